@@ -1,0 +1,81 @@
+# Two commands do everything on a fresh Debian 12 machine: `make demo` and `make test`.
+
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+JOBS       ?= $(shell nproc)
+FUZZ_SECONDS ?= 30
+CMAKE_FLAGS ?=
+
+# Every Debian package the build, the tests, the sanitizer and fuzz runs and the demo need.
+DEB_PACKAGES := build-essential cmake ninja-build pkg-config git clang libclang-rt-14-dev \
+	qt6-base-dev libgl-dev libjpeg62-turbo-dev libsqlite3-dev libspandsp-dev libasound2-dev libblkid-dev \
+	libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev fonts-dejavu-core xvfb xauth locales
+
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: all deps build test asan fuzz demo bench format clean
+
+all: build
+
+deps:
+	@missing=""; \
+	for p in $(DEB_PACKAGES); do \
+		dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+		echo "Installing:$$missing"; \
+		$(SUDO) apt-get update -q && \
+		DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -q --no-install-recommends $$missing || exit 1; \
+	fi; \
+	if ! locale -a 2>/dev/null | grep -qi '^es_ES\.utf-\?8$$'; then \
+		echo "Generating the es_ES.UTF-8 locale (decimal-comma tests)"; \
+		$(SUDO) localedef -i es_ES -c -f UTF-8 es_ES.UTF-8 || true; \
+	fi
+
+$(BUILD)/build.ninja:
+	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
+
+build: $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: deps
+	$(MAKE) build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+$(ASAN_BUILD)/build.ninja:
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DHARBEK_SANITIZE=ON -DHARBEK_BENCH=OFF $(CMAKE_FLAGS)
+
+asan: deps $(ASAN_BUILD)/build.ninja
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+		ctest --output-on-failure -j $(JOBS)
+
+$(FUZZ_BUILD)/build.ninja:
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHARBEK_FUZZ=ON $(CMAKE_FLAGS)
+
+# Each fuzz target runs for FUZZ_SECONDS from its seed corpus.
+fuzz: deps
+	@if [ ! -f fuzz/CMakeLists.txt ]; then echo "no fuzz targets yet"; exit 0; fi; \
+	$(MAKE) $(FUZZ_BUILD)/build.ninja && cmake --build $(FUZZ_BUILD) -j $(JOBS) && \
+	for t in $(FUZZ_BUILD)/fuzz/fuzz_*; do \
+		[ -x "$$t" ] || continue; name=$$(basename $$t); \
+		mkdir -p fuzz/corpus-run/$$name; \
+		seeds=""; [ -d fuzz/corpus/$$name ] && seeds=fuzz/corpus/$$name; \
+		echo "== $$name for $(FUZZ_SECONDS) s"; \
+		$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 fuzz/corpus-run/$$name $$seeds || exit 1; \
+	done
+
+bench: deps
+	$(MAKE) build
+	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && $$b; done; true
+
+demo: deps
+	$(MAKE) build
+	./tools/demo.sh $(BUILD)
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

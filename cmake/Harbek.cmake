@@ -1,0 +1,30 @@
+# Helpers shared by every folder of the tree.
+
+find_package(PkgConfig REQUIRED)
+
+# harbek_library(NAME SOURCES ... [PUBLIC_LIBS ...] [PRIVATE_LIBS ...])
+function(harbek_library name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;PUBLIC_LIBS;PRIVATE_LIBS" ${ARGN})
+    add_library(${name} STATIC ${ARG_SOURCES})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} PUBLIC ${ARG_PUBLIC_LIBS} PRIVATE ${ARG_PRIVATE_LIBS})
+endfunction()
+
+# harbek_test(NAME LABEL folder SOURCES ... [LIBS ...] [TIMEOUT seconds])
+# One GoogleTest executable; each of its tests becomes a CTest test labelled with the folder.
+function(harbek_test name)
+    cmake_parse_arguments(ARG "" "LABEL;TIMEOUT" "SOURCES;LIBS" ${ARGN})
+    if(NOT ARG_LABEL)
+        message(FATAL_ERROR "harbek_test(${name}) needs a LABEL")
+    endif()
+    if(NOT ARG_TIMEOUT)
+        set(ARG_TIMEOUT 120)
+    endif()
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} harbek_testsupport GTest::gmock GTest::gtest_main)
+    gtest_discover_tests(${name}
+        DISCOVERY_MODE PRE_TEST
+        DISCOVERY_TIMEOUT 60
+        PROPERTIES LABELS ${ARG_LABEL} TIMEOUT ${ARG_TIMEOUT}
+                   ENVIRONMENT "QT_QPA_PLATFORM=offscreen;HARBEK_FIXTURES=${HARBEK_FIXTURES};HARBEK_SOURCE=${PROJECT_SOURCE_DIR};HARBEK_BINARY=${PROJECT_BINARY_DIR}")
+endfunction()
