@@ -9,8 +9,10 @@
 // forms layer may (and must) create its QApplication before anything else; this layer never owns it then.
 #pragma once
 
+#include "platform/core/Types.h"
+
+#include <atomic>
 #include <exception>
-#include <string>
 
 class TCustomApplication {
 public:
@@ -40,7 +42,9 @@ public:
     void HandleUnknownException();
 
 private:
-    bool terminated_ = false;
+    std::atomic<bool> terminated_{false};
+    // The thread whose loop Terminate wakes: the last one that pumped through this object.
+    std::atomic<DWORD> loopThread_{0};
 };
 
 // The registered application, else a default instance that lives until the end of the program.
