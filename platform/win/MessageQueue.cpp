@@ -238,6 +238,7 @@ bool ThreadQueue::Watch(int fd, std::uint64_t tag, std::uint32_t events, std::ui
 }
 
 void ThreadQueue::SetDeadlineTicks(bool on) {
+    if (ticking_.exchange(on) == on) return;
     itimerspec spec{};
     if (on) {
         spec.it_value.tv_nsec = 250'000'000;

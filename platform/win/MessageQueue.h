@@ -78,7 +78,7 @@ public:
     bool HasPending() const;
     // Adds, changes or removes (events 0) a descriptor of the epoll set.
     bool Watch(int fd, std::uint64_t tag, std::uint32_t events, std::uint32_t previous);
-    // A periodic tick while deadlines are pending, so a blocking wait wakes to check them.
+    // A periodic tick while deadlines are pending, so a blocking wait wakes to check them. Idempotent.
     void SetDeadlineTicks(bool on);
 
     // Owner thread only.
@@ -110,7 +110,7 @@ private:
     bool quitPosted_ = false;
     int quitCode_ = 0;
     std::atomic<bool> wakePending_{false};
-    std::atomic<int> deadlineUsers_{0};
+    std::atomic<bool> ticking_{false};
     int retrievalLevel_ = -1;
     QEventLoop* loop_ = nullptr;
     QSocketNotifier* wakeNotifier_ = nullptr;
