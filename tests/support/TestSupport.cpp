@@ -13,7 +13,9 @@ namespace {
 std::atomic<DWORD> gFakeNow{0};
 std::atomic<DWORD> gFakeStep{0};
 
-DWORD FakeTickSource() { return gFakeNow.fetch_add(gFakeStep.load()) ; }
+DWORD FakeTickSource() {
+    return gFakeNow.fetch_add(gFakeStep.load());
+}
 
 } // namespace
 
@@ -23,10 +25,18 @@ FakeTick::FakeTick(DWORD start, DWORD step) {
     previous_ = SetTickSource(&FakeTickSource);
 }
 
-FakeTick::~FakeTick() { SetTickSource(previous_); }
-void FakeTick::Advance(DWORD ms) { gFakeNow.fetch_add(ms); }
-void FakeTick::SetStep(DWORD step) { gFakeStep = step; }
-DWORD FakeTick::Now() const { return gFakeNow.load(); }
+FakeTick::~FakeTick() {
+    SetTickSource(previous_);
+}
+void FakeTick::Advance(DWORD ms) {
+    gFakeNow.fetch_add(ms);
+}
+void FakeTick::SetStep(DWORD step) {
+    gFakeStep = step;
+}
+DWORD FakeTick::Now() const {
+    return gFakeNow.load();
+}
 
 TempDir::TempDir() {
     std::random_device rd;
@@ -54,8 +64,7 @@ std::string FixturePath(const std::string& relative) {
 
 std::string ReadFileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw std::runtime_error("cannot read " + path);
+    if (!in) throw std::runtime_error("cannot read " + path);
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();
@@ -63,9 +72,26 @@ std::string ReadFileBytes(const std::string& path) {
 
 void WriteFileBytes(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out)
-        throw std::runtime_error("cannot write " + path);
+    if (!out) throw std::runtime_error("cannot write " + path);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+ScopedEnv::ScopedEnv(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) {
+        hadValue_ = true;
+        saved_ = old;
+    }
+    if (value != nullptr)
+        ::setenv(name, value, 1);
+    else
+        ::unsetenv(name);
+}
+
+ScopedEnv::~ScopedEnv() {
+    if (hadValue_)
+        ::setenv(name_.c_str(), saved_.c_str(), 1);
+    else
+        ::unsetenv(name_.c_str());
 }
 
 DebugCapture::DebugCapture() {
@@ -75,7 +101,9 @@ DebugCapture::DebugCapture() {
     });
 }
 
-DebugCapture::~DebugCapture() { SetDebugSink(std::move(previous_)); }
+DebugCapture::~DebugCapture() {
+    SetDebugSink(std::move(previous_));
+}
 
 std::vector<std::string> DebugCapture::Lines() const {
     std::lock_guard lock(mutex_);
@@ -85,8 +113,7 @@ std::vector<std::string> DebugCapture::Lines() const {
 bool DebugCapture::Contains(const std::string& fragment) const {
     std::lock_guard lock(mutex_);
     for (const auto& line : lines_)
-        if (line.find(fragment) != std::string::npos)
-            return true;
+        if (line.find(fragment) != std::string::npos) return true;
     return false;
 }
 

@@ -52,6 +52,20 @@ std::string FixturePath(const std::string& relative);
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 
+// Sets (or, with nullptr, unsets) an environment variable for its lifetime.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    std::string name_;
+    std::string saved_;
+    bool hadValue_ = false;
+};
+
 // Collects debug-output lines for its lifetime.
 class DebugCapture {
 public:

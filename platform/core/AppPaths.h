@@ -1,0 +1,30 @@
+// Where the program lives and keeps its files, its command line, and the user's language.
+#pragma once
+
+#include "platform/core/Types.h"
+
+#include <string>
+#include <string_view>
+
+// The folder of the settings and received files, always ending in '/': $HARBEK_HOME when set; else the
+// executable's folder when it is writable and holds "resources/" (a build tree or a portable copy);
+// else $XDG_DATA_HOME/harbek/ (~/.local/share/harbek/ without it). Created when missing.
+std::string ProgramFolder();
+// $XDG_CONFIG_HOME/harbek/ (~/.config/harbek/ without it), ending in '/'; not created here.
+std::string ConfigFolder();
+// $HOME, or the account's home folder.
+std::string HomeFolder();
+// The running executable's full path.
+std::string ExecutablePath();
+
+// The command line as main received it; ParamStr(0) is the executable's full path.
+void SetCommandLine(int argc, char** argv);
+int ParamCount();
+std::string ParamStr(int index);
+
+// Language ids from the locale (LC_ALL, else LC_MESSAGES, else LANG): Japanese 1041, Korean 1042,
+// Spanish 3082, anything else 1033. HARBEK_LANGID (decimal or hexadecimal) overrides the locale.
+LANGID GetUserDefaultLangID();
+LANGID GetSystemDefaultLangID();
+// The id for one locale name such as "ja_JP.UTF-8".
+LANGID LangIdFromLocaleName(std::string_view locale);
