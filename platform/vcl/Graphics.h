@@ -264,7 +264,7 @@ public:
     void StretchDraw(const TRect& r, const TGraphic* graphic);
     // Copies (stretching) source's sourceRect into destRect with CopyMode.
     void CopyRect(const TRect& destRect, TCanvas* source, const TRect& sourceRect);
-    TColor Pixels(int x, int y); // clNone (-1 on the platform) where it cannot be read
+    TColor Pixels(int x, int y); // -1 where it cannot be read
     void SetPixels(int x, int y, TColor color);
     void DrawFocusRect(const TRect& r);
     void Refresh();

@@ -25,7 +25,7 @@ QFont ToQFont(const LOGFONT& font);
 HDC CreatePainterDC(QPainter* painter, QSize size);
 
 // Binds a canvas to a paint in progress for the lifetime of the binding: the way a control gives its
-// Canvas to Paint. The canvas's previous handle is restored afterwards.
+// Canvas to Paint. The canvas has no handle afterwards.
 class TPaintCanvasBinding {
 public:
     TPaintCanvasBinding(TCanvas& canvas, QPainter& painter, QSize size);
@@ -36,7 +36,6 @@ public:
 private:
     TCanvas& canvas_;
     HDC dc_;
-    HDC previous_;
 };
 
 // A view of a graphic's pixels without a copy (Format_RGB32, or Format_ARGB32 when `withAlpha`);

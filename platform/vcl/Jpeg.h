@@ -23,7 +23,7 @@ public:
     TJPEGImage(const TJPEGImage&) = delete;
     TJPEGImage& operator=(const TJPEGImage&) = delete;
 
-    bool Empty() const override { return !pixels_ && compressed_.empty(); }
+    bool Empty() const override { return !pixels_; }
     // The decoded size (after Scale).
     int Width() const override;
     int Height() const override;
@@ -66,7 +66,7 @@ private:
     void Decode();
     void Clear();
 
-    std::string compressed_;
+    std::shared_ptr<const std::string> compressed_; // shared between copies, never changed
     std::shared_ptr<vcl_internal::TImageData> pixels_;
     int quality_ = 90;
     bool grayscale_ = false;

@@ -1,8 +1,8 @@
 // The printer: one print job at a time, drawn on Canvas() in printer pixels.
 //
 // Printers() lists the CUPS printers when there are any, else one entry: "PDF file". When the
-// environment variable HARBEK_PRINT_PDF names a file, every job goes to that PDF file instead of a
-// printer (the tests use it); a PDF job without it goes to "<home>/harbek-print.pdf".
+// environment variable HARBEK_PRINT_PDF names a file, the list is that one entry and every job goes
+// to that PDF file (the tests use it); a PDF job without it goes to "<home>/harbek-print.pdf".
 // Failures (no printer, a file that cannot be written, a call out of order) raise EPrinter.
 #pragma once
 

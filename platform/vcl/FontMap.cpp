@@ -1,0 +1,148 @@
+#include "platform/vcl/FontMap.h"
+
+#include "platform/core/StrUtils.h"
+#include "platform/vcl/DeviceContext.h"
+
+#include <fontconfig/fontconfig.h>
+
+#include <map>
+#include <mutex>
+#include <tuple>
+
+namespace {
+
+struct TAlias {
+    std::initializer_list<const char*> names;
+    const char* lang; // script the faces are for, nullptr for Latin
+    std::initializer_list<const char*> lookAlikes;
+};
+
+// Faces of the other desktop and installed families that look and measure alike, best first.
+const TAlias Aliases[] = {
+    {{"MS PGothic", "MS Gothic", "MS UI Gothic",
+      "\xEF\xBC\xAD\xEF\xBC\xB3 \xEF\xBC\xB0\xE3\x82\xB4\xE3\x82\xB7\xE3\x83\x83\xE3\x82\xAF", "Meiryo",
+      "Meiryo UI"},
+     "ja",
+     {"Noto Sans CJK JP", "Noto Sans JP", "IPAPGothic", "IPAexGothic", "VL PGothic", "TakaoPGothic"}},
+    {{"Gulim", "GulimChe", "Dotum", "DotumChe", "Batang", "Malgun Gothic", "\xEA\xB5\xB4\xEB\xA6\xBC",
+      "\xEB\x8F\x8B\xEC\x9B\x80", "\xEB\xB0\x94\xED\x83\x95"},
+     "ko",
+     {"Noto Sans CJK KR", "Noto Sans KR", "NanumGothic", "NanumBarunGothic", "UnDotum", "Baekmuk Gulim"}},
+    {{"Arial", "Helvetica", "Arial Unicode MS"},
+     nullptr,
+     {"Liberation Sans", "Arimo", "Nimbus Sans", "DejaVu Sans"}},
+    {{"MS Sans Serif", "Microsoft Sans Serif", "MS Shell Dlg", "MS Shell Dlg 2", "Tahoma", "Segoe UI",
+      "System", "Default", "Verdana"},
+     nullptr,
+     {"DejaVu Sans", "Liberation Sans"}},
+    {{"Courier New", "Courier", "Fixedsys", "Terminal", "Lucida Console"},
+     nullptr,
+     {"Liberation Mono", "DejaVu Sans Mono"}},
+    {{"Times New Roman", "Times", "MS Serif"}, nullptr, {"Liberation Serif", "DejaVu Serif"}},
+};
+
+std::mutex& FcMutex() {
+    static std::mutex m;
+    return m;
+}
+
+bool FcReady() {
+    static const bool ready = FcInit() == FcTrue;
+    return ready;
+}
+
+bool InstalledLocked(const std::string& family) {
+    if (family.empty() || !FcReady()) return false;
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+    FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, static_cast<char*>(nullptr));
+    FcFontSet* fonts = FcFontList(nullptr, pattern, objects);
+    const bool found = fonts && fonts->nfont > 0;
+    if (fonts) FcFontSetDestroy(fonts);
+    FcObjectSetDestroy(objects);
+    FcPatternDestroy(pattern);
+    return found;
+}
+
+// The family fontconfig would pick for a script, when it really covers that script.
+std::string FamilyForLangLocked(const char* lang, bool fixed) {
+    if (!FcReady()) return std::string();
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddString(pattern, FC_FAMILY,
+                       reinterpret_cast<const FcChar8*>(fixed ? "monospace" : "sans-serif"));
+    FcLangSet* langs = FcLangSetCreate();
+    FcLangSetAdd(langs, reinterpret_cast<const FcChar8*>(lang));
+    FcPatternAddLangSet(pattern, FC_LANG, langs);
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    std::string family;
+    if (match) {
+        FcLangSet* covered = nullptr;
+        FcChar8* name = nullptr;
+        if (FcPatternGetLangSet(match, FC_LANG, 0, &covered) == FcResultMatch &&
+            FcLangSetHasLang(covered, reinterpret_cast<const FcChar8*>(lang)) == FcLangEqual &&
+            FcPatternGetString(match, FC_FAMILY, 0, &name) == FcResultMatch)
+            family = reinterpret_cast<const char*>(name);
+        FcPatternDestroy(match);
+    }
+    FcLangSetDestroy(langs);
+    FcPatternDestroy(pattern);
+    return family;
+}
+
+const TAlias* FindAlias(const std::string& name) {
+    for (const TAlias& a : Aliases)
+        for (const char* n : a.names)
+            if (SameText(name, n)) return &a;
+    return nullptr;
+}
+
+const char* LangOfCharset(BYTE charset) {
+    switch (charset) {
+    case SHIFTJIS_CHARSET:
+        return "ja";
+    case HANGEUL_CHARSET:
+        return "ko";
+    case GB2312_CHARSET:
+        return "zh-cn";
+    case CHINESEBIG5_CHARSET:
+        return "zh-tw";
+    default:
+        return nullptr;
+    }
+}
+
+std::string MapLocked(const std::string& requested, BYTE charset, bool fixed) {
+    const std::string name = Trim(requested);
+    const TAlias* alias = FindAlias(name);
+    if (InstalledLocked(name)) return name;
+    if (alias)
+        for (const char* candidate : alias->lookAlikes)
+            if (InstalledLocked(candidate)) return candidate;
+    const char* lang = alias && alias->lang ? alias->lang : LangOfCharset(charset);
+    if (lang) {
+        std::string family = FamilyForLangLocked(lang, fixed);
+        if (!family.empty()) return family;
+    }
+    return fixed ? "DejaVu Sans Mono" : "DejaVu Sans";
+}
+
+} // namespace
+
+std::string MapFontFamily(const std::string& requested, BYTE charset, bool fixedPitch) {
+    static std::map<std::tuple<std::string, BYTE, bool>, std::string> cache;
+    std::lock_guard<std::mutex> lock(FcMutex());
+    const auto key = std::make_tuple(LowerCase(requested), charset, fixedPitch);
+    auto it = cache.find(key);
+    if (it != cache.end()) return it->second;
+    std::string family = MapLocked(requested, charset, fixedPitch);
+    cache.emplace(key, family);
+    return family;
+}
+
+bool FontFamilyInstalled(const std::string& family) {
+    std::lock_guard<std::mutex> lock(FcMutex());
+    return InstalledLocked(family);
+}

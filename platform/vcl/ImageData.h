@@ -1,0 +1,26 @@
+// Platform-internal: the pixels of a bitmap, icon or JPEG image. Shared between graphics that hold the
+// same picture; whoever writes first makes a copy of its own.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+namespace vcl_internal {
+
+struct TImageData {
+    int Width = 0;
+    int Height = 0;
+    std::unique_ptr<std::uint32_t[]> Pixels; // Width * Height, $AARRGGBB, top row first
+
+    std::uint32_t* Row(int y) { return Pixels.get() + static_cast<std::size_t>(y) * Width; }
+    const std::uint32_t* Row(int y) const { return Pixels.get() + static_cast<std::size_t>(y) * Width; }
+    std::size_t Count() const { return static_cast<std::size_t>(Width) * static_cast<std::size_t>(Height); }
+
+    // Raises EOutOfResources for a size beyond the bitmap limits or when memory runs out. `zero`
+    // clears the pixels; otherwise they are left for the caller to fill.
+    static std::shared_ptr<TImageData> Create(int width, int height, bool zero);
+    std::shared_ptr<TImageData> Copy() const;
+};
+
+} // namespace vcl_internal

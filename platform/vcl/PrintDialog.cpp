@@ -1,0 +1,83 @@
+#include "platform/vcl/PrintDialog.h"
+
+#include "platform/vcl/FormReader.h"
+#include "platform/vcl/GraphicsQt.h"
+#include "platform/vcl/Printers.h"
+
+#include <QApplication>
+#include <QPrintDialog>
+#include <QPrinter>
+
+#include <mutex>
+
+namespace {
+
+std::mutex& HookMutex() {
+    static std::mutex m;
+    return m;
+}
+TPrintDialog::TExecuteHook& Hook() {
+    static TPrintDialog::TExecuteHook hook;
+    return hook;
+}
+
+const bool Registered = [] {
+    RegisterComponentClass<TPrintDialog>("TPrintDialog");
+    return true;
+}();
+
+} // namespace
+
+TPrintDialog::TPrintDialog(TComponent* owner) : TComponent(owner) {
+    (void)Registered;
+}
+
+TPrintDialog::TExecuteHook TPrintDialog::SetExecuteHook(TExecuteHook hook) {
+    std::lock_guard<std::mutex> lock(HookMutex());
+    std::swap(Hook(), hook);
+    return hook;
+}
+
+bool TPrintDialog::Execute() {
+    TExecuteHook hook;
+    {
+        std::lock_guard<std::mutex> lock(HookMutex());
+        hook = Hook();
+    }
+    if (OnShow) OnShow(this);
+    bool accepted = false;
+    if (hook) {
+        accepted = hook(*this);
+    } else {
+        vcl_qt::EnsureGuiApplication();
+        TPrinter* printer = Printer();
+        const auto& names = printer->Printers();
+        QPrinter qprinter(QPrinter::HighResolution);
+        const int index = printer->PrinterIndex() < 0 ? 0 : printer->PrinterIndex();
+        if (names[index] != "PDF file") qprinter.setPrinterName(QString::fromStdString(names[index]));
+        qprinter.setCopyCount(copies_);
+        QPrintDialog dialog(&qprinter, QApplication::activeWindow());
+        accepted = dialog.exec() == QDialog::Accepted;
+        if (accepted) {
+            const std::string chosen = qprinter.printerName().toStdString();
+            for (int i = 0; i < static_cast<int>(names.size()); ++i)
+                if (names[i] == chosen) printer->SetPrinterIndex(i);
+            SetCopies(qprinter.copyCount());
+        }
+    }
+    if (accepted) Printer()->SetCopies(copies_);
+    if (OnClose) OnClose(this);
+    return accepted;
+}
+
+bool TPrintDialog::ReadProperty(TPropertyReader& reader) {
+    if (reader.Is("Copies")) {
+        SetCopies(reader.Integer());
+        return true;
+    }
+    if (reader.Is("Left") || reader.Is("Top")) {
+        reader.Integer();
+        return true;
+    }
+    return TComponent::ReadProperty(reader);
+}
