@@ -1,0 +1,164 @@
+#include "SimHarness.h"
+
+#include <thread>
+
+using namespace recsim_test;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+long long MsSince(Clock::time_point t) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - t).count();
+}
+
+TEST(RecSimFaults, EveryCommandIsAnswered) {
+    SimHarness sim;
+    TestConnection cmd(sim->CommandPort());
+    struct Case {
+        DWORD command;
+        DWORD arg0;
+        DWORD result;
+    };
+    const Case cases[] = {{101, 3, 2}, {107, 0, 1}, {108, 1, 1}, {108, 2, 1}, {109, 0, 1}, {112, 0, 1},
+                          {113, 0, 1}, {114, 0, 1}, {115, 0, 1}, {118, 1, 1}, {118, 0, 1}, {119, 0, 1},
+                          {121, 4, 1}, {122, 0, 1}, {125, 0, 1}, {99, 0, 2},  {126, 0, 2}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        const auto r = Request(cmd, MakeNetCommand(c.command, c.arg0));
+        ASSERT_TRUE(r);
+        EXPECT_EQ(r->Result(), c.result);
+    }
+    // 123 and 124 are not answered unless asked to be.
+    cmd.Send(MakeNetCommand(NETCMD_PAUSE, 0));
+    cmd.Send(MakeNetCommand(NETCMD_PLAY, 0));
+    EXPECT_FALSE(cmd.ReadPacket(200));
+}
+
+TEST(RecSimFaults, RemoteRecordingReportsTheNewState) {
+    SimHarness sim;
+    TestConnection cmd(sim->CommandPort());
+    for (DWORD on : {1u, 0u}) {
+        ASSERT_TRUE(Request(cmd, MakeNetCommand(NETCMD_REMOTE_RECORD, on)));
+        const auto event = cmd.ReadPacket();
+        ASSERT_TRUE(event);
+        EXPECT_EQ(event->Command(), NETCMD_DEVICE_EVENT);
+        EXPECT_EQ(event->Arg0(), DEVEVENT_RECORD_STATE);
+        EXPECT_EQ(event->Arg1(), on ? RECSTATE_RECORDING : RECSTATE_OFF);
+        EXPECT_EQ(Request(cmd, MakeNetCommand(NETCMD_STATUS, 0))->Arg1(), on ? 2u : 0u);
+    }
+}
+
+TEST(RecSimFaults, SilentDelayedAndWrongReplies) {
+    SimHarness sim;
+    TestConnection cmd(sim->CommandPort());
+    sim->SetReplyFault(NETCMD_HEARTBEAT, Silent());
+    EXPECT_FALSE(Request(cmd, MakeNetCommand(NETCMD_HEARTBEAT, 0), 300));
+
+    sim->SetReplyFault(NETCMD_STATUS, WithResult(0));
+    EXPECT_EQ(Request(cmd, MakeNetCommand(NETCMD_STATUS, 0))->Result(), 0u);
+
+    sim->SetReplyFault(NETCMD_CAMERA_INFO, Delayed(300));
+    const auto t = Clock::now();
+    ASSERT_TRUE(Request(cmd, MakeNetCommand(NETCMD_CAMERA_INFO, 0)));
+    EXPECT_GE(MsSince(t), 290);
+    EXPECT_EQ(sim->Log().Commands(NETCMD_HEARTBEAT).size(), 1u);
+}
+
+TEST(RecSimFaults, LateReplyArrivesWhileTheNextRequestWaits) {
+    SimHarness sim;
+    sim->SetReplyFault(NETCMD_SYSINFO, Delayed(400));
+    TestConnection cmd(sim->CommandPort());
+    cmd.Send(MakeNetCommand(NETCMD_SYSINFO, 3));
+    EXPECT_FALSE(cmd.ReadPacket(100)); // the client gives up on it
+    cmd.Send(MakeNetCommand(NETCMD_STATUS, 0));
+    const auto first = cmd.ReadPacket();
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->RetCommand(), NETCMD_SYSINFO);
+    const auto second = cmd.ReadPacket();
+    ASSERT_TRUE(second);
+    EXPECT_EQ(second->RetCommand(), NETCMD_STATUS);
+}
+
+TEST(RecSimFaults, RepliesSplitIntoSeparateSends) {
+    SimHarness sim;
+    recsim::SimFaults f;
+    f.splitAt = {20, 50, 500};
+    f.splitGapMs = 150;
+    sim->SetFaults(f);
+    TestConnection cmd(sim->CommandPort());
+    cmd.Send(MakeNetCommand(NETCMD_STATUS, 0));
+    EXPECT_EQ(cmd.ReadSome(4096, 2000).size(), 20u);
+    EXPECT_EQ(cmd.ReadSome(4096, 2000).size(), 30u);
+    EXPECT_EQ(cmd.ReadSome(4096, 2000).size(), 62u);
+}
+
+TEST(RecSimFaults, ClosingTheCommandConnection) {
+    recsim::RecSimOptions o = QuickOptions();
+    o.faults.closeOnCommand = NETCMD_STATUS;
+    SimHarness sim(o);
+    TestConnection cmd, av;
+    cmd.Connect(sim->CommandPort());
+    ASSERT_TRUE(Request(cmd, MakeNetCommand(NETCMD_SYSINFO, 3)));
+    av.Connect(sim->AvPort());
+    ASSERT_TRUE(sim->WaitForAvConnection(true, 2000));
+    cmd.Send(MakeNetCommand(NETCMD_STATUS, 0));
+    EXPECT_TRUE(cmd.WaitClosed());
+    // The recorder drops the whole client.
+    EXPECT_TRUE(av.WaitClosed());
+    // and takes the next one.
+    TestConnection again(sim->CommandPort());
+    EXPECT_TRUE(Request(again, MakeNetCommand(NETCMD_SYSINFO, 3)));
+
+    sim->ClearFaults();
+    sim->CloseCommandConnection();
+    EXPECT_TRUE(again.WaitClosed());
+}
+
+TEST(RecSimFaults, UnsolicitedPackets) {
+    SimHarness sim;
+    TestConnection cmd(sim->CommandPort());
+    ASSERT_TRUE(sim->WaitForCommandConnection(true, 2000));
+    sim->SendDeviceEvent(DEVEVENT_DISK_ERROR, 2);
+    sim->SendMulticastGroup(0xEF010203, 6000);
+    sim->SendPacket(MakeReply(126, 1));
+    NetMsgPacket odd = MakeNetCommand(NETCMD_STATUS, 0);
+    odd.bytes[0] = 99;
+    sim->SendPacket(odd);
+    auto p = cmd.ReadPacket();
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->Command(), NETCMD_DEVICE_EVENT);
+    EXPECT_EQ(p->Arg0(), 2u);
+    EXPECT_EQ(p->Arg1(), 2u);
+    p = cmd.ReadPacket();
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->MsgRet(), MSG_MULTICAST_GROUP);
+    EXPECT_EQ(p->Param(1), 0xEF010203u);
+    p = cmd.ReadPacket();
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->RetCommand(), 126u);
+    p = cmd.ReadPacket();
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->Type(), 99);
+}
+
+TEST(RecSimFaults, UnsolicitedCycleAfterLogin) {
+    recsim::RecSimOptions o = QuickOptions();
+    o.unsolicitedEverySec = 1;
+    SimHarness sim(o);
+    TestConnection cmd(sim->CommandPort());
+    // Nothing before the log-in.
+    EXPECT_FALSE(cmd.ReadPacket(1300));
+    ASSERT_EQ(Request(cmd, MakePasswordPacket(1, "1234"))->Result(), 1u);
+    const auto p = cmd.ReadPacket(2500);
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->Command(), NETCMD_DEVICE_EVENT);
+}
+
+TEST(RecSimFaults, BackupSizeWithoutAStoreIsAnEstimate) {
+    SimHarness sim;
+    TestConnection cmd(sim->CommandPort());
+    EXPECT_EQ(Request(cmd, MakeNetCommand(NETCMD_BACKUP_SIZE, 100, 109, 0))->Arg0(), 10u * 30 * 4 * 8192);
+    EXPECT_EQ(Request(cmd, MakeNetCommand(NETCMD_BACKUP_SIZE, 100, 99, 0))->Arg0(), 0u);
+}
+
+} // namespace

@@ -1,0 +1,172 @@
+#include "SimHarness.h"
+
+#include "platform/core/Exceptions.h"
+#include "tests/support/TestSupport.h"
+
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace recsim_test;
+
+namespace {
+
+recsim::RecSimOptions Parse(std::vector<std::string> args, bool* help = nullptr) {
+    bool h = false;
+    auto o = recsim::ParseRecSimArgs(args, h);
+    if (help) *help = h;
+    return o;
+}
+
+TEST(RecSimOptions, ParsesWhatHelpLists) {
+    const auto o = Parse({"--port",
+                          "6000",
+                          "--store",
+                          "/s",
+                          "--cameras",
+                          "1",
+                          "--standard",
+                          "PAL",
+                          "--large",
+                          "--fps",
+                          "5",
+                          "--fast",
+                          "--admin-password",
+                          "ab",
+                          "--user-password",
+                          "cd",
+                          "--sysinfo",
+                          "1",
+                          "--login-option",
+                          "1:2",
+                          "--status",
+                          "3",
+                          "--record-state",
+                          "2",
+                          "--multicast",
+                          "239.1.2.3:6000",
+                          "--delay",
+                          "109:250",
+                          "--silent",
+                          "122",
+                          "--result",
+                          "107:2",
+                          "--split",
+                          "20,50",
+                          "--close-on",
+                          "115",
+                          "--close-av-after",
+                          "9",
+                          "--garbage-every",
+                          "3",
+                          "--refuse",
+                          "--no-av-port"});
+    EXPECT_EQ(o.port, 6000);
+    EXPECT_EQ(o.store, "/s");
+    EXPECT_EQ(o.cameras, 1);
+    EXPECT_EQ(o.standard, 2);
+    EXPECT_TRUE(o.large);
+    EXPECT_EQ(o.liveFps, 5);
+    EXPECT_FALSE(o.realtime);
+    EXPECT_EQ(o.adminPassword, "ab");
+    EXPECT_EQ(o.userPassword, "cd");
+    EXPECT_EQ(o.sysinfoResult, 1u);
+    EXPECT_EQ(o.loginArg1, 2u);
+    EXPECT_EQ(o.status, 3u);
+    EXPECT_EQ(o.recordState, 2u);
+    EXPECT_EQ(o.multicast, "239.1.2.3:6000");
+    EXPECT_EQ(o.faults.replies.at(109).delayMs, 250);
+    EXPECT_TRUE(o.faults.replies.at(122).silent);
+    EXPECT_EQ(o.faults.replies.at(107).result.value(), 2u);
+    EXPECT_EQ(o.faults.splitAt, (std::vector<std::size_t>{20, 50}));
+    EXPECT_EQ(o.faults.closeOnCommand.value(), 115u);
+    EXPECT_EQ(o.faults.closeAvAfterFrames.value(), 9u);
+    EXPECT_EQ(o.faults.garbageEvery, 3u);
+    EXPECT_EQ(o.faults.commandAccept, recsim::AcceptMode::Refuse);
+    EXPECT_TRUE(o.faults.noAvPort);
+
+    const std::string help = recsim::RecSimHelp();
+    for (const char* option :
+         {"--port", "--store", "--cameras", "--standard", "--admin-password", "--user-password", "--status",
+          "--record-state", "--delay", "--silent", "--split", "--close-on", "--oversized-every",
+          "--garbage-every", "--no-av-port"})
+        EXPECT_NE(help.find(option), std::string::npos) << option;
+    bool h = false;
+    Parse({"--help"}, &h);
+    EXPECT_TRUE(h);
+    const auto defaults = Parse({});
+    EXPECT_EQ(defaults.port, 5000);
+    EXPECT_EQ(defaults.cameras, 4);
+    EXPECT_TRUE(defaults.realtime);
+}
+
+TEST(RecSimOptions, RefusesBadArguments) {
+    const std::vector<std::vector<std::string>> cases = {
+        {"--port"},           {"--port", "x"},          {"--port", "65535"},     {"--port", "-1"},
+        {"--cameras", "2"},   {"--standard", "secam"},  {"--delay", "109"},      {"--delay", "a:1"},
+        {"--split", "1,,2"},  {"--split", "0"},         {"--record-state", "4"}, {"--whatever"},
+        {"--quality", "100"}, {"--garbage-bytes", "0"},
+    };
+    for (const auto& args : cases) {
+        SCOPED_TRACE(args[0]);
+        EXPECT_THROW(Parse(args), EInvalidArgument);
+    }
+}
+
+// The program itself: prints its ports, answers, ends on SIGTERM.
+TEST(RecSimProgram, RunsAsAProgramUntilTerminated) {
+    const std::string path = RECSIM_PROGRAM;
+    testing_support::TempDir store;
+    // An empty store folder is filled with a generated store first.
+    int out[2];
+    ASSERT_EQ(::pipe(out), 0);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::dup2(out[1], 1);
+        ::close(out[0]);
+        ::execl(path.c_str(), path.c_str(), "--port", "0", "--store", store.Path().c_str(), "--quiet",
+                nullptr);
+        _exit(127);
+    }
+    ::close(out[1]);
+    std::string line;
+    char c;
+    pollfd p{out[0], POLLIN, 0};
+    while (line.find('\n') == std::string::npos && ::poll(&p, 1, 60000) > 0 && ::read(out[0], &c, 1) == 1)
+        line += c;
+    int cmdPort = 0, avPort = 0;
+    ASSERT_EQ(std::sscanf(line.c_str(), "recsim: command port %d, A/V port %d", &cmdPort, &avPort), 2)
+        << line;
+    EXPECT_EQ(avPort, cmdPort + 1);
+    {
+        TestConnection cmd(cmdPort);
+        const auto r = Request(cmd, MakeNetCommand(NETCMD_SYSINFO, 3));
+        ASSERT_TRUE(r);
+        EXPECT_EQ(r->Result(), 2u);
+        TestConnection av(avPort);
+        EXPECT_TRUE(Request(cmd, MakeNetCommand(NETCMD_FILE_REQUEST, QELFILE_CONFIG)));
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(store.Path() / "avfiles"));
+    ::kill(pid, SIGTERM);
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    ::close(out[0]);
+
+    // Bad options end it at once with status 2.
+    const pid_t bad = ::fork();
+    if (bad == 0) {
+        const int null = ::open("/dev/null", O_WRONLY);
+        ::dup2(null, 2);
+        ::execl(path.c_str(), path.c_str(), "--cameras", "3", nullptr);
+        _exit(127);
+    }
+    ASSERT_EQ(::waitpid(bad, &status, 0), bad);
+    EXPECT_EQ(WEXITSTATUS(status), 2);
+}
+
+} // namespace

@@ -1,0 +1,382 @@
+#include "SimHarness.h"
+
+#include "client/QelAvAssembler.h"
+#include "client/QelAvFile.h"
+#include "client/QelSideData.h"
+#include "tests/support/TestSupport.h"
+#include "tools/recgen/StoreGenerator.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <jpeglib.h>
+#include <set>
+#include <thread>
+
+using namespace recsim_test;
+
+namespace {
+
+struct JpegError {
+    jpeg_error_mgr base;
+    std::jmp_buf jump;
+};
+
+void OnError(j_common_ptr info) {
+    std::longjmp(reinterpret_cast<JpegError*>(info->err)->jump, 1);
+}
+
+// Decodes a picture fully; false when libjpeg refuses it.
+bool DecodeJpeg(std::span<const BYTE> data, int& width, int& height) {
+    jpeg_decompress_struct info;
+    JpegError err;
+    info.err = jpeg_std_error(&err.base);
+    err.base.error_exit = OnError;
+    if (setjmp(err.jump)) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, const_cast<unsigned char*>(data.data()), static_cast<unsigned long>(data.size()));
+    jpeg_read_header(&info, TRUE);
+    jpeg_start_decompress(&info);
+    std::vector<BYTE> row(static_cast<std::size_t>(info.output_width) * info.output_components);
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW r = row.data();
+        jpeg_read_scanlines(&info, &r, 1);
+    }
+    width = static_cast<int>(info.output_width);
+    height = static_cast<int>(info.output_height);
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    return true;
+}
+
+// Reads frames from the A/V connection until `count` arrived or the time is up.
+std::vector<QelAvFrame> ReadFrames(TestConnection& av, std::size_t count, int timeoutMs = 10000,
+                                   QelAvFrameAssembler** assemblerOut = nullptr) {
+    std::vector<QelAvFrame> frames;
+    static thread_local std::unique_ptr<QelAvFrameAssembler> assembler;
+    assembler = std::make_unique<QelAvFrameAssembler>([&](const QelAvFrame& f) { frames.push_back(f); });
+    if (assemblerOut) *assemblerOut = assembler.get();
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (frames.size() < count && std::chrono::steady_clock::now() < end) {
+        const auto bytes = av.ReadSome(65536, 100);
+        assembler->Feed(bytes.data(), bytes.size());
+    }
+    return frames;
+}
+
+TEST(RecSimLive, ThreeHundredFramesDecodeAsJpegWithSideData) {
+    struct Case {
+        const char* name;
+        BYTE standard;
+        bool large;
+        int width, height;
+    };
+    const Case cases[] = {{"NTSC small", 1, false, 352, 240}, {"PAL large", 2, true, 704, 576}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        recsim::RecSimOptions o = QuickOptions();
+        o.standard = c.standard;
+        o.large = c.large;
+        SimHarness sim(o);
+        TestConnection cmd, av;
+        ASSERT_EQ(FullLogin(*sim, cmd, av), 1u);
+        const auto live = Request(cmd, MakeNetCommand(NETCMD_LIVE_START, 0));
+        ASSERT_TRUE(live);
+        EXPECT_EQ(live->Result(), 1u);
+        const std::vector<QelAvFrame> frames = ReadFrames(av, 300);
+        ASSERT_GE(frames.size(), 300u);
+        int video = 0, audio = 0, gps = 0, tacho = 0;
+        std::set<DWORD> channels;
+        for (std::size_t i = 0; i < 300; ++i) {
+            const QelAvFrame& f = frames[i];
+            EXPECT_EQ(f.info.standard, c.standard);
+            if (!f.info.IsVideo()) {
+                ++audio;
+                EXPECT_EQ(f.Payload1().size(), 4000u);
+                EXPECT_EQ(f.Payload1().size() / 160, 25u);
+                continue;
+            }
+            ++video;
+            channels.insert(f.info.channel);
+            int w = 0, h = 0;
+            ASSERT_TRUE(DecodeJpeg(f.Payload1(), w, h)) << i;
+            EXPECT_EQ(w, c.width);
+            EXPECT_EQ(h, c.height);
+            EXPECT_EQ(f.info.width, static_cast<DWORD>(c.width));
+            QelFrameSideData side(f.Payload2());
+            QelSideBlock b;
+            std::string title;
+            while (side.Next(b)) {
+                if (b.kind == QELSIDE_GPS) ++gps;
+                if (b.kind == QELSIDE_TACHO) ++tacho;
+                if (b.kind == QELSIDE_TEXT) title = b.Text();
+            }
+            EXPECT_EQ(title, "CAMERA " + std::to_string(f.info.channel));
+        }
+        EXPECT_GT(audio, 0);
+        EXPECT_EQ(video + audio, 300);
+        EXPECT_EQ(channels, (std::set<DWORD>{1, 2, 3, 4}));
+        EXPECT_GT(gps, 0);
+        EXPECT_GT(tacho, 0);
+
+        ASSERT_TRUE(Request(cmd, MakeNetCommand(NETCMD_LIVE_STOP, 0)));
+        // Drain what was under way, then nothing more comes.
+        while (!av.ReadSome(1 << 20, 300).empty()) {
+        }
+        const auto sent = sim->AvFramesSent();
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        EXPECT_EQ(sim->AvFramesSent(), sent);
+    }
+}
+
+TEST(RecSimLive, GpsMovesAndFrameTimesAdvanceInRealTime) {
+    recsim::RecSimOptions o = QuickOptions();
+    o.realtime = true;
+    o.cameras = 1;
+    o.liveFps = 10;
+    SimHarness sim(o);
+    TestConnection cmd, av;
+    ASSERT_EQ(FullLogin(*sim, cmd, av), 1u);
+    ASSERT_TRUE(Request(cmd, MakeNetCommand(NETCMD_LIVE_START, 0)));
+    const auto frames = ReadFrames(av, 25);
+    ASSERT_GE(frames.size(), 25u);
+    std::set<std::pair<int, int>> positions;
+    DWORD first = frames.front().info.frameTime, last = first;
+    for (const auto& f : frames) {
+        EXPECT_GE(f.info.frameTime, last);
+        last = f.info.frameTime;
+        QelFrameSideData side(f.Payload2());
+        QelSideBlock b;
+        while (side.Next(b))
+            if (b.kind == QELSIDE_GPS)
+                positions.insert({b.gps.latSeconds * 1000 + b.gps.latThousandths,
+                                  b.gps.lonSeconds * 1000 + b.gps.lonThousandths});
+    }
+    // 22 video frames at 10 a second span two seconds or more.
+    EXPECT_GE(last - first, 1u);
+    EXPECT_GT(positions.size(), 5u);
+}
+
+TEST(RecSimLive, ClientThatStopsReadingStallsTheStream) {
+    SimHarness sim;
+    TestConnection cmd, av;
+    ASSERT_EQ(FullLogin(*sim, cmd, av), 1u);
+    ASSERT_TRUE(Request(cmd, MakeNetCommand(NETCMD_LIVE_START, 0)));
+    // Not reading: the socket buffers fill and the simulator waits.
+    std::uint64_t before = 0, after = 1;
+    for (int i = 0; i < 50 && before != after; ++i) {
+        before = sim->AvFramesSent();
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        after = sim->AvFramesSent();
+    }
+    EXPECT_EQ(before, after);
+    // The command side still answers while the A/V side is stalled.
+    EXPECT_TRUE(Request(cmd, MakeNetCommand(NETCMD_HEARTBEAT, 0)));
+    // Reading again lets it go on: more frames arrive than were sent before it stalled.
+    const auto frames = ReadFrames(av, after + 20);
+    EXPECT_GE(frames.size(), after + 20);
+    EXPECT_GT(sim->AvFramesSent(), after);
+}
+
+TEST(RecSimLive, PauseAndPlayHoldTheStream) {
+    recsim::RecSimOptions o = QuickOptions();
+    o.replyPausePlay = true;
+    SimHarness sim(o);
+    TestConnection cmd, av;
+    ASSERT_EQ(FullLogin(*sim, cmd, av), 1u);
+    ASSERT_TRUE(Request(cmd, MakeNetCommand(NETCMD_SEARCH, 1199188800)));
+    EXPECT_GE(ReadFrames(av, 10).size(), 10u);
+    ASSERT_TRUE(Request(cmd, MakeNetCommand(NETCMD_PAUSE, 0)));
+    while (!av.ReadSome(1 << 20, 300).empty()) {
+    }
+    const auto held = sim->AvFramesSent();
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_EQ(sim->AvFramesSent(), held);
+    ASSERT_TRUE(Request(cmd, MakeNetCommand(NETCMD_PLAY, 0)));
+    const auto frames = ReadFrames(av, 10);
+    ASSERT_GE(frames.size(), 10u);
+    EXPECT_GE(frames.back().info.frameTime, 1199188800u);
+}
+
+TEST(RecSimLive, AvFaultsStillLeaveFramesToFind) {
+    struct Case {
+        const char* name;
+        recsim::SimFaults faults;
+        std::uint64_t skipped; // bytes skipped per faulty frame
+        bool dropsFrame;
+    };
+    recsim::SimFaults garbage, zero, oversized;
+    garbage.garbageEvery = 3;
+    garbage.garbageBytes = 64;
+    zero.zeroSizeFrameEvery = 2;
+    oversized.oversizedFrameEvery = 4;
+    const Case cases[] = {{"garbage", garbage, 64, false},
+                          {"zero size", zero, 32, false},
+                          {"oversized", oversized, 32 + 0x20020, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        recsim::RecSimOptions o = QuickOptions();
+        o.cameras = 1;
+        o.faults = c.faults;
+        SimHarness sim(o);
+        TestConnection cmd, av;
+        ASSERT_EQ(FullLogin(*sim, cmd, av), 1u);
+        ASSERT_TRUE(Request(cmd, MakeNetCommand(NETCMD_LIVE_START, 0)));
+        QelAvFrameAssembler* assembler = nullptr;
+        const auto frames = ReadFrames(av, 40, 10000, &assembler);
+        ASSERT_GE(frames.size(), 40u);
+        EXPECT_GT(assembler->BytesSkipped(), 0u);
+        EXPECT_EQ(assembler->BytesSkipped() % c.skipped, 0u);
+        for (const auto& f : frames)
+            if (f.info.IsVideo()) {
+                int w, h;
+                EXPECT_TRUE(DecodeJpeg(f.Payload1(), w, h));
+            }
+    }
+}
+
+TEST(RecSimLive, ClosingTheAvConnection) {
+    struct Case {
+        const char* name;
+        recsim::SimFaults faults;
+        std::size_t framesFirst;
+    };
+    recsim::SimFaults onCommand, afterFrames;
+    onCommand.closeAvOnCommand = NETCMD_LIVE_START;
+    afterFrames.closeAvAfterFrames = 3;
+    const Case cases[] = {{"on 112", onCommand, 0}, {"after three frames", afterFrames, 3}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        recsim::RecSimOptions o = QuickOptions();
+        o.faults = c.faults;
+        SimHarness sim(o);
+        TestConnection cmd, av;
+        ASSERT_EQ(FullLogin(*sim, cmd, av), 1u);
+        ASSERT_TRUE(Request(cmd, MakeNetCommand(NETCMD_LIVE_START, 0)));
+        const auto frames = ReadFrames(av, 1000, 1500);
+        EXPECT_EQ(frames.size(), c.framesFirst);
+        EXPECT_TRUE(av.WaitClosed(100));
+        EXPECT_TRUE(sim->WaitForAvConnection(false, 2000));
+        // The command connection stays.
+        EXPECT_TRUE(Request(cmd, MakeNetCommand(NETCMD_HEARTBEAT, 0)));
+    }
+    SimHarness sim;
+    TestConnection cmd, av;
+    ASSERT_EQ(FullLogin(*sim, cmd, av), 1u);
+    sim->CloseAvConnection();
+    EXPECT_TRUE(av.WaitClosed());
+    // A new A/V connection is taken.
+    av.Connect(sim->AvPort());
+    EXPECT_TRUE(sim->WaitForAvConnection(true, 2000));
+    ASSERT_TRUE(Request(cmd, MakeNetCommand(NETCMD_LIVE_START, 0)));
+    EXPECT_GE(ReadFrames(av, 5).size(), 5u);
+}
+
+// A store of two days with one 10-second recording at 10:00 and one with events at 14:00.
+struct SmallStore {
+    testing_support::TempDir dir;
+    std::vector<recgen::StoreRecording> recordings;
+    SmallStore() {
+        recgen::StoreOptions s;
+        s.year = 2008;
+        s.month = 1;
+        s.day = 1;
+        s.days = 2;
+        s.hours = {10, 14};
+        s.secondsPerRecording = 10;
+        s.stream.framesPerSecond = 1;
+        s.stream.cameras = 4;
+        recordings = recgen::GenerateStore(dir.Path().string(), s, recgen::RecorderIdentity{});
+    }
+};
+
+std::vector<std::vector<BYTE>> StoredFrames(const std::string& path) {
+    QelAvFileReader reader(path);
+    QelRecordedFrame rec;
+    std::vector<std::vector<BYTE>> out;
+    while (reader.Next(rec))
+        out.push_back(rec.frame.Encode());
+    return out;
+}
+
+TEST(RecSimStore, SearchStreamsTheRecordingAtTheTime) {
+    SmallStore store;
+    ASSERT_EQ(store.recordings.size(), 4u);
+    recsim::RecSimOptions o = QuickOptions();
+    o.store = store.dir.Path().string();
+    SimHarness sim(o);
+    EXPECT_EQ(sim->RecordingCount(), 4u);
+    TestConnection cmd, av;
+    ASSERT_EQ(FullLogin(*sim, cmd, av), 1u);
+    const auto& second = store.recordings[1]; // 2008-01-01 14:00
+    ASSERT_TRUE(Request(cmd, MakeNetCommand(NETCMD_SEARCH, second.startTime + 5)));
+    const auto stored = StoredFrames(store.dir.File("avfiles/" + second.fileName));
+    std::size_t from = 0;
+    while (from < stored.size() &&
+           QelAvFrame::Decode(stored[from].data(), stored[from].size()).info.frameTime < second.startTime + 5)
+        ++from;
+    const std::size_t n = stored.size() - from;
+    // Past the end of a recording the next one follows.
+    const auto frames = ReadFrames(av, n + 1);
+    ASSERT_GE(frames.size(), n + 1);
+    for (std::size_t i = 0; i < n; ++i)
+        EXPECT_EQ(frames[i].Encode(), stored[from + i]) << i;
+    EXPECT_EQ(frames[n].info.frameTime, store.recordings[2].startTime);
+}
+
+TEST(RecSimStore, BackupStreamsTheSpanAndEndsWithTheEvent) {
+    SmallStore store;
+    ASSERT_EQ(store.recordings.size(), 4u);
+    for (std::size_t r = 0; r < 4; ++r)
+        EXPECT_EQ(store.recordings[r].HasEvent(), r % 2 == 1) << r;
+    recsim::RecSimOptions o = QuickOptions();
+    o.store = store.dir.Path().string();
+    SimHarness sim(o);
+    TestConnection cmd, av;
+    ASSERT_EQ(FullLogin(*sim, cmd, av), 1u);
+    struct Case {
+        const char* name;
+        DWORD type;
+        std::vector<std::size_t> recordings;
+    };
+    // Day one 10:00 to day two 10:00; EVENT keeps only the 14:00 recordings.
+    const Case cases[] = {{"all", 0, {0, 1, 2}}, {"event", 1, {1}}};
+    const DWORD start = store.recordings[0].startTime, end = store.recordings[2].endTime;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::uint64_t bytes = 0;
+        std::vector<std::vector<BYTE>> expected;
+        for (std::size_t r : c.recordings) {
+            bytes += store.recordings[r].bytes;
+            const auto f = StoredFrames(store.dir.File("avfiles/" + store.recordings[r].fileName));
+            expected.insert(expected.end(), f.begin(), f.end());
+        }
+        const auto size = Request(cmd, MakeNetCommand(NETCMD_BACKUP_SIZE, start, end, c.type, 0));
+        ASSERT_TRUE(size);
+        EXPECT_EQ(size->Arg0(), bytes);
+        cmd.Send(MakeBackupRequest(start, 0, c.type, store.recordings[c.recordings[0]].seq));
+        const auto frames = ReadFrames(av, expected.size());
+        ASSERT_EQ(frames.size(), expected.size());
+        for (std::size_t i = 0; i < frames.size(); ++i)
+            EXPECT_EQ(frames[i].Encode(), expected[i]) << i;
+        // The reply to 114, then the end of the backup stream.
+        std::optional<NetMsgPacket> event;
+        for (int i = 0; i < 3 && !event; ++i) {
+            const auto p = cmd.ReadPacket();
+            ASSERT_TRUE(p);
+            if (p->Command() == NETCMD_DEVICE_EVENT) event = p;
+        }
+        ASSERT_TRUE(event);
+        EXPECT_EQ(event->Arg0(), DEVEVENT_BACKUP);
+        EXPECT_EQ(event->Arg1(), kBackupStreamEnd);
+        EXPECT_TRUE(av.ReadSome(4096, 200).empty());
+        const auto logged = sim->Log().LastCommand(NETCMD_SEARCH);
+        ASSERT_TRUE(logged);
+        EXPECT_TRUE(logged->packet.BackupFlag());
+        EXPECT_EQ(logged->problem, "");
+    }
+}
+
+} // namespace

@@ -1,0 +1,47 @@
+// A plain POSIX client of the simulated recorder for tests: blocking sockets with time limits.
+#pragma once
+
+#include "client/NetPacket.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace recsim_test {
+
+class TestConnection {
+public:
+    TestConnection() = default;
+    explicit TestConnection(int port) { Connect(port); }
+    ~TestConnection();
+    TestConnection(const TestConnection&) = delete;
+    TestConnection& operator=(const TestConnection&) = delete;
+
+    // Raises std::runtime_error when the connection cannot be made.
+    void Connect(int port);
+    void Close();
+    bool Open() const { return fd_ >= 0; }
+    int Fd() const { return fd_; }
+
+    void Send(const std::vector<BYTE>& bytes);
+    void Send(const NetMsgPacket& packet);
+    void Send(const std::string& bytes);
+
+    // Exactly `n` bytes within `timeoutMs`; nothing when the time runs out or the peer closes first.
+    std::optional<std::vector<BYTE>> Read(std::size_t n, int timeoutMs = 3000);
+    std::optional<NetMsgPacket> ReadPacket(int timeoutMs = 3000);
+    // Whatever arrives within `timeoutMs` (at most `max` bytes); empty when nothing does.
+    std::vector<BYTE> ReadSome(std::size_t max, int timeoutMs);
+    // True when the peer closes within `timeoutMs` (bytes still arriving are read and dropped).
+    bool WaitClosed(int timeoutMs = 3000);
+
+private:
+    int fd_ = -1;
+};
+
+// Sends a request and reads packets until the reply to it; other packets read meanwhile are kept in
+// `others` when given. Nothing when no reply comes in time.
+std::optional<NetMsgPacket> Request(TestConnection& c, const NetMsgPacket& request, int timeoutMs = 3000,
+                                    std::vector<NetMsgPacket>* others = nullptr);
+
+} // namespace recsim_test

@@ -1,0 +1,321 @@
+#include "tools/recsim/AvStreamer.h"
+
+#include "client/ByteOrder.h"
+#include "client/NetPacket.h"
+#include "platform/core/Exceptions.h"
+#include "tools/recsim/StoreCursor.h"
+
+#include <cerrno>
+#include <ctime>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace recsim {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr DWORD kOversizedAnnounced = kQelAvMaxFrameSize + 1;
+// Sent after an oversized header: the info block and filler up to the next 32-byte step after it, so a
+// receiver that drops the frame after its info block finds the next header by 32-byte steps.
+constexpr std::size_t kOversizedBody = kQelAvMaxFrameSize + 32;
+
+int RateOf(const QelFrameInfo& info) {
+    return info.standard == QELSTD_PAL ? 25 : 30;
+}
+
+} // namespace
+
+DWORD RecorderNow() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return static_cast<DWORD>(now + local.tm_gmtoff);
+}
+
+AvStreamer::AvStreamer(Config config, Outbox& commandOutbox, std::function<SimFaults()> faults)
+    : config_(std::move(config)), outbox_(commandOutbox), faults_(std::move(faults)) {}
+
+AvStreamer::~AvStreamer() {
+    Stop();
+}
+
+void AvStreamer::Start() {
+    stop_ = false;
+    thread_ = std::thread([this] { Run(); });
+}
+
+void AvStreamer::Stop() {
+    stop_ = true;
+    if (thread_.joinable()) thread_.join();
+    std::lock_guard lock(mutex_);
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    connected_ = false;
+}
+
+void AvStreamer::Adopt(int fd) {
+    std::lock_guard lock(mutex_);
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = fd;
+    closeRequested_ = false;
+    connected_ = true;
+    newConnection_ = true;
+    // A new client starts without a stream.
+    pending_ = Request{};
+}
+
+void AvStreamer::CloseConnection() {
+    std::lock_guard lock(mutex_);
+    closeRequested_ = true;
+}
+
+void AvStreamer::StartLive() {
+    std::lock_guard lock(mutex_);
+    pending_ = Request{Mode::Live};
+    paused_ = false;
+}
+
+void AvStreamer::StartSearch(DWORD time) {
+    std::lock_guard lock(mutex_);
+    pending_ = Request{Mode::Search, time};
+    paused_ = false;
+}
+
+void AvStreamer::StartBackup(DWORD start, DWORD end, DWORD type, DWORD seq) {
+    std::lock_guard lock(mutex_);
+    pending_ = Request{Mode::Backup, start, end, type, seq};
+    paused_ = false;
+}
+
+void AvStreamer::StopStream() {
+    std::lock_guard lock(mutex_);
+    pending_ = Request{};
+    paused_ = false;
+}
+
+void AvStreamer::Pause() {
+    paused_ = true;
+}
+void AvStreamer::Play() {
+    paused_ = false;
+}
+
+void AvStreamer::Apply(const Request& r) {
+    mode_ = r.mode;
+    paceSet_ = false;
+    synth_.reset();
+    cursor_.reset();
+    backupEnd_ = 0;
+    switch (r.mode) {
+    case Mode::Idle:
+        break;
+    case Mode::Live:
+        synth_ = std::make_unique<recgen::SynthStream>(config_.live, RecorderNow());
+        break;
+    case Mode::Search:
+    case Mode::Backup: {
+        const bool backup = r.mode == Mode::Backup;
+        if (!config_.store.empty()) {
+            cursor_ = std::make_unique<StoreCursor>(config_.store, config_.recordings);
+            if (!cursor_->Seek(r.start, backup && r.type == 1, backup ? r.seq : 0)) cursor_.reset();
+        }
+        if (backup) backupEnd_ = r.end != 0 ? r.end : (cursor_ ? 0xFFFFFFFF : r.start + 30);
+        if (!cursor_ && !(backup && !config_.store.empty()))
+            synth_ = std::make_unique<recgen::SynthStream>(config_.live, r.start);
+        break;
+    }
+    }
+    modeShown_ = mode_;
+}
+
+bool AvStreamer::Produce(QelAvFrame& frame, bool& ended) {
+    ended = false;
+    if (cursor_) {
+        if (!cursor_->Next(frame)) {
+            ended = true;
+            return false;
+        }
+    } else if (synth_) {
+        frame = synth_->Next();
+    } else {
+        ended = true;
+        return false;
+    }
+    if (mode_ == Mode::Backup && frame.info.frameTime > backupEnd_) {
+        ended = true;
+        return false;
+    }
+    return true;
+}
+
+bool AvStreamer::CheckPeer(int fd, int timeoutMs) {
+    pollfd p{fd, POLLIN, 0};
+    if (::poll(&p, 1, timeoutMs) <= 0) return true;
+    if (p.revents & (POLLERR | POLLNVAL)) return false;
+    if (p.revents & (POLLIN | POLLHUP)) {
+        BYTE sink[512];
+        const ssize_t n = ::recv(fd, sink, sizeof sink, MSG_DONTWAIT);
+        if (n == 0) return false;
+        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) return false;
+    }
+    return true;
+}
+
+void AvStreamer::DropConnection() {
+    std::lock_guard lock(mutex_);
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    connected_ = false;
+    closeRequested_ = false;
+    mode_ = Mode::Idle;
+    modeShown_ = Mode::Idle;
+    synth_.reset();
+    cursor_.reset();
+}
+
+bool AvStreamer::WaitUntilDue(int fd, const QelAvFrame& frame) {
+    if (!config_.realtime || mode_ == Mode::Backup) return true;
+    const DWORD t = frame.info.frameTime;
+    // Searched recordings jump over the gaps between them.
+    if (!paceSet_ || t < paceTime_ || t > paceTime_ + 2) {
+        paceSet_ = true;
+        paceBase_ = Clock::now();
+        paceTime_ = t;
+    }
+    auto due = paceBase_ + std::chrono::seconds(t - paceTime_);
+    if (synth_ && frame.info.IsVideo())
+        due += std::chrono::milliseconds(1000 * frame.info.subSecond / RateOf(frame.info));
+    while (!stop_) {
+        const auto now = Clock::now();
+        if (now >= due) return true;
+        {
+            std::lock_guard lock(mutex_);
+            if (pending_ || closeRequested_) return false;
+        }
+        const int ms =
+            static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(due - now).count());
+        if (!CheckPeer(fd, std::min(ms + 1, 20))) return false;
+    }
+    return false;
+}
+
+std::vector<BYTE> AvStreamer::WithFaults(const QelAvFrame& frame, const SimFaults& f) {
+    const std::uint64_t n = connectionFrames_ + 1;
+    std::vector<BYTE> out;
+    if (f.garbageEvery && n % f.garbageEvery == 0)
+        for (std::size_t i = 0; i < f.garbageBytes; ++i)
+            out.push_back(static_cast<BYTE>(0x5A ^ (i * 7)));
+    if (f.zeroSizeFrameEvery && n % f.zeroSizeFrameEvery == 0) {
+        BYTE h[kQelAvHeaderSize];
+        QelAvFrameHeader{0, 1}.Encode(h);
+        out.insert(out.end(), h, h + sizeof h);
+    }
+    if (f.oversizedFrameEvery && n % f.oversizedFrameEvery == 0) {
+        BYTE h[kQelAvHeaderSize];
+        QelAvFrameHeader{0, 1}.Encode(h);
+        PutU32(h + 12, kOversizedAnnounced);
+        out.insert(out.end(), h, h + sizeof h);
+        std::vector<BYTE> body(kOversizedBody, 0);
+        frame.info.Encode(body.data());
+        out.insert(out.end(), body.begin(), body.end());
+        return out;
+    }
+    const std::vector<BYTE> bytes = frame.Encode();
+    out.insert(out.end(), bytes.begin(), bytes.end());
+    return out;
+}
+
+bool AvStreamer::SendAll(int fd, const std::vector<BYTE>& bytes) {
+    std::size_t sent = 0;
+    while (sent < bytes.size()) {
+        if (stop_) return false;
+        {
+            std::lock_guard lock(mutex_);
+            if (closeRequested_) return false;
+        }
+        pollfd p{fd, POLLOUT, 0};
+        const int r = ::poll(&p, 1, 50);
+        if (r < 0 && errno != EINTR) return false;
+        if (r <= 0) continue;
+        if (p.revents & (POLLERR | POLLHUP | POLLNVAL)) return false;
+        const ssize_t n = ::send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (n > 0)
+            sent += static_cast<std::size_t>(n);
+        else if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)
+            return false;
+    }
+    return true;
+}
+
+void AvStreamer::Run() {
+    while (!stop_) {
+        int fd;
+        std::optional<Request> request;
+        bool close;
+        bool fresh;
+        {
+            std::lock_guard lock(mutex_);
+            fd = fd_;
+            request.swap(pending_);
+            close = closeRequested_;
+            fresh = newConnection_;
+            newConnection_ = false;
+        }
+        if (fresh) connectionFrames_ = 0;
+        if (fd < 0) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            continue;
+        }
+        if (close) {
+            DropConnection();
+            continue;
+        }
+        if (request) {
+            try {
+                Apply(*request);
+            } catch (const Exception&) {
+                mode_ = Mode::Idle;
+                modeShown_ = mode_;
+            }
+        }
+        if (mode_ == Mode::Idle || paused_) {
+            if (!CheckPeer(fd, 20)) DropConnection();
+            continue;
+        }
+        if (!CheckPeer(fd, 0)) {
+            DropConnection();
+            continue;
+        }
+        QelAvFrame frame;
+        bool ended = false;
+        bool produced = false;
+        try {
+            produced = Produce(frame, ended);
+        } catch (const Exception&) {
+            ended = true;
+        }
+        if (!produced) {
+            if (ended && mode_ == Mode::Backup) {
+                const NetMsgPacket end = MakeDeviceEvent(DEVEVENT_BACKUP, kBackupStreamEnd);
+                outbox_.Send(std::vector<BYTE>(end.bytes.begin(), end.bytes.end()));
+            }
+            mode_ = Mode::Idle;
+            modeShown_ = mode_;
+            continue;
+        }
+        if (!WaitUntilDue(fd, frame)) continue;
+        const SimFaults f = faults_();
+        if (!SendAll(fd, WithFaults(frame, f))) {
+            DropConnection();
+            continue;
+        }
+        ++connectionFrames_;
+        ++framesSent_;
+        if (f.closeAvAfterFrames && connectionFrames_ >= *f.closeAvAfterFrames) DropConnection();
+    }
+}
+
+} // namespace recsim

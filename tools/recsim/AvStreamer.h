@@ -1,0 +1,101 @@
+// The A/V connection of the simulated recorder: one thread that streams live, searched or backup frames
+// to the connected client, one frame in memory at a time, so a client that stops reading only stalls it.
+#pragma once
+
+#include "tools/recgen/RecordingStore.h"
+#include "tools/recgen/SynthStream.h"
+#include "tools/recsim/Outbox.h"
+#include "tools/recsim/SimOptions.h"
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+
+namespace recsim {
+
+class StoreCursor;
+
+class AvStreamer {
+public:
+    struct Config {
+        recgen::SynthStreamOptions live;
+        bool realtime = true;
+        std::string store; // empty: searches and backups are synthesised
+        std::vector<recgen::StoreRecording> recordings;
+    };
+    enum class Mode { Idle, Live, Search, Backup };
+
+    AvStreamer(Config config, Outbox& commandOutbox, std::function<SimFaults()> faults);
+    ~AvStreamer();
+    AvStreamer(const AvStreamer&) = delete;
+    AvStreamer& operator=(const AvStreamer&) = delete;
+
+    void Start();
+    void Stop();
+
+    // Takes over a new A/V connection, closing the one before.
+    void Adopt(int fd);
+    void CloseConnection();
+    bool Connected() const { return connected_; }
+
+    void StartLive();
+    void StartSearch(DWORD time);
+    // Streams the recordings from `seq` on, from `start` to `end` (0 = to the last one), only those with
+    // events when `type` is 1; then sends device event 5 with 2 on the command connection.
+    void StartBackup(DWORD start, DWORD end, DWORD type, DWORD seq);
+    void StopStream();
+    void Pause();
+    void Play();
+
+    Mode CurrentMode() const { return modeShown_; }
+    std::uint64_t FramesSent() const { return framesSent_; }
+
+private:
+    struct Request {
+        Mode mode = Mode::Idle;
+        DWORD start = 0, end = 0, type = 0, seq = 0;
+    };
+    void Run();
+    void Apply(const Request& r);
+    bool Produce(QelAvFrame& frame, bool& ended);
+    bool WaitUntilDue(int fd, const QelAvFrame& frame);
+    bool SendAll(int fd, const std::vector<BYTE>& bytes);
+    bool CheckPeer(int fd, int timeoutMs);
+    void DropConnection();
+    std::vector<BYTE> WithFaults(const QelAvFrame& frame, const SimFaults& f);
+
+    Config config_;
+    Outbox& outbox_;
+    std::function<SimFaults()> faults_;
+
+    mutable std::mutex mutex_;
+    int fd_ = -1;
+    std::optional<Request> pending_;
+    bool closeRequested_ = false;
+    bool newConnection_ = false;
+    std::atomic<bool> paused_{false};
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> connected_{false};
+    std::atomic<Mode> modeShown_{Mode::Idle};
+    std::atomic<std::uint64_t> framesSent_{0};
+    std::thread thread_;
+
+    // Stream thread only.
+    Mode mode_ = Mode::Idle;
+    std::unique_ptr<recgen::SynthStream> synth_;
+    std::unique_ptr<StoreCursor> cursor_;
+    DWORD backupEnd_ = 0;
+    bool paceSet_ = false;
+    std::chrono::steady_clock::time_point paceBase_;
+    DWORD paceTime_ = 0;
+    std::uint64_t connectionFrames_ = 0;
+};
+
+// The recorder's wall clock now, counted as UTC as recorder times are.
+DWORD RecorderNow();
+
+} // namespace recsim

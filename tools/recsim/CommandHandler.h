@@ -1,0 +1,80 @@
+// The recorder's side of the command connection: cuts the client's bytes into packets (and the raw
+// bytes of uploads), logs them and answers, with the faults that are switched on.
+#pragma once
+
+#include "client/NetPacket.h"
+#include "tools/recgen/RecordingStore.h"
+#include "tools/recsim/Outbox.h"
+#include "tools/recsim/PacketLog.h"
+#include "tools/recsim/SimFiles.h"
+#include "tools/recsim/SimOptions.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace recsim {
+
+// What the command side asks of the A/V side.
+class StreamControl {
+public:
+    virtual ~StreamControl() = default;
+    virtual void StartLive() = 0;
+    virtual void StartSearch(DWORD time) = 0;
+    virtual void StartBackup(DWORD start, DWORD end, DWORD type, DWORD seq) = 0;
+    virtual void StopStream() = 0;
+    virtual void Pause() = 0;
+    virtual void Play() = 0;
+    virtual void CloseAv() = 0;
+};
+
+// An upload larger than this is refused and the connection closed: a recorder has no room for it.
+inline constexpr std::size_t kMaxUploadBytes = 64u << 20;
+
+class CommandHandler {
+public:
+    CommandHandler(const RecSimOptions& options, std::function<SimFaults()> faults, Outbox& outbox,
+                   SimFiles& files, PacketLog& log, StreamControl& streams,
+                   std::vector<recgen::StoreRecording> recordings);
+
+    // Bytes from the client, in any pieces.
+    void Input(const BYTE* data, std::size_t length);
+    // The connection closed: forget half-read packets and uploads.
+    void Reset();
+    bool LoggedIn() const { return loggedIn_; }
+    DWORD RecordStateNow() const { return recordState_; }
+
+    // Sends a unit with the split faults applied.
+    void SendUnit(const std::vector<BYTE>& unit, int delayMs = 0);
+    void SendPacket(const NetMsgPacket& packet, int delayMs = 0);
+
+private:
+    void HandlePacket(const BYTE* bytes);
+    void HandleCommand(const NetMsgPacket& p, const SimFaults& f);
+    void HandleMessage(const NetMsgPacket& p, const SimFaults& f);
+    void Reply(const SimFaults& f, DWORD command, DWORD result, DWORD arg0 = 0, DWORD arg1 = 0,
+               DWORD arg2 = 0);
+    void SendFile(const SimFaults& f, DWORD kind, DWORD disk);
+    void FinishUpload();
+    void RunFirmware(const SimFaults& f);
+    std::uint64_t BackupBytes(DWORD start, DWORD end, DWORD type) const;
+
+    const RecSimOptions& options_;
+    std::function<SimFaults()> faults_;
+    Outbox& outbox_;
+    SimFiles& files_;
+    PacketLog& log_;
+    StreamControl& streams_;
+    std::vector<recgen::StoreRecording> recordings_;
+
+    std::vector<BYTE> pending_;
+    std::size_t uploadRemaining_ = 0;
+    DWORD uploadKind_ = 0;
+    std::string upload_;
+    std::vector<BYTE> heldFile_; // waiting for the client's acknowledgement
+    bool loggedIn_ = false;
+    DWORD recordState_;
+    DWORD lastBackupEnd_ = 0;
+};
+
+} // namespace recsim

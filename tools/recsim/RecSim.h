@@ -1,0 +1,107 @@
+// The simulated recorder: a TCP peer on 127.0.0.1 with the command port P and the A/V port P + 1, one
+// client at a time. Runs as a program (main.cpp) or inside a test:
+//
+//     recsim::RecSimOptions o;
+//     o.port = 0;                       // any free pair
+//     recsim::RecSim sim(o);
+//     sim.Start();
+//     connect to sim.CommandPort() ...
+//     sim.SetReplyFault(109, {.silent = true});
+//     sim.Log().WaitForCommand(102, 2000);
+//     sim.Stop();
+#pragma once
+
+#include "tools/recsim/AvStreamer.h"
+#include "tools/recsim/CommandHandler.h"
+#include "tools/recsim/Outbox.h"
+#include "tools/recsim/PacketLog.h"
+#include "tools/recsim/SimFiles.h"
+#include "tools/recsim/SimOptions.h"
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+namespace recsim {
+
+class RecSim : private StreamControl {
+public:
+    explicit RecSim(RecSimOptions options);
+    ~RecSim() override;
+    RecSim(const RecSim&) = delete;
+    RecSim& operator=(const RecSim&) = delete;
+
+    // Binds both ports and starts serving. Raises EOSError when the ports cannot be had.
+    void Start();
+    void Stop();
+    int CommandPort() const { return commandPort_; }
+    int AvPort() const { return commandPort_ + 1; }
+
+    PacketLog& Log() { return log_; }
+    const RecSimOptions& Options() const { return options_; }
+    std::size_t RecordingCount() const { return recordings_.size(); }
+
+    SimFaults Faults() const;
+    void SetFaults(const SimFaults& faults);
+    void SetReplyFault(DWORD command, const ReplyFault& fault);
+    void ClearFaults();
+
+    // Unsolicited sends on the command connection.
+    void SendPacket(const NetMsgPacket& packet, int delayMs = 0);
+    void SendRaw(const std::vector<BYTE>& bytes, int delayMs = 0);
+    void SendDeviceEvent(DWORD kind, DWORD detail);
+    void SendMulticastGroup(DWORD group, DWORD port);
+
+    void CloseCommandConnection();
+    void CloseAvConnection() { streamer_->CloseConnection(); }
+    bool CommandConnected() const { return commandFd_ >= 0; }
+    bool AvConnected() const { return streamer_->Connected(); }
+    bool WaitForAvConnection(bool connected, int timeoutMs) const;
+    bool WaitForCommandConnection(bool connected, int timeoutMs) const;
+    std::uint64_t AvFramesSent() const { return streamer_->FramesSent(); }
+    AvStreamer::Mode StreamMode() const { return streamer_->CurrentMode(); }
+
+    // What a file request of this kind would get now (uploads included).
+    std::optional<std::string> ServedFile(DWORD kind, DWORD disk = 0) const {
+        return files_->Get(kind, disk);
+    }
+    std::optional<std::string> Firmware() const { return files_->Firmware(); }
+
+private:
+    void StartLive() override { streamer_->StartLive(); }
+    void StartSearch(DWORD time) override { streamer_->StartSearch(time); }
+    void StartBackup(DWORD s, DWORD e, DWORD t, DWORD q) override { streamer_->StartBackup(s, e, t, q); }
+    void StopStream() override { streamer_->StopStream(); }
+    void Pause() override { streamer_->Pause(); }
+    void Play() override { streamer_->Play(); }
+    void CloseAv() override { streamer_->CloseConnection(); }
+
+    void Run();
+    void AcceptCommand();
+    void AcceptAv();
+    void DropCommand();
+    void Unsolicited();
+
+    RecSimOptions options_;
+    std::vector<recgen::StoreRecording> recordings_;
+    mutable std::mutex faultsMutex_;
+    SimFaults faults_;
+    PacketLog log_;
+    Outbox outbox_;
+    std::unique_ptr<SimFiles> files_;
+    std::unique_ptr<AvStreamer> streamer_;
+    std::unique_ptr<CommandHandler> handler_;
+
+    int commandListen_ = -1;
+    int avListen_ = -1;
+    std::atomic<int> commandFd_{-1};
+    int commandPort_ = 0;
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> closeCommand_{false};
+    std::thread thread_;
+    std::size_t unsolicitedStep_ = 0;
+    std::FILE* logText_ = nullptr;
+};
+
+} // namespace recsim

@@ -1,0 +1,86 @@
+// Options of the simulated recorder: what it reports, how it streams and which faults it injects.
+#pragma once
+
+#include "platform/core/Types.h"
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace recsim {
+
+// What happens to the reply of one command. The command still takes effect.
+struct ReplyFault {
+    int delayMs = 0;             // hold the reply (and everything queued after it) this long
+    bool silent = false;         // never reply
+    std::optional<DWORD> result; // reply with this result instead
+};
+
+enum class AcceptMode {
+    Normal,
+    Refuse, // accept and close at once
+    Ignore, // accept and never read or answer
+};
+
+struct SimFaults {
+    std::map<DWORD, ReplyFault> replies; // by command (and 525 for the upgrade messages)
+    // Every unit sent on the command connection (a reply, a file with its announcement) is cut at these
+    // byte offsets into separate sends, `splitGapMs` apart.
+    std::vector<std::size_t> splitAt;
+    int splitGapMs = 20;
+    bool coalesceFile = false;               // the file reply, announcement and bytes in one send
+    bool fileBeforeReply = false;            // announcement and bytes before the reply
+    bool waitFileAck = false;                // hold the file until the client acknowledges the reply
+    DWORD announceExtra = 0;                 // announce this many bytes more than are sent
+    bool announceZero = false;               // announce every file with size 0 and send no bytes
+    std::optional<std::size_t> closeMidFile; // close the command connection after this many file bytes
+    std::optional<DWORD> closeOnCommand;     // close the command connection instead of answering
+    std::optional<DWORD> closeAvOnCommand;   // close the A/V connection when this command arrives
+    std::optional<std::uint64_t> closeAvAfterFrames;
+    DWORD oversizedFrameEvery = 0; // every Nth frame goes out announcing 0x20001 bytes (and sending them)
+    DWORD zeroSizeFrameEvery = 0;  // every Nth frame is preceded by a header of size 0
+    DWORD garbageEvery = 0;        // every Nth frame is preceded by garbage bytes
+    std::size_t garbageBytes = 37;
+    AcceptMode commandAccept = AcceptMode::Normal;
+    bool noAvPort = false;          // leave the A/V port closed
+    bool firmwareTotalZero = false; // progress messages report a total of 0
+};
+
+struct RecSimOptions {
+    int port = 5000;   // command port; the A/V port is the next one; 0 = pick a free pair
+    std::string store; // recording store folder; empty = none
+    int cameras = 4;
+    BYTE standard = 1;  // 1 NTSC, 2 PAL
+    bool large = false; // 704-pixel pictures
+    int liveFps = 0;    // live frames per second per camera; 0 = the standard's full rate
+    int quality = 60;
+    bool realtime = true; // pace live and searched streams by their frame times
+    std::string adminPassword = "1234";
+    std::string userPassword = "";
+    bool checkPassword = true;
+    DWORD sysinfoResult = 2;  // 1 = password-only log-in
+    DWORD heartbeat = 1;      // arg0 of the 101 reply
+    DWORD removableMedia = 1; // arg1 of the 101 reply: CF/SD present
+    DWORD loginArg0 = 1;      // the 119 reply
+    DWORD loginArg1 = 1;
+    DWORD status = 1;            // arg0 of the 109 reply
+    DWORD recordState = 0;       // arg1 of the 109 reply
+    bool replyPausePlay = false; // answer 123 and 124
+    int firmwareSteps = 5;
+    int firmwareStepMs = 200;
+    int firmwareCloseMs = 1000;  // close after the upgrade finished
+    std::string multicast;       // "a.b.c.d:port", announced after the log-in
+    int unsolicitedEverySec = 0; // cycle through unsolicited packets
+    std::string logFile;         // one line per received packet
+    bool quiet = false;
+    SimFaults faults;
+};
+
+// Parses the command line (without the program name). Raises EInvalidArgument for unknown options and
+// bad values. `help` is set for --help.
+RecSimOptions ParseRecSimArgs(const std::vector<std::string>& args, bool& help);
+std::string RecSimHelp();
+
+} // namespace recsim

@@ -1,0 +1,82 @@
+// The simulated recorder as a program: recsim [--port P] [--store DIR] [options].
+#include "platform/core/Exceptions.h"
+#include "platform/core/SysTime.h"
+#include "tools/recgen/StoreGenerator.h"
+#include "tools/recsim/RecSim.h"
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <pthread.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A small store ending today: three days of three one-minute recordings.
+void GenerateDefaultStore(const std::string& folder, const recsim::RecSimOptions& o) {
+    recgen::StoreOptions s;
+    const SYSTEMTIME first = UnixToUtc(recsim::RecorderNow() - 2 * 86400);
+    s.year = first.wYear;
+    s.month = first.wMonth;
+    s.day = first.wDay;
+    s.stream.cameras = o.cameras;
+    s.stream.standard = o.standard;
+    recgen::RecorderIdentity id;
+    id.cameras = o.cameras;
+    recgen::GenerateStore(folder, s, id);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    recsim::RecSimOptions options;
+    bool help = false;
+    try {
+        options = recsim::ParseRecSimArgs(std::vector<std::string>(argv + 1, argv + argc), help);
+    } catch (const Exception& e) {
+        std::fprintf(stderr, "recsim: %s\n", e.what());
+        return 2;
+    }
+    if (help) {
+        std::fputs(recsim::RecSimHelp().c_str(), stdout);
+        return 0;
+    }
+
+    // Every thread inherits the blocked signals; main waits for them.
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+
+    std::string scratch;
+    try {
+        if (options.store.empty()) {
+            char pattern[] = "/tmp/recsim-XXXXXX";
+            if (!mkdtemp(pattern)) throw EOSError("recsim: cannot make a temporary folder");
+            scratch = pattern;
+            options.store = scratch;
+        }
+        if (!fs::exists(fs::path(options.store) / "avfiles")) {
+            if (!options.quiet)
+                std::fprintf(stderr, "recsim: generating a recording store in %s\n", options.store.c_str());
+            fs::create_directories(options.store);
+            GenerateDefaultStore(options.store, options);
+        }
+        recsim::RecSim sim(options);
+        sim.Start();
+        std::printf("recsim: command port %d, A/V port %d\n", sim.CommandPort(), sim.AvPort());
+        std::fflush(stdout);
+        int received = 0;
+        sigwait(&signals, &received);
+        sim.Stop();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        if (!scratch.empty()) fs::remove_all(scratch);
+        return 1;
+    }
+    if (!scratch.empty()) fs::remove_all(scratch);
+    return 0;
+}
