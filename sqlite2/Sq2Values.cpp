@@ -78,19 +78,28 @@ std::string FormatReal(double value) {
 }
 
 bool CanonicalInteger(std::string_view text, std::int64_t& value) {
-    if (text.empty() || text.size() > 20) return false;
-    std::size_t i = text[0] == '-' ? 1 : 0;
-    if (i == text.size()) return false;
-    if (text[i] == '0' && text.size() > i + 1) return false;
-    if (text == "-0") return false;
+    const std::size_t n = text.size();
+    if (n == 0 || n > 20) return false;
+    const bool negative = text[0] == '-';
+    std::size_t i = negative ? 1 : 0;
+    if (i == n || (text[i] == '0' && (n > i + 1 || negative))) return false;
+    if (n - i <= 18) {
+        std::int64_t v = 0;
+        for (; i < n; ++i) {
+            const unsigned d = static_cast<unsigned>(text[i] - '0');
+            if (d > 9) return false;
+            v = v * 10 + d;
+        }
+        value = negative ? -v : v;
+        return true;
+    }
     unsigned long long v = 0;
-    for (; i < text.size(); ++i) {
-        if (!Digit(text[i])) return false;
+    for (; i < n; ++i) {
         const unsigned d = static_cast<unsigned>(text[i] - '0');
-        if (v > (18446744073709551615ull - d) / 10) return false;
+        if (d > 9 || v > (18446744073709551615ull - d) / 10) return false;
         v = v * 10 + d;
     }
-    if (text[0] == '-') {
+    if (negative) {
         if (v > 9223372036854775808ull) return false;
         value = static_cast<std::int64_t>(0 - v);
     } else {

@@ -110,7 +110,7 @@ struct CreateTable {
 struct CreateView {
     std::string name;
     std::unique_ptr<Select> select;
-    std::string selectText; // the SELECT as written, for the names of its columns
+    std::string source; // the whole CREATE VIEW text: the select's spans point into it
 };
 
 } // namespace sqlite2::sql

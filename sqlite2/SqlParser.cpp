@@ -88,9 +88,8 @@ public:
         CreateView v;
         v.name = Name("view name");
         ExpectWord("AS");
-        const std::size_t begin = Peek().begin;
         v.select = ParseSelectStmt();
-        v.selectText = std::string(sql_.substr(begin, tokens_[pos_ - 1].end - begin));
+        v.source = std::string(sql_);
         Accept(";");
         ExpectEnd();
         return v;

@@ -119,28 +119,31 @@ public:
             std::uint16_t offset;
             std::uint32_t left;
         };
-        std::vector<Cell> cells;
+        Cell cells[kMaxCells];
+        std::size_t cellCount = 0;
         std::uint32_t used[kPageSize / 4 / 32] = {};
         std::size_t cellBytes = 0;
         for (std::uint32_t off = firstCell; off != 0; off = file_.U16(page, off + 6)) {
-            if (cells.size() >= kMaxCells) ThrowCorrupt(PageText(page) + "too many cells");
+            if (cellCount >= kMaxCells) ThrowCorrupt(PageText(page) + "too many cells");
             if (off % 4 != 0 || off < 8 || off > kPageSize - 16)
                 ThrowCorrupt(PageText(page) + "bad cell offset");
             const std::size_t size = CellSize(page, off);
             if (off + size > kPageSize) ThrowCorrupt(PageText(page) + "cell crosses the page end");
             Mark(used, off, size, page);
             cellBytes += size;
-            cells.push_back({static_cast<std::uint16_t>(off), file_.U32(page, off)});
+            cells[cellCount++] = {static_cast<std::uint16_t>(off), file_.U32(page, off)};
         }
-        if (cells.empty() && !isRoot) ThrowCorrupt(PageText(page) + "child page without cells");
+        if (cellCount == 0 && !isRoot) ThrowCorrupt(PageText(page) + "child page without cells");
         const std::size_t freeBytes = FreeBlocks(page, firstFree, used);
         if (cellBytes + freeBytes != kUsable)
             ThrowCorrupt(PageText(page) + "cells and free space do not fill the page");
         const bool interior = right != 0;
-        for (const Cell& c : cells)
-            if ((c.left != 0) != interior) ThrowCorrupt(PageText(page) + "mixed leaf and interior cells");
+        for (std::size_t i = 0; i < cellCount; ++i)
+            if ((cells[i].left != 0) != interior)
+                ThrowCorrupt(PageText(page) + "mixed leaf and interior cells");
 
-        for (const Cell& c : cells) {
+        for (std::size_t i = 0; i < cellCount; ++i) {
+            const Cell& c = cells[i];
             if (c.left != 0 && !Visit(c.left, depth + 1, false)) return false;
             if (!Deliver(page, c.offset)) return false;
         }
@@ -232,7 +235,7 @@ private:
 
     const Sqlite2File& file_;
     const Sqlite2File::RowFn& row_;
-    std::vector<bool> visited_;
+    std::vector<unsigned char> visited_;
     std::string scratch_;
     bool haveRowid_ = false;
     std::int32_t lastRowid_ = 0;
