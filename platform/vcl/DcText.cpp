@@ -3,6 +3,7 @@
 
 #include <QFontMetrics>
 
+#include <algorithm>
 #include <cstring>
 
 using namespace vcl_internal;
@@ -74,14 +75,20 @@ int DrawText(HDC dc, const char* text, int length, TRect* rect, UINT format) {
     if (format & DT_WORDBREAK) flags |= Qt::TextWordWrap;
     if (format & DT_EXPANDTABS) flags |= Qt::TextExpandTabs;
     if (!(format & DT_NOPREFIX)) flags |= Qt::TextShowMnemonic;
-    const QRect layoutRect = (format & DT_CALCRECT) && !(format & DT_WORDBREAK)
-                                 ? QRect(r.left(), r.top(), 1 << 20, std::max(r.height(), 1 << 20))
-                                 : r;
-    const QRect bound = m.boundingRect(layoutRect, flags & ~(Qt::AlignHCenter | Qt::AlignRight), s);
+    const QRect bound = m.boundingRect(r, flags, s);
     if (format & DT_CALCRECT) {
-        rect->Right = rect->Left + bound.width();
-        rect->Bottom = rect->Top + bound.height();
-        return bound.height();
+        // Without word breaks the size is the advance of the longest line, as the platform measures.
+        int width = bound.width(), height = bound.height();
+        if (!(format & DT_WORDBREAK)) {
+            const QStringList lines = (format & DT_SINGLELINE) ? QStringList{s} : s.split(QLatin1Char('\n'));
+            width = 0;
+            for (const QString& line : lines)
+                width = std::max(width, m.horizontalAdvance(QString(line).remove(QLatin1Char('&'))));
+            height = static_cast<int>(lines.size()) * m.height();
+        }
+        rect->Right = rect->Left + width;
+        rect->Bottom = rect->Top + height;
+        return height;
     }
     TDcPaint p(dc);
     if (!p) return 0;

@@ -6,8 +6,9 @@
 //   either made by CreateDIBSection (memory owned by the bitmap) or wraps memory the caller owns
 //   (CreateBitmapOnBits, CreateMemoryDC): 32-bit pixels $AARRGGBB (bytes B, G, R, A), top row first,
 //   rows of exactly Width pixels. Nothing is copied: drawing writes straight into that memory and the
-//   caller sees every change at once. Drawing calls write 255 into the alpha byte of the pixels they
-//   touch and leave every other byte alone; blits between memory contexts copy all four bytes.
+//   caller sees every change at once. Drawing calls leave every pixel they do not draw alone; fills,
+//   lines and text without antialiasing write the colour with alpha 255; blits between memory
+//   contexts copy all four bytes.
 // - a paint in progress on a control or a page (platform-internal, see GraphicsQt.h);
 // - nothing: a memory context without a bitmap has a 1 x 1 surface, as the platform's does.
 //

@@ -1,5 +1,6 @@
 #include "platform/vcl/PrintDialog.h"
 
+#include "platform/core/Debug.h"
 #include "platform/vcl/FormReader.h"
 #include "platform/vcl/GraphicsQt.h"
 #include "platform/vcl/Printers.h"
@@ -48,8 +49,11 @@ bool TPrintDialog::Execute() {
     bool accepted = false;
     if (hook) {
         accepted = hook(*this);
+    } else if (vcl_qt::EnsureGuiApplication(),
+               QGuiApplication::platformName() == QLatin1String("offscreen")) {
+        // Nobody can answer a dialog on the offscreen platform: cancel instead of waiting forever.
+        DebugTrace("TPrintDialog::Execute", "offscreen, no test hook: cancelled");
     } else {
-        vcl_qt::EnsureGuiApplication();
         TPrinter* printer = Printer();
         const auto& names = printer->Printers();
         QPrinter qprinter(QPrinter::HighResolution);

@@ -12,7 +12,7 @@ public:
 
     // Shows the platform's print dialog over the active window. True when the user confirms; the
     // chosen printer and copies are then Printer()'s and Copies(). A test hook, when set, answers
-    // instead and nothing is shown.
+    // instead and nothing is shown; without one, on the offscreen platform, the dialog is cancelled.
     bool Execute();
 
     int Copies() const { return copies_; }
