@@ -11,6 +11,7 @@ struct RecorderIdentity {
     std::string version = "SIM 1.0.0";
     std::string address = "127.0.0.1";
     int cameras = 4;
+    std::string systemId = "HARBEK-SIM-000123";
 };
 
 std::string DefaultConfigIni(const RecorderIdentity& id);

@@ -2,6 +2,7 @@
 
 #include "platform/core/Exceptions.h"
 #include "platform/core/StrUtils.h"
+#include "tools/recgen/RecorderDatabases.h"
 
 #include <fstream>
 
@@ -28,6 +29,7 @@ std::vector<StoreRecording> GenerateStore(const std::string& folder, const Store
                                           const RecorderIdentity& identity) {
     std::vector<StoreRecording> recordings = GenerateRecordings(folder, options);
     WriteSetupFiles(folder, identity);
+    WriteRecorderDatabases(folder, recordings, identity.systemId);
     return recordings;
 }
 

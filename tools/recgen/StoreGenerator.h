@@ -11,7 +11,7 @@
 namespace recgen {
 
 // `folder`/avfiles/... recordings, `folder`/config.ini, schedule.dat, holiday.ini, info.ini, and the
-// databases where they can be written. Returns the recordings.
+// databases (qeldbfile_hdd.db, _cf.db, _sd.db, loglist.db, infofiles/pyrdb). Returns the recordings.
 std::vector<StoreRecording> GenerateStore(const std::string& folder, const StoreOptions& options,
                                           const RecorderIdentity& identity);
 

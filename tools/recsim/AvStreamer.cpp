@@ -123,8 +123,9 @@ void AvStreamer::Apply(const Request& r) {
             if (!cursor_->Seek(r.start, backup && r.type == 1, backup ? r.seq : 0)) cursor_.reset();
         }
         if (backup) backupEnd_ = r.end != 0 ? r.end : (cursor_ ? 0xFFFFFFFF : r.start + 30);
-        if (!cursor_ && !(backup && !config_.store.empty()))
-            synth_ = std::make_unique<recgen::SynthStream>(config_.live, r.start);
+        // Without a store the recorder makes its recordings up; with one, a time it has nothing for
+        // streams nothing.
+        if (config_.store.empty()) synth_ = std::make_unique<recgen::SynthStream>(config_.live, r.start);
         break;
     }
     }

@@ -324,6 +324,15 @@ TEST(RecSimStore, SearchStreamsTheRecordingAtTheTime) {
     for (std::size_t i = 0; i < n; ++i)
         EXPECT_EQ(frames[i].Encode(), stored[from + i]) << i;
     EXPECT_EQ(frames[n].info.frameTime, store.recordings[2].startTime);
+
+    // After the last recording there is nothing to stream.
+    ASSERT_TRUE(Request(cmd, MakeNetCommand(NETCMD_SEARCH, store.recordings.back().endTime + 1000)));
+    while (!av.ReadSome(1 << 20, 300).empty()) {
+    }
+    const auto sent = sim->AvFramesSent();
+    EXPECT_TRUE(av.ReadSome(4096, 300).empty());
+    EXPECT_EQ(sim->AvFramesSent(), sent);
+    EXPECT_EQ(sim->StreamMode(), recsim::AvStreamer::Mode::Idle);
 }
 
 TEST(RecSimStore, BackupStreamsTheSpanAndEndsWithTheEvent) {
