@@ -295,8 +295,13 @@ void RoundFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
     int digits = argc > 1 ? Int32(argv[1]) : 0;
     digits = digits < 0 ? 0 : digits > 30 ? 30 : digits;
+    // Halves round away from zero, as SQLite 2's own printf does.
+    const double value = Numeric(argv[0]);
+    const double scale = std::pow(10.0, digits);
+    double rounded = std::floor(std::fabs(value) * scale + 0.5) / scale;
+    if (!std::isfinite(rounded)) rounded = std::fabs(value);
     char buf[400];
-    std::snprintf(buf, sizeof buf, "%.*f", digits, Numeric(argv[0]));
+    std::snprintf(buf, sizeof buf, "%.*f", digits, value < 0 ? -rounded : rounded);
     sqlite3_result_text(ctx, buf, -1, SQLITE_TRANSIENT);
 }
 
