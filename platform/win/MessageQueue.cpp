@@ -239,12 +239,12 @@ bool ThreadQueue::Watch(int fd, std::uint64_t tag, std::uint32_t events, std::ui
 
 void ThreadQueue::SetDeadlineTicks(bool on) {
     if (ticking_.exchange(on) == on) return;
-    itimerspec spec{};
+    itimerspec period{};
     if (on) {
-        spec.it_value.tv_nsec = 250'000'000;
-        spec.it_interval.tv_nsec = 250'000'000;
+        period.it_value.tv_nsec = 250'000'000;
+        period.it_interval.tv_nsec = 250'000'000;
     }
-    timerfd_settime(timerFd_, 0, &spec, nullptr);
+    timerfd_settime(timerFd_, 0, &period, nullptr);
 }
 
 bool ThreadQueue::Take(MSG* out, HWND filter, UINT filterMin, UINT filterMax, bool remove) {

@@ -172,7 +172,14 @@ SOCKET accept(SOCKET s, sockaddr* address, int* addressLength) {
         WSASetLastError(WSAENOTSOCK);
         return INVALID_SOCKET;
     }
-    if (!rec->Listening) {
+    bool listening;
+    bool nonBlocking;
+    {
+        std::lock_guard lock(SocketLock());
+        listening = rec->Listening;
+        nonBlocking = rec->NonBlocking;
+    }
+    if (!listening) {
         WSASetLastError(WSAEINVAL);
         return INVALID_SOCKET;
     }
@@ -182,7 +189,6 @@ SOCKET accept(SOCKET s, sockaddr* address, int* addressLength) {
     }
     Ipv4 peer;
     int error = 0;
-    const bool nonBlocking = rec->NonBlocking;
     const int fd = sockdetail::Accept(rec->Fd, nonBlocking, &peer, error);
     {
         std::lock_guard lock(SocketLock());

@@ -172,6 +172,35 @@ TEST(Application, OtherThreadsHaveTheirOwnQueue) {
     worker.join();
 }
 
+TEST(Application, HandlerRunFromTheQtWaitMayPumpAgain) {
+    // The first message is dispatched from inside Qt's wait (the wake notifier); its handler waits for a
+    // second message the way the system's waits do, which needs the notifier to fire re-entrantly.
+    bool inner = false;
+    bool outerDone = false;
+    HWND w = nullptr;
+    w = AllocateHWnd([&](TMessage& m) {
+        if (m.Msg == WM_USER + 1) {
+            std::thread([w] { PostMessage(w, WM_USER + 2, 0, 0); }).join();
+            outerDone = wintest::PumpUntil([&] { return inner; });
+        } else if (m.Msg == WM_USER + 2) {
+            inner = true;
+        }
+    });
+    TCustomApplication app;
+    app.ProcessMessages();
+    std::thread poster([w] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        PostMessage(w, WM_USER + 1, 0, 0);
+    });
+    const auto limit = Clock::now() + std::chrono::seconds(3);
+    while (!outerDone && Clock::now() < limit)
+        app.HandleMessage();
+    poster.join();
+    EXPECT_TRUE(inner);
+    EXPECT_TRUE(outerDone);
+    DeallocateHWnd(w);
+}
+
 double ThreadCpuSeconds() {
     rusage usage{};
     getrusage(RUSAGE_THREAD, &usage);
