@@ -2,6 +2,7 @@
 
 #include "tests/support/TestSupport.h"
 #include "tools/recgen/SetupFiles.h"
+#include "tools/recgen/StoreGenerator.h"
 
 using namespace recsim_test;
 
@@ -67,6 +68,37 @@ TEST(RecSimFiles, ServesEveryKind) {
     for (const auto& p : sim->Log().Commands(NETCMD_REPLY)) {
         EXPECT_EQ(p.packet.Arg0(), NETCMD_FILE);
         EXPECT_EQ(p.packet.Result(), 1u);
+    }
+}
+
+TEST(RecSimFiles, ServesTheStoreDatabases) {
+    testing_support::TempDir store;
+    recgen::StoreOptions s;
+    s.days = 2;
+    s.hours = {12};
+    s.secondsPerRecording = 2;
+    s.stream.framesPerSecond = 1;
+    recgen::GenerateStore(store.Path().string(), s, recgen::RecorderIdentity{});
+    recsim::RecSimOptions o = QuickOptions();
+    o.store = store.Path().string();
+    SimHarness sim(o);
+    TestConnection cmd(sim->CommandPort());
+    struct Case {
+        DWORD kind, disk;
+        const char* file;
+    };
+    const Case cases[] = {{QELFILE_DATABASE, QELDISK_HDD, "qeldbfile_hdd.db"},
+                          {QELFILE_DATABASE, QELDISK_CF, "qeldbfile_cf.db"},
+                          {QELFILE_DATABASE, QELDISK_SD, "qeldbfile_sd.db"},
+                          {QELFILE_LOGLIST, 0, "loglist.db"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const Download d = Fetch(cmd, c.kind, c.disk);
+        ASSERT_TRUE(d.announcement);
+        EXPECT_EQ(d.announcement->Arg1(), c.kind);
+        EXPECT_EQ(d.announcement->Arg2(), c.kind == QELFILE_DATABASE ? c.disk : 0u);
+        EXPECT_EQ(d.bytes, testing_support::ReadFileBytes(store.File(c.file)));
+        EXPECT_GT(d.bytes.size(), 1024u);
     }
 }
 
