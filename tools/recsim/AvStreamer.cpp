@@ -22,10 +22,6 @@ constexpr DWORD kOversizedAnnounced = kQelAvMaxFrameSize + 1;
 // receiver that drops the frame after its info block finds the next header by 32-byte steps.
 constexpr std::size_t kOversizedBody = kQelAvMaxFrameSize + 32;
 
-int RateOf(const QelFrameInfo& info) {
-    return info.standard == QELSTD_PAL ? 25 : 30;
-}
-
 } // namespace
 
 DWORD RecorderNow() {
@@ -188,7 +184,7 @@ bool AvStreamer::WaitUntilDue(int fd, const QelAvFrame& frame) {
     }
     auto due = paceBase_ + std::chrono::seconds(t - paceTime_);
     if (synth_ && frame.info.IsVideo())
-        due += std::chrono::milliseconds(1000 * frame.info.subSecond / RateOf(frame.info));
+        due += std::chrono::milliseconds(1000 * frame.info.subSecond / static_cast<DWORD>(synth_->Rate()));
     while (!stop_) {
         const auto now = Clock::now();
         if (now >= due) return true;
