@@ -9,6 +9,7 @@
 
 #include <csignal>
 #include <string>
+#include <sys/resource.h>
 
 namespace {
 
@@ -121,6 +122,28 @@ TEST_F(SocketEvents, OneReadPerReceiveAndPartialReadsAreAnnouncedAgain) {
     EXPECT_EQ(WSAGetLastError(), WSAEWOULDBLOCK);
     PumpFor(80);
     EXPECT_EQ(window_.Count(s, FD_READ), 3u) << "nothing waits, nothing is announced";
+}
+
+double ThreadCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_THREAD, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+TEST_F(SocketEvents, UnreadDataWithReadOutstandingDoesNotSpinTheLoop) {
+    int server = -1;
+    SOCKET s = Connected(server);
+    ASSERT_TRUE(peer::SendAll(server, std::string(1000, 'u')));
+    peer::Close(server); // readable and at end of stream: both would keep a level-triggered poll busy
+    peers_.pop_back();
+    ASSERT_TRUE(window_.WaitFor(s, FD_READ));
+    const double cpu0 = ThreadCpuSeconds();
+    PumpFor(500);
+    const double share = (ThreadCpuSeconds() - cpu0) / 0.5;
+    EXPECT_LT(share, 0.25) << "a socket with nothing armed stays out of the poll set";
+    EXPECT_EQ(window_.Count(s, FD_READ), 1u);
+    EXPECT_EQ(window_.Count(s, FD_CLOSE), 0u);
 }
 
 TEST_F(SocketEvents, PeerCloseWithUnreadDataGivesReadBeforeClose) {
