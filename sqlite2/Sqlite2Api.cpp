@@ -80,6 +80,8 @@ const char* sqlite_error_string(int code) {
         return "out of memory";
     case SQLITE_READONLY:
         return "attempt to write a readonly database";
+    case SQLITE_INTERRUPT:
+        return "interrupted";
     case SQLITE_CORRUPT:
         return "database disk image is malformed";
     case SQLITE_CANTOPEN:

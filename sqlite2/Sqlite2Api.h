@@ -14,6 +14,7 @@ typedef int (*sqlite_callback)(void*, int, char**, char**);
 #define SQLITE_ABORT 4
 #define SQLITE_NOMEM 7
 #define SQLITE_READONLY 8
+#define SQLITE_INTERRUPT 9
 #define SQLITE_CORRUPT 11
 #define SQLITE_CANTOPEN 14
 #define SQLITE_MISUSE 21

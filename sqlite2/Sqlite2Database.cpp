@@ -20,6 +20,7 @@ namespace {
 
 constexpr std::int64_t kExactDouble = 9007199254740992; // 2^53
 constexpr std::size_t kCachedFiles = 4;
+constexpr int kStepsPerCheck = 1000;
 
 std::string LowerName(std::string_view name) {
     std::string out(name);
@@ -105,6 +106,14 @@ Sqlite2Database::Sqlite2Database(Sqlite2File file) : file_(std::move(file)), sch
         sqlite3_close(db_);
         throw ESqlite2Error(ErrNoMem, "cannot create the in-memory database");
     }
+    sqlite3_progress_handler(
+        db_, kStepsPerCheck,
+        [](void* self) -> int {
+            auto* db = static_cast<Sqlite2Database*>(self);
+            db->steps_ += kStepsPerCheck;
+            return db->steps_ > db->stepLimit_ ? 1 : 0;
+        },
+        this);
 }
 
 Sqlite2Database::~Sqlite2Database() {
@@ -231,6 +240,7 @@ const ImportedTable& Sqlite2Database::Import(const TableInfo& table, const std::
 }
 
 void Sqlite2Database::RunSelect(const CompiledSelect& compiled, const RowFn& row) {
+    steps_ = 0;
     Statement stmt(db_, compiled.sql);
     sqlite3_stmt* s = stmt.get();
     const int columns = sqlite3_column_count(s);
@@ -242,6 +252,8 @@ void Sqlite2Database::RunSelect(const CompiledSelect& compiled, const RowFn& row
     for (;;) {
         const int rc = sqlite3_step(s);
         if (rc == SQLITE_DONE) return;
+        if (rc == SQLITE_INTERRUPT)
+            throw ESqlite2Error(ErrInterrupt, "interrupted: the statement ran too long");
         if (rc != SQLITE_ROW) throw ESqlite2Error(ErrGeneric, sqlite3_errmsg(db_));
         for (int i = 0; i < columns; ++i) {
             std::string& t = texts[static_cast<std::size_t>(i)];
@@ -279,6 +291,7 @@ void Sqlite2Database::Exec(std::string_view sql, const RowFn& row) {
             throw ESqlite2Error(ErrReadOnly, "attempt to write a readonly database");
         }
         const auto& select = *std::get<std::unique_ptr<sql::Select>>(statement);
+        steps_ = 0;
         RunSelect(CompileSelect(select, sql, schema_, *this), row);
     }
 }

@@ -35,6 +35,10 @@ public:
     using RowFn = std::function<bool(int columns, char** values, char** names)>;
     void Exec(std::string_view sql, const RowFn& row);
 
+    // Work limit of one statement in SQLite 3 steps, so that a hostile schema (a view joining a table
+    // with itself many times) ends in an error instead of running for ever.
+    void SetStepLimit(std::uint64_t steps) { stepLimit_ = steps; }
+
     const Schema& GetSchema() const { return schema_; }
     const Sqlite2File& File() const { return file_; }
     // How many rows were copied into SQLite 3 so far (benchmarks).
@@ -53,6 +57,8 @@ private:
     std::recursive_mutex mutex_;
     std::size_t rowsImported_ = 0;
     int tableNames_ = 0;
+    std::uint64_t stepLimit_ = 1000000000ull;
+    std::uint64_t steps_ = 0;
 };
 
 } // namespace sqlite2

@@ -14,6 +14,7 @@ enum ErrorCode {
     ErrAbort = 4,     // the row callback asked to stop
     ErrNoMem = 7,     // a size beyond what the reader accepts
     ErrReadOnly = 8,  // a statement that would write
+    ErrInterrupt = 9, // a statement ran past its work limit
     ErrCorrupt = 11,  // database disk image is malformed
     ErrCantOpen = 14, // unable to open database file
     ErrFormat = 24,   // a file format this reader does not read

@@ -149,6 +149,20 @@ TEST(Engine, CallbackCanStop) {
     EXPECT_EQ(rows, 2);
 }
 
+TEST(Engine, RunawayStatementStopsAtItsLimit) {
+    Sqlite2Writer w;
+    w.CreateTable("CREATE TABLE t (a)");
+    for (int i = 0; i < 100; ++i)
+        w.Insert("t", {i});
+    auto db = Sqlite2Database::FromImage(w.Image());
+    db->SetStepLimit(1000000);
+    int code = 0;
+    EXPECT_NE(ErrorOf(*db, "SELECT count(*) FROM t a, t b, t c, t d", &code).find("interrupted"),
+              std::string::npos);
+    EXPECT_EQ(code, sqlite2::ErrInterrupt);
+    EXPECT_EQ(Rows(*db, "SELECT count(*) FROM t a, t b"), (std::vector<std::string>{"count(*)", "10000"}));
+}
+
 TEST(Engine, LaterStatementsMayReadMoreColumns) {
     auto db = Sample();
     EXPECT_EQ(Rows(*db, "SELECT id FROM t WHERE id = 2"), (std::vector<std::string>{"id", "2"}));
