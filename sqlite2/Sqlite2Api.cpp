@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <new>
 
 struct sqlite {
@@ -24,9 +25,9 @@ sqlite* sqlite_open(const char* filename, int, char** errmsg) {
     if (errmsg) *errmsg = nullptr;
     try {
         if (!filename) throw ESqlite2Error(sqlite2::ErrCantOpen, "unable to open database file");
-        auto* handle = new sqlite;
+        auto handle = std::make_unique<sqlite>();
         handle->db = sqlite2::Sqlite2Database::Open(filename);
-        return handle;
+        return handle.release();
     } catch (const ESqlite2Error& e) {
         SetError(errmsg, e.Message);
     } catch (const std::bad_alloc&) {
