@@ -21,10 +21,11 @@ function(harbek_test name)
         set(ARG_TIMEOUT 120)
     endif()
     add_executable(${name} ${ARG_SOURCES})
-    target_link_libraries(${name} PRIVATE ${ARG_LIBS} harbek_testsupport GTest::gmock GTest::gtest_main)
+    # harbek_testmain sets the test environment (offscreen Qt, fixture and tree paths) before any test,
+    # so a test program behaves the same under CTest and when run by hand.
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} harbek_testsupport harbek_testmain GTest::gmock)
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 60
-        PROPERTIES LABELS ${ARG_LABEL} TIMEOUT ${ARG_TIMEOUT}
-                   ENVIRONMENT "QT_QPA_PLATFORM=offscreen;HARBEK_FIXTURES=${HARBEK_FIXTURES};HARBEK_SOURCE=${PROJECT_SOURCE_DIR};HARBEK_BINARY=${PROJECT_BINARY_DIR}")
+        PROPERTIES LABELS ${ARG_LABEL} TIMEOUT ${ARG_TIMEOUT})
 endfunction()

@@ -1,5 +1,10 @@
 #!/usr/bin/env bash
-# Starts the client from a build folder (later with the simulated recorder beside it).
+# Starts the simulated recorder on port 5000 and the client beside it; the recorder stops with the client.
 set -eu
 build=${1:-build}
-exec "$build/client/harbek"
+store="${XDG_CACHE_HOME:-$HOME/.cache}/harbek/recsim-store"
+mkdir -p "$(dirname "$store")"
+"$build/tools/recsim/recsim" --port 5000 --store "$store" &
+recsim=$!
+trap 'kill "$recsim" 2>/dev/null; wait "$recsim" 2>/dev/null || true' EXIT
+"$build/client/harbek"
