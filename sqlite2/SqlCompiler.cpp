@@ -166,6 +166,7 @@ struct Col {
     bool textForm = false;
     const TableInfo* table = nullptr; // for a column of a stored table: which one, and which column
     std::size_t index = 0;
+    bool rowid = false; // holds the row's rowid
 };
 
 // The columns of each stored table a statement reads.
@@ -202,6 +203,7 @@ struct Ctx {
     const Scope* scope = nullptr;
     bool aggregateQuery = false; // columns outside aggregates: first row of the group, or NULL
     bool grouped = false;
+    bool singleRowGroups = false; // grouped by the rowid: every group is one row
     bool allowAggregates = false;
     bool insideAggregate = false;
     std::string scanKey;
@@ -329,6 +331,7 @@ private:
                 c.numForm = !c.text && imported.plain[i];
                 c.table = table;
                 c.index = i;
+                c.rowid = static_cast<int>(i) == table->integerPrimaryKey;
                 src.cols.push_back(c);
             }
             fromSql = imported.name + " AS " + src.alias;
@@ -430,8 +433,11 @@ private:
         ctx.aggregateQuery = aggregate;
         ctx.grouped = !core.groupBy.empty();
         ctx.allowAggregates = true;
-        if (scope.sources.size() == 1 && scope.sources[0].hasRowid)
+        if (scope.sources.size() == 1 && scope.sources[0].hasRowid) {
             ctx.scanKey = scope.sources[0].alias + ".rowid";
+            for (const auto& g : core.groupBy)
+                if (GroupsByRowid(*g, scope.sources[0])) ctx.singleRowGroups = true;
+        }
 
         Result r;
         std::vector<std::string> select;
@@ -491,9 +497,16 @@ private:
         return r;
     }
 
+    static bool GroupsByRowid(const Expr& e, const Source& src) {
+        if (e.kind != Kind::Column || (!e.table.empty() && !sql::SameName(e.table, src.name))) return false;
+        if (const Col* c = FindIn(src, e.column)) return c->rowid;
+        return sql::SameName(e.column, "rowid") || sql::SameName(e.column, "oid") ||
+               sql::SameName(e.column, "_rowid_");
+    }
+
     // ---- expressions
     Val ColumnInContext(const Col& c, const Ctx& ctx, bool outerColumn) {
-        if (ctx.aggregateQuery && !ctx.insideAggregate && !outerColumn) {
+        if (ctx.aggregateQuery && !ctx.insideAggregate && !outerColumn && !ctx.singleRowGroups) {
             // Outside an aggregate: the group's first row, or NULL when there are no groups.
             if (!ctx.grouped) {
                 Val v = NullVal();
