@@ -112,6 +112,31 @@ TEST(Engine, Sq2RulesBeyondTheFixtures) {
     }
 }
 
+// A recorder that declared its numbers as text columns: comparisons with numbers stay numeric, sorting
+// and grouping of the column itself are by text, as in SQLite 2.
+TEST(Engine, TextTypedNumbers) {
+    Sqlite2Writer w;
+    w.CreateTable(
+        "CREATE TABLE daylist (year VARCHAR(4), month VARCHAR(2), day VARCHAR(2), event_type CHAR)");
+    w.Insert("daylist", {"2008", "9", "1", "0"});
+    w.Insert("daylist", {"2008", "10", "2", "1"});
+    w.Insert("daylist", {"2008", "09", "3", "0"});
+    auto db = Sqlite2Database::FromImage(w.Image());
+    const Case cases[] = {
+        {"SELECT day FROM daylist WHERE (year == 2008) AND (month ==9)", {"day", "1", "3"}},
+        {"SELECT day FROM daylist WHERE month = '9'", {"day", "1"}},
+        {"SELECT month FROM daylist ORDER BY month", {"month", "09", "10", "9"}},
+        {"SELECT max(month), count(*) FROM daylist GROUP BY month ORDER BY 1",
+         {"max(month)|count(*)", "09|1", "10|1", "9|1"}},
+        {"SELECT year, month FROM daylist WHERE (year*100+month)=(SELECT MAX(year*100+month) FROM daylist) "
+         "GROUP BY year, month",
+         {"year|month", "2008|10"}},
+        {"SELECT day FROM daylist WHERE event_type != 0", {"day", "2"}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Rows(*db, c.sql), c.rows) << c.sql;
+}
+
 TEST(Engine, ErrorsWithSqlite2Texts) {
     auto db = Sample();
     const std::tuple<const char*, int, const char*> cases[] = {
