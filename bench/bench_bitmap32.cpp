@@ -79,7 +79,8 @@ void BM_PixmanOver(benchmark::State& state, Alpha a, int w, int h) {
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(src.pixels.size()) * 4);
 }
 
-void BM_MergeLine(benchmark::State& state, Alpha a, int w) {
+void BM_MergeLine(benchmark::State& state, bool packed, Alpha a, int w) {
+    SelectBlendSet(packed);
     // Merging changes the background's alpha: every iteration gets a fresh row, refreshed in batches.
     constexpr int rows = 64;
     std::vector<TColor32> src(static_cast<std::size_t>(w)), fresh(static_cast<std::size_t>(w) * rows);
@@ -256,9 +257,11 @@ void RegisterAll() {
                 [=](benchmark::State& s) { BM_BlendLine(s, packed, a, 1024, 1024); },
                 "pixman_OVER/1024x1024/" + an, [=](benchmark::State& s) { BM_PixmanOver(s, a, 1024, 1024); });
         }
-        Pair(
-            "MergeLine/1920/" + an, [=](benchmark::State& s) { BM_MergeLine(s, a, 1920); },
-            "pixman_OVER/1920/" + an, [=](benchmark::State& s) { BM_PixmanOver(s, a, 1920, 1); });
+        for (bool packed : {false, true})
+            Pair(
+                "MergeLine/1920/" + std::string(packed ? "packed/" : "plain/") + an,
+                [=](benchmark::State& s) { BM_MergeLine(s, packed, a, 1920); }, "pixman_OVER/1920/" + an,
+                [=](benchmark::State& s) { BM_PixmanOver(s, a, 1920, 1); });
     }
     for (bool packed : {false, true}) {
         const std::string set = packed ? "packed" : "plain";

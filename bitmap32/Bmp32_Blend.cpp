@@ -198,9 +198,17 @@ void SelectBlendSet(bool Packed) {
     BLEND_LINE[cmBlend] = set.BlendLine;
     BLEND_LINE_EX[cmBlend] = set.BlendLineEx;
     // The merge lines give the same results in both sets; with the packed one they run as vectors.
-    const bool vector = Packed && PackedVector::HasSSE2();
-    MergeLine = BLEND_LINE[cmMerge] = vector ? PackedVector::MergeLine_SSE2 : MergeLine_Common;
-    MergeLineEx = BLEND_LINE_EX[cmMerge] = vector ? PackedVector::MergeLineEx_SSE2 : MergeLineEx_Common;
+    MergeLine = MergeLine_Common;
+    MergeLineEx = MergeLineEx_Common;
+    if (Packed && PackedVector::HasAVX2()) {
+        MergeLine = PackedVector::MergeLine_AVX2;
+        MergeLineEx = PackedVector::MergeLineEx_AVX2;
+    } else if (Packed && PackedVector::HasSSE2()) {
+        MergeLine = PackedVector::MergeLine_SSE2;
+        MergeLineEx = PackedVector::MergeLineEx_SSE2;
+    }
+    BLEND_LINE[cmMerge] = MergeLine;
+    BLEND_LINE_EX[cmMerge] = MergeLineEx;
 }
 
 void SetupBlendFunctions() {

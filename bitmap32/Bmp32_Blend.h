@@ -130,6 +130,8 @@ void CombineLine_AVX2(const TColor32* Src, TColor32* Dst, int Count, TColor32 W)
 // background is opaque.
 void MergeLine_SSE2(const TColor32* Src, TColor32* Dst, int Count);
 void MergeLineEx_SSE2(const TColor32* Src, TColor32* Dst, int Count, TColor32 M);
+void MergeLine_AVX2(const TColor32* Src, TColor32* Dst, int Count);
+void MergeLineEx_AVX2(const TColor32* Src, TColor32* Dst, int Count, TColor32 M);
 } // namespace PackedVector
 
 } // namespace Bmp32_Blend

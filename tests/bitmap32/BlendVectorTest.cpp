@@ -102,8 +102,17 @@ TEST(BlendVector, EqualsTheScalarFormulaOnRandomRows) {
 // over both blend sets (an opaque background takes the set's blend).
 TEST(BlendVector, MergeEqualsTheTableRoutineForEveryAlphaPair) {
     if (!HasSSE2()) GTEST_SKIP() << "no SSE2";
+    struct Form {
+        const char* name;
+        TBlendLine line;
+        TBlendLineEx lineEx;
+    };
+    std::vector<Form> forms{{"SSE2", MergeLine_SSE2, MergeLineEx_SSE2}};
+    if (HasAVX2()) forms.push_back({"AVX2", MergeLine_AVX2, MergeLineEx_AVX2});
     std::vector<TColor32> src(256), dst(256), want(256), got(256);
-    for (bool packed : {false, true}) {
+    for (int run = 0; run < 2 * static_cast<int>(forms.size()); ++run) {
+        const Form& form = forms[static_cast<std::size_t>(run / 2)];
+        const bool packed = run % 2;
         SelectBlendSet(packed);
         for (unsigned fa = 0; fa < 256; ++fa)
             for (unsigned ba = 0; ba < 256; ++ba) {
@@ -116,13 +125,13 @@ TEST(BlendVector, MergeEqualsTheTableRoutineForEveryAlphaPair) {
                 got = dst;
                 for (unsigned c = 0; c < 256; ++c)
                     want[c] = MergeReg(src[c], dst[c]);
-                MergeLine_SSE2(src.data(), got.data(), 256);
-                ASSERT_EQ(got, want) << "packed " << packed << " fa " << fa << " ba " << ba;
+                form.line(src.data(), got.data(), 256);
+                ASSERT_EQ(got, want) << form.name << " packed " << packed << " fa " << fa << " ba " << ba;
                 for (unsigned c = 0; c < 256; ++c)
                     want[c] = MergeRegEx(src[c], dst[c], ba ^ 0x5A);
                 got = dst;
-                MergeLineEx_SSE2(src.data(), got.data(), 256, ba ^ 0x5A);
-                ASSERT_EQ(got, want) << "Ex packed " << packed << " fa " << fa << " ba " << ba;
+                form.lineEx(src.data(), got.data(), 256, ba ^ 0x5A);
+                ASSERT_EQ(got, want) << form.name << " Ex packed " << packed << " fa " << fa << " ba " << ba;
             }
     }
     SetupBlendFunctions();
@@ -134,12 +143,15 @@ TEST(BlendVector, MergeEqualsTheTableRoutineForEveryAlphaPair) {
             c = rng();
         for (auto& c : d)
             c = rng();
-        std::vector<TColor32> w = d, g = d;
+        std::vector<TColor32> w = d;
         for (int k = 0; k < count; ++k)
             w[static_cast<std::size_t>(k)] =
                 MergeRegEx(s[static_cast<std::size_t>(k)], d[static_cast<std::size_t>(k)], 999);
-        MergeLineEx_SSE2(s.data(), g.data(), count, 999);
-        ASSERT_EQ(g, w) << count;
+        for (const Form& form : forms) {
+            std::vector<TColor32> g2 = d;
+            form.lineEx(s.data(), g2.data(), count, 999);
+            ASSERT_EQ(g2, w) << form.name << " " << count;
+        }
     }
 }
 

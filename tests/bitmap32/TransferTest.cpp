@@ -297,6 +297,23 @@ TEST(Transfer, SubPixelBlockShiftsByTheFraction) {
     SetupBlendFunctions();
 }
 
+TEST(Transfer, BlockAverageAndLinearInterpolator) {
+    const TColor32 block[2][3] = {{0x10203040, 0x30405060, 0xFFFFFFFF}, {0x50607080, 0x70809000, 0xFFFFFFFF}};
+    // Sums times 2^24 div (W * H), bits 24..31: a 2 x 2 block averages exactly.
+    EXPECT_EQ(BlockAverage(2, 2, &block[0][0], sizeof block[0]), 0x40506048u);
+    const TColor32 white[9] = {0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF,
+                               0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF};
+    EXPECT_EQ(BlockAverage(3, 3, white, 12), 0xFEFEFEFEu); // 2^24 div 9 loses a little
+    EXPECT_EQ(BlockAverage(0, 3, white, 12), 0u);
+    EXPECT_EQ(BlockAverage(3, 0, white, 12), 0u);
+    const TColor32 p[2] = {0xFF000000, 0xFFFFFFFF}, q[2] = {0xFF0000FF, 0xFF0000FF};
+    EXPECT_EQ(LinearInterpolator(255u << 16, 255u << 16, p, q),
+              CombineReg(CombineReg(p[0], p[1], 255), CombineReg(q[0], q[1], 255), 255));
+    EXPECT_EQ(LinearInterpolator(0x7FFFFFFF, 128u << 16, p, q),
+              CombineReg(CombineReg(p[0], p[1], 255), CombineReg(q[0], q[1], 255), 128));
+    EXPECT_EQ(LinearInterpolator(0, 0, p, q), CombineReg(CombineReg(p[0], p[1], 0), q[1], 0));
+}
+
 TColor32 AddBlend(TColor32 f, TColor32 b) {
     return f + b;
 }
