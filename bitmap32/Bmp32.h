@@ -17,8 +17,10 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 class TStream;
+class TPropertyReader;
 
 namespace Bmp32 {
 
@@ -96,6 +98,13 @@ public:
     // anything changes; a short read raises and leaves the bitmap empty.
     virtual void ReadData(TStream* Stream);
     virtual void WriteData(TStream* Stream) const;
+    // Whether a form writer stores Data: with an ancestor, when it is another class or a bitmap this
+    // one is not Equal to; without one, when this bitmap is not empty.
+    bool DataStored(const TPersistent* Ancestor) const;
+    // One property of a form definition, named relative to the bitmap: Data (binary), DrawMode,
+    // CombineMode, WrapMode, MasterAlpha, OuterColor, ResamplerClassName. False for other names; a
+    // value of the wrong form, or Data that does not read, raises the reader's error.
+    bool ReadProperty(const TPropertyReader& Reader, std::string_view Name);
 
     // -- the device context over the pixels: text, canvas and blits to and from other contexts
     // The memory context (none while the bitmap has no pixels) and the bitmap selected into it.
