@@ -175,6 +175,17 @@ TEST(Blend, DocumentedExamples) {
     }
 }
 
+// The tables as their definition states them, in floating point with the default (ties-to-even)
+// rounding.
+TEST(Blend, TablesRoundHalfToEven) {
+    for (int a = 0; a < 256; ++a)
+        for (int b = 0; b < 256; ++b) {
+            ASSERT_EQ(ProductTable[a][b], static_cast<int>(std::nearbyint(a * b / 255.0))) << a << " " << b;
+            const int q = a == 0 ? 0 : static_cast<int>(std::nearbyint(b * 255.0 / a)) & 0xFF;
+            ASSERT_EQ(QuotientTable[a][b], q) << a << " " << b;
+        }
+}
+
 TEST(Blend, MergeIsTheOverOperatorWithinTableRounding) {
     std::mt19937 rng(11);
     int worst = 0;

@@ -188,6 +188,8 @@ TEST(Transfer, StretchNearestColumnMaps) {
     EXPECT_EQ(ColumnMap(4, 1, TRect{0, 0, 1, 1}), (std::vector<int>{1}));
     // A destination rectangle starting left of the bitmap keeps the mapping of the whole rectangle.
     EXPECT_EQ(ColumnMap(4, 6, TRect{-2, 0, 6, 1}), (std::vector<int>{1, 1, 2, 2, 3, 3}));
+    // The scale is a 32-bit float: 14 / 20 is held as 0.69999999, so column 10 maps to 6, not 7.
+    EXPECT_EQ(ColumnMap(14, 20, TRect{0, 0, 20, 1})[10], 6);
     FullEdge = false;
     EXPECT_EQ(ColumnMap(4, 8, TRect{0, 0, 8, 1}), (std::vector<int>{0, 0, 1, 1, 2, 2, 3, 3}));
     EXPECT_EQ(ColumnMap(3, 5, TRect{0, 0, 5, 1}), (std::vector<int>{0, 0, 1, 2, 2}));
