@@ -274,9 +274,9 @@ TClass TClassList::Find(const std::string& AClassName) const {
     return nullptr;
 }
 
-void TClassList::GetClassNames(std::vector<std::string>& Strings) const {
+void TClassList::GetClassNames(TStrings* Strings) const {
     for (TClass c : FList)
-        if (c) Strings.push_back(c->ClassName());
+        if (c) Strings->Add(c->ClassName());
 }
 
 } // namespace Bmp32_Containers

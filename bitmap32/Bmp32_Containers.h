@@ -2,6 +2,7 @@
 // class references found by name.
 #pragma once
 
+#include "platform/core/Classes.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/Types.h"
 
@@ -142,7 +143,8 @@ public:
     int Count() const { return static_cast<int>(FList.size()); }
     // The first class whose name equals Name byte for byte; nullptr when none does.
     TClass Find(const std::string& AClassName) const;
-    void GetClassNames(std::vector<std::string>& Strings) const;
+    // Appends every class name in list order.
+    void GetClassNames(TStrings* Strings) const;
 
 private:
     void CheckIndex(int Index, int Limit) const;

@@ -64,6 +64,11 @@ void TransferRows(TBitmap32* Dst, const TRect& DstRect, TBitmap32* Src, int SrcX
         TransferRows(Dst, DstRect, &copy, 0, 0, CombineOp, CombineCallBack);
         return;
     }
+    if (CombineOp == dmOpaque && w == Src->Width() && w == Dst->Width()) {
+        // Whole rows of equally wide bitmaps lie back to back: one overlap-safe move.
+        MoveLongword(Src->GetScanLine(SrcY), Dst->GetScanLine(DstRect.Top), w * h);
+        return;
+    }
     // An opaque copy within one bitmap moves rows bottom-up when the destination lies below the source;
     // each row move is overlap-safe.
     const bool bottomUp = overlap && DstRect.Top > SrcY;

@@ -238,6 +238,17 @@ TEST(Transfer, OverlappingSelfCopiesMatchACopyFromADuplicate) {
                 << "mode " << int(mode) << " offset " << o.X << "," << o.Y;
         }
     }
+    // Whole rows of one bitmap moved down and up by one row.
+    for (int dy : {1, -1}) {
+        TBitmap32 rows, rowsDup, rowsExpected;
+        Random(rows, 9, 7, 9);
+        rowsDup.Assign(&rows);
+        rowsExpected.Assign(&rows);
+        BlockTransfer(&rowsExpected, 0, 1 + dy, rowsExpected.ClipRect(), &rowsDup, TRect{0, 1, 9, 6},
+                      dmOpaque);
+        BlockTransfer(&rows, 0, 1 + dy, rows.ClipRect(), &rows, TRect{0, 1, 9, 6}, dmOpaque);
+        ASSERT_EQ(Pixels(rows), Pixels(rowsExpected)) << dy;
+    }
     // A stretch within one bitmap reads the source as it was.
     TBitmap32 self, dup, expected;
     Random(self, 8, 8, 6);
