@@ -86,6 +86,8 @@ void TBitmap32::TileTo(::HDC hDst, const TRect& DstRect, const TRect& SrcRect) {
             const int left = tile.Left, top = tile.Top;
             OffsetRect(tile, -left, -top);
             buffer.SetSize(tile.Right, tile.Bottom);
+            // A blending draw mode would otherwise mix the tile into what the previous tile left there.
+            if (FDrawMode != dmOpaque) buffer.Clear(0);
             TRect target = DstRect;
             OffsetRect(target, -(left + DstRect.Left), -(top + DstRect.Top));
             StretchTransfer(&buffer, target, buffer.BoundsRect(), this, SrcRect, FResampler, FDrawMode,

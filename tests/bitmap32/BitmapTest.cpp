@@ -179,8 +179,12 @@ TEST(Bitmap, AssignCopiesPixelsAndPropertiesOrRefuses) {
     a.SetCombineMode(cmMerge);
     a.SetOuterColor(0x55);
     a.SetWrapMode(wmMirror);
+    a.Font()->SetName("DejaVu Serif");
+    a.Font()->SetHeight(-20);
     TBitmap32 b;
     b.Assign(&a);
+    EXPECT_EQ(b.Font()->Name(), "DejaVu Serif");
+    EXPECT_EQ(b.Font()->Height(), -20);
     EXPECT_TRUE(b.Equal(&a));
     EXPECT_EQ(b.CombineMode(), cmMerge);
     EXPECT_EQ(b.OuterColor(), 0x55u);

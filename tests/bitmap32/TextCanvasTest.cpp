@@ -50,6 +50,8 @@ TEST(Text, TextoutDrawsInsideTheReportedArea) {
     EXPECT_EQ(c.outside, 0);
     EXPECT_EQ(b.TextWidth("Harbek"), e.cx);
     EXPECT_EQ(b.TextExtentW(u"Harbek").cx, e.cx);
+    // UTF-16 text, a pair of surrogates included, measures as its UTF-8 form.
+    EXPECT_EQ(b.TextExtentW(u"H\u00e9\U0001F600k").cx, b.TextExtent("H\xc3\xa9\xf0\x9f\x98\x80k").cx);
 
     // An empty bitmap measures through the shared 8 x 8 bitmap with the same font.
     TBitmap32 empty;
@@ -157,6 +159,14 @@ TEST(Canvas, BlitsBetweenContexts) {
     EXPECT_EQ(wide.GetPixel(0, 0), src.GetPixel(0, 0));
     EXPECT_EQ(wide.GetPixel(1100, 1), src.GetPixel(2, 1));
     EXPECT_EQ(wide.GetPixel(2099, 2), src.GetPixel(3, 2));
+    // Every tile of a blended source starts from a clear buffer, so equal tiles come out equal.
+    TBitmap32 half;
+    half.SetSize(2, 2);
+    half.Clear(0x80FF0000);
+    half.SetDrawMode(dmBlend);
+    half.TileTo(wide.Handle(), TRect{0, 0, 2100, 3}, TRect{0, 0, 2, 2});
+    EXPECT_EQ(wide.GetPixel(1100, 1), wide.GetPixel(100, 1));
+    EXPECT_NE(wide.GetPixel(100, 1), src.GetPixel(0, 0));
 }
 
 TEST(Canvas, PlatformBitmapsKeepOrDropAlpha) {
