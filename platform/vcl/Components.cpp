@@ -163,6 +163,8 @@ void TComponent::Notification(TComponent* component, TOperation operation) {
 }
 
 void TComponent::SetParentComponent(TComponent* parent) {
+    // Components without a window sit at the top of their owner's definition.
+    if (!parent || parent == Owner()) return;
     throw EComponentError(Format("%s cannot be placed inside %s", ClassName().c_str(),
                                  parent ? parent->ClassName().c_str() : "nothing"));
 }
@@ -170,6 +172,11 @@ void TComponent::SetParentComponent(TComponent* parent) {
 bool TComponent::ReadProperty(TPropertyReader& reader) {
     if (reader.Is("Tag")) {
         tag_ = reader.Integer();
+        return true;
+    }
+    // Where the designer placed a component that has no window; nothing at run time.
+    if (reader.Is("Left") || reader.Is("Top")) {
+        reader.Integer();
         return true;
     }
     return false;

@@ -65,7 +65,8 @@ public:
     void FreeNotification(TComponent* component);
     void RemoveFreeNotification(TComponent* component);
 
-    // Form definitions: a nested object names its enclosing object as parent. The default refuses.
+    // Form definitions: a nested object names its enclosing object as parent. The default accepts only
+    // the owner itself (a component without a window at the top of the definition).
     virtual void SetParentComponent(TComponent* parent);
     // Reads one property of a form definition; false when this class does not know the name.
     virtual bool ReadProperty(TPropertyReader& reader);

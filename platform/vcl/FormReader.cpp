@@ -30,7 +30,7 @@ public:
         std::string target;
         int line;
         std::string property;
-        std::function<void(TComponent*)> assign;
+        std::function<bool(TComponent*)> assign;
     };
 
     TComponent* root = nullptr;
@@ -136,13 +136,17 @@ void TPropertyReader::BindEvent(std::type_index type, void* event) const {
     method->make(context_.root, event);
 }
 
-void TPropertyReader::Reference(std::function<void(TComponent*)> assign) const {
+void TPropertyReader::Reference(std::function<bool(TComponent*)> assign) const {
     const std::string target = Ident();
     context_.fixups.push_back(
         TFormLoadContext::Fixup{target, property_.line, property_.name, std::move(assign)});
 }
 
 // ---- Class registry ----
+
+namespace vcl_internal {
+void RegisterStandardClasses();
+}
 
 namespace {
 
@@ -228,6 +232,7 @@ void RegisterComponentClass(const std::string& className, TComponentFactory fact
 }
 
 TComponentFactory FindComponentClass(std::string_view className) {
+    vcl_internal::RegisterStandardClasses();
     std::lock_guard lock(RegistryMutex());
     auto it = Registry().find(UpperCase(className));
     return it == Registry().end() ? nullptr : it->second;
@@ -281,7 +286,10 @@ void LoadComponentDefinition(TComponent* root, const TDfmObject& definition, con
             if (!target)
                 throw EFormDefinitionError(fileName, fixup.line, fixup.property,
                                            Format("no component named %s", fixup.target.c_str()));
-            fixup.assign(target);
+            if (!fixup.assign(target))
+                throw EFormDefinitionError(
+                    fileName, fixup.line, fixup.property,
+                    Format("%s (%s) cannot be used here", fixup.target.c_str(), target->ClassName().c_str()));
         }
         if (bindings) {
             for (const auto& field : bindings->Fields()) {

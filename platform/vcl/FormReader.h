@@ -128,8 +128,9 @@ public:
         BindEvent(std::type_index(typeid(Ev)), &event);
         return event;
     }
-    // A reference to another component by name, resolved once the whole definition has been read.
-    void Reference(std::function<void(TComponent*)> assign) const;
+    // A reference to another component by name, resolved once the whole definition has been read;
+    // assign answers false when the component is not of the kind the property takes.
+    void Reference(std::function<bool(TComponent*)> assign) const;
 
     [[noreturn]] void Fail(const std::string& message) const;
 

@@ -1,0 +1,357 @@
+#include "platform/vcl/ControlPeer.h"
+
+#include "platform/vcl/FormsInternal.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QVBoxLayout>
+
+namespace vcl_internal {
+
+// ---- TBufferCanvas ----
+
+TBufferCanvas::~TBufferCanvas() {
+    Release();
+}
+
+void TBufferCanvas::Release() {
+    if (!dc_) return;
+    SetHandle(nullptr);
+    DeleteDC(dc_);
+    dc_ = nullptr;
+}
+
+void TBufferCanvas::CreateHandle() {
+    QImage& buffer = peer_->Buffer();
+    if (buffer.isNull()) return;
+    dc_ = CreateMemoryDC(buffer.bits(), buffer.width(), buffer.height());
+    if (dc_) SetHandle(dc_);
+}
+
+void TBufferCanvas::PrepareHandle() {
+    peer_->ScheduleBlit();
+}
+
+// ---- TControlPeer ----
+
+TControlPeer::TControlPeer(TControl* owner) : control(owner) {
+    EnsureGuiApplication();
+    widget = new TPeerWidget(this, nullptr);
+    widget->setAttribute(Qt::WA_DontShowOnScreen, false);
+    widget->setMouseTracking(true);
+    widget->hide();
+}
+
+TControlPeer::~TControlPeer() {
+    if (canvas_) canvas_->Release();
+    if (widget) {
+        widget->peer = nullptr;
+        delete widget;
+    }
+}
+
+void TControlPeer::SetInner(QWidget* w) {
+    inner = w;
+    w->setParent(widget);
+    auto* layout = new QVBoxLayout(widget);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(w);
+    w->setMouseTracking(true);
+    w->installEventFilter(widget);
+    // Children of the inner widget (a combo box's line edit, a list's viewport) report too.
+    for (QObject* child : w->children())
+        if (auto* cw = qobject_cast<QWidget*>(child)) {
+            cw->setMouseTracking(true);
+            cw->installEventFilter(widget);
+        }
+    widget->setFocusProxy(w);
+}
+
+TCanvas* TControlPeer::CreateCanvas(bool transparent) {
+    transparent_ = transparent;
+    canvas_ = std::make_unique<TBufferCanvas>(this);
+    ResizeBuffer(control ? control->Width() : 0, control ? control->Height() : 0);
+    return canvas_.get();
+}
+
+void TControlPeer::ResizeBuffer(int width, int height) {
+    if (!canvas_) return;
+    width = std::max(width, 1);
+    height = std::max(height, 1);
+    if (!buffer_.isNull() && buffer_.width() == width && buffer_.height() == height) return;
+    canvas_->Release();
+    QImage next(width, height, QImage::Format_ARGB32);
+    next.fill(0);
+    if (!buffer_.isNull()) {
+        QPainter p(&next);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.drawImage(0, 0, buffer_);
+    }
+    buffer_ = std::move(next);
+    RequestPaint();
+}
+
+void TControlPeer::RequestPaint() {
+    needsPaint_ = true;
+    if (widget) widget->update();
+}
+
+void TControlPeer::ScheduleBlit() {
+    if (!inPaint_ && widget) widget->update();
+}
+
+void TControlPeer::ClearBuffer() {
+    canvas_->Release();
+    buffer_.fill(0);
+}
+
+void TControlPeer::PaintIfNeeded() {
+    if (!needsPaint_ || !control || !canvas_) return;
+    needsPaint_ = false;
+    inPaint_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{inPaint_};
+    Guarded([this] { control->HandlePaint(); });
+}
+
+// ---- TPeerWidget ----
+
+TPeerWidget::TPeerWidget(TControlPeer* owner, QWidget* parent) : QWidget(parent), peer(owner) {}
+
+bool TPeerWidget::event(QEvent* e) {
+    if (!peer || !peer->control) return QWidget::event(e);
+    TPeerEventScope scope(peer);
+    switch (e->type()) {
+    case QEvent::Enter:
+        Guarded([this] { peer->control->Perform(CM_MOUSEENTER, 0, 0); });
+        break;
+    case QEvent::Leave:
+        Guarded([this] { peer->control->Perform(CM_MOUSELEAVE, 0, 0); });
+        break;
+    default:
+        break;
+    }
+    return QWidget::event(e);
+}
+
+bool TPeerWidget::eventFilter(QObject* watched, QEvent* e) {
+    if (!peer || !peer->control) return false;
+    auto* source = qobject_cast<QWidget*>(watched);
+    if (!source) return false;
+    TPeerEventScope scope(peer);
+    switch (e->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+        return HandleMouse(static_cast<QMouseEvent*>(e), source);
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        if (forwardingKey_) return false;
+        return HandleKey(static_cast<QKeyEvent*>(e));
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+        HandleFocus(static_cast<QFocusEvent*>(e));
+        return false;
+    case QEvent::ContextMenu:
+        contextMenuEvent(static_cast<QContextMenuEvent*>(e));
+        return e->isAccepted();
+    default:
+        return false;
+    }
+}
+
+void TPeerWidget::paintEvent(QPaintEvent*) {
+    if (!peer || !peer->control) return;
+    TPeerEventScope scope(peer);
+    if (!peer->Painted()) return;
+    peer->PaintIfNeeded();
+    if (!peer || !peer->control) return;
+    QPainter p(this);
+    p.drawImage(0, 0, peer->Buffer());
+}
+
+bool TPeerWidget::HandleMouse(QMouseEvent* e, QWidget* source) {
+    TControl* control = peer->control;
+    // Mouse positions are client coordinates, inside any frame of the control's own.
+    const TPoint offset = control->ClientOffset();
+    const QPoint local =
+        (source == this ? e->position().toPoint() : source->mapTo(this, e->position().toPoint())) -
+        QPoint(offset.X, offset.Y);
+    const TShiftState shift = ShiftFromQt(e->modifiers(), e->buttons());
+    TMouseButton button = mbLeft;
+    if (e->button() == Qt::RightButton)
+        button = mbRight;
+    else if (e->button() == Qt::MiddleButton)
+        button = mbMiddle;
+    Guarded([&] {
+        switch (e->type()) {
+        case QEvent::MouseButtonPress:
+            control->HandleMouseButton(true, false, button, shift, local.x(), local.y());
+            break;
+        case QEvent::MouseButtonDblClick:
+            control->HandleMouseButton(true, true, button, shift + TShiftState(ssDouble), local.x(),
+                                       local.y());
+            break;
+        case QEvent::MouseButtonRelease:
+            control->HandleMouseButton(false, false, button, shift, local.x(), local.y());
+            break;
+        default:
+            control->HandleMouseMove(shift, local.x(), local.y());
+            break;
+        }
+    });
+    // Standard widgets go on with their own handling of the event.
+    return false;
+}
+
+void TPeerWidget::mousePressEvent(QMouseEvent* e) {
+    if (peer && peer->control) {
+        TPeerEventScope scope(peer);
+        HandleMouse(e, this);
+    }
+    e->accept();
+}
+
+void TPeerWidget::mouseReleaseEvent(QMouseEvent* e) {
+    mousePressEvent(e);
+}
+void TPeerWidget::mouseDoubleClickEvent(QMouseEvent* e) {
+    mousePressEvent(e);
+}
+void TPeerWidget::mouseMoveEvent(QMouseEvent* e) {
+    mousePressEvent(e);
+}
+
+bool TPeerWidget::HandleKey(QKeyEvent* e) {
+    auto* control = dynamic_cast<TWinControl*>(peer->control);
+    if (!control) return false;
+    const TShiftState shift = ShiftFromQt(e->modifiers(), Qt::NoButton);
+    WORD key = VirtualKeyFromQt(e->key(), e->modifiers());
+    bool swallowed = false;
+    Guarded([&] {
+        if (e->type() == QEvent::KeyRelease) {
+            if (!e->isAutoRepeat() && key != 0) swallowed = !control->HandleKeyUp(key, shift);
+            return;
+        }
+        if (key != 0 && !control->HandleKeyDown(key, shift)) {
+            swallowed = true;
+            return;
+        }
+        const QByteArray text = e->text().toUtf8();
+        if (text.size() != 1) return;
+        char c = text[0];
+        if (!control->HandleKeyPress(c)) {
+            swallowed = true;
+            return;
+        }
+        if (c != text[0] && peer && peer->control) {
+            // The handler typed another character: the widget gets that one instead.
+            int qtKey = Qt::Key_unknown;
+            if (c == '\b')
+                qtKey = Qt::Key_Backspace;
+            else if (c == '\r')
+                qtKey = Qt::Key_Return;
+            else if (c == 27)
+                qtKey = Qt::Key_Escape;
+            QKeyEvent replaced(QEvent::KeyPress, qtKey, e->modifiers(),
+                               QString(QChar(static_cast<unsigned char>(c))));
+            forwardingKey_ = true;
+            QApplication::sendEvent(peer->FocusWidget(), &replaced);
+            forwardingKey_ = false;
+            swallowed = true;
+        }
+    });
+    return swallowed;
+}
+
+void TPeerWidget::keyPressEvent(QKeyEvent* e) {
+    if (peer && peer->control) {
+        TPeerEventScope scope(peer);
+        if (HandleKey(e)) return;
+    }
+    QWidget::keyPressEvent(e);
+}
+
+void TPeerWidget::keyReleaseEvent(QKeyEvent* e) {
+    keyPressEvent(e);
+}
+
+bool TPeerWidget::HandleFocus(QFocusEvent* e) {
+    auto* control = dynamic_cast<TWinControl*>(peer->control);
+    // A window losing or gaining the activation moves no focus between controls.
+    if (!control || e->reason() == Qt::ActiveWindowFocusReason || e->reason() == Qt::PopupFocusReason)
+        return false;
+    Guarded([&] { control->HandleFocus(e->type() == QEvent::FocusIn); });
+    return false;
+}
+
+void TPeerWidget::focusInEvent(QFocusEvent* e) {
+    if (peer && peer->control) {
+        TPeerEventScope scope(peer);
+        HandleFocus(e);
+    }
+    QWidget::focusInEvent(e);
+}
+
+void TPeerWidget::focusOutEvent(QFocusEvent* e) {
+    focusInEvent(e);
+}
+
+void TPeerWidget::contextMenuEvent(QContextMenuEvent* e) {
+    if (!peer || !peer->control) {
+        e->ignore();
+        return;
+    }
+    TPeerEventScope scope(peer);
+    bool shown = false;
+    Guarded([&] { shown = ShowContextMenu(peer->control, Point(e->globalPos().x(), e->globalPos().y())); });
+    if (shown)
+        e->accept();
+    else
+        e->ignore();
+}
+
+void TPeerWidget::closeEvent(QCloseEvent* e) {
+    // The window manager's close button: the form decides, as with Close.
+    if (peer && peer->control) {
+        TPeerEventScope scope(peer);
+        Guarded([this] { FormCloseRequested(peer->control); });
+    }
+    e->ignore();
+}
+
+void TPeerWidget::moveEvent(QMoveEvent* e) {
+    if (peer && peer->control && isWindow() && !peer->settingGeometry) {
+        TPeerEventScope scope(peer);
+        Guarded([this] { FormGeometryChanged(peer->control); });
+    }
+    QWidget::moveEvent(e);
+}
+
+void TPeerWidget::resizeEvent(QResizeEvent* e) {
+    if (peer && peer->control && isWindow() && !peer->settingGeometry) {
+        TPeerEventScope scope(peer);
+        Guarded([this] { FormGeometryChanged(peer->control); });
+    }
+    QWidget::resizeEvent(e);
+}
+
+void TPeerWidget::changeEvent(QEvent* e) {
+    if (peer && peer->control && isWindow()) {
+        TPeerEventScope scope(peer);
+        if (e->type() == QEvent::ActivationChange)
+            Guarded([this] { FormActivationChanged(peer->control, isActiveWindow()); });
+        else if (e->type() == QEvent::WindowStateChange)
+            Guarded([this] { FormWindowStateChanged(peer->control); });
+    }
+    QWidget::changeEvent(e);
+}
+
+} // namespace vcl_internal

@@ -1,0 +1,20 @@
+// Platform-internal: dialogs of the toolkit (file and folder choosers) while they are open. Each gets a
+// window handle, so that the window-manager calls can find, place and close it.
+#pragma once
+
+#include "platform/core/Types.h"
+
+class QDialog;
+class QWidget;
+
+namespace vcl_internal {
+
+// Runs the dialog modally with a handle of its own (stored in *handle while it is open); a WM_CLOSE
+// sent or posted to the handle cancels it. Returns QDialog::exec's result.
+int ExecDialog(QDialog* dialog, HWND* handle);
+// The open dialog behind a handle, or nullptr.
+QWidget* DialogOfHandle(HWND handle);
+// The newest open dialog's handle, or nullptr.
+HWND ActiveDialogHandle();
+
+} // namespace vcl_internal

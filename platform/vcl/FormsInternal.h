@@ -1,0 +1,41 @@
+// Platform-internal: what the widgets of controls tell the forms, menus and the mouse routing.
+#pragma once
+
+#include "platform/core/Types.h"
+
+#include <vector>
+
+class TControl;
+class TWinControl;
+class TForm;
+
+namespace vcl_internal {
+
+// The popup menu of the control or of its nearest parent that has one, opened at a screen point;
+// false when there was none.
+bool ShowContextMenu(TControl* control, TPoint screenPoint);
+// A form's window was asked to close by the window manager.
+void FormCloseRequested(TControl* form);
+// A form's window was moved or resized from outside (window manager, system move).
+void FormGeometryChanged(TControl* form);
+void FormActivationChanged(TControl* form, bool active);
+void FormWindowStateChanged(TControl* form);
+// A control goes away: forget it wherever the forms layer points at it.
+void ControlDestroying(TControl* control);
+// A windowed control got or lost the focus.
+void ControlFocusChanged(TWinControl* control, bool entering);
+
+// Every form, in creation order, and the active one.
+std::vector<TForm*>& FormList();
+TForm*& ActiveFormRef();
+// Screen position of the mouse event handled last (real or made by a test).
+TPoint LastMouseScreenPos();
+// A form follows the mouse from `anchor` until the left button is released.
+void BeginFormMove(TForm* form, TPoint anchor);
+void EndFormMove(TForm* form);
+
+// Mouse routing of the whole application: capture, disabled forms, window moves. Installed with the
+// QApplication.
+void InstallApplicationFilter();
+
+} // namespace vcl_internal
