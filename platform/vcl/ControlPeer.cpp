@@ -127,12 +127,19 @@ TPeerWidget::TPeerWidget(TControlPeer* owner, QWidget* parent) : QWidget(parent)
 bool TPeerWidget::event(QEvent* e) {
     if (!peer || !peer->control) return QWidget::event(e);
     TPeerEventScope scope(peer);
+    // Enter and leave alternate, however many times the toolkit reports the same crossing.
     switch (e->type()) {
     case QEvent::Enter:
-        Guarded([this] { peer->control->Perform(CM_MOUSEENTER, 0, 0); });
+        if (!peer->hovered) {
+            peer->hovered = true;
+            Guarded([this] { peer->control->Perform(CM_MOUSEENTER, 0, 0); });
+        }
         break;
     case QEvent::Leave:
-        Guarded([this] { peer->control->Perform(CM_MOUSELEAVE, 0, 0); });
+        if (peer->hovered) {
+            peer->hovered = false;
+            Guarded([this] { peer->control->Perform(CM_MOUSELEAVE, 0, 0); });
+        }
         break;
     default:
         break;

@@ -100,7 +100,8 @@ public:
     // Nesting depth of Qt events being handled by this peer; while it is not 0 the widget is not
     // deleted at once.
     int eventDepth = 0;
-    bool pressed = false;
+    // The pointer is over the control (between CM_MOUSEENTER and CM_MOUSELEAVE).
+    bool hovered = false;
     // Geometry changes made by the control itself, not to be reported back.
     bool settingGeometry = false;
 

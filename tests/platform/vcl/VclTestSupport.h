@@ -61,7 +61,8 @@ private:
 class TExampleForm : public TForm {
 public:
     explicit TExampleForm(TComponent* owner, const std::string& file = "") : TForm(owner) {
-        LoadDefinitionFile(file.empty() ? testing_support::FixturePath("forms/Example.dfm") : file, Bindings());
+        LoadDefinitionFile(file.empty() ? testing_support::FixturePath("forms/Example.dfm") : file,
+                           Bindings());
     }
 
     TImage* Background = nullptr;
@@ -164,7 +165,9 @@ public:
         calls.push_back("Grid " + std::to_string(col) + "," + std::to_string(row));
     }
     void PageControl1Change(TObject*) { calls.push_back("PageControl1Change"); }
-    void MenuItemClick(TObject* sender) { calls.push_back("Menu " + static_cast<TMenuItem*>(sender)->Name()); }
+    void MenuItemClick(TObject* sender) {
+        calls.push_back("Menu " + static_cast<TMenuItem*>(sender)->Name());
+    }
     void TimerDialogPositionTimer(TObject*) {
         ++timerTicks;
         TimerDialogPosition->SetEnabled(false);
