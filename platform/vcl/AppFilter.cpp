@@ -13,6 +13,7 @@ namespace vcl_internal {
 namespace {
 
 TPoint gLastMouse;
+Qt::KeyboardModifiers gLastModifiers;
 TForm* gMovingForm = nullptr;
 TPoint gMoveAnchor;
 TPoint gMoveOrigin;
@@ -50,6 +51,8 @@ public:
         if (!IsInputEvent(type)) return false;
         auto* widget = qobject_cast<QWidget*>(watched);
         if (!widget) return false;
+        if (type == QEvent::KeyPress || type == QEvent::KeyRelease || IsMouseEvent(type))
+            gLastModifiers = static_cast<QInputEvent*>(event)->modifiers();
         if (IsMouseEvent(type)) {
             auto* mouse = static_cast<QMouseEvent*>(event);
             const QPoint global = mouse->globalPosition().toPoint();
@@ -100,6 +103,10 @@ void InstallApplicationFilter() {
 
 TPoint LastMouseScreenPos() {
     return gLastMouse;
+}
+
+Qt::KeyboardModifiers LastInputModifiers() {
+    return gLastModifiers;
 }
 
 void BeginFormMove(TForm* form, TPoint anchor) {

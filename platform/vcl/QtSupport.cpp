@@ -3,6 +3,7 @@
 #include "platform/core/Exceptions.h"
 #include "platform/vcl/ControlPeer.h"
 #include "platform/vcl/Forms.h"
+#include "platform/vcl/FormsInternal.h"
 #include "platform/vcl/GraphicsQt.h"
 #include "platform/vcl/WinUser.h"
 #include "platform/win/Application.h"
@@ -65,6 +66,7 @@ void EnsureGuiApplication() {
     app->setStyle(QStyleFactory::create("Fusion"));
     ApplyClassicPalette(*app);
     app->setQuitOnLastWindowClosed(false);
+    InstallApplicationFilter();
 }
 
 bool IsOffscreen() {

@@ -40,6 +40,9 @@ QFont ToQFont(TFont& font);
 // A cursor of the class library (crHandPoint, ...) as a Qt shape.
 Qt::CursorShape QtCursorShape(int cursor);
 
+// The keyboard modifiers of the input event handled last (real or made by a test).
+Qt::KeyboardModifiers LastInputModifiers();
+
 TShiftState ShiftFromQt(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);
 // The virtual-key code of a Qt key event's key; 0 for keys without one.
 WORD VirtualKeyFromQt(int qtKey, Qt::KeyboardModifiers modifiers);

@@ -25,7 +25,10 @@ TRect ToRect(const QRect& r) {
 SHORT GetAsyncKeyState(int virtualKey) {
     vcl_internal::EnsureGuiApplication();
     bool down = false;
-    const Qt::KeyboardModifiers mods = QGuiApplication::queryKeyboardModifiers();
+    // Offscreen there is no keyboard to ask: the last input event (a test's) stands for it.
+    const Qt::KeyboardModifiers mods = vcl_internal::IsOffscreen()
+                                           ? vcl_internal::LastInputModifiers()
+                                           : QGuiApplication::queryKeyboardModifiers();
     const Qt::MouseButtons buttons = QGuiApplication::mouseButtons();
     switch (virtualKey) {
     case VK_SHIFT:

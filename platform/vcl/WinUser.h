@@ -75,8 +75,8 @@ inline constexpr WORD VK_OEM_5 = 0xDC;
 inline constexpr WORD VK_OEM_6 = 0xDD;
 inline constexpr WORD VK_OEM_7 = 0xDE;
 
-// Bit 15 set while the key is down. Shift, Control and Alt follow the keyboard modifiers of the last
-// input event; mouse buttons the buttons held.
+// Bit 15 set while the key is down: Shift, Control and Alt from the keyboard (offscreen: from the
+// modifiers of the last input event), mouse buttons from the buttons held; other keys read as up.
 SHORT GetAsyncKeyState(int virtualKey);
 SHORT GetKeyState(int virtualKey);
 
