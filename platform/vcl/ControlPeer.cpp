@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 namespace vcl_internal {
@@ -129,6 +130,14 @@ bool TPeerWidget::event(QEvent* e) {
     TPeerEventScope scope(peer);
     // Enter and leave alternate, however many times the toolkit reports the same crossing.
     switch (e->type()) {
+    case QEvent::ToolTip: {
+        const std::string hint = peer->control->ShortHint();
+        if (peer->control->ShowsHint() && !hint.empty())
+            QToolTip::showText(static_cast<QHelpEvent*>(e)->globalPos(), ToQString(hint), this);
+        else
+            QToolTip::hideText();
+        return true;
+    }
     case QEvent::Enter:
         if (!peer->hovered) {
             peer->hovered = true;

@@ -198,14 +198,24 @@ void TControl::EnabledChanged() {
 
 void TControl::SetHint(const std::string& value) {
     hint_ = value;
-    SetShowHint(showHint_);
 }
 
 void TControl::SetShowHint(bool value) {
     showHint_ = value;
     parentShowHint_ = false;
-    peer_->widget->setToolTip(showHint_ ? vcl_internal::ToQString(hint_) : QString());
-    if (peer_->inner) peer_->inner->setToolTip(peer_->widget->toolTip());
+}
+
+bool TControl::ShowsHint() const {
+    // ParentShowHint: the nearest parent that decides for itself decides.
+    const TControl* c = this;
+    while (c->parentShowHint_ && c->parent_)
+        c = c->parent_;
+    return c->showHint_;
+}
+
+std::string TControl::ShortHint() const {
+    const auto bar = hint_.find('|');
+    return bar == std::string::npos ? hint_ : hint_.substr(0, bar);
 }
 
 void TControl::SetCursor(TCursor value) {

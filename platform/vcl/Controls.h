@@ -142,6 +142,12 @@ public:
     void SetHint(const std::string& value);
     bool ShowHint() const { return showHint_; }
     void SetShowHint(bool value);
+    bool ParentShowHint() const { return parentShowHint_; }
+    void SetParentShowHint(bool value) { parentShowHint_ = value; }
+    // Whether the hint pops up: ShowHint, or the parent's when ParentShowHint is set.
+    bool ShowsHint() const;
+    // The part of the hint before '|' (the pop-up text).
+    std::string ShortHint() const;
     TCursor Cursor() const { return cursor_; }
     void SetCursor(TCursor value);
 

@@ -165,6 +165,24 @@ TEST_F(WindowManagerTest, MemoLinesAndTextFollowEachOther) {
     EXPECT_EQ(memo->Lines()->Count(), 0);
 }
 
+TEST_F(WindowManagerTest, HintsShowByTheNearestParentThatDecides) {
+    auto* form = new TForm(Application);
+    auto* panel = new TPanel(form);
+    panel->SetParent(form);
+    auto* button = new TButton(form);
+    button->SetParent(panel);
+    button->SetHint("Connect|Connects to the recorder");
+    EXPECT_EQ(button->ShortHint(), "Connect");
+    EXPECT_FALSE(button->ShowsHint());
+    form->SetShowHint(true);
+    EXPECT_TRUE(button->ShowsHint()); // through the panel, which follows the form too
+    panel->SetShowHint(false);
+    EXPECT_FALSE(button->ShowsHint());
+    button->SetShowHint(true);
+    EXPECT_TRUE(button->ShowsHint());
+    EXPECT_FALSE(button->ParentShowHint());
+}
+
 TEST_F(WindowManagerTest, TimersOfADefinitionStartOnceItIsRead) {
     ExampleResources resources;
     const std::string text =
