@@ -1,5 +1,6 @@
 // The Qt side of the graphics classes: the GUI application object, colours, fonts and image views.
 #include "platform/vcl/GraphicsQt.h"
+#include "platform/vcl/QtSupport.h"
 
 #include "platform/vcl/DcInternal.h"
 #include "platform/vcl/FontMap.h"
@@ -35,22 +36,7 @@ void KeepAlive(void* info) {
 } // namespace
 
 void EnsureGuiApplication() {
-    if (QCoreApplication* app = QCoreApplication::instance()) {
-        if (!qobject_cast<QGuiApplication*>(app))
-            throw EInvalidOperation("Drawing needs the GUI application, but a non-GUI one was started");
-        return;
-    }
-    static std::mutex m;
-    std::lock_guard<std::mutex> lock(m);
-    if (QCoreApplication::instance()) return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
-        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "harbek";
-    static char* argv[] = {name, nullptr};
-    // Lives until the program ends; the forms layer finds it as the application's Qt object.
-    new QApplication(argc, argv);
+    vcl_internal::EnsureGuiApplication();
 }
 
 QColor ToQColor(TColor color) {

@@ -55,6 +55,10 @@ void EnsureGuiApplication() {
     if (existing && !qobject_cast<QApplication*>(existing))
         throw EInvalidOperation("The forms layer needs its application object before anything else uses Qt");
     if (!existing) {
+        // Without any display the program still runs, drawing offscreen (tests, headless tools).
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+            qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
         static int argc = 1;
         static char name[] = "harbek";
         static char* argv[] = {name, nullptr};
