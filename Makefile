@@ -1,5 +1,7 @@
 # Two commands do everything on a fresh Debian 12 machine: `make demo` and `make test`.
 
+SHELL := /bin/bash
+
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
@@ -54,16 +56,18 @@ asan: deps $(ASAN_BUILD)/build.ninja
 $(FUZZ_BUILD)/build.ninja:
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHARBEK_FUZZ=ON $(CMAKE_FLAGS)
 
-# Each fuzz target runs for FUZZ_SECONDS from its seed corpus.
+# Each fuzz target runs for FUZZ_SECONDS (or its own limit) from its seed corpus.
 fuzz: deps
 	@if [ ! -f fuzz/CMakeLists.txt ]; then echo "no fuzz targets yet"; exit 0; fi; \
-	$(MAKE) $(FUZZ_BUILD)/build.ninja && cmake --build $(FUZZ_BUILD) -j $(JOBS) && \
+	$(MAKE) $(FUZZ_BUILD)/build.ninja && cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_all && \
 	for t in $(FUZZ_BUILD)/fuzz/fuzz_*; do \
 		[ -x "$$t" ] || continue; name=$$(basename $$t); \
+		secs=$$(awk -v n=$$name '$$1 == n {print $$2}' $(FUZZ_BUILD)/fuzz/limits.txt); secs=$${secs:-$(FUZZ_SECONDS)}; \
 		mkdir -p fuzz/corpus-run/$$name; \
 		seeds=""; [ -d fuzz/corpus/$$name ] && seeds=fuzz/corpus/$$name; \
-		echo "== $$name for $(FUZZ_SECONDS) s"; \
-		$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 fuzz/corpus-run/$$name $$seeds || exit 1; \
+		echo "== $$name for $$secs s"; \
+		$$t -max_total_time=$$secs -rss_limit_mb=4096 -print_final_stats=1 fuzz/corpus-run/$$name $$seeds 2>&1 | tail -n 25; \
+		[ "$${PIPESTATUS[0]}" = 0 ] || exit 1; \
 	done
 
 bench: deps
