@@ -3,7 +3,7 @@
 // the thread that created it.
 //
 // Class chain: TCustomWSocket (states, window, send queue, receive loop, connect/listen) ->
-// TCustomSocksWSocket (no proxy negotiation yet: passes everything through) -> TCustomLineWSocket (line
+// TCustomSocksWSocket (proxy negotiation, a pass-through without a proxy) -> TCustomLineWSocket (line
 // mode) -> TCustomSyncWSocket (blocking line reads) -> TWSocket.
 //
 // Life cycle. The layers rely on virtual calls reaching the most derived class while the component is
@@ -17,6 +17,7 @@
 // A socket deleted by its owner (TComponent) without Free still closes, at the core's level.
 #pragma once
 
+#include "net/SocksWire.h"
 #include "net/VeskLogger.h"
 #include "net/WSockBuf.h"
 #include "net/WSocketLib.h"
@@ -378,10 +379,95 @@ private:
     bool FLoggerFailureReported = false;
 };
 
-// No proxy negotiation yet: every call goes straight to the core.
+enum TSocksState { socksData, socksNegociateMethods, socksAuthenticate, socksConnect };
+enum TSocksAuthentication { socksNoAuthentication, socksAuthenticateUsercode };
+enum TSocksAuthState { socksAuthStart, socksAuthSuccess, socksAuthFailure, socksAuthNotRequired };
+
+using TSocksErrorEvent = TEvent<TObject*, int, const std::string&>;
+using TSocksAuthStateEvent = TEvent<TObject*, TSocksAuthState>;
+
+// With SocksServer set, a TCP Connect goes to that server and negotiates SOCKS 5 (optionally with user
+// code and password), 4 or 4A before OnSessionConnected. Without it every call goes straight to the core.
+// Every close forgets the server, its port and the level.
 class TCustomSocksWSocket : public TCustomWSocket {
 public:
     using TCustomWSocket::TCustomWSocket;
+
+    void Connect() override;
+    void Listen() override;
+
+    const std::string& SocksServer() const { return FSocksServer; }
+    virtual void SetSocksServer(const std::string& value);
+    const std::string& SocksPort() const { return FSocksPort; }
+    virtual void SetSocksPort(const std::string& value);
+    // "4", "4A" or "5".
+    const std::string& SocksLevel() const { return FSocksLevel; }
+    void SetSocksLevel(const std::string& value);
+    const std::string& SocksUsercode() const { return FSocksUsercode; }
+    void SetSocksUsercode(const std::string& value) { FSocksUsercode = value; }
+    const std::string& SocksPassword() const { return FSocksPassword; }
+    void SetSocksPassword(const std::string& value) { FSocksPassword = value; }
+    TSocksAuthentication SocksAuthentication() const { return FSocksAuthentication; }
+    void SetSocksAuthentication(TSocksAuthentication value) { FSocksAuthentication = value; }
+    TSocksState SocksState() const { return FSocksState; }
+    // What a SOCKS 5 server reported as bound for the connection.
+    const std::string& SocksBoundAddr() const { return FBoundAddr; }
+    const std::string& SocksBoundPort() const { return FBoundPort; }
+
+    TSocksErrorEvent OnSocksError;
+    TSessionConnected OnSocksConnected;
+    TSocksAuthStateEvent OnSocksAuthState;
+
+protected:
+    virtual void TriggerSocksConnected(WORD error);
+    virtual void TriggerSocksError(int code, const std::string& msg);
+    virtual void TriggerSocksAuthState(TSocksAuthState state);
+    void AssignDefaultValue() override;
+    void TriggerSessionConnectedSpecial(WORD error) override;
+    bool TriggerDataAvailable(WORD error) override;
+    void TriggerSessionClosed(WORD error) override;
+    int GetRcvdCount() override;
+    int DoRecv(void* buffer, int bufferSize, int flags) override;
+
+    // Every negotiation failure: OnSocksError, OnSessionConnected with the code, then the close.
+    void DataAvailableError(int code, const std::string& msg);
+    bool SocksNegotiating() const { return FSocksState != socksData; }
+
+    TSocksState FSocksState = socksData;
+    std::string FSocksServer;
+    std::string FSocksLevel = "5";
+    std::string FSocksPort;
+    bool FSocksPortAssigned = false;
+    bool FSocksServerAssigned = false;
+    std::string FSocksUsercode;
+    std::string FSocksPassword;
+    TSocksAuthentication FSocksAuthentication = socksNoAuthentication;
+    BYTE FSocksAuthMethod = 0;
+    std::string FBoundAddr;
+    std::string FBoundPort;
+    std::uint8_t FSocksRcvBuf[kSocksReplyArea] = {};
+    int FSocksRcvdCnt = 0;
+    int FSocksRcvdPtr = 0;
+    // Bytes after a SOCKS 5 reply, from FSocksRcvdPtr on: the first data of the connection.
+    int FSocksLeftover = 0;
+    winsock::u_short FSocksDestPort = 0;
+
+private:
+    // Reads into the reply area until it holds `limit` bytes; false when nothing new came.
+    bool ReceiveReplyPiece(int limit);
+    // False when a handler closed the socket or moved it on.
+    bool StillNegotiating(TSocket socket, TSocksState state) const;
+    void SocksMethodData();
+    void SocksAuthData();
+    void Socks5ConnectData();
+    void Socks4ConnectData();
+    void SocksDoAuthenticate();
+    void SocksDoConnect();
+    bool SendRequest(const std::vector<std::uint8_t>& request);
+    void DeliverLeftover(TSocket socket);
+    // Refuses (RaiseException) a field longer than its one-byte length allows.
+    bool CheckRequestFits();
+    bool IsSocks4() const;
 };
 
 class TCustomLineWSocket : public TCustomSocksWSocket {

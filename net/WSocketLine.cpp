@@ -112,7 +112,9 @@ void TCustomLineWSocket::DeliverHeldBytes() {
 }
 
 bool TCustomLineWSocket::TriggerDataAvailable(WORD error) {
-    if (!FLineMode || FLineEnd.empty()) return TCustomSocksWSocket::TriggerDataAvailable(error);
+    // The proxy's replies are not lines: they go to the SOCKS layer whole.
+    if (!FLineMode || FLineEnd.empty() || SocksNegotiating())
+        return TCustomSocksWSocket::TriggerDataAvailable(error);
     const int endLen = static_cast<int>(FLineEnd.size());
     int searchFrom;
     if (FLineLength > 0) {

@@ -125,6 +125,22 @@ void SetReceiveBuffer(int fd, int bytes) {
     setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &bytes, sizeof bytes);
 }
 
+std::uint16_t LocalPort(int fd) {
+    return BoundPort(fd);
+}
+
+std::string ReceiveUdp(int fd, std::uint16_t& fromPort, int timeoutMs) {
+    fromPort = 0;
+    if (!WaitReadable(fd, timeoutMs)) return {};
+    char buffer[65536];
+    sockaddr_in sa{};
+    socklen_t len = sizeof sa;
+    const ssize_t n = recvfrom(fd, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&sa), &len);
+    if (n < 0) return {};
+    fromPort = ntohs(sa.sin_port);
+    return std::string(buffer, static_cast<std::size_t>(n));
+}
+
 int UdpSocket(std::uint16_t& port) {
     const int fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
     sockaddr_in sa = Loopback(0);

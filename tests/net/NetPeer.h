@@ -23,10 +23,14 @@ void Close(int fd);
 // Closes with a reset.
 void Reset(int fd);
 void SetReceiveBuffer(int fd, int bytes);
+// The local port a descriptor is bound to.
+std::uint16_t LocalPort(int fd);
 
 // A UDP socket bound to 127.0.0.1 on an ephemeral port.
 int UdpSocket(std::uint16_t& port);
 bool SendUdp(int fd, std::uint16_t port, const std::string& data);
+// One datagram and the port it came from; empty when nothing arrives in time.
+std::string ReceiveUdp(int fd, std::uint16_t& fromPort, int timeoutMs = 3000);
 // A free UDP port on 127.0.0.1 (bound briefly, then released).
 std::uint16_t FreeUdpPort();
 // Sends one datagram to a multicast group on the default interface, looped back to this host; false
