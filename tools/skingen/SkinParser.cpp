@@ -46,8 +46,9 @@ std::vector<Token> Tokenize(std::string_view line, const LineReader& at) {
         const char c = line[i];
         if (c == ' ' || c == '\t' || c == '\r') {
             ++i;
-        } else if (c == '#') {
-            break;
+        } else if (c == '#' &&
+                   (tokens.empty() || i + 1 == line.size() || line[i + 1] == ' ' || line[i + 1] == '\t')) {
+            break; // "#RRGGBB" is a colour
         } else if (c == '"') {
             const std::size_t end = line.find('"', i + 1);
             if (end == std::string_view::npos) at.Fail("text without its closing quote");
@@ -57,7 +58,7 @@ std::vector<Token> Tokenize(std::string_view line, const LineReader& at) {
         } else {
             std::size_t end = i;
             while (end < line.size() && line[end] != ' ' && line[end] != '\t' && line[end] != '\r' &&
-                   line[end] != '"' && line[end] != '#')
+                   line[end] != '"')
                 ++end;
             tokens.push_back({std::string(line.substr(i, end - i)), false});
             i = end;

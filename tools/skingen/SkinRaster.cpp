@@ -192,10 +192,11 @@ bool SkinShape::Bounds(double& bx0, double& by0, double& bx1, double& by1) const
         case Part::Box:
             grow(p.x0, p.y0, p.x1, p.y1);
             break;
-        case Part::Segment:
-            grow(std::min(p.x0, p.x1) - p.r1, std::min(p.y0, p.y1) - p.r1, std::max(p.x0, p.x1) + p.r1,
-                 std::max(p.y0, p.y1) + p.r1);
-            break;
+        case Part::Segment: {
+            const double half = p.r1 / 2;
+            grow(std::min(p.x0, p.x1) - half, std::min(p.y0, p.y1) - half, std::max(p.x0, p.x1) + half,
+                 std::max(p.y0, p.y1) + half);
+        } break;
         }
     }
     for (const SkinShape& other : also) {
