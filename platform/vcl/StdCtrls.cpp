@@ -268,6 +268,19 @@ void TEdit::SetModified(bool value) {
     static_cast<QLineEdit*>(Peer()->inner.data())->setModified(value);
 }
 
+void TEdit::SetAlignment(TAlignment value) {
+    alignment_ = value;
+    const Qt::Alignment horizontal = value == taCenter         ? Qt::AlignHCenter
+                                     : value == taRightJustify ? Qt::AlignRight
+                                                               : Qt::AlignLeft;
+    static_cast<QLineEdit*>(Peer()->inner.data())->setAlignment(horizontal | Qt::AlignVCenter);
+}
+
+void TEdit::SetFramed(bool value) {
+    framed_ = value;
+    static_cast<QLineEdit*>(Peer()->inner.data())->setFrame(value);
+}
+
 int TEdit::SelStart() const {
     auto* edit = static_cast<QLineEdit*>(Peer()->inner.data());
     return edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
@@ -325,8 +338,7 @@ bool TEdit::ReadProperty(TPropertyReader& r) {
         SetCharCase(r.Enum<TEditCharCase>(
             {{"ecNormal", ecNormal}, {"ecUpperCase", ecUpperCase}, {"ecLowerCase", ecLowerCase}}));
     } else if (r.Is("BorderStyle")) {
-        const bool single = r.Enum<bool>({{"bsNone", false}, {"bsSingle", true}});
-        static_cast<QLineEdit*>(Peer()->inner.data())->setFrame(single);
+        SetFramed(r.Enum<bool>({{"bsNone", false}, {"bsSingle", true}}));
     } else if (r.Is("OnChange")) {
         OnChange = r.Event<TNotifyEvent>();
     } else {

@@ -78,6 +78,12 @@ public:
     void SetAutoSelect(bool value) { autoSelect_ = value; }
     bool Modified() const;
     void SetModified(bool value);
+    // Where the text sits in the box.
+    TAlignment Alignment() const { return alignment_; }
+    void SetAlignment(TAlignment value);
+    // The box's frame: bsSingle (the default) or none.
+    bool Framed() const { return framed_; }
+    void SetFramed(bool value);
 
     // Positions count characters, as the user sees them.
     int SelStart() const;
@@ -104,6 +110,8 @@ private:
     bool readOnly_ = false;
     bool autoSelect_ = true;
     TEditCharCase charCase_ = ecNormal;
+    TAlignment alignment_ = taLeftJustify;
+    bool framed_ = true;
     bool settingText_ = false;
 };
 
