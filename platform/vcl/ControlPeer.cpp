@@ -57,6 +57,9 @@ TControlPeer::~TControlPeer() {
 void TControlPeer::SetInner(QWidget* w) {
     inner = w;
     w->setParent(widget);
+    // The control's bounds are what shows: a button of 48 pixels is 48 high, whatever the style's
+    // preferred size.
+    w->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     auto* layout = new QVBoxLayout(widget);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);

@@ -6,6 +6,7 @@
 
 #include <QListWidget>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 
 #include <algorithm>
 
@@ -15,6 +16,19 @@ namespace {
 QListWidget* ListOf(const TControl* c) {
     return static_cast<QListWidget*>(c->Peer()->inner.data());
 }
+
+// Lines of the list box's ItemHeight. A delegate, not a style sheet: a style sheet would make the
+// widget ignore the control's Color.
+class ItemHeightDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    int height = 0;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        if (height > 0) size.setHeight(height);
+        return size;
+    }
+};
 } // namespace
 
 TListBox::TListBox(TComponent* owner) : TWinControl(owner) {
@@ -137,7 +151,14 @@ void TListBox::SetTopIndex(int value) {
 
 void TListBox::SetItemHeight(int value) {
     itemHeight_ = std::max(value, 1);
-    ListOf(this)->setStyleSheet(QString("QListWidget::item { height: %1px; }").arg(itemHeight_));
+    QListWidget* list = ListOf(this);
+    auto* delegate = dynamic_cast<ItemHeightDelegate*>(list->itemDelegate());
+    if (!delegate) {
+        delegate = new ItemHeightDelegate(list);
+        list->setItemDelegate(delegate);
+    }
+    delegate->height = itemHeight_;
+    list->doItemsLayout();
 }
 
 int TListBox::ItemAtPos(const TPoint& point, bool existing) const {
