@@ -133,6 +133,20 @@ void TForm::SetTopmost(bool value) {
     ApplyWindowFlags();
 }
 
+void TForm::SetAlphaBlend(bool value) {
+    alphaBlend_ = value;
+    ApplyOpacity();
+}
+
+void TForm::SetAlphaBlendValue(BYTE value) {
+    alphaBlendValue_ = value;
+    ApplyOpacity();
+}
+
+void TForm::ApplyOpacity() {
+    Peer()->widget->setWindowOpacity(alphaBlend_ ? alphaBlendValue_ / 255.0 : 1.0);
+}
+
 void TForm::ApplyWindowFlags() {
     QWidget* w = Peer()->widget;
     Qt::WindowFlags flags = Qt::Window;
@@ -584,6 +598,12 @@ bool TForm::ReadProperty(TPropertyReader& r) {
     } else if (r.Is("WindowState")) {
         SetWindowState(r.Enum<TWindowState>(
             {{"wsNormal", wsNormal}, {"wsMinimized", wsMinimized}, {"wsMaximized", wsMaximized}}));
+    } else if (r.Is("AlphaBlend")) {
+        SetAlphaBlend(r.Boolean());
+    } else if (r.Is("AlphaBlendValue")) {
+        const int value = r.Integer();
+        if (value < 0 || value > 255) r.Fail("AlphaBlendValue is 0 to 255");
+        SetAlphaBlendValue(static_cast<BYTE>(value));
     } else if (r.Is("KeyPreview")) {
         SetKeyPreview(r.Boolean());
     } else if (r.Is("ActiveControl")) {

@@ -86,6 +86,11 @@ public:
     void SetTopmost(bool value);
     TWindowState WindowState() const { return windowState_; }
     void SetWindowState(TWindowState value);
+    // While AlphaBlend is on the window is drawn with the opacity AlphaBlendValue (0 clear, 255 opaque).
+    bool AlphaBlend() const { return alphaBlend_; }
+    void SetAlphaBlend(bool value);
+    BYTE AlphaBlendValue() const { return alphaBlendValue_; }
+    void SetAlphaBlendValue(BYTE value);
     bool KeyPreview() const { return keyPreview_; }
     void SetKeyPreview(bool value) { keyPreview_ = value; }
     TModalResult ModalResult() const { return modalResult_; }
@@ -162,6 +167,7 @@ protected:
 
 private:
     void ApplyWindowFlags();
+    void ApplyOpacity();
     void UpdateWindowGeometry();
     void PlaceOnFirstShow();
     void FrameSize(int& border, int& caption) const;
@@ -183,6 +189,8 @@ private:
     bool releasing_ = false;
     int inputBlocks_ = 0;
     bool topmost_ = false;
+    bool alphaBlend_ = false;
+    BYTE alphaBlendValue_ = 255;
 };
 
 // The application: creates the GUI toolkit, owns the forms, runs the message loop and shows the
