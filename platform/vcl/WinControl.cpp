@@ -36,6 +36,11 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner) {
 
 TWinControl::~TWinControl() {
     SetDestroying();
+    // Out of the parent's tab order now: once this is only a TControl the parent cannot tell.
+    if (TWinControl* parent = Parent()) {
+        auto& list = parent->tabList_;
+        list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    }
     // Children go first, whoever owns them, as the class library does.
     while (!controls_.empty())
         delete controls_.back();

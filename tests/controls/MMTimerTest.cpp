@@ -17,6 +17,8 @@ void Pump(int ms) {
 
 class MMTimerTest : public ::testing::Test {
 protected:
+    // The application object comes first, as in the client.
+    void SetUp() override { Application->ProcessMessages(); }
     void TearDown() override { form_testing::ResetApplication(); }
 };
 
@@ -92,7 +94,6 @@ TEST_F(MMTimerTest, NoTickAfterStopEvenWhenOneIsQueued) {
 }
 
 TEST_F(MMTimerTest, AFailingHandlerReachesTheApplicationAndTheTimerGoesOn) {
-    Application->ProcessMessages();
     form_testing::ScopedMessageAnswer answer(IDOK);
     TMMTimer timer(nullptr);
     int ticks = 0;
