@@ -1,0 +1,50 @@
+// The hour table: the second step of the search drill-down, one row of 24 hour cells per camera
+// channel for the day chosen in the calendar.
+#pragma once
+
+#include "controls/imgframe.h"
+#include "platform/vcl/Forms.h"
+#include "platform/vcl/Menus.h"
+#include "platform/vcl/StdCtrls.h"
+
+#include <array>
+
+class TfrmHourTable : public TForm {
+public:
+    static constexpr int Channels = 4;
+    static constexpr int Hours = 24;
+
+    explicit TfrmHourTable(TComponent* owner);
+
+    TImgFrame* ifmHour = nullptr;
+    TLabel* Label1 = nullptr;
+    TLabel* Label2 = nullptr;
+    TLabel* Label3 = nullptr;
+    TLabel* Label4 = nullptr;
+    TLabel* lbDateTime = nullptr;
+    TLabel* lbSTime = nullptr;
+    TLabel* lbStartTime = nullptr;
+    TLabel* lbETime = nullptr;
+    TLabel* lbEndTime = nullptr;
+    TButton* btnBackup2 = nullptr;
+    TButton* btnOk2 = nullptr;
+    TButton* btnBack2 = nullptr;
+    TButton* btnBackup = nullptr;
+    TButton* btnOk = nullptr;
+    TButton* btnBack = nullptr;
+    TPopupMenu* PopupMenu1 = nullptr;
+    TMenuItem* SetStartTime = nullptr;
+    TMenuItem* SetEndTime = nullptr;
+
+    // ifm<channel + 1>_<hour + 1>: channel 0 to 3, hour 0 to 23.
+    TImgFrame* Cell(int channel, int hour) const {
+        return cells_.at(static_cast<std::size_t>(channel * Hours + hour));
+    }
+
+private:
+    static const TFormBindings& Bindings();
+
+    std::array<TImgFrame*, Channels * Hours> cells_{};
+};
+
+extern TfrmHourTable* frmHourTable;
