@@ -1,0 +1,13 @@
+#include "playback/HtmlMap.h"
+
+TFrmHtmlMap* FrmHtmlMap = nullptr;
+
+TFrmHtmlMap::TFrmHtmlMap(TComponent* owner) : TForm(owner) {
+    LoadDefinition("HtmlMap", Bindings());
+}
+
+const TFormBindings& TFrmHtmlMap::Bindings() {
+    static const TFormBindings bindings =
+        TFormBindings().AddField("CppWebBrowser", &TFrmHtmlMap::CppWebBrowser);
+    return bindings;
+}

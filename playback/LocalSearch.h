@@ -1,0 +1,20 @@
+// The local-search chooser: how to play a recorder disk attached to this computer, by its folders
+// of recordings or by its calendar.
+#pragma once
+
+#include "platform/vcl/Forms.h"
+#include "platform/vcl/StdCtrls.h"
+
+class TfrmLocalSearch : public TForm {
+public:
+    explicit TfrmLocalSearch(TComponent* owner);
+
+    TButton* btnFile = nullptr;
+    TButton* btnCalendar = nullptr;
+    TButton* btnCancel = nullptr;
+
+private:
+    static const TFormBindings& Bindings();
+};
+
+extern TfrmLocalSearch* frmLocalSearch;

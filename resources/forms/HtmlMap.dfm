@@ -1,0 +1,26 @@
+object FrmHtmlMap: TFrmHtmlMap
+  Left = 460
+  Top = 220
+  BorderIcons = [biSystemMenu]
+  BorderStyle = bsSingle
+  Caption = 'Map'
+  ClientHeight = 315
+  ClientWidth = 336
+  Color = clBtnFace
+  Font.Charset = DEFAULT_CHARSET
+  Font.Color = clWindowText
+  Font.Height = -11
+  Font.Name = 'MS Sans Serif'
+  Font.Style = []
+  PixelsPerInch = 96
+  TextHeight = 13
+  object CppWebBrowser: TPanel
+    Left = 0
+    Top = 0
+    Width = 336
+    Height = 315
+    BevelOuter = bvNone
+    Color = clWhite
+    TabOrder = 0
+  end
+end
