@@ -272,45 +272,42 @@ TEST_F(SearchWindowsTest, TableCellsLieInOneRowAChannel) {
     }
 }
 
-TEST_F(SearchWindowsTest, HourTableControls) {
-    Application->CreateForm(frmHourTable);
-    ExpectControls(frmHourTable, {
-                                     {"ifmHour", "TImgFrame", 114, 59, 472, 59, true},
-                                     {"Label1", "TLabel", 16, 120, 96, 26, true},
-                                     {"Label2", "TLabel", 16, 160, 96, 26, false},
-                                     {"Label3", "TLabel", 16, 200, 96, 26, true},
-                                     {"Label4", "TLabel", 16, 240, 96, 26, true},
-                                     {"btnBackup2", "TButton", 304, 160, 81, 25, false},
-                                     {"btnOk2", "TButton", 392, 160, 81, 25, true},
-                                     {"btnBack2", "TButton", 480, 160, 81, 25, true},
-                                     {"btnBackup", "TButton", 304, 280, 81, 25, true},
-                                     {"btnOk", "TButton", 392, 280, 81, 25, true},
-                                     {"btnBack", "TButton", 480, 280, 81, 25, true},
-                                 });
-    EXPECT_EQ(frmHourTable->lbDateTime->Left(), 440);
-    EXPECT_EQ(frmHourTable->lbDateTime->Top(), 32);
-    EXPECT_EQ(frmHourTable->Label3->Caption(), "CH 3");
-    EXPECT_EQ(frmHourTable->ifmHour->TotalFrames(), 1);
-}
-
-TEST_F(SearchWindowsTest, MinTableControls) {
-    Application->CreateForm(frmMinTable);
-    ExpectControls(frmMinTable, {
-                                    {"ifmMin", "TImgFrame", 114, 59, 510, 57, true},
-                                    {"Label1", "TLabel", 16, 120, 96, 26, true},
-                                    {"Label2", "TLabel", 16, 160, 96, 26, false},
-                                    {"Label3", "TLabel", 16, 200, 96, 26, true},
-                                    {"Label4", "TLabel", 16, 240, 96, 26, true},
-                                    {"btnBackup2", "TButton", 352, 160, 81, 25, false},
-                                    {"btnOk2", "TButton", 440, 160, 81, 25, true},
-                                    {"btnBack2", "TButton", 528, 160, 81, 25, true},
-                                    {"btnBackup", "TButton", 352, 280, 81, 25, true},
-                                    {"btnOk", "TButton", 440, 280, 81, 25, true},
-                                    {"btnBack", "TButton", 528, 280, 81, 25, true},
-                                });
-    EXPECT_EQ(frmMinTable->lbDateTime->Left(), 472);
-    EXPECT_EQ(frmMinTable->lbDateTime->Top(), 32);
-    EXPECT_EQ(frmMinTable->ifmMin->TotalFrames(), 1);
+TEST_F(SearchWindowsTest, TableControls) {
+    // Heading strip, date label and the left edges of BACKUP, OK and Prev.
+    struct {
+        const TableRow& table;
+        const char* heading;
+        int headingWidth, headingHeight, dateLeft, buttons[3];
+    } const rows[] = {{kTables[0], "ifmHour", 472, 59, 440, {304, 392, 480}},
+                      {kTables[1], "ifmMin", 510, 57, 472, {352, 440, 528}}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.table.name);
+        TForm* form = row.table.create();
+        const int* x = row.buttons;
+        ExpectControls(form,
+                       {
+                           {row.heading, "TImgFrame", 114, 59, row.headingWidth, row.headingHeight, true},
+                           {"Label1", "TLabel", 16, 120, 96, 26, true},
+                           {"Label2", "TLabel", 16, 160, 96, 26, false},
+                           {"Label3", "TLabel", 16, 200, 96, 26, true},
+                           {"Label4", "TLabel", 16, 240, 96, 26, true},
+                           // The one-channel row, then the four-channel row.
+                           {"btnBackup2", "TButton", x[0], 160, 81, 25, false},
+                           {"btnOk2", "TButton", x[1], 160, 81, 25, true},
+                           {"btnBack2", "TButton", x[2], 160, 81, 25, true},
+                           {"btnBackup", "TButton", x[0], 280, 81, 25, true},
+                           {"btnOk", "TButton", x[1], 280, 81, 25, true},
+                           {"btnBack", "TButton", x[2], 280, 81, 25, true},
+                       });
+        TControl* date = form_testing::FindControlByName(form, "lbDateTime");
+        EXPECT_EQ(date->Left(), row.dateLeft);
+        EXPECT_EQ(date->Top(), 32);
+        EXPECT_EQ(static_cast<TImgFrame*>(form_testing::FindControlByName(form, row.heading))->TotalFrames(),
+                  1);
+        EXPECT_EQ(form_testing::FindControlByName(form, "Label3")->Caption(), "CH 3");
+        for (const char* name : {"lbSTime", "lbStartTime", "lbETime", "lbEndTime"})
+            EXPECT_FALSE(form_testing::FindControlByName(form, name)->Visible()) << name;
+    }
 }
 
 TEST_F(SearchWindowsTest, TablesShowEveryMarkOfTheirCells) {
@@ -321,8 +318,7 @@ TEST_F(SearchWindowsTest, TablesShowEveryMarkOfTheirCells) {
         form->SetClientHeight(321);
         for (int k = 0; k < table.cells; ++k)
             table.cell(1, k)->Show();
-        for (const char* name : {"Label2"})
-            form_testing::FindControlByName(form, name)->Show();
+        form_testing::FindControlByName(form, "Label2")->Show();
         for (const char* name : {"btnOk2", "btnBack2"})
             form_testing::FindControlByName(form, name)->Hide();
         // Cell k of channel c shows frame (k + c) mod 6: every state, selected or not, in every row.
