@@ -246,8 +246,10 @@ void jIPEdit::SetValue(DWORD value) {
 }
 
 int jIPEdit::GetValueParts(int index) const {
+    // The box as typed; callers that need a byte mask it themselves.
     const jIPByteEdit* box = Box(index);
-    return box ? ByteValue(box->Text()) : 0;
+    int value = 0;
+    return box && TryStrToInt(Trim(box->Text()), value) ? value : 0;
 }
 
 void jIPEdit::SetValueParts(int index, int value) {

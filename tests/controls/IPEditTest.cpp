@@ -91,7 +91,7 @@ TEST_F(IPEditTest, ValuePartsStayInsideTheFourBoxes) {
     ip->SetValueParts(1, 300);
     ip->SetValueParts(2, -3);
     EXPECT_EQ(ip->Text(), "10.44.-3.40");
-    EXPECT_EQ(ip->ValueParts(2), 253); // read as a byte
+    EXPECT_EQ(ip->ValueParts(2), -3); // as typed
 }
 
 TEST_F(IPEditTest, LeavingABoxNormalisesIt) {
