@@ -54,10 +54,18 @@ TEST_F(SetupLayoutTest, FixedPlacesAndSizes) {
         TForm* form = Create(p.unit);
         const bool client = !*p.control;
         TControl* c = client ? form : Find(form, p.control);
-        if (p.left >= 0) EXPECT_EQ(c->Left(), p.left);
-        if (p.top >= 0) EXPECT_EQ(c->Top(), p.top);
-        if (p.width >= 0) EXPECT_EQ(client ? c->ClientWidth() : c->Width(), p.width);
-        if (p.height >= 0) EXPECT_EQ(client ? c->ClientHeight() : c->Height(), p.height);
+        if (p.left >= 0) {
+            EXPECT_EQ(c->Left(), p.left);
+        }
+        if (p.top >= 0) {
+            EXPECT_EQ(c->Top(), p.top);
+        }
+        if (p.width >= 0) {
+            EXPECT_EQ(client ? c->ClientWidth() : c->Width(), p.width);
+        }
+        if (p.height >= 0) {
+            EXPECT_EQ(client ? c->ClientHeight() : c->Height(), p.height);
+        }
         delete form;
     }
 }
@@ -85,7 +93,9 @@ TEST_F(SetupLayoutTest, UploadLogListLiesUnderEverythingElse) {
     TForm* form = Create("Upload");
     TControl* log = Find(form, "ListBox1");
     for (TControl* c : ControlsOf(form))
-        if (c != log) EXPECT_LE(c->Top() + c->Height(), log->Top()) << c->Name();
+        if (c != log) {
+            EXPECT_LE(c->Top() + c->Height(), log->Top()) << c->Name();
+        }
 }
 
 TEST_F(SetupLayoutTest, TimeTableGridHasAnHourAColumnAndADayARow) {
