@@ -1,7 +1,11 @@
 // Program entry of the client.
-#include <cstdio>
+#include "client/AudioLibrary.h"
+#include "client/HarbekWindows.h"
 
-int main() {
-    std::printf("Harbek %s\n", HARBEK_VERSION);
-    return 0;
+#include "platform/core/AppPaths.h"
+
+int main(int argc, char** argv) {
+    SetCommandLine(argc, argv);
+    RegisterAudioLibrary();
+    return RunHarbek();
 }

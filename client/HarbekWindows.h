@@ -1,0 +1,13 @@
+// The program's windows: created once, in one order, at start-up, and alive until the program ends.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The class names of the windows in creation order; the main window comes first.
+const std::vector<std::string>& HarbekWindowOrder();
+// Creates every window hidden, in that order (the first becomes the application's main window).
+void CreateHarbekWindows();
+// Initialises the application, creates the windows and runs the message loop until the main window
+// closes. Exceptions that escape are shown with the application's error display. Returns 0.
+int RunHarbek();

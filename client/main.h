@@ -1,0 +1,332 @@
+// The main window: the skinned shell around the four screens, the recorder link and the client's
+// working state. Its code is split by concern: main.cpp (construction, activation), main_startup.cpp
+// (first showing, language library), main_layout.cpp (screens and video standard), main_setupini.cpp
+// (setup.ini), main_chrome.cpp (placement, message boxes, dragging), main_shutdown.cpp (power off).
+#pragma once
+
+#include "controls/BmButton.h"
+#include "controls/ImgAnimation.h"
+#include "controls/MMTimer.h"
+#include "controls/Slider.h"
+#include "controls/imgframe.h"
+#include "platform/core/Types.h"
+#include "platform/vcl/Dialogs.h"
+#include "platform/vcl/ExtCtrls.h"
+#include "platform/vcl/Forms.h"
+#include "platform/vcl/Menus.h"
+#include "platform/vcl/StdCtrls.h"
+
+#include <array>
+#include <memory>
+#include <string>
+
+class CQelVideoFile;
+class TIniFile;
+class TJPEGImage;
+class TWSocket;
+
+// CurrentMode values.
+inline constexpr int kModeLocal = 1;
+inline constexpr int kModeLive = 2;
+inline constexpr int kModeSearch = 3;
+
+class TFrmMain : public TForm {
+public:
+    explicit TFrmMain(TComponent* owner);
+    ~TFrmMain() override;
+
+    // ---- Skin pictures ----
+    TImgFrame* ImgFrame1 = nullptr; // background of the second video standard; defines the client size
+    TImgFrame* ImgFrame2 = nullptr; // mode tab panel: frame 0 local, 1 live, 2 search
+    TImgFrame* ImgFrame3 = nullptr; // background of the first video standard
+    TImgFrame* ImgFrame4 = nullptr; // speaker: frame 0 sound, 1 silent
+    TImgFrame* ImgFrame5 = nullptr;
+    TImgFrame* ImgHideBtn = nullptr;
+    TImgFrame* ImgPoint = nullptr; // link indicator, 2 frames
+    TImgAnimation* ImgAniState = nullptr;
+    TImage* ImageEmpty = nullptr; // the blank picture of an idle screen
+
+    // ---- Window and mode buttons ----
+    TBmButton* BtnPower = nullptr;
+    TBmButton* BtnClose = nullptr;
+    TBmButton* BtnMinimize = nullptr;
+    TBmButton* BtnConnect = nullptr;
+    TBmButton* BtnDisconnect = nullptr;
+    TBmButton* BtnUpgrade = nullptr;
+    TBmButton* BtnDetectUsb = nullptr;
+    TBmButton* BtnAbout = nullptr;
+    TBmButton* BtnLoglist = nullptr;
+    TBmButton* BtnSearch = nullptr;
+    TBmButton* btnLocal_m = nullptr;
+    TBmButton* btnLive_m = nullptr;
+    TBmButton* btnSer_m = nullptr;
+    TBmButton* BtnLive = nullptr;
+    TBmButton* BtnDislive = nullptr;
+    TBmButton* BtnSetup = nullptr;
+    TBmButton* BtnRemote_rec = nullptr;
+    TBmButton* BtnRemote_stop = nullptr;
+    TBmButton* BtnSer = nullptr;
+    TBmButton* BtnDisser = nullptr;
+    TBmButton* BtnBackup = nullptr;
+    TBmButton* BtnBackup_on = nullptr;
+    TBmButton* BtnOpenMap = nullptr;
+    TBmButton* BtnRecStart = nullptr;
+    TBmButton* BtnRecStop = nullptr;
+
+    // ---- Transport and camera buttons ----
+    TBmButton* BtnFirst = nullptr;
+    TBmButton* BtnPrev = nullptr;
+    TBmButton* BtnFastReverse = nullptr;
+    TBmButton* BtnReverse = nullptr;
+    TBmButton* BtnPlay = nullptr;
+    TBmButton* BtnPause = nullptr;
+    TBmButton* BtnStop = nullptr;
+    TBmButton* BtnFastPlay = nullptr;
+    TBmButton* BtnNext = nullptr;
+    TBmButton* BtnLast = nullptr;
+    TBmButton* BtnBack5 = nullptr;
+    TBmButton* BtnCamera1 = nullptr;
+    TBmButton* BtnCamera2 = nullptr;
+    TBmButton* BtnCamera3 = nullptr;
+    TBmButton* BtnCamera4 = nullptr;
+    TBmButton* BtnQuad = nullptr;
+    TBitSlider* SliderSearch = nullptr;
+    TBitSlider* SliderVolume = nullptr;
+
+    // ---- Screens: PanelScreen holds Panel1..4 (one per camera) and the full-mode quarters 5..8 ----
+    TPanel* PanelScreen = nullptr;
+    TPanel* Panel1 = nullptr;
+    TPanel* Panel2 = nullptr;
+    TPanel* Panel3 = nullptr;
+    TPanel* Panel4 = nullptr;
+    TPanel* Panel5 = nullptr;
+    TPanel* Panel6 = nullptr;
+    TPanel* Panel7 = nullptr;
+    TPanel* Panel8 = nullptr;
+    // Created by the constructor: "VidScreen_0".."VidScreen_3", Tag = camera 0..3.
+    std::array<TImage*, 4> VidScreen{};
+
+    // ---- Texts ----
+    TLabel* Label1 = nullptr; // play speed ("X1")
+    TLabel* Label2 = nullptr;
+    TLabel* Label3 = nullptr;
+    TLabel* Label5 = nullptr;
+    TLabel* Label6 = nullptr;
+    TLabel* LabelSearchTime = nullptr;
+    TLabel* LabelYearMonth = nullptr;
+    TLabel* LabelTime = nullptr;
+    TLabel* lbState = nullptr;
+    TLabel* LabelFullSearchTime1 = nullptr;
+    TLabel* LabelFullSearchTime2 = nullptr;
+    TLabel* LabelFullSearchTime3 = nullptr;
+    TLabel* LabelFullSearchTime4 = nullptr;
+    TLabel* LabelCamera1 = nullptr;
+    TLabel* LabelCamera2 = nullptr;
+    TLabel* LabelCamera3 = nullptr;
+    TLabel* LabelCamera4 = nullptr;
+    TLabel* LabelGPSdata1 = nullptr;
+    TLabel* LabelGPSdata2 = nullptr;
+    TLabel* LabelGPSdata3 = nullptr;
+    TLabel* LabelGPSdata4 = nullptr;
+    TLabel* LabelTACHOdata1 = nullptr;
+    TLabel* LabelTACHOdata2 = nullptr;
+    TLabel* LabelTACHOdata3 = nullptr;
+    TLabel* LabelTACHOdata4 = nullptr;
+    TLabel* LabelA1 = nullptr;
+    TLabel* LabelA2 = nullptr;
+    TLabel* LabelA3 = nullptr;
+    TLabel* LabelA4 = nullptr;
+    TLabel* LabelM1 = nullptr;
+    TLabel* LabelM2 = nullptr;
+    TLabel* LabelM3 = nullptr;
+    TLabel* LabelM4 = nullptr;
+    TLabel* LabelS1 = nullptr;
+    TLabel* lbRed = nullptr;
+    TLabel* lbYellow = nullptr;
+    TLabel* lbLeft = nullptr;
+    TLabel* lbGreen = nullptr;
+    TListBox* lbDebug = nullptr;
+    // Debug buttons, kept out of the visible layout.
+    TButton* Button1 = nullptr;
+    TButton* Button2 = nullptr;
+    TButton* Button3 = nullptr;
+    TButton* Button4 = nullptr;
+    TButton* Button5 = nullptr;
+    TButton* Button6 = nullptr;
+    TButton* Button7 = nullptr;
+
+    // ---- Screen popup menu ----
+    TPopupMenu* PopupMenu1 = nullptr;
+    TMenuItem* MenuItemQuad = nullptr;
+    TMenuItem* MenuItemCam1 = nullptr;
+    TMenuItem* MenuItemCam2 = nullptr;
+    TMenuItem* MenuItemCam3 = nullptr;
+    TMenuItem* MenuItemCam4 = nullptr;
+    TMenuItem* MenuItemPrint = nullptr;
+    TMenuItem* MenuItemPrintCam1 = nullptr;
+    TMenuItem* MenuItemPrintCam2 = nullptr;
+    TMenuItem* MenuItemPrintCam3 = nullptr;
+    TMenuItem* MenuItemPrintCam4 = nullptr;
+    TMenuItem* MenuItemFullMode = nullptr;
+    TMenuItem* MenuItemSkinMode = nullptr;
+    TMenuItem* MenuItemGPS = nullptr;
+    TMenuItem* MenuItemGPSON = nullptr;
+    TMenuItem* MenuItemGPSOFF = nullptr;
+    TMenuItem* MenuItemGPSTL = nullptr;
+    TMenuItem* MenuItemGPSTR = nullptr;
+    TMenuItem* MenuItemGPSBL = nullptr;
+    TMenuItem* MenuItemGPSBR = nullptr;
+    TMenuItem* MenuItemTACHO = nullptr;
+    TMenuItem* MenuItemTACHOON = nullptr;
+    TMenuItem* MenuItemTACHOOFF = nullptr;
+    TMenuItem* MenuItemCOLOR = nullptr;
+    TMenuItem* MenuItemCOLORRED = nullptr;
+    TMenuItem* MenuItemCOLORBLUE = nullptr;
+    TMenuItem* MenuItemCOLORYELLOW = nullptr;
+    TMenuItem* MenuItemSaved = nullptr;
+
+    // ---- Dialogs, timers and sockets ----
+    TOpenDialog* OpenDialog1 = nullptr;
+    TTimer* TimerHeartBeat = nullptr;
+    TTimer* TimerDialogPosition = nullptr;
+    TTimer* TimerClock = nullptr;
+    TTimer* TimerPlayState = nullptr;
+    TTimer* TimerAVData = nullptr;
+    TTimer* TimerPutItem = nullptr;
+    TTimer* TimerVolume = nullptr;
+    TMMTimer* MMTimerPlayback = nullptr;
+    TMMTimer* MMTimerReverse = nullptr;
+    TMMTimer* MMTimerPutItem = nullptr;
+    // Made by the constructor, freed by the destructor.
+    TWSocket* CliSocket = nullptr;
+    TWSocket* AVDataCliSocket = nullptr;
+    TWSocket* SocketMcast = nullptr;
+    TWSocket* SocketAVDataServer = nullptr;
+    TWSocket* SocketSClient = nullptr;
+
+    // ---- Owned objects ----
+    CQelVideoFile* VideoReader = nullptr;
+    TJPEGImage* JpegImage = nullptr;
+
+    // ---- Language ----
+    int LanguageId = 0;
+    std::string LanguageCode;
+    int CodePage = 0; // kept beside the code; every text is UTF-8 here
+    HMODULE LangModule = nullptr;
+    std::string ProgramFolder; // ends with '/'
+
+    // ---- Working state ----
+    TRect MainWindowRect{};
+    int CmdReadSize = 4096;
+    int AvReadSize = 32;
+    int CurrentMode = kModeLocal;
+    BYTE LoggedIn = 0;
+    BYTE DisconnectRequested = 0;
+    BYTE ForcedLocal = 0;
+    BYTE RemoteRecording = 0;
+    BYTE FileListShown = 0;
+    BYTE SysLogShown = 0;
+    BYTE StreamSaving = 0;
+    BYTE StreamCopying = 0;
+    BYTE FileReceived = 0;
+    BYTE LiveActive = 0;
+    BYTE RemoteSearchActive = 0;
+    BYTE HeartbeatArmed = 0;
+    BYTE PlaybackStopped = 0;
+    // Playback tuning taken from the reader.
+    int FramesPerRound = 0;
+    int RingCapacity = 0;
+    int RepeatPlay = 0;
+
+    // ---- Screens and overlays ----
+    int VideoStandard = 2;  // 1 NTSC, 2 PAL
+    int SelectedCamera = 0; // 0..3, 4 quad
+    int ScreenCount = 1;
+    int LastWidth = 0;
+    std::array<BYTE, 4> CameraCovert{};
+    std::array<std::string, 4> CameraTitles;
+    TColor OverlayColor = 0;
+    double LastLatitude = 0;
+    double LastLongitude = 0;
+    std::unique_ptr<TIniFile> SetupIniFile;
+    HMODULE AudioLibrary = nullptr;
+
+    // ---- Language library and start-up ----
+    void FormShow(TObject* sender);
+    void FormActivate(TObject* sender);
+    int GetLanguageId() const { return LanguageId; }
+    // Empty text when the id is missing or no library is loaded.
+    std::string LoadLangString(int id) const;
+    void GetLocalAddress(std::string& address) const;
+    void CliSocketError(TObject* sender);
+    void VidScreenMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void BtnAboutClick(TObject* sender);
+
+    // ---- Settings file ----
+    void LoadSetupIni();
+    void SaveSetupIni();
+
+    // ---- Screens, standard and clock ----
+    void ApplyVideoStandard(int standard);
+    void ApplyOverlayColor(TColor color);
+    void ShowSingleCamera(int camera);
+    void ShowCameraLayout(int count);
+    void HideScreenMarks();
+    void MenuItemCam1Click(TObject* sender);
+    void MenuItemCam2Click(TObject* sender);
+    void MenuItemCam3Click(TObject* sender);
+    void MenuItemCam4Click(TObject* sender);
+    void MenuItemQuadClick(TObject* sender);
+    int GetScreenCount() const { return ScreenCount; }
+    int GetSelectedCamera() const { return SelectedCamera; }
+    void ShowClock();
+    void TimerClockTimer(TObject* sender);
+    void SetControlsEnabled(bool on);
+
+    // ---- Window chrome, placement and message boxes ----
+    void GetWorkArea(TRect& rect) const { rect = MainWindowRect; }
+    // Types 0 OK, 1 OK and Cancel, 4 Yes and No; any other type shows nothing and gives -1.
+    int ShowMessageBox(const std::string& text, const std::string& caption, int type);
+    int ShowMessageBoxEx(const std::string& text, const std::string& caption, int type, int width, int height,
+                         int left, int top);
+    void ImgFrame1MouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void ImgFrame2MouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void ImgFrame3MouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void ImgHideBtnMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void ImgFrame1MouseMove(TObject* sender, TShiftState shift, int x, int y);
+    void ImgFrame2MouseMove(TObject* sender, TShiftState shift, int x, int y);
+    void ImgFrame3MouseMove(TObject* sender, TShiftState shift, int x, int y);
+    void ImgHideBtnMouseMove(TObject* sender, TShiftState shift, int x, int y);
+    void BtnMinimizeClick(TObject* sender);
+    void TimerDialogPositionTimer(TObject* sender);
+
+    // ---- Shut-down ----
+    void BtnPowerClick(TObject* sender);
+    void BtnCloseClick(TObject* sender);
+    // Removes the folder and everything in it; links inside are removed as links, never followed.
+    void DeleteFolderTree(const std::string& path);
+
+private:
+    static const TFormBindings& Bindings();
+    void CreateScreens();
+    void ApplyLanguageTexts();
+    bool LoadLanguageLibrary();
+    void PrepareScreens();
+    void HideScreens();
+    void ShowCamera(int camera);
+    TPanel* ScreenPanel(int camera) const;
+    TLabel* CameraLabel(int camera) const;
+    TLabel* MarkLabelA(int camera) const;
+    TLabel* MarkLabelM(int camera) const;
+    TMenuItem* CameraMenuItem(int camera) const;
+    void StoreMainWindowRect();
+    void DragWindow(TMouseButton button);
+    void BringSidePanelsToFront();
+    int RunMessageBox(const std::string& text, const std::string& caption, int type, int areaLeft,
+                      int areaTop, int areaWidth, int areaHeight);
+
+    bool started_ = false;
+    int dialogTimerTicks_ = 0;
+};
+
+extern TFrmMain* FrmMain;

@@ -1,0 +1,53 @@
+// setup.ini: read once at start-up, written back at log-in, at shut-down and when a recording opens.
+#include "client/main.h"
+
+#include "client/SetupIni.h"
+
+#include "platform/core/Debug.h"
+#include "platform/core/FileUtils.h"
+#include "platform/core/IniFiles.h"
+#include "platform/core/Streams.h"
+
+namespace {
+
+constexpr const char* kSetupIni = "setup.ini";
+
+} // namespace
+
+void TFrmMain::LoadSetupIni() {
+    const std::string path = ProgramFolder + kSetupIni;
+    if (!FileExists(path)) {
+        try {
+            TFileStream created(path, fmCreate);
+        } catch (const EStreamError&) {
+            // Without a file the defaults apply; the first save tries again.
+        }
+    }
+    SetupIniFile = std::make_unique<TIniFile>(path);
+
+    TSetupSettings settings{VideoStandard, OverlayColor, LastLatitude, LastLongitude};
+    ReadSetupSettings(*SetupIniFile, settings);
+    VideoStandard = settings.VideoStandard;
+    OverlayColor = settings.OverlayColor;
+    LastLatitude = settings.Latitude;
+    LastLongitude = settings.Longitude;
+    if (OverlayColor == kOverlayRed)
+        MenuItemCOLORRED->SetChecked(true);
+    else if (OverlayColor == kOverlayYellow)
+        MenuItemCOLORYELLOW->SetChecked(true);
+    else
+        MenuItemCOLORBLUE->SetChecked(true);
+
+    ApplyOverlayColor(OverlayColor);
+    ApplyVideoStandard(VideoStandard);
+}
+
+void TFrmMain::SaveSetupIni() {
+    if (!SetupIniFile) SetupIniFile = std::make_unique<TIniFile>(ProgramFolder + kSetupIni);
+    try {
+        WriteSetupSettings(*SetupIniFile,
+                           TSetupSettings{VideoStandard, OverlayColor, LastLatitude, LastLongitude});
+    } catch (const Exception& e) {
+        DebugTrace("TFrmMain::SaveSetupIni", e.Message);
+    }
+}
