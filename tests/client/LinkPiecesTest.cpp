@@ -1,0 +1,156 @@
+// The window-free pieces of the link: which replies fill the slot, the tick arithmetic of the waits,
+// the heartbeat's pace.
+#include "client/Heartbeat.h"
+#include "client/LinkWait.h"
+#include "client/ReplyBook.h"
+
+#include "platform/vcl/FormTesting.h"
+#include "platform/vcl/Forms.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace {
+
+using testing_support::FakeTick;
+
+TEST(ReplySlotValue, ByAnsweredCommand) {
+    struct Case {
+        DWORD retcommand;
+        DWORD result;
+        std::optional<int> value;
+    };
+    const Case cases[] = {
+        {101, 2, 2},
+        {101, 1, 1},
+        {104, 1, 1},
+        {105, 4, 4},
+        {107, 2, 2},
+        {108, 1, 1},
+        {109, 0, 0},
+        {112, 1, 1},
+        {113, 1, 1},
+        {114, 1, 1},
+        {115, 1, 1},
+        {116, 1, 1},
+        {118, 2, 2},
+        {119, 0, 1},
+        {119, 7, 1},
+        {122, 0, 1},
+        {122, 2, 1},
+        {102, 1, std::nullopt},
+        {117, 1, std::nullopt},
+        {121, 1, std::nullopt},
+        {125, 1, std::nullopt},
+        {100, 1, std::nullopt},
+        {126, 1, std::nullopt},
+        {0, 1, std::nullopt},
+        {0xFFFFFFFF, 1, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.retcommand);
+        EXPECT_EQ(ReplySlotValue(c.retcommand, c.result), c.value);
+    }
+}
+
+TEST(ReplyBook, OnlyNonZeroValuesEndWaitsAndEachCommandCountsApart) {
+    CReplyBook book;
+    book.Record(108, 0);
+    EXPECT_EQ(book.Endings(108), 0u);
+    EXPECT_EQ(book.Value(108), 0);
+    book.Record(108, 2);
+    book.Record(109, 1);
+    EXPECT_EQ(book.Endings(108), 1u);
+    EXPECT_EQ(book.Value(108), 2);
+    EXPECT_EQ(book.Endings(109), 1u);
+    EXPECT_EQ(book.Endings(107), 0u);
+    book.Record(108, 0);
+    EXPECT_EQ(book.Endings(108), 1u);
+    EXPECT_EQ(book.Value(108), 0);
+}
+
+TEST(TickDistance, EitherWayAndAcrossTheWrap) {
+    struct Case {
+        DWORD from, to, distance;
+    };
+    const Case cases[] = {
+        {1000, 1000, 0},
+        {1000, 6001, 5001},
+        {6001, 1000, 5001},
+        {0xFFFFFF00u, 0x100, 0x200},
+        {0x100, 0xFFFFFF00u, 0x200},
+        {0, 0x80000000u, 0x80000000u},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(TickDistance(c.from, c.to), c.distance) << c.from << " " << c.to;
+}
+
+TEST(PumpUntil, EndsOnTheConditionOrAfterTheLimitOfTheOneTick) {
+    (void)Application->Handle();
+    {
+        FakeTick tick(1000, 0);
+        int turns = 0;
+        EXPECT_EQ(PumpUntil([&] { return true; }, 0), TWaitEnd::Done);
+        EXPECT_EQ(PumpUntil(
+                      [&] {
+                          if (++turns >= 3) tick.Advance(turns == 3 ? 300000 : 1);
+                          return false;
+                      },
+                      300000),
+                  TWaitEnd::TimedOut)
+            << "a limit is passed only when more than it has gone by";
+        EXPECT_EQ(turns, 4);
+    }
+    {
+        // 20 s of fake time at 10 ms a reading.
+        FakeTick tick(5000, 10);
+        const DWORD start = tick.Now();
+        EXPECT_EQ(PumpUntil(nullptr, 20000), TWaitEnd::TimedOut);
+        EXPECT_GT(TickDistance(start, tick.Now()), 20000u);
+        EXPECT_LT(TickDistance(start, tick.Now()), 25000u);
+    }
+}
+
+TEST(PumpUntil, StopsWhenTheApplicationEnds) {
+    (void)Application->Handle();
+    FakeTick tick(1000, 0);
+    int turns = 0;
+    EXPECT_EQ(PumpUntil(
+                  [&] {
+                      if (++turns == 2) Application->Terminate();
+                      return false;
+                  },
+                  5000),
+              TWaitEnd::Terminated);
+    EXPECT_FALSE(PumpFor(100));
+    form_testing::ResetApplication();
+    EXPECT_FALSE(Application->Terminated());
+}
+
+TEST(HeartbeatTicks, ThirtyTicksABeatOnlyWhileArmed) {
+    CHeartbeatTicks hb;
+    for (int i = 0; i < 100; ++i)
+        EXPECT_FALSE(hb.Due(false));
+    // The count kept running while unarmed: the first armed tick beats at once.
+    EXPECT_TRUE(hb.Due(true));
+    int beats = 0;
+    for (int i = 0; i < 300; ++i)
+        beats += hb.Due(true) ? 1 : 0;
+    EXPECT_EQ(beats, 10);
+    for (int i = 0; i < 29; ++i)
+        EXPECT_FALSE(hb.Due(true)) << i;
+    EXPECT_TRUE(hb.Due(true));
+}
+
+TEST(HeartbeatMissed, ThirdMissInARowGivesUp) {
+    int misses = 0;
+    EXPECT_FALSE(HeartbeatMissed(misses));
+    EXPECT_FALSE(HeartbeatMissed(misses));
+    EXPECT_EQ(misses, 2);
+    EXPECT_TRUE(HeartbeatMissed(misses));
+    EXPECT_EQ(misses, 0);
+}
+
+} // namespace
