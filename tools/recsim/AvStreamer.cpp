@@ -7,6 +7,8 @@
 
 #include <cerrno>
 #include <ctime>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -53,6 +55,9 @@ void AvStreamer::Stop() {
 }
 
 void AvStreamer::Adopt(int fd) {
+    // Small pieces leave as their own segments, so a client sees the reads they make.
+    const int one = 1;
+    ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
     std::lock_guard lock(mutex_);
     if (fd_ >= 0) ::close(fd_);
     fd_ = fd;
@@ -199,18 +204,51 @@ bool AvStreamer::WaitUntilDue(int fd, const QelAvFrame& frame) {
     return false;
 }
 
-std::vector<BYTE> AvStreamer::WithFaults(const QelAvFrame& frame, const SimFaults& f) {
+namespace {
+
+// Payload 2 with its second typed block (its first when it has one only) reaching past the end;
+// nothing when it has no typed block.
+std::optional<std::vector<BYTE>> SideDataPastItsEnd(std::span<const BYTE> side) {
+    std::vector<BYTE> out(side.begin(), side.end());
+    std::size_t target = out.size();
+    try {
+        QelFrameSideData walker(side);
+        QelSideBlock block;
+        if (walker.Next(block) && block.kind != QELSIDE_TEXT) {
+            const std::size_t next = walker.Cursor();
+            target = next + 12 <= out.size() && GetU32(out.data() + next) == kQelSideTypedCode ? next : 0;
+        }
+    } catch (const Exception&) {
+        return std::nullopt;
+    }
+    if (target + 12 > out.size()) return std::nullopt;
+    PutU32(out.data() + target + 8, static_cast<DWORD>(12 + out.size()));
+    return out;
+}
+
+} // namespace
+
+std::vector<BYTE> AvStreamer::WithFaults(const QelAvFrame& frame, const SimFaults& f, SentAvFrame& sent) {
     const std::uint64_t n = connectionFrames_ + 1;
+    auto every = [n](DWORD k) { return k != 0 && n % k == 0; };
+    sent.kind = frame.info.kind;
+    sent.channel = frame.info.channel;
+    sent.frameTime = frame.info.frameTime;
+    sent.subSecond = frame.info.subSecond;
     std::vector<BYTE> out;
-    if (f.garbageEvery && n % f.garbageEvery == 0)
+    if (every(f.garbageEvery)) {
+        sent.garbageBefore = true;
         for (std::size_t i = 0; i < f.garbageBytes; ++i)
             out.push_back(static_cast<BYTE>(0x5A ^ (i * 7)));
-    if (f.zeroSizeFrameEvery && n % f.zeroSizeFrameEvery == 0) {
+    }
+    if (every(f.zeroSizeFrameEvery)) {
+        sent.zeroHeaderBefore = true;
         BYTE h[kQelAvHeaderSize];
         QelAvFrameHeader{0, 1}.Encode(h);
         out.insert(out.end(), h, h + sizeof h);
     }
-    if (f.oversizedFrameEvery && n % f.oversizedFrameEvery == 0) {
+    if (every(f.oversizedFrameEvery)) {
+        sent.fault = AvFrameFault::Oversized;
         BYTE h[kQelAvHeaderSize];
         QelAvFrameHeader{0, 1}.Encode(h);
         PutU32(h + 12, kOversizedAnnounced);
@@ -220,14 +258,48 @@ std::vector<BYTE> AvStreamer::WithFaults(const QelAvFrame& frame, const SimFault
         out.insert(out.end(), body.begin(), body.end());
         return out;
     }
-    const std::vector<BYTE> bytes = frame.Encode();
+    std::vector<BYTE> bytes;
+    if (every(f.badHeaderEvery)) {
+        sent.fault = AvFrameFault::BadHeader;
+        bytes = frame.Encode();
+        PutU32(bytes.data() + 20, 1);
+    } else if (frame.info.IsVideo() && every(f.truncatedJpegEvery)) {
+        sent.fault = AvFrameFault::TruncatedJpeg;
+        const auto picture = frame.Payload1();
+        bytes = QelAvFrame::Make(frame.info, picture.first(picture.size() / 2), frame.Payload2()).Encode();
+    } else if (const auto side = frame.info.IsVideo() && every(f.badSideDataEvery)
+                                     ? SideDataPastItsEnd(frame.Payload2())
+                                     : std::nullopt) {
+        sent.fault = AvFrameFault::BadSideData;
+        bytes = QelAvFrame::Make(frame.info, frame.Payload1(), *side).Encode();
+    } else {
+        bytes = frame.Encode();
+    }
     out.insert(out.end(), bytes.begin(), bytes.end());
     return out;
 }
 
-bool AvStreamer::SendAll(int fd, const std::vector<BYTE>& bytes) {
+std::vector<SentAvFrame> AvStreamer::SentFrames() const {
+    std::lock_guard lock(sentMutex_);
+    return sent_;
+}
+
+bool AvStreamer::SendPieces(int fd, const std::vector<BYTE>& bytes, const SimFaults& f) {
+    if (f.avWriteSizes.empty()) return SendAll(fd, bytes.data(), bytes.size());
+    std::size_t at = 0;
+    while (at < bytes.size()) {
+        const std::size_t n =
+            std::min(f.avWriteSizes[writePiece_++ % f.avWriteSizes.size()], bytes.size() - at);
+        if (!SendAll(fd, bytes.data() + at, n)) return false;
+        at += n;
+        if (f.avWriteGapUs > 0) std::this_thread::sleep_for(std::chrono::microseconds(f.avWriteGapUs));
+    }
+    return true;
+}
+
+bool AvStreamer::SendAll(int fd, const BYTE* bytes, std::size_t size) {
     std::size_t sent = 0;
-    while (sent < bytes.size()) {
+    while (sent < size) {
         if (stop_) return false;
         {
             std::lock_guard lock(mutex_);
@@ -238,7 +310,7 @@ bool AvStreamer::SendAll(int fd, const std::vector<BYTE>& bytes) {
         if (r < 0 && errno != EINTR) return false;
         if (r <= 0) continue;
         if (p.revents & (POLLERR | POLLHUP | POLLNVAL)) return false;
-        const ssize_t n = ::send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
+        const ssize_t n = ::send(fd, bytes + sent, size - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
         if (n > 0)
             sent += static_cast<std::size_t>(n);
         else if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)
@@ -305,12 +377,17 @@ void AvStreamer::Run() {
         }
         if (!WaitUntilDue(fd, frame)) continue;
         const SimFaults f = faults_();
-        if (!SendAll(fd, WithFaults(frame, f))) {
+        SentAvFrame sent;
+        if (!SendPieces(fd, WithFaults(frame, f, sent), f)) {
             DropConnection();
             continue;
         }
         ++connectionFrames_;
         ++framesSent_;
+        if (config_.recordSent) {
+            std::lock_guard lock(sentMutex_);
+            sent_.push_back(sent);
+        }
         if (f.closeAvAfterFrames && connectionFrames_ >= *f.closeAvAfterFrames) DropConnection();
     }
 }

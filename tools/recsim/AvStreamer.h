@@ -19,11 +19,31 @@ namespace recsim {
 
 class StoreCursor;
 
+// What a frame on the A/V connection went out as.
+enum class AvFrameFault {
+    None,
+    Oversized,     // replaced by a frame announcing 0x20001 bytes: lost
+    BadHeader,     // its header has a non-zero reserved word: lost
+    TruncatedJpeg, // arrives whole, but its picture is cut in half
+    BadSideData,   // arrives whole with its picture; a side-data block reaches past payload 2
+};
+
+struct SentAvFrame {
+    BYTE kind = 0;
+    DWORD channel = 0;
+    DWORD frameTime = 0;
+    DWORD subSecond = 0;
+    AvFrameFault fault = AvFrameFault::None;
+    bool garbageBefore = false;
+    bool zeroHeaderBefore = false;
+};
+
 class AvStreamer {
 public:
     struct Config {
         recgen::SynthStreamOptions live;
         bool realtime = true;
+        bool recordSent = false;
         std::string store; // empty: searches and backups are synthesised
         std::vector<recgen::StoreRecording> recordings;
     };
@@ -53,6 +73,7 @@ public:
 
     Mode CurrentMode() const { return modeShown_; }
     std::uint64_t FramesSent() const { return framesSent_; }
+    std::vector<SentAvFrame> SentFrames() const;
 
 private:
     struct Request {
@@ -63,10 +84,11 @@ private:
     void Apply(const Request& r);
     bool Produce(QelAvFrame& frame, bool& ended);
     bool WaitUntilDue(int fd, const QelAvFrame& frame);
-    bool SendAll(int fd, const std::vector<BYTE>& bytes);
+    bool SendAll(int fd, const BYTE* bytes, std::size_t size);
     bool CheckPeer(int fd, int timeoutMs);
     void DropConnection();
-    std::vector<BYTE> WithFaults(const QelAvFrame& frame, const SimFaults& f);
+    std::vector<BYTE> WithFaults(const QelAvFrame& frame, const SimFaults& f, SentAvFrame& sent);
+    bool SendPieces(int fd, const std::vector<BYTE>& bytes, const SimFaults& f);
 
     Config config_;
     Outbox& outbox_;
@@ -82,6 +104,8 @@ private:
     std::atomic<bool> connected_{false};
     std::atomic<Mode> modeShown_{Mode::Idle};
     std::atomic<std::uint64_t> framesSent_{0};
+    mutable std::mutex sentMutex_;
+    std::vector<SentAvFrame> sent_;
     std::thread thread_;
 
     // Stream thread only.
@@ -93,6 +117,7 @@ private:
     std::chrono::steady_clock::time_point paceBase_;
     DWORD paceTime_ = 0;
     std::uint64_t connectionFrames_ = 0;
+    std::size_t writePiece_ = 0; // next entry of SimFaults::avWriteSizes
 };
 
 // The recorder's wall clock now, counted as UTC as recorder times are.

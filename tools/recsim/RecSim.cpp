@@ -98,6 +98,7 @@ void RecSim::Start() {
     // Live cameras show event marks coming and going all the time.
     config.live.events.push_back({0, 0xFFFFFFFF});
     config.realtime = options_.realtime;
+    config.recordSent = options_.recordAvFrames;
     config.store = recordings_.empty() ? std::string() : options_.store;
     config.recordings = recordings_;
     streamer_ = std::make_unique<AvStreamer>(config, outbox_, [this] { return Faults(); });

@@ -61,6 +61,8 @@ public:
     bool WaitForCommandConnection(bool connected, int timeoutMs) const;
     std::uint64_t AvFramesSent() const { return streamer_->FramesSent(); }
     AvStreamer::Mode StreamMode() const { return streamer_->CurrentMode(); }
+    // With RecSimOptions::recordAvFrames: every A/V frame sent so far and what was done to it.
+    std::vector<SentAvFrame> SentAvFrames() const { return streamer_->SentFrames(); }
 
     // What a file request of this kind would get now (uploads included).
     std::optional<std::string> ServedFile(DWORD kind, DWORD disk = 0) const {

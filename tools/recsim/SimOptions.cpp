@@ -28,6 +28,20 @@ std::pair<DWORD, long long> Pair(const std::string& option, const std::string& t
             Number(option, text.substr(colon + 1), 0, hi)};
 }
 
+std::vector<std::size_t> SizeList(const std::string& option, const std::string& list) {
+    std::vector<std::size_t> sizes;
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        const std::size_t comma = list.find(',', start);
+        const std::string item =
+            list.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        sizes.push_back(static_cast<std::size_t>(Number(option, item, 1, 1 << 30)));
+        if (comma == std::string::npos) break;
+        start = comma + 1;
+    }
+    return sizes;
+}
+
 } // namespace
 
 RecSimOptions ParseRecSimArgs(const std::vector<std::string>& args, bool& help) {
@@ -110,19 +124,9 @@ RecSimOptions ParseRecSimArgs(const std::vector<std::string>& args, bool& help) 
         else if (a == "--result") {
             const auto [cmd, r] = Pair(a, value(), 0xFFFFFFFFLL);
             f.replies[cmd].result = static_cast<DWORD>(r);
-        } else if (a == "--split") {
-            f.splitAt.clear();
-            const std::string list = value();
-            std::size_t start = 0;
-            while (start <= list.size()) {
-                const std::size_t comma = list.find(',', start);
-                const std::string item =
-                    list.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-                f.splitAt.push_back(static_cast<std::size_t>(Number(a, item, 1, 1 << 30)));
-                if (comma == std::string::npos) break;
-                start = comma + 1;
-            }
-        } else if (a == "--split-gap")
+        } else if (a == "--split")
+            f.splitAt = SizeList(a, value());
+        else if (a == "--split-gap")
             f.splitGapMs = static_cast<int>(num(0, 10000));
         else if (a == "--coalesce-file")
             f.coalesceFile = true;
@@ -150,6 +154,16 @@ RecSimOptions ParseRecSimArgs(const std::vector<std::string>& args, bool& help) 
             f.garbageEvery = static_cast<DWORD>(num(0, 1 << 30));
         else if (a == "--garbage-bytes")
             f.garbageBytes = static_cast<std::size_t>(num(1, 1 << 20));
+        else if (a == "--bad-header-every")
+            f.badHeaderEvery = static_cast<DWORD>(num(0, 1 << 30));
+        else if (a == "--truncated-jpeg-every")
+            f.truncatedJpegEvery = static_cast<DWORD>(num(0, 1 << 30));
+        else if (a == "--bad-side-data-every")
+            f.badSideDataEvery = static_cast<DWORD>(num(0, 1 << 30));
+        else if (a == "--av-write-sizes")
+            f.avWriteSizes = SizeList(a, value());
+        else if (a == "--av-write-gap-us")
+            f.avWriteGapUs = static_cast<int>(num(0, 1000000));
         else if (a == "--refuse")
             f.commandAccept = AcceptMode::Refuse;
         else if (a == "--ignore")
@@ -218,6 +232,11 @@ Faults:
   --zero-size-every N      a header of size 0 before every Nth frame
   --garbage-every N        garbage bytes before every Nth frame
   --garbage-bytes N        how many (default 37)
+  --bad-header-every N     every Nth frame with a non-zero reserved header word
+  --truncated-jpeg-every N every Nth video frame with half its picture
+  --bad-side-data-every N  every Nth video frame with a side-data block past its end
+  --av-write-sizes N[,N..] cut A/V sends into pieces of these sizes in turn
+  --av-write-gap-us US     time between the pieces (default 0)
   --refuse                 accept command connections and close them at once
   --ignore                 accept command connections and never answer
   --no-av-port             leave the A/V port closed

@@ -43,6 +43,12 @@ struct SimFaults {
     DWORD zeroSizeFrameEvery = 0;  // every Nth frame is preceded by a header of size 0
     DWORD garbageEvery = 0;        // every Nth frame is preceded by garbage bytes
     std::size_t garbageBytes = 37;
+    DWORD badHeaderEvery = 0;     // every Nth frame goes out with a non-zero reserved header word
+    DWORD truncatedJpegEvery = 0; // every Nth video frame carries only the first half of its picture
+    DWORD badSideDataEvery = 0;   // every Nth video frame has a side-data block reaching past payload 2
+    // A/V sends are cut into pieces of these sizes in turn, each its own segment, `avWriteGapUs` apart.
+    std::vector<std::size_t> avWriteSizes;
+    int avWriteGapUs = 0;
     AcceptMode commandAccept = AcceptMode::Normal;
     bool noAvPort = false;          // leave the A/V port closed
     bool firmwareTotalZero = false; // progress messages report a total of 0
@@ -74,6 +80,7 @@ struct RecSimOptions {
     std::string multicast;       // "a.b.c.d:port", announced after the log-in
     int unsolicitedEverySec = 0; // cycle through unsolicited packets
     std::string logFile;         // one line per received packet
+    bool recordAvFrames = false; // keep what every sent A/V frame was (tests)
     bool quiet = false;
     SimFaults faults;
 };

@@ -62,6 +62,16 @@ TEST(RecSimOptions, ParsesWhatHelpLists) {
                           "9",
                           "--garbage-every",
                           "3",
+                          "--bad-header-every",
+                          "4",
+                          "--truncated-jpeg-every",
+                          "5",
+                          "--bad-side-data-every",
+                          "6",
+                          "--av-write-sizes",
+                          "1,20,12",
+                          "--av-write-gap-us",
+                          "500",
                           "--refuse",
                           "--no-av-port"});
     EXPECT_EQ(o.port, 6000);
@@ -85,6 +95,11 @@ TEST(RecSimOptions, ParsesWhatHelpLists) {
     EXPECT_EQ(o.faults.closeOnCommand.value(), 115u);
     EXPECT_EQ(o.faults.closeAvAfterFrames.value(), 9u);
     EXPECT_EQ(o.faults.garbageEvery, 3u);
+    EXPECT_EQ(o.faults.badHeaderEvery, 4u);
+    EXPECT_EQ(o.faults.truncatedJpegEvery, 5u);
+    EXPECT_EQ(o.faults.badSideDataEvery, 6u);
+    EXPECT_EQ(o.faults.avWriteSizes, (std::vector<std::size_t>{1, 20, 12}));
+    EXPECT_EQ(o.faults.avWriteGapUs, 500);
     EXPECT_EQ(o.faults.commandAccept, recsim::AcceptMode::Refuse);
     EXPECT_TRUE(o.faults.noAvPort);
 
@@ -92,7 +107,8 @@ TEST(RecSimOptions, ParsesWhatHelpLists) {
     for (const char* option :
          {"--port", "--store", "--cameras", "--standard", "--admin-password", "--user-password", "--status",
           "--record-state", "--delay", "--silent", "--split", "--close-on", "--oversized-every",
-          "--garbage-every", "--no-av-port"})
+          "--garbage-every", "--no-av-port", "--bad-header-every", "--truncated-jpeg-every",
+          "--bad-side-data-every", "--av-write-sizes"})
         EXPECT_NE(help.find(option), std::string::npos) << option;
     bool h = false;
     Parse({"--help"}, &h);
@@ -105,10 +121,10 @@ TEST(RecSimOptions, ParsesWhatHelpLists) {
 
 TEST(RecSimOptions, RefusesBadArguments) {
     const std::vector<std::vector<std::string>> cases = {
-        {"--port"},           {"--port", "x"},          {"--port", "65535"},     {"--port", "-1"},
-        {"--cameras", "2"},   {"--standard", "secam"},  {"--delay", "109"},      {"--delay", "a:1"},
-        {"--split", "1,,2"},  {"--split", "0"},         {"--record-state", "4"}, {"--whatever"},
-        {"--quality", "100"}, {"--garbage-bytes", "0"},
+        {"--port"},           {"--port", "x"},          {"--port", "65535"},       {"--port", "-1"},
+        {"--cameras", "2"},   {"--standard", "secam"},  {"--delay", "109"},        {"--delay", "a:1"},
+        {"--split", "1,,2"},  {"--split", "0"},         {"--record-state", "4"},   {"--whatever"},
+        {"--quality", "100"}, {"--garbage-bytes", "0"}, {"--av-write-sizes", "0"}, {"--av-write-sizes", "4,"},
     };
     for (const auto& args : cases) {
         SCOPED_TRACE(args[0]);

@@ -1,5 +1,6 @@
 #include "SimHarness.h"
 
+#include "client/FormatError.h"
 #include "client/QelAvAssembler.h"
 #include "client/QelAvFile.h"
 #include "client/QelSideData.h"
@@ -235,6 +236,65 @@ TEST(RecSimLive, AvFaultsStillLeaveFramesToFind) {
                 EXPECT_TRUE(DecodeJpeg(f.Payload1(), w, h));
             }
     }
+}
+
+TEST(RecSimLive, FramesSpoiltOnTheWayAreRecordedAsSo) {
+    recsim::RecSimOptions o = QuickOptions();
+    o.recordAvFrames = true;
+    o.faults.badHeaderEvery = 5;
+    o.faults.truncatedJpegEvery = 7;
+    o.faults.badSideDataEvery = 3;
+    o.faults.avWriteSizes = {1, 7, 20, 12, 10, 54, 3000};
+    SimHarness sim(o);
+    TestConnection cmd, av;
+    ASSERT_EQ(FullLogin(*sim, cmd, av), 1u);
+    ASSERT_TRUE(Request(cmd, MakeNetCommand(NETCMD_LIVE_START, 0)));
+    const auto frames = ReadFrames(av, 60);
+    ASSERT_GE(frames.size(), 60u);
+    ASSERT_TRUE(Request(cmd, MakeNetCommand(NETCMD_LIVE_STOP, 0)));
+    // Idle once the stream thread is past its last frame and has recorded it.
+    for (int i = 0; i < 200 && sim->StreamMode() != recsim::AvStreamer::Mode::Idle; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    const auto sent = sim->SentAvFrames();
+    std::size_t next = 0, bad = 0, truncated = 0, side = 0;
+    for (const auto& s : sent) {
+        if (next == 60) break;
+        if (s.fault == recsim::AvFrameFault::BadHeader) {
+            ++bad;
+            continue; // never arrives
+        }
+        const QelAvFrame& f = frames[next++];
+        ASSERT_EQ(f.info.frameTime, s.frameTime);
+        ASSERT_EQ(f.info.subSecond, s.subSecond);
+        ASSERT_EQ(f.info.channel, s.channel);
+        if (!f.info.IsVideo()) continue;
+        int w, h;
+        const bool cut = s.fault == recsim::AvFrameFault::TruncatedJpeg;
+        truncated += cut;
+        // A cut picture lacks its end marker (libjpeg's memory source would make one up).
+        const auto pic = f.Payload1();
+        const bool ended = pic.size() >= 2 && pic[pic.size() - 2] == 0xFF && pic.back() == 0xD9;
+        EXPECT_EQ(ended, !cut) << next;
+        if (!cut) {
+            EXPECT_TRUE(DecodeJpeg(pic, w, h)) << next;
+        }
+        QelFrameSideData walker(f.Payload2());
+        QelSideBlock b;
+        const bool spoilt = s.fault == recsim::AvFrameFault::BadSideData;
+        side += spoilt;
+        bool threw = false;
+        try {
+            while (walker.Next(b)) {
+            }
+        } catch (const EQelFormatError&) {
+            threw = true;
+        }
+        EXPECT_EQ(threw, spoilt) << next;
+    }
+    EXPECT_EQ(next, 60u);
+    EXPECT_GT(bad, 5u);
+    EXPECT_GT(truncated, 2u);
+    EXPECT_GT(side, 2u);
 }
 
 TEST(RecSimLive, ClosingTheAvConnection) {

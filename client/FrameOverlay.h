@@ -1,0 +1,68 @@
+// The overlays drawn from a video frame's side data: the camera title, the four signal lamps, the GPS
+// text (position and speed) and the tacho text (speed and engine speed), and the position the map
+// follows. Pure text work; the main window puts the results into its labels.
+#pragma once
+
+#include "client/QelSideData.h"
+
+#include <optional>
+#include <span>
+#include <string>
+
+// Overlay text colours, $00BBGGRR.
+inline constexpr DWORD kOverlayRed = 0x0000FF;
+inline constexpr DWORD kOverlayBlue = 0xFF0000;
+inline constexpr DWORD kOverlayYellow = 0x00FFFF;
+
+inline constexpr std::size_t kCameraTitleMax = 11;
+
+// The next block of the walk: its kind (QELSIDE_TEXT, a typed block's kind) or QELSIDE_END at the end of
+// the side data and at a block that is cut short, too small for its kind or reaches past the payload
+// (`malformed` tells the two ends apart).
+int ParseFrameSideData(QelFrameSideData& walker, QelSideBlock& block, bool* malformed = nullptr);
+
+struct GpsReading {
+    double latitude = 0;      // degrees, south negative, rounded to six decimals
+    double longitude = 0;     // west negative
+    std::string latitudeText; // "%.6f"
+    std::string longitudeText;
+    std::string text; // the three overlay lines
+};
+GpsReading ReadGpsFix(const QelGpsFix& fix);
+
+// "%d KM/H\n%d RPM".
+std::string TachoText(const QelTacho& tacho);
+
+// A title from a text block: at most 11 bytes, ending at the first NUL, never ending inside a UTF-8
+// character.
+std::string CameraTitleFromText(std::span<const BYTE> text);
+
+struct FrameOverlayUpdate {
+    int titleChannel = 0; // 1..4: the title of that camera is set to `title`
+    std::string title;
+    std::optional<DWORD> lamps; // lamp bits when a lamps block came
+    // When set, all four GPS labels get gpsText and all four tacho labels get tachoText.
+    bool setGpsAndTacho = false;
+    std::string gpsText;
+    std::string tachoText;
+    // When set, the map is to be centred on these "%.6f" texts.
+    bool moveMap = false;
+    std::string mapLatitude;
+    std::string mapLongitude;
+    bool malformed = false; // the walk ended at a bad block
+};
+
+// The GPS position last drawn and whether the map page can take it.
+class CFrameOverlay {
+public:
+    // Side data of a video frame of `channel` (1..4; others set no title).
+    FrameOverlayUpdate Apply(std::span<const BYTE> payload2, DWORD channel);
+
+    double LastLatitude = 0;
+    double LastLongitude = 0;
+    bool MapPageLoaded = false;
+};
+
+// The screen (0..3) whose GPS or tacho label "ON" shows: screen 1 in the four-screen layout, else the
+// selected camera's; -1 when no camera is selected.
+int OverlayScreenOn(int screenCount, int selectedCamera);
