@@ -202,6 +202,12 @@ BYTE LanguageFontCharset(int languageId) {
     }
 }
 
+void ApplyLanguageFont(TFont* font, int languageId) {
+    if (font == nullptr) return;
+    font->SetName(LanguageFontName(languageId));
+    font->SetCharset(LanguageFontCharset(languageId));
+}
+
 std::string LanguageTableName(const std::string& code) {
     return "dll" + code + ".txt";
 }

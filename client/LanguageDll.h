@@ -4,6 +4,7 @@
 
 #include "platform/core/Exceptions.h"
 #include "platform/core/Types.h"
+#include "platform/vcl/Graphics.h"
 
 #include <map>
 #include <memory>
@@ -39,6 +40,9 @@ int CodePageFor(int languageId);
 std::string LanguageFontName(int languageId);
 // The character set that goes with that face (SHIFTJIS_CHARSET, HANGEUL_CHARSET, DEFAULT_CHARSET).
 BYTE LanguageFontCharset(int languageId);
+// Gives the font the face and character set of the language; the platform draws it with the installed
+// family that stands for that face.
+void ApplyLanguageFont(TFont* font, int languageId);
 
 // "dll" + code + ".txt", and its full path under the resource root's LANGUAGE folder.
 std::string LanguageTableName(const std::string& code);

@@ -33,6 +33,7 @@ void TFrmMain::FormShow(TObject*) {
     ProgramFolder = ::ProgramFolder();
     LanguageCode = LanguageCodeFor(LanguageId);
     CodePage = CodePageFor(LanguageId);
+    ApplyLanguageFont(Font(), LanguageId);
     if (!LoadLanguageLibrary()) {
         ShowMessageBox("Cannot load " + LanguageTableName(LanguageCode), "Error", 0);
         Close();

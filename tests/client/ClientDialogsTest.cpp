@@ -131,6 +131,11 @@ TEST_F(AllWindows, EveryWindowExistsHiddenInCreationOrderAndStartUpReachesTheCon
     address->SetText("1.2.3.4");
     StartMain();
     EXPECT_EQ(address->Text(), FindLocalAddress());
+    EXPECT_FALSE(Application->Terminated());
+    // After start-up only the main window shows; every other window waits hidden.
+    EXPECT_EQ(Screen->FormCount(), 35);
+    for (int i = 1; i < Screen->FormCount(); ++i)
+        EXPECT_FALSE(Screen->Forms(i)->Visible()) << order[static_cast<std::size_t>(i)];
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "net/WSocket.h"
 
 #include "platform/core/FileUtils.h"
+#include "platform/vcl/FontMap.h"
 #include "platform/vcl/FormReader.h"
 
 #include <filesystem>
@@ -130,6 +131,9 @@ TEST_F(MainStartup, TheLanguageIdChoosesTheTable) {
         const LanguageTable table = ShippedTable(c.code);
         EXPECT_EQ(FrmMain->BtnPower->Hint(), table.Find(60000));
         EXPECT_EQ(FrmMain->MenuItemQuad->Caption(), table.Find(59826));
+        // The window asks for the language's face and draws with an installed family for it.
+        EXPECT_EQ(FrmMain->Font()->Name(), LanguageFontName(std::stoi(c.id)));
+        EXPECT_TRUE(FontFamilyInstalled(FrmMain->Font()->MappedName())) << FrmMain->Font()->MappedName();
         form_testing::ResetApplication();
         FrmMain = nullptr;
     }
