@@ -24,13 +24,13 @@ object frmAboutDlg: TfrmAboutDlg
   end
   object ImgFrame2: TImgFrame
     Left = 36
-    Top = 36
+    Top = 54
     Picture.FileName = 'skins/about_icon.bmp'
     TotalFrames = 1
   end
   object Label2: TLabel
     Left = 88
-    Top = 38
+    Top = 56
     Width = 280
     Height = 20
     AutoSize = False
@@ -44,7 +44,7 @@ object frmAboutDlg: TfrmAboutDlg
   end
   object Label1: TLabel
     Left = 88
-    Top = 68
+    Top = 84
     Width = 280
     Height = 16
     AutoSize = False
@@ -58,7 +58,7 @@ object frmAboutDlg: TfrmAboutDlg
   end
   object Label3: TLabel
     Left = 88
-    Top = 96
+    Top = 156
     Width = 280
     Height = 16
     AutoSize = False

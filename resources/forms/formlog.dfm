@@ -42,7 +42,7 @@ object FrmLog: TFrmLog
     Top = 42
     Width = 160
     Height = 21
-    Color = $001F1B18
+    Color = $00332E2A
     Font.Charset = DEFAULT_CHARSET
     Font.Color = $00D8D2CD
     Font.Height = -11
@@ -65,7 +65,7 @@ object FrmLog: TFrmLog
     Top = 68
     Width = 64
     Height = 21
-    Color = $001F1B18
+    Color = $00332E2A
     Font.Charset = DEFAULT_CHARSET
     Font.Color = $00D8D2CD
     Font.Height = -11
@@ -89,7 +89,7 @@ object FrmLog: TFrmLog
     Top = 94
     Width = 160
     Height = 21
-    Color = $001F1B18
+    Color = $00332E2A
     Font.Charset = DEFAULT_CHARSET
     Font.Color = $00D8D2CD
     Font.Height = -11
