@@ -2,48 +2,15 @@
 #pragma once
 
 #include "controls/BmFrame.h"
-
-#include "platform/vcl/ExtCtrls.h"
+#include "controls/FrameRun.h"
 
 namespace Bmani {
 
 using Bmframe::TDirection;
 
-class TBmAnimation : public Bmframe::TBmFrame {
+class TBmAnimation : public controls_internal::TStripAnimation<Bmframe::TBmFrame> {
 public:
-    explicit TBmAnimation(TComponent* owner);
-    ~TBmAnimation() override;
-
-    int StartFrame() const { return startFrame_; }
-    void SetStartFrame(int value) { startFrame_ = value; }
-    int StopFrame() const { return stopFrame_; }
-    void SetStopFrame(int value) { stopFrame_ = value; }
-    // Read when play starts.
-    int Interval() const { return interval_; }
-    void SetInterval(int value) { interval_ = value; }
-    bool Repeated() const { return repeated_; }
-    void SetRepeated(bool value) { repeated_ = value; }
-    bool Play() const { return play_; }
-    void SetPlay(bool value);
-    int Step() const { return step_; }
-    TTimer* Timer() const { return timer_.get(); }
-
-    // The frame clock's tick.
-    void OnTimer(TObject* sender);
-
-    bool ReadProperty(TPropertyReader& reader) override;
-
-    // Fired when a run that does not repeat ends; Play still reads true inside it.
-    TNotifyEvent OnStopFrame;
-
-private:
-    int startFrame_ = 0;
-    int stopFrame_ = 0;
-    int interval_ = 100;
-    bool repeated_ = false;
-    bool play_ = false;
-    std::unique_ptr<TTimer> timer_;
-    int step_ = 1;
+    using TStripAnimation::TStripAnimation;
 };
 
 } // namespace Bmani

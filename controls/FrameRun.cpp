@@ -1,8 +1,8 @@
-#include "controls/BmAni.h"
-
-#include "controls/SkinControls.h"
-
 #include "controls/FrameRun.h"
+
+#include "controls/BmFrame.h"
+#include "controls/SkinControls.h"
+#include "controls/imgframe.h"
 
 #include "platform/vcl/FormReader.h"
 
@@ -11,40 +11,46 @@ namespace {
 const bool registered = (RegisterSkinControls(), true);
 } // namespace
 
-namespace Bmani {
+namespace controls_internal {
 
-TBmAnimation::TBmAnimation(TComponent* owner) : TBmFrame(owner), timer_(std::make_unique<TTimer>(nullptr)) {
+template <class Frame>
+TStripAnimation<Frame>::TStripAnimation(TComponent* owner)
+    : Frame(owner), timer_(std::make_unique<TTimer>(nullptr)) {
     timer_->SetEnabled(false);
-    timer_->OnTimer = TNotifyEvent(this, &TBmAnimation::OnTimer);
+    timer_->OnTimer = TNotifyEvent(this, &TStripAnimation::OnTimer);
 }
 
-TBmAnimation::~TBmAnimation() {
+template <class Frame>
+TStripAnimation<Frame>::~TStripAnimation() {
     timer_->SetEnabled(false);
 }
 
-void TBmAnimation::SetPlay(bool value) {
+template <class Frame>
+void TStripAnimation<Frame>::SetPlay(bool value) {
     play_ = value;
     if (!value) {
         timer_->SetEnabled(false);
         return;
     }
-    step_ = controls_internal::RunStep(startFrame_, stopFrame_);
-    currentFrame_ = startFrame_;
-    Paint();
+    step_ = RunStep(startFrame_, stopFrame_);
+    this->currentFrame_ = startFrame_;
+    this->Paint();
     timer_->SetInterval(interval_ > 0 ? static_cast<unsigned>(interval_) : 0);
     timer_->SetEnabled(true);
 }
 
-void TBmAnimation::OnTimer(TObject*) {
-    if (controls_internal::AdvanceRun(currentFrame_, step_, startFrame_, stopFrame_, repeated_)) {
+template <class Frame>
+void TStripAnimation<Frame>::OnTimer(TObject*) {
+    if (AdvanceRun(this->currentFrame_, step_, startFrame_, stopFrame_, repeated_)) {
         timer_->SetEnabled(false);
         OnStopFrame(this);
         play_ = false;
     }
-    Paint();
+    this->Paint();
 }
 
-bool TBmAnimation::ReadProperty(TPropertyReader& r) {
+template <class Frame>
+bool TStripAnimation<Frame>::ReadProperty(TPropertyReader& r) {
     if (r.Is("StartFrame")) {
         SetStartFrame(r.Integer());
     } else if (r.Is("StopFrame")) {
@@ -58,9 +64,12 @@ bool TBmAnimation::ReadProperty(TPropertyReader& r) {
     } else if (r.Is("OnStopFrame")) {
         OnStopFrame = r.Event<TNotifyEvent>();
     } else {
-        return TBmFrame::ReadProperty(r);
+        return Frame::ReadProperty(r);
     }
     return true;
 }
 
-} // namespace Bmani
+template class TStripAnimation<Bmframe::TBmFrame>;
+template class TStripAnimation<Imgframe::TImgFrame>;
+
+} // namespace controls_internal
