@@ -372,6 +372,7 @@ private:
     bool ReadPendingOptions();
     bool SetIntOption(int level, int option, int value, const char* sockFunc);
     void FillHostNames(const winsock::hostent* entry);
+    void ForgetLookup();
 
     bool FBeforeDestructionDone = false;
     bool FInTryToSend = false;

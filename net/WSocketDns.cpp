@@ -35,7 +35,26 @@ private:
     std::size_t size_;
 };
 
+// The address a reverse lookup asks for: a text that is no address would silently ask for
+// 255.255.255.255.
+bool ReverseLookupAddr(const std::string& hostAddr, winsock::u_long& addr) {
+    if (hostAddr.empty() || hostAddr.size() > kMaxLookupText) return false;
+    const std::string trimmed = Trim(hostAddr);
+    addr = WSocket_inet_addr(trimmed.c_str());
+    return addr != INADDR_NONE || trimmed == "255.255.255.255";
+}
+
 } // namespace
+
+// A new lookup drops the one under way and the last results.
+void TCustomWSocket::ForgetLookup() {
+    if (FDnsLookupHandle != nullptr) {
+        WSocket_WSACancelAsyncRequest(FDnsLookupHandle);
+        FDnsLookupHandle = nullptr;
+    }
+    FDnsResult.clear();
+    FDnsResultList.Clear();
+}
 
 // DnsResult is the entry's name; DnsResultList the name and the aliases.
 void TCustomWSocket::FillHostNames(const hostent* entry) {
@@ -54,12 +73,7 @@ void TCustomWSocket::DnsLookup(const std::string& hostName) {
         TriggerDNSLookupDone(WSAEINVAL);
         return;
     }
-    if (FDnsLookupHandle != nullptr) {
-        WSocket_WSACancelAsyncRequest(FDnsLookupHandle);
-        FDnsLookupHandle = nullptr;
-    }
-    FDnsResult.clear();
-    FDnsResultList.Clear();
+    ForgetLookup();
     const std::string trimmed = Trim(hostName);
     if (WSocketIsDottedIP(trimmed)) {
         const winsock::u_long addr = WSocket_inet_addr(trimmed.c_str());
@@ -119,23 +133,13 @@ void TCustomWSocket::WMGetHostByName(TMessage& msg) {
 }
 
 void TCustomWSocket::ReverseDnsLookup(const std::string& hostAddr) {
-    const std::string trimmed = Trim(hostAddr);
-    const winsock::u_long addr = hostAddr.empty() || hostAddr.size() > kMaxLookupText
-                                     ? INADDR_NONE
-                                     : WSocket_inet_addr(trimmed.c_str());
-    // A text that is no address would silently ask for 255.255.255.255.
-    if (hostAddr.empty() || hostAddr.size() > kMaxLookupText ||
-        (addr == INADDR_NONE && trimmed != "255.255.255.255")) {
+    winsock::u_long addr = INADDR_NONE;
+    if (!ReverseLookupAddr(hostAddr, addr)) {
         RaiseException("ReverseDnsLookup: Invalid host name.");
         TriggerDNSLookupDone(WSAEINVAL);
         return;
     }
-    if (FDnsLookupHandle != nullptr) {
-        WSocket_WSACancelAsyncRequest(FDnsLookupHandle);
-        FDnsLookupHandle = nullptr;
-    }
-    FDnsResult.clear();
-    FDnsResultList.Clear();
+    ForgetLookup();
     if (FWindowHandle == nullptr) {
         RaiseException("ReverseDnsLookup: Window not assigned");
         return;
@@ -175,22 +179,13 @@ void TCustomWSocket::WMGetHostByAddr(TMessage& msg) {
 }
 
 void TCustomWSocket::ReverseDnsLookupSync(const std::string& hostAddr) {
-    const std::string trimmed = Trim(hostAddr);
-    const winsock::u_long addr = hostAddr.empty() || hostAddr.size() > kMaxLookupText
-                                     ? INADDR_NONE
-                                     : WSocket_inet_addr(trimmed.c_str());
-    if (hostAddr.empty() || hostAddr.size() > kMaxLookupText ||
-        (addr == INADDR_NONE && trimmed != "255.255.255.255")) {
+    winsock::u_long addr = INADDR_NONE;
+    if (!ReverseLookupAddr(hostAddr, addr)) {
         RaiseException("ReverseDnsLookup: Invalid host name.");
         TriggerDNSLookupDone(WSAEINVAL);
         return;
     }
-    if (FDnsLookupHandle != nullptr) {
-        WSocket_WSACancelAsyncRequest(FDnsLookupHandle);
-        FDnsLookupHandle = nullptr;
-    }
-    FDnsResult.clear();
-    FDnsResultList.Clear();
+    ForgetLookup();
     const hostent* entry = WSocket_gethostbyaddr(reinterpret_cast<const char*>(&addr), 4, AF_INET);
     if (entry == nullptr) {
         TriggerDNSLookupDone(static_cast<WORD>(WSocket_WSAGetLastError()));
