@@ -14,6 +14,53 @@ int Saturate(double v) {
     return static_cast<int>(v);
 }
 
+// Float and fixed rectangles round by one rule; only the rounding of an edge differs.
+template <class R, class Near, class Down, class Up>
+TRect RoundRect(const R& r, TRectRounding rounding, Near near, Down down, Up up) {
+    TRect out;
+    switch (rounding) {
+    case rrClosest:
+        out = TRect{near(r.Left), near(r.Top), near(r.Right), near(r.Bottom)};
+        break;
+    case rrOutside:
+        out = TRect{down(r.Left), down(r.Top), up(r.Right), up(r.Bottom)};
+        break;
+    case rrInside:
+        out = TRect{up(r.Left), up(r.Top), down(r.Right), down(r.Bottom)};
+        if (out.Right < out.Left) out.Right = out.Left;
+        if (out.Bottom < out.Top) out.Bottom = out.Top;
+        break;
+    }
+    return out;
+}
+
+// A zero-size intersection still counts; no overlap at all gives the empty rectangle.
+template <class R>
+bool Intersect(R& Dst, const R& R1, const R& R2) {
+    Dst = R{std::max(R1.Left, R2.Left), std::max(R1.Top, R2.Top), std::min(R1.Right, R2.Right),
+            std::min(R1.Bottom, R2.Bottom)};
+    if (Dst.Right >= Dst.Left && Dst.Bottom >= Dst.Top) return true;
+    Dst = R{};
+    return false;
+}
+
+// An empty R2 adds nothing; an empty union gives the empty rectangle.
+template <class R>
+bool Union(R& Rect, const R& R1, const R& R2) {
+    Rect = R1;
+    if (!IsRectEmpty(R2)) {
+        Rect.Left = std::min(Rect.Left, R2.Left);
+        Rect.Top = std::min(Rect.Top, R2.Top);
+        Rect.Right = std::max(Rect.Right, R2.Right);
+        Rect.Bottom = std::max(Rect.Bottom, R2.Bottom);
+    }
+    if (IsRectEmpty(Rect)) {
+        Rect = R{};
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int RoundToInt(double Value) {
@@ -40,39 +87,11 @@ TFloatPoint FloatPoint(const TFixedPoint& FXP) {
 }
 
 TRect MakeRect(const TFloatRect& FR, TRectRounding Rounding) {
-    TRect r;
-    switch (Rounding) {
-    case rrClosest:
-        r = TRect{RoundToInt(FR.Left), RoundToInt(FR.Top), RoundToInt(FR.Right), RoundToInt(FR.Bottom)};
-        break;
-    case rrOutside:
-        r = TRect{FloorToInt(FR.Left), FloorToInt(FR.Top), CeilToInt(FR.Right), CeilToInt(FR.Bottom)};
-        break;
-    case rrInside:
-        r = TRect{CeilToInt(FR.Left), CeilToInt(FR.Top), FloorToInt(FR.Right), FloorToInt(FR.Bottom)};
-        if (r.Right < r.Left) r.Right = r.Left;
-        if (r.Bottom < r.Top) r.Bottom = r.Top;
-        break;
-    }
-    return r;
+    return RoundRect(FR, Rounding, RoundToInt, FloorToInt, CeilToInt);
 }
 
 TRect MakeRect(const TFixedRect& FXR, TRectRounding Rounding) {
-    TRect r;
-    switch (Rounding) {
-    case rrClosest:
-        r = TRect{FixedRound(FXR.Left), FixedRound(FXR.Top), FixedRound(FXR.Right), FixedRound(FXR.Bottom)};
-        break;
-    case rrOutside:
-        r = TRect{FixedFloor(FXR.Left), FixedFloor(FXR.Top), FixedCeil(FXR.Right), FixedCeil(FXR.Bottom)};
-        break;
-    case rrInside:
-        r = TRect{FixedCeil(FXR.Left), FixedCeil(FXR.Top), FixedFloor(FXR.Right), FixedFloor(FXR.Bottom)};
-        if (r.Right < r.Left) r.Right = r.Left;
-        if (r.Bottom < r.Top) r.Bottom = r.Top;
-        break;
-    }
-    return r;
+    return RoundRect(FXR, Rounding, FixedRound, FixedFloor, FixedCeil);
 }
 
 TFixedRect FixedRect(const TRect& ARect) {
@@ -93,49 +112,19 @@ TFloatRect FloatRect(const TFixedRect& FXR) {
 }
 
 bool IntersectRect(TRect& Dst, const TRect& R1, const TRect& R2) {
-    Dst = TRect{std::max(R1.Left, R2.Left), std::max(R1.Top, R2.Top), std::min(R1.Right, R2.Right),
-                std::min(R1.Bottom, R2.Bottom)};
-    if (Dst.Right >= Dst.Left && Dst.Bottom >= Dst.Top) return true;
-    Dst = TRect{};
-    return false;
+    return Intersect(Dst, R1, R2);
 }
 
 bool IntersectRect(TFloatRect& Dst, const TFloatRect& FR1, const TFloatRect& FR2) {
-    Dst = TFloatRect{std::max(FR1.Left, FR2.Left), std::max(FR1.Top, FR2.Top), std::min(FR1.Right, FR2.Right),
-                     std::min(FR1.Bottom, FR2.Bottom)};
-    if (Dst.Right >= Dst.Left && Dst.Bottom >= Dst.Top) return true;
-    Dst = TFloatRect{};
-    return false;
+    return Intersect(Dst, FR1, FR2);
 }
 
 bool UnionRect(TRect& Rect, const TRect& R1, const TRect& R2) {
-    Rect = R1;
-    if (!IsRectEmpty(R2)) {
-        Rect.Left = std::min(Rect.Left, R2.Left);
-        Rect.Top = std::min(Rect.Top, R2.Top);
-        Rect.Right = std::max(Rect.Right, R2.Right);
-        Rect.Bottom = std::max(Rect.Bottom, R2.Bottom);
-    }
-    if (IsRectEmpty(Rect)) {
-        Rect = TRect{};
-        return false;
-    }
-    return true;
+    return Union(Rect, R1, R2);
 }
 
 bool UnionRect(TFloatRect& Rect, const TFloatRect& R1, const TFloatRect& R2) {
-    Rect = R1;
-    if (!IsRectEmpty(R2)) {
-        Rect.Left = std::min(Rect.Left, R2.Left);
-        Rect.Top = std::min(Rect.Top, R2.Top);
-        Rect.Right = std::max(Rect.Right, R2.Right);
-        Rect.Bottom = std::max(Rect.Bottom, R2.Bottom);
-    }
-    if (IsRectEmpty(Rect)) {
-        Rect = TFloatRect{};
-        return false;
-    }
-    return true;
+    return Union(Rect, R1, R2);
 }
 
 bool EqualRectSize(const TRect& R1, const TRect& R2) {
