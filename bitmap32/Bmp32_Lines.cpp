@@ -101,6 +101,41 @@ struct Walk {
     }
 };
 
+// A stippled run from A1 to A2 (either way) on a row or column, clipped to Lo..Hi-1 along it; Across
+// tells whether the row or column itself lies in the clip. The pattern advances over every pixel cut
+// off, so it goes on as if the whole run had been drawn. Plot(a) draws one pixel, Report(a1, a2) the
+// drawn run's area.
+template <class Plot, class Report>
+void StippledRun(TBitmap32& b, int A1, int A2, int Lo, int Hi, bool Across, Plot plot, Report report) {
+    if (!Across || (A1 < Lo && A2 < Lo) || (A1 >= Hi && A2 >= Hi)) {
+        b.AdvanceStippleCounter(static_cast<float>(std::llabs(std::int64_t{A2} - A1) + 1));
+        return;
+    }
+    if (A1 < Lo) {
+        b.AdvanceStippleCounter(static_cast<float>(std::int64_t{Lo} - A1));
+        A1 = Lo;
+    } else if (A1 >= Hi) {
+        b.AdvanceStippleCounter(static_cast<float>(std::int64_t{A1} - (Hi - 1)));
+        A1 = Hi - 1;
+    }
+    std::int64_t cut = 0;
+    if (A2 < Lo) {
+        cut = std::int64_t{Lo} - A2;
+        A2 = Lo;
+    } else if (A2 >= Hi) {
+        cut = std::int64_t{A2} - (Hi - 1);
+        A2 = Hi - 1;
+    }
+    if (A2 >= A1)
+        for (int a = A1; a <= A2; ++a)
+            plot(a);
+    else
+        for (int a = A1; a >= A2; --a)
+            plot(a);
+    report(A1, A2);
+    if (cut > 0) b.AdvanceStippleCounter(static_cast<float>(cut));
+}
+
 } // namespace
 
 void TBitmap32::HorzLine(int X1, int Y, int X2, TColor32 Value) {
@@ -166,34 +201,12 @@ void TBitmap32::HorzLineTSP(int X1, int Y, int X2) {
         return;
     }
     if (Empty()) return;
-    const int l = FClipRect.Left, r = FClipRect.Right;
-    if (Y < FClipRect.Top || Y >= FClipRect.Bottom || (X1 < l && X2 < l) || (X1 >= r && X2 >= r)) {
-        AdvanceStippleCounter(static_cast<float>(std::llabs(std::int64_t{X2} - X1) + 1));
-        return;
-    }
-    if (X1 < l) {
-        AdvanceStippleCounter(static_cast<float>(std::int64_t{l} - X1));
-        X1 = l;
-    } else if (X1 >= r) {
-        AdvanceStippleCounter(static_cast<float>(std::int64_t{X1} - (r - 1)));
-        X1 = r - 1;
-    }
-    std::int64_t cut = 0;
-    if (X2 < l) {
-        cut = std::int64_t{l} - X2;
-        X2 = l;
-    } else if (X2 >= r) {
-        cut = std::int64_t{X2} - (r - 1);
-        X2 = r - 1;
-    }
-    if (X2 >= X1)
-        for (int x = X1; x <= X2; ++x)
-            SetPixelT(x, Y, GetStippleColor());
-    else
-        for (int x = X1; x >= X2; --x)
-            SetPixelT(x, Y, GetStippleColor());
-    Changed(TRect{X1, Y, X2, Y + 1});
-    if (cut > 0) AdvanceStippleCounter(static_cast<float>(cut));
+    StippledRun(
+        *this, X1, X2, FClipRect.Left, FClipRect.Right, Y >= FClipRect.Top && Y < FClipRect.Bottom,
+        [&](int x) { SetPixelT(x, Y, GetStippleColor()); },
+        [&](int a, int b) {
+            Changed(TRect{a, Y, b, Y + 1});
+        });
 }
 
 void TBitmap32::VertLineTSP(int X, int Y1, int Y2) {
@@ -202,34 +215,12 @@ void TBitmap32::VertLineTSP(int X, int Y1, int Y2) {
         return;
     }
     if (Empty()) return;
-    const int t = FClipRect.Top, b = FClipRect.Bottom;
-    if (X < FClipRect.Left || X >= FClipRect.Right || (Y1 < t && Y2 < t) || (Y1 >= b && Y2 >= b)) {
-        AdvanceStippleCounter(static_cast<float>(std::llabs(std::int64_t{Y2} - Y1) + 1));
-        return;
-    }
-    if (Y1 < t) {
-        AdvanceStippleCounter(static_cast<float>(std::int64_t{t} - Y1));
-        Y1 = t;
-    } else if (Y1 >= b) {
-        AdvanceStippleCounter(static_cast<float>(std::int64_t{Y1} - (b - 1)));
-        Y1 = b - 1;
-    }
-    std::int64_t cut = 0;
-    if (Y2 < t) {
-        cut = std::int64_t{t} - Y2;
-        Y2 = t;
-    } else if (Y2 >= b) {
-        cut = std::int64_t{Y2} - (b - 1);
-        Y2 = b - 1;
-    }
-    if (Y2 >= Y1)
-        for (int y = Y1; y <= Y2; ++y)
-            SetPixelT(X, y, GetStippleColor());
-    else
-        for (int y = Y1; y >= Y2; --y)
-            SetPixelT(X, y, GetStippleColor());
-    Changed(TRect{X, Y1, X + 1, Y2});
-    if (cut > 0) AdvanceStippleCounter(static_cast<float>(cut));
+    StippledRun(
+        *this, Y1, Y2, FClipRect.Top, FClipRect.Bottom, X >= FClipRect.Left && X < FClipRect.Right,
+        [&](int y) { SetPixelT(X, y, GetStippleColor()); },
+        [&](int a, int b) {
+            Changed(TRect{X, a, X + 1, b});
+        });
 }
 
 void TBitmap32::Line(int X1, int Y1, int X2, int Y2, TColor32 Value, bool L) {

@@ -99,34 +99,29 @@ void QuarterTurn(const TBitmap32& Src, TBitmap32& Dst, bool Clockwise) {
     }
 }
 
-} // namespace
-
-void TBitmap32::Rotate90(TBitmap32* Dst) {
-    if (!Dst || Dst == this) {
+// A quarter turn into Dst, or of Src itself when Dst is none or Src.
+void TurnInto(TBitmap32& Src, TBitmap32* Dst, bool Clockwise) {
+    if (!Dst || Dst == &Src) {
         TBitmap32 tmp;
-        QuarterTurn(*this, tmp, true);
-        tmp.CopyMapTo(this);
-        Changed();
+        QuarterTurn(Src, tmp, Clockwise);
+        tmp.CopyMapTo(&Src);
+        Src.Changed();
         return;
     }
     Dst->BeginUpdate();
-    QuarterTurn(*this, *Dst, true);
+    QuarterTurn(Src, *Dst, Clockwise);
     Dst->EndUpdate();
     Dst->Changed();
 }
 
+} // namespace
+
+void TBitmap32::Rotate90(TBitmap32* Dst) {
+    TurnInto(*this, Dst, true);
+}
+
 void TBitmap32::Rotate270(TBitmap32* Dst) {
-    if (!Dst || Dst == this) {
-        TBitmap32 tmp;
-        QuarterTurn(*this, tmp, false);
-        tmp.CopyMapTo(this);
-        Changed();
-        return;
-    }
-    Dst->BeginUpdate();
-    QuarterTurn(*this, *Dst, false);
-    Dst->EndUpdate();
-    Dst->Changed();
+    TurnInto(*this, Dst, false);
 }
 
 void TBitmap32::Rotate180(TBitmap32* Dst) {
