@@ -10,5 +10,8 @@ class TImage;
 class TJPEGImage;
 
 // False, with the screen as it was, when the bytes are not a complete picture; a damaged picture never
-// ends the program.
-bool ShowJpegPicture(TJPEGImage& jpeg, TImage& screen, const BYTE* data, std::size_t length);
+// ends the program. A screen at most half as wide as the picture (`pictureWidth`, as the frame gives
+// it; 0 when unknown) gets the picture decoded at half its size, which libjpeg does in a fraction of
+// the time and with a better filter than a stretch.
+bool ShowJpegPicture(TJPEGImage& jpeg, TImage& screen, const BYTE* data, std::size_t length,
+                     DWORD pictureWidth = 0);

@@ -128,7 +128,8 @@ public:
         if (route.closeWait) ++waitsClosed;
         if (route.drawPicture) {
             const auto p1 = f.Payload1();
-            a.drawn = ShowJpegPicture(jpeg, *screens[route.timeChannel - 1], p1.data(), p1.size());
+            a.drawn =
+                ShowJpegPicture(jpeg, *screens[route.timeChannel - 1], p1.data(), p1.size(), f.info.width);
             if (!a.drawn) ++pictureErrors;
             const FrameOverlayUpdate u = overlay.Apply(f.Payload2(), f.info.channel);
             a.sideFault = u.malformed;

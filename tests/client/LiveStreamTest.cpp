@@ -174,6 +174,22 @@ TEST(LiveStream, JpegPicturesIntoAScreen) {
     const std::vector<BYTE> next = small.Picture(1199188801, 2);
     EXPECT_TRUE(ShowJpegPicture(jpeg, screen, next.data(), next.size()));
     EXPECT_EQ(screen.Picture()->Width(), 352);
+
+    // A screen of half the picture's width or less gets it decoded at half its size; the scale follows
+    // each screen, also when frames for screens of both sizes alternate.
+    struct Scaled {
+        int screenWidth;
+        DWORD pictureWidth;
+        int decodedWidth;
+    };
+    const Scaled scaled[] = {{360, 704, 352}, {720, 704, 704}, {352, 704, 352},  {704, 704, 704},
+                             {360, 0, 704},   {400, 704, 704}, {1950, 704, 704}, {360, 704, 352}};
+    for (const auto& c : scaled) {
+        SCOPED_TRACE(c.screenWidth);
+        screen.SetBounds(-8, -3, c.screenWidth, c.screenWidth * 2 / 3);
+        ASSERT_TRUE(ShowJpegPicture(jpeg, screen, picture.data(), picture.size(), c.pictureWidth));
+        EXPECT_EQ(screen.Picture()->Width(), c.decodedWidth);
+    }
 }
 
 } // namespace
