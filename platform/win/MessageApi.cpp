@@ -2,23 +2,14 @@
 #include "platform/win/Application.h"
 #include "platform/win/WindowTable.h"
 
-#include "platform/core/SysTime.h"
 #include "platform/core/Threads.h"
+
+using msgloop::MakeMsg;
 
 namespace {
 
 constexpr DWORD kErrorInvalidParameter = 87;
 constexpr DWORD kErrorInvalidThreadId = 1444;
-
-MSG MakeMsg(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    MSG msg;
-    msg.hwnd = window;
-    msg.message = message;
-    msg.wParam = wParam;
-    msg.lParam = lParam;
-    msg.time = GetTickCount();
-    return msg;
-}
 
 } // namespace
 

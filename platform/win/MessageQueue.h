@@ -124,6 +124,9 @@ std::shared_ptr<ThreadQueue> QueueOfThread(DWORD threadId);
 // Every live queue (closing a socket clears its notifications from all of them).
 void ForEachQueue(const std::function<void(ThreadQueue&)>& action);
 
+// A message as posted now: stamped with the current tick.
+MSG MakeMsg(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
 // Window table access for the queue and the socket layer.
 std::shared_ptr<ThreadQueue> OwnerQueueOf(HWND window);
 bool PostTagged(HWND window, UINT message, WPARAM wParam, LPARAM lParam, std::uintptr_t socketTag);

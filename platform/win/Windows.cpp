@@ -86,6 +86,31 @@ bool ExtraIndexValid(const WindowRec& rec, int index, std::size_t size) {
     return index >= 0 && static_cast<std::size_t>(index) + size <= rec.Extra.size();
 }
 
+// The window's word at `index` (GWL_USERDATA or an offset into its extra bytes), replaced by
+// *replacement when one is given; 0, with the error set, for an unknown window or a word outside them.
+template <class T>
+T WindowWord(HWND window, int index, const T* replacement) {
+    auto rec = msgloop::FindWindowRec(window);
+    if (!rec) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return 0;
+    }
+    std::lock_guard lock(gTableMutex);
+    if (index == GWLP_USERDATA) {
+        const T previous = static_cast<T>(rec->UserData);
+        if (replacement) rec->UserData = *replacement;
+        return previous;
+    }
+    if (!ExtraIndexValid(*rec, index, sizeof(T))) {
+        SetLastError(ERROR_INVALID_INDEX);
+        return 0;
+    }
+    T previous = 0;
+    std::memcpy(&previous, rec->Extra.data() + index, sizeof previous);
+    if (replacement) std::memcpy(rec->Extra.data() + index, replacement, sizeof(T));
+    return previous;
+}
+
 void EnsureUtilClass() {
     WNDCLASS cls;
     if (GetClassInfo(MainInstance(), kUtilWindowClass, &cls)) return;
@@ -111,16 +136,20 @@ std::shared_ptr<ThreadQueue> OwnerQueueOf(HWND window) {
     return rec ? rec->Owner : nullptr;
 }
 
-bool PostTagged(HWND window, UINT message, WPARAM wParam, LPARAM lParam, std::uintptr_t socketTag) {
-    auto rec = FindWindowRec(window);
-    if (!rec) return false;
+MSG MakeMsg(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     MSG msg;
     msg.hwnd = window;
     msg.message = message;
     msg.wParam = wParam;
     msg.lParam = lParam;
     msg.time = GetTickCount();
-    return rec->Owner->Post(msg, socketTag);
+    return msg;
+}
+
+bool PostTagged(HWND window, UINT message, WPARAM wParam, LPARAM lParam, std::uintptr_t socketTag) {
+    auto rec = FindWindowRec(window);
+    if (!rec) return false;
+    return rec->Owner->Post(MakeMsg(window, message, wParam, lParam), socketTag);
 }
 
 LRESULT GuardedCall(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -264,77 +293,19 @@ DWORD GetWindowThreadProcessId(HWND window, DWORD* processId) {
 }
 
 LONG_PTR GetWindowLongPtr(HWND window, int index) {
-    auto rec = msgloop::FindWindowRec(window);
-    if (!rec) {
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-        return 0;
-    }
-    std::lock_guard lock(gTableMutex);
-    if (index == GWLP_USERDATA) return rec->UserData;
-    if (!ExtraIndexValid(*rec, index, sizeof(LONG_PTR))) {
-        SetLastError(ERROR_INVALID_INDEX);
-        return 0;
-    }
-    LONG_PTR value = 0;
-    std::memcpy(&value, rec->Extra.data() + index, sizeof value);
-    return value;
+    return WindowWord<LONG_PTR>(window, index, nullptr);
 }
 
 LONG_PTR SetWindowLongPtr(HWND window, int index, LONG_PTR value) {
-    auto rec = msgloop::FindWindowRec(window);
-    if (!rec) {
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-        return 0;
-    }
-    std::lock_guard lock(gTableMutex);
-    LONG_PTR previous = 0;
-    if (index == GWLP_USERDATA) {
-        previous = rec->UserData;
-        rec->UserData = value;
-        return previous;
-    }
-    if (!ExtraIndexValid(*rec, index, sizeof(LONG_PTR))) {
-        SetLastError(ERROR_INVALID_INDEX);
-        return 0;
-    }
-    std::memcpy(&previous, rec->Extra.data() + index, sizeof previous);
-    std::memcpy(rec->Extra.data() + index, &value, sizeof value);
-    return previous;
+    return WindowWord(window, index, &value);
 }
 
 LONG GetWindowLong(HWND window, int index) {
-    if (index == GWL_USERDATA) return static_cast<LONG>(GetWindowLongPtr(window, index));
-    auto rec = msgloop::FindWindowRec(window);
-    if (!rec) {
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-        return 0;
-    }
-    std::lock_guard lock(gTableMutex);
-    if (!ExtraIndexValid(*rec, index, sizeof(LONG))) {
-        SetLastError(ERROR_INVALID_INDEX);
-        return 0;
-    }
-    LONG value = 0;
-    std::memcpy(&value, rec->Extra.data() + index, sizeof value);
-    return value;
+    return WindowWord<LONG>(window, index, nullptr);
 }
 
 LONG SetWindowLong(HWND window, int index, LONG value) {
-    if (index == GWL_USERDATA) return static_cast<LONG>(SetWindowLongPtr(window, index, value));
-    auto rec = msgloop::FindWindowRec(window);
-    if (!rec) {
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-        return 0;
-    }
-    std::lock_guard lock(gTableMutex);
-    if (!ExtraIndexValid(*rec, index, sizeof(LONG))) {
-        SetLastError(ERROR_INVALID_INDEX);
-        return 0;
-    }
-    LONG previous = 0;
-    std::memcpy(&previous, rec->Extra.data() + index, sizeof previous);
-    std::memcpy(rec->Extra.data() + index, &value, sizeof value);
-    return previous;
+    return WindowWord(window, index, &value);
 }
 
 LRESULT DefWindowProc(HWND window, UINT message, WPARAM, LPARAM) {

@@ -158,6 +158,20 @@ bool StartedOrFail() {
     return false;
 }
 
+// The IPv4 address a lookup by address names; false, with the error set, for anything else.
+bool LookupAddress(const char* address, int length, int type, std::uint32_t& value) {
+    if (address == nullptr || length < 4) {
+        WSASetLastError(WSAEFAULT);
+        return false;
+    }
+    if (type != AF_INET) {
+        WSASetLastError(WSAEAFNOSUPPORT);
+        return false;
+    }
+    std::memcpy(&value, address, 4);
+    return true;
+}
+
 int DigitValue(char c, int base) {
     int v;
     if (c >= '0' && c <= '9')
@@ -185,16 +199,8 @@ HANDLE WSAAsyncGetHostByName(HWND window, u_int message, const char* name, char*
 
 HANDLE WSAAsyncGetHostByAddr(HWND window, u_int message, const char* address, int length, int type,
                              char* buffer, int bufferLength) {
-    if (address == nullptr || length < 4) {
-        WSASetLastError(WSAEFAULT);
-        return nullptr;
-    }
-    if (type != AF_INET) {
-        WSASetLastError(WSAEAFNOSUPPORT);
-        return nullptr;
-    }
-    std::uint32_t value;
-    std::memcpy(&value, address, 4);
+    std::uint32_t value = 0;
+    if (!LookupAddress(address, length, type, value)) return nullptr;
     return StartLookup(window, message, buffer, bufferLength,
                        [value](HostInfo& info) { return sockdetail::LookupHostAddress(value, info); });
 }
@@ -254,17 +260,8 @@ hostent* gethostbyname(const char* name) {
 }
 
 hostent* gethostbyaddr(const char* address, int length, int type) {
-    if (address == nullptr || length < 4) {
-        WSASetLastError(WSAEFAULT);
-        return nullptr;
-    }
-    if (type != AF_INET) {
-        WSASetLastError(WSAEAFNOSUPPORT);
-        return nullptr;
-    }
-    if (!StartedOrFail()) return nullptr;
-    std::uint32_t value;
-    std::memcpy(&value, address, 4);
+    std::uint32_t value = 0;
+    if (!LookupAddress(address, length, type, value) || !StartedOrFail()) return nullptr;
     HostInfo info;
     if (const int error = sockdetail::LookupHostAddress(value, info); error != 0) {
         WSASetLastError(error);
