@@ -13,15 +13,6 @@ namespace {
 using namespace nettest;
 using Lines = std::vector<std::string>;
 
-std::string Raised(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const ESocketException& e) {
-        return e.Message;
-    }
-    return "";
-}
-
 TEST(Properties, OnlyAClosedSocketTakesANewTarget) {
     TSocketSet sockets;
     TWSocket* s = sockets.Make();
@@ -214,11 +205,7 @@ TEST(Accept, AcceptAndDupAdoptsTheConnection) {
     TEventLog clientLog;
     clientLog.Watch(client);
     std::string got;
-    client->OnDataAvailable = TDataAvailable([&](TObject*, WORD) {
-        char buffer[64];
-        const int n = client->Receive(buffer, sizeof buffer);
-        if (n > 0) got.append(buffer, static_cast<std::size_t>(n));
-    });
+    CollectData(client, got);
     server->OnSessionAvailable = TSessionAvailable([&](TObject*, WORD) { client->Dup(server->Accept()); });
     server->SetAddr("127.0.0.1");
     server->SetPort("0");

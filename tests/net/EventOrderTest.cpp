@@ -128,11 +128,7 @@ TEST(EventOrder, PauseDropsNotificationsAndResumeAnnouncesWaitingData) {
     TSocketSet sockets;
     TWSocket* s = sockets.Make();
     std::string got;
-    s->OnDataAvailable = TDataAvailable([&](TObject*, WORD) {
-        char buffer[64];
-        const int n = s->Receive(buffer, sizeof buffer);
-        if (n > 0) got.append(buffer, static_cast<std::size_t>(n));
-    });
+    CollectData(s, got);
     const int peer = OpenConnection(s);
     ASSERT_GE(peer, 0);
     s->Pause();
@@ -151,11 +147,7 @@ TEST(EventOrder, PeerCloseDuringPauseIsReportedAfterResume) {
     TWSocket* s = sockets.Make();
     log.Watch(s);
     std::string got;
-    s->OnDataAvailable = TDataAvailable([&](TObject*, WORD) {
-        char buffer[64];
-        const int n = s->Receive(buffer, sizeof buffer);
-        if (n > 0) got.append(buffer, static_cast<std::size_t>(n));
-    });
+    CollectData(s, got);
     const int peer = OpenConnection(s);
     ASSERT_GE(peer, 0);
     s->Pause();

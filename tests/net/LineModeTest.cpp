@@ -92,11 +92,7 @@ TEST(LineMode, AHandlerThatReadsNothingDoesNotHangAndLosesNothing) {
     EXPECT_TRUE(ls.Got.empty());
     // Switching line mode off hands the held bytes out as plain data, through a posted message.
     std::string plain;
-    ls.S->OnDataAvailable = TDataAvailable([&](TObject*, WORD) {
-        char buffer[64];
-        const int n = ls.S->Receive(buffer, sizeof buffer);
-        if (n > 0) plain.append(buffer, static_cast<std::size_t>(n));
-    });
+    CollectData(ls.S, plain);
     ls.S->SetLineMode(false);
     EXPECT_EQ(plain, "");
     ASSERT_TRUE(PumpUntil([&] { return plain == "l1\r\nl2\r\n"; }));

@@ -1,5 +1,6 @@
 // Helpers of the socket tests: bounded pumping, an ordered record of a socket's events, sockets that are
-// freed at the end of a test, and a loopback connection made the way the client makes one.
+// freed at the end of a test, a loopback connection made the way the client makes one, the message a
+// call raises and a plain collector of received data.
 #pragma once
 
 #include "net/WSocket.h"
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -127,6 +129,25 @@ public:
 private:
     std::vector<TCustomWSocket*> items_;
 };
+
+// The message of the ESocketException a call raises, or "" when it returns.
+inline std::string Raised(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const ESocketException& e) {
+        return e.Message;
+    }
+    return "";
+}
+
+// Appends what each data notification offers to `got`, one read of up to 64 bytes each time.
+inline void CollectData(TCustomWSocket* socket, std::string& got) {
+    socket->OnDataAvailable = TDataAvailable([socket, &got](TObject*, WORD) {
+        char buffer[64];
+        const int n = socket->Receive(buffer, sizeof buffer);
+        if (n > 0) got.append(buffer, static_cast<std::size_t>(n));
+    });
+}
 
 inline void Target(TCustomWSocket* socket, std::uint16_t port, const char* proto = "tcp") {
     socket->SetAddr("127.0.0.1");

@@ -4,10 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 namespace {
 
+using nettest::Raised;
 using nettest::TSocketSet;
 
 struct DottedCase {
@@ -31,16 +30,6 @@ TEST(WSocketIsDottedIP, AcceptsFourPartsUpTo255) {
     EXPECT_FALSE(WSocketIsDottedIP("1.2.3." + fortyDigits));
     EXPECT_FALSE(WSocketIsDottedIP(fortyDigits + ".1.2.3"));
     EXPECT_FALSE(WSocketIsDottedIP("4294967297.1.2.3")) << "2^32 + 1 must not wrap to 1";
-}
-
-// The message of the ESocketException a call raises, or "" when it returns.
-std::string Raised(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const ESocketException& e) {
-        return e.Message;
-    }
-    return "";
 }
 
 struct PortCase {

@@ -162,11 +162,7 @@ TEST(SendPath, FlushPushesTheQueueOutAndWaitForCloseSeesThePeerGo) {
     TSocketSet sockets;
     TWSocket* s = sockets.Make();
     std::string got;
-    s->OnDataAvailable = TDataAvailable([&](TObject*, WORD) {
-        char buffer[64];
-        const int n = s->Receive(buffer, sizeof buffer);
-        if (n > 0) got.append(buffer, static_cast<std::size_t>(n));
-    });
+    CollectData(s, got);
     const int peer = OpenConnection(s);
     ASSERT_GE(peer, 0);
     const int small = 8192;

@@ -516,15 +516,6 @@ TEST(Socks, EveryCloseForgetsServerPortAndLevel) {
 }
 
 // Misuse goes through RaiseException: an exception, or OnError when assigned.
-std::string Refusal(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const ESocketException& e) {
-        return e.Message;
-    }
-    return "";
-}
-
 TEST(Socks, SettingsAreRefusedUnlessClosed) {
     ScriptedPeer peer;
     peer.Read(3).ExpectClose();
@@ -533,9 +524,9 @@ TEST(Socks, SettingsAreRefusedUnlessClosed) {
     peer.Start();
     c.S->Connect();
     ASSERT_TRUE(PumpUntil([&] { return c.Has("socks-connected(0)"); }));
-    EXPECT_EQ(Refusal([&] { c.S->SetSocksLevel("4"); }), "Can't change socks level if not closed");
-    EXPECT_EQ(Refusal([&] { c.S->SetSocksPort("1080"); }), "Can't change socks port if not closed");
-    EXPECT_EQ(Refusal([&] { c.S->SetSocksServer("10.0.0.1"); }), "Can't change socks server if not closed");
+    EXPECT_EQ(Raised([&] { c.S->SetSocksLevel("4"); }), "Can't change socks level if not closed");
+    EXPECT_EQ(Raised([&] { c.S->SetSocksPort("1080"); }), "Can't change socks port if not closed");
+    EXPECT_EQ(Raised([&] { c.S->SetSocksServer("10.0.0.1"); }), "Can't change socks server if not closed");
     EXPECT_EQ(c.S->SocksLevel(), "5");
     EXPECT_EQ(c.S->SocksServer(), "127.0.0.1");
     c.S->Close();
@@ -546,7 +537,7 @@ TEST(Socks, LevelsAndProtocolsThatCannotBeUsed) {
     TWSocket* s = sockets.Make();
     const std::string levelMsg = "Invalid socks level. Must be 4, 4A or 5.";
     for (const char* bad : {"6", "", "4b", "5 ", "socks5"})
-        EXPECT_EQ(Refusal([&] { s->SetSocksLevel(bad); }), levelMsg) << bad;
+        EXPECT_EQ(Raised([&] { s->SetSocksLevel(bad); }), levelMsg) << bad;
     EXPECT_EQ(s->SocksLevel(), "5");
     for (const char* good : {"4", "4A", "4a", "5"}) {
         s->SetSocksLevel(good);
@@ -557,13 +548,13 @@ TEST(Socks, LevelsAndProtocolsThatCannotBeUsed) {
     s->SetSocksPort("1080");
     s->SetAddr("127.0.0.1");
     s->SetPort("9");
-    EXPECT_EQ(Refusal([&] { s->Listen(); }), "Listening is not supported thru socks server");
+    EXPECT_EQ(Raised([&] { s->Listen(); }), "Listening is not supported thru socks server");
     s->SetProto("udp");
-    EXPECT_EQ(Refusal([&] { s->Connect(); }), "tcp is the only protocol supported thru socks server");
+    EXPECT_EQ(Raised([&] { s->Connect(); }), "tcp is the only protocol supported thru socks server");
     EXPECT_EQ(s->State(), wsClosed);
     s->SetProto("6");
     s->SetSocksPort("");
-    EXPECT_EQ(Refusal([&] { s->Connect(); }), "connect: WSocketResolvePort: Invalid Port.");
+    EXPECT_EQ(Raised([&] { s->Connect(); }), "connect: WSocketResolvePort: Invalid Port.");
     EXPECT_EQ(s->State(), wsClosed);
 }
 
@@ -597,7 +588,7 @@ TEST_P(SocksTooLong, RefusedAtConnect) {
     s->SetSocksPort(std::to_string(port));
     s->SetAddr(t.Level == "4" ? std::string("192.0.2.7") : std::string(t.Addr, 'a'));
     s->SetPort("80");
-    const std::string refusal = Refusal([&] { s->Connect(); });
+    const std::string refusal = Raised([&] { s->Connect(); });
     EXPECT_EQ(refusal, t.Msg);
     EXPECT_EQ(s->State(), t.Msg.empty() ? wsConnecting : wsClosed);
     EXPECT_EQ(s->HSocket() != winsock::INVALID_SOCKET, t.Msg.empty());
