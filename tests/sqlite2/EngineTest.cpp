@@ -1,5 +1,7 @@
 // Statements on databases made by the writer: SQLite 2's rules where the real files have no example,
 // errors, and the cache of imported files.
+#include "QueryRows.h"
+
 #include "sqlite2/Sqlite2Api.h"
 #include "sqlite2/Sqlite2Database.h"
 #include "sqlite2/Sqlite2Writer.h"
@@ -15,25 +17,7 @@ namespace {
 
 using sqlite2::Sqlite2Database;
 using sqlite2::Sqlite2Writer;
-
-// Rows as "a|b" lines, NULL as <NULL>; the first line holds the names when there is a row.
-std::vector<std::string> Rows(Sqlite2Database& db, const std::string& sql) {
-    std::vector<std::string> out;
-    db.Exec(sql, [&](int n, char** values, char** names) {
-        std::string line;
-        if (out.empty()) {
-            for (int i = 0; i < n; ++i)
-                line += (i ? "|" : "") + std::string(names[i]);
-            out.push_back(line);
-            line.clear();
-        }
-        for (int i = 0; i < n; ++i)
-            line += (i ? "|" : "") + std::string(values[i] ? values[i] : "<NULL>");
-        out.push_back(line);
-        return true;
-    });
-    return out;
-}
+using sqlite2_test::Rows;
 
 std::string ErrorOf(Sqlite2Database& db, const std::string& sql, int* code = nullptr) {
     try {

@@ -1,5 +1,6 @@
 // Every query of queries.txt against what the real SQLite 2 printed for it (expected.txt).
 #include "DumpReplay.h"
+#include "QueryRows.h"
 
 #include "sqlite2/Sqlite2Database.h"
 #include "tests/support/TestSupport.h"
@@ -46,25 +47,6 @@ std::vector<Expected> ReadExpected() {
     return out;
 }
 
-// What the shell prints: names with the first row only, then the rows; NULL as <NULL>.
-std::vector<std::string> RunQuery(sqlite2::Sqlite2Database& db, const std::string& sql) {
-    std::vector<std::string> out;
-    db.Exec(sql, [&](int n, char** values, char** names) {
-        std::string line;
-        if (out.empty()) {
-            for (int i = 0; i < n; ++i)
-                line += (i ? "|" : "") + std::string(names[i]);
-            out.push_back(line);
-            line.clear();
-        }
-        for (int i = 0; i < n; ++i)
-            line += (i ? "|" : "") + std::string(values[i] ? values[i] : "<NULL>");
-        out.push_back(line);
-        return true;
-    });
-    return out;
-}
-
 // Groups without ORDER BY come in an order that means nothing: compare those as sets.
 const std::set<std::string> kUnordered = {"032", "033", "034", "035", "036", "037", "038",
                                           "039", "089", "090", "117", "118", "119", "166"};
@@ -92,7 +74,7 @@ TEST_P(Queries, AllMatchTheRealLibrary) {
         auto db = sqlite2::Sqlite2Database::Open(testing_support::FixturePath("sqlite2/" + file));
         std::vector<std::string> got;
         try {
-            got = RunQuery(*db, e.sql);
+            got = sqlite2_test::Rows(*db, e.sql);
         } catch (const std::exception& ex) {
             ADD_FAILURE() << e.id << ": " << ex.what();
             continue;
