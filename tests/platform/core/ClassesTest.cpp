@@ -1,5 +1,6 @@
 #include "platform/core/Classes.h"
 #include "platform/core/Exceptions.h"
+#include "tests/platform/core/CoreTestSupport.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -10,31 +11,16 @@
 
 namespace {
 
+using coretest::Lines;
+using coretest::MessageOf;
 using testing_support::ReadFileBytes;
 using testing_support::TempDir;
 using testing_support::WriteFileBytes;
-
-std::vector<std::string> Lines(const TStrings& list) {
-    std::vector<std::string> out;
-    for (int i = 0; i < list.Count(); ++i)
-        out.push_back(list[i]);
-    return out;
-}
 
 void Fill(TStrings& list, const std::vector<std::string>& lines) {
     list.Clear();
     for (const auto& line : lines)
         list.Add(line);
-}
-
-template <typename F>
-std::string MessageOf(F&& f) {
-    try {
-        f();
-    } catch (const Exception& e) {
-        return e.Message;
-    }
-    return "<no exception>";
 }
 
 TEST(TList, IndexErrorsCarryTheIndex) {

@@ -1,6 +1,7 @@
 #include "platform/core/IniFiles.h"
 #include "platform/core/Classes.h"
 #include "platform/core/Exceptions.h"
+#include "tests/platform/core/CoreTestSupport.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -17,16 +18,10 @@
 
 namespace {
 
+using coretest::Lines;
 using testing_support::ReadFileBytes;
 using testing_support::TempDir;
 using testing_support::WriteFileBytes;
-
-std::vector<std::string> Lines(const TStrings& list) {
-    std::vector<std::string> out;
-    for (int i = 0; i < list.Count(); ++i)
-        out.push_back(list[i]);
-    return out;
-}
 
 // A recorder file with keys the client never touches, comments and odd spacing.
 const char* const kConfig = "; recorder settings\r\n"

@@ -1,6 +1,7 @@
 #include "platform/core/Registry.h"
 #include "platform/core/Classes.h"
 #include "platform/core/Exceptions.h"
+#include "tests/platform/core/CoreTestSupport.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -11,22 +12,13 @@
 
 namespace {
 
+using coretest::MessageOf;
 using testing_support::ReadFileBytes;
 using testing_support::ScopedEnv;
 using testing_support::TempDir;
 using testing_support::WriteFileBytes;
 
 const char* const kReaderKey = "SOFTWARE\\DvrHarbek\\Harbek";
-
-template <typename F>
-std::string MessageOf(F&& f) {
-    try {
-        f();
-    } catch (const Exception& e) {
-        return e.Message;
-    }
-    return "<no exception>";
-}
 
 class RegistryTest : public testing::Test {
 protected:

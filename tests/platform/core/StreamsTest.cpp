@@ -1,5 +1,6 @@
 #include "platform/core/Streams.h"
 #include "platform/core/Exceptions.h"
+#include "tests/platform/core/CoreTestSupport.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -13,19 +14,10 @@
 
 namespace {
 
+using coretest::MessageOf;
 using testing_support::ReadFileBytes;
 using testing_support::TempDir;
 using testing_support::WriteFileBytes;
-
-template <typename F>
-std::string MessageOf(F&& f) {
-    try {
-        f();
-    } catch (const Exception& e) {
-        return e.Message;
-    }
-    return "<no exception>";
-}
 
 // Each stream kind behaves the same through the TStream interface.
 struct StreamMaker {
