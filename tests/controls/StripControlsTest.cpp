@@ -12,6 +12,14 @@ using namespace controls_test;
 
 class StripControls : public ControlsTest {};
 
+// Gives a picture strip control a horizontal strip of `frames` frames through a picture.
+void GiveStrip(TImgFrame* control, int frameWidth, int frameHeight, int frames) {
+    auto strip = Strip(frameWidth, frameHeight, frames, true);
+    TPicture picture;
+    picture.SetGraphic(strip.get());
+    control->SetPicture(&picture);
+}
+
 TEST_F(StripControls, BmFrameFitsAndShowsFramesByOffset) {
     auto* frame = Place<TBmFrame>(10, 10);
     EXPECT_EQ(At(20, 20), clAqua); // empty: the placeholder
@@ -44,10 +52,7 @@ TEST_F(StripControls, ImgFrameTakesPictureThenCountThenDirection) {
     auto* img = Place<Counting<TImgFrame>>(100, 10);
     EXPECT_EQ(img->TotalFrames(), 0);
     EXPECT_EQ(img->Width(), 40);
-    auto strip = Strip(18, 20, 6, true);
-    TPicture picture;
-    picture.SetGraphic(strip.get());
-    img->SetPicture(&picture);
+    GiveStrip(img, 18, 20, 6);
     EXPECT_EQ(img->TotalFrames(), 1);
     EXPECT_EQ(img->Width(), 108); // one frame: the whole picture
     img->SetTotalFrames(6);
@@ -90,10 +95,7 @@ TEST_F(StripControls, ImgFrameRefusesCountsAndEmptiesOnNull) {
 
 TEST_F(StripControls, ImgAnimationRangeFollowsTheCount) {
     auto* ani = Place<TImgAnimation>(0, 0);
-    auto strip = Strip(10, 10, 8, true);
-    TPicture picture;
-    picture.SetGraphic(strip.get());
-    ani->SetPicture(&picture);
+    GiveStrip(ani, 10, 10, 8);
     EXPECT_EQ(ani->StopFrame(), 0);
     ani->SetTotalFrames(8);
     EXPECT_EQ(ani->StartFrame(), 0);
@@ -127,10 +129,7 @@ TEST_F(StripControls, AnimationRunsFromStartToStop) {
     for (const RunCase& c : cases) {
         SCOPED_TRACE(c.name);
         auto* ani = Place<TImgAnimation>(0, 0);
-        auto strip = Strip(10, 10, 4, true);
-        TPicture picture;
-        picture.SetGraphic(strip.get());
-        ani->SetPicture(&picture);
+        GiveStrip(ani, 10, 10, 4);
         ani->SetTotalFrames(4);
         ani->SetStartFrame(c.start);
         ani->SetStopFrame(c.stop);
@@ -184,10 +183,7 @@ TEST_F(StripControls, BmAnimationRunsTheSameWayOverABitmap) {
 
 TEST_F(StripControls, AnimationTimerDrivesItWithoutHelp) {
     auto* ani = Place<TImgAnimation>(0, 0);
-    auto strip = Strip(10, 10, 4, true);
-    TPicture picture;
-    picture.SetGraphic(strip.get());
-    ani->SetPicture(&picture);
+    GiveStrip(ani, 10, 10, 4);
     ani->SetTotalFrames(4);
     ani->SetInterval(10);
     bool stopped = false;
