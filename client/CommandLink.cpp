@@ -264,6 +264,7 @@ void CCommandLink::ReceiveCommandData(TWSocket* socket, TObject* sender) {
             break;
         }
     }
+    CmdReadSize = Receiver.ReadSize();
     Trace("CliSocketDataAvailable", Format("bytes_received:%d, bytes_processed:%zu", n, processed));
 }
 
@@ -283,6 +284,7 @@ void CCommandLink::NoteFileDone(const TReceivedUnit& unit) {
 
 void CCommandLink::ResetLink() {
     Receiver.Reset();
+    CmdReadSize = Receiver.ReadSize();
     ReplySlot = 0;
     queuedBytes_ = sentBytes_ = 0;
     PendingSendBytes = 0;

@@ -83,6 +83,8 @@ public:
 
     // ---- Receiving ----
     CCommandReceiver Receiver;
+    // What the next read asks for: the rest of a file being received, at most 4096.
+    int CmdReadSize = CCommandReceiver::kReadSize;
     // One read from the socket into the receiver's queue, then every complete unit in order.
     void ReceiveCommandData(TWSocket* socket, TObject* sender);
     // The part of acting on a reply that needs no window: slot, reply fields, the file request's

@@ -25,6 +25,11 @@ TFrmMain::TFrmMain(TComponent* owner) : TForm(owner) {
     CreateScreens();
     CliSocket = TCustomWSocket::Create<TWSocket>(this);
     CliSocket->OnError = TNotifyEvent(this, &TFrmMain::CliSocketError);
+    CliSocket->OnSessionConnected = TSessionConnected(this, &TFrmMain::CliSocketSessionConnected);
+    CliSocket->OnSessionClosed = TSessionClosed(this, &TFrmMain::CliSocketSessionClosed);
+    CliSocket->OnDataAvailable = TDataAvailable(this, &TFrmMain::CliSocketDataAvailable);
+    CliSocket->OnSendData = TSendData(this, &TFrmMain::CliSocketSendData);
+    CliSocket->OnDataSent = TDataSent(this, &TFrmMain::CliSocketDataSent);
     AVDataCliSocket = TCustomWSocket::Create<TWSocket>(this);
     SocketMcast = TCustomWSocket::Create<TWSocket>(this);
     SocketAVDataServer = TCustomWSocket::Create<TWSocket>(this);
@@ -43,6 +48,14 @@ TFrmMain::TFrmMain(TComponent* owner) : TForm(owner) {
 
 TFrmMain::~TFrmMain() {
     if (VideoReader != nullptr) VideoReader->StopReader();
+    if (CliSocket != nullptr) {
+        // Closing it below must not run the connection's handlers on a window being taken down.
+        CliSocket->OnSessionConnected = nullptr;
+        CliSocket->OnSessionClosed = nullptr;
+        CliSocket->OnDataAvailable = nullptr;
+        CliSocket->OnSendData = nullptr;
+        CliSocket->OnDataSent = nullptr;
+    }
     for (TWSocket** socket :
          {&SocketSClient, &SocketAVDataServer, &SocketMcast, &AVDataCliSocket, &CliSocket}) {
         if (*socket == nullptr) continue;

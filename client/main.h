@@ -1,9 +1,14 @@
 // The main window: the skinned shell around the four screens, the recorder link and the client's
 // working state. Its code is split by concern: main.cpp (construction, activation), main_startup.cpp
 // (first showing, language library), main_layout.cpp (screens and video standard), main_setupini.cpp
-// (setup.ini), main_chrome.cpp (placement, message boxes, dragging), main_shutdown.cpp (power off).
+// (setup.ini), main_chrome.cpp (placement, message boxes, dragging), main_shutdown.cpp (power off),
+// main_link.cpp (connect, log-in, the connection's events, disconnect), main_receiver.cpp (what the
+// recorder's packets change, application messages), main_heartbeat.cpp (heartbeat, child windows).
+// The command connection's send path, waits and receiver come from CCommandLink.
 #pragma once
 
+#include "client/CommandLink.h"
+#include "client/Heartbeat.h"
 #include "controls/BmButton.h"
 #include "controls/ImgAnimation.h"
 #include "controls/MMTimer.h"
@@ -25,12 +30,18 @@ class TIniFile;
 class TJPEGImage;
 class TWSocket;
 
+// Application messages of the main window.
+inline constexpr UINT kMsgUpgradeFinished = WM_APP + 1;
+inline constexpr UINT kMsgLoginRefused = WM_APP + 2;
+inline constexpr UINT kMsgJoinMulticast = WM_APP + 3;
+inline constexpr UINT kMsgLoginAccepted = WM_APP + 4;
+
 // CurrentMode values.
 inline constexpr int kModeLocal = 1;
 inline constexpr int kModeLive = 2;
 inline constexpr int kModeSearch = 3;
 
-class TFrmMain : public TForm {
+class TFrmMain : public TForm, public CCommandLink {
 public:
     explicit TFrmMain(TComponent* owner);
     ~TFrmMain() override;
@@ -217,7 +228,6 @@ public:
 
     // ---- Working state ----
     TRect MainWindowRect{};
-    int CmdReadSize = 4096;
     int AvReadSize = 32;
     int CurrentMode = kModeLocal;
     BYTE LoggedIn = 0;
@@ -228,7 +238,6 @@ public:
     BYTE SysLogShown = 0;
     BYTE StreamSaving = 0;
     BYTE StreamCopying = 0;
-    BYTE FileReceived = 0;
     BYTE LiveActive = 0;
     BYTE RemoteSearchActive = 0;
     BYTE HeartbeatArmed = 0;
@@ -250,6 +259,22 @@ public:
     double LastLongitude = 0;
     std::unique_ptr<TIniFile> SetupIniFile;
     HMODULE AudioLibrary = nullptr;
+
+    // ---- Recorder link ----
+    BYTE PasswordOnlyLogin = 0;
+    // The reply to the password came (accepted or refused).
+    BYTE PasswordAnswered = 0;
+    // The recorder's camera count from the reply to 107; 0 until this recorder has said.
+    int MaxCamera = 0;
+    int RecorderStatus = 0;
+    int RecordState = 0;
+    DWORD BackupSizeBytes = 0;
+    DWORD BackupSizeKB = 0;
+    DWORD McastGroup = 0;
+    DWORD McastPort = 0;
+    CHeartbeatTicks HeartbeatTicks;
+    // The open disk-error box, closed again by the recorder's "disk error cleared".
+    TForm* DiskErrorBox = nullptr;
 
     // ---- Language library and start-up ----
     void FormShow(TObject* sender);
@@ -300,11 +325,32 @@ public:
     void BtnMinimizeClick(TObject* sender);
     void TimerDialogPositionTimer(TObject* sender);
 
+    // ---- Recorder link ----
+    void BtnConnectClick(TObject* sender);
+    void ConnectToQel(const std::string& address, const std::string& port);
+    void CliSocketSessionConnected(TObject* sender, WORD error);
+    void CliSocketSessionClosed(TObject* sender, WORD error);
+    void CliSocketDataAvailable(TObject* sender, WORD error);
+    void DisplayConnectionStatus(const std::string& text);
+    void BtnDisconnectClick(TObject* sender);
+    void TimerHeartBeatTimer(TObject* sender);
+    void CloseChildForms();
+    void Dispatch(TMessage& message) override;
+
     // ---- Shut-down ----
     void BtnPowerClick(TObject* sender);
     void BtnCloseClick(TObject* sender);
     // Removes the folder and everything in it; links inside are removed as links, never followed.
     void DeleteFolderTree(const std::string& path);
+
+protected:
+    // The command link's hooks.
+    TWSocket* CommandSocket() const override { return CliSocket; }
+    void SetHeartbeatTimer(bool enabled) override;
+    int PasswordLevel() override;
+    void ExecuteMsgCommands(TObject* sender, const NetMsgPacket& packet) override;
+    void FileProgress(const TReceivedUnit& unit) override;
+    void FileFinished(const TReceivedUnit& unit) override;
 
 private:
     static const TFormBindings& Bindings();
@@ -324,6 +370,30 @@ private:
     void BringSidePanelsToFront();
     int RunMessageBox(const std::string& text, const std::string& caption, int type, int areaLeft,
                       int areaTop, int areaWidth, int areaHeight);
+
+    // Recorder link.
+    enum class TConnectEnd { Connected, Failed, TimedOut, Terminated };
+    TConnectEnd WaitForConnection(TWSocket* socket, bool keepMainDisabled);
+    void ResetConnectionState();
+    void SendPasswordAndWait(bool optionTwoBox = false);
+    void FailLogin(const char* prefix, DWORD command);
+    void LoginAccepted();
+    void LoginRefused();
+    void ShowWait();
+    void CloseWait();
+    void DisarmHeartbeat();
+    void CloseLinkSockets();
+    void AddDebugLine(const char* prefix, DWORD command);
+    void EnableModeTabs(bool on);
+    void ClearSearchTimeLabels();
+    void ExecuteReply(const NetMsgPacket& reply);
+    void ShowRecorderStatus(DWORD status, DWORD recordState);
+    void ShowRecordState(DWORD state, bool fromEvent);
+    void ExecuteDeviceEvent(DWORD kind, DWORD detail);
+    void ShowDiskError(DWORD detail);
+    void ExecuteDeviceMessage(const NetMsgPacket& message);
+    void JoinMulticastGroup(DWORD group, DWORD port);
+    void ShowModalBox(TForm* box);
 
     bool started_ = false;
     int dialogTimerTicks_ = 0;

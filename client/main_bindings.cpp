@@ -176,6 +176,9 @@ const TFormBindings& TFrmMain::Bindings() {
             .AddMethod("BtnMinimizeClick", &TFrmMain::BtnMinimizeClick)
             .AddMethod("TimerDialogPositionTimer", &TFrmMain::TimerDialogPositionTimer)
             .AddMethod("BtnPowerClick", &TFrmMain::BtnPowerClick)
-            .AddMethod("BtnCloseClick", &TFrmMain::BtnCloseClick);
+            .AddMethod("BtnCloseClick", &TFrmMain::BtnCloseClick)
+            .AddMethod("BtnConnectClick", &TFrmMain::BtnConnectClick)
+            .AddMethod("BtnDisconnectClick", &TFrmMain::BtnDisconnectClick)
+            .AddMethod("TimerHeartBeatTimer", &TFrmMain::TimerHeartBeatTimer);
     return b;
 }

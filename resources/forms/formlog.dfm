@@ -14,11 +14,14 @@ object FrmLog: TFrmLog
   Font.Style = []
   PixelsPerInch = 96
   TextHeight = 13
+  OnClose = FormClose
+  OnShow = FormShow
   object ImgBackground: TImgFrame
     Left = 0
     Top = 0
     Picture.FileName = 'skins/log_bg.bmp'
     TotalFrames = 1
+    OnMouseDown = ImgBackgroundMouseDown
   end
   object BtnClose: TBmButton
     Left = 336
@@ -27,6 +30,7 @@ object FrmLog: TFrmLog
     Direction = _Horizontal
     TotalFrames = 4
     Cursor = crHandPoint
+    OnClick = BtnCloseClick
   end
   object LabelIP: TLabel
     Left = 28
@@ -50,6 +54,7 @@ object FrmLog: TFrmLog
     Font.Style = []
     ParentFont = False
     TabOrder = 0
+    OnKeyUp = ebIPKeyUp
   end
   object LabelPort: TLabel
     Left = 28
@@ -74,6 +79,7 @@ object FrmLog: TFrmLog
     ParentFont = False
     TabOrder = 1
     Text = '5000'
+    OnKeyUp = ebPortKeyUp
   end
   object LabelPassword: TLabel
     Left = 28
@@ -98,6 +104,8 @@ object FrmLog: TFrmLog
     ParentFont = False
     PasswordChar = '*'
     TabOrder = 2
+    MaxLength = 10
+    OnKeyUp = mePasswordKeyUp
   end
   object rbtAdmin: TRadioButton
     Left = 128
@@ -106,6 +114,7 @@ object FrmLog: TFrmLog
     Height = 17
     Caption = 'ADMINISTRATOR'
     TabOrder = 3
+    OnClick = rbtAdminClick
   end
   object rbtUser: TRadioButton
     Left = 262
@@ -116,6 +125,7 @@ object FrmLog: TFrmLog
     Checked = True
     TabOrder = 4
     TabStop = True
+    OnClick = rbtUserClick
   end
   object ImgListBackground: TImgFrame
     Left = 16
@@ -132,6 +142,7 @@ object FrmLog: TFrmLog
     Color = $001F1B18
     ItemHeight = 13
     TabOrder = 5
+    OnClick = lbIPAddressClick
   end
   object BtnAdd: TBmButton
     Left = 266
@@ -140,6 +151,7 @@ object FrmLog: TFrmLog
     Direction = _Horizontal
     TotalFrames = 4
     Cursor = crHandPoint
+    OnClick = BtnAddClick
   end
   object BtnRemove: TBmButton
     Left = 266
@@ -148,6 +160,7 @@ object FrmLog: TFrmLog
     Direction = _Horizontal
     TotalFrames = 4
     Cursor = crHandPoint
+    OnClick = BtnRemoveClick
   end
   object Button1: TButton
     Left = 266
@@ -162,6 +175,7 @@ object FrmLog: TFrmLog
     Font.Style = []
     ParentFont = False
     TabOrder = 6
+    OnClick = Button1Click
   end
   object Button2: TButton
     Left = 266
@@ -176,6 +190,7 @@ object FrmLog: TFrmLog
     Font.Style = []
     ParentFont = False
     TabOrder = 7
+    OnClick = Button2Click
   end
   object BtnOk: TBmButton
     Left = 192
@@ -184,6 +199,7 @@ object FrmLog: TFrmLog
     Direction = _Horizontal
     TotalFrames = 4
     Cursor = crHandPoint
+    OnClick = BtnOkClick
   end
   object BtnCancel: TBmButton
     Left = 272
@@ -192,5 +208,6 @@ object FrmLog: TFrmLog
     Direction = _Horizontal
     TotalFrames = 4
     Cursor = crHandPoint
+    OnClick = BtnCancelClick
   end
 end

@@ -705,6 +705,7 @@ object FrmMain: TFrmMain
     Direction = _Horizontal
     TotalFrames = 4
     Cursor = crHandPoint
+    OnClick = BtnConnectClick
   end
   object BtnDisconnect: TBmButton
     Left = 738
@@ -714,6 +715,7 @@ object FrmMain: TFrmMain
     TotalFrames = 4
     Cursor = crHandPoint
     Visible = False
+    OnClick = BtnDisconnectClick
   end
   object BtnDetectUsb: TBmButton
     Left = 738
@@ -1367,7 +1369,9 @@ object FrmMain: TFrmMain
     Filter = 'System Image|*.BIN;*.TAR'
   end
   object TimerHeartBeat: TTimer
+    Enabled = False
     Interval = 1000
+    OnTimer = TimerHeartBeatTimer
   end
   object TimerDialogPosition: TTimer
     Enabled = False

@@ -1,0 +1,371 @@
+// Connecting and logging in to a recorder, the connection's open and close events, the status line and
+// the connect and disconnect buttons.
+#include "client/main.h"
+
+#include "client/AddressBook.h"
+#include "client/LinkWait.h"
+#include "client/Wait.h"
+#include "client/formlog.h"
+
+#include "controls/BmButton.h"
+#include "controls/ImgAnimation.h"
+#include "controls/MMTimer.h"
+#include "controls/Slider.h"
+#include "controls/imgframe.h"
+#include "net/WSocket.h"
+#include "playback/FileList.h"
+#include "playback/HtmlMap.h"
+#include "playback/Qelvidfile.h"
+#include "setup/Syslog.h"
+
+#include "platform/core/Debug.h"
+#include "platform/core/FileUtils.h"
+#include "platform/core/StrUtils.h"
+#include "platform/core/Threads.h"
+
+#include <cstdlib>
+
+namespace {
+
+void Trace(const char* method, const std::string& message) {
+    DebugTrace((std::string("TFrmMain::") + method).c_str(), message);
+}
+
+constexpr DWORD kConnectLimitMs = 20000;
+constexpr DWORD kDisconnectPumpMs = 4000;
+// Between the steps of the log-in the recorder gets a moment.
+constexpr DWORD kLoginStepPauseMs = 100;
+
+bool AttemptOver(const TWSocket* socket) {
+    return socket->State() == wsClosed || socket->State() == wsInvalidState;
+}
+
+} // namespace
+
+// ---- Waits ----
+
+TFrmMain::TConnectEnd TFrmMain::WaitForConnection(TWSocket* socket, bool keepMainDisabled) {
+    const TWaitEnd end = PumpUntil(
+        [&] {
+            if (keepMainDisabled) SetEnabled(false);
+            // A refused or unreachable address ends the attempt at once, not after the limit.
+            return socket->State() == wsConnected || AttemptOver(socket);
+        },
+        kConnectLimitMs);
+    if (end == TWaitEnd::Terminated) return TConnectEnd::Terminated;
+    if (socket->State() == wsConnected) return TConnectEnd::Connected;
+    return end == TWaitEnd::TimedOut ? TConnectEnd::TimedOut : TConnectEnd::Failed;
+}
+
+void TFrmMain::ShowWait() {
+    if (FrmWait != nullptr) FrmWait->Show();
+}
+
+void TFrmMain::CloseWait() {
+    if (FrmWait != nullptr) FrmWait->Close();
+}
+
+void TFrmMain::DisarmHeartbeat() {
+    HeartbeatArmed = 0;
+    HeartbeatMisses = 0;
+    TimerHeartBeat->SetEnabled(false);
+}
+
+void TFrmMain::CloseLinkSockets() {
+    AVDataCliSocket->Close();
+    CliSocket->Close();
+}
+
+// ---- Connect and log in ----
+
+void TFrmMain::BtnConnectClick(TObject*) {
+    if (StreamCopying != 0) {
+        ShowMessageBox(LoadLangString(50393), LoadLangString(50991), 0);
+        return;
+    }
+    if (FrmLog != nullptr) FrmLog->Show();
+    SetEnabled(false);
+}
+
+void TFrmMain::ResetConnectionState() {
+    BtnOpenMap->Hide();
+    if (FrmHtmlMap != nullptr) FrmHtmlMap->Close();
+    MMTimerReverse->SetEnabled(false);
+    MMTimerPlayback->SetEnabled(false);
+    VideoReader->StopReader();
+    VideoReader->Close();
+    TLabel* const overlays[] = {LabelGPSdata1,   LabelGPSdata2,   LabelGPSdata3,   LabelGPSdata4,
+                                LabelTACHOdata1, LabelTACHOdata2, LabelTACHOdata3, LabelTACHOdata4};
+    for (TLabel* label : overlays)
+        label->SetCaption("");
+    SliderSearch->SetKnobPos(0);
+    SetControlsEnabled(false);
+    if (frmFileList != nullptr) frmFileList->Close();
+    FileListShown = 0;
+    PasswordOnlyLogin = 0;
+    btnLive_m->SetEnabled(true);
+    btnSer_m->SetEnabled(true);
+    // Nothing of an earlier recorder carries over to this one.
+    LoginOption = 0;
+    SysInfoResult = SysInfoArg0 = SysInfoArg1 = 0;
+    RecorderStatus = 0;
+    DisconnectRequested = 0;
+    LoggedIn = 0;
+    HeartbeatMisses = 0;
+    MaxCamera = 0;
+}
+
+void TFrmMain::ConnectToQel(const std::string& address, const std::string& port) {
+    if (!ValidPortText(port)) {
+        ShowMessageBox(LoadLangString(59877), LoadLangString(59824), 0);
+        return;
+    }
+    ShowWait();
+    SetEnabled(false);
+    HeartbeatArmed = 0;
+    if (!AttemptOver(CliSocket)) CloseLinkSockets();
+    ResetLink();
+
+    CliSocket->SetAddr(address);
+    CliSocket->SetProto("tcp");
+    CliSocket->SetPort(port);
+    CliSocket->Connect();
+    switch (WaitForConnection(CliSocket, true)) {
+    case TConnectEnd::Connected:
+        break;
+    case TConnectEnd::Terminated:
+        return;
+    case TConnectEnd::TimedOut:
+    case TConnectEnd::Failed:
+        Trace("ConnectToQel", CliSocket->State() == wsClosed ? "Connect failed" : "Connect time out");
+        SetEnabled(true);
+        CloseWait();
+        CliSocket->Close();
+        ShowMessageBox(LoadLangString(59877), LoadLangString(59824), 0);
+        return;
+    }
+
+    ResetConnectionState();
+    if (SendCommandAndWait(NETCMD_SYSINFO, 3, kReplyLimitMs) == 0) {
+        FailLogin("FAILED:", NETCMD_SYSINFO);
+        return;
+    }
+    if (ReplySlot == 1) {
+        HeartbeatArmed = 0;
+        CloseWait();
+        EnableModeTabs(false);
+        SetEnabled(true);
+        PasswordOnlyLogin = 1;
+        SendPasswordAndWait();
+        return;
+    }
+    if (ReplySlot >= 2) {
+        HeartbeatArmed = SysInfoArg0 >= 1 ? 1 : 0;
+        AVDataCliSocket->SetAddr(address);
+        AVDataCliSocket->SetProto("tcp");
+        AVDataCliSocket->SetPort(Format("%d", std::atoi(port.c_str()) + 1));
+        TConnectEnd av = TConnectEnd::Failed;
+        try {
+            AVDataCliSocket->Connect();
+            av = WaitForConnection(AVDataCliSocket, false);
+        } catch (const std::exception& e) {
+            Trace("ConnectToQel", e.what());
+        }
+        if (av == TConnectEnd::Terminated) return;
+        // The log-in goes on without pictures.
+        if (av != TConnectEnd::Connected) Trace("ConnectToQel", "time out");
+    }
+
+    Sleep(kLoginStepPauseMs);
+    if (SendCommandAndWait(NETCMD_LOGIN_OPTION, 0, kReplyLimitMs) == 0) {
+        FailLogin("FAILED:", NETCMD_LOGIN_OPTION);
+        return;
+    }
+    if (LoginOption == 2) {
+        CloseWait();
+        EnableModeTabs(false);
+        SendPasswordAndWait(true);
+        return;
+    }
+    AddDebugLine("SUCCESS:", NETCMD_LOGIN_OPTION);
+    Sleep(kLoginStepPauseMs);
+    for (DWORD command : {NETCMD_CAMERA_INFO, NETCMD_STATUS}) {
+        if (command == NETCMD_CAMERA_INFO) MaxCamera = 0;
+        if (SendCommandAndWait(command, 0, kReplyLimitMs) == 0) {
+            FailLogin("TIME OUT:", command);
+            return;
+        }
+        if (ReplySlot == 1) {
+            AddDebugLine("SUCCESS:", command);
+        } else if (ReplySlot == 2) {
+            FailLogin("FAILED:", command);
+            return;
+        }
+    }
+    Sleep(kLoginStepPauseMs);
+    SendPasswordAndWait();
+}
+
+void TFrmMain::SendPasswordAndWait(bool optionTwoBox) {
+    PasswordAnswered = 0;
+    SendNetPacketPassword(FrmLog != nullptr ? FrmLog->mePassword->Text() : std::string());
+    Label3->SetCaption(FrmLog != nullptr ? FrmLog->ebIP->Text() : std::string());
+    ClearSearchTimeLabels();
+    if (optionTwoBox) ShowMessageBox(LoadLangString(59875), LoadLangString(59874), 0);
+    // A recorder that never answers the password must not leave the window locked.
+    const TWaitEnd end =
+        PumpUntil([&] { return PasswordAnswered != 0 || CliSocket->State() != wsConnected; }, kReplyLimitMs);
+    if (end == TWaitEnd::TimedOut) FailLogin("TIME OUT:", NETCMD_PASSWORD);
+}
+
+void TFrmMain::FailLogin(const char* prefix, DWORD command) {
+    // Closing below is this program's own doing: no "link lost".
+    DisarmHeartbeat();
+    CloseWait();
+    EnableModeTabs(false);
+    ImgPoint->SetCurrentFrame(0);
+    Label2->SetCaption("");
+    Label3->SetCaption("");
+    CloseLinkSockets();
+    SetEnabled(true);
+    AddDebugLine(prefix, command);
+}
+
+void TFrmMain::LoginAccepted() {
+    if (FrmLog != nullptr) FrmLog->Close();
+    DisplayConnectionStatus(LoadLangString(59832));
+    LoggedIn = 1;
+    ImgPoint->SetCurrentFrame(1);
+    // The local look of a logged-in client: disconnect instead of connect.
+    BtnConnect->Hide();
+    BtnDisconnect->SetVisible(true);
+    if (PasswordOnlyLogin != 0) {
+        PasswordOnlyLogin = 0;
+        ShowMessageBox(LoadLangString(59871), LoadLangString(59870), 0);
+    }
+    if (MaxCamera == 4) {
+        ShowCameraLayout(4);
+    } else {
+        ShowSingleCamera(0);
+        SelectedCamera = 0;
+    }
+    ApplyVideoStandard(VideoStandard);
+    SaveSetupIni();
+    // The setup download fetches it afresh from this recorder.
+    DeleteFile(ProgramFolder + "config.ini");
+    CloseWait();
+    SetEnabled(true);
+}
+
+void TFrmMain::LoginRefused() {
+    DisarmHeartbeat();
+    CloseLinkSockets();
+    if (FrmLog != nullptr) FrmLog->Close();
+    ShowMessageBox(LoadLangString(59885), LoadLangString(59884), 0);
+    BtnDisconnect->Hide();
+    BtnConnect->SetVisible(true);
+    CloseWait();
+    SetEnabled(true);
+}
+
+// ---- Connection events ----
+
+void TFrmMain::CliSocketSessionConnected(TObject*, WORD error) {
+    if (error != 0) {
+        DisplayConnectionStatus(LoadLangString(59840));
+        SetEnabled(true);
+        DisarmHeartbeat();
+        CloseChildForms();
+        SliderSearch->SetKnobPos(0);
+        SetControlsEnabled(true);
+        ImgPoint->SetCurrentFrame(0);
+        return;
+    }
+    HideScreenMarks();
+    DisplayConnectionStatus(CliSocket->Addr());
+}
+
+void TFrmMain::CliSocketSessionClosed(TObject*, WORD) {
+    TLabel* const cameraLabels[] = {LabelCamera1, LabelCamera2, LabelCamera3, LabelCamera4};
+    for (TLabel* label : cameraLabels)
+        label->Hide();
+    HideScreenMarks();
+    lbState->SetCaption("");
+    ClearSearchTimeLabels();
+    for (TImage* screen : VidScreen)
+        screen->Picture()->Assign(ImageEmpty->Picture());
+    ImgAniState->SetPlay(false);
+    ImgAniState->Hide();
+    ImgPoint->SetCurrentFrame(0);
+    Label2->SetCaption("");
+    Label3->SetCaption("");
+    RemoteSearchActive = 0;
+    LiveActive = 0;
+    CurrentMode = kModeLocal;
+    CloseChildForms();
+    CloseLinkSockets();
+    // No half-received file and no queued bytes carry over to the next connection.
+    ResetLink();
+    HeartbeatMisses = 0;
+    TimerHeartBeat->SetEnabled(false);
+    LoggedIn = 0;
+    DisplayConnectionStatus(LoadLangString(59839));
+    SliderSearch->SetKnobPos(0);
+    SetControlsEnabled(true);
+    BtnDisconnect->Hide();
+    BtnConnect->SetVisible(true);
+    CloseWait();
+    const bool lost = HeartbeatArmed != 0 && DisconnectRequested == 0;
+    HeartbeatArmed = 0;
+    if (lost) ShowMessageBox(LoadLangString(59879), LoadLangString(59878), 0);
+    SetEnabled(true);
+}
+
+void TFrmMain::DisplayConnectionStatus(const std::string& text) {
+    Trace("DisplayConnectionStatus", text);
+    if (frmSysLog == nullptr || frmSysLog->lbLog == nullptr) return;
+    TStrings* lines = frmSysLog->lbLog->Items();
+    lines->Add(text);
+    frmSysLog->lbLog->SetItemIndex(lines->Count() - 1);
+}
+
+void TFrmMain::BtnDisconnectClick(TObject*) {
+    DisconnectRequested = 1;
+    SetEnabled(false);
+    ShowWait();
+    SetControlsEnabled(true);
+    BtnDisconnect->Hide();
+    BtnConnect->SetVisible(true);
+    LoggedIn = 0;
+    // The replies and closing events come in meanwhile.
+    if (!PumpFor(kDisconnectPumpMs)) return;
+    ImgPoint->SetCurrentFrame(0);
+    Label2->SetCaption("");
+    Label3->SetCaption("");
+    DisarmHeartbeat();
+    CloseLinkSockets();
+    CloseWait();
+    SetEnabled(true);
+}
+
+int TFrmMain::PasswordLevel() {
+    return FrmLog != nullptr ? FrmLog->GetUserLevel() : 2;
+}
+
+// ---- Small helpers ----
+
+void TFrmMain::AddDebugLine(const char* prefix, DWORD command) {
+    lbDebug->Items()->Add(Format("%s%u", prefix, command));
+}
+
+void TFrmMain::EnableModeTabs(bool on) {
+    btnLive_m->SetEnabled(on);
+    btnSer_m->SetEnabled(on);
+}
+
+void TFrmMain::ClearSearchTimeLabels() {
+    TLabel* const labels[] = {LabelSearchTime, LabelFullSearchTime1, LabelFullSearchTime2,
+                              LabelFullSearchTime3, LabelFullSearchTime4};
+    for (TLabel* label : labels)
+        label->SetCaption("");
+}
