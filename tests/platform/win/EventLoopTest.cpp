@@ -6,12 +6,12 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
 #include <thread>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using wintest::ThreadCpuSeconds;
 
 int gCreates = 0;
 int gDestroys = 0;
@@ -199,13 +199,6 @@ TEST(Application, HandlerRunFromTheQtWaitMayPumpAgain) {
     EXPECT_TRUE(inner);
     EXPECT_TRUE(outerDone);
     DeallocateHWnd(w);
-}
-
-double ThreadCpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_THREAD, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 TEST(IdleWait, WaitLoopDoesNotBurnACore) {

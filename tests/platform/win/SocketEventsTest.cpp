@@ -9,7 +9,6 @@
 
 #include <csignal>
 #include <string>
-#include <sys/resource.h>
 
 namespace {
 
@@ -18,6 +17,7 @@ using wintest::kSocketMessage;
 using wintest::Note;
 using wintest::NoteWindow;
 using wintest::PumpFor;
+using wintest::ThreadCpuSeconds;
 
 constexpr long kConnectMask = FD_READ | FD_WRITE | FD_ACCEPT | FD_CONNECT | FD_CLOSE; // 59
 constexpr long kDupMask = FD_READ | FD_WRITE | FD_CONNECT | FD_CLOSE;                 // 51
@@ -122,13 +122,6 @@ TEST_F(SocketEvents, OneReadPerReceiveAndPartialReadsAreAnnouncedAgain) {
     EXPECT_EQ(WSAGetLastError(), WSAEWOULDBLOCK);
     PumpFor(80);
     EXPECT_EQ(window_.Count(s, FD_READ), 3u) << "nothing waits, nothing is announced";
-}
-
-double ThreadCpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_THREAD, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 TEST_F(SocketEvents, UnreadDataWithReadOutstandingDoesNotSpinTheLoop) {

@@ -1,4 +1,5 @@
-// Helpers of the windows-layer tests: bounded pumping and a window that records socket notifications.
+// Helpers of the windows-layer tests: bounded pumping, a window that records socket notifications and
+// the calling thread's processor time.
 #pragma once
 
 #include "platform/win/Application.h"
@@ -8,6 +9,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <sys/resource.h>
 #include <vector>
 
 namespace wintest {
@@ -28,6 +30,14 @@ bool PumpUntil(Pred done, int milliseconds = 2000) {
 
 inline void PumpFor(int milliseconds) {
     PumpUntil([] { return false; }, milliseconds);
+}
+
+// User and system time of the calling thread so far.
+inline double ThreadCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_THREAD, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 struct Note {
