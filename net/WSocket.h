@@ -373,6 +373,7 @@ private:
     bool SetIntOption(int level, int option, int value, const char* sockFunc);
     void FillHostNames(const winsock::hostent* entry);
     void ForgetLookup();
+    bool StartReverseLookup(const std::string& hostAddr, winsock::u_long& addr);
 
     bool FBeforeDestructionDone = false;
     bool FInTryToSend = false;

@@ -56,6 +56,18 @@ void TCustomWSocket::ForgetLookup() {
     FDnsResultList.Clear();
 }
 
+// A reverse lookup's address, with the lookup under way dropped; false, reported, for a text that is no
+// address.
+bool TCustomWSocket::StartReverseLookup(const std::string& hostAddr, winsock::u_long& addr) {
+    if (!ReverseLookupAddr(hostAddr, addr)) {
+        RaiseException("ReverseDnsLookup: Invalid host name.");
+        TriggerDNSLookupDone(WSAEINVAL);
+        return false;
+    }
+    ForgetLookup();
+    return true;
+}
+
 // DnsResult is the entry's name; DnsResultList the name and the aliases.
 void TCustomWSocket::FillHostNames(const hostent* entry) {
     FDnsResult.clear();
@@ -134,12 +146,7 @@ void TCustomWSocket::WMGetHostByName(TMessage& msg) {
 
 void TCustomWSocket::ReverseDnsLookup(const std::string& hostAddr) {
     winsock::u_long addr = INADDR_NONE;
-    if (!ReverseLookupAddr(hostAddr, addr)) {
-        RaiseException("ReverseDnsLookup: Invalid host name.");
-        TriggerDNSLookupDone(WSAEINVAL);
-        return;
-    }
-    ForgetLookup();
+    if (!StartReverseLookup(hostAddr, addr)) return;
     if (FWindowHandle == nullptr) {
         RaiseException("ReverseDnsLookup: Window not assigned");
         return;
@@ -180,12 +187,7 @@ void TCustomWSocket::WMGetHostByAddr(TMessage& msg) {
 
 void TCustomWSocket::ReverseDnsLookupSync(const std::string& hostAddr) {
     winsock::u_long addr = INADDR_NONE;
-    if (!ReverseLookupAddr(hostAddr, addr)) {
-        RaiseException("ReverseDnsLookup: Invalid host name.");
-        TriggerDNSLookupDone(WSAEINVAL);
-        return;
-    }
-    ForgetLookup();
+    if (!StartReverseLookup(hostAddr, addr)) return;
     const hostent* entry = WSocket_gethostbyaddr(reinterpret_cast<const char*>(&addr), 4, AF_INET);
     if (entry == nullptr) {
         TriggerDNSLookupDone(static_cast<WORD>(WSocket_WSAGetLastError()));
