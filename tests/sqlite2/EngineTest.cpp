@@ -1,10 +1,9 @@
 // Statements on databases made by the writer: SQLite 2's rules where the real files have no example,
 // errors, and the cache of imported files.
-#include "QueryRows.h"
-
 #include "sqlite2/Sqlite2Api.h"
 #include "sqlite2/Sqlite2Database.h"
 #include "sqlite2/Sqlite2Writer.h"
+#include "tests/sqlite2/QueryRows.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>

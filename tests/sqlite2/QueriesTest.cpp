@@ -1,8 +1,8 @@
 // Every query of queries.txt against what the real SQLite 2 printed for it (expected.txt).
 #include "DumpReplay.h"
-#include "QueryRows.h"
 
 #include "sqlite2/Sqlite2Database.h"
+#include "tests/sqlite2/QueryRows.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
