@@ -335,6 +335,11 @@ public:
     void BtnDisconnectClick(TObject* sender);
     void TimerHeartBeatTimer(TObject* sender);
     void CloseChildForms();
+    // Asks for the recorder database of a medium (0 HDD, 1 CF, 2 SD) and waits up to 300 s until it is
+    // stored; false otherwise.
+    bool RequestDbFile(int medium);
+    // Asks for the camera count and video standard without waiting for the reply.
+    void RequestMaxCamera();
     void Dispatch(TMessage& message) override;
 
     // ---- Shut-down ----

@@ -21,6 +21,7 @@
 #include "platform/core/Debug.h"
 #include "platform/core/FileUtils.h"
 #include "platform/core/StrUtils.h"
+#include "platform/core/SysTime.h"
 #include "platform/core/Threads.h"
 
 #include <cstdlib>
@@ -124,6 +125,7 @@ void TFrmMain::ConnectToQel(const std::string& address, const std::string& port)
     SetEnabled(false);
     HeartbeatArmed = 0;
     if (!AttemptOver(CliSocket)) CloseLinkSockets();
+    Receiver.SetFolder(ProgramFolder);
     ResetLink();
 
     CliSocket->SetAddr(address);
@@ -346,6 +348,32 @@ void TFrmMain::BtnDisconnectClick(TObject*) {
     CloseLinkSockets();
     CloseWait();
     SetEnabled(true);
+}
+
+// ---- Requests of the other windows ----
+
+bool TFrmMain::RequestDbFile(int medium) {
+    FileReceived = 0;
+    FileReceiveFailed = 0;
+    const DWORD start = GetTickCount();
+    if (SendCommandAndWait(NETCMD_FILE_REQUEST, QELFILE_DATABASE, kDatabaseLimitMs,
+                           static_cast<DWORD>(medium)) != 0) {
+        // The reply may come before the file: the file itself is what was asked for.
+        const DWORD spent = TickDistance(start, GetTickCount());
+        PumpUntil(
+            [&] { return FileReceived != 0 || FileReceiveFailed != 0 || CliSocket->State() != wsConnected; },
+            spent < kDatabaseLimitMs ? kDatabaseLimitMs - spent : 0);
+    }
+    if (FileReceived != 0) return true;
+    AddDebugLine("FAILED:", NETCMD_FILE_REQUEST);
+    return false;
+}
+
+void TFrmMain::RequestMaxCamera() {
+    // The camera count of this reply, not of an earlier one.
+    MaxCamera = 0;
+    SendNetPacketCommand(NETCMD_CAMERA_INFO, 0);
+    Sleep(kLoginStepPauseMs);
 }
 
 int TFrmMain::PasswordLevel() {

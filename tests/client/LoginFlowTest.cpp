@@ -2,6 +2,7 @@
 #include "tests/client/LoginRig.h"
 
 #include "client/formlog.h"
+#include "setup/Syslog.h"
 
 #include "platform/core/FileUtils.h"
 #include "tests/support/TestSupport.h"
@@ -21,6 +22,7 @@ class LoginFlow : public LoginRig {};
 
 TEST_F(LoginFlow, FullLogInWalksEveryStepAndLaysOutTheRecordersCameras) {
     recsim::RecSim& sim = StartSim();
+    Application->CreateForm(frmSysLog);
     testing_support::WriteFileBytes(HomeFile("config.ini"), "[config]\n");
     // The wait window and the disabled main window while the recorder is being waited for.
     bool waitUp = false, mainDisabled = false;
@@ -55,6 +57,12 @@ TEST_F(LoginFlow, FullLogInWalksEveryStepAndLaysOutTheRecordersCameras) {
     EXPECT_EQ(FrmMain->Label3->Caption(), "127.0.0.1");
     EXPECT_TRUE(Idle());
     EXPECT_TRUE(LinkUp());
+    // The client log: the connection's address, then the accepted log-in, selected.
+    TStrings* log = frmSysLog->lbLog->Items();
+    ASSERT_GE(log->Count(), 2);
+    EXPECT_EQ(log->Strings(log->Count() - 2), "127.0.0.1");
+    EXPECT_EQ(log->Strings(log->Count() - 1), FrmMain->LoadLangString(59832));
+    EXPECT_EQ(frmSysLog->lbLog->ItemIndex(), log->Count() - 1);
 }
 
 TEST_F(LoginFlow, PasswordOnlyLogInSendsNothingButThePasswordAndTellsTheUserOnce) {

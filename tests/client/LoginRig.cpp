@@ -1,5 +1,8 @@
 #include "tests/client/LoginRig.h"
 
+#include "playback/download.h"
+#include "setup/Syslog.h"
+
 #include "platform/vcl/Dialogs.h"
 #include "platform/vcl/FormTesting.h"
 
@@ -91,6 +94,9 @@ void LoginRig::TearDown() {
     }
     boxes_.reset();
     ClientWindows::TearDown();
+    // Windows some tests add; the application took them down with the rest.
+    frmSysLog = nullptr;
+    frmDownload = nullptr;
     sims_.clear();
 }
 
