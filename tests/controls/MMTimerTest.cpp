@@ -75,10 +75,12 @@ TEST_F(MMTimerTest, ABlockedLoopGetsOneTickNotTen) {
     TMMTimer timer(nullptr);
     int ticks = 0;
     timer.OnTimer = [&](TObject*) { ++ticks; };
-    timer.SetInterval(20);
-    std::this_thread::sleep_for(std::chrono::milliseconds(200)); // ten periods without the loop
+    timer.SetInterval(50);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500)); // ten periods without the loop
     Application->ProcessMessages();
-    EXPECT_EQ(ticks, 1);
+    // The ten merge into one; a loaded machine may let the next period's tick in while the loop runs.
+    EXPECT_GE(ticks, 1);
+    EXPECT_LE(ticks, 2);
     timer.SetEnabled(false);
 }
 
