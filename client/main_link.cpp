@@ -121,10 +121,11 @@ void TFrmMain::ConnectToQel(const std::string& address, const std::string& port)
         ShowMessageBox(LoadLangString(59877), LoadLangString(59824), 0);
         return;
     }
+    // An earlier connection ends first (its closing handler puts the window back), and not as a loss.
+    HeartbeatArmed = 0;
+    if (!AttemptOver(CliSocket) || !AttemptOver(AVDataCliSocket)) CloseLinkSockets();
     ShowWait();
     SetEnabled(false);
-    HeartbeatArmed = 0;
-    if (!AttemptOver(CliSocket)) CloseLinkSockets();
     Receiver.SetFolder(ProgramFolder);
     ResetLink();
 

@@ -1,8 +1,6 @@
-// The window-free pieces of the link: which replies fill the slot, the tick arithmetic of the waits,
-// the heartbeat's pace.
+// The window-free pieces of the link: the tick arithmetic of the waits and the heartbeat's pace.
 #include "client/Heartbeat.h"
 #include "client/LinkWait.h"
-#include "client/ReplyBook.h"
 
 #include "platform/vcl/FormTesting.h"
 #include "platform/vcl/Forms.h"
@@ -10,66 +8,9 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
-
 namespace {
 
 using testing_support::FakeTick;
-
-TEST(ReplySlotValue, ByAnsweredCommand) {
-    struct Case {
-        DWORD retcommand;
-        DWORD result;
-        std::optional<int> value;
-    };
-    const Case cases[] = {
-        {101, 2, 2},
-        {101, 1, 1},
-        {104, 1, 1},
-        {105, 4, 4},
-        {107, 2, 2},
-        {108, 1, 1},
-        {109, 0, 0},
-        {112, 1, 1},
-        {113, 1, 1},
-        {114, 1, 1},
-        {115, 1, 1},
-        {116, 1, 1},
-        {118, 2, 2},
-        {119, 0, 1},
-        {119, 7, 1},
-        {122, 0, 1},
-        {122, 2, 1},
-        {102, 1, std::nullopt},
-        {117, 1, std::nullopt},
-        {121, 1, std::nullopt},
-        {125, 1, std::nullopt},
-        {100, 1, std::nullopt},
-        {126, 1, std::nullopt},
-        {0, 1, std::nullopt},
-        {0xFFFFFFFF, 1, std::nullopt},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.retcommand);
-        EXPECT_EQ(ReplySlotValue(c.retcommand, c.result), c.value);
-    }
-}
-
-TEST(ReplyBook, OnlyNonZeroValuesEndWaitsAndEachCommandCountsApart) {
-    CReplyBook book;
-    book.Record(108, 0);
-    EXPECT_EQ(book.Endings(108), 0u);
-    EXPECT_EQ(book.Value(108), 0);
-    book.Record(108, 2);
-    book.Record(109, 1);
-    EXPECT_EQ(book.Endings(108), 1u);
-    EXPECT_EQ(book.Value(108), 2);
-    EXPECT_EQ(book.Endings(109), 1u);
-    EXPECT_EQ(book.Endings(107), 0u);
-    book.Record(108, 0);
-    EXPECT_EQ(book.Endings(108), 1u);
-    EXPECT_EQ(book.Value(108), 0);
-}
 
 TEST(TickDistance, EitherWayAndAcrossTheWrap) {
     struct Case {
@@ -142,15 +83,6 @@ TEST(HeartbeatTicks, ThirtyTicksABeatOnlyWhileArmed) {
     for (int i = 0; i < 29; ++i)
         EXPECT_FALSE(hb.Due(true)) << i;
     EXPECT_TRUE(hb.Due(true));
-}
-
-TEST(HeartbeatMissed, ThirdMissInARowGivesUp) {
-    int misses = 0;
-    EXPECT_FALSE(HeartbeatMissed(misses));
-    EXPECT_FALSE(HeartbeatMissed(misses));
-    EXPECT_EQ(misses, 2);
-    EXPECT_TRUE(HeartbeatMissed(misses));
-    EXPECT_EQ(misses, 0);
 }
 
 } // namespace

@@ -237,5 +237,21 @@ TEST_F(LoginFlow, ReconnectToASecondRecorderTakesItsCameraCount) {
     EXPECT_TRUE(Boxes().empty());
 }
 
+TEST_F(LoginFlow, ConnectingWhileConnectedEndsTheOldLinkQuietly) {
+    recsim::RecSim& first = StartSim();
+    LogIn(first);
+    ASSERT_TRUE(PumpReal([&] { return FrmMain->LoggedIn == 1; }));
+    recsim::RecSim& second = StartSim();
+    bool waitUp = false;
+    form_testing::RunLater([&] { waitUp = FrmWait->Visible() && !FrmMain->Enabled(); });
+    LogIn(second);
+    ASSERT_TRUE(PumpReal([&] { return FrmMain->LoggedIn == 1; }));
+    EXPECT_TRUE(waitUp);
+    EXPECT_TRUE(first.WaitForCommandConnection(false, 2000));
+    EXPECT_TRUE(second.WaitForAvConnection(true, 2000));
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_TRUE(Idle());
+}
+
 } // namespace
 } // namespace client_tests
