@@ -43,6 +43,7 @@ TForm::~TForm() {
     auto& forms = FormList();
     forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
     if (vcl_internal::ActiveFormRef() == this) vcl_internal::ActiveFormRef() = nullptr;
+    if (forgetReference_) forgetReference_();
 }
 
 void TForm::BeforeDestruction() {

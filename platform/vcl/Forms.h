@@ -22,6 +22,7 @@
 #include "platform/win/Application.h"
 
 #include <exception>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -166,6 +167,9 @@ protected:
     virtual void DoClose(TCloseAction& action);
 
 private:
+    friend class TApplication;
+    // Clears the variable CreateForm filled, so a destroyed form never leaves it dangling.
+    std::function<void()> forgetReference_;
     void ApplyWindowFlags();
     void ApplyOpacity();
     void UpdateWindowGeometry();
@@ -206,6 +210,9 @@ public:
     void CreateForm(T*& reference) {
         T* form = new T(this);
         reference = form;
+        form->forgetReference_ = [&reference, form] {
+            if (reference == form) reference = nullptr;
+        };
         FormCreated(form);
     }
     // Shows the main form and handles messages until the main form is closed.

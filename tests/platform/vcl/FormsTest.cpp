@@ -172,6 +172,24 @@ TEST_F(FormsTest, RunShowsTheFirstFormAndEndsWhenItCloses) {
     EXPECT_EQ(Application->ComponentCount(), 2);
 }
 
+TEST_F(FormsTest, ADestroyedFormClearsTheVariableCreateFormFilled) {
+    static TSkinForm* global = nullptr;
+    TSkinForm* other = nullptr;
+    Application->CreateForm(global);
+    Application->CreateForm(other);
+    ASSERT_NE(global, nullptr);
+    TSkinForm* created = global;
+    global = other; // the variable was given another form meanwhile: leave it alone
+    delete created;
+    EXPECT_EQ(global, other);
+    global = nullptr;
+    Application->CreateForm(global);
+    delete global;
+    EXPECT_EQ(global, nullptr);
+    delete other;
+    EXPECT_EQ(other, nullptr);
+}
+
 TEST_F(FormsTest, AOneMillisecondOneShotTimerFiresOnce) {
     auto* form = new TExampleForm(Application);
     TTimer* timer = form->TimerDialogPosition;
