@@ -186,7 +186,8 @@ private:
         const auto p1 = f.Payload1();
         if (!ShowJpegPicture(jpeg_, *screen, p1.data(), p1.size(), f.info.width)) failed_ = true;
         screen->Repaint();
-        benchmark::DoNotOptimize(overlay_.Apply(f.Payload2(), f.info.channel));
+        benchmark::DoNotOptimize(
+            ReadFrameOverlay(f.Payload2(), f.info.channel, latitude_, longitude_, false));
         ++frames_;
     }
 
@@ -196,7 +197,7 @@ private:
     CAvStreamReceiver receiver_;
     AvFrameSwitches switches_;
     AvShowState show_;
-    CFrameOverlay overlay_;
+    double latitude_ = 0, longitude_ = 0;
     std::size_t frames_ = 0;
     bool failed_ = false;
 };

@@ -77,7 +77,8 @@ std::string CameraTitleFromText(std::span<const BYTE> text) {
     return std::string(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(n));
 }
 
-FrameOverlayUpdate CFrameOverlay::Apply(std::span<const BYTE> payload2, DWORD channel) {
+FrameOverlayUpdate ReadFrameOverlay(std::span<const BYTE> payload2, DWORD channel, double& lastLatitude,
+                                    double& lastLongitude, bool mapPageLoaded) {
     FrameOverlayUpdate u;
     if (payload2.empty()) {
         u.setGpsAndTacho = true;
@@ -98,10 +99,10 @@ FrameOverlayUpdate CFrameOverlay::Apply(std::span<const BYTE> payload2, DWORD ch
             break;
         case QELSIDE_GPS: {
             const GpsReading gps = ReadGpsFix(block.gps);
-            if (gps.latitude != LastLatitude || gps.longitude != LastLongitude) {
-                LastLatitude = gps.latitude;
-                LastLongitude = gps.longitude;
-                if (MapPageLoaded) {
+            if (gps.latitude != lastLatitude || gps.longitude != lastLongitude) {
+                lastLatitude = gps.latitude;
+                lastLongitude = gps.longitude;
+                if (mapPageLoaded) {
                     u.moveMap = true;
                     u.mapLatitude = gps.latitudeText;
                     u.mapLongitude = gps.longitudeText;

@@ -9,11 +9,6 @@
 #include <span>
 #include <string>
 
-// Overlay text colours, $00BBGGRR.
-inline constexpr DWORD kOverlayRed = 0x0000FF;
-inline constexpr DWORD kOverlayBlue = 0xFF0000;
-inline constexpr DWORD kOverlayYellow = 0x00FFFF;
-
 inline constexpr std::size_t kCameraTitleMax = 11;
 
 // The next block of the walk: its kind (QELSIDE_TEXT, a typed block's kind) or QELSIDE_END at the end of
@@ -52,16 +47,11 @@ struct FrameOverlayUpdate {
     bool malformed = false; // the walk ended at a bad block
 };
 
-// The GPS position last drawn and whether the map page can take it.
-class CFrameOverlay {
-public:
-    // Side data of a video frame of `channel` (1..4; others set no title).
-    FrameOverlayUpdate Apply(std::span<const BYTE> payload2, DWORD channel);
-
-    double LastLatitude = 0;
-    double LastLongitude = 0;
-    bool MapPageLoaded = false;
-};
+// The overlays of a video frame of `channel` (1..4; others set no title). A GPS fix that differs from
+// the position last drawn (`lastLatitude`, `lastLongitude`) becomes the new one, and moves the map
+// once its page has loaded.
+FrameOverlayUpdate ReadFrameOverlay(std::span<const BYTE> payload2, DWORD channel, double& lastLatitude,
+                                    double& lastLongitude, bool mapPageLoaded);
 
 // The screen (0..3) whose GPS or tacho label "ON" shows: screen 1 in the four-screen layout, else the
 // selected camera's; -1 when no camera is selected.

@@ -31,6 +31,12 @@ TFrmMain::TFrmMain(TComponent* owner) : TForm(owner) {
     CliSocket->OnSendData = TSendData(this, &TFrmMain::CliSocketSendData);
     CliSocket->OnDataSent = TDataSent(this, &TFrmMain::CliSocketDataSent);
     AVDataCliSocket = TCustomWSocket::Create<TWSocket>(this);
+    // One read per notification, sized by the receiver; waiting data is announced again.
+    AVDataCliSocket->SetComponentOptions(TWSocketOptions{wsoNoReceiveLoop});
+    AVDataCliSocket->OnSessionConnected = TSessionConnected(this, &TFrmMain::AVDataCliSocketSessionConnected);
+    AVDataCliSocket->OnDataAvailable = TDataAvailable(this, &TFrmMain::AVDataCliSocketDataAvailable);
+    AVDataCliSocket->OnSessionClosed = TSessionClosed(this, &TFrmMain::AVDataCliSocketSessionClosed);
+    AvReceiver.SetSink([this](const CAvReceivedFrame& frame) { AvFrameReceived(frame); });
     SocketMcast = TCustomWSocket::Create<TWSocket>(this);
     SocketAVDataServer = TCustomWSocket::Create<TWSocket>(this);
     SocketSClient = TCustomWSocket::Create<TWSocket>(this);
@@ -55,6 +61,11 @@ TFrmMain::~TFrmMain() {
         CliSocket->OnDataAvailable = nullptr;
         CliSocket->OnSendData = nullptr;
         CliSocket->OnDataSent = nullptr;
+    }
+    if (AVDataCliSocket != nullptr) {
+        AVDataCliSocket->OnSessionConnected = nullptr;
+        AVDataCliSocket->OnDataAvailable = nullptr;
+        AVDataCliSocket->OnSessionClosed = nullptr;
     }
     for (TWSocket** socket :
          {&SocketSClient, &SocketAVDataServer, &SocketMcast, &AVDataCliSocket, &CliSocket}) {

@@ -3,12 +3,19 @@
 // (first showing, language library), main_layout.cpp (screens and video standard), main_setupini.cpp
 // (setup.ini), main_chrome.cpp (placement, message boxes, dragging), main_shutdown.cpp (power off),
 // main_link.cpp (connect, log-in, the connection's events, disconnect), main_receiver.cpp (what the
-// recorder's packets change, application messages), main_heartbeat.cpp (heartbeat, child windows).
+// recorder's packets change, application messages), main_heartbeat.cpp (heartbeat, child windows),
+// main_av.cpp (the A/V stream into the screens), main_live.cpp (live start and stop, camera buttons,
+// small timers), main_fullmode.cpp (full and skin mode), main_overlay.cpp (side-data overlays and their
+// menu).
 // The command connection's send path, waits and receiver come from CCommandLink.
 #pragma once
 
+#include "client/AvFrameQueue.h"
+#include "client/AvFrameRoute.h"
+#include "client/AvStreamReceiver.h"
 #include "client/CommandLink.h"
 #include "client/Heartbeat.h"
+#include "client/ScreenLayout.h"
 #include "controls/BmButton.h"
 #include "controls/ImgAnimation.h"
 #include "controls/MMTimer.h"
@@ -23,6 +30,7 @@
 
 #include <array>
 #include <memory>
+#include <span>
 #include <string>
 
 class CQelVideoFile;
@@ -228,7 +236,6 @@ public:
 
     // ---- Working state ----
     TRect MainWindowRect{};
-    int AvReadSize = 32;
     int CurrentMode = kModeLocal;
     BYTE LoggedIn = 0;
     BYTE DisconnectRequested = 0;
@@ -252,6 +259,11 @@ public:
     int SelectedCamera = 0; // 0..3, 4 quad
     int ScreenCount = 1;
     int LastWidth = 0;
+    int FullMode = 0;
+    int SavedTop = 0; // the window's place in skin mode
+    int SavedLeft = 0;
+    int GpsCorner = -1; // -1 off, 0 the shown camera's screen, 1..4 top left, top right, bottom left, right
+    BYTE MapPageLoaded = 0;
     std::array<BYTE, 4> CameraCovert{};
     std::array<std::string, 4> CameraTitles;
     TColor OverlayColor = 0;
@@ -259,6 +271,20 @@ public:
     double LastLongitude = 0;
     std::unique_ptr<TIniFile> SetupIniFile;
     HMODULE AudioLibrary = nullptr;
+
+    // ---- The A/V stream ----
+    // The receiver cuts the stream into frames; AvReadSize is the size of the next read it asks for.
+    // Frames queued for the step-wise remote playback, oldest first.
+    CAvStreamReceiver AvReceiver;
+    int AvReadSize = CAvStreamReceiver::kHeaderReadSize;
+    CAvFrameQueue AvFrameQueue;
+    AvShowState AvShow;
+    BYTE QueueAvFrames = 0;
+    int RemotePlayState = 0; // 0 normal, 1 paused, 2 single step
+    // The time text of each channel's last frame.
+    std::array<std::string, 4> ChannelTimeTexts;
+    // Pictures that did not decode and were skipped.
+    DWORD PictureErrors = 0;
 
     // ---- Recorder link ----
     BYTE PasswordOnlyLogin = 0;
@@ -304,9 +330,52 @@ public:
     void MenuItemQuadClick(TObject* sender);
     int GetScreenCount() const { return ScreenCount; }
     int GetSelectedCamera() const { return SelectedCamera; }
+    void ShowSelectedCamera();
     void ShowClock();
     void TimerClockTimer(TObject* sender);
     void SetControlsEnabled(bool on);
+    void ShowPlaybackControls(bool local);
+    void ShowFullModeLayout();
+    void MenuItemFullModeClick(TObject* sender);
+    void MenuItemSkinModeClick(TObject* sender);
+
+    // ---- Live view ----
+    void BtnLiveClick(TObject* sender);
+    void BtnDisliveClick(TObject* sender);
+    void BtnCamera1Click(TObject* sender);
+    void BtnCamera2Click(TObject* sender);
+    void BtnCamera3Click(TObject* sender);
+    void BtnCamera4Click(TObject* sender);
+    void BtnQuadClick(TObject* sender);
+    void RefreshCameraTitles();
+    void TimerPlayStateTimer(TObject* sender);
+    void TimerAVDataTimer(TObject* sender);
+    // The next picture ends the wait of a live or search start.
+    void ExpectFirstPicture();
+
+    // ---- The A/V stream ----
+    void AVDataCliSocketSessionConnected(TObject* sender, WORD error);
+    void AVDataCliSocketDataAvailable(TObject* sender, WORD error);
+    void AVDataCliSocketSessionClosed(TObject* sender, WORD error);
+    // 1 when the picture is shown, 0 when it could not be decoded (the screen keeps its picture).
+    int ShowJpegFrame(const BYTE* data, std::size_t length, TJPEGImage* jpeg, TImage* screen);
+    void FrameTimeToText(DWORD time, std::string& text) const;
+
+    // ---- Overlays ----
+    // Draws a video frame's side data: title, lamps, GPS or tacho texts; follows the GPS position.
+    void ShowFrameOverlay(std::span<const BYTE> payload2, DWORD channel);
+    void MenuItemGPSONClick(TObject* sender);
+    void MenuItemGPSOFFClick(TObject* sender);
+    void MenuItemGPSTLClick(TObject* sender);
+    void MenuItemGPSTRClick(TObject* sender);
+    void MenuItemGPSBLClick(TObject* sender);
+    void MenuItemGPSBRClick(TObject* sender);
+    void MenuItemTACHOONClick(TObject* sender);
+    void MenuItemTACHOOFFClick(TObject* sender);
+    void MenuItemCOLORREDClick(TObject* sender);
+    void MenuItemCOLORBLUEClick(TObject* sender);
+    void MenuItemCOLORYELLOWClick(TObject* sender);
+    void SetMapPageLoaded();
 
     // ---- Window chrome, placement and message boxes ----
     void GetWorkArea(TRect& rect) const { rect = MainWindowRect; }
@@ -363,13 +432,23 @@ private:
     void ApplyLanguageTexts();
     bool LoadLanguageLibrary();
     void PrepareScreens();
-    void HideScreens();
     void ShowCamera(int camera);
+    void ApplyLayout(const ScreenLayout& layout);
+    ScreenLayoutInput LayoutInput() const;
     TPanel* ScreenPanel(int camera) const;
     TLabel* CameraLabel(int camera) const;
     TLabel* MarkLabelA(int camera) const;
     TLabel* MarkLabelM(int camera) const;
+    TLabel* GpsLabel(int camera) const;
+    TLabel* TachoLabel(int camera) const;
+    TLabel* FullTimeLabel(int camera) const;
     TMenuItem* CameraMenuItem(int camera) const;
+    // Live view and remote work: the commands' outcomes as the debug list shows them.
+    bool LiveCommand(DWORD command);
+    void BlankLiveView();
+    void AvFrameReceived(const CAvReceivedFrame& frame);
+    void ShowGpsLabelOnly(int camera);
+    void ShowOverlayColor(TMenuItem* item, TColor color);
     void StoreMainWindowRect();
     void DragWindow(TMouseButton button);
     void BringSidePanelsToFront();
@@ -402,6 +481,13 @@ private:
 
     bool started_ = false;
     int dialogTimerTicks_ = 0;
+    // The A/V handler runs one read at a time; a nested event only asks for another round.
+    bool avReading_ = false;
+    bool avEventMissed_ = false;
+    // The A/V connection was made (a failed attempt also ends in the closed event).
+    bool avSessionUp_ = false;
+    int shortReadLines_ = 0;
+    DWORD previousDisplayedTime_ = 0;
 };
 
 extern TFrmMain* FrmMain;

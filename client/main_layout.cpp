@@ -1,5 +1,5 @@
-// The screens in their single and four-screen layouts, the two video standards, the overlay colour and
-// the clock: what the main window's construction and first showing lay out.
+// The screens in their single and four-screen layouts, the two video standards, the playback buttons and
+// the clock. The rectangles come from ComputeScreenLayout; this file puts them on the controls.
 #include "client/main.h"
 
 #include "client/SetupIni.h"
@@ -17,6 +17,10 @@ namespace {
 
 bool IsNtsc(int standard) {
     return standard == kVideoStandardNtsc;
+}
+
+void PlaceControl(TControl* control, const LayoutBox& box) {
+    control->SetBounds(box.Left, box.Top, box.Width, box.Height);
 }
 
 } // namespace
@@ -41,6 +45,22 @@ TLabel* TFrmMain::CameraLabel(int camera) const {
     return labels[camera & 3];
 }
 
+TLabel* TFrmMain::GpsLabel(int camera) const {
+    TLabel* const labels[] = {LabelGPSdata1, LabelGPSdata2, LabelGPSdata3, LabelGPSdata4};
+    return labels[camera & 3];
+}
+
+TLabel* TFrmMain::TachoLabel(int camera) const {
+    TLabel* const labels[] = {LabelTACHOdata1, LabelTACHOdata2, LabelTACHOdata3, LabelTACHOdata4};
+    return labels[camera & 3];
+}
+
+TLabel* TFrmMain::FullTimeLabel(int camera) const {
+    TLabel* const labels[] = {LabelFullSearchTime1, LabelFullSearchTime2, LabelFullSearchTime3,
+                              LabelFullSearchTime4};
+    return labels[camera & 3];
+}
+
 TMenuItem* TFrmMain::CameraMenuItem(int camera) const {
     TMenuItem* const items[] = {MenuItemCam1, MenuItemCam2, MenuItemCam3, MenuItemCam4};
     return items[camera & 3];
@@ -59,68 +79,75 @@ void TFrmMain::HideScreenMarks() {
         mark->Hide();
 }
 
-void TFrmMain::HideScreens() {
-    for (int camera = 0; camera < 4; ++camera) {
-        VidScreen[static_cast<std::size_t>(camera)]->Hide();
-        ScreenPanel(camera)->Hide();
+ScreenLayoutInput TFrmMain::LayoutInput() const {
+    ScreenLayoutInput in;
+    in.videoStandard = VideoStandard;
+    in.screenCount = ScreenCount;
+    in.camera = SelectedCamera >= 0 && SelectedCamera <= 3 ? SelectedCamera : 0;
+    in.fullMode = FullMode != 0;
+    in.lastWidth = LastWidth;
+    in.displayWidth = Screen->Width();
+    in.displayHeight = Screen->Height();
+    for (int k = 0; k < 4; ++k)
+        in.covert[k] = CameraCovert[static_cast<std::size_t>(k)] != 0;
+    return in;
+}
+
+void TFrmMain::ApplyLayout(const ScreenLayout& l) {
+    if (l.window) {
+        SetTop(0);
+        SetLeft(0);
+        SetClientWidth(l.window->Width);
+        SetClientHeight(l.window->Height);
     }
+    if (l.panelScreen) PlaceControl(PanelScreen, *l.panelScreen);
+    TPanel* const quarters[] = {Panel5, Panel6, Panel7, Panel8};
+    for (int k = 0; k < 4; ++k) {
+        if (l.quarters[k]) PlaceControl(quarters[k], *l.quarters[k]);
+        TPanel* panel = ScreenPanel(k);
+        TImage* screen = VidScreen[static_cast<std::size_t>(k)];
+        if (l.panels[k]) PlaceControl(panel, *l.panels[k]);
+        if (l.screens[k]) PlaceControl(screen, *l.screens[k]);
+        panel->SetVisible(l.panelVisible[k]);
+        screen->SetVisible(l.screenVisible[k]);
+    }
+    if (l.hideMarks) HideScreenMarks();
+    if (l.markS1Left >= 0) LabelS1->SetLeft(l.markS1Left);
+    for (int k = 0; k < 4; ++k) {
+        if (l.markALeft[k] >= 0) MarkLabelA(k)->SetLeft(l.markALeft[k]);
+        if (l.markMLeft[k] >= 0) MarkLabelM(k)->SetLeft(l.markMLeft[k]);
+        TLabel* time = FullTimeLabel(k);
+        if (l.timeLabelHidden[k]) time->Hide();
+        if (l.timeLabelShown[k]) {
+            time->SetLeft(l.timeLabelShown[k]->X);
+            time->SetTop(l.timeLabelShown[k]->Y);
+            time->Show();
+            time->BringToFront();
+        }
+    }
+    if (l.checkQuad) MenuItemQuad->SetChecked(true);
+    if (l.checkCamera >= 0) CameraMenuItem(l.checkCamera)->SetChecked(true);
 }
 
 void TFrmMain::ShowSingleCamera(int camera) {
     if (camera < 0 || camera > 3) return;
-    HideScreens();
-    CameraMenuItem(camera)->SetChecked(true);
     ScreenCount = 1;
-    if (CameraCovert[static_cast<std::size_t>(camera)] != 0) return;
-
-    const bool ntsc = IsNtsc(VideoStandard);
-    PanelScreen->SetBounds(22, 24, 691, ntsc ? 473 : 569);
-    TImage* screen = VidScreen[static_cast<std::size_t>(camera)];
-    if (LastWidth == 352)
-        screen->SetBounds(-8, -6, 704, ntsc ? 480 : 576);
-    else
-        screen->SetBounds(-16, -6, 720, ntsc ? 480 : 576);
-    screen->Show();
-    TPanel* panel = ScreenPanel(camera);
-    panel->SetBounds(1, 1, 689, ntsc ? 471 : 567);
-    panel->Show();
-
-    HideScreenMarks();
-    if (camera == 0) LabelS1->SetLeft(492);
-    MarkLabelA(camera)->SetLeft(524);
-    MarkLabelM(camera)->SetLeft(556);
+    ScreenLayoutInput in = LayoutInput();
+    in.screenCount = 1;
+    in.camera = camera;
+    in.fullMode = false;
+    ApplyLayout(ComputeScreenLayout(in));
 }
 
 void TFrmMain::ShowCameraLayout(int count) {
-    HideScreens();
-    HideScreenMarks();
     if (count != 4) {
         ShowSingleCamera(0);
         return;
     }
-    MenuItemQuad->SetChecked(true);
     ScreenCount = 4;
-    const bool ntsc = IsNtsc(VideoStandard);
-    PanelScreen->SetBounds(22, 24, 691, ntsc ? 473 : 569);
-    const int height = ntsc ? 235 : 283;
-    const int lowerTop = ntsc ? 237 : 285;
-    const TPoint corners[] = {Point(1, 1), Point(346, 1), Point(1, lowerTop), Point(346, lowerTop)};
-    for (int camera = 0; camera < 4; ++camera) {
-        TImage* screen = VidScreen[static_cast<std::size_t>(camera)];
-        if (LastWidth == 352)
-            screen->SetBounds(-4, -3, 352, ntsc ? 240 : 288);
-        else
-            screen->SetBounds(-8, -3, 360, ntsc ? 240 : 288);
-        screen->Show();
-        // A covert camera keeps its panel hidden in this layout as in the single one.
-        if (CameraCovert[static_cast<std::size_t>(camera)] != 0) continue;
-        TPanel* panel = ScreenPanel(camera);
-        panel->SetBounds(corners[camera].X, corners[camera].Y, 344, height);
-        panel->Show();
-        if (camera == 0) LabelS1->SetLeft(187);
-        MarkLabelA(camera)->SetLeft(219);
-        MarkLabelM(camera)->SetLeft(251);
-    }
+    ScreenLayoutInput in = LayoutInput();
+    in.fullMode = false;
+    ApplyLayout(ComputeScreenLayout(in));
 }
 
 void TFrmMain::ShowCamera(int camera) {
@@ -133,7 +160,17 @@ void TFrmMain::ShowCamera(int camera) {
     TLabel* title = CameraLabel(camera);
     title->SetCaption(CameraTitles[static_cast<std::size_t>(camera)]);
     title->Show();
-    ShowSingleCamera(camera);
+    if (GpsCorner >= 0) {
+        void (TFrmMain::*const corners[])(TObject*) = {
+            &TFrmMain::MenuItemGPSTLClick, &TFrmMain::MenuItemGPSTRClick, &TFrmMain::MenuItemGPSBLClick,
+            &TFrmMain::MenuItemGPSBRClick};
+        (this->*corners[camera])(this);
+    }
+    if (MenuItemTACHOON->Checked()) MenuItemTACHOONClick(this);
+    if (FullMode != 0)
+        ShowFullModeLayout();
+    else
+        ShowSingleCamera(camera);
 }
 
 void TFrmMain::MenuItemCam1Click(TObject*) {
@@ -164,7 +201,16 @@ void TFrmMain::MenuItemQuadClick(TObject*) {
         title->SetCaption(CameraTitles[static_cast<std::size_t>(camera)]);
         title->Show();
     }
-    ShowCameraLayout(4);
+    if (GpsCorner >= 0) MenuItemGPSONClick(this);
+    if (MenuItemTACHOON->Checked()) MenuItemTACHOONClick(this);
+    if (FullMode != 0)
+        ShowFullModeLayout();
+    else
+        ShowCameraLayout(4);
+}
+
+void TFrmMain::ShowSelectedCamera() {
+    if (SelectedCamera >= 0 && SelectedCamera <= 3) ShowSingleCamera(SelectedCamera);
 }
 
 void TFrmMain::ApplyVideoStandard(int standard) {
@@ -176,21 +222,9 @@ void TFrmMain::ApplyVideoStandard(int standard) {
     SetClientHeight(background->Height());
     ImgFrame1->SetVisible(!ntsc);
     ImgFrame3->SetVisible(ntsc);
-
-    // The bar under the screens moves down by the taller picture of the second standard.
-    const int shift = ntsc ? 0 : 94;
-    const std::pair<TControl*, int> tops[] = {
-        {LabelSearchTime, 510}, {Label2, 510},         {Label3, 510},       {lbState, 510},
-        {Label1, 556},          {BtnSearch, 551},      {SliderSearch, 551}, {BtnLoglist, 543},
-        {BtnOpenMap, 548},      {SliderVolume, 599},   {ImgFrame4, 600},    {ImgFrame5, 584},
-        {ImgHideBtn, 568},      {BtnRecStart, 577},    {BtnRecStop, 577},   {BtnFirst, 583},
-        {BtnPrev, 583},         {BtnFastReverse, 583}, {BtnReverse, 583},   {BtnPlay, 583},
-        {BtnPause, 583},        {BtnStop, 583},        {BtnFastPlay, 583},  {BtnNext, 583},
-        {BtnLast, 583},         {BtnCamera1, 583},     {BtnCamera2, 583},   {BtnCamera3, 583},
-        {BtnCamera4, 583},      {BtnQuad, 583},        {BtnBack5, 583},     {ImgAniState, 510},
-    };
-    for (const auto& [control, top] : tops)
-        control->SetTop(top + shift);
+    for (const ControlTop& top : ControlTops())
+        if (auto* control = dynamic_cast<TControl*>(FindComponent(top.name)))
+            control->SetTop(ntsc ? top.ntsc : top.pal);
 
     if (ScreenCount == 1 && SelectedCamera >= 0 && SelectedCamera <= 3)
         ShowCamera(SelectedCamera);
@@ -198,34 +232,19 @@ void TFrmMain::ApplyVideoStandard(int standard) {
         MenuItemQuadClick(this);
 }
 
-void TFrmMain::ApplyOverlayColor(TColor color) {
-    TLabel* const labels[] = {LabelCamera1,
-                              LabelCamera2,
-                              LabelCamera3,
-                              LabelCamera4,
-                              LabelTACHOdata1,
-                              LabelTACHOdata2,
-                              LabelTACHOdata3,
-                              LabelTACHOdata4,
-                              LabelGPSdata1,
-                              LabelGPSdata2,
-                              LabelGPSdata3,
-                              LabelGPSdata4,
-                              LabelS1,
-                              LabelA1,
-                              LabelA2,
-                              LabelA3,
-                              LabelA4,
-                              LabelM1,
-                              LabelM2,
-                              LabelM3,
-                              LabelM4,
-                              LabelFullSearchTime1,
-                              LabelFullSearchTime2,
-                              LabelFullSearchTime3,
-                              LabelFullSearchTime4};
-    for (TLabel* label : labels)
-        label->Font()->SetColor(color);
+void TFrmMain::ShowPlaybackControls(bool local) {
+    TControl* const localOnly[] = {BtnFirst,    BtnPrev, BtnFastReverse, BtnReverse,
+                                   BtnFastPlay, BtnLast, Label1};
+    for (TControl* control : localOnly)
+        control->SetVisible(local);
+    TBmButton* const transport[] = {BtnPlay, BtnPause, BtnStop, BtnNext};
+    const std::array<int, 4> lefts = PlaybackButtonLefts(local);
+    for (int i = 0; i < 4; ++i) {
+        transport[i]->SetEnabled(!local);
+        transport[i]->SetLeft(lefts[static_cast<std::size_t>(i)]);
+    }
+    BtnBack5->SetVisible(!local);
+    ImgHideBtn->SetVisible(!local);
 }
 
 void TFrmMain::ShowClock() {

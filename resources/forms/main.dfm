@@ -750,6 +750,7 @@ object FrmMain: TFrmMain
     TotalFrames = 4
     Cursor = crHandPoint
     Visible = False
+    OnClick = BtnLiveClick
   end
   object BtnDislive: TBmButton
     Left = 738
@@ -759,6 +760,7 @@ object FrmMain: TFrmMain
     TotalFrames = 4
     Cursor = crHandPoint
     Visible = False
+    OnClick = BtnDisliveClick
   end
   object BtnRemote_rec: TBmButton
     Left = 738
@@ -1087,6 +1089,7 @@ object FrmMain: TFrmMain
     Direction = _Horizontal
     TotalFrames = 4
     Cursor = crHandPoint
+    OnClick = BtnCamera1Click
   end
   object BtnCamera2: TBmButton
     Left = 521
@@ -1095,6 +1098,7 @@ object FrmMain: TFrmMain
     Direction = _Horizontal
     TotalFrames = 4
     Cursor = crHandPoint
+    OnClick = BtnCamera2Click
   end
   object BtnCamera3: TBmButton
     Left = 552
@@ -1103,6 +1107,7 @@ object FrmMain: TFrmMain
     Direction = _Horizontal
     TotalFrames = 4
     Cursor = crHandPoint
+    OnClick = BtnCamera3Click
   end
   object BtnCamera4: TBmButton
     Left = 583
@@ -1111,6 +1116,7 @@ object FrmMain: TFrmMain
     Direction = _Horizontal
     TotalFrames = 4
     Cursor = crHandPoint
+    OnClick = BtnCamera4Click
   end
   object BtnQuad: TBmButton
     Left = 622
@@ -1119,6 +1125,7 @@ object FrmMain: TFrmMain
     Direction = _Horizontal
     TotalFrames = 4
     Cursor = crHandPoint
+    OnClick = BtnQuadClick
   end
   object Label5: TLabel
     Left = 730
@@ -1283,12 +1290,14 @@ object FrmMain: TFrmMain
       Caption = 'Full Mode'
       GroupIndex = 2
       RadioItem = True
+      OnClick = MenuItemFullModeClick
     end
     object MenuItemSkinMode: TMenuItem
       Caption = 'Skin Mode'
       Checked = True
       GroupIndex = 2
       RadioItem = True
+      OnClick = MenuItemSkinModeClick
     end
     object N3: TMenuItem
       Caption = '-'
@@ -1299,32 +1308,38 @@ object FrmMain: TFrmMain
         Caption = 'ON'
         GroupIndex = 3
         RadioItem = True
+        OnClick = MenuItemGPSONClick
       end
       object MenuItemGPSOFF: TMenuItem
         Caption = 'OFF'
         Checked = True
         GroupIndex = 3
         RadioItem = True
+        OnClick = MenuItemGPSOFFClick
       end
       object MenuItemGPSTL: TMenuItem
         Caption = 'TOP LEFT'
         GroupIndex = 3
         RadioItem = True
+        OnClick = MenuItemGPSTLClick
       end
       object MenuItemGPSTR: TMenuItem
         Caption = 'TOP RIGHT'
         GroupIndex = 3
         RadioItem = True
+        OnClick = MenuItemGPSTRClick
       end
       object MenuItemGPSBL: TMenuItem
         Caption = 'BOTTOM LEFT'
         GroupIndex = 3
         RadioItem = True
+        OnClick = MenuItemGPSBLClick
       end
       object MenuItemGPSBR: TMenuItem
         Caption = 'BOTTOM RIGHT'
         GroupIndex = 3
         RadioItem = True
+        OnClick = MenuItemGPSBRClick
       end
     end
     object MenuItemTACHO: TMenuItem
@@ -1333,12 +1348,14 @@ object FrmMain: TFrmMain
         Caption = 'ON'
         GroupIndex = 4
         RadioItem = True
+        OnClick = MenuItemTACHOONClick
       end
       object MenuItemTACHOOFF: TMenuItem
         Caption = 'OFF'
         Checked = True
         GroupIndex = 4
         RadioItem = True
+        OnClick = MenuItemTACHOOFFClick
       end
     end
     object MenuItemCOLOR: TMenuItem
@@ -1347,17 +1364,20 @@ object FrmMain: TFrmMain
         Caption = 'RED'
         GroupIndex = 5
         RadioItem = True
+        OnClick = MenuItemCOLORREDClick
       end
       object MenuItemCOLORBLUE: TMenuItem
         Caption = 'BLUE'
         GroupIndex = 5
         RadioItem = True
+        OnClick = MenuItemCOLORBLUEClick
       end
       object MenuItemCOLORYELLOW: TMenuItem
         Caption = 'YELLOW'
         Checked = True
         GroupIndex = 5
         RadioItem = True
+        OnClick = MenuItemCOLORYELLOWClick
       end
     end
     object MenuItemSaved: TMenuItem
@@ -1384,9 +1404,11 @@ object FrmMain: TFrmMain
   end
   object TimerPlayState: TTimer
     Interval = 2000
+    OnTimer = TimerPlayStateTimer
   end
   object TimerAVData: TTimer
     Interval = 3000
+    OnTimer = TimerAVDataTimer
   end
   object TimerPutItem: TTimer
     Enabled = False

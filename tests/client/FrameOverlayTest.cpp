@@ -7,6 +7,16 @@
 
 namespace {
 
+// The main window's stored position and map state.
+struct Overlay {
+    double LastLatitude = 0;
+    double LastLongitude = 0;
+    bool MapPageLoaded = false;
+    FrameOverlayUpdate Apply(std::span<const BYTE> p2, DWORD channel) {
+        return ReadFrameOverlay(p2, channel, LastLatitude, LastLongitude, MapPageLoaded);
+    }
+};
+
 QelGpsFix Fix(BYTE d, BYTE m, BYTE s, WORD ms, bool south = false) {
     QelGpsFix f;
     f.latDegrees = d;
@@ -90,7 +100,7 @@ TEST(FrameOverlay, TitlesFromTextBlocks) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        CFrameOverlay o;
+        Overlay o;
         const FrameOverlayUpdate u = o.Apply(QelSideDataBuilder().SetText(c.text).Bytes(), c.channel);
         EXPECT_EQ(u.titleChannel, c.titleChannel);
         EXPECT_EQ(u.title, c.title);
@@ -100,7 +110,7 @@ TEST(FrameOverlay, TitlesFromTextBlocks) {
 }
 
 TEST(FrameOverlay, LampsGpsAndTacho) {
-    CFrameOverlay o;
+    Overlay o;
     auto u = o.Apply(QelSideDataBuilder()
                          .AddLamps(kQelLampRed | kQelLampGreen)
                          .AddGps(Fix(37, 33, 12, 500))
@@ -130,7 +140,7 @@ TEST(FrameOverlay, LampsGpsAndTacho) {
 }
 
 TEST(FrameOverlay, NoSideDataEmptiesGpsAndTachoOnly) {
-    CFrameOverlay o;
+    Overlay o;
     const FrameOverlayUpdate u = o.Apply({}, 2);
     EXPECT_TRUE(u.setGpsAndTacho);
     EXPECT_EQ(u.gpsText, "");
@@ -168,7 +178,7 @@ TEST(FrameOverlay, MalformedBlocksEndTheWalk) {
         p2.insert(p2.end(), c.block.begin(), c.block.end());
         const std::vector<BYTE> title = QelSideDataBuilder().SetText("AFTER").Bytes();
         p2.insert(p2.end(), title.begin(), title.end());
-        CFrameOverlay o;
+        Overlay o;
         const FrameOverlayUpdate u = o.Apply(p2, 1);
         // What came before the bad block holds; nothing after it is read.
         EXPECT_EQ(u.lamps, kQelLampYellow);
@@ -179,13 +189,13 @@ TEST(FrameOverlay, MalformedBlocksEndTheWalk) {
     // An unknown block code ends the side data without being a fault.
     std::vector<BYTE> p2 = lamps;
     p2.insert(p2.end(), {0xEF, 0xBE, 0xAD, 0xDE, 1, 2, 3});
-    const FrameOverlayUpdate u = CFrameOverlay().Apply(p2, 1);
+    const FrameOverlayUpdate u = Overlay().Apply(p2, 1);
     EXPECT_EQ(u.lamps, kQelLampYellow);
     EXPECT_FALSE(u.malformed);
 }
 
 TEST(FrameOverlay, MapFollowsOnlyNewPositionsAfterThePageLoaded) {
-    CFrameOverlay o;
+    Overlay o;
     const auto at = [](WORD ms) { return QelSideDataBuilder().AddGps(Fix(37, 33, 12, ms)).Bytes(); };
     // Before the page has loaded the position is kept but the map is not called.
     FrameOverlayUpdate u = o.Apply(at(500), 1);

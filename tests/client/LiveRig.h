@@ -131,7 +131,8 @@ public:
             a.drawn =
                 ShowJpegPicture(jpeg, *screens[route.timeChannel - 1], p1.data(), p1.size(), f.info.width);
             if (!a.drawn) ++pictureErrors;
-            const FrameOverlayUpdate u = overlay.Apply(f.Payload2(), f.info.channel);
+            const FrameOverlayUpdate u =
+                ReadFrameOverlay(f.Payload2(), f.info.channel, lastLatitude, lastLongitude, false);
             a.sideFault = u.malformed;
             if (!u.gpsText.empty()) lastGpsText = u.gpsText;
         }
@@ -147,7 +148,7 @@ public:
     CAvStreamReceiver receiver;
     AvFrameSwitches switches;
     AvShowState show;
-    CFrameOverlay overlay;
+    double lastLatitude = 0, lastLongitude = 0;
     CAvFrameQueue queue;
     std::vector<ArrivedFrame> arrived;
     std::string lastGpsText;

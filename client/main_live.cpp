@@ -1,0 +1,161 @@
+// Live view: starting and stopping it, the camera buttons, the stream's activity picture and the labels
+// the small timers refresh.
+#include "client/main.h"
+
+#include "controls/BmButton.h"
+#include "controls/ImgAnimation.h"
+#include "net/WSocket.h"
+
+#include "platform/core/StrUtils.h"
+#include "platform/core/Threads.h"
+
+namespace {
+
+// Between the camera-count and the live-start command the recorder gets a moment.
+constexpr DWORD kLiveStepPauseMs = 100;
+
+} // namespace
+
+bool TFrmMain::LiveCommand(DWORD command) {
+    if (SendCommandAndWait(command, 0, kReplyLimitMs) == 0) {
+        CloseWait();
+        SetEnabled(true);
+        CurrentMode = kModeLocal;
+        AddDebugLine("TIME OUT:", command);
+        return false;
+    }
+    if (ReplySlot == 2) {
+        CloseWait();
+        SetEnabled(true);
+        AddDebugLine("FAILED:", command);
+        return false;
+    }
+    if (ReplySlot == 1) AddDebugLine("SUCCESS:", command);
+    return true;
+}
+
+void TFrmMain::ExpectFirstPicture() {
+    AvShow.awaitingFirstPicture = true;
+    AvShow.lastShownTime = 0;
+    AvShow.lastShownStamp = 0;
+    shortReadLines_ = 0;
+}
+
+void TFrmMain::BtnLiveClick(TObject*) {
+    if (CliSocket->State() != wsConnected) {
+        ShowMessageBox(LoadLangString(59869), LoadLangString(59857), 0);
+        CurrentMode = kModeLocal;
+        return;
+    }
+    SetEnabled(false);
+    ShowWait();
+    if (!LiveCommand(NETCMD_STATUS)) return;
+    if (RecorderStatus >= 2 && RecorderStatus <= 5) {
+        static constexpr int kRefusals[] = {59862, 59859, 59861, 59860};
+        CloseWait();
+        ShowMessageBox(LoadLangString(59868), LoadLangString(kRefusals[RecorderStatus - 2]), 0);
+        SetEnabled(true);
+        return;
+    }
+    if (RecorderStatus != 1) {
+        CloseWait();
+        SetEnabled(true);
+        return;
+    }
+    MaxCamera = 0;
+    if (!LiveCommand(NETCMD_CAMERA_INFO)) return;
+    Sleep(kLiveStepPauseMs);
+    ExpectFirstPicture();
+    if (!LiveCommand(NETCMD_LIVE_START)) {
+        AvShow.awaitingFirstPicture = false;
+        return;
+    }
+    BtnLive->Hide();
+    BtnDislive->SetVisible(true);
+    LiveActive = 1;
+    RefreshCameraTitles();
+    CloseWait();
+    ImgAniState->Show();
+    SetEnabled(true);
+}
+
+void TFrmMain::BlankLiveView() {
+    TLabel* const hidden[] = {LabelCamera1, LabelCamera2, LabelCamera3, LabelCamera4, LabelA1, LabelA2,
+                              LabelA3,      LabelA4,      LabelM1,      LabelM2,      LabelM3, LabelM4,
+                              lbRed,        lbYellow,     lbLeft,       lbGreen};
+    for (TLabel* label : hidden)
+        label->Hide();
+    lbState->SetCaption("");
+    ClearSearchTimeLabels();
+    for (std::string& title : CameraTitles)
+        title.clear();
+    for (TImage* screen : VidScreen)
+        screen->Picture()->Assign(ImageEmpty->Picture());
+    ImgAniState->SetPlay(false);
+    ImgAniState->Hide();
+}
+
+void TFrmMain::BtnDisliveClick(TObject*) {
+    ShowWait();
+    SetEnabled(false);
+    LiveActive = 0;
+    AvShow.awaitingFirstPicture = false;
+    if (SendCommandAndWait(NETCMD_LIVE_STOP, 0, kReplyLimitMs) == 0) {
+        CurrentMode = kModeLocal;
+        AddDebugLine("TIME OUT:", NETCMD_LIVE_STOP);
+    } else if (ReplySlot == 1) {
+        AddDebugLine("SUCCESS:", NETCMD_LIVE_STOP);
+    } else if (ReplySlot == 2) {
+        CloseWait();
+        SetEnabled(true);
+        AddDebugLine("FAILED:", NETCMD_LIVE_STOP);
+    }
+    BtnDislive->Hide();
+    BtnLive->SetVisible(true);
+    BlankLiveView();
+    CloseWait();
+    SetEnabled(true);
+}
+
+void TFrmMain::RefreshCameraTitles() {
+    for (int camera = 0; camera < 4; ++camera) {
+        TLabel* title = CameraLabel(camera);
+        title->SetCaption(CameraTitles[static_cast<std::size_t>(camera)]);
+        title->Show();
+    }
+}
+
+void TFrmMain::BtnCamera1Click(TObject* sender) {
+    MenuItemCam1Click(sender);
+}
+
+void TFrmMain::BtnCamera2Click(TObject* sender) {
+    MenuItemCam2Click(sender);
+}
+
+void TFrmMain::BtnCamera3Click(TObject* sender) {
+    MenuItemCam3Click(sender);
+}
+
+void TFrmMain::BtnCamera4Click(TObject* sender) {
+    MenuItemCam4Click(sender);
+}
+
+void TFrmMain::BtnQuadClick(TObject* sender) {
+    MenuItemQuadClick(sender);
+}
+
+void TFrmMain::TimerPlayStateTimer(TObject*) {
+    if (!BtnLive->Visible()) return;
+    for (int camera = 0; camera < 4; ++camera)
+        CameraLabel(camera)->SetCaption("");
+}
+
+void TFrmMain::TimerAVDataTimer(TObject*) {
+    const DWORD now = AvShow.lastDisplayedTime;
+    Label6->SetCaption(Format("%u", now));
+    Label5->SetCaption(Format("%u", previousDisplayedTime_));
+    // A stream that shows nothing new stops its activity picture; the next frame starts it again.
+    if (now == previousDisplayedTime_) ImgAniState->SetPlay(false);
+    previousDisplayedTime_ = now;
+}

@@ -1,0 +1,152 @@
+// The overlays drawn from the side data of the frames: camera titles, the four lamps, the GPS and tacho
+// texts, and the popup menu that chooses where they show and in which colour.
+#include "client/main.h"
+
+#include "client/FrameOverlay.h"
+#include "client/SetupIni.h"
+
+void TFrmMain::ShowFrameOverlay(std::span<const BYTE> payload2, DWORD channel) {
+    const FrameOverlayUpdate u =
+        ReadFrameOverlay(payload2, channel, LastLatitude, LastLongitude, MapPageLoaded != 0);
+    if (u.lamps) {
+        lbRed->SetVisible((*u.lamps & kQelLampRed) != 0);
+        lbYellow->SetVisible((*u.lamps & kQelLampYellow) != 0);
+        lbLeft->SetVisible((*u.lamps & kQelLampLeftTurn) != 0);
+        lbGreen->SetVisible((*u.lamps & kQelLampGreen) != 0);
+    }
+    // Which of them show is the menu's choice; every screen's labels get the texts.
+    if (u.setGpsAndTacho) {
+        for (int k = 0; k < 4; ++k) {
+            GpsLabel(k)->SetCaption(u.gpsText);
+            TachoLabel(k)->SetCaption(u.tachoText);
+        }
+    }
+    if (u.titleChannel >= 1 && u.titleChannel <= 4) {
+        const int k = u.titleChannel - 1;
+        CameraTitles[static_cast<std::size_t>(k)] = u.title;
+        CameraLabel(k)->SetCaption(u.title);
+        CameraLabel(k)->Show();
+    }
+}
+
+void TFrmMain::SetMapPageLoaded() {
+    MapPageLoaded = 1;
+}
+
+void TFrmMain::ShowGpsLabelOnly(int camera) {
+    for (int k = 0; k < 4; ++k)
+        if (k != camera) GpsLabel(k)->Hide();
+    GpsLabel(camera)->BringToFront();
+    GpsLabel(camera)->Show();
+}
+
+void TFrmMain::MenuItemGPSOFFClick(TObject*) {
+    GpsCorner = -1;
+    MenuItemGPSON->SetChecked(false);
+    MenuItemGPSOFF->SetChecked(true);
+    for (int k = 0; k < 4; ++k)
+        GpsLabel(k)->Hide();
+}
+
+void TFrmMain::MenuItemGPSONClick(TObject*) {
+    GpsCorner = 0;
+    MenuItemGPSOFF->SetChecked(false);
+    MenuItemGPSON->SetChecked(true);
+    const int screen = OverlayScreenOn(ScreenCount, SelectedCamera);
+    if (screen >= 0) ShowGpsLabelOnly(screen);
+}
+
+void TFrmMain::MenuItemGPSTLClick(TObject*) {
+    GpsCorner = 1;
+    MenuItemGPSTL->SetChecked(true);
+    ShowGpsLabelOnly(0);
+}
+
+void TFrmMain::MenuItemGPSTRClick(TObject*) {
+    GpsCorner = 2;
+    MenuItemGPSTR->SetChecked(true);
+    ShowGpsLabelOnly(1);
+}
+
+void TFrmMain::MenuItemGPSBLClick(TObject*) {
+    GpsCorner = 3;
+    MenuItemGPSBL->SetChecked(true);
+    ShowGpsLabelOnly(2);
+}
+
+void TFrmMain::MenuItemGPSBRClick(TObject*) {
+    GpsCorner = 4;
+    MenuItemGPSBR->SetChecked(true);
+    ShowGpsLabelOnly(3);
+}
+
+void TFrmMain::MenuItemTACHOONClick(TObject*) {
+    MenuItemTACHOOFF->SetChecked(false);
+    MenuItemTACHOON->SetChecked(true);
+    if (ScreenCount == 4) {
+        for (int k = 1; k < 4; ++k)
+            TachoLabel(k)->Hide();
+        TachoLabel(0)->BringToFront();
+        TachoLabel(0)->Show();
+        return;
+    }
+    const int screen = OverlayScreenOn(ScreenCount, SelectedCamera);
+    if (screen < 0) return;
+    TachoLabel(screen)->BringToFront();
+    TachoLabel(screen)->Show();
+}
+
+void TFrmMain::MenuItemTACHOOFFClick(TObject*) {
+    MenuItemTACHOON->SetChecked(false);
+    MenuItemTACHOOFF->SetChecked(true);
+    for (int k = 0; k < 4; ++k)
+        TachoLabel(k)->Hide();
+}
+
+void TFrmMain::ShowOverlayColor(TMenuItem* item, TColor color) {
+    item->SetChecked(true);
+    OverlayColor = color;
+    ApplyOverlayColor(OverlayColor);
+}
+
+void TFrmMain::MenuItemCOLORREDClick(TObject*) {
+    ShowOverlayColor(MenuItemCOLORRED, kOverlayRed);
+}
+
+void TFrmMain::MenuItemCOLORBLUEClick(TObject*) {
+    ShowOverlayColor(MenuItemCOLORBLUE, kOverlayBlue);
+}
+
+void TFrmMain::MenuItemCOLORYELLOWClick(TObject*) {
+    ShowOverlayColor(MenuItemCOLORYELLOW, kOverlayYellow);
+}
+
+void TFrmMain::ApplyOverlayColor(TColor color) {
+    TLabel* const labels[] = {LabelCamera1,
+                              LabelCamera2,
+                              LabelCamera3,
+                              LabelCamera4,
+                              LabelTACHOdata1,
+                              LabelTACHOdata2,
+                              LabelTACHOdata3,
+                              LabelTACHOdata4,
+                              LabelGPSdata1,
+                              LabelGPSdata2,
+                              LabelGPSdata3,
+                              LabelGPSdata4,
+                              LabelS1,
+                              LabelA1,
+                              LabelA2,
+                              LabelA3,
+                              LabelA4,
+                              LabelM1,
+                              LabelM2,
+                              LabelM3,
+                              LabelM4,
+                              LabelFullSearchTime1,
+                              LabelFullSearchTime2,
+                              LabelFullSearchTime3,
+                              LabelFullSearchTime4};
+    for (TLabel* label : labels)
+        label->Font()->SetColor(color);
+}
