@@ -489,6 +489,57 @@ TEST_F(LiveView, DisconnectingWhileLiveShowsNoLossBox) {
     EXPECT_EQ(FrmMain->AVDataCliSocket->State(), wsClosed);
 }
 
+TEST_F(LiveView, PowerOffWhileLiveReportsNoLostLink) {
+    recsim::RecSim& sim = Recorder();
+    FrmMain->BtnLiveClick(FrmMain->BtnLive);
+    ASSERT_TRUE(FramesShown(10));
+    {
+        FakeTick tick(1000, 100);
+        FrmMain->BtnPowerClick(FrmMain->BtnPower);
+    }
+    EXPECT_TRUE(Application->Terminated());
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_TRUE(sim.WaitForAvConnection(false, 2000));
+    EXPECT_TRUE(sim.WaitForCommandConnection(false, 2000));
+}
+
+TEST_F(LiveView, ActivityPictureIdleTitlesAndPlaybackButtons) {
+    // The activity picture stops when no new frame came since the last tick.
+    FrmMain->ImgAniState->SetPlay(true);
+    FrmMain->AvShow.lastDisplayedTime = 1199188800;
+    FrmMain->TimerAVDataTimer(FrmMain->TimerAVData);
+    EXPECT_EQ(FrmMain->Label6->Caption(), "1199188800");
+    EXPECT_EQ(FrmMain->Label5->Caption(), "0");
+    EXPECT_TRUE(FrmMain->ImgAniState->Play());
+    FrmMain->TimerAVDataTimer(FrmMain->TimerAVData);
+    EXPECT_EQ(FrmMain->Label5->Caption(), "1199188800");
+    EXPECT_FALSE(FrmMain->ImgAniState->Play());
+
+    // Titles are emptied only while live view can be started, not while it runs.
+    FrmMain->LabelCamera2->SetCaption("REAR");
+    FrmMain->BtnLive->SetVisible(false);
+    FrmMain->TimerPlayStateTimer(FrmMain->TimerPlayState);
+    EXPECT_EQ(FrmMain->LabelCamera2->Caption(), "REAR");
+    FrmMain->BtnLive->SetVisible(true);
+    FrmMain->TimerPlayStateTimer(FrmMain->TimerPlayState);
+    EXPECT_EQ(FrmMain->LabelCamera2->Caption(), "");
+
+    struct Case {
+        bool local;
+        int playLeft, nextLeft;
+    };
+    for (const Case c : {Case{true, 240, 364}, Case{false, 116, 209}}) {
+        SCOPED_TRACE(c.local);
+        FrmMain->ShowPlaybackControls(c.local);
+        EXPECT_EQ(FrmMain->BtnFirst->Visible(), c.local);
+        EXPECT_EQ(FrmMain->Label1->Visible(), c.local);
+        EXPECT_EQ(FrmMain->BtnPlay->Enabled(), !c.local);
+        EXPECT_EQ(FrmMain->BtnBack5->Visible(), !c.local);
+        EXPECT_EQ(FrmMain->BtnPlay->Left(), c.playLeft);
+        EXPECT_EQ(FrmMain->BtnNext->Left(), c.nextLeft);
+    }
+}
+
 TEST_F(LiveView, FullModeFillsTheDisplayAndSkinModeComesBack) {
     recsim::RecSim& sim = Recorder();
     FrmMain->BtnLiveClick(FrmMain->BtnLive);
