@@ -125,8 +125,8 @@ void TCustomWSocket::TryToSend() {
         if (count > 0) {
             if (FBufList.empty() || FBufList.front().get() != block) continue;
             FBufferedByteCount = FBufferedByteCount > count ? FBufferedByteCount - count : 0;
+            // A short send brings no FD_WRITE (only a send that would block does): carry on until one blocks.
             block->Remove(count);
-            if (count < len) return;
             continue;
         }
         if (count == 0) return;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <numeric>
 #include <thread>
 
@@ -151,6 +152,77 @@ TEST(SendPath, MegabytesToASlowReaderArriveExactlyWithOneDataSent) {
     PumpFor(100);
     EXPECT_EQ(log.Count("sent(0)"), 1u);
     EXPECT_EQ(reported, static_cast<long long>(payload.size()));
+    const std::string got = reader.Join();
+    ASSERT_EQ(got.size(), payload.size());
+    EXPECT_TRUE(got == payload) << "bytes differ";
+    netpeer::Close(peer);
+    netpeer::Close(listener);
+}
+
+// Takes at most `Cap` bytes per send, as a platform whose buffer is nearly full does.
+class TShortSender : public TWSocket {
+public:
+    using TWSocket::TWSocket;
+    int Cap = 1;
+
+protected:
+    int RealSend(const void* data, int len) override { return TWSocket::RealSend(data, std::min(len, Cap)); }
+};
+
+TEST(SendPath, ShortSendsGoOnUntilTheQueueIsEmpty) {
+    // A send that takes part of a block promises no FD_WRITE: only one that would block does.
+    for (const int cap : {1, 730, 1095, 1459}) {
+        SCOPED_TRACE(cap);
+        TSocketSet sockets;
+        TEventLog log;
+        auto* s = sockets.Make<TShortSender>();
+        s->Cap = cap;
+        log.Watch(s);
+        const int peer = OpenConnection(s);
+        ASSERT_GE(peer, 0);
+        ASSERT_TRUE(PumpUntil([&] { return log.Has("sent(0)"); }));
+        log.Lines.clear();
+        const std::string payload = Pattern(5000);
+        EXPECT_EQ(s->Send(payload.data(), 5000), 5000);
+        ASSERT_TRUE(PumpUntil([&] { return log.Has("sent(0)"); })) << s->BufferedByteCount() << " bytes left";
+        PumpFor(50);
+        EXPECT_EQ(log.Count("sent(0)"), 1u);
+        EXPECT_EQ(netpeer::Receive(peer, 5000), payload);
+        netpeer::Close(peer);
+    }
+}
+
+TEST(SendPath, BlocksLargerThanThePlatformTakesArriveWithOneDataSent) {
+    TSocketSet sockets;
+    TEventLog log;
+    TWSocket* s = sockets.Make();
+    s->SetBufSize(1 << 20);
+    log.Watch(s);
+    std::vector<int> pieces;
+    s->OnSendData = TSendData([&](TObject*, int n) { pieces.push_back(n); });
+    std::uint16_t port = 0;
+    const int listener = netpeer::Listen(port);
+    netpeer::SetReceiveBuffer(listener, 16384);
+    Target(s, port);
+    s->Connect();
+    const int peer = netpeer::Accept(listener);
+    ASSERT_GE(peer, 0);
+    ASSERT_TRUE(PumpUntil([&] { return log.Has("sent(0)"); }));
+    const int small = 16384;
+    winsock::setsockopt(s->HSocket(), winsock::SOL_SOCKET, winsock::SO_SNDBUF,
+                        reinterpret_cast<const char*>(&small), sizeof small);
+    log.Lines.clear();
+
+    const std::string payload = Pattern(3 * (1 << 20) + 5);
+    EXPECT_EQ(s->Send(payload.data(), static_cast<int>(payload.size())), static_cast<int>(payload.size()));
+    ASSERT_FALSE(pieces.empty());
+    ASSERT_LT(pieces.front(), 1 << 20) << "the platform took a whole block at once";
+    netpeer::SlowReader reader(peer, payload.size(), 65536, 0, 20000);
+    ASSERT_TRUE(PumpUntil([&] { return log.Has("sent(0)"); }, 20000))
+        << s->BufferedByteCount() << " bytes left";
+    PumpFor(50);
+    EXPECT_EQ(log.Count("sent(0)"), 1u);
+    EXPECT_EQ(std::accumulate(pieces.begin(), pieces.end(), 0LL), static_cast<long long>(payload.size()));
     const std::string got = reader.Join();
     ASSERT_EQ(got.size(), payload.size());
     EXPECT_TRUE(got == payload) << "bytes differ";
