@@ -255,7 +255,8 @@ void WSASetLastError(int error);
 int WSAAsyncSelect(SOCKET s, HWND window, u_int message, long events);
 // Lookups run on a worker thread, which fills the caller's buffer and posts (message, task handle,
 // WSAMAKEASYNCREPLY(length, error)) to the window. A buffer too small gives WSAENOBUFS with the size
-// that was needed. After a successful cancel neither the buffer nor the window hears of it again.
+// that was needed. After a successful cancel neither the buffer nor the window hears of it again; a task
+// that has answered cannot be cancelled (WSAEALREADY), a handle never given out is WSAEINVAL.
 HANDLE WSAAsyncGetHostByName(HWND window, u_int message, const char* name, char* buffer, int bufferLength);
 HANDLE WSAAsyncGetHostByAddr(HWND window, u_int message, const char* address, int length, int type,
                              char* buffer, int bufferLength);

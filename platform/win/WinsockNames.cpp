@@ -207,13 +207,17 @@ HANDLE WSAAsyncGetHostByAddr(HWND window, u_int message, const char* address, in
 
 int WSACancelAsyncRequest(HANDLE task) {
     std::shared_ptr<AsyncTask> found;
+    bool handedOut = false;
     {
         std::lock_guard lock(gTasksMutex);
-        auto it = Tasks().find(reinterpret_cast<std::uintptr_t>(task));
+        const auto id = reinterpret_cast<std::uintptr_t>(task);
+        auto it = Tasks().find(id);
         if (it != Tasks().end()) found = it->second;
+        handedOut = id != 0 && id < gNextTask;
     }
     if (!found) {
-        WSASetLastError(WSAEINVAL);
+        // A finished task leaves the table as it answers; its handle is still one we gave out.
+        WSASetLastError(handedOut ? WSAEALREADY : WSAEINVAL);
         return SOCKET_ERROR;
     }
     std::lock_guard lock(found->Mutex);

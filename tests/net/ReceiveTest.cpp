@@ -242,6 +242,27 @@ TEST(NameLookup, CancelReports10004Once) {
     EXPECT_EQ(done.size(), 1u) << "nothing pending, nothing to cancel";
 }
 
+TEST(NameLookup, CancelAfterTheAnswerCameReports10004AndDropsTheAnswer) {
+    TSocketSet sockets;
+    TWSocket* s = sockets.Make();
+    std::vector<int> done;
+    s->OnDnsLookupDone = TDnsLookupDone([&](TObject*, WORD e) { done.push_back(e); });
+    s->DnsLookup("localhost");
+    MSG answer{};
+    const auto answered = [&] {
+        return PeekMessage(&answer, s->Handle(), WM_SOCKET_NAME_RESOLVED, WM_SOCKET_NAME_RESOLVED,
+                           PM_NOREMOVE) != 0;
+    };
+    for (int i = 0; i < 500 && !answered(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_TRUE(answered()) << "the lookup never finished";
+    EXPECT_EQ(Raised([&] { s->CancelDnsLookup(); }), "");
+    EXPECT_EQ(done, (std::vector<int>{10004}));
+    PumpFor(100);
+    EXPECT_EQ(done, (std::vector<int>{10004})) << "the answer that came first is dropped";
+    EXPECT_EQ(s->DnsResult(), "");
+}
+
 TEST(NameLookup, BadNamesAreRefused) {
     TSocketSet sockets;
     TWSocket* s = sockets.Make();

@@ -265,6 +265,7 @@ TEST_F(AsyncLookup, NameLookupFillsTheBufferAndPostsItsReply) {
     ASSERT_NE(host->h_addr_list[0], nullptr);
     EXPECT_EQ(std::memcmp(host->h_addr_list[0], "\x7f\x00\x00\x01", 4), 0);
     EXPECT_EQ(WSACancelAsyncRequest(task), SOCKET_ERROR) << "a finished lookup cannot be cancelled";
+    EXPECT_EQ(WSAGetLastError(), WSAEALREADY) << "the handle was ours: the lookup is over, not unknown";
 }
 
 TEST_F(AsyncLookup, SmallBufferGivesNoBuffersWithTheSizeNeeded) {
