@@ -201,9 +201,11 @@ void ThreadQueue::Wake() {
 }
 
 void ThreadQueue::DrainWake() {
-    wakePending_.store(false);
+    // Read first: a Wake between clearing the flag and the read would be consumed here and leave the flag
+    // set with nothing to read, and no later Wake would write again.
     std::uint64_t value = 0;
     [[maybe_unused]] const ssize_t n = ::read(wakeFd_, &value, sizeof value);
+    wakePending_.store(false);
 }
 
 void ThreadQueue::RemoveWindow(HWND window) {
