@@ -113,6 +113,7 @@ void KillSelf(UINT id, UINT, DWORD_PTR, DWORD_PTR, DWORD_PTR) {
 }
 
 TEST(MMTimer, CallbackMayKillItsOwnEvent) {
+    gSelfKills.store(0);
     const UINT id = timeSetEvent(2, 2, &KillSelf, 0, TIME_PERIODIC);
     ASSERT_NE(id, 0u);
     std::this_thread::sleep_for(std::chrono::milliseconds(40));
