@@ -160,11 +160,22 @@ void TFrmMain::ShowCamera(int camera) {
     TLabel* title = CameraLabel(camera);
     title->SetCaption(CameraTitles[static_cast<std::size_t>(camera)]);
     title->Show();
+    // The GPS text follows to the corner of this camera's screen.
     if (GpsCorner >= 0) {
-        void (TFrmMain::*const corners[])(TObject*) = {
-            &TFrmMain::MenuItemGPSTLClick, &TFrmMain::MenuItemGPSTRClick, &TFrmMain::MenuItemGPSBLClick,
-            &TFrmMain::MenuItemGPSBRClick};
-        (this->*corners[camera])(this);
+        switch (camera) {
+        case 0:
+            MenuItemGPSTLClick(this);
+            break;
+        case 1:
+            MenuItemGPSTRClick(this);
+            break;
+        case 2:
+            MenuItemGPSBLClick(this);
+            break;
+        default:
+            MenuItemGPSBRClick(this);
+            break;
+        }
     }
     if (MenuItemTACHOON->Checked()) MenuItemTACHOONClick(this);
     if (FullMode != 0)
