@@ -1,7 +1,6 @@
 # The live pipeline (reassembly, decode, drawing into the quad screens) against libjpeg's bare decode of
 # the same pictures, and the A/V parser against memcpy of the same bytes, measured in the same run.
-include(${PROJECT_SOURCE_DIR}/client/live.cmake)
-if(TARGET harbek_recgen)
+if(TARGET harbek_live AND TARGET harbek_recgen)
     find_package(JPEG REQUIRED)
     harbek_bench(bench_live
         SOURCES ${CMAKE_CURRENT_LIST_DIR}/bench_live.cpp
