@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <ostream>
 
 void PrintTo(const LayoutBox& b, std::ostream* os) {
@@ -174,30 +173,6 @@ TEST(ScreenLayout, FullModeFillsTheDisplay) {
     EXPECT_EQ(l.timeLabelShown[1]->Y, 1010);
     for (int k : {0, 2, 3})
         EXPECT_FALSE(l.panelVisible[k] || l.screenVisible[k]) << k;
-}
-
-TEST(ScreenLayout, ControlTopsByStandard) {
-    struct Case {
-        const char* name;
-        int ntsc, pal;
-    };
-    const Case cases[] = {{"lbState", 510, 604},      {"Label1", 556, 650},     {"SliderSearch", 551, 645},
-                          {"BtnQuad", 583, 677},      {"BtnLoglist", 543, 637}, {"BtnOpenMap", 548, 642},
-                          {"SliderVolume", 599, 693}, {"ImgFrame4", 600, 694},  {"ImgFrame5", 584, 678},
-                          {"ImgHideBtn", 568, 662},   {"BtnRecStop", 577, 671}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        int found = 0;
-        for (const ControlTop& t : ControlTops())
-            if (std::strcmp(t.name, c.name) == 0) {
-                ++found;
-                EXPECT_EQ(t.ntsc, c.ntsc);
-                EXPECT_EQ(t.pal, c.pal);
-            }
-        EXPECT_EQ(found, 1);
-    }
-    EXPECT_EQ(PlaybackButtonLefts(true), (std::array<int, 4>{240, 271, 302, 364}));
-    EXPECT_EQ(PlaybackButtonLefts(false), (std::array<int, 4>{116, 147, 178, 209}));
 }
 
 } // namespace
