@@ -99,6 +99,15 @@ void TControlPeer::ResizeBuffer(int width, int height) {
     RequestPaint();
 }
 
+void TControlPeer::SetOpaque(bool opaque) {
+    if (opaque == opaque_) return;
+    opaque_ = opaque;
+    if (!widget) return;
+    widget->setAttribute(Qt::WA_OpaquePaintEvent, opaque);
+    // What was under the control shows again, or is covered by the next paint.
+    RequestPaint();
+}
+
 void TControlPeer::RequestPaint() {
     needsPaint_ = true;
     if (widget) widget->update();
@@ -189,11 +198,21 @@ bool TPeerWidget::eventFilter(QObject* watched, QEvent* e) {
 void TPeerWidget::paintEvent(QPaintEvent*) {
     if (!peer || !peer->control) return;
     TPeerEventScope scope(peer);
+    ++peer->paintEvents;
     if (!peer->Painted()) return;
     peer->PaintIfNeeded();
     if (!peer || !peer->control) return;
     QPainter p(this);
-    p.drawImage(0, 0, peer->Buffer());
+    const QImage& buffer = peer->Buffer();
+    if (!peer->Opaque()) {
+        p.drawImage(0, 0, buffer);
+        return;
+    }
+    // Opaque pixels: a plain copy of the same memory seen as RGB, with no blending.
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    p.drawImage(0, 0,
+                QImage(buffer.constBits(), buffer.width(), buffer.height(), buffer.bytesPerLine(),
+                       QImage::Format_RGB32));
 }
 
 bool TPeerWidget::HandleMouse(QMouseEvent* e, QWidget* source) {

@@ -95,6 +95,10 @@ public:
     void PaintIfNeeded();
     void ClearBuffer();
     bool TransparentPaint() const { return transparent_; }
+    // Every paint covers the whole picture with opaque pixels: the picture is not cleared before a
+    // paint, it is shown as it is, and the toolkit paints nothing under the control.
+    void SetOpaque(bool opaque);
+    bool Opaque() const { return opaque_; }
     bool InPaint() const { return inPaint_; }
 
     // Nesting depth of Qt events being handled by this peer; while it is not 0 the widget is not
@@ -104,12 +108,15 @@ public:
     bool hovered = false;
     // Geometry changes made by the control itself, not to be reported back.
     bool settingGeometry = false;
+    // Paint events the widget has had, for tests.
+    int paintEvents = 0;
 
 private:
     friend class TPeerWidget;
     std::unique_ptr<TBufferCanvas> canvas_;
     QImage buffer_;
     bool transparent_ = false;
+    bool opaque_ = false;
     bool needsPaint_ = true;
     bool inPaint_ = false;
 };

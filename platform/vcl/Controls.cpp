@@ -390,7 +390,7 @@ void TControl::Dispatch(TMessage& message) {
     case WM_PAINT:
         if (peer_->Painted()) {
             if (peer_->TransparentPaint()) {
-                peer_->ClearBuffer();
+                if (!peer_->Opaque()) peer_->ClearBuffer();
             } else {
                 TMessage erase;
                 erase.Msg = WM_ERASEBKGND;
@@ -479,6 +479,10 @@ void TControl::Loaded() {
 
 TCanvas* TControl::CreatePaintCanvas(bool transparent) {
     return peer_->CreateCanvas(transparent);
+}
+
+void TControl::SetOpaquePaint(bool opaque) {
+    if (peer_->Painted()) peer_->SetOpaque(opaque);
 }
 
 bool TControl::ReadProperty(TPropertyReader& r) {

@@ -245,6 +245,9 @@ protected:
     // Gives the control a picture and a canvas drawing into it (painted controls). transparent: the
     // picture starts clear at every paint cycle.
     TCanvas* CreatePaintCanvas(bool transparent);
+    // For painted controls whose paints, from now on, cover their whole picture with opaque pixels:
+    // nothing under the control is painted, and the picture is not cleared first.
+    void SetOpaquePaint(bool opaque);
 
     std::string text_;
     bool clicked_ = false;

@@ -155,6 +155,14 @@ bool RawStretch(HDC dst, int x, int y, int w, int h, const std::uint32_t* src, i
         const int s = static_cast<int>((2LL * j + 1) * gx.size / (2LL * dx.size));
         columns[col - area.left()] = flipX ? gx.pos + gx.size - 1 - s : gx.pos + s;
     }
+    // The source columns run one way, so those inside the source are one run of the area.
+    int first = 0, last = area.width() - 1;
+    while (first <= last && (columns[first] < 0 || columns[first] >= srcW))
+        ++first;
+    while (last >= first && (columns[last] < 0 || columns[last] >= srcW))
+        --last;
+    if (first > last) return true;
+    const int* map = columns.data();
     const bool plainRows = rop == SRCCOPY && !flipX && gx.size == dx.size;
     for (int row = area.top(); row <= area.bottom(); ++row) {
         const int i = row - dy.pos;
@@ -162,20 +170,15 @@ bool RawStretch(HDC dst, int x, int y, int w, int h, const std::uint32_t* src, i
         const int srow = flipY ? gy.pos + gy.size - 1 - s : gy.pos + s;
         if (srow < 0 || srow >= srcH) continue;
         const std::uint32_t* from = src + static_cast<std::ptrdiff_t>(srow) * srcStride;
-        std::uint32_t* to = dst->Row(row);
+        std::uint32_t* to = dst->Row(row) + area.left();
         if (plainRows) {
-            int first = area.left(), last = area.right();
-            first = std::max(first, area.left() + (0 - columns.front()));
-            last = std::min(last, area.right() - (columns.back() - (srcW - 1)));
-            if (first <= last)
-                std::memcpy(to + first, from + columns[first - area.left()],
-                            static_cast<std::size_t>(last - first + 1) * 4);
-            continue;
-        }
-        for (int col = area.left(); col <= area.right(); ++col) {
-            const int scol = columns[col - area.left()];
-            if (scol < 0 || scol >= srcW) continue;
-            to[col] = ApplyRop(from[scol], to[col], pattern, rop);
+            std::memcpy(to + first, from + map[first], static_cast<std::size_t>(last - first + 1) * 4);
+        } else if (rop == SRCCOPY) {
+            for (int k = first; k <= last; ++k)
+                to[k] = from[map[k]];
+        } else {
+            for (int k = first; k <= last; ++k)
+                to[k] = ApplyRop(from[map[k]], to[k], pattern, rop);
         }
     }
     return true;

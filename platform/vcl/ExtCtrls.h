@@ -98,9 +98,12 @@ public:
 
 protected:
     void Paint() override;
+    void BoundsChanged() override;
 
 private:
     void PictureChanged();
+    // A picture that covers the whole control with opaque pixels hides its parents.
+    void UpdateOpaquePaint();
 
     std::unique_ptr<TPicture> picture_;
     bool stretch_ = false;

@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QScreen>
 #include <QTimer>
 
 #include <chrono>
@@ -62,11 +63,8 @@ QImage Render(TForm* form) {
     return picture;
 }
 
-} // namespace
-
-TSnapshot TakeSnapshot(TForm* form) {
-    ProcessEvents();
-    const QImage image = Render(form);
+TSnapshot ToSnapshot(const QImage& picture) {
+    const QImage image = picture.convertToFormat(QImage::Format_ARGB32);
     TSnapshot s;
     s.Width = image.width();
     s.Height = image.height();
@@ -76,6 +74,27 @@ TSnapshot TakeSnapshot(TForm* form) {
         std::copy(row, row + s.Width, s.Pixels.begin() + static_cast<std::ptrdiff_t>(y) * s.Width);
     }
     return s;
+}
+
+} // namespace
+
+TSnapshot TakeSnapshot(TForm* form) {
+    ProcessEvents();
+    return ToSnapshot(Render(form));
+}
+
+TSnapshot TakeScreenPicture(TForm* form) {
+    ProcessEvents();
+    QWidget* w = form->Peer()->widget;
+    QScreen* screen = w->screen();
+    if (!w->isVisible() || !screen) throw EInvalidOperation("The form is not shown");
+    const QImage image = screen->grabWindow(w->winId()).toImage();
+    if (image.isNull()) throw EInvalidOperation("The form is not shown");
+    return ToSnapshot(image);
+}
+
+int PaintEvents(TControl* control) {
+    return control->Peer()->paintEvents;
 }
 
 void SaveFormSnapshot(TForm* form, const std::string& pngFile) {

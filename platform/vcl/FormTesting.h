@@ -32,6 +32,11 @@ struct TSnapshot {
 TSnapshot TakeSnapshot(TForm* form);
 // Writes TakeSnapshot as a PNG file; raises EWriteError when the file cannot be written.
 void SaveFormSnapshot(TForm* form, const std::string& pngFile);
+// The shown form's client area as the screen holds it once pending paints are done: what the paints
+// left there, not painted afresh. Raises EInvalidOperation for a form that is not shown.
+TSnapshot TakeScreenPicture(TForm* form);
+// Paint events the toolkit has sent the control so far: how often its area was painted on the screen.
+int PaintEvents(TControl* control);
 
 // ---- finding controls ----
 

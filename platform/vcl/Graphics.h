@@ -337,6 +337,9 @@ public:
     virtual std::shared_ptr<const vcl_internal::TImageData> ImageData() const = 0;
     // The colour drawn as transparent when Transparent() (clNone: use the alpha channel).
     virtual TColor DrawTransparentColor() const { return clNone; }
+    // Platform-internal: Draw covers its whole rectangle with opaque pixels, so what lies under the
+    // graphic need not be painted. False unless the graphic knows every pixel's alpha is full.
+    virtual bool Opaque() const { return false; }
 
     TNotifyEvent OnChange;
 

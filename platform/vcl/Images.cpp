@@ -23,7 +23,20 @@ void TImage::PictureChanged() {
         if (graphic->Transparent() != transparent_) graphic->SetTransparent(transparent_);
     if (autoSize_ && picture_->Width() > 0 && picture_->Height() > 0)
         SetBounds(Left(), Top(), picture_->Width(), picture_->Height());
+    UpdateOpaquePaint();
     Invalidate();
+}
+
+void TImage::UpdateOpaquePaint() {
+    const TGraphic* graphic = picture_->Graphic();
+    const TRect r = DestRect();
+    SetOpaquePaint(graphic && !transparent_ && graphic->Opaque() && r.Left <= 0 && r.Top <= 0 &&
+                   r.Right >= ClientWidth() && r.Bottom >= ClientHeight());
+}
+
+void TImage::BoundsChanged() {
+    TGraphicControl::BoundsChanged();
+    UpdateOpaquePaint();
 }
 
 TCanvas* TImage::Canvas() {
@@ -40,16 +53,19 @@ TCanvas* TImage::Canvas() {
 
 void TImage::SetStretch(bool value) {
     stretch_ = value;
+    UpdateOpaquePaint();
     Invalidate();
 }
 
 void TImage::SetCenter(bool value) {
     center_ = value;
+    UpdateOpaquePaint();
     Invalidate();
 }
 
 void TImage::SetProportional(bool value) {
     proportional_ = value;
+    UpdateOpaquePaint();
     Invalidate();
 }
 

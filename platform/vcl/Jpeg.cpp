@@ -92,12 +92,14 @@ void TJPEGImage::SetPerformance(TJPEGPerformance performance) {
 void TJPEGImage::Clear() {
     compressed_.reset();
     pixels_.reset();
+    decoded_ = false;
 }
 
 void TJPEGImage::Decode() {
     TDecodeTarget target;
     if (pixels_ && pixels_.use_count() == 1) target.reuse = std::move(pixels_);
     pixels_.reset();
+    decoded_ = false;
     vcl_internal::TJpegDecodeOptions options;
     options.ScaleDenominator = Denominator(scale_);
     options.Grayscale = grayscale_;
@@ -110,6 +112,7 @@ void TJPEGImage::Decode() {
         throw;
     }
     pixels_ = std::move(target.result);
+    decoded_ = true;
 }
 
 void TJPEGImage::LoadFromMemory(const void* data, std::size_t size) {
@@ -177,6 +180,7 @@ void TJPEGImage::Assign(const TPersistent* source) {
         if (jpeg == this) return;
         compressed_ = jpeg->compressed_;
         pixels_ = jpeg->pixels_;
+        decoded_ = jpeg->decoded_;
         quality_ = jpeg->quality_;
         grayscale_ = jpeg->grayscale_;
         scale_ = jpeg->scale_;
@@ -193,6 +197,7 @@ void TJPEGImage::Assign(const TPersistent* source) {
         compressed_.reset();
         // Shared, never written: a decode reuses pixels only when this image holds the last reference.
         pixels_ = std::const_pointer_cast<TImageData>(graphic->ImageData());
+        decoded_ = false;
         Changed();
         return;
     }

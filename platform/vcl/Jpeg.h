@@ -56,6 +56,8 @@ public:
     void Assign(const TPersistent* source) override;
     std::unique_ptr<TGraphic> Clone() const override;
     std::shared_ptr<const vcl_internal::TImageData> ImageData() const override;
+    // Pixels of its own decoding are opaque; pixels assigned from another graphic may not be.
+    bool Opaque() const override { return pixels_ && decoded_ && !Transparent(); }
 
     // The class library's explicit steps; both already happened after a load or an assign.
     void DIBNeeded() {}
@@ -68,6 +70,7 @@ private:
 
     std::shared_ptr<const std::string> compressed_; // shared between copies, never changed
     std::shared_ptr<vcl_internal::TImageData> pixels_;
+    bool decoded_ = false; // pixels_ come from decoding compressed_
     int quality_ = 90;
     bool grayscale_ = false;
     TJPEGScale scale_ = jsFullSize;

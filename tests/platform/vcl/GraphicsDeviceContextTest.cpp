@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <functional>
@@ -120,6 +121,43 @@ TEST(DeviceContext, StretchBltPicksNearestPixelsAndMirrors) {
     TMemory half(1, 1);
     ASSERT_TRUE(StretchBlt(half.dc, 0, 0, 1, 1, dst.dc, 0, 0, 4, 4, SRCCOPY));
     EXPECT_EQ(half.At(0, 0), 0xFF000004u);
+}
+
+TEST(DeviceContext, StretchBltLeavesWhatFallsOutsideTheSource) {
+    // One row 1, 2, 3, 4 stretched into eight pixels; 0 marks a pixel left as it was.
+    struct TCase {
+        const char* name;
+        int x, w, sx, sw;
+        TRect clip;
+        std::vector<std::uint32_t> row;
+    };
+    const TRect all{0, 0, 8, 1};
+    const TCase cases[] = {
+        {"doubled", 0, 8, 0, 4, all, {1, 1, 2, 2, 3, 3, 4, 4}},
+        {"starting left of the source", 0, 8, -2, 4, all, {0, 0, 0, 0, 1, 1, 2, 2}},
+        {"ending right of it, mirrored", 8, -8, 2, 4, all, {0, 0, 0, 0, 4, 4, 3, 3}},
+        {"shrunk", 0, 3, 0, 4, all, {1, 3, 4, 0, 0, 0, 0, 0}},
+        {"clipped", 0, 8, 0, 4, TRect{2, 0, 5, 1}, {0, 0, 2, 2, 3, 0, 0, 0}},
+        {"one to one, past both ends", 0, 6, -1, 6, all, {0, 1, 2, 3, 4, 0, 0, 0}},
+        {"one to one, clipped", 0, 4, 0, 4, TRect{1, 0, 3, 1}, {0, 2, 3, 0, 0, 0, 0, 0}},
+        {"nothing of the source", 0, 8, 4, 4, all, {0, 0, 0, 0, 0, 0, 0, 0}},
+    };
+    TMemory src(4, 1);
+    for (int x = 0; x < 4; ++x)
+        src.At(x, 0) = 0xFF000000u | static_cast<std::uint32_t>(x + 1);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        // Copying, and merging onto black, give the same pixels.
+        for (DWORD rop : {SRCCOPY, SRCPAINT}) {
+            TMemory dst(8, 1);
+            const std::uint32_t before = rop == SRCCOPY ? Fill : 0xFF000000u;
+            std::fill(dst.pixels.begin(), dst.pixels.end(), before);
+            IntersectClipRect(dst.dc, c.clip.Left, c.clip.Top, c.clip.Right, c.clip.Bottom);
+            ASSERT_TRUE(StretchBlt(dst.dc, c.x, 0, c.w, 1, src.dc, c.sx, 0, c.sw, 1, rop));
+            for (int x = 0; x < 8; ++x)
+                EXPECT_EQ(dst.At(x, 0), c.row[x] ? 0xFF000000u | c.row[x] : before) << rop << " at " << x;
+        }
+    }
 }
 
 TEST(DeviceContext, BlitWithinOneSurfaceOverlaps) {
