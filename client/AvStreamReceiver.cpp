@@ -31,6 +31,13 @@ std::span<const BYTE> CAvReceivedFrame::Payload2() const {
     return data.subspan(static_cast<std::size_t>(start), n);
 }
 
+QelAvFrame CAvReceivedFrame::Copy() const {
+    QelAvFrame frame;
+    frame.info = info;
+    frame.payload.assign(data.begin(), data.end());
+    return frame;
+}
+
 CAvStreamReceiver::CAvStreamReceiver(FrameSink sink)
     : sink_(std::move(sink)), readBuffer_(kReadBufferSize), data_(kQelAvMaxFrameSize) {}
 

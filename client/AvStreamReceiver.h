@@ -23,6 +23,8 @@ struct CAvReceivedFrame {
 
     std::span<const BYTE> Payload1() const { return data.first(info.payloadLen1); }
     std::span<const BYTE> Payload2() const;
+    // The frame as a value of its own, kept after the sink returns.
+    QelAvFrame Copy() const;
 };
 
 class CAvStreamReceiver {

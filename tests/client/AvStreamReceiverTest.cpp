@@ -49,6 +49,31 @@ TEST(AvStreamReceiver, EveryChunkingGivesTheSameFrames) {
     ExpectSameFrames(fed.frames, frames);
 }
 
+TEST(AvStreamReceiver, EverySplitAroundGarbageAndAnEmptyHeaderGivesTheSameFrames) {
+    // Two frames with 32 bytes of garbage and a header of size 0 between them.
+    const QelAvFrame first = MakeFrame(2, true, 1, 5, 100), second = MakeFrame(4, false, 1, 6, 100);
+    std::vector<BYTE> stream = first.Encode();
+    Append(stream, std::vector<BYTE>(32, 0x55));
+    Append(stream, Header(0));
+    Append(stream, second.Encode());
+    for (std::size_t split = 0; split <= stream.size(); ++split) {
+        SCOPED_TRACE(split);
+        StreamReader asked;
+        asked.Deliver(stream, SplitAt({split}));
+        StreamReader fed;
+        fed.receiver.Feed(stream.data(), split);
+        fed.receiver.Feed(stream.data() + split, stream.size() - split);
+        for (StreamReader* r : {&asked, &fed}) {
+            ExpectSameFrames(r->frames, {first, second});
+            EXPECT_EQ(r->receiver.Stats().bytesSkipped, 64u);
+            EXPECT_TRUE(r->receiver.BetweenFrames());
+        }
+    }
+    StreamReader bytewise;
+    bytewise.Deliver(stream, ByteReads());
+    ExpectSameFrames(bytewise.frames, {first, second});
+}
+
 TEST(AvStreamReceiver, ReadsNeverCrossTheEndOfAFrame) {
     const QelAvFrame big = MakeFrame(1, true, 1, 0, 40000 - 64);
     ASSERT_EQ(big.FrameSize(), 40000u);
@@ -167,20 +192,22 @@ TEST(AvStreamReceiver, OversizedFramesAreDroppedAndTheNextOneFound) {
         const char* name;
         DWORD announced;
         std::size_t body; // bytes that follow the header
+        bool noise;       // the body, info block included, is noise rather than an info block and zeros
     };
     const Case cases[] = {
-        {"0x20001 with a filled body", 0x20001, 0x20020},
-        {"0x20020 with its body", 0x20020, 0x20020},
-        {"0x20001 with only its info block", 0x20001, 64},
-        {"0xFFFFFFFF with its info block", 0xFFFFFFFF, 64},
+        {"0x20001 with a filled body", 0x20001, 0x20020, false},
+        {"0x20020 with its body", 0x20020, 0x20020, false},
+        {"0x20020 with a body of noise", 0x20020, 0x20020, true},
+        {"0x20001 with only its info block", 0x20001, 64, false},
+        {"0xFFFFFFFF with its info block", 0xFFFFFFFF, 64, false},
     };
     const QelAvFrame before = MakeFrame(1, true, 1, 0, 1000), after = MakeFrame(3, true, 2, 0, 2000);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         std::vector<BYTE> stream = before.Encode();
         Append(stream, Header(c.announced));
-        std::vector<BYTE> body(c.body, 0);
-        before.info.Encode(body.data());
+        std::vector<BYTE> body(c.body, c.noise ? 0x11 : 0);
+        if (!c.noise) before.info.Encode(body.data());
         Append(stream, body);
         Append(stream, after.Encode());
         for (const ReadPolicy& policy : {WholeReads(), ByteReads(), RandomReads(5)}) {
@@ -200,7 +227,7 @@ TEST(AvStreamReceiver, PayloadsLargerThanTheFrameDropItWhole) {
     const Case cases[] = {
         {"payload 1 one byte over", 96 + 1, 0},     {"payload 2 over", 32, 65},
         {"payload 1 of 0xFFFFFFFF", 0xFFFFFFFF, 0}, {"payload 2 of 0xFFFFFFE0", 0, 0xFFFFFFE0},
-        {"both at 0x20000", 0x20000, 0x20000},
+        {"both at 0x20000", 0x20000, 0x20000},      {"payload 1 far past the frame", 1000, 0},
     };
     const QelAvFrame good = MakeFrame(2, true, 3, 0, 90);
     for (const auto& c : cases) {
@@ -215,6 +242,8 @@ TEST(AvStreamReceiver, PayloadsLargerThanTheFrameDropItWhole) {
             r.Deliver(stream, policy);
             ExpectSameFrames(r.frames, {good});
             EXPECT_EQ(r.receiver.Stats().misfit, 1u);
+            EXPECT_EQ(r.receiver.Stats().frames, 1u);
+            EXPECT_TRUE(r.receiver.BetweenFrames());
         }
     }
 }

@@ -90,13 +90,7 @@ struct StreamReader {
     std::vector<QelAvFrame> frames;
     std::vector<int> asked;
 
-    StreamReader()
-        : receiver([this](const CAvReceivedFrame& f) {
-              QelAvFrame copy;
-              copy.info = f.info;
-              copy.payload.assign(f.data.begin(), f.data.end());
-              frames.push_back(std::move(copy));
-          }) {}
+    StreamReader() : receiver([this](const CAvReceivedFrame& f) { frames.push_back(f.Copy()); }) {}
 
     void Deliver(const std::vector<BYTE>& bytes, const ReadPolicy& policy) {
         std::size_t offset = 0;

@@ -1,7 +1,6 @@
 #include "client/QelAvFrame.h"
 #include "client/ByteOrder.h"
 #include "client/FormatError.h"
-#include "client/QelAvAssembler.h"
 
 #include "HexBytes.h"
 
@@ -127,69 +126,6 @@ TEST(QelAvFrame, MakeRefusesFramesAboveTheLimit) {
     EXPECT_EQ(QelAvFrame::Make(info, big).FrameSize(), kQelAvMaxFrameSize);
     big.push_back(0);
     EXPECT_THROW(QelAvFrame::Make(info, big), EQelFormatError);
-}
-
-struct Collected {
-    std::vector<QelAvFrame> frames;
-    QelAvFrameAssembler assembler{[this](const QelAvFrame& f) { frames.push_back(f); }};
-};
-
-TEST(QelAvFrameAssembler, AnySplitGivesTheSameFrames) {
-    // Two frames with 32 bytes of garbage and a zero-size header between them.
-    QelAvFrame second = ExampleFrame();
-    second.info.channel = 4;
-    second.info.kind = 1;
-    std::vector<BYTE> stream = ExampleFrame().Encode();
-    stream.insert(stream.end(), 32, 0x55);
-    BYTE zero[32];
-    QelAvFrameHeader{0, 1}.Encode(zero);
-    stream.insert(stream.end(), zero, zero + 32);
-    const std::vector<BYTE> b = second.Encode();
-    stream.insert(stream.end(), b.begin(), b.end());
-
-    for (std::size_t split = 0; split <= stream.size(); ++split) {
-        Collected c;
-        c.assembler.Feed(stream.data(), split);
-        c.assembler.Feed(stream.data() + split, stream.size() - split);
-        ASSERT_EQ(c.frames.size(), 2u) << split;
-        EXPECT_EQ(c.frames[0].info.channel, 2u);
-        EXPECT_EQ(c.frames[1].info.channel, 4u);
-        EXPECT_EQ(c.frames[1].Encode(), b);
-        EXPECT_EQ(c.assembler.BytesSkipped(), 64u);
-    }
-    Collected bytewise;
-    for (BYTE x : stream)
-        bytewise.assembler.Feed(&x, 1);
-    EXPECT_EQ(bytewise.frames.size(), 2u);
-}
-
-TEST(QelAvFrameAssembler, OversizedFrameIsPassedOverAndTheNextHeaderFound) {
-    // A header announcing 0x20020 bytes followed by that many bytes of noise (32-byte aligned), then a
-    // good frame.
-    std::vector<BYTE> stream(32);
-    QelAvFrameHeader{0, 1}.Encode(stream.data());
-    PutU32(stream.data() + 12, 0x20020);
-    stream.insert(stream.end(), 0x20020, 0x11);
-    const std::vector<BYTE> good = ExampleFrame().Encode();
-    stream.insert(stream.end(), good.begin(), good.end());
-    Collected c;
-    c.assembler.Feed(stream.data(), stream.size());
-    ASSERT_EQ(c.frames.size(), 1u);
-    EXPECT_EQ(c.frames[0].Encode(), good);
-}
-
-TEST(QelAvFrameAssembler, MalformedInfoDropsOnlyThatFrame) {
-    std::vector<BYTE> bad = ExampleFrame().Encode();
-    PutU32(bad.data() + 32 + 8, 1000); // payload 1 longer than the frame
-    std::vector<BYTE> stream = bad;
-    const std::vector<BYTE> good = ExampleFrame().Encode();
-    stream.insert(stream.end(), good.begin(), good.end());
-    Collected c;
-    c.assembler.Feed(stream.data(), stream.size());
-    EXPECT_EQ(c.frames.size(), 1u);
-    EXPECT_EQ(c.assembler.FramesDropped(), 1u);
-    EXPECT_EQ(c.assembler.FramesDecoded(), 1u);
-    EXPECT_FALSE(c.assembler.InsideFrame());
 }
 
 } // namespace
