@@ -12,7 +12,8 @@ int Listen(std::uint16_t& port, int backlog = 8);
 // -1 when nothing arrives in time.
 int Accept(int listener, int timeoutMs = 3000);
 int Connect(std::uint16_t port);
-// A loopback port where nothing listens.
+// A loopback port where nothing listens: the same one every time, held bound (never listening) until
+// the process ends, so that no other program can start listening there meanwhile.
 std::uint16_t ClosedPort();
 bool SendAll(int fd, const std::string& data);
 // What arrives within the time; stops early once `atLeast` bytes are in.

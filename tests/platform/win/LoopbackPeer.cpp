@@ -56,9 +56,18 @@ int Connect(std::uint16_t port) {
 }
 
 std::uint16_t ClosedPort() {
-    std::uint16_t port = 0;
-    const int fd = Listen(port);
-    ::close(fd);
+    // A port merely closed again may be handed to another program's listener at once.
+    static const std::uint16_t port = [] {
+        const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in sa = Loopback(0);
+        socklen_t len = sizeof sa;
+        if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa) < 0 ||
+            ::getsockname(fd, reinterpret_cast<sockaddr*>(&sa), &len) < 0) {
+            if (fd >= 0) ::close(fd);
+            return std::uint16_t{0};
+        }
+        return static_cast<std::uint16_t>(ntohs(sa.sin_port));
+    }();
     return port;
 }
 

@@ -12,7 +12,8 @@ int Listen(std::uint16_t& port, int backlog = 8);
 // -1 when nothing arrives in time.
 int Accept(int listener, int timeoutMs = 2000);
 int Connect(std::uint16_t port);
-// A port on 127.0.0.1 where nothing listens.
+// A port on 127.0.0.1 where nothing listens: the same one every time, held bound (never listening)
+// until the process ends, so that no other program can start listening there meanwhile.
 std::uint16_t ClosedPort();
 bool SendAll(int fd, const std::string& data);
 // Whatever arrives within the time (stops early once `atLeast` bytes are in).
