@@ -52,17 +52,7 @@ void CCommandLink::CliSocketDataSent(TObject*, WORD error) {
 
 void CCommandLink::WaitSent() {
     const std::int64_t target = queuedBytes_;
-    std::int64_t seen = sentBytes_;
-    const TWaitEnd end = PumpUntil(
-        [&] {
-            if (sentBytes_ >= target || !ConnectionUp()) return true;
-            // A send that went out only in part asks for no write notice; trying again either sends
-            // more or asks for one.
-            if (sentBytes_ == seen) CommandSocket()->Send(nullptr, 0);
-            seen = sentBytes_;
-            return false;
-        },
-        kSendLimitMs);
+    const TWaitEnd end = PumpUntil([&] { return sentBytes_ >= target || !ConnectionUp(); }, kSendLimitMs);
     if (end == TWaitEnd::TimedOut) Trace("SocketSend", "SocketSend time out");
     if (!ConnectionUp()) {
         sentBytes_ = queuedBytes_;
