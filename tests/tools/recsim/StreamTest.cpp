@@ -64,7 +64,7 @@ std::vector<QelAvFrame> ReadFrames(TestConnection& av, std::size_t count, int ti
         if (stats) *stats = receiver.Stats();
     });
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (frames.size() < count && std::chrono::steady_clock::now() < end) {
+    while (frames.size() < count && !av.PeerClosed() && std::chrono::steady_clock::now() < end) {
         const auto bytes = av.ReadSome(65536, 100);
         receiver.Feed(bytes.data(), bytes.size());
     }
@@ -327,7 +327,7 @@ TEST(RecSimLive, ClosingTheAvConnection) {
         TestConnection cmd, av;
         ASSERT_EQ(FullLogin(*sim, cmd, av), 1u);
         ASSERT_TRUE(Request(cmd, MakeNetCommand(NETCMD_LIVE_START, 0)));
-        const auto frames = ReadFrames(av, 1000, 1500);
+        const auto frames = ReadFrames(av, 1000, 10000); // ends at the close
         EXPECT_EQ(frames.size(), c.framesFirst);
         EXPECT_TRUE(av.WaitClosed(100));
         EXPECT_TRUE(sim->WaitForAvConnection(false, 2000));

@@ -45,6 +45,7 @@ void TestConnection::Connect(int port) {
 void TestConnection::Close() {
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
+    peerClosed_ = false;
 }
 
 void TestConnection::Send(const std::vector<BYTE>& bytes) {
@@ -89,6 +90,7 @@ std::vector<BYTE> TestConnection::ReadSome(std::size_t max, int timeoutMs) {
     if (::poll(&p, 1, timeoutMs) <= 0) return {};
     std::vector<BYTE> out(max);
     const ssize_t r = ::recv(fd_, out.data(), max, 0);
+    if (r == 0 || (r < 0 && errno == ECONNRESET)) peerClosed_ = true;
     out.resize(r > 0 ? static_cast<std::size_t>(r) : 0);
     return out;
 }

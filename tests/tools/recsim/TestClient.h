@@ -32,11 +32,14 @@ public:
     std::optional<NetMsgPacket> ReadPacket(int timeoutMs = 3000);
     // Whatever arrives within `timeoutMs` (at most `max` bytes); empty when nothing does.
     std::vector<BYTE> ReadSome(std::size_t max, int timeoutMs);
+    // True once a read saw the peer's close (end of stream or reset).
+    bool PeerClosed() const { return peerClosed_; }
     // True when the peer closes within `timeoutMs` (bytes still arriving are read and dropped).
     bool WaitClosed(int timeoutMs = 3000);
 
 private:
     int fd_ = -1;
+    bool peerClosed_ = false;
 };
 
 // Sends a request and reads packets until the reply to it; other packets read meanwhile are kept in
