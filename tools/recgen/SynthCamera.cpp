@@ -103,10 +103,12 @@ void SynthCamera::DrawText(const char* text, int x0, int y0, int scale) {
 std::vector<BYTE> SynthCamera::Picture(DWORD time, DWORD tick) {
     DrawPattern(tick);
     const int scale = width_ >= 640 ? 4 : 2;
-    DrawText(Format("CAM%d", channel_).c_str(), 8, 8, scale);
+    // Bottom left: the client draws its own titles and GPS text at the top.
+    const int top = height_ - 8 - 25 * scale;
+    DrawText(Format("CAM%d", channel_).c_str(), 8, top, scale);
     const SYSTEMTIME t = UnixToUtc(time);
-    DrawText(Format("%04d/%02d/%02d", t.wYear, t.wMonth, t.wDay).c_str(), 8, 8 + 9 * scale, scale);
-    DrawText(Format("%02d:%02d:%02d", t.wHour, t.wMinute, t.wSecond).c_str(), 8, 8 + 18 * scale, scale);
+    DrawText(Format("%04d/%02d/%02d", t.wYear, t.wMonth, t.wDay).c_str(), 8, top + 9 * scale, scale);
+    DrawText(Format("%02d:%02d:%02d", t.wHour, t.wMinute, t.wSecond).c_str(), 8, top + 18 * scale, scale);
 
     jpeg_compress_struct info;
     ErrorManager err;
