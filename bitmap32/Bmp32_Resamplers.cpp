@@ -1,5 +1,5 @@
-// The nearest-neighbour stretch and resampler, the bitmap resampler base, the resampler registry and
-// the plain block average and linear interpolator.
+// The nearest-neighbour stretch, the bitmap resampler base with the nearest, linear and draft
+// resamplers, the resampler and kernel registries and the plain block average and linear interpolator.
 #include "bitmap32/Bmp32_Resamplers.h"
 
 #include "bitmap32/Bmp32_Blend.h"
@@ -143,7 +143,7 @@ TColor32 LinearInterpolator_Pas(unsigned WX, unsigned WY, const TColor32* P, con
 TBlockAverage BlockAverage = BlockAverage_Pas;
 TLinearInterpolator LinearInterpolator = LinearInterpolator_Pas;
 
-TBitmap32Resampler::TBitmap32Resampler(TBitmap32* Bitmap) : FBitmap(Bitmap) {
+TBitmap32Resampler::TBitmap32Resampler(TBitmap32* Bitmap) : FBitmap(Bitmap), FTransformerClass(nullptr) {
     if (FBitmap) {
         FClipRect = FBitmap->ClipRect();
         FBitmap->SetResampler(this);
@@ -214,6 +214,75 @@ void TNearestResampler::Resample(TBitmap32* Dst, const TRect& DstRect, TRect Dst
     StretchNearest(Dst, DstRect, DstClip, Src, SrcRect, CombineOp, CombineCallBack);
 }
 
+const TResamplerClassOf<TLinearResampler> TLinearResampler::ClassRef{"TLinearResampler"};
+
+TLinearResampler::TLinearResampler(TBitmap32* Bitmap)
+    : TBitmap32Resampler(nullptr), FLinearKernel(new TLinearKernel) {
+    // Installed only once fully built, so that the bitmap never holds a half-made resampler.
+    if (Bitmap) {
+        FBitmap = Bitmap;
+        FClipRect = Bitmap->ClipRect();
+        Bitmap->SetResampler(this);
+    }
+}
+
+TLinearResampler::~TLinearResampler() {
+    delete FLinearKernel;
+}
+
+void TLinearResampler::PrepareSampling() {
+    TBitmap32Resampler::PrepareSampling();
+    switch (FPixelAccessMode) {
+    case pamUnsafe:
+        FGetSampleFixed = &TBitmap32::GetPixelX;
+        break;
+    case pamSafe:
+        FGetSampleFixed = &TBitmap32::GetPixelXS;
+        break;
+    case pamWrap:
+        FGetSampleFixed = &TBitmap32::GetPixelXW;
+        break;
+    }
+}
+
+TColor32 TLinearResampler::GetSampleFixed(TFixed X, TFixed Y) {
+    return (FBitmap->*FGetSampleFixed)(X, Y);
+}
+
+TColor32 TLinearResampler::GetSampleFloat(float X, float Y) {
+    return (FBitmap->*FGetSampleFixed)(RoundToInt(X * 65536.0), RoundToInt(Y * 65536.0));
+}
+
+void TLinearResampler::Resample(TBitmap32* Dst, const TRect& DstRect, TRect DstClip, TBitmap32* Src,
+                                TRect SrcRect, TDrawMode CombineOp,
+                                const TPixelCombineEvent& CombineCallBack) {
+    const std::int64_t srcW = SrcRect.Right - SrcRect.Left, srcH = SrcRect.Bottom - SrcRect.Top;
+    const std::int64_t dstW = std::int64_t{DstRect.Right} - DstRect.Left;
+    const std::int64_t dstH = std::int64_t{DstRect.Bottom} - DstRect.Top;
+    if (dstW > srcW && dstH > srcH && srcW > 1 && srcH > 1)
+        StretchLinear(Dst, DstRect, DstClip, Src, SrcRect, CombineOp, CombineCallBack);
+    else
+        KernelResample(Dst, DstRect, DstClip, Src, SrcRect, FLinearKernel, CombineOp, CombineCallBack);
+}
+
+const TResamplerClassOf<TDraftResampler> TDraftResampler::ClassRef{"TDraftResampler"};
+
+void TDraftResampler::Resample(TBitmap32* Dst, const TRect& DstRect, TRect DstClip, TBitmap32* Src,
+                               TRect SrcRect, TDrawMode CombineOp,
+                               const TPixelCombineEvent& CombineCallBack) {
+    const std::int64_t srcW = SrcRect.Right - SrcRect.Left, srcH = SrcRect.Bottom - SrcRect.Top;
+    const std::int64_t dstW = std::int64_t{DstRect.Right} - DstRect.Left;
+    const std::int64_t dstH = std::int64_t{DstRect.Bottom} - DstRect.Top;
+    if (srcW < dstW || srcH < dstH) {
+        if (srcW < 2 || srcH < 2)
+            KernelResample(Dst, DstRect, DstClip, Src, SrcRect, FLinearKernel, CombineOp, CombineCallBack);
+        else
+            StretchLinear(Dst, DstRect, DstClip, Src, SrcRect, CombineOp, CombineCallBack);
+    } else {
+        StretchDraft(Dst, DstRect, DstClip, Src, SrcRect, CombineOp, CombineCallBack);
+    }
+}
+
 namespace {
 
 std::unique_ptr<TClassList>& Registry() {
@@ -222,7 +291,26 @@ std::unique_ptr<TClassList>& Registry() {
 }
 
 struct StartUp {
-    StartUp() { RegisterResampler(&TNearestResampler::ClassRef); }
+    StartUp() {
+        RegisterResampler(&TNearestResampler::ClassRef);
+        RegisterResampler(&TLinearResampler::ClassRef);
+        RegisterResampler(&TDraftResampler::ClassRef);
+        RegisterResampler(&TKernelResampler::ClassRef);
+        for (const TKernelClass* k : {static_cast<const TKernelClass*>(&TBoxKernel::Class),
+                                      static_cast<const TKernelClass*>(&TLinearKernel::Class),
+                                      static_cast<const TKernelClass*>(&TCosineKernel::Class),
+                                      static_cast<const TKernelClass*>(&TSplineKernel::Class),
+                                      static_cast<const TKernelClass*>(&TCubicKernel::Class),
+                                      static_cast<const TKernelClass*>(&TMitchellKernel::Class),
+                                      static_cast<const TKernelClass*>(&TLanczosKernel::Class),
+                                      static_cast<const TKernelClass*>(&TGaussianKernel::Class),
+                                      static_cast<const TKernelClass*>(&TBlackmanKernel::Class),
+                                      static_cast<const TKernelClass*>(&THannKernel::Class),
+                                      static_cast<const TKernelClass*>(&THammingKernel::Class),
+                                      static_cast<const TKernelClass*>(&TSinshKernel::Class),
+                                      static_cast<const TKernelClass*>(&THermiteKernel::Class)})
+            RegisterKernel(k);
+    }
 } startUp;
 
 } // namespace

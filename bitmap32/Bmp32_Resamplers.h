@@ -1,10 +1,17 @@
-// Block and stretch transfers between bitmaps, the bitmap resampler base, the nearest-neighbour
-// resampler and the registry in which resamplers are found by class name.
+// Block and stretch transfers between bitmaps, the bitmap resamplers (nearest, linear, draft and
+// kernel-based) and the registry in which resamplers are found by class name.
 #pragma once
 
 #include "bitmap32/Bmp32.h"
 #include "bitmap32/Bmp32_Blend.h"
 #include "bitmap32/Bmp32_Containers.h"
+#include "bitmap32/Bmp32_Kernels.h"
+
+#include <vector>
+
+namespace Bmp32_Samplers {
+class TTransformerClass;
+}
 
 namespace Bmp32_Resamplers {
 
@@ -47,6 +54,32 @@ TColor32 BlockAverage_Pas(unsigned Width, unsigned Height, const TColor32* Src, 
 TColor32 LinearInterpolator_Pas(unsigned WX, unsigned WY, const TColor32* P, const TColor32* Q);
 
 enum TPixelAccessMode : std::uint8_t { pamUnsafe, pamSafe, pamWrap };
+enum TKernelMode : std::uint8_t { kmDynamic, kmTableNearest, kmTableLinear };
+
+// One source column (or row) of a kernel resample and its weight, 256 = 1.0.
+struct TPointRec {
+    int Pos;
+    int Weight;
+    bool operator==(const TPointRec&) const = default;
+};
+// The source entries of one destination column (or row); their weights sum to 256.
+using TCluster = std::vector<TPointRec>;
+using TMappingTable = std::vector<TCluster>;
+
+// One cluster per destination index ClipLo..ClipHi - 1 of a stretch from SrcLo..SrcHi onto
+// DstLo..DstHi; every Pos lies in SrcLo..SrcHi - 1.
+TMappingTable BuildMappingTable(int DstLo, int DstHi, int ClipLo, int ClipHi, int SrcLo, int SrcHi,
+                                const TCustomKernel* Kernel);
+// The separable kernel stretch: each source row filtered once per destination row, then the columns.
+void KernelResample(TBitmap32* Dst, const TRect& DstRect, TRect DstClip, TBitmap32* Src, TRect SrcRect,
+                    const TCustomKernel* Kernel, TDrawMode CombineOp,
+                    const TPixelCombineEvent& CombineCallBack);
+// The bilinear enlargement through LinearInterpolator; the source must be at least 2 x 2.
+void StretchLinear(TBitmap32* Dst, const TRect& DstRect, TRect DstClip, TBitmap32* Src, TRect SrcRect,
+                   TDrawMode CombineOp, const TPixelCombineEvent& CombineCallBack);
+// The block-average reduction of the draft resampler (source at least as large on both axes).
+void StretchDraft(TBitmap32* Dst, const TRect& DstRect, TRect DstClip, TBitmap32* Src, TRect SrcRect,
+                  TDrawMode CombineOp, const TPixelCombineEvent& CombineCallBack);
 
 class TBitmap32Resampler;
 
@@ -77,6 +110,9 @@ public:
     TBitmap32* Bitmap() const { return FBitmap; }
     TPixelAccessMode PixelAccessMode() const { return FPixelAccessMode; }
     void SetPixelAccessMode(TPixelAccessMode Value);
+    // The transformer class that transformation code wraps around this resampler.
+    const Bmp32_Samplers::TTransformerClass* TransformerClass() const { return FTransformerClass; }
+    void SetTransformerClass(const Bmp32_Samplers::TTransformerClass* Value) { FTransformerClass = Value; }
 
 protected:
     void AssignTo(TPersistent* Dest) const override;
@@ -84,6 +120,7 @@ protected:
     TBitmap32* FBitmap;
     TRect FClipRect;
     TPixelAccessMode FPixelAccessMode = pamSafe;
+    const Bmp32_Samplers::TTransformerClass* FTransformerClass;
 };
 
 class TNearestResampler : public TBitmap32Resampler {
@@ -102,6 +139,84 @@ public:
 
 private:
     TColor32 (TBitmap32::*FGetSampleInt)(int X, int Y) const = &TBitmap32::GetPixelS;
+};
+
+// Bilinear sampling at 16.16 positions; stretches bilinearly when enlarging on both axes, else
+// through its own linear kernel.
+class TLinearResampler : public TBitmap32Resampler {
+public:
+    explicit TLinearResampler(TBitmap32* Bitmap);
+    ~TLinearResampler() override;
+
+    float GetWidth() override { return 1; }
+    void PrepareSampling() override;
+    TColor32 GetSampleFixed(TFixed X, TFixed Y) override;
+    TColor32 GetSampleFloat(float X, float Y) override;
+    void Resample(TBitmap32* Dst, const TRect& DstRect, TRect DstClip, TBitmap32* Src, TRect SrcRect,
+                  TDrawMode CombineOp, const TPixelCombineEvent& CombineCallBack) override;
+
+    static const TResamplerClassOf<TLinearResampler> ClassRef;
+
+protected:
+    TLinearKernel* FLinearKernel;
+
+private:
+    TColor32 (TBitmap32::*FGetSampleFixed)(TFixed X, TFixed Y) const = &TBitmap32::GetPixelXS;
+};
+
+// Samples as the linear resampler; shrinks by block averages.
+class TDraftResampler : public TLinearResampler {
+public:
+    using TLinearResampler::TLinearResampler;
+    void Resample(TBitmap32* Dst, const TRect& DstRect, TRect DstClip, TBitmap32* Src, TRect SrcRect,
+                  TDrawMode CombineOp, const TPixelCombineEvent& CombineCallBack) override;
+
+    static const TResamplerClassOf<TDraftResampler> ClassRef;
+};
+
+// Samples and stretches through a reconstruction kernel (a box kernel at first).
+class TKernelResampler : public TBitmap32Resampler {
+public:
+    explicit TKernelResampler(TBitmap32* Bitmap);
+    ~TKernelResampler() override;
+
+    float GetWidth() override { return FKernel->GetWidth(); }
+    void PrepareSampling() override;
+    void FinalizeSampling() override;
+    TColor32 GetSampleFloat(float X, float Y) override;
+    void Resample(TBitmap32* Dst, const TRect& DstRect, TRect DstClip, TBitmap32* Src, TRect SrcRect,
+                  TDrawMode CombineOp, const TPixelCombineEvent& CombineCallBack) override;
+
+    TCustomKernel* Kernel() const { return FKernel; }
+    // Takes ownership; nullptr or the current kernel is ignored.
+    void SetKernel(TCustomKernel* Kernel);
+    std::string KernelClassName() const;
+    // A registered kernel class by name; empty or unknown names change nothing.
+    void SetKernelClassName(const std::string& Value);
+    TKernelMode KernelMode() const { return FKernelMode; }
+    void SetKernelMode(TKernelMode Value);
+    int TableSize() const { return FTableSize; }
+    // Values below 2 become 2.
+    void SetTableSize(int Value);
+
+    static const TResamplerClassOf<TKernelResampler> ClassRef;
+
+protected:
+    void AssignTo(TPersistent* Dest) const override;
+
+private:
+    void FillWeights(std::vector<int>& Weights, float Frac) const;
+
+    TCustomKernel* FKernel;
+    TKernelMode FKernelMode = kmDynamic;
+    int FTableSize = 32;
+    TColor32 FOuterColor = 0;
+    // Prepared for one sampling pass: the kernel's half width W, (TableSize + 1) rows of 2W + 1
+    // weights in the table modes, and scratch weights per axis.
+    int FW = 0;
+    std::vector<int> FWeightTable;
+    std::vector<int> FHorzWeights, FVertWeights;
+    bool FPrepared = false;
 };
 
 // The resampler registry, created by the first registration; nullptr before it.
