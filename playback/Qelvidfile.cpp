@@ -1,7 +1,15 @@
 #include "playback/Qelvidfile.h"
 
+#include "client/ByteOrder.h"
+#include "platform/core/AppPaths.h"
 #include "platform/core/Exceptions.h"
+#include "platform/core/FileUtils.h"
 #include "platform/core/Registry.h"
+
+#include <algorithm>
+#include <limits>
+
+CRITICAL_SECTION CQelVideoFile::threadCreation;
 
 namespace {
 
@@ -15,15 +23,32 @@ bool ReadRegistryInteger(TRegistry& registry, const char* name, int& value) {
     }
 }
 
+constexpr DWORD kFrameHeadBytes = kFrmHdrSize + kQelFrameInfoSize;
+
+// Size of a file that can be opened, or -1.
+std::int64_t IndexFileSize(const std::string& path) {
+    try {
+        TFileStream file(path, fmOpenRead | fmShareDenyWrite);
+        return file.Size();
+    } catch (const Exception&) {
+        return -1;
+    }
+}
+
 } // namespace
 
 CQelVideoFile::CQelVideoFile() {
+    static const bool sectionReady = [] {
+        InitializeCriticalSection(&threadCreation);
+        return true;
+    }();
+    (void)sectionReady;
     ResetFrameState();
     LoadRegistrySettings();
     ringCapacity = 4 * framesPerRound;
     playList.assign(kPlayListSize, std::string());
-    videoRing.resize(static_cast<std::size_t>(ringCapacity));
-    audioRing.resize(static_cast<std::size_t>(ringCapacity));
+    videoRing = std::vector<QelFrameRecord>(static_cast<std::size_t>(ringCapacity));
+    audioRing = std::vector<QelFrameRecord>(static_cast<std::size_t>(ringCapacity));
     fileBuffer.assign(static_cast<std::size_t>(fileBufSize), 0);
 }
 
@@ -76,23 +101,17 @@ void CQelVideoFile::LoadRegistrySettings() {
     repeat = repeatValue;
 }
 
-void CQelVideoFile::StopReader() {
-    if (threadHandle != nullptr) {
-        // The thread checks `running` at every wake-up, so it ends within one round.
-        running.store(0);
-        if (wakeEvent != nullptr) SetEvent(wakeEvent);
-        WaitForSingleObject(threadHandle, INFINITE);
-        CloseHandle(threadHandle);
-        threadHandle = nullptr;
-        threadId = 0;
-    }
-    if (wakeEvent != nullptr) {
-        CloseHandle(wakeEvent);
-        wakeEvent = nullptr;
-    }
-    ClearRing(videoHead, videoRing);
-    ClearRing(audioHead, audioRing);
-    running.store(0);
+// --- The file and its frame index ---
+
+bool CQelVideoFile::Open(const std::string& name) {
+    Close();
+    ResetFrameState();
+    stream = std::make_unique<TFileStream>(name, fmOpenRead | fmShareDenyWrite);
+    // Recordings end at 0x3C00000 bytes; a larger file is read no further than a 32-bit offset reaches.
+    const std::int64_t size = stream->Size();
+    fileSize = static_cast<DWORD>(std::min<std::int64_t>(size, std::numeric_limits<DWORD>::max()));
+    stream->Seek(0, soBeginning);
+    return LoadIndex(name + ".fdx");
 }
 
 int CQelVideoFile::Close() {
@@ -103,13 +122,228 @@ int CQelVideoFile::Close() {
     return 0;
 }
 
-void CQelVideoFile::ClearRing(QelRingHead& head, std::vector<QelFrameRecord>& records) {
-    // Every slot, not only the queued ones: a record the consumer left half-freed goes too.
-    for (QelFrameRecord& record : records) {
-        record.payload1.reset();
-        record.payload2.reset();
+bool CQelVideoFile::ReadIndexEntries(const std::string& path, std::vector<DWORD>& entries) {
+    entries.clear();
+    try {
+        TFileStream file(path, fmOpenRead | fmShareDenyWrite);
+        const std::int64_t size = file.Size();
+        // One recording has at most 7200 frames; a longer index belongs to no recording.
+        if (size < 0 || size / 4 > static_cast<std::int64_t>(kQelFileMaxFrames)) return false;
+        const std::size_t count = static_cast<std::size_t>(size / 4);
+        std::vector<BYTE> bytes(count * 4);
+        std::size_t done = 0;
+        while (done < bytes.size()) {
+            const int piece = static_cast<int>(std::min<std::size_t>(kIndexReadPiece, bytes.size() - done));
+            const int got = file.Read(bytes.data() + done, piece);
+            if (got != piece) return false;
+            done += static_cast<std::size_t>(got);
+        }
+        entries.resize(count);
+        for (std::size_t i = 0; i < count; ++i)
+            entries[i] = GetU32(bytes.data() + 4 * i);
+        return true;
+    } catch (const Exception&) {
+        entries.clear();
+        return false;
     }
-    head.writeIndex = 0;
-    head.readIndex = 0;
-    head.count.store(0);
+}
+
+bool CQelVideoFile::LoadIndex(const std::string& name) {
+    indexCount = 0;
+    index.clear();
+    std::string path = name;
+    if (IndexFileSize(name) <= 0) {
+        // The play-list window builds missing indexes under Temporary/ by the recording's name.
+        const std::size_t keep = std::min(name.size(), kIndexCopyNameLength);
+        path = ProgramFolder() + "Temporary/" + name.substr(name.size() - keep);
+        if (!FileExists(path)) return false;
+    }
+    std::vector<DWORD> entries;
+    if (!ReadIndexEntries(path, entries)) return false;
+    index = std::move(entries);
+    indexCount = static_cast<int>(index.size());
+    return true;
+}
+
+int CQelVideoFile::FindInIndexFile(const std::string& name, DWORD value) const {
+    std::vector<DWORD> entries;
+    if (!ReadIndexEntries(name, entries)) return 0;
+    const auto found = std::find(entries.begin(), entries.end(), value);
+    return found == entries.end() ? 0 : static_cast<int>(found - entries.begin());
+}
+
+void CQelVideoFile::SetIndexCount(int n) {
+    // The steps index the loaded entries by this count.
+    indexCount = std::clamp(n, 0, static_cast<int>(index.size()));
+}
+
+// --- The current frame ---
+
+bool CQelVideoFile::ReadFrameHeaders() {
+    if (!stream) return false;
+    if (stream->Read(frameHeader.data(), static_cast<int>(kFrmHdrSize)) != static_cast<int>(kFrmHdrSize))
+        return false;
+    if (stream->Read(frameInfo.data(), static_cast<int>(kQelFrameInfoSize)) !=
+        static_cast<int>(kQelFrameInfoSize))
+        return false;
+    payloadLen1 = GetU32(frameInfo.data() + 8);
+    payloadLen2 = GetU32(frameInfo.data() + 12);
+    return true;
+}
+
+bool CQelVideoFile::IsFrameValid() {
+    if (!stream || GetU32(frameHeader.data()) != kFrmHdrStartCode || payloadLen1 >= kQelMaxPayload1)
+        return false;
+    // Both payloads must fit in a frame and in what is left of the file before anything is allocated.
+    const std::uint64_t padded = Pad32(payloadLen1) + Pad32(payloadLen2);
+    if (padded + kQelFrameInfoSize > kQelAvMaxFrameSize) return false;
+    const std::int64_t position = stream->Position();
+    return position >= 0 && static_cast<std::uint64_t>(position) + padded <= fileSize;
+}
+
+bool CQelVideoFile::ReadPayload(BYTE* buffer, int length) {
+    if (!stream || buffer == nullptr || length < 1 || static_cast<DWORD>(length) > kQelAvMaxFrameSize)
+        return false;
+    const std::int64_t position = stream->Position();
+    if (position < 0 || static_cast<std::uint64_t>(position) + static_cast<std::uint64_t>(length) > fileSize)
+        return false;
+    return stream->Read(buffer, length) == length;
+}
+
+DWORD CQelVideoFile::GetFrameTime() const {
+    return GetU32(frameHeader.data() + 4);
+}
+
+DWORD CQelVideoFile::GetFrameAttr() const {
+    return GetU32(frameInfo.data() + 56);
+}
+
+DWORD CQelVideoFile::GetFrameChannel() const {
+    return GetU32(frameInfo.data() + 32);
+}
+
+// --- Positioning ---
+
+bool CQelVideoFile::SeekFirstFrame() {
+    indexPos = 0;
+    fileOffset = 0;
+    stepSign = 1;
+    skipCountdown = {1, 1, 1, 1};
+    if (!stream || stream->Seek(0, soBeginning) != 0) return false;
+    if (!ReadFrameHeaders() || !IsFrameValid()) return false;
+    skipSecond = GetFrameTime();
+    return true;
+}
+
+bool CQelVideoFile::SeekLastFrame() {
+    if (!stream) return false;
+    if (indexCount > 0) {
+        indexPos = indexCount - 1;
+        if (!SeekToIndexEntry()) return false;
+        if (!ReadFrameHeaders() || !IsFrameValid()) return false;
+        stepSign = 1;
+        return true;
+    }
+    stream->Seek(0, soEnd);
+    // A start code inside a picture is no frame: look further back until a frame checks out, with a
+    // length word that matches its payloads.
+    while (ScanBackForFrame()) {
+        if (ReadFrameHeaders() && IsFrameValid() &&
+            GetU32(frameHeader.data() + 8) == kQelFrameInfoSize + Pad32(payloadLen1) + Pad32(payloadLen2)) {
+            stepSign = 1;
+            return true;
+        }
+        stream->Seek(fileOffset, soBeginning);
+    }
+    return false;
+}
+
+bool CQelVideoFile::SeekIndex(int n) {
+    if (indexCount <= 0) return false;
+    indexPos = std::clamp(n, 0, indexCount - 1);
+    if (!SeekToIndexEntry()) return false;
+    return ReadFrameHeaders() && IsFrameValid();
+}
+
+bool CQelVideoFile::StepNext() {
+    if (!NextIndexEntry()) return false;
+    stepSign = 1;
+    return ReadFrameHeaders() && IsFrameValid();
+}
+
+bool CQelVideoFile::StepPrev() {
+    if (!PrevIndexEntry()) return false;
+    stepSign = -1;
+    return ReadFrameHeaders() && IsFrameValid();
+}
+
+bool CQelVideoFile::NextIndexEntry() {
+    if (indexCount == 0 || indexPos >= indexCount) return false;
+    indexPos = std::clamp(indexPos + 1, 0, indexCount - 1);
+    return SeekToIndexEntry();
+}
+
+bool CQelVideoFile::PrevIndexEntry() {
+    if (indexCount == 0 || indexPos >= indexCount) return false;
+    indexPos = std::clamp(indexPos - 1, 0, indexCount - 1);
+    return SeekToIndexEntry();
+}
+
+bool CQelVideoFile::SeekToIndexEntry() {
+    if (!stream || indexPos < 0 || indexPos >= indexCount) return false;
+    const std::int64_t position = stream->Seek(index[static_cast<std::size_t>(indexPos)], soBeginning);
+    if (position < 0) return false;
+    fileOffset = static_cast<DWORD>(position);
+    return true;
+}
+
+bool CQelVideoFile::ScanBackForFrame() {
+    // Words are tested from the current position towards the start, a block at a time.
+    if (!stream) return false;
+    std::int64_t end = stream->Position();
+    constexpr std::int64_t kBlock = 4096;
+    std::vector<BYTE> block(static_cast<std::size_t>(kBlock));
+    while (end >= 4) {
+        Sleep(0);
+        const std::int64_t start = std::max<std::int64_t>(end - kBlock, end % 4);
+        const int length = static_cast<int>(end - start);
+        if (stream->Seek(start, soBeginning) != start || stream->Read(block.data(), length) != length)
+            return false;
+        for (int at = length - 4; at >= 0; at -= 4) {
+            if (GetU32(block.data() + at) != kFrmHdrStartCode) continue;
+            fileOffset = static_cast<DWORD>(start + at);
+            stream->Seek(fileOffset, soBeginning);
+            return true;
+        }
+        end = start;
+    }
+    return false;
+}
+
+bool CQelVideoFile::StepNextSkipping(int skip) {
+    return StepSkipping(true, skip);
+}
+
+bool CQelVideoFile::StepPrevSkipping(int skip) {
+    return StepSkipping(false, skip);
+}
+
+bool CQelVideoFile::StepSkipping(bool forward, int skip) {
+    skip = std::clamp(skip, 1, kMaxSkipFactor);
+    for (;;) {
+        if (!(forward ? StepNext() : StepPrev())) return false;
+        if (GetFrameKind() != 0) return true; // sound is never skipped
+        const DWORD channel = GetFrameChannel();
+        const DWORD time = GetFrameTime();
+        if (indexPos < 0 || static_cast<std::int32_t>(time) < 0 || channel < 1 || channel > 4) return false;
+        if (time != skipSecond) {
+            skipSecond = time;
+            skipCountdown = {0, 0, 0, 0};
+        }
+        int& countdown = skipCountdown[channel - 1];
+        if (--countdown < 1) {
+            countdown = skip;
+            return true;
+        }
+    }
 }

@@ -12,6 +12,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,6 +26,14 @@ inline constexpr int kDefaultFileBufSize = 0x80000;
 inline constexpr int kMaxFramesPerRound = 1000;
 inline constexpr int kMaxFileBufSize = 64 << 20;
 inline constexpr int kPlayListSize = 2000;
+// The Temporary/ copy of an index is named by the recording's 14 digits and ".fdx".
+inline constexpr std::size_t kIndexCopyNameLength = 18;
+// Index files are read in pieces of this size.
+inline constexpr int kIndexReadPiece = 512;
+// Speeds go up to 8; anything larger only makes the skip loop longer.
+inline constexpr int kMaxSkipFactor = 64;
+// Where the reader waits for a wake-up before it looks at `running` again.
+inline constexpr DWORD kReaderWakeTimeoutMs = 50;
 
 // One frame read ahead: copies of its header and info block, the values the frame clock uses, and its
 // payloads. The consumer frees the payloads it has used (reset) before it moves the read index on.
@@ -43,8 +52,9 @@ struct QelFrameRecord {
     DWORD framePeriod = 0;
     DWORD indexPos = 0;
     DWORD indexCount = 0;
-    BYTE lastOfFile = 0;
-    BYTE timeJump = 0;
+    // Atomic: in database chaining the reader may mark a record the consumer already holds.
+    std::atomic<BYTE> lastOfFile{0};
+    std::atomic<BYTE> timeJump{0};
     std::unique_ptr<BYTE[]> payload1;
     std::unique_ptr<BYTE[]> payload2;
 };
@@ -55,6 +65,15 @@ struct QelRingHead {
     int readIndex = 0;
     std::atomic<int> count{0};
 };
+
+// What the search windows and the main window's camera choice say about the files and frames to play.
+// The reader thread asks for it when it starts and when it chains through the disk database.
+struct QelSearchFilter {
+    int searchMode = 1;     // 1 all, 2 event, 3 back
+    int searchChannel = -1; // -1 all, else 1..4
+    int selectedCamera = 4; // 0..3, 4 all four
+};
+using QelSearchFilterSource = std::function<QelSearchFilter()>;
 
 class CQelVideoFile {
 public:
@@ -71,26 +90,121 @@ public:
     int GetRingCapacity() const { return ringCapacity; }
     int GetFileBufSize() const { return fileBufSize; }
 
-    // Ends the reader thread if one runs, closes its event and empties both rings.
-    void StopReader();
-    bool IsReaderRunning() const { return running.load() != 0; }
+    // --- The file and its frame index ---
+
+    // Opens a recording and loads name + ".fdx". Returns whether the index loaded; the file stays open
+    // without one. A file that cannot be opened raises EFOpenError.
+    bool Open(const std::string& name);
     // Closes the recording and frees its frame index; always 0.
     int Close();
     bool IsOpen() const { return stream != nullptr; }
+    // The named index, or its copy in Temporary/ when it is missing or empty.
+    bool LoadIndex(const std::string& name);
+    // Position of the first entry equal to `value`; 0 when none matches or the file cannot be read.
+    int FindInIndexFile(const std::string& name, DWORD value) const;
     int GetIndexCount() const { return indexCount; }
     int GetIndexPos() const { return indexPos; }
+    // Counts above the loaded entries are held at what was loaded.
+    void SetIndexCount(int n);
+    void SetIndexPos(int n) { indexPos = n; }
+    DWORD GetFileSize() const { return fileSize; }
+    DWORD GetFileOffset() const { return fileOffset; }
+
+    // --- The current frame ---
+
+    bool ReadFrameHeaders();
+    // Start code, payload-1 limit, and both padded payloads inside the frame limit and the file.
+    bool IsFrameValid();
+    // Reads `length` bytes into `buffer`; false for a length below 1, one that runs past the end of the
+    // file or past the largest frame, or a short read.
+    bool ReadPayload(BYTE* buffer, int length);
+    DWORD GetFrameTime() const;
+    DWORD GetFrameAttr() const;
+    DWORD GetFrameChannel() const;
+    BYTE GetFrameKind() const { return frameInfo[0]; }
+    DWORD GetPayloadLen1() const { return payloadLen1; }
+    DWORD GetPayloadLen2() const { return payloadLen2; }
+    const std::array<BYTE, kFrmHdrSize>& GetFrameHeader() const { return frameHeader; }
+    const std::array<BYTE, kQelFrameInfoSize>& GetFrameInfo() const { return frameInfo; }
+    int GetStepSign() const { return stepSign; }
+
+    // --- Positioning ---
+
+    bool SeekFirstFrame();
+    bool SeekLastFrame();
+    bool SeekIndex(int n);
+    bool StepNext();
+    bool StepPrev();
+    bool StepNextSkipping(int skip);
+    bool StepPrevSkipping(int skip);
+    bool NextIndexEntry();
+    bool PrevIndexEntry();
+    bool SeekToIndexEntry();
+    // The last start code from the end of a file without index.
+    bool ScanBackForFrame();
+
+    // --- Reader thread and rings ---
+
+    // Ends a running reader, then starts a new one from the current frame. `third` is kept only.
+    void StartReader(int skip, int forward, int third);
+    // Ends the reader thread if one runs, closes its event and empties both rings.
+    void StopReader();
+    bool IsReaderRunning() const { return running.load() != 0; }
+    // The consumer's wake-up: the reader reads only after one.
+    void WakeReader();
+    int GetStartParam() const { return startParam; }
+    int GetSkipFactor() const { return skipFactor; }
+    int GetDirection() const { return direction; }
 
     // Frees the payloads held in the ring and zeroes the head.
     void ClearRing(QelRingHead& head, std::vector<QelFrameRecord>& records);
     bool IsRingHalfFull(const QelRingHead& head) const { return head.count.load() >= ringCapacity / 2; }
+    // The oldest queued record, or nullptr when the ring is empty.
+    QelFrameRecord* OldestRecord(QelRingHead& head, std::vector<QelFrameRecord>& records);
+    // Frees the oldest record's payloads and hands its slot back to the reader.
+    void ReleaseOldest(QelRingHead& head, std::vector<QelFrameRecord>& records);
 
     QelRingHead& VideoHead() { return videoHead; }
     QelRingHead& AudioHead() { return audioHead; }
     std::vector<QelFrameRecord>& VideoRing() { return videoRing; }
     std::vector<QelFrameRecord>& AudioRing() { return audioRing; }
 
+    // --- Play list and database chaining ---
+
+    void SetListItem(const std::string& name, int index);
+    // Makes `index` the current position and returns its entry ("" outside the list).
+    std::string GetListItem(int index);
+    void ClearList();
+    int GetListPos() const { return listPos; }
+    void SetListPos(int n) { listPos = n; }
+    int GetListEnd() const { return listEnd; }
+    void SetListEnd(int n) { listEnd = n; }
+    int GetListStart() const { return listStart; }
+    void SetListStart(int n) { listStart = n; }
+    // `dbFolder` holds pyrdb, `avFolder` the recordings; both end in a separator.
+    void SetDbChaining(int mode, const std::string& dbFolder, const std::string& avFolder, int seq);
+    int GetChainMode() const { return chainMode; }
+    int GetChainSeq() const { return chainSeq; }
+    // Leaves the next (or, backwards, previous) recording's full name in entry 1, "" when there is none.
+    void FindNextFileInDb();
+    // The main window tells the reader where its search mode, channel and camera come from; without a
+    // source every file and channel plays.
+    void SetSearchFilterSource(QelSearchFilterSource source) { searchFilterSource = std::move(source); }
+
 private:
     void ResetFrameState();
+    // Reads a whole index file of at most kQelFileMaxFrames entries; false when it cannot.
+    static bool ReadIndexEntries(const std::string& path, std::vector<DWORD>& entries);
+    bool StepSkipping(bool forward, int skip);
+    QelSearchFilter SearchFilter() const;
+
+    static DWORD ReaderThreadProc(LPVOID parameter);
+    void ReaderLoop();
+    // Copies the current frame into the next slot of a ring; false when its payloads cannot be read.
+    bool QueueFrame(QelRingHead& head, std::vector<QelFrameRecord>& records, bool video);
+    // The next (forward) or previous file at the end of the current one; false stops the reader.
+    bool ChainToNextFile(bool forward, int channelFilter, int lastVideoSlot);
+    void StopAtEnd(int lastVideoSlot);
 
     std::unique_ptr<TFileStream> stream;
     int indexCount = 0;
@@ -130,4 +244,14 @@ private:
     std::string dbRoot;
     int chainSeq = 0;
     DWORD lastAudioTime = 0;
+
+    // Kept from run to run: the time of the frame stepped on before, and the flags waiting for the next
+    // record taken (a dropped frame passes them on, so no end of file goes unseen).
+    bool previousTimeSet = false;
+    DWORD previousFrameTime = 0;
+    BYTE pendingLastOfFile = 0;
+    BYTE pendingTimeJump = 0;
+    QelSearchFilterSource searchFilterSource;
+
+    static CRITICAL_SECTION threadCreation;
 };

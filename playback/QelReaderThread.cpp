@@ -1,0 +1,235 @@
+// The reader thread: reads frames ahead into the video and audio rings when the frame clock asks, and
+// goes on with the next file at the end of one.
+#include "playback/Qelvidfile.h"
+
+#include "client/ByteOrder.h"
+#include "platform/core/Exceptions.h"
+#include "platform/core/FileUtils.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+// Sound blocks of a full second or more at the same time as the last one are repeats.
+constexpr DWORD kAudioRepeatBytes = 3840;
+
+} // namespace
+
+void CQelVideoFile::StartReader(int skip, int forward, int third) {
+    StopReader();
+    wakeEvent = CreateEvent(nullptr, FALSE, FALSE, nullptr);
+    if (wakeEvent == nullptr) return;
+    startParam = third;
+    skipFactor = std::clamp(skip, 1, kMaxSkipFactor);
+    direction = forward;
+    ClearRing(videoHead, videoRing);
+    ClearRing(audioHead, audioRing);
+    lastAudioTime = 0;
+    // Flags of a stopped run belong to frames nobody will see.
+    pendingLastOfFile = 0;
+    pendingTimeJump = 0;
+    running.store(1);
+    EnterCriticalSection(&threadCreation);
+    threadHandle = CreateThread(nullptr, 0, &CQelVideoFile::ReaderThreadProc, this, 0, &threadId);
+    LeaveCriticalSection(&threadCreation);
+    if (threadHandle == nullptr) {
+        threadId = 0;
+        running.store(0);
+    }
+}
+
+void CQelVideoFile::StopReader() {
+    if (threadHandle != nullptr) {
+        // The thread checks `running` at every wake-up, so it ends within one round.
+        running.store(0);
+        if (wakeEvent != nullptr) SetEvent(wakeEvent);
+        WaitForSingleObject(threadHandle, INFINITE);
+        CloseHandle(threadHandle);
+        threadHandle = nullptr;
+        threadId = 0;
+    }
+    if (wakeEvent != nullptr) {
+        CloseHandle(wakeEvent);
+        wakeEvent = nullptr;
+    }
+    ClearRing(videoHead, videoRing);
+    ClearRing(audioHead, audioRing);
+    running.store(0);
+}
+
+void CQelVideoFile::WakeReader() {
+    // The event lives until StopReader, on this same thread, so the handle cannot go while it is set.
+    if (wakeEvent != nullptr) SetEvent(wakeEvent);
+}
+
+void CQelVideoFile::ClearRing(QelRingHead& head, std::vector<QelFrameRecord>& records) {
+    // Every slot, not only the queued ones: a record the consumer left half-freed goes too.
+    for (QelFrameRecord& record : records) {
+        record.payload1.reset();
+        record.payload2.reset();
+    }
+    head.writeIndex = 0;
+    head.readIndex = 0;
+    head.count.store(0);
+}
+
+QelFrameRecord* CQelVideoFile::OldestRecord(QelRingHead& head, std::vector<QelFrameRecord>& records) {
+    if (head.count.load() <= 0 || records.empty()) return nullptr;
+    return &records[static_cast<std::size_t>(head.readIndex) % records.size()];
+}
+
+void CQelVideoFile::ReleaseOldest(QelRingHead& head, std::vector<QelFrameRecord>& records) {
+    if (head.count.load() <= 0 || records.empty()) return;
+    QelFrameRecord& record = records[static_cast<std::size_t>(head.readIndex) % records.size()];
+    record.payload1.reset();
+    record.payload2.reset();
+    head.readIndex = static_cast<int>((static_cast<std::size_t>(head.readIndex) + 1) % records.size());
+    head.count.fetch_sub(1);
+}
+
+DWORD CQelVideoFile::ReaderThreadProc(LPVOID parameter) {
+    static_cast<CQelVideoFile*>(parameter)->ReaderLoop();
+    return 0;
+}
+
+bool CQelVideoFile::QueueFrame(QelRingHead& head, std::vector<QelFrameRecord>& records, bool video) {
+    const std::size_t pad1 = static_cast<std::size_t>(Pad32(payloadLen1));
+    const std::size_t pad2 = static_cast<std::size_t>(Pad32(payloadLen2));
+    // Lengths were checked against the frame limit and the file by the step that validated the frame.
+    auto payload1 = std::make_unique<BYTE[]>(std::max<std::size_t>(pad1, 1));
+    if (pad1 > 0 && !ReadPayload(payload1.get(), static_cast<int>(pad1))) return false;
+    std::unique_ptr<BYTE[]> payload2;
+    if (payloadLen2 != 0) {
+        payload2 = std::make_unique<BYTE[]>(pad2);
+        if (!ReadPayload(payload2.get(), static_cast<int>(pad2))) return false;
+    }
+    QelFrameRecord& slot = records[static_cast<std::size_t>(head.writeIndex)];
+    slot.header = frameHeader;
+    slot.info = frameInfo;
+    slot.time = GetFrameTime();
+    slot.payloadLen1 = payloadLen1;
+    slot.payloadLen2 = payloadLen2;
+    slot.channel = GetFrameChannel();
+    slot.subSecond = GetFrameAttr();
+    if (video) {
+        slot.standard = frameInfo[1];
+        slot.width = GetU32(frameInfo.data() + 40);
+        slot.height = GetU32(frameInfo.data() + 44);
+        slot.value = GetU32(frameInfo.data() + 48);
+        slot.framePeriod = slot.standard == QELSTD_PAL ? 40 : 33;
+    }
+    slot.indexPos = static_cast<DWORD>(indexPos);
+    slot.indexCount = static_cast<DWORD>(indexCount);
+    slot.lastOfFile.store(pendingLastOfFile);
+    slot.timeJump.store(pendingTimeJump);
+    pendingLastOfFile = 0;
+    pendingTimeJump = 0;
+    slot.payload1 = std::move(payload1);
+    slot.payload2 = std::move(payload2);
+    head.writeIndex = (head.writeIndex + 1) % static_cast<int>(records.size());
+    // The slot is complete before the consumer can see it.
+    head.count.fetch_add(1);
+    return true;
+}
+
+bool CQelVideoFile::ChainToNextFile(bool forward, int channelFilter, int lastVideoSlot) {
+    int entry = 0;
+    if (forward ? listEnd > listPos + 1 : listStart <= listPos - 1) {
+        entry = forward ? listPos + 1 : listPos - 1;
+        if (chainMode == 1) {
+            if (channelFilter != -1 && lastVideoSlot >= 0) {
+                // Frames of the other channels may end the file; the consumer still has to see its end.
+                QelFrameRecord& last = videoRing[static_cast<std::size_t>(lastVideoSlot)];
+                last.lastOfFile.store(1);
+                last.timeJump.store(1);
+                pendingLastOfFile = 0;
+                pendingTimeJump = 0;
+            }
+            FindNextFileInDb();
+            entry = 1;
+        }
+    } else {
+        return false;
+    }
+    const std::string name = GetListItem(entry);
+    if (name.empty() || !FileExists(name)) return false;
+    try {
+        if (!Open(name)) return false;
+    } catch (const Exception&) {
+        return false;
+    }
+    return forward ? SeekFirstFrame() : SeekLastFrame();
+}
+
+void CQelVideoFile::StopAtEnd(int lastVideoSlot) {
+    // An end that no queued record carries (its frame was dropped or broken) goes on the last picture.
+    if (pendingLastOfFile != 0 && lastVideoSlot >= 0)
+        videoRing[static_cast<std::size_t>(lastVideoSlot)].lastOfFile.store(1);
+    running.store(0);
+}
+
+void CQelVideoFile::ReaderLoop() {
+    const int capacity = static_cast<int>(std::min(videoRing.size(), audioRing.size()));
+    // Tuning read again after construction must not outgrow the rings made then.
+    const int perRound = std::clamp(framesPerRound, 1, std::max(capacity / 4, 1));
+    const bool forward = direction != 0;
+    const int skip = skipFactor;
+    int channelFilter = SearchFilter().searchChannel;
+    if (channelFilter < 1 || channelFilter > 4) channelFilter = -1;
+    bool positioned = false;
+    int lastVideoSlot = -1;
+    if (!previousTimeSet) {
+        previousFrameTime = GetFrameTime();
+        previousTimeSet = true;
+    }
+    while (running.load() != 0) {
+        if (WaitForSingleObject(wakeEvent, kReaderWakeTimeoutMs) != WAIT_OBJECT_0) continue;
+        if (IsRingHalfFull(videoHead) || IsRingHalfFull(audioHead)) continue;
+        for (int attempt = 0; attempt < perRound + 1 && running.load() != 0; ++attempt) {
+            if (!positioned) {
+                if (!(forward ? StepNextSkipping(skip) : StepPrevSkipping(skip))) {
+                    // A broken frame at the end of a file must not hold playback there.
+                    const bool atEnd = forward ? indexPos + 1 >= indexCount : indexPos <= 0;
+                    if (!atEnd) continue;
+                    pendingLastOfFile = 1;
+                    positioned = ChainToNextFile(forward, channelFilter, lastVideoSlot);
+                    if (!positioned) StopAtEnd(lastVideoSlot);
+                    continue;
+                }
+            }
+            positioned = false;
+            const bool video = GetFrameKind() == 0;
+            const int pos = indexPos;
+            const int count = indexCount;
+            const DWORD time = GetFrameTime();
+            const std::int64_t gap =
+                static_cast<std::int64_t>(time) - static_cast<std::int64_t>(previousFrameTime);
+            if (std::llabs(gap) > 1) pendingTimeJump = 1;
+            previousFrameTime = time;
+            const bool lastOfFile = forward ? pos + 1 == count : pos == 0;
+            if (lastOfFile) pendingLastOfFile = 1;
+
+            const bool wanted = channelFilter == -1 || GetFrameChannel() == static_cast<DWORD>(channelFilter);
+            if (wanted && !video) {
+                const auto signedTime = static_cast<std::int32_t>(time);
+                const auto lastTime = static_cast<std::int32_t>(lastAudioTime);
+                const bool repeat =
+                    signedTime < lastTime || (signedTime == lastTime && payloadLen1 >= kAudioRepeatBytes);
+                if (!repeat) {
+                    const DWORD previousAudio = lastAudioTime;
+                    lastAudioTime = time;
+                    if (!QueueFrame(audioHead, audioRing, false)) lastAudioTime = previousAudio;
+                }
+            } else if (wanted) {
+                const int slot = videoHead.writeIndex;
+                if (QueueFrame(videoHead, videoRing, true)) lastVideoSlot = slot;
+            }
+
+            if (lastOfFile) {
+                positioned = ChainToNextFile(forward, channelFilter, lastVideoSlot);
+                if (!positioned) StopAtEnd(lastVideoSlot);
+            }
+        }
+    }
+}
