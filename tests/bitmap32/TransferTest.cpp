@@ -327,6 +327,43 @@ TEST(Transfer, BlockAverageAndLinearInterpolator) {
     EXPECT_EQ(LinearInterpolator(0, 0, p, q), CombineReg(CombineReg(p[0], p[1], 0), q[1], 0));
 }
 
+// Stretches go through the resampler the bitmap names, with its draw mode, and report DstRect.
+TEST(Transfer, StretchGoesThroughTheBitmapsResampler) {
+    TBitmap32 src, viaDraw, direct;
+    Random(src, 6, 6, 21);
+    src.SetDrawMode(dmBlend);
+    src.SetMasterAlpha(200);
+    viaDraw.SetSize(9, 4);
+    viaDraw.Clear(0xFF204060);
+    direct.Assign(&viaDraw);
+    AreaLog log;
+    log.Attach(viaDraw);
+    const TRect dstRect{-1, 1, 8, 3};
+    // Shrinking vertically: the draft resampler averages blocks there and interpolates across.
+    src.SetResamplerClassName("TDraftResampler");
+    src.DrawTo(&viaDraw, dstRect, TRect{1, 0, 5, 6});
+    TRect clip = dstRect;
+    IntersectRect(clip, clip, direct.BoundsRect());
+    StretchLinear(&direct, dstRect, clip, &src, TRect{1, 0, 5, 6}, dmBlend, nullptr);
+    EXPECT_EQ(Pixels(viaDraw), Pixels(direct));
+    EXPECT_EQ(log.areas, (std::vector<TRect>{dstRect}));
+    EXPECT_NE(Pixels(viaDraw)[9 + 1], 0xFF204060u);
+
+    // The kernel resampler with its own kernel; without a resampler the stretch is the nearest one.
+    src.SetResamplerClassName("TKernelResampler");
+    static_cast<TKernelResampler*>(src.Resampler())->SetKernelClassName("TMitchellKernel");
+    src.SetDrawMode(dmOpaque);
+    src.DrawTo(&viaDraw, viaDraw.BoundsRect());
+    TMitchellKernel mitchell;
+    KernelResample(&direct, direct.BoundsRect(), direct.BoundsRect(), &src, src.BoundsRect(), &mitchell,
+                   dmOpaque, nullptr);
+    EXPECT_EQ(Pixels(viaDraw), Pixels(direct));
+    StretchTransfer(&viaDraw, viaDraw.BoundsRect(), viaDraw.ClipRect(), &src, src.BoundsRect(), nullptr,
+                    dmOpaque);
+    StretchNearest(&direct, direct.BoundsRect(), direct.ClipRect(), &src, src.BoundsRect(), dmOpaque);
+    EXPECT_EQ(Pixels(viaDraw), Pixels(direct));
+}
+
 TColor32 AddBlend(TColor32 f, TColor32 b) {
     return f + b;
 }
