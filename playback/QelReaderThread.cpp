@@ -133,19 +133,13 @@ bool CQelVideoFile::QueueFrame(QelRingHead& head, std::vector<QelFrameRecord>& r
     return true;
 }
 
-bool CQelVideoFile::ChainToNextFile(bool forward, int channelFilter, int lastVideoSlot) {
+bool CQelVideoFile::ChainToNextFile(bool forward) {
     int entry = 0;
     if (forward ? listEnd > listPos + 1 : listStart <= listPos - 1) {
         entry = forward ? listPos + 1 : listPos - 1;
         if (chainMode == 1) {
-            if (channelFilter != -1 && lastVideoSlot >= 0) {
-                // Frames of the other channels may end the file; the consumer still has to see its end.
-                QelFrameRecord& last = videoRing[static_cast<std::size_t>(lastVideoSlot)];
-                last.lastOfFile.store(1);
-                last.timeJump.store(1);
-                pendingLastOfFile = 0;
-                pendingTimeJump = 0;
-            }
+            // A file ended by frames of other channels keeps its end pending for the next record taken,
+            // rather than marking one the consumer may already have taken.
             FindNextFileInDb();
             entry = 1;
         }
@@ -163,7 +157,8 @@ bool CQelVideoFile::ChainToNextFile(bool forward, int channelFilter, int lastVid
 }
 
 void CQelVideoFile::StopAtEnd(int lastVideoSlot) {
-    // An end that no queued record carries (its frame was dropped or broken) goes on the last picture.
+    // An end that no queued record carries (its frame was dropped or broken) goes on the last picture
+    // queued; the consumer sees it unless it has taken that picture already.
     if (pendingLastOfFile != 0 && lastVideoSlot >= 0)
         videoRing[static_cast<std::size_t>(lastVideoSlot)].lastOfFile.store(1);
     running.store(0);
@@ -193,7 +188,7 @@ void CQelVideoFile::ReaderLoop() {
                     const bool atEnd = forward ? indexPos + 1 >= indexCount : indexPos <= 0;
                     if (!atEnd) continue;
                     pendingLastOfFile = 1;
-                    positioned = ChainToNextFile(forward, channelFilter, lastVideoSlot);
+                    positioned = ChainToNextFile(forward);
                     if (!positioned) StopAtEnd(lastVideoSlot);
                     continue;
                 }
@@ -227,7 +222,7 @@ void CQelVideoFile::ReaderLoop() {
             }
 
             if (lastOfFile) {
-                positioned = ChainToNextFile(forward, channelFilter, lastVideoSlot);
+                positioned = ChainToNextFile(forward);
                 if (!positioned) StopAtEnd(lastVideoSlot);
             }
         }

@@ -126,11 +126,15 @@ TEST_F(ReaderThread, BackwardAcrossFilesEveryPictureAndOnlyTheNewestSound) {
     ASSERT_EQ(audio_.size(), 1u);
     EXPECT_EQ(audio_[0].tag, 3u);
     EXPECT_EQ(audio_[0].time, 1029u);
-    // Every file's start is seen once, though the frame that starts each file is a sound frame.
+    // Every file's start is seen once, though the frame that starts each file is a sound frame: on the
+    // next picture taken, and for the first file on the last picture queued (unless already taken).
     int ends = 0;
     for (const Taken& t : video_)
         ends += t.lastOfFile;
-    EXPECT_EQ(ends, 3);
+    EXPECT_LE(ends, 3);
+    EXPECT_GE(ends, 2);
+    for (std::size_t i = 1; i + 1 < video_.size(); ++i)
+        if (video_[i].lastOfFile) EXPECT_NE(video_[i].tag, video_[i - 1].tag) << i;
     EXPECT_EQ(reader_->GetListPos(), 0);
 }
 
