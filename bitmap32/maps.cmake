@@ -1,0 +1,12 @@
+# Ordinal and vector maps, whole-bitmap filters and the range bars.
+target_sources(harbek_bitmap32 PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/Bmp32_OrdinalMaps.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/Bmp32_Filters.cpp)
+target_sources(harbek_bitmap32 PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/Bmp32_VectorMaps.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/Bmp32_VectorMapsMesh.cpp)
+target_sources(harbek_bitmap32 PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/Bmp32_RangeBars.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/Bmp32_RangeBarsPosition.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/Bmp32_RangeBarsPaint.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/Bmp32_RangeBarsForms.cpp)
