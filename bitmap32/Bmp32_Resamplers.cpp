@@ -3,6 +3,7 @@
 #include "bitmap32/Bmp32_Resamplers.h"
 
 #include "bitmap32/Bmp32_Blend.h"
+#include "bitmap32/Bmp32_Samplers.h"
 #include "bitmap32/Bmp32_TransferRows.h"
 #include "bitmap32/Bmp32_Transforms.h"
 
@@ -143,7 +144,8 @@ TColor32 LinearInterpolator_Pas(unsigned WX, unsigned WY, const TColor32* P, con
 TBlockAverage BlockAverage = BlockAverage_Pas;
 TLinearInterpolator LinearInterpolator = LinearInterpolator_Pas;
 
-TBitmap32Resampler::TBitmap32Resampler(TBitmap32* Bitmap) : FBitmap(Bitmap), FTransformerClass(nullptr) {
+TBitmap32Resampler::TBitmap32Resampler(TBitmap32* Bitmap)
+    : FBitmap(Bitmap), FTransformerClass(&TTransformer::ClassRef) {
     if (FBitmap) {
         FClipRect = FBitmap->ClipRect();
         FBitmap->SetResampler(this);
@@ -179,7 +181,9 @@ void TBitmap32Resampler::AssignTo(TPersistent* Dest) const {
 
 const TResamplerClassOf<TNearestResampler> TNearestResampler::ClassRef{"TNearestResampler"};
 
-TNearestResampler::TNearestResampler(TBitmap32* Bitmap) : TBitmap32Resampler(Bitmap) {}
+TNearestResampler::TNearestResampler(TBitmap32* Bitmap) : TBitmap32Resampler(Bitmap) {
+    FTransformerClass = &TNearestTransformer::ClassRef;
+}
 
 void TNearestResampler::PrepareSampling() {
     TBitmap32Resampler::PrepareSampling();
