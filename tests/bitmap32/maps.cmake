@@ -5,4 +5,5 @@ harbek_test(bitmap32_map_tests LABEL bitmap32
         ${CMAKE_CURRENT_LIST_DIR}/VectorMapsTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/VectorMapsMeshTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/RangeBarsTest.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/RangeBarsPaintTest.cpp
     LIBS harbek_bitmap32)
