@@ -3,6 +3,7 @@
 #include "bitmap32/Bmp32_Blend.h"
 #include "bitmap32/Bmp32_Rasterizers.h"
 #include "bitmap32/Bmp32_Resamplers.h"
+#include "bitmap32/Bmp32_Samplers.h"
 
 #include <memory>
 
@@ -12,52 +13,13 @@ bool FullEdge = true;
 
 namespace {
 
-// Samples the source's resampler at the reverse-mapped position of each destination pixel. A nearest
-// resampler is read at integer positions from the integer mapping; any other at 16.16 positions.
-class TTransformSampler : public TCustomSampler {
-public:
-    TTransformSampler(TCustomSampler* Sampler, TTransformation* Transformation)
-        : FSampler(Sampler), FTransformation(Transformation),
-          FNearest(dynamic_cast<TNearestResampler*>(Sampler) != nullptr) {}
-
-    TColor32 GetSampleInt(int X, int Y) override {
-        if (FNearest) {
-            int sx = 0, sy = 0;
-            FTransformation->ReverseTransformInt(X, Y, sx, sy);
-            return FSampler->GetSampleInt(sx, sy);
-        }
-        return GetSampleFixed(Fixed(X), Fixed(Y));
-    }
-
-    TColor32 GetSampleFixed(TFixed X, TFixed Y) override {
-        TFixed sx = 0, sy = 0;
-        FTransformation->ReverseTransformFixed(X, Y, sx, sy);
-        if (FNearest) return FSampler->GetSampleInt(FixedFloor(sx), FixedFloor(sy));
-        return FSampler->GetSampleFixed(sx, sy);
-    }
-
-    TColor32 GetSampleFloat(float X, float Y) override {
-        float sx = 0, sy = 0;
-        FTransformation->ReverseTransformFloat(X, Y, sx, sy);
-        if (FNearest) return FSampler->GetSampleInt(RoundToInt(sx), RoundToInt(sy));
-        return FSampler->GetSampleFloat(sx, sy);
-    }
-
-    void PrepareSampling() override {
-        FSampler->PrepareSampling();
-        if (!FTransformation->TransformValid()) FTransformation->PrepareTransform();
-    }
-    void FinalizeSampling() override { FSampler->FinalizeSampling(); }
-    bool HasBounds() override { return FTransformation->HasTransformedBounds() && FSampler->HasBounds(); }
-    TRect GetSampleBounds() override {
-        return FTransformation->GetTransformedBounds(FloatRect(FSampler->GetSampleBounds()));
-    }
-
-private:
-    TCustomSampler* FSampler;
-    TTransformation* FTransformation;
-    bool FNearest;
-};
+// The transformer the source's resampler names (nearest resamplers read whole pixels).
+std::unique_ptr<TTransformer> MakeTransformer(TBitmap32* Src, TTransformation* Transformation) {
+    const TTransformerClass* cls = &TTransformer::ClassRef;
+    if (auto* r = dynamic_cast<TBitmap32Resampler*>(Src->Resampler()); r && r->TransformerClass())
+        cls = r->TransformerClass();
+    return std::unique_ptr<TTransformer>(cls->Create(Src->Resampler(), Transformation));
+}
 
 void CheckArguments(TBitmap32* Dst, TBitmap32* Src, TTransformation* Transformation) {
     if (!Dst) throw EBitmapException("Destination bitmap is nil");
@@ -91,16 +53,16 @@ void Transform(TBitmap32* Dst, TBitmap32* Src, TTransformation* Transformation, 
     IntersectRect(r, r, DstClip);
     if (r.Right < r.Left || r.Bottom < r.Top) return;
     if (!Dst->MeasuringMode()) {
-        TTransformSampler sampler(Src->Resampler(), Transformation);
+        const std::unique_ptr<TTransformer> transformer = MakeTransformer(Src, Transformation);
         TCustomSampler* const previous = Rasterizer->Sampler();
-        Rasterizer->SetSampler(&sampler);
+        Rasterizer->SetSampler(transformer.get());
         try {
             Rasterizer->Rasterize(Dst, r, Src);
         } catch (...) {
             Rasterizer->SetSampler(previous);
             throw;
         }
-        // The sampler dies here: the rasterizer must not keep pointing at it.
+        // The transformer dies here: the rasterizer must not keep pointing at it.
         Rasterizer->SetSampler(previous);
         EMMS();
     }
