@@ -7,6 +7,8 @@
 #include "tests/playback/RecordingMaker.h"
 #include "tests/support/TestSupport.h"
 
+#include "platform/core/Registry.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -165,6 +167,32 @@ TEST_F(ReaderThread, EachWakeUpAddsAtMostARoundAndNoneOnceHalfFull) {
     for (std::size_t i = 0; i < video.size(); ++i)
         EXPECT_EQ(video[i].number, i + 1);
     EXPECT_TRUE(audio.empty());
+}
+
+TEST_F(ReaderThread, TuningReadAgainLaterDoesNotOutgrowTheRings) {
+    // The main window reads the tuning again after the rings were made at construction.
+    {
+        TRegistry registry;
+        registry.SetRootKey(HKEY_LOCAL_MACHINE);
+        ASSERT_TRUE(registry.OpenKey(kReaderRegistryKey, true));
+        registry.WriteInteger("READ_SEC", 4);
+        registry.CloseKey();
+    }
+    reader_->LoadRegistrySettings();
+    EXPECT_EQ(reader_->GetFramesPerRound(), 60);
+    EXPECT_EQ(reader_->GetRingCapacity(), 60);
+    MakeList({recmaker::Stream(1000, 20, 10, 1, false)});
+    StartAt(0, true);
+    QelRingHead& head = reader_->VideoHead();
+    for (int expected : {16, 32}) {
+        reader_->WakeReader();
+        EXPECT_EQ(readerrig::WaitForCount(head, expected), expected);
+    }
+    for (int i = 0; i < 5; ++i) {
+        reader_->WakeReader();
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    EXPECT_EQ(head.count.load(), 32);
 }
 
 TEST_F(ReaderThread, SoundAtTheSameTimeIsKeptOnlyWhileShort) {
