@@ -4,8 +4,10 @@
 #pragma once
 
 #include "bitmap32/Bmp32.h"
+#include "bitmap32/Bmp32_VectorMaps.h"
 
 #include <array>
+#include <memory>
 #include <random>
 
 namespace Bmp32_Rasterizers {
@@ -217,6 +219,45 @@ protected:
     float FMinRadius = 0;
 };
 
+// Moves each point by the vector that its own vector map holds for it: MappingRect is the destination
+// area the map is spread over, Scale weighs the vectors, Offset moves the map. Preparing checks the
+// rectangles and runs before every public call; the mapping has no bounds and no forward form.
+class TRemapTransformation : public TTransformation {
+public:
+    TRemapTransformation();
+    ~TRemapTransformation() override;
+
+    // Owned; 1 x 1 at first.
+    TVectorMap* VectorMap() const { return FVectorMap.get(); }
+    const TFloatRect& MappingRect() const { return FMappingRect; }
+    void SetMappingRect(const TFloatRect& Value);
+    const TFloatPoint& Offset() const { return FOffset; }
+    void SetOffset(const TFloatPoint& Value);
+    void Scale(float Sx, float Sy);
+
+    // Raises Exception "SrcRect is empty!" or "MappingRect is empty!".
+    void PrepareTransform() override;
+    void ReverseTransformInt(int DstX, int DstY, int& SrcX, int& SrcY) override;
+    void ReverseTransformFixed(TFixed DstX, TFixed DstY, TFixed& SrcX, TFixed& SrcY) override;
+    void ReverseTransformFloat(float DstX, float DstY, float& SrcX, float& SrcY) override;
+    bool HasTransformedBounds() const override { return false; }
+    using TTransformation::GetTransformedBounds;
+    TRect GetTransformedBounds(const TFloatRect& ASrcRect) override;
+
+protected:
+    std::unique_ptr<TVectorMap> FVectorMap;
+    TFixedPoint FScalingFixed{FixedOne, FixedOne};
+    TFloatPoint FScalingFloat{1, 1};
+    TFixedPoint FCombinedScalingFixed;
+    TFloatPoint FCombinedScalingFloat;
+    TFixedPoint FSrcTranslationFixed, FSrcScaleFixed, FDstTranslationFixed, FDstScaleFixed;
+    TFloatPoint FSrcTranslationFloat, FSrcScaleFloat, FDstTranslationFloat, FDstScaleFloat;
+    TFixedPoint FOffsetFixed;
+    TPoint FOffsetInt;
+    TFloatRect FMappingRect;
+    TFloatPoint FOffset;
+};
+
 // Draws Src into Dst through the mapping: every destination pixel of the transformed bounds, cut to
 // Dst's clip rectangle and DstClip, is reverse-mapped into Src and sampled by Src's resampler. The
 // forms without a rasterizer use one of DefaultRasterizerClass.
@@ -233,6 +274,13 @@ void SetBorderTransparent(TBitmap32* Bitmap, const TRect& R);
 // Every point mapped forward; the transformation is prepared once, whatever its state.
 TArrayOfArrayOfFixedPoint TransformPoints(const TArrayOfArrayOfFixedPoint& Points,
                                           TTransformation* Transformation);
+
+// Bakes the mapping's displacements (source position minus destination position, relative to
+// DstRect's corner) into the vectors of DstRect cut to the map: added, stored, or handed to
+// CombineCallback with the progress across the rectangle (0 .. 1.0 in 16.16).
+void RasterizeTransformation(TVectorMap* Vectors, TTransformation* Transformation, const TRect& DstRect,
+                             TVectorCombineMode CombineMode = vcmAdd,
+                             const TVectorCombineEvent& CombineCallback = nullptr);
 
 } // namespace Bmp32_Transforms
 
