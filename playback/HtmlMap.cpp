@@ -7,7 +7,8 @@ TFrmHtmlMap::TFrmHtmlMap(TComponent* owner) : TForm(owner) {
 }
 
 const TFormBindings& TFrmHtmlMap::Bindings() {
-    static const TFormBindings bindings =
-        TFormBindings().AddField("CppWebBrowser", &TFrmHtmlMap::CppWebBrowser);
+    static const TFormBindings bindings = TFormBindings()
+                                              .AddField("CppWebBrowser", &TFrmHtmlMap::CppWebBrowser)
+                                              .AddField("ImageMap32", &TFrmHtmlMap::ImageMap32);
     return bindings;
 }

@@ -23,4 +23,16 @@ object FrmHtmlMap: TFrmHtmlMap
     Color = clWhite
     TabOrder = 0
   end
+  object ImageMap32: TImage32
+    Left = 0
+    Top = 0
+    Width = 336
+    Height = 315
+    Bitmap.ResamplerClassName = 'TNearestResampler'
+    Bitmap.FileName = 'skins/map_still.bmp'
+    BitmapAlign = baTopLeft
+    Scale = 1.000000000000000000
+    ScaleMode = smNormal
+    TabOrder = 1
+  end
 end

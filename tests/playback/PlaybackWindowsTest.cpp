@@ -383,7 +383,42 @@ TEST_F(PlaybackWindowsTest, BackupWindowIsCreatedDisabled) {
 
 TEST_F(PlaybackWindowsTest, MapWindowBrowserAreaFillsIt) {
     Application->CreateForm(FrmHtmlMap);
-    ExpectControls(FrmHtmlMap, {{"CppWebBrowser", "TPanel", 0, 0, 336, 315, true}});
+    ExpectControls(FrmHtmlMap, {{"CppWebBrowser", "TPanel", 0, 0, 336, 315, true},
+                                {"ImageMap32", "TImage32", 0, 0, 336, 315, true}});
+}
+
+// The still picture lies over the browser area, unscaled and unmoved, until the map is re-centred.
+TEST_F(PlaybackWindowsTest, MapWindowStillPictureCoversTheBrowser) {
+    Application->CreateForm(FrmHtmlMap);
+    TImage32* image = FrmHtmlMap->ImageMap32;
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->Parent(), FrmHtmlMap);
+    EXPECT_EQ(FrmHtmlMap->ControlCount(), 2);
+    EXPECT_EQ(FrmHtmlMap->Controls(1), image) << "the picture is on top of the browser";
+    EXPECT_EQ(image->Bitmap()->Width(), 336);
+    EXPECT_EQ(image->Bitmap()->Height(), 315);
+    EXPECT_EQ(image->Bitmap()->ResamplerClassName(), "TNearestResampler");
+    EXPECT_EQ(image->BitmapAlign(), baTopLeft);
+    EXPECT_EQ(image->ScaleMode(), smNormal);
+    EXPECT_EQ(image->Scale(), 1.0f);
+    EXPECT_EQ(image->RepaintMode(), rmFull);
+    EXPECT_EQ(image->TabOrder(), 1);
+    EXPECT_EQ(image->GetBitmapRect(), Rect(0, 0, 336, 315));
+    EXPECT_EQ(image->Buffer()->Width(), 376);
+    EXPECT_EQ(image->Buffer()->Height(), 355);
+
+    FrmHtmlMap->Show();
+    form_testing::ProcessEvents();
+    const auto picture = Snapshot(FrmHtmlMap, "HtmlMap");
+    for (const TPoint p : {Point(2, 2), Point(167, 157), Point(60, 240), Point(250, 240), Point(333, 312)}) {
+        SCOPED_TRACE(testing::Message() << p.X << "," << p.Y);
+        EXPECT_EQ(ClientPixel(picture, FrmHtmlMap, p.X, p.Y), SkinPixel("map_still", p.X, p.Y));
+    }
+
+    // Hidden, it shows the browser area again.
+    image->SetVisible(false);
+    const auto uncovered = Snapshot(FrmHtmlMap, "HtmlMap_browser");
+    EXPECT_EQ(ClientPixel(uncovered, FrmHtmlMap, 60, 240), clWhite);
 }
 
 } // namespace

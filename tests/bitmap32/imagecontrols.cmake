@@ -1,0 +1,6 @@
+# The paint-box and image controls, layers, the repaint optimizer and micro tiles.
+harbek_test(bitmap32_image_tests LABEL bitmap32
+    SOURCES
+        ${CMAKE_CURRENT_LIST_DIR}/ImageGeometryTest.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/MicroTilesTest.cpp
+    LIBS harbek_bitmap32)
