@@ -210,6 +210,12 @@ void KernelResample(TBitmap32* Dst, const TRect& DstRect, TRect DstClip, TBitmap
 void StretchLinear(TBitmap32* Dst, const TRect& DstRect, TRect DstClip, TBitmap32* Src, TRect SrcRect,
                    TDrawMode CombineOp, const TPixelCombineEvent& CombineCallBack) {
     if (CombineOp == dmCustom && !CombineCallBack) CombineOp = dmOpaque;
+    if (SrcRect.Right - SrcRect.Left < 2 || SrcRect.Bottom - SrcRect.Top < 2) {
+        // No pixel pair to interpolate between: the linear kernel handles one-pixel sources.
+        const TLinearKernel linear;
+        KernelResample(Dst, DstRect, DstClip, Src, SrcRect, &linear, CombineOp, CombineCallBack);
+        return;
+    }
     if (FromCopyIfSame(Dst, Src, [&](TBitmap32* copy) {
             StretchLinear(Dst, DstRect, DstClip, copy, SrcRect, CombineOp, CombineCallBack);
         }))
@@ -219,13 +225,55 @@ void StretchLinear(TBitmap32* Dst, const TRect& DstRect, TRect DstClip, TBitmap3
     const auto mapY = LinearMap(DstRect.Top, DstRect.Bottom, DstClip.Top, DstClip.Bottom, SrcRect.Top,
                                 SrcRect.Bottom, Src->Height());
     const PixelWriter write(Src, CombineOp, CombineCallBack);
+    const std::size_t w = mapX.size();
+    if (LinearInterpolator != LinearInterpolator_Pas) {
+        for (std::size_t j = 0; j < mapY.size(); ++j) {
+            const TColor32* upper = Src->GetScanLine(mapY[j].Index);
+            const TColor32* lower = upper + Src->Width();
+            TColor32* d = Dst->GetPixelPtr(DstClip.Left, DstClip.Top + static_cast<int>(j));
+            for (std::size_t i = 0; i < w; ++i) {
+                const int x = mapX[i].Index;
+                write(LinearInterpolator(mapX[i].Weight, mapY[j].Weight, upper + x, lower + x), d[i]);
+            }
+        }
+        EMMS();
+        return;
+    }
+    // The plain interpolator mixes each row horizontally first: a source row's horizontal mix is made
+    // once and serves every destination row that reads it.
+    std::vector<unsigned> wx(w);
+    for (std::size_t i = 0; i < w; ++i)
+        wx[i] = std::min(mapX[i].Weight >> 16, 255u);
+    std::vector<TColor32> rowA(w), rowB(w);
+    int indexA = -1, indexB = -1;
+    auto mix = [&](int y, std::vector<TColor32>& row) {
+        const TColor32* s = Src->GetScanLine(y);
+        for (std::size_t i = 0; i < w; ++i)
+            row[i] = CombineReg(s[mapX[i].Index], s[mapX[i].Index + 1], wx[i]);
+    };
     for (std::size_t j = 0; j < mapY.size(); ++j) {
-        const TColor32* upper = Src->GetScanLine(mapY[j].Index);
-        const TColor32* lower = upper + Src->Width();
+        const int y = mapY[j].Index;
+        if (y != indexA) {
+            if (y == indexB) {
+                std::swap(rowA, rowB);
+                std::swap(indexA, indexB);
+            } else {
+                mix(y, rowA);
+                indexA = y;
+            }
+        }
+        if (indexB != y + 1) {
+            mix(y + 1, rowB);
+            indexB = y + 1;
+        }
+        const unsigned wy = std::min(mapY[j].Weight >> 16, 255u);
         TColor32* d = Dst->GetPixelPtr(DstClip.Left, DstClip.Top + static_cast<int>(j));
-        for (std::size_t i = 0; i < mapX.size(); ++i) {
-            const int x = mapX[i].Index;
-            write(LinearInterpolator(mapX[i].Weight, mapY[j].Weight, upper + x, lower + x), d[i]);
+        if (CombineOp == dmOpaque) {
+            for (std::size_t i = 0; i < w; ++i)
+                d[i] = CombineReg(rowA[i], rowB[i], wy);
+        } else {
+            for (std::size_t i = 0; i < w; ++i)
+                write(CombineReg(rowA[i], rowB[i], wy), d[i]);
         }
     }
     EMMS();

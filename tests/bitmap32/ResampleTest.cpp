@@ -322,6 +322,40 @@ TEST(StretchLinear, WithoutFullEdgeTheCornersAreTheSourceCorners) {
     EXPECT_EQ(dst.GetPixel(1, 0), CombineReg(src.GetPixel(0, 0), src.GetPixel(1, 0), 128));
 }
 
+TColor32 InterpolatorThroughTheVariable(unsigned WX, unsigned WY, const TColor32* P, const TColor32* Q) {
+    return LinearInterpolator_Pas(WX, WY, P, Q);
+}
+
+// Rows mixed once and reused give what the interpolator gives pixel by pixel, in both blend sets.
+TEST(StretchLinear, ReusedRowsEqualThePerPixelInterpolator) {
+    for (bool packed : {false, true}) {
+        SelectBlendSet(packed);
+        for (TDrawMode mode : {dmOpaque, dmBlend}) {
+            TBitmap32 src, a, b;
+            Random(src, 5, 4, 18);
+            src.SetMasterAlpha(170);
+            Random(a, 13, 11, 19);
+            b.Assign(&a);
+            const TRect clip{1, 2, 12, 10};
+            StretchLinear(&a, a.BoundsRect(), clip, &src, TRect{1, 0, 5, 4}, mode, nullptr);
+            LinearInterpolator = InterpolatorThroughTheVariable;
+            StretchLinear(&b, b.BoundsRect(), clip, &src, TRect{1, 0, 5, 4}, mode, nullptr);
+            LinearInterpolator = LinearInterpolator_Pas;
+            ASSERT_EQ(Pixels(a), Pixels(b)) << packed << " " << int(mode);
+        }
+    }
+    SetupBlendFunctions();
+    // A one-pixel-wide source has no pair to mix: it is stretched through the linear kernel instead.
+    TBitmap32 one, dst;
+    one.SetSize(1, 3);
+    for (int y = 0; y < 3; ++y)
+        one.SetPixel(0, y, Gray32(static_cast<std::uint8_t>(100 * y), 255));
+    dst.SetSize(4, 6);
+    StretchLinear(&dst, dst.BoundsRect(), dst.BoundsRect(), &one, one.BoundsRect(), dmOpaque, nullptr);
+    for (int x = 0; x < 4; ++x)
+        EXPECT_EQ(dst.GetPixel(x, 0), one.GetPixel(0, 0));
+}
+
 // ---- draft reduction ----
 
 TEST(StretchDraft, BlockAveragesOfUnevenBlocks) {
