@@ -1,8 +1,9 @@
 #include "bitmap32/Bmp32_Rasterizers.h"
 
+#include "bitmap32/Bmp32_OrdinalMaps.h"
+
 #include <algorithm>
 #include <climits>
-#include <vector>
 
 namespace Bmp32_Rasterizers {
 
@@ -132,10 +133,11 @@ void TContourRasterizer::DoRasterize(TBitmap32* Dst, const TRect& DstRect) {
     if (IsRectEmpty(DstRect)) return;
     static constexpr TPoint Directions[4] = {{0, -1}, {1, 0}, {0, 1}, {-1, 0}};
     const int w = DstRect.Right - DstRect.Left, h = DstRect.Bottom - DstRect.Top;
-    std::vector<std::uint8_t> visited(static_cast<std::size_t>(w) * h, 0);
-    auto cell = [&](int X, int Y) -> std::uint8_t& {
-        return visited[static_cast<std::size_t>(Y - DstRect.Top) * w + (X - DstRect.Left)];
-    };
+    TBooleanMap visited;
+    visited.SetSize(w, h);
+    visited.Clear(0);
+    auto isVisited = [&](int X, int Y) { return visited.Value(X - DstRect.Left, Y - DstRect.Top); };
+    auto visit = [&](int X, int Y) { visited.SetValue(X - DstRect.Left, Y - DstRect.Top, true); };
 
     // Starts a run at P: the pixel is written, marked and becomes the pending area.
     TPoint p;
@@ -143,7 +145,7 @@ void TContourRasterizer::DoRasterize(TBitmap32* Dst, const TRect& DstRect) {
     TRect pending;
     auto start = [&](int X, int Y) {
         p = TPoint{X, Y};
-        cell(X, Y) = 1;
+        visit(X, Y);
         c = FSampler->GetSampleInt(X, Y);
         AssignColor(*Dst->GetPixelPtr(X, Y), c);
         pending = TRect{X, Y, X + 1, Y + 1};
@@ -158,7 +160,7 @@ void TContourRasterizer::DoRasterize(TBitmap32* Dst, const TRect& DstRect) {
         for (int k = 0; k < 3; ++k) {
             const int dir = candidates[k];
             const TPoint n{p.X + Directions[dir].X, p.Y + Directions[dir].Y};
-            if (!PtInRect(DstRect, n) || cell(n.X, n.Y)) continue;
+            if (!PtInRect(DstRect, n) || isVisited(n.X, n.Y)) continue;
             const TColor32 kc = FSampler->GetSampleInt(n.X, n.Y);
             const int diff = Intensity(ColorSub(kc, c));
             if (k == 0 || diff < best) {
@@ -166,7 +168,7 @@ void TContourRasterizer::DoRasterize(TBitmap32* Dst, const TRect& DstRect) {
                 bestDir = dir;
             }
             AssignColor(*Dst->GetPixelPtr(n.X, n.Y), kc);
-            cell(n.X, n.Y) = 1;
+            visit(n.X, n.Y);
             pending.Left = std::min(pending.Left, n.X);
             pending.Top = std::min(pending.Top, n.Y);
             pending.Right = std::max(pending.Right, n.X + 1);
@@ -179,7 +181,7 @@ void TContourRasterizer::DoRasterize(TBitmap32* Dst, const TRect& DstRect) {
             continue;
         }
         Report(Dst, pending);
-        while (scanJ < h && visited[static_cast<std::size_t>(scanJ) * w + scanI]) {
+        while (scanJ < h && visited.Value(scanI, scanJ)) {
             if (++scanI == w) {
                 scanI = 0;
                 ++scanJ;
