@@ -7,6 +7,7 @@
 #include "platform/core/Registry.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 CRITICAL_SECTION CQelVideoFile::threadCreation;
@@ -110,7 +111,9 @@ bool CQelVideoFile::Open(const std::string& name) {
     // Recordings end at 0x3C00000 bytes; a larger file is read no further than a 32-bit offset reaches.
     const std::int64_t size = stream->Size();
     fileSize = static_cast<DWORD>(std::min<std::int64_t>(size, std::numeric_limits<DWORD>::max()));
-    stream->Seek(0, soBeginning);
+    readPos = 0;
+    bufferStart = 0;
+    bufferFill = 0;
     return LoadIndex(name + ".fdx");
 }
 
@@ -179,13 +182,41 @@ void CQelVideoFile::SetIndexCount(int n) {
 
 // --- The current frame ---
 
+bool CQelVideoFile::ReadBytes(BYTE* out, int count) {
+    // Frames are read through fileBuffer, a window on the file: one read brings many small frames.
+    if (!stream || count < 0 ||
+        static_cast<std::uint64_t>(readPos) + static_cast<std::uint64_t>(count) > fileSize)
+        return false;
+    const std::int64_t end = readPos + count;
+    const auto window = static_cast<std::int64_t>(fileBuffer.size());
+    if (readPos < bufferStart || end > bufferStart + bufferFill) {
+        // A window too small for a whole frame is no help: read straight from the file.
+        if (window < 2 * static_cast<std::int64_t>(kFrmHdrSize + kQelAvMaxFrameSize) || count > window / 2) {
+            bufferFill = 0;
+            if (stream->Seek(readPos, soBeginning) != readPos || stream->Read(out, count) != count)
+                return false;
+            readPos = end;
+            return true;
+        }
+        // Going backwards, the window ends just past the largest frame that can start here.
+        std::int64_t start = readPos;
+        if (readPos < bufferStart)
+            start = std::max<std::int64_t>(0, end + kFrmHdrSize + kQelAvMaxFrameSize - window);
+        const int length = static_cast<int>(std::min<std::int64_t>(window, fileSize - start));
+        bufferFill = 0;
+        if (stream->Seek(start, soBeginning) != start || stream->Read(fileBuffer.data(), length) != length)
+            return false;
+        bufferStart = start;
+        bufferFill = length;
+    }
+    std::memcpy(out, fileBuffer.data() + (readPos - bufferStart), static_cast<std::size_t>(count));
+    readPos = end;
+    return true;
+}
+
 bool CQelVideoFile::ReadFrameHeaders() {
-    if (!stream) return false;
-    if (stream->Read(frameHeader.data(), static_cast<int>(kFrmHdrSize)) != static_cast<int>(kFrmHdrSize))
-        return false;
-    if (stream->Read(frameInfo.data(), static_cast<int>(kQelFrameInfoSize)) !=
-        static_cast<int>(kQelFrameInfoSize))
-        return false;
+    if (!ReadBytes(frameHeader.data(), static_cast<int>(kFrmHdrSize))) return false;
+    if (!ReadBytes(frameInfo.data(), static_cast<int>(kQelFrameInfoSize))) return false;
     payloadLen1 = GetU32(frameInfo.data() + 8);
     payloadLen2 = GetU32(frameInfo.data() + 12);
     return true;
@@ -197,17 +228,13 @@ bool CQelVideoFile::IsFrameValid() {
     // Both payloads must fit in a frame and in what is left of the file before anything is allocated.
     const std::uint64_t padded = Pad32(payloadLen1) + Pad32(payloadLen2);
     if (padded + kQelFrameInfoSize > kQelAvMaxFrameSize) return false;
-    const std::int64_t position = stream->Position();
-    return position >= 0 && static_cast<std::uint64_t>(position) + padded <= fileSize;
+    return static_cast<std::uint64_t>(readPos) + padded <= fileSize;
 }
 
 bool CQelVideoFile::ReadPayload(BYTE* buffer, int length) {
     if (!stream || buffer == nullptr || length < 1 || static_cast<DWORD>(length) > kQelAvMaxFrameSize)
         return false;
-    const std::int64_t position = stream->Position();
-    if (position < 0 || static_cast<std::uint64_t>(position) + static_cast<std::uint64_t>(length) > fileSize)
-        return false;
-    return stream->Read(buffer, length) == length;
+    return ReadBytes(buffer, length);
 }
 
 DWORD CQelVideoFile::GetFrameTime() const {
@@ -229,7 +256,8 @@ bool CQelVideoFile::SeekFirstFrame() {
     fileOffset = 0;
     stepSign = 1;
     skipCountdown = {1, 1, 1, 1};
-    if (!stream || stream->Seek(0, soBeginning) != 0) return false;
+    if (!stream) return false;
+    readPos = 0;
     if (!ReadFrameHeaders() || !IsFrameValid()) return false;
     skipSecond = GetFrameTime();
     return true;
@@ -244,7 +272,7 @@ bool CQelVideoFile::SeekLastFrame() {
         stepSign = 1;
         return true;
     }
-    stream->Seek(0, soEnd);
+    readPos = fileSize;
     // A start code inside a picture is no frame: look further back until a frame checks out, with a
     // length word that matches its payloads.
     while (ScanBackForFrame()) {
@@ -253,7 +281,7 @@ bool CQelVideoFile::SeekLastFrame() {
             stepSign = 1;
             return true;
         }
-        stream->Seek(fileOffset, soBeginning);
+        readPos = fileOffset;
     }
     return false;
 }
@@ -291,16 +319,15 @@ bool CQelVideoFile::PrevIndexEntry() {
 
 bool CQelVideoFile::SeekToIndexEntry() {
     if (!stream || indexPos < 0 || indexPos >= indexCount) return false;
-    const std::int64_t position = stream->Seek(index[static_cast<std::size_t>(indexPos)], soBeginning);
-    if (position < 0) return false;
-    fileOffset = static_cast<DWORD>(position);
+    fileOffset = index[static_cast<std::size_t>(indexPos)];
+    readPos = fileOffset;
     return true;
 }
 
 bool CQelVideoFile::ScanBackForFrame() {
     // Words are tested from the current position towards the start, a block at a time.
     if (!stream) return false;
-    std::int64_t end = stream->Position();
+    std::int64_t end = std::min<std::int64_t>(readPos, fileSize);
     constexpr std::int64_t kBlock = 4096;
     std::vector<BYTE> block(static_cast<std::size_t>(kBlock));
     while (end >= 4) {
@@ -312,7 +339,7 @@ bool CQelVideoFile::ScanBackForFrame() {
         for (int at = length - 4; at >= 0; at -= 4) {
             if (GetU32(block.data() + at) != kFrmHdrStartCode) continue;
             fileOffset = static_cast<DWORD>(start + at);
-            stream->Seek(fileOffset, soBeginning);
+            readPos = fileOffset;
             return true;
         }
         end = start;

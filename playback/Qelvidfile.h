@@ -195,6 +195,8 @@ private:
     void ResetFrameState();
     // Reads a whole index file of at most kQelFileMaxFrames entries; false when it cannot.
     static bool ReadIndexEntries(const std::string& path, std::vector<DWORD>& entries);
+    // `count` bytes at readPos, never past fileSize; false when they are not all there.
+    bool ReadBytes(BYTE* out, int count);
     bool StepSkipping(bool forward, int skip);
     QelSearchFilter SearchFilter() const;
 
@@ -239,6 +241,10 @@ private:
     std::vector<BYTE> fileBuffer;
     std::array<BYTE, kFrmHdrSize> frameHeader{};
     std::array<BYTE, kQelFrameInfoSize> frameInfo{};
+    // Where the next read starts, and the part of the file held in fileBuffer.
+    std::int64_t readPos = 0;
+    std::int64_t bufferStart = 0;
+    std::int64_t bufferFill = 0;
     int chainMode = 0;
     std::string avRoot;
     std::string dbRoot;

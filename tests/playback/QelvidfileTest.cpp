@@ -273,6 +273,41 @@ TEST_F(GeneratedStore, BackwardStepsGiveEveryFrameInReverseAndHoldAtTheFirst) {
     ExpectCurrentIs(reader, frames.front());
 }
 
+TEST_F(GeneratedStore, EveryFileBufferSizeReadsTheSameFrames) {
+    // Too small to hold two frames (straight reads), just large enough, a little more, the default,
+    // and larger than the file.
+    const auto frames = Frames(Recording(2));
+    ASSERT_GT(std::filesystem::file_size(Recording(2)), 300000u) << "the windows must move";
+    for (int size : {4096, 0x40040, 0x40041, 300000, 0x80000, 0x2000000}) {
+        SCOPED_TRACE(size);
+        {
+            TRegistry registry;
+            registry.SetRootKey(HKEY_LOCAL_MACHINE);
+            ASSERT_TRUE(registry.OpenKey(kReaderRegistryKey, true));
+            registry.WriteInteger("FILEBUFSIZE", size);
+            registry.CloseKey();
+        }
+        CQelVideoFile reader;
+        ASSERT_EQ(reader.GetFileBufSize(), size);
+        ASSERT_TRUE(reader.Open(Recording(2)));
+        ASSERT_TRUE(reader.SeekFirstFrame());
+        ExpectCurrentIs(reader, frames.front());
+        for (std::size_t i = 1; i < frames.size(); ++i) {
+            ASSERT_TRUE(reader.StepNext());
+            ExpectCurrentIs(reader, frames[i]);
+        }
+        for (std::size_t i = frames.size() - 1; i-- > 0;) {
+            ASSERT_TRUE(reader.StepPrev());
+            ExpectCurrentIs(reader, frames[i]);
+        }
+        // Jumps both ways across the file.
+        for (int n : {static_cast<int>(frames.size()) - 1, 3, static_cast<int>(frames.size()) / 2, 0}) {
+            ASSERT_TRUE(reader.SeekIndex(n));
+            ExpectCurrentIs(reader, frames[static_cast<std::size_t>(n)]);
+        }
+    }
+}
+
 TEST_F(GeneratedStore, SkippingTakesTheFirstPictureOfEachSecondThenEveryNthAndAllSound) {
     const auto frames = Frames(*fullRate_);
     // Within every whole second after the first: the k-th picture (0-based) is taken when k % skip is 0.
