@@ -5,6 +5,7 @@
 #include "platform/vcl/FormDefinition.h"
 #include "platform/vcl/FormReader.h"
 #include "platform/vcl/FormTesting.h"
+#include "tests/bitmap32/MapTestSnapshots.h"
 
 #include <gtest/gtest.h>
 
@@ -103,7 +104,7 @@ TEST_F(RangeBarsPaintTest, ClassicPushedTrackAndScreen) {
     const form_testing::TSnapshot shot = form_testing::TakeSnapshot(form);
     // The button's face, one pixel inside its raised edges, on the screen.
     EXPECT_EQ(shot.At(10 + 3, 10 + 2), ColorToRGB(clBtnFace));
-    form_testing::SaveFormSnapshot(form, "range_bar_classic.png");
+    form_testing::SaveFormSnapshot(form, MapTestSnapshot("range_bar_classic.png"));
 }
 
 TEST(RangeBarColours, BlendAndLighten) {
