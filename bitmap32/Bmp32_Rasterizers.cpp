@@ -123,10 +123,16 @@ void TRegularRasterizer::AssignTo(TPersistent* Dest) const {
 void TRegularRasterizer::DoRasterize(TBitmap32* Dst, const TRect& DstRect) {
     if (IsRectEmpty(DstRect)) return;
     int n = 0;
+    TCustomSampler* const sampler = FSampler;
+    const bool opaque = Opaque();
     for (int j = DstRect.Top; j < DstRect.Bottom; ++j) {
         TColor32* p = Dst->GetPixelPtr(DstRect.Left, j);
-        for (int i = DstRect.Left; i < DstRect.Right; ++i, ++p)
-            AssignColor(*p, FSampler->GetSampleInt(i, j));
+        if (opaque)
+            for (int i = DstRect.Left; i < DstRect.Right; ++i, ++p)
+                *p = sampler->GetSampleInt(i, j);
+        else
+            for (int i = DstRect.Left; i < DstRect.Right; ++i, ++p)
+                AssignColor(*p, sampler->GetSampleInt(i, j));
         // Each report covers exactly the rows written since the last one.
         if (++n == FUpdateRowCount) {
             Report(Dst, TRect{DstRect.Left, j + 1 - n, DstRect.Right, j + 1});

@@ -59,6 +59,8 @@ protected:
     virtual void DoRasterize(TBitmap32* Dst, const TRect& DstRect) = 0;
 
     void AssignColor(TColor32& Dst, TColor32 Src) { (this->*FAssignColor)(Dst, Src); }
+    // Whether pixels are plainly stored, so that a row can be written without the assign step.
+    bool Opaque() const { return FAssignColor == &TRasterizer::AssignColorOpaque; }
     static void Report(TBitmap32* Dst, const TRect& Area) { Dst->Changed(Area, AREAINFO_RECT); }
 
     TCustomSampler* FSampler = nullptr;

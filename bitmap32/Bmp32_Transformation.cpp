@@ -220,6 +220,12 @@ void TAffineTransformation::PrepareTransform() {
     Prepared();
 }
 
+void TAffineTransformation::ReverseTransformInt(int DstX, int DstY, int& SrcX, int& SrcY) {
+    const TFixed x = Fixed(DstX), y = Fixed(DstY);
+    SrcX = FixedRound(AffineX(FInverseFixedMatrix, x, y));
+    SrcY = FixedRound(AffineY(FInverseFixedMatrix, x, y));
+}
+
 void TAffineTransformation::ReverseTransformFixed(TFixed DstX, TFixed DstY, TFixed& SrcX, TFixed& SrcY) {
     SrcX = AffineX(FInverseFixedMatrix, DstX, DstY);
     SrcY = AffineY(FInverseFixedMatrix, DstX, DstY);

@@ -96,6 +96,8 @@ public:
     void Translate(float Dx, float Dy);
 
     void PrepareTransform() override;
+    // The fixed mapping rounded, in one call: the per-pixel path of nearest sampling.
+    void ReverseTransformInt(int DstX, int DstY, int& SrcX, int& SrcY) override;
     void ReverseTransformFixed(TFixed DstX, TFixed DstY, TFixed& SrcX, TFixed& SrcY) override;
     void ReverseTransformFloat(float DstX, float DstY, float& SrcX, float& SrcY) override;
     void TransformFixed(TFixed SrcX, TFixed SrcY, TFixed& DstX, TFixed& DstY) override;
