@@ -3,6 +3,7 @@
 #include "bitmap32/Bmp32_Resamplers.h"
 
 #include "bitmap32/Bmp32_Blend.h"
+#include "bitmap32/Bmp32_TransferRows.h"
 #include "bitmap32/Bmp32_Transforms.h"
 
 #include <algorithm>
@@ -46,6 +47,18 @@ private:
     TColor32 FMaster, FOuter;
     const TPixelCombineEvent& FCallBack;
 };
+
+// The checks of a stretch called directly: bitmaps given, SrcRect inside Src, DstClip cut to Dst and
+// DstRect. False when there is nothing to draw.
+bool Prepare(TBitmap32* Dst, const TRect& DstRect, TRect& DstClip, TBitmap32* Src, const TRect& SrcRect) {
+    CheckBitmaps(Dst, Src);
+    if (Dst->Empty() || Src->Empty() || IsRectEmpty(SrcRect)) return false;
+    if (SrcRect.Left < 0 || SrcRect.Top < 0 || SrcRect.Right > Src->Width() || SrcRect.Bottom > Src->Height())
+        throw ESrcInvalidException("Source rectangle is invalid");
+    IntersectRect(DstClip, DstClip, Dst->BoundsRect());
+    IntersectRect(DstClip, DstClip, DstRect);
+    return !IsRectEmpty(DstClip);
+}
 
 // A resample of a bitmap onto itself reads the source as it was: from a copy.
 template <class Stretch>
@@ -95,8 +108,8 @@ std::vector<LinearEntry> LinearMap(int DstLo, int DstHi, int ClipLo, int ClipHi,
 
 TMappingTable BuildMappingTable(int DstLo, int DstHi, int ClipLo, int ClipHi, int SrcLo, int SrcHi,
                                 const TCustomKernel* Kernel) {
-    const int srcW = SrcHi - SrcLo, dstW = DstHi - DstLo;
-    const int count = std::max(0, ClipHi - ClipLo);
+    const std::int64_t srcW = std::int64_t{SrcHi} - SrcLo, dstW = std::int64_t{DstHi} - DstLo;
+    const int count = static_cast<int>(std::max<std::int64_t>(0, std::int64_t{ClipHi} - ClipLo));
     if (srcW <= 0) return {};
     TMappingTable table(static_cast<std::size_t>(count));
     if (srcW == 1) {
@@ -104,11 +117,12 @@ TMappingTable BuildMappingTable(int DstLo, int DstHi, int ClipLo, int ClipHi, in
             c = {TPointRec{SrcLo, 256}};
         return table;
     }
-    const float scale = FullEdge ? static_cast<float>(static_cast<double>(dstW) / srcW)
-                                 : static_cast<float>(static_cast<double>(dstW - 1) / (srcW - 1));
+    const float scale =
+        FullEdge ? static_cast<float>(static_cast<double>(dstW) / static_cast<double>(srcW))
+                 : static_cast<float>(static_cast<double>(dstW - 1) / static_cast<double>(srcW - 1));
     if (scale == 0) {
         for (TCluster& c : table)
-            c = {TPointRec{(SrcLo + SrcHi) / 2, 256}};
+            c = {TPointRec{static_cast<int>((std::int64_t{SrcLo} + SrcHi) / 2), 256}};
         return table;
     }
     float fw = Kernel->GetWidth();
@@ -150,6 +164,7 @@ TMappingTable BuildMappingTable(int DstLo, int DstHi, int ClipLo, int ClipHi, in
 void KernelResample(TBitmap32* Dst, const TRect& DstRect, TRect DstClip, TBitmap32* Src, TRect SrcRect,
                     const TCustomKernel* Kernel, TDrawMode CombineOp,
                     const TPixelCombineEvent& CombineCallBack) {
+    if (!Prepare(Dst, DstRect, DstClip, Src, SrcRect)) return;
     if (CombineOp == dmCustom && !CombineCallBack) CombineOp = dmOpaque;
     if (CombineOp == dmBlend && Src->MasterAlpha() == 0) return;
     if (FromCopyIfSame(Dst, Src, [&](TBitmap32* copy) {
@@ -209,6 +224,7 @@ void KernelResample(TBitmap32* Dst, const TRect& DstRect, TRect DstClip, TBitmap
 
 void StretchLinear(TBitmap32* Dst, const TRect& DstRect, TRect DstClip, TBitmap32* Src, TRect SrcRect,
                    TDrawMode CombineOp, const TPixelCombineEvent& CombineCallBack) {
+    if (!Prepare(Dst, DstRect, DstClip, Src, SrcRect)) return;
     if (CombineOp == dmCustom && !CombineCallBack) CombineOp = dmOpaque;
     if (SrcRect.Right - SrcRect.Left < 2 || SrcRect.Bottom - SrcRect.Top < 2) {
         // No pixel pair to interpolate between: the linear kernel handles one-pixel sources.
@@ -281,14 +297,17 @@ void StretchLinear(TBitmap32* Dst, const TRect& DstRect, TRect DstClip, TBitmap3
 
 void StretchDraft(TBitmap32* Dst, const TRect& DstRect, TRect DstClip, TBitmap32* Src, TRect SrcRect,
                   TDrawMode CombineOp, const TPixelCombineEvent& CombineCallBack) {
+    if (!Prepare(Dst, DstRect, DstClip, Src, SrcRect)) return;
     if (CombineOp == dmCustom && !CombineCallBack) CombineOp = dmOpaque;
     if (FromCopyIfSame(Dst, Src, [&](TBitmap32* copy) {
             StretchDraft(Dst, DstRect, DstClip, copy, SrcRect, CombineOp, CombineCallBack);
         }))
         return;
     const std::int64_t srcW = SrcRect.Right - SrcRect.Left, srcH = SrcRect.Bottom - SrcRect.Top;
-    const float scaleX = static_cast<float>(static_cast<double>(srcW) / (DstRect.Right - DstRect.Left));
-    const float scaleY = static_cast<float>(static_cast<double>(srcH) / (DstRect.Bottom - DstRect.Top));
+    const float scaleX =
+        static_cast<float>(static_cast<double>(srcW) / (std::int64_t{DstRect.Right} - DstRect.Left));
+    const float scaleY =
+        static_cast<float>(static_cast<double>(srcH) / (std::int64_t{DstRect.Bottom} - DstRect.Top));
     const std::int64_t originX =
         SrcRect.Left + static_cast<std::int64_t>(static_cast<double>(DstClip.Left - DstRect.Left) * scaleX);
     const std::int64_t originY =

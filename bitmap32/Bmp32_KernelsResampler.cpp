@@ -119,6 +119,7 @@ void TKernelResampler::FinalizeSampling() {
 }
 
 TColor32 TKernelResampler::GetSampleFloat(float X, float Y) {
+    if (!FBitmap) return FOuterColor;
     if (!FPrepared) PrepareSampling();
     const int W = FW;
     const int cx = static_cast<int>(std::ceil(static_cast<double>(X)));

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <random>
 #include <string>
@@ -277,6 +278,44 @@ TEST(KernelResample, DrawModes) {
     EXPECT_EQ(dst.GetPixel(1, 1), 0x80FF0000u + 255);
     run(dmCustom);
     EXPECT_EQ(dst.GetPixel(1, 1), 0x80FF0000u);
+}
+
+// Called directly, the stretches check and cut their rectangles as the stretch transfer does.
+TEST(KernelResample, DirectCallsCheckTheirRectangles) {
+    TBitmap32 src, dst, expected;
+    Random(src, 4, 4, 20);
+    dst.SetSize(6, 5);
+    dst.Clear(0xFF000000);
+    expected.Assign(&dst);
+    TCubicKernel cubic;
+    const TRect dstRect{-3, -2, 9, 8};
+    using Stretch = std::function<void(TBitmap32*, const TRect&, TRect, TBitmap32*, TRect)>;
+    const Stretch stretches[] = {
+        [&](TBitmap32* d, const TRect& r, TRect c, TBitmap32* s, TRect sr) {
+            KernelResample(d, r, c, s, sr, &cubic, dmOpaque, nullptr);
+        },
+        [](TBitmap32* d, const TRect& r, TRect c, TBitmap32* s, TRect sr) {
+            StretchLinear(d, r, c, s, sr, dmOpaque, nullptr);
+        },
+        [](TBitmap32* d, const TRect& r, TRect c, TBitmap32* s, TRect sr) {
+            StretchDraft(d, r, c, s, sr, dmOpaque, nullptr);
+        },
+    };
+    for (const Stretch& stretch : stretches) {
+        // A clip far larger than the destination draws only inside it, as the clipped call does.
+        TRect clip = dstRect;
+        IntersectRect(clip, clip, dst.BoundsRect());
+        stretch(&expected, dstRect, clip, &src, src.BoundsRect());
+        stretch(&dst, dstRect, TRect{-100, -100, 100, 100}, &src, src.BoundsRect());
+        EXPECT_EQ(Pixels(dst), Pixels(expected));
+        EXPECT_THROW(stretch(&dst, dstRect, dst.BoundsRect(), &src, TRect{0, 0, 5, 4}), ESrcInvalidException);
+        EXPECT_THROW(stretch(&dst, dstRect, dst.BoundsRect(), nullptr, TRect{0, 0, 1, 1}), EBitmapException);
+        // Nothing to draw: a clip beside the destination rectangle, an empty source rectangle.
+        const auto before = Pixels(dst);
+        stretch(&dst, TRect{0, 0, 2, 2}, TRect{3, 3, 6, 5}, &src, src.BoundsRect());
+        stretch(&dst, dstRect, dst.BoundsRect(), &src, TRect{1, 1, 1, 4});
+        EXPECT_EQ(Pixels(dst), before);
+    }
 }
 
 // ---- bilinear stretch ----
