@@ -1,5 +1,12 @@
 #include "setup/Record2.h"
 
+#include "setup/Menu.h"
+#include "setup/PageSupport.h"
+
+#include "platform/core/StrUtils.h"
+
+using namespace setup_pages;
+
 TfrmRecord2* frmRecord2 = nullptr;
 
 TfrmRecord2::TfrmRecord2(TComponent* owner) : TForm(owner) {
@@ -95,6 +102,229 @@ const TFormBindings& TfrmRecord2::Bindings() {
             .AddField("rbtBackupOff", &TfrmRecord2::rbtBackupOff)
             .AddField("rbtBackupEvent", &TfrmRecord2::rbtBackupEvent)
             .AddField("btnOk", &TfrmRecord2::btnOk)
-            .AddField("btnCancel", &TfrmRecord2::btnCancel);
+            .AddField("btnCancel", &TfrmRecord2::btnCancel)
+            .AddMethod("FormShow", &TfrmRecord2::FormShow)
+            .AddMethod("PageControl1Change", &TfrmRecord2::PageControl1Change)
+            .AddMethod("PageControl2Change", &TfrmRecord2::PageControl2Change)
+            .AddMethod("cmbCur_groupChange", &TfrmRecord2::cmbCur_groupChange)
+            .AddMethod("rbt320Click", &TfrmRecord2::rbt320Click)
+            .AddMethod("rbt720Click", &TfrmRecord2::rbt720Click)
+            .AddMethod("rbt320_eClick", &TfrmRecord2::rbt320_eClick)
+            .AddMethod("rbt720_eClick", &TfrmRecord2::rbt720_eClick)
+            .AddMethod("rbtQualityClick", &TfrmRecord2::rbtQualityClick)
+            .AddMethod("rbtQuality_eClick", &TfrmRecord2::rbtQuality_eClick)
+            .AddMethod("rbtRecordOnMouseUp", &TfrmRecord2::rbtRecordOnMouseUp)
+            .AddMethod("rbtRecordOffMouseUp", &TfrmRecord2::rbtRecordOffMouseUp)
+            .AddMethod("rbtNetworkOnMouseUp", &TfrmRecord2::rbtNetworkOnMouseUp)
+            .AddMethod("rbtNetworkOffMouseUp", &TfrmRecord2::rbtNetworkOffMouseUp)
+            .AddMethod("rbtRecordOn_eMouseUp", &TfrmRecord2::rbtRecordOn_eMouseUp)
+            .AddMethod("rbtRecordOff_eMouseUp", &TfrmRecord2::rbtRecordOff_eMouseUp)
+            .AddMethod("rbtNetworkOn_eMouseUp", &TfrmRecord2::rbtNetworkOn_eMouseUp)
+            .AddMethod("rbtNetworkOff_eMouseUp", &TfrmRecord2::rbtNetworkOff_eMouseUp)
+            .AddMethod("rbtVoiceOnMouseUp", &TfrmRecord2::rbtVoiceOnMouseUp)
+            .AddMethod("rbtVoiceOffMouseUp", &TfrmRecord2::rbtVoiceOffMouseUp)
+            .AddMethod("rbtVoiceOn_eMouseUp", &TfrmRecord2::rbtVoiceOn_eMouseUp)
+            .AddMethod("rbtVoiceOff_eMouseUp", &TfrmRecord2::rbtVoiceOff_eMouseUp)
+            .AddMethod("rbtMotionOn_eMouseUp", &TfrmRecord2::rbtMotionOn_eMouseUp)
+            .AddMethod("rbtMotionOff_eMouseUp", &TfrmRecord2::rbtMotionOff_eMouseUp)
+            .AddMethod("rbtAlarmInOn_eMouseUp", &TfrmRecord2::rbtAlarmInOn_eMouseUp)
+            .AddMethod("rbtAlarmInOff_eMouseUp", &TfrmRecord2::rbtAlarmInOff_eMouseUp)
+            .AddMethod("rbtM_AlarmOutOn_eClick", &TfrmRecord2::rbtM_AlarmOutOn_eClick)
+            .AddMethod("rbtM_AlarmOutOff_eClick", &TfrmRecord2::rbtM_AlarmOutOff_eClick)
+            .AddMethod("rbtAlarmOutOn_eClick", &TfrmRecord2::rbtAlarmOutOn_eClick)
+            .AddMethod("rbtAlarmOutOff_eClick", &TfrmRecord2::rbtAlarmOutOff_eClick)
+            .AddMethod("cmbPre_rec_eChange", &TfrmRecord2::cmbPre_rec_eChange)
+            .AddMethod("cmbDuration_eChange", &TfrmRecord2::cmbDuration_eChange)
+            .AddMethod("rbtOverOnClick", &TfrmRecord2::rbtOverOnClick)
+            .AddMethod("rbtOverOffClick", &TfrmRecord2::rbtOverOffClick)
+            .AddMethod("rbtHddClick", &TfrmRecord2::rbtHddClick)
+            .AddMethod("rbtCfClick", &TfrmRecord2::rbtCfClick)
+            .AddMethod("rbtBackupOnClick", &TfrmRecord2::rbtBackupOnClick)
+            .AddMethod("rbtBackupOffClick", &TfrmRecord2::rbtBackupOffClick)
+            .AddMethod("rbtBackupEventClick", &TfrmRecord2::rbtBackupEventClick)
+            .AddMethod("btnScheduleClick", &TfrmRecord2::btnScheduleClick)
+            .AddMethod("cmbImageChange", &TfrmRecord2::cmbImageChange)
+            .AddMethod("cmbImage_cfChange", &TfrmRecord2::cmbImage_cfChange)
+            .AddMethod("cmbImage_eChange", &TfrmRecord2::cmbImage_eChange)
+            .AddMethod("cmbImage_e_cfChange", &TfrmRecord2::cmbImage_e_cfChange)
+            .AddMethod("btnOkClick", &TfrmRecord2::btnOkClick)
+            .AddMethod("btnCancelClick", &TfrmRecord2::btnCancelClick);
     return bindings;
+}
+
+// ---- Opening ----
+
+void TfrmRecord2::SetCurrentGroup(int group) {
+    // The group comes from config.ini; a number the page has no tab for opens the first group.
+    InitialGroup = group >= 1 && group <= kRecordGroups ? group : 1;
+}
+
+void TfrmRecord2::FillLists() {
+    Groups.fill(RecordGroupSettings{});
+    Overwrite = 1;
+    Storage = 0;
+    AutoBackup = 0;
+    ScheduleOn = 0;
+    cmbCur_group->Clear();
+    for (int g = 1; g <= kRecordGroups; ++g)
+        cmbCur_group->Items()->Add(Format("%d GROUP", g));
+    cmbPre_rec_e->Clear();
+    for (int s = 0; s <= 5; ++s)
+        cmbPre_rec_e->Items()->Add(Format("%d SEC", s));
+    cmbDuration_e->Clear();
+    for (int s : {30, 60, 120, 180, 240})
+        cmbDuration_e->Items()->Add(Format("%d SEC", s));
+    cmbPre_rec_e->SetItemIndex(0);
+    cmbDuration_e->SetItemIndex(1);
+    ShownChannel = 0;
+    ShownGroup = CurrentGroup = InitialGroup - 1;
+    PageControl1->SetActivePageIndex(ShownGroup);
+    cmbCur_group->SetItemIndex(CurrentGroup);
+    for (int g = 0; g < kRecordGroups; ++g)
+        ChannelTabs(g)->SetActivePageIndex(0);
+    SetGroupControlsEnabled(true);
+    LoadRecordConfig();
+}
+
+void TfrmRecord2::LoadRecordConfig() {
+    const bool ntsc = MaxFrameRate == 30;
+    for (TRadioButton* r : {rbt320, rbt320_e})
+        r->SetCaption(ntsc ? "320x240" : "320x288");
+    for (TRadioButton* r : {rbt720, rbt720_e})
+        r->SetCaption(ntsc ? "720x240" : "720x288");
+    Config = {};
+    if (frmMenu != nullptr) {
+        frmMenu->LoadConfigIni();
+        Config = frmMenu->Config();
+        CameraCount = frmMenu->MaxCamera;
+    }
+    if (CameraCount == 1 || CameraCount == 4) {
+        for (int g = 0; g < kRecordGroups; ++g)
+            for (int c = 1; c < kRecordChannels; ++c)
+                ChannelTabs(g)->Pages(c)->SetTabVisible(CameraCount == 4);
+        rbtMotionOn_e->SetEnabled(CameraCount == 4);
+        rbtMotionOff_e->SetEnabled(CameraCount == 4);
+    }
+    if (Config.Loaded()) {
+        RecordPageSettings settings = PageSettings();
+        LoadRecordKeys(*Config.Sections, *Config.Keys, *Config.Values, settings);
+        SetPageSettings(settings);
+    }
+    ShowGroupChannel(0);
+}
+
+RecordPageSettings TfrmRecord2::PageSettings() const {
+    RecordPageSettings s;
+    s.Groups = Groups;
+    s.Overwrite = Overwrite;
+    s.Storage = Storage;
+    s.AutoBackup = AutoBackup;
+    s.ScheduleOn = ScheduleOn;
+    return s;
+}
+
+void TfrmRecord2::SetPageSettings(const RecordPageSettings& s) {
+    Groups = s.Groups;
+    Overwrite = s.Overwrite;
+    Storage = s.Storage;
+    AutoBackup = s.AutoBackup;
+    ScheduleOn = s.ScheduleOn;
+}
+
+void TfrmRecord2::SetScheduleOn(bool on) {
+    btnSchedule->SetCaption(on ? "ON" : "OFF");
+    ScheduleOn = on ? 1 : 0;
+}
+
+TPageControl* TfrmRecord2::ChannelTabs(int group) const {
+    const std::array<TPageControl*, kRecordGroups> tabs{PageControl2, PageControl3, PageControl4,
+                                                        PageControl5, PageControl6};
+    return tabs.at(static_cast<std::size_t>(group));
+}
+
+void TfrmRecord2::SetGroupControlsEnabled(bool enabled) {
+    for (TControl* c : std::initializer_list<TControl*>{rbt320, rbt720, cmbPre_rec_e, rbtVoiceOn, rbtVoiceOff,
+                                                        rbtVoiceOn_e, rbtVoiceOff_e})
+        c->SetEnabled(enabled);
+}
+
+// ---- Showing a channel ----
+
+void TfrmRecord2::ShowGroupChannel(int channel) {
+    ShownChannel = channel;
+    ClearRateLists();
+    SetScheduleOn(ScheduleOn != 0);
+    (Overwrite != 0 ? rbtOverOn : rbtOverOff)->SetChecked(true);
+    (Storage != 0 ? rbtCf : rbtHdd)->SetChecked(true);
+    (AutoBackup == 1 ? rbtBackupOn : AutoBackup == 2 ? rbtBackupEvent : rbtBackupOff)->SetChecked(true);
+    RecordGroupSettings& g = Shown();
+    const std::size_t c = Channel();
+    (g.Resolution != 0 ? rbt720 : rbt320)->SetChecked(true);
+    (g.EventResolution != 0 ? rbt720_e : rbt320_e)->SetChecked(true);
+    const std::array<TRadioButton*, 4> quality{rbtLow, rbtMed, rbtHigh, rbtSuper};
+    const std::array<TRadioButton*, 4> qualityE{rbtLow_e, rbtMed_e, rbtHigh_e, rbtSuper_e};
+    // Qualities are 0..3 once loaded; anything else shows no choice.
+    for (int q = 0; q < 4; ++q) {
+        if (g.ManualQuality[c] == q) quality[static_cast<std::size_t>(q)]->SetChecked(true);
+        if (g.EventQuality[c] == q) qualityE[static_cast<std::size_t>(q)]->SetChecked(true);
+    }
+    if (channel == 0) {
+        (g.ManualVoice != 0 ? rbtVoiceOn : rbtVoiceOff)->SetChecked(true);
+        (g.EventVoice != 0 ? rbtVoiceOn_e : rbtVoiceOff_e)->SetChecked(true);
+    } else {
+        rbtVoiceOff->SetChecked(true);
+        rbtVoiceOff_e->SetChecked(true);
+    }
+    (g.Motion[c] != 0 ? rbtMotionOn_e : rbtMotionOff_e)->SetChecked(true);
+    (g.MotionAlarmOut[c] != 0 ? rbtM_AlarmOutOn_e : rbtM_AlarmOutOff_e)->SetChecked(true);
+    (g.AlarmIn[c] != 0 ? rbtAlarmInOn_e : rbtAlarmInOff_e)->SetChecked(true);
+    (g.AlarmInAlarmOut[c] != 0 ? rbtAlarmOutOn_e : rbtAlarmOutOff_e)->SetChecked(true);
+    cmbPre_rec_e->SetItemIndex(g.PreRecord);
+    cmbDuration_e->SetItemIndex(g.Duration[c]);
+    rbtM_AlarmOutOn_e->SetEnabled(rbtMotionOn_e->Checked());
+    rbtM_AlarmOutOff_e->SetEnabled(rbtMotionOn_e->Checked());
+    rbtAlarmOutOn_e->SetEnabled(rbtAlarmInOn_e->Checked());
+    rbtAlarmOutOff_e->SetEnabled(rbtAlarmInOn_e->Checked());
+    (g.ManualRecord[c] != 0 ? rbtRecordOn : rbtRecordOff)->SetChecked(true);
+    (g.ManualNetwork[c] != 0 ? rbtNetworkOn : rbtNetworkOff)->SetChecked(true);
+    (g.EventRecord[c] != 0 ? rbtRecordOn_e : rbtRecordOff_e)->SetChecked(true);
+    (g.EventNetwork[c] != 0 ? rbtNetworkOn_e : rbtNetworkOff_e)->SetChecked(true);
+    BuildRateListControls(false);
+    if (g.Motion[c] == 0 && g.AlarmIn[c] == 0) {
+        SetEventRecordEnabled(false);
+        rbtRecordOff_e->SetChecked(true);
+        g.EventRecord[c] = 0;
+    } else {
+        SetEventRecordEnabled(true);
+    }
+    const bool cf = Storage != 0;
+    ManualRateRule(cf);
+    EventRateRule(cf);
+}
+
+// ---- Showing the page ----
+
+void TfrmRecord2::FormShow(TObject*) {
+    PreparePage(this);
+    btnOk->Font()->SetName(Font()->Name());
+    btnCancel->Font()->SetName(Font()->Name());
+    SetLangCaption(this, 59921);
+    const std::string group = LangText(59920);
+    const std::string channel = LangText(59919);
+    for (int g = 0; g < kRecordGroups; ++g) {
+        if (!group.empty()) PageControl1->Pages(g)->SetCaption(group + std::to_string(g + 1));
+        for (int c = 0; c < kRecordChannels && !channel.empty(); ++c)
+            ChannelTabs(g)->Pages(c)->SetCaption(channel + std::to_string(c + 1));
+    }
+    const std::pair<TControl*, int> texts[] = {
+        {GroupBox1, 59918},   {lbResolution, 59917},  {lbResolution_e, 59917}, {lbImage, 59916},
+        {lbImage_e, 59916},   {lbImage_cf, 59915},    {lbImage_cf_e, 59915},   {lbQuality, 59914},
+        {lbQuality_e, 59914}, {lbRecord, 59913},      {lbRecord_e, 59913},     {lbNetwork, 59912},
+        {lbNetwork_e, 59912}, {lbVoice, 59911},       {lbVoice_e, 59911},      {GroupBox2, 59910},
+        {lbMotion_e, 59909},  {lbMotionOut_e, 59908}, {lbAlarmOut_e, 59908},   {lbAlarmIn_e, 59907},
+        {lbPre_rec_e, 59906}, {lbDuration_e, 59905},  {lbCur_group, 59904},    {lbSchedule, 59903},
+        {lbOverwrite, 59902}, {lbStorage, 59901},     {lbAutoBackup, 59900},   {btnOk, 59981},
+        {btnCancel, 59980}};
+    for (const auto& [control, id] : texts)
+        SetLangCaption(control, id);
 }

@@ -1,9 +1,20 @@
-// The recording page: five recording groups of four channels with their manual and event settings.
+// The recording page: five recording groups of four channels with their manual and event settings. It
+// edits a table read from the setup menu's working copy of config.ini and writes it back on OK, which also
+// sends holiday.ini and schedule.dat to the recorder. Code by concern: Record2.cpp (opening, loading,
+// showing a channel), Record2_rules.cpp (rate lists and the controls' rules), Record2_save.cpp (OK and
+// CANCEL).
 #pragma once
+
+#include "setup/ConfigAccess.h"
+#include "setup/RecordRates.h"
+#include "setup/RecordSettings.h"
 
 #include "platform/vcl/ComCtrls.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/StdCtrls.h"
+
+#include <array>
+#include <string>
 
 class TfrmRecord2 : public TForm {
 public:
@@ -99,8 +110,121 @@ public:
     TButton* btnOk = nullptr;
     TButton* btnCancel = nullptr;
 
+    // ---- The table and the page's state ----
+    std::array<RecordGroupSettings, kRecordGroups> Groups{};
+    int ShownGroup = 0;   // 0..4
+    int ShownChannel = 0; // 0..3
+    int CurrentGroup = 0; // 0..4, the entry of cmbCur_group
+    int InitialGroup = 1; // 1..5
+    int CameraCount = 0;
+    int MaxFrameRate = 30; // 30 NTSC, 25 PAL
+    // 3 after an OK; the setup menu's APPLY sends it with the recorder's apply command.
+    DWORD Modified = 0;
+    BYTE Overwrite = 1;
+    BYTE Storage = 0;
+    DWORD AutoBackup = 0;
+    BYTE ScheduleOn = 0;
+    // The user picked an EVENT rate by hand: the EVENT rule then switches EVENT RECORD on.
+    BYTE EventRateChosen = 0;
+    int RemainingHddRate = 0;
+    int RemainingCfRate = 0;
+    // The setup menu's view of config.ini, taken when the keys are loaded.
+    TConfigAccess Config;
+
+    // ---- Opening (the video-standard window sets MaxFrameRate, then calls these and shows the page) ----
+    void SetCurrentGroup(int group);
+    void FillLists();
+    void LoadRecordConfig();
+    void ShowGroupChannel(int channel);
+    void ClearModified() { Modified = 0; }
+    DWORD IsModified() const { return Modified; }
+    BYTE GetScheduleOn() const { return ScheduleOn; }
+    void SetScheduleOn(bool on);
+    // The table as the keys see it, and back.
+    RecordPageSettings PageSettings() const;
+    void SetPageSettings(const RecordPageSettings& settings);
+
+    void FormShow(TObject* sender);
+    void PageControl1Change(TObject* sender);
+    // Every group's channel tabs.
+    void PageControl2Change(TObject* sender);
+    void cmbCur_groupChange(TObject* sender);
+    void rbt320Click(TObject* sender);
+    void rbt720Click(TObject* sender);
+    void rbt320_eClick(TObject* sender);
+    void rbt720_eClick(TObject* sender);
+    void rbtQualityClick(TObject* sender);
+    void rbtQuality_eClick(TObject* sender);
+    void rbtRecordOnMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void rbtRecordOffMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void rbtNetworkOnMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void rbtNetworkOffMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void rbtRecordOn_eMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void rbtRecordOff_eMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void rbtNetworkOn_eMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void rbtNetworkOff_eMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void rbtVoiceOnMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void rbtVoiceOffMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void rbtVoiceOn_eMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void rbtVoiceOff_eMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void rbtMotionOn_eMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void rbtMotionOff_eMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void rbtAlarmInOn_eMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void rbtAlarmInOff_eMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void rbtM_AlarmOutOn_eClick(TObject* sender);
+    void rbtM_AlarmOutOff_eClick(TObject* sender);
+    void rbtAlarmOutOn_eClick(TObject* sender);
+    void rbtAlarmOutOff_eClick(TObject* sender);
+    void cmbPre_rec_eChange(TObject* sender);
+    void cmbDuration_eChange(TObject* sender);
+    void rbtOverOnClick(TObject* sender);
+    void rbtOverOffClick(TObject* sender);
+    void rbtHddClick(TObject* sender);
+    void rbtCfClick(TObject* sender);
+    void rbtBackupOnClick(TObject* sender);
+    void rbtBackupOffClick(TObject* sender);
+    void rbtBackupEventClick(TObject* sender);
+    void btnScheduleClick(TObject* sender);
+    void cmbImageChange(TObject* sender);
+    void cmbImage_cfChange(TObject* sender);
+    void cmbImage_eChange(TObject* sender);
+    void cmbImage_e_cfChange(TObject* sender);
+    void btnOkClick(TObject* sender);
+    void btnCancelClick(TObject* sender);
+
 private:
+    // One storage's pair of lists and the rates behind them.
+    struct RateSide {
+        TComboBox* manual;
+        TComboBox* event;
+        std::array<int, 4>& manualRate;
+        std::array<int, 4>& eventRate;
+        bool cf;
+    };
+
     static const TFormBindings& Bindings();
+    RecordGroupSettings& Shown() { return Groups[static_cast<std::size_t>(ShownGroup)]; }
+    std::size_t Channel() const { return static_cast<std::size_t>(ShownChannel); }
+    RateSide Side(bool cf);
+    TPageControl* ChannelTabs(int group) const;
+    void ClearRateLists();
+    // Fills the four lists; after an EVENT change a MANUAL list that starts at 1 also lifts its rate.
+    void BuildRateListControls(bool afterEventRule);
+    void FillRateList(TComboBox* list, const RateListSpec& rates);
+    void ManualRateRule(bool cf);
+    void EventRateRule(bool cf);
+    // The MANUAL rate made 1 and MANUAL RECORD on, when an EVENT rate needs a MANUAL one.
+    void RaiseManualRate(const RateSide& side);
+    void SetManualSwitchesEnabled(bool enabled);
+    void SetEventRecordEnabled(bool enabled);
+    void SetEventNetworkEnabled(bool enabled);
+    // On channel 1 the group-wide controls can be changed; on the others they are locked.
+    void SetGroupControlsEnabled(bool enabled);
+    void EmptyPageLists();
+    // Steps of OK that may stop early; false when the handler must stop.
+    bool UploadSetupFile(const std::string& name, DWORD kind);
+    bool WaitForUpload();
+    void RestoreCopy(const std::string& copy, const std::string& file);
 };
 
 extern TfrmRecord2* frmRecord2;

@@ -175,7 +175,7 @@ void LoadRecordKeys(const TStrings& sections, const TStrings& keys, const TStrin
 void SaveRecordKeys(TIniFile& ini, const std::string& section, const RecordPageSettings& s,
                     int currentGroup) {
     const RecordGroupSettings defaults;
-    if (currentGroup == 0)
+    if (currentGroup <= 0)
         ini.DeleteKey(section, "1_1_1");
     else
         ini.WriteString(section, "1_1_1", IntToStr(currentGroup + 1));

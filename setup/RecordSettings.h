@@ -63,6 +63,7 @@ void LoadRecordKeys(const TStrings& sections, const TStrings& keys, const TStrin
                     RecordPageSettings& settings);
 
 // Writes the page's keys into the section, in the recorder's order, deleting every key at its default.
-// currentGroup is 0..4. EVENT RECORD off is written "0" while MOTION or ALARM IN is on.
+// currentGroup is 0..4 (below 0, no choice, counts as the first). EVENT RECORD off is written "0" while
+// MOTION or ALARM IN is on.
 void SaveRecordKeys(TIniFile& ini, const std::string& section, const RecordPageSettings& settings,
                     int currentGroup);

@@ -7,3 +7,8 @@ harbek_library(harbek_setup_record
         ${CMAKE_CURRENT_LIST_DIR}/ScheduleFile.cpp
     PUBLIC_LIBS harbek_platform_core)
 target_link_libraries(harbek_setup_forms PUBLIC harbek_setup_record)
+
+# The recording page's behaviour beside its form.
+target_sources(harbek_setup_forms PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/Record2_rules.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/Record2_save.cpp)

@@ -1,4 +1,5 @@
 object frmRecord2: TfrmRecord2
+  OnShow = FormShow
   Left = 0
   Top = 0
   BorderIcons = []
@@ -16,6 +17,7 @@ object frmRecord2: TfrmRecord2
   PixelsPerInch = 96
   TextHeight = 13
   object PageControl1: TPageControl
+    OnChange = PageControl1Change
     Left = 8
     Top = 8
     Width = 876
@@ -25,6 +27,7 @@ object frmRecord2: TfrmRecord2
     object TabSheet1: TTabSheet
       Caption = 'GROUP1'
       object PageControl2: TPageControl
+        OnChange = PageControl2Change
         Left = 4
         Top = 4
         Width = 860
@@ -48,6 +51,7 @@ object frmRecord2: TfrmRecord2
     object TabSheet2: TTabSheet
       Caption = 'GROUP2'
       object PageControl3: TPageControl
+        OnChange = PageControl2Change
         Left = 4
         Top = 4
         Width = 860
@@ -71,6 +75,7 @@ object frmRecord2: TfrmRecord2
     object TabSheet3: TTabSheet
       Caption = 'GROUP3'
       object PageControl4: TPageControl
+        OnChange = PageControl2Change
         Left = 4
         Top = 4
         Width = 860
@@ -94,6 +99,7 @@ object frmRecord2: TfrmRecord2
     object TabSheet4: TTabSheet
       Caption = 'GROUP4'
       object PageControl5: TPageControl
+        OnChange = PageControl2Change
         Left = 4
         Top = 4
         Width = 860
@@ -117,6 +123,7 @@ object frmRecord2: TfrmRecord2
     object TabSheet5: TTabSheet
       Caption = 'GROUP5'
       object PageControl6: TPageControl
+        OnChange = PageControl2Change
         Left = 4
         Top = 4
         Width = 860
@@ -164,6 +171,7 @@ object frmRecord2: TfrmRecord2
       Caption = ''
       TabOrder = 0
       object rbt320: TRadioButton
+        OnClick = rbt320Click
         Left = 0
         Top = 2
         Width = 76
@@ -172,6 +180,7 @@ object frmRecord2: TfrmRecord2
         TabOrder = 0
       end
       object rbt720: TRadioButton
+        OnClick = rbt720Click
         Left = 88
         Top = 2
         Width = 76
@@ -193,6 +202,7 @@ object frmRecord2: TfrmRecord2
       WordWrap = True
     end
     object cmbImage: TComboBox
+      OnChange = cmbImageChange
       Left = 122
       Top = 46
       Width = 96
@@ -212,6 +222,7 @@ object frmRecord2: TfrmRecord2
       WordWrap = True
     end
     object cmbImage_cf: TComboBox
+      OnChange = cmbImage_cfChange
       Left = 122
       Top = 72
       Width = 96
@@ -240,6 +251,7 @@ object frmRecord2: TfrmRecord2
       Caption = ''
       TabOrder = 3
       object rbtLow: TRadioButton
+        OnClick = rbtQualityClick
         Left = 0
         Top = 2
         Width = 46
@@ -248,6 +260,7 @@ object frmRecord2: TfrmRecord2
         TabOrder = 0
       end
       object rbtMed: TRadioButton
+        OnClick = rbtQualityClick
         Left = 54
         Top = 2
         Width = 68
@@ -256,6 +269,7 @@ object frmRecord2: TfrmRecord2
         TabOrder = 1
       end
       object rbtHigh: TRadioButton
+        OnClick = rbtQualityClick
         Left = 130
         Top = 2
         Width = 50
@@ -266,6 +280,7 @@ object frmRecord2: TfrmRecord2
         TabStop = True
       end
       object rbtSuper: TRadioButton
+        OnClick = rbtQualityClick
         Left = 188
         Top = 2
         Width = 56
@@ -293,6 +308,7 @@ object frmRecord2: TfrmRecord2
       Caption = ''
       TabOrder = 4
       object rbtRecordOn: TRadioButton
+        OnMouseUp = rbtRecordOnMouseUp
         Left = 0
         Top = 2
         Width = 44
@@ -303,6 +319,7 @@ object frmRecord2: TfrmRecord2
         TabStop = True
       end
       object rbtRecordOff: TRadioButton
+        OnMouseUp = rbtRecordOffMouseUp
         Left = 52
         Top = 2
         Width = 48
@@ -330,6 +347,7 @@ object frmRecord2: TfrmRecord2
       Caption = ''
       TabOrder = 5
       object rbtNetworkOn: TRadioButton
+        OnMouseUp = rbtNetworkOnMouseUp
         Left = 0
         Top = 2
         Width = 44
@@ -338,6 +356,7 @@ object frmRecord2: TfrmRecord2
         TabOrder = 0
       end
       object rbtNetworkOff: TRadioButton
+        OnMouseUp = rbtNetworkOffMouseUp
         Left = 52
         Top = 2
         Width = 48
@@ -367,6 +386,7 @@ object frmRecord2: TfrmRecord2
       Caption = ''
       TabOrder = 6
       object rbtVoiceOn: TRadioButton
+        OnMouseUp = rbtVoiceOnMouseUp
         Left = 0
         Top = 2
         Width = 44
@@ -375,6 +395,7 @@ object frmRecord2: TfrmRecord2
         TabOrder = 0
       end
       object rbtVoiceOff: TRadioButton
+        OnMouseUp = rbtVoiceOffMouseUp
         Left = 52
         Top = 2
         Width = 48
@@ -412,6 +433,7 @@ object frmRecord2: TfrmRecord2
       Caption = ''
       TabOrder = 0
       object rbt320_e: TRadioButton
+        OnClick = rbt320_eClick
         Left = 0
         Top = 2
         Width = 76
@@ -421,6 +443,7 @@ object frmRecord2: TfrmRecord2
         TabOrder = 0
       end
       object rbt720_e: TRadioButton
+        OnClick = rbt720_eClick
         Left = 88
         Top = 2
         Width = 76
@@ -443,6 +466,7 @@ object frmRecord2: TfrmRecord2
       WordWrap = True
     end
     object cmbImage_e: TComboBox
+      OnChange = cmbImage_eChange
       Left = 122
       Top = 46
       Width = 96
@@ -462,6 +486,7 @@ object frmRecord2: TfrmRecord2
       WordWrap = True
     end
     object cmbImage_e_cf: TComboBox
+      OnChange = cmbImage_e_cfChange
       Left = 122
       Top = 72
       Width = 96
@@ -490,6 +515,7 @@ object frmRecord2: TfrmRecord2
       Caption = ''
       TabOrder = 3
       object rbtLow_e: TRadioButton
+        OnClick = rbtQuality_eClick
         Left = 0
         Top = 2
         Width = 46
@@ -498,6 +524,7 @@ object frmRecord2: TfrmRecord2
         TabOrder = 0
       end
       object rbtMed_e: TRadioButton
+        OnClick = rbtQuality_eClick
         Left = 54
         Top = 2
         Width = 68
@@ -506,6 +533,7 @@ object frmRecord2: TfrmRecord2
         TabOrder = 1
       end
       object rbtHigh_e: TRadioButton
+        OnClick = rbtQuality_eClick
         Left = 130
         Top = 2
         Width = 50
@@ -514,6 +542,7 @@ object frmRecord2: TfrmRecord2
         TabOrder = 2
       end
       object rbtSuper_e: TRadioButton
+        OnClick = rbtQuality_eClick
         Left = 188
         Top = 2
         Width = 56
@@ -543,6 +572,7 @@ object frmRecord2: TfrmRecord2
       Caption = ''
       TabOrder = 4
       object rbtRecordOn_e: TRadioButton
+        OnMouseUp = rbtRecordOn_eMouseUp
         Left = 0
         Top = 2
         Width = 44
@@ -551,6 +581,7 @@ object frmRecord2: TfrmRecord2
         TabOrder = 0
       end
       object rbtRecordOff_e: TRadioButton
+        OnMouseUp = rbtRecordOff_eMouseUp
         Left = 52
         Top = 2
         Width = 48
@@ -580,6 +611,7 @@ object frmRecord2: TfrmRecord2
       Caption = ''
       TabOrder = 5
       object rbtNetworkOn_e: TRadioButton
+        OnMouseUp = rbtNetworkOn_eMouseUp
         Left = 0
         Top = 2
         Width = 44
@@ -588,6 +620,7 @@ object frmRecord2: TfrmRecord2
         TabOrder = 0
       end
       object rbtNetworkOff_e: TRadioButton
+        OnMouseUp = rbtNetworkOff_eMouseUp
         Left = 52
         Top = 2
         Width = 48
@@ -617,6 +650,7 @@ object frmRecord2: TfrmRecord2
       Caption = ''
       TabOrder = 6
       object rbtVoiceOn_e: TRadioButton
+        OnMouseUp = rbtVoiceOn_eMouseUp
         Left = 0
         Top = 2
         Width = 44
@@ -625,6 +659,7 @@ object frmRecord2: TfrmRecord2
         TabOrder = 0
       end
       object rbtVoiceOff_e: TRadioButton
+        OnMouseUp = rbtVoiceOff_eMouseUp
         Left = 52
         Top = 2
         Width = 48
@@ -661,6 +696,7 @@ object frmRecord2: TfrmRecord2
       Caption = ''
       TabOrder = 7
       object rbtMotionOn_e: TRadioButton
+        OnMouseUp = rbtMotionOn_eMouseUp
         Left = 0
         Top = 2
         Width = 44
@@ -669,6 +705,7 @@ object frmRecord2: TfrmRecord2
         TabOrder = 0
       end
       object rbtMotionOff_e: TRadioButton
+        OnMouseUp = rbtMotionOff_eMouseUp
         Left = 52
         Top = 2
         Width = 48
@@ -698,6 +735,7 @@ object frmRecord2: TfrmRecord2
       Caption = ''
       TabOrder = 8
       object rbtM_AlarmOutOn_e: TRadioButton
+        OnClick = rbtM_AlarmOutOn_eClick
         Left = 0
         Top = 2
         Width = 44
@@ -707,6 +745,7 @@ object frmRecord2: TfrmRecord2
         TabOrder = 0
       end
       object rbtM_AlarmOutOff_e: TRadioButton
+        OnClick = rbtM_AlarmOutOff_eClick
         Left = 52
         Top = 2
         Width = 48
@@ -737,6 +776,7 @@ object frmRecord2: TfrmRecord2
       Caption = ''
       TabOrder = 9
       object rbtAlarmInOn_e: TRadioButton
+        OnMouseUp = rbtAlarmInOn_eMouseUp
         Left = 0
         Top = 2
         Width = 44
@@ -745,6 +785,7 @@ object frmRecord2: TfrmRecord2
         TabOrder = 0
       end
       object rbtAlarmInOff_e: TRadioButton
+        OnMouseUp = rbtAlarmInOff_eMouseUp
         Left = 52
         Top = 2
         Width = 48
@@ -774,6 +815,7 @@ object frmRecord2: TfrmRecord2
       Caption = ''
       TabOrder = 10
       object rbtAlarmOutOn_e: TRadioButton
+        OnClick = rbtAlarmOutOn_eClick
         Left = 0
         Top = 2
         Width = 44
@@ -783,6 +825,7 @@ object frmRecord2: TfrmRecord2
         TabOrder = 0
       end
       object rbtAlarmOutOff_e: TRadioButton
+        OnClick = rbtAlarmOutOff_eClick
         Left = 52
         Top = 2
         Width = 48
@@ -805,6 +848,7 @@ object frmRecord2: TfrmRecord2
       WordWrap = True
     end
     object cmbPre_rec_e: TComboBox
+      OnChange = cmbPre_rec_eChange
       Left = 122
       Top = 268
       Width = 96
@@ -824,6 +868,7 @@ object frmRecord2: TfrmRecord2
       WordWrap = True
     end
     object cmbDuration_e: TComboBox
+      OnChange = cmbDuration_eChange
       Left = 306
       Top = 268
       Width = 96
@@ -844,6 +889,7 @@ object frmRecord2: TfrmRecord2
     WordWrap = True
   end
   object cmbCur_group: TComboBox
+    OnChange = cmbCur_groupChange
     Left = 148
     Top = 405
     Width = 96
@@ -863,6 +909,7 @@ object frmRecord2: TfrmRecord2
     WordWrap = True
   end
   object btnSchedule: TButton
+    OnClick = btnScheduleClick
     Left = 572
     Top = 403
     Width = 75
@@ -889,6 +936,7 @@ object frmRecord2: TfrmRecord2
     Caption = ''
     TabOrder = 5
     object rbtOverOn: TRadioButton
+      OnClick = rbtOverOnClick
       Left = 0
       Top = 2
       Width = 44
@@ -899,6 +947,7 @@ object frmRecord2: TfrmRecord2
       TabStop = True
     end
     object rbtOverOff: TRadioButton
+      OnClick = rbtOverOffClick
       Left = 52
       Top = 2
       Width = 48
@@ -926,6 +975,7 @@ object frmRecord2: TfrmRecord2
     Caption = ''
     TabOrder = 6
     object rbtHdd: TRadioButton
+      OnClick = rbtHddClick
       Left = 0
       Top = 2
       Width = 52
@@ -936,6 +986,7 @@ object frmRecord2: TfrmRecord2
       TabStop = True
     end
     object rbtCf: TRadioButton
+      OnClick = rbtCfClick
       Left = 60
       Top = 2
       Width = 44
@@ -963,6 +1014,7 @@ object frmRecord2: TfrmRecord2
     Caption = ''
     TabOrder = 7
     object rbtBackupOn: TRadioButton
+      OnClick = rbtBackupOnClick
       Left = 0
       Top = 2
       Width = 44
@@ -971,6 +1023,7 @@ object frmRecord2: TfrmRecord2
       TabOrder = 0
     end
     object rbtBackupOff: TRadioButton
+      OnClick = rbtBackupOffClick
       Left = 52
       Top = 2
       Width = 48
@@ -981,6 +1034,7 @@ object frmRecord2: TfrmRecord2
       TabStop = True
     end
     object rbtBackupEvent: TRadioButton
+      OnClick = rbtBackupEventClick
       Left = 108
       Top = 2
       Width = 64
@@ -990,6 +1044,7 @@ object frmRecord2: TfrmRecord2
     end
   end
   object btnOk: TButton
+    OnClick = btnOkClick
     Left = 696
     Top = 459
     Width = 81
@@ -1004,6 +1059,7 @@ object frmRecord2: TfrmRecord2
     TabOrder = 8
   end
   object btnCancel: TButton
+    OnClick = btnCancelClick
     Left = 785
     Top = 459
     Width = 81

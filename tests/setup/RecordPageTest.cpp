@@ -1,0 +1,390 @@
+// The recording page with its form: config.ini into the controls, the rate rules as the user meets them,
+// OK writing back only what changed and sending holiday.ini and schedule.dat to the simulated recorder,
+// and CANCEL.
+#include "tests/setup/RecordRig.h"
+
+#include "platform/core/FileUtils.h"
+#include "platform/vcl/FormTesting.h"
+
+namespace setup_test {
+namespace {
+
+class RecordPageTest : public RecordRig {
+protected:
+    TfrmRecord2* Page() const { return frmRecord2; }
+    RecordGroupSettings& Group(int g) { return Page()->Groups[static_cast<std::size_t>(g)]; }
+    static int Count(TComboBox* list) { return list->Items()->Count(); }
+    static std::string First(TComboBox* list) { return Count(list) > 0 ? list->Items()->Strings(0) : ""; }
+    static std::string Last(TComboBox* list) {
+        return Count(list) > 0 ? list->Items()->Strings(Count(list) - 1) : "";
+    }
+    // Shows a channel tab of the shown group as a click on it would.
+    void ShowChannel(int group, int channel) {
+        TPageControl* tabs = std::array{Page()->PageControl2, Page()->PageControl3, Page()->PageControl4,
+                                        Page()->PageControl5, Page()->PageControl6}[group];
+        tabs->SetActivePageIndex(channel);
+        Page()->PageControl2Change(tabs);
+    }
+    void ShowGroup(int group) {
+        Page()->PageControl1->SetActivePageIndex(group);
+        Page()->PageControl1Change(Page()->PageControl1);
+    }
+};
+
+struct DefaultsCase {
+    const char* name;
+    int frameRate;
+    const char* resolution;
+    int eventEntries; // 0 IPS .. the channel's bound
+};
+
+class RecordDefaultsTest : public RecordPageTest, public ::testing::WithParamInterface<DefaultsCase> {};
+
+TEST_P(RecordDefaultsTest, AnEmptySectionShowsEveryDefault) {
+    const DefaultsCase& c = GetParam();
+    StoreSetupFiles("[config]\r\n");
+    OpenPage(4, c.frameRate);
+    TfrmRecord2* p = Page();
+    EXPECT_EQ(p->PageControl1->ActivePageIndex(), 0);
+    EXPECT_EQ(Shown(p->cmbCur_group), "1 GROUP");
+    EXPECT_TRUE(p->rbt720->Checked());
+    EXPECT_EQ(p->rbt720->Caption(), c.resolution);
+    EXPECT_TRUE(p->rbt720_e->Checked());
+    EXPECT_TRUE(p->rbtHigh->Checked());
+    EXPECT_TRUE(p->rbtSuper_e->Checked());
+    EXPECT_EQ(Shown(p->cmbImage), "3 IPS");
+    EXPECT_EQ(Shown(p->cmbImage_e), "5 IPS");
+    EXPECT_EQ(Shown(p->cmbImage_cf), "3 IPS");
+    EXPECT_EQ(Shown(p->cmbImage_e_cf), "3 IPS");
+    EXPECT_EQ(Count(p->cmbImage_e), c.eventEntries);
+    EXPECT_EQ(First(p->cmbImage), "1 IPS");
+    EXPECT_EQ(Last(p->cmbImage), Last(p->cmbImage_e));
+    EXPECT_EQ(Last(p->cmbImage_e_cf), "6 IPS");
+    EXPECT_TRUE(p->rbtRecordOn->Checked());
+    EXPECT_TRUE(p->rbtNetworkOff->Checked());
+    EXPECT_TRUE(p->rbtRecordOff_e->Checked());
+    EXPECT_FALSE(p->rbtRecordOn_e->Enabled());
+    EXPECT_EQ(Shown(p->cmbDuration_e), "60 SEC");
+    EXPECT_EQ(Shown(p->cmbPre_rec_e), "0 SEC");
+    EXPECT_TRUE(p->rbtOverOn->Checked());
+    EXPECT_TRUE(p->rbtHdd->Checked());
+    EXPECT_TRUE(p->rbtBackupOff->Checked());
+    EXPECT_EQ(p->btnSchedule->Caption(), "OFF");
+    EXPECT_FALSE(p->cmbImage_cf->Enabled());
+    EXPECT_TRUE(p->cmbImage->Enabled());
+    EXPECT_EQ(p->Groups[0], RecordGroupSettings{});
+}
+
+INSTANTIATE_TEST_SUITE_P(Standards, RecordDefaultsTest,
+                         ::testing::Values(DefaultsCase{"ntsc", 30, "720x240", 16},
+                                           DefaultsCase{"pal", 25, "720x288", 11}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(RecordPageTest, KeysReachTheTableAndTheControls) {
+    StoreSetupFiles("[config]\r\n1_1_1=2\r\n8_2_1=7\r\n12_2_1=0\r\n55_3_2=99\r\n13_2_3=4\r\n6_2_1=0\r\n"
+                    "5_1_1=1\r\n2_1_1=0\r\n60_1_1=2\r\n42_2_1=1\r\n41_2_1=0\r\n");
+    OpenPage();
+    TfrmRecord2* p = Page();
+    EXPECT_EQ(p->PageControl1->ActivePageIndex(), 1);
+    EXPECT_EQ(Shown(p->cmbCur_group), "2 GROUP");
+    EXPECT_TRUE(p->rbtHigh->Checked()) << "a quality of 7 keeps the default";
+    EXPECT_TRUE(p->rbtLow_e->Checked());
+    EXPECT_EQ(Shown(p->cmbPre_rec_e), "4 SEC");
+    EXPECT_TRUE(p->rbt320->Checked());
+    EXPECT_TRUE(p->rbt320_e->Checked());
+    EXPECT_EQ(p->rbt320->Caption(), "320x240");
+    EXPECT_EQ(p->btnSchedule->Caption(), "ON");
+    EXPECT_TRUE(p->rbtOverOff->Checked());
+    EXPECT_TRUE(p->rbtBackupEvent->Checked());
+    EXPECT_TRUE(p->rbtRecordOff->Checked());
+    EXPECT_TRUE(p->rbtNetworkOn->Checked());
+    // A group not shown keeps what was read, out of range or not.
+    EXPECT_EQ(Group(2).ManualHddRate[1], 99);
+}
+
+TEST_F(RecordPageTest, OneCameraShowsOneChannelAndNoMotion) {
+    StoreSetupFiles("[config]\r\n");
+    OpenPage(1, 30);
+    TfrmRecord2* p = Page();
+    for (TPageControl* tabs :
+         {p->PageControl2, p->PageControl3, p->PageControl4, p->PageControl5, p->PageControl6}) {
+        EXPECT_TRUE(tabs->Pages(0)->TabVisible());
+        for (int c = 1; c < 4; ++c)
+            EXPECT_FALSE(tabs->Pages(c)->TabVisible());
+    }
+    EXPECT_FALSE(p->rbtMotionOn_e->Enabled());
+    EXPECT_FALSE(p->rbtMotionOff_e->Enabled());
+    EXPECT_EQ(Count(p->cmbImage_e), 31);
+    EXPECT_EQ(Last(p->cmbImage), "30 IPS");
+    EXPECT_EQ(Count(p->cmbImage_e_cf), 16);
+    // A four-camera recorder afterwards gets its tabs back.
+    OpenPage(4, 30);
+    EXPECT_TRUE(p->PageControl4->Pages(3)->TabVisible());
+    EXPECT_TRUE(p->rbtMotionOn_e->Enabled());
+}
+
+TEST_F(RecordPageTest, OtherChannelsLockTheGroupSettings) {
+    StoreSetupFiles("[config]\r\n9_1_1=1\r\n38_1_1=1\r\n");
+    OpenPage();
+    TfrmRecord2* p = Page();
+    EXPECT_TRUE(p->rbtVoiceOn->Checked());
+    EXPECT_TRUE(p->rbtVoiceOn_e->Checked());
+    ShowChannel(0, 1);
+    EXPECT_EQ(p->ShownChannel, 1);
+    EXPECT_TRUE(p->rbtVoiceOff->Checked());
+    EXPECT_TRUE(p->rbtVoiceOff_e->Checked());
+    for (TControl* c : std::initializer_list<TControl*>{p->rbt320, p->rbt720, p->cmbPre_rec_e, p->rbtVoiceOn,
+                                                        p->rbtVoiceOff, p->rbtVoiceOn_e, p->rbtVoiceOff_e})
+        EXPECT_FALSE(c->Enabled()) << c->Name();
+    EXPECT_EQ(Group(0).ManualVoice, 1) << "showing OFF does not change the group";
+    ShowChannel(0, 0);
+    EXPECT_TRUE(p->rbtVoiceOn->Enabled());
+    EXPECT_TRUE(p->rbtVoiceOn->Checked());
+}
+
+TEST_F(RecordPageTest, ChoosingACurrentGroupShowsItsFirstChannel) {
+    StoreSetupFiles("[config]\r\n");
+    OpenPage();
+    ShowChannel(0, 2);
+    Pick(Page()->cmbCur_group, 2);
+    EXPECT_EQ(Page()->CurrentGroup, 2);
+    EXPECT_EQ(Page()->ShownGroup, 2);
+    EXPECT_EQ(Page()->ShownChannel, 0);
+    EXPECT_EQ(Page()->PageControl1->ActivePageIndex(), 2);
+    EXPECT_EQ(Page()->PageControl4->ActivePageIndex(), 0);
+}
+
+TEST_F(RecordPageTest, ManualRateZeroOnlyWithoutEventRate) {
+    StoreSetupFiles("[config]\r\n");
+    OpenPage();
+    TfrmRecord2* p = Page();
+    Pick(p->cmbImage_e, 0);
+    EXPECT_EQ(Group(0).EventHddRate[0], 0);
+    EXPECT_FALSE(p->rbtNetworkOn_e->Enabled());
+    EXPECT_TRUE(p->rbtNetworkOff_e->Checked());
+    ASSERT_EQ(First(p->cmbImage), "0 IPS") << "without an event rate the manual list starts at 0";
+    Pick(p->cmbImage, 0);
+    EXPECT_EQ(Group(0).ManualHddRate[0], 0);
+    EXPECT_EQ(Group(0).ManualRecord[0], 0);
+    EXPECT_EQ(Group(0).ManualNetwork[0], 0);
+    EXPECT_TRUE(p->rbtRecordOff->Checked());
+    EXPECT_FALSE(p->rbtRecordOn->Enabled());
+    EXPECT_FALSE(p->rbtNetworkOn->Enabled());
+    // An event rate again needs a manual one: 1 IPS, RECORD on; without a trigger EVENT RECORD stays off.
+    Pick(p->cmbImage_e, 3);
+    EXPECT_EQ(Group(0).ManualHddRate[0], 1);
+    EXPECT_EQ(Group(0).ManualRecord[0], 1);
+    EXPECT_TRUE(p->rbtRecordOn->Checked());
+    EXPECT_TRUE(p->rbtRecordOn->Enabled());
+    EXPECT_EQ(Shown(p->cmbImage), "1 IPS");
+    EXPECT_EQ(Group(0).EventRecord[0], 0);
+    EXPECT_FALSE(p->rbtRecordOn_e->Enabled());
+    EXPECT_TRUE(p->rbtNetworkOn_e->Enabled());
+}
+
+TEST_F(RecordPageTest, EventRecordFollowsAHandPickedRateWhileMotionIsOn) {
+    StoreSetupFiles("[config]\r\n");
+    OpenPage();
+    TfrmRecord2* p = Page();
+    ClickRadio(p->rbtMotionOn_e);
+    EXPECT_EQ(Group(0).Motion[0], 1);
+    EXPECT_TRUE(p->rbtM_AlarmOutOn_e->Enabled());
+    Pick(p->cmbImage_e, 7);
+    EXPECT_EQ(Group(0).EventHddRate[0], 7);
+    EXPECT_EQ(Group(0).EventRecord[0], 1);
+    EXPECT_TRUE(p->rbtRecordOn_e->Checked());
+    EXPECT_EQ(p->EventRateChosen, 0);
+    Pick(p->cmbImage_e, 0);
+    EXPECT_EQ(Group(0).EventRecord[0], 0);
+    EXPECT_EQ(Group(0).EventNetwork[0], 0);
+    EXPECT_FALSE(p->rbtRecordOn_e->Enabled());
+    EXPECT_FALSE(p->rbtNetworkOn_e->Enabled());
+    // Motion off with alarm input off: EVENT RECORD off and locked.
+    Pick(p->cmbImage_e, 4);
+    EXPECT_EQ(Group(0).EventRecord[0], 1);
+    ClickRadio(p->rbtMotionOff_e);
+    EXPECT_EQ(Group(0).EventRecord[0], 0);
+    EXPECT_FALSE(p->rbtRecordOn_e->Enabled());
+    EXPECT_FALSE(p->rbtM_AlarmOutOn_e->Enabled());
+}
+
+TEST_F(RecordPageTest, TheBudgetMovesBetweenChannels) {
+    StoreSetupFiles("[config]\r\n");
+    OpenPage();
+    TfrmRecord2* p = Page();
+    Pick(p->cmbImage_e, 15);
+    EXPECT_EQ(p->RemainingHddRate, 0);
+    EXPECT_EQ(Last(p->cmbImage_e), "15 IPS");
+    ShowChannel(0, 1);
+    EXPECT_EQ(Last(p->cmbImage_e), "5 IPS") << "30 - 15 - 5 - 5 left with the channel's own 5";
+    EXPECT_EQ(Shown(p->cmbImage_e), "5 IPS");
+    Pick(p->cmbImage_e, 0);
+    ShowChannel(0, 0);
+    EXPECT_EQ(Last(p->cmbImage_e), "17 IPS") << "channel 2 still holds its manual 3";
+}
+
+TEST_F(RecordPageTest, StorageSwitchLocksAutoBackupOnTheCard) {
+    StoreSetupFiles("[config]\r\n60_1_1=2\r\n");
+    OpenPage();
+    TfrmRecord2* p = Page();
+    EXPECT_EQ(p->AutoBackup, 2u);
+    form_testing::Click(p->rbtCf);
+    EXPECT_EQ(p->Storage, 1);
+    EXPECT_EQ(p->AutoBackup, 0u);
+    EXPECT_TRUE(p->rbtBackupOff->Checked());
+    EXPECT_FALSE(p->rbtBackupEvent->Enabled());
+    EXPECT_TRUE(p->cmbImage_cf->Enabled());
+    EXPECT_FALSE(p->cmbImage->Enabled());
+    form_testing::Click(p->rbtHdd);
+    EXPECT_EQ(p->Storage, 0);
+    EXPECT_TRUE(p->rbtBackupEvent->Enabled());
+    EXPECT_EQ(p->AutoBackup, 0u);
+    EXPECT_TRUE(p->cmbImage->Enabled());
+    EXPECT_FALSE(p->cmbImage_e_cf->Enabled());
+}
+
+// ---- OK and CANCEL ----
+
+TEST_F(RecordPageTest, OkWithoutAConnectionWritesTheKeysAndSaysSo) {
+    StoreSetupFiles("[config]\r\n1_1_1=1\r\n27_1_1=BUS 7\r\n55_1_1=3\r\n99_9_9=kept\r\n");
+    Write("temp_holiday.ini", RecorderHolidays());
+    Write("temp_schedule.dat", RecorderSchedule());
+    OpenPage();
+    TfrmRecord2* p = Page();
+    form_testing::Click(p->rbtLow);
+    Pick(p->cmbCur_group, 4);
+    Pick(p->cmbPre_rec_e, 3);
+    p->btnOkClick(p->btnOk);
+    EXPECT_EQ(Read("config.ini"),
+              "[config]\r\n1_1_1=5\r\n27_1_1=BUS 7\r\n99_9_9=kept\r\n8_1_1=0\r\n13_5_1=3\r\n");
+    EXPECT_FALSE(FileExists(Folder("temp_holiday.ini")));
+    EXPECT_FALSE(FileExists(Folder("temp_schedule.dat")));
+    EXPECT_EQ(Boxes(), (std::vector<client_tests::TSeenBox>{Box(59872, 59869)}));
+    EXPECT_TRUE(p->Visible());
+    EXPECT_EQ(p->IsModified(), 0u);
+}
+
+TEST_F(RecordPageTest, NothingEditedLeavesTheRecordersFileAsItWas) {
+    const std::string config = "[config]\r\n1_1_1=3\r\n27_1_1=BUS 7\r\n55_3_1=10\r\n8_3_1=1\r\n15_3_1=1\r\n"
+                               "43_3_1=1\r\n2_1_1=0\r\n16_2_4=1\r\n43_2_4=0\r\n13_4_1=2\r\n60_1_1=1\r\n"
+                               "99_1_1=x\r\n";
+    StoreSetupFiles(config);
+    OpenPage();
+    Page()->btnOkClick(Page()->btnOk);
+    EXPECT_EQ(Read("config.ini"), config);
+}
+
+TEST_F(RecordPageTest, OkSendsHolidaysThenScheduleToTheRecorder) {
+    recsim::RecSim& sim = StartSim();
+    LogIn(sim);
+    ASSERT_TRUE(LinkUp());
+    StoreSetupFiles(RecorderConfig());
+    const std::string holidays = "[holiday]\r\n54_2_29=1\r\n54_12_31=1\r\n";
+    std::string schedule = RecorderSchedule();
+    schedule[4 + 24 * 7 + 5] = 4;
+    Write("holiday.ini", holidays);
+    Write("schedule.dat", schedule);
+    OpenPage();
+    frmMenu->Hide();
+    Page()->btnOkClick(Page()->btnOk);
+    ASSERT_TRUE(PumpReal([&] { return sim.Log().Uploads().size() >= 2; }));
+    const auto uploads = sim.Log().Uploads();
+    ASSERT_EQ(uploads.size(), 2u);
+    EXPECT_EQ(uploads[0].kind, 6u);
+    EXPECT_EQ(uploads[1].kind, 3u);
+    EXPECT_EQ(sim.ServedFile(6), holidays);
+    EXPECT_EQ(sim.ServedFile(3), schedule);
+    EXPECT_EQ(Page()->IsModified(), 3u);
+    EXPECT_FALSE(Page()->Visible());
+    EXPECT_TRUE(frmMenu->Visible());
+    EXPECT_FALSE(FrmWait->Visible());
+    EXPECT_EQ(Page()->cmbCur_group->Items()->Count(), 0);
+    EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(RecordPageTest, AMissingHolidayFileStillSendsTheSchedule) {
+    recsim::RecSim& sim = StartSim();
+    LogIn(sim);
+    StoreSetupFiles(RecorderConfig());
+    DeleteFile(Folder("holiday.ini"));
+    OpenPage();
+    Page()->btnOkClick(Page()->btnOk);
+    ASSERT_TRUE(PumpReal([&] { return !sim.Log().Uploads().empty(); }));
+    const auto uploads = sim.Log().Uploads();
+    ASSERT_EQ(uploads.size(), 1u);
+    EXPECT_EQ(uploads[0].kind, 3u);
+    EXPECT_EQ(Page()->IsModified(), 3u);
+}
+
+struct SilentCase {
+    const char* name;
+    recsim::ReplyFault fault;
+};
+
+class RecordSilentRecorderTest : public RecordPageTest, public ::testing::WithParamInterface<SilentCase> {};
+
+TEST_P(RecordSilentRecorderTest, NoReplyStopsBeforeTheScheduleWithoutHanging) {
+    recsim::RecSim& sim = StartSim();
+    LogIn(sim);
+    ASSERT_TRUE(LinkUp());
+    sim.SetReplyFault(104, GetParam().fault);
+    StoreSetupFiles(RecorderConfig());
+    OpenPage();
+    testing_support::FakeTick tick(1000, 5);
+    Page()->btnOkClick(Page()->btnOk);
+    ASSERT_TRUE(PumpReal([&] { return !sim.Log().Uploads().empty(); }));
+    PumpReal([] { return false; }, 200);
+    const auto uploads = sim.Log().Uploads();
+    ASSERT_EQ(uploads.size(), 1u);
+    EXPECT_EQ(uploads[0].kind, 6u);
+    EXPECT_EQ(Page()->IsModified(), 0u) << "no false success";
+    EXPECT_TRUE(Page()->Visible());
+    EXPECT_FALSE(FrmWait->Visible());
+    EXPECT_FALSE(frmMenu->Visible());
+}
+
+INSTANTIATE_TEST_SUITE_P(Replies, RecordSilentRecorderTest,
+                         ::testing::Values(SilentCase{"silent", client_tests::SilentReply()},
+                                           SilentCase{"refused", client_tests::ReplyResult(0)}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(RecordPageTest, CancelPutsBackTheFilesTheScheduleWindowCopied) {
+    StoreSetupFiles("[config]\r\n55_1_1=9\r\n");
+    Write("temp_schedule.dat", RecorderSchedule());
+    Write("temp_holiday.ini", RecorderHolidays());
+    Write("schedule.dat", std::string(196, '\x05'));
+    Write("holiday.ini", "[holiday]\r\n");
+    OpenPage();
+    Page()->Modified = 3;
+    Pick(Page()->cmbImage, 0);
+    Page()->btnCancelClick(Page()->btnCancel);
+    EXPECT_EQ(Read("schedule.dat"), RecorderSchedule());
+    EXPECT_EQ(Read("holiday.ini"), RecorderHolidays());
+    EXPECT_FALSE(FileExists(Folder("temp_schedule.dat")));
+    EXPECT_FALSE(FileExists(Folder("temp_holiday.ini")));
+    EXPECT_EQ(Read("config.ini"), "[config]\r\n55_1_1=9\r\n");
+    EXPECT_EQ(Page()->IsModified(), 0u);
+    EXPECT_FALSE(Page()->Visible());
+    EXPECT_TRUE(frmMenu->Visible());
+}
+
+TEST_F(RecordPageTest, CancelWithoutCopiesLeavesTheFiles) {
+    StoreSetupFiles("[config]\r\n");
+    OpenPage();
+    Page()->btnCancelClick(Page()->btnCancel);
+    EXPECT_EQ(Read("schedule.dat"), RecorderSchedule());
+    EXPECT_EQ(Read("holiday.ini"), RecorderHolidays());
+}
+
+TEST_F(RecordPageTest, PictureFilledFromTheRecordersFile) {
+    StoreSetupFiles(RecorderConfig() + "55_1_2=7\r\n15_1_1=1\r\n43_1_1=1\r\n");
+    OpenPage();
+    const std::string png = client_tests::ClientWindows::SnapshotPath("record_page");
+    form_testing::SaveFormSnapshot(Page(), png);
+    EXPECT_GT(testing_support::ReadFileBytes(png).size(), 1000u);
+    EXPECT_EQ(Shown(Page()->cmbImage_e), "5 IPS");
+    EXPECT_TRUE(Page()->rbtMotionOn_e->Checked());
+}
+
+} // namespace
+} // namespace setup_test
