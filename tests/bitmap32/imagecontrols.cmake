@@ -3,4 +3,5 @@ harbek_test(bitmap32_image_tests LABEL bitmap32
     SOURCES
         ${CMAKE_CURRENT_LIST_DIR}/ImageGeometryTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/MicroTilesTest.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/ImagePaintTest.cpp
     LIBS harbek_bitmap32)
