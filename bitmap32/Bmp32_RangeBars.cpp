@@ -267,6 +267,16 @@ void TArrowBar::Dispatch(TMessage& Message) {
         // Paint covers the whole control.
         Message.Result = 1;
         return;
+    case WM_MOUSEWHEEL: {
+        TShiftState shift;
+        if (Message.WParam & MK_SHIFT) shift << ssShift;
+        if (Message.WParam & MK_CONTROL) shift << ssCtrl;
+        const int delta = static_cast<short>(Message.WParamHi());
+        const TPoint at = ScreenToClient(
+            Point(static_cast<short>(Message.LParamLo()), static_cast<short>(Message.LParamHi())));
+        Message.Result = DoMouseWheel(shift, delta, at) ? 1 : 0;
+        return;
+    }
     default:
         break;
     }

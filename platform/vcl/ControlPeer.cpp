@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QToolTip>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 namespace vcl_internal {
 
@@ -162,6 +163,30 @@ bool TPeerWidget::event(QEvent* e) {
             Guarded([this] { peer->control->Perform(CM_MOUSELEAVE, 0, 0); });
         }
         break;
+    case QEvent::Wheel: {
+        // The control answers WM_MOUSEWHEEL with non-zero when it took the turn; otherwise the
+        // toolkit passes it on to the parent, as the platform passes an unhandled wheel up.
+        auto* wheel = static_cast<QWheelEvent*>(e);
+        const QPoint global = wheel->globalPosition().toPoint();
+        const int delta = wheel->angleDelta().y() != 0 ? wheel->angleDelta().y() : wheel->angleDelta().x();
+        WORD keys = 0;
+        if (wheel->modifiers() & Qt::ShiftModifier) keys |= MK_SHIFT;
+        if (wheel->modifiers() & Qt::ControlModifier) keys |= MK_CONTROL;
+        if (wheel->buttons() & Qt::LeftButton) keys |= MK_LBUTTON;
+        if (wheel->buttons() & Qt::RightButton) keys |= MK_RBUTTON;
+        if (wheel->buttons() & Qt::MiddleButton) keys |= MK_MBUTTON;
+        LRESULT handled = 0;
+        Guarded([&] {
+            handled = peer->control->Perform(
+                WM_MOUSEWHEEL, MAKELONG(keys, static_cast<WORD>(static_cast<short>(delta))),
+                static_cast<LPARAM>(MAKELONG(static_cast<WORD>(global.x()), static_cast<WORD>(global.y()))));
+        });
+        if (handled != 0) {
+            e->accept();
+            return true;
+        }
+        break;
+    }
     default:
         break;
     }

@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <chrono>
 #include <thread>
@@ -249,6 +250,16 @@ void MouseUp(TControl* control, TMouseButton button, TPoint point, TShiftState s
     gButtons &= ~QtButton(button);
     if (gButtons == Qt::NoButton) gPressed = nullptr;
     SendMouse(QEvent::MouseButtonRelease, target, global, QtButton(button), QtModifiers(shift));
+    ProcessEvents();
+}
+
+void MouseWheel(TControl* control, TPoint point, int delta, TShiftState shift) {
+    const QPoint global = GlobalOf(control, point);
+    QWidget* under = WidgetAt(control, global);
+    const QPointF local = under->mapFromGlobal(QPointF(global));
+    QWheelEvent event(local, QPointF(global), QPoint(), QPoint(0, delta), gButtons, QtModifiers(shift),
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(under, &event);
     ProcessEvents();
 }
 

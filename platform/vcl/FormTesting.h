@@ -54,6 +54,8 @@ void Click(TControl* control);
 void Click(TControl* control, TPoint point, TMouseButton button = mbLeft);
 void Click(TForm* form, const std::string& controlName);
 void DoubleClick(TControl* control);
+// Turns the mouse wheel over the point by delta (120 a notch, positive away from the user).
+void MouseWheel(TControl* control, TPoint point, int delta, TShiftState shift = TShiftState());
 // Press at `from`, moves in `steps` equal steps, release at `to` (both client points of control).
 void Drag(TControl* control, TPoint from, TPoint to, int steps = 4);
 // One key pressed and released on the control (or on the focused control of the form when control

@@ -304,6 +304,23 @@ TEST_F(RangeBarsTest, WheelMovesByIncrement) {
     EXPECT_EQ(gauge->Position(), 5);
 }
 
+TEST_F(RangeBarsTest, WheelTurnsReachTheBarThroughTheWindow) {
+    auto* bar = Place<TRangeBar>(100, 16);
+    bar->SetRange(1000);
+    int changes = 0, userChanges = 0;
+    bar->OnChange = [&](TObject*) { ++changes; };
+    bar->OnUserChange = [&](TObject*) { ++userChanges; };
+    form_testing::MouseWheel(bar, Point(50, 8), 360);
+    EXPECT_EQ(bar->Position(), 24);
+    form_testing::MouseWheel(bar, Point(50, 8), -120, TShiftState{ssShift});
+    EXPECT_EQ(bar->Position(), 16);
+    EXPECT_EQ(changes, 2);
+    EXPECT_EQ(userChanges, 0); // a wheel step is not a drag or a timer step
+    // The message itself, as a window would send it.
+    EXPECT_EQ(bar->Perform(WM_MOUSEWHEEL, MAKELONG(0, static_cast<WORD>(-240)), 0), 1);
+    EXPECT_EQ(bar->Position(), 0);
+}
+
 TEST_F(RangeBarsTest, GaugeLimitsAndSteps) {
     auto* gauge = Place<TGaugeBar>(100, 16);
     gauge->SetMax(-5); // below Min: Min + 1
