@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <memory>
 #include <random>
@@ -223,6 +224,39 @@ TEST(TransformDraw, DegenerateMappingsDrawSafely) {
     dst.Clear(Marker);
     Transform(&dst, &src, &twirl);
     EXPECT_EQ(dst.GetPixel(4, 4), src.GetPixel(4, 4)) << "the twirl's centre stays";
+}
+
+TEST(TransformDraw, WildQuadrilateralsStayInsideTheClip) {
+    // Random, huge, degenerate and non-finite corners: whatever the mapping, pixels change only inside
+    // the clip rectangle and every read stays inside the source.
+    const float specials[] = {0, 1e30f, -1e30f, std::nanf(""), INFINITY, 3, 3};
+    std::mt19937 rng(11);
+    std::uniform_real_distribution<float> coord(-40, 60);
+    TBitmap32 src;
+    Random(src, 9, 7, 2);
+    const std::function<TRasterizer*()> kinds[] = {
+        [] { return new TRegularRasterizer; }, [] { return new TSwizzlingRasterizer; },
+        [] { return new TProgressiveRasterizer; }, [] { return new TTesseralRasterizer; },
+        [] { return new TContourRasterizer; }};
+    for (int round = 0; round < 60; ++round) {
+        TProjectiveTransformation p;
+        p.SetSrcRect(FloatRect(src.BoundsRect()));
+        float c[8];
+        for (float& v : c)
+            v = rng() % 5 == 0 ? specials[rng() % std::size(specials)] : coord(rng);
+        p.SetX0(c[0]), p.SetX1(c[1]), p.SetX2(c[2]), p.SetX3(c[3]);
+        p.SetY0(c[4]), p.SetY1(c[5]), p.SetY2(c[6]), p.SetY3(c[7]);
+        TBitmap32 dst;
+        dst.SetSize(16, 12);
+        dst.Clear(Marker);
+        const TRect clip{2, 1, 13, 10};
+        dst.SetClipRect(clip);
+        std::unique_ptr<TRasterizer> r(kinds[round % std::size(kinds)]());
+        Transform(&dst, &src, &p, r.get());
+        for (int y = 0; y < 12; ++y)
+            for (int x = 0; x < 16; ++x)
+                if (!PtInRect(clip, TPoint{x, y})) ASSERT_EQ(dst.GetPixel(x, y), Marker) << round;
+    }
 }
 
 TEST(TransformDraw, MissingArgumentsRaise) {
