@@ -97,11 +97,11 @@ bool CQelVideoFile::QueueFrame(QelRingHead& head, std::vector<QelFrameRecord>& r
     const std::size_t pad1 = static_cast<std::size_t>(Pad32(payloadLen1));
     const std::size_t pad2 = static_cast<std::size_t>(Pad32(payloadLen2));
     // Lengths were checked against the frame limit and the file by the step that validated the frame.
-    auto payload1 = std::make_unique<BYTE[]>(std::max<std::size_t>(pad1, 1));
+    auto payload1 = std::make_unique_for_overwrite<BYTE[]>(std::max<std::size_t>(pad1, 1));
     if (pad1 > 0 && !ReadPayload(payload1.get(), static_cast<int>(pad1))) return false;
     std::unique_ptr<BYTE[]> payload2;
     if (payloadLen2 != 0) {
-        payload2 = std::make_unique<BYTE[]>(pad2);
+        payload2 = std::make_unique_for_overwrite<BYTE[]>(pad2);
         if (!ReadPayload(payload2.get(), static_cast<int>(pad2))) return false;
     }
     QelFrameRecord& slot = records[static_cast<std::size_t>(head.writeIndex)];
@@ -133,7 +133,7 @@ bool CQelVideoFile::QueueFrame(QelRingHead& head, std::vector<QelFrameRecord>& r
     return true;
 }
 
-bool CQelVideoFile::ChainToNextFile(bool forward) {
+CQelVideoFile::ChainResult CQelVideoFile::ChainToNextFile(bool forward) {
     int entry = 0;
     if (forward ? listEnd > listPos + 1 : listStart <= listPos - 1) {
         entry = forward ? listPos + 1 : listPos - 1;
@@ -144,16 +144,18 @@ bool CQelVideoFile::ChainToNextFile(bool forward) {
             entry = 1;
         }
     } else {
-        return false;
+        return ChainResult::Stop;
     }
     const std::string name = GetListItem(entry);
-    if (name.empty() || !FileExists(name)) return false;
+    if (name.empty() || !FileExists(name)) return ChainResult::Stop;
     try {
-        if (!Open(name)) return false;
+        if (!Open(name)) return ChainResult::Stop;
     } catch (const Exception&) {
-        return false;
+        return ChainResult::Stop;
     }
-    return forward ? SeekFirstFrame() : SeekLastFrame();
+    // A broken first frame is passed over like any other: the steps go on from it.
+    if (forward ? SeekFirstFrame() : SeekLastFrame()) return ChainResult::Positioned;
+    return ChainResult::Opened;
 }
 
 void CQelVideoFile::StopAtEnd(int lastVideoSlot) {
@@ -188,8 +190,9 @@ void CQelVideoFile::ReaderLoop() {
                     const bool atEnd = forward ? indexPos + 1 >= indexCount : indexPos <= 0;
                     if (!atEnd) continue;
                     pendingLastOfFile = 1;
-                    positioned = ChainToNextFile(forward);
-                    if (!positioned) StopAtEnd(lastVideoSlot);
+                    const ChainResult next = ChainToNextFile(forward);
+                    positioned = next == ChainResult::Positioned;
+                    if (next == ChainResult::Stop) StopAtEnd(lastVideoSlot);
                     continue;
                 }
             }
@@ -209,9 +212,9 @@ void CQelVideoFile::ReaderLoop() {
             if (wanted && !video) {
                 const auto signedTime = static_cast<std::int32_t>(time);
                 const auto lastTime = static_cast<std::int32_t>(lastAudioTime);
-                const bool repeat =
+                const bool repeated =
                     signedTime < lastTime || (signedTime == lastTime && payloadLen1 >= kAudioRepeatBytes);
-                if (!repeat) {
+                if (!repeated) {
                     const DWORD previousAudio = lastAudioTime;
                     lastAudioTime = time;
                     if (!QueueFrame(audioHead, audioRing, false)) lastAudioTime = previousAudio;
@@ -222,8 +225,9 @@ void CQelVideoFile::ReaderLoop() {
             }
 
             if (lastOfFile) {
-                positioned = ChainToNextFile(forward);
-                if (!positioned) StopAtEnd(lastVideoSlot);
+                const ChainResult next = ChainToNextFile(forward);
+                positioned = next == ChainResult::Positioned;
+                if (next == ChainResult::Stop) StopAtEnd(lastVideoSlot);
             }
         }
     }

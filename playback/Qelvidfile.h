@@ -204,8 +204,9 @@ private:
     void ReaderLoop();
     // Copies the current frame into the next slot of a ring; false when its payloads cannot be read.
     bool QueueFrame(QelRingHead& head, std::vector<QelFrameRecord>& records, bool video);
-    // The next (forward) or previous file at the end of the current one; false stops the reader.
-    bool ChainToNextFile(bool forward);
+    // The next (forward) or previous file at the end of the current one.
+    enum class ChainResult { Stop, Opened, Positioned };
+    ChainResult ChainToNextFile(bool forward);
     void StopAtEnd(int lastVideoSlot);
 
     std::unique_ptr<TFileStream> stream;

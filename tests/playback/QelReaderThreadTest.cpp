@@ -301,6 +301,21 @@ TEST_F(ReaderThread, AMissingOrBrokenNextFileStopsAfterTheCurrentOne) {
     }
 }
 
+TEST_F(ReaderThread, ANextFileWithABrokenFirstFrameIsReadFromItsSecond) {
+    MakeList({recmaker::Stream(1000, 3, 2, 1, false), recmaker::Stream(1003, 3, 2, 1, false)});
+    std::string bytes = testing_support::ReadFileBytes(made_[1].path);
+    PutU32(reinterpret_cast<BYTE*>(bytes.data()), 0);
+    testing_support::WriteFileBytes(made_[1].path, bytes);
+    StartAt(0, true);
+    Drain();
+    std::vector<std::pair<DWORD, DWORD>> expected;
+    for (DWORD n = 1; n < 6; ++n)
+        expected.push_back({1, n});
+    for (DWORD n = 1; n < 6; ++n)
+        expected.push_back({2, n});
+    EXPECT_EQ(Got(video_), expected);
+}
+
 TEST_F(ReaderThread, NothingToReadStopsAtOnce) {
     // No file at all, an empty list, and a file whose every frame is broken.
     reader_->StartReader(1, 1, 0);
