@@ -122,6 +122,8 @@ TColor32 TKernelResampler::GetSampleFloat(float X, float Y) {
     if (!FBitmap) return FOuterColor;
     if (!FPrepared) PrepareSampling();
     const int W = FW;
+    // Positions far outside any bitmap (or not numbers at all) would overflow the pixel indexes.
+    if (!(std::fabs(X) < 1e9f && std::fabs(Y) < 1e9f)) return FOuterColor;
     const int cx = static_cast<int>(std::ceil(static_cast<double>(X)));
     const int cy = static_cast<int>(std::ceil(static_cast<double>(Y)));
     int colLo = -W, colHi = W, rowLo = -W, rowHi = W;

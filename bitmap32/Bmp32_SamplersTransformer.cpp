@@ -72,7 +72,7 @@ TColor32 TNearestTransformer::GetSampleFloat(float X, float Y) {
     TCustomSampler* nested = Nested();
     float u = 0, v = 0;
     Checked()->ReverseTransformFloat(X, Y, u, v);
-    return nested->GetSampleInt(static_cast<int>(std::nearbyint(u)), static_cast<int>(std::nearbyint(v)));
+    return nested->GetSampleInt(RoundToInt(u), RoundToInt(v));
 }
 
 } // namespace Bmp32_Samplers

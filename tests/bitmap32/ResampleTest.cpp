@@ -547,6 +547,23 @@ TEST(KernelResampler, SamplesAtWholeAndHalfPositions) {
     EXPECT_EQ(r->GetSampleFloat(1.125f, 0), Gray32(18, 255));
 }
 
+TEST(KernelResampler, PositionsBeyondAnyBitmapGiveTheOuterColour) {
+    TBitmap32 bmp;
+    bmp.SetSize(3, 3);
+    bmp.Clear(0xFF112233);
+    bmp.SetOuterColor(0x0000FF00);
+    bmp.SetResamplerClassName("TKernelResampler");
+    auto* r = static_cast<TKernelResampler*>(bmp.Resampler());
+    for (TPixelAccessMode mode : {pamSafe, pamWrap}) {
+        r->SetPixelAccessMode(mode);
+        r->SetKernelMode(kmTableNearest);
+        r->PrepareSampling();
+        for (float v : {3e9f, -3e9f, std::nanf(""), INFINITY})
+            EXPECT_EQ(r->GetSampleFloat(v, 1), 0x0000FF00u) << int(mode) << " " << v;
+        EXPECT_EQ(r->GetSampleFloat(1, 1), 0xFF112233u);
+    }
+}
+
 TEST(KernelResampler, WrappedAndMirroredEdges) {
     TBitmap32 bmp;
     bmp.SetSize(4, 1);
