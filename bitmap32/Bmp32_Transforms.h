@@ -43,7 +43,7 @@ TVector3f VectorTransform(const TFloatMatrix& M, const TVector3f& V);
 TFixedMatrix FixedMatrix(const TFloatMatrix& M);
 TFloatMatrix FloatMatrix(const TFixedMatrix& M);
 
-// A mapping over SrcRect. The Int/Fixed/Float slots assume a prepared object; ReverseTransform and
+// A mapping over SrcRect. The Int/Fixed/Float routines assume a prepared object; ReverseTransform and
 // Transform prepare on demand. A kind without a forward (or reverse) mapping raises
 // ETransformNotImplemented naming its class.
 class TTransformation : public TNotifiablePersistent {
@@ -103,6 +103,7 @@ public:
     void TransformFixed(TFixed SrcX, TFixed SrcY, TFixed& DstX, TFixed& DstY) override;
     void TransformFloat(float SrcX, float SrcY, float& DstX, float& DstY) override;
     using TTransformation::GetTransformedBounds;
+    // Every pixel whose integer position lies between the smallest and largest mapped corner.
     TRect GetTransformedBounds(const TFloatRect& ASrcRect) override;
 
 protected:
@@ -141,7 +142,7 @@ public:
     void TransformFixed(TFixed SrcX, TFixed SrcY, TFixed& DstX, TFixed& DstY) override;
     void TransformFloat(float SrcX, float SrcY, float& DstX, float& DstY) override;
     using TTransformation::GetTransformedBounds;
-    // The quadrilateral's bounds, whatever the rectangle.
+    // The pixels of the quadrilateral's bounds (as for the affine kind), whatever the rectangle.
     TRect GetTransformedBounds(const TFloatRect& ASrcRect) override;
 
 protected:
