@@ -4,4 +4,5 @@ harbek_test(bitmap32_image_tests LABEL bitmap32
         ${CMAKE_CURRENT_LIST_DIR}/ImageGeometryTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/MicroTilesTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/ImagePaintTest.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/RepaintOptTest.cpp
     LIBS harbek_bitmap32)
