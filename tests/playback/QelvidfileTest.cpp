@@ -489,6 +489,26 @@ TEST_F(HandMade, IndexFilesOfOddSizes) {
     }
 }
 
+TEST_F(HandMade, TimesInAGapOrOutsideTheRecordingSeekToItsStart) {
+    const std::vector<FrameSpec> frames = {{0, 1, 1000}, {0, 2, 1000}, {1, 1, 1001}, {0, 1, 1001},
+                                           {0, 1, 1005}, {0, 2, 1005}, {0, 1, 1006}};
+    const auto made = recmaker::Write(Path("gap"), frames, 4);
+    CQelVideoFile reader;
+    const struct {
+        DWORD time;
+        int pos;
+    } cases[] = {{1000, 0}, {1001, 2}, {1003, 0}, {1004, 0}, {1005, 4},
+                 {1006, 6}, {999, 0},  {1007, 0}, {0, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.time);
+        EXPECT_EQ(reader.FindInIndexFile(made.path + ".tdx", c.time), c.pos);
+    }
+    // Only the named file counts: no copy in Temporary/ stands in for a time index.
+    std::filesystem::create_directories(dir_.File("home/Temporary"));
+    std::filesystem::rename(made.path + ".tdx", dir_.File("home/Temporary/gap.tdx"));
+    EXPECT_EQ(reader.FindInIndexFile(made.path + ".tdx", 1005), 0);
+}
+
 TEST_F(HandMade, AFileThatCannotBeOpenedRaises) {
     CQelVideoFile reader;
     EXPECT_THROW(reader.Open(Path("missing")), EFOpenError);
