@@ -405,11 +405,46 @@ public:
     void TimerHeartBeatTimer(TObject* sender);
     void CloseChildForms();
     // Asks for the recorder database of a medium (0 HDD, 1 CF, 2 SD) and waits up to 300 s until it is
-    // stored; false otherwise.
+    // stored and the recorder's status allows a search; false otherwise.
     bool RequestDbFile(int medium);
     // Asks for the camera count and video standard without waiting for the reply.
     void RequestMaxCamera();
     void Dispatch(TMessage& message) override;
+
+    // ---- Mode tabs ----
+    int ShowLocalMode();
+    int ShowLiveMode();
+    int ShowSearchMode();
+    void btnLocal_mClick(TObject* sender);
+    void btnLive_mClick(TObject* sender);
+    void btnSer_mClick(TObject* sender);
+
+    // ---- Remote search ----
+    void BtnSerClick(TObject* sender);
+    bool CheckRecorderStatus();
+    void BtnDisserClick(TObject* sender);
+    void BtnRemote_recClick(TObject* sender);
+    void BtnRemote_stopClick(TObject* sender);
+    void SetCalendarMonth(const std::string& text) { CalendarMonth = text; }
+    std::string GetCalendarMonth() const { return CalendarMonth; }
+    int GetSearchSource() const { return SearchSource; }
+    int GetLocalDbMode() const { return LocalDbMode; }
+    void GetDiskRoots(std::string& dbRoot, std::string& avRoot) const {
+        dbRoot = DiskDbRoot;
+        avRoot = DiskAvRoot;
+    }
+    // The search start on a downloaded database: has it recordings; then the newest month or files.
+    bool QueryQelDbYears();
+    void QueryQelDbCalendar();
+    // The recorder's log list, from the setup menu.
+    void ShowDeviceLog();
+    int SearchSource = 0; // 1 the recorder, 0 a recorder disk on this computer
+    int LocalDbMode = 0;
+    std::string DiskDbRoot;
+    std::string DiskAvRoot;
+    std::string CalendarMonth; // yyyymm of the calendar's month
+    int SearchMedium = 0;      // of the last database request: 0 HDD, 1 CF, 2 SD
+    BYTE BackupActive = 0;
 
     // ---- Shut-down ----
     void BtnPowerClick(TObject* sender);
@@ -478,6 +513,14 @@ private:
     void ExecuteDeviceMessage(const NetMsgPacket& message);
     void JoinMulticastGroup(DWORD group, DWORD port);
     void ShowModalBox(TForm* box);
+    // Mode tabs and remote search: one waited command (5 s) with its debug line.
+    enum class TModeReply { TimedOut, Failed, Passed };
+    TModeReply ModeCommand(DWORD command, DWORD arg0);
+    bool StatusRefused(bool closeWaitFirst);
+    bool LeaveSearchMode(TObject* sender);
+    void EndRemoteSearchState();
+    void FailDbRequest(int textId, const char* prefix);
+    void EndSearchWithoutData();
 
     bool started_ = false;
     int dialogTimerTicks_ = 0;

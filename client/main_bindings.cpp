@@ -201,6 +201,13 @@ const TFormBindings& TFrmMain::Bindings() {
             .AddMethod("MenuItemCOLORBLUEClick", &TFrmMain::MenuItemCOLORBLUEClick)
             .AddMethod("MenuItemCOLORYELLOWClick", &TFrmMain::MenuItemCOLORYELLOWClick)
             .AddMethod("TimerPlayStateTimer", &TFrmMain::TimerPlayStateTimer)
-            .AddMethod("TimerAVDataTimer", &TFrmMain::TimerAVDataTimer);
+            .AddMethod("TimerAVDataTimer", &TFrmMain::TimerAVDataTimer)
+            .AddMethod("btnLocal_mClick", &TFrmMain::btnLocal_mClick)
+            .AddMethod("btnLive_mClick", &TFrmMain::btnLive_mClick)
+            .AddMethod("btnSer_mClick", &TFrmMain::btnSer_mClick)
+            .AddMethod("BtnSerClick", &TFrmMain::BtnSerClick)
+            .AddMethod("BtnDisserClick", &TFrmMain::BtnDisserClick)
+            .AddMethod("BtnRemote_recClick", &TFrmMain::BtnRemote_recClick)
+            .AddMethod("BtnRemote_stopClick", &TFrmMain::BtnRemote_stopClick);
     return b;
 }

@@ -353,23 +353,6 @@ void TFrmMain::BtnDisconnectClick(TObject*) {
 
 // ---- Requests of the other windows ----
 
-bool TFrmMain::RequestDbFile(int medium) {
-    FileReceived = 0;
-    FileReceiveFailed = 0;
-    const DWORD start = GetTickCount();
-    if (SendCommandAndWait(NETCMD_FILE_REQUEST, QELFILE_DATABASE, kDatabaseLimitMs,
-                           static_cast<DWORD>(medium)) != 0) {
-        // The reply may come before the file: the file itself is what was asked for.
-        const DWORD spent = TickDistance(start, GetTickCount());
-        PumpUntil(
-            [&] { return FileReceived != 0 || FileReceiveFailed != 0 || CliSocket->State() != wsConnected; },
-            spent < kDatabaseLimitMs ? kDatabaseLimitMs - spent : 0);
-    }
-    if (FileReceived != 0) return true;
-    AddDebugLine("FAILED:", NETCMD_FILE_REQUEST);
-    return false;
-}
-
 void TFrmMain::RequestMaxCamera() {
     // The camera count of this reply, not of an earlier one.
     MaxCamera = 0;

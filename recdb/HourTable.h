@@ -6,8 +6,10 @@
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Menus.h"
 #include "platform/vcl/StdCtrls.h"
+#include "recdb/QelDbTypes.h"
 
 #include <array>
+#include <string>
 
 class TfrmHourTable : public TForm {
 public:
@@ -41,10 +43,34 @@ public:
         return cells_.at(static_cast<std::size_t>(channel * Hours + hour));
     }
 
+    // A plain assignment of the cell's frame (0..2 a DayMarkState, +3 drawn as selected).
+    void SetCellState(int state, int channel, int hour);
+    void ClearCells();
+    std::string GetSelectedHour() const { return selectedHourKey_; }
+    int SelectedHour() const { return selectedHour_; }
+    void HideHourTable() { Hide(); }
+
+    void FormShow(TObject* sender);
+    void FormMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void ifmHourMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void btnOk2Click(TObject* sender);
+    void btnBackClick(TObject* sender);
+    // One handler per cell, all alike.
+    void HourCellClick(int channel, int hour);
+    void ShowHourMinutes(const std::string& hourKey);
+
 private:
     static const TFormBindings& Bindings();
+    void MarkColumn(int hour, int delta);
 
     std::array<TImgFrame*, Channels * Hours> cells_{};
+    int selectedHour_ = Hours; // none
+    std::string selectedHourKey_;
+    bool rightButton_ = false;
+    int searchSource_ = 0;
+    int localDbMode_ = 0;
+    std::string dbRoot_;
+    std::string avRoot_;
 };
 
 extern TfrmHourTable* frmHourTable;

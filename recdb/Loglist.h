@@ -7,6 +7,8 @@
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/StdCtrls.h"
 
+#include <string>
+
 class TfrmLoglist : public TForm {
 public:
     explicit TfrmLoglist(TComponent* owner);
@@ -18,8 +20,20 @@ public:
     TSaveDialog* SaveDialog1 = nullptr;
     TTimer* TimerDialogPosition = nullptr;
 
+    // Closes a save dialog that is still open.
+    void CloseSaveDialog();
+    // The file the list is saved to for a name the user chose: ".txt" added when it has no extension.
+    static std::string SaveTarget(const std::string& chosen);
+
+    void FormShow(TObject* sender);
+    void FormClose(TObject* sender, TCloseAction& action);
+    void btnSaveAsClick(TObject* sender);
+    void btnExitClick(TObject* sender);
+    void TimerDialogPositionTimer(TObject* sender);
+
 private:
     static const TFormBindings& Bindings();
+    void DeleteLogFile() const;
 };
 
 extern TfrmLoglist* frmLoglist;

@@ -1,15 +1,33 @@
 #include "recdb/MinTable.h"
 
+#include "client/LanguageDll.h"
+#include "client/Wait.h"
+#include "client/main.h"
+#include "recdb/Calendar.h"
 #include "recdb/FormCells.h"
+#include "recdb/HourTable.h"
+#include "recdb/KeyTime.h"
+#include "recdb/QelDbResults.h"
+#include "recdb/QelDbSql.h"
+#include "recdb/Search.h"
+#include "recdb/SearchDb.h"
+#include "recdb/SearchWindowLayout.h"
 
 TfrmMinTable* frmMinTable = nullptr;
 
 TfrmMinTable::TfrmMinTable(TComponent* owner) : TForm(owner) {
     LoadDefinition("MinTable", Bindings());
     for (int channel = 0; channel < Channels; ++channel)
-        for (int minute = 0; minute < Minutes; ++minute)
-            cells_[static_cast<std::size_t>(channel * Minutes + minute)] =
-                RequireComponent<TImgFrame>(this, Format("ifm%d_%d", channel + 1, minute + 1));
+        for (int minute = 0; minute < Minutes; ++minute) {
+            TImgFrame* cell = RequireComponent<TImgFrame>(this, Format("ifm%d_%d", channel + 1, minute + 1));
+            cells_[static_cast<std::size_t>(channel * Minutes + minute)] = cell;
+            // The 240 cells share one handler.
+            cell->OnMouseDown =
+                TMouseEvent([this, channel, minute](TObject*, TMouseButton button, TShiftState, int, int) {
+                    rightButton_ = button == mbRight;
+                    MinuteCellClick(channel, minute);
+                });
+        }
 }
 
 const TFormBindings& TfrmMinTable::Bindings() {
@@ -32,6 +50,152 @@ const TFormBindings& TfrmMinTable::Bindings() {
                                               .AddField("btnBack", &TfrmMinTable::btnBack)
                                               .AddField("PopupMenu1", &TfrmMinTable::PopupMenu1)
                                               .AddField("SetStartTime", &TfrmMinTable::SetStartTime)
-                                              .AddField("SetEndTime", &TfrmMinTable::SetEndTime);
+                                              .AddField("SetEndTime", &TfrmMinTable::SetEndTime)
+                                              .AddMethod("FormShow", &TfrmMinTable::FormShow)
+                                              .AddMethod("FormMouseDown", &TfrmMinTable::FormMouseDown)
+                                              .AddMethod("ifmMinMouseDown", &TfrmMinTable::ifmMinMouseDown)
+                                              .AddMethod("btnOk2Click", &TfrmMinTable::btnOk2Click)
+                                              .AddMethod("btnBackClick", &TfrmMinTable::btnBackClick);
     return bindings;
+}
+
+void TfrmMinTable::SetCellState(int state, int channel, int minute) {
+    if (channel < 0 || channel >= Channels || minute < 0 || minute >= Minutes) return;
+    TImgFrame* cell = Cell(channel, minute);
+    if (state >= cell->CurrentFrame()) cell->SetCurrentFrame(state);
+}
+
+void TfrmMinTable::ClearCells() {
+    for (TImgFrame* cell : cells_)
+        cell->SetCurrentFrame(0);
+}
+
+void TfrmMinTable::MarkColumn(int minute, int delta) {
+    const int channels = FrmMain != nullptr && FrmMain->MaxCamera == 4 ? 4 : 1;
+    for (int channel = 0; channel < channels; ++channel) {
+        TImgFrame* cell = Cell(channel, minute);
+        cell->SetCurrentFrame(cell->CurrentFrame() + delta);
+    }
+}
+
+void TfrmMinTable::MinuteCellClick(int channel, int minute) {
+    if (channel < 0 || channel >= Channels || minute < 0 || minute >= Minutes) return;
+    // A right click in a remote search is the backup span's, and selects nothing.
+    if (rightButton_ && searchSource_ == 1) return;
+    const std::string hourKey = frmHourTable != nullptr ? frmHourTable->GetSelectedHour() : std::string();
+    if (Cell(channel, minute)->CurrentFrame() == 0) return;
+    selectedMinuteKey_ = hourKey + TwoDigits(minute);
+    if (selectedMinute_ < Minutes) MarkColumn(selectedMinute_, -3);
+    MarkColumn(minute, 3);
+    selectedMinute_ = minute;
+    lbDateTime->SetCaption(KeyDateText(selectedMinuteKey_));
+}
+
+void TfrmMinTable::FormMouseDown(TObject*, TMouseButton button, TShiftState, int, int) {
+    rightButton_ = button == mbRight;
+    if (selectedMinute_ < Minutes) MinuteCellClick(0, selectedMinute_);
+}
+
+void TfrmMinTable::ifmMinMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y) {
+    FormMouseDown(sender, button, shift, x, y);
+}
+
+void TfrmMinTable::btnOk2Click(TObject*) {
+    if (selectedMinute_ < Minutes && !selectedMinuteKey_.empty()) PlayFromMinute(selectedMinuteKey_);
+    if (searchSource_ == 1 && FrmMain != nullptr) {
+        FrmMain->TimerPlayState->SetEnabled(true);
+        if (FrmMain->GetSysInfoResult() >= 3) FrmMain->ShowPlaybackControls(false);
+    }
+}
+
+void TfrmMinTable::PlayFromMinute(const std::string& minuteKey) {
+    try {
+        const std::optional<std::int64_t> t = KeyToUtcSeconds(minuteKey);
+        if (!t || minuteKey.size() != 12) throw EConvertError("'" + minuteKey + "' is not a valid minute");
+        sqlite_db db;
+        OpenSearchDb(db, SearchDbPath(searchSource_, FrmMain != nullptr ? FrmMain->ProgramFolder : "",
+                                      localDbMode_, dbRoot_));
+        const int mode = frmSearch != nullptr ? frmSearch->GetSearchMode() : 0;
+        const std::optional<::PlayStart> start = PlayStartOf(db.query(QelDbSql::PlayFromMinute(mode, *t)));
+        // Nothing covers the minute: the user is told, nothing is played.
+        if (!start) throw EConvertError("No recording at " + KeyDateText(minuteKey));
+        playStart_ = start->start;
+        playSeq_ = start->seq;
+        db.close();
+        Hide();
+        if (FrmMain != nullptr) {
+            FrmMain->Show();
+            FrmMain->SetEnabled(true);
+        }
+        if (frmCalendar != nullptr) frmCalendar->SetEnabled(true);
+        if (frmHourTable != nullptr) frmHourTable->SetEnabled(true);
+        SetEnabled(true);
+        if (searchSource_ == 0 || FrmMain == nullptr) return;
+        TNetCommandArgs args;
+        args.arg0 = static_cast<DWORD>(playStart_);
+        args.word20 = static_cast<DWORD>(playSeq_);
+        args.arg2 = static_cast<DWORD>(mode - 1);
+        args.arg1 = 0;
+        // The first searched picture ends the wait.
+        FrmMain->ExpectFirstPicture();
+        FrmMain->SendNetPacketCommand3(NETCMD_SEARCH, args);
+        FrmMain->RemoteSearchActive = 1;
+        SetEnabled(false);
+        if (FrmWait != nullptr) FrmWait->Show();
+        FrmMain->BtnBack5->SetEnabled(true);
+    } catch (const Exception& e) {
+        Application->ShowException(e);
+    }
+}
+
+void TfrmMinTable::btnBackClick(TObject*) {
+    SetClientWidth(10);
+    SetClientHeight(10);
+    ClearCells();
+    ResetSelectedMinute();
+    if (frmHourTable != nullptr) {
+        frmHourTable->SetEnabled(true);
+        frmHourTable->Show();
+    }
+    selectedMinute_ = Minutes;
+    Close();
+}
+
+void TfrmMinTable::FormShow(TObject*) {
+    ReplaceSkinBackground(ifmMin, 510, 57);
+    const int cameras = FrmMain != nullptr ? FrmMain->MaxCamera : 0;
+    if (cameras == 1 || cameras == 4) {
+        const bool four = cameras == 4;
+        Label2->SetVisible(four);
+        for (int minute = 0; minute < Minutes; ++minute)
+            Cell(1, minute)->SetVisible(four);
+        SetClientWidth(633);
+        SetClientHeight(four ? 321 : 201);
+        for (TButton* button : {btnOk2, btnBack2, btnBackup2})
+            button->SetVisible(!four);
+    }
+    PlaceTableWindow(this);
+    rightButton_ = false;
+    dbRoot_.clear();
+    avRoot_.clear();
+    if (FrmMain == nullptr) return;
+    ApplyLanguageFont(Font(), FrmMain->GetLanguageId());
+    for (TControl* control :
+         std::initializer_list<TControl*>{btnOk2, btnBack2, btnOk, btnBack, lbSTime, lbETime, btnBackup})
+        control->Font()->SetName(Font()->Name());
+    SetCaption(FrmMain->LoadLangString(59925));
+    for (TButton* ok : {btnOk2, btnOk})
+        ok->SetCaption(FrmMain->LoadLangString(59981));
+    for (TButton* back : {btnBack2, btnBack})
+        back->SetCaption(FrmMain->LoadLangString(59978));
+    lbSTime->SetCaption(FrmMain->LoadLangString(50489));
+    lbETime->SetCaption(FrmMain->LoadLangString(50488));
+    btnBackup->SetCaption(FrmMain->LoadLangString(50991));
+    SetStartTime->SetCaption(FrmMain->LoadLangString(50491));
+    SetEndTime->SetCaption(FrmMain->LoadLangString(50490));
+    // The main window waits while a minute is chosen.
+    FrmMain->SetEnabled(false);
+    localDbMode_ = FrmMain->GetLocalDbMode();
+    searchSource_ = FrmMain->GetSearchSource();
+    if (searchSource_ == 0 && localDbMode_ == 1) FrmMain->GetDiskRoots(dbRoot_, avRoot_);
 }

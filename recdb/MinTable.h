@@ -6,8 +6,11 @@
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Menus.h"
 #include "platform/vcl/StdCtrls.h"
+#include "recdb/QelDbTypes.h"
 
 #include <array>
+#include <cstdint>
+#include <string>
 
 class TfrmMinTable : public TForm {
 public:
@@ -41,10 +44,38 @@ public:
         return cells_.at(static_cast<std::size_t>(channel * Minutes + minute));
     }
 
+    // Raises the cell's frame to `state`; never lowers it.
+    void SetCellState(int state, int channel, int minute);
+    void ClearCells();
+    void ResetSelectedMinute() { selectedMinuteKey_.clear(); }
+    std::string GetSelectedMinute() const { return selectedMinuteKey_; }
+    int SelectedMinute() const { return selectedMinute_; }
+    std::int64_t PlayStart() const { return playStart_; }
+    std::int64_t PlaySeq() const { return playSeq_; }
+
+    void FormShow(TObject* sender);
+    void FormMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void ifmMinMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void btnOk2Click(TObject* sender);
+    void btnBackClick(TObject* sender);
+    // One handler per cell, all alike.
+    void MinuteCellClick(int channel, int minute);
+    void PlayFromMinute(const std::string& minuteKey);
+
 private:
     static const TFormBindings& Bindings();
+    void MarkColumn(int minute, int delta);
 
     std::array<TImgFrame*, Channels * Minutes> cells_{};
+    int selectedMinute_ = Minutes; // none
+    std::string selectedMinuteKey_;
+    bool rightButton_ = false;
+    std::int64_t playStart_ = 0;
+    std::int64_t playSeq_ = 0;
+    int searchSource_ = 0;
+    int localDbMode_ = 0;
+    std::string dbRoot_;
+    std::string avRoot_;
 };
 
 extern TfrmMinTable* frmMinTable;

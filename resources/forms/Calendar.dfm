@@ -1,4 +1,6 @@
 object frmCalendar: TfrmCalendar
+  OnMouseDown = FormMouseDown
+  OnShow = FormShow
   Left = 300
   Top = 180
   BorderIcons = []
@@ -19,6 +21,7 @@ object frmCalendar: TfrmCalendar
     Top = 24
     Width = 105
     Height = 33
+    OnPaint = PaintBox39Paint
   end
   object IMFPrevious: TImgFrame
     Left = 168
@@ -28,6 +31,9 @@ object frmCalendar: TfrmCalendar
     Picture.FileName = 'skins/cal_prev.bmp'
     TotalFrames = 2
     Direction = HORIZONTAL
+    OnClick = IMFPreviousClick
+    OnMouseDown = IMFPreviousMouseDown
+    OnMouseUp = IMFPreviousMouseUp
   end
   object IMFNext: TImgFrame
     Left = 336
@@ -37,6 +43,9 @@ object frmCalendar: TfrmCalendar
     Picture.FileName = 'skins/cal_next.bmp'
     TotalFrames = 2
     Direction = HORIZONTAL
+    OnClick = IMFNextClick
+    OnMouseDown = IMFNextMouseDown
+    OnMouseUp = IMFNextMouseUp
   end
   object Label1: TLabel
     Left = 32
@@ -769,6 +778,7 @@ object frmCalendar: TfrmCalendar
     Height = 25
     Caption = 'OK'
     TabOrder = 2
+    OnClick = btnOkClick
   end
   object btnLive: TButton
     Left = 432
@@ -777,6 +787,7 @@ object frmCalendar: TfrmCalendar
     Height = 25
     Caption = 'Prev'
     TabOrder = 3
+    OnClick = btnLiveClick
   end
   object PopupMenu1: TPopupMenu
     AutoPopup = False

@@ -1,4 +1,6 @@
 object frmHourTable: TfrmHourTable
+  OnMouseDown = FormMouseDown
+  OnShow = FormShow
   Left = 300
   Top = 240
   BorderIcons = []
@@ -50,6 +52,7 @@ object frmHourTable: TfrmHourTable
     Height = 59
     Picture.FileName = 'skins/hour_head.bmp'
     TotalFrames = 1
+    OnMouseDown = ifmHourMouseDown
   end
   object Label1: TLabel
     Left = 16
@@ -1016,6 +1019,7 @@ object frmHourTable: TfrmHourTable
     Height = 25
     Caption = 'OK'
     TabOrder = 1
+    OnClick = btnOk2Click
   end
   object btnBack2: TButton
     Left = 480
@@ -1024,6 +1028,7 @@ object frmHourTable: TfrmHourTable
     Height = 25
     Caption = 'Prev'
     TabOrder = 2
+    OnClick = btnBackClick
   end
   object btnBackup: TButton
     Left = 304
@@ -1040,6 +1045,7 @@ object frmHourTable: TfrmHourTable
     Height = 25
     Caption = 'OK'
     TabOrder = 4
+    OnClick = btnOk2Click
   end
   object btnBack: TButton
     Left = 480
@@ -1048,6 +1054,7 @@ object frmHourTable: TfrmHourTable
     Height = 25
     Caption = 'Prev'
     TabOrder = 5
+    OnClick = btnBackClick
   end
   object PopupMenu1: TPopupMenu
     AutoPopup = False

@@ -1,4 +1,6 @@
 object frmLoglist: TfrmLoglist
+  OnClose = FormClose
+  OnShow = FormShow
   Left = 380
   Top = 160
   BorderIcons = []
@@ -40,6 +42,7 @@ object frmLoglist: TfrmLoglist
     Height = 25
     Caption = 'Save As'
     TabOrder = 1
+    OnClick = btnSaveAsClick
   end
   object btnExit: TButton
     Left = 384
@@ -48,6 +51,7 @@ object frmLoglist: TfrmLoglist
     Height = 25
     Caption = 'EXIT'
     TabOrder = 2
+    OnClick = btnExitClick
   end
   object SaveDialog1: TSaveDialog
     Left = 16
@@ -58,5 +62,6 @@ object frmLoglist: TfrmLoglist
     Interval = 1
     Left = 48
     Top = 432
+    OnTimer = TimerDialogPositionTimer
   end
 end

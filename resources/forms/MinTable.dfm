@@ -1,4 +1,6 @@
 object frmMinTable: TfrmMinTable
+  OnMouseDown = FormMouseDown
+  OnShow = FormShow
   Left = 300
   Top = 240
   BorderIcons = []
@@ -50,6 +52,7 @@ object frmMinTable: TfrmMinTable
     Height = 57
     Picture.FileName = 'skins/min_head.bmp'
     TotalFrames = 1
+    OnMouseDown = ifmMinMouseDown
   end
   object Label1: TLabel
     Left = 16
@@ -2348,6 +2351,7 @@ object frmMinTable: TfrmMinTable
     Height = 25
     Caption = 'OK'
     TabOrder = 1
+    OnClick = btnOk2Click
   end
   object btnBack2: TButton
     Left = 528
@@ -2356,6 +2360,7 @@ object frmMinTable: TfrmMinTable
     Height = 25
     Caption = 'Prev'
     TabOrder = 2
+    OnClick = btnBackClick
   end
   object btnBackup: TButton
     Left = 352
@@ -2372,6 +2377,7 @@ object frmMinTable: TfrmMinTable
     Height = 25
     Caption = 'OK'
     TabOrder = 4
+    OnClick = btnOk2Click
   end
   object btnBack: TButton
     Left = 528
@@ -2380,6 +2386,7 @@ object frmMinTable: TfrmMinTable
     Height = 25
     Caption = 'Prev'
     TabOrder = 5
+    OnClick = btnBackClick
   end
   object PopupMenu1: TPopupMenu
     AutoPopup = False

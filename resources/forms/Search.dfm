@@ -1,4 +1,6 @@
 object frmSearch: TfrmSearch
+  OnClose = FormClose
+  OnShow = FormShow
   Left = 420
   Top = 300
   BorderIcons = []
@@ -22,6 +24,7 @@ object frmSearch: TfrmSearch
     Height = 33
     Caption = 'ALL'
     TabOrder = 0
+    OnClick = btnAllClick
   end
   object btnEvent: TButton
     Left = 16
@@ -30,6 +33,7 @@ object frmSearch: TfrmSearch
     Height = 33
     Caption = 'EVENT'
     TabOrder = 1
+    OnClick = btnEventClick
   end
   object btnChannel: TButton
     Left = 16
@@ -38,6 +42,7 @@ object frmSearch: TfrmSearch
     Height = 33
     Caption = 'CH SEARCH'
     TabOrder = 2
+    OnClick = btnChannelClick
   end
   object btnCancel: TButton
     Left = 16
@@ -46,5 +51,6 @@ object frmSearch: TfrmSearch
     Height = 33
     Caption = 'Prev'
     TabOrder = 3
+    OnClick = btnCancelClick
   end
 end

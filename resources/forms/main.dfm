@@ -679,6 +679,7 @@ object FrmMain: TFrmMain
     Direction = _Horizontal
     TotalFrames = 6
     Cursor = crHandPoint
+    OnClick = btnLocal_mClick
   end
   object btnLive_m: TBmButton
     Left = 784
@@ -688,6 +689,7 @@ object FrmMain: TFrmMain
     TotalFrames = 6
     CurrentFrame = 3
     Cursor = crHandPoint
+    OnClick = btnLive_mClick
   end
   object btnSer_m: TBmButton
     Left = 841
@@ -697,6 +699,7 @@ object FrmMain: TFrmMain
     TotalFrames = 6
     CurrentFrame = 3
     Cursor = crHandPoint
+    OnClick = btnSer_mClick
   end
   object BtnConnect: TBmButton
     Left = 738
@@ -770,6 +773,7 @@ object FrmMain: TFrmMain
     TotalFrames = 4
     Cursor = crHandPoint
     Visible = False
+    OnClick = BtnRemote_recClick
   end
   object BtnRemote_stop: TBmButton
     Left = 738
@@ -779,6 +783,7 @@ object FrmMain: TFrmMain
     TotalFrames = 4
     Cursor = crHandPoint
     Visible = False
+    OnClick = BtnRemote_stopClick
   end
   object BtnSetup: TBmButton
     Left = 738
@@ -797,6 +802,7 @@ object FrmMain: TFrmMain
     TotalFrames = 4
     Cursor = crHandPoint
     Visible = False
+    OnClick = BtnSerClick
   end
   object BtnDisser: TBmButton
     Left = 738
@@ -806,6 +812,7 @@ object FrmMain: TFrmMain
     TotalFrames = 4
     Cursor = crHandPoint
     Visible = False
+    OnClick = BtnDisserClick
   end
   object BtnBackup: TBmButton
     Left = 738

@@ -1,0 +1,262 @@
+// Remote search in the main window: the search button with the medium chooser, the database request
+// with its long wait, the recorder's status check, stopping a search and the recorder's own recording.
+#include "client/main.h"
+
+#include "controls/BmButton.h"
+#include "controls/ImgAnimation.h"
+#include "net/WSocket.h"
+#include "playback/SearchDevice.h"
+#include "playback/download.h"
+#include "recdb/Calendar.h"
+#include "recdb/HourTable.h"
+#include "recdb/MinTable.h"
+#include "recdb/Search.h"
+
+#include "client/LinkWait.h"
+#include "platform/core/SysTime.h"
+#include "platform/core/Threads.h"
+
+namespace {
+
+constexpr int kYes = 6;
+constexpr DWORD kStopSettleMs = 100;
+
+// Text of a refused database request by the recorder's result.
+int DbRefusalText(int result) {
+    switch (result) {
+    case 2:
+        return 59848;
+    case 3:
+        return 59847;
+    case 4:
+        return 59846;
+    default:
+        return 59845;
+    }
+}
+
+// The chooser's own buttons, until the chooser binds them itself: close, ask for the medium's database
+// and read it; the search options follow when both succeed, the chooser again when either fails.
+void ChooseMedium(int medium) {
+    FrmSerDevice->Close();
+    if (FrmMain->RequestDbFile(medium) && FrmMain->QueryQelDbYears()) {
+        frmSearch->Show();
+        return;
+    }
+    FrmSerDevice->Show();
+}
+
+void CancelMedium() {
+    FrmMain->BtnDisser->Hide();
+    FrmMain->RemoteSearchActive = 0;
+    FrmMain->BtnSer->SetVisible(true);
+    FrmMain->SetEnabled(true);
+    FrmSerDevice->Close();
+}
+
+void WireMediumChooser() {
+    if (FrmSerDevice->btnHDD->OnClick.Assigned()) return;
+    FrmSerDevice->btnHDD->OnClick = TNotifyEvent([](TObject*) { ChooseMedium(QELDISK_HDD); });
+    FrmSerDevice->btnCF->OnClick = TNotifyEvent([](TObject*) { ChooseMedium(QELDISK_CF); });
+    FrmSerDevice->btnSD->OnClick = TNotifyEvent([](TObject*) { ChooseMedium(QELDISK_SD); });
+    FrmSerDevice->btnCancel->OnClick = TNotifyEvent([](TObject*) { CancelMedium(); });
+}
+
+} // namespace
+
+void TFrmMain::BtnSerClick(TObject* sender) {
+    if (CliSocket->State() != wsConnected) {
+        ShowMessageBox(LoadLangString(59869), LoadLangString(59849), 0);
+        btnLocal_mClick(sender);
+        return;
+    }
+    if (FrmSerDevice == nullptr) return;
+    WireMediumChooser();
+    // A recorder without removable media offers only its disk.
+    if (SysInfoArg1 == 0) {
+        FrmSerDevice->btnCF->SetEnabled(false);
+        FrmSerDevice->btnSD->SetEnabled(false);
+    }
+    SetEnabled(false);
+    StreamSaving = 0;
+    SearchSource = 1;
+    if (frmCalendar != nullptr) frmCalendar->ClearDayMarks();
+    if (frmHourTable != nullptr) frmHourTable->ClearCells();
+    if (frmMinTable != nullptr) frmMinTable->ClearCells();
+    FrmSerDevice->Show();
+}
+
+void TFrmMain::FailDbRequest(int textId, const char* prefix) {
+    if (frmDownload != nullptr) {
+        frmDownload->Close();
+        frmDownload->ProgressTransfer->SetCurrentLevel(0);
+    }
+    // A half-received file must not swallow the packets that follow.
+    Receiver.Reset();
+    CmdReadSize = Receiver.ReadSize();
+    RemoteSearchActive = 0;
+    CurrentMode = kModeSearch;
+    SetEnabled(true);
+    ShowMessageBox(LoadLangString(textId), LoadLangString(59849), 0);
+    AddDebugLine(prefix, NETCMD_FILE_REQUEST);
+}
+
+bool TFrmMain::RequestDbFile(int medium) {
+    SearchMedium = medium;
+    FileReceived = 0;
+    FileReceiveFailed = 0;
+    const DWORD start = GetTickCount();
+    if (SendCommandAndWait(NETCMD_FILE_REQUEST, QELFILE_DATABASE, kDatabaseLimitMs,
+                           static_cast<DWORD>(medium)) == 0) {
+        FailDbRequest(59850, "TIME OUT:");
+        return false;
+    }
+    const int result = ReplySlot;
+    if (result == 1) {
+        // The reply may come before the file: the file itself is what was asked for.
+        const DWORD spent = TickDistance(start, GetTickCount());
+        const TWaitEnd end = PumpUntil(
+            [&] { return FileReceived != 0 || FileReceiveFailed != 0 || CliSocket->State() != wsConnected; },
+            spent < kDatabaseLimitMs ? kDatabaseLimitMs - spent : 0);
+        if (FileReceived == 0) {
+            if (end == TWaitEnd::TimedOut)
+                FailDbRequest(59850, "TIME OUT:");
+            else
+                FailDbRequest(DbRefusalText(0), "FAILED:");
+            return false;
+        }
+        AddDebugLine("SUCCESS:", NETCMD_FILE_REQUEST);
+    } else if (result <= 2 || FileReceived == 0) {
+        FailDbRequest(DbRefusalText(result), "FAILED:");
+        return false;
+    }
+    ShowWait();
+    return CheckRecorderStatus();
+}
+
+bool TFrmMain::CheckRecorderStatus() {
+    if (SendCommandAndWait(NETCMD_STATUS, 0, kReplyLimitMs) == 0) {
+        SetEnabled(true);
+        CloseWait();
+        CurrentMode = kModeLocal;
+        ShowLocalMode();
+        AddDebugLine("TIME OUT:", NETCMD_STATUS);
+        return false;
+    }
+    if (ReplySlot == 2) {
+        SetEnabled(true);
+        CloseWait();
+        AddDebugLine("FAILED:", NETCMD_STATUS);
+        return false;
+    }
+    const bool passed = ReplySlot == 1;
+    if (passed) AddDebugLine("SUCCESS:", NETCMD_STATUS);
+    int caption = 0;
+    if (RecorderStatus == 2) caption = 59862;
+    if (RecorderStatus == 3) caption = 59859;
+    if (RecorderStatus == 5) caption = 59860;
+    if (caption != 0) {
+        ShowMessageBox(LoadLangString(59868), LoadLangString(caption), 0);
+        SetEnabled(true);
+        return false;
+    }
+    return passed;
+}
+
+void TFrmMain::BtnDisserClick(TObject*) {
+    if (RemoteSearchActive != 0 && CliSocket->State() != wsClosed) {
+        RemoteSearchActive = 0;
+        RemotePlayState = 0;
+        ShowWait();
+        SetEnabled(false);
+        TLabel* const marks[] = {LabelA1, LabelA2, LabelA3, LabelA4,  LabelM1, LabelM2,
+                                 LabelM3, LabelM4, lbRed,   lbYellow, lbLeft,  lbGreen};
+        for (TLabel* mark : marks)
+            mark->Hide();
+        if (SendCommandAndWait(NETCMD_SEARCH_STOP, 0, kReplyLimitMs) == 0) {
+            CloseWait();
+            SetEnabled(true);
+            CurrentMode = kModeLocal;
+            ShowLocalMode();
+            AddDebugLine("TIME OUT:", NETCMD_SEARCH_STOP);
+        } else if (ReplySlot == 2) {
+            CloseWait();
+            SetEnabled(true);
+            AddDebugLine("FAILED:", NETCMD_SEARCH_STOP);
+        } else if (ReplySlot == 1) {
+            AddDebugLine("SUCCESS:", NETCMD_SEARCH_STOP);
+        }
+        AvShow.lastShownTime = 0;
+        AvShow.lastShownStamp = 0;
+        // Frames queued before the stop are of no use now.
+        EndRemoteSearchState();
+        lbState->SetCaption("");
+        ClearSearchTimeLabels();
+        TLabel* const titles[] = {LabelCamera1, LabelCamera2, LabelCamera3, LabelCamera4};
+        for (int k = 0; k < 4; ++k) {
+            CameraTitles[static_cast<std::size_t>(k)].clear();
+            titles[k]->SetCaption("");
+        }
+        for (TImage* screen : VidScreen)
+            screen->Picture()->Assign(ImageEmpty->Picture());
+        if (DisconnectRequested == 0) {
+            Sleep(kStopSettleMs);
+            CloseWait();
+        }
+    }
+    CloseWait();
+    DisplayConnectionStatus(LoadLangString(59835));
+    SetEnabled(true);
+    ShowPlaybackControls(true);
+    BtnSer->SetVisible(true);
+    BtnDisser->Hide();
+}
+
+// ---- The recorder's own recording (live mode) ----
+
+void TFrmMain::BtnRemote_recClick(TObject* sender) {
+    if (CliSocket->State() != wsConnected) {
+        ShowMessageBox(LoadLangString(59869), LoadLangString(59843), 0);
+        btnLocal_mClick(sender);
+        return;
+    }
+    if (RemoteRecording != 0) return;
+    switch (ModeCommand(NETCMD_REMOTE_RECORD, 1)) {
+    case TModeReply::TimedOut:
+        CurrentMode = kModeLocal;
+        ShowLocalMode();
+        return;
+    case TModeReply::Failed:
+        return;
+    case TModeReply::Passed:
+        break;
+    }
+    BtnRemote_rec->Hide();
+    BtnRemote_stop->SetVisible(true);
+}
+
+void TFrmMain::BtnRemote_stopClick(TObject* sender) {
+    if (CliSocket->State() != wsConnected) {
+        ShowMessageBox(LoadLangString(59869), LoadLangString(59843), 0);
+        btnLocal_mClick(sender);
+        return;
+    }
+    if (PasswordLevel() != 1) {
+        ShowMessageBox(LoadLangString(59882), LoadLangString(59843), 0);
+        return;
+    }
+    if (ShowMessageBox(LoadLangString(59842), LoadLangString(59843), 4) != kYes || RemoteRecording == 0)
+        return;
+    switch (ModeCommand(NETCMD_REMOTE_RECORD, 0)) {
+    case TModeReply::TimedOut:
+        CurrentMode = kModeLocal;
+        ShowLocalMode();
+        return;
+    case TModeReply::Failed:
+        return;
+    case TModeReply::Passed:
+        break;
+    }
+    BtnRemote_stop->Hide();
+    BtnRemote_rec->SetVisible(true);
+}

@@ -1,0 +1,339 @@
+// A remote search from the main window against the simulated recorder: the database downloaded, the
+// calendar, hour and minute tables filled from it, the searched stream started and stopped; and the
+// ways such a search ends early.
+#include "tests/recdb/SearchRig.h"
+
+#include "client/Wait.h"
+#include "recdb/KeyTime.h"
+#include "recdb/SqliteDb.h"
+
+#include "platform/core/FileUtils.h"
+#include "platform/vcl/FormTesting.h"
+
+#include <filesystem>
+#include <map>
+
+namespace search_tests {
+namespace {
+
+using client_tests::ReplyResult;
+using client_tests::SilentReply;
+using client_tests::TSeenBox;
+
+// What a direct query of the database file gives for a month: day -> 2 with an event, else 1.
+std::vector<std::pair<int, int>> DaysInFile(const std::string& path, int year, int month) {
+    sqlite_db db;
+    db.open(path);
+    std::map<int, int> days;
+    for (const auto& row : db.query("SELECT day, event_type FROM daylist WHERE year = " +
+                                    std::to_string(year) + " AND month = " + std::to_string(month))) {
+        int& state = days[std::stoi(row.at("day"))];
+        state = std::max(state, std::stoi(row.at("event_type")) != 0 ? 2 : 1);
+    }
+    return {days.begin(), days.end()};
+}
+
+void SaveSnapshot(TForm* form, const std::string& name) {
+    const std::filesystem::path folder =
+        std::filesystem::path(client_tests::ClientWindows::SnapshotPath("x")).parent_path().parent_path() /
+        "recdb";
+    std::filesystem::create_directories(folder);
+    form_testing::SaveFormSnapshot(form, (folder / (name + ".png")).string());
+}
+
+class SearchFlow : public SearchRig {};
+
+TEST_F(SearchFlow, CalendarHourAndMinuteTablesLeadToTheSearchedStream) {
+    recsim::RecSim& sim = LoggedIn(StoreOptions());
+    ChooseHardDisk();
+    const std::string db = HomeFile("qeldbfile_hdd.db");
+    ASSERT_EQ(testing_support::ReadFileBytes(db), *sim.ServedFile(QELFILE_DATABASE, QELDISK_HDD));
+    EXPECT_TRUE(DebugHas("SUCCESS:105"));
+    ASSERT_TRUE(frmSearch->Visible());
+    EXPECT_FALSE(FrmSerDevice->Visible());
+    EXPECT_TRUE(FrmMain->BtnDisser->Visible());
+    EXPECT_FALSE(FrmMain->BtnSer->Visible());
+    EXPECT_FALSE(frmSearch->btnChannel->Enabled());
+
+    // The newest month, marked as the file has it.
+    frmSearch->btnAllClick(frmSearch->btnAll);
+    ASSERT_TRUE(frmCalendar->Visible());
+    EXPECT_EQ(FrmMain->GetCalendarMonth(), "200801");
+    EXPECT_EQ(frmCalendar->ShownYear(), 2008);
+    EXPECT_EQ(CalendarMarks(), DaysInFile(db, 2008, 1));
+    EXPECT_EQ(CalendarMarks(), (std::vector<std::pair<int, int>>{{1, 2}, {2, 2}}));
+
+    // Back across the year end and forward again; nothing lies before December.
+    frmCalendar->IMFPreviousClick(frmCalendar->IMFPrevious);
+    EXPECT_EQ(FrmMain->GetCalendarMonth(), "200712");
+    EXPECT_EQ(CalendarMarks(), DaysInFile(db, 2007, 12));
+    EXPECT_EQ(CalendarMarks().size(), 2u);
+    frmCalendar->IMFPreviousClick(frmCalendar->IMFPrevious);
+    EXPECT_EQ(FrmMain->GetCalendarMonth(), "200712");
+    EXPECT_EQ(CalendarMarks(), DaysInFile(db, 2007, 12));
+    frmCalendar->IMFNextClick(frmCalendar->IMFNext);
+    EXPECT_EQ(FrmMain->GetCalendarMonth(), "200801");
+    EXPECT_EQ(CalendarMarks(), DaysInFile(db, 2008, 1));
+    SaveSnapshot(frmCalendar, "calendar_200801");
+
+    // 1 January 2008 is a Tuesday: cell 3.
+    ASSERT_EQ(TfrmCalendar::FirstWeekday(2008, 1), 3);
+    frmCalendar->DayCellClick(3);
+    EXPECT_EQ(frmCalendar->GetSelectedDate(), "20080101");
+    EXPECT_TRUE(frmCalendar->SelectionImage(3)->Visible());
+    frmCalendar->btnOkClick(frmCalendar->btnOk);
+    ASSERT_TRUE(frmHourTable->Visible());
+    EXPECT_FALSE(frmCalendar->Visible());
+    EXPECT_EQ(frmHourTable->lbDateTime->Caption(), "2008/01/01  00:00:00");
+    // Recordings start at 9, 13 and 17; the middle one has events on every camera.
+    for (int channel = 0; channel < 4; ++channel)
+        for (int hour = 0; hour < 24; ++hour) {
+            const int expected = hour == 13 ? 2 : (hour == 9 || hour == 17) ? 1 : 0;
+            EXPECT_EQ(frmHourTable->Cell(channel, hour)->CurrentFrame(), expected) << channel << " " << hour;
+        }
+    SaveSnapshot(frmHourTable, "hourtable_20080101");
+
+    // A four-camera recorder selects the whole column.
+    frmHourTable->HourCellClick(2, 9);
+    EXPECT_EQ(frmHourTable->GetSelectedHour(), "2008010109");
+    for (int channel = 0; channel < 4; ++channel)
+        EXPECT_EQ(frmHourTable->Cell(channel, 9)->CurrentFrame(), 4);
+    frmHourTable->btnOk2Click(frmHourTable->btnOk);
+    ASSERT_TRUE(frmMinTable->Visible());
+    EXPECT_FALSE(FrmMain->Enabled());
+    EXPECT_EQ(frmMinTable->lbDateTime->Caption(), "2008/01/01  09:00:00");
+    // A recording of 90 s from 09:00: minutes 0 and 1.
+    for (int minute = 0; minute < 60; ++minute)
+        EXPECT_EQ(frmMinTable->Cell(0, minute)->CurrentFrame(), minute <= 1 ? 1 : 0) << minute;
+    SaveSnapshot(frmMinTable, "mintable_2008010109");
+
+    frmMinTable->MinuteCellClick(0, 1);
+    EXPECT_EQ(frmMinTable->GetSelectedMinute(), "200801010901");
+    const std::size_t before = Commands(sim).size();
+    frmMinTable->btnOk2Click(frmMinTable->btnOk);
+    ASSERT_TRUE(sim.Log().WaitForCommand(NETCMD_SEARCH, 2000));
+    const auto search = sim.Log().LastCommand(NETCMD_SEARCH);
+    const DWORD minuteTime = static_cast<DWORD>(*KeyToUtcSeconds("200801010901"));
+    EXPECT_EQ(search->packet.Arg0(), minuteTime);
+    EXPECT_EQ(search->packet.Arg2(), 0u);
+    EXPECT_EQ(search->packet.Arg1(), 0u);
+    const auto covering =
+        std::find_if(Store().recordings.begin(), Store().recordings.end(),
+                     [&](const auto& r) { return r.startTime <= minuteTime && r.endTime >= minuteTime; });
+    ASSERT_NE(covering, Store().recordings.end());
+    EXPECT_EQ(search->packet.Result(), covering->seq);
+    EXPECT_EQ(CommandsFrom(sim, before), (std::vector<DWORD>{NETCMD_SEARCH}));
+    EXPECT_EQ(FrmMain->RemoteSearchActive, 1);
+    EXPECT_FALSE(frmMinTable->Visible());
+
+    // The searched stream reaches the screens and ends the wait.
+    ASSERT_TRUE(PumpReal([] { return FrmMain->lbState->Caption() == "SEARCH" && !FrmWait->Visible(); }));
+    EXPECT_TRUE(FrmMain->Enabled());
+    EXPECT_NE(FrmMain->LabelSearchTime->Caption(), "");
+
+    // Stop: 115, the screens blank, the search button back.
+    FrmMain->BtnDisserClick(FrmMain->BtnDisser);
+    EXPECT_EQ(sim.Log().LastCommand(NETCMD_SEARCH_STOP).has_value(), true);
+    EXPECT_TRUE(DebugHas("SUCCESS:115"));
+    EXPECT_EQ(FrmMain->RemoteSearchActive, 0);
+    EXPECT_EQ(FrmMain->lbState->Caption(), "");
+    EXPECT_TRUE(FrmMain->BtnSer->Visible());
+    EXPECT_FALSE(FrmMain->BtnDisser->Visible());
+    EXPECT_FALSE(FrmMain->AVDataCliSocket->Paused());
+    EXPECT_TRUE(Idle());
+}
+
+TEST_F(SearchFlow, StopThatIsNotAnsweredStillEndsTheSearch) {
+    recsim::RecSim& sim = LoggedIn(StoreOptions());
+    EnterSearchMode();
+    FrmMain->RemoteSearchActive = 1;
+    FrmMain->BtnDisser->SetVisible(true);
+    sim.SetReplyFault(NETCMD_SEARCH_STOP, SilentReply());
+    testing_support::FakeTick tick(1000, 500);
+    FrmMain->BtnDisserClick(FrmMain->BtnDisser);
+    EXPECT_TRUE(DebugHas("TIME OUT:115"));
+    EXPECT_EQ(FrmMain->CurrentMode, kModeLocal);
+    EXPECT_EQ(FrmMain->RemoteSearchActive, 0);
+    EXPECT_TRUE(FrmMain->BtnSer->Visible());
+    EXPECT_TRUE(Idle());
+}
+
+TEST_F(SearchFlow, StopWithTheLinkClosedSendsNothing) {
+    recsim::RecSim& sim = LoggedIn(StoreOptions());
+    FrmMain->RemoteSearchActive = 1;
+    FrmMain->CliSocket->Close();
+    const std::size_t before = Commands(sim).size();
+    FrmMain->BtnDisserClick(FrmMain->BtnDisser);
+    EXPECT_TRUE(CommandsFrom(sim, before).empty());
+    EXPECT_TRUE(FrmMain->BtnSer->Visible());
+    EXPECT_FALSE(FrmMain->BtnDisser->Visible());
+    EXPECT_TRUE(Idle());
+}
+
+struct DbRequestCase {
+    const char* name;
+    bool silent;
+    std::optional<DWORD> result;
+    bool fileFirst;  // the file before the reply
+    bool removeCard; // the store has no SD database
+    int textId;      // 0: the request succeeds
+    const char* debugLine;
+};
+
+TEST_F(SearchFlow, DatabaseRequestEndings) {
+    const DbRequestCase cases[] = {
+        {"no reply", true, std::nullopt, false, true, 59850, "TIME OUT:105"},
+        {"refused", false, 2u, false, true, 59848, "FAILED:105"},
+        {"no file on the card", false, std::nullopt, false, true, 59846, "FAILED:105"},
+        {"result 3 after the file", false, 3u, true, false, 0, nullptr},
+        {"result 3 without the file", false, 3u, false, true, 59847, "FAILED:105"},
+    };
+    testing_support::TempDir noCards;
+    for (const char* name : {"qeldbfile_hdd.db", "loglist.db"})
+        std::filesystem::copy_file(Store().dir.File(name), noCards.File(name));
+    for (const DbRequestCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        recsim::RecSimOptions o = StoreOptions(c.removeCard ? noCards.Str() : Store().Path());
+        if (c.silent) o.faults.replies[NETCMD_FILE_REQUEST] = SilentReply();
+        if (c.result) o.faults.replies[NETCMD_FILE_REQUEST] = ReplyResult(*c.result);
+        o.faults.fileBeforeReply = c.fileFirst;
+        recsim::RecSim& sim = LoggedIn(o);
+        EnterSearchMode();
+        seen_.clear();
+        std::unique_ptr<testing_support::FakeTick> tick;
+        if (c.silent) tick = std::make_unique<testing_support::FakeTick>(1000, 1000);
+        const bool ok = FrmMain->RequestDbFile(c.removeCard ? QELDISK_SD : QELDISK_HDD);
+        tick.reset();
+        if (c.textId == 0) {
+            EXPECT_TRUE(ok);
+            EXPECT_TRUE(Boxes().empty());
+        } else {
+            EXPECT_FALSE(ok);
+            EXPECT_EQ(Boxes(), (std::vector<TSeenBox>{Box(59849, c.textId)}));
+            EXPECT_TRUE(DebugHas(c.debugLine));
+            // The receiver reads packets again, and the link still answers.
+            EXPECT_EQ(FrmMain->CurrentMode, kModeSearch);
+            EXPECT_TRUE(FrmMain->Enabled());
+            sim.ClearFaults();
+            EXPECT_EQ(FrmMain->SendCommandAndWait(NETCMD_STATUS, 0, kReplyLimitMs), 1);
+            EXPECT_EQ(FrmMain->Receiver.ReceiveMode(), 0);
+        }
+        FrmWait->Close();
+        FrmMain->AVDataCliSocket->Close();
+        FrmMain->CliSocket->Close();
+        client_tests::LoginRig::PumpReal([] { return false; }, 50);
+    }
+}
+
+TEST_F(SearchFlow, DamagedDatabaseEndsTheSearchWithItsReason) {
+    testing_support::TempDir store;
+    testing_support::WriteFileBytes(store.File("qeldbfile_hdd.db"), std::string(4096, 'x'));
+    LoggedIn(StoreOptions(store.Str()));
+    ChooseHardDisk();
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].caption, FrmMain->LoadLangString(59849));
+    EXPECT_NE(Boxes()[0].text, "");
+    // The chooser is offered again; the main window and its buttons are usable.
+    EXPECT_TRUE(FrmSerDevice->Visible());
+    EXPECT_FALSE(frmSearch->Visible());
+    EXPECT_FALSE(FrmWait->Visible());
+    EXPECT_TRUE(FrmMain->BtnSer->Visible());
+    EXPECT_EQ(FrmMain->RemoteSearchActive, 0);
+    FrmSerDevice->btnCancel->OnClick(FrmSerDevice->btnCancel);
+    EXPECT_TRUE(Idle());
+}
+
+TEST_F(SearchFlow, EmptyDatabaseSaysThereIsNothingToSearch) {
+    testing_support::TempDir store;
+    std::filesystem::copy_file(testing_support::FixturePath("sqlite2/qeldbfile_empty.db"),
+                               store.File("qeldbfile_hdd.db"));
+    LoggedIn(StoreOptions(store.Str()));
+    ChooseHardDisk();
+    EXPECT_EQ(Boxes(), (std::vector<TSeenBox>{Box(59849, 59844)}));
+    EXPECT_TRUE(FrmSerDevice->Visible());
+    EXPECT_FALSE(frmCalendar->Visible());
+    EXPECT_TRUE(FrmMain->BtnSer->Visible());
+    EXPECT_FALSE(FrmMain->BtnDisser->Visible());
+}
+
+TEST_F(SearchFlow, SearchButtonWithoutLinkFallsBackToLocal) {
+    FrmMain->BtnSerClick(FrmMain->BtnSer);
+    EXPECT_EQ(Boxes(), (std::vector<TSeenBox>{Box(59849, 59869)}));
+    EXPECT_EQ(FrmMain->CurrentMode, kModeLocal);
+    EXPECT_TRUE(FrmMain->BtnConnect->Visible());
+    EXPECT_FALSE(FrmSerDevice->Visible());
+    EXPECT_TRUE(Idle());
+}
+
+TEST_F(SearchFlow, RecorderWithoutCardsOffersOnlyItsDisk) {
+    recsim::RecSimOptions o = StoreOptions();
+    o.removableMedia = 0;
+    LoggedIn(o);
+    EnterSearchMode();
+    FrmMain->BtnSerClick(FrmMain->BtnSer);
+    EXPECT_TRUE(FrmSerDevice->Visible());
+    EXPECT_FALSE(FrmMain->Enabled());
+    EXPECT_TRUE(FrmSerDevice->btnHDD->Enabled());
+    EXPECT_FALSE(FrmSerDevice->btnCF->Enabled());
+    EXPECT_FALSE(FrmSerDevice->btnSD->Enabled());
+    EXPECT_EQ(FrmMain->GetSearchSource(), 1);
+}
+
+TEST_F(SearchFlow, PrevInTheSearchOptionsReturnsToTheChooser) {
+    LoggedIn(StoreOptions());
+    ChooseHardDisk();
+    ASSERT_TRUE(frmSearch->Visible());
+    frmSearch->btnCancelClick(frmSearch->btnCancel);
+    EXPECT_EQ(frmSearch->GetSearchMode(), 3);
+    EXPECT_FALSE(frmSearch->Visible());
+    EXPECT_TRUE(FrmSerDevice->Visible());
+    EXPECT_FALSE(FrmMain->Enabled());
+    EXPECT_TRUE(FrmMain->BtnSer->Visible());
+    // Channel search is the recorder disk's: from the recorder it starts nothing.
+    frmSearch->btnChannelClick(frmSearch->btnChannel);
+    EXPECT_EQ(frmSearch->GetSearchMode(), 2);
+    EXPECT_EQ(frmSearch->GetSearchChannel(), 1);
+    EXPECT_FALSE(frmCalendar->Visible());
+}
+
+TEST_F(SearchFlow, EventSearchMarksOnlyEventDaysAndHours) {
+    LoggedIn(StoreOptions());
+    ChooseHardDisk();
+    frmSearch->btnEventClick(frmSearch->btnEvent);
+    ASSERT_TRUE(frmCalendar->Visible());
+    EXPECT_EQ(frmSearch->GetSearchChannel(), -1);
+    EXPECT_EQ(CalendarMarks(), (std::vector<std::pair<int, int>>{{1, 2}, {2, 2}}));
+    frmCalendar->DayCellClick(4); // 2 January
+    frmCalendar->btnOkClick(frmCalendar->btnOk);
+    ASSERT_TRUE(frmHourTable->Visible());
+    for (int hour = 0; hour < 24; ++hour)
+        EXPECT_EQ(frmHourTable->Cell(0, hour)->CurrentFrame(), hour == 13 ? 2 : 0) << hour;
+    // An unmarked hour cannot be chosen; Prev clears the table and returns.
+    frmHourTable->HourCellClick(0, 9);
+    EXPECT_EQ(frmHourTable->SelectedHour(), 24);
+    frmHourTable->btnBackClick(frmHourTable->btnBack);
+    EXPECT_TRUE(frmCalendar->Visible());
+    EXPECT_EQ(frmHourTable->Cell(0, 13)->CurrentFrame(), 0);
+}
+
+TEST_F(SearchFlow, MinuteWithoutRecordingPlaysNothing) {
+    recsim::RecSim& sim = LoggedIn(StoreOptions());
+    ChooseHardDisk();
+    frmSearch->btnAllClick(frmSearch->btnAll);
+    frmCalendar->DayCellClick(3);
+    frmCalendar->btnOkClick(frmCalendar->btnOk);
+    frmHourTable->HourCellClick(0, 9);
+    frmHourTable->btnOk2Click(frmHourTable->btnOk);
+    seen_.clear();
+    // Marked by hand: the database has nothing at 09:30.
+    frmMinTable->SetCellState(1, 0, 30);
+    frmMinTable->MinuteCellClick(0, 30);
+    frmMinTable->PlayFromMinute(frmMinTable->GetSelectedMinute());
+    EXPECT_FALSE(sim.Log().LastCommand(NETCMD_SEARCH).has_value());
+    EXPECT_EQ(Boxes().size(), 1u);
+    EXPECT_TRUE(frmMinTable->Visible());
+    EXPECT_EQ(FrmMain->RemoteSearchActive, 0);
+}
+
+} // namespace
+} // namespace search_tests
