@@ -248,7 +248,7 @@ TEST(Bitmap, ResamplerByClassName) {
     EXPECT_EQ(bmp.ResamplerClassName(), "TNearestResampler");
     TCustomResampler* nearest = bmp.Resampler();
     bmp.SetResamplerClassName("");
-    bmp.SetResamplerClassName("TLinearResampler"); // not registered here
+    bmp.SetResamplerClassName("TNoSuchResampler"); // not registered
     bmp.SetResamplerClassName("tnearestresampler");
     EXPECT_EQ(bmp.Resampler(), nearest);
     RegisterResampler(&TTestResampler::ClassRef);
