@@ -1,4 +1,5 @@
-// The weekly time table: a record mode for every hour of the week and of holidays.
+// The weekly time table: a record mode for every hour of the week and of holidays, loaded from
+// schedule.dat on every showing and saved by Prev.
 #pragma once
 
 #include "platform/vcl/Forms.h"
@@ -59,6 +60,21 @@ public:
     TButton* Button22 = nullptr;
     TButton* Button23 = nullptr;
     TButton* btnPrev = nullptr;
+
+    // schedule.dat was of a size the editor does not know: it is shown as fresh and never saved over.
+    bool ScheduleRefused = false;
+
+    void FormShow(TObject* sender);
+    void btnPrevClick(TObject* sender);
+    // btnMon .. btnHol: the row's modes step together from its first cell.
+    void RowButtonClick(TObject* sender);
+    // Button0 .. Button23: the same down a column from Monday's cell.
+    void HourButtonClick(TObject* sender);
+    void StringGridMouseMove(TObject* sender, TShiftState shift, int x, int y);
+    void StringGridMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void LoadGrid();
+    void StepRow(int row);
+    void StepColumn(int hour);
 
 private:
     static const TFormBindings& Bindings();

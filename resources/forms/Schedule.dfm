@@ -1,4 +1,5 @@
 object frmSchedule: TfrmSchedule
+  OnShow = FormShow
   Left = 0
   Top = 0
   BorderIcons = []
@@ -23,6 +24,7 @@ object frmSchedule: TfrmSchedule
     Caption = 'SCHEDULED RECORDING'
     TabOrder = 0
     object rbtOn: TRadioButton
+      OnClick = rbtOnClick
       Left = 24
       Top = 24
       Width = 96
@@ -31,6 +33,7 @@ object frmSchedule: TfrmSchedule
       TabOrder = 0
     end
     object rbtOff: TRadioButton
+      OnClick = rbtOffClick
       Left = 144
       Top = 24
       Width = 96
@@ -42,6 +45,7 @@ object frmSchedule: TfrmSchedule
     end
   end
   object btnTime_Table: TButton
+    OnClick = btnTime_TableClick
     Left = 12
     Top = 72
     Width = 132
@@ -50,6 +54,7 @@ object frmSchedule: TfrmSchedule
     TabOrder = 1
   end
   object btnHoliday: TButton
+    OnClick = btnHolidayClick
     Left = 152
     Top = 72
     Width = 132
@@ -58,6 +63,7 @@ object frmSchedule: TfrmSchedule
     TabOrder = 2
   end
   object btnPrev: TButton
+    OnClick = btnPrevClick
     Left = 203
     Top = 120
     Width = 81

@@ -1,4 +1,5 @@
 object frmTimeTable: TfrmTimeTable
+  OnShow = FormShow
   Left = 0
   Top = 0
   BorderIcons = []
@@ -16,6 +17,8 @@ object frmTimeTable: TfrmTimeTable
   PixelsPerInch = 96
   TextHeight = 13
   object StringGrid: TStringGrid
+    OnMouseMove = StringGridMouseMove
+    OnMouseDown = StringGridMouseDown
     Left = 48
     Top = 32
     Width = 628
@@ -117,6 +120,7 @@ object frmTimeTable: TfrmTimeTable
     Caption = 'Mon'
   end
   object btnMon: TButton
+    OnClick = RowButtonClick
     Left = 682
     Top = 36
     Width = 28
@@ -133,6 +137,7 @@ object frmTimeTable: TfrmTimeTable
     Caption = 'Tue'
   end
   object btnTue: TButton
+    OnClick = RowButtonClick
     Left = 682
     Top = 67
     Width = 28
@@ -149,6 +154,7 @@ object frmTimeTable: TfrmTimeTable
     Caption = 'Wed'
   end
   object btnWed: TButton
+    OnClick = RowButtonClick
     Left = 682
     Top = 98
     Width = 28
@@ -165,6 +171,7 @@ object frmTimeTable: TfrmTimeTable
     Caption = 'Thu'
   end
   object btnThu: TButton
+    OnClick = RowButtonClick
     Left = 682
     Top = 129
     Width = 28
@@ -181,6 +188,7 @@ object frmTimeTable: TfrmTimeTable
     Caption = 'Fri'
   end
   object btnFri: TButton
+    OnClick = RowButtonClick
     Left = 682
     Top = 160
     Width = 28
@@ -197,6 +205,7 @@ object frmTimeTable: TfrmTimeTable
     Caption = 'Sat'
   end
   object btnSat: TButton
+    OnClick = RowButtonClick
     Left = 682
     Top = 191
     Width = 28
@@ -213,6 +222,7 @@ object frmTimeTable: TfrmTimeTable
     Caption = 'Sun'
   end
   object BbtSun: TButton
+    OnClick = RowButtonClick
     Left = 682
     Top = 222
     Width = 28
@@ -229,6 +239,7 @@ object frmTimeTable: TfrmTimeTable
     Caption = 'Hol'
   end
   object btnHol: TButton
+    OnClick = RowButtonClick
     Left = 682
     Top = 253
     Width = 28
@@ -237,6 +248,7 @@ object frmTimeTable: TfrmTimeTable
     TabOrder = 8
   end
   object Button0: TButton
+    OnClick = HourButtonClick
     Left = 50
     Top = 288
     Width = 25
@@ -245,6 +257,7 @@ object frmTimeTable: TfrmTimeTable
     TabOrder = 9
   end
   object Button1: TButton
+    OnClick = HourButtonClick
     Left = 76
     Top = 288
     Width = 25
@@ -253,6 +266,7 @@ object frmTimeTable: TfrmTimeTable
     TabOrder = 10
   end
   object Button2: TButton
+    OnClick = HourButtonClick
     Left = 102
     Top = 288
     Width = 25
@@ -261,6 +275,7 @@ object frmTimeTable: TfrmTimeTable
     TabOrder = 11
   end
   object Button3: TButton
+    OnClick = HourButtonClick
     Left = 128
     Top = 288
     Width = 25
@@ -269,6 +284,7 @@ object frmTimeTable: TfrmTimeTable
     TabOrder = 12
   end
   object Button4: TButton
+    OnClick = HourButtonClick
     Left = 154
     Top = 288
     Width = 25
@@ -277,6 +293,7 @@ object frmTimeTable: TfrmTimeTable
     TabOrder = 13
   end
   object Button5: TButton
+    OnClick = HourButtonClick
     Left = 180
     Top = 288
     Width = 25
@@ -285,6 +302,7 @@ object frmTimeTable: TfrmTimeTable
     TabOrder = 14
   end
   object Button6: TButton
+    OnClick = HourButtonClick
     Left = 206
     Top = 288
     Width = 25
@@ -293,6 +311,7 @@ object frmTimeTable: TfrmTimeTable
     TabOrder = 15
   end
   object Button7: TButton
+    OnClick = HourButtonClick
     Left = 232
     Top = 288
     Width = 25
@@ -301,6 +320,7 @@ object frmTimeTable: TfrmTimeTable
     TabOrder = 16
   end
   object Button8: TButton
+    OnClick = HourButtonClick
     Left = 258
     Top = 288
     Width = 25
@@ -309,6 +329,7 @@ object frmTimeTable: TfrmTimeTable
     TabOrder = 17
   end
   object Button9: TButton
+    OnClick = HourButtonClick
     Left = 284
     Top = 288
     Width = 25
@@ -317,6 +338,7 @@ object frmTimeTable: TfrmTimeTable
     TabOrder = 18
   end
   object Button10: TButton
+    OnClick = HourButtonClick
     Left = 310
     Top = 288
     Width = 25
@@ -325,6 +347,7 @@ object frmTimeTable: TfrmTimeTable
     TabOrder = 19
   end
   object Button11: TButton
+    OnClick = HourButtonClick
     Left = 336
     Top = 288
     Width = 25
@@ -333,6 +356,7 @@ object frmTimeTable: TfrmTimeTable
     TabOrder = 20
   end
   object Button12: TButton
+    OnClick = HourButtonClick
     Left = 362
     Top = 288
     Width = 25
@@ -341,6 +365,7 @@ object frmTimeTable: TfrmTimeTable
     TabOrder = 21
   end
   object Button13: TButton
+    OnClick = HourButtonClick
     Left = 388
     Top = 288
     Width = 25
@@ -349,6 +374,7 @@ object frmTimeTable: TfrmTimeTable
     TabOrder = 22
   end
   object Button14: TButton
+    OnClick = HourButtonClick
     Left = 414
     Top = 288
     Width = 25
@@ -357,6 +383,7 @@ object frmTimeTable: TfrmTimeTable
     TabOrder = 23
   end
   object Button15: TButton
+    OnClick = HourButtonClick
     Left = 440
     Top = 288
     Width = 25
@@ -365,6 +392,7 @@ object frmTimeTable: TfrmTimeTable
     TabOrder = 24
   end
   object Button16: TButton
+    OnClick = HourButtonClick
     Left = 466
     Top = 288
     Width = 25
@@ -373,6 +401,7 @@ object frmTimeTable: TfrmTimeTable
     TabOrder = 25
   end
   object Button17: TButton
+    OnClick = HourButtonClick
     Left = 492
     Top = 288
     Width = 25
@@ -381,6 +410,7 @@ object frmTimeTable: TfrmTimeTable
     TabOrder = 26
   end
   object Button18: TButton
+    OnClick = HourButtonClick
     Left = 518
     Top = 288
     Width = 25
@@ -389,6 +419,7 @@ object frmTimeTable: TfrmTimeTable
     TabOrder = 27
   end
   object Button19: TButton
+    OnClick = HourButtonClick
     Left = 544
     Top = 288
     Width = 25
@@ -397,6 +428,7 @@ object frmTimeTable: TfrmTimeTable
     TabOrder = 28
   end
   object Button20: TButton
+    OnClick = HourButtonClick
     Left = 570
     Top = 288
     Width = 25
@@ -405,6 +437,7 @@ object frmTimeTable: TfrmTimeTable
     TabOrder = 29
   end
   object Button21: TButton
+    OnClick = HourButtonClick
     Left = 596
     Top = 288
     Width = 25
@@ -413,6 +446,7 @@ object frmTimeTable: TfrmTimeTable
     TabOrder = 30
   end
   object Button22: TButton
+    OnClick = HourButtonClick
     Left = 622
     Top = 288
     Width = 25
@@ -421,6 +455,7 @@ object frmTimeTable: TfrmTimeTable
     TabOrder = 31
   end
   object Button23: TButton
+    OnClick = HourButtonClick
     Left = 648
     Top = 288
     Width = 25
@@ -429,6 +464,7 @@ object frmTimeTable: TfrmTimeTable
     TabOrder = 32
   end
   object btnPrev: TButton
+    OnClick = btnPrevClick
     Left = 629
     Top = 320
     Width = 81
