@@ -379,7 +379,7 @@ TEST_F(RecordPageTest, CancelWithoutCopiesLeavesTheFiles) {
 TEST_F(RecordPageTest, PictureFilledFromTheRecordersFile) {
     StoreSetupFiles(RecorderConfig() + "55_1_2=7\r\n15_1_1=1\r\n43_1_1=1\r\n");
     OpenPage();
-    const std::string png = client_tests::ClientWindows::SnapshotPath("record_page");
+    const std::string png = Picture("record_page_filled");
     form_testing::SaveFormSnapshot(Page(), png);
     EXPECT_GT(testing_support::ReadFileBytes(png).size(), 1000u);
     EXPECT_EQ(Shown(Page()->cmbImage_e), "5 IPS");

@@ -69,3 +69,11 @@ std::string RecordRig::Shown(TComboBox* list) {
 }
 
 } // namespace setup_test
+
+namespace setup_test {
+
+std::string RecordRig::Picture(const std::string& name) {
+    return SnapshotFolder() + "/" + name + ".png";
+}
+
+} // namespace setup_test

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "tests/client/LoginRig.h"
+#include "tests/setup/SetupWindows.h"
 
 #include "recdb/Calendar.h"
 #include "setup/Menu.h"
@@ -39,6 +40,8 @@ protected:
     // A user's click on a radio whose table value follows the mouse.
     static void ClickRadio(TRadioButton* radio);
     static std::string Shown(TComboBox* list);
+    // <build>/snapshots/setup/<name>.png
+    static std::string Picture(const std::string& name);
 };
 
 } // namespace setup_test

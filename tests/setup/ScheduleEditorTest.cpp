@@ -267,10 +267,10 @@ TEST_F(ScheduleEditorTest, EditsReachTheRecorderOnOk) {
 
 TEST_F(ScheduleEditorTest, PicturesFilledFromTheRecordersFiles) {
     OpenSchedule();
-    const std::string schedulePng = client_tests::ClientWindows::SnapshotPath("setup_schedule");
+    const std::string schedulePng = Picture("schedule_filled");
     form_testing::SaveFormSnapshot(frmSchedule, schedulePng);
     OpenTimeTable();
-    const std::string tablePng = client_tests::ClientWindows::SnapshotPath("setup_time_table");
+    const std::string tablePng = Picture("time_table_filled");
     form_testing::SaveFormSnapshot(frmTimeTable, tablePng);
     EXPECT_GT(testing_support::ReadFileBytes(schedulePng).size(), 500u);
     EXPECT_GT(testing_support::ReadFileBytes(tablePng).size(), 1000u);

@@ -16,6 +16,7 @@ if(TARGET harbek_setup_forms AND TARGET harbek_recsim)
             RecordPageTest.cpp
             RecordRig.cpp
             ScheduleEditorTest.cpp
+            SetupWindows.cpp
             ${PROJECT_SOURCE_DIR}/tests/client/ClientWindowsSupport.cpp
             ${PROJECT_SOURCE_DIR}/tests/client/LoginRig.cpp
         LIBS harbek_windows harbek_client_core harbek_recsim harbek_platform)
