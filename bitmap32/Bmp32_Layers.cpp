@@ -549,8 +549,9 @@ bool TBitmapLayer::DoHitTest(int X, int Y) {
     const TFloatRect a = GetAdjustedLocation();
     const int w = RoundToInt(double(a.Right) - a.Left), h = RoundToInt(double(a.Bottom) - a.Top);
     if (w < 1 || h < 1 || FBitmap->Empty()) return false;
-    const int bx = RoundToInt((X - double(a.Left)) * FBitmap->Width() / w);
-    const int by = RoundToInt((Y - double(a.Top)) * FBitmap->Height() / h);
+    // Rounding reaches one past the last pixel near the right and bottom edges: that is the last pixel.
+    const int bx = std::min(RoundToInt((X - double(a.Left)) * FBitmap->Width() / w), FBitmap->Width() - 1);
+    const int by = std::min(RoundToInt((Y - double(a.Top)) * FBitmap->Height() / h), FBitmap->Height() - 1);
     return (FBitmap->GetPixelS(bx, by) & 0xFF000000u) != 0;
 }
 

@@ -268,6 +268,81 @@ private:
     bool FCropped = false;
 };
 
+// A frame with sizing handles that the user drags to move or resize it, and a child layer with it.
+class TRubberbandLayer : public TPositionedLayer {
+public:
+    TRBResizingEvent OnResizing;
+
+    explicit TRubberbandLayer(TLayerCollection* ALayerCollection);
+    ~TRubberbandLayer() override;
+    TLayerClass ClassType() const override { return LayerClassOf<TRubberbandLayer>(); }
+
+    // Not owned; the rubberband takes its place and moves it along.
+    TPositionedLayer* ChildLayer() const { return FChildLayer; }
+    void SetChildLayer(TPositionedLayer* Value);
+    TRBHandles Handles() const { return FHandles; }
+    void SetHandles(TRBHandles Value);
+    int HandleSize() const { return FHandleSize; }
+    // Values below 1 store 1.
+    void SetHandleSize(int Value);
+    TColor32 HandleFill() const { return FHandleFill; }
+    void SetHandleFill(TColor32 Value);
+    TColor32 HandleFrame() const { return FHandleFrame; }
+    void SetHandleFrame(TColor32 Value);
+    float FrameStippleStep() const { return FFrameStippleStep; }
+    void SetFrameStippleStep(float Value);
+    float FrameStippleCounter() const { return FFrameStippleCounter; }
+    void SetFrameStippleCounter(float Value);
+    const TArrayOfColor32& FrameStipple() const { return FFrameStipplePattern; }
+    void SetFrameStipple(const TArrayOfColor32& Value);
+    // A maximum below its minimum is not applied.
+    float MinWidth() const { return FMinWidth; }
+    void SetMinWidth(float Value) { FMinWidth = Value; }
+    float MaxWidth() const { return FMaxWidth; }
+    void SetMaxWidth(float Value) { FMaxWidth = Value; }
+    float MinHeight() const { return FMinHeight; }
+    void SetMinHeight(float Value) { FMinHeight = Value; }
+    float MaxHeight() const { return FMaxHeight; }
+    void SetMaxHeight(float Value) { FMaxHeight = Value; }
+
+    bool IsDragging() const { return FIsDragging; }
+    TDragState DragState() const { return FDragState; }
+    // What a press at (X, Y), in control coordinates, would drag.
+    virtual TDragState GetDragState(int X, int Y);
+
+protected:
+    bool DoHitTest(int X, int Y) override;
+    void DoSetLayerOptions(std::uint32_t Value) override;
+    void DoSetLocation(const TFloatRect& NewLocation) override;
+    virtual void DoResizing(const TFloatRect& OldLocation, TFloatRect& NewLocation, TDragState DragState,
+                            TShiftState Shift);
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void Notification(TCustomLayer* ALayer) override;
+    void Paint(TBitmap32* Buffer) override;
+
+private:
+    void HandlesChanged();
+
+    TPositionedLayer* FChildLayer = nullptr;
+    TArrayOfColor32 FFrameStipplePattern{0xFFFFFFFF, 0xFFFFFFFF, 0xFF000000, 0xFF000000};
+    float FFrameStippleStep = 1.0f;
+    float FFrameStippleCounter = 0;
+    TColor32 FHandleFrame = 0xFF000000;
+    TColor32 FHandleFill = 0xFFFFFFFF;
+    TRBHandles FHandles{rhCenter, rhSides, rhCorners, rhFrame};
+    int FHandleSize = 3;
+    float FMinWidth = 10.0f;
+    float FMaxHeight = 0;
+    float FMinHeight = 10.0f;
+    float FMaxWidth = 0;
+    bool FIsDragging = false;
+    TDragState FDragState = dsNone;
+    TFloatRect FOldLocation;
+    TFloatPoint FMouseShift;
+};
+
 } // namespace Bmp32_Layers
 
 using namespace Bmp32_Layers;
