@@ -6,4 +6,5 @@ harbek_test(bitmap32_image_tests LABEL bitmap32
         ${CMAKE_CURRENT_LIST_DIR}/ImagePaintTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/RepaintOptTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/LayersTest.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/ImageFormTest.cpp
     LIBS harbek_bitmap32)
