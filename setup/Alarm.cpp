@@ -1,5 +1,13 @@
 #include "setup/Alarm.h"
 
+#include "setup/Device.h"
+#include "setup/Menu.h"
+#include "setup/PageSupport.h"
+
+#include "platform/core/StrUtils.h"
+
+using namespace setup_pages;
+
 TfrmAlarm* frmAlarm = nullptr;
 
 TfrmAlarm::TfrmAlarm(TComponent* owner) : TForm(owner) {
@@ -14,6 +22,81 @@ const TFormBindings& TfrmAlarm::Bindings() {
                                               .AddField("rbtOpen", &TfrmAlarm::rbtOpen)
                                               .AddField("rbtClose", &TfrmAlarm::rbtClose)
                                               .AddField("btnPrev", &TfrmAlarm::btnPrev)
-                                              .AddField("btnCancel", &TfrmAlarm::btnCancel);
+                                              .AddField("btnCancel", &TfrmAlarm::btnCancel)
+                                              .AddMethod("FormShow", &TfrmAlarm::FormShow)
+                                              .AddMethod("cmbCamChange", &TfrmAlarm::cmbCamChange)
+                                              .AddMethod("btnPrevClick", &TfrmAlarm::btnPrevClick)
+                                              .AddMethod("btnCancelClick", &TfrmAlarm::btnCancelClick);
     return bindings;
+}
+
+void TfrmAlarm::Prepare() {
+    cmbCam->Items()->Clear();
+    if (frmMenu != nullptr) {
+        frmMenu->LoadConfigIni();
+        Config = frmMenu->Config();
+    }
+    for (int camera = 1; camera <= 4; ++camera)
+        cmbCam->Items()->Add(Format("CAMERA %d", camera));
+    cmbCam->SetItemIndex(0);
+    CurrentIndex = 0;
+    LoadCamera(1);
+}
+
+void TfrmAlarm::LoadCamera(int camera) {
+    rbtOpen->SetChecked(true);
+    if (frmMenu != nullptr) {
+        frmMenu->SyncCameraInfo();
+        if (frmMenu->MaxCamera == 1 || frmMenu->MaxCamera == 4) cmbCam->SetEnabled(frmMenu->MaxCamera == 4);
+    }
+    if (!Config.Loaded() || Config.FindSection("config") < 0) return;
+    if (const std::optional<std::string> value = Config.Value(Format("21_1_%d", camera)))
+        if (StrToInt(*value) != 0) rbtClose->SetChecked(true);
+}
+
+void TfrmAlarm::SaveCamera(int index) {
+    if (index < 0 || index > 3) return;
+    const std::string section = Config.SectionName(Config.FindSection("config"));
+    const std::string key = Format("21_1_%d", index + 1);
+    if (rbtClose->Checked())
+        Config.Store(section, key, "1", false);
+    else if (rbtOpen->Checked())
+        Config.Store(section, key, "", true);
+}
+
+void TfrmAlarm::FormShow(TObject*) {
+    PreparePage(this);
+    SetLangCaption(this, 59966);
+    SetLangCaption(GroupBox1, 59965);
+    SetLangCaption(GroupBox2, 59964);
+    SetLangCaption(rbtOpen, 59963);
+    SetLangCaption(rbtClose, 59962);
+    SetLangCaption(btnPrev, 59978);
+    SetLangCaption(btnCancel, 59980);
+}
+
+void TfrmAlarm::cmbCamChange(TObject*) {
+    const int chosen = cmbCam->ItemIndex();
+    if (chosen < 0 || chosen > 3 || chosen == CurrentIndex) return;
+    SaveCamera(CurrentIndex);
+    CurrentIndex = chosen;
+    LoadCamera(chosen + 1);
+}
+
+void TfrmAlarm::btnPrevClick(TObject*) {
+    SaveCamera(CurrentIndex);
+    if (frmDevice != nullptr) {
+        frmDevice->SetEnabled(true);
+        frmDevice->Show();
+    }
+    Close();
+}
+
+void TfrmAlarm::btnCancelClick(TObject*) {
+    // Shown again: with the menu hidden and the main window disabled nothing else could be reached.
+    if (frmDevice != nullptr) {
+        frmDevice->SetEnabled(true);
+        frmDevice->Show();
+    }
+    Close();
 }

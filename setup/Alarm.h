@@ -1,6 +1,8 @@
 // The alarm page: the alarm input type of each camera.
 #pragma once
 
+#include "setup/ConfigAccess.h"
+
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/StdCtrls.h"
 
@@ -15,6 +17,21 @@ public:
     TRadioButton* rbtClose = nullptr;
     TButton* btnPrev = nullptr;
     TButton* btnCancel = nullptr;
+
+    // 0..3.
+    int CurrentIndex = 0;
+    TConfigAccess Config;
+
+    // The camera list, the menu's view of config.ini, camera 1.
+    void Prepare();
+    // Camera 1..4; a stored value that is not a number raises EConvertError.
+    void LoadCamera(int camera);
+    void SaveCamera(int index);
+
+    void FormShow(TObject* sender);
+    void cmbCamChange(TObject* sender);
+    void btnPrevClick(TObject* sender);
+    void btnCancelClick(TObject* sender);
 
 private:
     static const TFormBindings& Bindings();

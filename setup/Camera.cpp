@@ -1,5 +1,14 @@
 #include "setup/Camera.h"
 
+#include "client/main.h"
+#include "setup/Device.h"
+#include "setup/Menu.h"
+#include "setup/PageSupport.h"
+
+#include "platform/core/StrUtils.h"
+
+using namespace setup_pages;
+
 TfrmCamera* frmCamera = nullptr;
 
 TfrmCamera::TfrmCamera(TComponent* owner) : TForm(owner) {
@@ -23,6 +32,170 @@ const TFormBindings& TfrmCamera::Bindings() {
                                               .AddField("GroupBox7", &TfrmCamera::GroupBox7)
                                               .AddField("cmbSeq", &TfrmCamera::cmbSeq)
                                               .AddField("btnPrev", &TfrmCamera::btnPrev)
-                                              .AddField("btnCancel", &TfrmCamera::btnCancel);
+                                              .AddField("btnCancel", &TfrmCamera::btnCancel)
+                                              .AddMethod("FormShow", &TfrmCamera::FormShow)
+                                              .AddMethod("cmbCamChange", &TfrmCamera::cmbCamChange)
+                                              .AddMethod("btnPrevClick", &TfrmCamera::btnPrevClick)
+                                              .AddMethod("btnCancelClick", &TfrmCamera::btnCancelClick)
+                                              .AddMethod("edtTitleKeyDown", &TfrmCamera::edtTitleKeyDown)
+                                              .AddMethod("edtTitleKeyPress", &TfrmCamera::edtTitleKeyPress)
+                                              .AddMethod("edtTitleKeyUp", &TfrmCamera::edtTitleKeyUp);
     return bindings;
+}
+
+namespace {
+
+std::string CameraKey(int item, int camera) {
+    return Format("%d_1_%d", item, camera);
+}
+
+void SetMainCovert(int index, BYTE covert) {
+    if (FrmMain != nullptr) FrmMain->CameraCovert[static_cast<std::size_t>(index)] = covert;
+}
+
+} // namespace
+
+void TfrmCamera::InitCameraTable() {
+    CurrentCamera = 1;
+    CurrentIndex = 0;
+    CameraTable = {};
+    if (frmMenu != nullptr) {
+        frmMenu->LoadConfigIni();
+        Config = frmMenu->Config();
+    }
+    cmbCam->Items()->Clear();
+    for (int camera = 1; camera <= 4; ++camera)
+        cmbCam->Items()->Add(Format("CAMERA %d", camera));
+    cmbCam->SetItemIndex(0);
+    cmbSeq->Items()->Clear();
+    cmbSeq->Items()->Add("OFF");
+    for (int seconds = 1; seconds <= 10; ++seconds)
+        cmbSeq->Items()->Add(Format("%d Sec", seconds));
+    LoadSettings(1);
+}
+
+void TfrmCamera::ReloadAllCameras() {
+    InitCameraTable();
+    for (int camera = 4; camera >= 2; --camera)
+        LoadSettings(camera);
+}
+
+void TfrmCamera::LoadSettings(int camera) {
+    if (camera < 1 || camera > 4) return;
+    const int index = camera - 1;
+    CameraRecord& record = CameraTable[static_cast<std::size_t>(index)];
+    edtTitle->SetText(record.title);
+    rbtCovertOff->SetChecked(true);
+    scbBri->SetPosition(record.brightness);
+    scbCon->SetPosition(record.contrast);
+    cmbSeq->SetItemIndex(record.sequence);
+    if (frmMenu != nullptr) {
+        frmMenu->SyncCameraInfo();
+        const int cameras = frmMenu->MaxCamera;
+        if (cameras == 1 || cameras == 4) {
+            cmbCam->SetEnabled(cameras == 4);
+            GroupBox7->SetEnabled(cameras == 4);
+            cmbSeq->SetEnabled(cameras == 4);
+        }
+    }
+    if (!Config.Loaded() || Config.FindSection("config") < 0) return;
+    if (const std::optional<std::string> title = Config.Value(CameraKey(34, camera))) {
+        edtTitle->SetText(*title);
+        TitleFilter.LengthBefore = static_cast<int>(title->size());
+        if (FrmMain != nullptr) FrmMain->CameraTitles[static_cast<std::size_t>(index)] = *title;
+    }
+    if (const std::optional<std::string> value = Config.Value(CameraKey(25, camera)))
+        scbBri->SetPosition(StrToInt(*value));
+    if (const std::optional<std::string> value = Config.Value(CameraKey(26, camera)))
+        scbCon->SetPosition(StrToInt(*value));
+    if (const std::optional<std::string> value = Config.Value(CameraKey(23, camera))) {
+        record.covert = StrToInt(*value) != 0 ? 1 : 0;
+        if (record.covert != 0) rbtCovertOn->SetChecked(true);
+        SetMainCovert(index, record.covert);
+    }
+    if (const std::optional<std::string> value = Config.Value(CameraKey(24, camera))) {
+        // An index past the list keeps the one shown.
+        const int sequence = StrToInt(*value);
+        if (sequence >= 0 && sequence < cmbSeq->Items()->Count()) cmbSeq->SetItemIndex(sequence);
+    }
+}
+
+void TfrmCamera::SaveSettings(int index) {
+    if (index < 0 || index > 3) return;
+    if (frmMenu != nullptr) Config = frmMenu->Config();
+    CameraRecord& record = CameraTable[static_cast<std::size_t>(index)];
+    record.title = edtTitle->Text();
+    record.brightness = scbBri->Position();
+    record.contrast = scbCon->Position();
+    if (rbtCovertOn->Checked())
+        record.covert = 1;
+    else if (rbtCovertOff->Checked())
+        record.covert = 0;
+    if (cmbSeq->ItemIndex() >= 0) record.sequence = cmbSeq->ItemIndex();
+    const int camera = index + 1;
+    const std::string section = Config.SectionName(Config.FindSection("config"));
+    Config.Store(section, CameraKey(34, camera), record.title, record.title.empty());
+    Config.Store(section, CameraKey(25, camera), IntToStr(record.brightness), record.brightness == 50);
+    Config.Store(section, CameraKey(26, camera), IntToStr(record.contrast), record.contrast == 50);
+    Config.Store(section, CameraKey(23, camera), "1", record.covert == 0);
+    SetMainCovert(index, record.covert);
+    Config.Store(section, CameraKey(24, camera), IntToStr(record.sequence), record.sequence == 3);
+}
+
+void TfrmCamera::FormShow(TObject*) {
+    PreparePage(this);
+    SetLangCaption(this, 59953);
+    SetLangCaption(GroupBox1, 59952);
+    SetLangCaption(GroupBox2, 59951);
+    SetLangCaption(GroupBox5, 59950);
+    SetLangCaption(GroupBox3, 59949);
+    SetLangCaption(GroupBox6, 59948);
+    SetLangCaption(GroupBox4, 59947);
+    SetLangCaption(GroupBox7, 59946);
+    SetLangCaption(btnPrev, 59978);
+    SetLangCaption(btnCancel, 59980);
+}
+
+void TfrmCamera::cmbCamChange(TObject*) {
+    const int chosen = cmbCam->ItemIndex();
+    if (chosen < 0 || chosen > 3 || chosen == CurrentIndex) return;
+    SaveSettings(CurrentIndex);
+    CurrentIndex = chosen;
+    CurrentCamera = chosen + 1;
+    LoadSettings(CurrentCamera);
+}
+
+void TfrmCamera::btnPrevClick(TObject*) {
+    if (TitleFilter.InvalidKey != 0) {
+        SetupBox(LangText(59829), LangText(59953), 0);
+        edtTitle->SetText("");
+        TitleFilter.InvalidKey = 0;
+        return;
+    }
+    SaveSettings(CurrentIndex);
+    if (frmDevice != nullptr) {
+        frmDevice->SetEnabled(true);
+        frmDevice->Show();
+    }
+    Close();
+}
+
+void TfrmCamera::btnCancelClick(TObject*) {
+    if (frmDevice != nullptr) {
+        frmDevice->SetEnabled(true);
+        frmDevice->Show();
+    }
+    Close();
+}
+
+void TfrmCamera::edtTitleKeyDown(TObject*, WORD&, TShiftState) {
+    TitleFilter.KeyDown(edtTitle);
+}
+
+void TfrmCamera::edtTitleKeyPress(TObject*, char& key) {
+    TitleFilter.KeyPress(key);
+}
+
+void TfrmCamera::edtTitleKeyUp(TObject*, WORD&, TShiftState) {
+    TitleFilter.KeyUp(59953);
 }

@@ -1,8 +1,23 @@
 // The camera page: title, picture, covert and sequence of each camera.
 #pragma once
 
+#include <array>
+#include <string>
+
+#include "setup/ConfigAccess.h"
+#include "setup/TitleFilter.h"
+
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/StdCtrls.h"
+
+// One camera's settings as the camera page shows them.
+struct CameraRecord {
+    std::string title;
+    int brightness = 50; // 0..100
+    int contrast = 50;   // 0..100
+    BYTE covert = 0;
+    int sequence = 3; // index into the sequence list: 0 OFF, n = n seconds
+};
 
 class TfrmCamera : public TForm {
 public:
@@ -24,6 +39,31 @@ public:
     TComboBox* cmbSeq = nullptr;
     TButton* btnPrev = nullptr;
     TButton* btnCancel = nullptr;
+
+    std::array<CameraRecord, 4> CameraTable{};
+    // 1..4 and 0..3.
+    int CurrentCamera = 1;
+    int CurrentIndex = 0;
+    TTitleFilter TitleFilter;
+    TConfigAccess Config;
+
+    // Fresh records, the menu's view of config.ini, the lists, then camera 1.
+    void InitCameraTable();
+    // Shows camera 1..4 from its record and config.ini; also gives the main window its title and covert
+    // flag. A stored number that is not one raises EConvertError.
+    void LoadSettings(int camera);
+    // Stores the controls into the record of camera index 0..3 and writes its keys.
+    void SaveSettings(int index);
+    // InitCameraTable, then cameras 4, 3 and 2, so that the main window has every title.
+    void ReloadAllCameras();
+
+    void FormShow(TObject* sender);
+    void cmbCamChange(TObject* sender);
+    void btnPrevClick(TObject* sender);
+    void btnCancelClick(TObject* sender);
+    void edtTitleKeyDown(TObject* sender, WORD& key, TShiftState shift);
+    void edtTitleKeyPress(TObject* sender, char& key);
+    void edtTitleKeyUp(TObject* sender, WORD& key, TShiftState shift);
 
 private:
     static const TFormBindings& Bindings();

@@ -21,6 +21,11 @@ public:
     TEdit* Edit2 = nullptr;
     TBmButton* BtnCancel = nullptr;
 
+    void FormShow(TObject* sender);
+    void Button1Click(TObject* sender);
+    void BtnCloseClick(TObject* sender);
+    void BtnCancelClick(TObject* sender);
+
 private:
     static const TFormBindings& Bindings();
 };

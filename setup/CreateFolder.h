@@ -1,6 +1,8 @@
 // The name of a new folder for the save-folder window.
 #pragma once
 
+#include "platform/core/Types.h"
+
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/StdCtrls.h"
 
@@ -12,6 +14,14 @@ public:
     TEdit* edtFolder = nullptr;
     TButton* btnOk = nullptr;
     TButton* btnCancel = nullptr;
+
+    BYTE InvalidKey = 0;
+
+    void FormShow(TObject* sender);
+    void edtFolderKeyPress(TObject* sender, char& key);
+    void edtFolderKeyUp(TObject* sender, WORD& key, TShiftState shift);
+    void btnOkClick(TObject* sender);
+    void btnCancelClick(TObject* sender);
 
 private:
     static const TFormBindings& Bindings();

@@ -13,6 +13,12 @@ public:
     TButton* btnPrev = nullptr;
     TButton* btnCancel = nullptr;
 
+    void FormShow(TObject* sender);
+    void btnCameraClick(TObject* sender);
+    void btnAlarmClick(TObject* sender);
+    void btnPrevClick(TObject* sender);
+    void btnCancelClick(TObject* sender);
+
 private:
     static const TFormBindings& Bindings();
 };

@@ -1,5 +1,12 @@
 #include "setup/Info.h"
 
+#include "setup/Menu.h"
+#include "setup/PageSupport.h"
+
+#include "platform/core/StrUtils.h"
+
+using namespace setup_pages;
+
 TfrmInfo* frmInfo = nullptr;
 
 TfrmInfo::TfrmInfo(TComponent* owner) : TForm(owner) {
@@ -22,6 +29,49 @@ const TFormBindings& TfrmInfo::Bindings() {
                                               .AddField("Label12", &TfrmInfo::Label12)
                                               .AddField("Label13", &TfrmInfo::Label13)
                                               .AddField("Label14", &TfrmInfo::Label14)
-                                              .AddField("btnPrev", &TfrmInfo::btnPrev);
+                                              .AddField("btnPrev", &TfrmInfo::btnPrev)
+                                              .AddMethod("FormShow", &TfrmInfo::FormShow)
+                                              .AddMethod("btnPrevClick", &TfrmInfo::btnPrevClick);
     return bindings;
+}
+
+void TfrmInfo::LoadInfoIni() {
+    InfoIni = LoadConfigAccess(SetupFolder() + "info.ini");
+    // Sections after "sysinfo" are ignored rather than hiding its keys.
+    if (InfoIni.FindSection("sysinfo") >= 0) {
+        InfoIni.Ini->ReadSection("sysinfo", InfoIni.Keys.get());
+        InfoIni.Ini->ReadSectionValues("sysinfo", InfoIni.Values.get());
+    }
+}
+
+void TfrmInfo::ShowSysInfo() {
+    if (!InfoIni.Loaded() || InfoIni.FindSection("sysinfo") < 0) return;
+    const struct {
+        const char* key;
+        TLabel* label;
+    } shown[] = {{"version", Label2}, {"systitle", Label4}, {"sysapp", Label6},   {"currentmedia", Label7},
+                 {"free", Label8},    {"ipaddr", Label10},  {"macaddr", Label12}, {"micom", Label14}};
+    for (const auto& item : shown) {
+        const std::optional<std::string> value = InfoIni.Value(item.key);
+        if (!value) continue;
+        item.label->SetCaption(item.label == Label7 ? UpperCase(*value) : *value);
+    }
+}
+
+void TfrmInfo::FormShow(TObject*) {
+    PreparePage(this);
+    SetLangCaption(this, 59937);
+    SetLangCaption(Label1, 59936);
+    SetLangCaption(Label3, 59935);
+    SetLangCaption(Label5, 59934);
+    SetLangCaption(Label9, 59933);
+    SetLangCaption(btnPrev, 59978);
+}
+
+void TfrmInfo::btnPrevClick(TObject*) {
+    if (frmMenu != nullptr) {
+        frmMenu->SetEnabled(true);
+        frmMenu->Show();
+    }
+    Close();
 }

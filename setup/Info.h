@@ -1,6 +1,8 @@
 // The recorder's system information.
 #pragma once
 
+#include "setup/ConfigAccess.h"
+
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/StdCtrls.h"
 
@@ -23,6 +25,16 @@ public:
     TLabel* Label13 = nullptr;
     TLabel* Label14 = nullptr;
     TButton* btnPrev = nullptr;
+
+    // info.ini of the program folder, read as the menu reads config.ini.
+    TConfigAccess InfoIni;
+
+    void LoadInfoIni();
+    // Each key of section "sysinfo" into its label; an absent key leaves the label as it was.
+    void ShowSysInfo();
+
+    void FormShow(TObject* sender);
+    void btnPrevClick(TObject* sender);
 
 private:
     static const TFormBindings& Bindings();

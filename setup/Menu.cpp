@@ -1,9 +1,66 @@
 #include "setup/Menu.h"
 
+#include "client/LinkNumbers.h"
+#include "client/LinkWait.h"
+#include "client/Wait.h"
+#include "client/main.h"
+#include "setup/Camera.h"
+#include "setup/Device.h"
+#include "setup/Info.h"
+#include "setup/Network.h"
+#include "setup/PageSupport.h"
+#include "setup/SaveFolder.h"
+#include "setup/System.h"
+#include "setup/Vidstd.h"
+
+#include "controls/BmButton.h"
+#include "net/WSocket.h"
+
+#include "platform/core/Debug.h"
+#include "platform/core/FileUtils.h"
+#include "platform/core/StrUtils.h"
+
+#include <fstream>
+#include <sstream>
+
+using namespace setup_pages;
+
 TfrmMenu* frmMenu = nullptr;
+
+namespace {
+
+constexpr DWORD kApplyReplyLimitMs = 30000;
+// No recorder takes a setup file anywhere near this; a larger one is not ours.
+constexpr std::streamoff kMaxConfigBytes = 16 * 1024 * 1024;
+
+bool ReadWholeFile(const std::string& path, std::string& bytes) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    if (size < 0 || size > kMaxConfigBytes) return false;
+    in.seekg(0, std::ios::beg);
+    bytes.assign(static_cast<std::size_t>(size), '\0');
+    in.read(bytes.data(), size);
+    return in.gcount() == size;
+}
+
+// The recording page's modified word goes into the apply command with bit 4.
+int RecordModifiedWord() {
+    return 0;
+}
+
+bool LinkUp() {
+    return FrmMain != nullptr && FrmMain->CliSocket->State() == wsConnected;
+}
+
+} // namespace
 
 TfrmMenu::TfrmMenu(TComponent* owner) : TForm(owner) {
     LoadDefinition("Menu", Bindings());
+    // The main window's setup button leads here; its definition names no handler for it.
+    if (FrmMain != nullptr && FrmMain->BtnSetup != nullptr && !FrmMain->BtnSetup->OnClick.Assigned())
+        FrmMain->BtnSetup->OnClick = TNotifyEvent(FrmMain, &TFrmMain::BtnSetupClick);
 }
 
 const TFormBindings& TfrmMenu::Bindings() {
@@ -16,6 +73,188 @@ const TFormBindings& TfrmMenu::Bindings() {
                                               .AddField("btnOk", &TfrmMenu::btnOk)
                                               .AddField("btnCancel", &TfrmMenu::btnCancel)
                                               .AddField("btnSave", &TfrmMenu::btnSave)
-                                              .AddField("btnNetwork", &TfrmMenu::btnNetwork);
+                                              .AddField("btnNetwork", &TfrmMenu::btnNetwork)
+                                              .AddMethod("FormShow", &TfrmMenu::FormShow)
+                                              .AddMethod("btnDeviceClick", &TfrmMenu::btnDeviceClick)
+                                              .AddMethod("btnRecordClick", &TfrmMenu::btnRecordClick)
+                                              .AddMethod("btnNetworkClick", &TfrmMenu::btnNetworkClick)
+                                              .AddMethod("btnSystemClick", &TfrmMenu::btnSystemClick)
+                                              .AddMethod("btnLoglistClick", &TfrmMenu::btnLoglistClick)
+                                              .AddMethod("btnInfoClick", &TfrmMenu::btnInfoClick)
+                                              .AddMethod("btnSaveClick", &TfrmMenu::btnSaveClick)
+                                              .AddMethod("btnCancelClick", &TfrmMenu::btnCancelClick)
+                                              .AddMethod("btnOkClick", &TfrmMenu::btnOkClick);
     return bindings;
+}
+
+// ---- The configuration file ----
+
+void TfrmMenu::LoadConfigIni() {
+    const TConfigAccess access = LoadConfigAccess(SetupFolder() + "config.ini");
+    ConfigIni = access.Ini;
+    ConfigSections = access.Sections;
+    ConfigKeys = access.Keys;
+    ConfigValues = access.Values;
+}
+
+std::string TfrmMenu::ReadConfigItem111() {
+    ConfigItem111 = "1";
+    const TConfigAccess access = Config();
+    if (access.Loaded()) {
+        for (int i = 0; i < ConfigSections->Count(); ++i) {
+            if (ConfigSections->Strings(i) != "config") continue;
+            if (const std::optional<std::string> value = access.Value("1_1_1")) ConfigItem111 = *value;
+        }
+    }
+    return ConfigItem111;
+}
+
+void TfrmMenu::SyncCameraInfo() {
+    if (FrmMain == nullptr || FrmMain->MaxCamera == 0) return;
+    MaxCamera = FrmMain->MaxCamera;
+    VideoStandard = FrmMain->VideoStandard;
+}
+
+// ---- Showing ----
+
+void TfrmMenu::FormShow(TObject*) {
+    PreparePage(this);
+    SetLangCaption(this, 59931);
+    SetLangCaption(btnDevice, 59930);
+    SetLangCaption(btnRecord, 59929);
+    SetLangCaption(btnSystem, 59928);
+    SetLangCaption(btnLoglist, 59927);
+    SetLangCaption(btnInfo, 59926);
+    SetLangCaption(btnOk, 59974);
+    SetLangCaption(btnCancel, 59980);
+    btnOk->Font()->SetName(Font()->Name());
+    btnCancel->Font()->SetName(Font()->Name());
+}
+
+// ---- The pages ----
+
+void TfrmMenu::btnDeviceClick(TObject*) {
+    if (FrmMain != nullptr) FrmMain->RequestMaxCamera();
+    SyncCameraInfo();
+    LoadConfigIni();
+    Hide();
+    frmDevice->Show();
+}
+
+void TfrmMenu::btnRecordClick(TObject* sender) {
+    SyncCameraInfo();
+    if (VideoStandard == 1)
+        frmVidstd->btnNTSCClick(sender);
+    else if (VideoStandard == 2)
+        frmVidstd->btnPALClick(sender);
+    else
+        frmVidstd->Show();
+    if (FrmMain != nullptr) FrmMain->RequestMaxCamera();
+    Hide();
+}
+
+void TfrmMenu::btnNetworkClick(TObject*) {
+    LoadConfigIni();
+    frmNetwork->LoadSettings();
+    frmNetwork->Show();
+}
+
+void TfrmMenu::btnSystemClick(TObject*) {
+    LoadConfigIni();
+    frmSystem->LoadSettings();
+    EnableMainWindow(false);
+    Hide();
+    frmSystem->Show();
+}
+
+void TfrmMenu::btnLoglistClick(TObject*) {
+    Hide();
+    if (FrmMain != nullptr) FrmMain->ShowDeviceLog();
+}
+
+void TfrmMenu::btnInfoClick(TObject*) {
+    frmInfo->LoadInfoIni();
+    frmInfo->ShowSysInfo();
+    Hide();
+    frmInfo->Show();
+}
+
+void TfrmMenu::btnSaveClick(TObject*) {
+    frmSaveFolder->SaveConfigFile();
+    frmSaveFolder->Show();
+}
+
+// ---- CANCEL and APPLY ----
+
+void TfrmMenu::btnCancelClick(TObject*) {
+    const std::string folder = SetupFolder();
+    // Without the saved copy there is nothing to restore; the edited file is kept rather than lost.
+    if (FileExists(folder + "temp_config.ini")) {
+        if (CopyFile(folder + "temp_config.ini", folder + "config.ini", FALSE))
+            DeleteFile(folder + "temp_config.ini");
+        else
+            DebugTrace("TfrmMenu::btnCancelClick", "cannot restore config.ini");
+    }
+    EnableMainWindow(true);
+    Close();
+}
+
+void TfrmMenu::btnOkClick(TObject* sender) {
+    if (!LinkUp()) {
+        SetupBoxOver(this, LangText(59869), LangText(59872), 0);
+        return;
+    }
+    if (SetupBoxOver(this, LangText(50484), LangText(59931), 4) != mrYes) return;
+    std::string bytes;
+    if (!ReadWholeFile(SetupFolder() + "config.ini", bytes)) {
+        SetupBoxOver(this, "Can't find file!", "Search Fail", 0);
+        return;
+    }
+    FrmMain->UploadAccepted = 0;
+    if (FrmMain->SendFileUpload(QELFILE_CONFIG, bytes) < 0 || !LinkUp()) {
+        // The recorder has not got the file: nothing is applied and the working copy stays.
+        SetupBoxOver(this, LangText(59869), LangText(59872), 0);
+        return;
+    }
+    FinishApply(sender);
+}
+
+void TfrmMenu::FinishApply(TObject* sender) {
+    if (!FrmMain->BtnLive->Visible()) {
+        if (frmCamera != nullptr) frmCamera->ReloadAllCameras();
+        FrmMain->RefreshCameraTitles();
+    }
+    MaxCamera = 0;
+    Close();
+    if (FrmWait != nullptr) FrmWait->Show();
+    const DWORD applyWord = static_cast<DWORD>(RecordModifiedWord() | 4);
+
+    // Silence is not reported; a connection that is gone ends the wait at once.
+    if (PumpUntil([] { return FrmMain->UploadAccepted != 0 || !LinkUp(); }, kApplyReplyLimitMs) ==
+        TWaitEnd::Terminated)
+        return;
+    bool linkLost = !LinkUp();
+    if (!linkLost) {
+        FrmMain->ApplyResult = 0;
+        FrmMain->SendNetPacketCommand(NETCMD_APPLY, applyWord);
+        if (PumpUntil([] { return FrmMain->ApplyResult != 0 || !LinkUp(); }, kApplyReplyLimitMs) ==
+            TWaitEnd::Terminated)
+            return;
+        linkLost = !LinkUp();
+    }
+    if (!FrmMain->BtnLive->Visible()) {
+        if (FrmMain->GetScreenCount() == 4)
+            FrmMain->MenuItemQuadClick(sender);
+        else if (FrmMain->GetScreenCount() == 1)
+            FrmMain->ShowSelectedCamera();
+    }
+    // A lost link applied nothing: the received files stay for another pass.
+    if (!linkLost) {
+        const std::string folder = SetupFolder();
+        DeleteFile(folder + "temp_config.ini");
+        DeleteFile(folder + "holiday.ini");
+        DeleteFile(folder + "schedule.dat");
+    }
+    if (FrmWait != nullptr) FrmWait->Close();
+    EnableMainWindow(true);
 }

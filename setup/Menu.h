@@ -1,8 +1,14 @@
-// The setup menu: the hub from which the recorder's setup pages are opened.
+// The setup menu: the hub from which the recorder's setup pages are opened, the owner of the one way
+// into config.ini that every page uses, and the APPLY and CANCEL of a setup pass.
 #pragma once
+
+#include "setup/ConfigAccess.h"
 
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/StdCtrls.h"
+
+#include <memory>
+#include <string>
 
 class TfrmMenu : public TForm {
 public:
@@ -19,8 +25,42 @@ public:
     TButton* btnSave = nullptr;
     TButton* btnNetwork = nullptr;
 
+    // The recorder's camera count (1 or 4) and video standard (1 NTSC, 2 PAL, else not reported) from
+    // the reply to 107; 0 until known.
+    int MaxCamera = 0;
+    int VideoStandard = 0;
+    std::string ConfigItem111;
+
+    // Shared with the pages, which keep copies; LoadConfigIni replaces them with fresh objects.
+    std::shared_ptr<TIniFile> ConfigIni;
+    std::shared_ptr<TStringList> ConfigSections;
+    std::shared_ptr<TStringList> ConfigKeys;
+    std::shared_ptr<TStringList> ConfigValues;
+
+    // Re-reads config.ini of the program folder into fresh objects.
+    void LoadConfigIni();
+    // The four objects as one view.
+    TConfigAccess Config() const { return {ConfigIni, ConfigSections, ConfigKeys, ConfigValues}; }
+    // The value of "1_1_1" in section "config"; "1" when absent.
+    std::string ReadConfigItem111();
+    // Takes the camera count and standard the main window heard last from the recorder.
+    void SyncCameraInfo();
+
+    void FormShow(TObject* sender);
+    void btnDeviceClick(TObject* sender);
+    void btnRecordClick(TObject* sender);
+    void btnNetworkClick(TObject* sender);
+    void btnSystemClick(TObject* sender);
+    void btnLoglistClick(TObject* sender);
+    void btnInfoClick(TObject* sender);
+    void btnSaveClick(TObject* sender);
+    void btnCancelClick(TObject* sender);
+    void btnOkClick(TObject* sender);
+
 private:
     static const TFormBindings& Bindings();
+    // The rest of APPLY once config.ini is out: the replies, the apply command and the clean-up.
+    void FinishApply(TObject* sender);
 };
 
 extern TfrmMenu* frmMenu;

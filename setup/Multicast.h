@@ -23,6 +23,26 @@ public:
     TButton* btnOk = nullptr;
     TButton* btnCancel = nullptr;
 
+    // The choices the page shows, as the network page keeps them.
+    int Port = 5000;
+    int Scope = 1;
+    int Bandwidth = 1;
+
+    // Takes the network page's choices and shows them.
+    void ShowChoices(int port, int scope, int bandwidth);
+
+    void FormShow(TObject* sender);
+    void rdtLineClick(TObject* sender);
+    void rdtSiteClick(TObject* sender);
+    void rdtOrganClick(TObject* sender);
+    void rdtGlobalClick(TObject* sender);
+    void rdtFullClick(TObject* sender);
+    void rdt384Click(TObject* sender);
+    void rdt768Click(TObject* sender);
+    void rdt1_5Click(TObject* sender);
+    void btnOkClick(TObject* sender);
+    void btnCancelClick(TObject* sender);
+
 private:
     static const TFormBindings& Bindings();
 };

@@ -1,6 +1,8 @@
 // The folder a copy of the recorder's configuration is saved into.
 #pragma once
 
+#include <string>
+
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/StdCtrls.h"
 
@@ -17,6 +19,25 @@ public:
     TButton* btnCancel = nullptr;
     // Below the client area: the paths chosen, for tracing.
     TListBox* ListBox1 = nullptr;
+
+    // The program folder with its trailing separator, the destination, the file and the default name of
+    // a new folder.
+    std::string ProgramFolderPath;
+    std::string DestinationPath;
+    std::string FileName = "config.ini";
+    std::string DefaultFolderName;
+
+    // The destination becomes the program folder plus the connect dialog's address, created when
+    // missing.
+    void SaveConfigFile();
+    std::string GetPath() const { return DestinationPath; }
+    void SetPath(const std::string& path) { DestinationPath = path; }
+
+    void FormShow(TObject* sender);
+    void btnBrowseClick(TObject* sender);
+    void btnCreateFolderClick(TObject* sender);
+    void btnOkClick(TObject* sender);
+    void btnCancelClick(TObject* sender);
 
 private:
     static const TFormBindings& Bindings();

@@ -14,6 +14,10 @@ public:
     TBmButton* BtnClose = nullptr;
     TListBox* lbLog = nullptr;
 
+    void FormShow(TObject* sender);
+    void ImgFrame1MouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void BtnCloseClick(TObject* sender);
+
 private:
     static const TFormBindings& Bindings();
 };

@@ -1,5 +1,32 @@
 #include "setup/System.h"
 
+#include "setup/Menu.h"
+#include "setup/PageSupport.h"
+#include "setup/SetupRules.h"
+
+#include "platform/core/StrUtils.h"
+
+#include <array>
+
+using namespace setup_pages;
+
+namespace {
+
+constexpr int kStartMonth = 2, kStartWeek = 4, kStartDay = 0, kEndMonth = 9, kEndWeek = 4, kEndDay = 0;
+constexpr std::array<const char*, 7> kDays = {"SUN", "MON", "TUE", "WED", "THU", "FRI", "SAT"};
+
+// Stored numbers count from 1, as OK writes them; one outside the list keeps the index it had.
+void SelectStored(const TConfigAccess& config, const char* key, TComboBox* combo, int& index) {
+    const std::optional<std::string> value = config.Value(key);
+    if (!value) return;
+    const int stored = StrToInt(*value);
+    if (stored < 1 || stored > combo->Items()->Count()) return;
+    index = stored - 1;
+    combo->SetItemIndex(index);
+}
+
+} // namespace
+
 TfrmSystem* frmSystem = nullptr;
 
 TfrmSystem::TfrmSystem(TComponent* owner) : TForm(owner) {
@@ -24,6 +51,184 @@ const TFormBindings& TfrmSystem::Bindings() {
                                               .AddField("cmbEnd_w", &TfrmSystem::cmbEnd_w)
                                               .AddField("cmbEnd_d", &TfrmSystem::cmbEnd_d)
                                               .AddField("btnOk", &TfrmSystem::btnOk)
-                                              .AddField("btnCancel", &TfrmSystem::btnCancel);
+                                              .AddField("btnCancel", &TfrmSystem::btnCancel)
+                                              .AddMethod("FormShow", &TfrmSystem::FormShow)
+                                              .AddMethod("rbtOnClick", &TfrmSystem::rbtOnClick)
+                                              .AddMethod("rbtOffClick", &TfrmSystem::rbtOffClick)
+                                              .AddMethod("cmbStart_mChange", &TfrmSystem::cmbStart_mChange)
+                                              .AddMethod("cmbStart_wChange", &TfrmSystem::cmbStart_wChange)
+                                              .AddMethod("cmbStart_dChange", &TfrmSystem::cmbStart_dChange)
+                                              .AddMethod("cmbEnd_mChange", &TfrmSystem::cmbEnd_mChange)
+                                              .AddMethod("cmbEnd_wChange", &TfrmSystem::cmbEnd_wChange)
+                                              .AddMethod("cmbEnd_dChange", &TfrmSystem::cmbEnd_dChange)
+                                              .AddMethod("edtTitleKeyDown", &TfrmSystem::edtTitleKeyDown)
+                                              .AddMethod("edtTitleKeyPress", &TfrmSystem::edtTitleKeyPress)
+                                              .AddMethod("edtTitleKeyUp", &TfrmSystem::edtTitleKeyUp)
+                                              .AddMethod("btnOkClick", &TfrmSystem::btnOkClick)
+                                              .AddMethod("btnCancelClick", &TfrmSystem::btnCancelClick);
     return bindings;
+}
+
+void TfrmSystem::ClearLists() {
+    for (TComboBox* combo : {cmbStart_m, cmbStart_w, cmbStart_d, cmbEnd_m, cmbEnd_w, cmbEnd_d})
+        combo->Items()->Clear();
+}
+
+void TfrmSystem::LoadSettings() {
+    Title.clear();
+    SummerTime = 0;
+    TitleFilter = TTitleFilter();
+    StartMonth = kStartMonth;
+    StartWeek = kStartWeek;
+    StartDay = kStartDay;
+    EndMonth = kEndMonth;
+    EndWeek = kEndWeek;
+    EndDay = kEndDay;
+    if (frmMenu != nullptr) {
+        frmMenu->LoadConfigIni();
+        Config = frmMenu->Config();
+    }
+    // Lists left from a page closed some other way would double.
+    ClearLists();
+    for (int month = 1; month <= 12; ++month) {
+        cmbStart_m->Items()->Add(IntToStr(month));
+        cmbEnd_m->Items()->Add(IntToStr(month));
+    }
+    for (int week = 1; week <= 5; ++week) {
+        cmbStart_w->Items()->Add(IntToStr(week));
+        cmbEnd_w->Items()->Add(IntToStr(week));
+    }
+    for (const char* day : kDays) {
+        cmbStart_d->Items()->Add(day);
+        cmbEnd_d->Items()->Add(day);
+    }
+    edtTitle->SetText(Title);
+    rbtOff->SetChecked(true);
+    rbtOffClick(rbtOff);
+    cmbStart_m->SetItemIndex(StartMonth);
+    cmbStart_w->SetItemIndex(StartWeek);
+    cmbStart_d->SetItemIndex(StartDay);
+    cmbEnd_m->SetItemIndex(EndMonth);
+    cmbEnd_w->SetItemIndex(EndWeek);
+    cmbEnd_d->SetItemIndex(EndDay);
+    if (!Config.Loaded() || Config.FindSection("config") < 0) return;
+    if (const std::optional<std::string> title = Config.Value("27_1_1")) {
+        Title = *title;
+        edtTitle->SetText(Title);
+        TitleFilter.LengthBefore = static_cast<int>(Title.size());
+    }
+    if (const std::optional<std::string> summer = Config.Value("62_1_1")) {
+        if (StrToInt(*summer) != 0) {
+            rbtOn->SetChecked(true);
+            rbtOnClick(rbtOn);
+        }
+    }
+    SelectStored(Config, "63_1_1", cmbStart_m, StartMonth);
+    SelectStored(Config, "64_1_1", cmbStart_w, StartWeek);
+    SelectStored(Config, "65_1_1", cmbStart_d, StartDay);
+    SelectStored(Config, "66_1_1", cmbEnd_m, EndMonth);
+    SelectStored(Config, "67_1_1", cmbEnd_w, EndWeek);
+    SelectStored(Config, "68_1_1", cmbEnd_d, EndDay);
+}
+
+void TfrmSystem::FormShow(TObject*) {
+    PreparePage(this);
+    SetLangCaption(this, 59891);
+    SetLangCaption(Label6, 59890);
+    SetLangCaption(btnOk, 59981);
+    SetLangCaption(btnCancel, 59980);
+    btnOk->Font()->SetName(Font()->Name());
+    btnCancel->Font()->SetName(Font()->Name());
+}
+
+void TfrmSystem::rbtOnClick(TObject*) {
+    SummerTime = 1;
+    for (TComboBox* combo : {cmbStart_m, cmbStart_w, cmbStart_d, cmbEnd_m, cmbEnd_w, cmbEnd_d})
+        combo->SetEnabled(true);
+}
+
+void TfrmSystem::rbtOffClick(TObject*) {
+    SummerTime = 0;
+    for (TComboBox* combo : {cmbStart_m, cmbStart_w, cmbStart_d, cmbEnd_m, cmbEnd_w, cmbEnd_d})
+        combo->SetEnabled(false);
+}
+
+void TfrmSystem::cmbStart_mChange(TObject*) {
+    StartMonth = cmbStart_m->ItemIndex();
+}
+
+void TfrmSystem::cmbStart_wChange(TObject*) {
+    StartWeek = cmbStart_w->ItemIndex();
+}
+
+void TfrmSystem::cmbStart_dChange(TObject*) {
+    StartDay = cmbStart_d->ItemIndex();
+}
+
+void TfrmSystem::cmbEnd_mChange(TObject*) {
+    EndMonth = cmbEnd_m->ItemIndex();
+}
+
+void TfrmSystem::cmbEnd_wChange(TObject*) {
+    EndWeek = cmbEnd_w->ItemIndex();
+}
+
+void TfrmSystem::cmbEnd_dChange(TObject*) {
+    EndDay = cmbEnd_d->ItemIndex();
+}
+
+void TfrmSystem::edtTitleKeyDown(TObject*, WORD&, TShiftState) {
+    TitleFilter.KeyDown(edtTitle);
+}
+
+void TfrmSystem::edtTitleKeyPress(TObject*, char& key) {
+    TitleFilter.KeyPress(key);
+}
+
+void TfrmSystem::edtTitleKeyUp(TObject*, WORD&, TShiftState) {
+    TitleFilter.KeyUp(59953);
+}
+
+void TfrmSystem::btnOkClick(TObject*) {
+    Title = UpperCase(edtTitle->Text());
+    if (TitleFilter.InvalidKey != 0) {
+        SetupBox(LangText(59829), LangText(59891), 0);
+        edtTitle->SetText("");
+        TitleFilter.InvalidKey = 0;
+        return;
+    }
+    // A title typed or pasted past the filter is refused whole rather than stored as the recorder
+    // could not show it.
+    for (const char c : Title) {
+        if (!TitleKeyAllowed(c) || c == '\r' || c == '\b') {
+            SetupBox(LangText(59829), LangText(59891), 0);
+            return;
+        }
+    }
+    const std::string section = Config.SectionName(0);
+    Config.Store(section, "27_1_1", Title, Title.empty());
+    Config.Store(section, "62_1_1", "1", SummerTime == 0);
+    const struct {
+        const char* key;
+        int index;
+        int fallback;
+    } choices[] = {{"63_1_1", StartMonth, kStartMonth}, {"64_1_1", StartWeek, kStartWeek},
+                   {"65_1_1", StartDay, kStartDay},     {"66_1_1", EndMonth, kEndMonth},
+                   {"67_1_1", EndWeek, kEndWeek},       {"68_1_1", EndDay, kEndDay}};
+    for (const auto& choice : choices)
+        Config.Store(section, choice.key, IntToStr(choice.index + 1),
+                     choice.index == choice.fallback || choice.index < 0);
+    if (frmMenu != nullptr) frmMenu->SetEnabled(true);
+    Close();
+    ClearLists();
+    if (frmMenu != nullptr) frmMenu->Show();
+}
+
+void TfrmSystem::btnCancelClick(TObject*) {
+    ClearLists();
+    if (frmMenu != nullptr) {
+        frmMenu->SetEnabled(true);
+        frmMenu->Show();
+    }
+    Close();
 }

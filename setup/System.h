@@ -1,6 +1,9 @@
 // The system page: the recorder's title and its summer-time rule.
 #pragma once
 
+#include "setup/ConfigAccess.h"
+#include "setup/TitleFilter.h"
+
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/StdCtrls.h"
 
@@ -26,7 +29,39 @@ public:
     TButton* btnOk = nullptr;
     TButton* btnCancel = nullptr;
 
+    std::string Title;
+    BYTE SummerTime = 0;
+    TTitleFilter TitleFilter;
+    // Item indexes (from 0) of the six lists.
+    int StartMonth = 2;
+    int StartWeek = 4;
+    int StartDay = 0;
+    int EndMonth = 9;
+    int EndWeek = 4;
+    int EndDay = 0;
+    TConfigAccess Config;
+
+    // Defaults, the menu's view of config.ini, the lists, then what the file holds. A stored value that
+    // is not a number raises EConvertError.
+    void LoadSettings();
+
+    void FormShow(TObject* sender);
+    void rbtOnClick(TObject* sender);
+    void rbtOffClick(TObject* sender);
+    void cmbStart_mChange(TObject* sender);
+    void cmbStart_wChange(TObject* sender);
+    void cmbStart_dChange(TObject* sender);
+    void cmbEnd_mChange(TObject* sender);
+    void cmbEnd_wChange(TObject* sender);
+    void cmbEnd_dChange(TObject* sender);
+    void edtTitleKeyDown(TObject* sender, WORD& key, TShiftState shift);
+    void edtTitleKeyPress(TObject* sender, char& key);
+    void edtTitleKeyUp(TObject* sender, WORD& key, TShiftState shift);
+    void btnOkClick(TObject* sender);
+    void btnCancelClick(TObject* sender);
+
 private:
+    void ClearLists();
     static const TFormBindings& Bindings();
 };
 

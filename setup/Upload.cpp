@@ -1,6 +1,48 @@
 #include "setup/Upload.h"
 
+#include "client/AddressBook.h"
+#include "client/LinkNumbers.h"
+#include "client/LinkWait.h"
+#include "client/formupdatestat.h"
+#include "client/main.h"
+#include "setup/PageSupport.h"
+
+#include "controls/BmGauge.h"
+#include "net/WSocket.h"
+
+#include "platform/core/Debug.h"
+#include "platform/core/StrUtils.h"
+#include "platform/vcl/Dialogs.h"
+
+#include <fstream>
+#include <vector>
+
+using namespace setup_pages;
+
 TfrmUpload* frmUpload = nullptr;
+
+namespace {
+
+// A destination that never answers the connect is given up after this long.
+constexpr DWORD kUploadConnectLimitMs = 20000;
+constexpr std::streamoff kMaxConfigBytes = 16 * 1024 * 1024;
+
+void MoveLine(TListBox* from, TListBox* to) {
+    const int index = from->ItemIndex();
+    if (index < 0 || index >= from->Items()->Count()) return;
+    to->Items()->Add(from->Items()->Strings(index));
+    from->Items()->Delete(index);
+}
+
+void MoveAll(TListBox* from, TListBox* to) {
+    TStrings* items = from->Items();
+    for (int i = 0; i < items->Count(); ++i)
+        to->Items()->Add(items->Strings(i));
+    for (int i = items->Count() - 1; i >= 0; --i)
+        items->Delete(i);
+}
+
+} // namespace
 
 TfrmUpload::TfrmUpload(TComponent* owner) : TForm(owner) {
     LoadDefinition("Upload", Bindings());
@@ -21,6 +63,161 @@ const TFormBindings& TfrmUpload::Bindings() {
                                               .AddField("btnBrowse", &TfrmUpload::btnBrowse)
                                               .AddField("btnOk", &TfrmUpload::btnOk)
                                               .AddField("BtnCancel", &TfrmUpload::BtnCancel)
-                                              .AddField("ListBox1", &TfrmUpload::ListBox1);
+                                              .AddField("ListBox1", &TfrmUpload::ListBox1)
+                                              .AddMethod("FormShow", &TfrmUpload::FormShow)
+                                              .AddMethod("FormClose", &TfrmUpload::FormClose)
+                                              .AddMethod("btnRightClick", &TfrmUpload::btnRightClick)
+                                              .AddMethod("btnLeftClick", &TfrmUpload::btnLeftClick)
+                                              .AddMethod("btnRightAllClick", &TfrmUpload::btnRightAllClick)
+                                              .AddMethod("btnLeftAllClick", &TfrmUpload::btnLeftAllClick)
+                                              .AddMethod("btnBrowseClick", &TfrmUpload::btnBrowseClick)
+                                              .AddMethod("BtnCancelClick", &TfrmUpload::BtnCancelClick)
+                                              .AddMethod("btnOkClick", &TfrmUpload::btnOkClick);
     return bindings;
+}
+
+std::string TfrmUpload::AddressBookPath() const {
+    return SetupFolder() + "ipaddress.lst";
+}
+
+void TfrmUpload::Log(const std::string& line) {
+    ListBox1->Items()->Add(line);
+}
+
+void TfrmUpload::FormShow(TObject*) {
+    const std::string path = AddressBookPath();
+    DebugTrace("TfrmUpload::FormShow", Format("file_name = (%s)", path.c_str()));
+    lbIPAddress->Items()->Clear();
+    for (const std::string& line : ReadAddressBook(path))
+        lbIPAddress->Items()->Add(line);
+    lbDestAddress->Items()->Clear();
+    edtPath->SetText("");
+}
+
+void TfrmUpload::FormClose(TObject*, TCloseAction&) {
+    const std::string path = AddressBookPath();
+    DebugTrace("TfrmUpload::FormClose", Format("file_name = (%s)", path.c_str()));
+    // The chosen recorders go back into the address book.
+    MoveAll(lbDestAddress, lbIPAddress);
+    std::vector<std::string> lines;
+    for (int i = 0; i < lbIPAddress->Items()->Count(); ++i)
+        lines.push_back(lbIPAddress->Items()->Strings(i));
+    if (!WriteAddressBook(path, lines)) DebugTrace("TfrmUpload::FormClose", "cannot write the address book");
+}
+
+void TfrmUpload::btnRightClick(TObject*) {
+    MoveLine(lbIPAddress, lbDestAddress);
+}
+
+void TfrmUpload::btnLeftClick(TObject*) {
+    MoveLine(lbDestAddress, lbIPAddress);
+}
+
+void TfrmUpload::btnRightAllClick(TObject*) {
+    MoveAll(lbIPAddress, lbDestAddress);
+}
+
+void TfrmUpload::btnLeftAllClick(TObject*) {
+    MoveAll(lbDestAddress, lbIPAddress);
+}
+
+void TfrmUpload::btnBrowseClick(TObject*) {
+    std::string folder = edtPath->Text();
+    if (SelectDirectory("Select Directory", "", folder)) edtPath->SetText(folder);
+}
+
+void TfrmUpload::BtnCancelClick(TObject*) {
+    Close();
+}
+
+void TfrmUpload::btnOkClick(TObject*) {
+    if (edtPath->Text().empty()) {
+        SetupBox("Select source directroy", "Select Directory", 0);
+        return;
+    }
+    if (lbDestAddress->Items()->Count() == 0) {
+        SetupBox("Select destination IP", "Select IP", 0);
+        return;
+    }
+    std::ifstream in(edtPath->Text() + "/config.ini", std::ios::binary);
+    std::streamoff size = -1;
+    if (in) {
+        in.seekg(0, std::ios::end);
+        size = in.tellg();
+        in.seekg(0, std::ios::beg);
+    }
+    if (!in || size < 0 || size > kMaxConfigBytes) {
+        SetupBox("Can't find file!", "Search Fail", 0);
+        return;
+    }
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    in.read(bytes.data(), size);
+    if (in.gcount() != size) {
+        SetupBox("Can't find file!", "Search Fail", 0);
+        return;
+    }
+    if (FrmMain == nullptr) return;
+    if (FrmUpdateStatus != nullptr) {
+        FrmUpdateStatus->Show();
+        FrmUpdateStatus->ProgressTransfer->SetCurrentLevel(0);
+        FrmUpdateStatus->ProgressUpdate->SetCurrentLevel(0);
+        FrmUpdateStatus->ProgressTransfer->SetMaximumLevel(static_cast<int>(size));
+        FrmUpdateStatus->ProgressUpdate->SetMaximumLevel(lbDestAddress->Items()->Count());
+    }
+    // The link this replaces is left on purpose: that is no loss to report.
+    FrmMain->HeartbeatArmed = 0;
+    for (int i = 0; i < lbDestAddress->Items()->Count(); ++i) {
+        SendTo(lbDestAddress->Items()->Strings(i), bytes);
+        if (Application->Terminated()) return;
+        if (FrmUpdateStatus != nullptr) FrmUpdateStatus->ProgressUpdate->SetCurrentLevel(i + 1);
+    }
+    Application->ProcessMessages();
+    if (!PumpFor(1000)) return;
+    if (FrmUpdateStatus != nullptr) {
+        FrmUpdateStatus->Close();
+        FrmUpdateStatus->ProgressTransfer->SetCurrentLevel(0);
+        FrmUpdateStatus->ProgressUpdate->SetCurrentLevel(0);
+    }
+    FrmMain->CliSocket->Close();
+}
+
+void TfrmUpload::SendTo(const std::string& destination, const std::string& bytes) {
+    TWSocket* socket = FrmMain->CliSocket;
+    socket->Close();
+    Log("Disconnect");
+    std::string host, port;
+    bool hasPort = false;
+    SplitAddressBookEntry(destination, host, port, hasPort);
+    if (!hasPort || host.empty() || !ValidPortText(port)) {
+        Log("Bad address(" + destination + ")");
+        return;
+    }
+    socket->SetAddr(host);
+    socket->SetPort(port);
+    socket->SetProto("tcp");
+    socket->Connect();
+    if (PumpUntil([socket] { return socket->State() != wsConnecting; }, kUploadConnectLimitMs) ==
+        TWaitEnd::Terminated)
+        return;
+    Log("Connect(" + host + ":" + port + ")");
+    if (socket->State() != wsConnected) {
+        // Nothing can reach a recorder that did not answer; the next one is tried.
+        Log("Not connected");
+        socket->Close();
+        return;
+    }
+    if (FrmUpdateStatus != nullptr) FrmUpdateStatus->ProgressTransfer->SetCurrentLevel(0);
+    const int total = static_cast<int>(bytes.size());
+    Log(Format("Len = %d", total));
+    Log(Format("File Read : %d", total));
+    // The announcement and the bytes, with nothing between them.
+    const int sent = FrmMain->SendFileUpload(QELFILE_CONFIG, bytes);
+    if (total == 0) return;
+    Log(Format("File Sent : %d", sent));
+    Log(Format("File Sending : %d/%d(send/total)", sent, total));
+    Log(Format("Total read : %d", total));
+    if (sent < total)
+        DebugTrace("TfrmUpload::btnOkClick", Format("Error: only %d/%d bytes sent!", sent, total));
+    if (FrmUpdateStatus != nullptr) FrmUpdateStatus->ProgressTransfer->SetCurrentLevel(sent > 0 ? sent : 0);
+    Application->ProcessMessages();
 }

@@ -1,6 +1,8 @@
 // Sends one configuration file to several recorders of the address book.
 #pragma once
 
+#include <string>
+
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/StdCtrls.h"
 
@@ -23,7 +25,23 @@ public:
     TButton* BtnCancel = nullptr;
     TListBox* ListBox1 = nullptr;
 
+    // program folder + "ipaddress.lst"
+    std::string AddressBookPath() const;
+
+    void FormShow(TObject* sender);
+    void FormClose(TObject* sender, TCloseAction& action);
+    void btnRightClick(TObject* sender);
+    void btnLeftClick(TObject* sender);
+    void btnRightAllClick(TObject* sender);
+    void btnLeftAllClick(TObject* sender);
+    void btnBrowseClick(TObject* sender);
+    void BtnCancelClick(TObject* sender);
+    void btnOkClick(TObject* sender);
+
 private:
+    void Log(const std::string& line);
+    // Connects the command socket to one destination and sends it the file.
+    void SendTo(const std::string& destination, const std::string& bytes);
     static const TFormBindings& Bindings();
 };
 

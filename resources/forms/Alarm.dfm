@@ -15,6 +15,7 @@ object frmAlarm: TfrmAlarm
   Position = poMainFormCenter
   PixelsPerInch = 96
   TextHeight = 13
+  OnShow = FormShow
   object GroupBox1: TGroupBox
     Left = 12
     Top = 8
@@ -30,6 +31,7 @@ object frmAlarm: TfrmAlarm
       Style = csDropDownList
       ItemHeight = 13
       TabOrder = 0
+      OnChange = cmbCamChange
     end
   end
   object GroupBox2: TGroupBox
@@ -65,6 +67,7 @@ object frmAlarm: TfrmAlarm
     Height = 25
     Caption = 'Prev'
     TabOrder = 2
+    OnClick = btnPrevClick
   end
   object btnCancel: TButton
     Left = 227
@@ -73,5 +76,6 @@ object frmAlarm: TfrmAlarm
     Height = 25
     Caption = 'CANCEL'
     TabOrder = 3
+    OnClick = btnCancelClick
   end
 end

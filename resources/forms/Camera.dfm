@@ -15,6 +15,7 @@ object frmCamera: TfrmCamera
   Position = poMainFormCenter
   PixelsPerInch = 96
   TextHeight = 13
+  OnShow = FormShow
   object GroupBox1: TGroupBox
     Left = 12
     Top = 8
@@ -30,6 +31,7 @@ object frmCamera: TfrmCamera
       Style = csDropDownList
       ItemHeight = 13
       TabOrder = 0
+      OnChange = cmbCamChange
     end
   end
   object GroupBox2: TGroupBox
@@ -47,6 +49,9 @@ object frmCamera: TfrmCamera
       MaxLength = 9
       Text = ''
       TabOrder = 0
+      OnKeyDown = edtTitleKeyDown
+      OnKeyPress = edtTitleKeyPress
+      OnKeyUp = edtTitleKeyUp
     end
   end
   object GroupBox5: TGroupBox
@@ -145,6 +150,7 @@ object frmCamera: TfrmCamera
     Height = 25
     Caption = 'Prev'
     TabOrder = 5
+    OnClick = btnPrevClick
   end
   object btnCancel: TButton
     Left = 307
@@ -153,5 +159,6 @@ object frmCamera: TfrmCamera
     Height = 25
     Caption = 'CANCEL'
     TabOrder = 6
+    OnClick = btnCancelClick
   end
 end

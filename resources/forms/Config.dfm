@@ -15,6 +15,7 @@ object frmConfig: TfrmConfig
   Position = poMainFormCenter
   PixelsPerInch = 96
   TextHeight = 13
+  OnShow = FormShow
   object ImgBackground: TImgFrame
     Left = 0
     Top = 0
@@ -33,6 +34,7 @@ object frmConfig: TfrmConfig
     RepeatInterval = 100
     Cursor = crHandPoint
     TabOrder = 0
+    OnClick = BtnCloseClick
   end
   object ebIPAD: jIPEdit
     Left = 100
@@ -60,6 +62,7 @@ object frmConfig: TfrmConfig
     RepeatInterval = 100
     Cursor = crHandPoint
     TabOrder = 2
+    OnClick = Button1Click
   end
   object Edit1: TEdit
     Left = 100
@@ -117,5 +120,6 @@ object frmConfig: TfrmConfig
     RepeatInterval = 100
     Cursor = crHandPoint
     TabOrder = 6
+    OnClick = BtnCancelClick
   end
 end

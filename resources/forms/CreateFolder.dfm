@@ -15,6 +15,7 @@ object frmCreateFolder: TfrmCreateFolder
   Position = poMainFormCenter
   PixelsPerInch = 96
   TextHeight = 13
+  OnShow = FormShow
   object Label1: TLabel
     Left = 16
     Top = 16
@@ -30,6 +31,8 @@ object frmCreateFolder: TfrmCreateFolder
     Height = 21
     Text = ''
     TabOrder = 0
+    OnKeyPress = edtFolderKeyPress
+    OnKeyUp = edtFolderKeyUp
   end
   object btnOk: TButton
     Left = 114
@@ -38,6 +41,7 @@ object frmCreateFolder: TfrmCreateFolder
     Height = 25
     Caption = 'OK'
     TabOrder = 1
+    OnClick = btnOkClick
   end
   object btnCancel: TButton
     Left = 203
@@ -46,5 +50,6 @@ object frmCreateFolder: TfrmCreateFolder
     Height = 25
     Caption = 'CANCEL'
     TabOrder = 2
+    OnClick = btnCancelClick
   end
 end

@@ -15,6 +15,7 @@ object frmDevice: TfrmDevice
   Position = poMainFormCenter
   PixelsPerInch = 96
   TextHeight = 13
+  OnShow = FormShow
   object btnCamera: TButton
     Left = 48
     Top = 24
@@ -22,6 +23,7 @@ object frmDevice: TfrmDevice
     Height = 48
     Caption = 'CAMERA'
     TabOrder = 0
+    OnClick = btnCameraClick
   end
   object btnAlarm: TButton
     Left = 48
@@ -30,6 +32,7 @@ object frmDevice: TfrmDevice
     Height = 48
     Caption = 'ALARM'
     TabOrder = 1
+    OnClick = btnAlarmClick
   end
   object btnPrev: TButton
     Left = 179
@@ -38,6 +41,7 @@ object frmDevice: TfrmDevice
     Height = 25
     Caption = 'Prev'
     TabOrder = 2
+    OnClick = btnPrevClick
   end
   object btnCancel: TButton
     Left = 268
@@ -46,5 +50,6 @@ object frmDevice: TfrmDevice
     Height = 25
     Caption = 'CANCEL'
     TabOrder = 3
+    OnClick = btnCancelClick
   end
 end

@@ -15,6 +15,7 @@ object frmInfo: TfrmInfo
   Position = poMainFormCenter
   PixelsPerInch = 96
   TextHeight = 13
+  OnShow = FormShow
   object Label1: TLabel
     Left = 20
     Top = 16
@@ -134,5 +135,6 @@ object frmInfo: TfrmInfo
     Height = 25
     Caption = 'Prev'
     TabOrder = 0
+    OnClick = btnPrevClick
   end
 end

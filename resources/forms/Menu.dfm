@@ -15,6 +15,7 @@ object frmMenu: TfrmMenu
   Position = poMainFormCenter
   PixelsPerInch = 96
   TextHeight = 13
+  OnShow = FormShow
   object btnDevice: TButton
     Left = 48
     Top = 24
@@ -22,6 +23,7 @@ object frmMenu: TfrmMenu
     Height = 48
     Caption = 'DEVICE'
     TabOrder = 0
+    OnClick = btnDeviceClick
   end
   object btnRecord: TButton
     Left = 48
@@ -30,6 +32,7 @@ object frmMenu: TfrmMenu
     Height = 48
     Caption = 'RECORD'
     TabOrder = 1
+    OnClick = btnRecordClick
   end
   object btnSystem: TButton
     Left = 48
@@ -38,6 +41,7 @@ object frmMenu: TfrmMenu
     Height = 48
     Caption = 'SYSTEM'
     TabOrder = 2
+    OnClick = btnSystemClick
   end
   object btnLoglist: TButton
     Left = 48
@@ -45,6 +49,7 @@ object frmMenu: TfrmMenu
     Width = 301
     Height = 48
     Caption = 'LOG LIST'
+    OnClick = btnLoglistClick
     TabOrder = 3
   end
   object btnInfo: TButton
@@ -54,6 +59,7 @@ object frmMenu: TfrmMenu
     Height = 48
     Caption = 'INFORMATION'
     TabOrder = 4
+    OnClick = btnInfoClick
   end
   object btnOk: TButton
     Left = 179
@@ -68,6 +74,7 @@ object frmMenu: TfrmMenu
     Font.Style = [fsBold]
     ParentFont = False
     TabOrder = 5
+    OnClick = btnOkClick
   end
   object btnCancel: TButton
     Left = 268
@@ -82,6 +89,7 @@ object frmMenu: TfrmMenu
     Font.Style = [fsBold]
     ParentFont = False
     TabOrder = 6
+    OnClick = btnCancelClick
   end
   object btnSave: TButton
     Left = 48
@@ -90,6 +98,7 @@ object frmMenu: TfrmMenu
     Height = 25
     Caption = 'Save as Config'
     TabOrder = 7
+    OnClick = btnSaveClick
   end
   object btnNetwork: TButton
     Left = 48
@@ -98,5 +107,6 @@ object frmMenu: TfrmMenu
     Height = 25
     Caption = 'NETWORK'
     TabOrder = 8
+    OnClick = btnNetworkClick
   end
 end

@@ -15,6 +15,7 @@ object frmMulticast: TfrmMulticast
   Position = poMainFormCenter
   PixelsPerInch = 96
   TextHeight = 13
+  OnShow = FormShow
   object GroupBox1: TGroupBox
     Left = 12
     Top = 12
@@ -31,6 +32,7 @@ object frmMulticast: TfrmMulticast
       Checked = True
       TabOrder = 0
       TabStop = True
+      OnClick = rdtLineClick
     end
     object rdtSite: TRadioButton
       Left = 16
@@ -39,6 +41,7 @@ object frmMulticast: TfrmMulticast
       Height = 17
       Caption = 'SITE'
       TabOrder = 1
+      OnClick = rdtSiteClick
     end
     object rdtOrgan: TRadioButton
       Left = 16
@@ -47,6 +50,7 @@ object frmMulticast: TfrmMulticast
       Height = 17
       Caption = 'ORGANIZATION'
       TabOrder = 2
+      OnClick = rdtOrganClick
     end
     object rdtGlobal: TRadioButton
       Left = 16
@@ -55,6 +59,7 @@ object frmMulticast: TfrmMulticast
       Height = 17
       Caption = 'GLOBAL'
       TabOrder = 3
+      OnClick = rdtGlobalClick
     end
   end
   object GroupBox2: TGroupBox
@@ -73,6 +78,7 @@ object frmMulticast: TfrmMulticast
       Checked = True
       TabOrder = 0
       TabStop = True
+      OnClick = rdtFullClick
     end
     object rdt384: TRadioButton
       Left = 16
@@ -81,6 +87,7 @@ object frmMulticast: TfrmMulticast
       Height = 17
       Caption = '384 Kbps'
       TabOrder = 1
+      OnClick = rdt384Click
     end
     object rdt768: TRadioButton
       Left = 16
@@ -89,6 +96,7 @@ object frmMulticast: TfrmMulticast
       Height = 17
       Caption = '768 Kbps'
       TabOrder = 2
+      OnClick = rdt768Click
     end
     object rdt1_5: TRadioButton
       Left = 16
@@ -97,6 +105,7 @@ object frmMulticast: TfrmMulticast
       Height = 17
       Caption = '1.5 Mbps'
       TabOrder = 3
+      OnClick = rdt1_5Click
     end
   end
   object Label1: TLabel
@@ -123,6 +132,7 @@ object frmMulticast: TfrmMulticast
     Height = 25
     Caption = 'OK'
     TabOrder = 3
+    OnClick = btnOkClick
   end
   object btnCancel: TButton
     Left = 259
@@ -131,5 +141,6 @@ object frmMulticast: TfrmMulticast
     Height = 25
     Caption = 'CANCEL'
     TabOrder = 4
+    OnClick = btnCancelClick
   end
 end

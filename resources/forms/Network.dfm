@@ -15,6 +15,7 @@ object frmNetwork: TfrmNetwork
   Position = poMainFormCenter
   PixelsPerInch = 96
   TextHeight = 13
+  OnShow = FormShow
   object lb1: TLabel
     Left = 24
     Top = 20
@@ -102,6 +103,7 @@ object frmNetwork: TfrmNetwork
     Height = 25
     Caption = 'OK'
     TabOrder = 0
+    OnClick = btnOkClick
   end
   object btnCancel: TButton
     Left = 203
@@ -110,6 +112,7 @@ object frmNetwork: TfrmNetwork
     Height = 25
     Caption = 'CANCEL'
     TabOrder = 1
+    OnClick = btnCancelClick
   end
   object btnMulticast: TButton
     Left = 24
@@ -119,5 +122,6 @@ object frmNetwork: TfrmNetwork
     Caption = 'MULTICAST'
     Enabled = False
     TabOrder = 2
+    OnClick = btnMulticastClick
   end
 end

@@ -15,6 +15,7 @@ object frmSaveFolder: TfrmSaveFolder
   Position = poMainFormCenter
   PixelsPerInch = 96
   TextHeight = 13
+  OnShow = FormShow
   object Label1: TLabel
     Left = 16
     Top = 16
@@ -39,6 +40,7 @@ object frmSaveFolder: TfrmSaveFolder
     Height = 25
     Caption = 'Browse..'
     TabOrder = 1
+    OnClick = btnBrowseClick
   end
   object btnCreateFolder: TButton
     Left = 16
@@ -47,6 +49,7 @@ object frmSaveFolder: TfrmSaveFolder
     Height = 25
     Caption = 'CREATE FOLDER'
     TabOrder = 2
+    OnClick = btnCreateFolderClick
   end
   object btnOk: TButton
     Left = 234
@@ -55,6 +58,7 @@ object frmSaveFolder: TfrmSaveFolder
     Height = 25
     Caption = 'OK'
     TabOrder = 3
+    OnClick = btnOkClick
   end
   object btnCancel: TButton
     Left = 323
@@ -63,6 +67,7 @@ object frmSaveFolder: TfrmSaveFolder
     Height = 25
     Caption = 'CANCEL'
     TabOrder = 4
+    OnClick = btnCancelClick
   end
   object ListBox1: TListBox
     Left = 16

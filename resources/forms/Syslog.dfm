@@ -15,12 +15,14 @@ object frmSysLog: TfrmSysLog
   Position = poMainFormCenter
   PixelsPerInch = 96
   TextHeight = 13
+  OnShow = FormShow
   object ImgFrame1: TImgFrame
     Left = 0
     Top = 0
     Width = 280
     Height = 599
     Picture.FileName = 'skins/setup_syslog_bg.bmp'
+    OnMouseDown = ImgFrame1MouseDown
   end
   object BtnClose: TBmButton
     Left = 258
@@ -33,6 +35,7 @@ object frmSysLog: TfrmSysLog
     RepeatInterval = 100
     Cursor = crHandPoint
     TabOrder = 0
+    OnClick = BtnCloseClick
   end
   object lbLog: TListBox
     Left = 15

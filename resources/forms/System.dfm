@@ -15,6 +15,7 @@ object frmSystem: TfrmSystem
   Position = poMainFormCenter
   PixelsPerInch = 96
   TextHeight = 13
+  OnShow = FormShow
   object Label1: TLabel
     Left = 16
     Top = 14
@@ -33,6 +34,9 @@ object frmSystem: TfrmSystem
     MaxLength = 9
     Text = ''
     TabOrder = 0
+    OnKeyDown = edtTitleKeyDown
+    OnKeyPress = edtTitleKeyPress
+    OnKeyUp = edtTitleKeyUp
   end
   object Label6: TLabel
     Left = 16
@@ -51,6 +55,7 @@ object frmSystem: TfrmSystem
     Height = 17
     Caption = 'ON'
     TabOrder = 1
+    OnClick = rbtOnClick
   end
   object rbtOff: TRadioButton
     Left = 184
@@ -61,6 +66,7 @@ object frmSystem: TfrmSystem
     Checked = True
     TabOrder = 2
     TabStop = True
+    OnClick = rbtOffClick
   end
   object Label4: TLabel
     Left = 192
@@ -98,6 +104,7 @@ object frmSystem: TfrmSystem
     Style = csDropDownList
     ItemHeight = 13
     TabOrder = 3
+    OnChange = cmbStart_mChange
   end
   object cmbStart_w: TComboBox
     Left = 192
@@ -107,6 +114,7 @@ object frmSystem: TfrmSystem
     Style = csDropDownList
     ItemHeight = 13
     TabOrder = 4
+    OnChange = cmbStart_wChange
   end
   object cmbStart_d: TComboBox
     Left = 264
@@ -116,6 +124,7 @@ object frmSystem: TfrmSystem
     Style = csDropDownList
     ItemHeight = 13
     TabOrder = 5
+    OnChange = cmbStart_dChange
   end
   object Label3: TLabel
     Left = 16
@@ -135,6 +144,7 @@ object frmSystem: TfrmSystem
     Style = csDropDownList
     ItemHeight = 13
     TabOrder = 6
+    OnChange = cmbEnd_mChange
   end
   object cmbEnd_w: TComboBox
     Left = 192
@@ -144,6 +154,7 @@ object frmSystem: TfrmSystem
     Style = csDropDownList
     ItemHeight = 13
     TabOrder = 7
+    OnChange = cmbEnd_wChange
   end
   object cmbEnd_d: TComboBox
     Left = 264
@@ -153,6 +164,7 @@ object frmSystem: TfrmSystem
     Style = csDropDownList
     ItemHeight = 13
     TabOrder = 8
+    OnChange = cmbEnd_dChange
   end
   object btnOk: TButton
     Left = 158
@@ -167,6 +179,7 @@ object frmSystem: TfrmSystem
     Font.Style = []
     ParentFont = False
     TabOrder = 9
+    OnClick = btnOkClick
   end
   object btnCancel: TButton
     Left = 247
@@ -181,5 +194,6 @@ object frmSystem: TfrmSystem
     Font.Style = []
     ParentFont = False
     TabOrder = 10
+    OnClick = btnCancelClick
   end
 end

@@ -15,6 +15,8 @@ object frmUpload: TfrmUpload
   Position = poMainFormCenter
   PixelsPerInch = 96
   TextHeight = 13
+  OnShow = FormShow
+  OnClose = FormClose
   object Label1: TLabel
     Left = 12
     Top = 12
@@ -38,6 +40,7 @@ object frmUpload: TfrmUpload
     Height = 25
     Caption = '>'
     TabOrder = 1
+    OnClick = btnRightClick
   end
   object btnRightAll: TButton
     Left = 188
@@ -46,6 +49,7 @@ object frmUpload: TfrmUpload
     Height = 25
     Caption = '>>'
     TabOrder = 2
+    OnClick = btnRightAllClick
   end
   object btnLeft: TButton
     Left = 188
@@ -54,6 +58,7 @@ object frmUpload: TfrmUpload
     Height = 25
     Caption = '<'
     TabOrder = 3
+    OnClick = btnLeftClick
   end
   object btnLeftAll: TButton
     Left = 188
@@ -62,6 +67,7 @@ object frmUpload: TfrmUpload
     Height = 25
     Caption = '<<'
     TabOrder = 4
+    OnClick = btnLeftAllClick
   end
   object Label2: TLabel
     Left = 241
@@ -102,6 +108,7 @@ object frmUpload: TfrmUpload
     Height = 25
     Caption = 'Browse..'
     TabOrder = 7
+    OnClick = btnBrowseClick
   end
   object btnOk: TButton
     Left = 235
@@ -110,6 +117,7 @@ object frmUpload: TfrmUpload
     Height = 25
     Caption = 'SEND'
     TabOrder = 8
+    OnClick = btnOkClick
   end
   object BtnCancel: TButton
     Left = 324
@@ -118,6 +126,7 @@ object frmUpload: TfrmUpload
     Height = 25
     Caption = 'CLOSE'
     TabOrder = 9
+    OnClick = BtnCancelClick
   end
   object ListBox1: TListBox
     Left = 12

@@ -15,6 +15,7 @@ object frmVidstd: TfrmVidstd
   Position = poMainFormCenter
   PixelsPerInch = 96
   TextHeight = 13
+  OnShow = FormShow
   object Label1: TLabel
     Left = 16
     Top = 16
@@ -32,6 +33,7 @@ object frmVidstd: TfrmVidstd
     Height = 32
     Caption = 'NTSC'
     TabOrder = 0
+    OnClick = btnNTSCClick
   end
   object btnPAL: TButton
     Left = 168
@@ -40,5 +42,6 @@ object frmVidstd: TfrmVidstd
     Height = 32
     Caption = 'PAL'
     TabOrder = 1
+    OnClick = btnPALClick
   end
 end

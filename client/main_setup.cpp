@@ -1,0 +1,141 @@
+// The setup download: the setup button fetches the recorder's setup files into the program folder,
+// keeps the received configuration as temp_config.ini and opens the setup menu.
+#include "client/main.h"
+
+#include "client/LinkNumbers.h"
+#include "client/LinkWait.h"
+#include "client/formlog.h"
+#include "setup/Menu.h"
+#include "setup/Record2.h"
+#include "setup/SetupRules.h"
+
+#include "net/WSocket.h"
+
+#include "platform/core/FileUtils.h"
+#include "platform/core/Threads.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr DWORD kSetupFilesLimitMs = 10000;
+constexpr DWORD kSetupStepPauseMs = 100;
+
+struct TSetupFile {
+    DWORD kind;
+    const char* name;
+};
+
+} // namespace
+
+void TFrmMain::BtnSetupClick(TObject* sender) {
+    for (const char* name : {"holiday.ini", "schedule.dat", "info.ini"})
+        DeleteFile(ProgramFolder + name);
+    if (CliSocket->State() != wsConnected) {
+        ShowMessageBox(LoadLangString(59869), LoadLangString(59863), 0);
+        CurrentMode = kModeLocal;
+        btnLocal_mClick(sender);
+        return;
+    }
+    if (FrmLog == nullptr || FrmLog->GetUserLevel() != 1) {
+        ShowMessageBox(LoadLangString(59882), LoadLangString(59863), 0);
+        return;
+    }
+    // One waited command; false when the pass ends here (the wait window closed, the window enabled).
+    auto command = [this, sender](DWORD number, DWORD arg0) {
+        if (SendCommandAndWait(number, arg0, kReplyLimitMs) == 0) {
+            CloseWait();
+            SetEnabled(true);
+            CurrentMode = kModeLocal;
+            btnLocal_mClick(sender);
+            AddDebugLine("TIME OUT:", number);
+            return false;
+        }
+        return true;
+    };
+    ShowWait();
+    SetEnabled(false);
+    if (!command(NETCMD_STATUS, 0)) return;
+    if (ReplySlot == 2) {
+        CloseWait();
+        SetEnabled(true);
+        AddDebugLine("FAILED:", NETCMD_STATUS);
+        return;
+    }
+    if (ReplySlot == 1) AddDebugLine("SUCCESS:", NETCMD_STATUS);
+    if (RecorderStatus >= 2 && RecorderStatus <= 5) {
+        static constexpr int kRefusals[] = {59862, 59859, 59861, 59860};
+        CloseWait();
+        ShowMessageBox(LoadLangString(59868), LoadLangString(kRefusals[RecorderStatus - 2]), 0);
+        SetEnabled(true);
+        return;
+    }
+
+    if (frmMenu != nullptr) frmMenu->MaxCamera = 0;
+    MaxCamera = 0;
+    if (!command(NETCMD_CAMERA_INFO, 0)) return;
+    if (ReplySlot == 2) {
+        CloseWait();
+        SetEnabled(true);
+        AddDebugLine("FAILED:", NETCMD_CAMERA_INFO);
+        return;
+    }
+    if (ReplySlot == 1) AddDebugLine("SUCCESS:", NETCMD_CAMERA_INFO);
+    if (frmMenu != nullptr) frmMenu->SyncCameraInfo();
+    Sleep(kSetupStepPauseMs);
+
+    std::vector<TSetupFile> requests;
+    if (!FileExists(ProgramFolder + "config.ini")) requests.push_back({QELFILE_CONFIG, "config.ini"});
+    requests.push_back({QELFILE_SCHEDULE, "schedule.dat"});
+    requests.push_back({QELFILE_HOLIDAY, "holiday.ini"});
+    requests.push_back({QELFILE_INFO, "info.ini"});
+    // Files the recorder accepted to send must come; those it answered with a higher result may.
+    std::vector<std::string> required{ProgramFolder + "config.ini"}, optional;
+    for (const TSetupFile& file : requests) {
+        FileReceived = 0;
+        FileReceiveFailed = 0;
+        if (!command(NETCMD_FILE_REQUEST, file.kind)) return;
+        if (ReplySlot == 1) {
+            AddDebugLine("SUCCESS:", NETCMD_FILE_REQUEST);
+            required.push_back(ProgramFolder + file.name);
+        } else if (ReplySlot > 2) {
+            optional.push_back(ProgramFolder + file.name);
+        } else {
+            CloseWait();
+            SetEnabled(true);
+            AddDebugLine("FAILED:", NETCMD_FILE_REQUEST);
+            return;
+        }
+    }
+
+    // A file is stored under its name only once it is whole, so presence means arrival.
+    auto present = [](const std::vector<std::string>& paths) {
+        for (const std::string& path : paths)
+            if (!FileExists(path)) return false;
+        return true;
+    };
+    const TWaitEnd end = PumpUntil(
+        [&] {
+            return (present(required) && present(optional)) || FileReceiveFailed != 0 ||
+                   CliSocket->State() != wsConnected;
+        },
+        kSetupFilesLimitMs);
+    if (end == TWaitEnd::Terminated) return;
+    // Without the configuration the menu has nothing to edit, and without its copy CANCEL could not
+    // restore it.
+    if (!present(required) ||
+        !CopyFile(ProgramFolder + "config.ini", ProgramFolder + "temp_config.ini", FALSE)) {
+        CloseWait();
+        ShowMessageBox(LoadLangString(59858), LoadLangString(59863), 0);
+        SetEnabled(true);
+        FileReceived = 0;
+        return;
+    }
+    CloseWait();
+    if (frmMenu != nullptr) frmMenu->Show();
+}
+
+void TFrmMain::FixTempIniSeparators() {
+    ReplaceColonsInFile(ProgramFolder + "temp.ini");
+}

@@ -1,0 +1,23 @@
+#include "setup/TitleFilter.h"
+
+#include "setup/PageSupport.h"
+#include "setup/SetupRules.h"
+
+#include "platform/vcl/StdCtrls.h"
+
+void TTitleFilter::KeyDown(TEdit* edit) {
+    LengthBefore = static_cast<int>(edit->Text().size());
+}
+
+void TTitleFilter::KeyPress(char& key) {
+    if (TitleKeyAllowed(key)) return;
+    InvalidKey = 1;
+    key = 0;
+}
+
+bool TTitleFilter::KeyUp(int captionId) {
+    if (InvalidKey == 0) return false;
+    setup_pages::SetupBox(setup_pages::LangText(59829), setup_pages::LangText(captionId), 0);
+    InvalidKey = 0;
+    return true;
+}

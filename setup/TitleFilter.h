@@ -1,0 +1,21 @@
+// The key filter of the title fields (system and camera pages): a refused key never reaches the
+// field, and the user is told once its key is released.
+#pragma once
+
+#include "platform/core/Types.h"
+
+#include <string>
+
+class TEdit;
+
+struct TTitleFilter {
+    // The title's length before the last key went down.
+    int LengthBefore = 0;
+    BYTE InvalidKey = 0;
+
+    void KeyDown(TEdit* edit);
+    // Swallows (sets to 0) a key the title may not hold and marks it.
+    void KeyPress(char& key);
+    // Tells the user about a refused key (box text 59829 with that caption); true when it did.
+    bool KeyUp(int captionId);
+};

@@ -1,0 +1,127 @@
+// The setup pages' plain rules: the view of config.ini, stored addresses, the keys the fields take, the
+// address parts and the temp.ini rewrite.
+#include "setup/ConfigAccess.h"
+#include "setup/SetupRules.h"
+
+#include "platform/core/Exceptions.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void WriteAll(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+TEST(ConfigAddress, ShowsTheDigitPairsFromTheLowestByte) {
+    const struct {
+        const char* value;
+        const char* shown;
+    } cases[] = {{"16820416", "c0.a8.00.01"}, {"0", "00.00.00.00"},          {"4294967295", "ff.ff.ff.ff"},
+                 {"-1", "ff.ff.ff.ff"},       {"4261456064", "c0.a8.00.fe"}, {"-33511232", "c0.a8.00.fe"},
+                 {" 1", "01.00.00.00"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(ConfigAddressText(c.value), c.shown) << c.value;
+}
+
+TEST(ConfigAddress, RefusesWhatIsNoThirtyTwoBitNumber) {
+    for (const char* bad : {"", "192.168.0.1", "4294967296", "-2147483649", "12a", "0x", " "})
+        EXPECT_THROW(ConfigAddressText(bad), EConvertError) << "'" << bad << "'";
+}
+
+TEST(SetupKeys, TitleAndFolderKeys) {
+    for (char c : std::string("AZaz09.-_ \r\b"))
+        EXPECT_TRUE(TitleKeyAllowed(c)) << int(c);
+    for (char c : std::string("#=/\\:*?\"<>|,;\t\n\x7f\x80\xc3"))
+        EXPECT_FALSE(TitleKeyAllowed(c)) << int(c);
+    for (char c : std::string("\\/:*?\"<>|"))
+        EXPECT_TRUE(FolderKeyRefused(c)) << c;
+    for (char c : std::string("aZ09 ._-#"))
+        EXPECT_FALSE(FolderKeyRefused(c)) << c;
+}
+
+TEST(SetupKeys, AddressPartsHighToLow) {
+    EXPECT_EQ(PackAddressParts(192, 168, 0, 1), 0xC0A80001u);
+    EXPECT_EQ(PackAddressParts(0, 0, 0, 0), 0u);
+    EXPECT_EQ(PackAddressParts(255, 255, 255, 255), 0xFFFFFFFFu);
+}
+
+TEST(TempIni, ColonsBecomeEqualsInPlace) {
+    testing_support::TempDir dir;
+    const std::string path = dir.File("temp.ini");
+    EXPECT_FALSE(ReplaceColonsInFile(path)) << "missing";
+    const struct {
+        std::string before;
+        std::string after;
+    } cases[] = {{"", ""},
+                 {"[s]\r\na:1\r\n", "[s]\r\na=1\r\n"},
+                 {"::", "=="},
+                 {std::string(10000, ':') + "x", std::string(10000, '=') + "x"},
+                 {std::string("a\0:b", 4), std::string("a\0=b", 4)}};
+    for (const auto& c : cases) {
+        WriteAll(path, c.before);
+        EXPECT_TRUE(ReplaceColonsInFile(path));
+        EXPECT_EQ(ReadAll(path), c.after);
+    }
+}
+
+class ConfigView : public ::testing::Test {
+protected:
+    testing_support::TempDir dir;
+    std::string path = dir.File("config.ini");
+};
+
+TEST_F(ConfigView, ListsHoldTheLastSection) {
+    WriteAll(path, "[config]\r\n1_1_1=2\r\n27_1_1=A=B\r\n[tail]\r\nz=9\r\n");
+    const TConfigAccess view = LoadConfigAccess(path);
+    ASSERT_TRUE(view.Loaded());
+    EXPECT_EQ(view.Sections->Count(), 2);
+    EXPECT_EQ(view.FindSection("config"), 0);
+    EXPECT_EQ(view.FindSection("Config"), -1) << "section names compare exactly";
+    EXPECT_EQ(view.SectionName(5), "");
+    EXPECT_EQ(view.Value("z"), "9");
+    EXPECT_EQ(view.Value("1_1_1"), std::nullopt);
+    EXPECT_EQ(view.ConfigValue("z"), "9");
+}
+
+TEST_F(ConfigView, ValuesKeepEverythingAfterTheFirstEquals) {
+    WriteAll(path, "[config]\r\n27_1_1=A=B\r\n34_1_1=\r\n");
+    const TConfigAccess view = LoadConfigAccess(path);
+    EXPECT_EQ(view.ConfigValue("27_1_1"), "A=B");
+    EXPECT_EQ(view.ConfigValue("34_1_1"), "");
+    EXPECT_EQ(view.ConfigValue("34_1_2"), std::nullopt);
+}
+
+TEST_F(ConfigView, StoreWritesOrDeletesAndKeepsTheRest) {
+    const std::string original = "; note\r\n[config]\r\n1_1_1=2\r\n25_1_1=70\r\nunknown = x y\r\n";
+    WriteAll(path, original);
+    const TConfigAccess view = LoadConfigAccess(path);
+    view.Store("config", "25_1_1", "50", true);
+    view.Store("config", "26_1_1", "10", false);
+    view.Store("config", "1_1_1", "3", false);
+    view.Store("", "9_9_9", "1", false);
+    EXPECT_EQ(ReadAll(path), "; note\r\n[config]\r\n1_1_1=3\r\nunknown = x y\r\n26_1_1=10\r\n");
+    // The lists are a snapshot: writes show only after a re-read.
+    EXPECT_EQ(view.ConfigValue("25_1_1"), "70");
+    EXPECT_EQ(LoadConfigAccess(path).ConfigValue("25_1_1"), std::nullopt);
+}
+
+TEST_F(ConfigView, MissingFileIsEmpty) {
+    const TConfigAccess view = LoadConfigAccess(path);
+    ASSERT_TRUE(view.Loaded());
+    EXPECT_EQ(view.Sections->Count(), 0);
+    EXPECT_EQ(view.ConfigValue("1_1_1"), std::nullopt);
+}
+
+} // namespace

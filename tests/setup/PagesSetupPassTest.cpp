@@ -1,0 +1,329 @@
+// The setup pass against a simulated recorder: the setup button's download, the menu's CANCEL and
+// APPLY, and what the recorder and the program folder hold afterwards.
+#include "tests/setup/PagesRig.h"
+
+#include "client/Wait.h"
+#include "setup/Menu.h"
+#include "setup/System.h"
+
+#include "tests/support/TestSupport.h"
+
+#include "platform/core/FileUtils.h"
+
+#include <algorithm>
+#include <filesystem>
+
+namespace setup_test {
+
+using client_tests::ReplyResult;
+using client_tests::SilentReply;
+using client_tests::TSeenBox;
+using recsim::RecSim;
+
+namespace {
+
+// The commands after the log-in (which ends with the password, 102), without the client's
+// acknowledgements of received files (100).
+std::vector<DWORD> AfterLogin(const std::vector<DWORD>& all) {
+    auto it = std::find(all.begin(), all.end(), DWORD{102});
+    std::vector<DWORD> out;
+    for (it = it == all.end() ? all.begin() : it + 1; it != all.end(); ++it)
+        if (*it != 100) out.push_back(*it);
+    return out;
+}
+
+std::vector<DWORD> FileKindsAsked(RecSim& sim) {
+    std::vector<DWORD> kinds;
+    for (const auto& p : sim.Log().Commands(105))
+        kinds.push_back(p.packet.Arg0());
+    return kinds;
+}
+
+} // namespace
+
+using SetupDownload = PagesRig;
+
+TEST_F(SetupDownload, FetchesEveryFileKeepsTheCopyAndShowsTheMenu) {
+    RecSim& sim = OpenSetupMenu();
+    EXPECT_EQ(AfterLogin(Commands(sim)), (std::vector<DWORD>{109, 107, 105, 105, 105, 105}));
+    EXPECT_EQ(FileKindsAsked(sim), (std::vector<DWORD>{1, 3, 6, 7}));
+    EXPECT_EQ(ProgramFile("config.ini"), RecorderConfigIni());
+    EXPECT_EQ(ProgramFile("temp_config.ini"), RecorderConfigIni());
+    EXPECT_EQ(ProgramFile("schedule.dat"), *sim.ServedFile(QELFILE_SCHEDULE));
+    EXPECT_EQ(ProgramFile("holiday.ini"), *sim.ServedFile(QELFILE_HOLIDAY));
+    EXPECT_EQ(ProgramFile("info.ini"), *sim.ServedFile(QELFILE_INFO));
+    EXPECT_TRUE(frmMenu->Visible());
+    EXPECT_FALSE(FrmMain->Enabled()) << "the menu holds the main window until it ends";
+    EXPECT_FALSE(FrmWait->Visible());
+    EXPECT_EQ(frmMenu->MaxCamera, 4);
+    EXPECT_EQ(frmMenu->VideoStandard, 1);
+    EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(SetupDownload, KeepsAConfigurationAlreadyHereAndAsksForTheOthers) {
+    RecSim& sim = StartRecorder();
+    LogIn(sim);
+    const std::string local = "[config]\r\n27_1_1=LOCAL\r\n";
+    WriteProgramFile("config.ini", local);
+    WriteProgramFile("temp_config.ini", "stale copy");
+    FrmMain->BtnSetupClick(FrmMain->BtnSetup);
+    EXPECT_EQ(FileKindsAsked(sim), (std::vector<DWORD>{3, 6, 7}));
+    EXPECT_EQ(ProgramFile("temp_config.ini"), local) << "an old copy is overwritten";
+    EXPECT_TRUE(frmMenu->Visible());
+}
+
+TEST_F(SetupDownload, RefusesWithoutLinkOrAdministrator) {
+    // Not connected.
+    WriteProgramFile("holiday.ini", "old");
+    FrmMain->BtnSetupClick(FrmMain->BtnSetup);
+    EXPECT_EQ(Boxes(), (std::vector<TSeenBox>{Box(59863, 59869)}));
+    EXPECT_EQ(ProgramFile("holiday.ini"), "<missing>") << "old files go whatever follows";
+    EXPECT_FALSE(frmMenu->Visible());
+
+    // A user, not an administrator: nothing is sent.
+    recsim::RecSimOptions o = client_tests::QuickSimOptions();
+    o.userPassword = "0000";
+    RecSim& userSim = StartRecorder(RecorderConfigIni(), o);
+    LogIn(userSim, "0000", 2);
+    ASSERT_TRUE(LinkUp());
+    const std::size_t sent = userSim.Log().Packets().size();
+    FrmMain->BtnSetupClick(FrmMain->BtnSetup);
+    EXPECT_EQ(Boxes().back(), Box(59863, 59882));
+    EXPECT_EQ(userSim.Log().Packets().size(), sent);
+    EXPECT_TRUE(Idle());
+    EXPECT_TRUE(userSim.Log().Commands(105).empty());
+}
+
+TEST_F(SetupDownload, RecorderStatusRefusals) {
+    const struct {
+        DWORD status;
+        int caption;
+    } cases[] = {{2, 59862}, {3, 59859}, {4, 59861}, {5, 59860}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.status);
+        recsim::RecSimOptions o = client_tests::QuickSimOptions();
+        o.status = c.status;
+        RecSim& sim = StartRecorder(RecorderConfigIni(), o);
+        LogIn(sim);
+        seen_.clear();
+        FrmMain->BtnSetupClick(FrmMain->BtnSetup);
+        EXPECT_EQ(Boxes(), (std::vector<TSeenBox>{Box(c.caption, 59868)}));
+        EXPECT_TRUE(sim.Log().Commands(105).empty());
+        EXPECT_TRUE(Idle());
+        EXPECT_FALSE(frmMenu->Visible());
+        FrmMain->CliSocket->Close();
+        form_testing::ProcessEvents();
+    }
+}
+
+TEST_F(SetupDownload, SilentOrFailingRepliesEndThePassCleanly) {
+    // A whole file answers its request too, so the file requests' faults keep their files from ending.
+    const struct {
+        DWORD command;
+        recsim::ReplyFault fault;
+        std::string line;
+    } cases[] = {
+        {109, SilentReply(), "TIME OUT:109"}, {107, SilentReply(), "TIME OUT:107"},
+        {105, SilentReply(), "TIME OUT:105"}, {109, ReplyResult(2), "FAILED:109"},
+        {107, ReplyResult(2), "FAILED:107"},  {105, ReplyResult(2), "FAILED:105"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        RecSim& sim = StartRecorder();
+        LogIn(sim);
+        sim.SetReplyFault(c.command, c.fault);
+        recsim::SimFaults f = sim.Faults();
+        f.announceExtra = 10;
+        sim.SetFaults(f);
+        FrmMain->lbDebug->Items()->Clear();
+        {
+            testing_support::FakeTick tick(1000, 100);
+            FrmMain->BtnSetupClick(FrmMain->BtnSetup);
+        }
+        const std::vector<std::string> lines = DebugLines();
+        EXPECT_NE(std::find(lines.begin(), lines.end(), c.line), lines.end());
+        EXPECT_TRUE(Idle());
+        EXPECT_FALSE(frmMenu->Visible());
+        EXPECT_EQ(ProgramFile("temp_config.ini"), "<missing>");
+        FrmMain->CliSocket->Close();
+        form_testing::ProcessEvents();
+    }
+}
+
+TEST_F(SetupDownload, AResultAboveTwoGoesOn) {
+    // A whole file also answers its request, so only the pass going on is certain here, not which
+    // of the two answers the debug list saw.
+    RecSim& sim = StartRecorder();
+    LogIn(sim);
+    sim.SetReplyFault(105, ReplyResult(3));
+    FrmMain->lbDebug->Items()->Clear();
+    FrmMain->BtnSetupClick(FrmMain->BtnSetup);
+    const std::vector<std::string> lines = DebugLines();
+    for (const char* line : {"FAILED:105", "TIME OUT:105"})
+        EXPECT_EQ(std::count(lines.begin(), lines.end(), line), 0) << line;
+    EXPECT_EQ(FileKindsAsked(sim), (std::vector<DWORD>{1, 3, 6, 7}));
+    EXPECT_TRUE(frmMenu->Visible());
+    EXPECT_EQ(ProgramFile("temp_config.ini"), RecorderConfigIni());
+    EXPECT_EQ(ProgramFile("info.ini"), *sim.ServedFile(QELFILE_INFO));
+}
+
+TEST_F(SetupDownload, AFileThatCannotBeStoredGivesTheBoxAndNoMenu) {
+    RecSim& sim = StartRecorder();
+    LogIn(sim);
+    // A folder where the file should go: the received file cannot take its name.
+    std::filesystem::create_directories(HomeFile("info.ini/inside"));
+    FrmMain->BtnSetupClick(FrmMain->BtnSetup);
+    EXPECT_EQ(Boxes(), (std::vector<TSeenBox>{Box(59863, 59858)}));
+    EXPECT_FALSE(frmMenu->Visible());
+    EXPECT_TRUE(Idle());
+    EXPECT_EQ(ProgramFile("temp_config.ini"), "<missing>");
+}
+
+TEST_F(SetupDownload, TempIniColonsBecomeEquals) {
+    const struct {
+        const char* before;
+        const char* after;
+    } cases[] = {{"[a]\r\nx:1\r\ny:2:3\r\n", "[a]\r\nx=1\r\ny=2=3\r\n"}, {"", ""}, {"k=v\n", "k=v\n"}};
+    for (const auto& c : cases) {
+        WriteProgramFile("temp.ini", c.before);
+        FrmMain->FixTempIniSeparators();
+        EXPECT_EQ(ProgramFile("temp.ini"), c.after);
+    }
+    DeleteFile(HomeFile("temp.ini"));
+    FrmMain->FixTempIniSeparators();
+    EXPECT_EQ(ProgramFile("temp.ini"), "<missing>") << "a missing file is not made";
+}
+
+// ---- The menu's CANCEL and APPLY ----
+
+using SetupMenu = PagesRig;
+
+TEST_F(SetupMenu, CancelRestoresTheReceivedFileByteForByte) {
+    OpenSetupMenu();
+    ASSERT_TRUE(frmMenu->Visible());
+    frmMenu->btnSystemClick(frmMenu->btnSystem);
+    frmSystem->edtTitle->SetText("night bus");
+    frmSystem->btnOkClick(frmSystem->btnOk);
+    const std::string title = "NIGHT BUS";
+    // "66_1_1=10" is the default end month the page shows, so OK drops it.
+    EXPECT_EQ(ProgramFile("config.ini"),
+              WithKey(WithKey(RecorderConfigIni(), "27_1_1", title), "66_1_1", std::nullopt))
+        << "the edit lands in place, every other byte kept";
+    EXPECT_TRUE(frmMenu->Visible());
+    frmMenu->btnCancelClick(frmMenu->btnCancel);
+    EXPECT_EQ(ProgramFile("config.ini"), RecorderConfigIni());
+    EXPECT_EQ(ProgramFile("temp_config.ini"), "<missing>");
+    EXPECT_FALSE(frmMenu->Visible());
+    EXPECT_TRUE(Idle());
+}
+
+TEST_F(SetupMenu, ApplyUploadsTheEditedFileThenAsksTheRecorderToApply) {
+    RecSim& sim = OpenSetupMenu();
+    frmMenu->btnSystemClick(frmMenu->btnSystem);
+    frmSystem->edtTitle->SetText("coach 7");
+    frmSystem->btnOkClick(frmSystem->btnOk);
+    const std::string edited = ProgramFile("config.ini");
+    ASSERT_NE(edited, RecorderConfigIni());
+    sim.Log().Clear();
+    AnswerYes();
+    frmMenu->btnOkClick(frmMenu->btnOk);
+    EXPECT_EQ(Boxes().back(), Box(59931, 50484));
+    ASSERT_TRUE(sim.Log().LastUpload(QELFILE_CONFIG).has_value());
+    EXPECT_EQ(sim.Log().LastUpload(QELFILE_CONFIG)->bytes, edited);
+    EXPECT_EQ(sim.Log().Uploads().size(), 1u) << "only the configuration goes";
+    EXPECT_EQ(*sim.ServedFile(QELFILE_CONFIG), edited);
+    EXPECT_EQ(Commands(sim), (std::vector<DWORD>{104, 121}));
+    EXPECT_EQ(sim.Log().LastCommand(121)->packet.Arg0(), 4u);
+    EXPECT_EQ(ProgramFile("temp_config.ini"), "<missing>");
+    EXPECT_EQ(ProgramFile("holiday.ini"), "<missing>");
+    EXPECT_EQ(ProgramFile("schedule.dat"), "<missing>");
+    EXPECT_EQ(ProgramFile("config.ini"), edited);
+    EXPECT_EQ(frmMenu->MaxCamera, 0);
+    EXPECT_FALSE(frmMenu->Visible());
+    EXPECT_TRUE(Idle());
+}
+
+TEST_F(SetupMenu, ApplyAnsweredNoSendsNothing) {
+    RecSim& sim = OpenSetupMenu();
+    sim.Log().Clear();
+    whileBoxUp = [](TForm& box) { box.SetModalResult(mrNo); };
+    frmMenu->btnOkClick(frmMenu->btnOk);
+    EXPECT_TRUE(Commands(sim).empty());
+    EXPECT_TRUE(frmMenu->Visible());
+    EXPECT_NE(ProgramFile("temp_config.ini"), "<missing>");
+}
+
+TEST_F(SetupMenu, ApplyWithoutLinkTellsAndKeepsEverything) {
+    RecSim& sim = OpenSetupMenu();
+    sim.CloseCommandConnection();
+    ASSERT_TRUE(PumpReal([&] { return !LinkUp(); }));
+    frmMenu->Show();
+    seen_.clear();
+    AnswerYes();
+    frmMenu->btnOkClick(frmMenu->btnOk);
+    ASSERT_FALSE(Boxes().empty());
+    EXPECT_EQ(Boxes().front(), Box(59872, 59869));
+    EXPECT_TRUE(frmMenu->Visible());
+    EXPECT_EQ(ProgramFile("temp_config.ini"), RecorderConfigIni());
+    EXPECT_NE(ProgramFile("schedule.dat"), "<missing>");
+}
+
+TEST_F(SetupMenu, SilentRecorderRunsBothWaitsOutAndStillApplies) {
+    const struct {
+        DWORD command;
+        recsim::ReplyFault fault;
+    } cases[] = {{104, SilentReply()}, {104, ReplyResult(0)}, {121, SilentReply()}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        RecSim& sim = OpenSetupMenu();
+        ASSERT_TRUE(frmMenu->Visible());
+        sim.SetReplyFault(c.command, c.fault);
+        sim.Log().Clear();
+        AnswerYes();
+        {
+            testing_support::FakeTick tick(1000, 50);
+            frmMenu->btnOkClick(frmMenu->btnOk);
+            EXPECT_GE(tick.Now() - 1000, 30000u) << "the silent reply's wait ran its whole time";
+        }
+        EXPECT_EQ(Commands(sim), (std::vector<DWORD>{104, 121})) << "121 goes after a silent 104 too";
+        EXPECT_EQ(ProgramFile("temp_config.ini"), "<missing>");
+        EXPECT_TRUE(Idle());
+        whileBoxUp = nullptr;
+        FrmMain->CliSocket->Close();
+        form_testing::ProcessEvents();
+    }
+}
+
+TEST_F(SetupMenu, LinkLostDuringApplyKeepsTheWorkingCopy) {
+    RecSim& sim = OpenSetupMenu();
+    recsim::SimFaults f = sim.Faults();
+    f.closeOnCommand = 104;
+    sim.SetFaults(f);
+    AnswerYes();
+    {
+        testing_support::FakeTick tick(1000, 5);
+        frmMenu->btnOkClick(frmMenu->btnOk);
+    }
+    EXPECT_TRUE(sim.Log().Commands(121).empty());
+    EXPECT_EQ(ProgramFile("temp_config.ini"), RecorderConfigIni());
+    EXPECT_FALSE(FrmWait->Visible());
+    EXPECT_TRUE(FrmMain->Enabled());
+}
+
+TEST_F(SetupMenu, ReadsItem111) {
+    const struct {
+        const char* ini;
+        const char* item;
+    } cases[] = {{"[config]\r\n1_1_1=3\r\n", "3"},
+                 {"[config]\r\n2_1_1=3\r\n", "1"},
+                 {"", "1"},
+                 {"[other]\r\n1_1_1=4\r\n", "1"}};
+    for (const auto& c : cases) {
+        WriteProgramFile("config.ini", c.ini);
+        frmMenu->LoadConfigIni();
+        EXPECT_EQ(frmMenu->ReadConfigItem111(), c.item) << c.ini;
+        EXPECT_EQ(frmMenu->ConfigItem111, c.item);
+    }
+}
+
+} // namespace setup_test
