@@ -446,11 +446,6 @@ public:
     int SearchMedium = 0;      // of the last database request: 0 HDD, 1 CF, 2 SD
     BYTE BackupActive = 0;
 
-    // ---- Setup download ----
-    void BtnSetupClick(TObject* sender);
-    // Every ':' of temp.ini becomes '='; called when a received file is complete.
-    void FixTempIniSeparators();
-
     // ---- Shut-down ----
     void BtnPowerClick(TObject* sender);
     void BtnCloseClick(TObject* sender);

@@ -98,10 +98,13 @@ protected:
         return std::find(lines.begin(), lines.end(), line) != lines.end();
     }
 
-    // Commands the recorder received after the first `from`.
+    // Commands the recorder received after the first `from`, without the acknowledgements of files.
     static std::vector<DWORD> CommandsFrom(recsim::RecSim& sim, std::size_t from) {
         std::vector<DWORD> all = Commands(sim);
-        return {all.begin() + static_cast<std::ptrdiff_t>(std::min(from, all.size())), all.end()};
+        std::vector<DWORD> out;
+        for (std::size_t i = std::min(from, all.size()); i < all.size(); ++i)
+            if (all[i] != NETCMD_REPLY) out.push_back(all[i]);
+        return out;
     }
 
     // Day cells that show a mark: day -> state.

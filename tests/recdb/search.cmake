@@ -6,6 +6,8 @@ if(TARGET harbek_recdb_forms AND TARGET harbek_client_forms AND TARGET harbek_re
             ${PROJECT_SOURCE_DIR}/tests/client/ClientWindowsSupport.cpp
             ${PROJECT_SOURCE_DIR}/tests/client/LoginRig.cpp
             SearchFlowTest.cpp
+            SearchLoglistTest.cpp
+            SearchModesTest.cpp
         LIBS harbek_windows harbek_client_core harbek_recsim harbek_recgen harbek_recdb harbek_platform)
     if(TARGET harbek_skins)
         add_dependencies(recdb_search_tests harbek_skins)
