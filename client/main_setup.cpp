@@ -133,6 +133,7 @@ void TFrmMain::BtnSetupClick(TObject* sender) {
         return;
     }
     CloseWait();
+    if (frmRecord2 != nullptr) frmRecord2->ClearModified();
     if (frmMenu != nullptr) frmMenu->Show();
 }
 

@@ -9,6 +9,7 @@
 #include "setup/Info.h"
 #include "setup/Network.h"
 #include "setup/PageSupport.h"
+#include "setup/Record2.h"
 #include "setup/SaveFolder.h"
 #include "setup/System.h"
 #include "setup/Vidstd.h"
@@ -47,7 +48,7 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
 
 // The recording page's modified word goes into the apply command with bit 4.
 int RecordModifiedWord() {
-    return 0;
+    return frmRecord2 != nullptr ? static_cast<int>(frmRecord2->IsModified()) : 0;
 }
 
 bool LinkUp() {

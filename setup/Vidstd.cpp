@@ -52,6 +52,11 @@ void TfrmVidstd::OpenRecordPage(int maxFrameRate) {
         frmMenu->LoadConfigIni();
         CurrentGroup = GroupFromItem111(frmMenu->ReadConfigItem111());
     }
-    if (frmRecord2 != nullptr) frmRecord2->Show();
+    if (frmRecord2 != nullptr) {
+        frmRecord2->MaxFrameRate = maxFrameRate;
+        frmRecord2->SetCurrentGroup(CurrentGroup);
+        frmRecord2->FillLists();
+        frmRecord2->Show();
+    }
     Close();
 }

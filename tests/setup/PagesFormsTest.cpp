@@ -12,6 +12,7 @@
 #include "setup/Menu.h"
 #include "setup/Multicast.h"
 #include "setup/Network.h"
+#include "setup/Record2.h"
 #include "setup/SaveFolder.h"
 #include "setup/Syslog.h"
 #include "setup/System.h"
@@ -400,6 +401,30 @@ TEST_F(SetupPages, VideoStandardTakesTheGroupFromTheFile) {
     EXPECT_EQ(frmVidstd->CurrentGroup, 4);
     frmVidstd->btnNTSCClick(frmVidstd->btnNTSC);
     EXPECT_EQ(frmVidstd->MaxFrameRate, 30);
+}
+
+TEST_F(SetupPages, RecordButtonOpensTheRecordingPageByTheStandard) {
+    const struct {
+        int standard;
+        bool chooser;
+        int rate;
+    } cases[] = {{1, false, 30}, {2, false, 25}, {0, true, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.standard);
+        WriteProgramFile("config.ini", "[config]\r\n1_1_1=3\r\n");
+        frmRecord2->Hide();
+        frmVidstd->Hide();
+        frmMenu->Show();
+        frmMenu->VideoStandard = c.standard;
+        frmMenu->btnRecordClick(frmMenu->btnRecord);
+        EXPECT_FALSE(frmMenu->Visible());
+        EXPECT_EQ(frmVidstd->Visible(), c.chooser);
+        EXPECT_EQ(frmRecord2->Visible(), !c.chooser);
+        if (!c.chooser) {
+            EXPECT_EQ(frmRecord2->MaxFrameRate, c.rate);
+            EXPECT_EQ(frmRecord2->InitialGroup, 3);
+        }
+    }
 }
 
 TEST_F(SetupPages, SaveAsConfigCopiesIntoTheRecordersFolder) {

@@ -9,6 +9,7 @@
 #include "setup/Menu.h"
 #include "setup/Multicast.h"
 #include "setup/Network.h"
+#include "setup/Record2.h"
 #include "setup/SaveFolder.h"
 #include "setup/Syslog.h"
 #include "setup/System.h"
@@ -57,6 +58,7 @@ void PagesRig::SetUp() {
     Application->CreateForm(frmNetwork);
     Application->CreateForm(frmCamera);
     Application->CreateForm(frmAlarm);
+    Application->CreateForm(frmRecord2);
     Application->CreateForm(frmVidstd);
     Application->CreateForm(frmSaveFolder);
     Application->CreateForm(frmCreateFolder);

@@ -4,6 +4,7 @@
 
 #include "client/Wait.h"
 #include "setup/Menu.h"
+#include "setup/Record2.h"
 #include "setup/System.h"
 
 #include "tests/support/TestSupport.h"
@@ -241,6 +242,27 @@ TEST_F(SetupMenu, ApplyUploadsTheEditedFileThenAsksTheRecorderToApply) {
     EXPECT_EQ(frmMenu->MaxCamera, 0);
     EXPECT_FALSE(frmMenu->Visible());
     EXPECT_TRUE(Idle());
+}
+
+TEST_F(SetupMenu, ApplyCarriesTheRecordingPagesWord) {
+    const struct {
+        DWORD modified;
+        DWORD word;
+    } cases[] = {{0, 4}, {3, 7}, {4, 4}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.modified);
+        frmRecord2->Modified = 9;
+        RecSim& sim = OpenSetupMenu();
+        EXPECT_EQ(frmRecord2->IsModified(), 0u) << "a new pass starts unmodified";
+        frmRecord2->Modified = c.modified;
+        AnswerYes();
+        frmMenu->btnOkClick(frmMenu->btnOk);
+        ASSERT_TRUE(sim.Log().LastCommand(121).has_value());
+        EXPECT_EQ(sim.Log().LastCommand(121)->packet.Arg0(), c.word);
+        whileBoxUp = nullptr;
+        FrmMain->CliSocket->Close();
+        form_testing::ProcessEvents();
+    }
 }
 
 TEST_F(SetupMenu, ApplyAnsweredNoSendsNothing) {
