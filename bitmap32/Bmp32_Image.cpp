@@ -28,6 +28,7 @@ void RegisterImageControls() {
     std::call_once(once, [] {
         RegisterComponentClass<TPaintBox32>("TPaintBox32");
         RegisterComponentClass<TImage32>("TImage32");
+        RegisterComponentClass<TBitmap32List>("TBitmap32List");
     });
 }
 

@@ -299,7 +299,77 @@ public:
     explicit TImage32(TComponent* AOwner) : TCustomImage32(AOwner) {}
 };
 
-// Makes TPaintBox32 and TImage32 known to the form-definition reader; again does nothing.
+class TBitmap32Collection;
+
+// One bitmap of a collection.
+class TBitmap32Item : public TPersistent {
+public:
+    explicit TBitmap32Item(TBitmap32Collection* Collection);
+    ~TBitmap32Item() override;
+    TBitmap32Item(const TBitmap32Item&) = delete;
+    TBitmap32Item& operator=(const TBitmap32Item&) = delete;
+
+    TBitmap32* Bitmap() const { return FBitmap.get(); }
+    // Copies into the owned bitmap.
+    void SetBitmap(TBitmap32* Value) { FBitmap->Assign(Value); }
+    TBitmap32Collection* Collection() const { return FCollection; }
+    int Index() const;
+
+protected:
+    void AssignTo(TPersistent* Dest) const override;
+
+private:
+    friend class TBitmap32Collection;
+    TBitmap32Collection* FCollection;
+    std::unique_ptr<TBitmap32> FBitmap;
+};
+
+class TBitmap32Collection : public TPersistent {
+public:
+    explicit TBitmap32Collection(TPersistent* AOwner) : FOwner(AOwner) {}
+    ~TBitmap32Collection() override;
+    TBitmap32Collection(const TBitmap32Collection&) = delete;
+    TBitmap32Collection& operator=(const TBitmap32Collection&) = delete;
+
+    TBitmap32Item* Add();
+    // Index is clamped to 0..Count.
+    TBitmap32Item* Insert(int Index);
+    // Raises EListError outside 0..Count-1.
+    void Delete(int Index);
+    void Clear();
+    int Count() const { return static_cast<int>(FItems.size()); }
+    // Raises EListError outside 0..Count-1.
+    TBitmap32Item* Items(int Index) const;
+    TPersistent* Owner() const { return FOwner; }
+    void Assign(const TPersistent* Source) override;
+
+private:
+    friend class TBitmap32Item;
+    std::vector<std::unique_ptr<TBitmap32Item>> FItems;
+    TPersistent* FOwner;
+};
+
+// A component holding a list of bitmaps.
+class TBitmap32List : public TComponent {
+public:
+    explicit TBitmap32List(TComponent* AOwner);
+    ~TBitmap32List() override;
+
+    TBitmap32Collection* Bitmaps() const { return FBitmaps.get(); }
+    void SetBitmaps(TBitmap32Collection* Value) { FBitmaps->Assign(Value); }
+    // Raise EListError outside 0..Count-1.
+    TBitmap32* Bitmap(int Index) const { return FBitmaps->Items(Index)->Bitmap(); }
+    void SetBitmap(int Index, TBitmap32* Value) { FBitmaps->Items(Index)->SetBitmap(Value); }
+
+    // Bitmaps = < item Bitmap.Data = { ... } end ... >
+    bool ReadProperty(TPropertyReader& Reader) override;
+
+private:
+    std::unique_ptr<TBitmap32Collection> FBitmaps;
+};
+
+// Makes TPaintBox32, TImage32 and TBitmap32List known to the form-definition reader; again does
+// nothing.
 void RegisterImageControls();
 
 } // namespace Bmp32_Image

@@ -6,4 +6,5 @@ target_sources(harbek_bitmap32 PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/Bmp32_LayersRubberband.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Bmp32_PaintBox.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Bmp32_Image.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/Bmp32_ImageStages.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/Bmp32_ImageStages.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/Bmp32_ImageItems.cpp)

@@ -148,6 +148,56 @@ TEST_F(ImageForm, BadValuesAreRefusedByName) {
     }
 }
 
+TEST_F(ImageForm, BitmapListKeepsItsBitmapsInOrder) {
+    TForm* form = Load("  object List: TBitmap32List\n"
+                       "    Bitmaps = <\n"
+                       "      item\n"
+                       "        Bitmap.Data = {" +
+                       DataHex(1, 1, {0xFF010203}) +
+                       "}\n"
+                       "      end\n"
+                       "      item\n"
+                       "        Bitmap.Data = {" +
+                       DataHex(2, 1, {0xFF0A0B0C, 0xFF0D0E0F}) +
+                       "}\n"
+                       "      end>\n"
+                       "  end\n");
+    auto* list = dynamic_cast<TBitmap32List*>(form->FindComponent("List"));
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->Bitmaps()->Count(), 2);
+    EXPECT_EQ(list->Bitmap(0)->GetPixel(0, 0), 0xFF010203u);
+    EXPECT_EQ(list->Bitmap(1)->Width(), 2);
+    EXPECT_EQ(list->Bitmaps()->Items(1)->Index(), 1);
+    EXPECT_EQ(list->Bitmaps()->Owner(), list);
+
+    // Assigning copies pixels into the item's own bitmap.
+    TBitmap32 other;
+    other.SetSize(3, 3);
+    other.Clear(0xFF777777);
+    list->SetBitmap(0, &other);
+    other.Clear(0);
+    EXPECT_EQ(list->Bitmap(0)->GetPixel(2, 2), 0xFF777777u);
+    list->Bitmaps()->Insert(-3)->SetBitmap(&other);
+    EXPECT_EQ(list->Bitmap(0)->Width(), 3);
+    EXPECT_EQ(list->Bitmap(1)->GetPixel(0, 0), 0xFF777777u);
+    TBitmap32Collection copy(nullptr);
+    copy.Assign(list->Bitmaps());
+    ASSERT_EQ(copy.Count(), 3);
+    EXPECT_EQ(copy.Items(2)->Bitmap()->GetPixel(1, 0), 0xFF0D0E0Fu);
+    EXPECT_NE(copy.Items(2)->Bitmap(), list->Bitmap(2));
+    for (int bad : {-1, 3}) {
+        EXPECT_THROW(list->Bitmap(bad), EListError);
+        EXPECT_THROW(list->Bitmaps()->Delete(bad), EListError);
+    }
+    list->Bitmaps()->Delete(0);
+    EXPECT_EQ(list->Bitmaps()->Count(), 2);
+
+    form_testing::ResetApplication();
+    EXPECT_THROW(Load("  object List: TBitmap32List\n    Bitmaps = <\n      item\n        Bitmap.Width = 3\n"
+                      "      end>\n  end\n"),
+                 EFormDefinitionError);
+}
+
 TEST_F(ImageForm, PaintBoxAnswersItsMessages) {
     auto* form = new TForm(Application);
     auto* box = new TPaintBox32(form);

@@ -147,8 +147,12 @@ TEST_F(ImagePaint, StretchedAndScaledBitmapsFillTheirRectangles) {
         for (const auto& p : probes) {
             EXPECT_EQ(Shown(picture, image, p.x, p.y), Rgb(p.c)) << p.x << "," << p.y;
         }
-        if (r.Right < 60) EXPECT_EQ(Shown(picture, image, r.Right, 0), Rgb(kBack));
-        if (r.Bottom < 40) EXPECT_EQ(Shown(picture, image, 0, r.Bottom), Rgb(kBack));
+        if (r.Right < 60) {
+            EXPECT_EQ(Shown(picture, image, r.Right, 0), Rgb(kBack));
+        }
+        if (r.Bottom < 40) {
+            EXPECT_EQ(Shown(picture, image, 0, r.Bottom), Rgb(kBack));
+        }
         delete image;
     }
 }

@@ -83,7 +83,9 @@ TEST(MicroTiles, RandomRectanglesMatchThePixelReference) {
                 }
             for (int yy = 0; yy < size.h; ++yy)
                 for (int xx = 0; xx < size.w; ++xx)
-                    if (covered.At(xx, yy)) ASSERT_TRUE(want.At(xx, yy));
+                    if (covered.At(xx, yy)) {
+                        ASSERT_TRUE(want.At(xx, yy));
+                    }
             TRectList rects;
             const int n = MicroTilesCalcRects(tiles, &rects);
             ASSERT_EQ(n, rects.Count());
