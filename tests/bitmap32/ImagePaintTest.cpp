@@ -323,6 +323,35 @@ TEST_F(ImagePaint, MouseEventsCarryControlCoordinatesAndTheLayer) {
     EXPECT_EQ(image->Layers()->MouseListener(), nullptr) << "released with the button";
 }
 
+TEST_F(ImagePaint, CroppedBitmapLayerStaysInsideTheImagesBitmap) {
+    TImage32* image = AddImage(0, 0, 100, 80);
+    image->Bitmap()->SetSize(40, 30);
+    image->Bitmap()->Clear(0xFF00FF00);
+    auto* layer = image->Layers()->Add<TBitmapLayer>();
+    layer->Bitmap()->SetSize(20, 20);
+    layer->Bitmap()->Clear(0xFFFF0000);
+    layer->SetLocation(FloatRect(30, 20, 50, 40));
+    form->Show();
+    const struct {
+        bool cropped;
+        TColor32 inside, outside;
+    } rows[] = {{false, 0xFFFF0000, 0xFFFF0000}, {true, 0xFFFF0000, kBack}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.cropped);
+        layer->SetCropped(row.cropped);
+        form_testing::ProcessEvents();
+        const auto picture = form_testing::TakeSnapshot(form);
+        EXPECT_EQ(Shown(picture, image, 35, 25), Rgb(row.inside));
+        EXPECT_EQ(Shown(picture, image, 45, 35), Rgb(row.outside));
+        EXPECT_EQ(Shown(picture, image, 10, 10), Rgb(0xFF00FF00));
+    }
+    // PaintTo draws the whole layer even when cropped.
+    TBitmap32 dest;
+    dest.SetSize(100, 80);
+    image->PaintTo(&dest, image->GetBitmapRect());
+    EXPECT_EQ(dest.GetPixel(45, 35), 0xFFFF0000u);
+}
+
 TEST_F(ImagePaint, PictureOfSeveralControls) {
     TImage32* tiled = AddImage(10, 10, 190, 130);
     FillPattern(*tiled->Bitmap(), 23, 17);
