@@ -323,6 +323,38 @@ TEST_F(ImagePaint, MouseEventsCarryControlCoordinatesAndTheLayer) {
     EXPECT_EQ(image->Layers()->MouseListener(), nullptr) << "released with the button";
 }
 
+TEST_F(ImagePaint, StagesRunInListOrderAndUnknownCodesAreSkipped) {
+    TImage32* image = AddImage(0, 0, 40, 30);
+    image->Bitmap()->SetSize(10, 10);
+    image->Bitmap()->Clear(0xFF00FF00);
+    TPaintStages* stages = image->PaintStages();
+    stages->Clear();
+    const std::uint32_t codes[] = {PST_CLEAR_BUFFER,  99,        PST_CUSTOM, PST_BITMAP_FRAME,
+                                   PST_CONTROL_FRAME, PST_CUSTOM};
+    for (std::uint32_t code : codes)
+        stages->Add()->Stage = code;
+    stages->Items(5).RunTime = false; // a designer-only stage
+    std::vector<unsigned> custom;
+    image->OnPaintStage = [&](TObject*, TBitmap32*, unsigned stageNum) { custom.push_back(stageNum); };
+    TBitmap32 dest;
+    dest.SetSize(50, 40);
+    dest.Clear(0xFF000000);
+    image->PaintTo(&dest, Rect(5, 5, 15, 15));
+    EXPECT_EQ(custom, (std::vector<unsigned>{2}));
+    // The buffer clear fills everything with the control's colour; the focus frames mark the bitmap's
+    // rectangle and the control's edge.
+    EXPECT_EQ(dest.GetPixel(20, 20), kBack);
+    EXPECT_EQ(dest.GetPixel(45, 35), kBack);
+    int frameBitmap = 0, frameControl = 0;
+    for (int x = 5; x < 15; ++x)
+        frameBitmap += (dest.GetPixel(x, 5) & 0xFFFFFF) != (kBack & 0xFFFFFF);
+    for (int x = 0; x < 40; ++x)
+        frameControl += (dest.GetPixel(x, 0) & 0xFFFFFF) != (kBack & 0xFFFFFF);
+    EXPECT_GT(frameBitmap, 0);
+    EXPECT_GT(frameControl, 0);
+    EXPECT_EQ(dest.GetPixel(10, 10), kBack) << "no bitmap stage in this list";
+}
+
 TEST_F(ImagePaint, CroppedBitmapLayerStaysInsideTheImagesBitmap) {
     TImage32* image = AddImage(0, 0, 100, 80);
     image->Bitmap()->SetSize(40, 30);
