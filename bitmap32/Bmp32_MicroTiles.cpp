@@ -1,7 +1,9 @@
 #include "bitmap32/Bmp32_MicroTiles.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <utility>
 
 namespace Bmp32_MicroTiles {
@@ -122,13 +124,21 @@ void MicroTilesAddRect(TMicroTiles& MicroTiles, TRect Rect, bool RoundToWholeTil
     u.Bottom = std::max(u.Bottom, rowB);
 }
 
+namespace {
+int Saturate(long long v) {
+    return static_cast<int>(
+        std::clamp<long long>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+} // namespace
+
 void InflateArea(TRect& Area, int Dx, int Dy) {
-    if (Area.Left > Area.Right) Dx = -Dx;
-    if (Area.Top > Area.Bottom) Dy = -Dy;
-    Area.Left -= Dx;
-    Area.Top -= Dy;
-    Area.Right += Dx;
-    Area.Bottom += Dy;
+    long long dx = Dx, dy = Dy;
+    if (Area.Left > Area.Right) dx = -dx;
+    if (Area.Top > Area.Bottom) dy = -dy;
+    Area.Left = Saturate(Area.Left - dx);
+    Area.Top = Saturate(Area.Top - dy);
+    Area.Right = Saturate(Area.Right + dx);
+    Area.Bottom = Saturate(Area.Bottom + dy);
 }
 
 void MicroTilesAddLine(TMicroTiles& MicroTiles, int X1, int Y1, int X2, int Y2, int LineWidth,
@@ -139,6 +149,44 @@ void MicroTilesAddLine(TMicroTiles& MicroTiles, int X1, int Y1, int X2, int Y2, 
         InflateArea(r, inflate, inflate);
         MicroTilesAddRect(MicroTiles, r, RoundToWholeTiles);
         return;
+    }
+    if (MicroTiles.Count == 0) return;
+    // Only the part of the line over the tiles matters: a line reaching far past them would otherwise
+    // be walked step by step all the way.
+    {
+        const double margin = 2.0 * MICROTILE_SIZE + 2.0 * std::abs(static_cast<double>(inflate));
+        const double lo[2] = {-margin, -margin};
+        const double hi[2] = {MicroTiles.Columns * double(MICROTILE_SIZE) + margin,
+                              MicroTiles.Rows * double(MICROTILE_SIZE) + margin};
+        const double p0[2] = {double(X1), double(Y1)}, d[2] = {double(X2) - X1, double(Y2) - Y1};
+        double t0 = 0, t1 = 1;
+        for (int axis = 0; axis < 2; ++axis) {
+            if (d[axis] == 0) {
+                if (p0[axis] < lo[axis] || p0[axis] > hi[axis]) return;
+                continue;
+            }
+            double a = (lo[axis] - p0[axis]) / d[axis], b = (hi[axis] - p0[axis]) / d[axis];
+            if (a > b) std::swap(a, b);
+            t0 = std::max(t0, a);
+            t1 = std::min(t1, b);
+        }
+        if (t0 > t1) return;
+        if (t0 > 0 || t1 < 1) {
+            const auto at = [&](double t, int axis) {
+                return static_cast<int>(std::lround(p0[axis] + t * d[axis]));
+            };
+            const int nx1 = at(t0, 0), ny1 = at(t0, 1), nx2 = at(t1, 0), ny2 = at(t1, 1);
+            X1 = nx1;
+            Y1 = ny1;
+            X2 = nx2;
+            Y2 = ny2;
+            if (X1 == X2 || Y1 == Y2) {
+                TRect r{X1, Y1, X2, Y2};
+                InflateArea(r, inflate, inflate);
+                MicroTilesAddRect(MicroTiles, r, RoundToWholeTiles);
+                return;
+            }
+        }
     }
     const long long dx = static_cast<long long>(X2) - X1, dy = static_cast<long long>(Y2) - Y1;
     const bool horizontalMajor = std::llabs(dx) >= std::llabs(dy);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 #include <vector>
 
@@ -259,7 +260,11 @@ TEST(MicroTiles, LinesCoverEveryPointOfTheirPath) {
                  {5, 40, 200, 40, 2},
                  {3, 7, 290, 180, 1},
                  {250, 10, 20, 230, 3},
-                 {0, 200, 5, 0, 1}};
+                 {0, 200, 5, 0, 1},
+                 // Far past the tiles: only the part over them is walked.
+                 {-1000000000, -1000000000, 1000000000, 1000000000, 1},
+                 {-2000000000, 50, 2000000000, 60, 1},
+                 {100, -2000000000, 101, 2000000000, 2}};
     for (const auto& line : lines) {
         SCOPED_TRACE(testing::Message() << line.x1 << "," << line.y1 << " - " << line.x2 << "," << line.y2);
         TMicroTiles tiles;
@@ -270,11 +275,21 @@ TEST(MicroTiles, LinesCoverEveryPointOfTheirPath) {
         Mask got(320, 240);
         for (int i = 0; i < rects.Count(); ++i)
             got.Fill(*rects.Items(i));
-        for (int s = 0; s <= 1000; ++s) {
-            const int x = line.x1 + (line.x2 - line.x1) * s / 1000;
-            const int y = line.y1 + (line.y2 - line.y1) * s / 1000;
-            ASSERT_TRUE(got.At(x, y)) << x << "," << y;
+        // Every point of the line over the area, taken along its longer axis.
+        const double dx = double(line.x2) - line.x1, dy = double(line.y2) - line.y1;
+        const bool alongX = std::abs(dx) >= std::abs(dy);
+        const int limit = alongX ? 320 : 240;
+        int checked = 0;
+        for (int major = 0; major < limit; ++major) {
+            const double t = alongX ? (major - double(line.x1)) / dx : (major - double(line.y1)) / dy;
+            if (t < 0 || t > 1) continue;
+            const long long minor = std::llround(alongX ? line.y1 + t * dy : line.x1 + t * dx);
+            const long long x = alongX ? major : minor, y = alongX ? minor : major;
+            if (x < 0 || y < 0 || x >= 320 || y >= 240) continue;
+            ++checked;
+            ASSERT_TRUE(got.At(static_cast<int>(x), static_cast<int>(y))) << x << "," << y;
         }
+        EXPECT_GT(checked, 0);
     }
     // An axis-parallel line is its rectangle grown by twice its width.
     TMicroTiles tiles;
@@ -294,12 +309,14 @@ TEST(MicroTiles, InflateAreaAlwaysGrows) {
         {{20, 10, 10, 20}, {22, 7, 8, 23}},
         {{10, 20, 20, 10}, {8, 23, 22, 7}},
         {{20, 20, 10, 10}, {22, 23, 8, 7}},
+        {{-2147483647, 0, 2147483647, 1}, {-2147483647 - 1, -3, 2147483647, 4}}, // saturates
     };
     for (const auto& row : rows) {
         TRect r = row.in;
         InflateArea(r, 2, 3);
         EXPECT_EQ(r, row.want);
-        EXPECT_GE(std::abs(r.Right - r.Left), std::abs(row.in.Right - row.in.Left) + 4);
+        EXPECT_GE(std::abs(static_cast<long long>(r.Right) - r.Left),
+                  std::abs(static_cast<long long>(row.in.Right) - row.in.Left));
     }
 }
 
