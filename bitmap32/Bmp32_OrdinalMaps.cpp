@@ -101,6 +101,7 @@ template class TOrdinalMap<std::uint16_t>;
 template class TOrdinalMap<std::int32_t>;
 
 void TByteMap::ReadFrom(const TBitmap32* Source, TConversionType Conversion) {
+    if (!Source) throw Exception("The source is nil");
     BeginUpdate();
     try {
         SetSize(Source->Width(), Source->Height());
@@ -119,6 +120,7 @@ void TByteMap::ReadFrom(const TBitmap32* Source, TConversionType Conversion) {
 }
 
 void TByteMap::WriteTo(TBitmap32* Dest, TConversionType Conversion) const {
+    if (!Dest) throw Exception("Destination is nil");
     Dest->BeginUpdate();
     try {
         Dest->SetSize(FWidth, FHeight);
@@ -144,6 +146,7 @@ void TByteMap::WriteTo(TBitmap32* Dest, TConversionType Conversion) const {
 }
 
 void TByteMap::WriteTo(TBitmap32* Dest, const TColor32 (&Palette)[256]) const {
+    if (!Dest) throw Exception("Destination is nil");
     Dest->BeginUpdate();
     try {
         Dest->SetSize(FWidth, FHeight);

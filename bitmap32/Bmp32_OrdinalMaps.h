@@ -64,7 +64,8 @@ public:
     bool Empty() const override { return FWidth == 0 || FHeight == 0 || FBits.empty(); }
 
     void Assign(const TPersistent* Source) override;
-    // Takes Source's size and one channel (or grey level) of each pixel.
+    // Takes Source's size and one channel (or grey level) of each pixel. A missing source raises
+    // "The source is nil", a missing destination below "Destination is nil".
     void ReadFrom(const TBitmap32* Source, TConversionType Conversion);
     // Dest takes the map's size; a channel conversion writes that channel only, the grey ones write
     // Gray32(value, 255).

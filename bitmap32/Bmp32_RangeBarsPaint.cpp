@@ -234,6 +234,8 @@ void TArrowBar::DoDrawHandle(TBitmap32* Dst, TRect R, bool Horz, bool Pushed, bo
     const int push = Pushed ? 1 : 0;
     auto ridge = [&](int at) {
         at += centre + push;
+        // A short handle keeps its ridges inside.
+        if (at < (Horz ? R.Left : R.Top) || at + 1 >= (Horz ? R.Right : R.Bottom)) return;
         if (Horz) {
             Dst->VertLineS(at, R.Top + 1 + push, R.Bottom - 2 + push, C32(light));
             Dst->VertLineS(at + 1, R.Top + 1 + push, R.Bottom - 2 + push, C32(dark));

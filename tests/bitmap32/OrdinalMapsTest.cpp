@@ -172,6 +172,16 @@ TEST(ByteMap, WriteToThroughAPalette) {
     EXPECT_EQ(bmp.GetPixel(0, 1), 0xFF000015u);
 }
 
+TEST(ByteMap, MissingBitmapsRaise) {
+    TByteMap map;
+    map.SetSize(2, 2);
+    TColor32 palette[256] = {};
+    EXPECT_THROW(map.ReadFrom(nullptr, ctRed), Exception);
+    EXPECT_THROW(map.WriteTo(nullptr, ctRed), Exception);
+    EXPECT_THROW(map.WriteTo(nullptr, palette), Exception);
+    EXPECT_EQ(map.Width(), 2);
+}
+
 TEST(ByteMap, EmptyMapSizesTheBitmapAndWritesNothing) {
     TByteMap map;
     map.SetSize(0, 4);
