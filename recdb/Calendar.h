@@ -67,6 +67,7 @@ public:
     int SelectedCell() const { return selectedCell_; }
     int ShownYear() const { return shownYear_; }
     int ShownMonth() const { return shownMonth_; }
+    int HolidayMonth() const { return holidayMonth_; }
 
     // ---- Handlers ----
     void FormShow(TObject* sender);

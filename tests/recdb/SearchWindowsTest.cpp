@@ -6,6 +6,7 @@
 #include "recdb/Loglist.h"
 #include "recdb/MinTable.h"
 #include "recdb/Search.h"
+#include "recdb/SearchDb.h"
 #include "tests/recdb/WindowTestSupport.h"
 #include "tests/support/TestSupport.h"
 
@@ -401,6 +402,200 @@ TEST_F(SearchWindowsTest, ATableWithoutOneOfItsCellsIsRefused) {
     } catch (const EComponentError& e) {
         EXPECT_NE(std::string(e.what()).find("ifm3_7"), std::string::npos) << e.what();
     }
+}
+
+// ---- Behaviour of the windows on their own ----
+
+struct MonthLayout {
+    int year, month;
+    int firstCell, days;
+};
+
+TEST_F(SearchWindowsTest, CalendarLaysOutMonths) {
+    Application->CreateForm(frmCalendar);
+    const MonthLayout cases[] = {
+        {2007, 10, 2, 31}, // 1 October 2007 is a Monday
+        {2008, 3, 7, 31},  // a Saturday: day 31 in cell 37
+        {2008, 2, 6, 29},  {2100, 2, 2, 28}, {2000, 2, 3, 29}, {2007, 4, 1, 30}, {2007, 12, 7, 31},
+    };
+    for (const MonthLayout& c : cases) {
+        SCOPED_TRACE(std::to_string(c.year) + "-" + std::to_string(c.month));
+        EXPECT_EQ(TfrmCalendar::DaysInMonth(c.year, c.month), c.days);
+        EXPECT_EQ(TfrmCalendar::FirstWeekday(c.year, c.month), c.firstCell);
+        frmCalendar->SetMonth(c.year, c.month);
+        for (int cell = 1; cell <= TfrmCalendar::DayCells; ++cell) {
+            const int day = cell - c.firstCell + 1;
+            const bool used = day >= 1 && day <= c.days;
+            EXPECT_EQ(frmCalendar->DayBox(cell)->Enabled(), used) << cell;
+            EXPECT_EQ(frmCalendar->DayText(cell), used ? (day < 10 ? " " : "") + std::to_string(day) : "")
+                << cell;
+        }
+    }
+}
+
+TEST_F(SearchWindowsTest, CalendarDayMarks) {
+    Application->CreateForm(frmCalendar);
+    frmCalendar->SetMonth(2007, 10);
+    const TColor red = static_cast<TColor>(0x000000FF);
+    const TColor yellow = static_cast<TColor>(0x0000FFFF);
+    frmCalendar->SetDayMark(dmsRecording, 1);
+    frmCalendar->SetDayMark(dmsEvent, 31);
+    frmCalendar->SetDayMark(dmsEvent, 5);
+    frmCalendar->SetDayMark(dmsRecording, 5); // the last mark counts
+    frmCalendar->SetDayMark(dmsEvent, 32);    // no such day
+    frmCalendar->SetDayMark(dmsEvent, 0);
+    frmCalendar->SetDayMark(static_cast<DayMarkState>(7), 9);
+    EXPECT_EQ(frmCalendar->CellColor(2), red);
+    EXPECT_EQ(frmCalendar->CellColor(32), yellow);
+    EXPECT_EQ(frmCalendar->CellColor(6), red);
+    EXPECT_EQ(frmCalendar->CellColor(10), clBlack);
+    EXPECT_EQ(frmCalendar->CellColor(33), clBlack);
+    EXPECT_EQ(frmCalendar->DayText(33), "");
+    EXPECT_EQ(frmCalendar->CellColor(1), clBlack);
+
+    // Only a marked day is selected; an unmarked one leaves the selection where it was.
+    frmCalendar->DayCellClick(32);
+    EXPECT_EQ(frmCalendar->SelectedCell(), 32);
+    EXPECT_TRUE(frmCalendar->SelectionImage(32)->Visible());
+    frmCalendar->DayCellClick(10);
+    frmCalendar->DayCellClick(33);
+    EXPECT_EQ(frmCalendar->SelectedCell(), 32);
+    frmCalendar->DayCellClick(2);
+    EXPECT_EQ(frmCalendar->SelectedCell(), 2);
+    EXPECT_FALSE(frmCalendar->SelectionImage(32)->Visible());
+    EXPECT_TRUE(frmCalendar->SelectionImage(2)->Visible());
+
+    frmCalendar->ClearDayMarks();
+    EXPECT_EQ(frmCalendar->SelectedCell(), 0);
+    EXPECT_FALSE(frmCalendar->SelectionImage(2)->Visible());
+    for (int cell = 1; cell <= TfrmCalendar::DayCells; ++cell)
+        EXPECT_EQ(frmCalendar->CellColor(cell), clBlack) << cell;
+    frmCalendar->Show();
+    frmCalendar->SetDayMark(dmsEvent, 12);
+    Snapshot(frmCalendar, "Calendar_marked");
+}
+
+TEST_F(SearchWindowsTest, CalendarInHolidayModeTogglesDaysAndKeepsToOneYear) {
+    Application->CreateForm(frmCalendar);
+    frmCalendar->SetHolidayMode(1);
+    frmCalendar->SetMonth(2007, 2);
+    frmCalendar->Show();
+    ASSERT_EQ(frmCalendar->HolidayMonth(), 2);
+    const int cell = TfrmCalendar::FirstWeekday(2007, 2) + 13; // 14 February
+    frmCalendar->DayCellClick(cell);
+    EXPECT_EQ(frmCalendar->CellColor(cell), static_cast<TColor>(0x000000FF));
+    EXPECT_EQ(frmCalendar->SelectedCell(), 0);
+    frmCalendar->DayCellClick(cell);
+    EXPECT_EQ(frmCalendar->CellColor(cell), clBlack);
+    EXPECT_FALSE(frmCalendar->btnBackup->Visible());
+    for (int k = 0; k < 3; ++k)
+        frmCalendar->IMFPreviousClick(frmCalendar->IMFPrevious);
+    EXPECT_EQ(frmCalendar->HolidayMonth(), 1);
+    for (int k = 0; k < 14; ++k)
+        frmCalendar->IMFNextClick(frmCalendar->IMFNext);
+    EXPECT_EQ(frmCalendar->HolidayMonth(), 12);
+    // OK does nothing in holiday mode.
+    frmCalendar->btnOkClick(frmCalendar->btnOk);
+    EXPECT_TRUE(frmCalendar->Visible());
+}
+
+TEST_F(SearchWindowsTest, HourTableSelectsMarkedHoursOnly) {
+    Application->CreateForm(frmCalendar);
+    Application->CreateForm(frmHourTable);
+    frmHourTable->SetCellState(1, 0, 9);
+    frmHourTable->SetCellState(2, 0, 13);
+    frmHourTable->SetCellState(2, 3, 23);
+    frmHourTable->SetCellState(1, 4, 0); // no such channel
+    frmHourTable->SetCellState(1, 0, 24);
+    EXPECT_EQ(frmHourTable->Cell(0, 9)->CurrentFrame(), 1);
+    EXPECT_EQ(frmHourTable->Cell(3, 23)->CurrentFrame(), 2);
+    frmHourTable->SetCellState(0, 3, 23); // a plain assignment
+    EXPECT_EQ(frmHourTable->Cell(3, 23)->CurrentFrame(), 0);
+
+    frmHourTable->HourCellClick(0, 5);
+    EXPECT_EQ(frmHourTable->SelectedHour(), 24);
+    frmHourTable->HourCellClick(0, 9);
+    EXPECT_EQ(frmHourTable->SelectedHour(), 9);
+    EXPECT_EQ(frmHourTable->Cell(0, 9)->CurrentFrame(), 4);
+    frmHourTable->HourCellClick(0, 13);
+    EXPECT_EQ(frmHourTable->Cell(0, 9)->CurrentFrame(), 1);
+    EXPECT_EQ(frmHourTable->Cell(0, 13)->CurrentFrame(), 5);
+    // Clicking the selected hour again keeps it drawn as selected.
+    frmHourTable->HourCellClick(0, 13);
+    EXPECT_EQ(frmHourTable->Cell(0, 13)->CurrentFrame(), 5);
+    frmHourTable->ClearCells();
+    EXPECT_EQ(frmHourTable->SelectedHour(), 24);
+    for (int channel = 0; channel < TfrmHourTable::Channels; ++channel)
+        for (int hour = 0; hour < TfrmHourTable::Hours; ++hour)
+            EXPECT_EQ(frmHourTable->Cell(channel, hour)->CurrentFrame(), 0);
+}
+
+TEST_F(SearchWindowsTest, MinuteCellsOnlyRise) {
+    Application->CreateForm(frmMinTable);
+    struct Rise {
+        int current, state, expected;
+    };
+    const Rise cases[] = {{2, 1, 2}, {1, 2, 2}, {0, 0, 0}, {4, 2, 4}, {4, 5, 5}, {0, 1, 1}};
+    for (const Rise& c : cases) {
+        frmMinTable->Cell(0, 5)->SetCurrentFrame(c.current);
+        frmMinTable->SetCellState(c.state, 0, 5);
+        EXPECT_EQ(frmMinTable->Cell(0, 5)->CurrentFrame(), c.expected) << c.current << " " << c.state;
+    }
+    frmMinTable->SetCellState(1, 0, 60);
+    frmMinTable->SetCellState(1, -1, 0);
+    frmMinTable->ClearCells();
+    EXPECT_EQ(frmMinTable->Cell(0, 5)->CurrentFrame(), 0);
+    // Play needs a chosen minute: OK without one sends nothing and keeps the window.
+    frmMinTable->Show();
+    frmMinTable->btnOk2Click(frmMinTable->btnOk);
+    EXPECT_TRUE(frmMinTable->Visible());
+}
+
+TEST_F(SearchWindowsTest, SearchOptionsKeepTheChoice) {
+    Application->CreateForm(frmSearch);
+    EXPECT_EQ(frmSearch->GetSearchMode(), 0);
+    EXPECT_EQ(frmSearch->GetSearchChannel(), -1);
+    frmSearch->Show();
+    frmSearch->btnChannelClick(frmSearch->btnChannel);
+    EXPECT_EQ(frmSearch->GetSearchMode(), 2);
+    EXPECT_EQ(frmSearch->GetSearchChannel(), 1);
+    EXPECT_FALSE(frmSearch->Visible());
+    frmSearch->btnAllClick(frmSearch->btnAll);
+    EXPECT_EQ(frmSearch->GetSearchMode(), 1);
+    EXPECT_EQ(frmSearch->GetSearchChannel(), -1);
+    frmSearch->btnEventClick(frmSearch->btnEvent);
+    EXPECT_EQ(frmSearch->GetSearchMode(), 2);
+    EXPECT_EQ(frmSearch->GetSearchChannel(), -1);
+    // A close request only hides: others read the choice until the program ends.
+    TCloseAction action = caFree;
+    frmSearch->FormClose(frmSearch, action);
+    EXPECT_EQ(action, caHide);
+}
+
+TEST_F(SearchWindowsTest, KeyTextsAndDatabases) {
+    const std::pair<const char*, const char*> keys[] = {
+        {"20071001", "2007/10/01  00:00:00"},
+        {"2007100117", "2007/10/01  17:00:00"},
+        {"200710011705", "2007/10/01  17:05:00"},
+        {"2007100", ""},
+        {"", ""},
+    };
+    for (const auto& [key, text] : keys)
+        EXPECT_EQ(KeyDateText(key), text) << key;
+
+    testing_support::TempDir disk;
+    testing_support::WriteFileBytes(disk.File("pyrdb"), "x");
+    const std::string root = disk.Str() + "/";
+    EXPECT_EQ(SearchDbPath(1, "/prog/", 1, root), "/prog/qeldbfile_hdd.db");
+    EXPECT_EQ(SearchDbPath(0, "/prog/", 1, root), root + "pyrdb");
+    EXPECT_EQ(SearchDbPath(0, "/prog/", 0, root), "");
+    EXPECT_EQ(SearchDbPath(0, "/prog/", 1, "/nowhere/"), "");
+    // No database: the first query says so.
+    sqlite_db db;
+    OpenSearchDb(db, "");
+    OpenSearchDb(db, "/nowhere/qeldbfile_hdd.db");
+    EXPECT_FALSE(db.is_open());
+    EXPECT_THROW(db.query("SELECT 1"), sqlite_exception);
 }
 
 } // namespace
