@@ -15,7 +15,6 @@
 #include "client/AvStreamReceiver.h"
 #include "client/CommandLink.h"
 #include "client/Heartbeat.h"
-#include "client/PlaybackClock.h"
 #include "client/ScreenLayout.h"
 #include "controls/BmButton.h"
 #include "controls/ImgAnimation.h"
@@ -35,7 +34,6 @@
 #include <string>
 
 class CQelVideoFile;
-struct QelFrameRecord;
 class TIniFile;
 class TJPEGImage;
 class TWSocket;
@@ -453,62 +451,6 @@ public:
     // Every ':' of temp.ini becomes '='; called when a received file is complete.
     void FixTempIniSeparators();
 
-    // ---- Local and remote playback ----
-    int PlayState = kPlayStopped;
-    int PlaySpeed = 1;
-    BYTE PlayForward = 1;
-    int LastTransportKey = kKeyFirst;
-    BYTE PlayPaused = 0;
-    BYTE PlaybackFileOpen = 0;
-    int CurrentIndexPos = 0;
-    int CurrentIndexCount = 0;
-    int ClockSecond = 0;
-    int ClockStartSecond = 0;
-    int ClockFrameSlot = 0;
-    std::array<int, 4> ScreenIdleCountdown{};
-    PlaybackClockState ForwardClock;
-    PlaybackClockState ReverseClock;
-    // 0 while the fast button restarts the reader: a click meanwhile is ignored.
-    int FastPlayIdle = 1;
-    int FastReverseIdle = 1;
-    int PlayListPos = 0;
-    int FileStandard = 0;
-    int FrameWidth = 0;
-    BYTE SliderDragging = 0;
-    BYTE FolderWalkMode = 0;
-    int FileListCount = 0;
-    // Frames shown by the frame clock since start: the tests' tick hook counts them.
-    DWORD FramesShown = 0;
-    void BtnPlayClick(TObject* sender);
-    void BtnReverseClick(TObject* sender);
-    void BtnPauseClick(TObject* sender);
-    void BtnStopClick(TObject* sender);
-    void BtnFastPlayClick(TObject* sender);
-    void BtnFastReverseClick(TObject* sender);
-    void BtnNextClick(TObject* sender);
-    void BtnPrevClick(TObject* sender);
-    void BtnFirstClick(TObject* sender);
-    void BtnLastClick(TObject* sender);
-    void BtnBack5Click(TObject* sender);
-    void RestartPlayback();
-    void ShowSpeedInTimeLabels();
-    void ShowQueuedFrame();
-    void ShowQueuedFrames();
-    void MMTimerPlaybackTimer(TObject* sender);
-    void MMTimerReverseTimer(TObject* sender);
-    void MMTimerPutItemTimer(TObject* sender);
-    void ShowNextFrame(bool step);
-    void ShowPrevFrame(bool step);
-    void ShowVideoRecord(QelFrameRecord& record);
-    void OpenPlaybackFile(const std::string& name);
-    void ResetScreens();
-    void SetLocalDbMode(int mode) { LocalDbMode = mode; }
-    void SliderSearchClick(TObject* sender);
-    void SliderSearchMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
-    void SliderSearchMouseMove(TObject* sender, TShiftState shift, int x, int y);
-    void SliderSearchMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
-    void IntToText(int value, std::string& text) const;
-
     // ---- Shut-down ----
     void BtnPowerClick(TObject* sender);
     void BtnCloseClick(TObject* sender);
@@ -585,19 +527,6 @@ private:
     void FailDbRequest(int textId, const char* prefix);
     void EndSearchWithoutData();
 
-    // Local playback's shared steps.
-    bool RefusedWhileStreamCopy();
-    void StopPlaybackClocks();
-    void ShowPlaySpeed();
-    bool ChoosePlaybackFile(std::string& name);
-    bool OpenChosenFile(const std::string& name, bool hideMarks = true);
-    void StartReaderAtCurrent(bool setStartSecond);
-    void WaitForRings();
-    void ShowPositionTexts(DWORD time);
-    void PlaybackEndOfFile(bool forward);
-    bool ReopenAtListEnd(bool forward);
-    void ShowSecondLabels(DWORD time);
-    void RemoteStopSearch(bool fromBack5);
     bool started_ = false;
     int dialogTimerTicks_ = 0;
     // The A/V handler runs one read at a time; a nested event only asks for another round.
