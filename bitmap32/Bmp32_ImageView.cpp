@@ -386,4 +386,9 @@ bool TCustomImgView32::ReadProperty(TPropertyReader& Reader) {
     return true;
 }
 
+bool TImgView32::ReadProperty(TPropertyReader& Reader) {
+    if (Reader.Is("BitmapAlign") || Reader.Is("ScaleMode")) Reader.Fail("unknown property");
+    return TCustomImgView32::ReadProperty(Reader);
+}
+
 } // namespace Bmp32_ImageView

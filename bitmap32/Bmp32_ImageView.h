@@ -105,9 +105,12 @@ private:
     int FOldSzY = 0;
 };
 
+// The view places and scales its bitmap itself: BitmapAlign and ScaleMode are not among its stored
+// properties.
 class TImgView32 : public TCustomImgView32 {
 public:
     explicit TImgView32(TComponent* AOwner) : TCustomImgView32(AOwner) {}
+    bool ReadProperty(TPropertyReader& Reader) override;
 };
 
 // Makes TImgView32 known to the form-definition reader (once).

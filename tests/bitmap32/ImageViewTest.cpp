@@ -232,11 +232,14 @@ TEST_F(ImageViewTest, LoadsByClassName) {
     EXPECT_EQ(v->GetViewportRect(), Rect(0, 0, 108, 78));
     EXPECT_EQ(v->HScroll()->Style(), rbsMac);
     EXPECT_EQ(v->VScroll()->Increment(), 5);
-    const std::string bad =
-        "object Form2: TForm\n  object V: TImgView32\n    ScrollBars.Colour = 3\n  end\nend\n";
-    auto* other = new TForm(Application);
-    EXPECT_THROW(LoadComponentDefinition(other, ParseFormDefinition(bad, "bad.dfm"), "bad.dfm", nullptr),
-                 Exception);
+    for (const char* property : {"ScrollBars.Colour = 3", "ScaleMode = smNormal", "BitmapAlign = baTile"}) {
+        const std::string bad =
+            std::string("object Form2: TForm\n  object V: TImgView32\n    ") + property + "\n  end\nend\n";
+        auto* other = new TForm(Application);
+        EXPECT_THROW(LoadComponentDefinition(other, ParseFormDefinition(bad, "bad.dfm"), "bad.dfm", nullptr),
+                     Exception)
+            << property;
+    }
 }
 
 } // namespace
