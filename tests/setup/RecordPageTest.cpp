@@ -208,6 +208,107 @@ TEST_F(RecordPageTest, EventRecordFollowsAHandPickedRateWhileMotionIsOn) {
     EXPECT_FALSE(p->rbtM_AlarmOutOn_e->Enabled());
 }
 
+struct TriggerCase {
+    const char* name;
+    TRadioButton* TfrmRecord2::*on;
+    TRadioButton* TfrmRecord2::*off;
+    TRadioButton* TfrmRecord2::*otherOn; // the other trigger's radios
+    TRadioButton* TfrmRecord2::*otherOff;
+    TRadioButton* TfrmRecord2::*alarmOut;
+    std::array<BYTE, 4> RecordGroupSettings::*flag;
+};
+
+class RecordTriggerTest : public RecordPageTest, public ::testing::WithParamInterface<TriggerCase> {};
+
+TEST_P(RecordTriggerTest, EventRecordNeedsATrigger) {
+    const TriggerCase& t = GetParam();
+    StoreSetupFiles("[config]\r\n");
+    OpenPage();
+    TfrmRecord2* p = Page();
+    ClickRadio(p->*t.on);
+    EXPECT_EQ((Group(0).*t.flag)[0], 1);
+    EXPECT_TRUE((p->*t.alarmOut)->Enabled());
+    EXPECT_TRUE(p->rbtRecordOn_e->Enabled()) << "the event list holds a rate";
+    Pick(p->cmbImage_e, 6);
+    EXPECT_EQ(Group(0).EventRecord[0], 1);
+    // While the other trigger is on, EVENT RECORD stays; the last trigger off turns it off.
+    ClickRadio(p->*t.otherOn);
+    ClickRadio(p->*t.off);
+    EXPECT_EQ((Group(0).*t.flag)[0], 0);
+    EXPECT_EQ(Group(0).EventRecord[0], 1);
+    EXPECT_FALSE((p->*t.alarmOut)->Enabled());
+    ClickRadio(p->*t.otherOff);
+    EXPECT_EQ(Group(0).EventRecord[0], 0);
+    EXPECT_TRUE(p->rbtRecordOff_e->Checked());
+    EXPECT_FALSE(p->rbtRecordOn_e->Enabled());
+    // Without a trigger a hand-picked rate leaves EVENT RECORD off.
+    Pick(p->cmbImage_e, 2);
+    EXPECT_EQ(Group(0).EventRecord[0], 0);
+    EXPECT_FALSE(p->rbtRecordOn_e->Enabled());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Triggers, RecordTriggerTest,
+    ::testing::Values(TriggerCase{"motion", &TfrmRecord2::rbtMotionOn_e, &TfrmRecord2::rbtMotionOff_e,
+                                  &TfrmRecord2::rbtAlarmInOn_e, &TfrmRecord2::rbtAlarmInOff_e,
+                                  &TfrmRecord2::rbtM_AlarmOutOn_e, &RecordGroupSettings::Motion},
+                      TriggerCase{"alarm_in", &TfrmRecord2::rbtAlarmInOn_e, &TfrmRecord2::rbtAlarmInOff_e,
+                                  &TfrmRecord2::rbtMotionOn_e, &TfrmRecord2::rbtMotionOff_e,
+                                  &TfrmRecord2::rbtAlarmOutOn_e, &RecordGroupSettings::AlarmIn}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(RecordPageTest, ManualRecordAndNetworkAreNeverBothOff) {
+    StoreSetupFiles("[config]\r\n");
+    OpenPage();
+    TfrmRecord2* p = Page();
+    ClickRadio(p->rbtRecordOff);
+    EXPECT_EQ(Group(0).ManualRecord[0], 0);
+    EXPECT_EQ(Group(0).ManualNetwork[0], 1);
+    EXPECT_TRUE(p->rbtNetworkOn->Checked());
+    ClickRadio(p->rbtNetworkOff);
+    EXPECT_EQ(Group(0).ManualNetwork[0], 0);
+    EXPECT_EQ(Group(0).ManualRecord[0], 1);
+    EXPECT_TRUE(p->rbtRecordOn->Checked());
+    // Radios checked by the program leave the table alone.
+    p->rbtRecordOff->SetChecked(true);
+    EXPECT_EQ(Group(0).ManualRecord[0], 1);
+}
+
+TEST_F(RecordPageTest, ResolutionsMoveTogether) {
+    StoreSetupFiles("[config]\r\n");
+    OpenPage();
+    TfrmRecord2* p = Page();
+    p->rbt320->SetChecked(true);
+    EXPECT_EQ(Group(0).Resolution, 0);
+    EXPECT_EQ(Group(0).EventResolution, 0);
+    EXPECT_TRUE(p->rbt320_e->Checked());
+    p->rbt720_e->SetChecked(true);
+    EXPECT_EQ(Group(0).Resolution, 1);
+    EXPECT_TRUE(p->rbt720->Checked());
+    EXPECT_FALSE(p->rbt720_e->Enabled());
+}
+
+TEST_F(RecordPageTest, CardRatesFollowTheSameRules) {
+    StoreSetupFiles("[config]\r\n57_1_1=1\r\n");
+    OpenPage();
+    TfrmRecord2* p = Page();
+    EXPECT_TRUE(p->rbtCf->Checked());
+    EXPECT_TRUE(p->cmbImage_e_cf->Enabled());
+    EXPECT_EQ(Last(p->cmbImage_e_cf), "6 IPS");
+    Pick(p->cmbImage_e_cf, 0);
+    ASSERT_EQ(First(p->cmbImage_cf), "0 IPS");
+    Pick(p->cmbImage_cf, 0);
+    EXPECT_EQ(Group(0).ManualCfRate[0], 0);
+    EXPECT_EQ(Group(0).ManualRecord[0], 0);
+    EXPECT_FALSE(p->rbtRecordOn->Enabled());
+    Pick(p->cmbImage_e_cf, 2);
+    EXPECT_EQ(Group(0).EventCfRate[0], 2);
+    EXPECT_EQ(Group(0).ManualCfRate[0], 1);
+    EXPECT_EQ(Group(0).ManualRecord[0], 1);
+    EXPECT_EQ(Shown(p->cmbImage_cf), "1 IPS");
+    EXPECT_EQ(Group(0).EventHddRate[0], 5) << "the hard-disk rates stay";
+}
+
 TEST_F(RecordPageTest, TheBudgetMovesBetweenChannels) {
     StoreSetupFiles("[config]\r\n");
     OpenPage();
