@@ -275,6 +275,14 @@ TEST_F(ScheduleEditorTest, PicturesFilledFromTheRecordersFiles) {
     EXPECT_GT(testing_support::ReadFileBytes(schedulePng).size(), 500u);
     EXPECT_GT(testing_support::ReadFileBytes(tablePng).size(), 1000u);
     EXPECT_EQ(Cell(9, 0), "1");
+    frmTimeTable->btnPrevClick(frmTimeTable->btnPrev);
+    Write("holiday.ini", "[holiday]\r\n54_12_24=1\r\n54_12_25=1\r\n54_12_31=1\r\n");
+    frmSchedule->btnHolidayClick(frmSchedule->btnHoliday);
+    frmSchedule->LoadHolidays(2026, 12);
+    const std::string calendarPng = Picture("holiday_calendar_filled");
+    form_testing::SaveFormSnapshot(frmCalendar, calendarPng);
+    EXPECT_GT(testing_support::ReadFileBytes(calendarPng).size(), 1000u);
+    EXPECT_EQ(DayColor(2026, 12, 25), TfrmCalendar::MarkColor(1));
 }
 
 } // namespace
