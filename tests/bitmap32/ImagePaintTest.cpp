@@ -355,6 +355,39 @@ TEST_F(ImagePaint, StagesRunInListOrderAndUnknownCodesAreSkipped) {
     EXPECT_EQ(dest.GetPixel(10, 10), kBack) << "no bitmap stage in this list";
 }
 
+// A layer that draws on the control's canvas after the buffer is shown.
+class CanvasLayer : public TCustomLayer {
+public:
+    using TCustomLayer::TCustomLayer;
+    int paints = 0;
+    void PaintGDI(TCanvas* Canvas) override {
+        ++paints;
+        Canvas->Brush()->SetColor(clYellow);
+        Canvas->FillRect(Rect(2, 2, 6, 6));
+    }
+};
+
+TEST_F(ImagePaint, OverlayLayersDrawOnTheCanvasAfterTheBlit) {
+    TImage32* image = AddImage(0, 0, 30, 20);
+    FillPattern(*image->Bitmap(), 30, 20);
+    int overlays = 0;
+    image->OnGDIOverlay = [&](TObject*) { ++overlays; };
+    auto* layer = static_cast<CanvasLayer*>(image->Layers()->Add(LayerClassOf<CanvasLayer>()));
+    layer->SetLayerOptions(LOB_GDI_OVERLAY);
+    form->Show();
+    form_testing::ProcessEvents();
+    EXPECT_GE(layer->paints, 1);
+    EXPECT_EQ(overlays, layer->paints);
+    auto picture = form_testing::TakeSnapshot(form);
+    EXPECT_EQ(Shown(picture, image, 3, 3), clYellow);
+    EXPECT_EQ(Shown(picture, image, 10, 10), Rgb(image->Bitmap()->GetPixel(10, 10)));
+    // A change of an overlay-only layer paints the overlay again without repainting the buffer.
+    const int before = layer->paints;
+    layer->Changed();
+    EXPECT_EQ(layer->paints, before + 1);
+    EXPECT_TRUE(image->BufferValid());
+}
+
 TEST_F(ImagePaint, CroppedBitmapLayerStaysInsideTheImagesBitmap) {
     TImage32* image = AddImage(0, 0, 100, 80);
     image->Bitmap()->SetSize(40, 30);
