@@ -449,6 +449,46 @@ INSTANTIATE_TEST_SUITE_P(Replies, RecordSilentRecorderTest,
                                            SilentCase{"refused", client_tests::ReplyResult(0)}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// The whole pass: the setup button's download, RECORD on the menu, the page's OK or CANCEL, APPLY.
+TEST_F(RecordPageTest, TheSetupPassCarriesThePagesWordToTheRecorder) {
+    const struct {
+        const char* name;
+        bool ok;
+        DWORD word;
+        bool keyWritten;
+    } cases[] = {{"ok", true, 7, true}, {"cancel", false, 4, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        recsim::RecSim& sim = StartSim();
+        LogIn(sim);
+        ASSERT_TRUE(LinkUp());
+        FrmMain->BtnSetupClick(FrmMain->BtnSetup);
+        ASSERT_TRUE(frmMenu->Visible());
+        frmMenu->btnRecordClick(frmMenu->btnRecord);
+        form_testing::ProcessEvents();
+        ASSERT_TRUE(Page()->Visible());
+        EXPECT_EQ(Page()->MaxFrameRate, 30);
+        EXPECT_EQ(Page()->CameraCount, 4);
+        Pick(Page()->cmbImage_e, 7);
+        if (c.ok)
+            Page()->btnOkClick(Page()->btnOk);
+        else
+            Page()->btnCancelClick(Page()->btnCancel);
+        ASSERT_TRUE(frmMenu->Visible());
+        whileBoxUp = [](TForm& box) { box.SetModalResult(mrYes); };
+        frmMenu->btnOkClick(frmMenu->btnOk);
+        whileBoxUp = nullptr;
+        ASSERT_TRUE(sim.Log().LastCommand(121).has_value());
+        EXPECT_EQ(sim.Log().LastCommand(121)->packet.Arg0(), c.word);
+        const std::string applied = sim.ServedFile(1).value_or("");
+        EXPECT_EQ(applied.find("56_1_1=7") != std::string::npos, c.keyWritten) << applied;
+        EXPECT_EQ(sim.Log().Uploads().size(), c.ok ? 3u : 1u);
+        FrmMain->CliSocket->Close();
+        form_testing::ProcessEvents();
+        DeleteFile(Folder("config.ini"));
+    }
+}
+
 TEST_F(RecordPageTest, CancelPutsBackTheFilesTheScheduleWindowCopied) {
     StoreSetupFiles("[config]\r\n55_1_1=9\r\n");
     Write("temp_schedule.dat", RecorderSchedule());
