@@ -78,8 +78,9 @@ void TArrowBar::SetStyle(TRBStyle Value) {
 void TArrowBar::SetKind(TScrollBarKind Value) {
     if (FKind == Value) return;
     FKind = Value;
-    // Turning a bar designed in one direction also turns its shape; a loaded form keeps its sizes.
-    if (!ComponentState().Contains(csLoading)) SetBounds(Left(), Top(), Height(), Width());
+    // Turning a bar in the designer also turns its shape; a loaded form and a program keep the sizes.
+    if (ComponentState().Contains(csDesigning) && !ComponentState().Contains(csLoading))
+        SetBounds(Left(), Top(), Height(), Width());
     Invalidate();
 }
 

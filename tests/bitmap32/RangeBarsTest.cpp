@@ -74,9 +74,10 @@ TEST_F(RangeBarsTest, FreshBarDefaults) {
     auto* gauge = new TGaugeBar(form);
     EXPECT_EQ(gauge->Max(), 100);
     EXPECT_EQ(gauge->LargeChange(), 1);
-    bar->SetKind(sbVertical); // a turned bar turns its shape
-    EXPECT_EQ(bar->Width(), 16);
-    EXPECT_EQ(bar->Height(), 100);
+    bar->SetKind(sbVertical); // only the designer turns the shape with the bar
+    EXPECT_EQ(bar->Width(), 100);
+    EXPECT_EQ(bar->Height(), 16);
+    EXPECT_EQ(bar->GetButtonSize(), 7); // min(98, 32), then half of the 14 along the bar
 }
 
 TEST_F(RangeBarsTest, RangeBarHandleAtTheEndsAndInBetween) {
