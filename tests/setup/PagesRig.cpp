@@ -16,6 +16,8 @@
 #include "setup/Upload.h"
 #include "setup/Vidstd.h"
 
+#include "controls/BmButton.h"
+
 #include <fstream>
 #include <sstream>
 
@@ -79,7 +81,9 @@ recsim::RecSim& PagesRig::StartRecorder(const std::string& configIni, recsim::Re
 recsim::RecSim& PagesRig::OpenSetupMenu(const std::string& configIni) {
     recsim::RecSim& sim = StartRecorder(configIni);
     LogIn(sim);
-    FrmMain->BtnSetupClick(FrmMain->BtnSetup);
+    // Through the button's own event, as a click reaches it.
+    EXPECT_TRUE(FrmMain->BtnSetup->OnClick.Assigned());
+    FrmMain->BtnSetup->OnClick(FrmMain->BtnSetup);
     return sim;
 }
 
