@@ -123,8 +123,10 @@ TRBZone TArrowBar::GetZone(int X, int Y) const {
     const int b = GetButtonSize(), a = Along(X, Y), l = ClientLength();
     if (a < b) return zBtnPrev;
     if (a >= l - b) return zBtnNext;
-    const TRect h = GetHandleRect();
+    TRect h = GetHandleRect();
     if (X >= h.Left && X < h.Right && Y >= h.Top && Y < h.Bottom) return zHandle;
+    // Without a handle the track splits at its centre, as it is drawn.
+    if (IsRectEmpty(h)) h = GetZoneRect(zHandle);
     const int start = FKind == sbHorizontal ? h.Left : h.Top;
     const int end = FKind == sbHorizontal ? h.Right : h.Bottom;
     if (a > 0 && a < start) return zTrackPrev;

@@ -112,6 +112,9 @@ TEST_F(RangeBarsTest, ShortTrackHasNoHandle) {
     auto* bar = Place<TRangeBar>(49, 16); // a track of 17
     bar->SetRange(1000);
     EXPECT_TRUE(IsRectEmpty(bar->GetHandleRect()));
+    // Pressed, each half of the track pages its own way, as it is drawn pushed.
+    EXPECT_EQ(bar->GetZoneRect(zTrackPrev), Rect(16, 0, 24, 16));
+    EXPECT_EQ(bar->GetZone(20, 5), zTrackPrev);
     EXPECT_EQ(bar->GetZone(24, 5), zTrackNext);
     bar->SetBounds(10, 10, 50, 16); // 18: a handle again
     EXPECT_EQ(bar->GetHandleRect(), Rect(16, 0, 33, 16));
