@@ -335,5 +335,66 @@ TEST_F(SearchFlow, MinuteWithoutRecordingPlaysNothing) {
     EXPECT_EQ(FrmMain->RemoteSearchActive, 0);
 }
 
+TEST_F(SearchFlow, RealRecorderDatabaseDrillDown) {
+    // A database written by the real SQLite 2 library: November 2007 to January 2008.
+    testing_support::TempDir store;
+    std::filesystem::copy_file(testing_support::FixturePath("sqlite2/qeldbfile_hdd.db"),
+                               store.File("qeldbfile_hdd.db"));
+    recsim::RecSim& sim = LoggedIn(StoreOptions(store.Str()));
+    ChooseHardDisk();
+    frmSearch->btnAllClick(frmSearch->btnAll);
+    ASSERT_TRUE(frmCalendar->Visible());
+    const std::string db = HomeFile("qeldbfile_hdd.db");
+    struct Month {
+        const char* key;
+        std::vector<std::pair<int, int>> marks;
+    };
+    const Month months[] = {{"200801", {{1, 2}, {2, 2}}},
+                            {"200712", {{30, 2}, {31, 2}}},
+                            {"200711", {{28, 1}}},
+                            {"200711", {{28, 1}}}};
+    for (const Month& m : months) {
+        SCOPED_TRACE(m.key);
+        EXPECT_EQ(FrmMain->GetCalendarMonth(), m.key);
+        EXPECT_EQ(CalendarMarks(), m.marks);
+        EXPECT_EQ(CalendarMarks(), DaysInFile(db, std::stoi(std::string(m.key).substr(0, 4)),
+                                              std::stoi(std::string(m.key).substr(4))));
+        frmCalendar->IMFPreviousClick(frmCalendar->IMFPrevious);
+    }
+    frmCalendar->IMFNextClick(frmCalendar->IMFNext);
+    frmCalendar->IMFNextClick(frmCalendar->IMFNext);
+    ASSERT_EQ(FrmMain->GetCalendarMonth(), "200801");
+    frmCalendar->DayCellClick(TfrmCalendar::FirstWeekday(2008, 1));
+    SaveSnapshot(frmCalendar, "real_calendar_200801");
+    frmCalendar->btnOkClick(frmCalendar->btnOk);
+    ASSERT_TRUE(frmHourTable->Visible());
+    for (int channel = 0; channel < 4; ++channel) {
+        EXPECT_EQ(frmHourTable->Cell(channel, 0)->CurrentFrame(), 1);
+        EXPECT_EQ(frmHourTable->Cell(channel, 12)->CurrentFrame(), channel == 3 ? 2 : 1);
+        EXPECT_EQ(frmHourTable->Cell(channel, 13)->CurrentFrame(), 1);
+        EXPECT_EQ(frmHourTable->Cell(channel, 5)->CurrentFrame(), 0);
+    }
+    frmHourTable->HourCellClick(0, 12);
+    SaveSnapshot(frmHourTable, "real_hourtable_20080101");
+    frmHourTable->HourCellClick(0, 0);
+    frmHourTable->btnOk2Click(frmHourTable->btnOk);
+    ASSERT_TRUE(frmMinTable->Visible());
+    // Ten files from 00:02:16 to 00:40:00.
+    for (int minute = 0; minute < 60; ++minute)
+        EXPECT_EQ(frmMinTable->Cell(3, minute)->CurrentFrame(), minute >= 2 && minute <= 40 ? 1 : 0)
+            << minute;
+    frmMinTable->MinuteCellClick(1, 2);
+    SaveSnapshot(frmMinTable, "real_mintable_2008010100");
+    frmMinTable->btnOk2Click(frmMinTable->btnOk);
+    ASSERT_TRUE(sim.Log().WaitForCommand(NETCMD_SEARCH, 2000));
+    // 00:02 is still covered by the recording that began before midnight (seq 108, to 00:02:15): the
+    // lowest seq wins and playback starts at the minute itself.
+    const auto search = sim.Log().LastCommand(NETCMD_SEARCH);
+    EXPECT_EQ(search->packet.Arg0(), static_cast<DWORD>(*KeyToUtcSeconds("200801010002")));
+    EXPECT_EQ(search->packet.Result(), 108u);
+    FrmMain->BtnDisserClick(FrmMain->BtnDisser);
+    EXPECT_TRUE(Idle());
+}
+
 } // namespace
 } // namespace search_tests
