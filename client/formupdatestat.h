@@ -17,6 +17,13 @@ public:
     TBmGauge* ProgressUpdate = nullptr;
     TBmButton* BtnClose = nullptr;
 
+    // Both gauges empty.
+    void ResetProgress();
+
+    void FormShow(TObject* sender);
+    void BtnCloseClick(TObject* sender);
+    void ImgBackgroundMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+
 private:
     static const TFormBindings& Bindings();
 };

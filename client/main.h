@@ -43,6 +43,8 @@ inline constexpr UINT kMsgUpgradeFinished = WM_APP + 1;
 inline constexpr UINT kMsgLoginRefused = WM_APP + 2;
 inline constexpr UINT kMsgJoinMulticast = WM_APP + 3;
 inline constexpr UINT kMsgLoginAccepted = WM_APP + 4;
+// The recorder would not install the image (wParam: its error code).
+inline constexpr UINT kMsgUpgradeRefused = WM_APP + 5;
 
 // CurrentMode values.
 inline constexpr int kModeLocal = 1;
@@ -450,6 +452,15 @@ public:
     void BtnSetupClick(TObject* sender);
     // Every ':' of temp.ini becomes '='; called when a received file is complete.
     void FixTempIniSeparators();
+
+    // ---- Firmware upgrade ----
+    void BtnUpgradeClick(TObject* sender);
+    // count times: sleep 100 ms, then handle what is pending.
+    void PumpDelay(int count);
+    void UpgradeFinished();
+    void UpgradeRefused(DWORD errcode);
+    // An image was sent by this client and the recorder has not said how its installation ended.
+    BYTE UpgradeRunning = 0;
 
     // ---- Shut-down ----
     void BtnPowerClick(TObject* sender);

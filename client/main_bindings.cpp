@@ -159,6 +159,7 @@ const TFormBindings& TFrmMain::Bindings() {
             .AddMethod("FormShow", &TFrmMain::FormShow)
             .AddMethod("FormActivate", &TFrmMain::FormActivate)
             .AddMethod("BtnAboutClick", &TFrmMain::BtnAboutClick)
+            .AddMethod("BtnUpgradeClick", &TFrmMain::BtnUpgradeClick)
             .AddMethod("BtnSetupClick", &TFrmMain::BtnSetupClick)
             .AddMethod("MenuItemCam1Click", &TFrmMain::MenuItemCam1Click)
             .AddMethod("MenuItemCam2Click", &TFrmMain::MenuItemCam2Click)

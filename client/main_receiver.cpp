@@ -203,8 +203,13 @@ void TFrmMain::ExecuteDeviceMessage(const NetMsgPacket& message) {
         if (message.MsgRet() == MSG_FM_NETWORK_SYSTEM_UPGRADE) {
             if (message.ErrCode() == 0)
                 DisplayConnectionStatus(LoadLangString(59834));
-            else if (message.ErrCode() == 1)
+            else if (message.ErrCode() == 1) {
+                // Disarmed now: the recorder's restart may close the link before the message is handled.
+                HeartbeatArmed = 0;
                 PostMessage(Handle(), kMsgUpgradeFinished, 0, 0);
+            } else {
+                PostMessage(Handle(), kMsgUpgradeRefused, message.ErrCode(), 0);
+            }
         } else if (message.MsgRet() == MSG_MULTICAST_GROUP && message.ErrCode() == 1) {
             PostMessage(Handle(), kMsgJoinMulticast, message.Param(1), static_cast<LPARAM>(message.Param(2)));
         }
@@ -240,9 +245,10 @@ void TFrmMain::Dispatch(TMessage& message) {
     case WM_USER:
         break;
     case kMsgUpgradeFinished:
-        // The recorder restarts and drops the link: that is no loss.
-        HeartbeatArmed = 0;
-        HeartbeatMisses = 0;
+        UpgradeFinished();
+        break;
+    case kMsgUpgradeRefused:
+        UpgradeRefused(static_cast<DWORD>(message.WParam));
         break;
     case kMsgLoginRefused:
         LoginRefused();

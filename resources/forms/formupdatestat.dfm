@@ -14,11 +14,13 @@ object FrmUpdateStatus: TFrmUpdateStatus
   Font.Style = []
   PixelsPerInch = 96
   TextHeight = 13
+  OnShow = FormShow
   object ImgBackground: TImgFrame
     Left = 0
     Top = 0
     Picture.FileName = 'skins/update_bg.bmp'
     TotalFrames = 1
+    OnMouseDown = ImgBackgroundMouseDown
   end
   object ImgFrame1: TImgFrame
     Left = 40
@@ -55,5 +57,6 @@ object FrmUpdateStatus: TFrmUpdateStatus
     Direction = _Horizontal
     TotalFrames = 4
     Cursor = crHandPoint
+    OnClick = BtnCloseClick
   end
 end

@@ -735,6 +735,7 @@ object FrmMain: TFrmMain
     Direction = _Horizontal
     TotalFrames = 4
     Cursor = crHandPoint
+    OnClick = BtnUpgradeClick
   end
   object BtnAbout: TBmButton
     Left = 738
