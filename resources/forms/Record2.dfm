@@ -1,5 +1,4 @@
 object frmRecord2: TfrmRecord2
-  OnShow = FormShow
   Left = 0
   Top = 0
   BorderIcons = []
@@ -16,24 +15,25 @@ object frmRecord2: TfrmRecord2
   Position = poMainFormCenter
   PixelsPerInch = 96
   TextHeight = 13
+  OnShow = FormShow
   object PageControl1: TPageControl
-    OnChange = PageControl1Change
     Left = 8
     Top = 8
     Width = 876
     Height = 385
     ActivePage = TabSheet1
     TabOrder = 0
+    OnChange = PageControl1Change
     object TabSheet1: TTabSheet
       Caption = 'GROUP1'
       object PageControl2: TPageControl
-        OnChange = PageControl2Change
         Left = 4
         Top = 4
         Width = 860
         Height = 344
         ActivePage = TabSheet6
         TabOrder = 0
+        OnChange = PageControl2Change
         object TabSheet6: TTabSheet
           Caption = 'CHANNEL1'
         end
@@ -51,13 +51,13 @@ object frmRecord2: TfrmRecord2
     object TabSheet2: TTabSheet
       Caption = 'GROUP2'
       object PageControl3: TPageControl
-        OnChange = PageControl2Change
         Left = 4
         Top = 4
         Width = 860
         Height = 344
         ActivePage = TabSheet10
         TabOrder = 0
+        OnChange = PageControl2Change
         object TabSheet10: TTabSheet
           Caption = 'CHANNEL1'
         end
@@ -75,13 +75,13 @@ object frmRecord2: TfrmRecord2
     object TabSheet3: TTabSheet
       Caption = 'GROUP3'
       object PageControl4: TPageControl
-        OnChange = PageControl2Change
         Left = 4
         Top = 4
         Width = 860
         Height = 344
         ActivePage = TabSheet14
         TabOrder = 0
+        OnChange = PageControl2Change
         object TabSheet14: TTabSheet
           Caption = 'CHANNEL1'
         end
@@ -99,13 +99,13 @@ object frmRecord2: TfrmRecord2
     object TabSheet4: TTabSheet
       Caption = 'GROUP4'
       object PageControl5: TPageControl
-        OnChange = PageControl2Change
         Left = 4
         Top = 4
         Width = 860
         Height = 344
         ActivePage = TabSheet18
         TabOrder = 0
+        OnChange = PageControl2Change
         object TabSheet18: TTabSheet
           Caption = 'CHANNEL1'
         end
@@ -123,13 +123,13 @@ object frmRecord2: TfrmRecord2
     object TabSheet5: TTabSheet
       Caption = 'GROUP5'
       object PageControl6: TPageControl
-        OnChange = PageControl2Change
         Left = 4
         Top = 4
         Width = 860
         Height = 344
         ActivePage = TabSheet22
         TabOrder = 0
+        OnChange = PageControl2Change
         object TabSheet22: TTabSheet
           Caption = 'CHANNEL1'
         end
@@ -171,16 +171,15 @@ object frmRecord2: TfrmRecord2
       Caption = ''
       TabOrder = 0
       object rbt320: TRadioButton
-        OnClick = rbt320Click
         Left = 0
         Top = 2
         Width = 76
         Height = 17
         Caption = '320x240'
         TabOrder = 0
+        OnClick = rbt320Click
       end
       object rbt720: TRadioButton
-        OnClick = rbt720Click
         Left = 88
         Top = 2
         Width = 76
@@ -189,6 +188,7 @@ object frmRecord2: TfrmRecord2
         Checked = True
         TabOrder = 1
         TabStop = True
+        OnClick = rbt720Click
       end
     end
     object lbImage: TLabel
@@ -202,7 +202,6 @@ object frmRecord2: TfrmRecord2
       WordWrap = True
     end
     object cmbImage: TComboBox
-      OnChange = cmbImageChange
       Left = 122
       Top = 46
       Width = 96
@@ -210,6 +209,7 @@ object frmRecord2: TfrmRecord2
       Style = csDropDownList
       ItemHeight = 13
       TabOrder = 1
+      OnChange = cmbImageChange
     end
     object lbImage_cf: TLabel
       Left = 10
@@ -222,7 +222,6 @@ object frmRecord2: TfrmRecord2
       WordWrap = True
     end
     object cmbImage_cf: TComboBox
-      OnChange = cmbImage_cfChange
       Left = 122
       Top = 72
       Width = 96
@@ -231,6 +230,7 @@ object frmRecord2: TfrmRecord2
       ItemHeight = 13
       Enabled = False
       TabOrder = 2
+      OnChange = cmbImage_cfChange
     end
     object lbQuality: TLabel
       Left = 10
@@ -251,25 +251,24 @@ object frmRecord2: TfrmRecord2
       Caption = ''
       TabOrder = 3
       object rbtLow: TRadioButton
-        OnClick = rbtQualityClick
         Left = 0
         Top = 2
         Width = 46
         Height = 17
         Caption = 'LOW'
         TabOrder = 0
+        OnClick = rbtQualityClick
       end
       object rbtMed: TRadioButton
-        OnClick = rbtQualityClick
         Left = 54
         Top = 2
         Width = 68
         Height = 17
         Caption = 'MEDIUM'
         TabOrder = 1
+        OnClick = rbtQualityClick
       end
       object rbtHigh: TRadioButton
-        OnClick = rbtQualityClick
         Left = 130
         Top = 2
         Width = 50
@@ -278,15 +277,16 @@ object frmRecord2: TfrmRecord2
         Checked = True
         TabOrder = 2
         TabStop = True
+        OnClick = rbtQualityClick
       end
       object rbtSuper: TRadioButton
-        OnClick = rbtQualityClick
         Left = 188
         Top = 2
         Width = 56
         Height = 17
         Caption = 'SUPER'
         TabOrder = 3
+        OnClick = rbtQualityClick
       end
     end
     object lbRecord: TLabel
@@ -308,7 +308,6 @@ object frmRecord2: TfrmRecord2
       Caption = ''
       TabOrder = 4
       object rbtRecordOn: TRadioButton
-        OnMouseUp = rbtRecordOnMouseUp
         Left = 0
         Top = 2
         Width = 44
@@ -317,15 +316,16 @@ object frmRecord2: TfrmRecord2
         Checked = True
         TabOrder = 0
         TabStop = True
+        OnMouseUp = rbtRecordOnMouseUp
       end
       object rbtRecordOff: TRadioButton
-        OnMouseUp = rbtRecordOffMouseUp
         Left = 52
         Top = 2
         Width = 48
         Height = 17
         Caption = 'OFF'
         TabOrder = 1
+        OnMouseUp = rbtRecordOffMouseUp
       end
     end
     object lbNetwork: TLabel
@@ -347,16 +347,15 @@ object frmRecord2: TfrmRecord2
       Caption = ''
       TabOrder = 5
       object rbtNetworkOn: TRadioButton
-        OnMouseUp = rbtNetworkOnMouseUp
         Left = 0
         Top = 2
         Width = 44
         Height = 17
         Caption = 'ON'
         TabOrder = 0
+        OnMouseUp = rbtNetworkOnMouseUp
       end
       object rbtNetworkOff: TRadioButton
-        OnMouseUp = rbtNetworkOffMouseUp
         Left = 52
         Top = 2
         Width = 48
@@ -365,6 +364,7 @@ object frmRecord2: TfrmRecord2
         Checked = True
         TabOrder = 1
         TabStop = True
+        OnMouseUp = rbtNetworkOffMouseUp
       end
     end
     object lbVoice: TLabel
@@ -386,16 +386,15 @@ object frmRecord2: TfrmRecord2
       Caption = ''
       TabOrder = 6
       object rbtVoiceOn: TRadioButton
-        OnMouseUp = rbtVoiceOnMouseUp
         Left = 0
         Top = 2
         Width = 44
         Height = 17
         Caption = 'ON'
         TabOrder = 0
+        OnMouseUp = rbtVoiceOnMouseUp
       end
       object rbtVoiceOff: TRadioButton
-        OnMouseUp = rbtVoiceOffMouseUp
         Left = 52
         Top = 2
         Width = 48
@@ -404,6 +403,7 @@ object frmRecord2: TfrmRecord2
         Checked = True
         TabOrder = 1
         TabStop = True
+        OnMouseUp = rbtVoiceOffMouseUp
       end
     end
   end
@@ -433,7 +433,6 @@ object frmRecord2: TfrmRecord2
       Caption = ''
       TabOrder = 0
       object rbt320_e: TRadioButton
-        OnClick = rbt320_eClick
         Left = 0
         Top = 2
         Width = 76
@@ -441,9 +440,9 @@ object frmRecord2: TfrmRecord2
         Caption = '320x240'
         Enabled = False
         TabOrder = 0
+        OnClick = rbt320_eClick
       end
       object rbt720_e: TRadioButton
-        OnClick = rbt720_eClick
         Left = 88
         Top = 2
         Width = 76
@@ -453,6 +452,7 @@ object frmRecord2: TfrmRecord2
         Enabled = False
         TabOrder = 1
         TabStop = True
+        OnClick = rbt720_eClick
       end
     end
     object lbImage_e: TLabel
@@ -466,7 +466,6 @@ object frmRecord2: TfrmRecord2
       WordWrap = True
     end
     object cmbImage_e: TComboBox
-      OnChange = cmbImage_eChange
       Left = 122
       Top = 46
       Width = 96
@@ -474,6 +473,7 @@ object frmRecord2: TfrmRecord2
       Style = csDropDownList
       ItemHeight = 13
       TabOrder = 1
+      OnChange = cmbImage_eChange
     end
     object lbImage_cf_e: TLabel
       Left = 10
@@ -486,7 +486,6 @@ object frmRecord2: TfrmRecord2
       WordWrap = True
     end
     object cmbImage_e_cf: TComboBox
-      OnChange = cmbImage_e_cfChange
       Left = 122
       Top = 72
       Width = 96
@@ -495,6 +494,7 @@ object frmRecord2: TfrmRecord2
       ItemHeight = 13
       Enabled = False
       TabOrder = 2
+      OnChange = cmbImage_e_cfChange
     end
     object lbQuality_e: TLabel
       Left = 10
@@ -515,34 +515,33 @@ object frmRecord2: TfrmRecord2
       Caption = ''
       TabOrder = 3
       object rbtLow_e: TRadioButton
-        OnClick = rbtQuality_eClick
         Left = 0
         Top = 2
         Width = 46
         Height = 17
         Caption = 'LOW'
         TabOrder = 0
+        OnClick = rbtQuality_eClick
       end
       object rbtMed_e: TRadioButton
-        OnClick = rbtQuality_eClick
         Left = 54
         Top = 2
         Width = 68
         Height = 17
         Caption = 'MEDIUM'
         TabOrder = 1
+        OnClick = rbtQuality_eClick
       end
       object rbtHigh_e: TRadioButton
-        OnClick = rbtQuality_eClick
         Left = 130
         Top = 2
         Width = 50
         Height = 17
         Caption = 'HIGH'
         TabOrder = 2
+        OnClick = rbtQuality_eClick
       end
       object rbtSuper_e: TRadioButton
-        OnClick = rbtQuality_eClick
         Left = 188
         Top = 2
         Width = 56
@@ -551,6 +550,7 @@ object frmRecord2: TfrmRecord2
         Checked = True
         TabOrder = 3
         TabStop = True
+        OnClick = rbtQuality_eClick
       end
     end
     object lbRecord_e: TLabel
@@ -572,16 +572,15 @@ object frmRecord2: TfrmRecord2
       Caption = ''
       TabOrder = 4
       object rbtRecordOn_e: TRadioButton
-        OnMouseUp = rbtRecordOn_eMouseUp
         Left = 0
         Top = 2
         Width = 44
         Height = 17
         Caption = 'ON'
         TabOrder = 0
+        OnMouseUp = rbtRecordOn_eMouseUp
       end
       object rbtRecordOff_e: TRadioButton
-        OnMouseUp = rbtRecordOff_eMouseUp
         Left = 52
         Top = 2
         Width = 48
@@ -590,6 +589,7 @@ object frmRecord2: TfrmRecord2
         Checked = True
         TabOrder = 1
         TabStop = True
+        OnMouseUp = rbtRecordOff_eMouseUp
       end
     end
     object lbNetwork_e: TLabel
@@ -611,16 +611,15 @@ object frmRecord2: TfrmRecord2
       Caption = ''
       TabOrder = 5
       object rbtNetworkOn_e: TRadioButton
-        OnMouseUp = rbtNetworkOn_eMouseUp
         Left = 0
         Top = 2
         Width = 44
         Height = 17
         Caption = 'ON'
         TabOrder = 0
+        OnMouseUp = rbtNetworkOn_eMouseUp
       end
       object rbtNetworkOff_e: TRadioButton
-        OnMouseUp = rbtNetworkOff_eMouseUp
         Left = 52
         Top = 2
         Width = 48
@@ -629,6 +628,7 @@ object frmRecord2: TfrmRecord2
         Checked = True
         TabOrder = 1
         TabStop = True
+        OnMouseUp = rbtNetworkOff_eMouseUp
       end
     end
     object lbVoice_e: TLabel
@@ -650,16 +650,15 @@ object frmRecord2: TfrmRecord2
       Caption = ''
       TabOrder = 6
       object rbtVoiceOn_e: TRadioButton
-        OnMouseUp = rbtVoiceOn_eMouseUp
         Left = 0
         Top = 2
         Width = 44
         Height = 17
         Caption = 'ON'
         TabOrder = 0
+        OnMouseUp = rbtVoiceOn_eMouseUp
       end
       object rbtVoiceOff_e: TRadioButton
-        OnMouseUp = rbtVoiceOff_eMouseUp
         Left = 52
         Top = 2
         Width = 48
@@ -668,6 +667,7 @@ object frmRecord2: TfrmRecord2
         Checked = True
         TabOrder = 1
         TabStop = True
+        OnMouseUp = rbtVoiceOff_eMouseUp
       end
     end
     object Bevel1: TBevel
@@ -696,16 +696,15 @@ object frmRecord2: TfrmRecord2
       Caption = ''
       TabOrder = 7
       object rbtMotionOn_e: TRadioButton
-        OnMouseUp = rbtMotionOn_eMouseUp
         Left = 0
         Top = 2
         Width = 44
         Height = 17
         Caption = 'ON'
         TabOrder = 0
+        OnMouseUp = rbtMotionOn_eMouseUp
       end
       object rbtMotionOff_e: TRadioButton
-        OnMouseUp = rbtMotionOff_eMouseUp
         Left = 52
         Top = 2
         Width = 48
@@ -714,6 +713,7 @@ object frmRecord2: TfrmRecord2
         Checked = True
         TabOrder = 1
         TabStop = True
+        OnMouseUp = rbtMotionOff_eMouseUp
       end
     end
     object lbMotionOut_e: TLabel
@@ -735,7 +735,6 @@ object frmRecord2: TfrmRecord2
       Caption = ''
       TabOrder = 8
       object rbtM_AlarmOutOn_e: TRadioButton
-        OnClick = rbtM_AlarmOutOn_eClick
         Left = 0
         Top = 2
         Width = 44
@@ -743,9 +742,9 @@ object frmRecord2: TfrmRecord2
         Caption = 'ON'
         Enabled = False
         TabOrder = 0
+        OnClick = rbtM_AlarmOutOn_eClick
       end
       object rbtM_AlarmOutOff_e: TRadioButton
-        OnClick = rbtM_AlarmOutOff_eClick
         Left = 52
         Top = 2
         Width = 48
@@ -755,6 +754,7 @@ object frmRecord2: TfrmRecord2
         Enabled = False
         TabOrder = 1
         TabStop = True
+        OnClick = rbtM_AlarmOutOff_eClick
       end
     end
     object lbAlarmIn_e: TLabel
@@ -776,16 +776,15 @@ object frmRecord2: TfrmRecord2
       Caption = ''
       TabOrder = 9
       object rbtAlarmInOn_e: TRadioButton
-        OnMouseUp = rbtAlarmInOn_eMouseUp
         Left = 0
         Top = 2
         Width = 44
         Height = 17
         Caption = 'ON'
         TabOrder = 0
+        OnMouseUp = rbtAlarmInOn_eMouseUp
       end
       object rbtAlarmInOff_e: TRadioButton
-        OnMouseUp = rbtAlarmInOff_eMouseUp
         Left = 52
         Top = 2
         Width = 48
@@ -794,6 +793,7 @@ object frmRecord2: TfrmRecord2
         Checked = True
         TabOrder = 1
         TabStop = True
+        OnMouseUp = rbtAlarmInOff_eMouseUp
       end
     end
     object lbAlarmOut_e: TLabel
@@ -815,7 +815,6 @@ object frmRecord2: TfrmRecord2
       Caption = ''
       TabOrder = 10
       object rbtAlarmOutOn_e: TRadioButton
-        OnClick = rbtAlarmOutOn_eClick
         Left = 0
         Top = 2
         Width = 44
@@ -823,9 +822,9 @@ object frmRecord2: TfrmRecord2
         Caption = 'ON'
         Enabled = False
         TabOrder = 0
+        OnClick = rbtAlarmOutOn_eClick
       end
       object rbtAlarmOutOff_e: TRadioButton
-        OnClick = rbtAlarmOutOff_eClick
         Left = 52
         Top = 2
         Width = 48
@@ -835,6 +834,7 @@ object frmRecord2: TfrmRecord2
         Enabled = False
         TabOrder = 1
         TabStop = True
+        OnClick = rbtAlarmOutOff_eClick
       end
     end
     object lbPre_rec_e: TLabel
@@ -848,7 +848,6 @@ object frmRecord2: TfrmRecord2
       WordWrap = True
     end
     object cmbPre_rec_e: TComboBox
-      OnChange = cmbPre_rec_eChange
       Left = 122
       Top = 268
       Width = 96
@@ -856,6 +855,7 @@ object frmRecord2: TfrmRecord2
       Style = csDropDownList
       ItemHeight = 13
       TabOrder = 11
+      OnChange = cmbPre_rec_eChange
     end
     object lbDuration_e: TLabel
       Left = 230
@@ -868,7 +868,6 @@ object frmRecord2: TfrmRecord2
       WordWrap = True
     end
     object cmbDuration_e: TComboBox
-      OnChange = cmbDuration_eChange
       Left = 306
       Top = 268
       Width = 96
@@ -876,6 +875,7 @@ object frmRecord2: TfrmRecord2
       Style = csDropDownList
       ItemHeight = 13
       TabOrder = 12
+      OnChange = cmbDuration_eChange
     end
   end
   object lbCur_group: TLabel
@@ -889,7 +889,6 @@ object frmRecord2: TfrmRecord2
     WordWrap = True
   end
   object cmbCur_group: TComboBox
-    OnChange = cmbCur_groupChange
     Left = 148
     Top = 405
     Width = 96
@@ -897,6 +896,7 @@ object frmRecord2: TfrmRecord2
     Style = csDropDownList
     ItemHeight = 13
     TabOrder = 3
+    OnChange = cmbCur_groupChange
   end
   object lbSchedule: TLabel
     Left = 460
@@ -909,13 +909,13 @@ object frmRecord2: TfrmRecord2
     WordWrap = True
   end
   object btnSchedule: TButton
-    OnClick = btnScheduleClick
     Left = 572
     Top = 403
     Width = 75
     Height = 25
     Caption = 'OFF'
     TabOrder = 4
+    OnClick = btnScheduleClick
   end
   object lbOverwrite: TLabel
     Left = 36
@@ -936,7 +936,6 @@ object frmRecord2: TfrmRecord2
     Caption = ''
     TabOrder = 5
     object rbtOverOn: TRadioButton
-      OnClick = rbtOverOnClick
       Left = 0
       Top = 2
       Width = 44
@@ -945,15 +944,16 @@ object frmRecord2: TfrmRecord2
       Checked = True
       TabOrder = 0
       TabStop = True
+      OnClick = rbtOverOnClick
     end
     object rbtOverOff: TRadioButton
-      OnClick = rbtOverOffClick
       Left = 52
       Top = 2
       Width = 48
       Height = 17
       Caption = 'OFF'
       TabOrder = 1
+      OnClick = rbtOverOffClick
     end
   end
   object lbStorage: TLabel
@@ -975,7 +975,6 @@ object frmRecord2: TfrmRecord2
     Caption = ''
     TabOrder = 6
     object rbtHdd: TRadioButton
-      OnClick = rbtHddClick
       Left = 0
       Top = 2
       Width = 52
@@ -984,15 +983,16 @@ object frmRecord2: TfrmRecord2
       Checked = True
       TabOrder = 0
       TabStop = True
+      OnClick = rbtHddClick
     end
     object rbtCf: TRadioButton
-      OnClick = rbtCfClick
       Left = 60
       Top = 2
       Width = 44
       Height = 17
       Caption = 'CF'
       TabOrder = 1
+      OnClick = rbtCfClick
     end
   end
   object lbAutoBackup: TLabel
@@ -1014,16 +1014,15 @@ object frmRecord2: TfrmRecord2
     Caption = ''
     TabOrder = 7
     object rbtBackupOn: TRadioButton
-      OnClick = rbtBackupOnClick
       Left = 0
       Top = 2
       Width = 44
       Height = 17
       Caption = 'ON'
       TabOrder = 0
+      OnClick = rbtBackupOnClick
     end
     object rbtBackupOff: TRadioButton
-      OnClick = rbtBackupOffClick
       Left = 52
       Top = 2
       Width = 48
@@ -1032,19 +1031,19 @@ object frmRecord2: TfrmRecord2
       Checked = True
       TabOrder = 1
       TabStop = True
+      OnClick = rbtBackupOffClick
     end
     object rbtBackupEvent: TRadioButton
-      OnClick = rbtBackupEventClick
       Left = 108
       Top = 2
       Width = 64
       Height = 17
       Caption = 'EVENT'
       TabOrder = 2
+      OnClick = rbtBackupEventClick
     end
   end
   object btnOk: TButton
-    OnClick = btnOkClick
     Left = 696
     Top = 459
     Width = 81
@@ -1057,9 +1056,9 @@ object frmRecord2: TfrmRecord2
     Font.Style = []
     ParentFont = False
     TabOrder = 8
+    OnClick = btnOkClick
   end
   object btnCancel: TButton
-    OnClick = btnCancelClick
     Left = 785
     Top = 459
     Width = 81
@@ -1072,5 +1071,6 @@ object frmRecord2: TfrmRecord2
     Font.Style = []
     ParentFont = False
     TabOrder = 9
+    OnClick = btnCancelClick
   end
 end

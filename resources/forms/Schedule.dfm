@@ -1,5 +1,4 @@
 object frmSchedule: TfrmSchedule
-  OnShow = FormShow
   Left = 0
   Top = 0
   BorderIcons = []
@@ -16,6 +15,7 @@ object frmSchedule: TfrmSchedule
   Position = poMainFormCenter
   PixelsPerInch = 96
   TextHeight = 13
+  OnShow = FormShow
   object GroupBox1: TGroupBox
     Left = 12
     Top = 8
@@ -24,16 +24,15 @@ object frmSchedule: TfrmSchedule
     Caption = 'SCHEDULED RECORDING'
     TabOrder = 0
     object rbtOn: TRadioButton
-      OnClick = rbtOnClick
       Left = 24
       Top = 24
       Width = 96
       Height = 17
       Caption = 'ON'
       TabOrder = 0
+      OnClick = rbtOnClick
     end
     object rbtOff: TRadioButton
-      OnClick = rbtOffClick
       Left = 144
       Top = 24
       Width = 96
@@ -42,34 +41,35 @@ object frmSchedule: TfrmSchedule
       Checked = True
       TabOrder = 1
       TabStop = True
+      OnClick = rbtOffClick
     end
   end
   object btnTime_Table: TButton
-    OnClick = btnTime_TableClick
     Left = 12
     Top = 72
     Width = 132
     Height = 32
     Caption = 'TIME TABLE'
     TabOrder = 1
+    OnClick = btnTime_TableClick
   end
   object btnHoliday: TButton
-    OnClick = btnHolidayClick
     Left = 152
     Top = 72
     Width = 132
     Height = 32
     Caption = 'HOLIDAY'
     TabOrder = 2
+    OnClick = btnHolidayClick
   end
   object btnPrev: TButton
-    OnClick = btnPrevClick
     Left = 203
     Top = 120
     Width = 81
     Height = 25
     Caption = 'Prev'
     TabOrder = 3
+    OnClick = btnPrevClick
   end
   object ListBox1: TListBox
     Left = 12

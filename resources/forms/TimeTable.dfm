@@ -1,5 +1,4 @@
 object frmTimeTable: TfrmTimeTable
-  OnShow = FormShow
   Left = 0
   Top = 0
   BorderIcons = []
@@ -16,9 +15,8 @@ object frmTimeTable: TfrmTimeTable
   Position = poMainFormCenter
   PixelsPerInch = 96
   TextHeight = 13
+  OnShow = FormShow
   object StringGrid: TStringGrid
-    OnMouseMove = StringGridMouseMove
-    OnMouseDown = StringGridMouseDown
     Left = 48
     Top = 32
     Width = 628
@@ -38,6 +36,8 @@ object frmTimeTable: TfrmTimeTable
     Font.Style = [fsBold]
     ParentFont = False
     TabOrder = 0
+    OnMouseMove = StringGridMouseMove
+    OnMouseDown = StringGridMouseDown
   end
   object lbHour0: TLabel
     Left = 50
@@ -120,13 +120,13 @@ object frmTimeTable: TfrmTimeTable
     Caption = 'Mon'
   end
   object btnMon: TButton
-    OnClick = RowButtonClick
     Left = 682
     Top = 36
     Width = 28
     Height = 25
     Caption = #9664
     TabOrder = 1
+    OnClick = RowButtonClick
   end
   object lbTue: TLabel
     Left = 12
@@ -137,13 +137,13 @@ object frmTimeTable: TfrmTimeTable
     Caption = 'Tue'
   end
   object btnTue: TButton
-    OnClick = RowButtonClick
     Left = 682
     Top = 67
     Width = 28
     Height = 25
     Caption = #9664
     TabOrder = 2
+    OnClick = RowButtonClick
   end
   object lbWed: TLabel
     Left = 12
@@ -154,13 +154,13 @@ object frmTimeTable: TfrmTimeTable
     Caption = 'Wed'
   end
   object btnWed: TButton
-    OnClick = RowButtonClick
     Left = 682
     Top = 98
     Width = 28
     Height = 25
     Caption = #9664
     TabOrder = 3
+    OnClick = RowButtonClick
   end
   object lbThu: TLabel
     Left = 12
@@ -171,13 +171,13 @@ object frmTimeTable: TfrmTimeTable
     Caption = 'Thu'
   end
   object btnThu: TButton
-    OnClick = RowButtonClick
     Left = 682
     Top = 129
     Width = 28
     Height = 25
     Caption = #9664
     TabOrder = 4
+    OnClick = RowButtonClick
   end
   object lbFri: TLabel
     Left = 12
@@ -188,13 +188,13 @@ object frmTimeTable: TfrmTimeTable
     Caption = 'Fri'
   end
   object btnFri: TButton
-    OnClick = RowButtonClick
     Left = 682
     Top = 160
     Width = 28
     Height = 25
     Caption = #9664
     TabOrder = 5
+    OnClick = RowButtonClick
   end
   object lbSat: TLabel
     Left = 12
@@ -205,13 +205,13 @@ object frmTimeTable: TfrmTimeTable
     Caption = 'Sat'
   end
   object btnSat: TButton
-    OnClick = RowButtonClick
     Left = 682
     Top = 191
     Width = 28
     Height = 25
     Caption = #9664
     TabOrder = 6
+    OnClick = RowButtonClick
   end
   object lbSun: TLabel
     Left = 12
@@ -222,13 +222,13 @@ object frmTimeTable: TfrmTimeTable
     Caption = 'Sun'
   end
   object BbtSun: TButton
-    OnClick = RowButtonClick
     Left = 682
     Top = 222
     Width = 28
     Height = 25
     Caption = #9664
     TabOrder = 7
+    OnClick = RowButtonClick
   end
   object lbHol: TLabel
     Left = 12
@@ -239,232 +239,231 @@ object frmTimeTable: TfrmTimeTable
     Caption = 'Hol'
   end
   object btnHol: TButton
-    OnClick = RowButtonClick
     Left = 682
     Top = 253
     Width = 28
     Height = 25
     Caption = #9664
     TabOrder = 8
+    OnClick = RowButtonClick
   end
   object Button0: TButton
-    OnClick = HourButtonClick
     Left = 50
     Top = 288
     Width = 25
     Height = 20
     Caption = #9650
     TabOrder = 9
+    OnClick = HourButtonClick
   end
   object Button1: TButton
-    OnClick = HourButtonClick
     Left = 76
     Top = 288
     Width = 25
     Height = 20
     Caption = #9650
     TabOrder = 10
+    OnClick = HourButtonClick
   end
   object Button2: TButton
-    OnClick = HourButtonClick
     Left = 102
     Top = 288
     Width = 25
     Height = 20
     Caption = #9650
     TabOrder = 11
+    OnClick = HourButtonClick
   end
   object Button3: TButton
-    OnClick = HourButtonClick
     Left = 128
     Top = 288
     Width = 25
     Height = 20
     Caption = #9650
     TabOrder = 12
+    OnClick = HourButtonClick
   end
   object Button4: TButton
-    OnClick = HourButtonClick
     Left = 154
     Top = 288
     Width = 25
     Height = 20
     Caption = #9650
     TabOrder = 13
+    OnClick = HourButtonClick
   end
   object Button5: TButton
-    OnClick = HourButtonClick
     Left = 180
     Top = 288
     Width = 25
     Height = 20
     Caption = #9650
     TabOrder = 14
+    OnClick = HourButtonClick
   end
   object Button6: TButton
-    OnClick = HourButtonClick
     Left = 206
     Top = 288
     Width = 25
     Height = 20
     Caption = #9650
     TabOrder = 15
+    OnClick = HourButtonClick
   end
   object Button7: TButton
-    OnClick = HourButtonClick
     Left = 232
     Top = 288
     Width = 25
     Height = 20
     Caption = #9650
     TabOrder = 16
+    OnClick = HourButtonClick
   end
   object Button8: TButton
-    OnClick = HourButtonClick
     Left = 258
     Top = 288
     Width = 25
     Height = 20
     Caption = #9650
     TabOrder = 17
+    OnClick = HourButtonClick
   end
   object Button9: TButton
-    OnClick = HourButtonClick
     Left = 284
     Top = 288
     Width = 25
     Height = 20
     Caption = #9650
     TabOrder = 18
+    OnClick = HourButtonClick
   end
   object Button10: TButton
-    OnClick = HourButtonClick
     Left = 310
     Top = 288
     Width = 25
     Height = 20
     Caption = #9650
     TabOrder = 19
+    OnClick = HourButtonClick
   end
   object Button11: TButton
-    OnClick = HourButtonClick
     Left = 336
     Top = 288
     Width = 25
     Height = 20
     Caption = #9650
     TabOrder = 20
+    OnClick = HourButtonClick
   end
   object Button12: TButton
-    OnClick = HourButtonClick
     Left = 362
     Top = 288
     Width = 25
     Height = 20
     Caption = #9650
     TabOrder = 21
+    OnClick = HourButtonClick
   end
   object Button13: TButton
-    OnClick = HourButtonClick
     Left = 388
     Top = 288
     Width = 25
     Height = 20
     Caption = #9650
     TabOrder = 22
+    OnClick = HourButtonClick
   end
   object Button14: TButton
-    OnClick = HourButtonClick
     Left = 414
     Top = 288
     Width = 25
     Height = 20
     Caption = #9650
     TabOrder = 23
+    OnClick = HourButtonClick
   end
   object Button15: TButton
-    OnClick = HourButtonClick
     Left = 440
     Top = 288
     Width = 25
     Height = 20
     Caption = #9650
     TabOrder = 24
+    OnClick = HourButtonClick
   end
   object Button16: TButton
-    OnClick = HourButtonClick
     Left = 466
     Top = 288
     Width = 25
     Height = 20
     Caption = #9650
     TabOrder = 25
+    OnClick = HourButtonClick
   end
   object Button17: TButton
-    OnClick = HourButtonClick
     Left = 492
     Top = 288
     Width = 25
     Height = 20
     Caption = #9650
     TabOrder = 26
+    OnClick = HourButtonClick
   end
   object Button18: TButton
-    OnClick = HourButtonClick
     Left = 518
     Top = 288
     Width = 25
     Height = 20
     Caption = #9650
     TabOrder = 27
+    OnClick = HourButtonClick
   end
   object Button19: TButton
-    OnClick = HourButtonClick
     Left = 544
     Top = 288
     Width = 25
     Height = 20
     Caption = #9650
     TabOrder = 28
+    OnClick = HourButtonClick
   end
   object Button20: TButton
-    OnClick = HourButtonClick
     Left = 570
     Top = 288
     Width = 25
     Height = 20
     Caption = #9650
     TabOrder = 29
+    OnClick = HourButtonClick
   end
   object Button21: TButton
-    OnClick = HourButtonClick
     Left = 596
     Top = 288
     Width = 25
     Height = 20
     Caption = #9650
     TabOrder = 30
+    OnClick = HourButtonClick
   end
   object Button22: TButton
-    OnClick = HourButtonClick
     Left = 622
     Top = 288
     Width = 25
     Height = 20
     Caption = #9650
     TabOrder = 31
+    OnClick = HourButtonClick
   end
   object Button23: TButton
-    OnClick = HourButtonClick
     Left = 648
     Top = 288
     Width = 25
     Height = 20
     Caption = #9650
     TabOrder = 32
+    OnClick = HourButtonClick
   end
   object btnPrev: TButton
-    OnClick = btnPrevClick
     Left = 629
     Top = 320
     Width = 81
@@ -477,5 +476,6 @@ object frmTimeTable: TfrmTimeTable
     Font.Style = []
     ParentFont = False
     TabOrder = 33
+    OnClick = btnPrevClick
   end
 end
