@@ -225,6 +225,9 @@ private:
     bool UploadSetupFile(const std::string& name, DWORD kind);
     bool WaitForUpload();
     void RestoreCopy(const std::string& copy, const std::string& file);
+
+    // An OK is sending: a second press while its wait pumps messages would send everything twice.
+    bool uploading_ = false;
 };
 
 extern TfrmRecord2* frmRecord2;

@@ -57,6 +57,7 @@ void TfrmRecord2::EmptyPageLists() {
 }
 
 void TfrmRecord2::btnOkClick(TObject*) {
+    if (uploading_) return;
     if (Config.Loaded()) {
         // A file without any section gets the recorder's own.
         const std::string section = Config.Sections->Count() > 0 ? Config.SectionName(0) : "config";
@@ -69,10 +70,13 @@ void TfrmRecord2::btnOkClick(TObject*) {
         SetupBoxOver(this, LangText(59869), LangText(59872), 0);
         return;
     }
+    uploading_ = true;
     const bool holidaySent = UploadSetupFile("holiday.ini", 6);
     if (FrmWait != nullptr) FrmWait->Show();
     // Only an upload that went out has a reply to wait for.
-    if (holidaySent && !WaitForUpload()) return;
+    const bool answered = !holidaySent || WaitForUpload();
+    uploading_ = false;
+    if (!answered) return;
     UploadSetupFile("schedule.dat", 3);
     Modified = 0;
     Modified |= 1;

@@ -403,6 +403,32 @@ TEST_F(RecordPageTest, OkSendsHolidaysThenScheduleToTheRecorder) {
     EXPECT_TRUE(Boxes().empty());
 }
 
+TEST_F(RecordPageTest, ASecondOkDuringTheWaitSendsNothingMore) {
+    recsim::RecSim& sim = StartSim();
+    LogIn(sim);
+    ASSERT_TRUE(LinkUp());
+    sim.SetReplyFault(104, recsim::ReplyFault{.delayMs = 300});
+    StoreSetupFiles(RecorderConfig());
+    OpenPage();
+    // The user presses OK again while the first press waits for the recorder.
+    int pressed = 0;
+    const TNotifyEvent waitShown = FrmWait->OnShow;
+    FrmWait->OnShow = TNotifyEvent([&](TObject* sender) {
+        waitShown(sender);
+        if (pressed++ == 0) form_testing::RunLater([] { frmRecord2->btnOkClick(frmRecord2->btnOk); });
+    });
+    Page()->btnOkClick(Page()->btnOk);
+    FrmWait->OnShow = waitShown;
+    EXPECT_GE(pressed, 1);
+    ASSERT_TRUE(PumpReal([&] { return sim.Log().Uploads().size() >= 2; }));
+    PumpReal([] { return false; }, 400);
+    const auto uploads = sim.Log().Uploads();
+    ASSERT_EQ(uploads.size(), 2u);
+    EXPECT_EQ(uploads[0].kind, 6u);
+    EXPECT_EQ(uploads[1].kind, 3u);
+    EXPECT_EQ(Page()->IsModified(), 3u);
+}
+
 TEST_F(RecordPageTest, AMissingHolidayFileStillSendsTheSchedule) {
     recsim::RecSim& sim = StartSim();
     LogIn(sim);
