@@ -15,6 +15,7 @@
 #include "client/AvStreamReceiver.h"
 #include "client/CommandLink.h"
 #include "client/Heartbeat.h"
+#include "client/PlaybackClock.h"
 #include "client/ScreenLayout.h"
 #include "controls/BmButton.h"
 #include "controls/ImgAnimation.h"
@@ -29,11 +30,13 @@
 #include "platform/vcl/StdCtrls.h"
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
 
 class CQelVideoFile;
+struct QelFrameRecord;
 class TIniFile;
 class TJPEGImage;
 class TWSocket;
@@ -462,6 +465,67 @@ public:
     // An image was sent by this client and the recorder has not said how its installation ended.
     BYTE UpgradeRunning = 0;
 
+    // ---- Local and remote playback ----
+    int PlayState = kPlayStopped;
+    int PlaySpeed = 1;
+    BYTE PlayForward = 1;
+    int LastTransportKey = kKeyFirst;
+    BYTE PlayPaused = 0;
+    BYTE PlaybackFileOpen = 0;
+    int CurrentIndexPos = 0;
+    int CurrentIndexCount = 0;
+    int ClockSecond = 0;
+    int ClockStartSecond = 0;
+    int ClockFrameSlot = 0;
+    std::array<int, 4> ScreenIdleCountdown{};
+    PlaybackClockState ForwardClock;
+    PlaybackClockState ReverseClock;
+    // 0 while the fast button restarts the reader: a click meanwhile is ignored.
+    int FastPlayIdle = 1;
+    int FastReverseIdle = 1;
+    int PlayListPos = 0;
+    int FileStandard = 0;
+    int FrameWidth = 0;
+    BYTE SliderDragging = 0;
+    BYTE FolderWalkMode = 0;
+    int FileListCount = 0;
+    // Frames shown by the frame clock since start, and a hook that sees each one before its picture is
+    // freed (tests follow playback through it).
+    DWORD FramesShown = 0;
+    std::function<void(const QelFrameRecord&)> OnPlaybackFrameShown;
+    void BtnPlayClick(TObject* sender);
+    void BtnReverseClick(TObject* sender);
+    void BtnPauseClick(TObject* sender);
+    void BtnStopClick(TObject* sender);
+    void BtnFastPlayClick(TObject* sender);
+    void BtnFastReverseClick(TObject* sender);
+    void BtnNextClick(TObject* sender);
+    void BtnPrevClick(TObject* sender);
+    void BtnFirstClick(TObject* sender);
+    void BtnLastClick(TObject* sender);
+    void BtnBack5Click(TObject* sender);
+    void RestartPlayback();
+    void PauseClick(TObject* sender);
+    void PlayClick(TObject* sender);
+    void StepClick(TObject* sender);
+    void ShowSpeedInTimeLabels();
+    void ShowQueuedFrame();
+    void ShowQueuedFrames();
+    void MMTimerPlaybackTimer(TObject* sender);
+    void MMTimerReverseTimer(TObject* sender);
+    void MMTimerPutItemTimer(TObject* sender);
+    void ShowNextFrame(bool step);
+    void ShowPrevFrame(bool step);
+    void ShowVideoRecord(QelFrameRecord& record);
+    void OpenPlaybackFile(const std::string& name);
+    void ResetScreens();
+    void SetLocalDbMode(int mode) { LocalDbMode = mode; }
+    void SliderSearchClick(TObject* sender);
+    void SliderSearchMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void SliderSearchMouseMove(TObject* sender, TShiftState shift, int x, int y);
+    void SliderSearchMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void IntToText(int value, std::string& text) const;
+
     // ---- Shut-down ----
     void BtnPowerClick(TObject* sender);
     void BtnCloseClick(TObject* sender);
@@ -538,6 +602,26 @@ private:
     void FailDbRequest(int textId, const char* prefix);
     void EndSearchWithoutData();
 
+    // Local playback's shared steps.
+    bool RefusedWhileStreamCopy();
+    void StopPlaybackClocks();
+    void ShowPlaySpeed();
+    bool ChoosePlaybackFile(std::string& name);
+    bool OpenChosenFile(const std::string& name, bool hideMarks = true);
+    void StartReaderAtCurrent(bool setStartSecond);
+    void WaitForRings();
+    void ShowPositionTexts(DWORD time);
+    void PlaybackEndOfFile(bool forward);
+    bool ReopenAtListEnd(bool forward);
+    void ShowSecondLabels(DWORD time);
+    void StepRestart(bool forward);
+    // Remote search: the plain buttons leave BtnBack5 as it is.
+    void RemotePlay(bool touchBack5);
+    void RemotePause(bool touchBack5);
+    void RemoteStep(bool touchBack5);
+    void RemoteStopSearch();
+    // A 115 with its 5 s wait and debug line; false when the reply did not come in time.
+    bool RemoteStopCommand();
     bool started_ = false;
     int dialogTimerTicks_ = 0;
     // The A/V handler runs one read at a time; a nested event only asks for another round.

@@ -210,6 +210,24 @@ const TFormBindings& TFrmMain::Bindings() {
             .AddMethod("BtnSerClick", &TFrmMain::BtnSerClick)
             .AddMethod("BtnDisserClick", &TFrmMain::BtnDisserClick)
             .AddMethod("BtnRemote_recClick", &TFrmMain::BtnRemote_recClick)
-            .AddMethod("BtnRemote_stopClick", &TFrmMain::BtnRemote_stopClick);
+            .AddMethod("BtnRemote_stopClick", &TFrmMain::BtnRemote_stopClick)
+            .AddMethod("BtnFirstClick", &TFrmMain::BtnFirstClick)
+            .AddMethod("BtnPrevClick", &TFrmMain::BtnPrevClick)
+            .AddMethod("BtnFastReverseClick", &TFrmMain::BtnFastReverseClick)
+            .AddMethod("BtnReverseClick", &TFrmMain::BtnReverseClick)
+            .AddMethod("BtnPlayClick", &TFrmMain::BtnPlayClick)
+            .AddMethod("BtnPauseClick", &TFrmMain::BtnPauseClick)
+            .AddMethod("BtnStopClick", &TFrmMain::BtnStopClick)
+            .AddMethod("BtnFastPlayClick", &TFrmMain::BtnFastPlayClick)
+            .AddMethod("BtnNextClick", &TFrmMain::BtnNextClick)
+            .AddMethod("BtnLastClick", &TFrmMain::BtnLastClick)
+            .AddMethod("BtnBack5Click", &TFrmMain::BtnBack5Click)
+            .AddMethod("MMTimerPlaybackTimer", &TFrmMain::MMTimerPlaybackTimer)
+            .AddMethod("MMTimerReverseTimer", &TFrmMain::MMTimerReverseTimer)
+            .AddMethod("MMTimerPutItemTimer", &TFrmMain::MMTimerPutItemTimer)
+            .AddMethod("SliderSearchClick", &TFrmMain::SliderSearchClick)
+            .AddMethod("SliderSearchMouseDown", &TFrmMain::SliderSearchMouseDown)
+            .AddMethod("SliderSearchMouseMove", &TFrmMain::SliderSearchMouseMove)
+            .AddMethod("SliderSearchMouseUp", &TFrmMain::SliderSearchMouseUp);
     return b;
 }

@@ -935,6 +935,10 @@ object FrmMain: TFrmMain
     BkgndBitmap.FileName = 'skins/main_seek_track.bmp'
     BkgndPassBitmap.FileName = 'skins/main_seek_pass.bmp'
     KnobBitmap.FileName = 'skins/main_seek_knob.bmp'
+    OnClick = SliderSearchClick
+    OnMouseDown = SliderSearchMouseDown
+    OnMouseMove = SliderSearchMouseMove
+    OnMouseUp = SliderSearchMouseUp
   end
   object Label1: TLabel
     Left = 672
@@ -981,6 +985,7 @@ object FrmMain: TFrmMain
     Direction = _Horizontal
     TotalFrames = 4
     Cursor = crHandPoint
+    OnClick = BtnFirstClick
   end
   object BtnPrev: TBmButton
     Left = 147
@@ -989,6 +994,7 @@ object FrmMain: TFrmMain
     Direction = _Horizontal
     TotalFrames = 4
     Cursor = crHandPoint
+    OnClick = BtnPrevClick
   end
   object BtnFastReverse: TBmButton
     Left = 178
@@ -997,6 +1003,7 @@ object FrmMain: TFrmMain
     Direction = _Horizontal
     TotalFrames = 4
     Cursor = crHandPoint
+    OnClick = BtnFastReverseClick
   end
   object BtnReverse: TBmButton
     Left = 209
@@ -1005,6 +1012,7 @@ object FrmMain: TFrmMain
     Direction = _Horizontal
     TotalFrames = 4
     Cursor = crHandPoint
+    OnClick = BtnReverseClick
   end
   object BtnPlay: TBmButton
     Left = 240
@@ -1013,6 +1021,7 @@ object FrmMain: TFrmMain
     Direction = _Horizontal
     TotalFrames = 4
     Cursor = crHandPoint
+    OnClick = BtnPlayClick
   end
   object BtnPause: TBmButton
     Left = 271
@@ -1021,6 +1030,7 @@ object FrmMain: TFrmMain
     Direction = _Horizontal
     TotalFrames = 4
     Cursor = crHandPoint
+    OnClick = BtnPauseClick
   end
   object BtnStop: TBmButton
     Left = 302
@@ -1029,6 +1039,7 @@ object FrmMain: TFrmMain
     Direction = _Horizontal
     TotalFrames = 4
     Cursor = crHandPoint
+    OnClick = BtnStopClick
   end
   object BtnFastPlay: TBmButton
     Left = 333
@@ -1037,6 +1048,7 @@ object FrmMain: TFrmMain
     Direction = _Horizontal
     TotalFrames = 4
     Cursor = crHandPoint
+    OnClick = BtnFastPlayClick
   end
   object BtnNext: TBmButton
     Left = 364
@@ -1045,6 +1057,7 @@ object FrmMain: TFrmMain
     Direction = _Horizontal
     TotalFrames = 4
     Cursor = crHandPoint
+    OnClick = BtnNextClick
   end
   object BtnLast: TBmButton
     Left = 395
@@ -1053,6 +1066,7 @@ object FrmMain: TFrmMain
     Direction = _Horizontal
     TotalFrames = 4
     Cursor = crHandPoint
+    OnClick = BtnLastClick
   end
   object BtnBack5: TBmButton
     Left = 240
@@ -1062,6 +1076,7 @@ object FrmMain: TFrmMain
     TotalFrames = 4
     Cursor = crHandPoint
     Visible = False
+    OnClick = BtnBack5Click
   end
   object ImgHideBtn: TImgFrame
     Left = 272
@@ -1428,13 +1443,16 @@ object FrmMain: TFrmMain
   object MMTimerPlayback: TMMTimer
     Enabled = False
     Interval = 40
+    OnTimer = MMTimerPlaybackTimer
   end
   object MMTimerReverse: TMMTimer
     Enabled = False
     Interval = 40
+    OnTimer = MMTimerReverseTimer
   end
   object MMTimerPutItem: TMMTimer
     Enabled = False
     Interval = 33
+    OnTimer = MMTimerPutItemTimer
   end
 end

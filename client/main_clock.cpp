@@ -1,0 +1,330 @@
+// The frame clock of local playback: each tick of the forward or reverse timer moves a playback time on
+// by the play speed and shows the records of the reader's rings that the time has reached; at the end of
+// a file it follows the play list.
+#include "client/main.h"
+
+#include "playback/FileList.h"
+#include "playback/Qelvidfile.h"
+
+#include "platform/core/FileUtils.h"
+#include "platform/core/StrUtils.h"
+#include "platform/core/Threads.h"
+
+#include <algorithm>
+
+namespace {
+
+using Ring = std::vector<QelFrameRecord>;
+
+// Takes the oldest record out unused; a file's end that it carries stays noted for the clock.
+void DropOldest(CQelVideoFile& reader, QelRingHead& head, Ring& ring, PlaybackClockState& clock) {
+    QelFrameRecord* record = reader.OldestRecord(head, ring);
+    if (record == nullptr) return;
+    if (clock.endOfFile == 0) clock.endOfFile = record->lastOfFile.load();
+    reader.ReleaseOldest(head, ring);
+}
+
+int TimeOf(const QelFrameRecord& record) {
+    return static_cast<int>(record.time);
+}
+
+int ScreenOf(DWORD channel) {
+    return static_cast<int>(std::clamp<DWORD>(channel, 1, 4)) - 1;
+}
+
+} // namespace
+
+void TFrmMain::MMTimerPlaybackTimer(TObject*) {
+    ShowNextFrame(false);
+}
+
+void TFrmMain::MMTimerReverseTimer(TObject*) {
+    ShowPrevFrame(false);
+}
+
+void TFrmMain::MMTimerPutItemTimer(TObject*) {}
+
+void TFrmMain::ShowVideoRecord(QelFrameRecord& record) {
+    Sleep(0);
+    if (OnPlaybackFrameShown) OnPlaybackFrameShown(record);
+    const int screen = ScreenOf(record.channel);
+    FileStandard = static_cast<int>(record.standard);
+    FrameWidth = static_cast<int>(record.width);
+    std::string text;
+    FrameTimeToText(record.time, text);
+    CameraLabel(screen)->SetCaption(text);
+    MarkLabelA(screen)->SetVisible((record.value & 1) != 0);
+    MarkLabelM(screen)->SetVisible((record.value & 2) != 0);
+    if (record.payload1) {
+        ShowJpegFrame(record.payload1.get(), record.payloadLen1, JpegImage,
+                      VidScreen[static_cast<std::size_t>(screen)]);
+    }
+    record.payload1.reset();
+}
+
+void TFrmMain::ShowSecondLabels(DWORD time) {
+    std::string text;
+    FrameTimeToText(time, text);
+    for (int k = 0; k < 4; ++k)
+        FullTimeLabel(k)->SetCaption(Format("X%d  ", PlaySpeed) + text);
+    SliderSearch->SetKnobPos(KnobOfIndex(CurrentIndexPos, CurrentIndexCount));
+    for (int k = 0; k < 4; ++k) {
+        int& countdown = ScreenIdleCountdown[static_cast<std::size_t>(k)];
+        if (countdown == 0) continue;
+        // A camera that stopped delivering goes blank once, not on every second after.
+        if (--countdown == 0)
+            VidScreen[static_cast<std::size_t>(k)]->Picture()->Assign(ImageEmpty->Picture());
+    }
+}
+
+namespace {
+
+// Shows one video record and hands its slot back to the reader.
+void ShowAndRelease(TFrmMain& m, QelFrameRecord& record) {
+    m.ShowVideoRecord(record);
+    if (record.payload2 && record.payloadLen2 != 0)
+        m.ShowFrameOverlay(std::span<const BYTE>(record.payload2.get(), record.payloadLen2), record.channel);
+    record.payload2.reset();
+    m.ScreenIdleCountdown[static_cast<std::size_t>(ScreenOf(record.channel))] = 5;
+    m.CurrentIndexPos = static_cast<int>(record.indexPos);
+    m.CurrentIndexCount = static_cast<int>(record.indexCount);
+    ++m.FramesShown;
+    m.VideoReader->ReleaseOldest(m.VideoReader->VideoHead(), m.VideoReader->VideoRing());
+}
+
+} // namespace
+
+void TFrmMain::ShowNextFrame(bool step) {
+    PlaybackClockState& c = ForwardClock;
+    if (!c.started) {
+        c.started = true;
+        c.speedLatch = PlaySpeed;
+    }
+    CQelVideoFile& reader = *VideoReader;
+    reader.WakeReader();
+
+    QelRingHead& ah = reader.AudioHead();
+    Ring& ar = reader.AudioRing();
+    if (QelFrameRecord* a = reader.OldestRecord(ah, ar)) {
+        const int at = TimeOf(*a);
+        if (c.resync != 0 && PlaySpeed > 1) {
+            ClockFrameSlot = static_cast<int>(a->subSecond);
+            ClockSecond = at;
+            c.resync = 0;
+        }
+        c.timeJump = a->timeJump.load();
+        if (c.timeJump != 0) ClockSecond = at;
+        LabelS1->Show();
+        if (at <= ClockStartSecond) {
+            DropOldest(reader, ah, ar, c);
+        } else if (PlaySpeed == 1) {
+            if (step) {
+                if (at == ClockSecond) DropOldest(reader, ah, ar, c);
+            } else if (at <= ClockSecond) {
+                // The sound output has no playback side yet: the block counts as played.
+                DropOldest(reader, ah, ar, c);
+            }
+        } else {
+            while ((a = reader.OldestRecord(ah, ar)) != nullptr && TimeOf(*a) <= ClockSecond &&
+                   c.endOfFile == 0)
+                DropOldest(reader, ah, ar, c);
+        }
+    }
+
+    QelRingHead& vh = reader.VideoHead();
+    Ring& vr = reader.VideoRing();
+    const int pending = vh.count.load();
+    if (pending > 0) {
+        int v = 0;
+        int s = 0;
+        int fps = 30;
+        // Every record the clock has reached is shown in this tick, not one a tick: four cameras would
+        // otherwise play at a quarter of their pace.
+        for (int i = 0; i < pending; ++i) {
+            QelFrameRecord* r = reader.OldestRecord(vh, vr);
+            if (r == nullptr) break;
+            v = TimeOf(*r);
+            s = static_cast<int>(r->subSecond);
+            fps = FramesPerSecondOf(r->standard);
+            const unsigned interval = TickIntervalOf(r->standard);
+            if (MMTimerPlayback->Interval() != interval) MMTimerPlayback->SetInterval(interval);
+            if (static_cast<int>(r->indexCount) != CurrentIndexCount || v > ClockSecond + 2) c.resync = 1;
+            if (c.resync != 0 && PlaySpeed > 1) {
+                ClockFrameSlot = s;
+                ClockSecond = v;
+                c.resync = 0;
+            }
+            c.timeJump = r->timeJump.load();
+            const bool show = step ? i == 0 : (s <= ClockFrameSlot && v == ClockSecond) || v < ClockSecond;
+            if (!show) break;
+            if (c.endOfFile == 0) c.endOfFile = r->lastOfFile.load();
+            if (step) ClockFrameSlot = s;
+            ShowAndRelease(*this, *r);
+            if (step || c.endOfFile != 0) break;
+        }
+        ClockFrameSlot += c.speedLatch;
+        if (c.timeJump != 0) ClockSecond = v;
+        const int latchBefore = c.speedLatch;
+        ClockPosition clock{ClockSecond, ClockFrameSlot};
+        if (ForwardSecondChange(clock, c.speedLatch, fps, PlaySpeed)) {
+            ClockSecond = clock.second;
+            ClockFrameSlot = clock.slot;
+            if (latchBefore == 1 && c.resync != 0) {
+                ClockFrameSlot = s;
+                ClockSecond = v;
+                c.resync = 0;
+            }
+        }
+        if (step) SliderSearch->SetKnobPos(KnobOfIndex(CurrentIndexPos, CurrentIndexCount));
+        std::string text;
+        FrameTimeToText(static_cast<DWORD>(v), text);
+        LabelSearchTime->SetCaption(text);
+        if (ClockFrameSlot < 2) ShowSecondLabels(static_cast<DWORD>(v));
+    }
+    if (c.endOfFile != 0) PlaybackEndOfFile(true);
+}
+
+void TFrmMain::ShowPrevFrame(bool step) {
+    PlaybackClockState& c = ReverseClock;
+    if (!c.started) {
+        c.started = true;
+        c.speedLatch = PlaySpeed;
+    }
+    CQelVideoFile& reader = *VideoReader;
+    reader.WakeReader();
+
+    // Sound is never played backwards; it only leaves the ring once the clock has passed it.
+    QelRingHead& ah = reader.AudioHead();
+    Ring& ar = reader.AudioRing();
+    if (QelFrameRecord* a = reader.OldestRecord(ah, ar)) {
+        const int at = TimeOf(*a);
+        if (c.resync != 0 && PlaySpeed > 1) {
+            ClockFrameSlot = static_cast<int>(a->subSecond);
+            ClockSecond = at;
+            c.resync = 0;
+        }
+        c.timeJump = a->timeJump.load();
+        if (c.timeJump != 0) ClockSecond = at;
+        if (at >= ClockStartSecond) {
+            DropOldest(reader, ah, ar, c);
+        } else if (PlaySpeed == 1) {
+            if (at >= ClockSecond) DropOldest(reader, ah, ar, c);
+        } else {
+            while ((a = reader.OldestRecord(ah, ar)) != nullptr && TimeOf(*a) >= ClockSecond &&
+                   c.endOfFile == 0)
+                DropOldest(reader, ah, ar, c);
+        }
+    }
+
+    QelRingHead& vh = reader.VideoHead();
+    Ring& vr = reader.VideoRing();
+    const int pending = vh.count.load();
+    if (pending > 0) {
+        int v = 0;
+        int s = 0;
+        int fps = 30;
+        for (int i = 0; i < pending; ++i) {
+            QelFrameRecord* r = reader.OldestRecord(vh, vr);
+            if (r == nullptr) break;
+            v = TimeOf(*r);
+            s = static_cast<int>(r->subSecond);
+            fps = FramesPerSecondOf(r->standard);
+            const unsigned interval = TickIntervalOf(r->standard);
+            if (MMTimerReverse->Interval() != interval) MMTimerReverse->SetInterval(interval);
+            if (v < ClockSecond - 2) c.resync = 1;
+            if (c.resync != 0 && PlaySpeed > 1) {
+                ClockFrameSlot = s;
+                ClockSecond = v;
+                c.resync = 0;
+            }
+            c.timeJump = r->timeJump.load();
+            const bool show = step ? i == 0 : (s >= ClockFrameSlot && v == ClockSecond) || v > ClockSecond;
+            if (!show) break;
+            if (c.endOfFile == 0) c.endOfFile = r->lastOfFile.load();
+            if (step) ClockFrameSlot = s;
+            ShowAndRelease(*this, *r);
+            if (step || c.endOfFile != 0) break;
+        }
+        ClockFrameSlot -= c.speedLatch;
+        if (c.timeJump != 0) ClockSecond = v;
+        const int latchBefore = c.speedLatch;
+        ClockPosition clock{ClockSecond, ClockFrameSlot};
+        if (ReverseSecondChange(clock, c.speedLatch, fps, PlaySpeed)) {
+            ClockSecond = clock.second;
+            ClockFrameSlot = clock.slot;
+            if (latchBefore == 1 && c.resync != 0) {
+                ClockFrameSlot = s;
+                ClockSecond = v;
+                c.resync = 0;
+            }
+        }
+        if (step) SliderSearch->SetKnobPos(KnobOfIndex(CurrentIndexPos, CurrentIndexCount));
+        std::string text;
+        FrameTimeToText(static_cast<DWORD>(v), text);
+        LabelSearchTime->SetCaption(text);
+        if (ClockFrameSlot >= fps) ShowSecondLabels(static_cast<DWORD>(v));
+    }
+    if (c.endOfFile != 0) PlaybackEndOfFile(false);
+}
+
+bool TFrmMain::ReopenAtListEnd(bool forward) {
+    CQelVideoFile& reader = *VideoReader;
+    reader.StopReader();
+    PlayListPos = forward ? 0 : std::max(reader.GetListEnd() - 1, 0);
+    reader.SetListPos(PlayListPos);
+    SliderSearch->SetKnobPos(forward ? 0 : 1000);
+    const std::string name = reader.GetListItem(PlayListPos);
+    if (name.empty() || !OpenChosenFile(name)) return false;
+    if (!(forward ? reader.SeekFirstFrame() : reader.SeekLastFrame())) return false;
+    CurrentIndexPos = reader.GetIndexPos();
+    CurrentIndexCount = reader.GetIndexCount();
+    ClockFrameSlot = static_cast<int>(reader.GetFrameAttr());
+    ClockSecond = static_cast<int>(reader.GetFrameTime());
+    ClockStartSecond = ClockSecond;
+    if (forward) PlayForward = 1;
+    reader.StartReader(PlaySpeed, PlayForward, SelectedCamera);
+    reader.WakeReader();
+    WaitForRings();
+    return true;
+}
+
+void TFrmMain::PlaybackEndOfFile(bool forward) {
+    PlaybackClockState& c = forward ? ForwardClock : ReverseClock;
+    CQelVideoFile& reader = *VideoReader;
+    const int step = forward ? 1 : -1;
+    const bool ringsHold = reader.VideoHead().count.load() > 0 || reader.AudioHead().count.load() > 0;
+    PlayListPos += step;
+    const bool outside = forward ? PlayListPos >= reader.GetListEnd() : PlayListPos < reader.GetListStart();
+    // The last records of the list are shown first.
+    if (outside && ringsHold) {
+        PlayListPos -= step;
+        return;
+    }
+    c.endOfFile = 0;
+    if (!forward) c.resync = 1;
+    if (outside) {
+        if (RepeatPlay != 0 && ReopenAtListEnd(forward)) return;
+        PlayListPos = forward ? std::max(reader.GetListEnd() - 1, 0) : std::max(reader.GetListStart(), 0);
+        SliderSearch->SetKnobPos(forward ? 1000 : 0);
+        BtnPauseClick(this);
+        return;
+    }
+    // The reader has moved on by itself; once it has stopped, the list may be read again. A file that it
+    // could not open ends playback on the file before it.
+    if (!reader.IsReaderRunning()) {
+        const std::string name = reader.GetListItem(PlayListPos);
+        if (name.empty() || !FileExists(name)) {
+            PlayListPos -= step;
+            ShowMessageBox(LoadLangString(59880) + "\n" + name, LoadLangString(59886), 0);
+            SliderSearch->SetKnobPos(forward ? 1000 : 0);
+            BtnPauseClick(this);
+            return;
+        }
+    }
+    if (frmFileList != nullptr && PlayListPos < frmFileList->lbFileList->Items()->Count())
+        frmFileList->lbFileList->SetItemIndex(PlayListPos);
+    lbState->SetCaption("");
+    for (int k = 0; k < 4; ++k)
+        CameraLabel(k)->SetCaption("");
+    HideScreenMarks();
+}

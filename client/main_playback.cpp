@@ -1,0 +1,288 @@
+// The transport of local playback: play, reverse, pause, stop, the fast speeds and single steps, each
+// (re)starting the reader at the frame on screen and switching between the forward and reverse clocks.
+// The remote-search branches of the same buttons are in main_playback_remote.cpp.
+#include "client/main.h"
+
+#include "controls/BmButton.h"
+#include "playback/Qelvidfile.h"
+#include "recdb/DiskLookups.h"
+#include "recdb/MinTable.h"
+
+#include "platform/core/Exceptions.h"
+#include "platform/core/StrUtils.h"
+#include "platform/core/Threads.h"
+
+#include <algorithm>
+
+bool TFrmMain::RefusedWhileStreamCopy() {
+    if (StreamCopying == 0) return false;
+    ShowMessageBox(LoadLangString(50393), LoadLangString(50991), 0);
+    return true;
+}
+
+void TFrmMain::StopPlaybackClocks() {
+    MMTimerReverse->SetEnabled(false);
+    MMTimerPlayback->SetEnabled(false);
+    MMTimerPutItem->SetEnabled(false);
+}
+
+void TFrmMain::ShowSpeedInTimeLabels() {
+    std::string text = LabelFullSearchTime1->Caption();
+    text.replace(0, std::min<std::size_t>(2, text.size()), Label1->Caption());
+    for (int k = 0; k < 4; ++k)
+        FullTimeLabel(k)->SetCaption(text);
+}
+
+void TFrmMain::ShowPlaySpeed() {
+    Label1->SetCaption(Format("X%d", PlaySpeed));
+    ShowSpeedInTimeLabels();
+}
+
+void TFrmMain::ShowPositionTexts(DWORD time) {
+    std::string text;
+    FrameTimeToText(time, text);
+    LabelSearchTime->SetCaption(text);
+    for (int k = 0; k < 4; ++k)
+        FullTimeLabel(k)->SetCaption(Format("X%d  ", PlaySpeed) + text);
+}
+
+bool TFrmMain::ChoosePlaybackFile(std::string& name) {
+    name.clear();
+    if (PlayListPos < 0 || PlayListPos >= VideoReader->GetListEnd()) return false;
+    if (LocalDbMode == 1) {
+        const std::string entry0 = VideoReader->GetListItem(0);
+        name = ::GetDbFilePath(DiskDbRoot, DiskAvRoot, entry0);
+        if (name.empty()) return false;
+        VideoReader->SetDbChaining(1, DiskDbRoot, DiskAvRoot, static_cast<int>(StrToIntDef(entry0, 0)));
+        return true;
+    }
+    name = VideoReader->GetListItem(PlayListPos);
+    return true;
+}
+
+bool TFrmMain::OpenChosenFile(const std::string& name, bool hideMarks) {
+    // A file gone since it was listed must not leave the transport half switched: the user is told and
+    // playback stays paused where it was.
+    try {
+        if (VideoReader->Open(name) && hideMarks) {
+            lbState->SetCaption("");
+            HideScreenMarks();
+        }
+    } catch (const Exception&) {
+        PlayState = kPlayStopped;
+        PlayPaused = 1;
+        ShowMessageBox(LoadLangString(59866), LoadLangString(59886), 0);
+        return false;
+    }
+    return true;
+}
+
+void TFrmMain::StartReaderAtCurrent(bool setStartSecond) {
+    if (!VideoReader->SeekIndex(CurrentIndexPos)) VideoReader->SeekFirstFrame();
+    ClockSecond = static_cast<int>(VideoReader->GetFrameTime());
+    if (setStartSecond) ClockStartSecond = ClockSecond;
+    VideoReader->StartReader(PlaySpeed, PlayForward, SelectedCamera);
+    VideoReader->WakeReader();
+}
+
+void TFrmMain::WaitForRings() {
+    // No time limit: the reader either fills a ring to half or stops (a short file, the end of the list).
+    while (!VideoReader->IsRingHalfFull(VideoReader->VideoHead()) &&
+           !VideoReader->IsRingHalfFull(VideoReader->AudioHead())) {
+        if (!VideoReader->IsReaderRunning()) return;
+        VideoReader->WakeReader();
+        Application->ProcessMessages();
+        if (Application->Terminated()) return;
+        Sleep(0);
+    }
+}
+
+namespace {
+
+// The handler ends after the clocks were stopped: nothing runs, so the transport must not claim to play.
+void Halted(TFrmMain& m) {
+    m.PlayState = kPlayStopped;
+    m.PlayPaused = 1;
+}
+
+} // namespace
+
+void TFrmMain::BtnPlayClick(TObject*) {
+    if (RefusedWhileStreamCopy()) return;
+    if (RemoteSearchActive != 0) {
+        RemotePlay(true);
+        return;
+    }
+    if (PlayState == kPlayForward || (LastTransportKey == kKeyPlay && PlaySpeed == 1) ||
+        PlaybackFileOpen == 0)
+        return;
+    StopPlaybackClocks();
+    PlaySpeed = 1;
+    ShowPlaySpeed();
+    PlayForward = 1;
+    VideoReader->StopReader();
+    std::string name;
+    if (!ChoosePlaybackFile(name) || !OpenChosenFile(name)) return Halted(*this);
+    StartReaderAtCurrent(true);
+    WaitForRings();
+    MMTimerPlayback->SetEnabled(true);
+    LastTransportKey = kKeyPlay;
+    PlayPaused = 0;
+    PlayState = kPlayForward;
+}
+
+void TFrmMain::BtnReverseClick(TObject*) {
+    if (RefusedWhileStreamCopy()) return;
+    if (PlayState == kPlayReverse || (LastTransportKey == kKeyReverse && PlaySpeed == 1) ||
+        PlaybackFileOpen == 0)
+        return;
+    StopPlaybackClocks();
+    PlaySpeed = 1;
+    ShowPlaySpeed();
+    ClockFrameSlot = 30;
+    PlayForward = 0;
+    VideoReader->StopReader();
+    std::string name;
+    if (!ChoosePlaybackFile(name) || !OpenChosenFile(name)) return Halted(*this);
+    StartReaderAtCurrent(true);
+    WaitForRings();
+    MMTimerReverse->SetEnabled(true);
+    LastTransportKey = kKeyReverse;
+    PlayPaused = 0;
+    PlayState = kPlayReverse;
+}
+
+void TFrmMain::BtnPauseClick(TObject*) {
+    if (RefusedWhileStreamCopy()) return;
+    if (RemoteSearchActive != 0) {
+        RemotePause(true);
+        return;
+    }
+    if (PlayState == kPlayStopped || LastTransportKey == kKeyPause || PlaybackFileOpen == 0) return;
+    PlaySpeed = 1;
+    ShowPlaySpeed();
+    MMTimerPutItem->SetEnabled(false);
+    MMTimerPlayback->SetEnabled(false);
+    MMTimerReverse->SetEnabled(false);
+    PlayPaused = 1;
+    LastTransportKey = kKeyPause;
+    PlayState = kPlayStopped;
+}
+
+void TFrmMain::BtnStopClick(TObject*) {
+    if (RefusedWhileStreamCopy()) return;
+    if (RemoteSearchActive != 0) {
+        RemoteStopSearch();
+        return;
+    }
+    if (LastTransportKey == kKeyStop || PlaybackFileOpen == 0) return;
+    StopPlaybackClocks();
+    PlaySpeed = 1;
+    ShowPlaySpeed();
+    ClockFrameSlot = 1;
+    VideoReader->StopReader();
+    std::string name;
+    if (!ChoosePlaybackFile(name) || !OpenChosenFile(name)) return Halted(*this);
+    if (VideoReader->SeekFirstFrame()) {
+        CurrentIndexPos = VideoReader->GetIndexPos();
+        CurrentIndexCount = VideoReader->GetIndexCount();
+        ShowPositionTexts(VideoReader->GetFrameTime());
+        if (CurrentIndexPos == 0) SliderSearch->SetKnobPos(0);
+    }
+    LastTransportKey = kKeyStop;
+    PlayPaused = 1;
+    PlayState = kPlayStopped;
+    if (LocalDbMode == 1) {
+        BtnRecStart->Hide();
+        BtnRecStop->Hide();
+        if (frmMinTable != nullptr) frmMinTable->Show();
+    }
+}
+
+void TFrmMain::RestartPlayback() {
+    StopPlaybackClocks();
+    VideoReader->StopReader();
+    std::string name;
+    if (!ChoosePlaybackFile(name) || !OpenChosenFile(name)) return Halted(*this);
+    StartReaderAtCurrent(true);
+    WaitForRings();
+    if (PlayForward != 0)
+        MMTimerPlayback->SetEnabled(true);
+    else
+        MMTimerReverse->SetEnabled(true);
+    ShowPlaySpeed();
+}
+
+void TFrmMain::BtnFastPlayClick(TObject*) {
+    if (RefusedWhileStreamCopy()) return;
+    if (FastPlayIdle == 0) return;
+    if (PlayState != kPlayForward && PlayState != kPlayFastForward) return;
+    PlaySpeed = NextPlaySpeed(PlaySpeed);
+    PlayForward = 1;
+    PlayState = PlaySpeed == 1 ? kPlayForward : kPlayFastForward;
+    FastPlayIdle = 0;
+    RestartPlayback();
+    FastPlayIdle = 1;
+    LastTransportKey = kKeyFastPlay;
+}
+
+void TFrmMain::BtnFastReverseClick(TObject*) {
+    if (RefusedWhileStreamCopy()) return;
+    if (FastReverseIdle == 0) return;
+    if (PlayState != kPlayReverse && PlayState != kPlayFastReverse) return;
+    PlaySpeed = NextPlaySpeed(PlaySpeed);
+    PlayForward = 0;
+    PlayState = PlaySpeed == 1 ? kPlayReverse : kPlayFastReverse;
+    FastReverseIdle = 0;
+    RestartPlayback();
+    FastReverseIdle = 1;
+    LastTransportKey = kKeyFastReverse;
+}
+
+void TFrmMain::StepRestart(bool forward) {
+    StopPlaybackClocks();
+    const bool running = PlayForward == (forward ? 1 : 0) && PlaySpeed == 1 &&
+                         VideoReader->VideoHead().count.load() > 0 && VideoReader->IsReaderRunning();
+    if (running) return;
+    PlaySpeed = 1;
+    ShowPlaySpeed();
+    PlayForward = forward ? 1 : 0;
+    VideoReader->StopReader();
+    std::string name;
+    if (!ChoosePlaybackFile(name)) return;
+    const bool atEdge = forward ? CurrentIndexPos + 1 == CurrentIndexCount : CurrentIndexPos == 0;
+    if (!OpenChosenFile(name, atEdge)) return;
+    StartReaderAtCurrent(false);
+    WaitForRings();
+    // At the edge of the file the first record is the frame on screen again; the extra step crosses it.
+    if (atEdge) forward ? ShowNextFrame(true) : ShowPrevFrame(true);
+}
+
+void TFrmMain::BtnNextClick(TObject*) {
+    if (RefusedWhileStreamCopy()) return;
+    if (RemoteSearchActive != 0) {
+        RemoteStep(true);
+        return;
+    }
+    if (PlaybackFileOpen != 0) StepRestart(true);
+    PlaySpeed = 1;
+    ShowPlaySpeed();
+    PlayForward = 1;
+    ShowNextFrame(true);
+    PlayPaused = 1;
+    LastTransportKey = kKeyNext;
+    PlayState = kPlayStopped;
+}
+
+void TFrmMain::BtnPrevClick(TObject*) {
+    if (RefusedWhileStreamCopy()) return;
+    if (RemoteSearchActive != 0) return;
+    if (PlaybackFileOpen != 0) StepRestart(false);
+    PlaySpeed = 1;
+    ShowPlaySpeed();
+    PlayForward = 0;
+    ShowPrevFrame(true);
+    PlayPaused = 1;
+    LastTransportKey = kKeyPrev;
+    PlayState = kPlayStopped;
+}

@@ -1,0 +1,237 @@
+// How a recording gets into local playback and how First and Last move to the start or end of a file and
+// across files of the play list.
+#include "client/main.h"
+
+#include "controls/BmButton.h"
+#include "playback/FileList.h"
+#include "playback/Qelvidfile.h"
+#include "recdb/Search.h"
+
+#include "platform/core/Exceptions.h"
+#include "platform/core/Threads.h"
+
+#include <algorithm>
+
+namespace {
+
+// The play-list panel follows the position while it lies inside the panel's list.
+void SelectInPanel(int position) {
+    if (frmFileList == nullptr || position < 0) return;
+    if (position < frmFileList->lbFileList->Items()->Count()) frmFileList->lbFileList->SetItemIndex(position);
+}
+
+} // namespace
+
+void TFrmMain::OpenPlaybackFile(const std::string& name) {
+    TLabel* const texts[] = {lbState,
+                             LabelSearchTime,
+                             LabelFullSearchTime1,
+                             LabelFullSearchTime2,
+                             LabelFullSearchTime3,
+                             LabelFullSearchTime4};
+    for (TLabel* text : texts)
+        text->SetCaption("");
+    HideScreenMarks();
+    // The reader must not read the old file while the new one is opened.
+    StopPlaybackClocks();
+    VideoReader->StopReader();
+    if (PlayState != kPlayStopped) {
+        PlayState = kPlayStopped;
+        PlayPaused = 1;
+        LastTransportKey = kKeyPause;
+    }
+    bool indexed = false;
+    try {
+        indexed = VideoReader->Open(name);
+    } catch (const Exception&) {
+        PlaybackFileOpen = 0;
+        CurrentIndexPos = 0;
+        CurrentIndexCount = 1;
+        VideoReader->Close();
+        ShowMessageBox(LoadLangString(59866), LoadLangString(59886), 0);
+    }
+    if (indexed && VideoReader->SeekFirstFrame()) {
+        for (int k = 0; k < 4; ++k) {
+            CameraLabel(k)->SetCaption("");
+            VidScreen[static_cast<std::size_t>(k)]->Picture()->Assign(ImageEmpty->Picture());
+        }
+        Sleep(0);
+        const DWORD t = VideoReader->GetFrameTime();
+        ClockSecond = static_cast<int>(t);
+        ShowPositionTexts(t);
+        FileStandard = VideoReader->GetFrameInfo()[1];
+        if (FullMode == 0) {
+            ApplyVideoStandard(FileStandard);
+            if (LocalDbMode == 1 && frmSearch != nullptr) {
+                const int channel = frmSearch->GetSearchChannel();
+                if (channel >= 1 && channel <= 4)
+                    ShowCamera(channel - 1);
+                else
+                    MenuItemQuadClick(this);
+            }
+        }
+        SaveSetupIni();
+        CurrentIndexPos = VideoReader->GetIndexPos();
+        CurrentIndexCount = VideoReader->GetIndexCount();
+        ClockFrameSlot = static_cast<int>(VideoReader->GetFrameAttr());
+        PlayForward = 1;
+        PlaybackFileOpen = 1;
+        SliderSearch->SetKnobPos(KnobOfIndex(CurrentIndexPos, CurrentIndexCount));
+    }
+    const bool hasIndex = VideoReader->GetIndexCount() != 0;
+    // The knob moves only while the slider takes input.
+    if (!hasIndex) SliderSearch->SetKnobPos(0);
+    SliderSearch->SetEnable(hasIndex);
+    BtnOpenMap->SetVisible(true);
+}
+
+void TFrmMain::ResetScreens() {
+    ClearSearchTimeLabels();
+    for (int k = 0; k < 4; ++k) {
+        CameraLabel(k)->SetCaption("");
+        GpsLabel(k)->SetCaption("");
+        TachoLabel(k)->SetCaption("");
+    }
+    HideScreenMarks();
+    PlaybackFileOpen = 0;
+    FileListShown = 0;
+    SliderSearch->SetKnobPos(0);
+    SliderSearch->SetEnable(false);
+    VideoReader->ClearList();
+    if (frmFileList != nullptr) {
+        frmFileList->lbFileList->Items()->Clear();
+        frmFileList->Hide();
+    }
+    for (TImage* screen : VidScreen)
+        screen->Picture()->Assign(ImageEmpty->Picture());
+}
+
+namespace {
+
+// Playback was running before First or Last and goes on after it.
+bool WasRunning(const TFrmMain& m) {
+    switch (m.LastTransportKey) {
+    case kKeyFastReverse:
+    case kKeyReverse:
+    case kKeyPlay:
+    case kKeyFastPlay:
+        return true;
+    case kKeyFirst:
+    case kKeyLast:
+        return m.PlayPaused == 0;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+void TFrmMain::BtnLastClick(TObject*) {
+    if (RefusedWhileStreamCopy()) return;
+    if (PlaybackFileOpen == 0) {
+        SliderSearch->SetKnobPos(1000);
+        return;
+    }
+    const bool running = WasRunning(*this);
+    StopPlaybackClocks();
+    ShowPlaySpeed();
+    ClockFrameSlot = 1;
+    VideoReader->StopReader();
+    const bool nextFile = (LastTransportKey == kKeyLast && PlayPaused != 0) || PlayState == kPlayForward ||
+                          PlayState == kPlayFastForward;
+    if (nextFile && CurrentIndexPos + 1 == CurrentIndexCount) {
+        PlayListPos += 1;
+        if (PlayListPos >= VideoReader->GetListEnd()) {
+            // Already at the last frame of the last file: playback rests there.
+            PlayListPos = std::max(VideoReader->GetListEnd() - 1, 0);
+            PlayState = kPlayStopped;
+            PlayPaused = 1;
+            LastTransportKey = kKeyLast;
+            SliderSearch->SetKnobPos(1000);
+            return;
+        }
+        SelectInPanel(PlayListPos);
+    }
+    // The reader may have read ahead into a later file: the file on screen is opened again.
+    std::string name;
+    if (!ChoosePlaybackFile(name) || !OpenChosenFile(name)) {
+        PlayState = kPlayStopped;
+        PlayPaused = 1;
+        return;
+    }
+    if (VideoReader->SeekLastFrame()) {
+        CurrentIndexPos = VideoReader->GetIndexPos();
+        CurrentIndexCount = VideoReader->GetIndexCount();
+        const DWORD t = VideoReader->GetFrameTime();
+        ShowPositionTexts(t);
+        SliderSearch->SetKnobPos(1000);
+        ClockSecond = static_cast<int>(t);
+        ClockStartSecond = ClockSecond;
+    }
+    if (running) {
+        VideoReader->StartReader(PlaySpeed, PlayForward, SelectedCamera);
+        VideoReader->WakeReader();
+        WaitForRings();
+        (PlayForward != 0 ? MMTimerPlayback : MMTimerReverse)->SetEnabled(true);
+    } else {
+        PlayState = kPlayStopped;
+        PlayPaused = 1;
+    }
+    ShowPlaySpeed();
+    LastTransportKey = kKeyLast;
+    SliderSearch->SetKnobPos(1000);
+}
+
+void TFrmMain::BtnFirstClick(TObject*) {
+    if (RefusedWhileStreamCopy()) return;
+    if (PlaybackFileOpen == 0) {
+        SliderSearch->SetKnobPos(0);
+        return;
+    }
+    const bool running = WasRunning(*this);
+    StopPlaybackClocks();
+    ShowPlaySpeed();
+    ClockFrameSlot = 1;
+    VideoReader->StopReader();
+    const bool previousFile = (LastTransportKey == kKeyFirst && PlayPaused != 0) ||
+                              PlayState == kPlayReverse || PlayState == kPlayFastReverse;
+    if (previousFile && CurrentIndexPos == 0) {
+        PlayListPos -= 1;
+        if (PlayListPos < std::max(VideoReader->GetListStart(), 0)) {
+            PlayListPos = std::max(VideoReader->GetListStart(), 0);
+            PlayState = kPlayStopped;
+            PlayPaused = 1;
+            LastTransportKey = kKeyFirst;
+            SliderSearch->SetKnobPos(0);
+            return;
+        }
+        SelectInPanel(PlayListPos);
+    }
+    std::string name;
+    if (!ChoosePlaybackFile(name) || !OpenChosenFile(name)) {
+        PlayState = kPlayStopped;
+        PlayPaused = 1;
+        return;
+    }
+    if (VideoReader->SeekFirstFrame()) {
+        CurrentIndexPos = VideoReader->GetIndexPos();
+        CurrentIndexCount = VideoReader->GetIndexCount();
+        const DWORD t = VideoReader->GetFrameTime();
+        ShowPositionTexts(t);
+        SliderSearch->SetKnobPos(0);
+        ClockSecond = static_cast<int>(t);
+        ClockStartSecond = ClockSecond;
+    }
+    if (running) {
+        VideoReader->StartReader(PlaySpeed, PlayForward, SelectedCamera);
+        VideoReader->WakeReader();
+        WaitForRings();
+        (PlayForward != 0 ? MMTimerPlayback : MMTimerReverse)->SetEnabled(true);
+    } else {
+        PlayState = kPlayStopped;
+        PlayPaused = 1;
+    }
+    ShowPlaySpeed();
+    LastTransportKey = kKeyFirst;
+    SliderSearch->SetKnobPos(0);
+}
