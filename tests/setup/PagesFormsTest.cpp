@@ -47,6 +47,49 @@ void TypeKey(Page* page, TEdit* edit, char c) {
 
 using SetupPages = PagesRig;
 
+TEST_F(SetupPages, PagesTakeTheirTextsWhenShown) {
+    WriteProgramFile("config.ini", RecorderConfigIni());
+    frmMenu->LoadConfigIni();
+    const struct {
+        TForm* form;
+        TControl* control;
+        int id;
+    } cases[] = {
+        {frmMenu, frmMenu, 59931},
+        {frmMenu, frmMenu->btnDevice, 59930},
+        {frmMenu, frmMenu->btnRecord, 59929},
+        {frmMenu, frmMenu->btnSystem, 59928},
+        {frmMenu, frmMenu->btnLoglist, 59927},
+        {frmMenu, frmMenu->btnInfo, 59926},
+        {frmMenu, frmMenu->btnOk, 59974},
+        {frmMenu, frmMenu->btnCancel, 59980},
+        {frmNetwork, frmNetwork, 59924},
+        {frmNetwork, frmNetwork->lb2, 59923},
+        {frmNetwork, frmNetwork->btnOk, 59981},
+        {frmSystem, frmSystem, 59891},
+        {frmSystem, frmSystem->Label6, 59890},
+        {frmDevice, frmDevice, 59945},
+        {frmDevice, frmDevice->btnCamera, 59944},
+        {frmDevice, frmDevice->btnAlarm, 59943},
+        {frmDevice, frmDevice->btnPrev, 59978},
+        {frmCamera, frmCamera, 59953},
+        {frmCamera, frmCamera->GroupBox7, 59946},
+        {frmAlarm, frmAlarm, 59966},
+        {frmAlarm, frmAlarm->rbtOpen, 59963},
+        {frmAlarm, frmAlarm->rbtClose, 59962},
+        {frmInfo, frmInfo, 59937},
+        {frmInfo, frmInfo->Label9, 59933},
+        {frmVidstd, frmVidstd, 59888},
+        {frmVidstd, frmVidstd->Label1, 59887},
+    };
+    for (const auto& c : cases) {
+        c.form->Show();
+        EXPECT_EQ(c.control->Caption(), FrmMain->LoadLangString(c.id)) << c.control->Name();
+        EXPECT_FALSE(c.control->Caption().empty()) << c.control->Name();
+        c.form->Hide();
+    }
+}
+
 // ---- Network and multicast ----
 
 TEST_F(SetupPages, NetworkShowsWhatTheFileHolds) {
