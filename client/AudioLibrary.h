@@ -1,5 +1,5 @@
-// The audio decoder library "g726lib.dll" as far as this build has it: the library is there, its
-// decoder is not yet, so start-up goes on with audio off.
+// The audio decoder library "g726lib.dll", built in: its two entry points create and destroy the G.726
+// decoder object (client/G726Audio.h).
 #pragma once
 
 void RegisterAudioLibrary();

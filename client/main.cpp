@@ -46,6 +46,7 @@ TFrmMain::TFrmMain(TComponent* owner) : TForm(owner) {
     FramesPerRound = VideoReader->GetFramesPerRound();
     RingCapacity = 4 * FramesPerRound;
     RepeatPlay = VideoReader->GetRepeat();
+    UpdateVolumeSlider();
 
     LastLatitude = kDefaultLatitude;
     LastLongitude = kDefaultLongitude;
@@ -82,8 +83,7 @@ TFrmMain::~TFrmMain() {
     delete VideoReader;
     VideoReader = nullptr;
     SetupIniFile.reset();
-    if (AudioLibrary != nullptr) FreeLibrary(AudioLibrary);
-    AudioLibrary = nullptr;
+    UnloadG726();
     if (LangModule != nullptr) FreeLibrary(LangModule);
     LangModule = nullptr;
     if (FrmMain == this) FrmMain = nullptr;

@@ -35,6 +35,7 @@
 #include <span>
 #include <string>
 
+class CG726Audio;
 class CQelVideoFile;
 struct QelFrameRecord;
 class TIniFile;
@@ -455,6 +456,25 @@ public:
     void BtnSetupClick(TObject* sender);
     // Every ':' of temp.ini becomes '='; called when a received file is complete.
     void FixTempIniSeparators();
+
+    // ---- Sound and volume ----
+    // The decoder object of "g726lib.dll"; none when the library gave none (no sound then).
+    CG726Audio* G726Audio = nullptr;
+    // The stream's own sound is played too while live view or a remote search shows it.
+    BYTE LiveSound = 0;
+    bool LoadG726();
+    void UnloadG726();
+    // Plays the audio ring's record at that index and releases it.
+    void PlayAudioRecord(int index);
+    // Recorded sound: played in whole blocks forward at normal speed, else the output stopped.
+    void PlayAudioData(const BYTE* data, std::size_t length);
+    // Every whole block played.
+    void PlayAudioBlocks(const BYTE* data, std::size_t length);
+    float GetVolume();
+    void SetVolume(float percent);
+    void UpdateVolumeSlider();
+    void TimerVolumeTimer(TObject* sender);
+    void SliderVolumeMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
 
     // ---- Firmware upgrade ----
     void BtnUpgradeClick(TObject* sender);

@@ -58,6 +58,10 @@ void TFrmMain::AvFrameReceived(const CAvReceivedFrame& frame) {
     VideoStandard = AvShow.videoStandard;
     LastWidth = static_cast<int>(AvShow.lastWidth);
     if (route.way != AvFrameWay::Show) return;
+    if (frame.info.kind != 0 && LiveSound != 0) {
+        const auto sound = frame.Payload1();
+        PlayAudioBlocks(sound.data(), sound.size());
+    }
 
     if (route.markChannel != 0) {
         MarkLabelA(route.markChannel - 1)->SetVisible(route.showAlarm);

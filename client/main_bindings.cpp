@@ -160,6 +160,8 @@ const TFormBindings& TFrmMain::Bindings() {
             .AddMethod("FormActivate", &TFrmMain::FormActivate)
             .AddMethod("BtnAboutClick", &TFrmMain::BtnAboutClick)
             .AddMethod("BtnUpgradeClick", &TFrmMain::BtnUpgradeClick)
+            .AddMethod("TimerVolumeTimer", &TFrmMain::TimerVolumeTimer)
+            .AddMethod("SliderVolumeMouseUp", &TFrmMain::SliderVolumeMouseUp)
             .AddMethod("BtnSetupClick", &TFrmMain::BtnSetupClick)
             .AddMethod("MenuItemCam1Click", &TFrmMain::MenuItemCam1Click)
             .AddMethod("MenuItemCam2Click", &TFrmMain::MenuItemCam2Click)

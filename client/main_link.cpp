@@ -3,6 +3,7 @@
 #include "client/main.h"
 
 #include "client/AddressBook.h"
+#include "client/G726Audio.h"
 #include "client/LinkWait.h"
 #include "client/Wait.h"
 #include "client/formlog.h"
@@ -93,6 +94,7 @@ void TFrmMain::ResetConnectionState() {
     if (FrmHtmlMap != nullptr) FrmHtmlMap->Close();
     MMTimerReverse->SetEnabled(false);
     MMTimerPlayback->SetEnabled(false);
+    if (G726Audio != nullptr) G726Audio->AudioStop();
     VideoReader->StopReader();
     VideoReader->Close();
     TLabel* const overlays[] = {LabelGPSdata1,   LabelGPSdata2,   LabelGPSdata3,   LabelGPSdata4,

@@ -58,8 +58,7 @@ void TFrmMain::BtnPowerClick(TObject*) {
     Label3->SetCaption("");
     AVDataCliSocket->Close();
     CliSocket->Close();
-    if (AudioLibrary != nullptr) FreeLibrary(AudioLibrary);
-    AudioLibrary = nullptr;
+    UnloadG726();
     DeleteFolderTree(ProgramFolder + "Temporary/");
     SaveSetupIni();
     Close();

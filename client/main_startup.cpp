@@ -2,6 +2,7 @@
 // working folder; the string loader every window uses.
 #include "client/main.h"
 
+#include "client/G726Audio.h"
 #include "client/LanguageDll.h"
 #include "client/LocalAddress.h"
 #include "client/SetupIni.h"
@@ -57,12 +58,13 @@ void TFrmMain::FormShow(TObject*) {
     VideoStandard = kVideoStandardPal;
     LoadSetupIni();
 
-    AudioLibrary = LoadLibrary(kAudioLibrary);
-    if (AudioLibrary == nullptr) {
+    // A library without a decoder object leaves the client without sound, not without its start-up.
+    if (!LoadG726() && AudioLibrary == nullptr) {
         ShowMessageBox(Format("Can't open file \"%s\"", kAudioLibrary), "Error", 0);
         Close();
         return;
     }
+    if (G726Audio != nullptr) G726Audio->Init(static_cast<int>(kG726BlockBytes));
 
     DeleteFolderTree(ProgramFolder + "Temporary/");
     ApplyLanguageTexts();

@@ -977,6 +977,7 @@ object FrmMain: TFrmMain
     BkgndBitmap.FileName = 'skins/main_volume_track.bmp'
     BkgndPassBitmap.FileName = 'skins/main_volume_pass.bmp'
     KnobBitmap.FileName = 'skins/main_volume_knob.bmp'
+    OnMouseUp = SliderVolumeMouseUp
   end
   object BtnFirst: TBmButton
     Left = 116
@@ -1439,6 +1440,7 @@ object FrmMain: TFrmMain
   end
   object TimerVolume: TTimer
     Interval = 100
+    OnTimer = TimerVolumeTimer
   end
   object MMTimerPlayback: TMMTimer
     Enabled = False
