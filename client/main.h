@@ -17,6 +17,7 @@
 #include "client/Heartbeat.h"
 #include "client/PlaybackClock.h"
 #include "client/ScreenLayout.h"
+#include "client/StreamSaver.h"
 #include "controls/BmButton.h"
 #include "controls/ImgAnimation.h"
 #include "controls/MMTimer.h"
@@ -452,6 +453,13 @@ public:
     int SearchMedium = 0;      // of the last database request: 0 HDD, 1 CF, 2 SD
     BYTE BackupActive = 0;
 
+    // ---- Stream saver ----
+    void SetBackupMode();
+    void SetBackupRange(DWORD lowestSeq, DWORD highestSeq, BackupSpanList spans);
+    // pad 1: the last file is filled to 2 MiB and the end of the backup is reported.
+    void FinishBackupFiles(int pad);
+    CStreamSaver Saver;
+
     // ---- Setup download ----
     void BtnSetupClick(TObject* sender);
     // Every ':' of temp.ini becomes '='; called when a received file is complete.
@@ -582,6 +590,8 @@ private:
     bool LiveCommand(DWORD command);
     void BlankLiveView();
     void AvFrameReceived(const CAvReceivedFrame& frame);
+    void SaveStreamFrame(const CAvReceivedFrame& frame);
+    void DrainAvStream();
     void ShowGpsLabelOnly(int camera);
     void ShowOverlayColor(TMenuItem* item, TColor color);
     void StoreMainWindowRect();

@@ -57,6 +57,10 @@ void TFrmMain::AvFrameReceived(const CAvReceivedFrame& frame) {
     }
     VideoStandard = AvShow.videoStandard;
     LastWidth = static_cast<int>(AvShow.lastWidth);
+    if (route.way == AvFrameWay::Save) {
+        SaveStreamFrame(frame);
+        return;
+    }
     if (route.way != AvFrameWay::Show) return;
     if (frame.info.kind != 0 && LiveSound != 0) {
         const auto sound = frame.Payload1();

@@ -291,6 +291,7 @@ void TFrmMain::CliSocketSessionConnected(TObject*, WORD error) {
 }
 
 void TFrmMain::CliSocketSessionClosed(TObject*, WORD) {
+    if (StreamSaving != 0 || Saver.FileOpen()) FinishBackupFiles(0);
     TLabel* const cameraLabels[] = {LabelCamera1, LabelCamera2, LabelCamera3, LabelCamera4};
     for (TLabel* label : cameraLabels)
         label->Hide();

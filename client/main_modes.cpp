@@ -82,6 +82,7 @@ void TFrmMain::EndRemoteSearchState() {
     AvShow.awaitingFirstPicture = false;
     if (AVDataCliSocket->Paused()) AVDataCliSocket->Resume();
     if (BackupActive != 0) {
+        FinishBackupFiles(0);
         BtnBackup_on->Hide();
         BtnBackup->SetVisible(true);
         BackupActive = 0;
@@ -214,6 +215,7 @@ void TFrmMain::btnLocal_mClick(TObject* sender) {
         ShowPlaybackControls(true);
         if (!LeaveSearchMode(sender)) return;
     } else if (CurrentMode == kModeSearch) {
+        if (StreamSaving != 0) FinishBackupFiles(0);
         if (!LeaveSearchMode(sender)) return;
     }
     ShowLocalMode();
@@ -278,6 +280,7 @@ void TFrmMain::btnLive_mClick(TObject* sender) {
         EndRemoteSearchState();
         ShowPlaybackControls(true);
     } else if (CurrentMode == kModeSearch) {
+        if (StreamSaving != 0) FinishBackupFiles(0);
         if (!LeaveSearchMode(sender)) return;
     }
 

@@ -102,6 +102,7 @@ void TFrmMain::ExecuteReply(const NetMsgPacket& reply) {
     case NETCMD_BACKUP_SIZE:
         BackupSizeBytes = reply.Arg0();
         BackupSizeKB = BackupKilobytes(BackupSizeBytes);
+        if (frmBackup != nullptr) frmBackup->SetBackupSize(BackupSizeKB);
         if (frmBackup != nullptr) frmBackup->Show();
         break;
     default:
@@ -167,6 +168,12 @@ void TFrmMain::ExecuteDeviceEvent(DWORD kind, DWORD detail) {
             btnLive_m->SetEnabled(true);
             btnSer_m->SetEnabled(true);
             SetEnabled(true);
+        }
+        break;
+    case DEVEVENT_BACKUP:
+        if (detail == kBackupStreamEnd && StreamSaving != 0) {
+            DrainAvStream();
+            if (StreamSaving != 0) FinishBackupFiles(1);
         }
         break;
     default:

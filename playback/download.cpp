@@ -1,5 +1,10 @@
 #include "playback/download.h"
 
+#include "client/Placement.h"
+#include "client/main.h"
+
+#include "platform/vcl/WinUser.h"
+
 TfrmDownload* frmDownload = nullptr;
 
 TfrmDownload::TfrmDownload(TComponent* owner) : TForm(owner) {
@@ -7,10 +12,36 @@ TfrmDownload::TfrmDownload(TComponent* owner) : TForm(owner) {
 }
 
 const TFormBindings& TfrmDownload::Bindings() {
-    static const TFormBindings bindings = TFormBindings()
-                                              .AddField("ImgBackground", &TfrmDownload::ImgBackground)
-                                              .AddField("ImgFrame2", &TfrmDownload::ImgFrame2)
-                                              .AddField("ProgressTransfer", &TfrmDownload::ProgressTransfer)
-                                              .AddField("BtnClose", &TfrmDownload::BtnClose);
+    static const TFormBindings bindings =
+        TFormBindings()
+            .AddField("ImgBackground", &TfrmDownload::ImgBackground)
+            .AddField("ImgFrame2", &TfrmDownload::ImgFrame2)
+            .AddField("ProgressTransfer", &TfrmDownload::ProgressTransfer)
+            .AddField("BtnClose", &TfrmDownload::BtnClose)
+            .AddMethod("FormShow", &TfrmDownload::FormShow)
+            .AddMethod("BtnCloseClick", &TfrmDownload::BtnCloseClick)
+            .AddMethod("ImgBackgroundMouseDown", &TfrmDownload::ImgBackgroundMouseDown);
     return bindings;
+}
+
+void TfrmDownload::ResetProgress() {
+    ProgressTransfer->SetCurrentLevel(0);
+}
+
+void TfrmDownload::FormShow(TObject*) {
+    SetClientWidth(ImgBackground->Width());
+    SetClientHeight(ImgBackground->Height());
+    PlaceOnMainWindow(this, Width(), Height());
+}
+
+void TfrmDownload::BtnCloseClick(TObject*) {
+    Close();
+    // A backup that already ended has nothing left to finish.
+    if (mode_ == 1 && FrmMain != nullptr && FrmMain->StreamSaving != 0) FrmMain->FinishBackupFiles(0);
+}
+
+void TfrmDownload::ImgBackgroundMouseDown(TObject*, TMouseButton button, TShiftState, int, int) {
+    if (button != mbLeft) return;
+    ReleaseCapture();
+    Perform(WM_SYSCOMMAND, SC_DRAGMOVE, 0);
 }

@@ -16,8 +16,19 @@ public:
     TBmGauge* ProgressTransfer = nullptr;
     TBmButton* BtnClose = nullptr;
 
+    // 1 while a backup runs: closing the window then ends it.
+    void SetMode(int mode) { mode_ = mode; }
+    int GetMode() const { return mode_; }
+    void ResetProgress();
+
+    void FormShow(TObject* sender);
+    void BtnCloseClick(TObject* sender);
+    void ImgBackgroundMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+
 private:
     static const TFormBindings& Bindings();
+
+    int mode_ = 0;
 };
 
 extern TfrmDownload* frmDownload;

@@ -15,6 +15,7 @@ object frmBackup: TfrmBackup
   Font.Style = []
   PixelsPerInch = 96
   TextHeight = 13
+  OnShow = FormShow
   object lbSTime: TLabel
     Left = 16
     Top = 16
@@ -101,6 +102,7 @@ object frmBackup: TfrmBackup
       'ALL'
       'EVENT')
     TabOrder = 0
+    OnChange = cmbTypeChange
   end
   object edtPath: TEdit
     Left = 128
@@ -117,6 +119,7 @@ object frmBackup: TfrmBackup
     Height = 21
     Caption = '...'
     TabOrder = 2
+    OnClick = btnBrowseClick
   end
   object lbPath: TListBox
     Left = 128
@@ -134,6 +137,7 @@ object frmBackup: TfrmBackup
     Height = 25
     Caption = 'BACKUP START'
     TabOrder = 4
+    OnClick = btnBackupStartClick
   end
   object btnCancel: TButton
     Left = 304
@@ -142,10 +146,12 @@ object frmBackup: TfrmBackup
     Height = 25
     Caption = 'CANCEL'
     TabOrder = 5
+    OnClick = btnCancelClick
   end
   object TimerSD: TTimer
     Enabled = False
     Interval = 1
+    OnTimer = TimerSDTimer
     Left = 16
     Top = 208
   end

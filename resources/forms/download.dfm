@@ -14,6 +14,7 @@ object frmDownload: TfrmDownload
   Font.Style = []
   PixelsPerInch = 96
   TextHeight = 13
+  OnShow = FormShow
   object ImgBackground: TImgFrame
     Left = 0
     Top = 0
@@ -21,6 +22,7 @@ object frmDownload: TfrmDownload
     Height = 191
     Picture.FileName = 'skins/download_bg.bmp'
     TotalFrames = 1
+    OnMouseDown = ImgBackgroundMouseDown
   end
   object ImgFrame2: TImgFrame
     Left = 40
@@ -48,5 +50,6 @@ object frmDownload: TfrmDownload
     TotalFrames = 4
     RepeatInterval = 100
     Cursor = crHandPoint
+    OnClick = BtnCloseClick
   end
 end

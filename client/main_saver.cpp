@@ -1,0 +1,83 @@
+// The stream saver's window side: a backup stream armed, its frames handed to the saver with the
+// download gauge following them, and the end of the backup, however it comes.
+#include "client/main.h"
+
+#include "controls/BmGauge.h"
+#include "net/WSocket.h"
+#include "playback/Backup.h"
+#include "playback/download.h"
+
+void TFrmMain::SetBackupMode() {
+    std::string folder = frmBackup != nullptr ? frmBackup->GetBackupPath() : std::string();
+    if (folder.empty()) folder = ProgramFolder;
+    const DWORD end = frmBackup != nullptr ? frmBackup->GetEndTime() : 0;
+    Saver.Arm(folder, end, BackupSizeKB);
+    StreamSaving = 1;
+}
+
+void TFrmMain::SetBackupRange(DWORD lowestSeq, DWORD highestSeq, BackupSpanList spans) {
+    Saver.SetRange(lowestSeq, highestSeq, std::move(spans));
+}
+
+void TFrmMain::SaveStreamFrame(const CAvReceivedFrame& frame) {
+    const CStreamSaver::Outcome outcome = Saver.Save(frame.Copy());
+    if (frmDownload != nullptr) {
+        frmDownload->ProgressTransfer->SetMaximumLevel(100);
+        frmDownload->ProgressTransfer->SetCurrentLevel(Saver.Percent());
+    }
+    switch (outcome) {
+    case CStreamSaver::Outcome::Saved:
+        return;
+    case CStreamSaver::Outcome::SpanEnded:
+        if (CurrentMode == kModeSearch && frmBackup != nullptr) frmBackup->Show();
+        FinishBackupFiles(1);
+        return;
+    case CStreamSaver::Outcome::Failed: {
+        // Going on would stream the rest of the span into nothing and then call it complete.
+        const std::string why = Saver.Error();
+        FinishBackupFiles(0);
+        ShowMessageBox(why, LoadLangString(51000), 0);
+        return;
+    }
+    }
+}
+
+void TFrmMain::DrainAvStream() {
+    // The recorder says the backup is over on the command connection while the last frames may still
+    // wait on the A/V connection: they belong to the backup.
+    if (avReading_ || AVDataCliSocket->State() != wsConnected) return;
+    avReading_ = true;
+    while (StreamSaving != 0 && !AVDataCliSocket->Paused()) {
+        const int n = AVDataCliSocket->Receive(AvReceiver.ReadBuffer(), AvReadSize);
+        if (n <= 0) break;
+        AvReceiver.Consume(AvReceiver.ReadBuffer(), n);
+        AvReadSize = AvReceiver.ReadSize();
+    }
+    avReading_ = false;
+}
+
+void TFrmMain::FinishBackupFiles(int pad) {
+    StreamSaving = 0;
+    if (CliSocket->State() == wsConnected) SendNetPacketCommand(NETCMD_SEARCH_STOP, 0);
+    TBmGauge* const gauge = frmDownload != nullptr ? frmDownload->ProgressTransfer : nullptr;
+    const bool finished = Saver.Finish(pad == 1, [gauge](int percent) {
+        if (gauge != nullptr) gauge->SetCurrentLevel(percent);
+    });
+    const std::string why = finished ? std::string() : Saver.Error();
+    if (frmDownload != nullptr) {
+        if (pad == 1) gauge->SetCurrentLevel(100);
+        frmDownload->ResetProgress();
+        frmDownload->Close();
+    }
+    if (pad == 1) {
+        if (finished)
+            ShowMessageBox(LoadLangString(51001), LoadLangString(51000), 0);
+        else
+            ShowMessageBox(why, LoadLangString(51000), 0);
+    }
+    for (std::size_t k = 0; k < VidScreen.size(); ++k) {
+        CameraTitles[k].clear();
+        VidScreen[k]->Picture()->Assign(ImageEmpty->Picture());
+    }
+    if (frmBackup != nullptr) frmBackup->Show();
+}
