@@ -281,6 +281,12 @@ TEST_F(SetupPages, TitleKeysOutsideTheSetAreRefused) {
         EXPECT_EQ(Boxes(), c.box ? std::vector<TSeenBox>{Box(59953, 59829)} : std::vector<TSeenBox>{});
         EXPECT_EQ(frmSystem->TitleFilter.InvalidKey, 0);
     }
+    // Real keys through the field's own events.
+    title->SetText("");
+    seen_.clear();
+    form_testing::TypeText(title, "a#b");
+    EXPECT_EQ(title->Text(), "ab");
+    EXPECT_EQ(Boxes(), (std::vector<TSeenBox>{Box(59953, 59829)}));
     // A title that got past the keys (pasted) is refused at OK and nothing is written.
     title->SetText("A=B");
     seen_.clear();
@@ -490,6 +496,10 @@ TEST_F(SetupPages, SaveAsConfigCopiesIntoTheRecordersFolder) {
     EXPECT_EQ(Boxes()[0].caption, "Invaild letter");
     EXPECT_EQ(Boxes()[0].text, "The string it will not be able to use with folder name\n" +
                                    std::string(18, ' ') + "(\\, /, :, *, ?, \", <, >, |)");
+    frmCreateFolder->edtFolder->SetText("");
+    form_testing::TypeText(frmCreateFolder->edtFolder, "we|ek");
+    EXPECT_EQ(frmCreateFolder->edtFolder->Text(), "week");
+    EXPECT_EQ(Boxes().size(), 2u);
     frmCreateFolder->btnOkClick(frmCreateFolder->btnOk);
     EXPECT_EQ(frmSaveFolder->GetPath(), HomeFile("10.1.2.3") + "/week");
     EXPECT_TRUE(frmSaveFolder->Enabled());
