@@ -7,6 +7,8 @@
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/StdCtrls.h"
 
+#include <string>
+
 class TfrmFileList : public TForm {
 public:
     explicit TfrmFileList(TComponent* owner);
@@ -17,8 +19,28 @@ public:
     TListBox* lbFileList = nullptr;
     TListBox* ListBox2 = nullptr;
 
+    // Lists the recordings of `folder` (ending with a separator) that match `mask`, builds the frame
+    // index of those without one into "Temporary/" and fills the reader's play list in name order. True
+    // when at least one recording was listed.
+    bool LoadFolder(const std::string& folder, const std::string& mask);
+    int GetFileCount() const { return fileCount_; }
+    int GetSelectedIndex() const { return selectedIndex_; }
+
+    void FormShow(TObject* sender);
+    void BtnCloseClick(TObject* sender);
+    void BtnMinimizeClick(TObject* sender);
+    void ImgFrame1MouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void lbFileListClick(TObject* sender);
+
 private:
     static const TFormBindings& Bindings();
+    // False when the scan has to stop.
+    bool EnsureIndex(const std::string& name);
+
+    std::string folder_;
+    std::string mask_;
+    int fileCount_ = 0;
+    int selectedIndex_ = 0;
 };
 
 extern TfrmFileList* frmFileList;

@@ -14,6 +14,7 @@ object frmFileList: TfrmFileList
   Font.Style = []
   PixelsPerInch = 96
   TextHeight = 13
+  OnShow = FormShow
   object ImgFrame1: TImgFrame
     Left = 0
     Top = 0
@@ -21,6 +22,7 @@ object frmFileList: TfrmFileList
     Height = 599
     Picture.FileName = 'skins/filelist_bg.bmp'
     TotalFrames = 1
+    OnMouseDown = ImgFrame1MouseDown
   end
   object BtnMinimize: TBmButton
     Left = 136
@@ -32,6 +34,7 @@ object frmFileList: TfrmFileList
     TotalFrames = 4
     RepeatInterval = 100
     Cursor = crHandPoint
+    OnClick = BtnMinimizeClick
   end
   object BtnClose: TBmButton
     Left = 156
@@ -43,6 +46,7 @@ object frmFileList: TfrmFileList
     TotalFrames = 4
     RepeatInterval = 100
     Cursor = crHandPoint
+    OnClick = BtnCloseClick
   end
   object lbFileList: TListBox
     Left = 15
@@ -60,6 +64,7 @@ object frmFileList: TfrmFileList
     ParentFont = False
     Sorted = True
     TabOrder = 0
+    OnClick = lbFileListClick
   end
   object ListBox2: TListBox
     Left = 15
