@@ -484,6 +484,21 @@ public:
     void TimerVolumeTimer(TObject* sender);
     void SliderVolumeMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
 
+    // ---- Keyboard shortcuts and map launcher ----
+    // Cleared while one key is handled: a key pressed meanwhile is ignored.
+    BYTE ShortcutsEnabled = 1;
+    BYTE MapReachable = 0;
+    BYTE ScriptingRestricted = 0;
+    // Whether the map provider can be reached now; empty: a connection is tried (tests answer here).
+    std::function<bool()> MapSiteProbe;
+    void FormShortCut(TWMKey& message, bool& handled);
+    // Up and Down: false while logged in (the key is then not handled).
+    bool VolumeKey(bool up);
+    void BtnOpenMapClick(TObject* sender);
+    void CheckMapAvailability();
+    BYTE IsMapReachable() const { return MapReachable; }
+    bool IsScriptingRestricted();
+
     // ---- Firmware upgrade ----
     void BtnUpgradeClick(TObject* sender);
     // count times: sleep 100 ms, then handle what is pending.

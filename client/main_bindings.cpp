@@ -162,6 +162,8 @@ const TFormBindings& TFrmMain::Bindings() {
             .AddMethod("BtnUpgradeClick", &TFrmMain::BtnUpgradeClick)
             .AddMethod("TimerVolumeTimer", &TFrmMain::TimerVolumeTimer)
             .AddMethod("SliderVolumeMouseUp", &TFrmMain::SliderVolumeMouseUp)
+            .AddMethod("FormShortCut", &TFrmMain::FormShortCut)
+            .AddMethod("BtnOpenMapClick", &TFrmMain::BtnOpenMapClick)
             .AddMethod("BtnSetupClick", &TFrmMain::BtnSetupClick)
             .AddMethod("MenuItemCam1Click", &TFrmMain::MenuItemCam1Click)
             .AddMethod("MenuItemCam2Click", &TFrmMain::MenuItemCam2Click)

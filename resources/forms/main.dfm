@@ -16,6 +16,7 @@ object FrmMain: TFrmMain
   ShowHint = True
   OnActivate = FormActivate
   OnShow = FormShow
+  OnShortCut = FormShortCut
   PixelsPerInch = 96
   TextHeight = 13
   object ImgFrame1: TImgFrame
@@ -857,6 +858,7 @@ object FrmMain: TFrmMain
     Direction = _Horizontal
     TotalFrames = 4
     Cursor = crHandPoint
+    OnClick = BtnOpenMapClick
   end
   object LabelSearchTime: TLabel
     Left = 26

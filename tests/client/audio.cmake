@@ -15,6 +15,7 @@ if(TARGET harbek_client_forms AND TARGET harbek_recsim)
         SOURCES
             ${CMAKE_CURRENT_LIST_DIR}/ClientWindowsSupport.cpp
             ${CMAKE_CURRENT_LIST_DIR}/LoginRig.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/KeysTest.cpp
             ${CMAKE_CURRENT_LIST_DIR}/SoundTest.cpp
         LIBS harbek_windows harbek_client_core harbek_recsim harbek_recgen harbek_platform)
     if(TARGET harbek_skins)
