@@ -1,5 +1,10 @@
 #include "playback/LocalSearch.h"
 
+#include "client/LanguageDll.h"
+#include "client/Placement.h"
+#include "client/main.h"
+#include "playback/Qelvidfile.h"
+
 TfrmLocalSearch* frmLocalSearch = nullptr;
 
 TfrmLocalSearch::TfrmLocalSearch(TComponent* owner) : TForm(owner) {
@@ -10,6 +15,32 @@ const TFormBindings& TfrmLocalSearch::Bindings() {
     static const TFormBindings bindings = TFormBindings()
                                               .AddField("btnFile", &TfrmLocalSearch::btnFile)
                                               .AddField("btnCalendar", &TfrmLocalSearch::btnCalendar)
-                                              .AddField("btnCancel", &TfrmLocalSearch::btnCancel);
+                                              .AddField("btnCancel", &TfrmLocalSearch::btnCancel)
+                                              .AddMethod("FormShow", &TfrmLocalSearch::FormShow)
+                                              .AddMethod("btnCancelClick", &TfrmLocalSearch::btnCancelClick);
     return bindings;
+}
+
+void TfrmLocalSearch::FormShow(TObject*) {
+    PlaceOnMainWindow(this, Width(), Height());
+    if (FrmMain == nullptr) return;
+    ApplyLanguageFont(Font(), FrmMain->GetLanguageId());
+    SetCaption(FrmMain->LoadLangString(50989));
+    btnFile->SetCaption(FrmMain->LoadLangString(50988));
+    btnCalendar->SetCaption(FrmMain->LoadLangString(50987));
+    btnCancel->SetCaption(FrmMain->LoadLangString(59980));
+    for (TButton* button : {btnFile, btnCalendar, btnCancel})
+        button->Font()->SetName(Font()->Name());
+}
+
+void TfrmLocalSearch::btnCancelClick(TObject*) {
+    if (FrmMain != nullptr) {
+        FrmMain->ResetScreens();
+        if (FrmMain->VideoReader != nullptr) {
+            FrmMain->VideoReader->StopReader();
+            FrmMain->VideoReader->Close();
+        }
+        FrmMain->SetEnabled(true);
+    }
+    Hide();
 }

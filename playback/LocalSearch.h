@@ -13,6 +13,9 @@ public:
     TButton* btnCalendar = nullptr;
     TButton* btnCancel = nullptr;
 
+    void FormShow(TObject* sender);
+    void btnCancelClick(TObject* sender);
+
 private:
     static const TFormBindings& Bindings();
 };

@@ -14,6 +14,7 @@ object frmLocalSearch: TfrmLocalSearch
   Font.Style = []
   PixelsPerInch = 96
   TextHeight = 13
+  OnShow = FormShow
   object btnFile: TButton
     Left = 16
     Top = 16
@@ -37,5 +38,6 @@ object frmLocalSearch: TfrmLocalSearch
     Height = 33
     Caption = 'CANCEL'
     TabOrder = 2
+    OnClick = btnCancelClick
   end
 end

@@ -8,6 +8,7 @@
 #include "playback/Backup.h"
 #include "playback/FileList.h"
 #include "playback/FrameIndexScan.h"
+#include "playback/LocalSearch.h"
 #include "playback/Qelvidfile.h"
 #include "playback/download.h"
 #include "recdb/Calendar.h"
@@ -37,6 +38,7 @@ protected:
         Application->CreateForm(frmDownload);
         Application->CreateForm(frmBackup);
         Application->CreateForm(frmFileList);
+        Application->CreateForm(frmLocalSearch);
         boxes_ = std::make_unique<form_testing::ScopedModalAnswer>([this](TForm& form) {
             if (auto* box = dynamic_cast<TMessageForm*>(&form)) boxes.push_back(box->MessageText());
             return mrOk;
@@ -52,6 +54,7 @@ protected:
         frmDownload = nullptr;
         frmBackup = nullptr;
         frmFileList = nullptr;
+        frmLocalSearch = nullptr;
     }
     std::string Text(int id) const { return FrmMain->LoadLangString(id); }
 
@@ -223,6 +226,22 @@ TEST_F(BackupWindows, AClickOnARecordingThatVanishedKeepsThePlayedRow) {
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0], Text(59880) + "\n" + folder.Str() + "20080101120000");
     EXPECT_EQ(frmFileList->lbFileList->ItemIndex(), 0);
+}
+
+TEST_F(BackupWindows, LocalSearchCancelLeavesNoReaderAndNoFile) {
+    testing_support::TempDir folder;
+    WriteRecording(folder.Str(), "20080101110000", 40);
+    WriteFrameOffsets(folder.Str() + "20080101110000.fdx", ScanFrameOffsets(folder.Str() + "20080101110000"));
+    ASSERT_TRUE(FrmMain->VideoReader->Open(folder.Str() + "20080101110000"));
+    FrmMain->VideoReader->StartReader(1, 1, 4);
+    FrmMain->SetEnabled(false);
+    frmLocalSearch->Show();
+    EXPECT_EQ(frmLocalSearch->btnFile->Caption(), Text(50988));
+    frmLocalSearch->btnCancelClick(frmLocalSearch->btnCancel);
+    EXPECT_FALSE(FrmMain->VideoReader->IsReaderRunning());
+    EXPECT_FALSE(FrmMain->VideoReader->IsOpen());
+    EXPECT_TRUE(FrmMain->Enabled());
+    EXPECT_FALSE(frmLocalSearch->Visible());
 }
 
 TEST_F(BackupWindows, Pictures) {
