@@ -71,6 +71,45 @@ protected:
     std::string filter_;
 };
 
+TEST_F(Upgrade, TheProgressWindowCentresOnTheMainWindowClosesAndDrags) {
+    FrmMain->SetBounds(100, 80, FrmMain->Width(), FrmMain->Height());
+    FrmMain->FormActivate(FrmMain);
+    FrmUpdateStatus->ProgressTransfer->SetCurrentLevel(120);
+    FrmUpdateStatus->ProgressUpdate->SetCurrentLevel(40);
+    FrmUpdateStatus->Show();
+    EXPECT_EQ(FrmUpdateStatus->ClientWidth(), FrmUpdateStatus->ImgBackground->Width());
+    EXPECT_EQ(FrmUpdateStatus->ClientHeight(), FrmUpdateStatus->ImgBackground->Height());
+    EXPECT_EQ(FrmUpdateStatus->Left(), 100 + (FrmMain->ClientWidth() - FrmUpdateStatus->Width()) / 2);
+    EXPECT_EQ(FrmUpdateStatus->Top(), 80 + (FrmMain->ClientHeight() - FrmUpdateStatus->Height()) / 2);
+    EXPECT_TRUE(FrmUpdateStatus->Topmost());
+    form_testing::ProcessEvents();
+    const std::string picture = SnapshotPath("formupdatestat_progress");
+    form_testing::SaveFormSnapshot(FrmUpdateStatus, picture);
+    EXPECT_GT(std::filesystem::file_size(picture), 1000u);
+
+    // Near the screen's corner it stays inside the work area.
+    Screen->SetTestGeometry(Rect(0, 0, 1024, 768), Rect(0, 0, 1024, 740));
+    FrmMain->SetBounds(800, 600, FrmMain->Width(), FrmMain->Height());
+    FrmMain->FormActivate(FrmMain);
+    FrmUpdateStatus->Hide();
+    FrmUpdateStatus->Show();
+    EXPECT_EQ(FrmUpdateStatus->Left() + FrmUpdateStatus->Width(), 1024);
+    EXPECT_EQ(FrmUpdateStatus->Top() + FrmUpdateStatus->Height(), 740);
+    Screen->SetTestGeometry(Rect(0, 0, 1920, 1080), Rect(0, 0, 1920, 1040));
+
+    FrmUpdateStatus->ResetProgress();
+    EXPECT_EQ(FrmUpdateStatus->ProgressTransfer->CurrentLevel(), 0);
+    EXPECT_EQ(FrmUpdateStatus->ProgressUpdate->CurrentLevel(), 0);
+    // Dragging the background moves the window by the pointer's way.
+    const int left = FrmUpdateStatus->Left(), top = FrmUpdateStatus->Top();
+    form_testing::Drag(FrmUpdateStatus->ImgBackground, Point(200, 10), Point(150, 30));
+    form_testing::ProcessEvents();
+    EXPECT_EQ(FrmUpdateStatus->Left(), left - 50);
+    EXPECT_EQ(FrmUpdateStatus->Top(), top + 20);
+    form_testing::Click(FrmUpdateStatus->BtnClose);
+    EXPECT_FALSE(FrmUpdateStatus->Visible());
+}
+
 TEST_F(Upgrade, WithoutALinkNothingIsAsked) {
     Press(Image("a.bin", "x"));
     EXPECT_EQ(dialogs_, 0u);
