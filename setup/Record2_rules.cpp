@@ -73,6 +73,8 @@ void TfrmRecord2::SetEventNetworkEnabled(bool enabled) {
 // A MANUAL rate of 0 records nothing and sends nothing; any other keeps RECORD or NETWORK on.
 void TfrmRecord2::ManualRateRule(bool cf) {
     const RateSide side = Side(cf);
+    // A list with no entries (camera count unknown, budget overdrawn) offers no rate to take.
+    if (side.manual->Items()->Count() == 0) return;
     RecordGroupSettings& g = Shown();
     const std::size_t c = Channel();
     const int index = side.manual->ItemIndex();
@@ -116,6 +118,10 @@ void TfrmRecord2::EventRateRule(bool cf) {
     const RateSide side = Side(cf);
     RecordGroupSettings& g = Shown();
     const std::size_t c = Channel();
+    if (side.event->Items()->Count() == 0) {
+        EventRateChosen = 0;
+        return;
+    }
     side.eventRate[c] = side.event->ItemIndex();
     const bool noTrigger = g.Motion[c] == 0 && g.AlarmIn[c] == 0;
     if (noTrigger) {

@@ -324,6 +324,26 @@ TEST_F(RecordPageTest, TheBudgetMovesBetweenChannels) {
     EXPECT_EQ(Last(p->cmbImage_e), "17 IPS") << "channel 2 still holds its manual 3";
 }
 
+// Lists without entries offer no rate: the stored rates stay as the recorder sent them.
+TEST_F(RecordPageTest, EmptyRateListsLeaveTheRatesAlone) {
+    const struct {
+        const char* name;
+        int cameras;
+        const char* keys;
+    } cases[] = {{"unknown_cameras", 0, "55_1_1=4\r\n"},
+                 {"two_cameras", 2, "56_1_1=9\r\n"},
+                 {"budget_overdrawn", 4, "56_1_2=20\r\n56_1_3=20\r\n70_1_2=9\r\n70_1_3=9\r\n"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string config = std::string("[config]\r\n27_1_1=BUS 7\r\n") + c.keys;
+        StoreSetupFiles(config);
+        OpenPage(c.cameras, 30);
+        EXPECT_EQ(Page()->cmbImage_e->Items()->Count(), 0);
+        Page()->btnOkClick(Page()->btnOk);
+        EXPECT_EQ(Read("config.ini"), config);
+    }
+}
+
 TEST_F(RecordPageTest, StorageSwitchLocksAutoBackupOnTheCard) {
     StoreSetupFiles("[config]\r\n60_1_1=2\r\n");
     OpenPage();
