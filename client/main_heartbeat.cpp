@@ -34,6 +34,7 @@ void TFrmMain::TimerHeartBeatTimer(TObject*) {
     if (SendCommandAndWait(NETCMD_HEARTBEAT, 0, kReplyLimitMs) != 0) return;
     if (!HeartbeatMissed(HeartbeatMisses)) return;
     CurrentMode = kModeLocal;
+    btnLocal_mClick(this);
     CloseChildForms();
     SetControlsEnabled(true);
     // Unarmed first: the closing below is not reported a second time.

@@ -308,6 +308,7 @@ void TFrmMain::CliSocketSessionClosed(TObject*, WORD) {
     RemoteSearchActive = 0;
     LiveActive = 0;
     CurrentMode = kModeLocal;
+    btnLocal_mClick(this);
     CloseChildForms();
     CloseLinkSockets();
     // No half-received file and no queued bytes carry over to the next connection.

@@ -21,6 +21,7 @@ bool TFrmMain::LiveCommand(DWORD command) {
         CloseWait();
         SetEnabled(true);
         CurrentMode = kModeLocal;
+        btnLocal_mClick(this);
         AddDebugLine("TIME OUT:", command);
         return false;
     }
@@ -45,6 +46,7 @@ void TFrmMain::BtnLiveClick(TObject*) {
     if (CliSocket->State() != wsConnected) {
         ShowMessageBox(LoadLangString(59869), LoadLangString(59857), 0);
         CurrentMode = kModeLocal;
+        btnLocal_mClick(this);
         return;
     }
     SetEnabled(false);
@@ -102,6 +104,7 @@ void TFrmMain::BtnDisliveClick(TObject*) {
     AvShow.awaitingFirstPicture = false;
     if (SendCommandAndWait(NETCMD_LIVE_STOP, 0, kReplyLimitMs) == 0) {
         CurrentMode = kModeLocal;
+        btnLocal_mClick(this);
         AddDebugLine("TIME OUT:", NETCMD_LIVE_STOP);
     } else if (ReplySlot == 1) {
         AddDebugLine("SUCCESS:", NETCMD_LIVE_STOP);

@@ -138,6 +138,7 @@ void TFrmMain::ShowRecorderStatus(DWORD status, DWORD recordState) {
     if (CurrentMode == kModeLive || CurrentMode == kModeSearch) {
         ForcedLocal = 1;
         CurrentMode = kModeLocal;
+        btnLocal_mClick(this);
         CloseChildForms();
     }
     DisplayConnectionStatus(LoadLangString(status == 2 ? 59838 : 59837));
@@ -158,6 +159,7 @@ void TFrmMain::ExecuteDeviceEvent(DWORD kind, DWORD detail) {
             if (CurrentMode == kModeLive || CurrentMode == kModeSearch) {
                 ForcedLocal = 1;
                 CurrentMode = kModeLocal;
+                btnLocal_mClick(this);
                 CloseChildForms();
                 ShowMessageBox(LoadLangString(59868), LoadLangString(59878), 0);
             }

@@ -2,6 +2,7 @@
 // with its long wait, the recorder's status check, stopping a search and the recorder's own recording.
 #include "client/main.h"
 
+#include "client/Wait.h"
 #include "controls/BmButton.h"
 #include "controls/ImgAnimation.h"
 #include "net/WSocket.h"
@@ -40,6 +41,8 @@ int DbRefusalText(int result) {
 void ChooseMedium(int medium) {
     FrmSerDevice->Close();
     if (FrmMain->RequestDbFile(medium) && FrmMain->QueryQelDbYears()) {
+        // The download is over: the wait window must not cover the choice that follows.
+        if (FrmWait != nullptr) FrmWait->Close();
         frmSearch->Show();
         return;
     }
@@ -47,6 +50,7 @@ void ChooseMedium(int medium) {
 }
 
 void CancelMedium() {
+    if (FrmWait != nullptr) FrmWait->Close();
     FrmMain->BtnDisser->Hide();
     FrmMain->RemoteSearchActive = 0;
     FrmMain->BtnSer->SetVisible(true);

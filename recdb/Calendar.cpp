@@ -239,8 +239,10 @@ void TfrmCalendar::IMFNextMouseUp(TObject*, TMouseButton, TShiftState, int, int)
 void TfrmCalendar::StepMonth(bool next) {
     if (holidayMode_ != 0) {
         // The holiday editor keeps to one year.
-        if (next && holidayMonth_ < 12) ++holidayMonth_;
-        if (!next && holidayMonth_ > 1) --holidayMonth_;
+        const int month = holidayMonth_ + (next ? 1 : -1);
+        if (month < 1 || month > 12) return;
+        holidayMonth_ = month;
+        if (frmSchedule != nullptr) frmSchedule->LoadHolidays(shownYear_, holidayMonth_);
         return;
     }
     const int shown = FrmMain != nullptr ? std::atoi(FrmMain->GetCalendarMonth().c_str()) : 0;
@@ -301,7 +303,9 @@ void TfrmCalendar::DayCellClick(int cell) {
     if (holidayMode_ != 0) {
         const int day = std::atoi(dayTexts_[n].c_str());
         if (day < 1) return;
-        SetDayMark(cellColors_[n] != kBlack ? dmsNone : dmsRecording, day);
+        const DayMarkState state = cellColors_[n] != kBlack ? dmsNone : dmsRecording;
+        SetDayMark(state, day);
+        if (frmSchedule != nullptr) frmSchedule->UpdateHoliday(shownMonth_, day, state);
         return;
     }
     // A right click in a remote search is the backup span's, and selects nothing.

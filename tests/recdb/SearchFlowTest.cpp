@@ -51,6 +51,8 @@ TEST_F(SearchFlow, CalendarHourAndMinuteTablesLeadToTheSearchedStream) {
     EXPECT_TRUE(DebugHas("SUCCESS:105"));
     ASSERT_TRUE(frmSearch->Visible());
     EXPECT_FALSE(FrmSerDevice->Visible());
+    EXPECT_FALSE(FrmWait->Visible());
+    EXPECT_FALSE(FrmMain->Enabled());
     EXPECT_TRUE(FrmMain->BtnDisser->Visible());
     EXPECT_FALSE(FrmMain->BtnSer->Visible());
     EXPECT_FALSE(frmSearch->btnChannel->Enabled());

@@ -292,5 +292,17 @@ TEST_F(SearchModes, RemoteRecordButtonsWithoutLinkReturnToLocal) {
     EXPECT_EQ(FrmMain->ImgFrame2->CurrentFrame(), 0);
 }
 
+TEST_F(SearchModes, LostLinkReturnsToTheLocalLook) {
+    recsim::RecSim& sim = Sim();
+    EnterSearchMode();
+    ASSERT_EQ(FrmMain->ImgFrame2->CurrentFrame(), 2);
+    sim.CloseCommandConnection();
+    ASSERT_TRUE(PumpReal([] { return FrmMain->BtnConnect->Visible(); }));
+    EXPECT_EQ(FrmMain->CurrentMode, kModeLocal);
+    ExpectTabs(0, 0, 3, 3);
+    EXPECT_FALSE(FrmMain->BtnSer->Visible());
+    EXPECT_FALSE(FrmMain->BtnDisconnect->Visible());
+}
+
 } // namespace
 } // namespace search_tests
