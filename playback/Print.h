@@ -8,6 +8,16 @@
 #include "platform/vcl/PrintDialog.h"
 #include "platform/vcl/StdCtrls.h"
 
+#include <memory>
+#include <string>
+
+class TBitmap;
+
+// "shot.jpg" for camera 2 is "shot_2.jpg": the camera's number goes before the extension.
+std::string SnapshotFileName(const std::string& chosen, int camera);
+// Where a snapshot of width x height pixels is drawn on the printed page, in printer pixels.
+TRect SnapshotPrintRect(int width, int height);
+
 class TfrmPrint : public TForm {
 public:
     explicit TfrmPrint(TComponent* owner);
@@ -22,8 +32,29 @@ public:
     TPrintDialog* PrintDialog1 = nullptr;
     TTimer* TimerDialogPosition = nullptr;
 
+    // The screen's picture of camera 1..4 at full size: 704 wide for a 352-pixel source, else 720;
+    // 480 high for standard 1, else 576.
+    void ShowFrame(const TImage* source, int camera, int sourceWidth, int standard,
+                   const std::string& timeText, const std::string& title);
+    // The picture area as saved and printed: the picture with both texts over it.
+    std::unique_ptr<TBitmap> Snapshot() const;
+    TImage* FrameImage() const { return frameImage_; }
+    int GetCameraNumber() const { return cameraNumber_; }
+
+    void FormShow(TObject* sender);
+    void FormClose(TObject* sender, TCloseAction& action);
+    void btnSaveClick(TObject* sender);
+    void btnPrintClick(TObject* sender);
+    void btnCloseClick(TObject* sender);
+    void TimerDialogPositionTimer(TObject* sender);
+
 private:
     static const TFormBindings& Bindings();
+    void MakeFrameImage();
+    void Report(const std::string& text);
+
+    TImage* frameImage_ = nullptr;
+    int cameraNumber_ = 1;
 };
 
 extern TfrmPrint* frmPrint;

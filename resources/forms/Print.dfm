@@ -14,6 +14,8 @@ object frmPrint: TfrmPrint
   Font.Style = []
   PixelsPerInch = 96
   TextHeight = 13
+  OnClose = FormClose
+  OnShow = FormShow
   object Panel1: TPanel
     Left = -1
     Top = -1
@@ -54,6 +56,7 @@ object frmPrint: TfrmPrint
     Height = 25
     Caption = 'Save As'
     TabOrder = 1
+    OnClick = btnSaveClick
   end
   object btnPrint: TButton
     Left = 504
@@ -62,6 +65,7 @@ object frmPrint: TfrmPrint
     Height = 25
     Caption = 'PRINT'
     TabOrder = 2
+    OnClick = btnPrintClick
   end
   object btnClose: TButton
     Left = 592
@@ -70,6 +74,7 @@ object frmPrint: TfrmPrint
     Height = 25
     Caption = 'CLOSE'
     TabOrder = 3
+    OnClick = btnCloseClick
   end
   object SaveDialog1: TSaveDialog
     Left = 16
@@ -82,6 +87,7 @@ object frmPrint: TfrmPrint
   object TimerDialogPosition: TTimer
     Enabled = False
     Interval = 1
+    OnTimer = TimerDialogPositionTimer
     Left = 80
     Top = 488
   end
