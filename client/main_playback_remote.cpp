@@ -183,7 +183,9 @@ void TFrmMain::BtnBack5Click(TObject*) {
         SetEnabled(true);
         return;
     }
-    const int mode = frmSearch != nullptr ? frmSearch->GetSearchMode() : 1;
+    int mode = frmSearch != nullptr ? frmSearch->GetSearchMode() : 1;
+    // A mode never chosen would go to the recorder as -1.
+    if (mode < 1 || mode > 3) mode = 1;
     std::optional<PlayStart> start;
     try {
         sqlite_db db;
