@@ -287,4 +287,59 @@ TEST_F(BackupFlow, AnEmptySpanStartsNothing) {
     EXPECT_EQ(sim.Log().Commands(NETCMD_SEARCH).size(), 0u);
 }
 
+// Two recordings of 3,700 frames each: the backup's first file closes at its 7200th frame and the rest
+// goes into a second file named by its own first frame.
+TEST_F(BackupFlow, AFileRollsOverAtItsFrameLimit) {
+    testing_support::TempDir store;
+    recgen::StoreOptions s;
+    s.year = 2008;
+    s.month = 3;
+    s.day = 1;
+    s.days = 1;
+    s.hours = {9, 13};
+    s.secondsPerRecording = 100;
+    s.stream.framesPerSecond = 9;
+    s.stream.cameras = 4;
+    s.stream.quality = 20;
+    const auto recordings = recgen::GenerateStore(store.Path().string(), s, recgen::RecorderIdentity{});
+    ASSERT_EQ(recordings.size(), 2u);
+    recsim::RecSimOptions o = client_tests::QuickSimOptions();
+    o.store = store.Path().string();
+    recsim::RecSim& sim = StartSim(o);
+    LogIn(sim);
+    ASSERT_TRUE(PumpReal([&] { return FrmMain->LoggedIn == 1; }));
+    FrmMain->CurrentMode = kModeSearch;
+    ASSERT_TRUE(FrmMain->RequestDbFile(QELDISK_HDD));
+    FrmMain->SetEnabled(true);
+    FrmWait->Close();
+    seen_.clear();
+    ChooseSpan(sim, "200803010900", "200803011310");
+    frmBackup->btnBackupStartClick(frmBackup->btnBackupStart);
+    ASSERT_TRUE(PumpReal([&] { return FrmMain->StreamSaving == 0; }, 240000));
+
+    std::vector<QelAvFrame> expected;
+    for (const auto& r : recordings)
+        for (auto& f : ReadAll(store.Path().string() + "/avfiles/" + r.fileName))
+            expected.push_back(f.frame);
+    ASSERT_GT(expected.size(), kQelFileMaxFrames);
+    const auto files = RecordedFiles(target_->Path().string());
+    ASSERT_EQ(files.size(), 2u);
+    const DWORD secondStart = expected[kQelFileMaxFrames].info.frameTime;
+    EXPECT_EQ(files[0], QelRecordingPath(target_->Path().string(), recordings[0].startTime));
+    EXPECT_EQ(files[1], QelRecordingPath(target_->Path().string(), secondStart));
+    const auto first = ReadAll(files[0]);
+    const auto second = ReadAll(files[1]);
+    ASSERT_EQ(first.size(), kQelFileMaxFrames);
+    ASSERT_EQ(first.size() + second.size(), expected.size());
+    EXPECT_EQ(ReadQelIndexFile(files[0] + ".tdx").size(), kQelFileMaxFrames);
+    EXPECT_EQ(ReadQelIndexFile(files[1] + ".tdx").size(), second.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const QelRecordedFrame& got = i < first.size() ? first[i] : second[i - first.size()];
+        ASSERT_EQ(got.frame.payload, expected[i].payload) << i;
+        ASSERT_EQ(got.frame.info.raw, expected[i].info.raw) << i;
+    }
+    EXPECT_EQ(second.front().header.fileStartTime, secondStart);
+    EXPECT_EQ(Boxes(), (std::vector<TSeenBox>{Box(51000, 51001)}));
+}
+
 } // namespace
