@@ -18,6 +18,7 @@
 #include "net/WSocket.h"
 
 #include "platform/core/Debug.h"
+#include "platform/core/Exceptions.h"
 #include "platform/core/FileUtils.h"
 #include "platform/core/StrUtils.h"
 
@@ -222,7 +223,12 @@ void TfrmMenu::btnOkClick(TObject* sender) {
 
 void TfrmMenu::FinishApply(TObject* sender) {
     if (!FrmMain->BtnLive->Visible()) {
-        if (frmCamera != nullptr) frmCamera->ReloadAllCameras();
+        // A camera key the page cannot read leaves the titles as they were; the recorder still applies.
+        try {
+            if (frmCamera != nullptr) frmCamera->ReloadAllCameras();
+        } catch (const EConvertError& e) {
+            DebugTrace("TfrmMenu::btnOkClick", e.what());
+        }
         FrmMain->RefreshCameraTitles();
     }
     MaxCamera = 0;

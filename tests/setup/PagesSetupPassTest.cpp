@@ -12,6 +12,7 @@
 #include "platform/core/FileUtils.h"
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 
 namespace setup_test {
@@ -259,6 +260,30 @@ TEST_F(SetupMenu, ApplyCarriesTheRecordingPagesWord) {
         frmMenu->btnOkClick(frmMenu->btnOk);
         ASSERT_TRUE(sim.Log().LastCommand(121).has_value());
         EXPECT_EQ(sim.Log().LastCommand(121)->packet.Arg0(), c.word);
+        whileBoxUp = nullptr;
+        FrmMain->CliSocket->Close();
+        form_testing::ProcessEvents();
+    }
+}
+
+TEST_F(SetupMenu, ApplyRefreshesTheCameraTitlesOutsideLiveView) {
+    const struct {
+        std::string extra;
+        std::array<std::string, 4> titles;
+    } cases[] = {{"", {"FRONT", "REAR", "DOOR", "CABIN"}},
+                 // A key the camera page cannot read stops the reload after camera 2's title; the
+                 // recorder still applies.
+                 {"25_1_2=bright\r\n", {"FRONT", "REAR", "DOOR", "CABIN"}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.extra);
+        FrmMain->CameraTitles = {};
+        RecSim& sim = OpenSetupMenu(RecorderConfigIni() + c.extra);
+        FrmMain->BtnLive->Hide();
+        AnswerYes();
+        frmMenu->btnOkClick(frmMenu->btnOk);
+        EXPECT_EQ(FrmMain->CameraTitles, c.titles);
+        EXPECT_TRUE(sim.Log().LastCommand(121).has_value());
+        EXPECT_TRUE(Idle());
         whileBoxUp = nullptr;
         FrmMain->CliSocket->Close();
         form_testing::ProcessEvents();
