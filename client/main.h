@@ -16,6 +16,7 @@
 #include "client/CommandLink.h"
 #include "client/Heartbeat.h"
 #include "client/PlaybackClock.h"
+#include "client/QelAvFile.h"
 #include "client/ScreenLayout.h"
 #include "client/StreamSaver.h"
 #include "controls/BmButton.h"
@@ -567,6 +568,15 @@ public:
     void SliderSearchMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
     void SliderSearchMouseMove(TObject* sender, TShiftState shift, int x, int y);
     void SliderSearchMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    // Copy of the played stream into "Backup/", moved to a folder of the user's when it ends.
+    std::string StreamCopyRoot;
+    std::string StreamCopyTarget;
+    std::unique_ptr<QelAvFileWriter> StreamCopyWriter;
+    void BtnRecStartClick(TObject* sender);
+    void BtnRecStopClick(TObject* sender);
+    void WriteStreamCopyFrame(const QelFrameRecord& record);
+    // 0 when everything in `source` (a folder, "*.*" allowed at its end) now lies in `destination`.
+    int MoveFiles(const std::string& source, const std::string& destination);
     void IntToText(int value, std::string& text) const;
 
     // ---- Shut-down ----
@@ -650,6 +660,8 @@ private:
     // Local playback's shared steps.
     bool RefusedWhileStreamCopy();
     void StopPlaybackClocks();
+    // The recorded sound's output on (forward at normal speed) or off.
+    void PlaybackSound(bool on);
     void ShowPlaySpeed();
     bool ChoosePlaybackFile(std::string& name);
     bool OpenChosenFile(const std::string& name, bool hideMarks = true);

@@ -226,6 +226,8 @@ const TFormBindings& TFrmMain::Bindings() {
             .AddMethod("BtnNextClick", &TFrmMain::BtnNextClick)
             .AddMethod("BtnLastClick", &TFrmMain::BtnLastClick)
             .AddMethod("BtnBack5Click", &TFrmMain::BtnBack5Click)
+            .AddMethod("BtnRecStartClick", &TFrmMain::BtnRecStartClick)
+            .AddMethod("BtnRecStopClick", &TFrmMain::BtnRecStopClick)
             .AddMethod("MMTimerPlaybackTimer", &TFrmMain::MMTimerPlaybackTimer)
             .AddMethod("MMTimerReverseTimer", &TFrmMain::MMTimerReverseTimer)
             .AddMethod("MMTimerPutItemTimer", &TFrmMain::MMTimerPutItemTimer)

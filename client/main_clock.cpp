@@ -121,8 +121,9 @@ void TFrmMain::ShowNextFrame(bool step) {
             if (step) {
                 if (at == ClockSecond) DropOldest(reader, ah, ar, c);
             } else if (at <= ClockSecond) {
-                // The sound output has no playback side yet: the block counts as played.
-                DropOldest(reader, ah, ar, c);
+                if (StreamCopying != 0) WriteStreamCopyFrame(*a);
+                if (c.endOfFile == 0) c.endOfFile = a->lastOfFile.load();
+                PlayAudioRecord(ah.readIndex);
             }
         } else {
             while ((a = reader.OldestRecord(ah, ar)) != nullptr && TimeOf(*a) <= ClockSecond &&
@@ -158,7 +159,10 @@ void TFrmMain::ShowNextFrame(bool step) {
             const bool show = step ? i == 0 : (s <= ClockFrameSlot && v == ClockSecond) || v < ClockSecond;
             if (!show) break;
             if (c.endOfFile == 0) c.endOfFile = r->lastOfFile.load();
-            if (step) ClockFrameSlot = s;
+            if (step)
+                ClockFrameSlot = s;
+            else if (StreamCopying != 0)
+                WriteStreamCopyFrame(*r);
             ShowAndRelease(*this, *r);
             if (step || c.endOfFile != 0) break;
         }
@@ -305,6 +309,8 @@ void TFrmMain::PlaybackEndOfFile(bool forward) {
     if (outside) {
         if (RepeatPlay != 0 && ReopenAtListEnd(forward)) return;
         PlayListPos = forward ? std::max(reader.GetListEnd() - 1, 0) : std::max(reader.GetListStart(), 0);
+        // A copy running into the end is ended first: the pause would otherwise be refused for it.
+        if (StreamCopying != 0) BtnRecStopClick(this);
         SliderSearch->SetKnobPos(forward ? 1000 : 0);
         BtnPauseClick(this);
         return;

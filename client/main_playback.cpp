@@ -3,6 +3,7 @@
 // The remote-search branches of the same buttons are in main_playback_remote.cpp.
 #include "client/main.h"
 
+#include "client/G726Audio.h"
 #include "controls/BmButton.h"
 #include "playback/Qelvidfile.h"
 #include "recdb/DiskLookups.h"
@@ -23,7 +24,16 @@ bool TFrmMain::RefusedWhileStreamCopy() {
 void TFrmMain::StopPlaybackClocks() {
     MMTimerReverse->SetEnabled(false);
     MMTimerPlayback->SetEnabled(false);
+    PlaybackSound(false);
     MMTimerPutItem->SetEnabled(false);
+}
+
+void TFrmMain::PlaybackSound(bool on) {
+    if (G726Audio == nullptr) return;
+    if (on)
+        G726Audio->AudioStart();
+    else
+        G726Audio->AudioStop();
 }
 
 void TFrmMain::ShowSpeedInTimeLabels() {
@@ -126,6 +136,7 @@ void TFrmMain::BtnPlayClick(TObject*) {
     StartReaderAtCurrent(true);
     WaitForRings();
     MMTimerPlayback->SetEnabled(true);
+    PlaybackSound(true);
     LastTransportKey = kKeyPlay;
     PlayPaused = 0;
     PlayState = kPlayForward;
@@ -147,6 +158,7 @@ void TFrmMain::BtnReverseClick(TObject*) {
     StartReaderAtCurrent(true);
     WaitForRings();
     MMTimerReverse->SetEnabled(true);
+    PlaybackSound(false);
     LastTransportKey = kKeyReverse;
     PlayPaused = 0;
     PlayState = kPlayReverse;
@@ -164,6 +176,7 @@ void TFrmMain::BtnPauseClick(TObject*) {
     MMTimerPutItem->SetEnabled(false);
     MMTimerPlayback->SetEnabled(false);
     MMTimerReverse->SetEnabled(false);
+    PlaybackSound(false);
     PlayPaused = 1;
     LastTransportKey = kKeyPause;
     PlayState = kPlayStopped;
@@ -206,10 +219,12 @@ void TFrmMain::RestartPlayback() {
     if (!ChoosePlaybackFile(name) || !OpenChosenFile(name)) return Halted(*this);
     StartReaderAtCurrent(true);
     WaitForRings();
-    if (PlayForward != 0)
+    if (PlayForward != 0) {
+        PlaybackSound(PlaySpeed == 1);
         MMTimerPlayback->SetEnabled(true);
-    else
+    } else {
         MMTimerReverse->SetEnabled(true);
+    }
     ShowPlaySpeed();
 }
 

@@ -172,6 +172,7 @@ void TFrmMain::BtnLastClick(TObject*) {
         VideoReader->StartReader(PlaySpeed, PlayForward, SelectedCamera);
         VideoReader->WakeReader();
         WaitForRings();
+        PlaybackSound(PlayForward != 0 && PlaySpeed == 1);
         (PlayForward != 0 ? MMTimerPlayback : MMTimerReverse)->SetEnabled(true);
     } else {
         PlayState = kPlayStopped;
@@ -226,6 +227,7 @@ void TFrmMain::BtnFirstClick(TObject*) {
         VideoReader->StartReader(PlaySpeed, PlayForward, SelectedCamera);
         VideoReader->WakeReader();
         WaitForRings();
+        PlaybackSound(PlayForward != 0 && PlaySpeed == 1);
         (PlayForward != 0 ? MMTimerPlayback : MMTimerReverse)->SetEnabled(true);
     } else {
         PlayState = kPlayStopped;

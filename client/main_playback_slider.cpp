@@ -22,6 +22,7 @@ void TFrmMain::SliderSearchMouseDown(TObject*, TMouseButton, TShiftState, int, i
         MMTimerPutItem->SetEnabled(false);
         MMTimerPlayback->SetEnabled(false);
         MMTimerReverse->SetEnabled(false);
+        PlaybackSound(false);
         VideoReader->StopReader();
     }
     SliderDragging = 1;

@@ -1098,6 +1098,7 @@ object FrmMain: TFrmMain
     TotalFrames = 4
     Cursor = crHandPoint
     Visible = False
+    OnClick = BtnRecStartClick
   end
   object BtnRecStop: TBmButton
     Left = 438
@@ -1107,6 +1108,7 @@ object FrmMain: TFrmMain
     TotalFrames = 4
     Cursor = crHandPoint
     Visible = False
+    OnClick = BtnRecStopClick
   end
   object BtnCamera1: TBmButton
     Left = 490

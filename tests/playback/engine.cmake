@@ -8,6 +8,7 @@ if(TARGET harbek_client_forms AND TARGET harbek_recsim)
             PlaybackEngineTest.cpp
             PlaybackFilesTest.cpp
             PlaybackRemoteTest.cpp
+            PlaybackCopyTest.cpp
         LIBS harbek_windows harbek_client_core harbek_recsim harbek_recgen harbek_recdb harbek_platform)
     if(TARGET harbek_skins)
         add_dependencies(playback_engine_tests harbek_skins)

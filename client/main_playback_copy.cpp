@@ -1,0 +1,128 @@
+// Copying the played stream: while a recording plays forward at normal speed, every frame the clock
+// shows or plays goes into new recorded files under "Backup/", which are moved to a folder of the user's
+// when the copy ends.
+#include "client/main.h"
+
+#include "client/ByteOrder.h"
+
+#include "controls/BmButton.h"
+#include "playback/Qelvidfile.h"
+
+#include "platform/core/Exceptions.h"
+#include "platform/core/FileUtils.h"
+#include "platform/vcl/Dialogs.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Moves one entry into `to`, joining folders that exist there already; false on the first failure.
+bool MoveEntry(const fs::path& from, const fs::path& to) {
+    std::error_code ec;
+    if (fs::is_directory(from, ec) && fs::is_directory(to, ec)) {
+        for (const fs::directory_entry& child : fs::directory_iterator(from, ec))
+            if (!MoveEntry(child.path(), to / child.path().filename())) return false;
+        if (ec) return false;
+        fs::remove(from, ec);
+        return !ec;
+    }
+    if (fs::exists(to, ec) && !fs::is_directory(to, ec)) fs::remove(to, ec);
+    fs::rename(from, to, ec);
+    if (!ec) return true;
+    // Another file system: copied, then the original removed.
+    ec.clear();
+    fs::copy(from, to, fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
+    if (ec) return false;
+    fs::remove_all(from, ec);
+    return !ec;
+}
+
+} // namespace
+
+void TFrmMain::BtnRecStartClick(TObject*) {
+    if (PlaySpeed != 1 || PlayForward == 0 || LastTransportKey != kKeyPlay) {
+        ShowMessageBox(LoadLangString(50394), LoadLangString(50991), 0);
+        return;
+    }
+    StreamCopyRoot = ProgramFolder + "Backup/";
+    if (!ForceDirectories(StreamCopyRoot)) {
+        ShowMessageBox(LoadLangString(50395), LoadLangString(50396), 0);
+        return;
+    }
+    StreamCopyWriter = std::make_unique<QelAvFileWriter>(StreamCopyRoot);
+    StreamCopying = 1;
+    BtnRecStart->Hide();
+    BtnRecStop->SetVisible(true);
+}
+
+void TFrmMain::WriteStreamCopyFrame(const QelFrameRecord& record) {
+    if (StreamCopying == 0 || !StreamCopyWriter) return;
+    QelAvFrame frame;
+    try {
+        frame.info = QelFrameInfo::Decode(record.info.data(), record.info.size());
+        const std::size_t pad1 = Pad32(frame.info.payloadLen1);
+        const std::size_t pad2 = Pad32(frame.info.payloadLen2);
+        // The ring's buffers hold the padded payloads as the file had them; a missing one stays zero.
+        frame.payload.assign(pad1 + pad2, 0);
+        if (record.payload1 && record.payloadLen1 == frame.info.payloadLen1)
+            std::copy_n(record.payload1.get(), pad1, frame.payload.begin());
+        if (record.payload2 && record.payloadLen2 == frame.info.payloadLen2)
+            std::copy_n(record.payload2.get(), pad2,
+                        frame.payload.begin() + static_cast<std::ptrdiff_t>(pad1));
+        StreamCopyWriter->AddFrame(frame);
+    } catch (const Exception&) {
+        // A disk that fills up ends the copy; what was written stays, the user is told where.
+        try {
+            StreamCopyWriter->Finish(false);
+        } catch (const Exception&) {
+        }
+        StreamCopyWriter.reset();
+        StreamCopying = 0;
+        BtnRecStop->Hide();
+        BtnRecStart->SetVisible(true);
+        ShowMessageBox(LoadLangString(50395), LoadLangString(50396), 0);
+    }
+}
+
+int TFrmMain::MoveFiles(const std::string& source, const std::string& destination) {
+    std::string folder = source;
+    if (folder.size() >= 3 && folder.compare(folder.size() - 3, 3, "*.*") == 0)
+        folder.resize(folder.size() - 3);
+    std::error_code ec;
+    const fs::path from(folder);
+    const fs::path to(destination);
+    if (!fs::is_directory(from, ec) || !fs::is_directory(to, ec)) return 1;
+    if (fs::equivalent(from, to, ec)) return 0;
+    for (const fs::directory_entry& entry : fs::directory_iterator(from, ec))
+        if (!MoveEntry(entry.path(), to / entry.path().filename())) return 1;
+    return ec ? 1 : 0;
+}
+
+void TFrmMain::BtnRecStopClick(TObject*) {
+    if (StreamCopying == 0) return;
+    bool finished = true;
+    try {
+        if (StreamCopyWriter) StreamCopyWriter->Finish(false);
+    } catch (const Exception&) {
+        finished = false;
+    }
+    StreamCopyWriter.reset();
+    StreamCopying = 0;
+    BtnPauseClick(this);
+    StreamCopyTarget = ProgramFolder;
+    TimerDialogPosition->SetEnabled(true);
+    if (!finished) {
+        ShowMessageBox(LoadLangString(50395), LoadLangString(50396), 0);
+    } else if (SelectDirectory(LoadLangString(59827), "", StreamCopyTarget)) {
+        SetEnabled(false);
+        if (MoveFiles(StreamCopyRoot + "*.*", StreamCopyTarget) != 0)
+            ShowMessageBox(LoadLangString(50395), LoadLangString(50396), 0);
+    }
+    SetEnabled(true);
+    BtnRecStop->Hide();
+    BtnRecStart->SetVisible(true);
+    BtnPlayClick(this);
+}
