@@ -159,8 +159,7 @@ void TfrmUpload::btnOkClick(TObject*) {
     if (FrmMain == nullptr) return;
     if (FrmUpdateStatus != nullptr) {
         FrmUpdateStatus->Show();
-        FrmUpdateStatus->ProgressTransfer->SetCurrentLevel(0);
-        FrmUpdateStatus->ProgressUpdate->SetCurrentLevel(0);
+        FrmUpdateStatus->ResetProgress();
         FrmUpdateStatus->ProgressTransfer->SetMaximumLevel(static_cast<int>(size));
         FrmUpdateStatus->ProgressUpdate->SetMaximumLevel(lbDestAddress->Items()->Count());
     }
@@ -175,8 +174,7 @@ void TfrmUpload::btnOkClick(TObject*) {
     if (!PumpFor(1000)) return;
     if (FrmUpdateStatus != nullptr) {
         FrmUpdateStatus->Close();
-        FrmUpdateStatus->ProgressTransfer->SetCurrentLevel(0);
-        FrmUpdateStatus->ProgressUpdate->SetCurrentLevel(0);
+        FrmUpdateStatus->ResetProgress();
     }
     FrmMain->CliSocket->Close();
 }
