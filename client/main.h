@@ -568,6 +568,12 @@ public:
     void SliderSearchMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
     void SliderSearchMouseMove(TObject* sender, TShiftState shift, int x, int y);
     void SliderSearchMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    // The folder whose recordings form the play list, below the recording root; "0" before the first.
+    std::string CurrentFolder = "0";
+    // Where the folder chooser of local playback starts: the program's folder the first time.
+    std::string LocalPlaybackFolder;
+    void OpenLocalPlayback();
+    void LoadFolderPlayList(const std::string& folder, bool fromStart);
     // Copy of the played stream into "Backup/", moved to a folder of the user's when it ends.
     std::string StreamCopyRoot;
     std::string StreamCopyTarget;

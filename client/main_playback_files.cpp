@@ -3,12 +3,14 @@
 #include "client/main.h"
 
 #include "controls/BmButton.h"
+#include "net/WSocket.h"
 #include "playback/FileList.h"
 #include "playback/Qelvidfile.h"
 #include "recdb/Search.h"
 
 #include "platform/core/Exceptions.h"
 #include "platform/core/Threads.h"
+#include "platform/vcl/Dialogs.h"
 
 #include <algorithm>
 
@@ -236,4 +238,55 @@ void TFrmMain::BtnFirstClick(TObject*) {
     ShowPlaySpeed();
     LastTransportKey = kKeyFirst;
     SliderSearch->SetKnobPos(0);
+}
+
+void TFrmMain::LoadFolderPlayList(const std::string& folder, bool fromStart) {
+    const bool found = !folder.empty() && frmFileList != nullptr &&
+                       frmFileList->LoadFolder(folder + "/", "????????????????");
+    if (found && frmFileList->GetFileCount() > 0) {
+        FileListCount = frmFileList->GetFileCount();
+        VideoReader->SetListStart(0);
+        VideoReader->SetListEnd(FileListCount);
+        if (FullMode == 0) {
+            frmFileList->Show();
+            FileListShown = 1;
+        }
+        PlayListPos = PlayForward != 0 ? 0 : FileListCount - 1;
+        frmFileList->lbFileList->SetItemIndex(PlayListPos);
+        if (PlayListPos >= 0 && PlayListPos < FileListCount) {
+            SetEnabled(true);
+            VideoReader->SetDbChaining(0, DiskDbRoot, DiskAvRoot, 0);
+            OpenPlaybackFile(VideoReader->GetListItem(PlayListPos));
+        }
+    } else if (FolderWalkMode == 0) {
+        // Walking on to the next folder of a recorder disk needs the disk's folder tree, which a plain
+        // folder does not have: it plays only its own files.
+        ShowMessageBox(LoadLangString(59841), LoadLangString(59849), 0);
+    } else {
+        BtnPauseClick(this);
+    }
+    SetEnabled(true);
+}
+
+void TFrmMain::OpenLocalPlayback() {
+    if (CliSocket->State() == wsConnected) return;
+    if (LocalPlaybackFolder.empty()) LocalPlaybackFolder = ProgramFolder;
+    TimerDialogPosition->SetEnabled(true);
+    std::string folder = LocalPlaybackFolder;
+    if (!SelectDirectory(LoadLangString(59827), "", folder)) {
+        SetEnabled(true);
+        return;
+    }
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    LocalPlaybackFolder = folder;
+    BtnStopClick(this);
+    PlayForward = 1;
+    DiskAvRoot = folder;
+    CurrentFolder = "0";
+    FolderWalkMode = 0;
+    if (frmFileList != nullptr) frmFileList->lbFileList->Items()->Clear();
+    VideoReader->ClearList();
+    LastTransportKey = kKeyFirst;
+    LoadFolderPlayList(folder, true);
 }

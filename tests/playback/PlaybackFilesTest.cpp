@@ -7,6 +7,7 @@
 #include "playback/Qelvidfile.h"
 
 #include "platform/core/FileUtils.h"
+#include "platform/vcl/FormTesting.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -294,6 +295,55 @@ TEST_F(Files, SliderOfARecordingWithoutIndexIsOff) {
     FrmMain->SliderSearchMouseUp(FrmMain->SliderSearch, mbLeft, {}, 0, 5);
     EXPECT_TRUE(FrmMain->Enabled());
     EXPECT_EQ(FrmMain->SliderDragging, 0);
+}
+
+TEST_F(Files, AChosenFolderBecomesThePlayListAndPlaysThrough) {
+    const std::string folder = HomeFile("2008010109");
+    ForceDirectories(folder);
+    const char* names[] = {"20080101090000", "20080101090002", "20080101090004"};
+    for (int i = 0; i < 3; ++i)
+        recmaker::Write(folder + "/" + names[i], OneCamera(kStart + 2 * i, 2), DWORD(i + 1));
+    testing_support::WriteFileBytes(folder + "/notes.txt", "not a recording");
+    form_testing::ScopedFolderAnswer answer(folder);
+    FrmMain->OpenLocalPlayback();
+    ASSERT_EQ(answer.Asked().size(), 1u);
+    EXPECT_EQ(answer.Asked()[0].Directory, FrmMain->ProgramFolder);
+    EXPECT_EQ(FrmMain->FileListCount, 3);
+    EXPECT_EQ(FrmMain->VideoReader->GetListEnd(), 3);
+    EXPECT_EQ(FrmMain->PlayListPos, 0);
+    EXPECT_EQ(frmFileList->lbFileList->ItemIndex(), 0);
+    EXPECT_EQ(FrmMain->FileListShown, 1);
+    EXPECT_EQ(FrmMain->PlaybackFileOpen, 1);
+    EXPECT_EQ(FrmMain->LabelSearchTime->Caption(), "Tue Jan 01 09:00:00 2008\n");
+    EXPECT_TRUE(FrmMain->Enabled());
+    FrmMain->BtnPlayClick(FrmMain->BtnPlay);
+    ASSERT_LT(TicksUntilPaused(1000), 1000);
+    EXPECT_EQ(TagRuns(shown), (std::vector<DWORD>{1, 2, 3}));
+    EXPECT_EQ(frmFileList->lbFileList->ItemIndex(), 2);
+    EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(Files, AFolderWithoutRecordingsOrACancelledChoicePlaysNothing) {
+    const std::string empty = HomeFile("empty");
+    ForceDirectories(empty);
+    {
+        form_testing::ScopedFolderAnswer answer(empty);
+        FrmMain->OpenLocalPlayback();
+    }
+    EXPECT_EQ(Boxes(), (std::vector<TSeenBox>{Box(59849, 59841)}));
+    EXPECT_EQ(FrmMain->PlaybackFileOpen, 0);
+    EXPECT_TRUE(FrmMain->Enabled());
+    seen_.clear();
+    FrmMain->SetEnabled(false);
+    {
+        form_testing::ScopedFolderAnswer cancel("");
+        FrmMain->OpenLocalPlayback();
+        EXPECT_EQ(cancel.Asked().size(), 1u);
+        // The chooser starts where the last choice was made.
+        EXPECT_EQ(cancel.Asked()[0].Directory, empty);
+    }
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_TRUE(FrmMain->Enabled());
 }
 
 // ---- The clock's plain rules ----
