@@ -287,6 +287,25 @@ TEST_F(BackupFlow, AnEmptySpanStartsNothing) {
     EXPECT_EQ(sim.Log().Commands(NETCMD_SEARCH).size(), 0u);
 }
 
+// The recorder was asked for more than the span now ends at: the saver itself ends the backup at the
+// first frame past the chosen end and stops the stream.
+TEST_F(BackupFlow, TheSaverEndsTheSpanWhenTheRecorderStreamsOn) {
+    recsim::RecSim& sim = LoggedInWithStore();
+    ChooseSpan(sim, "200712301300", "200712301310");
+    ASSERT_TRUE(frmBackup->SetEndTime("200712301301"));
+    RunBackup();
+    const auto files = RecordedFiles(target_->Path().string());
+    ASSERT_EQ(files.size(), 1u);
+    const auto saved = ReadAll(files[0]);
+    ASSERT_FALSE(saved.empty());
+    EXPECT_EQ(saved.back().frame.info.frameTime, Utc(2007, 12, 30, 13, 1));
+    EXPECT_EQ(saved.size(), StoredFrames(1, Utc(2007, 12, 30, 13, 0), Utc(2007, 12, 30, 13, 1)).size());
+    // The recorder had more to send: it was the saver that stopped.
+    EXPECT_GT(sim.SentAvFrames().size(), saved.size());
+    EXPECT_EQ(Boxes(), (std::vector<TSeenBox>{Box(51000, 51001)}));
+    EXPECT_TRUE(PumpReal([&] { return sim.Log().Commands(NETCMD_SEARCH_STOP).size() >= 1; }));
+}
+
 // Two recordings of 3,700 frames each: the backup's first file closes at its 7200th frame and the rest
 // goes into a second file named by its own first frame.
 TEST_F(BackupFlow, AFileRollsOverAtItsFrameLimit) {
