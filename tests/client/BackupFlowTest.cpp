@@ -306,6 +306,38 @@ TEST_F(BackupFlow, TheSaverEndsTheSpanWhenTheRecorderStreamsOn) {
     EXPECT_TRUE(PumpReal([&] { return sim.Log().Commands(NETCMD_SEARCH_STOP).size() >= 1; }));
 }
 
+// EVENT chosen in the type box: the size is asked again for events only, and only the recording with
+// events is saved.
+TEST_F(BackupFlow, EventTypeSavesOnlyTheRecordingWithEvents) {
+    recsim::RecSim& sim = LoggedInWithStore();
+    ChooseSpan(sim, "200712300900", "200712301710");
+    frmBackup->cmbType->SetItemIndex(1);
+    frmBackup->cmbTypeChange(frmBackup->cmbType);
+    ASSERT_TRUE(PumpReal([&] { return frmBackup->Enabled(); }));
+    const auto asked = sim.Log().LastCommand(NETCMD_BACKUP_SIZE);
+    ASSERT_TRUE(asked.has_value());
+    EXPECT_EQ(asked->packet.Arg2(), 1u);
+    EXPECT_EQ(frmBackup->GetBackupType(), 1);
+    RunBackup();
+    const recgen::StoreRecording* events = nullptr;
+    for (const auto& r : Store().recordings)
+        if (r.HasEvent() && events == nullptr) events = &r;
+    ASSERT_NE(events, nullptr);
+    const auto request = sim.Log().LastCommand(NETCMD_SEARCH);
+    ASSERT_TRUE(request.has_value());
+    EXPECT_EQ(request->packet.Arg2(), 1u);
+    EXPECT_EQ(request->packet.Result(), events->seq);
+    EXPECT_EQ(request->packet.Arg0(), events->startTime);
+    const auto files = RecordedFiles(target_->Path().string());
+    ASSERT_EQ(files.size(), 1u);
+    const auto saved = ReadAll(files[0]);
+    const auto expected = StoredFrames(events->seq, events->startTime, events->endTime);
+    ASSERT_EQ(saved.size(), expected.size());
+    for (std::size_t i = 0; i < saved.size(); ++i)
+        ASSERT_EQ(saved[i].frame.payload, expected[i].payload) << i;
+    EXPECT_EQ(Boxes(), (std::vector<TSeenBox>{Box(51000, 51001)}));
+}
+
 // Two recordings of 3,700 frames each: the backup's first file closes at its 7200th frame and the rest
 // goes into a second file named by its own first frame.
 TEST_F(BackupFlow, AFileRollsOverAtItsFrameLimit) {
