@@ -273,6 +273,10 @@ void TFrmMain::ShowPrevFrame(bool step) {
 
 bool TFrmMain::ReopenAtListEnd(bool forward) {
     CQelVideoFile& reader = *VideoReader;
+    // The wait below pumps messages: no tick of this clock may run into the reopening.
+    TMMTimer* clock = forward ? MMTimerPlayback : MMTimerReverse;
+    const bool running = clock->Enabled();
+    clock->SetEnabled(false);
     reader.StopReader();
     PlayListPos = forward ? 0 : std::max(reader.GetListEnd() - 1, 0);
     reader.SetListPos(PlayListPos);
@@ -289,6 +293,7 @@ bool TFrmMain::ReopenAtListEnd(bool forward) {
     reader.StartReader(PlaySpeed, PlayForward, SelectedCamera);
     reader.WakeReader();
     WaitForRings();
+    clock->SetEnabled(running);
     return true;
 }
 
