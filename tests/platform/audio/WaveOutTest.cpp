@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -36,6 +37,23 @@ TEST_F(WaveOutTest, ADeviceThatCannotBeOpenedGivesASilentSinkThatTakesEverything
     out.Reset();
     out.Write(b.data(), b.size());
     EXPECT_EQ(seen_, (std::vector<std::int16_t>{1, -2, 3, 32767, -32768, 7, 8}));
+}
+
+TEST_F(WaveOutTest, TheDefaultDeviceTakesWritesAndStopsWhetherOrNotItExists) {
+    wave_out_testing::SetDeviceName("");
+    std::vector<std::int16_t> second(8000);
+    for (std::size_t i = 0; i < second.size(); ++i)
+        second[i] = static_cast<std::int16_t>((i % 40) * 100 - 2000);
+    {
+        TWaveOut out(8000);
+        // A device that falls behind loses its oldest sound, never the writer's time or the order.
+        for (int k = 0; k < 6; ++k)
+            out.Write(second.data(), second.size());
+        out.Reset();
+        out.Write(second.data(), 80);
+    }
+    ASSERT_EQ(seen_.size(), 6 * second.size() + 80);
+    EXPECT_TRUE(std::equal(second.begin(), second.end(), seen_.begin() + 5 * 8000));
 }
 
 TEST_F(WaveOutTest, WithoutAMixerTheVolumeIsAGainOnTheSamples) {
