@@ -324,5 +324,39 @@ TEST_F(Transport, ACameraThatStopsIsBlankedAfterFiveClockSeconds) {
     EXPECT_GT(FrmMain->ScreenIdleCountdown[0], 0);
 }
 
+TEST_F(Transport, AGapInTheRecordingIsJumpedNotWaitedFor) {
+    // Three seconds, seven seconds of nothing, three seconds.
+    std::vector<FrameSpec> frames = OneCamera(kStart, 3);
+    const std::vector<FrameSpec> later = OneCamera(kStart + 10, 3);
+    frames.insert(frames.end(), later.begin(), later.end());
+    const SpeedCase speeds[] = {{0, 1, "X1", 0}, {2, 4, "X4", 0}};
+    MakeList({frames});
+    for (const SpeedCase& c : speeds) {
+        SCOPED_TRACE(c.label);
+        FrmMain->BtnStopClick(FrmMain->BtnStop);
+        FrmMain->BtnPlayClick(FrmMain->BtnPlay);
+        for (int i = 0; i < c.clicks; ++i)
+            FrmMain->BtnFastPlayClick(FrmMain->BtnFastPlay);
+        shown.clear();
+        const int ticks = TicksUntilPaused(2000);
+        // Six seconds of pictures take about six clock seconds, not thirteen.
+        EXPECT_LT(ticks, 7 * 31 / c.speed + 40);
+        ASSERT_FALSE(shown.empty());
+        EXPECT_EQ(shown.back().time, kStart + 12);
+        EXPECT_TRUE(Increasing(NumbersOf(1)));
+    }
+}
+
+TEST_F(Transport, TheTimerItselfDrivesPlayback) {
+    MakeList({OneCamera(kStart, 2)});
+    FrmMain->MMTimerPlayback->OnTimer = TNotifyEvent(FrmMain, &TFrmMain::MMTimerPlaybackTimer);
+    FrmMain->BtnPlayClick(FrmMain->BtnPlay);
+    ASSERT_TRUE(PumpReal([] { return FrmMain->PlayState == kPlayStopped; }, 20000));
+    EXPECT_EQ(NumbersOf(1).size(), 59u);
+    EXPECT_TRUE(Increasing(NumbersOf(1)));
+    EXPECT_FALSE(FrmMain->MMTimerPlayback->Enabled());
+    EXPECT_EQ(FrmMain->SliderSearch->KnobPos(), 1000);
+}
+
 } // namespace
 } // namespace engine_tests
