@@ -444,6 +444,9 @@ public:
     // The search start on a downloaded database: has it recordings; then the newest month or files.
     bool QueryQelDbYears();
     void QueryQelDbCalendar();
+    // The same on the disk database of a recorder disk on this computer.
+    void QueryPyrDbYears();
+    void QueryPyrDbCalendar();
     // The recorder's log list, from the setup menu.
     void ShowDeviceLog();
     int SearchSource = 0; // 1 the recorder, 0 a recorder disk on this computer

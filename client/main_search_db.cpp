@@ -4,6 +4,8 @@
 
 #include "controls/BmButton.h"
 #include "recdb/Calendar.h"
+#include "recdb/HourTable.h"
+#include "recdb/MinTable.h"
 #include "recdb/QelDbResults.h"
 #include "recdb/QelDbSql.h"
 #include "recdb/Search.h"
@@ -16,6 +18,25 @@ namespace {
 
 std::string MonthText(const YearMonth& ym) {
     return Format("%d%02d", ym.year, ym.month);
+}
+
+enum class TCalendarFill { Filled, NoRows, NoMonth };
+
+// The newest month of the mode with its day marks into the calendar, which is then shown.
+TCalendarFill FillCalendar(sqlite_db& db, int mode) {
+    const sqlite_result months = db.query(QelDbSql::NewestMonth(mode));
+    if (months.empty()) return TCalendarFill::NoRows;
+    const std::optional<YearMonth> ym = MonthOf(months);
+    if (!ym) return TCalendarFill::NoMonth;
+    frmCalendar->SetMonth(ym->year, ym->month);
+    const sqlite_result days = db.query(QelDbSql::DaysOfMonth(mode, ym->year, ym->month));
+    for (const auto& [day, state] : DayMarks(days, TfrmCalendar::DaysInMonth(ym->year, ym->month)))
+        frmCalendar->SetDayMark(state, day);
+    db.close();
+    FrmMain->SetCalendarMonth(MonthText(*ym));
+    frmCalendar->SetHolidayMode(0);
+    frmCalendar->ShowCalendar();
+    return TCalendarFill::Filled;
 }
 
 } // namespace
@@ -105,22 +126,11 @@ void TFrmMain::QueryQelDbCalendar() {
     try {
         sqlite_db db;
         db.open(path);
-        const sqlite_result months = db.query(QelDbSql::NewestMonth(mode));
-        const std::optional<YearMonth> ym = MonthOf(months);
-        if (!ym) {
-            db.close();
-            EndSearchWithoutData();
-            if (months.empty() && frmSearch != nullptr) frmSearch->Show();
-            return;
-        }
-        frmCalendar->SetMonth(ym->year, ym->month);
-        const sqlite_result days = db.query(QelDbSql::DaysOfMonth(mode, ym->year, ym->month));
-        for (const auto& [day, state] : DayMarks(days, TfrmCalendar::DaysInMonth(ym->year, ym->month)))
-            frmCalendar->SetDayMark(state, day);
+        const TCalendarFill fill = FillCalendar(db, mode);
+        if (fill == TCalendarFill::Filled) return;
         db.close();
-        SetCalendarMonth(MonthText(*ym));
-        frmCalendar->SetHolidayMode(0);
-        frmCalendar->ShowCalendar();
+        EndSearchWithoutData();
+        if (fill == TCalendarFill::NoRows && frmSearch != nullptr) frmSearch->Show();
     } catch (const sqlite_exception& e) {
         CloseWait();
         BtnDisser->Hide();
@@ -128,5 +138,67 @@ void TFrmMain::QueryQelDbCalendar() {
         BtnSer->SetVisible(true);
         ShowMessageBox(e.what(), LoadLangString(59849), 0);
         SetEnabled(true);
+    }
+}
+
+// ---- The disk database of a recorder disk on this computer ----
+
+void TFrmMain::QueryPyrDbYears() {
+    PlaySpeed = 1;
+    PlayForward = 1;
+    SetEnabled(false);
+    ShowWait();
+    const std::string path = DiskDbRoot + "pyrdb";
+    if (!FileExists(path)) {
+        CloseWait();
+        SetEnabled(true);
+        return;
+    }
+    try {
+        sqlite_db db;
+        if (db.try_open(path) == -1) {
+            CloseWait();
+            SetEnabled(true);
+            ShowMessageBox(LoadLangString(50487), LoadLangString(50486), 0);
+            return;
+        }
+        db.open(path);
+        if (!HasRecordings(db.query(QelDbSql::NewestYear()))) {
+            CloseWait();
+            SetEnabled(true);
+            ShowMessageBox(LoadLangString(59844), LoadLangString(59849), 0);
+            return;
+        }
+        if (frmCalendar != nullptr) frmCalendar->ClearDayMarks();
+        if (frmHourTable != nullptr) frmHourTable->ClearCells();
+        if (frmMinTable != nullptr) frmMinTable->ClearCells();
+        if (frmSearch != nullptr) {
+            frmSearch->SetSearchMode(0);
+            frmSearch->Show();
+        }
+        CloseWait();
+    } catch (const sqlite_exception& e) {
+        CloseWait();
+        SetEnabled(true);
+        ShowMessageBox(e.what(), LoadLangString(50486), 0);
+    }
+}
+
+void TFrmMain::QueryPyrDbCalendar() {
+    const int mode = frmSearch != nullptr ? frmSearch->GetSearchMode() : 0;
+    try {
+        sqlite_db db;
+        if (FileExists(DiskDbRoot + "pyrdb")) db.open(DiskDbRoot + "pyrdb");
+        const TCalendarFill fill = FillCalendar(db, mode);
+        if (fill == TCalendarFill::Filled) return;
+        db.close();
+        CloseWait();
+        SetEnabled(true);
+        ShowMessageBox(LoadLangString(59844), LoadLangString(59849), 0);
+        if (fill == TCalendarFill::NoRows && frmSearch != nullptr) frmSearch->Show();
+    } catch (const sqlite_exception& e) {
+        CloseWait();
+        SetEnabled(true);
+        ShowMessageBox(e.what(), LoadLangString(59849), 0);
     }
 }

@@ -54,6 +54,7 @@ void TfrmSearch::Choose(int mode, int channel) {
     searchMode_ = mode;
     searchChannel_ = channel;
     if (FrmMain == nullptr) return;
+    if (searchSource_ == 0) FrmMain->QueryPyrDbCalendar();
     if (searchSource_ == 1 && channel == -1) FrmMain->QueryQelDbCalendar();
 }
 

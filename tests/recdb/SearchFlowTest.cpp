@@ -398,5 +398,81 @@ TEST_F(SearchFlow, RealRecorderDatabaseDrillDown) {
     EXPECT_TRUE(Idle());
 }
 
+class DiskSearch : public SearchFlow {
+protected:
+    // A recorder disk's database volume on this computer.
+    void UseDisk(const std::string& pyrdb) {
+        if (!pyrdb.empty()) std::filesystem::copy_file(pyrdb, disk_.File("pyrdb"));
+        FrmMain->DiskDbRoot = disk_.Str() + "/";
+        FrmMain->SearchSource = 0;
+        FrmMain->LocalDbMode = 1;
+    }
+    std::string Pyrdb() const { return disk_.File("pyrdb"); }
+    testing_support::TempDir disk_;
+};
+
+TEST_F(DiskSearch, CalendarFromTheDiskDatabase) {
+    UseDisk(testing_support::FixturePath("sqlite2/pyrdb_large.db"));
+    FrmMain->QueryPyrDbYears();
+    ASSERT_TRUE(frmSearch->Visible());
+    EXPECT_FALSE(FrmWait->Visible());
+    EXPECT_FALSE(FrmMain->Enabled());
+    EXPECT_TRUE(frmSearch->btnChannel->Enabled());
+    frmSearch->btnAllClick(frmSearch->btnAll);
+    ASSERT_TRUE(frmCalendar->Visible());
+    EXPECT_EQ(FrmMain->GetCalendarMonth(), "200804");
+    EXPECT_EQ(CalendarMarks(), DaysInFile(Pyrdb(), 2008, 4));
+    EXPECT_FALSE(CalendarMarks().empty());
+    frmCalendar->IMFPreviousClick(frmCalendar->IMFPrevious);
+    EXPECT_EQ(FrmMain->GetCalendarMonth(), "200803");
+    EXPECT_EQ(CalendarMarks(), DaysInFile(Pyrdb(), 2008, 3));
+
+    // Channel search: events of camera 1 only.
+    frmCalendar->btnLiveClick(frmCalendar->btnLive);
+    ASSERT_TRUE(frmSearch->Visible());
+    frmSearch->btnChannelClick(frmSearch->btnChannel);
+    ASSERT_TRUE(frmCalendar->Visible());
+    const std::vector<std::pair<int, int>> marks = CalendarMarks();
+    ASSERT_FALSE(marks.empty());
+    for (const auto& [day, state] : marks)
+        EXPECT_EQ(state, 2) << day;
+    const int day = marks.front().first;
+    const std::string month = FrmMain->GetCalendarMonth();
+    frmCalendar->DayCellClick(
+        TfrmCalendar::FirstWeekday(std::stoi(month.substr(0, 4)), std::stoi(month.substr(4))) + day - 1);
+    frmCalendar->btnOkClick(frmCalendar->btnOk);
+    ASSERT_TRUE(frmHourTable->Visible());
+    bool anyFirst = false;
+    for (int hour = 0; hour < 24; ++hour) {
+        anyFirst = anyFirst || frmHourTable->Cell(0, hour)->CurrentFrame() != 0;
+        for (int channel = 1; channel < 4; ++channel)
+            EXPECT_EQ(frmHourTable->Cell(channel, hour)->CurrentFrame(), 0) << channel << " " << hour;
+    }
+    EXPECT_TRUE(anyFirst);
+}
+
+TEST_F(DiskSearch, MissingOrDamagedDiskDatabase) {
+    UseDisk("");
+    FrmMain->QueryPyrDbYears();
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_FALSE(frmSearch->Visible());
+    EXPECT_TRUE(Idle());
+
+    testing_support::WriteFileBytes(Pyrdb(), std::string(3000, 'z'));
+    FrmMain->QueryPyrDbYears();
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].caption, FrmMain->LoadLangString(50486));
+    EXPECT_FALSE(frmSearch->Visible());
+    EXPECT_TRUE(Idle());
+}
+
+TEST_F(DiskSearch, EmptyDiskDatabase) {
+    UseDisk(testing_support::FixturePath("sqlite2/qeldbfile_empty.db"));
+    FrmMain->QueryPyrDbYears();
+    EXPECT_EQ(Boxes(), (std::vector<TSeenBox>{Box(59849, 59844)}));
+    EXPECT_FALSE(frmSearch->Visible());
+    EXPECT_TRUE(Idle());
+}
+
 } // namespace
 } // namespace search_tests
