@@ -577,6 +577,14 @@ public:
     std::string LocalPlaybackFolder;
     void OpenLocalPlayback();
     void LoadFolderPlayList(const std::string& folder, bool fromStart);
+    // Database mode: play-list entry 0 holds the seq of the recording played, as decimal text; the
+    // main window keeps its own copy, since the reader thread chains through the list meanwhile.
+    std::string DbPlayEntry;
+    // The recording of entry 0 on the recorder disk; empty when there is none. The reader must be stopped.
+    std::string GetDbFilePath();
+    // The next (or previous) recording of the disk database into entry 0; none: the knob to the end, the
+    // copy ended, playback paused, false.
+    bool FindNextFileInDb(bool next);
     // Copy of the played stream into "Backup/", moved to a folder of the user's when it ends.
     std::string StreamCopyRoot;
     std::string StreamCopyTarget;

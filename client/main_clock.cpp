@@ -303,7 +303,8 @@ void TFrmMain::PlaybackEndOfFile(bool forward) {
     const int step = forward ? 1 : -1;
     const bool ringsHold = reader.VideoHead().count.load() > 0 || reader.AudioHead().count.load() > 0;
     PlayListPos += step;
-    const bool outside = forward ? PlayListPos >= reader.GetListEnd() : PlayListPos < reader.GetListStart();
+    const int first = LocalDbMode == 1 ? -1 : reader.GetListStart();
+    const bool outside = forward ? PlayListPos >= reader.GetListEnd() : PlayListPos < first;
     // The last records of the list are shown first.
     if (outside && ringsHold) {
         PlayListPos -= step;
@@ -311,6 +312,16 @@ void TFrmMain::PlaybackEndOfFile(bool forward) {
     }
     c.endOfFile = 0;
     if (!forward) c.resync = 1;
+    if (LocalDbMode == 1) {
+        // The reader has chained through the disk database already; this follows it for the transport.
+        PlayListPos -= step;
+        if (!FindNextFileInDb(forward)) return;
+        lbState->SetCaption("");
+        for (int k = 0; k < 4; ++k)
+            CameraLabel(k)->SetCaption("");
+        HideScreenMarks();
+        return;
+    }
     if (outside) {
         if (RepeatPlay != 0 && ReopenAtListEnd(forward)) return;
         PlayListPos = forward ? std::max(reader.GetListEnd() - 1, 0) : std::max(reader.GetListStart(), 0);

@@ -8,6 +8,7 @@
 #include "playback/Qelvidfile.h"
 #include "recdb/DiskLookups.h"
 #include "recdb/MinTable.h"
+#include "recdb/Search.h"
 
 #include "platform/core/Exceptions.h"
 #include "platform/core/StrUtils.h"
@@ -58,12 +59,19 @@ void TFrmMain::ShowPositionTexts(DWORD time) {
 
 bool TFrmMain::ChoosePlaybackFile(std::string& name) {
     name.clear();
+    // The reader thread reads the filter while it runs: it gets a copy taken now, with the reader stopped.
+    QelSearchFilter filter;
+    if (frmSearch != nullptr) {
+        filter.searchMode = frmSearch->GetSearchMode();
+        filter.searchChannel = frmSearch->GetSearchChannel();
+    }
+    filter.selectedCamera = SelectedCamera;
+    VideoReader->SetSearchFilterSource([filter] { return filter; });
     if (PlayListPos < 0 || PlayListPos >= VideoReader->GetListEnd()) return false;
     if (LocalDbMode == 1) {
-        const std::string entry0 = VideoReader->GetListItem(0);
-        name = ::GetDbFilePath(DiskDbRoot, DiskAvRoot, entry0);
+        name = GetDbFilePath();
         if (name.empty()) return false;
-        VideoReader->SetDbChaining(1, DiskDbRoot, DiskAvRoot, static_cast<int>(StrToIntDef(entry0, 0)));
+        VideoReader->SetDbChaining(1, DiskDbRoot, DiskAvRoot, StrToIntDef(DbPlayEntry, 0));
         return true;
     }
     name = VideoReader->GetListItem(PlayListPos);
@@ -116,6 +124,35 @@ void Halted(TFrmMain& m) {
 }
 
 } // namespace
+
+std::string TFrmMain::GetDbFilePath() {
+    DbPlayEntry = VideoReader->GetListItem(0);
+    return ::GetDbFilePath(DiskDbRoot, DiskAvRoot, DbPlayEntry);
+}
+
+bool TFrmMain::FindNextFileInDb(bool next) {
+    NextFileRequest request;
+    request.dbRoot = DiskDbRoot;
+    request.entry0 = DbPlayEntry;
+    request.next = next;
+    if (frmSearch != nullptr) {
+        request.searchMode = frmSearch->GetSearchMode();
+        request.searchChannel = frmSearch->GetSearchChannel();
+    }
+    request.selectedCamera = SelectedCamera;
+    request.forwardPlayback = PlayForward != 0;
+    const NextFileResult found = ::FindNextFileInDb(request);
+    if (found.found) {
+        DbPlayEntry = std::to_string(found.seq);
+        // Entry 1 is the reader's; entry 0 is only read by this window.
+        VideoReader->SetListItem(DbPlayEntry, 0);
+        return true;
+    }
+    if (found.knobPos) SliderSearch->SetKnobPos(*found.knobPos);
+    BtnRecStopClick(this);
+    BtnPauseClick(this);
+    return false;
+}
 
 void TFrmMain::BtnPlayClick(TObject*) {
     if (RefusedWhileStreamCopy()) return;

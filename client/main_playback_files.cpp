@@ -141,7 +141,9 @@ void TFrmMain::BtnLastClick(TObject*) {
     VideoReader->StopReader();
     const bool nextFile = (LastTransportKey == kKeyLast && PlayPaused != 0) || PlayState == kPlayForward ||
                           PlayState == kPlayFastForward;
-    if (nextFile && CurrentIndexPos + 1 == CurrentIndexCount) {
+    if (nextFile && CurrentIndexPos + 1 == CurrentIndexCount && LocalDbMode == 1) {
+        if (!FindNextFileInDb(true)) return;
+    } else if (nextFile && CurrentIndexPos + 1 == CurrentIndexCount) {
         PlayListPos += 1;
         if (PlayListPos >= VideoReader->GetListEnd()) {
             // Already at the last frame of the last file: playback rests there.
@@ -198,7 +200,9 @@ void TFrmMain::BtnFirstClick(TObject*) {
     VideoReader->StopReader();
     const bool previousFile = (LastTransportKey == kKeyFirst && PlayPaused != 0) ||
                               PlayState == kPlayReverse || PlayState == kPlayFastReverse;
-    if (previousFile && CurrentIndexPos == 0) {
+    if (previousFile && CurrentIndexPos == 0 && LocalDbMode == 1) {
+        if (!FindNextFileInDb(false)) return;
+    } else if (previousFile && CurrentIndexPos == 0) {
         PlayListPos -= 1;
         if (PlayListPos < std::max(VideoReader->GetListStart(), 0)) {
             PlayListPos = std::max(VideoReader->GetListStart(), 0);

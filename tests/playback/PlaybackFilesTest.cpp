@@ -5,6 +5,7 @@
 
 #include "client/PlaybackClock.h"
 #include "playback/Qelvidfile.h"
+#include "tools/recgen/StoreGenerator.h"
 
 #include "platform/core/FileUtils.h"
 #include "platform/vcl/FormTesting.h"
@@ -344,6 +345,56 @@ TEST_F(Files, AFolderWithoutRecordingsOrACancelledChoicePlaysNothing) {
     }
     EXPECT_TRUE(Boxes().empty());
     EXPECT_TRUE(FrmMain->Enabled());
+}
+
+TEST_F(Files, DatabaseModeChainsThroughTheDiskDatabaseToItsEnd) {
+    recgen::StoreOptions options;
+    options.days = 1;
+    options.hours = {8, 12, 17};
+    options.secondsPerRecording = 3;
+    options.stream.framesPerSecond = 5;
+    options.stream.cameras = 1;
+    testing_support::TempDir disk;
+    const std::vector<recgen::StoreRecording> recordings =
+        recgen::GenerateStore(disk.Path().string(), options, recgen::RecorderIdentity{});
+    ASSERT_EQ(recordings.size(), 3u);
+    FrmMain->DiskDbRoot = disk.File("infofiles") + "/";
+    FrmMain->DiskAvRoot = disk.File("avfiles") + "/";
+    FrmMain->SetLocalDbMode(1);
+    // As the minute table leaves it: the first recording's seq in entry 0, the bounds of chaining.
+    CQelVideoFile& reader = *FrmMain->VideoReader;
+    reader.SetListItem(std::to_string(recordings[0].seq), 0);
+    reader.SetListEnd(3);
+    reader.SetListStart(-1);
+    FrmMain->PlayListPos = 0;
+    const std::string first = FrmMain->GetDbFilePath();
+    EXPECT_EQ(first, FrmMain->DiskAvRoot + recordings[0].fileName);
+    FrmMain->OpenPlaybackFile(first);
+    ASSERT_EQ(FrmMain->PlaybackFileOpen, 1);
+    FrmMain->BtnPlayClick(FrmMain->BtnPlay);
+    EXPECT_EQ(reader.GetChainMode(), 1);
+    ASSERT_LT(TicksUntilPaused(3000), 3000) << "playback never ended";
+    // Pictures of every recording, in order, each within its own span.
+    std::vector<DWORD> visited;
+    for (const Shown& shownFrame : shown) {
+        const auto it =
+            std::find_if(recordings.begin(), recordings.end(), [&](const recgen::StoreRecording& r) {
+                return shownFrame.time >= r.startTime && shownFrame.time <= r.endTime;
+            });
+        ASSERT_NE(it, recordings.end()) << shownFrame.time;
+        if (visited.empty() || visited.back() != it->seq) visited.push_back(it->seq);
+    }
+    EXPECT_EQ(visited, (std::vector<DWORD>{recordings[0].seq, recordings[1].seq, recordings[2].seq}));
+    EXPECT_EQ(FrmMain->DbPlayEntry, std::to_string(recordings[2].seq));
+    EXPECT_EQ(FrmMain->SliderSearch->KnobPos(), 1000);
+    EXPECT_EQ(FrmMain->PlayState, kPlayStopped);
+    // Stop opens the recording of entry 0 again: the last one.
+    FrmMain->BtnStopClick(FrmMain->BtnStop);
+    EXPECT_EQ(FrmMain->CurrentIndexPos, 0);
+    std::string text;
+    FrmMain->FrameTimeToText(recordings[2].startTime, text);
+    EXPECT_EQ(FrmMain->LabelSearchTime->Caption(), text);
+    FrmMain->SetLocalDbMode(0);
 }
 
 // ---- The clock's plain rules ----
