@@ -4,6 +4,7 @@
 #include "client/Placement.h"
 #include "client/main.h"
 #include "playback/Qelvidfile.h"
+#include "setup/Menu.h"
 
 TfrmLocalSearch* frmLocalSearch = nullptr;
 
@@ -12,12 +13,15 @@ TfrmLocalSearch::TfrmLocalSearch(TComponent* owner) : TForm(owner) {
 }
 
 const TFormBindings& TfrmLocalSearch::Bindings() {
-    static const TFormBindings bindings = TFormBindings()
-                                              .AddField("btnFile", &TfrmLocalSearch::btnFile)
-                                              .AddField("btnCalendar", &TfrmLocalSearch::btnCalendar)
-                                              .AddField("btnCancel", &TfrmLocalSearch::btnCancel)
-                                              .AddMethod("FormShow", &TfrmLocalSearch::FormShow)
-                                              .AddMethod("btnCancelClick", &TfrmLocalSearch::btnCancelClick);
+    static const TFormBindings bindings =
+        TFormBindings()
+            .AddField("btnFile", &TfrmLocalSearch::btnFile)
+            .AddField("btnCalendar", &TfrmLocalSearch::btnCalendar)
+            .AddField("btnCancel", &TfrmLocalSearch::btnCancel)
+            .AddMethod("FormShow", &TfrmLocalSearch::FormShow)
+            .AddMethod("btnFileClick", &TfrmLocalSearch::btnFileClick)
+            .AddMethod("btnCalendarClick", &TfrmLocalSearch::btnCalendarClick)
+            .AddMethod("btnCancelClick", &TfrmLocalSearch::btnCancelClick);
     return bindings;
 }
 
@@ -31,6 +35,20 @@ void TfrmLocalSearch::FormShow(TObject*) {
     btnCancel->SetCaption(FrmMain->LoadLangString(59980));
     for (TButton* button : {btnFile, btnCalendar, btnCancel})
         button->Font()->SetName(Font()->Name());
+}
+
+void TfrmLocalSearch::btnFileClick(TObject*) {
+    if (FrmMain != nullptr) FrmMain->SetLocalDbMode(0);
+    Hide();
+    if (FrmMain != nullptr) FrmMain->OpenLocalPlayback();
+}
+
+void TfrmLocalSearch::btnCalendarClick(TObject*) {
+    if (FrmMain != nullptr) FrmMain->SetLocalDbMode(1);
+    // A recorder disk always holds four channels.
+    if (frmMenu != nullptr) frmMenu->MaxCamera = 4;
+    Hide();
+    if (FrmMain != nullptr) FrmMain->QueryPyrDbYears();
 }
 
 void TfrmLocalSearch::btnCancelClick(TObject*) {

@@ -14,6 +14,8 @@ public:
     TButton* btnCancel = nullptr;
 
     void FormShow(TObject* sender);
+    void btnFileClick(TObject* sender);
+    void btnCalendarClick(TObject* sender);
     void btnCancelClick(TObject* sender);
 
 private:

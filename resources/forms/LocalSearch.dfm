@@ -22,6 +22,7 @@ object frmLocalSearch: TfrmLocalSearch
     Height = 33
     Caption = 'FILE'
     TabOrder = 0
+    OnClick = btnFileClick
   end
   object btnCalendar: TButton
     Left = 16
@@ -30,6 +31,7 @@ object frmLocalSearch: TfrmLocalSearch
     Height = 33
     Caption = 'CALENDAR'
     TabOrder = 1
+    OnClick = btnCalendarClick
   end
   object btnCancel: TButton
     Left = 16

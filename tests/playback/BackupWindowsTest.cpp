@@ -244,6 +244,28 @@ TEST_F(BackupWindows, LocalSearchCancelLeavesNoReaderAndNoFile) {
     EXPECT_FALSE(frmLocalSearch->Visible());
 }
 
+TEST_F(BackupWindows, LocalSearchChoosesFilesOrTheCalendar) {
+    frmMenu->MaxCamera = 1;
+    FrmMain->SetLocalDbMode(1);
+    frmLocalSearch->Show();
+    {
+        form_testing::ScopedFolderAnswer cancel("");
+        frmLocalSearch->btnFileClick(frmLocalSearch->btnFile);
+        EXPECT_EQ(cancel.Asked().size(), 1u);
+    }
+    EXPECT_EQ(FrmMain->GetLocalDbMode(), 0);
+    EXPECT_FALSE(frmLocalSearch->Visible());
+    EXPECT_TRUE(FrmMain->Enabled());
+
+    frmLocalSearch->Show();
+    frmLocalSearch->btnCalendarClick(frmLocalSearch->btnCalendar);
+    EXPECT_EQ(FrmMain->GetLocalDbMode(), 1);
+    EXPECT_EQ(frmMenu->MaxCamera, 4);
+    EXPECT_FALSE(frmLocalSearch->Visible());
+    // No recorder disk: the calendar query finds no database and gives the main window back.
+    EXPECT_TRUE(FrmMain->Enabled());
+}
+
 TEST_F(BackupWindows, Pictures) {
     FrmMain->SearchSource = 1;
     ASSERT_TRUE(frmBackup->SetStartTime("200801011200"));
