@@ -13,6 +13,7 @@
 #include "recdb/MinTable.h"
 #include "recdb/QelDbResults.h"
 #include "recdb/QelDbSql.h"
+#include "recdb/Search.h"
 #include "recdb/SqliteDb.h"
 #include "setup/Menu.h"
 
@@ -98,6 +99,9 @@ DWORD ShownMegabytes(std::uint64_t kilobytes) {
 
 TfrmBackup::TfrmBackup(TComponent* owner) : TForm(owner) {
     LoadDefinition("Backup", Bindings());
+    // The type starts as the search options window chose, when it has chosen.
+    const int mode = frmSearch != nullptr ? frmSearch->GetSearchMode() : 0;
+    if (mode == 1 || mode == 2) cmbType->SetItemIndex(mode == 2 ? 1 : 0);
 }
 
 const TFormBindings& TfrmBackup::Bindings() {

@@ -14,6 +14,7 @@
 #include "recdb/Calendar.h"
 #include "recdb/HourTable.h"
 #include "recdb/MinTable.h"
+#include "recdb/Search.h"
 #include "setup/Menu.h"
 
 #include "platform/vcl/FormTesting.h"
@@ -264,6 +265,19 @@ TEST_F(BackupWindows, LocalSearchChoosesFilesOrTheCalendar) {
     EXPECT_FALSE(frmLocalSearch->Visible());
     // No recorder disk: the calendar query finds no database and gives the main window back.
     EXPECT_TRUE(FrmMain->Enabled());
+}
+
+TEST_F(BackupWindows, TypeStartsAsTheSearchOptionsChose) {
+    struct Case {
+        int mode;
+        int item;
+    };
+    Application->CreateForm(frmSearch);
+    for (const Case c : {Case{2, 1}, Case{1, 0}, Case{3, 0}}) {
+        frmSearch->SetSearchMode(c.mode);
+        const std::unique_ptr<TfrmBackup> window(new TfrmBackup(nullptr));
+        EXPECT_EQ(window->cmbType->ItemIndex(), c.item) << c.mode;
+    }
 }
 
 TEST_F(BackupWindows, Pictures) {
