@@ -431,6 +431,8 @@ public:
     void BtnSerClick(TObject* sender);
     bool CheckRecorderStatus();
     void BtnDisserClick(TObject* sender);
+    void BtnBackupClick(TObject* sender);
+    void BtnBackup_onClick(TObject* sender);
     void BtnRemote_recClick(TObject* sender);
     void BtnRemote_stopClick(TObject* sender);
     void SetCalendarMonth(const std::string& text) { CalendarMonth = text; }

@@ -213,6 +213,8 @@ const TFormBindings& TFrmMain::Bindings() {
             .AddMethod("btnSer_mClick", &TFrmMain::btnSer_mClick)
             .AddMethod("BtnSerClick", &TFrmMain::BtnSerClick)
             .AddMethod("BtnDisserClick", &TFrmMain::BtnDisserClick)
+            .AddMethod("BtnBackupClick", &TFrmMain::BtnBackupClick)
+            .AddMethod("BtnBackup_onClick", &TFrmMain::BtnBackup_onClick)
             .AddMethod("BtnRemote_recClick", &TFrmMain::BtnRemote_recClick)
             .AddMethod("BtnRemote_stopClick", &TFrmMain::BtnRemote_stopClick)
             .AddMethod("BtnFirstClick", &TFrmMain::BtnFirstClick)

@@ -216,6 +216,24 @@ void TFrmMain::BtnDisserClick(TObject*) {
     BtnDisser->Hide();
 }
 
+// ---- Saving the searched stream ----
+
+void TFrmMain::BtnBackupClick(TObject*) {
+    if (RemoteSearchActive == 0 || BackupActive != 0) return;
+    SetBackupMode();
+    BtnBackup->Hide();
+    BtnBackup_on->SetVisible(true);
+    BackupActive = 1;
+}
+
+void TFrmMain::BtnBackup_onClick(TObject*) {
+    if (RemoteSearchActive == 0 || BackupActive == 0) return;
+    FinishBackupFiles(0);
+    BtnBackup_on->Hide();
+    BtnBackup->SetVisible(true);
+    BackupActive = 0;
+}
+
 // ---- The recorder's own recording (live mode) ----
 
 void TFrmMain::BtnRemote_recClick(TObject* sender) {

@@ -4,6 +4,8 @@
 #include "client/Placement.h"
 #include "client/Wait.h"
 #include "client/main.h"
+#include "platform/vcl/WinUser.h"
+#include "playback/Backup.h"
 #include "recdb/FormCells.h"
 #include "recdb/HourTable.h"
 #include "recdb/KeyTime.h"
@@ -93,7 +95,10 @@ const TFormBindings& TfrmCalendar::Bindings() {
             .AddMethod("IMFNextMouseDown", &TfrmCalendar::IMFNextMouseDown)
             .AddMethod("IMFNextMouseUp", &TfrmCalendar::IMFNextMouseUp)
             .AddMethod("btnLiveClick", &TfrmCalendar::btnLiveClick)
-            .AddMethod("btnOkClick", &TfrmCalendar::btnOkClick);
+            .AddMethod("btnOkClick", &TfrmCalendar::btnOkClick)
+            .AddMethod("btnBackupClick", &TfrmCalendar::btnBackupClick)
+            .AddMethod("SetStartTimeClick", &TfrmCalendar::SetStartTimeClick)
+            .AddMethod("SetEndTimeClick", &TfrmCalendar::SetEndTimeClick);
     return bindings;
 }
 
@@ -309,7 +314,13 @@ void TfrmCalendar::DayCellClick(int cell) {
         return;
     }
     // A right click in a remote search is the backup span's, and selects nothing.
-    if (rightButton_ && searchSource_ == 1) return;
+    if (rightButton_ && searchSource_ == 1) {
+        if (selectedCell_ != 0) {
+            backupDay_ = std::atoi(dayTexts_[static_cast<std::size_t>(selectedCell_)].c_str());
+            PopupBackupMenu();
+        }
+        return;
+    }
     if (cellColors_[n] == kBlack || dayTexts_[n].empty()) return;
     const int day = std::atoi(dayTexts_[n].c_str());
     selectedDate_ = (FrmMain != nullptr ? FrmMain->GetCalendarMonth() : std::string()) + TwoDigits(day);
@@ -366,8 +377,40 @@ void TfrmCalendar::btnLiveClick(TObject*) {
     }
     selectedCell_ = 0;
     ClearDayMarks();
+    if (frmBackup != nullptr) frmBackup->ClearSelection();
     Close();
     if (frmSearch != nullptr) frmSearch->Show();
+}
+
+// ---- Backup span ----
+
+void TfrmCalendar::PopupBackupMenu() {
+    if (FrmMain == nullptr || FrmMain->GetSysInfoResult() < 3) return;
+    TPoint at{};
+    GetCursorPos(&at);
+    PopupMenu1->Popup(at.X, at.Y);
+}
+
+void TfrmCalendar::SetStartTimeClick(TObject*) {
+    if (frmBackup == nullptr || FrmMain == nullptr) return;
+    frmBackup->SetStartTime(FrmMain->GetCalendarMonth() + TwoDigits(backupDay_));
+}
+
+void TfrmCalendar::SetEndTimeClick(TObject*) {
+    if (frmBackup == nullptr || FrmMain == nullptr) return;
+    frmBackup->SetEndTime(NextKey(FrmMain->GetCalendarMonth() + TwoDigits(backupDay_)));
+}
+
+void TfrmCalendar::btnBackupClick(TObject*) {
+    if (frmBackup == nullptr || FrmMain == nullptr) return;
+    if (frmBackup->GetEndTime() <= frmBackup->GetStartTime()) {
+        FrmMain->ShowMessageBoxEx(FrmMain->LoadLangString(50483), FrmMain->LoadLangString(51000), 0, Width(),
+                                  Height(), Left(), Top());
+        return;
+    }
+    Hide();
+    frmBackup->SetReturnForm(1);
+    frmBackup->RequestBackupSize((frmSearch != nullptr ? frmSearch->GetSearchMode() : 1) - 1);
 }
 
 void TfrmCalendar::FormShow(TObject*) {

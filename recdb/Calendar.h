@@ -82,6 +82,9 @@ public:
     void IMFNextMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
     void btnLiveClick(TObject* sender);
     void btnOkClick(TObject* sender);
+    void btnBackupClick(TObject* sender);
+    void SetStartTimeClick(TObject* sender);
+    void SetEndTimeClick(TObject* sender);
     // One handler per cell, all alike.
     void DayCellClick(int cell);
     void ShowDayHours(const std::string& dateKey);
@@ -93,6 +96,7 @@ private:
     void PaintDayCell(int cell);
     void StepMonth(bool next);
     void CellMouseDown(int cell, TMouseButton button);
+    void PopupBackupMenu();
 
     std::array<TPaintBox*, DayCells + 1> dayBoxes_{};
     std::array<TImgFrame*, DayCells + 1> selectionImages_{};
@@ -104,6 +108,7 @@ private:
     int shownMonth_ = 0;
     int holidayMonth_ = 1;
     int selectedCell_ = 0;
+    int backupDay_ = 0;
     std::string selectedDate_;
     BYTE holidayMode_ = 0;
     bool rightButton_ = false;

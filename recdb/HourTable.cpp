@@ -2,6 +2,8 @@
 
 #include "client/LanguageDll.h"
 #include "client/main.h"
+#include "platform/vcl/WinUser.h"
+#include "playback/Backup.h"
 #include "recdb/Calendar.h"
 #include "recdb/FormCells.h"
 #include "recdb/MinTable.h"
@@ -31,31 +33,35 @@ TfrmHourTable::TfrmHourTable(TComponent* owner) : TForm(owner) {
 }
 
 const TFormBindings& TfrmHourTable::Bindings() {
-    static const TFormBindings bindings = TFormBindings()
-                                              .AddField("ifmHour", &TfrmHourTable::ifmHour)
-                                              .AddField("Label1", &TfrmHourTable::Label1)
-                                              .AddField("Label2", &TfrmHourTable::Label2)
-                                              .AddField("Label3", &TfrmHourTable::Label3)
-                                              .AddField("Label4", &TfrmHourTable::Label4)
-                                              .AddField("lbDateTime", &TfrmHourTable::lbDateTime)
-                                              .AddField("lbSTime", &TfrmHourTable::lbSTime)
-                                              .AddField("lbStartTime", &TfrmHourTable::lbStartTime)
-                                              .AddField("lbETime", &TfrmHourTable::lbETime)
-                                              .AddField("lbEndTime", &TfrmHourTable::lbEndTime)
-                                              .AddField("btnBackup2", &TfrmHourTable::btnBackup2)
-                                              .AddField("btnOk2", &TfrmHourTable::btnOk2)
-                                              .AddField("btnBack2", &TfrmHourTable::btnBack2)
-                                              .AddField("btnBackup", &TfrmHourTable::btnBackup)
-                                              .AddField("btnOk", &TfrmHourTable::btnOk)
-                                              .AddField("btnBack", &TfrmHourTable::btnBack)
-                                              .AddField("PopupMenu1", &TfrmHourTable::PopupMenu1)
-                                              .AddField("SetStartTime", &TfrmHourTable::SetStartTime)
-                                              .AddField("SetEndTime", &TfrmHourTable::SetEndTime)
-                                              .AddMethod("FormShow", &TfrmHourTable::FormShow)
-                                              .AddMethod("FormMouseDown", &TfrmHourTable::FormMouseDown)
-                                              .AddMethod("ifmHourMouseDown", &TfrmHourTable::ifmHourMouseDown)
-                                              .AddMethod("btnOk2Click", &TfrmHourTable::btnOk2Click)
-                                              .AddMethod("btnBackClick", &TfrmHourTable::btnBackClick);
+    static const TFormBindings bindings =
+        TFormBindings()
+            .AddField("ifmHour", &TfrmHourTable::ifmHour)
+            .AddField("Label1", &TfrmHourTable::Label1)
+            .AddField("Label2", &TfrmHourTable::Label2)
+            .AddField("Label3", &TfrmHourTable::Label3)
+            .AddField("Label4", &TfrmHourTable::Label4)
+            .AddField("lbDateTime", &TfrmHourTable::lbDateTime)
+            .AddField("lbSTime", &TfrmHourTable::lbSTime)
+            .AddField("lbStartTime", &TfrmHourTable::lbStartTime)
+            .AddField("lbETime", &TfrmHourTable::lbETime)
+            .AddField("lbEndTime", &TfrmHourTable::lbEndTime)
+            .AddField("btnBackup2", &TfrmHourTable::btnBackup2)
+            .AddField("btnOk2", &TfrmHourTable::btnOk2)
+            .AddField("btnBack2", &TfrmHourTable::btnBack2)
+            .AddField("btnBackup", &TfrmHourTable::btnBackup)
+            .AddField("btnOk", &TfrmHourTable::btnOk)
+            .AddField("btnBack", &TfrmHourTable::btnBack)
+            .AddField("PopupMenu1", &TfrmHourTable::PopupMenu1)
+            .AddField("SetStartTime", &TfrmHourTable::SetStartTime)
+            .AddField("SetEndTime", &TfrmHourTable::SetEndTime)
+            .AddMethod("FormShow", &TfrmHourTable::FormShow)
+            .AddMethod("FormMouseDown", &TfrmHourTable::FormMouseDown)
+            .AddMethod("ifmHourMouseDown", &TfrmHourTable::ifmHourMouseDown)
+            .AddMethod("btnOk2Click", &TfrmHourTable::btnOk2Click)
+            .AddMethod("btnBackClick", &TfrmHourTable::btnBackClick)
+            .AddMethod("btnBackup2Click", &TfrmHourTable::btnBackup2Click)
+            .AddMethod("SetStartTimeClick", &TfrmHourTable::SetStartTimeClick)
+            .AddMethod("SetEndTimeClick", &TfrmHourTable::SetEndTimeClick);
     return bindings;
 }
 
@@ -82,7 +88,13 @@ void TfrmHourTable::MarkColumn(int hour, int delta) {
 void TfrmHourTable::HourCellClick(int channel, int hour) {
     if (channel < 0 || channel >= Channels || hour < 0 || hour >= Hours) return;
     // A right click in a remote search is the backup span's, and selects nothing.
-    if (rightButton_ && searchSource_ == 1) return;
+    if (rightButton_ && searchSource_ == 1) {
+        if (selectedHour_ < Hours) {
+            backupHour_ = selectedHour_;
+            PopupBackupMenu();
+        }
+        return;
+    }
     const std::string date = frmCalendar != nullptr ? frmCalendar->GetSelectedDate() : std::string();
     if (Cell(channel, hour)->CurrentFrame() == 0) return;
     selectedHourKey_ = date + TwoDigits(hour);
@@ -176,4 +188,38 @@ void TfrmHourTable::FormShow(TObject*) {
     localDbMode_ = FrmMain->GetLocalDbMode();
     searchSource_ = FrmMain->GetSearchSource();
     if (searchSource_ == 0 && localDbMode_ == 1) FrmMain->GetDiskRoots(dbRoot_, avRoot_);
+}
+
+// ---- Backup span ----
+
+void TfrmHourTable::PopupBackupMenu() {
+    if (FrmMain == nullptr || FrmMain->GetSysInfoResult() < 3) return;
+    TPoint at{};
+    GetCursorPos(&at);
+    PopupMenu1->Popup(at.X, at.Y);
+}
+
+std::string TfrmHourTable::BackupKey() const {
+    const std::string base = frmCalendar != nullptr ? frmCalendar->GetSelectedDate() : std::string();
+    return base + TwoDigits(backupHour_);
+}
+
+void TfrmHourTable::SetStartTimeClick(TObject*) {
+    if (frmBackup != nullptr) frmBackup->SetStartTime(BackupKey());
+}
+
+void TfrmHourTable::SetEndTimeClick(TObject*) {
+    if (frmBackup != nullptr) frmBackup->SetEndTime(NextKey(BackupKey()));
+}
+
+void TfrmHourTable::btnBackup2Click(TObject*) {
+    if (frmBackup == nullptr || FrmMain == nullptr) return;
+    if (frmBackup->GetEndTime() <= frmBackup->GetStartTime()) {
+        FrmMain->ShowMessageBoxEx(FrmMain->LoadLangString(50483), FrmMain->LoadLangString(51000), 0, Width(),
+                                  Height(), Left(), Top());
+        return;
+    }
+    Hide();
+    frmBackup->SetReturnForm(2);
+    frmBackup->RequestBackupSize((frmSearch != nullptr ? frmSearch->GetSearchMode() : 1) - 1);
 }

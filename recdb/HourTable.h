@@ -55,6 +55,9 @@ public:
     void ifmHourMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
     void btnOk2Click(TObject* sender);
     void btnBackClick(TObject* sender);
+    void btnBackup2Click(TObject* sender);
+    void SetStartTimeClick(TObject* sender);
+    void SetEndTimeClick(TObject* sender);
     // One handler per cell, all alike.
     void HourCellClick(int channel, int hour);
     void ShowHourMinutes(const std::string& hourKey);
@@ -62,11 +65,14 @@ public:
 private:
     static const TFormBindings& Bindings();
     void MarkColumn(int hour, int delta);
+    void PopupBackupMenu();
+    std::string BackupKey() const;
 
     std::array<TImgFrame*, Channels * Hours> cells_{};
     int selectedHour_ = Hours; // none
     std::string selectedHourKey_;
     bool rightButton_ = false;
+    int backupHour_ = 0;
     int searchSource_ = 0;
     int localDbMode_ = 0;
     std::string dbRoot_;

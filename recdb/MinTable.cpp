@@ -3,6 +3,8 @@
 #include "client/LanguageDll.h"
 #include "client/Wait.h"
 #include "client/main.h"
+#include "platform/vcl/WinUser.h"
+#include "playback/Backup.h"
 #include "recdb/Calendar.h"
 #include "recdb/FormCells.h"
 #include "recdb/HourTable.h"
@@ -31,31 +33,35 @@ TfrmMinTable::TfrmMinTable(TComponent* owner) : TForm(owner) {
 }
 
 const TFormBindings& TfrmMinTable::Bindings() {
-    static const TFormBindings bindings = TFormBindings()
-                                              .AddField("ifmMin", &TfrmMinTable::ifmMin)
-                                              .AddField("Label1", &TfrmMinTable::Label1)
-                                              .AddField("Label2", &TfrmMinTable::Label2)
-                                              .AddField("Label3", &TfrmMinTable::Label3)
-                                              .AddField("Label4", &TfrmMinTable::Label4)
-                                              .AddField("lbDateTime", &TfrmMinTable::lbDateTime)
-                                              .AddField("lbSTime", &TfrmMinTable::lbSTime)
-                                              .AddField("lbStartTime", &TfrmMinTable::lbStartTime)
-                                              .AddField("lbETime", &TfrmMinTable::lbETime)
-                                              .AddField("lbEndTime", &TfrmMinTable::lbEndTime)
-                                              .AddField("btnBackup2", &TfrmMinTable::btnBackup2)
-                                              .AddField("btnOk2", &TfrmMinTable::btnOk2)
-                                              .AddField("btnBack2", &TfrmMinTable::btnBack2)
-                                              .AddField("btnBackup", &TfrmMinTable::btnBackup)
-                                              .AddField("btnOk", &TfrmMinTable::btnOk)
-                                              .AddField("btnBack", &TfrmMinTable::btnBack)
-                                              .AddField("PopupMenu1", &TfrmMinTable::PopupMenu1)
-                                              .AddField("SetStartTime", &TfrmMinTable::SetStartTime)
-                                              .AddField("SetEndTime", &TfrmMinTable::SetEndTime)
-                                              .AddMethod("FormShow", &TfrmMinTable::FormShow)
-                                              .AddMethod("FormMouseDown", &TfrmMinTable::FormMouseDown)
-                                              .AddMethod("ifmMinMouseDown", &TfrmMinTable::ifmMinMouseDown)
-                                              .AddMethod("btnOk2Click", &TfrmMinTable::btnOk2Click)
-                                              .AddMethod("btnBackClick", &TfrmMinTable::btnBackClick);
+    static const TFormBindings bindings =
+        TFormBindings()
+            .AddField("ifmMin", &TfrmMinTable::ifmMin)
+            .AddField("Label1", &TfrmMinTable::Label1)
+            .AddField("Label2", &TfrmMinTable::Label2)
+            .AddField("Label3", &TfrmMinTable::Label3)
+            .AddField("Label4", &TfrmMinTable::Label4)
+            .AddField("lbDateTime", &TfrmMinTable::lbDateTime)
+            .AddField("lbSTime", &TfrmMinTable::lbSTime)
+            .AddField("lbStartTime", &TfrmMinTable::lbStartTime)
+            .AddField("lbETime", &TfrmMinTable::lbETime)
+            .AddField("lbEndTime", &TfrmMinTable::lbEndTime)
+            .AddField("btnBackup2", &TfrmMinTable::btnBackup2)
+            .AddField("btnOk2", &TfrmMinTable::btnOk2)
+            .AddField("btnBack2", &TfrmMinTable::btnBack2)
+            .AddField("btnBackup", &TfrmMinTable::btnBackup)
+            .AddField("btnOk", &TfrmMinTable::btnOk)
+            .AddField("btnBack", &TfrmMinTable::btnBack)
+            .AddField("PopupMenu1", &TfrmMinTable::PopupMenu1)
+            .AddField("SetStartTime", &TfrmMinTable::SetStartTime)
+            .AddField("SetEndTime", &TfrmMinTable::SetEndTime)
+            .AddMethod("FormShow", &TfrmMinTable::FormShow)
+            .AddMethod("FormMouseDown", &TfrmMinTable::FormMouseDown)
+            .AddMethod("ifmMinMouseDown", &TfrmMinTable::ifmMinMouseDown)
+            .AddMethod("btnOk2Click", &TfrmMinTable::btnOk2Click)
+            .AddMethod("btnBackClick", &TfrmMinTable::btnBackClick)
+            .AddMethod("btnBackup2Click", &TfrmMinTable::btnBackup2Click)
+            .AddMethod("SetStartTimeClick", &TfrmMinTable::SetStartTimeClick)
+            .AddMethod("SetEndTimeClick", &TfrmMinTable::SetEndTimeClick);
     return bindings;
 }
 
@@ -81,7 +87,13 @@ void TfrmMinTable::MarkColumn(int minute, int delta) {
 void TfrmMinTable::MinuteCellClick(int channel, int minute) {
     if (channel < 0 || channel >= Channels || minute < 0 || minute >= Minutes) return;
     // A right click in a remote search is the backup span's, and selects nothing.
-    if (rightButton_ && searchSource_ == 1) return;
+    if (rightButton_ && searchSource_ == 1) {
+        if (selectedMinute_ < Minutes) {
+            backupMinute_ = selectedMinute_;
+            PopupBackupMenu();
+        }
+        return;
+    }
     const std::string hourKey = frmHourTable != nullptr ? frmHourTable->GetSelectedHour() : std::string();
     if (Cell(channel, minute)->CurrentFrame() == 0) return;
     selectedMinuteKey_ = hourKey + TwoDigits(minute);
@@ -198,4 +210,38 @@ void TfrmMinTable::FormShow(TObject*) {
     localDbMode_ = FrmMain->GetLocalDbMode();
     searchSource_ = FrmMain->GetSearchSource();
     if (searchSource_ == 0 && localDbMode_ == 1) FrmMain->GetDiskRoots(dbRoot_, avRoot_);
+}
+
+// ---- Backup span ----
+
+void TfrmMinTable::PopupBackupMenu() {
+    if (FrmMain == nullptr || FrmMain->GetSysInfoResult() < 3) return;
+    TPoint at{};
+    GetCursorPos(&at);
+    PopupMenu1->Popup(at.X, at.Y);
+}
+
+std::string TfrmMinTable::BackupKey() const {
+    const std::string base = frmHourTable != nullptr ? frmHourTable->GetSelectedHour() : std::string();
+    return base + TwoDigits(backupMinute_);
+}
+
+void TfrmMinTable::SetStartTimeClick(TObject*) {
+    if (frmBackup != nullptr) frmBackup->SetStartTime(BackupKey());
+}
+
+void TfrmMinTable::SetEndTimeClick(TObject*) {
+    if (frmBackup != nullptr) frmBackup->SetEndTime(NextKey(BackupKey()));
+}
+
+void TfrmMinTable::btnBackup2Click(TObject*) {
+    if (frmBackup == nullptr || FrmMain == nullptr) return;
+    if (frmBackup->GetEndTime() <= frmBackup->GetStartTime()) {
+        FrmMain->ShowMessageBoxEx(FrmMain->LoadLangString(50483), FrmMain->LoadLangString(51000), 0, Width(),
+                                  Height(), Left(), Top());
+        return;
+    }
+    Hide();
+    frmBackup->SetReturnForm(3);
+    frmBackup->RequestBackupSize((frmSearch != nullptr ? frmSearch->GetSearchMode() : 1) - 1);
 }

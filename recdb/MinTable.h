@@ -58,6 +58,9 @@ public:
     void ifmMinMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
     void btnOk2Click(TObject* sender);
     void btnBackClick(TObject* sender);
+    void btnBackup2Click(TObject* sender);
+    void SetStartTimeClick(TObject* sender);
+    void SetEndTimeClick(TObject* sender);
     // One handler per cell, all alike.
     void MinuteCellClick(int channel, int minute);
     void PlayFromMinute(const std::string& minuteKey);
@@ -65,11 +68,14 @@ public:
 private:
     static const TFormBindings& Bindings();
     void MarkColumn(int minute, int delta);
+    void PopupBackupMenu();
+    std::string BackupKey() const;
 
     std::array<TImgFrame*, Channels * Minutes> cells_{};
     int selectedMinute_ = Minutes; // none
     std::string selectedMinuteKey_;
     bool rightButton_ = false;
+    int backupMinute_ = 0;
     std::int64_t playStart_ = 0;
     std::int64_t playSeq_ = 0;
     int searchSource_ = 0;

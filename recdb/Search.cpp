@@ -4,6 +4,7 @@
 #include "client/Placement.h"
 #include "client/main.h"
 #include "controls/BmButton.h"
+#include "playback/Backup.h"
 #include "playback/LocalSearch.h"
 #include "playback/SearchDevice.h"
 
@@ -54,6 +55,8 @@ void TfrmSearch::Choose(int mode, int channel) {
     searchMode_ = mode;
     searchChannel_ = channel;
     if (FrmMain == nullptr) return;
+    const bool fill = searchSource_ == 0 || (searchSource_ == 1 && channel == -1);
+    if (fill && frmBackup != nullptr) frmBackup->ClearSelection();
     if (searchSource_ == 0) FrmMain->QueryPyrDbCalendar();
     if (searchSource_ == 1 && channel == -1) FrmMain->QueryQelDbCalendar();
 }

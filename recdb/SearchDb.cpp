@@ -1,6 +1,7 @@
 #include "recdb/SearchDb.h"
 
 #include "platform/core/FileUtils.h"
+#include "recdb/KeyTime.h"
 
 #include <cstdio>
 
@@ -27,4 +28,15 @@ std::string TwoDigits(int value) {
     char text[16];
     std::snprintf(text, sizeof text, "%02d", value);
     return text;
+}
+
+std::string NextKey(const std::string& key) {
+    const std::optional<std::int64_t> t = KeyToUtcSeconds(key);
+    if (!t) return {};
+    const std::int64_t step = key.size() == 8 ? 86400 : key.size() == 10 ? 3600 : 60;
+    const UtcFields f = BreakDownUtc(*t + step);
+    std::string next = std::to_string(f.year) + TwoDigits(f.month) + TwoDigits(f.day);
+    if (key.size() >= 10) next += TwoDigits(f.hour);
+    if (key.size() == 12) next += TwoDigits(f.minute);
+    return next;
 }

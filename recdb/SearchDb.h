@@ -21,3 +21,7 @@ std::string KeyDateText(const std::string& key);
 
 // A day, hour or minute as two digits, for keys.
 std::string TwoDigits(int value);
+
+// The key of the next day (yyyymmdd), hour (yyyymmddhh) or minute (yyyymmddhhmi), across month and year
+// ends; empty for a key that names no valid time.
+std::string NextKey(const std::string& key);

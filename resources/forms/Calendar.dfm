@@ -770,6 +770,7 @@ object frmCalendar: TfrmCalendar
     Height = 25
     Caption = 'BACKUP'
     TabOrder = 1
+    OnClick = btnBackupClick
   end
   object btnOk: TButton
     Left = 344
@@ -795,9 +796,11 @@ object frmCalendar: TfrmCalendar
     Top = 8
     object SetStartTime: TMenuItem
       Caption = 'Set Start Time'
+      OnClick = SetStartTimeClick
     end
     object SetEndTime: TMenuItem
       Caption = 'Set End Time'
+      OnClick = SetEndTimeClick
     end
   end
 end

@@ -1011,6 +1011,7 @@ object frmHourTable: TfrmHourTable
     Caption = 'BACKUP'
     TabOrder = 0
     Visible = False
+    OnClick = btnBackup2Click
   end
   object btnOk2: TButton
     Left = 392
@@ -1037,6 +1038,7 @@ object frmHourTable: TfrmHourTable
     Height = 25
     Caption = 'BACKUP'
     TabOrder = 3
+    OnClick = btnBackup2Click
   end
   object btnOk: TButton
     Left = 392
@@ -1062,9 +1064,11 @@ object frmHourTable: TfrmHourTable
     Top = 8
     object SetStartTime: TMenuItem
       Caption = 'Set Start Time'
+      OnClick = SetStartTimeClick
     end
     object SetEndTime: TMenuItem
       Caption = 'Set End Time'
+      OnClick = SetEndTimeClick
     end
   end
 end

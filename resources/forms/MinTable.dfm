@@ -2343,6 +2343,7 @@ object frmMinTable: TfrmMinTable
     Caption = 'BACKUP'
     TabOrder = 0
     Visible = False
+    OnClick = btnBackup2Click
   end
   object btnOk2: TButton
     Left = 440
@@ -2369,6 +2370,7 @@ object frmMinTable: TfrmMinTable
     Height = 25
     Caption = 'BACKUP'
     TabOrder = 3
+    OnClick = btnBackup2Click
   end
   object btnOk: TButton
     Left = 440
@@ -2394,9 +2396,11 @@ object frmMinTable: TfrmMinTable
     Top = 8
     object SetStartTime: TMenuItem
       Caption = 'Set Start Time'
+      OnClick = SetStartTimeClick
     end
     object SetEndTime: TMenuItem
       Caption = 'Set End Time'
+      OnClick = SetEndTimeClick
     end
   end
 end

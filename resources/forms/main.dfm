@@ -824,6 +824,7 @@ object FrmMain: TFrmMain
     TotalFrames = 4
     Cursor = crHandPoint
     Visible = False
+    OnClick = BtnBackupClick
   end
   object BtnBackup_on: TBmButton
     Left = 738
@@ -833,6 +834,7 @@ object FrmMain: TFrmMain
     TotalFrames = 4
     Cursor = crHandPoint
     Visible = False
+    OnClick = BtnBackup_onClick
   end
   object BtnPower: TBmButton
     Left = 790

@@ -474,5 +474,70 @@ TEST_F(DiskSearch, EmptyDiskDatabase) {
     EXPECT_TRUE(Idle());
 }
 
+TEST_F(SearchFlow, BackupSpansFromTheCalendarAndTables) {
+    recsim::RecSim& sim = LoggedIn(StoreOptions());
+    ChooseHardDisk();
+    frmSearch->btnAllClick(frmSearch->btnAll);
+    frmCalendar->IMFPreviousClick(frmCalendar->IMFPrevious);
+    ASSERT_EQ(FrmMain->GetCalendarMonth(), "200712");
+    // No span yet: BACKUP says so and keeps the calendar.
+    frmCalendar->btnBackupClick(frmCalendar->btnBackup);
+    EXPECT_EQ(Boxes(), (std::vector<TSeenBox>{Box(51000, 50483)}));
+    EXPECT_TRUE(frmCalendar->Visible());
+
+    // 31 December: a right click takes the selected day for the span and selects nothing new.
+    const int dec31 = TfrmCalendar::FirstWeekday(2007, 12) + 30;
+    frmCalendar->DayCellClick(dec31);
+    frmCalendar->DayBox(dec31 - 1)->OnMouseDown(frmCalendar->DayBox(dec31 - 1), mbRight, TShiftState(), 1, 1);
+    EXPECT_EQ(frmCalendar->SelectedCell(), dec31);
+    frmCalendar->SetStartTimeClick(frmCalendar->SetStartTime);
+    frmCalendar->SetEndTimeClick(frmCalendar->SetEndTime);
+    EXPECT_EQ(frmBackup->GetStartTime(), static_cast<DWORD>(*KeyToUtcSeconds("20071231")));
+    EXPECT_EQ(frmBackup->GetEndTime(), static_cast<DWORD>(*KeyToUtcSeconds("20080101")));
+
+    // The hour table narrows the span to an hour: 23 ends at midnight.
+    frmCalendar->btnOkClick(frmCalendar->btnOk);
+    ASSERT_TRUE(frmHourTable->Visible());
+    frmHourTable->HourCellClick(0, 17);
+    frmHourTable->Cell(0, 0)->OnMouseDown(frmHourTable->Cell(0, 0), mbRight, TShiftState(), 1, 1);
+    EXPECT_EQ(frmHourTable->SelectedHour(), 17);
+    frmHourTable->SetStartTimeClick(frmHourTable->SetStartTime);
+    frmHourTable->SetEndTimeClick(frmHourTable->SetEndTime);
+    EXPECT_EQ(frmBackup->GetStartTime(), static_cast<DWORD>(*KeyToUtcSeconds("2007123117")));
+    EXPECT_EQ(frmBackup->GetEndTime(), static_cast<DWORD>(*KeyToUtcSeconds("2007123118")));
+
+    // BACKUP asks the recorder for the size of the span, all recordings.
+    frmHourTable->btnBackup2Click(frmHourTable->btnBackup);
+    ASSERT_TRUE(sim.Log().WaitForCommand(NETCMD_BACKUP_SIZE, 2000));
+    const auto size = sim.Log().LastCommand(NETCMD_BACKUP_SIZE);
+    EXPECT_EQ(size->packet.Arg0(), frmBackup->GetStartTime());
+    EXPECT_EQ(size->packet.Arg1(), frmBackup->GetEndTime());
+    EXPECT_EQ(size->packet.Arg2(), 0u);
+    EXPECT_FALSE(frmHourTable->Visible());
+    EXPECT_EQ(frmBackup->GetReturnForm(), 2);
+}
+
+TEST_F(SearchFlow, SavingTheSearchedStreamStartsAndEndsOnce) {
+    LoggedIn(StoreOptions());
+    EnterSearchMode();
+    // Without a running search the buttons do nothing.
+    FrmMain->BtnBackupClick(FrmMain->BtnBackup);
+    EXPECT_EQ(FrmMain->BackupActive, 0);
+    FrmMain->RemoteSearchActive = 1;
+    for (int press = 0; press < 2; ++press) {
+        FrmMain->BtnBackupClick(FrmMain->BtnBackup);
+        EXPECT_EQ(FrmMain->BackupActive, 1);
+        EXPECT_EQ(FrmMain->StreamSaving, 1);
+        EXPECT_TRUE(FrmMain->BtnBackup_on->Visible());
+        EXPECT_FALSE(FrmMain->BtnBackup->Visible());
+    }
+    FrmMain->BtnBackup_onClick(FrmMain->BtnBackup_on);
+    EXPECT_EQ(FrmMain->BackupActive, 0);
+    EXPECT_TRUE(FrmMain->BtnBackup->Visible());
+    EXPECT_FALSE(FrmMain->BtnBackup_on->Visible());
+    FrmMain->BtnBackup_onClick(FrmMain->BtnBackup_on);
+    EXPECT_EQ(FrmMain->BackupActive, 0);
+}
+
 } // namespace
 } // namespace search_tests

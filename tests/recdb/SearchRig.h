@@ -4,6 +4,7 @@
 
 #include "tests/client/LoginRig.h"
 
+#include "playback/Backup.h"
 #include "playback/SearchDevice.h"
 #include "playback/download.h"
 #include "recdb/Calendar.h"
@@ -56,6 +57,7 @@ protected:
         Application->CreateForm(frmDownload);
         Application->CreateForm(FrmSerDevice);
         Application->CreateForm(frmSearch);
+        Application->CreateForm(frmBackup);
     }
 
     recsim::RecSimOptions StoreOptions(const std::string& store = Store().Path()) {

@@ -583,6 +583,22 @@ TEST_F(SearchWindowsTest, KeyTextsAndDatabases) {
     for (const auto& [key, text] : keys)
         EXPECT_EQ(KeyDateText(key), text) << key;
 
+    const std::pair<const char*, const char*> next[] = {
+        {"20071231", "20080101"},
+        {"20070228", "20070301"},
+        {"20080228", "20080229"},
+        {"2007022823", "2007030100"},
+        {"2007123123", "2008010100"},
+        {"2007100117", "2007100118"},
+        {"200712312359", "200801010000"},
+        {"200710011759", "200710011800"},
+        {"200710011705", "200710011706"},
+        {"20071332", ""},
+        {"2007", ""},
+    };
+    for (const auto& [key, text] : next)
+        EXPECT_EQ(NextKey(key), text) << key;
+
     testing_support::TempDir disk;
     testing_support::WriteFileBytes(disk.File("pyrdb"), "x");
     const std::string root = disk.Str() + "/";
