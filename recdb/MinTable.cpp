@@ -5,6 +5,7 @@
 #include "client/main.h"
 #include "platform/vcl/WinUser.h"
 #include "playback/Backup.h"
+#include "playback/Qelvidfile.h"
 #include "recdb/Calendar.h"
 #include "recdb/FormCells.h"
 #include "recdb/HourTable.h"
@@ -142,7 +143,11 @@ void TfrmMinTable::PlayFromMinute(const std::string& minuteKey) {
         if (frmCalendar != nullptr) frmCalendar->SetEnabled(true);
         if (frmHourTable != nullptr) frmHourTable->SetEnabled(true);
         SetEnabled(true);
-        if (searchSource_ == 0 || FrmMain == nullptr) return;
+        if (FrmMain == nullptr) return;
+        if (searchSource_ == 0) {
+            if (localDbMode_ == 1) PlayLocally(start->fileName, static_cast<DWORD>(*t));
+            return;
+        }
         TNetCommandArgs args;
         args.arg0 = static_cast<DWORD>(playStart_);
         args.word20 = static_cast<DWORD>(playSeq_);
@@ -158,6 +163,23 @@ void TfrmMinTable::PlayFromMinute(const std::string& minuteKey) {
     } catch (const Exception& e) {
         Application->ShowException(e);
     }
+}
+
+void TfrmMinTable::PlayLocally(const std::string& fileName, DWORD minuteTime) {
+    CQelVideoFile* reader = FrmMain->VideoReader;
+    if (reader == nullptr) return;
+    // Entry 0 holds the seq: the reader chains on through the disk database from it.
+    reader->SetListItem(std::to_string(playSeq_), 0);
+    reader->SetListEnd(3);
+    reader->SetListStart(-1);
+    reader->SetDbChaining(1, dbRoot_, avRoot_, static_cast<int>(playSeq_));
+    const std::string path = avRoot_ + fileName;
+    FrmMain->OpenPlaybackFile(path);
+    FrmMain->CurrentIndexPos = reader->FindInIndexFile(path + ".tdx", minuteTime);
+    FrmMain->PlayListPos = 0;
+    FrmMain->BtnPlayClick(FrmMain->BtnPlay);
+    FrmMain->BtnRecStop->SetVisible(true);
+    FrmMain->BtnRecStart->SetVisible(true);
 }
 
 void TfrmMinTable::btnBackClick(TObject*) {

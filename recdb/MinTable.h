@@ -69,6 +69,8 @@ private:
     static const TFormBindings& Bindings();
     void MarkColumn(int minute, int delta);
     void PopupBackupMenu();
+    // A recorder disk on this computer: the file of the minute played from the minute on.
+    void PlayLocally(const std::string& fileName, DWORD minuteTime);
     std::string BackupKey() const;
 
     std::array<TImgFrame*, Channels * Minutes> cells_{};

@@ -4,6 +4,7 @@
 #include "tests/recdb/SearchRig.h"
 
 #include "client/Wait.h"
+#include "playback/Qelvidfile.h"
 #include "recdb/KeyTime.h"
 #include "recdb/SqliteDb.h"
 
@@ -537,6 +538,41 @@ TEST_F(SearchFlow, SavingTheSearchedStreamStartsAndEndsOnce) {
     EXPECT_FALSE(FrmMain->BtnBackup_on->Visible());
     FrmMain->BtnBackup_onClick(FrmMain->BtnBackup_on);
     EXPECT_EQ(FrmMain->BackupActive, 0);
+}
+
+TEST_F(DiskSearch, MinutePlaysTheRecordingFromTheDisk) {
+    FrmMain->DiskDbRoot = Store().Path() + "/infofiles/";
+    FrmMain->DiskAvRoot = Store().Path() + "/avfiles/";
+    FrmMain->SearchSource = 0;
+    FrmMain->LocalDbMode = 1;
+    FrmMain->QueryPyrDbYears();
+    ASSERT_TRUE(frmSearch->Visible());
+    frmSearch->btnAllClick(frmSearch->btnAll);
+    ASSERT_EQ(FrmMain->GetCalendarMonth(), "200801");
+    frmCalendar->DayCellClick(TfrmCalendar::FirstWeekday(2008, 1));
+    frmCalendar->btnOkClick(frmCalendar->btnOk);
+    frmHourTable->HourCellClick(0, 9);
+    frmHourTable->btnOk2Click(frmHourTable->btnOk);
+    ASSERT_TRUE(frmMinTable->Visible());
+    frmMinTable->MinuteCellClick(0, 1);
+    frmMinTable->btnOk2Click(frmMinTable->btnOk);
+    const DWORD minuteTime = static_cast<DWORD>(*KeyToUtcSeconds("200801010901"));
+    const auto covering =
+        std::find_if(Store().recordings.begin(), Store().recordings.end(),
+                     [&](const auto& r) { return r.startTime <= minuteTime && r.endTime >= minuteTime; });
+    ASSERT_NE(covering, Store().recordings.end());
+    EXPECT_EQ(frmMinTable->PlaySeq(), covering->seq);
+    EXPECT_EQ(FrmMain->VideoReader->GetListItem(0), std::to_string(covering->seq));
+    EXPECT_EQ(FrmMain->PlayState, kPlayForward);
+    EXPECT_GT(FrmMain->CurrentIndexPos, 0);
+    EXPECT_FALSE(frmMinTable->Visible());
+    EXPECT_TRUE(FrmMain->Enabled());
+    EXPECT_TRUE(FrmMain->BtnRecStart->Visible());
+    // Pictures of that minute reach the screens.
+    const DWORD before = FrmMain->FramesShown;
+    EXPECT_TRUE(PumpReal([&] { return FrmMain->FramesShown > before + 2; }));
+    FrmMain->MMTimerPlayback->SetEnabled(false);
+    FrmMain->VideoReader->StopReader();
 }
 
 } // namespace
