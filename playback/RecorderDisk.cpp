@@ -1,0 +1,100 @@
+#include "playback/RecorderDisk.h"
+
+#include "platform/core/Exceptions.h"
+#include "platform/core/StrUtils.h"
+#include "platform/disk/Volumes.h"
+
+#include <cerrno>
+#include <cstring>
+#include <dirent.h>
+#include <memory>
+#include <sys/stat.h>
+
+namespace {
+
+std::string WithSlash(std::string path) {
+    if (path.empty() || path.back() != '/') path.push_back('/');
+    return path;
+}
+
+bool IsExt2(const std::string& type) {
+    return SameText(type, "EXT2");
+}
+
+} // namespace
+
+int ClassifyVolumeRoot(const std::string& root) {
+    const int type = volumes::DriveTypeOf(root);
+    if (type == volumes::kDriveNoRoot) return type;
+    volumes::MountEntry mount;
+    volumes::BlockVolume volume;
+    if (!volumes::MountOfPath(root, mount) || !volumes::VolumeOfMount(mount, volume)) return type;
+    if (volume.label == kQelRecordingLabel) return kQelRecordingVolume;
+    if (volume.label == kQelDatabaseLabel) return kQelDatabaseVolume;
+    return type;
+}
+
+QelVolumes FindQelVolumes() {
+    QelVolumes found;
+    for (const volumes::BlockVolume& volume : volumes::ListBlockVolumes()) {
+        std::string* root = volume.label == kQelDatabaseLabel    ? &found.databaseRoot
+                            : volume.label == kQelRecordingLabel ? &found.recordingRoot
+                                                                 : nullptr;
+        if (root == nullptr) continue;
+        std::string point = volumes::MountPointOf(volume.device);
+        if (point.empty()) {
+            try {
+                point = volumes::MountVolume(volume.device);
+            } catch (const Exception& e) {
+                found.errors.push_back(e.Message);
+                continue;
+            }
+        }
+        *root = WithSlash(point);
+    }
+    return found;
+}
+
+std::string FindMountedExt2Volume() {
+    for (const volumes::BlockVolume& volume : volumes::ListBlockVolumes()) {
+        if (!IsExt2(volume.type)) continue;
+        const std::string point = volumes::MountPointOf(volume.device);
+        if (!point.empty()) return WithSlash(point);
+    }
+    return "";
+}
+
+std::string MountFirstExt2Volume(std::vector<std::string>& errors) {
+    for (const volumes::BlockVolume& volume : volumes::ListBlockVolumes()) {
+        if (!IsExt2(volume.type) || !volumes::MountPointOf(volume.device).empty()) continue;
+        try {
+            return WithSlash(volumes::MountVolume(volume.device));
+        } catch (const Exception& e) {
+            errors.push_back(e.Message);
+        }
+    }
+    return "";
+}
+
+std::optional<std::string> AdjacentFolder(const std::string& folder, const std::string& current, bool first,
+                                          bool forward) {
+    const std::string base = WithSlash(folder);
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(base.c_str()), closedir);
+    if (!dir) throw EInOutError(Format("Cannot list %s: %s", base.c_str(), std::strerror(errno)));
+    std::optional<std::string> best;
+    while (const dirent* entry = readdir(dir.get())) {
+        const std::string name = entry->d_name;
+        if (name == "." || name == ".." || name == "lost+found") continue;
+        struct stat st {};
+        if (stat((base + name).c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) continue;
+        bool better = false;
+        if (first)
+            better = !best || name < *best;
+        else if (forward)
+            better = name > current && (!best || name < *best);
+        else
+            better = name < current && (!best || name > *best);
+        if (better) best = name;
+    }
+    return best;
+}

@@ -1,0 +1,40 @@
+// The recorder disk on this computer: its two volumes found by label and mounted when they are not, the
+// class of a volume, and stepping between the hour folders of its recording tree. Plain functions over
+// the platform's volume list, so the main window only applies their results.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// Classes beside the drive types 0..6.
+inline constexpr int kQelRecordingVolume = 30;
+inline constexpr int kQelDatabaseVolume = 31;
+inline constexpr const char* kQelRecordingLabel = "avfiles";
+inline constexpr const char* kQelDatabaseLabel = "infofiles";
+
+// The drive type of the mount holding `root`; 30 or 31 when that mount is the volume labelled exactly
+// "avfiles" or "infofiles".
+int ClassifyVolumeRoot(const std::string& root);
+
+struct QelVolumes {
+    std::string databaseRoot;        // with its trailing '/'; empty when not found
+    std::string recordingRoot;       // with its trailing '/'; empty when not found
+    std::vector<std::string> errors; // a volume that could not be mounted, one line each
+};
+
+// Every volume labelled "infofiles" or "avfiles", mounted first when it is not (the last device in name
+// order wins). Mount failures are collected, never thrown.
+QelVolumes FindQelVolumes();
+
+// The first EXT2 volume that is mounted (type compared ignoring case); its mount point, or empty.
+std::string FindMountedExt2Volume();
+
+// Mounts every EXT2 volume not yet mounted until one shows; its mount point, or empty. Failures are
+// collected in `errors`.
+std::string MountFirstExt2Volume(std::vector<std::string>& errors);
+
+// The sub-folder of `folder` after (forward) or before `current` in text order, or the first one;
+// ".", ".." and "lost+found" never count. Throws EInOutError when the folder cannot be listed.
+std::optional<std::string> AdjacentFolder(const std::string& folder, const std::string& current, bool first,
+                                          bool forward);

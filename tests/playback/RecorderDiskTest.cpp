@@ -1,0 +1,166 @@
+// The recorder disk's volumes by label through the replaced device list, and the walk between the hour
+// folders of a recording tree.
+#include "playback/RecorderDisk.h"
+#include "platform/core/Exceptions.h"
+#include "tests/playback/FakeVolumes.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+using testing_support::TempDir;
+
+namespace fs = std::filesystem;
+
+struct DetectRow {
+    const char* name;
+    // devices: label, mounted (else mounting works only when `mountable`)
+    std::vector<std::tuple<std::string, bool, bool>> devices;
+    bool database;
+    bool recording;
+    std::size_t errors;
+};
+
+TEST(RecorderDiskDetect, VolumesByLabel) {
+    const DetectRow rows[] = {
+        {"no disk", {}, false, false, 0},
+        {"recordings only", {{"avfiles", true, false}}, false, true, 0},
+        {"both mounted", {{"avfiles", true, false}, {"infofiles", true, false}}, true, true, 0},
+        {"wrong labels",
+         {{"AVFILES", true, false}, {"infofiles2", true, false}, {"", true, false}},
+         false,
+         false,
+         0},
+        {"one not mounted, mountable", {{"avfiles", true, false}, {"infofiles", false, true}}, true, true, 0},
+        {"mount fails", {{"avfiles", false, false}, {"infofiles", true, false}}, true, false, 1},
+    };
+    for (const DetectRow& row : rows) {
+        TempDir dir;
+        FakeVolumes fake;
+        int n = 0;
+        for (const auto& [label, mounted, mountable] : row.devices) {
+            const std::string device = "/dev/sdb" + std::to_string(++n);
+            const std::string point = dir.File("vol" + std::to_string(n));
+            fs::create_directories(point);
+            fake.Add(device, "ext2", label, mounted ? point : "");
+            if (mountable) fake.MountsOn(device, point);
+        }
+        const QelVolumes found = FindQelVolumes();
+        EXPECT_EQ(!found.databaseRoot.empty(), row.database) << row.name;
+        EXPECT_EQ(!found.recordingRoot.empty(), row.recording) << row.name;
+        EXPECT_EQ(found.errors.size(), row.errors) << row.name;
+        if (!found.databaseRoot.empty()) EXPECT_EQ(found.databaseRoot.back(), '/') << row.name;
+        if (!found.recordingRoot.empty()) EXPECT_EQ(found.recordingRoot.back(), '/') << row.name;
+    }
+}
+
+TEST(RecorderDiskDetect, MountedOnTheFolderItWasMountedOn) {
+    TempDir dir;
+    FakeVolumes fake;
+    fake.Add("/dev/sdb1", "ext2", "infofiles");
+    fake.Add("/dev/sdb2", "ext2", "avfiles", dir.File("av"));
+    fake.MountsOn("/dev/sdb1", dir.File("info"));
+    const QelVolumes found = FindQelVolumes();
+    EXPECT_EQ(found.databaseRoot, dir.File("info") + "/");
+    EXPECT_EQ(found.recordingRoot, dir.File("av") + "/");
+    ASSERT_EQ(fake.MountCalls().size(), 1u); // the mounted one is not mounted again
+    EXPECT_EQ(fake.MountCalls()[0], "/dev/sdb1");
+    // A second scan finds it mounted.
+    FindQelVolumes();
+    EXPECT_EQ(fake.MountCalls().size(), 1u);
+}
+
+TEST(RecorderDiskDetect, TheLastDeviceWins) {
+    FakeVolumes fake;
+    fake.Add("/dev/sdc2", "ext2", "avfiles", "/media/c");
+    fake.Add("/dev/sdb2", "ext2", "avfiles", "/media/b");
+    EXPECT_EQ(FindQelVolumes().recordingRoot, "/media/c/");
+}
+
+TEST(RecorderDiskDetect, Ext2ComparedIgnoringCase) {
+    FakeVolumes fake;
+    fake.Add("/dev/sda1", "ext4", "", "/");
+    fake.Add("/dev/sdb1", "vfat", "STICK");
+    fake.Add("/dev/sdc2", "EXT2", "avfiles");
+    std::vector<std::string> errors;
+    EXPECT_EQ(FindMountedExt2Volume(), "");
+    EXPECT_EQ(MountFirstExt2Volume(errors), "");
+    ASSERT_EQ(errors.size(), 1u); // the vfat stick is never tried
+    EXPECT_EQ(fake.MountCalls(), std::vector<std::string>{"/dev/sdc2"});
+    fake.MountsOn("/dev/sdc2", "/media/rec");
+    errors.clear();
+    EXPECT_EQ(MountFirstExt2Volume(errors), "/media/rec/");
+    EXPECT_TRUE(errors.empty());
+    EXPECT_EQ(FindMountedExt2Volume(), "/media/rec/");
+}
+
+TEST(RecorderDiskClassify, ClassesOfRoots) {
+    TempDir dir;
+    for (const char* name : {"av", "info", "other", "stick"})
+        fs::create_directories(dir.Path() / name / "2008010112");
+    FakeVolumes fake;
+    fake.Add("/dev/sdb1", "ext2", "infofiles", dir.File("info"));
+    fake.Add("/dev/sdb2", "ext2", "avfiles", dir.File("av"));
+    fake.Add("/dev/sdb3", "ext2", "AVFILES", dir.File("other"));
+    fake.Add("/dev/sdc1", "vfat", "", dir.File("stick"), true);
+    const struct {
+        std::string root;
+        int cls;
+    } rows[] = {
+        {dir.File("av") + "/", kQelRecordingVolume},
+        {dir.File("av/2008010112"), kQelRecordingVolume},
+        {dir.File("info"), kQelDatabaseVolume},
+        {dir.File("other"), 3},
+        {dir.File("stick"), 2},
+        {dir.File("gone"), 1},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(ClassifyVolumeRoot(row.root), row.cls) << row.root;
+}
+
+class RecorderDiskWalk : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* name : {"2008010111", "2008010113", "2008010115", "lost+found"})
+            fs::create_directories(dir_.Path() / name);
+        std::ofstream(dir_.File("2008010114")) << "a file, not a folder";
+    }
+    TempDir dir_;
+};
+
+TEST_F(RecorderDiskWalk, NextPreviousAndFirst) {
+    const struct {
+        const char* current;
+        bool first;
+        bool forward;
+        std::optional<std::string> expected;
+    } rows[] = {
+        {"2008010112", false, true, "2008010113"},
+        {"2008010112", false, false, "2008010111"},
+        {"2008010112", true, true, "2008010111"},
+        {"2008010112", true, false, "2008010111"},
+        {"2008010113", false, true, "2008010115"},
+        {"2008010113", false, false, "2008010111"},
+        {"2008010115", false, true, std::nullopt},  // end of the tree
+        {"2008010111", false, false, std::nullopt}, // start of the tree
+        {"0", false, true, "2008010111"},
+        {"2008010114", false, true, "2008010115"}, // the file between is no folder
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(AdjacentFolder(dir_.Str(), row.current, row.first, row.forward), row.expected)
+            << row.current << " first " << row.first << " forward " << row.forward;
+}
+
+TEST_F(RecorderDiskWalk, EmptyTreeAndUnreadableFolder) {
+    TempDir empty;
+    fs::create_directories(empty.Path() / "lost+found");
+    EXPECT_EQ(AdjacentFolder(empty.Str(), "0", true, true), std::nullopt);
+    EXPECT_THROW(AdjacentFolder(dir_.File("missing"), "0", true, true), EInOutError);
+    EXPECT_THROW(AdjacentFolder(dir_.File("2008010114"), "0", true, true), EInOutError);
+}
+
+} // namespace
