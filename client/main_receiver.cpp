@@ -12,6 +12,7 @@
 #include "playback/Backup.h"
 #include "playback/FileList.h"
 #include "playback/download.h"
+#include "setup/Menu.h"
 
 #include "platform/core/Debug.h"
 #include "platform/core/StrUtils.h"
@@ -94,6 +95,10 @@ void TFrmMain::ExecuteReply(const NetMsgPacket& reply) {
     case NETCMD_CAMERA_INFO:
         VideoStandard = static_cast<int>(reply.Arg0());
         MaxCamera = static_cast<int>(reply.Arg1());
+        if (frmMenu != nullptr) {
+            frmMenu->VideoStandard = VideoStandard;
+            frmMenu->MaxCamera = MaxCamera;
+        }
         Trace("ExecuteMsgCommands", Format("received Max Camera %d ", MaxCamera));
         break;
     case NETCMD_STATUS:
@@ -244,6 +249,7 @@ void TFrmMain::FileProgress(const TReceivedUnit& unit) {
 }
 
 void TFrmMain::FileFinished(const TReceivedUnit& unit) {
+    FixTempIniSeparators();
     if (!unit.Gauge || frmDownload == nullptr) return;
     frmDownload->ProgressTransfer->SetCurrentLevel(0);
     frmDownload->Hide();

@@ -60,9 +60,6 @@ bool LinkUp() {
 
 TfrmMenu::TfrmMenu(TComponent* owner) : TForm(owner) {
     LoadDefinition("Menu", Bindings());
-    // The main window's setup button leads here; its definition names no handler for it.
-    if (FrmMain != nullptr && FrmMain->BtnSetup != nullptr && !FrmMain->BtnSetup->OnClick.Assigned())
-        FrmMain->BtnSetup->OnClick = TNotifyEvent(FrmMain, &TFrmMain::BtnSetupClick);
 }
 
 const TFormBindings& TfrmMenu::Bindings() {

@@ -12,8 +12,9 @@ std::string ConfigAddressText(const std::string& value) {
     const std::int64_t number = StrToInt64(value);
     if (number < INT32_MIN || number > static_cast<std::int64_t>(UINT32_MAX))
         throw EConvertError(Format("'%s' is not a valid integer value", value.c_str()));
-    const std::string hex = Format("%08x", static_cast<unsigned>(static_cast<std::uint32_t>(number)));
-    return hex.substr(6, 2) + "." + hex.substr(4, 2) + "." + hex.substr(2, 2) + "." + hex.substr(0, 2);
+    // Decimal octets, as the defaults beside them are shown: hexadecimal pairs read as a wrong address.
+    const auto v = static_cast<std::uint32_t>(number);
+    return Format("%u.%u.%u.%u", v & 0xFF, (v >> 8) & 0xFF, (v >> 16) & 0xFF, v >> 24);
 }
 
 bool TitleKeyAllowed(char key) {

@@ -8,8 +8,8 @@
 #include <string>
 
 // An address stored as the decimal text of a 32-bit number whose lowest byte is the first octet, shown
-// as its hexadecimal digit pairs from the lowest byte up ("16820416" gives "c0.a8.00.01"). Signed and
-// unsigned texts are both taken; anything else raises EConvertError.
+// as its decimal octets from the lowest byte up ("16820416" gives "192.168.0.1"). Signed and unsigned
+// texts are both taken; anything else raises EConvertError.
 std::string ConfigAddressText(const std::string& value);
 
 // Title fields take letters, digits, '.', '-', '_', space, Enter and Backspace.

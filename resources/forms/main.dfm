@@ -795,6 +795,7 @@ object FrmMain: TFrmMain
     TotalFrames = 4
     Cursor = crHandPoint
     Visible = False
+    OnClick = BtnSetupClick
   end
   object BtnSer: TBmButton
     Left = 738

@@ -103,11 +103,11 @@ TEST_F(SetupPages, NetworkShowsWhatTheFileHolds) {
         TColor labels;
     } cases[] = {
         {"[config]\r\n", "OFF", "192.168.0.1", "255.255.255.0", "192.168.0.254", "5000", clWindowText},
-        {"[config]\r\n28_1_1=0\r\n29_1_1=0\r\n40_1_1=007001\r\n", "ON", "00.00.00.00", "255.255.255.0",
+        {"[config]\r\n28_1_1=0\r\n29_1_1=0\r\n40_1_1=007001\r\n", "ON", "0.0.0.0", "255.255.255.0",
          "192.168.0.254", "7001", clBtnShadow},
-        {"[config]\r\n29_1_1=16820416\r\n30_1_1=16777215\r\n31_1_1=4261456064\r\n", "OFF", "c0.a8.00.01",
-         "ff.ff.ff.00", "c0.a8.00.fe", "5000", clWindowText},
-        {"[config]\r\n31_1_1=-33511232\r\n", "OFF", "192.168.0.1", "255.255.255.0", "c0.a8.00.fe", "5000",
+        {"[config]\r\n29_1_1=16820416\r\n30_1_1=16777215\r\n31_1_1=4261456064\r\n", "OFF", "192.168.0.1",
+         "255.255.255.0", "192.168.0.254", "5000", clWindowText},
+        {"[config]\r\n31_1_1=-33511232\r\n", "OFF", "192.168.0.1", "255.255.255.0", "192.168.0.254", "5000",
          clWindowText},
     };
     for (const auto& c : cases) {
@@ -139,7 +139,7 @@ TEST_F(SetupPages, NetworkRefusesValuesThatAreNoNumbers) {
     WriteProgramFile("config.ini", "[config]\r\n30_1_1=0\r\n29_1_1=bad\r\n");
     frmMenu->LoadConfigIni();
     EXPECT_THROW(frmNetwork->LoadSettings(), EConvertError);
-    EXPECT_EQ(frmNetwork->lbSub->Caption(), "00.00.00.00");
+    EXPECT_EQ(frmNetwork->lbSub->Caption(), "0.0.0.0");
     EXPECT_EQ(frmNetwork->lbAddr->Caption(), "192.168.0.1");
 }
 

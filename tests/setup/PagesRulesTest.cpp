@@ -28,9 +28,9 @@ TEST(ConfigAddress, ShowsTheDigitPairsFromTheLowestByte) {
     const struct {
         const char* value;
         const char* shown;
-    } cases[] = {{"16820416", "c0.a8.00.01"}, {"0", "00.00.00.00"},          {"4294967295", "ff.ff.ff.ff"},
-                 {"-1", "ff.ff.ff.ff"},       {"4261456064", "c0.a8.00.fe"}, {"-33511232", "c0.a8.00.fe"},
-                 {" 1", "01.00.00.00"}};
+    } cases[] = {{"16820416", "192.168.0.1"}, {"0", "0.0.0.0"},          {"4294967295", "255.255.255.255"},
+                 {"-1", "255.255.255.255"},       {"4261456064", "192.168.0.254"}, {"-33511232", "192.168.0.254"},
+                 {" 1", "1.0.0.0"}};
     for (const auto& c : cases)
         EXPECT_EQ(ConfigAddressText(c.value), c.shown) << c.value;
 }

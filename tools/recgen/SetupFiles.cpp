@@ -2,17 +2,32 @@
 
 #include "platform/core/StrUtils.h"
 
+#include <cstdint>
+#include <cstdio>
+
 namespace recgen {
+
+namespace {
+
+std::string StoredAddress(const std::string& dotted) {
+    unsigned a = 0, b = 0, c = 0, d = 0;
+    if (std::sscanf(dotted.c_str(), "%u.%u.%u.%u", &a, &b, &c, &d) != 4 || a > 255 || b > 255 || c > 255 ||
+        d > 255)
+        return "0";
+    return std::to_string(a | (b << 8) | (c << 16) | (static_cast<std::uint32_t>(d) << 24));
+}
+
+} // namespace
 
 std::string DefaultConfigIni(const RecorderIdentity& id) {
     std::string s = "[config]\r\n";
     auto key = [&](const char* k, const std::string& v) { s += std::string(k) + "=" + v + "\r\n"; };
     key("1_1_1", "1");
     key("27_1_1", id.title);
-    key("28_1_1", "0");
-    key("29_1_1", id.address);
-    key("30_1_1", "255.255.255.0");
-    key("31_1_1", "127.0.0.1");
+    // Addresses as the recorder stores them: a 32-bit number whose lowest byte is the first octet.
+    key("29_1_1", StoredAddress(id.address));
+    key("30_1_1", StoredAddress("255.255.255.0"));
+    key("31_1_1", StoredAddress("127.0.0.1"));
     key("40_1_1", "5000");
     key("45_1_1", "1");
     key("52_1_1", "6000");
