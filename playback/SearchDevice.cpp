@@ -1,5 +1,11 @@
 #include "playback/SearchDevice.h"
 
+#include "client/LanguageDll.h"
+#include "client/Placement.h"
+#include "client/Wait.h"
+#include "client/main.h"
+#include "recdb/Search.h"
+
 TFrmSerDevice* FrmSerDevice = nullptr;
 
 TFrmSerDevice::TFrmSerDevice(TComponent* owner) : TForm(owner) {
@@ -11,6 +17,57 @@ const TFormBindings& TFrmSerDevice::Bindings() {
                                               .AddField("btnHDD", &TFrmSerDevice::btnHDD)
                                               .AddField("btnCF", &TFrmSerDevice::btnCF)
                                               .AddField("btnSD", &TFrmSerDevice::btnSD)
-                                              .AddField("btnCancel", &TFrmSerDevice::btnCancel);
+                                              .AddField("btnCancel", &TFrmSerDevice::btnCancel)
+                                              .AddMethod("FormShow", &TFrmSerDevice::FormShow)
+                                              .AddMethod("btnHDDClick", &TFrmSerDevice::btnHDDClick)
+                                              .AddMethod("btnCFClick", &TFrmSerDevice::btnCFClick)
+                                              .AddMethod("btnSDClick", &TFrmSerDevice::btnSDClick)
+                                              .AddMethod("btnCancelClick", &TFrmSerDevice::btnCancelClick);
     return bindings;
+}
+
+void TFrmSerDevice::FormShow(TObject*) {
+    PlaceOnMainWindow(this, Width(), Height());
+    if (FrmMain == nullptr) return;
+    ApplyLanguageFont(Font(), FrmMain->GetLanguageId());
+    SetCaption(FrmMain->LoadLangString(59895));
+    btnHDD->SetCaption(FrmMain->LoadLangString(59892));
+    btnCancel->SetCaption(FrmMain->LoadLangString(59979));
+    for (TButton* button : {btnHDD, btnCF, btnSD, btnCancel})
+        button->Font()->SetName(Font()->Name());
+}
+
+void TFrmSerDevice::Choose(int medium) {
+    Close();
+    media = medium;
+    if (FrmMain == nullptr) return;
+    if (!FrmMain->RequestDbFile(medium) || !FrmMain->QueryQelDbYears()) {
+        Show();
+        return;
+    }
+    // The download is over: the wait window must not cover the choice that follows.
+    if (FrmWait != nullptr) FrmWait->Close();
+    if (frmSearch != nullptr) frmSearch->Show();
+}
+
+void TFrmSerDevice::btnHDDClick(TObject*) {
+    Choose(qmHDD);
+}
+void TFrmSerDevice::btnCFClick(TObject*) {
+    Choose(qmCF);
+}
+void TFrmSerDevice::btnSDClick(TObject*) {
+    Choose(qmSD);
+}
+
+void TFrmSerDevice::btnCancelClick(TObject*) {
+    media = qmCancelled;
+    if (FrmMain != nullptr) {
+        if (FrmWait != nullptr) FrmWait->Close();
+        FrmMain->BtnDisser->Hide();
+        FrmMain->RemoteSearchActive = 0;
+        FrmMain->BtnSer->SetVisible(true);
+        FrmMain->SetEnabled(true);
+    }
+    Close();
 }

@@ -4,6 +4,9 @@
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/StdCtrls.h"
 
+// The chosen medium; the same number asks the recorder for that medium's database.
+enum QelMedium { qmHDD = 0, qmCF = 1, qmSD = 2, qmCancelled = 3 };
+
 class TFrmSerDevice : public TForm {
 public:
     explicit TFrmSerDevice(TComponent* owner);
@@ -13,8 +16,19 @@ public:
     TButton* btnSD = nullptr;
     TButton* btnCancel = nullptr;
 
+    int GetMedia() const { return media; }
+    void FormShow(TObject* sender);
+    void btnHDDClick(TObject* sender);
+    void btnCFClick(TObject* sender);
+    void btnSDClick(TObject* sender);
+    void btnCancelClick(TObject* sender);
+
 private:
     static const TFormBindings& Bindings();
+    // Download the medium's database and read it; the search options follow, or the chooser again.
+    void Choose(int medium);
+
+    int media = qmHDD;
 };
 
 extern TFrmSerDevice* FrmSerDevice;

@@ -14,6 +14,7 @@ object FrmFileTable: TFrmFileTable
   Font.Style = []
   PixelsPerInch = 96
   TextHeight = 13
+  OnShow = FormShow
   object lbPage: TLabel
     Left = 336
     Top = 19
@@ -71,6 +72,7 @@ object FrmFileTable: TFrmFileTable
     Font.Style = []
     ParentFont = False
     TabOrder = 0
+    OnClick = btn1Click
   end
   object btn2: TButton
     Left = 16
@@ -85,6 +87,7 @@ object FrmFileTable: TFrmFileTable
     Font.Style = []
     ParentFont = False
     TabOrder = 1
+    OnClick = btn2Click
   end
   object btn3: TButton
     Left = 16
@@ -99,6 +102,7 @@ object FrmFileTable: TFrmFileTable
     Font.Style = []
     ParentFont = False
     TabOrder = 2
+    OnClick = btn3Click
   end
   object btn4: TButton
     Left = 16
@@ -113,6 +117,7 @@ object FrmFileTable: TFrmFileTable
     Font.Style = []
     ParentFont = False
     TabOrder = 3
+    OnClick = btn4Click
   end
   object btn5: TButton
     Left = 16
@@ -127,6 +132,7 @@ object FrmFileTable: TFrmFileTable
     Font.Style = []
     ParentFont = False
     TabOrder = 4
+    OnClick = btn5Click
   end
   object btn6: TButton
     Left = 16
@@ -141,6 +147,7 @@ object FrmFileTable: TFrmFileTable
     Font.Style = []
     ParentFont = False
     TabOrder = 5
+    OnClick = btn6Click
   end
   object btn7: TButton
     Left = 16
@@ -155,6 +162,7 @@ object FrmFileTable: TFrmFileTable
     Font.Style = []
     ParentFont = False
     TabOrder = 6
+    OnClick = btn7Click
   end
   object btn8: TButton
     Left = 16
@@ -169,6 +177,7 @@ object FrmFileTable: TFrmFileTable
     Font.Style = []
     ParentFont = False
     TabOrder = 7
+    OnClick = btn8Click
   end
   object btnCancel: TButton
     Left = 384
@@ -177,6 +186,7 @@ object FrmFileTable: TFrmFileTable
     Height = 25
     Caption = 'CANCEL'
     TabOrder = 8
+    OnClick = btnCancelClick
   end
   object BmButton1: TBmButton
     Left = 300
@@ -187,6 +197,7 @@ object FrmFileTable: TFrmFileTable
     TotalFrames = 2
     Cursor = crHandPoint
     RepeatInterval = 100
+    OnClick = BmButton1Click
   end
   object BmButton2: TBmButton
     Left = 420
@@ -197,5 +208,6 @@ object FrmFileTable: TFrmFileTable
     TotalFrames = 2
     Cursor = crHandPoint
     RepeatInterval = 100
+    OnClick = BmButton2Click
   end
 end

@@ -14,6 +14,7 @@ object FrmSerDevice: TFrmSerDevice
   Font.Style = []
   PixelsPerInch = 96
   TextHeight = 13
+  OnShow = FormShow
   object btnHDD: TButton
     Left = 16
     Top = 16
@@ -21,6 +22,7 @@ object FrmSerDevice: TFrmSerDevice
     Height = 33
     Caption = 'HDD'
     TabOrder = 0
+    OnClick = btnHDDClick
   end
   object btnCF: TButton
     Left = 16
@@ -29,6 +31,7 @@ object FrmSerDevice: TFrmSerDevice
     Height = 33
     Caption = 'CF'
     TabOrder = 1
+    OnClick = btnCFClick
   end
   object btnSD: TButton
     Left = 16
@@ -37,6 +40,7 @@ object FrmSerDevice: TFrmSerDevice
     Height = 33
     Caption = 'SD'
     TabOrder = 2
+    OnClick = btnSDClick
   end
   object btnCancel: TButton
     Left = 16
@@ -45,5 +49,6 @@ object FrmSerDevice: TFrmSerDevice
     Height = 33
     Caption = 'CLOSE'
     TabOrder = 3
+    OnClick = btnCancelClick
   end
 end

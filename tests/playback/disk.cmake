@@ -6,3 +6,15 @@ harbek_test(platform_disk_tests LABEL platform
 harbek_test(playback_disk_tests LABEL playback
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/RecorderDiskTest.cpp
     LIBS harbek_playback harbek_platform_disk)
+# The medium chooser and the card file table with the main window up, against the simulated recorder.
+if(TARGET harbek_client_forms AND TARGET harbek_recsim)
+    harbek_test(playback_disk_windows_tests LABEL playback TIMEOUT 300
+        SOURCES
+            ${PROJECT_SOURCE_DIR}/tests/client/ClientWindowsSupport.cpp
+            ${PROJECT_SOURCE_DIR}/tests/client/LoginRig.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/DiskWindowsTest.cpp
+        LIBS harbek_windows harbek_client_core harbek_recsim harbek_recgen harbek_recdb harbek_platform)
+    if(TARGET harbek_skins)
+        add_dependencies(playback_disk_windows_tests harbek_skins)
+    endif()
+endif()
