@@ -223,10 +223,23 @@ TEST_F(ReceiverWindow, DatabaseRequestWaitsForTheFileItself) {
 
 TEST_F(ReceiverWindow, DatabaseThatNeverComesFailsAfterFiveMinutesOfTicks) {
     recsim::RecSim& sim = LoggedIn();
+    sim.SetReplyFault(NETCMD_FILE_REQUEST, SilentReply());
     testing_support::FakeTick tick(1000, 500);
     const DWORD start = tick.Now();
     EXPECT_FALSE(FrmMain->RequestDbFile(QELDISK_SD));
     EXPECT_GT(TickDistance(start, tick.Now()), kDatabaseLimitMs);
+    EXPECT_TRUE(DebugHas("TIME OUT:105"));
+    EXPECT_EQ(sim.Log().LastCommand(NETCMD_FILE_REQUEST)->packet.Arg1(), static_cast<DWORD>(QELDISK_SD));
+    EXPECT_TRUE(LinkUp());
+}
+
+TEST_F(ReceiverWindow, DatabaseTheRecorderDoesNotHaveFailsAtOnce) {
+    recsim::RecSim& sim = LoggedIn();
+    testing_support::FakeTick tick(1000, 500);
+    const DWORD start = tick.Now();
+    // The simulator keeps no card database: it answers 4 and sends nothing.
+    EXPECT_FALSE(FrmMain->RequestDbFile(QELDISK_SD));
+    EXPECT_LT(TickDistance(start, tick.Now()), kReplyLimitMs);
     EXPECT_TRUE(DebugHas("FAILED:105"));
     EXPECT_EQ(sim.Log().LastCommand(NETCMD_FILE_REQUEST)->packet.Arg1(), static_cast<DWORD>(QELDISK_SD));
     EXPECT_TRUE(LinkUp());
