@@ -579,6 +579,21 @@ public:
     std::string LocalPlaybackFolder;
     void OpenLocalPlayback();
     void LoadFolderPlayList(const std::string& folder, bool fromStart);
+    // ---- Recorder disk on this computer ----
+    void BtnSearchClick(TObject* sender);
+    void BtnDetectUsbClick(TObject* sender);
+    // Drive type 0..6, 30 the recording volume "avfiles", 31 the database volume "infofiles".
+    int ClassifyDrive(const std::string& root);
+    // A root not found is left as it was; volumes that would not mount are kept in DiskMountErrors.
+    void FindQelVolumes(std::string& dbRoot, std::string& avRoot);
+    // The first, next or previous sub-folder of `folder` from CurrentFolder into CurrentFolder.
+    bool FindAdjacentFolder(const std::string& folder, bool first, bool forward);
+    // With FolderWalkMode: the next (previous) folder of the recording tree into the play list, its first
+    // (last) file opened; false at the edge of the tree.
+    bool WalkToAdjacentFolder(bool forward);
+    // The opened file at its first or last frame, paused there.
+    void ShowFolderEdge(bool first);
+    std::vector<std::string> DiskMountErrors;
     // Database mode: play-list entry 0 holds the seq of the recording played, as decimal text; the
     // main window keeps its own copy, since the reader thread chains through the list meanwhile.
     std::string DbPlayEntry;

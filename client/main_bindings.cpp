@@ -212,6 +212,8 @@ const TFormBindings& TFrmMain::Bindings() {
             .AddMethod("btnLive_mClick", &TFrmMain::btnLive_mClick)
             .AddMethod("btnSer_mClick", &TFrmMain::btnSer_mClick)
             .AddMethod("BtnSerClick", &TFrmMain::BtnSerClick)
+            .AddMethod("BtnSearchClick", &TFrmMain::BtnSearchClick)
+            .AddMethod("BtnDetectUsbClick", &TFrmMain::BtnDetectUsbClick)
             .AddMethod("BtnDisserClick", &TFrmMain::BtnDisserClick)
             .AddMethod("BtnBackupClick", &TFrmMain::BtnBackupClick)
             .AddMethod("BtnBackup_onClick", &TFrmMain::BtnBackup_onClick)

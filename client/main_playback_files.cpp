@@ -6,10 +6,12 @@
 #include "net/WSocket.h"
 #include "playback/FileList.h"
 #include "playback/Qelvidfile.h"
+#include "playback/RecorderDisk.h"
 #include "recdb/Search.h"
 
 #include "platform/core/Exceptions.h"
 #include "platform/core/Threads.h"
+#include "platform/disk/Volumes.h"
 #include "platform/vcl/Dialogs.h"
 
 #include <algorithm>
@@ -146,8 +148,12 @@ void TFrmMain::BtnLastClick(TObject*) {
     } else if (nextFile && CurrentIndexPos + 1 == CurrentIndexCount) {
         PlayListPos += 1;
         if (PlayListPos >= VideoReader->GetListEnd()) {
-            // Already at the last frame of the last file: playback rests there.
             PlayListPos = std::max(VideoReader->GetListEnd() - 1, 0);
+            if (WalkToAdjacentFolder(true)) {
+                ShowFolderEdge(false);
+                return;
+            }
+            // Already at the last frame of the last file: playback rests there.
             PlayState = kPlayStopped;
             PlayPaused = 1;
             LastTransportKey = kKeyLast;
@@ -206,6 +212,10 @@ void TFrmMain::BtnFirstClick(TObject*) {
         PlayListPos -= 1;
         if (PlayListPos < std::max(VideoReader->GetListStart(), 0)) {
             PlayListPos = std::max(VideoReader->GetListStart(), 0);
+            if (WalkToAdjacentFolder(false)) {
+                ShowFolderEdge(true);
+                return;
+            }
             PlayState = kPlayStopped;
             PlayPaused = 1;
             LastTransportKey = kKeyFirst;
@@ -266,10 +276,29 @@ void TFrmMain::LoadFolderPlayList(const std::string& folder, bool fromStart) {
         // Walking on to the next folder of a recorder disk needs the disk's folder tree, which a plain
         // folder does not have: it plays only its own files.
         ShowMessageBox(LoadLangString(59841), LoadLangString(59849), 0);
+    } else if (FindAdjacentFolder(DiskAvRoot, false, fromStart)) {
+        // Each step moves the current folder on, so a run of empty folders ends at the tree's edge.
+        LoadFolderPlayList(DiskAvRoot + CurrentFolder, fromStart);
     } else {
         BtnPauseClick(this);
     }
     SetEnabled(true);
+}
+
+void TFrmMain::ShowFolderEdge(bool first) {
+    if (PlaybackFileOpen == 0) return;
+    if (first ? VideoReader->SeekFirstFrame() : VideoReader->SeekLastFrame()) {
+        CurrentIndexPos = VideoReader->GetIndexPos();
+        CurrentIndexCount = VideoReader->GetIndexCount();
+        const DWORD t = VideoReader->GetFrameTime();
+        ShowPositionTexts(t);
+        ClockSecond = static_cast<int>(t);
+        ClockStartSecond = ClockSecond;
+    }
+    PlayState = kPlayStopped;
+    PlayPaused = 1;
+    LastTransportKey = first ? kKeyFirst : kKeyLast;
+    SliderSearch->SetKnobPos(first ? 0 : 1000);
 }
 
 void TFrmMain::OpenLocalPlayback() {
@@ -286,9 +315,24 @@ void TFrmMain::OpenLocalPlayback() {
     LocalPlaybackFolder = folder;
     BtnStopClick(this);
     PlayForward = 1;
-    DiskAvRoot = folder;
+    // The volume holding the folder stands for the drive it was chosen on.
+    volumes::MountEntry mount;
+    std::string root = volumes::MountOfPath(folder, mount) ? mount.mountPoint : folder;
+    if (root.empty() || root.back() != '/') root += '/';
+    DiskAvRoot = root;
     CurrentFolder = "0";
     FolderWalkMode = 0;
+    const int drive = ClassifyDrive(root);
+    if (drive == kQelRecordingVolume || drive == volumes::kDriveRemovable) {
+        FolderWalkMode = 1;
+        if (folder + "/" == root || folder == root) {
+            if (FindAdjacentFolder(root, true, true)) folder = root + CurrentFolder;
+        } else {
+            CurrentFolder = folder.substr(root.size());
+        }
+    } else if (drive == volumes::kDriveUnknown) {
+        folder.clear();
+    }
     if (frmFileList != nullptr) frmFileList->lbFileList->Items()->Clear();
     VideoReader->ClearList();
     LastTransportKey = kKeyFirst;

@@ -3,6 +3,7 @@
 target_sources(harbek_client_forms PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/PlaybackClock.cpp
     ${CMAKE_CURRENT_LIST_DIR}/main_clock.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/main_disk.cpp
     ${CMAKE_CURRENT_LIST_DIR}/main_playback.cpp
     ${CMAKE_CURRENT_LIST_DIR}/main_playback_copy.cpp
     ${CMAKE_CURRENT_LIST_DIR}/main_playback_files.cpp

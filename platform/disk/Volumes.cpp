@@ -15,6 +15,7 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 extern char** environ;
@@ -177,6 +178,25 @@ std::string MountWithUdisks(const std::string& device) {
     return point;
 }
 
+void OpenWithDesktop(const std::string& folder) {
+    const std::string program = FindProgram("xdg-open");
+    if (program.empty()) throw EVolumeError("Cannot show " + folder + ": xdg-open is not installed");
+    std::vector<std::string> args{program, folder};
+    std::vector<char*> argv;
+    for (const std::string& arg : args)
+        argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0)
+        throw EVolumeError("Cannot show " + folder + ": xdg-open did not start");
+    // The file manager may run for long; its exit is collected aside so no zombie stays.
+    std::thread([pid] {
+        int status = 0;
+        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
+    }).detach();
+}
+
 } // namespace
 
 void SetVolumeSource(VolumeSource source) {
@@ -208,6 +228,14 @@ std::string MountVolume(const std::string& device) {
     const std::string point = source.mount ? source.mount(device) : MountWithUdisks(device);
     if (point.empty()) throw EVolumeError("Cannot mount " + device);
     return point;
+}
+
+void OpenFolder(const std::string& folder) {
+    const VolumeSource source = Current();
+    if (source.openFolder)
+        source.openFolder(folder);
+    else
+        OpenWithDesktop(folder);
 }
 
 int DriveTypeOf(const std::string& root) {

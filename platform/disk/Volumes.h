@@ -42,6 +42,8 @@ struct VolumeSource {
     std::function<std::vector<MountEntry>()> mountTable;
     // Mounts the device and returns its mount point; throws EVolumeError when it cannot.
     std::function<std::string(const std::string& device)> mount;
+    // Shows the folder in the desktop's file manager; throws EVolumeError when it cannot.
+    std::function<void(const std::string& folder)> openFolder;
 };
 
 // Replaces every call below until ResetVolumeSource; a missing function keeps the real one.
@@ -58,6 +60,10 @@ std::string MountPointOf(const std::string& device);
 // Mounts the device (udisksctl, no password prompt) and returns the mount point; EVolumeError with the
 // reason otherwise.
 std::string MountVolume(const std::string& device);
+
+// Shows the folder in the desktop's file manager (xdg-open, not waited for); EVolumeError when there is
+// none to start.
+void OpenFolder(const std::string& folder);
 
 // The mount entry holding the path: the longest mount point that is a prefix of it; false when none.
 bool MountOfPath(const std::string& path, MountEntry& entry);

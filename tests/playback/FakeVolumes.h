@@ -24,6 +24,10 @@ public:
             state->mounts.push_back({device, target->second, "ext2"});
             return target->second;
         };
+        source.openFolder = [state](const std::string& folder) {
+            if (state->shown == nullptr) throw EVolumeError("Cannot show " + folder);
+            state->shown->push_back(folder);
+        };
         volumes::SetVolumeSource(source);
     }
     ~FakeVolumes() { volumes::ResetVolumeSource(); }
@@ -43,6 +47,8 @@ public:
     void AddMount(const std::string& device, const std::string& mountPoint, const std::string& type) {
         state_->mounts.push_back({device, mountPoint, type});
     }
+    // Folders the file manager was asked to show go here (without it, showing fails).
+    void ShowsFolders(std::vector<std::string>& shown) { state_->shown = &shown; }
     const std::vector<std::string>& MountCalls() const { return state_->mountCalls; }
 
 private:
@@ -51,6 +57,7 @@ private:
         std::vector<volumes::MountEntry> mounts;
         std::map<std::string, std::string> mountTargets;
         std::vector<std::string> mountCalls;
+        std::vector<std::string>* shown = nullptr;
     };
     std::shared_ptr<State> state_;
 };

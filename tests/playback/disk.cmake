@@ -18,3 +18,15 @@ if(TARGET harbek_client_forms AND TARGET harbek_recsim)
         add_dependencies(playback_disk_windows_tests harbek_skins)
     endif()
 endif()
+# The recorder-disk search button and the folder walk with the main window up.
+if(TARGET harbek_client_forms AND TARGET harbek_recsim)
+    harbek_test(playback_disk_search_tests LABEL playback TIMEOUT 300
+        SOURCES
+            ${PROJECT_SOURCE_DIR}/tests/client/ClientWindowsSupport.cpp
+            ${PROJECT_SOURCE_DIR}/tests/client/LoginRig.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/DiskSearchTest.cpp
+        LIBS harbek_windows harbek_client_core harbek_recsim harbek_recgen harbek_recdb harbek_platform)
+    if(TARGET harbek_skins)
+        add_dependencies(playback_disk_search_tests harbek_skins)
+    endif()
+endif()

@@ -1,0 +1,264 @@
+// The recorder-disk search button from the scan of the volumes to the local search's choices, the
+// search options on the disk database, and playback walking across the hour folders of a recording
+// volume at the ends of its tree.
+#include "tests/playback/EngineRig.h"
+#include "tests/playback/FakeVolumes.h"
+
+#include "playback/LocalSearch.h"
+#include "playback/RecorderDisk.h"
+#include "recdb/Calendar.h"
+#include "recdb/HourTable.h"
+#include "recdb/MinTable.h"
+#include "recdb/Search.h"
+#include "setup/Menu.h"
+#include "tools/recgen/StoreGenerator.h"
+
+#include "platform/core/FileUtils.h"
+
+#include <filesystem>
+
+namespace engine_tests {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr DWORD kStart = 1199178000; // 2008-01-01 09:00:00
+
+class RecorderDiskSearch : public EngineRig {
+protected:
+    void SetUp() override {
+        EngineRig::SetUp();
+        Application->CreateForm(frmMenu);
+        Application->CreateForm(frmCalendar);
+        Application->CreateForm(frmHourTable);
+        Application->CreateForm(frmMinTable);
+        Application->CreateForm(frmSearch);
+        Application->CreateForm(frmLocalSearch);
+    }
+    void TearDown() override {
+        frmLocalSearch = nullptr;
+        EngineRig::TearDown();
+    }
+
+    // A recorder disk's two volumes generated into `disk`: infofiles with pyrdb, avfiles with the tree.
+    static void GenerateDisk(const testing_support::TempDir& disk) {
+        recgen::StoreOptions options;
+        options.days = 1;
+        options.hours = {8, 12};
+        options.secondsPerRecording = 2;
+        options.stream.framesPerSecond = 2;
+        options.stream.cameras = 1;
+        recgen::GenerateStore(disk.Path().string(), options, recgen::RecorderIdentity{});
+    }
+
+    // Three hour folders of two recordings each on a volume, tagged 1 to 6 in time order.
+    std::string MakeTree(const std::string& root) {
+        const char* folders[] = {"2008010109", "2008010110", "2008010111"};
+        DWORD tag = 1;
+        for (int f = 0; f < 3; ++f) {
+            ForceDirectories(root + "/" + folders[f]);
+            for (int i = 0; i < 2; ++i) {
+                const DWORD t = kStart + 3600 * static_cast<DWORD>(f) + 2 * static_cast<DWORD>(i);
+                char name[32];
+                std::snprintf(name, sizeof name, "20080101%02d00%02d", 9 + f, 2 * i);
+                recmaker::Write(root + "/" + folders[f] + "/" + name, OneCamera(t, 2), tag++);
+            }
+        }
+        ForceDirectories(root + "/lost+found");
+        return root;
+    }
+
+    // The tags of the files shown, each once in the order they came.
+    std::vector<DWORD> TagRuns() const {
+        std::vector<DWORD> tags;
+        for (const Shown& s : shown)
+            if (tags.empty() || tags.back() != s.tag) tags.push_back(s.tag);
+        return tags;
+    }
+};
+
+TEST_F(RecorderDiskSearch, TheScanDecidesWhatTheLocalSearchOffers) {
+    const struct {
+        const char* name;
+        std::vector<std::pair<std::string, bool>> volumes; // label, mounted (else the mount is refused)
+        bool calendar;
+        bool box;
+    } rows[] = {
+        {"no disk", {}, false, false},
+        {"recordings only", {{"avfiles", true}}, false, false},
+        {"both", {{"infofiles", true}, {"avfiles", true}}, true, false},
+        {"wrong labels", {{"INFOFILES", true}, {"avfiles ", true}}, false, false},
+        {"database not mounted", {{"infofiles", false}, {"avfiles", true}}, false, true},
+    };
+    for (const auto& row : rows) {
+        testing_support::TempDir disk;
+        FakeVolumes fake;
+        int n = 0;
+        for (const auto& [label, mounted] : row.volumes) {
+            const std::string point = disk.File("v" + std::to_string(++n));
+            fs::create_directories(point);
+            fake.Add("/dev/sdb" + std::to_string(n), "ext2", label, mounted ? point : "");
+        }
+        seen_.clear();
+        FrmMain->FolderWalkMode = 1;
+        FrmMain->SearchSource = 1;
+        FrmMain->BtnSearchClick(FrmMain->BtnSearch);
+        EXPECT_EQ(frmLocalSearch->btnCalendar->Enabled(), row.calendar) << row.name;
+        EXPECT_TRUE(frmLocalSearch->Visible()) << row.name;
+        EXPECT_FALSE(FrmMain->Enabled()) << row.name;
+        EXPECT_EQ(FrmMain->FolderWalkMode, 0) << row.name;
+        EXPECT_EQ(FrmMain->GetSearchSource(), 0) << row.name;
+        EXPECT_FALSE(FrmMain->BtnRecStart->Visible()) << row.name;
+        EXPECT_EQ(Boxes().size(), row.box ? 1u : 0u) << row.name;
+        if (row.box && !Boxes().empty()) {
+            EXPECT_EQ(Boxes()[0].caption, FrmMain->LoadLangString(59849));
+            EXPECT_NE(Boxes()[0].text.find("/dev/sdb1"), std::string::npos) << Boxes()[0].text;
+        }
+        std::string db, av;
+        FrmMain->GetDiskRoots(db, av);
+        if (row.calendar) {
+            EXPECT_EQ(db, disk.File("v1") + "/");
+            EXPECT_EQ(av, disk.File("v2") + "/");
+        }
+        frmLocalSearch->btnCancelClick(frmLocalSearch->btnCancel);
+        EXPECT_TRUE(FrmMain->Enabled()) << row.name;
+    }
+}
+
+TEST_F(RecorderDiskSearch, CalendarOfTheDiskDatabaseAfterTheScan) {
+    testing_support::TempDir disk;
+    GenerateDisk(disk);
+    FakeVolumes fake;
+    fake.Add("/dev/sdb1", "ext2", "infofiles");
+    fake.Add("/dev/sdb2", "ext2", "avfiles", disk.File("avfiles"));
+    fake.MountsOn("/dev/sdb1", disk.File("infofiles"));
+    FrmMain->BtnSearchClick(FrmMain->BtnSearch);
+    ASSERT_TRUE(frmLocalSearch->btnCalendar->Enabled());
+    EXPECT_EQ(fake.MountCalls(), std::vector<std::string>{"/dev/sdb1"});
+    frmLocalSearch->btnCalendarClick(frmLocalSearch->btnCalendar);
+    EXPECT_EQ(FrmMain->GetLocalDbMode(), 1);
+    EXPECT_TRUE(frmSearch->Visible());
+    EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(RecorderDiskSearch, FileChoiceOnARecordingVolumeWalksItsFolders) {
+    testing_support::TempDir disk;
+    const std::string root = MakeTree(disk.File("av"));
+    FakeVolumes fake;
+    fake.Add("/dev/sdb2", "ext2", "avfiles", root);
+    FrmMain->BtnSearchClick(FrmMain->BtnSearch);
+    {
+        form_testing::ScopedFolderAnswer answer(root);
+        frmLocalSearch->btnFileClick(frmLocalSearch->btnFile);
+    }
+    EXPECT_EQ(FrmMain->FolderWalkMode, 1);
+    EXPECT_EQ(FrmMain->CurrentFolder, "2008010109");
+    EXPECT_EQ(FrmMain->FileListCount, 2);
+    ASSERT_EQ(FrmMain->PlaybackFileOpen, 1);
+    FrmMain->BtnPlayClick(FrmMain->BtnPlay);
+    // The end of the play list of one folder is the end of playback of that folder; Last walks on.
+    ASSERT_LT(TicksUntilPaused(1000), 1000);
+    EXPECT_EQ(TagRuns(), (std::vector<DWORD>{1, 2}));
+    FrmMain->BtnLastClick(FrmMain->BtnLast);
+    FrmMain->BtnLastClick(FrmMain->BtnLast);
+    EXPECT_EQ(FrmMain->CurrentFolder, "2008010110");
+    EXPECT_EQ(FrmMain->PlaybackFileOpen, 1);
+    EXPECT_EQ(FrmMain->SliderSearch->KnobPos(), 1000);
+    // Last twice more at the last frame: the last file of the tree's last folder.
+    for (int i = 0; i < 4; ++i)
+        FrmMain->BtnLastClick(FrmMain->BtnLast);
+    EXPECT_EQ(FrmMain->CurrentFolder, "2008010111");
+    const int positionAtEnd = FrmMain->PlayListPos;
+    FrmMain->BtnLastClick(FrmMain->BtnLast); // the tree ends here
+    EXPECT_EQ(FrmMain->CurrentFolder, "2008010111");
+    EXPECT_EQ(FrmMain->PlayListPos, positionAtEnd);
+    EXPECT_EQ(FrmMain->FolderWalkMode, 1);
+    // And back: First at the first frame of a folder's first file loads the previous folder.
+    for (int i = 0; i < 4; ++i)
+        FrmMain->BtnFirstClick(FrmMain->BtnFirst);
+    EXPECT_EQ(FrmMain->CurrentFolder, "2008010110");
+    EXPECT_EQ(FrmMain->PlaybackFileOpen, 1);
+    EXPECT_EQ(FrmMain->SliderSearch->KnobPos(), 0);
+    for (int i = 0; i < 8; ++i)
+        FrmMain->BtnFirstClick(FrmMain->BtnFirst);
+    EXPECT_EQ(FrmMain->CurrentFolder, "2008010109");
+    EXPECT_EQ(FrmMain->PlayListPos, 0);
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_TRUE(FrmMain->Enabled());
+}
+
+TEST_F(RecorderDiskSearch, AFolderOnAFixedDrivePlaysOnlyItsOwnFiles) {
+    testing_support::TempDir disk;
+    const std::string root = MakeTree(disk.File("plain"));
+    FakeVolumes fake;
+    fake.Add("/dev/sda1", "ext4", "", root);
+    form_testing::ScopedFolderAnswer answer(root + "/2008010110");
+    FrmMain->OpenLocalPlayback();
+    EXPECT_EQ(FrmMain->FolderWalkMode, 0);
+    ASSERT_EQ(FrmMain->PlaybackFileOpen, 1);
+    FrmMain->BtnPlayClick(FrmMain->BtnPlay);
+    ASSERT_LT(TicksUntilPaused(1000), 1000);
+    EXPECT_EQ(TagRuns(), (std::vector<DWORD>{3, 4}));
+    for (int i = 0; i < 4; ++i)
+        FrmMain->BtnLastClick(FrmMain->BtnLast);
+    EXPECT_EQ(FrmMain->PlayListPos, 1);
+    EXPECT_EQ(FrmMain->CurrentFolder, "0");
+    EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(RecorderDiskSearch, EmptyFoldersAreSkippedAndAnUnreadableTreeStopsTheWalk) {
+    testing_support::TempDir disk;
+    const std::string root = disk.File("stick");
+    ForceDirectories(root + "/2008010100");
+    ForceDirectories(root + "/2008010101");
+    FakeVolumes fake;
+    fake.Add("/dev/sdc1", "vfat", "STICK", root, true);
+    // Only empty folders: the walk reaches the end of the tree and pauses, with no box.
+    {
+        form_testing::ScopedFolderAnswer answer(root);
+        FrmMain->OpenLocalPlayback();
+    }
+    EXPECT_EQ(FrmMain->FolderWalkMode, 1);
+    EXPECT_EQ(FrmMain->CurrentFolder, "2008010101");
+    EXPECT_EQ(FrmMain->PlaybackFileOpen, 0);
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_TRUE(FrmMain->Enabled());
+
+    // The volume went away under the walk.
+    fs::remove_all(root);
+    EXPECT_FALSE(FrmMain->FindAdjacentFolder(FrmMain->DiskAvRoot, false, true));
+    EXPECT_EQ(FrmMain->FolderWalkMode, 0);
+    EXPECT_EQ(FrmMain->CurrentFolder, "2008010101");
+}
+
+TEST_F(RecorderDiskSearch, DetectButtonShowsAMountedDiskOrMountsOne) {
+    std::vector<std::string> shown;
+    FakeVolumes fake;
+    fake.Add("/dev/sda1", "ext4", "", "/");
+    fake.Add("/dev/sdb2", "ext2", "avfiles");
+    fake.ShowsFolders(shown);
+    // Not mounted and refused: one box naming the device.
+    FrmMain->BtnDetectUsbClick(FrmMain->BtnDetectUsb);
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_NE(Boxes()[0].text.find("/dev/sdb2"), std::string::npos);
+    EXPECT_TRUE(shown.empty());
+    seen_.clear();
+    fake.MountsOn("/dev/sdb2", "/media/rec");
+    FrmMain->BtnDetectUsbClick(FrmMain->BtnDetectUsb);
+    FrmMain->BtnDetectUsbClick(FrmMain->BtnDetectUsb); // now mounted: shown without mounting again
+    EXPECT_EQ(shown, (std::vector<std::string>{"/media/rec/", "/media/rec/"}));
+    EXPECT_EQ(fake.MountCalls().size(), 2u);
+    EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(RecorderDiskSearch, NoDiskAtAllIsQuiet) {
+    std::vector<std::string> shown;
+    FakeVolumes fake;
+    fake.ShowsFolders(shown);
+    FrmMain->BtnDetectUsbClick(FrmMain->BtnDetectUsb);
+    EXPECT_TRUE(shown.empty());
+    EXPECT_TRUE(Boxes().empty());
+}
+
+} // namespace
+} // namespace engine_tests
