@@ -134,6 +134,7 @@ TEST_F(DiskWindows, RowCaptionsAndStepsThroughPages) {
     EXPECT_EQ(rows[1].substr(0, 2), "! ");
     EXPECT_EQ(FrmFileTable->GetRowSeq(0), 17);
     EXPECT_EQ(RowStartTime(rows[0]), UtcToUnix(2008, 3, 4, 5, 22, 7));
+    form_testing::SaveFormSnapshot(FrmFileTable, SnapshotPath("file_table_sd"));
 
     FrmFileTable->BmButton1Click(FrmFileTable->BmButton1); // already on the first page
     EXPECT_EQ(FrmFileTable->GetPage(), 1);
