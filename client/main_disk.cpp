@@ -30,11 +30,12 @@ std::string Lines(const std::vector<std::string>& lines) {
 void TFrmMain::BtnDetectUsbClick(TObject*) {
     Trace("BtnDetectUsbClick", "Entering");
     Sleep(100);
-    std::string root = FindMountedExt2Volume();
+    std::string root;
     std::vector<std::string> errors;
-    if (root.empty()) {
+    if (!DtIsQelMounted(root)) {
         Trace("BtnDetectUsbClick", "Qel Not Yet Mounted");
-        root = MountFirstExt2Volume(errors);
+        // The kernel reads EXT2 itself: there is no driver to install before mounting.
+        DtFindAndMountExt2Drive(root, errors);
     }
     try {
         if (!root.empty()) volumes::OpenFolder(root);

@@ -55,25 +55,28 @@ QelVolumes FindQelVolumes() {
     return found;
 }
 
-std::string FindMountedExt2Volume() {
+bool DtIsQelMounted(std::string& root) {
     for (const volumes::BlockVolume& volume : volumes::ListBlockVolumes()) {
         if (!IsExt2(volume.type)) continue;
         const std::string point = volumes::MountPointOf(volume.device);
-        if (!point.empty()) return WithSlash(point);
+        if (point.empty()) continue;
+        root = WithSlash(point);
+        return true;
     }
-    return "";
+    return false;
 }
 
-std::string MountFirstExt2Volume(std::vector<std::string>& errors) {
+bool DtFindAndMountExt2Drive(std::string& root, std::vector<std::string>& errors) {
     for (const volumes::BlockVolume& volume : volumes::ListBlockVolumes()) {
         if (!IsExt2(volume.type) || !volumes::MountPointOf(volume.device).empty()) continue;
         try {
-            return WithSlash(volumes::MountVolume(volume.device));
+            root = WithSlash(volumes::MountVolume(volume.device));
+            return true;
         } catch (const Exception& e) {
             errors.push_back(e.Message);
         }
     }
-    return "";
+    return false;
 }
 
 std::optional<std::string> AdjacentFolder(const std::string& folder, const std::string& current, bool first,

@@ -27,12 +27,12 @@ struct QelVolumes {
 // order wins). Mount failures are collected, never thrown.
 QelVolumes FindQelVolumes();
 
-// The first EXT2 volume that is mounted (type compared ignoring case); its mount point, or empty.
-std::string FindMountedExt2Volume();
+// Is an EXT2 volume mounted (type compared ignoring case); `root` := its mount point with '/'.
+bool DtIsQelMounted(std::string& root);
 
-// Mounts every EXT2 volume not yet mounted until one shows; its mount point, or empty. Failures are
-// collected in `errors`.
-std::string MountFirstExt2Volume(std::vector<std::string>& errors);
+// Mounts the EXT2 volumes not yet mounted until one shows; `root` := its mount point with '/'. Failures
+// are collected in `errors`.
+bool DtFindAndMountExt2Drive(std::string& root, std::vector<std::string>& errors);
 
 // The sub-folder of `folder` after (forward) or before `current` in text order, or the first one;
 // ".", ".." and "lost+found" never count. Throws EInOutError when the folder cannot be listed.

@@ -87,15 +87,20 @@ TEST(RecorderDiskDetect, Ext2ComparedIgnoringCase) {
     fake.Add("/dev/sdb1", "vfat", "STICK");
     fake.Add("/dev/sdc2", "EXT2", "avfiles");
     std::vector<std::string> errors;
-    EXPECT_EQ(FindMountedExt2Volume(), "");
-    EXPECT_EQ(MountFirstExt2Volume(errors), "");
+    std::string root = "unchanged";
+    EXPECT_FALSE(DtIsQelMounted(root));
+    EXPECT_FALSE(DtFindAndMountExt2Drive(root, errors));
+    EXPECT_EQ(root, "unchanged");
     ASSERT_EQ(errors.size(), 1u); // the vfat stick is never tried
     EXPECT_EQ(fake.MountCalls(), std::vector<std::string>{"/dev/sdc2"});
     fake.MountsOn("/dev/sdc2", "/media/rec");
     errors.clear();
-    EXPECT_EQ(MountFirstExt2Volume(errors), "/media/rec/");
+    EXPECT_TRUE(DtFindAndMountExt2Drive(root, errors));
+    EXPECT_EQ(root, "/media/rec/");
     EXPECT_TRUE(errors.empty());
-    EXPECT_EQ(FindMountedExt2Volume(), "/media/rec/");
+    root.clear();
+    EXPECT_TRUE(DtIsQelMounted(root));
+    EXPECT_EQ(root, "/media/rec/");
 }
 
 TEST(RecorderDiskClassify, ClassesOfRoots) {
