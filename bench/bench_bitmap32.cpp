@@ -5,6 +5,8 @@
 #include "bitmap32/Bmp32_Blend.h"
 #include "bitmap32/Bmp32_Resamplers.h"
 
+#include "bench/BenchBitmap32Support.h"
+
 #include <benchmark/benchmark.h>
 #include <pixman.h>
 
@@ -228,11 +230,7 @@ void BM_PixmanNearest(benchmark::State& state, int sw, int sh, int dw, int dh) {
     }
 }
 
-// Pairs of (ours, reference) benchmark names for the ratio table.
-std::vector<std::pair<std::string, std::string>>& Pairs() {
-    static std::vector<std::pair<std::string, std::string>> pairs;
-    return pairs;
-}
+using bench32::Pairs;
 
 template <class Ours, class Reference>
 void Pair(const std::string& ours, Ours o, const std::string& reference, Reference r) {
@@ -299,30 +297,11 @@ void RegisterAll() {
         [](benchmark::State& s) { BM_PixmanNearest(s, 352, 240, 1280, 960); });
 }
 
-// Keeps the per-iteration times for the table.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> times;
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration) times[run.benchmark_name()] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
     RegisterAll();
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    std::printf("\n%-44s %-34s %8s\n", "case", "reference", "ratio");
-    for (const auto& [ours, reference] : Pairs()) {
-        auto o = reporter.times.find(ours), r = reporter.times.find(reference);
-        if (o == reporter.times.end() || r == reporter.times.end() || o->second <= 0) continue;
-        std::printf("%-44s %-34s %8.2f\n", ours.c_str(), reference.c_str(), r->second / o->second);
-    }
+    bench32::RunWithRatioTable(argc, argv, 44, 34);
     SetupBlendFunctions();
     benchmark::Shutdown();
     return 0;

@@ -6,6 +6,8 @@
 #include "bitmap32/Bmp32_Resamplers.h"
 #include "bitmap32/Bmp32_Transforms.h"
 
+#include "bench/BenchBitmap32Support.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -76,10 +78,7 @@ void BM_PlainNearestLoop(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * W * H);
 }
 
-std::vector<std::pair<std::string, std::string>>& Pairs() {
-    static std::vector<std::pair<std::string, std::string>> pairs;
-    return pairs;
-}
+using bench32::Pairs;
 
 void RegisterAll() {
     const auto regular = [] { return new TRegularRasterizer; };
@@ -109,30 +108,11 @@ void RegisterAll() {
     }
 }
 
-// Keeps the per-iteration times for the table.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> times;
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration) times[run.benchmark_name()] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
     RegisterAll();
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    std::printf("\n%-36s %-30s %8s\n", "case", "reference", "ratio");
-    for (const auto& [ours, reference] : Pairs()) {
-        auto o = reporter.times.find(ours), r = reporter.times.find(reference);
-        if (o == reporter.times.end() || r == reporter.times.end() || o->second <= 0) continue;
-        std::printf("%-36s %-30s %8.2f\n", ours.c_str(), reference.c_str(), r->second / o->second);
-    }
+    bench32::RunWithRatioTable(argc, argv, 36, 30);
     benchmark::Shutdown();
     return 0;
 }
