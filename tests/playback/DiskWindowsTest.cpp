@@ -203,13 +203,16 @@ TEST_F(DiskWindows, ARowAsksTheRecorderToPlayIt) {
     const auto start = RowStartTime(Rows()[0]);
     ASSERT_TRUE(start.has_value());
     FrmFileTable->btn1Click(FrmFileTable->btn1);
+    // The log is a copy taken at each call: the recorder keeps logging meanwhile.
     ASSERT_TRUE(PumpReal([&] {
-        for (std::size_t i = before; i < sim.Log().Packets().size(); ++i)
-            if (sim.Log().Packets()[i].packet.Command() == NETCMD_SEARCH) return true;
+        const auto packets = sim.Log().Packets();
+        for (std::size_t i = before; i < packets.size(); ++i)
+            if (packets[i].packet.Command() == NETCMD_SEARCH) return true;
         return false;
     }));
-    for (std::size_t i = before; i < sim.Log().Packets().size(); ++i) {
-        const auto& p = sim.Log().Packets()[i].packet;
+    const auto packets = sim.Log().Packets();
+    for (std::size_t i = before; i < packets.size(); ++i) {
+        const auto& p = packets[i].packet;
         if (p.Command() != NETCMD_SEARCH) continue;
         EXPECT_EQ(p.Arg0(), static_cast<DWORD>(*start));
         EXPECT_EQ(p.Arg1(), 1u);
