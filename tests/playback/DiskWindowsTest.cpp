@@ -112,7 +112,9 @@ TEST_F(DiskWindows, PagesOfTheCardTable) {
         frmSearch->SetSearchMode(row.mode);
         const bool shown = FrmFileTable->ShowFiles();
         EXPECT_EQ(shown, !row.label.empty()) << row.files << " mode " << row.mode;
-        if (shown) EXPECT_EQ(FrmFileTable->lbPage->Caption(), row.label) << row.files;
+        if (shown) {
+            EXPECT_EQ(FrmFileTable->lbPage->Caption(), row.label) << row.files;
+        }
         EXPECT_EQ(Rows().size(), static_cast<std::size_t>(row.rowsOnFirstPage)) << row.files;
         FrmFileTable->Hide();
     }

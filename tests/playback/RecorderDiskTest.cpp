@@ -53,8 +53,12 @@ TEST(RecorderDiskDetect, VolumesByLabel) {
         EXPECT_EQ(!found.databaseRoot.empty(), row.database) << row.name;
         EXPECT_EQ(!found.recordingRoot.empty(), row.recording) << row.name;
         EXPECT_EQ(found.errors.size(), row.errors) << row.name;
-        if (!found.databaseRoot.empty()) EXPECT_EQ(found.databaseRoot.back(), '/') << row.name;
-        if (!found.recordingRoot.empty()) EXPECT_EQ(found.recordingRoot.back(), '/') << row.name;
+        if (!found.databaseRoot.empty()) {
+            EXPECT_EQ(found.databaseRoot.back(), '/') << row.name;
+        }
+        if (!found.recordingRoot.empty()) {
+            EXPECT_EQ(found.recordingRoot.back(), '/') << row.name;
+        }
     }
 }
 
