@@ -3,6 +3,7 @@
 #include "client/main.h"
 
 #include "controls/BmButton.h"
+#include "playback/FileTable.h"
 #include "recdb/Calendar.h"
 #include "recdb/HourTable.h"
 #include "recdb/MinTable.h"
@@ -115,12 +116,10 @@ void TFrmMain::QueryQelDbCalendar() {
     const int mode = frmSearch != nullptr ? frmSearch->GetSearchMode() : 0;
     if (mode != smAll && mode != smEvent) return;
     if (SearchMedium != QELDISK_HDD) {
-        // The card's file table is not part of this client yet: end the search cleanly.
-        CloseWait();
-        SetEnabled(true);
-        BtnDisser->Hide();
-        RemoteSearchActive = 0;
-        BtnSer->SetVisible(true);
+        // A card lists its newest recordings in the file table instead of a calendar.
+        if (FrmFileTable != nullptr && FrmFileTable->ShowFiles() && FrmFileTable->GetPageCount() > 0) return;
+        if (FrmFileTable != nullptr) FrmFileTable->Hide();
+        EndSearchWithoutData();
         return;
     }
     try {

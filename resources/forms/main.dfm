@@ -728,6 +728,7 @@ object FrmMain: TFrmMain
     Direction = _Horizontal
     TotalFrames = 4
     Cursor = crHandPoint
+    OnClick = BtnDetectUsbClick
   end
   object BtnUpgrade: TBmButton
     Left = 738
@@ -931,6 +932,7 @@ object FrmMain: TFrmMain
     Direction = _Horizontal
     TotalFrames = 4
     Cursor = crHandPoint
+    OnClick = BtnSearchClick
   end
   object SliderSearch: TBitSlider
     Left = 54

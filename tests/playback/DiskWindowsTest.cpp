@@ -95,6 +95,20 @@ TEST_F(DiskWindows, CardChoiceDownloadsTheCardDatabase) {
     EXPECT_FALSE(FrmWait->Visible());
 }
 
+TEST_F(DiskWindows, CardSearchListsTheNewestRecordingsInTheFileTable) {
+    LoggedIn(StoreOptions());
+    EnterSearchMode();
+    FrmMain->BtnSerClick(FrmMain->BtnSer);
+    FrmSerDevice->btnCF->OnClick(FrmSerDevice->btnCF);
+    ASSERT_TRUE(frmSearch->Visible());
+    frmSearch->btnAllClick(frmSearch->btnAll);
+    EXPECT_TRUE(FrmFileTable->Visible());
+    EXPECT_FALSE(frmCalendar->Visible());
+    EXPECT_GT(FrmFileTable->GetPageCount(), 0);
+    EXPECT_FALSE(Rows().empty());
+    EXPECT_TRUE(FrmMain->BtnDisser->Visible());
+}
+
 TEST_F(DiskWindows, PagesOfTheCardTable) {
     const struct {
         int files;
