@@ -4,7 +4,6 @@
 #include "client/Placement.h"
 #include "client/Wait.h"
 #include "client/main.h"
-#include "platform/vcl/WinUser.h"
 #include "playback/Backup.h"
 #include "recdb/FormCells.h"
 #include "recdb/HourTable.h"
@@ -385,10 +384,7 @@ void TfrmCalendar::btnLiveClick(TObject*) {
 // ---- Backup span ----
 
 void TfrmCalendar::PopupBackupMenu() {
-    if (FrmMain == nullptr || FrmMain->GetSysInfoResult() < 3) return;
-    TPoint at{};
-    GetCursorPos(&at);
-    PopupMenu1->Popup(at.X, at.Y);
+    ::PopupBackupMenu(PopupMenu1);
 }
 
 void TfrmCalendar::SetStartTimeClick(TObject*) {
@@ -402,15 +398,7 @@ void TfrmCalendar::SetEndTimeClick(TObject*) {
 }
 
 void TfrmCalendar::btnBackupClick(TObject*) {
-    if (frmBackup == nullptr || FrmMain == nullptr) return;
-    if (frmBackup->GetEndTime() <= frmBackup->GetStartTime()) {
-        FrmMain->ShowMessageBoxEx(FrmMain->LoadLangString(50483), FrmMain->LoadLangString(51000), 0, Width(),
-                                  Height(), Left(), Top());
-        return;
-    }
-    Hide();
-    frmBackup->SetReturnForm(1);
-    frmBackup->RequestBackupSize((frmSearch != nullptr ? frmSearch->GetSearchMode() : 1) - 1);
+    StartBackupFrom(this, 1);
 }
 
 void TfrmCalendar::FormShow(TObject*) {
@@ -431,14 +419,8 @@ void TfrmCalendar::FormShow(TObject*) {
             days[k]->SetCaption(FrmMain->LoadLangString(59961 - k));
         btnOk->SetCaption(FrmMain->LoadLangString(59981));
         btnLive->SetCaption(FrmMain->LoadLangString(59978));
-        lbSTime->SetCaption(FrmMain->LoadLangString(50489));
-        lbETime->SetCaption(FrmMain->LoadLangString(50488));
-        btnBackup->SetCaption(FrmMain->LoadLangString(50991));
-        SetStartTime->SetCaption(FrmMain->LoadLangString(50491));
-        SetEndTime->SetCaption(FrmMain->LoadLangString(50490));
-        localDbMode_ = FrmMain->GetLocalDbMode();
-        searchSource_ = FrmMain->GetSearchSource();
-        if (searchSource_ == 0 && localDbMode_ == 1) FrmMain->GetDiskRoots(dbRoot_, avRoot_);
+        SetBackupSpanCaptions(lbSTime, lbETime, btnBackup, SetStartTime, SetEndTime);
+        ReadSearchSource(localDbMode_, searchSource_, dbRoot_, avRoot_);
     }
     Label1->Font()->SetColor(static_cast<TColor>(0x000000FF));
     Label7->Font()->SetColor(static_cast<TColor>(0x00FF0000));

@@ -2,7 +2,6 @@
 
 #include "client/LanguageDll.h"
 #include "client/main.h"
-#include "platform/vcl/WinUser.h"
 #include "playback/Backup.h"
 #include "recdb/Calendar.h"
 #include "recdb/FormCells.h"
@@ -155,17 +154,8 @@ void TfrmHourTable::btnBackClick(TObject*) {
 
 void TfrmHourTable::FormShow(TObject*) {
     ReplaceSkinBackground(ifmHour, 472, 59);
-    const int cameras = FrmMain != nullptr ? FrmMain->MaxCamera : 0;
-    if (cameras == 1 || cameras == 4) {
-        const bool four = cameras == 4;
-        Label2->SetVisible(four);
-        for (int hour = 0; hour < Hours; ++hour)
-            Cell(1, hour)->SetVisible(four);
-        SetClientWidth(601);
-        SetClientHeight(four ? 321 : 201);
-        for (TButton* button : {btnOk2, btnBack2, btnBackup2})
-            button->SetVisible(!four);
-    }
+    FitTableToCameras(this, Label2, std::span(cells_).subspan(Hours, Hours), 601,
+                      {btnOk2, btnBack2, btnBackup2});
     rightButton_ = false;
     PlaceTableWindow(this);
     dbRoot_.clear();
@@ -180,23 +170,14 @@ void TfrmHourTable::FormShow(TObject*) {
         ok->SetCaption(FrmMain->LoadLangString(59981));
     for (TButton* back : {btnBack2, btnBack})
         back->SetCaption(FrmMain->LoadLangString(59978));
-    lbSTime->SetCaption(FrmMain->LoadLangString(50489));
-    lbETime->SetCaption(FrmMain->LoadLangString(50488));
-    btnBackup->SetCaption(FrmMain->LoadLangString(50991));
-    SetStartTime->SetCaption(FrmMain->LoadLangString(50491));
-    SetEndTime->SetCaption(FrmMain->LoadLangString(50490));
-    localDbMode_ = FrmMain->GetLocalDbMode();
-    searchSource_ = FrmMain->GetSearchSource();
-    if (searchSource_ == 0 && localDbMode_ == 1) FrmMain->GetDiskRoots(dbRoot_, avRoot_);
+    SetBackupSpanCaptions(lbSTime, lbETime, btnBackup, SetStartTime, SetEndTime);
+    ReadSearchSource(localDbMode_, searchSource_, dbRoot_, avRoot_);
 }
 
 // ---- Backup span ----
 
 void TfrmHourTable::PopupBackupMenu() {
-    if (FrmMain == nullptr || FrmMain->GetSysInfoResult() < 3) return;
-    TPoint at{};
-    GetCursorPos(&at);
-    PopupMenu1->Popup(at.X, at.Y);
+    ::PopupBackupMenu(PopupMenu1);
 }
 
 std::string TfrmHourTable::BackupKey() const {
@@ -213,13 +194,5 @@ void TfrmHourTable::SetEndTimeClick(TObject*) {
 }
 
 void TfrmHourTable::btnBackup2Click(TObject*) {
-    if (frmBackup == nullptr || FrmMain == nullptr) return;
-    if (frmBackup->GetEndTime() <= frmBackup->GetStartTime()) {
-        FrmMain->ShowMessageBoxEx(FrmMain->LoadLangString(50483), FrmMain->LoadLangString(51000), 0, Width(),
-                                  Height(), Left(), Top());
-        return;
-    }
-    Hide();
-    frmBackup->SetReturnForm(2);
-    frmBackup->RequestBackupSize((frmSearch != nullptr ? frmSearch->GetSearchMode() : 1) - 1);
+    StartBackupFrom(this, 2);
 }

@@ -3,7 +3,6 @@
 #include "client/LanguageDll.h"
 #include "client/Wait.h"
 #include "client/main.h"
-#include "platform/vcl/WinUser.h"
 #include "playback/Backup.h"
 #include "playback/Qelvidfile.h"
 #include "recdb/Calendar.h"
@@ -197,17 +196,8 @@ void TfrmMinTable::btnBackClick(TObject*) {
 
 void TfrmMinTable::FormShow(TObject*) {
     ReplaceSkinBackground(ifmMin, 510, 57);
-    const int cameras = FrmMain != nullptr ? FrmMain->MaxCamera : 0;
-    if (cameras == 1 || cameras == 4) {
-        const bool four = cameras == 4;
-        Label2->SetVisible(four);
-        for (int minute = 0; minute < Minutes; ++minute)
-            Cell(1, minute)->SetVisible(four);
-        SetClientWidth(633);
-        SetClientHeight(four ? 321 : 201);
-        for (TButton* button : {btnOk2, btnBack2, btnBackup2})
-            button->SetVisible(!four);
-    }
+    FitTableToCameras(this, Label2, std::span(cells_).subspan(Minutes, Minutes), 633,
+                      {btnOk2, btnBack2, btnBackup2});
     PlaceTableWindow(this);
     rightButton_ = false;
     dbRoot_.clear();
@@ -222,25 +212,16 @@ void TfrmMinTable::FormShow(TObject*) {
         ok->SetCaption(FrmMain->LoadLangString(59981));
     for (TButton* back : {btnBack2, btnBack})
         back->SetCaption(FrmMain->LoadLangString(59978));
-    lbSTime->SetCaption(FrmMain->LoadLangString(50489));
-    lbETime->SetCaption(FrmMain->LoadLangString(50488));
-    btnBackup->SetCaption(FrmMain->LoadLangString(50991));
-    SetStartTime->SetCaption(FrmMain->LoadLangString(50491));
-    SetEndTime->SetCaption(FrmMain->LoadLangString(50490));
+    SetBackupSpanCaptions(lbSTime, lbETime, btnBackup, SetStartTime, SetEndTime);
     // The main window waits while a minute is chosen.
     FrmMain->SetEnabled(false);
-    localDbMode_ = FrmMain->GetLocalDbMode();
-    searchSource_ = FrmMain->GetSearchSource();
-    if (searchSource_ == 0 && localDbMode_ == 1) FrmMain->GetDiskRoots(dbRoot_, avRoot_);
+    ReadSearchSource(localDbMode_, searchSource_, dbRoot_, avRoot_);
 }
 
 // ---- Backup span ----
 
 void TfrmMinTable::PopupBackupMenu() {
-    if (FrmMain == nullptr || FrmMain->GetSysInfoResult() < 3) return;
-    TPoint at{};
-    GetCursorPos(&at);
-    PopupMenu1->Popup(at.X, at.Y);
+    ::PopupBackupMenu(PopupMenu1);
 }
 
 std::string TfrmMinTable::BackupKey() const {
@@ -257,13 +238,5 @@ void TfrmMinTable::SetEndTimeClick(TObject*) {
 }
 
 void TfrmMinTable::btnBackup2Click(TObject*) {
-    if (frmBackup == nullptr || FrmMain == nullptr) return;
-    if (frmBackup->GetEndTime() <= frmBackup->GetStartTime()) {
-        FrmMain->ShowMessageBoxEx(FrmMain->LoadLangString(50483), FrmMain->LoadLangString(51000), 0, Width(),
-                                  Height(), Left(), Top());
-        return;
-    }
-    Hide();
-    frmBackup->SetReturnForm(3);
-    frmBackup->RequestBackupSize((frmSearch != nullptr ? frmSearch->GetSearchMode() : 1) - 1);
+    StartBackupFrom(this, 3);
 }

@@ -4,6 +4,11 @@
 #include "controls/imgframe.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Graphics.h"
+#include "platform/vcl/Menus.h"
+#include "platform/vcl/StdCtrls.h"
+#include "platform/vcl/WinUser.h"
+#include "playback/Backup.h"
+#include "recdb/Search.h"
 
 #include <algorithm>
 
@@ -45,4 +50,52 @@ void PlaceTableWindow(TForm* form) {
     if (y + h + kCaptionAllowance > area.Bottom) y = area.Bottom - h - kCaptionAllowance;
     form->SetBounds(x, y, form->Width(), form->Height());
     form->SetTopmost(true);
+}
+
+void FitTableToCameras(TForm* form, TLabel* secondRowLabel, std::span<TImgFrame* const> secondRow,
+                       int clientWidth, std::initializer_list<TButton*> oneRowButtons) {
+    const int cameras = FrmMain != nullptr ? FrmMain->MaxCamera : 0;
+    if (cameras != 1 && cameras != 4) return;
+    const bool four = cameras == 4;
+    secondRowLabel->SetVisible(four);
+    for (TImgFrame* cell : secondRow)
+        cell->SetVisible(four);
+    form->SetClientWidth(clientWidth);
+    form->SetClientHeight(four ? 321 : 201);
+    for (TButton* button : oneRowButtons)
+        button->SetVisible(!four);
+}
+
+void PopupBackupMenu(TPopupMenu* menu) {
+    if (FrmMain == nullptr || FrmMain->GetSysInfoResult() < 3) return;
+    TPoint at{};
+    GetCursorPos(&at);
+    menu->Popup(at.X, at.Y);
+}
+
+void SetBackupSpanCaptions(TLabel* startLabel, TLabel* endLabel, TButton* backup, TMenuItem* setStart,
+                           TMenuItem* setEnd) {
+    startLabel->SetCaption(FrmMain->LoadLangString(50489));
+    endLabel->SetCaption(FrmMain->LoadLangString(50488));
+    backup->SetCaption(FrmMain->LoadLangString(50991));
+    setStart->SetCaption(FrmMain->LoadLangString(50491));
+    setEnd->SetCaption(FrmMain->LoadLangString(50490));
+}
+
+void ReadSearchSource(int& localDbMode, int& searchSource, std::string& dbRoot, std::string& avRoot) {
+    localDbMode = FrmMain->GetLocalDbMode();
+    searchSource = FrmMain->GetSearchSource();
+    if (searchSource == 0 && localDbMode == 1) FrmMain->GetDiskRoots(dbRoot, avRoot);
+}
+
+void StartBackupFrom(TForm* form, int returnForm) {
+    if (frmBackup == nullptr || FrmMain == nullptr) return;
+    if (frmBackup->GetEndTime() <= frmBackup->GetStartTime()) {
+        FrmMain->ShowMessageBoxEx(FrmMain->LoadLangString(50483), FrmMain->LoadLangString(51000), 0,
+                                  form->Width(), form->Height(), form->Left(), form->Top());
+        return;
+    }
+    form->Hide();
+    frmBackup->SetReturnForm(returnForm);
+    frmBackup->RequestBackupSize((frmSearch != nullptr ? frmSearch->GetSearchMode() : 1) - 1);
 }

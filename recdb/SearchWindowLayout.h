@@ -3,10 +3,37 @@
 
 #include "controls/imgframe.h"
 
+#include <initializer_list>
+#include <span>
+#include <string>
+
+class TButton;
 class TForm;
+class TLabel;
+class TMenuItem;
+class TPopupMenu;
 
 // Pixels of the skins' background colour within width x height become the desktop's button face.
 void ReplaceSkinBackground(TImgFrame* image, int width, int height);
 
 // The tables sit centred on the main window, a caption's height lower, inside the desktop work area.
 void PlaceTableWindow(TForm* form);
+
+// With one camera the table shows its first row alone and the buttons under it; with four, every row.
+// Other camera counts leave the table as it is.
+void FitTableToCameras(TForm* form, TLabel* secondRowLabel, std::span<TImgFrame* const> secondRow,
+                       int clientWidth, std::initializer_list<TButton*> oneRowButtons);
+
+// The backup span's menu opens at the mouse, only for a recorder that can back up.
+void PopupBackupMenu(TPopupMenu* menu);
+
+// Captions of the backup span's labels, button and menu items in the language shown.
+void SetBackupSpanCaptions(TLabel* startLabel, TLabel* endLabel, TButton* backup, TMenuItem* setStart,
+                           TMenuItem* setEnd);
+
+// Where the search reads from, as the main window has it; a local disk search also learns the roots.
+void ReadSearchSource(int& localDbMode, int& searchSource, std::string& dbRoot, std::string& avRoot);
+
+// An empty span is refused with a message box over the form; otherwise the form hides and the backup
+// window asks for the size, coming back to returnForm.
+void StartBackupFrom(TForm* form, int returnForm);
