@@ -79,6 +79,38 @@ void TFrmMain::ShowSecondLabels(DWORD time) {
 
 namespace {
 
+// A resync waiting at a speed above one starts the clock at this record.
+void ResyncAt(TFrmMain& m, PlaybackClockState& c, int second, int slot) {
+    if (c.resync != 0 && m.PlaySpeed > 1) {
+        m.ClockFrameSlot = slot;
+        m.ClockSecond = second;
+        c.resync = 0;
+    }
+}
+
+using SecondChange = bool (*)(ClockPosition&, int&, int, int);
+
+// After the records of a tick (the last at second v, slot s): a time jump or a change of second moves the
+// clock, and the time reached is shown.
+void AfterTick(TFrmMain& m, PlaybackClockState& c, SecondChange change, bool step, int v, int s, int fps) {
+    if (c.timeJump != 0) m.ClockSecond = v;
+    const int latchBefore = c.speedLatch;
+    ClockPosition clock{m.ClockSecond, m.ClockFrameSlot};
+    if (change(clock, c.speedLatch, fps, m.PlaySpeed)) {
+        m.ClockSecond = clock.second;
+        m.ClockFrameSlot = clock.slot;
+        if (latchBefore == 1 && c.resync != 0) {
+            m.ClockFrameSlot = s;
+            m.ClockSecond = v;
+            c.resync = 0;
+        }
+    }
+    if (step) m.SliderSearch->SetKnobPos(KnobOfIndex(m.CurrentIndexPos, m.CurrentIndexCount));
+    std::string text;
+    m.FrameTimeToText(static_cast<DWORD>(v), text);
+    m.LabelSearchTime->SetCaption(text);
+}
+
 // Shows one video record and hands its slot back to the reader.
 void ShowAndRelease(TFrmMain& m, QelFrameRecord& record) {
     m.ShowVideoRecord(record);
@@ -107,11 +139,7 @@ void TFrmMain::ShowNextFrame(bool step) {
     Ring& ar = reader.AudioRing();
     if (QelFrameRecord* a = reader.OldestRecord(ah, ar)) {
         const int at = TimeOf(*a);
-        if (c.resync != 0 && PlaySpeed > 1) {
-            ClockFrameSlot = static_cast<int>(a->subSecond);
-            ClockSecond = at;
-            c.resync = 0;
-        }
+        ResyncAt(*this, c, at, static_cast<int>(a->subSecond));
         c.timeJump = a->timeJump.load();
         if (c.timeJump != 0) ClockSecond = at;
         LabelS1->Show();
@@ -150,11 +178,7 @@ void TFrmMain::ShowNextFrame(bool step) {
             const unsigned interval = TickIntervalOf(r->standard);
             if (MMTimerPlayback->Interval() != interval) MMTimerPlayback->SetInterval(interval);
             if (static_cast<int>(r->indexCount) != CurrentIndexCount || v > ClockSecond + 2) c.resync = 1;
-            if (c.resync != 0 && PlaySpeed > 1) {
-                ClockFrameSlot = s;
-                ClockSecond = v;
-                c.resync = 0;
-            }
+            ResyncAt(*this, c, v, s);
             c.timeJump = r->timeJump.load();
             const bool show = step ? i == 0 : (s <= ClockFrameSlot && v == ClockSecond) || v < ClockSecond;
             if (!show) break;
@@ -167,22 +191,7 @@ void TFrmMain::ShowNextFrame(bool step) {
             if (step || c.endOfFile != 0) break;
         }
         ClockFrameSlot += c.speedLatch;
-        if (c.timeJump != 0) ClockSecond = v;
-        const int latchBefore = c.speedLatch;
-        ClockPosition clock{ClockSecond, ClockFrameSlot};
-        if (ForwardSecondChange(clock, c.speedLatch, fps, PlaySpeed)) {
-            ClockSecond = clock.second;
-            ClockFrameSlot = clock.slot;
-            if (latchBefore == 1 && c.resync != 0) {
-                ClockFrameSlot = s;
-                ClockSecond = v;
-                c.resync = 0;
-            }
-        }
-        if (step) SliderSearch->SetKnobPos(KnobOfIndex(CurrentIndexPos, CurrentIndexCount));
-        std::string text;
-        FrameTimeToText(static_cast<DWORD>(v), text);
-        LabelSearchTime->SetCaption(text);
+        AfterTick(*this, c, ForwardSecondChange, step, v, s, fps);
         if (ClockFrameSlot < 2) ShowSecondLabels(static_cast<DWORD>(v));
     }
     if (c.endOfFile != 0) PlaybackEndOfFile(true);
@@ -202,11 +211,7 @@ void TFrmMain::ShowPrevFrame(bool step) {
     Ring& ar = reader.AudioRing();
     if (QelFrameRecord* a = reader.OldestRecord(ah, ar)) {
         const int at = TimeOf(*a);
-        if (c.resync != 0 && PlaySpeed > 1) {
-            ClockFrameSlot = static_cast<int>(a->subSecond);
-            ClockSecond = at;
-            c.resync = 0;
-        }
+        ResyncAt(*this, c, at, static_cast<int>(a->subSecond));
         c.timeJump = a->timeJump.load();
         if (c.timeJump != 0) ClockSecond = at;
         if (at >= ClockStartSecond) {
@@ -236,11 +241,7 @@ void TFrmMain::ShowPrevFrame(bool step) {
             const unsigned interval = TickIntervalOf(r->standard);
             if (MMTimerReverse->Interval() != interval) MMTimerReverse->SetInterval(interval);
             if (v < ClockSecond - 2) c.resync = 1;
-            if (c.resync != 0 && PlaySpeed > 1) {
-                ClockFrameSlot = s;
-                ClockSecond = v;
-                c.resync = 0;
-            }
+            ResyncAt(*this, c, v, s);
             c.timeJump = r->timeJump.load();
             const bool show = step ? i == 0 : (s >= ClockFrameSlot && v == ClockSecond) || v > ClockSecond;
             if (!show) break;
@@ -250,22 +251,7 @@ void TFrmMain::ShowPrevFrame(bool step) {
             if (step || c.endOfFile != 0) break;
         }
         ClockFrameSlot -= c.speedLatch;
-        if (c.timeJump != 0) ClockSecond = v;
-        const int latchBefore = c.speedLatch;
-        ClockPosition clock{ClockSecond, ClockFrameSlot};
-        if (ReverseSecondChange(clock, c.speedLatch, fps, PlaySpeed)) {
-            ClockSecond = clock.second;
-            ClockFrameSlot = clock.slot;
-            if (latchBefore == 1 && c.resync != 0) {
-                ClockFrameSlot = s;
-                ClockSecond = v;
-                c.resync = 0;
-            }
-        }
-        if (step) SliderSearch->SetKnobPos(KnobOfIndex(CurrentIndexPos, CurrentIndexCount));
-        std::string text;
-        FrameTimeToText(static_cast<DWORD>(v), text);
-        LabelSearchTime->SetCaption(text);
+        AfterTick(*this, c, ReverseSecondChange, step, v, s, fps);
         if (ClockFrameSlot >= fps) ShowSecondLabels(static_cast<DWORD>(v));
     }
     if (c.endOfFile != 0) PlaybackEndOfFile(false);
@@ -305,6 +291,12 @@ void TFrmMain::PlaybackEndOfFile(bool forward) {
     PlayListPos += step;
     const int first = LocalDbMode == 1 ? -1 : reader.GetListStart();
     const bool outside = forward ? PlayListPos >= reader.GetListEnd() : PlayListPos < first;
+    const auto clearTexts = [this] {
+        lbState->SetCaption("");
+        for (int k = 0; k < 4; ++k)
+            CameraLabel(k)->SetCaption("");
+        HideScreenMarks();
+    };
     // The last records of the list are shown first.
     if (outside && ringsHold) {
         PlayListPos -= step;
@@ -316,10 +308,7 @@ void TFrmMain::PlaybackEndOfFile(bool forward) {
         // The reader has chained through the disk database already; this follows it for the transport.
         PlayListPos -= step;
         if (!FindNextFileInDb(forward)) return;
-        lbState->SetCaption("");
-        for (int k = 0; k < 4; ++k)
-            CameraLabel(k)->SetCaption("");
-        HideScreenMarks();
+        clearTexts();
         return;
     }
     if (outside) {
@@ -345,8 +334,5 @@ void TFrmMain::PlaybackEndOfFile(bool forward) {
     }
     if (frmFileList != nullptr && PlayListPos < frmFileList->lbFileList->Items()->Count())
         frmFileList->lbFileList->SetItemIndex(PlayListPos);
-    lbState->SetCaption("");
-    for (int k = 0; k < 4; ++k)
-        CameraLabel(k)->SetCaption("");
-    HideScreenMarks();
+    clearTexts();
 }
