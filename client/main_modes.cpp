@@ -116,21 +116,26 @@ void CommonLook(TFrmMain& m) {
     m.AvShow.lastShownStamp = 0;
 }
 
-void TabLook(TFrmMain& m, int panelFrame, TBmButton* active) {
+// The look every mode starts from, with its own panel and tab shown as active.
+void ModeLook(TFrmMain& m, int panelFrame, TBmButton* active) {
+    CommonLook(m);
     m.ImgFrame2->SetCurrentFrame(panelFrame);
     for (TBmButton* tab : {m.btnLocal_m, m.btnLive_m, m.btnSer_m})
         tab->SetCurrentFrame(tab == active ? kTabActive : kTabInactive);
 }
 
+// Of the two buttons of a state, the one for the state as it stands shows.
+void ShowOneOf(TBmButton* whenOn, TBmButton* whenOff, bool on) {
+    whenOn->SetVisible(on);
+    whenOff->SetVisible(!on);
+}
+
 } // namespace
 
 int TFrmMain::ShowLocalMode() {
-    CommonLook(*this);
-    TabLook(*this, 0, btnLocal_m);
+    ModeLook(*this, 0, btnLocal_m);
     ShowAll({BtnAbout, BtnDetectUsb, BtnUpgrade});
-    const bool connected = CliSocket->State() == wsConnected;
-    BtnDisconnect->SetVisible(connected);
-    BtnConnect->SetVisible(!connected);
+    ShowOneOf(BtnDisconnect, BtnConnect, CliSocket->State() == wsConnected);
     HideAll({BtnLive, BtnDislive, BtnSetup, BtnRemote_rec, BtnRemote_stop, BtnSer, BtnDisser, BtnBackup,
              BtnBackup_on});
     CurrentMode = kModeLocal;
@@ -138,13 +143,10 @@ int TFrmMain::ShowLocalMode() {
 }
 
 int TFrmMain::ShowLiveMode() {
-    CommonLook(*this);
-    TabLook(*this, 1, btnLive_m);
+    ModeLook(*this, 1, btnLive_m);
     BtnSetup->SetVisible(true);
-    BtnDislive->SetVisible(LiveActive != 0);
-    BtnLive->SetVisible(LiveActive == 0);
-    BtnRemote_stop->SetVisible(RemoteRecording != 0);
-    BtnRemote_rec->SetVisible(RemoteRecording == 0);
+    ShowOneOf(BtnDislive, BtnLive, LiveActive != 0);
+    ShowOneOf(BtnRemote_stop, BtnRemote_rec, RemoteRecording != 0);
     HideAll({BtnConnect, BtnDisconnect, BtnUpgrade, BtnAbout, BtnDetectUsb, BtnSer, BtnDisser, BtnBackup,
              BtnBackup_on});
     CurrentMode = kModeLive;
@@ -152,11 +154,9 @@ int TFrmMain::ShowLiveMode() {
 }
 
 int TFrmMain::ShowSearchMode() {
-    CommonLook(*this);
-    TabLook(*this, 2, btnSer_m);
+    ModeLook(*this, 2, btnSer_m);
     BtnBackup->SetVisible(true);
-    BtnDisser->SetVisible(RemoteSearchActive != 0);
-    BtnSer->SetVisible(RemoteSearchActive == 0);
+    ShowOneOf(BtnDisser, BtnSer, RemoteSearchActive != 0);
     HideAll({BtnConnect, BtnDisconnect, BtnAbout, BtnUpgrade, BtnDetectUsb, BtnLive, BtnDislive, BtnSetup,
              BtnRemote_rec, BtnRemote_stop, BtnBackup_on});
     CurrentMode = kModeSearch;
