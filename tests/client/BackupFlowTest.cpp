@@ -3,6 +3,7 @@
 // recordings the recorder streamed; the gauge, a link lost half-way, a folder that is not there and a
 // disk that fills up.
 #include "tests/client/LoginRig.h"
+#include "tests/client/SavedFrames.h"
 
 #include "client/NetPacket.h"
 #include "client/QelAvFile.h"
@@ -59,14 +60,7 @@ DWORD Utc(int y, int mo, int d, int h, int mi, int s = 0) {
     return static_cast<DWORD>(UtcToUnix(y, mo, d, h, mi, s));
 }
 
-std::vector<QelRecordedFrame> ReadAll(const std::string& path) {
-    QelAvFileReader reader(path);
-    std::vector<QelRecordedFrame> out;
-    QelRecordedFrame f;
-    while (reader.Next(f))
-        out.push_back(f);
-    return out;
-}
+using client_tests::ReadAll;
 
 // The recorder's own frames of the recordings from `seq` on, from `from` to `to`.
 std::vector<QelAvFrame> StoredFrames(DWORD seq, DWORD from, DWORD to) {

@@ -5,6 +5,7 @@
 #include "client/QelAvFile.h"
 #include "client/QelNames.h"
 #include "platform/core/SysTime.h"
+#include "tests/client/SavedFrames.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -38,14 +39,7 @@ QelAvFrame MakeFrame(DWORD time, std::size_t pictureBytes = 100, DWORD channel =
     return QelAvFrame::Make(info, picture, side);
 }
 
-std::vector<QelRecordedFrame> ReadAll(const std::string& path) {
-    QelAvFileReader reader(path);
-    std::vector<QelRecordedFrame> out;
-    QelRecordedFrame f;
-    while (reader.Next(f))
-        out.push_back(f);
-    return out;
-}
+using client_tests::ReadAll;
 
 // ---- The span gate ----
 
