@@ -88,6 +88,15 @@ void ResyncAt(TFrmMain& m, PlaybackClockState& c, int second, int slot) {
     }
 }
 
+// The record's second, frame slot and frame rate; the clock's timer ticks at the pace of its standard.
+void TakeStamp(const QelFrameRecord& r, TMMTimer* timer, int& second, int& slot, int& fps) {
+    second = TimeOf(r);
+    slot = static_cast<int>(r.subSecond);
+    fps = FramesPerSecondOf(r.standard);
+    const unsigned interval = TickIntervalOf(r.standard);
+    if (timer->Interval() != interval) timer->SetInterval(interval);
+}
+
 using SecondChange = bool (*)(ClockPosition&, int&, int, int);
 
 // After the records of a tick (the last at second v, slot s): a time jump or a change of second moves the
@@ -172,11 +181,7 @@ void TFrmMain::ShowNextFrame(bool step) {
         for (int i = 0; i < pending; ++i) {
             QelFrameRecord* r = reader.OldestRecord(vh, vr);
             if (r == nullptr) break;
-            v = TimeOf(*r);
-            s = static_cast<int>(r->subSecond);
-            fps = FramesPerSecondOf(r->standard);
-            const unsigned interval = TickIntervalOf(r->standard);
-            if (MMTimerPlayback->Interval() != interval) MMTimerPlayback->SetInterval(interval);
+            TakeStamp(*r, MMTimerPlayback, v, s, fps);
             if (static_cast<int>(r->indexCount) != CurrentIndexCount || v > ClockSecond + 2) c.resync = 1;
             ResyncAt(*this, c, v, s);
             c.timeJump = r->timeJump.load();
@@ -235,11 +240,7 @@ void TFrmMain::ShowPrevFrame(bool step) {
         for (int i = 0; i < pending; ++i) {
             QelFrameRecord* r = reader.OldestRecord(vh, vr);
             if (r == nullptr) break;
-            v = TimeOf(*r);
-            s = static_cast<int>(r->subSecond);
-            fps = FramesPerSecondOf(r->standard);
-            const unsigned interval = TickIntervalOf(r->standard);
-            if (MMTimerReverse->Interval() != interval) MMTimerReverse->SetInterval(interval);
+            TakeStamp(*r, MMTimerReverse, v, s, fps);
             if (v < ClockSecond - 2) c.resync = 1;
             ResyncAt(*this, c, v, s);
             c.timeJump = r->timeJump.load();
