@@ -6,6 +6,7 @@
 #include "bitmap32/Bmp32_Resamplers.h"
 
 #include "bench/BenchBitmap32Support.h"
+#include "bench/BenchPixmanImage.h"
 
 #include <benchmark/benchmark.h>
 #include <pixman.h>
@@ -38,18 +39,7 @@ void FillPixels(TColor32* p, std::size_t n, Alpha a, unsigned seed) {
     }
 }
 
-// A pixman image over pixels we own.
-struct PixmanImage {
-    std::vector<TColor32> pixels;
-    pixman_image_t* image = nullptr;
-    PixmanImage(int w, int h) : pixels(static_cast<std::size_t>(w) * h) {
-        image = pixman_image_create_bits(PIXMAN_a8r8g8b8, w, h, reinterpret_cast<uint32_t*>(pixels.data()),
-                                         w * 4);
-    }
-    ~PixmanImage() { pixman_image_unref(image); }
-    PixmanImage(const PixmanImage&) = delete;
-    PixmanImage& operator=(const PixmanImage&) = delete;
-};
+using bench32::PixmanImage;
 
 pixman_image_t* SolidMask(int alpha) {
     pixman_color_t c{0, 0, 0, static_cast<uint16_t>(alpha * 257)};

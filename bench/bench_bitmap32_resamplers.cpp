@@ -7,6 +7,7 @@
 #include "bitmap32/Bmp32_Resamplers.h"
 
 #include "bench/BenchBitmap32Support.h"
+#include "bench/BenchPixmanImage.h"
 
 #include <benchmark/benchmark.h>
 #include <pixman.h>
@@ -28,18 +29,7 @@ void FillOpaque(TColor32* p, std::size_t n, unsigned seed) {
         p[i] = rng() | 0xFF000000u;
 }
 
-// A pixman image over pixels we own.
-struct PixmanImage {
-    std::vector<TColor32> pixels;
-    pixman_image_t* image = nullptr;
-    PixmanImage(int w, int h) : pixels(static_cast<std::size_t>(w) * h) {
-        image = pixman_image_create_bits(PIXMAN_a8r8g8b8, w, h, reinterpret_cast<uint32_t*>(pixels.data()),
-                                         w * 4);
-    }
-    ~PixmanImage() { pixman_image_unref(image); }
-    PixmanImage(const PixmanImage&) = delete;
-    PixmanImage& operator=(const PixmanImage&) = delete;
-};
+using bench32::PixmanImage;
 
 enum class PixmanFilter { Bilinear, Cubic, Box };
 
