@@ -704,6 +704,8 @@ private:
     void ShowPositionTexts(DWORD time);
     void PlaybackEndOfFile(bool forward);
     bool ReopenAtListEnd(bool forward);
+    // Walks a recorder disk on to the adjacent hour folder and plays on from its edge.
+    bool ContinueInAdjacentFolder(bool forward);
     void ShowSecondLabels(DWORD time);
     void StepRestart(bool forward);
     // Remote search: the plain buttons leave BtnBack5 as it is.

@@ -284,6 +284,34 @@ bool TFrmMain::ReopenAtListEnd(bool forward) {
     return true;
 }
 
+bool TFrmMain::ContinueInAdjacentFolder(bool forward) {
+    const int state = PlayState;
+    const int key = LastTransportKey;
+    const std::string folderBefore = CurrentFolder;
+    const BYTE wasOpen = PlaybackFileOpen;
+    // Only the walk's own open counts: the finished folder's file is done.
+    PlaybackFileOpen = 0;
+    if (!WalkToAdjacentFolder(forward) || PlaybackFileOpen == 0) {
+        if (CurrentFolder == folderBefore) PlaybackFileOpen = wasOpen;
+        return false;
+    }
+    CQelVideoFile& reader = *VideoReader;
+    if (!(forward ? reader.SeekFirstFrame() : reader.SeekLastFrame())) return false;
+    // Opening the folder's file stopped the transport; it runs on as it ran, speed included.
+    SliderSearch->SetKnobPos(forward ? 0 : 1000);
+    CurrentIndexPos = reader.GetIndexPos();
+    CurrentIndexCount = reader.GetIndexCount();
+    ClockFrameSlot = static_cast<int>(reader.GetFrameAttr());
+    PlayForward = forward ? 1 : 0;
+    StartReaderAtCurrent(true);
+    WaitForRings();
+    (forward ? MMTimerPlayback : MMTimerReverse)->SetEnabled(true);
+    PlayState = state;
+    LastTransportKey = key;
+    PlayPaused = 0;
+    return true;
+}
+
 void TFrmMain::PlaybackEndOfFile(bool forward) {
     PlaybackClockState& c = forward ? ForwardClock : ReverseClock;
     CQelVideoFile& reader = *VideoReader;
@@ -314,6 +342,7 @@ void TFrmMain::PlaybackEndOfFile(bool forward) {
     }
     if (outside) {
         if (RepeatPlay != 0 && ReopenAtListEnd(forward)) return;
+        if (FolderWalkMode != 0 && ContinueInAdjacentFolder(forward)) return;
         PlayListPos = forward ? std::max(reader.GetListEnd() - 1, 0) : std::max(reader.GetListStart(), 0);
         // A copy running into the end is ended first: the pause would otherwise be refused for it.
         if (StreamCopying != 0) BtnRecStopClick(this);

@@ -155,10 +155,12 @@ TEST_F(RecorderDiskSearch, FileChoiceOnARecordingVolumeWalksItsFolders) {
     EXPECT_EQ(FrmMain->CurrentFolder, "2008010109");
     EXPECT_EQ(FrmMain->FileListCount, 2);
     ASSERT_EQ(FrmMain->PlaybackFileOpen, 1);
+    // Played to the end of the first folder with the walk held back, then Last walks on.
+    FrmMain->FolderWalkMode = 0;
     FrmMain->BtnPlayClick(FrmMain->BtnPlay);
-    // The end of the play list of one folder is the end of playback of that folder; Last walks on.
     ASSERT_LT(TicksUntilPaused(1000), 1000);
     EXPECT_EQ(TagRuns(), (std::vector<DWORD>{1, 2}));
+    FrmMain->FolderWalkMode = 1;
     FrmMain->BtnLastClick(FrmMain->BtnLast);
     FrmMain->BtnLastClick(FrmMain->BtnLast);
     EXPECT_EQ(FrmMain->CurrentFolder, "2008010110");
@@ -185,6 +187,27 @@ TEST_F(RecorderDiskSearch, FileChoiceOnARecordingVolumeWalksItsFolders) {
     EXPECT_EQ(FrmMain->PlayListPos, 0);
     EXPECT_TRUE(Boxes().empty());
     EXPECT_TRUE(FrmMain->Enabled());
+}
+
+TEST_F(RecorderDiskSearch, PlayingOnARecordingVolumeRunsThroughItsFoldersToTheEndOfTheTree) {
+    testing_support::TempDir disk;
+    const std::string root = MakeTree(disk.File("av"));
+    FakeVolumes fake;
+    fake.Add("/dev/sdb2", "ext2", "avfiles", root);
+    FrmMain->BtnSearchClick(FrmMain->BtnSearch);
+    {
+        form_testing::ScopedFolderAnswer answer(root);
+        frmLocalSearch->btnFileClick(frmLocalSearch->btnFile);
+    }
+    ASSERT_EQ(FrmMain->PlaybackFileOpen, 1);
+    FrmMain->BtnPlayClick(FrmMain->BtnPlay);
+    ASSERT_LT(TicksUntilPaused(3000), 3000);
+    EXPECT_EQ(TagRuns(), (std::vector<DWORD>{1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(FrmMain->CurrentFolder, "2008010111");
+    EXPECT_EQ(FrmMain->SliderSearch->KnobPos(), 1000);
+    EXPECT_EQ(FrmMain->FolderWalkMode, 1);
+    EXPECT_EQ(FrmMain->PlaybackFileOpen, 1);
+    EXPECT_TRUE(Boxes().empty());
 }
 
 TEST_F(RecorderDiskSearch, AFolderOnAFixedDrivePlaysOnlyItsOwnFiles) {
