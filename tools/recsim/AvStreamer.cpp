@@ -49,9 +49,9 @@ void AvStreamer::Stop() {
     stop_ = true;
     if (thread_.joinable()) thread_.join();
     std::lock_guard lock(mutex_);
+    connected_ = false;
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
-    connected_ = false;
 }
 
 void AvStreamer::Adopt(int fd) {
@@ -168,9 +168,11 @@ bool AvStreamer::CheckPeer(int fd, int timeoutMs) {
 
 void AvStreamer::DropConnection() {
     std::lock_guard lock(mutex_);
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
+    // Marked closed before the peer can see the close: whoever reacts to it must find it closed here.
     connected_ = false;
+    const int fd = fd_;
+    fd_ = -1;
+    if (fd >= 0) ::close(fd);
     closeRequested_ = false;
     mode_ = Mode::Idle;
     modeShown_ = Mode::Idle;
