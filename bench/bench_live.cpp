@@ -7,10 +7,10 @@
 // The A/V parser alone: the receiver's reassembly of the same stream in bytes per second, against
 // memcpy of the same bytes in the same read sizes.
 #include "client/AvFrameRoute.h"
-#include "client/AvStreamReceiver.h"
 #include "client/FrameOverlay.h"
 #include "client/JpegScreen.h"
 #include "client/ScreenLayout.h"
+#include "formats/AvStreamReceiver.h"
 #include "tools/recgen/SynthStream.h"
 
 #include "platform/vcl/ExtCtrls.h"

@@ -3,7 +3,7 @@
 // reader thread into the rings with a consumer emptying them as fast as it can; each against a plain
 // sequential read of the same file in 64 KB blocks in the same run. The counter "ratio" is the reader's
 // frame rate over the plain read's (1.0 = as fast). The file stays in the page cache throughout.
-#include "client/ByteOrder.h"
+#include "formats/ByteOrder.h"
 #include "playback/Qelvidfile.h"
 #include "tools/recgen/RecordingStore.h"
 

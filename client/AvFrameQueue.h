@@ -2,7 +2,7 @@
 // block. The receiver appends, the transport buttons take them out.
 #pragma once
 
-#include "client/QelAvFrame.h"
+#include "formats/QelAvFrame.h"
 
 #include <cstddef>
 #include <memory>

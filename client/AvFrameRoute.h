@@ -3,7 +3,7 @@
 // single step. The main window applies the result to its controls.
 #pragma once
 
-#include "client/QelAvFrame.h"
+#include "formats/QelAvFrame.h"
 
 #include <string>
 

@@ -4,9 +4,9 @@
 // derive from it to drive a simulated recorder directly.
 #pragma once
 
-#include "client/CommandReceiver.h"
-#include "client/NetPacket.h"
 #include "client/ReplyBook.h"
+#include "formats/CommandReceiver.h"
+#include "formats/NetPacket.h"
 
 #include <cstdint>
 #include <deque>

@@ -1,6 +1,6 @@
 #include "client/FrameOverlay.h"
 
-#include "client/FormatError.h"
+#include "formats/FormatError.h"
 #include "platform/core/StrUtils.h"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 // follows. Pure text work; the main window puts the results into its labels.
 #pragma once
 
-#include "client/QelSideData.h"
+#include "formats/QelSideData.h"
 
 #include <optional>
 #include <span>

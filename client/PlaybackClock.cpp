@@ -1,6 +1,6 @@
 #include "client/PlaybackClock.h"
 
-#include "client/QelAvFrame.h"
+#include "formats/QelAvFrame.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 // never end a newer wait for something else. A reply whose value is 0 ends no wait.
 #pragma once
 
-#include "client/NetPacket.h"
+#include "formats/NetPacket.h"
 
 #include <cstdint>
 #include <map>

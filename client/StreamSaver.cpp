@@ -1,7 +1,7 @@
 #include "client/StreamSaver.h"
 
-#include "client/QelAvFile.h"
-#include "client/QelNames.h"
+#include "formats/QelAvFile.h"
+#include "formats/QelNames.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/StrUtils.h"
 

@@ -2,8 +2,8 @@
 // hour folder per file, until the stream leaves the chosen span of recordings.
 #pragma once
 
-#include "client/QelAvFrame.h"
-#include "client/QelFrameIndex.h"
+#include "formats/QelAvFrame.h"
+#include "formats/QelFrameIndex.h"
 #include "recdb/QelDbResults.h"
 
 #include <deque>

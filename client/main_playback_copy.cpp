@@ -3,7 +3,7 @@
 // when the copy ends.
 #include "client/main.h"
 
-#include "client/ByteOrder.h"
+#include "formats/ByteOrder.h"
 
 #include "controls/BmButton.h"
 #include "playback/Qelvidfile.h"

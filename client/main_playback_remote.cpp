@@ -3,10 +3,10 @@
 // back restarts the search a little earlier.
 #include "client/main.h"
 
-#include "client/NetPacket.h"
 #include "client/Wait.h"
 #include "controls/BmButton.h"
 #include "controls/ImgAnimation.h"
+#include "formats/NetPacket.h"
 #include "net/WSocket.h"
 #include "playback/Backup.h"
 #include "playback/FileTable.h"

@@ -1,10 +1,10 @@
 // The A/V stream through the receiver, in reads as a socket gives them and in pieces fed at once, and
 // single frames and recorded frames through their decoders.
-#include "client/AvStreamReceiver.h"
-#include "client/ByteOrder.h"
-#include "client/FormatError.h"
-#include "client/QelAvFile.h"
-#include "client/QelSideData.h"
+#include "formats/AvStreamReceiver.h"
+#include "formats/ByteOrder.h"
+#include "formats/FormatError.h"
+#include "formats/QelAvFile.h"
+#include "formats/QelSideData.h"
 
 #include <algorithm>
 #include <cstddef>

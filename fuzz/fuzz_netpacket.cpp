@@ -1,6 +1,6 @@
 // Command-connection bytes cut into packets as the receiver does, each parsed and inspected.
-#include "client/FormatError.h"
-#include "client/NetPacket.h"
+#include "formats/FormatError.h"
+#include "formats/NetPacket.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Payload 2 of a video frame through the side-data walker; an exact-size copy so that a read past the
 // payload shows.
-#include "client/FormatError.h"
-#include "client/QelSideData.h"
+#include "formats/FormatError.h"
+#include "formats/QelSideData.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,11 +1,11 @@
 #include "playback/Backup.h"
 
 #include "client/LanguageDll.h"
-#include "client/NetPacket.h"
 #include "client/Placement.h"
 #include "client/Wait.h"
 #include "client/main.h"
 #include "controls/BmGauge.h"
+#include "formats/NetPacket.h"
 #include "net/WSocket.h"
 #include "playback/download.h"
 #include "recdb/Calendar.h"

@@ -1,9 +1,9 @@
 #include "playback/FileTable.h"
 
 #include "client/LanguageDll.h"
-#include "client/NetPacket.h"
 #include "client/Placement.h"
 #include "client/main.h"
+#include "formats/NetPacket.h"
 #include "playback/SearchDevice.h"
 #include "recdb/QelDbResults.h"
 #include "recdb/QelDbTypes.h"

@@ -1,7 +1,7 @@
 #include "playback/FrameIndexScan.h"
 
-#include "client/ByteOrder.h"
-#include "client/QelAvFile.h"
+#include "formats/ByteOrder.h"
+#include "formats/QelAvFile.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/StrUtils.h"
 

@@ -2,7 +2,7 @@
 // goes on with the next file at the end of one.
 #include "playback/Qelvidfile.h"
 
-#include "client/ByteOrder.h"
+#include "formats/ByteOrder.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/FileUtils.h"
 

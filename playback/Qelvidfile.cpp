@@ -1,6 +1,6 @@
 #include "playback/Qelvidfile.h"
 
-#include "client/ByteOrder.h"
+#include "formats/ByteOrder.h"
 #include "platform/core/AppPaths.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/FileUtils.h"

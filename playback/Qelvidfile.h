@@ -2,8 +2,8 @@
 // thread with its two frame rings. The main window owns one for the whole run.
 #pragma once
 
-#include "client/QelAvFile.h"
-#include "client/QelAvFrame.h"
+#include "formats/QelAvFile.h"
+#include "formats/QelAvFrame.h"
 
 #include "platform/core/Streams.h"
 #include "platform/core/Threads.h"

@@ -5,10 +5,10 @@
 #include "tests/client/LoginRig.h"
 #include "tests/client/SavedFrames.h"
 
-#include "client/NetPacket.h"
-#include "client/QelAvFile.h"
-#include "client/QelNames.h"
 #include "controls/BmGauge.h"
+#include "formats/NetPacket.h"
+#include "formats/QelAvFile.h"
+#include "formats/QelNames.h"
 #include "playback/Backup.h"
 #include "playback/SearchDevice.h"
 #include "playback/download.h"

@@ -1,5 +1,5 @@
 #include "client/FrameOverlay.h"
-#include "client/ByteOrder.h"
+#include "formats/ByteOrder.h"
 
 #include <gtest/gtest.h>
 

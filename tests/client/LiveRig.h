@@ -5,9 +5,9 @@
 
 #include "client/AvFrameQueue.h"
 #include "client/AvFrameRoute.h"
-#include "client/AvStreamReceiver.h"
 #include "client/FrameOverlay.h"
 #include "client/JpegScreen.h"
+#include "formats/AvStreamReceiver.h"
 #include "net/WSocket.h"
 #include "tests/tools/recsim/TestClient.h"
 #include "tools/recsim/RecSim.h"

@@ -1,7 +1,7 @@
 // Reading back what the saver wrote, for the saver and backup tests.
 #pragma once
 
-#include "client/QelAvFile.h"
+#include "formats/QelAvFile.h"
 
 #include <string>
 #include <vector>

@@ -2,8 +2,8 @@
 // the limits that roll to a new file, the filler of a finished backup, and a disk that fills up.
 #include "client/StreamSaver.h"
 
-#include "client/QelAvFile.h"
-#include "client/QelNames.h"
+#include "formats/QelAvFile.h"
+#include "formats/QelNames.h"
 #include "platform/core/SysTime.h"
 #include "tests/client/SavedFrames.h"
 #include "tests/support/TestSupport.h"

@@ -3,8 +3,8 @@
 // built from a folder with and without frame indexes, and pictures of the windows.
 #include "tests/client/ClientWindowsSupport.h"
 
-#include "client/QelAvFile.h"
-#include "client/QelFrameIndex.h"
+#include "formats/QelAvFile.h"
+#include "formats/QelFrameIndex.h"
 #include "playback/Backup.h"
 #include "playback/FileList.h"
 #include "playback/FrameIndexScan.h"

@@ -2,8 +2,8 @@
 // frames and backup filler, never more than a file holds; and the search masks of folder scans.
 #include "playback/FrameIndexScan.h"
 
-#include "client/QelAvFile.h"
-#include "client/QelFrameIndex.h"
+#include "formats/QelAvFile.h"
+#include "formats/QelFrameIndex.h"
 #include "platform/core/Exceptions.h"
 #include "tests/support/TestSupport.h"
 

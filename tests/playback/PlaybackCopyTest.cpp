@@ -3,10 +3,10 @@
 // cancelled or failing move.
 #include "tests/playback/EngineRig.h"
 
-#include "client/ByteOrder.h"
-#include "client/QelAvFile.h"
-#include "client/QelFrameIndex.h"
 #include "controls/BmButton.h"
+#include "formats/ByteOrder.h"
+#include "formats/QelAvFile.h"
+#include "formats/QelFrameIndex.h"
 #include "playback/Qelvidfile.h"
 
 #include "platform/core/FileUtils.h"

@@ -6,7 +6,7 @@
 #include "tests/playback/ReaderRig.h"
 #include "tests/support/TestSupport.h"
 
-#include "client/QelAvFile.h"
+#include "formats/QelAvFile.h"
 #include "tools/recgen/StoreGenerator.h"
 
 #include <gtest/gtest.h>

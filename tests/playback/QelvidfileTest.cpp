@@ -5,7 +5,7 @@
 #include "tests/playback/RecordingMaker.h"
 #include "tests/support/TestSupport.h"
 
-#include "client/QelAvFile.h"
+#include "formats/QelAvFile.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/Registry.h"
 #include "tools/recgen/StoreGenerator.h"

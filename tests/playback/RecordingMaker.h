@@ -3,9 +3,9 @@
 // exactly which frame it got; and the three index files beside them.
 #pragma once
 
-#include "client/ByteOrder.h"
-#include "client/QelAvFile.h"
-#include "client/QelFrameIndex.h"
+#include "formats/ByteOrder.h"
+#include "formats/QelAvFile.h"
+#include "formats/QelFrameIndex.h"
 
 #include "tests/support/TestSupport.h"
 

@@ -38,5 +38,14 @@ if [ -n "$names" ]; then
     status=1
 fi
 
+# The formats are plain code that the tools and fuzzers share: they never reach into the windows.
+up=$(printf '%s\n' "$src" | grep -E '^(tools|fuzz|formats)/' | xargs -r grep -H -n -E '#\s*include\s*"client/' 2>/dev/null)
+win=$(printf '%s\n' "$src" | grep -E '^formats/' | xargs -r grep -H -n -E '#\s*include\s*"(platform/(vcl|win)|controls|recdb|playback|setup|client)/' 2>/dev/null)
+if [ -n "$up$win" ]; then
+    echo "tools/, fuzz/ and formats/ include the formats, never window code:"
+    printf '  %s\n' $up $win
+    status=1
+fi
+
 [ "$status" = 0 ] && echo "tree rules hold"
 exit "$status"

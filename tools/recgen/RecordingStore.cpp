@@ -1,7 +1,7 @@
 #include "tools/recgen/RecordingStore.h"
 
-#include "client/QelAvFile.h"
-#include "client/QelNames.h"
+#include "formats/QelAvFile.h"
+#include "formats/QelNames.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/StrUtils.h"
 #include "platform/core/SysTime.h"

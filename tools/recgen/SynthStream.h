@@ -3,8 +3,8 @@
 // recorder and the recordings of the generated store.
 #pragma once
 
-#include "client/QelAvFrame.h"
-#include "client/QelSideData.h"
+#include "formats/QelAvFrame.h"
+#include "formats/QelSideData.h"
 #include "tools/recgen/SynthAudio.h"
 #include "tools/recgen/SynthCamera.h"
 

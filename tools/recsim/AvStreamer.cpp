@@ -1,7 +1,7 @@
 #include "tools/recsim/AvStreamer.h"
 
-#include "client/ByteOrder.h"
-#include "client/NetPacket.h"
+#include "formats/ByteOrder.h"
+#include "formats/NetPacket.h"
 #include "platform/core/Exceptions.h"
 #include "tools/recsim/StoreCursor.h"
 

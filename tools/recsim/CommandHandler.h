@@ -2,7 +2,7 @@
 // bytes of uploads), logs them and answers, with the faults that are switched on.
 #pragma once
 
-#include "client/NetPacket.h"
+#include "formats/NetPacket.h"
 #include "tools/recgen/RecordingStore.h"
 #include "tools/recsim/Outbox.h"
 #include "tools/recsim/PacketLog.h"

@@ -2,7 +2,7 @@
 // it) and each upload.
 #pragma once
 
-#include "client/NetPacket.h"
+#include "formats/NetPacket.h"
 
 #include <condition_variable>
 #include <cstdio>

@@ -1,6 +1,6 @@
 #include "tools/recsim/SimFiles.h"
 
-#include "client/NetPacket.h"
+#include "formats/NetPacket.h"
 #include "platform/core/StrUtils.h"
 
 #include <fstream>

@@ -2,7 +2,7 @@
 // the backup streams.
 #pragma once
 
-#include "client/QelAvFile.h"
+#include "formats/QelAvFile.h"
 #include "tools/recgen/RecordingStore.h"
 
 #include <memory>

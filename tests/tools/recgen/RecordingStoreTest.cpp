@@ -1,5 +1,5 @@
-#include "client/QelAvFile.h"
-#include "client/QelNames.h"
+#include "formats/QelAvFile.h"
+#include "formats/QelNames.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/SysTime.h"
 #include "tools/recgen/StoreGenerator.h"

@@ -1,4 +1,4 @@
-#include "client/QelSideData.h"
+#include "formats/QelSideData.h"
 #include "platform/core/Exceptions.h"
 #include "tools/recgen/SynthAudio.h"
 #include "tools/recgen/SynthCamera.h"

@@ -1,9 +1,9 @@
 #include "SimHarness.h"
 
-#include "client/AvStreamReceiver.h"
-#include "client/FormatError.h"
-#include "client/QelAvFile.h"
-#include "client/QelSideData.h"
+#include "formats/AvStreamReceiver.h"
+#include "formats/FormatError.h"
+#include "formats/QelAvFile.h"
+#include "formats/QelSideData.h"
 #include "tests/support/TestSupport.h"
 #include "tools/recgen/StoreGenerator.h"
 

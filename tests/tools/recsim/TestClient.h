@@ -1,7 +1,7 @@
 // A plain POSIX client of the simulated recorder for tests: blocking sockets with time limits.
 #pragma once
 
-#include "client/NetPacket.h"
+#include "formats/NetPacket.h"
 
 #include <optional>
 #include <string>

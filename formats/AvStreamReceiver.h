@@ -7,7 +7,7 @@
 // block is in; a frame whose payloads do not fit its size is read to its end and dropped.
 #pragma once
 
-#include "client/QelAvFrame.h"
+#include "formats/QelAvFrame.h"
 
 #include <cstdint>
 #include <functional>

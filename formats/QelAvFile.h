@@ -3,8 +3,8 @@
 // streams.
 #pragma once
 
-#include "client/QelAvFrame.h"
-#include "client/QelFrameIndex.h"
+#include "formats/QelAvFrame.h"
+#include "formats/QelFrameIndex.h"
 
 #include <cstdio>
 #include <memory>

@@ -1,7 +1,7 @@
-#include "client/QelFrameIndex.h"
+#include "formats/QelFrameIndex.h"
 
-#include "client/ByteOrder.h"
-#include "client/FormatError.h"
+#include "formats/ByteOrder.h"
+#include "formats/FormatError.h"
 #include "platform/core/StrUtils.h"
 
 #include <cerrno>

@@ -2,9 +2,9 @@
 // put between them, and a reader that hands them to the receiver in reads of a chosen size.
 #pragma once
 
-#include "client/AvStreamReceiver.h"
-#include "client/ByteOrder.h"
-#include "client/QelSideData.h"
+#include "formats/AvStreamReceiver.h"
+#include "formats/ByteOrder.h"
+#include "formats/QelSideData.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "client/CommandReceiver.h"
+#include "formats/CommandReceiver.h"
 
 #include "tests/support/TestSupport.h"
 

@@ -1,7 +1,7 @@
-#include "client/NetPacket.h"
-#include "client/FormatError.h"
+#include "formats/NetPacket.h"
+#include "formats/FormatError.h"
 
-#include "HexBytes.h"
+#include "tests/formats/HexBytes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "client/QelNames.h"
+#include "formats/QelNames.h"
 
 #include "platform/core/StrUtils.h"
 #include "platform/core/SysTime.h"

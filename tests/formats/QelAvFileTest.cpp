@@ -1,10 +1,10 @@
-#include "client/QelAvFile.h"
-#include "client/ByteOrder.h"
-#include "client/FormatError.h"
-#include "client/QelNames.h"
-#include "client/QelSideData.h"
+#include "formats/QelAvFile.h"
+#include "formats/ByteOrder.h"
+#include "formats/FormatError.h"
+#include "formats/QelNames.h"
+#include "formats/QelSideData.h"
 
-#include "HexBytes.h"
+#include "tests/formats/HexBytes.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>

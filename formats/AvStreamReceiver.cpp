@@ -1,6 +1,6 @@
-#include "client/AvStreamReceiver.h"
+#include "formats/AvStreamReceiver.h"
 
-#include "client/ByteOrder.h"
+#include "formats/ByteOrder.h"
 
 #include <algorithm>
 #include <cstring>

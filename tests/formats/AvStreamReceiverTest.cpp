@@ -1,4 +1,4 @@
-#include "LiveStreams.h"
+#include "tests/formats/LiveStreams.h"
 
 using namespace live_test;
 

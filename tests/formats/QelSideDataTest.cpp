@@ -1,8 +1,8 @@
-#include "client/QelSideData.h"
-#include "client/ByteOrder.h"
-#include "client/FormatError.h"
+#include "formats/QelSideData.h"
+#include "formats/ByteOrder.h"
+#include "formats/FormatError.h"
 
-#include "HexBytes.h"
+#include "tests/formats/HexBytes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "client/CommandReceiver.h"
+#include "formats/CommandReceiver.h"
 
 #include "platform/core/Debug.h"
 #include "platform/core/StrUtils.h"

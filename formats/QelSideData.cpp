@@ -1,7 +1,7 @@
-#include "client/QelSideData.h"
+#include "formats/QelSideData.h"
 
-#include "client/ByteOrder.h"
-#include "client/FormatError.h"
+#include "formats/ByteOrder.h"
+#include "formats/FormatError.h"
 #include "platform/core/StrUtils.h"
 
 #include <algorithm>

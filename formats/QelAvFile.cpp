@@ -1,8 +1,8 @@
-#include "client/QelAvFile.h"
+#include "formats/QelAvFile.h"
 
-#include "client/ByteOrder.h"
-#include "client/FormatError.h"
-#include "client/QelNames.h"
+#include "formats/ByteOrder.h"
+#include "formats/FormatError.h"
+#include "formats/QelNames.h"
 #include "platform/core/StrUtils.h"
 
 #include <algorithm>

@@ -5,7 +5,7 @@
 // messages (and so reads again) can never see newer bytes before older ones.
 #pragma once
 
-#include "client/NetPacket.h"
+#include "formats/NetPacket.h"
 
 #include <cstdint>
 #include <string>
