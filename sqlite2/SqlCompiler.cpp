@@ -821,7 +821,7 @@ private:
             v.integer = true;
             return v;
         }
-        if (e.star) Fail("wrong number of arguments to function " + e.value + "()");
+        if (e.star || e.args.size() != 1) Fail("wrong number of arguments to function " + e.value + "()");
         const Val a = Compile(*e.args[0], inner);
         if (name == "sum" || name == "avg")
             return Computed("sq2_" + name + "(" + a.sql + ")", false, true, false);
