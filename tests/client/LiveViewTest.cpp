@@ -567,6 +567,8 @@ TEST_F(LiveView, FullModeFillsTheDisplayAndSkinModeComesBack) {
     EXPECT_EQ(FrmMain->ClientWidth(), 1920);
     EXPECT_EQ(FrmMain->ClientHeight(), 1080);
     EXPECT_EQ(FrmMain->PanelScreen->BoundsRect(), Rect(0, 0, 1920, 1080));
+    // Over every other control of the window: no button, tab or slider floats over the video.
+    EXPECT_EQ(FrmMain->Controls(FrmMain->ControlCount() - 1), FrmMain->PanelScreen);
     EXPECT_EQ(FrmMain->Panel2->BoundsRect(), Rect(961, 1, 961 + 958, 1 + 538));
     EXPECT_EQ(FrmMain->VidScreen[1]->BoundsRect(), Rect(-15, -10, -15 + 990, -10 + 560));
     EXPECT_EQ(FrmMain->Panel8->BoundsRect(), Rect(960, 540, 1920, 1080));
@@ -588,6 +590,7 @@ TEST_F(LiveView, FullModeFillsTheDisplayAndSkinModeComesBack) {
     EXPECT_EQ(FrmMain->Panel8->BoundsRect(), Rect(0, 0, 0, 0));
     EXPECT_FALSE(FrmMain->LabelFullSearchTime2->Visible());
     EXPECT_EQ(FrmMain->Panel2->BoundsRect(), Rect(1, 1, 690, 472));
+    EXPECT_NE(FrmMain->Controls(FrmMain->ControlCount() - 1), FrmMain->PanelScreen);
     Drain(sim);
 }
 
