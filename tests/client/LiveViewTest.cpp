@@ -338,10 +338,16 @@ TEST_F(LiveView, OverlaysFollowTheVehicle) {
     // One camera: its own screen's labels; a corner puts the GPS text on that screen only.
     FrmMain->BtnCamera3Click(FrmMain->BtnCamera3);
     EXPECT_EQ(FrmMain->GpsCorner, 3);
+    // The menu still says the text is on, and where.
+    EXPECT_TRUE(FrmMain->MenuItemGPSON->Checked());
+    EXPECT_TRUE(FrmMain->MenuItemGPSBL->Checked());
+    EXPECT_FALSE(FrmMain->MenuItemGPSOFF->Checked() || FrmMain->MenuItemGPSTL->Checked());
     EXPECT_TRUE(FrmMain->LabelGPSdata3->Visible());
     EXPECT_FALSE(FrmMain->LabelGPSdata1->Visible());
     EXPECT_TRUE(FrmMain->LabelTACHOdata3->Visible());
     FrmMain->MenuItemGPSOFFClick(FrmMain->MenuItemGPSOFF);
+    EXPECT_TRUE(FrmMain->MenuItemGPSOFF->Checked());
+    EXPECT_FALSE(FrmMain->MenuItemGPSON->Checked() || FrmMain->MenuItemGPSBL->Checked());
     FrmMain->MenuItemTACHOOFFClick(FrmMain->MenuItemTACHOOFF);
     for (TLabel* l : {FrmMain->LabelGPSdata1, FrmMain->LabelGPSdata2, FrmMain->LabelGPSdata3,
                       FrmMain->LabelGPSdata4, FrmMain->LabelTACHOdata1, FrmMain->LabelTACHOdata2,

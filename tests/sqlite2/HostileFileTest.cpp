@@ -206,22 +206,6 @@ TEST(HostileFile, MissingFileIsNotCreated) {
     EXPECT_FALSE(std::filesystem::exists(path));
 }
 
-TEST(HostileFile, HotJournalIsRefused) {
-    testing_support::TempDir dir;
-    const std::string path = dir.File("pyrdb");
-    testing_support::WriteFileBytes(path, Fixture("loglist.db"));
-    testing_support::WriteFileBytes(path + "-journal", "unfinished transaction");
-    try {
-        sqlite2::Sqlite2Database::Open(path);
-        FAIL() << "read a file with a hot journal";
-    } catch (const ESqlite2Error& e) {
-        EXPECT_EQ(e.Code, sqlite2::ErrCantOpen);
-        EXPECT_NE(e.Message.find("journal"), std::string::npos);
-    }
-    std::filesystem::remove(path + "-journal");
-    EXPECT_NO_THROW(sqlite2::Sqlite2Database::Open(path));
-}
-
 // A file whose schema rows are given as they are, valid or not (type, name, root page, sql).
 std::string RawImage(const std::vector<std::array<std::string, 4>>& rows) {
     sqlite2::BTreeImage image(false);
