@@ -12,8 +12,13 @@ CMAKE_FLAGS ?=
 # Every Debian package the build, the tests, the sanitizer and fuzz runs and the demo need.
 DEB_PACKAGES := build-essential cmake ninja-build pkg-config git clang libclang-rt-14-dev \
 	qt6-base-dev libgl-dev libjpeg62-turbo-dev libsqlite3-dev libspandsp-dev libasound2-dev libblkid-dev \
-	libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev locales python3 \
-	fonts-dejavu-core fonts-liberation fonts-ipafont-gothic fonts-nanum xvfb xauth xdotool
+	libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev locales python3
+# Fonts the forms' families map to, with Japanese and Korean glyphs.
+DEB_PACKAGES += fonts-dejavu-core fonts-liberation fonts-ipafont-gothic fonts-nanum
+# The real display of the end-to-end tests.
+DEB_PACKAGES += xvfb xauth xdotool
+# The map window: the browser engine and the map library its page loads.
+DEB_PACKAGES += qt6-webengine-dev libjs-leaflet
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 

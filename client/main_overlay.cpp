@@ -4,6 +4,7 @@
 
 #include "client/FrameOverlay.h"
 #include "client/SetupIni.h"
+#include "playback/HtmlMap.h"
 
 void TFrmMain::ShowFrameOverlay(std::span<const BYTE> payload2, DWORD channel) {
     const FrameOverlayUpdate u =
@@ -25,6 +26,7 @@ void TFrmMain::ShowFrameOverlay(std::span<const BYTE> payload2, DWORD channel) {
         CameraLabel(k)->SetCaption(u.title);
         CameraLabel(k)->Show();
     }
+    if (u.moveMap && FrmHtmlMap != nullptr) FrmHtmlMap->MoveCenter(u.mapLatitude, u.mapLongitude);
 }
 
 void TFrmMain::SetMapPageLoaded() {
