@@ -12,7 +12,8 @@ CMAKE_FLAGS ?=
 # Every Debian package the build, the tests, the sanitizer and fuzz runs and the demo need.
 DEB_PACKAGES := build-essential cmake ninja-build pkg-config git clang libclang-rt-14-dev \
 	qt6-base-dev libgl-dev libjpeg62-turbo-dev libsqlite3-dev libspandsp-dev libasound2-dev libblkid-dev \
-	libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev fonts-dejavu-core xvfb xauth locales python3
+	libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev fonts-dejavu-core xvfb xauth locales python3 \
+	xdg-utils e2fsprogs tzdata
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 

@@ -59,6 +59,7 @@ void TFrmMain::BtnPowerClick(TObject*) {
     AVDataCliSocket->Close();
     CliSocket->Close();
     UnloadG726();
+    ReleaseRecorderDisk();
     DeleteFolderTree(ProgramFolder + "Temporary/");
     SaveSetupIni();
     Close();

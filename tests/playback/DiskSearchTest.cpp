@@ -21,6 +21,7 @@ namespace engine_tests {
 namespace {
 
 namespace fs = std::filesystem;
+using client_tests::TSeenBox;
 
 constexpr DWORD kStart = 1199178000; // 2008-01-01 09:00:00
 
@@ -235,7 +236,7 @@ TEST_F(RecorderDiskSearch, EmptyFoldersAreSkippedAndAnUnreadableTreeStopsTheWalk
     ForceDirectories(root + "/2008010100");
     ForceDirectories(root + "/2008010101");
     FakeVolumes fake;
-    fake.Add("/dev/sdc1", "vfat", "STICK", root, true);
+    fake.Add("/dev/sdc1", "vfat", "STICK", root, FakeVolumes::kRemovable);
     // Only empty folders: the walk reaches the end of the tree and pauses, with no box.
     {
         form_testing::ScopedFolderAnswer answer(root);
@@ -274,13 +275,17 @@ TEST_F(RecorderDiskSearch, DetectButtonShowsAMountedDiskOrMountsOne) {
     EXPECT_TRUE(Boxes().empty());
 }
 
-TEST_F(RecorderDiskSearch, NoDiskAtAllIsQuiet) {
+TEST_F(RecorderDiskSearch, NoDiskAtAllIsTold) {
     std::vector<std::string> shown;
     FakeVolumes fake;
+    fake.Add("/dev/sda1", "ext4", "", "/");
+    fake.Add("/dev/sda2", "ext2", "", "", FakeVolumes::kHotplug); // the system's own, never offered
     fake.ShowsFolders(shown);
     FrmMain->BtnDetectUsbClick(FrmMain->BtnDetectUsb);
     EXPECT_TRUE(shown.empty());
-    EXPECT_TRUE(Boxes().empty());
+    EXPECT_TRUE(fake.MountCalls().empty());
+    EXPECT_EQ(Boxes(), (std::vector<TSeenBox>{{FrmMain->LoadLangString(50486), TFrmMain::kNoRecorderDisk}}));
+    EXPECT_TRUE(FrmMain->Enabled());
 }
 
 } // namespace
