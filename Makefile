@@ -19,6 +19,8 @@ DEB_PACKAGES += fonts-dejavu-core fonts-liberation fonts-ipafont-gothic fonts-na
 DEB_PACKAGES += xvfb xauth xdotool
 # The map window: the browser engine and the map library its page loads.
 DEB_PACKAGES += qt6-webengine-dev libjs-leaflet
+# The recorder disk: showing its folder, and the file system and zones its tests need.
+DEB_PACKAGES += xdg-utils e2fsprogs tzdata
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
