@@ -146,7 +146,8 @@ void OpenManyTables(benchmark::State& state) {
 // A statement over the last of a chain of views that each join the one before with itself, until it
 // is refused or answered.
 void ViewChain(benchmark::State& state) {
-    const auto db = sqlite2::Sqlite2Database::FromImage(sqlite2_test::ViewChainImage(14));
+    const auto db =
+        sqlite2::Sqlite2Database::FromImage(sqlite2_test::SchemaImage(sqlite2_test::ViewChainRows(14)));
     std::string outcome = "answered";
     for (auto _ : state) {
         try {

@@ -65,7 +65,7 @@ inline std::string ManyTablesImage(int tables) {
 
 // Views v1..vN over table t, each joining the one before with itself: expanded in full, vN reads 2^N
 // copies of t.
-inline std::string ViewChainImage(int views) {
+inline std::vector<SchemaRow> ViewChainRows(int views) {
     std::vector<SchemaRow> rows = {{"table", "t", "3", "CREATE TABLE t (x)"},
                                    {"view", "v0", "0", "CREATE VIEW v0 AS SELECT x FROM t"}};
     for (int i = 1; i <= views; ++i) {
@@ -73,7 +73,7 @@ inline std::string ViewChainImage(int views) {
         rows.push_back({"view", name, "0",
                         "CREATE VIEW " + name + " AS SELECT a.x AS x FROM " + prev + " a, " + prev + " b"});
     }
-    return SchemaImage(rows);
+    return rows;
 }
 
 } // namespace sqlite2_test
