@@ -145,6 +145,7 @@ void TFrmMain::BtnSetupClick(TObject* sender) {
         DebugTrace("TFrmMain::BtnSetupClick", "the kept setup edits could not be replayed");
     CloseWait();
     if (frmRecord2 != nullptr) frmRecord2->ClearModified();
+    Activities.Begin(TActivity::SetupPass);
     if (frmMenu != nullptr) frmMenu->Show();
 }
 

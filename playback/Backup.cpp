@@ -1,6 +1,7 @@
 #include "playback/Backup.h"
 
 #include "client/LanguageDll.h"
+#include "client/LinkWait.h"
 #include "client/Placement.h"
 #include "client/Wait.h"
 #include "client/main.h"
@@ -14,8 +15,8 @@
 #include "recdb/QelDbResults.h"
 #include "recdb/QelDbSql.h"
 #include "recdb/Search.h"
+#include "recdb/SearchWindowLayout.h"
 #include "recdb/SqliteDb.h"
-#include "setup/Menu.h"
 
 #include "platform/core/FileUtils.h"
 #include "platform/core/StrUtils.h"
@@ -73,10 +74,6 @@ std::vector<TGridLabels> GridLabels(bool start) {
         out.push_back(start ? TGridLabels{frmMinTable->lbSTime, frmMinTable->lbStartTime}
                             : TGridLabels{frmMinTable->lbETime, frmMinTable->lbEndTime});
     return out;
-}
-
-int MaxCameraOfMenu() {
-    return frmMenu != nullptr ? frmMenu->MaxCamera : 0;
 }
 
 void ShowSecondBackupButtons(bool show) {
@@ -158,7 +155,7 @@ bool TfrmBackup::SetEndTime(const std::string& text) {
         grid.time->SetVisible(true);
         grid.caption->SetVisible(true);
     }
-    if (MaxCameraOfMenu() != 1) ShowSecondBackupButtons(false);
+    if (TableCameraCount() != 1) ShowSecondBackupButtons(false);
     return true;
 }
 
@@ -177,7 +174,7 @@ void TfrmBackup::ClearSelection() {
     if (frmCalendar != nullptr) frmCalendar->btnBackup->SetVisible(remote);
     if (frmHourTable != nullptr) frmHourTable->btnBackup->SetVisible(remote);
     if (frmMinTable != nullptr) frmMinTable->btnBackup->SetVisible(remote);
-    ShowSecondBackupButtons(remote && MaxCameraOfMenu() == 1);
+    ShowSecondBackupButtons(remote && TableCameraCount() == 1);
 }
 
 void TfrmBackup::RequestBackupSize(int type) {
@@ -192,6 +189,16 @@ void TfrmBackup::RequestBackupSize(int type) {
     if (FrmWait != nullptr) FrmWait->Show();
     SetEnabled(false);
     FrmMain->SendNetPacketCommand3(NETCMD_BACKUP_SIZE, {startTime_, endTime_, static_cast<DWORD>(type), 0});
+    // The reply enables this window (SetBackupSize); a recorder that gives none must not leave it locked.
+    const TWaitEnd end =
+        PumpUntil([this] { return Enabled() || FrmMain->CliSocket->State() != wsConnected; }, kReplyLimitMs);
+    if (end == TWaitEnd::Terminated || Enabled()) return;
+    SetEnabled(true);
+    // A lost link has put the windows back on its own way out.
+    if (FrmMain->CliSocket->State() != wsConnected) return;
+    FrmMain->lbDebug->Items()->Add(Format("TIME OUT:%u", unsigned(NETCMD_BACKUP_SIZE)));
+    SetBackupSize(0);
+    Show();
 }
 
 void TfrmBackup::SetBackupSize(DWORD kilobytes) {

@@ -77,7 +77,7 @@ void TfrmMinTable::ClearCells() {
 }
 
 void TfrmMinTable::MarkColumn(int minute, int delta) {
-    const int channels = FrmMain != nullptr && FrmMain->MaxCamera == 4 ? 4 : 1;
+    const int channels = TableCameraCount() == 4 ? 4 : 1;
     for (int channel = 0; channel < channels; ++channel) {
         TImgFrame* cell = Cell(channel, minute);
         cell->SetCurrentFrame(cell->CurrentFrame() + delta);
@@ -155,7 +155,7 @@ void TfrmMinTable::PlayFromMinute(const std::string& minuteKey) {
         // The first searched picture ends the wait.
         FrmMain->ExpectFirstPicture();
         FrmMain->SendNetPacketCommand3(NETCMD_SEARCH, args);
-        FrmMain->RemoteSearchActive = 1;
+        FrmMain->Activities.Begin(TActivity::RemoteSearch);
         SetEnabled(false);
         if (FrmWait != nullptr) FrmWait->Show();
         FrmMain->BtnBack5->SetEnabled(true);

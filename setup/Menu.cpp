@@ -178,6 +178,7 @@ void TfrmMenu::btnCancelClick(TObject*) {
     }
     setup_unapplied::Forget(folder, Recorder());
     EnableMainWindow(true);
+    if (FrmMain != nullptr) FrmMain->Activities.End(TActivity::SetupPass);
     Close();
 }
 
@@ -254,4 +255,5 @@ void TfrmMenu::FinishApply(TObject* sender, bool applied, TUploadEnd end) {
         return;
     }
     EnableMainWindow(true);
+    FrmMain->Activities.End(TActivity::SetupPass);
 }

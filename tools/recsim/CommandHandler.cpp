@@ -36,7 +36,8 @@ CommandHandler::CommandHandler(const RecSimOptions& options, std::function<SimFa
                                Outbox& outbox, SimFiles& files, PacketLog& log, StreamControl& streams,
                                std::vector<recgen::StoreRecording> recordings)
     : options_(options), faults_(std::move(faults)), outbox_(outbox), files_(files), log_(log),
-      streams_(streams), recordings_(std::move(recordings)), recordState_(options.recordState) {}
+      streams_(streams), recordings_(std::move(recordings)), recordState_(options.recordState),
+      status_(options.status) {}
 
 void CommandHandler::Reset() {
     pending_.clear();
@@ -154,7 +155,7 @@ void CommandHandler::HandleCommand(const NetMsgPacket& p, const SimFaults& f) {
         Reply(f, cmd, 1, options_.standard, static_cast<DWORD>(options_.cameras));
         return;
     case NETCMD_STATUS:
-        Reply(f, cmd, 1, options_.status, recordState_);
+        Reply(f, cmd, 1, status_, recordState_);
         return;
     case NETCMD_LIVE_START:
         streams_.StartLive();
