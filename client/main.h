@@ -10,6 +10,7 @@
 // The command connection's send path, waits and receiver come from CCommandLink.
 #pragma once
 
+#include "client/Activities.h"
 #include "client/AvFrameQueue.h"
 #include "client/AvFrameRoute.h"
 #include "client/CommandLink.h"
@@ -251,16 +252,30 @@ public:
     BYTE RemoteRecording = 0;
     BYTE FileListShown = 0;
     BYTE SysLogShown = 0;
-    BYTE StreamSaving = 0;
     BYTE StreamCopying = 0;
-    BYTE LiveActive = 0;
-    BYTE RemoteSearchActive = 0;
     BYTE HeartbeatArmed = 0;
     BYTE PlaybackStopped = 0;
     // Playback tuning taken from the reader.
     int FramesPerRound = 0;
     int RingCapacity = 0;
     int RepeatPlay = 0;
+
+    // ---- What runs, and the one road by which it ends ----
+    CActivities Activities;
+    bool LiveActive() const { return Activities.Running(TActivity::LiveView); }
+    bool RemoteSearchActive() const { return Activities.Running(TActivity::RemoteSearch); }
+    // The search tab's Backup button saves the searched stream.
+    bool BackupActive() const { return Activities.Running(TActivity::SearchBackup); }
+    // Incoming A/V frames are written into recorded files.
+    bool StreamSaving() const {
+        return Activities.Running(TActivity::SearchBackup) || Activities.Running(TActivity::Backup);
+    }
+    // An image was sent by this client and the recorder has not said how its installation ended.
+    bool UpgradeRunning() const { return Activities.Running(TActivity::Upgrade); }
+    // Ends what runs, in the same order whatever the way: the stop commands while the link lives, then
+    // the sockets, sound, clocks, queues and saved files, child windows, panels and the local tab.
+    // False when the application ended during one of its waits.
+    bool EndActivities(TWayOut way);
 
     // ---- Screens and overlays ----
     int VideoStandard = 2;  // 1 NTSC, 2 PAL
@@ -285,10 +300,7 @@ public:
     // Frames queued for the step-wise remote playback, oldest first.
     CAvStreamReceiver AvReceiver;
     int AvReadSize = CAvStreamReceiver::kHeaderReadSize;
-    CAvFrameQueue AvFrameQueue;
     AvShowState AvShow;
-    BYTE QueueAvFrames = 0;
-    int RemotePlayState = 0; // 0 normal, 1 paused, 2 single step
     // The time text of each channel's last frame.
     std::array<std::string, 4> ChannelTimeTexts;
     // Pictures that did not decode and were skipped.
@@ -355,6 +367,13 @@ public:
     void BtnCamera3Click(TObject* sender);
     void BtnCamera4Click(TObject* sender);
     void BtnQuadClick(TObject* sender);
+    // "Print && Save" > Camera k: the print window with screen k's picture, time and title.
+    void MenuItemPrintCam1Click(TObject* sender);
+    void MenuItemPrintCam2Click(TObject* sender);
+    void MenuItemPrintCam3Click(TObject* sender);
+    void MenuItemPrintCam4Click(TObject* sender);
+    // The client log panel beside the screens.
+    void BtnLoglistClick(TObject* sender);
     void RefreshCameraTitles();
     void TimerPlayStateTimer(TObject* sender);
     void TimerAVDataTimer(TObject* sender);
@@ -457,13 +476,19 @@ public:
     std::string DiskAvRoot;
     std::string CalendarMonth; // yyyymm of the calendar's month
     int SearchMedium = 0;      // of the last database request: 0 HDD, 1 CF, 2 SD
-    BYTE BackupActive = 0;
 
     // ---- Stream saver ----
+    // The backup window's span is saved as the recorder streams it.
     void SetBackupMode();
     void SetBackupRange(DWORD lowestSeq, DWORD highestSeq, BackupSpanList spans);
-    // pad 1: the last file is filled to 2 MiB and the end of the backup is reported.
+    // pad 1: the last file is filled to 2 MiB and the end of the backup is reported. The recorder is
+    // told to stop streaming (115) first.
     void FinishBackupFiles(int pad);
+    // The same without telling the recorder, whose stream has already stopped.
+    void CloseBackupFiles(int pad);
+    void ShowSaverFailure(const std::string& why);
+    // Saving armed into the backup window's folder; the caller says for which activity.
+    void ArmSaver();
     CStreamSaver Saver;
 
     // ---- Setup download ----
@@ -509,10 +534,9 @@ public:
     void BtnUpgradeClick(TObject* sender);
     // count times: sleep 100 ms, then handle what is pending.
     void PumpDelay(int count);
-    void UpgradeFinished();
+    // `ours`: the installation was this client's.
+    void UpgradeFinished(bool ours);
     void UpgradeRefused(DWORD errcode);
-    // An image was sent by this client and the recorder has not said how its installation ended.
-    BYTE UpgradeRunning = 0;
 
     // ---- Local and remote playback ----
     int PlayState = kPlayStopped;
@@ -520,7 +544,8 @@ public:
     BYTE PlayForward = 1;
     int LastTransportKey = kKeyFirst;
     BYTE PlayPaused = 0;
-    BYTE PlaybackFileOpen = 0;
+    // A recording is open for local playback.
+    bool PlaybackFileOpen() const { return Activities.Running(TActivity::LocalPlayback); }
     int CurrentIndexPos = 0;
     int CurrentIndexCount = 0;
     int ClockSecond = 0;
@@ -656,6 +681,7 @@ private:
     void SaveStreamFrame(const CAvReceivedFrame& frame);
     void DrainAvStream();
     void ShowGpsLabelOnly(int camera);
+    void PrintCamera(int camera);
     void ShowOverlayColor(TMenuItem* item, TColor color);
     void StoreMainWindowRect();
     void DragWindow(TMouseButton button);
@@ -696,7 +722,11 @@ private:
     void EndSearchWithoutData();
 
     // Local playback's shared steps.
+    // Clocks off, the reader stopped and its file closed.
+    void EndLocalPlayback();
     bool RefusedWhileStreamCopy();
+    // The transport takes no click while the played stream is copied or the reader fills its rings.
+    bool TransportRefused();
     void StopPlaybackClocks();
     // The recorded sound's output on (forward at normal speed) or off.
     void PlaybackSound(bool on);
@@ -726,7 +756,13 @@ private:
     bool avEventMissed_ = false;
     // The A/V connection was made (a failed attempt also ends in the closed event).
     bool avSessionUp_ = false;
+    // How the link was lost when the command connection closes outside a way out of the client's own.
+    TWayOut linkLostWay_ = TWayOut::CommandLinkLost;
+    // The transport waits for the reader to fill its rings: clicks meanwhile are not taken.
+    bool fillingRings_ = false;
     int shortReadLines_ = 0;
+    // When the picture that ends a start's wait was asked for (tick).
+    DWORD firstPictureAskedAt_ = 0;
     DWORD previousDisplayedTime_ = 0;
 };
 

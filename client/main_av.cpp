@@ -42,16 +42,16 @@ void TFrmMain::AVDataCliSocketDataAvailable(TObject*, WORD) {
 
 void TFrmMain::AvFrameReceived(const CAvReceivedFrame& frame) {
     AvFrameSwitches switches;
-    switches.queue = QueueAvFrames != 0;
-    switches.saving = StreamSaving != 0;
-    switches.live = LiveActive != 0;
-    switches.search = RemoteSearchActive != 0;
-    switches.remotePlayState = RemotePlayState;
+    switches.queue = Activities.QueueAvFrames != 0;
+    switches.saving = StreamSaving();
+    switches.live = LiveActive();
+    switches.search = RemoteSearchActive();
+    switches.remotePlayState = Activities.RemotePlayState;
     if (VideoStandard == QELSTD_NTSC || VideoStandard == QELSTD_PAL)
         AvShow.videoStandard = static_cast<BYTE>(VideoStandard);
     const AvFrameRoute route = RouteAvFrame(frame.info, switches, AvShow);
     if (route.way == AvFrameWay::Queue) {
-        AvFrameQueue.Push(frame.info, frame.Payload1());
+        Activities.AvFrameQueue.Push(frame.info, frame.Payload1());
         AVDataCliSocket->Pause();
         return;
     }
@@ -62,8 +62,9 @@ void TFrmMain::AvFrameReceived(const CAvReceivedFrame& frame) {
         return;
     }
     if (route.way != AvFrameWay::Show) return;
-    if (frame.info.kind != 0 && LiveSound != 0) {
+    if (frame.info.kind != 0 && LiveSound != 0 && G726Audio != nullptr) {
         const auto sound = frame.Payload1();
+        Activities.Begin(TActivity::Sound);
         PlayAudioBlocks(sound.data(), sound.size());
     }
 
@@ -74,7 +75,7 @@ void TFrmMain::AvFrameReceived(const CAvReceivedFrame& frame) {
     std::string text;
     FrameTimeToText(frame.info.frameTime, text);
     LabelSearchTime->SetCaption(text);
-    lbState->SetCaption(LiveActive != 0 ? "LIVE" : "SEARCH");
+    lbState->SetCaption(LiveActive() ? "LIVE" : "SEARCH");
     for (int k = 0; k < 4; ++k)
         FullTimeLabel(k)->SetCaption("  " + text);
     ChannelTimeTexts[static_cast<std::size_t>(route.timeChannel - 1)] = text;
@@ -89,7 +90,7 @@ void TFrmMain::AvFrameReceived(const CAvReceivedFrame& frame) {
                       VidScreen[static_cast<std::size_t>(route.timeChannel - 1)]);
         ShowFrameOverlay(frame.Payload2(), frame.info.channel);
         if (route.singleStepPause) {
-            QueueAvFrames = 1;
+            Activities.QueueAvFrames = 1;
             AVDataCliSocket->Pause();
         }
     }
@@ -119,7 +120,9 @@ void TFrmMain::AVDataCliSocketSessionClosed(TObject*, WORD) {
     if (!avSessionUp_) return;
     avSessionUp_ = false;
     // The whole link ends with its A/V connection. Whether that is a loss is the command connection's
-    // closing to tell: a disconnect or power-off under way has said so, and every connect starts afresh.
+    // closing to tell: a way out under way has closed both itself, and every connect starts afresh.
     AVDataCliSocket->Close();
+    if (!Activities.Ending()) linkLostWay_ = TWayOut::AvLinkLost;
     CliSocket->Close();
+    linkLostWay_ = TWayOut::CommandLinkLost;
 }

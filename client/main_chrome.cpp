@@ -3,6 +3,7 @@
 #include "client/main.h"
 
 #include "client/Placement.h"
+#include "setup/Syslog.h"
 
 #include "platform/vcl/WinUser.h"
 
@@ -54,6 +55,12 @@ int TFrmMain::ShowMessageBox(const std::string& text, const std::string& caption
 int TFrmMain::ShowMessageBoxEx(const std::string& text, const std::string& caption, int type, int width,
                                int height, int left, int top) {
     return RunMessageBox(text, caption, type, left, top, width, height);
+}
+
+void TFrmMain::BtnLoglistClick(TObject*) {
+    if (frmSysLog == nullptr) return;
+    frmSysLog->Show();
+    SysLogShown = 1;
 }
 
 void TFrmMain::BringSidePanelsToFront() {

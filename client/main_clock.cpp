@@ -123,8 +123,9 @@ void AfterTick(TFrmMain& m, PlaybackClockState& c, SecondChange change, bool ste
 // Shows one video record and hands its slot back to the reader.
 void ShowAndRelease(TFrmMain& m, QelFrameRecord& record) {
     m.ShowVideoRecord(record);
-    if (record.payload2 && record.payloadLen2 != 0)
-        m.ShowFrameOverlay(std::span<const BYTE>(record.payload2.get(), record.payloadLen2), record.channel);
+    // A frame without side data empties the GPS and tacho texts of the frame before it.
+    const std::size_t sideBytes = record.payload2 ? record.payloadLen2 : 0;
+    m.ShowFrameOverlay(std::span<const BYTE>(record.payload2.get(), sideBytes), record.channel);
     record.payload2.reset();
     m.ScreenIdleCountdown[static_cast<std::size_t>(ScreenOf(record.channel))] = 5;
     m.CurrentIndexPos = static_cast<int>(record.indexPos);
@@ -288,11 +289,11 @@ bool TFrmMain::ContinueInAdjacentFolder(bool forward) {
     const int state = PlayState;
     const int key = LastTransportKey;
     const std::string folderBefore = CurrentFolder;
-    const BYTE wasOpen = PlaybackFileOpen;
+    const bool wasOpen = PlaybackFileOpen();
     // Only the walk's own open counts: the finished folder's file is done.
-    PlaybackFileOpen = 0;
-    if (!WalkToAdjacentFolder(forward) || PlaybackFileOpen == 0) {
-        if (CurrentFolder == folderBefore) PlaybackFileOpen = wasOpen;
+    Activities.End(TActivity::LocalPlayback);
+    if (!WalkToAdjacentFolder(forward) || !PlaybackFileOpen()) {
+        if (CurrentFolder == folderBefore && wasOpen) Activities.Begin(TActivity::LocalPlayback);
         return false;
     }
     CQelVideoFile& reader = *VideoReader;

@@ -91,7 +91,7 @@ bool TFrmMain::WalkToAdjacentFolder(bool forward) {
     PlayForward = forward ? 1 : 0;
     LoadFolderPlayList(DiskAvRoot + CurrentFolder, forward);
     PlayForward = saved;
-    return PlaybackFileOpen != 0;
+    return PlaybackFileOpen();
 }
 
 void TFrmMain::BtnSearchClick(TObject*) {

@@ -33,21 +33,22 @@ void TFrmMain::TimerHeartBeatTimer(TObject*) {
     if (!HeartbeatTicks.Due(HeartbeatArmed != 0)) return;
     if (SendCommandAndWait(NETCMD_HEARTBEAT, 0, kReplyLimitMs) != 0) return;
     if (!HeartbeatMissed(HeartbeatMisses)) return;
-    CurrentMode = kModeLocal;
-    btnLocal_mClick(this);
-    CloseChildForms();
-    SetControlsEnabled(true);
-    // Unarmed first: the closing below is not reported a second time.
+    // Unarmed first: the closing on the way is not reported a second time.
     DisarmHeartbeat();
-    CloseLinkSockets();
+    EndActivities(TWayOut::HeartbeatLost);
+    SetControlsEnabled(true);
     ShowMessageBox(LoadLangString(59879), LoadLangString(59878), 0);
 }
 
 void TFrmMain::CloseChildForms() {
+    // A folder or save dialog of theirs would outlive the windows it belongs to.
+    if (frmBackup != nullptr) frmBackup->CloseBrowseDialog();
+    if (frmLoglist != nullptr) frmLoglist->CloseSaveDialog();
     TForm* const windows[] = {
         frmAlarm,     frmCalendar,  frmCamera,   frmDevice,    frmDownload, frmHourTable, frmInfo,
         frmLoglist,   frmMenu,      frmMinTable, frmNetwork,   frmRecord2,  frmSchedule,  frmSearch,
         FrmSerDevice, FrmFileTable, frmSystem,   frmTimeTable, frmVidstd,   frmBackup,    frmLocalSearch};
     for (TForm* window : windows)
         if (window != nullptr) window->Hide();
+    ShowPlaybackControls(true);
 }

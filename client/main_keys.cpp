@@ -43,7 +43,7 @@ void TFrmMain::FormShortCut(TWMKey& message, bool& handled) {
             BtnFastReverseClick(BtnFastReverse);
         else if (!shift)
             BtnReverseClick(BtnReverse);
-        else if (RemoteSearchActive != 0)
+        else if (RemoteSearchActive())
             BtnBack5Click(BtnBack5);
         else
             BtnPrevClick(BtnPrev);

@@ -3,20 +3,17 @@
 #include "client/main.h"
 
 #include "client/AddressBook.h"
-#include "client/G726Audio.h"
 #include "client/LinkWait.h"
 #include "client/Wait.h"
 #include "client/formlog.h"
 
 #include "controls/BmButton.h"
 #include "controls/ImgAnimation.h"
-#include "controls/MMTimer.h"
 #include "controls/Slider.h"
 #include "controls/imgframe.h"
 #include "net/WSocket.h"
 #include "playback/FileList.h"
 #include "playback/HtmlMap.h"
-#include "playback/Qelvidfile.h"
 #include "setup/Syslog.h"
 
 #include "platform/core/Debug.h"
@@ -90,13 +87,9 @@ void TFrmMain::BtnConnectClick(TObject*) {
 }
 
 void TFrmMain::ResetConnectionState() {
+    // Local playback and its clocks and sound ended on the way here (EndActivities).
     BtnOpenMap->Hide();
     if (FrmHtmlMap != nullptr) FrmHtmlMap->Close();
-    MMTimerReverse->SetEnabled(false);
-    MMTimerPlayback->SetEnabled(false);
-    if (G726Audio != nullptr) G726Audio->AudioStop();
-    VideoReader->StopReader();
-    VideoReader->Close();
     TLabel* const overlays[] = {LabelGPSdata1,   LabelGPSdata2,   LabelGPSdata3,   LabelGPSdata4,
                                 LabelTACHOdata1, LabelTACHOdata2, LabelTACHOdata3, LabelTACHOdata4};
     for (TLabel* label : overlays)
@@ -123,9 +116,9 @@ void TFrmMain::ConnectToQel(const std::string& address, const std::string& port)
         ShowMessageBox(LoadLangString(59877), LoadLangString(59824), 0);
         return;
     }
-    // An earlier connection ends first (its closing handler puts the window back), and not as a loss.
+    // What an earlier connection or a local playback left running ends first, and not as a loss.
     HeartbeatArmed = 0;
-    if (!AttemptOver(CliSocket) || !AttemptOver(AVDataCliSocket)) CloseLinkSockets();
+    if (!EndActivities(TWayOut::NewConnect)) return;
     ShowWait();
     SetEnabled(false);
     Receiver.SetFolder(ProgramFolder);
@@ -242,8 +235,8 @@ void TFrmMain::LoginAccepted() {
     LoggedIn = 1;
     ImgPoint->SetCurrentFrame(1);
     // The local look of a logged-in client: disconnect instead of connect.
-    BtnConnect->Hide();
-    BtnDisconnect->SetVisible(true);
+    CurrentMode = kModeLocal;
+    btnLocal_mClick(this);
     if (PasswordOnlyLogin != 0) {
         PasswordOnlyLogin = 0;
         ShowMessageBox(LoadLangString(59871), LoadLangString(59870), 0);
@@ -281,35 +274,26 @@ void TFrmMain::CliSocketSessionConnected(TObject*, WORD error) {
         SetEnabled(true);
         DisarmHeartbeat();
         CloseChildForms();
+        CurrentMode = kModeLocal;
+        btnLocal_mClick(this);
         SliderSearch->SetKnobPos(0);
         SetControlsEnabled(true);
         ImgPoint->SetCurrentFrame(0);
         return;
     }
-    HideScreenMarks();
+    // No picture, label or play list of the last local playback stays on the new recorder's screens.
+    ResetScreens();
     DisplayConnectionStatus(CliSocket->Addr());
 }
 
 void TFrmMain::CliSocketSessionClosed(TObject*, WORD) {
-    if (StreamSaving != 0 || Saver.FileOpen()) FinishBackupFiles(0);
-    TLabel* const cameraLabels[] = {LabelCamera1, LabelCamera2, LabelCamera3, LabelCamera4};
-    for (TLabel* label : cameraLabels)
-        label->Hide();
-    HideScreenMarks();
-    lbState->SetCaption("");
-    ClearSearchTimeLabels();
-    for (TImage* screen : VidScreen)
-        screen->Picture()->Assign(ImageEmpty->Picture());
-    ImgAniState->SetPlay(false);
-    ImgAniState->Hide();
+    // Lost, not ended by the user (whose ways disarm the heartbeat or set DisconnectRequested first).
+    const bool lost = HeartbeatArmed != 0 && DisconnectRequested == 0;
+    // A way out of the client's own closed the link and ends the rest itself; otherwise it was lost.
+    EndActivities(linkLostWay_);
     ImgPoint->SetCurrentFrame(0);
     Label2->SetCaption("");
     Label3->SetCaption("");
-    RemoteSearchActive = 0;
-    LiveActive = 0;
-    CurrentMode = kModeLocal;
-    btnLocal_mClick(this);
-    CloseChildForms();
     CloseLinkSockets();
     // No half-received file and no queued bytes carry over to the next connection.
     ResetLink();
@@ -322,7 +306,6 @@ void TFrmMain::CliSocketSessionClosed(TObject*, WORD) {
     BtnDisconnect->Hide();
     BtnConnect->SetVisible(true);
     CloseWait();
-    const bool lost = HeartbeatArmed != 0 && DisconnectRequested == 0;
     HeartbeatArmed = 0;
     if (lost) ShowMessageBox(LoadLangString(59879), LoadLangString(59878), 0);
     SetEnabled(true);
@@ -344,13 +327,11 @@ void TFrmMain::BtnDisconnectClick(TObject*) {
     BtnDisconnect->Hide();
     BtnConnect->SetVisible(true);
     LoggedIn = 0;
-    // The replies and closing events come in meanwhile.
-    if (!PumpFor(kDisconnectPumpMs)) return;
+    // Live view and a search are stopped, the replies and closing events come in, the link is closed.
+    if (!EndActivities(TWayOut::Disconnect)) return;
     ImgPoint->SetCurrentFrame(0);
     Label2->SetCaption("");
     Label3->SetCaption("");
-    DisarmHeartbeat();
-    CloseLinkSockets();
     CloseWait();
     SetEnabled(true);
 }

@@ -2,11 +2,17 @@
 // the small timers refresh.
 #include "client/main.h"
 
+#include "client/LinkWait.h"
 #include "controls/BmButton.h"
 #include "controls/ImgAnimation.h"
 #include "net/WSocket.h"
+#include "playback/Print.h"
+#include "setup/Camera.h"
 
+#include "platform/core/Debug.h"
+#include "platform/core/Exceptions.h"
 #include "platform/core/StrUtils.h"
+#include "platform/core/SysTime.h"
 #include "platform/core/Threads.h"
 
 namespace {
@@ -37,6 +43,7 @@ bool TFrmMain::LiveCommand(DWORD command) {
 
 void TFrmMain::ExpectFirstPicture() {
     AvShow.awaitingFirstPicture = true;
+    firstPictureAskedAt_ = GetTickCount();
     AvShow.lastShownTime = 0;
     AvShow.lastShownStamp = 0;
     shortReadLines_ = 0;
@@ -74,7 +81,7 @@ void TFrmMain::BtnLiveClick(TObject*) {
     }
     BtnLive->Hide();
     BtnDislive->SetVisible(true);
-    LiveActive = 1;
+    Activities.Begin(TActivity::LiveView);
     RefreshCameraTitles();
     CloseWait();
     ImgAniState->Show();
@@ -100,7 +107,7 @@ void TFrmMain::BlankLiveView() {
 void TFrmMain::BtnDisliveClick(TObject*) {
     ShowWait();
     SetEnabled(false);
-    LiveActive = 0;
+    Activities.End(TActivity::LiveView);
     AvShow.awaitingFirstPicture = false;
     if (SendCommandAndWait(NETCMD_LIVE_STOP, 0, kReplyLimitMs) == 0) {
         CurrentMode = kModeLocal;
@@ -121,6 +128,23 @@ void TFrmMain::BtnDisliveClick(TObject*) {
 }
 
 void TFrmMain::RefreshCameraTitles() {
+    // The recorder's config.ini says what each camera is called and which are covert.
+    const std::array<BYTE, 4> covertBefore = CameraCovert;
+    if (frmCamera != nullptr) {
+        try {
+            frmCamera->ReloadAllCameras();
+        } catch (const EConvertError& e) {
+            // A camera key the page cannot read leaves the cameras as they were.
+            DebugTrace("TFrmMain::RefreshCameraTitles", e.what());
+        }
+    }
+    // A camera that became covert leaves the layout, one that is no longer covert comes back.
+    if (CameraCovert != covertBefore) {
+        if (ScreenCount == 1)
+            ShowSelectedCamera();
+        else
+            MenuItemQuadClick(this);
+    }
     for (int camera = 0; camera < 4; ++camera) {
         TLabel* title = CameraLabel(camera);
         title->SetCaption(CameraTitles[static_cast<std::size_t>(camera)]);
@@ -148,6 +172,30 @@ void TFrmMain::BtnQuadClick(TObject* sender) {
     MenuItemQuadClick(sender);
 }
 
+void TFrmMain::PrintCamera(int camera) {
+    if (frmPrint == nullptr) return;
+    const std::size_t k = static_cast<std::size_t>(camera);
+    frmPrint->Show();
+    frmPrint->ShowFrame(VidScreen[k], camera + 1, LastWidth, VideoStandard, ChannelTimeTexts[k],
+                        CameraTitles[k]);
+}
+
+void TFrmMain::MenuItemPrintCam1Click(TObject*) {
+    PrintCamera(0);
+}
+
+void TFrmMain::MenuItemPrintCam2Click(TObject*) {
+    PrintCamera(1);
+}
+
+void TFrmMain::MenuItemPrintCam3Click(TObject*) {
+    PrintCamera(2);
+}
+
+void TFrmMain::MenuItemPrintCam4Click(TObject*) {
+    PrintCamera(3);
+}
+
 void TFrmMain::TimerPlayStateTimer(TObject*) {
     if (!BtnLive->Visible()) return;
     for (int camera = 0; camera < 4; ++camera)
@@ -161,4 +209,11 @@ void TFrmMain::TimerAVDataTimer(TObject*) {
     // A stream that shows nothing new stops its activity picture; the next frame starts it again.
     if (now == previousDisplayedTime_) ImgAniState->SetPlay(false);
     previousDisplayedTime_ = now;
+    // A recorder that sends no picture after a start or five seconds back must not leave the window
+    // locked.
+    if (AvShow.awaitingFirstPicture && TickDistance(firstPictureAskedAt_, GetTickCount()) > kReplyLimitMs) {
+        AvShow.awaitingFirstPicture = false;
+        CloseWait();
+        SetEnabled(true);
+    }
 }

@@ -74,18 +74,14 @@ bool TFrmMain::StatusRefused(bool closeWaitFirst) {
 }
 
 void TFrmMain::EndRemoteSearchState() {
-    RemoteSearchActive = 0;
-    RemotePlayState = 0;
     // A search stopped while frames were queued must not leave the A/V connection paused.
-    QueueAvFrames = 0;
-    AvFrameQueue.Clear();
+    Activities.End(TActivity::RemoteSearch);
     AvShow.awaitingFirstPicture = false;
     if (AVDataCliSocket->Paused()) AVDataCliSocket->Resume();
-    if (BackupActive != 0) {
+    if (BackupActive()) {
         FinishBackupFiles(0);
         BtnBackup_on->Hide();
         BtnBackup->SetVisible(true);
-        BackupActive = 0;
     }
 }
 
@@ -145,7 +141,7 @@ int TFrmMain::ShowLocalMode() {
 int TFrmMain::ShowLiveMode() {
     ModeLook(*this, 1, btnLive_m);
     BtnSetup->SetVisible(true);
-    ShowOneOf(BtnDislive, BtnLive, LiveActive != 0);
+    ShowOneOf(BtnDislive, BtnLive, LiveActive());
     ShowOneOf(BtnRemote_stop, BtnRemote_rec, RemoteRecording != 0);
     HideAll({BtnConnect, BtnDisconnect, BtnUpgrade, BtnAbout, BtnDetectUsb, BtnSer, BtnDisser, BtnBackup,
              BtnBackup_on});
@@ -156,7 +152,7 @@ int TFrmMain::ShowLiveMode() {
 int TFrmMain::ShowSearchMode() {
     ModeLook(*this, 2, btnSer_m);
     BtnBackup->SetVisible(true);
-    ShowOneOf(BtnDisser, BtnSer, RemoteSearchActive != 0);
+    ShowOneOf(BtnDisser, BtnSer, RemoteSearchActive());
     HideAll({BtnConnect, BtnDisconnect, BtnAbout, BtnUpgrade, BtnDetectUsb, BtnLive, BtnDislive, BtnSetup,
              BtnRemote_rec, BtnRemote_stop, BtnBackup_on});
     CurrentMode = kModeSearch;
@@ -190,8 +186,8 @@ void TFrmMain::btnLocal_mClick(TObject* sender) {
     }
     if (RefusedWhileCopying(*this)) return;
     SetEnabled(false);
-    const bool searching = RemoteSearchActive != 0 && CurrentMode == kModeSearch;
-    if (LiveActive != 0 || searching) {
+    const bool searching = RemoteSearchActive() && CurrentMode == kModeSearch;
+    if (LiveActive() || searching) {
         if (ForcedLocal == 0 && ShowMessageBox(LoadLangString(59854), LoadLangString(59853), 4) != kYes) {
             SetEnabled(true);
             return;
@@ -199,7 +195,7 @@ void TFrmMain::btnLocal_mClick(TObject* sender) {
         ShowWait();
         SetEnabled(false);
     }
-    if (LiveActive != 0) {
+    if (LiveActive()) {
         if (ModeCommand(NETCMD_LIVE_STOP, 0) != TModeReply::Passed) {
             CloseWait();
             SetEnabled(true);
@@ -215,12 +211,12 @@ void TFrmMain::btnLocal_mClick(TObject* sender) {
         ShowPlaybackControls(true);
         if (!LeaveSearchMode(sender)) return;
     } else if (CurrentMode == kModeSearch) {
-        if (StreamSaving != 0) FinishBackupFiles(0);
+        if (StreamSaving()) FinishBackupFiles(0);
         if (!LeaveSearchMode(sender)) return;
     }
     ShowLocalMode();
-    LiveActive = 0;
-    RemoteSearchActive = 0;
+    Activities.End(TActivity::LiveView);
+    Activities.End(TActivity::RemoteSearch);
     ForcedLocal = 0;
     CloseWait();
     SetEnabled(true);
@@ -261,7 +257,7 @@ void TFrmMain::btnLive_mClick(TObject* sender) {
     }
     if (StatusRefused(false)) return;
 
-    if (RemoteSearchActive != 0 && CurrentMode == kModeSearch) {
+    if (RemoteSearchActive() && CurrentMode == kModeSearch) {
         if (ForcedLocal == 0) {
             CloseWait();
             if (ShowMessageBox(LoadLangString(59852), LoadLangString(59853), 4) != kYes) {
@@ -280,7 +276,7 @@ void TFrmMain::btnLive_mClick(TObject* sender) {
         EndRemoteSearchState();
         ShowPlaybackControls(true);
     } else if (CurrentMode == kModeSearch) {
-        if (StreamSaving != 0) FinishBackupFiles(0);
+        if (StreamSaving()) FinishBackupFiles(0);
         if (!LeaveSearchMode(sender)) return;
     }
 
@@ -347,13 +343,14 @@ void TFrmMain::btnSer_mClick(TObject*) {
     if (StatusRefused(false)) return;
 
     CloseWait();
-    if (ShowMessageBox(LoadLangString(50485) + "\n" + LoadLangString(50484), LoadLangString(59853), 4) !=
-        kYes) {
+    // The question is about stopping live view: without it there is nothing to ask.
+    if (LiveActive() && ShowMessageBox(LoadLangString(50485) + "\n" + LoadLangString(50484),
+                                       LoadLangString(59853), 4) != kYes) {
         CloseWait();
         SetEnabled(true);
         return;
     }
-    if (LiveActive != 0) {
+    if (LiveActive()) {
         ShowWait();
         SetEnabled(false);
         if (ModeCommand(NETCMD_LIVE_STOP, 0) != TModeReply::Passed) {
@@ -362,7 +359,7 @@ void TFrmMain::btnSer_mClick(TObject*) {
         }
         ImgAniState->SetPlay(false);
         ImgAniState->Hide();
-        LiveActive = 0;
+        Activities.End(TActivity::LiveView);
         AvShow.awaitingFirstPicture = false;
     }
 

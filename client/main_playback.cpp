@@ -22,6 +22,12 @@ bool TFrmMain::RefusedWhileStreamCopy() {
     return true;
 }
 
+bool TFrmMain::TransportRefused() {
+    // A click that comes while the reader fills its rings would start a second frame clock beside the
+    // one the waiting handler starts.
+    return fillingRings_ || RefusedWhileStreamCopy();
+}
+
 void TFrmMain::StopPlaybackClocks() {
     MMTimerReverse->SetEnabled(false);
     MMTimerPlayback->SetEnabled(false);
@@ -31,10 +37,13 @@ void TFrmMain::StopPlaybackClocks() {
 
 void TFrmMain::PlaybackSound(bool on) {
     if (G726Audio == nullptr) return;
-    if (on)
+    if (on) {
         G726Audio->AudioStart();
-    else
+        Activities.Begin(TActivity::Sound);
+    } else {
         G726Audio->AudioStop();
+        Activities.End(TActivity::Sound);
+    }
 }
 
 void TFrmMain::ShowSpeedInTimeLabels() {
@@ -104,6 +113,11 @@ void TFrmMain::StartReaderAtCurrent(bool setStartSecond) {
 }
 
 void TFrmMain::WaitForRings() {
+    fillingRings_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{fillingRings_};
     // No time limit: the reader either fills a ring to half or stops (a short file, the end of the list).
     while (!VideoReader->IsRingHalfFull(VideoReader->VideoHead()) &&
            !VideoReader->IsRingHalfFull(VideoReader->AudioHead())) {
@@ -155,13 +169,12 @@ bool TFrmMain::FindNextFileInDb(bool next) {
 }
 
 void TFrmMain::BtnPlayClick(TObject*) {
-    if (RefusedWhileStreamCopy()) return;
-    if (RemoteSearchActive != 0) {
+    if (TransportRefused()) return;
+    if (RemoteSearchActive()) {
         RemotePlay(true);
         return;
     }
-    if (PlayState == kPlayForward || (LastTransportKey == kKeyPlay && PlaySpeed == 1) ||
-        PlaybackFileOpen == 0)
+    if (PlayState == kPlayForward || (LastTransportKey == kKeyPlay && PlaySpeed == 1) || !PlaybackFileOpen())
         return;
     StopPlaybackClocks();
     PlaySpeed = 1;
@@ -180,9 +193,9 @@ void TFrmMain::BtnPlayClick(TObject*) {
 }
 
 void TFrmMain::BtnReverseClick(TObject*) {
-    if (RefusedWhileStreamCopy()) return;
+    if (TransportRefused()) return;
     if (PlayState == kPlayReverse || (LastTransportKey == kKeyReverse && PlaySpeed == 1) ||
-        PlaybackFileOpen == 0)
+        !PlaybackFileOpen())
         return;
     StopPlaybackClocks();
     PlaySpeed = 1;
@@ -202,12 +215,12 @@ void TFrmMain::BtnReverseClick(TObject*) {
 }
 
 void TFrmMain::BtnPauseClick(TObject*) {
-    if (RefusedWhileStreamCopy()) return;
-    if (RemoteSearchActive != 0) {
+    if (TransportRefused()) return;
+    if (RemoteSearchActive()) {
         RemotePause(true);
         return;
     }
-    if (PlayState == kPlayStopped || LastTransportKey == kKeyPause || PlaybackFileOpen == 0) return;
+    if (PlayState == kPlayStopped || LastTransportKey == kKeyPause || !PlaybackFileOpen()) return;
     PlaySpeed = 1;
     ShowPlaySpeed();
     MMTimerPutItem->SetEnabled(false);
@@ -220,12 +233,12 @@ void TFrmMain::BtnPauseClick(TObject*) {
 }
 
 void TFrmMain::BtnStopClick(TObject*) {
-    if (RefusedWhileStreamCopy()) return;
-    if (RemoteSearchActive != 0) {
+    if (TransportRefused()) return;
+    if (RemoteSearchActive()) {
         RemoteStopSearch();
         return;
     }
-    if (LastTransportKey == kKeyStop || PlaybackFileOpen == 0) return;
+    if (LastTransportKey == kKeyStop || !PlaybackFileOpen()) return;
     StopPlaybackClocks();
     PlaySpeed = 1;
     ShowPlaySpeed();
@@ -266,7 +279,7 @@ void TFrmMain::RestartPlayback() {
 }
 
 void TFrmMain::BtnFastPlayClick(TObject*) {
-    if (RefusedWhileStreamCopy()) return;
+    if (TransportRefused()) return;
     if (FastPlayIdle == 0) return;
     if (PlayState != kPlayForward && PlayState != kPlayFastForward) return;
     PlaySpeed = NextPlaySpeed(PlaySpeed);
@@ -279,7 +292,7 @@ void TFrmMain::BtnFastPlayClick(TObject*) {
 }
 
 void TFrmMain::BtnFastReverseClick(TObject*) {
-    if (RefusedWhileStreamCopy()) return;
+    if (TransportRefused()) return;
     if (FastReverseIdle == 0) return;
     if (PlayState != kPlayReverse && PlayState != kPlayFastReverse) return;
     PlaySpeed = NextPlaySpeed(PlaySpeed);
@@ -311,12 +324,12 @@ void TFrmMain::StepRestart(bool forward) {
 }
 
 void TFrmMain::BtnNextClick(TObject*) {
-    if (RefusedWhileStreamCopy()) return;
-    if (RemoteSearchActive != 0) {
+    if (TransportRefused()) return;
+    if (RemoteSearchActive()) {
         RemoteStep(true);
         return;
     }
-    if (PlaybackFileOpen != 0) StepRestart(true);
+    if (PlaybackFileOpen()) StepRestart(true);
     PlaySpeed = 1;
     ShowPlaySpeed();
     PlayForward = 1;
@@ -327,9 +340,9 @@ void TFrmMain::BtnNextClick(TObject*) {
 }
 
 void TFrmMain::BtnPrevClick(TObject*) {
-    if (RefusedWhileStreamCopy()) return;
-    if (RemoteSearchActive != 0) return;
-    if (PlaybackFileOpen != 0) StepRestart(false);
+    if (TransportRefused()) return;
+    if (RemoteSearchActive()) return;
+    if (PlaybackFileOpen()) StepRestart(false);
     PlaySpeed = 1;
     ShowPlaySpeed();
     PlayForward = 0;

@@ -48,7 +48,7 @@ void TFrmMain::OpenPlaybackFile(const std::string& name) {
     try {
         indexed = VideoReader->Open(name);
     } catch (const Exception&) {
-        PlaybackFileOpen = 0;
+        Activities.End(TActivity::LocalPlayback);
         CurrentIndexPos = 0;
         CurrentIndexCount = 1;
         VideoReader->Close();
@@ -79,7 +79,7 @@ void TFrmMain::OpenPlaybackFile(const std::string& name) {
         CurrentIndexCount = VideoReader->GetIndexCount();
         ClockFrameSlot = static_cast<int>(VideoReader->GetFrameAttr());
         PlayForward = 1;
-        PlaybackFileOpen = 1;
+        Activities.Begin(TActivity::LocalPlayback);
         SliderSearch->SetKnobPos(KnobOfIndex(CurrentIndexPos, CurrentIndexCount));
     }
     const bool hasIndex = VideoReader->GetIndexCount() != 0;
@@ -97,7 +97,7 @@ void TFrmMain::ResetScreens() {
         TachoLabel(k)->SetCaption("");
     }
     HideScreenMarks();
-    PlaybackFileOpen = 0;
+    Activities.End(TActivity::LocalPlayback);
     FileListShown = 0;
     SliderSearch->SetKnobPos(0);
     SliderSearch->SetEnable(false);
@@ -131,8 +131,8 @@ bool WasRunning(const TFrmMain& m) {
 } // namespace
 
 void TFrmMain::BtnLastClick(TObject*) {
-    if (RefusedWhileStreamCopy()) return;
-    if (PlaybackFileOpen == 0) {
+    if (TransportRefused()) return;
+    if (!PlaybackFileOpen()) {
         SliderSearch->SetKnobPos(1000);
         return;
     }
@@ -194,8 +194,8 @@ void TFrmMain::BtnLastClick(TObject*) {
 }
 
 void TFrmMain::BtnFirstClick(TObject*) {
-    if (RefusedWhileStreamCopy()) return;
-    if (PlaybackFileOpen == 0) {
+    if (TransportRefused()) return;
+    if (!PlaybackFileOpen()) {
         SliderSearch->SetKnobPos(0);
         return;
     }
@@ -286,7 +286,7 @@ void TFrmMain::LoadFolderPlayList(const std::string& folder, bool fromStart) {
 }
 
 void TFrmMain::ShowFolderEdge(bool first) {
-    if (PlaybackFileOpen == 0) return;
+    if (!PlaybackFileOpen()) return;
     if (first ? VideoReader->SeekFirstFrame() : VideoReader->SeekLastFrame()) {
         CurrentIndexPos = VideoReader->GetIndexPos();
         CurrentIndexCount = VideoReader->GetIndexCount();

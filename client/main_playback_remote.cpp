@@ -33,33 +33,33 @@ constexpr int kBackWindowSeconds = 60;
 } // namespace
 
 void TFrmMain::RemotePlay(bool touchBack5) {
-    if (RemotePlayState != 0) SendNetPacketCommand(NETCMD_PLAY, 0);
+    if (Activities.RemotePlayState != 0) SendNetPacketCommand(NETCMD_PLAY, 0);
     ShowQueuedFrames();
-    RemotePlayState = 0;
-    QueueAvFrames = 0;
+    Activities.RemotePlayState = 0;
+    Activities.QueueAvFrames = 0;
     if (AVDataCliSocket->Paused()) AVDataCliSocket->Resume();
     if (touchBack5) BtnBack5->SetEnabled(true);
 }
 
 void TFrmMain::RemotePause(bool touchBack5) {
-    if (RemotePlayState == 0) SendNetPacketCommand(NETCMD_PAUSE, 0);
+    if (Activities.RemotePlayState == 0) SendNetPacketCommand(NETCMD_PAUSE, 0);
     AVDataCliSocket->Pause();
-    RemotePlayState = 1;
+    Activities.RemotePlayState = 1;
     if (touchBack5) BtnBack5->SetEnabled(false);
 }
 
 void TFrmMain::RemoteStep(bool touchBack5) {
-    if (RemotePlayState == 0) SendNetPacketCommand(NETCMD_PAUSE, 0);
-    if (AvFrameQueue.Empty()) {
+    if (Activities.RemotePlayState == 0) SendNetPacketCommand(NETCMD_PAUSE, 0);
+    if (Activities.AvFrameQueue.Empty()) {
         // The receiver shows the next frame to arrive and then queues again.
-        QueueAvFrames = 0;
-        RemotePlayState = 2;
+        Activities.QueueAvFrames = 0;
+        Activities.RemotePlayState = 2;
         if (AVDataCliSocket->Paused()) AVDataCliSocket->Resume();
     } else {
         ShowQueuedFrame();
-        RemotePlayState = 1;
-        if (AvFrameQueue.Empty()) {
-            QueueAvFrames = 0;
+        Activities.RemotePlayState = 1;
+        if (Activities.AvFrameQueue.Empty()) {
+            Activities.QueueAvFrames = 0;
             if (AVDataCliSocket->Paused()) AVDataCliSocket->Resume();
         }
     }
@@ -67,19 +67,19 @@ void TFrmMain::RemoteStep(bool touchBack5) {
 }
 
 void TFrmMain::PauseClick(TObject*) {
-    if (RemoteSearchActive != 0) RemotePause(false);
+    if (RemoteSearchActive()) RemotePause(false);
 }
 
 void TFrmMain::PlayClick(TObject*) {
-    if (RemoteSearchActive != 0) RemotePlay(false);
+    if (RemoteSearchActive()) RemotePlay(false);
 }
 
 void TFrmMain::StepClick(TObject*) {
-    if (RemoteSearchActive != 0) RemoteStep(false);
+    if (RemoteSearchActive()) RemoteStep(false);
 }
 
 void TFrmMain::ShowQueuedFrame() {
-    std::unique_ptr<QelAvFrameNode> node = AvFrameQueue.PopFront();
+    std::unique_ptr<QelAvFrameNode> node = Activities.AvFrameQueue.PopFront();
     if (!node) return;
     const QelFrameInfo info = node->Info();
     if (info.channel >= 1 && info.channel <= 4) {
@@ -90,7 +90,7 @@ void TFrmMain::ShowQueuedFrame() {
     std::string text;
     FrameTimeToText(info.frameTime, text);
     LabelSearchTime->SetCaption(text);
-    lbState->SetCaption(LiveActive != 0 ? "LIVE" : RemoteSearchActive != 0 ? "SEARCH" : "");
+    lbState->SetCaption(LiveActive() ? "LIVE" : RemoteSearchActive() ? "SEARCH" : "");
     AvShow.lastDisplayedTime = info.frameTime;
     const int screen = static_cast<int>(std::clamp<DWORD>(info.channel, 1, 4)) - 1;
     CameraLabel(screen)->SetCaption(text);
@@ -105,7 +105,7 @@ void TFrmMain::ShowQueuedFrame() {
 }
 
 void TFrmMain::ShowQueuedFrames() {
-    while (!AvFrameQueue.Empty())
+    while (!Activities.AvFrameQueue.Empty())
         ShowQueuedFrame();
 }
 
@@ -129,14 +129,11 @@ bool TFrmMain::RemoteStopCommand() {
 
 void TFrmMain::RemoteStopSearch() {
     if (CliSocket->State() != wsClosed) {
-        RemoteSearchActive = 0;
-        RemotePlayState = 0;
+        // Frames queued before the stop belong to the search that ended.
+        Activities.End(TActivity::RemoteSearch);
         ShowWait();
         SetEnabled(false);
         HideScreenMarks();
-        QueueAvFrames = 0;
-        // Frames queued before the stop belong to the search that ended.
-        AvFrameQueue.Clear();
         if (AVDataCliSocket->Paused()) AVDataCliSocket->Resume();
         RemoteStopCommand();
         AvShow.lastShownTime = 0;
@@ -148,7 +145,7 @@ void TFrmMain::RemoteStopSearch() {
             VidScreen[static_cast<std::size_t>(k)]->Picture()->Assign(ImageEmpty->Picture());
         }
     }
-    RemoteSearchActive = 0;
+    Activities.End(TActivity::RemoteSearch);
     CloseWait();
     ShowPlaybackControls(true);
     if (frmBackup != nullptr) frmBackup->Hide();
@@ -165,7 +162,7 @@ void TFrmMain::RemoteStopSearch() {
 }
 
 void TFrmMain::BtnBack5Click(TObject*) {
-    if (RemoteSearchActive == 0 || RemotePlayState == 1 || RemotePlayState == 2) return;
+    if (!RemoteSearchActive() || Activities.RemotePlayState == 1 || Activities.RemotePlayState == 2) return;
     ShowWait();
     SetEnabled(false);
     // Before the first frame there is nothing to go back from; that frame ends the wait.
@@ -201,7 +198,7 @@ void TFrmMain::BtnBack5Click(TObject*) {
     ShowQueuedFrames();
     if (!start) {
         // No recording covers the earlier time: the search stays stopped and the user may pick again.
-        RemoteSearchActive = 0;
+        Activities.End(TActivity::RemoteSearch);
         CloseWait();
         SetEnabled(true);
         AddDebugLine("FAILED:", NETCMD_SEARCH);

@@ -17,8 +17,8 @@ constexpr DWORD kReleaseSettleMs = 300;
 void TFrmMain::SliderSearchClick(TObject*) {}
 
 void TFrmMain::SliderSearchMouseDown(TObject*, TMouseButton, TShiftState, int, int) {
-    if (StreamCopying != 0) return;
-    if (PlaybackFileOpen != 0) {
+    if (StreamCopying != 0 || fillingRings_) return;
+    if (PlaybackFileOpen()) {
         MMTimerPutItem->SetEnabled(false);
         MMTimerPlayback->SetEnabled(false);
         MMTimerReverse->SetEnabled(false);
@@ -37,8 +37,8 @@ void TFrmMain::SliderSearchMouseMove(TObject*, TShiftState, int x, int) {
 }
 
 void TFrmMain::SliderSearchMouseUp(TObject*, TMouseButton, TShiftState, int, int) {
-    if (RefusedWhileStreamCopy()) return;
-    if (PlaybackFileOpen != 0 && SliderSearch->Enabled()) {
+    if (TransportRefused()) return;
+    if (PlaybackFileOpen() && SliderSearch->Enabled()) {
         SetEnabled(false);
         CurrentIndexPos = IndexOfKnob(SliderSearch->KnobPos(), CurrentIndexCount);
         PumpUntil([] { return false; }, kReleaseSettleMs);

@@ -142,9 +142,7 @@ void TFrmMain::ShowRecorderStatus(DWORD status, DWORD recordState) {
     if (status != 2 && status != 3) return;
     if (CurrentMode == kModeLive || CurrentMode == kModeSearch) {
         ForcedLocal = 1;
-        CurrentMode = kModeLocal;
-        btnLocal_mClick(this);
-        CloseChildForms();
+        EndActivities(TWayOut::RecorderBusy);
     }
     DisplayConnectionStatus(LoadLangString(status == 2 ? 59838 : 59837));
     SetEnabled(true);
@@ -163,9 +161,9 @@ void TFrmMain::ExecuteDeviceEvent(DWORD kind, DWORD detail) {
         if (detail == 1 || detail == 2) {
             if (CurrentMode == kModeLive || CurrentMode == kModeSearch) {
                 ForcedLocal = 1;
-                CurrentMode = kModeLocal;
-                btnLocal_mClick(this);
-                CloseChildForms();
+                EndActivities(TWayOut::RemoteWorkEnded);
+                // As the LOCAL tab leaves it when it completes.
+                ForcedLocal = 0;
                 ShowMessageBox(LoadLangString(59868), LoadLangString(59878), 0);
             }
             DisplayConnectionStatus(LoadLangString(detail == 1 ? 59838 : 59837));
@@ -178,9 +176,9 @@ void TFrmMain::ExecuteDeviceEvent(DWORD kind, DWORD detail) {
         }
         break;
     case DEVEVENT_BACKUP:
-        if (detail == kBackupStreamEnd && StreamSaving != 0) {
+        if (detail == kBackupStreamEnd && StreamSaving()) {
             DrainAvStream();
-            if (StreamSaving != 0) FinishBackupFiles(1);
+            if (StreamSaving()) FinishBackupFiles(1);
         }
         break;
     default:
@@ -218,9 +216,12 @@ void TFrmMain::ExecuteDeviceMessage(const NetMsgPacket& message) {
             if (message.ErrCode() == 0)
                 DisplayConnectionStatus(LoadLangString(59834));
             else if (message.ErrCode() == 1) {
-                // Disarmed now: the recorder's restart may close the link before the message is handled.
+                // Over now: the recorder's restart may close the link before the message is handled,
+                // and that is no loss.
                 HeartbeatArmed = 0;
-                PostMessage(Handle(), kMsgUpgradeFinished, 0, 0);
+                const bool ours = UpgradeRunning();
+                Activities.End(TActivity::Upgrade);
+                PostMessage(Handle(), kMsgUpgradeFinished, ours ? 1 : 0, 0);
             } else {
                 PostMessage(Handle(), kMsgUpgradeRefused, message.ErrCode(), 0);
             }
@@ -260,7 +261,7 @@ void TFrmMain::Dispatch(TMessage& message) {
     case WM_USER:
         break;
     case kMsgUpgradeFinished:
-        UpgradeFinished();
+        UpgradeFinished(message.WParam != 0);
         break;
     case kMsgUpgradeRefused:
         UpgradeRefused(static_cast<DWORD>(message.WParam));

@@ -7,12 +7,16 @@
 #include "playback/Backup.h"
 #include "playback/download.h"
 
-void TFrmMain::SetBackupMode() {
+void TFrmMain::ArmSaver() {
     std::string folder = frmBackup != nullptr ? frmBackup->GetBackupPath() : std::string();
     if (folder.empty()) folder = ProgramFolder;
     const DWORD end = frmBackup != nullptr ? frmBackup->GetEndTime() : 0;
     Saver.Arm(folder, end, BackupSizeKB);
-    StreamSaving = 1;
+}
+
+void TFrmMain::SetBackupMode() {
+    ArmSaver();
+    Activities.Begin(TActivity::Backup);
 }
 
 void TFrmMain::SetBackupRange(DWORD lowestSeq, DWORD highestSeq, BackupSpanList spans) {
@@ -36,7 +40,7 @@ void TFrmMain::SaveStreamFrame(const CAvReceivedFrame& frame) {
         // Going on would stream the rest of the span into nothing and then call it complete.
         const std::string why = Saver.Error();
         FinishBackupFiles(0);
-        ShowMessageBox(why, LoadLangString(51000), 0);
+        ShowSaverFailure(why);
         return;
     }
     }
@@ -47,7 +51,7 @@ void TFrmMain::DrainAvStream() {
     // wait on the A/V connection: they belong to the backup.
     if (avReading_ || AVDataCliSocket->State() != wsConnected) return;
     avReading_ = true;
-    while (StreamSaving != 0 && !AVDataCliSocket->Paused()) {
+    while (StreamSaving() && !AVDataCliSocket->Paused()) {
         const int n = AVDataCliSocket->Receive(AvReceiver.ReadBuffer(), AvReadSize);
         if (n <= 0) break;
         AvReceiver.Consume(AvReceiver.ReadBuffer(), n);
@@ -57,8 +61,18 @@ void TFrmMain::DrainAvStream() {
 }
 
 void TFrmMain::FinishBackupFiles(int pad) {
-    StreamSaving = 0;
     if (CliSocket->State() == wsConnected) SendNetPacketCommand(NETCMD_SEARCH_STOP, 0);
+    CloseBackupFiles(pad);
+}
+
+void TFrmMain::ShowSaverFailure(const std::string& why) {
+    // The folder or file the saver could not make, and why, below the language's own words.
+    ShowMessageBox(LoadLangString(59883) + "\n" + why, LoadLangString(59849), 0);
+}
+
+void TFrmMain::CloseBackupFiles(int pad) {
+    Activities.End(TActivity::SearchBackup);
+    Activities.End(TActivity::Backup);
     TBmGauge* const gauge = frmDownload != nullptr ? frmDownload->ProgressTransfer : nullptr;
     const bool finished = Saver.Finish(pad == 1, [gauge](int percent) {
         if (gauge != nullptr) gauge->SetCurrentLevel(percent);
@@ -73,7 +87,7 @@ void TFrmMain::FinishBackupFiles(int pad) {
         if (finished)
             ShowMessageBox(LoadLangString(51001), LoadLangString(51000), 0);
         else
-            ShowMessageBox(why, LoadLangString(51000), 0);
+            ShowSaverFailure(why);
     }
     for (std::size_t k = 0; k < VidScreen.size(); ++k) {
         CameraTitles[k].clear();

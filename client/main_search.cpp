@@ -52,7 +52,7 @@ void ChooseMedium(int medium) {
 void CancelMedium() {
     if (FrmWait != nullptr) FrmWait->Close();
     FrmMain->BtnDisser->Hide();
-    FrmMain->RemoteSearchActive = 0;
+    FrmMain->Activities.End(TActivity::RemoteSearch);
     FrmMain->BtnSer->SetVisible(true);
     FrmMain->SetEnabled(true);
     FrmSerDevice->Close();
@@ -82,7 +82,8 @@ void TFrmMain::BtnSerClick(TObject* sender) {
         FrmSerDevice->btnSD->SetEnabled(false);
     }
     SetEnabled(false);
-    StreamSaving = 0;
+    // A new search saves nothing of the last; what was saved gets its index files.
+    if (StreamSaving()) FinishBackupFiles(0);
     SearchSource = 1;
     if (frmCalendar != nullptr) frmCalendar->ClearDayMarks();
     if (frmHourTable != nullptr) frmHourTable->ClearCells();
@@ -98,7 +99,7 @@ void TFrmMain::FailDbRequest(int textId, const char* prefix) {
     // A half-received file must not swallow the packets that follow.
     Receiver.Reset();
     CmdReadSize = Receiver.ReadSize();
-    RemoteSearchActive = 0;
+    Activities.End(TActivity::RemoteSearch);
     CurrentMode = kModeSearch;
     SetEnabled(true);
     ShowMessageBox(LoadLangString(textId), LoadLangString(59849), 0);
@@ -168,9 +169,8 @@ bool TFrmMain::CheckRecorderStatus() {
 }
 
 void TFrmMain::BtnDisserClick(TObject*) {
-    if (RemoteSearchActive != 0 && CliSocket->State() != wsClosed) {
-        RemoteSearchActive = 0;
-        RemotePlayState = 0;
+    if (RemoteSearchActive() && CliSocket->State() != wsClosed) {
+        Activities.End(TActivity::RemoteSearch);
         ShowWait();
         SetEnabled(false);
         TLabel* const marks[] = {LabelA1, LabelA2, LabelA3, LabelA4,  LabelM1, LabelM2,
@@ -219,19 +219,18 @@ void TFrmMain::BtnDisserClick(TObject*) {
 // ---- Saving the searched stream ----
 
 void TFrmMain::BtnBackupClick(TObject*) {
-    if (RemoteSearchActive == 0 || BackupActive != 0) return;
-    SetBackupMode();
+    if (!RemoteSearchActive() || BackupActive()) return;
+    ArmSaver();
+    Activities.Begin(TActivity::SearchBackup);
     BtnBackup->Hide();
     BtnBackup_on->SetVisible(true);
-    BackupActive = 1;
 }
 
 void TFrmMain::BtnBackup_onClick(TObject*) {
-    if (RemoteSearchActive == 0 || BackupActive == 0) return;
+    if (!RemoteSearchActive() || !BackupActive()) return;
     FinishBackupFiles(0);
     BtnBackup_on->Hide();
     BtnBackup->SetVisible(true);
-    BackupActive = 0;
 }
 
 // ---- The recorder's own recording (live mode) ----

@@ -46,7 +46,7 @@ void TFrmMain::EndSearchWithoutData() {
     CloseWait();
     SetEnabled(true);
     BtnDisser->Hide();
-    RemoteSearchActive = 0;
+    Activities.End(TActivity::RemoteSearch);
     BtnSer->SetVisible(true);
     ShowMessageBox(LoadLangString(59844), LoadLangString(59849), 0);
 }
@@ -95,7 +95,7 @@ bool TFrmMain::QueryQelDbYears() {
         // A damaged file ends the search with its reason instead of a disabled window.
         CloseWait();
         BtnDisser->Hide();
-        RemoteSearchActive = 0;
+        Activities.End(TActivity::RemoteSearch);
         BtnSer->SetVisible(true);
         ShowMessageBox(e.what(), LoadLangString(59849), 0);
         SetEnabled(true);
@@ -133,7 +133,7 @@ void TFrmMain::QueryQelDbCalendar() {
     } catch (const sqlite_exception& e) {
         CloseWait();
         BtnDisser->Hide();
-        RemoteSearchActive = 0;
+        Activities.End(TActivity::RemoteSearch);
         BtnSer->SetVisible(true);
         ShowMessageBox(e.what(), LoadLangString(59849), 0);
         SetEnabled(true);

@@ -134,6 +134,7 @@ void TFrmMain::BtnSetupClick(TObject* sender) {
     }
     CloseWait();
     if (frmRecord2 != nullptr) frmRecord2->ClearModified();
+    Activities.Begin(TActivity::SetupPass);
     if (frmMenu != nullptr) frmMenu->Show();
 }
 

@@ -1,63 +1,38 @@
 // The power button: the orderly end of the program, and the working folder's removal.
 #include "client/main.h"
 
-#include "client/Wait.h"
-
-#include "bitmap32/Bmp32_System.h"
-#include "controls/MMTimer.h"
 #include "controls/imgframe.h"
 #include "net/WSocket.h"
-#include "playback/Qelvidfile.h"
 
 #include "platform/core/FilePaths.h"
 #include "platform/core/FileUtils.h"
 #include "platform/core/Threads.h"
 #include "platform/win/Modules.h"
 
-namespace {
-
-// Replies to the stop commands and the sockets' closing events come in meanwhile.
-constexpr DWORD kShutdownPumpMs = 5000;
-
-DWORD TicksBetween(DWORD from, DWORD to) {
-    return from <= to ? to - from : from - to;
-}
-
-} // namespace
-
 void TFrmMain::BtnPowerClick(TObject*) {
     if (StreamCopying != 0) {
         ShowMessageBox(LoadLangString(50393), LoadLangString(50991), 0);
         return;
     }
-    MMTimerPutItem->SetEnabled(false);
-    MMTimerPlayback->SetEnabled(false);
-    MMTimerReverse->SetEnabled(false);
-
-    VideoReader->StopReader();
     PlaybackStopped = 1;
     DisconnectRequested = 1;
-    // Closing the sockets below is this program's own doing, not a lost link.
+    // Closing the sockets on the way is this program's own doing, not a lost link.
     HeartbeatArmed = 0;
-
-    if (FrmWait != nullptr) FrmWait->Show();
+    // Without a recorder there is nothing to wait for.
+    const bool linkUp = CliSocket->State() == wsConnected;
+    if (linkUp) ShowWait();
     SetEnabled(false);
     DeleteFile(ProgramFolder + "temp.ini");
     SetControlsEnabled(true);
 
-    const DWORD start = Bmp32_System::GetTickCount();
-    while (TicksBetween(start, Bmp32_System::GetTickCount()) < kShutdownPumpMs) {
-        Application->ProcessMessages();
-        if (Application->Terminated()) return;
-        Sleep(0);
-    }
+    // Live view and a search are stopped, the replies and closing events come in, the link is closed,
+    // the sound and the frame clocks stop.
+    if (!EndActivities(TWayOut::PowerOff)) return;
 
-    if (FrmWait != nullptr) FrmWait->Close();
+    CloseWait();
     ImgPoint->SetCurrentFrame(0);
     Label2->SetCaption("");
     Label3->SetCaption("");
-    AVDataCliSocket->Close();
-    CliSocket->Close();
     UnloadG726();
     ReleaseRecorderDisk();
     DeleteFolderTree(ProgramFolder + "Temporary/");

@@ -43,8 +43,6 @@ void TFrmMain::FormShow(TObject*) {
 
     BtnConnect->SetVisible(true);
     FileReceived = 0;
-    LiveActive = 0;
-    RemoteSearchActive = 0;
     CurrentMode = kModeLocal;
     PrepareScreens();
     ShowClock();

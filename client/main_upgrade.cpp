@@ -107,6 +107,7 @@ void TFrmMain::BtnUpgradeClick(TObject*) {
     HeartbeatArmed = 0;
     Trace("BtnUpgradeClick", Format("About to send file:%s", path.c_str()));
     DisplayConnectionStatus(BaseName(path));
+    Activities.Begin(TActivity::Upgrade);
     FrmUpdateStatus->Show();
     FrmUpdateStatus->ResetProgress();
 
@@ -127,6 +128,12 @@ void TFrmMain::BtnUpgradeClick(TObject*) {
         }
         if (read <= 0) break;
         const int sent = SocketSend(block, read);
+        if (!UpgradeRunning()) {
+            // A way out has ended it meanwhile. A link lost mid-transfer was not told (the heartbeat is
+            // quiet while the image goes); the user's own disconnect needs no telling.
+            if (DisconnectRequested == 0) ShowMessageBox(LoadLangString(59879), LoadLangString(59878), 0);
+            return;
+        }
         if (sent < 0 || CliSocket->State() != wsConnected) {
             linkLost = true;
             break;
@@ -142,6 +149,7 @@ void TFrmMain::BtnUpgradeClick(TObject*) {
         // The file shrank or failed while it was read: the recorder waits for bytes that never come.
         Trace("BtnUpgradeClick", Format("Error: only %lld/%lld bytes read!", static_cast<long long>(total),
                                         static_cast<long long>(size)));
+        Activities.End(TActivity::Upgrade);
         FrmUpdateStatus->Close();
         HeartbeatArmed = 0;
         CloseLinkSockets();
@@ -152,9 +160,11 @@ void TFrmMain::BtnUpgradeClick(TObject*) {
         HeartbeatArmed = PasswordOnlyLogin == 0 ? heartbeatWas : 0;
         Application->ProcessMessages();
         PumpDelay(kInstallDelaySteps);
+        if (!UpgradeRunning()) return;
         linkLost = CliSocket->State() != wsConnected;
     }
     if (linkLost) {
+        Activities.End(TActivity::Upgrade);
         // The closing saw the heartbeat disarmed and said nothing; the user learns it here.
         HeartbeatArmed = 0;
         FrmUpdateStatus->Close();
@@ -163,23 +173,22 @@ void TFrmMain::BtnUpgradeClick(TObject*) {
     }
     if (Replies().Endings(NETCMD_FILE) != uploadRepliesBefore && Replies().Value(NETCMD_FILE) != 1) {
         Trace("BtnUpgradeClick", Format("upload refused: %d", Replies().Value(NETCMD_FILE)));
+        Activities.End(TActivity::Upgrade);
         FrmUpdateStatus->Close();
         ShowMessageBox(LoadLangString(59868), LoadLangString(59872), 0);
         return;
     }
 
     Trace("BtnUpgradeClick", "Calling MSG_FM_NETWORK_SYSTEM_UPGRADE");
-    UpgradeRunning = 1;
     SendNetQelMsg(MSG_FM_NETWORK_SYSTEM_UPGRADE, 0, 0, 0, 0, 0, std::string());
 }
 
-void TFrmMain::UpgradeFinished() {
+void TFrmMain::UpgradeFinished(bool ours) {
     // The recorder restarts and drops the link: that is no loss.
     HeartbeatArmed = 0;
     HeartbeatMisses = 0;
     // A recorder that reports an installation this client did not start only restarts.
-    if (UpgradeRunning == 0) return;
-    UpgradeRunning = 0;
+    if (!ours) return;
     FrmUpdateStatus->Close();
     DisplayConnectionStatus(LoadLangString(59833));
     ShowMessageBox(LoadLangString(59873), LoadLangString(59872), 0);
@@ -193,8 +202,8 @@ void TFrmMain::UpgradeFinished() {
 
 void TFrmMain::UpgradeRefused(DWORD errcode) {
     Trace("UpgradeRefused", Format("errcode %u", errcode));
-    if (UpgradeRunning == 0) return;
-    UpgradeRunning = 0;
+    if (!UpgradeRunning()) return;
+    Activities.End(TActivity::Upgrade);
     FrmUpdateStatus->Close();
     ShowMessageBox(LoadLangString(59868), LoadLangString(59872), 0);
 }

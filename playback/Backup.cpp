@@ -1,6 +1,7 @@
 #include "playback/Backup.h"
 
 #include "client/LanguageDll.h"
+#include "client/LinkWait.h"
 #include "client/Placement.h"
 #include "client/Wait.h"
 #include "client/main.h"
@@ -188,6 +189,16 @@ void TfrmBackup::RequestBackupSize(int type) {
     if (FrmWait != nullptr) FrmWait->Show();
     SetEnabled(false);
     FrmMain->SendNetPacketCommand3(NETCMD_BACKUP_SIZE, {startTime_, endTime_, static_cast<DWORD>(type), 0});
+    // The reply enables this window (SetBackupSize); a recorder that gives none must not leave it locked.
+    const TWaitEnd end =
+        PumpUntil([this] { return Enabled() || FrmMain->CliSocket->State() != wsConnected; }, kReplyLimitMs);
+    if (end == TWaitEnd::Terminated || Enabled()) return;
+    SetEnabled(true);
+    // A lost link has put the windows back on its own way out.
+    if (FrmMain->CliSocket->State() != wsConnected) return;
+    FrmMain->lbDebug->Items()->Add(Format("TIME OUT:%u", unsigned(NETCMD_BACKUP_SIZE)));
+    SetBackupSize(0);
+    Show();
 }
 
 void TfrmBackup::SetBackupSize(DWORD kilobytes) {

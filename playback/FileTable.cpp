@@ -245,7 +245,7 @@ void TFrmFileTable::PlayRow(const std::string& caption, int row) {
     Hide();
     if (FrmMain->GetSysInfoResult() >= 3) FrmMain->ShowPlaybackControls(false);
     FrmMain->BtnBack5->SetEnabled(true);
-    FrmMain->RemoteSearchActive = 1;
+    FrmMain->Activities.Begin(TActivity::RemoteSearch);
     FrmMain->SetEnabled(true);
     SetEnabled(true);
 }

@@ -65,7 +65,7 @@ void TFrmSerDevice::btnCancelClick(TObject*) {
     if (FrmMain != nullptr) {
         if (FrmWait != nullptr) FrmWait->Close();
         FrmMain->BtnDisser->Hide();
-        FrmMain->RemoteSearchActive = 0;
+        FrmMain->Activities.End(TActivity::RemoteSearch);
         FrmMain->BtnSer->SetVisible(true);
         FrmMain->SetEnabled(true);
     }

@@ -37,7 +37,7 @@ void TfrmDownload::FormShow(TObject*) {
 void TfrmDownload::BtnCloseClick(TObject*) {
     Close();
     // A backup that already ended has nothing left to finish.
-    if (mode_ == 1 && FrmMain != nullptr && FrmMain->StreamSaving != 0) FrmMain->FinishBackupFiles(0);
+    if (mode_ == 1 && FrmMain != nullptr && FrmMain->StreamSaving()) FrmMain->FinishBackupFiles(0);
 }
 
 void TfrmDownload::ImgBackgroundMouseDown(TObject*, TMouseButton button, TShiftState, int, int) {

@@ -155,7 +155,7 @@ void TfrmMinTable::PlayFromMinute(const std::string& minuteKey) {
         // The first searched picture ends the wait.
         FrmMain->ExpectFirstPicture();
         FrmMain->SendNetPacketCommand3(NETCMD_SEARCH, args);
-        FrmMain->RemoteSearchActive = 1;
+        FrmMain->Activities.Begin(TActivity::RemoteSearch);
         SetEnabled(false);
         if (FrmWait != nullptr) FrmWait->Show();
         FrmMain->BtnBack5->SetEnabled(true);

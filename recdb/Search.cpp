@@ -77,7 +77,7 @@ void TfrmSearch::btnCancelClick(TObject*) {
     searchMode_ = 3;
     if (FrmMain != nullptr) {
         FrmMain->BtnDisser->Hide();
-        FrmMain->RemoteSearchActive = 0;
+        FrmMain->Activities.End(TActivity::RemoteSearch);
         FrmMain->BtnSer->SetVisible(true);
         FrmMain->SetEnabled(true);
     }

@@ -195,6 +195,7 @@ void TfrmMenu::btnCancelClick(TObject*) {
             DebugTrace("TfrmMenu::btnCancelClick", "cannot restore config.ini");
     }
     EnableMainWindow(true);
+    if (FrmMain != nullptr) FrmMain->Activities.End(TActivity::SetupPass);
     Close();
 }
 
@@ -261,4 +262,5 @@ void TfrmMenu::FinishApply(TObject* sender) {
     }
     if (FrmWait != nullptr) FrmWait->Close();
     EnableMainWindow(true);
+    FrmMain->Activities.End(TActivity::SetupPass);
 }

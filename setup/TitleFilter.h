@@ -14,7 +14,8 @@ struct TTitleFilter {
     BYTE InvalidKey = 0;
 
     void KeyDown(TEdit* edit);
-    // Swallows (sets to 0) a key the title may not hold and marks it.
+    // Swallows (sets to 0) a key the title may not hold and marks it; the field's editing commands
+    // (Ctrl+A, Ctrl+C, ...) except paste pass.
     void KeyPress(char& key);
     // Tells the user about a refused key (box text 59829 with that caption); true when it did.
     bool KeyUp(int captionId);

@@ -854,6 +854,7 @@ object FrmMain: TFrmMain
     Direction = _Horizontal
     TotalFrames = 4
     Cursor = crHandPoint
+    OnClick = BtnLoglistClick
   end
   object BtnOpenMap: TBmButton
     Left = 818
@@ -1305,15 +1306,19 @@ object FrmMain: TFrmMain
       Caption = 'Print && Save'
       object MenuItemPrintCam1: TMenuItem
         Caption = 'Camera 1'
+        OnClick = MenuItemPrintCam1Click
       end
       object MenuItemPrintCam2: TMenuItem
         Caption = 'Camera 2'
+        OnClick = MenuItemPrintCam2Click
       end
       object MenuItemPrintCam3: TMenuItem
         Caption = 'Camera 3'
+        OnClick = MenuItemPrintCam3Click
       end
       object MenuItemPrintCam4: TMenuItem
         Caption = 'Camera 4'
+        OnClick = MenuItemPrintCam4Click
       end
     end
     object N2: TMenuItem
@@ -1352,25 +1357,25 @@ object FrmMain: TFrmMain
       end
       object MenuItemGPSTL: TMenuItem
         Caption = 'TOP LEFT'
-        GroupIndex = 3
+        GroupIndex = 6
         RadioItem = True
         OnClick = MenuItemGPSTLClick
       end
       object MenuItemGPSTR: TMenuItem
         Caption = 'TOP RIGHT'
-        GroupIndex = 3
+        GroupIndex = 6
         RadioItem = True
         OnClick = MenuItemGPSTRClick
       end
       object MenuItemGPSBL: TMenuItem
         Caption = 'BOTTOM LEFT'
-        GroupIndex = 3
+        GroupIndex = 6
         RadioItem = True
         OnClick = MenuItemGPSBLClick
       end
       object MenuItemGPSBR: TMenuItem
         Caption = 'BOTTOM RIGHT'
-        GroupIndex = 3
+        GroupIndex = 6
         RadioItem = True
         OnClick = MenuItemGPSBRClick
       end

@@ -97,7 +97,7 @@ protected:
         target_ = std::make_unique<testing_support::TempDir>();
     }
     void TearDown() override {
-        if (FrmMain != nullptr) FrmMain->StreamSaving = 0;
+        if (FrmMain != nullptr) FrmMain->Activities.End(TActivity::Backup);
         LoginRig::TearDown();
         frmMenu = nullptr;
         frmCalendar = nullptr;
@@ -145,7 +145,7 @@ protected:
         EXPECT_TRUE(PumpReal(
             [&] {
                 if (frmDownload->Visible()) levels.push_back(frmDownload->ProgressTransfer->CurrentLevel());
-                return FrmMain->StreamSaving == 0;
+                return !FrmMain->StreamSaving();
             },
             30000));
         return levels;
@@ -242,7 +242,7 @@ TEST_F(BackupFlow, AFolderThatIsGoneIsRefusedBeforeAnythingIsAsked) {
     ASSERT_EQ(Boxes().size(), 1u);
     EXPECT_EQ(Boxes()[0].caption, FrmMain->LoadLangString(51000));
     EXPECT_NE(Boxes()[0].text.find(FrmMain->LoadLangString(59883)), std::string::npos);
-    EXPECT_EQ(FrmMain->StreamSaving, 0);
+    EXPECT_FALSE(FrmMain->StreamSaving());
     EXPECT_FALSE(frmDownload->Visible());
     form_testing::ProcessEvents();
     EXPECT_EQ(sim.Log().Commands(NETCMD_SEARCH).size(), searches);
@@ -277,7 +277,7 @@ TEST_F(BackupFlow, AnEmptySpanStartsNothing) {
     EXPECT_EQ(frmBackup->GetBackupSize(), 0u);
     frmBackup->btnBackupStartClick(frmBackup->btnBackupStart);
     EXPECT_EQ(Boxes(), (std::vector<TSeenBox>{Box(51000, 50999)}));
-    EXPECT_EQ(FrmMain->StreamSaving, 0);
+    EXPECT_FALSE(FrmMain->StreamSaving());
     EXPECT_EQ(sim.Log().Commands(NETCMD_SEARCH).size(), 0u);
 }
 
@@ -360,7 +360,7 @@ TEST_F(BackupFlow, AFileRollsOverAtItsFrameLimit) {
     seen_.clear();
     ChooseSpan(sim, "200803010900", "200803011310");
     frmBackup->btnBackupStartClick(frmBackup->btnBackupStart);
-    ASSERT_TRUE(PumpReal([&] { return FrmMain->StreamSaving == 0; }, 240000));
+    ASSERT_TRUE(PumpReal([&] { return !FrmMain->StreamSaving(); }, 240000));
 
     std::vector<QelAvFrame> expected;
     for (const auto& r : recordings)

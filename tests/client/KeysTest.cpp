@@ -96,7 +96,7 @@ TEST_F(Keys, ArrowsAndModifiersChooseTheTransport) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         // A file seems open, but the play list is empty: each action starts and stops at the file choice.
-        FrmMain->PlaybackFileOpen = 1;
+        FrmMain->Activities.Begin(TActivity::LocalPlayback);
         FrmMain->PlayState = c.stateBefore;
         FrmMain->LastTransportKey = kKeyFirst;
         FrmMain->PlayForward = c.forwardAfter ? 0 : 1;
@@ -106,32 +106,32 @@ TEST_F(Keys, ArrowsAndModifiersChooseTheTransport) {
         EXPECT_EQ(FrmMain->PlayForward, c.forwardAfter);
         EXPECT_EQ(FrmMain->ShortcutsEnabled, 1);
     }
-    FrmMain->PlaybackFileOpen = 0;
+    FrmMain->Activities.End(TActivity::LocalPlayback);
 }
 
 TEST_F(Keys, DuringARemoteSearchTheKeysDriveTheRecordersStream) {
     recsim::RecSim& sim = StartSim();
     LogIn(sim);
     ASSERT_TRUE(PumpReal([&] { return FrmMain->LoggedIn == 1; }));
-    FrmMain->RemoteSearchActive = 1;
-    FrmMain->RemotePlayState = 0;
+    FrmMain->Activities.Begin(TActivity::RemoteSearch);
+    FrmMain->Activities.RemotePlayState = 0;
     Press(VK_SPACE);
-    EXPECT_EQ(FrmMain->RemotePlayState, 1);
+    EXPECT_EQ(FrmMain->Activities.RemotePlayState, 1);
     ASSERT_TRUE(sim.Log().WaitForCommand(NETCMD_PAUSE, 2000));
     Press(VK_RIGHT);
-    EXPECT_EQ(FrmMain->RemotePlayState, 0);
+    EXPECT_EQ(FrmMain->Activities.RemotePlayState, 0);
     ASSERT_TRUE(sim.Log().WaitForCommand(NETCMD_PLAY, 2000));
     Press(VK_RIGHT, TShiftState{ssShift});
-    EXPECT_EQ(FrmMain->RemotePlayState, 2);
+    EXPECT_EQ(FrmMain->Activities.RemotePlayState, 2);
     // Shift+Left jumps back five seconds; before the first picture it waits for one.
-    FrmMain->RemotePlayState = 0;
+    FrmMain->Activities.RemotePlayState = 0;
     FrmMain->AvShow.lastShownTime = 0;
     FrmMain->AvShow.awaitingFirstPicture = false;
     Press(VK_LEFT, TShiftState{ssShift});
     EXPECT_TRUE(FrmMain->AvShow.awaitingFirstPicture);
     EXPECT_FALSE(FrmMain->Enabled());
     FrmMain->SetEnabled(true);
-    FrmMain->RemoteSearchActive = 0;
+    FrmMain->Activities.End(TActivity::RemoteSearch);
 }
 
 TEST_F(Keys, ArrowsUpAndDownStepTheVolumeWhileNotLoggedIn) {

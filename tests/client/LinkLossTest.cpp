@@ -3,7 +3,9 @@
 #include "tests/client/LoginRig.h"
 
 #include "platform/core/FileUtils.h"
+
 #include "tests/support/TestSupport.h"
+#include <filesystem>
 
 namespace client_tests {
 namespace {
@@ -121,6 +123,17 @@ TEST_F(LinkLoss, UserDisconnectTakesFourSecondsAndShowsNoBox) {
     EXPECT_EQ(FrmMain->LoggedIn, 0);
     EXPECT_TRUE(FrmMain->BtnConnect->Visible());
     EXPECT_TRUE(Idle());
+}
+
+TEST_F(LinkLoss, TheApplicationEndingDuringThePowerOffPauseEndsTheShutDownThere) {
+    LoggedIn();
+    std::filesystem::create_directories(Home() + "Temporary");
+    FakeTick tick(1000, 1);
+    form_testing::RunLater([] { Application->Terminate(); });
+    FrmMain->BtnPowerClick(FrmMain->BtnPower);
+    // Steps after the pause did not run.
+    EXPECT_TRUE(std::filesystem::exists(Home() + "Temporary"));
+    EXPECT_NE(FrmMain->AudioLibrary, nullptr);
 }
 
 TEST_F(LinkLoss, LinkLostMidFileLeavesNoPartialFileAndTheNextLogInWorks) {

@@ -58,12 +58,12 @@ protected:
     // Stops the stream (queueing, paused) right after a frame whose side data held a GPS fix.
     bool HoldOnAGpsFix() {
         for (int attempt = 0; attempt < 50; ++attempt) {
-            FrmMain->AvFrameQueue.Clear();
-            FrmMain->QueueAvFrames = 0;
+            FrmMain->Activities.AvFrameQueue.Clear();
+            FrmMain->Activities.QueueAvFrames = 0;
             FrmMain->AVDataCliSocket->Resume();
             if (!PumpReal([&] { return !FrmMain->LabelGPSdata1->Caption().empty(); })) return false;
-            FrmMain->QueueAvFrames = 1;
-            if (!PumpReal([&] { return FrmMain->AvFrameQueue.Size() == 1; })) return false;
+            FrmMain->Activities.QueueAvFrames = 1;
+            if (!PumpReal([&] { return FrmMain->Activities.AvFrameQueue.Size() == 1; })) return false;
             form_testing::ProcessEvents();
             if (!FrmMain->LabelGPSdata1->Caption().empty()) return true;
         }
@@ -112,7 +112,7 @@ TEST_F(LiveView, StartsWithStatusCameraCountAndStartAndShowsEveryCamera) {
         FrmMain->BtnLiveClick(FrmMain->BtnLive);
         EXPECT_EQ(CommandsSinceLogin(sim), (std::vector<DWORD>{109, 107, 112}));
         EXPECT_EQ(Outcomes(), (std::vector<std::string>{"SUCCESS:109", "SUCCESS:107", "SUCCESS:112"}));
-        EXPECT_EQ(FrmMain->LiveActive, 1);
+        EXPECT_TRUE(FrmMain->LiveActive());
         EXPECT_TRUE(FrmMain->BtnDislive->Visible());
         EXPECT_FALSE(FrmMain->BtnLive->Visible());
         EXPECT_TRUE(FrmMain->ImgAniState->Visible());
@@ -181,7 +181,7 @@ TEST_F(LiveView, RefusalsAndFailuresLeaveLiveViewOff) {
         }
         EXPECT_EQ(CommandsSinceLogin(sim), c.sent);
         EXPECT_EQ(Outcomes().back(), c.debug);
-        EXPECT_EQ(FrmMain->LiveActive, 0);
+        EXPECT_FALSE(FrmMain->LiveActive());
         EXPECT_FALSE(FrmMain->BtnDislive->Visible());
         const std::vector<TSeenBox> boxes =
             c.refusal != 0 ? std::vector<TSeenBox>{Box(c.refusal, 59868)} : std::vector<TSeenBox>{};
@@ -214,7 +214,7 @@ TEST_F(LiveView, StoppingBlanksTheScreensAlsoWhenTheRecorderIsSilent) {
         }
         EXPECT_EQ(CommandsSinceLogin(sim).back(), 113u);
         EXPECT_EQ(Outcomes().back(), silent ? "TIME OUT:113" : "SUCCESS:113");
-        EXPECT_EQ(FrmMain->LiveActive, 0);
+        EXPECT_FALSE(FrmMain->LiveActive());
         EXPECT_TRUE(FrmMain->BtnLive->Visible());
         EXPECT_FALSE(FrmMain->BtnDislive->Visible());
         for (TLabel* l : {FrmMain->LabelCamera1, FrmMain->LabelCamera4, FrmMain->LabelA2, FrmMain->LabelM3,
@@ -338,10 +338,16 @@ TEST_F(LiveView, OverlaysFollowTheVehicle) {
     // One camera: its own screen's labels; a corner puts the GPS text on that screen only.
     FrmMain->BtnCamera3Click(FrmMain->BtnCamera3);
     EXPECT_EQ(FrmMain->GpsCorner, 3);
+    // The menu still says the text is on, and where.
+    EXPECT_TRUE(FrmMain->MenuItemGPSON->Checked());
+    EXPECT_TRUE(FrmMain->MenuItemGPSBL->Checked());
+    EXPECT_FALSE(FrmMain->MenuItemGPSOFF->Checked() || FrmMain->MenuItemGPSTL->Checked());
     EXPECT_TRUE(FrmMain->LabelGPSdata3->Visible());
     EXPECT_FALSE(FrmMain->LabelGPSdata1->Visible());
     EXPECT_TRUE(FrmMain->LabelTACHOdata3->Visible());
     FrmMain->MenuItemGPSOFFClick(FrmMain->MenuItemGPSOFF);
+    EXPECT_TRUE(FrmMain->MenuItemGPSOFF->Checked());
+    EXPECT_FALSE(FrmMain->MenuItemGPSON->Checked() || FrmMain->MenuItemGPSBL->Checked());
     FrmMain->MenuItemTACHOOFFClick(FrmMain->MenuItemTACHOOFF);
     for (TLabel* l : {FrmMain->LabelGPSdata1, FrmMain->LabelGPSdata2, FrmMain->LabelGPSdata3,
                       FrmMain->LabelGPSdata4, FrmMain->LabelTACHOdata1, FrmMain->LabelTACHOdata2,
@@ -405,34 +411,34 @@ TEST_F(LiveView, QueuedFramesAndTheSingleStep) {
     recsim::RecSim& sim = Recorder();
     FrmMain->BtnLiveClick(FrmMain->BtnLive);
     ASSERT_TRUE(FramesShown(10));
-    FrmMain->QueueAvFrames = 1;
-    ASSERT_TRUE(PumpReal([&] { return FrmMain->AvFrameQueue.Size() == 1; }));
+    FrmMain->Activities.QueueAvFrames = 1;
+    ASSERT_TRUE(PumpReal([&] { return FrmMain->Activities.AvFrameQueue.Size() == 1; }));
     const DWORD errors = FrmMain->PictureErrors;
     const std::string time = FrmMain->LabelSearchTime->Caption();
     for (std::size_t n = 1; n <= 3; ++n) {
         EXPECT_TRUE(FrmMain->AVDataCliSocket->Paused());
         PumpReal([] { return false; }, 100);
-        EXPECT_EQ(FrmMain->AvFrameQueue.Size(), n);
+        EXPECT_EQ(FrmMain->Activities.AvFrameQueue.Size(), n);
         FrmMain->AVDataCliSocket->Resume();
-        ASSERT_TRUE(PumpReal([&] { return FrmMain->AvFrameQueue.Size() == n + 1; }));
+        ASSERT_TRUE(PumpReal([&] { return FrmMain->Activities.AvFrameQueue.Size() == n + 1; }));
     }
     // Queued frames draw nothing.
     EXPECT_EQ(FrmMain->LabelSearchTime->Caption(), time);
     EXPECT_EQ(FrmMain->PictureErrors, errors);
 
     // Single step: one picture, then queueing and paused again.
-    FrmMain->AvFrameQueue.Clear();
-    FrmMain->QueueAvFrames = 0;
-    FrmMain->RemotePlayState = 2;
+    FrmMain->Activities.AvFrameQueue.Clear();
+    FrmMain->Activities.QueueAvFrames = 0;
+    FrmMain->Activities.RemotePlayState = 2;
     const std::uint64_t frames = FrmMain->AvReceiver.Stats().frames;
     FrmMain->AVDataCliSocket->Resume();
-    ASSERT_TRUE(PumpReal([&] { return FrmMain->QueueAvFrames == 1; }));
+    ASSERT_TRUE(PumpReal([&] { return FrmMain->Activities.QueueAvFrames == 1; }));
     EXPECT_TRUE(FrmMain->AVDataCliSocket->Paused());
     PumpReal([] { return false; }, 100);
-    EXPECT_TRUE(FrmMain->AvFrameQueue.Empty());
+    EXPECT_TRUE(FrmMain->Activities.AvFrameQueue.Empty());
     EXPECT_LE(FrmMain->AvReceiver.Stats().frames, frames + 2) << "an audio frame at most, then one picture";
-    FrmMain->RemotePlayState = 0;
-    FrmMain->QueueAvFrames = 0;
+    FrmMain->Activities.RemotePlayState = 0;
+    FrmMain->Activities.QueueAvFrames = 0;
     FrmMain->AVDataCliSocket->Resume();
     Drain(sim);
 }
@@ -477,7 +483,7 @@ TEST_F(LiveView, LosingTheAvConnectionEndsTheLinkAndSaysSoOnce) {
     PumpReal([] { return false; }, 200);
     EXPECT_EQ(Boxes(), (std::vector<TSeenBox>{Box(59878, 59879)}));
     EXPECT_EQ(FrmMain->AVDataCliSocket->State(), wsClosed);
-    EXPECT_EQ(FrmMain->LiveActive, 0);
+    EXPECT_FALSE(FrmMain->LiveActive());
     EXPECT_TRUE(sim.WaitForCommandConnection(false, 2000));
     EXPECT_TRUE(FrmMain->AvReceiver.BetweenFrames());
 }
@@ -487,10 +493,11 @@ TEST_F(LiveView, DisconnectingWhileLiveShowsNoLossBox) {
     FrmMain->BtnLiveClick(FrmMain->BtnLive);
     ASSERT_TRUE(FramesShown(10));
     {
-        FakeTick tick(1000, 0);
-        form_testing::RunLater([&] { tick.Advance(4001); });
+        // Fast steps: the stop command's reply still comes well inside its wait.
+        FakeTick tick(1000, 10);
         FrmMain->BtnDisconnectClick(FrmMain->BtnDisconnect);
     }
+    EXPECT_EQ(sim.Log().Commands(NETCMD_LIVE_STOP).size(), 1u);
     EXPECT_TRUE(sim.WaitForCommandConnection(false, 2000));
     PumpReal([] { return false; }, 200);
     EXPECT_TRUE(Boxes().empty());
@@ -561,6 +568,8 @@ TEST_F(LiveView, FullModeFillsTheDisplayAndSkinModeComesBack) {
     EXPECT_EQ(FrmMain->ClientWidth(), 1920);
     EXPECT_EQ(FrmMain->ClientHeight(), 1080);
     EXPECT_EQ(FrmMain->PanelScreen->BoundsRect(), Rect(0, 0, 1920, 1080));
+    // Over every other control of the window: no button, tab or slider floats over the video.
+    EXPECT_EQ(FrmMain->Controls(FrmMain->ControlCount() - 1), FrmMain->PanelScreen);
     EXPECT_EQ(FrmMain->Panel2->BoundsRect(), Rect(961, 1, 961 + 958, 1 + 538));
     EXPECT_EQ(FrmMain->VidScreen[1]->BoundsRect(), Rect(-15, -10, -15 + 990, -10 + 560));
     EXPECT_EQ(FrmMain->Panel8->BoundsRect(), Rect(960, 540, 1920, 1080));
@@ -582,6 +591,7 @@ TEST_F(LiveView, FullModeFillsTheDisplayAndSkinModeComesBack) {
     EXPECT_EQ(FrmMain->Panel8->BoundsRect(), Rect(0, 0, 0, 0));
     EXPECT_FALSE(FrmMain->LabelFullSearchTime2->Visible());
     EXPECT_EQ(FrmMain->Panel2->BoundsRect(), Rect(1, 1, 690, 472));
+    EXPECT_NE(FrmMain->Controls(FrmMain->ControlCount() - 1), FrmMain->PanelScreen);
     Drain(sim);
 }
 
@@ -599,14 +609,14 @@ TEST_F(LiveView, SnapshotsOfOneAndFourScreensWithOverlays) {
     EXPECT_EQ(FrmMain->VidScreen[0]->Picture()->Width(), 352) << "half of 704 for a quarter screen";
 
     FrmMain->BtnCamera1Click(FrmMain->BtnCamera1);
-    FrmMain->AvFrameQueue.Clear();
-    FrmMain->QueueAvFrames = 0;
+    FrmMain->Activities.AvFrameQueue.Clear();
+    FrmMain->Activities.QueueAvFrames = 0;
     FrmMain->AVDataCliSocket->Resume();
     ASSERT_TRUE(FramesShown(60));
     ASSERT_TRUE(HoldOnAGpsFix());
     form_testing::SaveFormSnapshot(FrmMain, SnapshotPath("live_single"));
     EXPECT_EQ(FrmMain->VidScreen[0]->Picture()->Width(), 704);
-    FrmMain->QueueAvFrames = 0;
+    FrmMain->Activities.QueueAvFrames = 0;
     FrmMain->AVDataCliSocket->Resume();
     Drain(sim);
 }

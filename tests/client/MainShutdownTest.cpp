@@ -1,6 +1,7 @@
 // The power button's shut-down and the removal of the working folder.
 #include "tests/client/ClientWindowsSupport.h"
 
+#include "client/LinkWait.h"
 #include "client/SetupIni.h"
 
 #include "platform/core/FileUtils.h"
@@ -88,14 +89,15 @@ TEST_F(MainShutdown, PowerWhileThePlaybackIsCopiedIsRefused) {
     EXPECT_TRUE(FrmMain->Enabled());
 }
 
-TEST_F(MainShutdown, TheApplicationEndingDuringThePauseEndsTheShutDownThere) {
-    fs::create_directories(Home() + "Temporary");
+TEST_F(MainShutdown, WithoutARecorderItClosesAtOnceWithoutTheWaitWindow) {
     FakeTick tick(1000, 1);
-    form_testing::RunLater([] { Application->Terminate(); });
+    const DWORD start = tick.Now();
+    bool waitShown = false;
+    FrmWait->OnShow = TNotifyEvent([&](TObject*) { waitShown = true; });
     FrmMain->BtnPowerClick(FrmMain->BtnPower);
-    // Steps after the pause did not run.
-    EXPECT_TRUE(fs::exists(Home() + "Temporary"));
-    EXPECT_NE(FrmMain->AudioLibrary, nullptr);
+    EXPECT_TRUE(Application->Terminated());
+    EXPECT_FALSE(waitShown);
+    EXPECT_LT(TickDistance(start, tick.Now()), 1000u);
 }
 
 TEST_F(MainShutdown, DeleteFolderTreeRemovesEverythingButNeverFollowsLinks) {

@@ -162,7 +162,7 @@ TEST_F(Sound, TheStreamsSoundReachesTheOutputInOrderOnlyWithLiveSoundOn) {
         seen_.clear();
         FrmMain->LiveSound = live;
         FrmMain->BtnLiveClick(FrmMain->BtnLive);
-        ASSERT_EQ(FrmMain->LiveActive, 1);
+        ASSERT_TRUE(FrmMain->LiveActive());
         auto audioSent = [&] {
             std::size_t n = 0;
             for (const auto& s : sim.SentAvFrames())

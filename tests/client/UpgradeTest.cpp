@@ -251,7 +251,7 @@ TEST_F(Upgrade, AnUploadTheRecorderRefusesIsNotInstalled) {
     EXPECT_EQ(Boxes(), (std::vector<TSeenBox>{{FrmMain->LoadLangString(59867), path}, Box(59872, 59868)}));
     EXPECT_EQ(Count(sim, QELMSG, MSG_FM_NETWORK_SYSTEM_UPGRADE), 0u);
     EXPECT_FALSE(FrmUpdateStatus->Visible());
-    EXPECT_EQ(FrmMain->UpgradeRunning, 0);
+    EXPECT_FALSE(FrmMain->UpgradeRunning());
     EXPECT_TRUE(LinkUp());
 }
 
@@ -260,7 +260,7 @@ TEST_F(Upgrade, AnInstallationTheRecorderRefusesClosesTheProgress) {
     sim.SetReplyFault(MSG_FM_NETWORK_SYSTEM_UPGRADE, SilentReply());
     const std::string path = Image("fw.bin", Pattern(6000));
     Press(path);
-    EXPECT_EQ(FrmMain->UpgradeRunning, 1);
+    EXPECT_TRUE(FrmMain->UpgradeRunning());
     EXPECT_TRUE(FrmUpdateStatus->Visible());
     ASSERT_TRUE(sim.Log().WaitForMessage(MSG_FM_NETWORK_SYSTEM_UPGRADE, 2000));
     sim.SendPacket(MakeQelMsg(MSG_REPLY, MSG_FM_NETWORK_SYSTEM_UPGRADE, 2));
@@ -268,7 +268,7 @@ TEST_F(Upgrade, AnInstallationTheRecorderRefusesClosesTheProgress) {
     form_testing::ProcessEvents();
     EXPECT_EQ(Boxes().back(), Box(59872, 59868));
     EXPECT_FALSE(FrmUpdateStatus->Visible());
-    EXPECT_EQ(FrmMain->UpgradeRunning, 0);
+    EXPECT_FALSE(FrmMain->UpgradeRunning());
     // A second refusal, with no upgrade under way, says nothing.
     sim.SendPacket(MakeQelMsg(MSG_REPLY, MSG_FM_NETWORK_SYSTEM_UPGRADE, 3));
     PumpReal([] { return false; }, 200);
@@ -286,7 +286,7 @@ TEST_F(Upgrade, ALinkLostDuringTheTransferIsToldOnce) {
     form_testing::ProcessEvents();
     EXPECT_EQ(Boxes(), (std::vector<TSeenBox>{{FrmMain->LoadLangString(59867), path}, Box(59878, 59879)}));
     EXPECT_FALSE(FrmUpdateStatus->Visible());
-    EXPECT_EQ(FrmMain->UpgradeRunning, 0);
+    EXPECT_FALSE(FrmMain->UpgradeRunning());
     EXPECT_EQ(FrmMain->HeartbeatArmed, 0);
     EXPECT_FALSE(sim.Firmware().has_value());
     EXPECT_TRUE(FrmMain->BtnConnect->Visible());
@@ -313,8 +313,8 @@ TEST_F(Upgrade, TheHeartbeatComesBackAsTheLogInLeftIt) {
         Press(Image("fw.bin", Pattern(9000)));
         EXPECT_EQ(FrmMain->HeartbeatArmed, c.armedAfter);
         EXPECT_EQ(sim.Firmware().value_or(""), Pattern(9000));
-        EXPECT_EQ(FrmMain->UpgradeRunning, 1);
-        FrmMain->UpgradeRunning = 0;
+        EXPECT_TRUE(FrmMain->UpgradeRunning());
+        FrmMain->Activities.End(TActivity::Upgrade);
         FrmUpdateStatus->Hide();
         seen_.clear();
     }

@@ -149,17 +149,17 @@ TEST_F(BackupWindows, SizesShowInWholeMegabytes) {
 TEST_F(BackupWindows, DownloadCloseEndsOnlyARunningBackup) {
     frmDownload->SetMode(0);
     frmDownload->Show();
-    FrmMain->StreamSaving = 1;
+    FrmMain->Activities.Begin(TActivity::Backup);
     frmDownload->BtnCloseClick(frmDownload->BtnClose);
     EXPECT_FALSE(frmDownload->Visible());
-    EXPECT_EQ(FrmMain->StreamSaving, 1);
+    EXPECT_TRUE(FrmMain->StreamSaving());
 
     frmDownload->SetMode(1);
     frmDownload->Show();
     frmDownload->ProgressTransfer->SetCurrentLevel(40);
     frmDownload->BtnCloseClick(frmDownload->BtnClose);
     EXPECT_FALSE(frmDownload->Visible());
-    EXPECT_EQ(FrmMain->StreamSaving, 0);
+    EXPECT_FALSE(FrmMain->StreamSaving());
     EXPECT_EQ(frmDownload->ProgressTransfer->CurrentLevel(), 0);
     // The backup window comes back for the next span; nothing claims the backup complete.
     EXPECT_TRUE(frmBackup->Visible());

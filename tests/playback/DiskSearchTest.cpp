@@ -238,7 +238,7 @@ TEST_F(RecorderDiskSearch, FileChoiceOnARecordingVolumeWalksItsFolders) {
     EXPECT_EQ(FrmMain->FolderWalkMode, 1);
     EXPECT_EQ(FrmMain->CurrentFolder, "2008010109");
     EXPECT_EQ(FrmMain->FileListCount, 2);
-    ASSERT_EQ(FrmMain->PlaybackFileOpen, 1);
+    ASSERT_TRUE(FrmMain->PlaybackFileOpen());
     // Played to the end of the first folder with the walk held back, then Last walks on.
     FrmMain->FolderWalkMode = 0;
     FrmMain->BtnPlayClick(FrmMain->BtnPlay);
@@ -248,7 +248,7 @@ TEST_F(RecorderDiskSearch, FileChoiceOnARecordingVolumeWalksItsFolders) {
     FrmMain->BtnLastClick(FrmMain->BtnLast);
     FrmMain->BtnLastClick(FrmMain->BtnLast);
     EXPECT_EQ(FrmMain->CurrentFolder, "2008010110");
-    EXPECT_EQ(FrmMain->PlaybackFileOpen, 1);
+    EXPECT_TRUE(FrmMain->PlaybackFileOpen());
     EXPECT_EQ(FrmMain->SliderSearch->KnobPos(), 1000);
     // Last twice more at the last frame: the last file of the tree's last folder.
     for (int i = 0; i < 4; ++i)
@@ -263,7 +263,7 @@ TEST_F(RecorderDiskSearch, FileChoiceOnARecordingVolumeWalksItsFolders) {
     for (int i = 0; i < 4; ++i)
         FrmMain->BtnFirstClick(FrmMain->BtnFirst);
     EXPECT_EQ(FrmMain->CurrentFolder, "2008010110");
-    EXPECT_EQ(FrmMain->PlaybackFileOpen, 1);
+    EXPECT_TRUE(FrmMain->PlaybackFileOpen());
     EXPECT_EQ(FrmMain->SliderSearch->KnobPos(), 0);
     for (int i = 0; i < 8; ++i)
         FrmMain->BtnFirstClick(FrmMain->BtnFirst);
@@ -283,14 +283,14 @@ TEST_F(RecorderDiskSearch, PlayingOnARecordingVolumeRunsThroughItsFoldersToTheEn
         form_testing::ScopedFolderAnswer answer(root);
         frmLocalSearch->btnFileClick(frmLocalSearch->btnFile);
     }
-    ASSERT_EQ(FrmMain->PlaybackFileOpen, 1);
+    ASSERT_TRUE(FrmMain->PlaybackFileOpen());
     FrmMain->BtnPlayClick(FrmMain->BtnPlay);
     ASSERT_LT(TicksUntilPaused(3000), 3000);
     EXPECT_EQ(TagRuns(), (std::vector<DWORD>{1, 2, 3, 4, 5, 6}));
     EXPECT_EQ(FrmMain->CurrentFolder, "2008010111");
     EXPECT_EQ(FrmMain->SliderSearch->KnobPos(), 1000);
     EXPECT_EQ(FrmMain->FolderWalkMode, 1);
-    EXPECT_EQ(FrmMain->PlaybackFileOpen, 1);
+    EXPECT_TRUE(FrmMain->PlaybackFileOpen());
     EXPECT_TRUE(Boxes().empty());
 }
 
@@ -302,7 +302,7 @@ TEST_F(RecorderDiskSearch, AFolderOnAFixedDrivePlaysOnlyItsOwnFiles) {
     form_testing::ScopedFolderAnswer answer(root + "/2008010110");
     FrmMain->OpenLocalPlayback();
     EXPECT_EQ(FrmMain->FolderWalkMode, 0);
-    ASSERT_EQ(FrmMain->PlaybackFileOpen, 1);
+    ASSERT_TRUE(FrmMain->PlaybackFileOpen());
     FrmMain->BtnPlayClick(FrmMain->BtnPlay);
     ASSERT_LT(TicksUntilPaused(1000), 1000);
     EXPECT_EQ(TagRuns(), (std::vector<DWORD>{3, 4}));
@@ -327,7 +327,7 @@ TEST_F(RecorderDiskSearch, EmptyFoldersAreSkippedAndAnUnreadableTreeStopsTheWalk
     }
     EXPECT_EQ(FrmMain->FolderWalkMode, 1);
     EXPECT_EQ(FrmMain->CurrentFolder, "2008010101");
-    EXPECT_EQ(FrmMain->PlaybackFileOpen, 0);
+    EXPECT_FALSE(FrmMain->PlaybackFileOpen());
     EXPECT_TRUE(Boxes().empty());
     EXPECT_TRUE(FrmMain->Enabled());
 

@@ -78,7 +78,7 @@ TEST_F(DiskWindows, ChooserTextsAndAFailedDownloadOffersItAgain) {
     EXPECT_FALSE(FrmSerDevice->Visible());
     EXPECT_TRUE(FrmMain->BtnSer->Visible());
     EXPECT_FALSE(FrmMain->BtnDisser->Visible());
-    EXPECT_EQ(FrmMain->RemoteSearchActive, 0);
+    EXPECT_FALSE(FrmMain->RemoteSearchActive());
     EXPECT_TRUE(Idle());
 }
 
@@ -237,7 +237,7 @@ TEST_F(DiskWindows, ARowAsksTheRecorderToPlayIt) {
     }
     EXPECT_FALSE(FrmFileTable->Visible());
     EXPECT_EQ(FrmFileTable->GetRowSeq(0), seq);
-    EXPECT_EQ(FrmMain->RemoteSearchActive, 1);
+    EXPECT_TRUE(FrmMain->RemoteSearchActive());
     EXPECT_TRUE(FrmMain->BtnBack5->Enabled());
     EXPECT_TRUE(FrmMain->Enabled());
 

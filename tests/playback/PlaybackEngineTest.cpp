@@ -27,7 +27,7 @@ bool Decreasing(const std::vector<DWORD>& numbers) {
 
 TEST_F(Transport, OpeningShowsTheFirstFrameTimeAndEnablesTheSlider) {
     MakeList({OneCamera(kStart, 3)});
-    EXPECT_EQ(FrmMain->PlaybackFileOpen, 1);
+    EXPECT_TRUE(FrmMain->PlaybackFileOpen());
     EXPECT_EQ(FrmMain->CurrentIndexPos, 0);
     EXPECT_EQ(FrmMain->CurrentIndexCount, 90);
     EXPECT_EQ(FrmMain->ClockSecond, static_cast<int>(kStart));

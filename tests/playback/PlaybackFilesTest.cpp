@@ -111,7 +111,7 @@ TEST_F(Files, BrokenFramesArePassedOverAndAFileThatCannotBeOpenedIsRefused) {
 
     // A name that is no file: the box, nothing open, the slider off.
     FrmMain->OpenPlaybackFile(HomeFile("nothing-here"));
-    EXPECT_EQ(FrmMain->PlaybackFileOpen, 0);
+    EXPECT_FALSE(FrmMain->PlaybackFileOpen());
     EXPECT_EQ(FrmMain->CurrentIndexCount, 1);
     EXPECT_FALSE(FrmMain->SliderSearch->Enabled());
     EXPECT_EQ(Boxes().back(), (TSeenBox{FrmMain->LoadLangString(59886), FrmMain->LoadLangString(59866)}));
@@ -123,7 +123,7 @@ TEST_F(Files, BrokenFramesArePassedOverAndAFileThatCannotBeOpenedIsRefused) {
     // Garbage without an index opens, but there is nothing to position on.
     testing_support::WriteFileBytes(HomeFile("garbage"), std::string(5000, '\x42'));
     FrmMain->OpenPlaybackFile(HomeFile("garbage"));
-    EXPECT_EQ(FrmMain->PlaybackFileOpen, 0);
+    EXPECT_FALSE(FrmMain->PlaybackFileOpen());
     EXPECT_FALSE(FrmMain->SliderSearch->Enabled());
     EXPECT_EQ(FrmMain->SliderSearch->KnobPos(), 0);
 }
@@ -314,7 +314,7 @@ TEST_F(Files, AChosenFolderBecomesThePlayListAndPlaysThrough) {
     EXPECT_EQ(FrmMain->PlayListPos, 0);
     EXPECT_EQ(frmFileList->lbFileList->ItemIndex(), 0);
     EXPECT_EQ(FrmMain->FileListShown, 1);
-    EXPECT_EQ(FrmMain->PlaybackFileOpen, 1);
+    EXPECT_TRUE(FrmMain->PlaybackFileOpen());
     EXPECT_EQ(FrmMain->LabelSearchTime->Caption(), "Tue Jan 01 09:00:00 2008\n");
     EXPECT_TRUE(FrmMain->Enabled());
     FrmMain->BtnPlayClick(FrmMain->BtnPlay);
@@ -332,7 +332,7 @@ TEST_F(Files, AFolderWithoutRecordingsOrACancelledChoicePlaysNothing) {
         FrmMain->OpenLocalPlayback();
     }
     EXPECT_EQ(Boxes(), (std::vector<TSeenBox>{Box(59849, 59841)}));
-    EXPECT_EQ(FrmMain->PlaybackFileOpen, 0);
+    EXPECT_FALSE(FrmMain->PlaybackFileOpen());
     EXPECT_TRUE(FrmMain->Enabled());
     seen_.clear();
     FrmMain->SetEnabled(false);
@@ -370,7 +370,7 @@ TEST_F(Files, DatabaseModeChainsThroughTheDiskDatabaseToItsEnd) {
     const std::string first = FrmMain->GetDbFilePath();
     EXPECT_EQ(first, FrmMain->DiskAvRoot + recordings[0].fileName);
     FrmMain->OpenPlaybackFile(first);
-    ASSERT_EQ(FrmMain->PlaybackFileOpen, 1);
+    ASSERT_TRUE(FrmMain->PlaybackFileOpen());
     FrmMain->BtnPlayClick(FrmMain->BtnPlay);
     EXPECT_EQ(reader.GetChainMode(), 1);
     ASSERT_LT(TicksUntilPaused(3000), 3000) << "playback never ended";

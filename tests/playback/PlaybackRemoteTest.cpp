@@ -37,7 +37,7 @@ protected:
         FrmMain->SetEnabled(true);
         FrmMain->ExpectFirstPicture();
         SearchLastRecording();
-        FrmMain->RemoteSearchActive = 1;
+        FrmMain->Activities.Begin(TActivity::RemoteSearch);
         FrmMain->BtnBack5->SetEnabled(true);
         FrmMain->ShowPlaybackControls(false);
         EXPECT_TRUE(PumpReal([] { return FrmMain->lbState->Caption() == "SEARCH" && !FrmWait->Visible(); }));
@@ -76,7 +76,7 @@ TEST_F(RemoteTransport, PauseStepsAndPlayDriveTheRecorder) {
     recsim::RecSim& sim = Searching();
     FrmMain->BtnPauseClick(FrmMain->BtnPause);
     ASSERT_TRUE(sim.Log().WaitForCommand(NETCMD_PAUSE, 2000));
-    EXPECT_EQ(FrmMain->RemotePlayState, 1);
+    EXPECT_EQ(FrmMain->Activities.RemotePlayState, 1);
     EXPECT_TRUE(FrmMain->AVDataCliSocket->Paused());
     EXPECT_FALSE(FrmMain->BtnBack5->Enabled());
     // Paused twice: the recorder hears it once.
@@ -85,16 +85,16 @@ TEST_F(RemoteTransport, PauseStepsAndPlayDriveTheRecorder) {
     // Each step shows one frame: the next to arrive, or the oldest queued one.
     for (int step = 0; step < 6; ++step) {
         SCOPED_TRACE(step);
-        const std::size_t queued = FrmMain->AvFrameQueue.Size();
+        const std::size_t queued = FrmMain->Activities.AvFrameQueue.Size();
         FrmMain->BtnNextClick(FrmMain->BtnNext);
         if (queued == 0) {
-            EXPECT_EQ(FrmMain->RemotePlayState, 2);
+            EXPECT_EQ(FrmMain->Activities.RemotePlayState, 2);
             EXPECT_FALSE(FrmMain->AVDataCliSocket->Paused());
             // The receiver shows one frame, then queues again.
-            ASSERT_TRUE(PumpReal([] { return FrmMain->QueueAvFrames == 1; }));
+            ASSERT_TRUE(PumpReal([] { return FrmMain->Activities.QueueAvFrames == 1; }));
             EXPECT_TRUE(FrmMain->AVDataCliSocket->Paused());
         } else {
-            EXPECT_EQ(FrmMain->AvFrameQueue.Size(), queued - 1);
+            EXPECT_EQ(FrmMain->Activities.AvFrameQueue.Size(), queued - 1);
             EXPECT_EQ(FrmMain->AVDataCliSocket->Paused(), queued > 1);
         }
         EXPECT_FALSE(FrmMain->BtnBack5->Enabled());
@@ -102,9 +102,9 @@ TEST_F(RemoteTransport, PauseStepsAndPlayDriveTheRecorder) {
 
     FrmMain->BtnPlayClick(FrmMain->BtnPlay);
     ASSERT_TRUE(sim.Log().WaitForCommand(NETCMD_PLAY, 2000));
-    EXPECT_EQ(FrmMain->RemotePlayState, 0);
-    EXPECT_EQ(FrmMain->QueueAvFrames, 0);
-    EXPECT_TRUE(FrmMain->AvFrameQueue.Empty());
+    EXPECT_EQ(FrmMain->Activities.RemotePlayState, 0);
+    EXPECT_EQ(FrmMain->Activities.QueueAvFrames, 0);
+    EXPECT_TRUE(FrmMain->Activities.AvFrameQueue.Empty());
     EXPECT_FALSE(FrmMain->AVDataCliSocket->Paused());
     EXPECT_TRUE(FrmMain->BtnBack5->Enabled());
     const DWORD shownBefore = FrmMain->AvShow.lastDisplayedTime;
@@ -119,11 +119,11 @@ TEST_F(RemoteTransport, PauseStepsAndPlayDriveTheRecorder) {
 TEST_F(RemoteTransport, ThePlainButtonsLeaveBackFiveAlone) {
     recsim::RecSim& sim = Searching();
     FrmMain->PauseClick(nullptr);
-    EXPECT_EQ(FrmMain->RemotePlayState, 1);
+    EXPECT_EQ(FrmMain->Activities.RemotePlayState, 1);
     EXPECT_TRUE(FrmMain->BtnBack5->Enabled());
     FrmMain->StepClick(nullptr);
     FrmMain->PlayClick(nullptr);
-    EXPECT_EQ(FrmMain->RemotePlayState, 0);
+    EXPECT_EQ(FrmMain->Activities.RemotePlayState, 0);
     EXPECT_TRUE(FrmMain->BtnBack5->Enabled());
     ASSERT_TRUE(sim.Log().WaitForCommand(NETCMD_PLAY, 2000));
     EXPECT_EQ(Sent(sim), (std::vector<DWORD>{NETCMD_PAUSE, NETCMD_PLAY}));
@@ -148,7 +148,7 @@ TEST_F(RemoteTransport, StopWaitsForTheReplyAndReturnsToTheMinuteTable) {
         // Stopped while paused with frames queued: nothing of them stays.
         FrmMain->BtnPauseClick(FrmMain->BtnPause);
         FrmMain->BtnNextClick(FrmMain->BtnNext);
-        PumpReal([] { return FrmMain->QueueAvFrames == 1; });
+        PumpReal([] { return FrmMain->Activities.QueueAvFrames == 1; });
         if (c.silent) sim.SetReplyFault(NETCMD_SEARCH_STOP, SilentReply());
         if (c.result) sim.SetReplyFault(NETCMD_SEARCH_STOP, ReplyResult(*c.result));
         std::unique_ptr<testing_support::FakeTick> tick;
@@ -157,10 +157,10 @@ TEST_F(RemoteTransport, StopWaitsForTheReplyAndReturnsToTheMinuteTable) {
         tick.reset();
         EXPECT_TRUE(sim.Log().WaitForCommand(NETCMD_SEARCH_STOP, 2000));
         EXPECT_TRUE(DebugHas(c.debugLine));
-        EXPECT_EQ(FrmMain->RemoteSearchActive, 0);
-        EXPECT_EQ(FrmMain->RemotePlayState, 0);
-        EXPECT_EQ(FrmMain->QueueAvFrames, 0);
-        EXPECT_TRUE(FrmMain->AvFrameQueue.Empty());
+        EXPECT_FALSE(FrmMain->RemoteSearchActive());
+        EXPECT_EQ(FrmMain->Activities.RemotePlayState, 0);
+        EXPECT_EQ(FrmMain->Activities.QueueAvFrames, 0);
+        EXPECT_TRUE(FrmMain->Activities.AvFrameQueue.Empty());
         EXPECT_FALSE(FrmMain->AVDataCliSocket->Paused());
         EXPECT_FALSE(FrmWait->Visible());
         if (c.silent) {
@@ -187,10 +187,10 @@ TEST_F(RemoteTransport, StopWithTheLinkClosedSendsNothing) {
     recsim::RecSim& sim = Searching();
     FrmMain->CliSocket->Close();
     PumpReal([] { return false; }, 50);
-    FrmMain->RemoteSearchActive = 1;
+    FrmMain->Activities.Begin(TActivity::RemoteSearch);
     FrmMain->BtnStopClick(FrmMain->BtnStop);
     EXPECT_TRUE(Sent(sim).empty());
-    EXPECT_EQ(FrmMain->RemoteSearchActive, 0);
+    EXPECT_FALSE(FrmMain->RemoteSearchActive());
     EXPECT_TRUE(frmMinTable->Visible());
     EXPECT_FALSE(FrmWait->Visible());
 }
@@ -273,7 +273,7 @@ TEST_F(RemoteTransport, FiveSecondsBackWhereNoRecordingLiesStaysStopped) {
     FrmMain->BtnBack5Click(FrmMain->BtnBack5);
     EXPECT_EQ(Sent(sim), (std::vector<DWORD>{NETCMD_SEARCH_STOP}));
     EXPECT_TRUE(DebugHas("FAILED:114"));
-    EXPECT_EQ(FrmMain->RemoteSearchActive, 0);
+    EXPECT_FALSE(FrmMain->RemoteSearchActive());
     EXPECT_TRUE(Idle());
 }
 

@@ -126,7 +126,7 @@ TEST_F(SearchFlow, CalendarHourAndMinuteTablesLeadToTheSearchedStream) {
     ASSERT_NE(covering, Store().recordings.end());
     EXPECT_EQ(search->packet.Result(), covering->seq);
     EXPECT_EQ(CommandsFrom(sim, before), (std::vector<DWORD>{NETCMD_SEARCH}));
-    EXPECT_EQ(FrmMain->RemoteSearchActive, 1);
+    EXPECT_TRUE(FrmMain->RemoteSearchActive());
     EXPECT_FALSE(frmMinTable->Visible());
 
     // The searched stream reaches the screens and ends the wait.
@@ -138,7 +138,7 @@ TEST_F(SearchFlow, CalendarHourAndMinuteTablesLeadToTheSearchedStream) {
     FrmMain->BtnDisserClick(FrmMain->BtnDisser);
     EXPECT_EQ(sim.Log().LastCommand(NETCMD_SEARCH_STOP).has_value(), true);
     EXPECT_TRUE(DebugHas("SUCCESS:115"));
-    EXPECT_EQ(FrmMain->RemoteSearchActive, 0);
+    EXPECT_FALSE(FrmMain->RemoteSearchActive());
     EXPECT_EQ(FrmMain->lbState->Caption(), "");
     EXPECT_TRUE(FrmMain->BtnSer->Visible());
     EXPECT_FALSE(FrmMain->BtnDisser->Visible());
@@ -149,21 +149,21 @@ TEST_F(SearchFlow, CalendarHourAndMinuteTablesLeadToTheSearchedStream) {
 TEST_F(SearchFlow, StopThatIsNotAnsweredStillEndsTheSearch) {
     recsim::RecSim& sim = LoggedIn(StoreOptions());
     EnterSearchMode();
-    FrmMain->RemoteSearchActive = 1;
+    FrmMain->Activities.Begin(TActivity::RemoteSearch);
     FrmMain->BtnDisser->SetVisible(true);
     sim.SetReplyFault(NETCMD_SEARCH_STOP, SilentReply());
     testing_support::FakeTick tick(1000, 500);
     FrmMain->BtnDisserClick(FrmMain->BtnDisser);
     EXPECT_TRUE(DebugHas("TIME OUT:115"));
     EXPECT_EQ(FrmMain->CurrentMode, kModeLocal);
-    EXPECT_EQ(FrmMain->RemoteSearchActive, 0);
+    EXPECT_FALSE(FrmMain->RemoteSearchActive());
     EXPECT_TRUE(FrmMain->BtnSer->Visible());
     EXPECT_TRUE(Idle());
 }
 
 TEST_F(SearchFlow, StopWithTheLinkClosedSendsNothing) {
     recsim::RecSim& sim = LoggedIn(StoreOptions());
-    FrmMain->RemoteSearchActive = 1;
+    FrmMain->Activities.Begin(TActivity::RemoteSearch);
     FrmMain->CliSocket->Close();
     const std::size_t before = Commands(sim).size();
     FrmMain->BtnDisserClick(FrmMain->BtnDisser);
@@ -241,7 +241,7 @@ TEST_F(SearchFlow, DamagedDatabaseEndsTheSearchWithItsReason) {
     EXPECT_FALSE(frmSearch->Visible());
     EXPECT_FALSE(FrmWait->Visible());
     EXPECT_TRUE(FrmMain->BtnSer->Visible());
-    EXPECT_EQ(FrmMain->RemoteSearchActive, 0);
+    EXPECT_FALSE(FrmMain->RemoteSearchActive());
     FrmSerDevice->btnCancel->OnClick(FrmSerDevice->btnCancel);
     EXPECT_TRUE(Idle());
 }
@@ -335,7 +335,7 @@ TEST_F(SearchFlow, MinuteWithoutRecordingPlaysNothing) {
     EXPECT_FALSE(sim.Log().LastCommand(NETCMD_SEARCH).has_value());
     EXPECT_EQ(Boxes().size(), 1u);
     EXPECT_TRUE(frmMinTable->Visible());
-    EXPECT_EQ(FrmMain->RemoteSearchActive, 0);
+    EXPECT_FALSE(FrmMain->RemoteSearchActive());
 }
 
 TEST_F(SearchFlow, RealRecorderDatabaseDrillDown) {
@@ -523,21 +523,21 @@ TEST_F(SearchFlow, SavingTheSearchedStreamStartsAndEndsOnce) {
     EnterSearchMode();
     // Without a running search the buttons do nothing.
     FrmMain->BtnBackupClick(FrmMain->BtnBackup);
-    EXPECT_EQ(FrmMain->BackupActive, 0);
-    FrmMain->RemoteSearchActive = 1;
+    EXPECT_FALSE(FrmMain->BackupActive());
+    FrmMain->Activities.Begin(TActivity::RemoteSearch);
     for (int press = 0; press < 2; ++press) {
         FrmMain->BtnBackupClick(FrmMain->BtnBackup);
-        EXPECT_EQ(FrmMain->BackupActive, 1);
-        EXPECT_EQ(FrmMain->StreamSaving, 1);
+        EXPECT_TRUE(FrmMain->BackupActive());
+        EXPECT_TRUE(FrmMain->StreamSaving());
         EXPECT_TRUE(FrmMain->BtnBackup_on->Visible());
         EXPECT_FALSE(FrmMain->BtnBackup->Visible());
     }
     FrmMain->BtnBackup_onClick(FrmMain->BtnBackup_on);
-    EXPECT_EQ(FrmMain->BackupActive, 0);
+    EXPECT_FALSE(FrmMain->BackupActive());
     EXPECT_TRUE(FrmMain->BtnBackup->Visible());
     EXPECT_FALSE(FrmMain->BtnBackup_on->Visible());
     FrmMain->BtnBackup_onClick(FrmMain->BtnBackup_on);
-    EXPECT_EQ(FrmMain->BackupActive, 0);
+    EXPECT_FALSE(FrmMain->BackupActive());
 }
 
 TEST_F(DiskSearch, MinutePlaysTheRecordingFromTheDisk) {

@@ -65,34 +65,48 @@ TEST_F(SearchModes, LocalFromLiveViewStopsItOnlyWhenConfirmed) {
     recsim::RecSim& sim = Sim();
     FrmMain->btnLive_mClick(FrmMain->btnLive_m);
     FrmMain->BtnLiveClick(FrmMain->BtnLive);
-    ASSERT_EQ(FrmMain->LiveActive, 1);
+    ASSERT_TRUE(FrmMain->LiveActive());
     std::size_t before = Commands(sim).size();
     AnswerBoxes(mrNo);
     FrmMain->btnLocal_mClick(FrmMain->btnLocal_m);
     EXPECT_TRUE(CommandsFrom(sim, before).empty());
-    EXPECT_EQ(FrmMain->LiveActive, 1);
+    EXPECT_TRUE(FrmMain->LiveActive());
     EXPECT_EQ(FrmMain->CurrentMode, kModeLive);
     EXPECT_TRUE(Idle());
     AnswerBoxes(mrYes);
     before = Commands(sim).size();
     FrmMain->btnLocal_mClick(FrmMain->btnLocal_m);
     EXPECT_EQ(CommandsFrom(sim, before), (std::vector<DWORD>{NETCMD_LIVE_STOP}));
-    EXPECT_EQ(FrmMain->LiveActive, 0);
+    EXPECT_FALSE(FrmMain->LiveActive());
     EXPECT_EQ(FrmMain->CurrentMode, kModeLocal);
     ExpectTabs(0, 0, 3, 3);
     EXPECT_TRUE(Idle());
 }
 
-TEST_F(SearchModes, SearchTabAnsweredNoSendsNothingAfterTheStatus) {
+TEST_F(SearchModes, SearchTabAsksOnlyWhenLiveViewRuns) {
     recsim::RecSim& sim = Sim();
-    const std::size_t before = Commands(sim).size();
+    const TSeenBox question{FrmMain->LoadLangString(59853),
+                            FrmMain->LoadLangString(50485) + "\n" + FrmMain->LoadLangString(50484)};
+    // Live view off: nothing to stop, nothing asked.
+    std::size_t before = Commands(sim).size();
     AnswerBoxes(mrNo);
     FrmMain->btnSer_mClick(FrmMain->btnSer_m);
+    EXPECT_EQ(CommandsFrom(sim, before), (std::vector<DWORD>{NETCMD_STATUS, NETCMD_MODE, NETCMD_STATUS}));
+    EXPECT_EQ(FrmMain->CurrentMode, kModeSearch);
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_TRUE(Idle());
+
+    // Live view on, answered No: nothing sent after the status, live view goes on.
+    FrmMain->btnLocal_mClick(FrmMain->btnLocal_m);
+    FrmMain->btnLive_mClick(FrmMain->btnLive_m);
+    FrmMain->BtnLiveClick(FrmMain->BtnLive);
+    ASSERT_TRUE(FrmMain->LiveActive());
+    before = Commands(sim).size();
+    FrmMain->btnSer_mClick(FrmMain->btnSer_m);
     EXPECT_EQ(CommandsFrom(sim, before), (std::vector<DWORD>{NETCMD_STATUS}));
-    EXPECT_EQ(FrmMain->CurrentMode, kModeLocal);
-    EXPECT_EQ(Boxes(),
-              (std::vector<TSeenBox>{{FrmMain->LoadLangString(59853), FrmMain->LoadLangString(50485) + "\n" +
-                                                                          FrmMain->LoadLangString(50484)}}));
+    EXPECT_EQ(FrmMain->CurrentMode, kModeLive);
+    EXPECT_TRUE(FrmMain->LiveActive());
+    EXPECT_EQ(Boxes(), (std::vector<TSeenBox>{question}));
     EXPECT_TRUE(Idle());
 }
 
@@ -106,7 +120,7 @@ TEST_F(SearchModes, SearchTabFromLiveViewStopsItAndTellsTheRecorder) {
               (std::vector<DWORD>{NETCMD_STATUS, NETCMD_LIVE_STOP, NETCMD_MODE, NETCMD_STATUS}));
     EXPECT_EQ(sim.Log().LastCommand(NETCMD_MODE)->packet.Arg0(), 2u);
     EXPECT_EQ(FrmMain->CurrentMode, kModeSearch);
-    EXPECT_EQ(FrmMain->LiveActive, 0);
+    EXPECT_FALSE(FrmMain->LiveActive());
     ExpectTabs(2, 3, 3, 0);
     EXPECT_TRUE(FrmMain->BtnSer->Visible());
     EXPECT_TRUE(FrmMain->BtnBackup->Visible());
@@ -126,15 +140,15 @@ TEST_F(SearchModes, SearchTabFromLiveViewStopsItAndTellsTheRecorder) {
 TEST_F(SearchModes, LocalFromARunningSearchStopsItFirst) {
     recsim::RecSim& sim = Sim();
     EnterSearchMode();
-    FrmMain->RemoteSearchActive = 1;
-    FrmMain->QueueAvFrames = 1;
+    FrmMain->Activities.Begin(TActivity::RemoteSearch);
+    FrmMain->Activities.QueueAvFrames = 1;
     FrmMain->AVDataCliSocket->Pause();
     const std::size_t before = Commands(sim).size();
     AnswerBoxes(mrYes);
     FrmMain->btnLocal_mClick(FrmMain->btnLocal_m);
     EXPECT_EQ(CommandsFrom(sim, before), (std::vector<DWORD>{NETCMD_SEARCH_STOP, NETCMD_MODE}));
-    EXPECT_EQ(FrmMain->RemoteSearchActive, 0);
-    EXPECT_EQ(FrmMain->QueueAvFrames, 0);
+    EXPECT_FALSE(FrmMain->RemoteSearchActive());
+    EXPECT_EQ(FrmMain->Activities.QueueAvFrames, 0);
     EXPECT_FALSE(FrmMain->AVDataCliSocket->Paused());
     EXPECT_EQ(FrmMain->CurrentMode, kModeLocal);
     EXPECT_TRUE(Idle());

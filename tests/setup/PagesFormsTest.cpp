@@ -287,6 +287,24 @@ TEST_F(SetupPages, TitleKeysOutsideTheSetAreRefused) {
     form_testing::TypeText(title, "a#b");
     EXPECT_EQ(title->Text(), "ab");
     EXPECT_EQ(Boxes(), (std::vector<TSeenBox>{Box(59953, 59829)}));
+    // The field's editing keys edit; paste, which could bring any character, stays refused.
+    const struct {
+        WORD key;
+        const char* typed;
+        const char* selected;
+        bool box;
+    } shortcuts[] = {{'A', "\x01", "ab", false}, {'C', "\x03", "ab", false}, {'V', "\x16", "ab", true}};
+    for (const auto& c : shortcuts) {
+        SCOPED_TRACE(c.key);
+        seen_.clear();
+        title->SetSelStart(0);
+        title->SetSelLength(0);
+        if (c.key != 'A') title->SelectAll();
+        form_testing::PressKey(title, c.key, TShiftState{ssCtrl}, c.typed);
+        EXPECT_EQ(title->SelText(), c.selected);
+        EXPECT_EQ(title->Text(), "ab");
+        EXPECT_EQ(Boxes(), c.box ? std::vector<TSeenBox>{Box(59953, 59829)} : std::vector<TSeenBox>{});
+    }
     // A title that got past the keys (pasted) is refused at OK and nothing is written.
     title->SetText("A=B");
     seen_.clear();

@@ -106,6 +106,7 @@ void AvStreamer::Play() {
 
 void AvStreamer::Apply(const Request& r) {
     mode_ = r.mode;
+    streamFrames_ = 0;
     paceSet_ = false;
     synth_.reset();
     cursor_.reset();
@@ -352,7 +353,10 @@ void AvStreamer::Run() {
                 modeShown_ = mode_;
             }
         }
-        if (mode_ == Mode::Idle || paused_) {
+        const SimFaults f = faults_();
+        // A hung recorder and a stalled stream keep the stream started and send nothing.
+        const bool held = f.mute || (f.holdStreamAfterFrames && streamFrames_ >= *f.holdStreamAfterFrames);
+        if (mode_ == Mode::Idle || paused_ || held) {
             if (!CheckPeer(fd, 20)) DropConnection();
             continue;
         }
@@ -378,17 +382,23 @@ void AvStreamer::Run() {
             continue;
         }
         if (!WaitUntilDue(fd, frame)) continue;
-        const SimFaults f = faults_();
         SentAvFrame sent;
         if (!SendPieces(fd, WithFaults(frame, f, sent), f)) {
             DropConnection();
             continue;
         }
         ++connectionFrames_;
+        ++streamFrames_;
         ++framesSent_;
         if (config_.recordSent) {
             std::lock_guard lock(sentMutex_);
             sent_.push_back(sent);
+        }
+        if (f.dropLinkAfterFrames && streamFrames_ >= *f.dropLinkAfterFrames) {
+            // The command connection closes behind what is queued on it; the A/V one at once.
+            outbox_.Close();
+            DropConnection();
+            continue;
         }
         if (f.closeAvAfterFrames && connectionFrames_ >= *f.closeAvAfterFrames) DropConnection();
     }

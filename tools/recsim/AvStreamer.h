@@ -117,7 +117,8 @@ private:
     std::chrono::steady_clock::time_point paceBase_;
     DWORD paceTime_ = 0;
     std::uint64_t connectionFrames_ = 0;
-    std::size_t writePiece_ = 0; // next entry of SimFaults::avWriteSizes
+    std::uint64_t streamFrames_ = 0; // of the stream started last
+    std::size_t writePiece_ = 0;     // next entry of SimFaults::avWriteSizes
 };
 
 // The recorder's wall clock now, counted as UTC as recorder times are.

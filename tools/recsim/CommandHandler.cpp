@@ -26,11 +26,18 @@ bool ParseGroup(const std::string& text, DWORD& group, DWORD& port) {
 
 } // namespace
 
+bool UploadTurnedAway(const SimFaults& f, DWORD kind) {
+    if (kind != QELFILE_CONFIG && kind != QELFILE_SCHEDULE && kind != QELFILE_HOLIDAY) return false;
+    const auto it = f.replies.find(NETCMD_FILE);
+    return it != f.replies.end() && (it->second.silent || it->second.result == DWORD{0});
+}
+
 CommandHandler::CommandHandler(const RecSimOptions& options, std::function<SimFaults()> faults,
                                Outbox& outbox, SimFiles& files, PacketLog& log, StreamControl& streams,
                                std::vector<recgen::StoreRecording> recordings)
     : options_(options), faults_(std::move(faults)), outbox_(outbox), files_(files), log_(log),
-      streams_(streams), recordings_(std::move(recordings)), recordState_(options.recordState) {}
+      streams_(streams), recordings_(std::move(recordings)), recordState_(options.recordState),
+      status_(options.status) {}
 
 void CommandHandler::Reset() {
     pending_.clear();
@@ -148,7 +155,7 @@ void CommandHandler::HandleCommand(const NetMsgPacket& p, const SimFaults& f) {
         Reply(f, cmd, 1, options_.standard, static_cast<DWORD>(options_.cameras));
         return;
     case NETCMD_STATUS:
-        Reply(f, cmd, 1, options_.status, recordState_);
+        Reply(f, cmd, 1, status_, recordState_);
         return;
     case NETCMD_LIVE_START:
         streams_.StartLive();
@@ -226,8 +233,9 @@ void CommandHandler::RunFirmware(const SimFaults& f) {
 
 void CommandHandler::FinishUpload() {
     log_.AddUpload(uploadKind_, upload_);
-    files_.Put(uploadKind_, upload_);
-    Reply(faults_(), NETCMD_FILE, 1);
+    const SimFaults f = faults_();
+    if (!UploadTurnedAway(f, uploadKind_)) files_.Put(uploadKind_, upload_);
+    Reply(f, NETCMD_FILE, 1);
     upload_.clear();
     upload_.shrink_to_fit();
 }

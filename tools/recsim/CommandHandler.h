@@ -9,6 +9,7 @@
 #include "tools/recsim/SimFiles.h"
 #include "tools/recsim/SimOptions.h"
 
+#include <atomic>
 #include <functional>
 #include <string>
 #include <vector>
@@ -31,6 +32,10 @@ public:
 // An upload larger than this is refused and the connection closed: a recorder has no room for it.
 inline constexpr std::size_t kMaxUploadBytes = 64u << 20;
 
+// A setup file (kinds 1, 3, 6) whose upload the faults answer with silence or result 0: the recorder
+// does not keep it.
+bool UploadTurnedAway(const SimFaults& faults, DWORD kind);
+
 class CommandHandler {
 public:
     CommandHandler(const RecSimOptions& options, std::function<SimFaults()> faults, Outbox& outbox,
@@ -43,6 +48,9 @@ public:
     void Reset();
     bool LoggedIn() const { return loggedIn_; }
     DWORD RecordStateNow() const { return recordState_; }
+    // What the reply to 109 reports from now on.
+    void SetStatus(DWORD status) { status_ = status; }
+    DWORD Status() const { return status_; }
 
     // Sends a unit with the split faults applied.
     void SendUnit(const std::vector<BYTE>& unit, int delayMs = 0);
@@ -73,7 +81,9 @@ private:
     std::string upload_;
     std::vector<BYTE> heldFile_; // waiting for the client's acknowledgement
     bool loggedIn_ = false;
-    DWORD recordState_;
+    // Both are also read and set from the threads that drive the recorder.
+    std::atomic<DWORD> recordState_;
+    std::atomic<DWORD> status_;
     DWORD lastBackupEnd_ = 0;
 };
 

@@ -180,6 +180,27 @@ void RecSim::CloseCommandConnection() {
     closeCommand_ = true;
 }
 
+void RecSim::DropLink() {
+    streamer_->CloseConnection();
+    closeCommand_ = true;
+}
+
+void RecSim::EndRemoteWork(DWORD detail) {
+    streamer_->StopStream();
+    SendDeviceEvent(DEVEVENT_REMOTE_WORK, detail);
+}
+
+void RecSim::SetStatus(DWORD status, bool report) {
+    handler_->SetStatus(status);
+    if (status == 2 || status == 3) streamer_->StopStream();
+    if (report) SendPacket(MakeReply(NETCMD_STATUS, 1, status, handler_->RecordStateNow()));
+}
+
+void RecSim::SetMute(bool mute) {
+    std::lock_guard lock(faultsMutex_);
+    faults_.mute = mute;
+}
+
 void RecSim::SendPacket(const NetMsgPacket& packet, int delayMs) {
     SendRaw(Bytes(packet), delayMs);
 }
@@ -241,7 +262,8 @@ void RecSim::Run() {
     while (!stop_) {
         if (closeCommand_.exchange(false)) DropCommand();
         const int cmd = commandFd_;
-        const bool ignore = Faults().commandAccept == AcceptMode::Ignore;
+        const SimFaults faults = Faults();
+        const bool ignore = faults.commandAccept == AcceptMode::Ignore || faults.mute;
         Outbox::FlushResult flushed;
         if (cmd >= 0 && !ignore) {
             flushed = outbox_.Flush(cmd);

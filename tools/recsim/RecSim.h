@@ -55,6 +55,17 @@ public:
 
     void CloseCommandConnection();
     void CloseAvConnection() { streamer_->CloseConnection(); }
+    // Both connections closed at once, as a recorder that drops the client.
+    void DropLink();
+    // The recorder ends the client's remote work: its stream stops, then device event 4 with `detail`
+    // (1 or 2) goes out.
+    void EndRemoteWork(DWORD detail);
+    // The status the reply to 109 reports from now on; 2 and 3 (busy) stop the stream. `report` sends it
+    // at once in a 109 reply nobody asked for.
+    void SetStatus(DWORD status, bool report);
+    DWORD Status() const { return handler_->Status(); }
+    // Hangs the recorder (SimFaults::mute) or lets it go on.
+    void SetMute(bool mute);
     bool CommandConnected() const { return commandFd_ >= 0; }
     bool AvConnected() const { return streamer_->Connected(); }
     bool WaitForAvConnection(bool connected, int timeoutMs) const;

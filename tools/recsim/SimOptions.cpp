@@ -172,6 +172,14 @@ RecSimOptions ParseRecSimArgs(const std::vector<std::string>& args, bool& help) 
             f.noAvPort = true;
         else if (a == "--firmware-total-zero")
             f.firmwareTotalZero = true;
+        else if (a == "--hold-after")
+            f.holdStreamAfterFrames = static_cast<std::uint64_t>(num(0, 1LL << 40));
+        else if (a == "--drop-after")
+            f.dropLinkAfterFrames = static_cast<std::uint64_t>(num(0, 1LL << 40));
+        else if (a == "--mute")
+            f.mute = true;
+        else if (a == "--control")
+            o.control = true;
         else
             throw EInvalidArgument(Format("unknown option %s (see --help)", a.c_str()));
     }
@@ -212,6 +220,13 @@ Recorder:
                            stray replies, unknown types)
   --log FILE               one line per received packet
   --quiet                  no progress lines
+  --control                read commands from standard input, one a line:
+                             drop        drop the client (both connections)
+                             drop-av     close the A/V connection
+                             mute        hang: read, answer and send nothing
+                             unmute      answer again
+                             event4 N    end the client's remote work (event 4, N 1 or 2)
+                             status N    report status N (2 and 3 stop the stream)
 
 Faults:
   --delay CMD:MS           hold the reply to CMD
@@ -241,6 +256,9 @@ Faults:
   --ignore                 accept command connections and never answer
   --no-av-port             leave the A/V port closed
   --firmware-total-zero    progress messages with a total of 0
+  --hold-after N           every stream stalls after N frames
+  --drop-after N           drop the client after N frames of a stream
+  --mute                   hang from the start (see --control)
 )";
 }
 

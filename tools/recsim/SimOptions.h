@@ -11,7 +11,8 @@
 
 namespace recsim {
 
-// What happens to the reply of one command. The command still takes effect.
+// What happens to the reply of one command. The command still takes effect, except the upload of a
+// setup file answered with silence or result 0, which the recorder does not keep.
 struct ReplyFault {
     int delayMs = 0;             // hold the reply (and everything queued after it) this long
     bool silent = false;         // never reply
@@ -52,6 +53,14 @@ struct SimFaults {
     AcceptMode commandAccept = AcceptMode::Normal;
     bool noAvPort = false;          // leave the A/V port closed
     bool firmwareTotalZero = false; // progress messages report a total of 0
+    // A started stream (live, search or backup) stalls after this many frames: it stays started and
+    // sends nothing more, so the recorder is caught in the middle of it.
+    std::optional<std::uint64_t> holdStreamAfterFrames;
+    // The recorder drops the whole client (both connections) after this many frames of a stream.
+    std::optional<std::uint64_t> dropLinkAfterFrames;
+    // The recorder hangs: what the client sends is neither read nor answered, nothing leaves on either
+    // connection, and both stay open.
+    bool mute = false;
 };
 
 struct RecSimOptions {
@@ -82,6 +91,7 @@ struct RecSimOptions {
     std::string logFile;         // one line per received packet
     bool recordAvFrames = false; // keep what every sent A/V frame was (tests)
     bool quiet = false;
+    bool control = false; // the program reads commands from standard input (RecSimHelp lists them)
     SimFaults faults;
 };
 

@@ -8,14 +8,32 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <map>
+#include <mutex>
+#include <optional>
 #include <pthread.h>
+#include <sstream>
+#include <thread>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// A small store ending today: three days of three one-minute recordings.
+std::optional<std::string> ReadWhole(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// A small store ending today: three days of three one-minute recordings. Setup files the folder
+// already holds (uploads to an earlier run) stay as they are.
 void GenerateDefaultStore(const std::string& folder, const recsim::RecSimOptions& o) {
+    std::map<std::string, std::string> kept;
+    for (const char* name : {"config.ini", "schedule.dat", "holiday.ini", "info.ini"})
+        if (auto bytes = ReadWhole(fs::path(folder) / name)) kept[name] = std::move(*bytes);
     recgen::StoreOptions s;
     const SYSTEMTIME first = UnixToUtc(recsim::RecorderNow() - 2 * 86400);
     s.year = first.wYear;
@@ -26,6 +44,48 @@ void GenerateDefaultStore(const std::string& folder, const recsim::RecSimOptions
     recgen::RecorderIdentity id;
     id.cameras = o.cameras;
     recgen::GenerateStore(folder, s, id);
+    for (const auto& [name, bytes] : kept) {
+        std::ofstream out(fs::path(folder) / name, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        if (!out) throw EWriteError("recsim: cannot keep " + (fs::path(folder) / name).string());
+    }
+}
+
+// One line of --control: what the recorder is to do now. False for a line it does not know.
+bool Control(recsim::RecSim& sim, const std::string& line) {
+    char word[16] = {};
+    unsigned value = 0;
+    const int n = std::sscanf(line.c_str(), "%15s %u", word, &value);
+    if (n < 1) return true;
+    const std::string command = word;
+    if (command == "drop" && n == 1)
+        sim.DropLink();
+    else if (command == "drop-av" && n == 1)
+        sim.CloseAvConnection();
+    else if (command == "mute" && n == 1)
+        sim.SetMute(true);
+    else if (command == "unmute" && n == 1)
+        sim.SetMute(false);
+    else if (command == "event4" && n == 2 && (value == 1 || value == 2))
+        sim.EndRemoteWork(value);
+    else if (command == "status" && n == 2 && value <= 5)
+        sim.SetStatus(value, true);
+    else
+        return false;
+    return true;
+}
+
+// The recorder the control lines go to, none once it stops.
+std::mutex gControlMutex;
+recsim::RecSim* gControlled = nullptr;
+
+void ReadControlLines() {
+    char line[128];
+    while (std::fgets(line, sizeof line, stdin) != nullptr) {
+        std::lock_guard lock(gControlMutex);
+        if (gControlled == nullptr) return;
+        if (!Control(*gControlled, line)) std::fprintf(stderr, "recsim: unknown control line: %s", line);
+    }
 }
 
 } // namespace
@@ -69,8 +129,17 @@ int main(int argc, char** argv) {
         sim.Start();
         std::printf("recsim: command port %d, A/V port %d\n", sim.CommandPort(), sim.AvPort());
         std::fflush(stdout);
+        if (options.control) {
+            gControlled = &sim;
+            // The reader blocks on standard input until the program ends; it is not waited for.
+            std::thread(ReadControlLines).detach();
+        }
         int received = 0;
         sigwait(&signals, &received);
+        {
+            std::lock_guard lock(gControlMutex);
+            gControlled = nullptr;
+        }
         sim.Stop();
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());

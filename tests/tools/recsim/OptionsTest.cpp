@@ -73,7 +73,13 @@ TEST(RecSimOptions, ParsesWhatHelpLists) {
                           "--av-write-gap-us",
                           "500",
                           "--refuse",
-                          "--no-av-port"});
+                          "--no-av-port",
+                          "--hold-after",
+                          "7",
+                          "--drop-after",
+                          "8",
+                          "--mute",
+                          "--control"});
     EXPECT_EQ(o.port, 6000);
     EXPECT_EQ(o.store, "/s");
     EXPECT_EQ(o.cameras, 1);
@@ -102,13 +108,37 @@ TEST(RecSimOptions, ParsesWhatHelpLists) {
     EXPECT_EQ(o.faults.avWriteGapUs, 500);
     EXPECT_EQ(o.faults.commandAccept, recsim::AcceptMode::Refuse);
     EXPECT_TRUE(o.faults.noAvPort);
+    EXPECT_EQ(o.faults.holdStreamAfterFrames.value(), 7u);
+    EXPECT_EQ(o.faults.dropLinkAfterFrames.value(), 8u);
+    EXPECT_TRUE(o.faults.mute);
+    EXPECT_TRUE(o.control);
 
     const std::string help = recsim::RecSimHelp();
-    for (const char* option :
-         {"--port", "--store", "--cameras", "--standard", "--admin-password", "--user-password", "--status",
-          "--record-state", "--delay", "--silent", "--split", "--close-on", "--oversized-every",
-          "--garbage-every", "--no-av-port", "--bad-header-every", "--truncated-jpeg-every",
-          "--bad-side-data-every", "--av-write-sizes"})
+    for (const char* option : {"--port",
+                               "--store",
+                               "--cameras",
+                               "--standard",
+                               "--admin-password",
+                               "--user-password",
+                               "--status",
+                               "--record-state",
+                               "--delay",
+                               "--silent",
+                               "--split",
+                               "--close-on",
+                               "--oversized-every",
+                               "--garbage-every",
+                               "--no-av-port",
+                               "--bad-header-every",
+                               "--truncated-jpeg-every",
+                               "--bad-side-data-every",
+                               "--av-write-sizes",
+                               "--hold-after",
+                               "--drop-after",
+                               "--mute",
+                               "--control",
+                               "event4",
+                               "status"})
         EXPECT_NE(help.find(option), std::string::npos) << option;
     bool h = false;
     Parse({"--help"}, &h);
@@ -121,10 +151,24 @@ TEST(RecSimOptions, ParsesWhatHelpLists) {
 
 TEST(RecSimOptions, RefusesBadArguments) {
     const std::vector<std::vector<std::string>> cases = {
-        {"--port"},           {"--port", "x"},          {"--port", "65535"},       {"--port", "-1"},
-        {"--cameras", "2"},   {"--standard", "secam"},  {"--delay", "109"},        {"--delay", "a:1"},
-        {"--split", "1,,2"},  {"--split", "0"},         {"--record-state", "4"},   {"--whatever"},
-        {"--quality", "100"}, {"--garbage-bytes", "0"}, {"--av-write-sizes", "0"}, {"--av-write-sizes", "4,"},
+        {"--port"},
+        {"--port", "x"},
+        {"--port", "65535"},
+        {"--port", "-1"},
+        {"--cameras", "2"},
+        {"--standard", "secam"},
+        {"--delay", "109"},
+        {"--delay", "a:1"},
+        {"--split", "1,,2"},
+        {"--split", "0"},
+        {"--record-state", "4"},
+        {"--whatever"},
+        {"--quality", "100"},
+        {"--garbage-bytes", "0"},
+        {"--av-write-sizes", "0"},
+        {"--av-write-sizes", "4,"},
+        {"--hold-after", "x"},
+        {"--drop-after"},
     };
     for (const auto& args : cases) {
         SCOPED_TRACE(args[0]);
@@ -136,18 +180,27 @@ TEST(RecSimOptions, RefusesBadArguments) {
 TEST(RecSimProgram, RunsAsAProgramUntilTerminated) {
     const std::string path = RECSIM_PROGRAM;
     testing_support::TempDir store;
-    // An empty store folder is filled with a generated store first.
-    int out[2];
+    // A folder without recordings is filled with a generated store first; a configuration uploaded to
+    // an earlier run stays what the recorder serves.
+    const std::string uploaded = "[config]\r\n27_1_1=COACH 7\r\n62_1_1=1\r\n";
+    testing_support::WriteFileBytes(store.File("config.ini"), uploaded);
+    int out[2], in[2];
     ASSERT_EQ(::pipe(out), 0);
+    ASSERT_EQ(::pipe(in), 0);
     const pid_t pid = ::fork();
     if (pid == 0) {
         ::dup2(out[1], 1);
+        ::dup2(in[0], 0);
         ::close(out[0]);
+        ::close(in[1]);
+        const int null = ::open("/dev/null", O_WRONLY);
+        ::dup2(null, 2);
         ::execl(path.c_str(), path.c_str(), "--port", "0", "--store", store.Path().c_str(), "--quiet",
-                nullptr);
+                "--control", nullptr);
         _exit(127);
     }
     ::close(out[1]);
+    ::close(in[0]);
     std::string line;
     char c;
     pollfd p{out[0], POLLIN, 0};
@@ -162,16 +215,35 @@ TEST(RecSimProgram, RunsAsAProgramUntilTerminated) {
         const auto r = Request(cmd, MakeNetCommand(NETCMD_SYSINFO, 3));
         ASSERT_TRUE(r);
         EXPECT_EQ(r->Result(), 2u);
+        // Lines on standard input make the recorder act; a line it does not know changes nothing.
+        const std::string lines = "whatever 1\nstatus 2\nevent4 1\n";
+        ASSERT_EQ(::write(in[1], lines.data(), lines.size()), static_cast<ssize_t>(lines.size()));
+        const auto status = cmd.ReadPacket();
+        ASSERT_TRUE(status);
+        EXPECT_EQ(status->RetCommand(), NETCMD_STATUS);
+        EXPECT_EQ(status->Arg0(), 2u);
+        const auto event = cmd.ReadPacket();
+        ASSERT_TRUE(event);
+        EXPECT_EQ(event->Arg0(), DEVEVENT_REMOTE_WORK);
+        EXPECT_EQ(event->Arg1(), 1u);
         TestConnection av(avPort);
-        EXPECT_TRUE(Request(cmd, MakeNetCommand(NETCMD_FILE_REQUEST, QELFILE_CONFIG)));
+        const auto file = Request(cmd, MakeNetCommand(NETCMD_FILE_REQUEST, QELFILE_CONFIG));
+        ASSERT_TRUE(file);
+        cmd.Send(MakeFileAck());
+        const auto announcement = cmd.ReadPacket();
+        ASSERT_TRUE(announcement);
+        EXPECT_EQ(announcement->Arg0(), uploaded.size());
     }
     EXPECT_TRUE(std::filesystem::is_directory(store.Path() / "avfiles"));
+    EXPECT_EQ(testing_support::ReadFileBytes(store.File("config.ini")), uploaded);
+    EXPECT_TRUE(std::filesystem::exists(store.File("holiday.ini"))) << "missing setup files are made";
     ::kill(pid, SIGTERM);
     int status = 0;
     ASSERT_EQ(::waitpid(pid, &status, 0), pid);
     EXPECT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
     ::close(out[0]);
+    ::close(in[1]);
 
     // Bad options end it at once with status 2.
     const pid_t bad = ::fork();

@@ -71,6 +71,15 @@ std::vector<QelAvFrame> ReadFrames(TestConnection& av, std::size_t count, int ti
     return frames;
 }
 
+bool WaitForIdle(recsim::RecSim& sim) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    while (sim.StreamMode() != recsim::AvStreamer::Mode::Idle) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
 TEST(RecSimLive, ThreeHundredFramesDecodeAsJpegWithSideData) {
     struct Case {
         const char* name;
@@ -344,6 +353,101 @@ TEST(RecSimLive, ClosingTheAvConnection) {
     EXPECT_TRUE(sim->WaitForAvConnection(true, 2000));
     ASSERT_TRUE(Request(cmd, MakeNetCommand(NETCMD_LIVE_START, 0)));
     EXPECT_GE(ReadFrames(av, 5).size(), 5u);
+}
+
+// The ways a recorder ends the client's work, each at the point the test chooses: a stream that stalls
+// half-way, a drop after some frames or at once, a hang, the end of remote work and a busy status.
+TEST(RecSimLive, TheRecorderEndsTheClientsWorkWhereTheTestChooses) {
+    enum class End { HoldAfterFive, DropAfterFive, DropNow, Mute, EndRemoteWork, Busy };
+    struct Case {
+        const char* name;
+        End end;
+    };
+    const Case cases[] = {{"stream stalls after five frames", End::HoldAfterFive},
+                          {"link dropped after five frames", End::DropAfterFive},
+                          {"link dropped now", End::DropNow},
+                          {"recorder hangs", End::Mute},
+                          {"remote work ended", End::EndRemoteWork},
+                          {"recorder busy", End::Busy}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        recsim::RecSimOptions o = QuickOptions();
+        if (c.end == End::HoldAfterFive) o.faults.holdStreamAfterFrames = 5;
+        if (c.end == End::DropAfterFive) o.faults.dropLinkAfterFrames = 5;
+        SimHarness sim(o);
+        TestConnection cmd, av;
+        ASSERT_EQ(FullLogin(*sim, cmd, av), 1u);
+        ASSERT_TRUE(Request(cmd, MakeNetCommand(NETCMD_LIVE_START, 0)));
+        switch (c.end) {
+        case End::HoldAfterFive:
+            EXPECT_EQ(ReadFrames(av, 100, 1000).size(), 5u);
+            EXPECT_EQ(sim->StreamMode(), recsim::AvStreamer::Mode::Live);
+            EXPECT_TRUE(Request(cmd, MakeNetCommand(NETCMD_HEARTBEAT, 0)));
+            // A new stream is held after its own five frames.
+            ASSERT_TRUE(Request(cmd, MakeNetCommand(NETCMD_LIVE_START, 0)));
+            EXPECT_EQ(ReadFrames(av, 100, 1000).size(), 5u);
+            break;
+        case End::DropAfterFive:
+            EXPECT_EQ(ReadFrames(av, 100, 3000).size(), 5u);
+            EXPECT_TRUE(av.WaitClosed());
+            EXPECT_TRUE(cmd.WaitClosed());
+            break;
+        case End::DropNow:
+            ASSERT_GE(ReadFrames(av, 3).size(), 3u);
+            sim->DropLink();
+            EXPECT_TRUE(cmd.WaitClosed());
+            EXPECT_TRUE(av.WaitClosed());
+            EXPECT_TRUE(sim->WaitForCommandConnection(false, 2000));
+            break;
+        case End::Mute: {
+            ASSERT_GE(ReadFrames(av, 3).size(), 3u);
+            sim->SetMute(true);
+            while (!av.ReadSome(1 << 20, 300).empty()) {
+            }
+            const std::uint64_t held = sim->AvFramesSent();
+            cmd.Send(MakeNetCommand(NETCMD_HEARTBEAT, 0));
+            EXPECT_FALSE(cmd.ReadPacket(300));
+            EXPECT_EQ(sim->AvFramesSent(), held);
+            EXPECT_TRUE(sim->Log().Commands(NETCMD_HEARTBEAT).empty());
+            EXPECT_TRUE(cmd.Open());
+            // Let go, it takes up what it was sent meanwhile and streams on.
+            sim->SetMute(false);
+            const auto late = cmd.ReadPacket();
+            ASSERT_TRUE(late);
+            EXPECT_EQ(late->RetCommand(), NETCMD_HEARTBEAT);
+            EXPECT_GE(ReadFrames(av, 3).size(), 3u);
+            break;
+        }
+        case End::EndRemoteWork: {
+            ASSERT_GE(ReadFrames(av, 3).size(), 3u);
+            sim->EndRemoteWork(2);
+            const auto event = cmd.ReadPacket();
+            ASSERT_TRUE(event);
+            EXPECT_EQ(event->Command(), NETCMD_DEVICE_EVENT);
+            EXPECT_EQ(event->Arg0(), DEVEVENT_REMOTE_WORK);
+            EXPECT_EQ(event->Arg1(), 2u);
+            EXPECT_TRUE(WaitForIdle(*sim));
+            EXPECT_TRUE(cmd.Open());
+            break;
+        }
+        case End::Busy:
+            ASSERT_GE(ReadFrames(av, 3).size(), 3u);
+            sim->SetStatus(3, true);
+            // The status comes as a 109 reply nobody asked for, and every later 109 says the same.
+            for (int ask = 0; ask < 2; ++ask) {
+                const auto status =
+                    ask == 0 ? cmd.ReadPacket() : Request(cmd, MakeNetCommand(NETCMD_STATUS, 0));
+                ASSERT_TRUE(status);
+                EXPECT_EQ(status->RetCommand(), NETCMD_STATUS);
+                EXPECT_EQ(status->Arg0(), 3u);
+            }
+            EXPECT_TRUE(WaitForIdle(*sim));
+            sim->SetStatus(1, false);
+            EXPECT_EQ(Request(cmd, MakeNetCommand(NETCMD_STATUS, 0))->Arg0(), 1u);
+            EXPECT_TRUE(cmd.ReadSome(112, 200).empty());
+            break;
+        }
+    }
 }
 
 // A store of two days with one 10-second recording at 10:00 and one with events at 14:00.
