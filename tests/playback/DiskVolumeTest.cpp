@@ -219,7 +219,7 @@ TEST_F(RecorderDiskImage, FoundMountedReadOnlySearchedPlayedAndLetGo) {
     ASSERT_TRUE(frmMinTable->Visible());
     form_testing::Click(frmMinTable->Cell(0, 0));
     form_testing::Click(frmMinTable->btnOk);
-    ASSERT_EQ(FrmMain->PlaybackFileOpen, 1);
+    ASSERT_TRUE(FrmMain->PlaybackFileOpen());
     EXPECT_TRUE(Boxes().empty());
     Ticks(150); // five seconds at 30 ticks a second, one picture a second from each camera
     std::set<DWORD> channels;
