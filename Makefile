@@ -12,7 +12,15 @@ CMAKE_FLAGS ?=
 # Every Debian package the build, the tests, the sanitizer and fuzz runs and the demo need.
 DEB_PACKAGES := build-essential cmake ninja-build pkg-config git clang libclang-rt-14-dev \
 	qt6-base-dev libgl-dev libjpeg62-turbo-dev libsqlite3-dev libspandsp-dev libasound2-dev libblkid-dev \
-	libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev fonts-dejavu-core xvfb xauth locales python3
+	libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev locales python3
+# Fonts the forms' families map to, with Japanese and Korean glyphs.
+DEB_PACKAGES += fonts-dejavu-core fonts-liberation fonts-ipafont-gothic fonts-nanum
+# The real display of the end-to-end tests.
+DEB_PACKAGES += xvfb xauth xdotool
+# The map window: the browser engine and the map library its page loads.
+DEB_PACKAGES += qt6-webengine-dev libjs-leaflet
+# The recorder disk: showing its folder, and the file system and zones its tests need.
+DEB_PACKAGES += xdg-utils e2fsprogs tzdata
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
@@ -62,11 +70,14 @@ fuzz: deps
 	$(MAKE) $(FUZZ_BUILD)/build.ninja && cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_all && \
 	for t in $(FUZZ_BUILD)/fuzz/fuzz_*; do \
 		[ -x "$$t" ] || continue; name=$$(basename $$t); \
-		secs=$$(awk -v n=$$name '$$1 == n {print $$2}' $(FUZZ_BUILD)/fuzz/limits.txt); secs=$${secs:-$(FUZZ_SECONDS)}; \
+		secs=$$(awk -v n=$$name '$$1 == n {print $$2}' $(FUZZ_BUILD)/fuzz/limits.txt); \
+		[ -n "$$secs" ] && [ "$$secs" != - ] || secs=$(FUZZ_SECONDS); \
+		flags=$$(awk -v n=$$name '$$1 == n {$$1 = $$2 = ""; print}' $(FUZZ_BUILD)/fuzz/limits.txt); \
 		mkdir -p fuzz/corpus-run/$$name; \
 		seeds=""; [ -d fuzz/corpus/$$name ] && seeds=fuzz/corpus/$$name; \
 		echo "== $$name for $$secs s"; \
-		$$t -max_total_time=$$secs -rss_limit_mb=4096 -print_final_stats=1 fuzz/corpus-run/$$name $$seeds 2>&1 | tail -n 25; \
+		$$t -max_total_time=$$secs -timeout=10 -rss_limit_mb=4096 -print_final_stats=1 $$flags \
+			fuzz/corpus-run/$$name $$seeds 2>&1 | tail -n 25; \
 		[ "$${PIPESTATUS[0]}" = 0 ] || exit 1; \
 	done
 

@@ -6,6 +6,7 @@
 #include "recdb/SqliteDb.h"
 #include "sqlite2/Sqlite2Database.h"
 #include "sqlite2/Sqlite2Writer.h"
+#include "tests/sqlite2/SchemaImage.h"
 
 #include <benchmark/benchmark.h>
 
@@ -119,6 +120,47 @@ void ImportRate(benchmark::State& state, const std::string& file) {
     state.SetItemsProcessed(static_cast<std::int64_t>(rows));
 }
 
+// Hostile files. Opening a schema of n tables: the time per table at 40,000 against 4,000 tables tells
+// linear reading (ratio about 1) from quadratic (about 10).
+void OpenManyTables(benchmark::State& state) {
+    double perTable[2] = {};
+    const int counts[2] = {4000, 40000};
+    for (auto _ : state)
+        for (int k = 0; k < 2; ++k) {
+            const std::string image = sqlite2_test::ManyTablesImage(counts[k]);
+            const auto t0 = std::chrono::steady_clock::now();
+            auto db = sqlite2::Sqlite2Database::FromImage(image);
+            db->Exec("SELECT count(*) FROM t" + std::to_string(counts[k] - 1),
+                     [](int, char**, char**) { return true; });
+            const auto t1 = std::chrono::steady_clock::now();
+            perTable[k] += std::chrono::duration<double, std::micro>(t1 - t0).count() / counts[k];
+            state.counters["file_kib_" + std::to_string(counts[k])] =
+                static_cast<double>(image.size()) / 1024;
+        }
+    const double n = static_cast<double>(state.iterations());
+    state.counters["us_per_table_4k"] = perTable[0] / n;
+    state.counters["us_per_table_40k"] = perTable[1] / n;
+    state.counters["per_table_40k_vs_4k"] = perTable[0] > 0 ? perTable[1] / perTable[0] : 0;
+}
+
+// A statement over the last of a chain of views that each join the one before with itself, until it
+// is refused or answered.
+void ViewChain(benchmark::State& state) {
+    const auto db =
+        sqlite2::Sqlite2Database::FromImage(sqlite2_test::SchemaImage(sqlite2_test::ViewChainRows(14)));
+    std::string outcome = "answered";
+    for (auto _ : state) {
+        try {
+            db->Exec("SELECT count(*) FROM v14", [](int, char**, char**) { return true; });
+        } catch (const ESqlite2Error& e) {
+            outcome = e.Message;
+        }
+    }
+    state.SetLabel(outcome.substr(0, 60));
+}
+
+BENCHMARK(OpenManyTables)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(ViewChain)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK_CAPTURE(FirstQuery, pyrdb_large_calendar, Fixture("pyrdb_large.db"), kCalendar)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(FirstQuery, pyrdb_large_chaining, Fixture("pyrdb_large.db"), kChaining)

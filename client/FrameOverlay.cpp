@@ -81,7 +81,8 @@ FrameOverlayUpdate ReadFrameOverlay(std::span<const BYTE> payload2, DWORD channe
                                     double& lastLongitude, bool mapPageLoaded) {
     FrameOverlayUpdate u;
     if (payload2.empty()) {
-        u.setGpsAndTacho = true;
+        u.gpsText.emplace();
+        u.tachoText.emplace();
         return u;
     }
     std::string title;
@@ -108,15 +109,11 @@ FrameOverlayUpdate ReadFrameOverlay(std::span<const BYTE> payload2, DWORD channe
                     u.mapLongitude = gps.longitudeText;
                 }
             }
-            u.setGpsAndTacho = true;
             u.gpsText = gps.text;
-            u.tachoText.clear();
             break;
         }
         case QELSIDE_TACHO:
-            u.setGpsAndTacho = true;
             u.tachoText = TachoText(block.tacho);
-            u.gpsText.clear();
             break;
         default:
             break;

@@ -607,6 +607,10 @@ public:
     // ---- Recorder disk on this computer ----
     void BtnSearchClick(TObject* sender);
     void BtnDetectUsbClick(TObject* sender);
+    // What the detect button says when no recorder disk is attached.
+    static const char* const kNoRecorderDisk;
+    // Closes what plays from the disk and unmounts the volumes this program mounted.
+    void ReleaseRecorderDisk();
     // Drive type 0..6, 30 the recording volume "avfiles", 31 the database volume "infofiles".
     int ClassifyDrive(const std::string& root);
     // A root not found is left as it was; volumes that would not mount are kept in DiskMountErrors.

@@ -1,5 +1,5 @@
 // A recorder disk attached to this computer: the detect button, the recorder-disk search button, the
-// class of a drive, and the walk between the hour folders of its recording tree.
+// class of a drive, the walk between the hour folders of its recording tree, and letting the disk go.
 #include "client/main.h"
 
 #include "playback/FileList.h"
@@ -27,6 +27,9 @@ std::string Lines(const std::vector<std::string>& lines) {
 
 } // namespace
 
+const char* const TFrmMain::kNoRecorderDisk =
+    "No recorder disk was found. Attach the recorder's disk to this computer and try again.";
+
 void TFrmMain::BtnDetectUsbClick(TObject*) {
     Trace("BtnDetectUsbClick", "Entering");
     Sleep(100);
@@ -42,9 +45,19 @@ void TFrmMain::BtnDetectUsbClick(TObject*) {
     } catch (const Exception& e) {
         errors.push_back(e.Message);
     }
-    // No disk at all is not worth a box; a disk that would not mount or show is.
-    if (!errors.empty()) ShowMessageBox(Lines(errors), LoadLangString(59886), 0);
+    if (!errors.empty())
+        ShowMessageBox(Lines(errors), LoadLangString(59886), 0);
+    else if (root.empty())
+        ShowMessageBox(kNoRecorderDisk, LoadLangString(50486), 0);
     Trace("BtnDetectUsbClick", "Leaving");
+}
+
+void TFrmMain::ReleaseRecorderDisk() {
+    // Files open on the disk would keep it busy.
+    VideoReader->StopReader();
+    VideoReader->Close();
+    for (const std::string& error : volumes::UnmountOwnVolumes())
+        Trace("ReleaseRecorderDisk", error);
 }
 
 int TFrmMain::ClassifyDrive(const std::string& root) {

@@ -25,6 +25,9 @@ void TFrmMain::MenuItemFullModeClick(TObject*) {
     MenuItemFullMode->SetChecked(true);
     MenuItemSkinMode->SetChecked(false);
     ShowFullModeLayout();
+    // The screens cover the whole window now: over the skin's own windowed controls (tabs, buttons,
+    // sliders), which would otherwise float over the video.
+    PanelScreen->BringToFront();
 }
 
 void TFrmMain::MenuItemSkinModeClick(TObject*) {
@@ -38,6 +41,7 @@ void TFrmMain::MenuItemSkinModeClick(TObject*) {
     SetClientWidth(background->Width());
     SetClientHeight(background->Height());
     PanelScreen->SetColor(0xFFFFFF);
+    PanelScreen->SendToBack();
     for (TPanel* quarter : {Panel5, Panel6, Panel7, Panel8})
         quarter->SetBounds(0, 0, 0, 0);
     for (int k = 0; k < 4; ++k)

@@ -2,6 +2,7 @@
 // scripts may run.
 #include "client/main.h"
 
+#include "client/LinkWait.h"
 #include "playback/HtmlMap.h"
 
 #include "platform/core/Debug.h"
@@ -12,8 +13,11 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <fcntl.h>
+#include <memory>
+#include <thread>
 
 namespace {
 
@@ -21,6 +25,10 @@ namespace {
 constexpr const char* kMapHost = "tile.openstreetmap.org";
 constexpr const char* kMapPort = "443";
 constexpr int kProbeLimitMs = 3000;
+// The user waits no longer than this for the check, even when the name look-up hangs.
+constexpr DWORD kCheckLimitMs = 4000;
+// The address text handed to the map window, which does not use it.
+constexpr char kMapAddress[] = "http://localhost:9865/";
 
 // A connection to the provider can be made now.
 bool ProbeMapSite() {
@@ -48,6 +56,16 @@ bool ProbeMapSite() {
     return reached;
 }
 
+// Runs the probe on a thread of its own while the GUI keeps handling its messages. A name look-up cannot be
+// interrupted: when the limit passes first, its thread is left to end on its own.
+TWaitEnd ProbeWhilePumping(std::function<bool()> probe, bool& reached) {
+    auto outcome = std::make_shared<std::atomic<int>>(-1);
+    std::thread([probe = std::move(probe), outcome] { outcome->store(probe() ? 1 : 0); }).detach();
+    const TWaitEnd end = PumpUntil([&] { return outcome->load() >= 0; }, kCheckLimitMs);
+    reached = outcome->load() == 1;
+    return end;
+}
+
 int ZoneScriptSetting(const char* zone) {
     TRegistry registry;
     registry.SetRootKey(HKEY_CURRENT_USER);
@@ -69,14 +87,25 @@ int ZoneScriptSetting(const char* zone) {
 } // namespace
 
 void TFrmMain::BtnOpenMapClick(TObject*) {
+    // The check pumps messages: a second press meanwhile is not another check.
+    static bool checking = false;
+    if (checking) return;
+    checking = true;
     CheckMapAvailability();
-    if (MapReachable == 0) return;
-    // The window's loading of the page at a position is still to come; it is shown as it is.
-    if (FrmHtmlMap != nullptr) FrmHtmlMap->Show();
+    checking = false;
+    if (MapReachable == 0 || FrmHtmlMap == nullptr) return;
+    FrmHtmlMap->ShowPosition(kMapAddress, LastLatitude, LastLongitude);
+    FrmHtmlMap->Show();
 }
 
 void TFrmMain::CheckMapAvailability() {
-    MapReachable = (MapSiteProbe ? MapSiteProbe() : ProbeMapSite()) ? 1 : 0;
+    bool reached = false;
+    const TWaitEnd end = ProbeWhilePumping(MapSiteProbe ? MapSiteProbe : ProbeMapSite, reached);
+    MapReachable = reached ? 1 : 0;
+    if (end == TWaitEnd::Terminated) {
+        MapReachable = 0;
+        return;
+    }
     if (MapReachable == 0) {
         ShowMessageBox(LoadLangString(50298), LoadLangString(50297), 0);
         return;

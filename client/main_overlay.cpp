@@ -4,6 +4,7 @@
 
 #include "client/FrameOverlay.h"
 #include "client/SetupIni.h"
+#include "playback/HtmlMap.h"
 
 void TFrmMain::ShowFrameOverlay(std::span<const BYTE> payload2, DWORD channel) {
     const FrameOverlayUpdate u =
@@ -15,11 +16,9 @@ void TFrmMain::ShowFrameOverlay(std::span<const BYTE> payload2, DWORD channel) {
         lbGreen->SetVisible((*u.lamps & kQelLampGreen) != 0);
     }
     // Which of them show is the menu's choice; every screen's labels get the texts.
-    if (u.setGpsAndTacho) {
-        for (int k = 0; k < 4; ++k) {
-            GpsLabel(k)->SetCaption(u.gpsText);
-            TachoLabel(k)->SetCaption(u.tachoText);
-        }
+    for (int k = 0; k < 4; ++k) {
+        if (u.gpsText) GpsLabel(k)->SetCaption(*u.gpsText);
+        if (u.tachoText) TachoLabel(k)->SetCaption(*u.tachoText);
     }
     if (u.titleChannel >= 1 && u.titleChannel <= 4) {
         const int k = u.titleChannel - 1;
@@ -27,11 +26,24 @@ void TFrmMain::ShowFrameOverlay(std::span<const BYTE> payload2, DWORD channel) {
         CameraLabel(k)->SetCaption(u.title);
         CameraLabel(k)->Show();
     }
+    if (u.moveMap && FrmHtmlMap != nullptr) FrmHtmlMap->MoveCenter(u.mapLatitude, u.mapLongitude);
 }
 
 void TFrmMain::SetMapPageLoaded() {
     MapPageLoaded = 1;
 }
+
+namespace {
+
+// ON and OFF say whether the GPS text shows; the corner items, a radio group of their own, say where
+// when the user chose a corner.
+void ShowGpsMenuState(TFrmMain& m, TMenuItem* corner) {
+    (m.GpsCorner >= 0 ? m.MenuItemGPSON : m.MenuItemGPSOFF)->SetChecked(true);
+    for (TMenuItem* item : {m.MenuItemGPSTL, m.MenuItemGPSTR, m.MenuItemGPSBL, m.MenuItemGPSBR})
+        item->SetChecked(item == corner);
+}
+
+} // namespace
 
 void TFrmMain::ShowGpsLabelOnly(int camera) {
     for (int k = 0; k < 4; ++k)
@@ -42,41 +54,39 @@ void TFrmMain::ShowGpsLabelOnly(int camera) {
 
 void TFrmMain::MenuItemGPSOFFClick(TObject*) {
     GpsCorner = -1;
-    MenuItemGPSON->SetChecked(false);
-    MenuItemGPSOFF->SetChecked(true);
+    ShowGpsMenuState(*this, nullptr);
     for (int k = 0; k < 4; ++k)
         GpsLabel(k)->Hide();
 }
 
 void TFrmMain::MenuItemGPSONClick(TObject*) {
     GpsCorner = 0;
-    MenuItemGPSOFF->SetChecked(false);
-    MenuItemGPSON->SetChecked(true);
+    ShowGpsMenuState(*this, nullptr);
     const int screen = OverlayScreenOn(ScreenCount, SelectedCamera);
     if (screen >= 0) ShowGpsLabelOnly(screen);
 }
 
 void TFrmMain::MenuItemGPSTLClick(TObject*) {
     GpsCorner = 1;
-    MenuItemGPSTL->SetChecked(true);
+    ShowGpsMenuState(*this, MenuItemGPSTL);
     ShowGpsLabelOnly(0);
 }
 
 void TFrmMain::MenuItemGPSTRClick(TObject*) {
     GpsCorner = 2;
-    MenuItemGPSTR->SetChecked(true);
+    ShowGpsMenuState(*this, MenuItemGPSTR);
     ShowGpsLabelOnly(1);
 }
 
 void TFrmMain::MenuItemGPSBLClick(TObject*) {
     GpsCorner = 3;
-    MenuItemGPSBL->SetChecked(true);
+    ShowGpsMenuState(*this, MenuItemGPSBL);
     ShowGpsLabelOnly(2);
 }
 
 void TFrmMain::MenuItemGPSBRClick(TObject*) {
     GpsCorner = 4;
-    MenuItemGPSBR->SetChecked(true);
+    ShowGpsMenuState(*this, MenuItemGPSBR);
     ShowGpsLabelOnly(3);
 }
 

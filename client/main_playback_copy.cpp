@@ -6,10 +6,12 @@
 #include "formats/ByteOrder.h"
 
 #include "controls/BmButton.h"
+#include "playback/BackupMove.h"
 #include "playback/Qelvidfile.h"
 
 #include "platform/core/Exceptions.h"
 #include "platform/core/FileUtils.h"
+#include "platform/core/StrUtils.h"
 #include "platform/vcl/Dialogs.h"
 
 #include <filesystem>
@@ -19,25 +21,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Moves one entry into `to`, joining folders that exist there already; false on the first failure.
-bool MoveEntry(const fs::path& from, const fs::path& to) {
-    std::error_code ec;
-    if (fs::is_directory(from, ec) && fs::is_directory(to, ec)) {
-        for (const fs::directory_entry& child : fs::directory_iterator(from, ec))
-            if (!MoveEntry(child.path(), to / child.path().filename())) return false;
-        if (ec) return false;
-        fs::remove(from, ec);
-        return !ec;
-    }
-    if (fs::exists(to, ec) && !fs::is_directory(to, ec)) fs::remove(to, ec);
-    fs::rename(from, to, ec);
-    if (!ec) return true;
-    // Another file system: copied, then the original removed.
-    ec.clear();
-    fs::copy(from, to, fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
-    if (ec) return false;
-    fs::remove_all(from, ec);
-    return !ec;
+// The question before same-named files are replaced: a few of their names, and what No means.
+std::string ReplaceQuestion(const std::vector<std::string>& names) {
+    constexpr std::size_t kNamesShown = 5;
+    std::string text = "The chosen folder already holds files of the same names:\n";
+    for (std::size_t i = 0; i < names.size() && i < kNamesShown; ++i)
+        text += "  " + names[i] + "\n";
+    if (names.size() > kNamesShown) text += Format("  and %zu more\n", names.size() - kNamesShown);
+    return text + "Replace them? No keeps them, and the new copies stay in the Backup folder of the program.";
 }
 
 } // namespace
@@ -92,13 +83,15 @@ int TFrmMain::MoveFiles(const std::string& source, const std::string& destinatio
     if (folder.size() >= 3 && folder.compare(folder.size() - 3, 3, "*.*") == 0)
         folder.resize(folder.size() - 3);
     std::error_code ec;
-    const fs::path from(folder);
-    const fs::path to(destination);
-    if (!fs::is_directory(from, ec) || !fs::is_directory(to, ec)) return 1;
-    if (fs::equivalent(from, to, ec)) return 0;
-    for (const fs::directory_entry& entry : fs::directory_iterator(from, ec))
-        if (!MoveEntry(entry.path(), to / entry.path().filename())) return 1;
-    return ec ? 1 : 0;
+    if (!fs::is_directory(folder, ec) || !fs::is_directory(destination, ec)) return 1;
+    if (fs::equivalent(folder, destination, ec)) return 0;
+    // A folder inside the copies would be moved into itself, over and over.
+    const BackupMovePlan plan = PlanBackupMove(folder, destination);
+    if (plan.intoItself) return 1;
+    bool replace = true;
+    if (!plan.replaced.empty())
+        replace = ShowMessageBox(ReplaceQuestion(plan.replaced), LoadLangString(50396), 4) == mrYes;
+    return MoveBackupEntries(folder, destination, replace) ? 0 : 1;
 }
 
 void TFrmMain::BtnRecStopClick(TObject*) {

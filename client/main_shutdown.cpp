@@ -34,6 +34,7 @@ void TFrmMain::BtnPowerClick(TObject*) {
     Label2->SetCaption("");
     Label3->SetCaption("");
     UnloadG726();
+    ReleaseRecorderDisk();
     DeleteFolderTree(ProgramFolder + "Temporary/");
     SaveSetupIni();
     Close();

@@ -15,8 +15,8 @@
 #include "recdb/QelDbResults.h"
 #include "recdb/QelDbSql.h"
 #include "recdb/Search.h"
+#include "recdb/SearchWindowLayout.h"
 #include "recdb/SqliteDb.h"
-#include "setup/Menu.h"
 
 #include "platform/core/FileUtils.h"
 #include "platform/core/StrUtils.h"
@@ -74,10 +74,6 @@ std::vector<TGridLabels> GridLabels(bool start) {
         out.push_back(start ? TGridLabels{frmMinTable->lbSTime, frmMinTable->lbStartTime}
                             : TGridLabels{frmMinTable->lbETime, frmMinTable->lbEndTime});
     return out;
-}
-
-int MaxCameraOfMenu() {
-    return frmMenu != nullptr ? frmMenu->MaxCamera : 0;
 }
 
 void ShowSecondBackupButtons(bool show) {
@@ -159,7 +155,7 @@ bool TfrmBackup::SetEndTime(const std::string& text) {
         grid.time->SetVisible(true);
         grid.caption->SetVisible(true);
     }
-    if (MaxCameraOfMenu() != 1) ShowSecondBackupButtons(false);
+    if (TableCameraCount() != 1) ShowSecondBackupButtons(false);
     return true;
 }
 
@@ -178,7 +174,7 @@ void TfrmBackup::ClearSelection() {
     if (frmCalendar != nullptr) frmCalendar->btnBackup->SetVisible(remote);
     if (frmHourTable != nullptr) frmHourTable->btnBackup->SetVisible(remote);
     if (frmMinTable != nullptr) frmMinTable->btnBackup->SetVisible(remote);
-    ShowSecondBackupButtons(remote && MaxCameraOfMenu() == 1);
+    ShowSecondBackupButtons(remote && TableCameraCount() == 1);
 }
 
 void TfrmBackup::RequestBackupSize(int type) {

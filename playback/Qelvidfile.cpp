@@ -114,6 +114,7 @@ bool CQelVideoFile::Open(const std::string& name) {
     readPos = 0;
     bufferStart = 0;
     bufferFill = 0;
+    scanFill = 0;
     return LoadIndex(name + ".fdx");
 }
 
@@ -325,24 +326,28 @@ bool CQelVideoFile::SeekToIndexEntry() {
 }
 
 bool CQelVideoFile::ScanBackForFrame() {
-    // Words are tested from the current position towards the start, a block at a time.
+    // Words are tested from the current position towards the start, a block at a time. The block stays
+    // read from one call to the next: a search that goes on from a start code that was no frame reads
+    // nothing again, so a file full of start codes costs one pass, not a block per start code.
     if (!stream) return false;
-    std::int64_t end = std::min<std::int64_t>(readPos, fileSize);
     constexpr std::int64_t kBlock = 4096;
-    std::vector<BYTE> block(static_cast<std::size_t>(kBlock));
-    while (end >= 4) {
-        Sleep(0);
-        const std::int64_t start = std::max<std::int64_t>(end - kBlock, end % 4);
-        const int length = static_cast<int>(end - start);
-        if (stream->Seek(start, soBeginning) != start || stream->Read(block.data(), length) != length)
-            return false;
-        for (int at = length - 4; at >= 0; at -= 4) {
-            if (GetU32(block.data() + at) != kFrmHdrStartCode) continue;
-            fileOffset = static_cast<DWORD>(start + at);
-            readPos = fileOffset;
-            return true;
+    for (std::int64_t at = std::min<std::int64_t>(readPos, fileSize) - 4; at >= 0; at -= 4) {
+        if (at < scanStart || at + 4 > scanStart + scanFill) {
+            Sleep(0);
+            const std::int64_t end = at + 4;
+            const std::int64_t start = std::max<std::int64_t>(end - kBlock, end % 4);
+            const int length = static_cast<int>(end - start);
+            scanBlock.resize(static_cast<std::size_t>(kBlock));
+            scanFill = 0;
+            if (stream->Seek(start, soBeginning) != start || stream->Read(scanBlock.data(), length) != length)
+                return false;
+            scanStart = start;
+            scanFill = length;
         }
-        end = start;
+        if (GetU32(scanBlock.data() + (at - scanStart)) != kFrmHdrStartCode) continue;
+        fileOffset = static_cast<DWORD>(at);
+        readPos = fileOffset;
+        return true;
     }
     return false;
 }

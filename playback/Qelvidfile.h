@@ -246,6 +246,10 @@ private:
     std::int64_t readPos = 0;
     std::int64_t bufferStart = 0;
     std::int64_t bufferFill = 0;
+    // The block the backward search for a start code read last.
+    std::vector<BYTE> scanBlock;
+    std::int64_t scanStart = 0;
+    std::int64_t scanFill = 0;
     int chainMode = 0;
     std::string avRoot;
     std::string dbRoot;

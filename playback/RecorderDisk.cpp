@@ -8,6 +8,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <memory>
+#include <set>
 #include <sys/stat.h>
 
 namespace {
@@ -19,6 +20,26 @@ std::string WithSlash(std::string path) {
 
 bool IsExt2(const std::string& type) {
     return SameText(type, "EXT2");
+}
+
+bool HasRecorderLabel(const volumes::BlockVolume& volume) {
+    return volume.label == kQelRecordingLabel || volume.label == kQelDatabaseLabel;
+}
+
+// The detect button's volumes: EXT2 with one of the recorder's labels, or on a device that can be
+// plugged in and out.
+bool IsDetectCandidate(const volumes::BlockVolume& volume) {
+    return IsExt2(volume.type) && (HasRecorderLabel(volume) || volume.removable || volume.hotplug);
+}
+
+// The computer's own disks are never touched, whatever their volumes are called.
+bool OnSystemDisk(const volumes::BlockVolume& volume, const std::set<std::string>& systemDisks) {
+    return !volume.disk.empty() && systemDisks.count(volume.disk) != 0;
+}
+
+std::string SystemDiskRefusal(const volumes::BlockVolume& volume) {
+    return "Cannot mount " + volume.device + " (" + volume.label +
+           "): it lies on a disk that holds this computer's own file systems";
 }
 
 } // namespace
@@ -36,6 +57,7 @@ int ClassifyVolumeRoot(const std::string& root) {
 
 QelVolumes FindQelVolumes() {
     QelVolumes found;
+    const std::set<std::string> systemDisks = volumes::SystemDisks();
     for (const volumes::BlockVolume& volume : volumes::ListBlockVolumes()) {
         std::string* root = volume.label == kQelDatabaseLabel    ? &found.databaseRoot
                             : volume.label == kQelRecordingLabel ? &found.recordingRoot
@@ -43,6 +65,10 @@ QelVolumes FindQelVolumes() {
         if (root == nullptr) continue;
         std::string point = volumes::MountPointOf(volume.device);
         if (point.empty()) {
+            if (OnSystemDisk(volume, systemDisks)) {
+                found.errors.push_back(SystemDiskRefusal(volume));
+                continue;
+            }
             try {
                 point = volumes::MountVolume(volume.device);
             } catch (const Exception& e) {
@@ -56,8 +82,9 @@ QelVolumes FindQelVolumes() {
 }
 
 bool DtIsQelMounted(std::string& root) {
+    const std::set<std::string> systemDisks = volumes::SystemDisks();
     for (const volumes::BlockVolume& volume : volumes::ListBlockVolumes()) {
-        if (!IsExt2(volume.type)) continue;
+        if (!IsDetectCandidate(volume) || OnSystemDisk(volume, systemDisks)) continue;
         const std::string point = volumes::MountPointOf(volume.device);
         if (point.empty()) continue;
         root = WithSlash(point);
@@ -67,8 +94,13 @@ bool DtIsQelMounted(std::string& root) {
 }
 
 bool DtFindAndMountExt2Drive(std::string& root, std::vector<std::string>& errors) {
+    const std::set<std::string> systemDisks = volumes::SystemDisks();
     for (const volumes::BlockVolume& volume : volumes::ListBlockVolumes()) {
-        if (!IsExt2(volume.type) || !volumes::MountPointOf(volume.device).empty()) continue;
+        if (!IsDetectCandidate(volume) || !volumes::MountPointOf(volume.device).empty()) continue;
+        if (OnSystemDisk(volume, systemDisks)) {
+            if (HasRecorderLabel(volume)) errors.push_back(SystemDiskRefusal(volume));
+            continue;
+        }
         try {
             root = WithSlash(volumes::MountVolume(volume.device));
             return true;

@@ -1,6 +1,7 @@
-// The recorder disk on this computer: its two volumes found by label and mounted when they are not, the
-// class of a volume, and stepping between the hour folders of its recording tree. Plain functions over
-// the platform's volume list, so the main window only applies their results.
+// The recorder disk on this computer: its two volumes found by label and mounted read-only when they are
+// not, the class of a volume, and stepping between the hour folders of its recording tree. Plain
+// functions over the platform's volume list, so the main window only applies their results. A volume on a
+// disk that holds this computer's own file systems is never mounted or shown.
 #pragma once
 
 #include <optional>
@@ -27,10 +28,11 @@ struct QelVolumes {
 // order wins). Mount failures are collected, never thrown.
 QelVolumes FindQelVolumes();
 
-// Is an EXT2 volume mounted (type compared ignoring case); `root` := its mount point with '/'.
+// Is an EXT2 volume (type compared ignoring case) mounted that carries one of the recorder's labels or
+// lies on a removable or hot-plugged device; `root` := its mount point with '/'.
 bool DtIsQelMounted(std::string& root);
 
-// Mounts the EXT2 volumes not yet mounted until one shows; `root` := its mount point with '/'. Failures
+// Mounts such EXT2 volumes not yet mounted until one shows; `root` := its mount point with '/'. Failures
 // are collected in `errors`.
 bool DtFindAndMountExt2Drive(std::string& root, std::vector<std::string>& errors);
 

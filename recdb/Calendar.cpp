@@ -16,7 +16,6 @@
 #include "setup/Schedule.h"
 
 #include <cstdlib>
-#include <ctime>
 
 TfrmCalendar* frmCalendar = nullptr;
 
@@ -122,14 +121,14 @@ int TfrmCalendar::DaysInMonth(int year, int month) {
 }
 
 int TfrmCalendar::FirstWeekday(int year, int month) {
-    std::tm tm{};
-    tm.tm_year = year - 1900;
-    tm.tm_mon = month - 1;
-    tm.tm_mday = 1;
-    tm.tm_sec = 1;
-    tm.tm_isdst = 0;
-    if (std::mktime(&tm) == static_cast<std::time_t>(-1)) return 8;
-    return tm.tm_wday + 1;
+    // Counted on the Gregorian calendar itself: a local-time conversion moves midnight into the day
+    // before wherever a zone's rules shift the clock at that hour (Europe/Dublin's winter, Morocco's
+    // Ramadan).
+    if (month < 1 || month > 12) return 8;
+    static constexpr int kMonthShift[] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
+    const long y = month < 3 ? year - 1L : year;
+    const long days = y + y / 4 - y / 100 + y / 400 + kMonthShift[month - 1] + 1;
+    return static_cast<int>((days % 7 + 7) % 7) + 1;
 }
 
 TColor TfrmCalendar::MarkColor(int state) {

@@ -57,7 +57,7 @@ public:
     std::string GetSelectedDate() const { return selectedDate_; }
     static int DaysInMonth(int year, int month);
     static bool IsLeapYear(int year);
-    // Cell 1..7 of day 1 (Sunday 1); 8 when the date cannot be converted.
+    // Cell 1..7 of day 1 (Sunday 1) in every time zone; 8 for a month outside 1..12.
     static int FirstWeekday(int year, int month);
     static TColor MarkColor(int state);
 

@@ -76,7 +76,7 @@ void TfrmHourTable::ClearCells() {
 }
 
 void TfrmHourTable::MarkColumn(int hour, int delta) {
-    const int channels = FrmMain != nullptr && FrmMain->MaxCamera == 4 ? 4 : 1;
+    const int channels = TableCameraCount() == 4 ? 4 : 1;
     for (int channel = 0; channel < channels; ++channel) {
         TImgFrame* cell = Cell(channel, hour);
         // A cell not drawn as selected stays as it is when lowered.

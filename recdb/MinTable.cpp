@@ -77,7 +77,7 @@ void TfrmMinTable::ClearCells() {
 }
 
 void TfrmMinTable::MarkColumn(int minute, int delta) {
-    const int channels = FrmMain != nullptr && FrmMain->MaxCamera == 4 ? 4 : 1;
+    const int channels = TableCameraCount() == 4 ? 4 : 1;
     for (int channel = 0; channel < channels; ++channel) {
         TImgFrame* cell = Cell(channel, minute);
         cell->SetCurrentFrame(cell->CurrentFrame() + delta);

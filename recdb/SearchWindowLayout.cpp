@@ -9,6 +9,7 @@
 #include "platform/vcl/WinUser.h"
 #include "playback/Backup.h"
 #include "recdb/Search.h"
+#include "setup/Menu.h"
 
 #include <algorithm>
 
@@ -52,11 +53,14 @@ void PlaceTableWindow(TForm* form) {
     form->SetTopmost(true);
 }
 
+int TableCameraCount() {
+    return frmMenu != nullptr ? frmMenu->MaxCamera : 0;
+}
+
 void FitTableToCameras(TForm* form, TLabel* secondRowLabel, std::span<TImgFrame* const> secondRow,
                        int clientWidth, std::initializer_list<TButton*> oneRowButtons) {
-    const int cameras = FrmMain != nullptr ? FrmMain->MaxCamera : 0;
-    if (cameras != 1 && cameras != 4) return;
-    const bool four = cameras == 4;
+    const int cameras = TableCameraCount();
+    const bool four = cameras == 4 || (cameras != 1 && secondRowLabel->Visible());
     secondRowLabel->SetVisible(four);
     for (TImgFrame* cell : secondRow)
         cell->SetVisible(four);

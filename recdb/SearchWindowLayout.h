@@ -19,8 +19,13 @@ void ReplaceSkinBackground(TImgFrame* image, int width, int height);
 // The tables sit centred on the main window, a caption's height lower, inside the desktop work area.
 void PlaceTableWindow(TForm* form);
 
+// The camera count the hour and minute tables follow: the setup menu's, which a remote search takes from
+// the recorder and a recorder-disk search sets to four; 0 before either.
+int TableCameraCount();
+
 // With one camera the table shows its first row alone and the buttons under it; with four, every row.
-// Other camera counts leave the table as it is.
+// Other camera counts leave the rows as they are, in a client area that fits them again (a "Prev" leaves
+// it shrunk).
 void FitTableToCameras(TForm* form, TLabel* secondRowLabel, std::span<TImgFrame* const> secondRow,
                        int clientWidth, std::initializer_list<TButton*> oneRowButtons);
 

@@ -5,12 +5,23 @@
 
 #include "platform/vcl/StdCtrls.h"
 
+#include <algorithm>
+
+void ShowTitle(TEdit* edit, const std::string& title) {
+    edit->SetMaxLength(std::max(kTitleLength, static_cast<int>(title.size())));
+    edit->SetText(title);
+}
+
 void TTitleFilter::KeyDown(TEdit* edit) {
     LengthBefore = static_cast<int>(edit->Text().size());
 }
 
 void TTitleFilter::KeyPress(char& key) {
-    if (TitleKeyAllowed(key)) return;
+    // Ctrl+letter keys come as control characters: the field's own editing commands (select all, copy,
+    // cut, undo), never characters of the title. Paste stays refused, as it could bring any character.
+    constexpr char kPaste = 22;
+    const bool editingCommand = static_cast<unsigned char>(key) < 0x20 && key != kPaste;
+    if (editingCommand || TitleKeyAllowed(key)) return;
     InvalidKey = 1;
     key = 0;
 }

@@ -8,13 +8,19 @@
 
 class TEdit;
 
+// What a user may type into a title field. A longer title from the recorder's file is shown whole, and
+// the field then takes that many.
+inline constexpr int kTitleLength = 9;
+void ShowTitle(TEdit* edit, const std::string& title);
+
 struct TTitleFilter {
     // The title's length before the last key went down.
     int LengthBefore = 0;
     BYTE InvalidKey = 0;
 
     void KeyDown(TEdit* edit);
-    // Swallows (sets to 0) a key the title may not hold and marks it.
+    // Swallows (sets to 0) a key the title may not hold and marks it; the field's editing commands
+    // (Ctrl+A, Ctrl+C, ...) except paste pass.
     void KeyPress(char& key);
     // Tells the user about a refused key (box text 59829 with that caption); true when it did.
     bool KeyUp(int captionId);

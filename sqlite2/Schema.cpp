@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <unordered_set>
 
 namespace sqlite2 {
 
@@ -61,10 +62,10 @@ TableInfo DescribeTable(const sql::CreateTable& create) {
     TableInfo info;
     info.name = create.name;
     if (create.columns.empty()) throw ESqlite2Error(ErrGeneric, "table " + create.name + " has no columns");
+    std::unordered_set<std::string> names;
     for (const sql::ColumnDef& c : create.columns) {
-        for (const ColumnInfo& seen : info.columns)
-            if (sql::SameName(seen.name, c.name))
-                throw ESqlite2Error(ErrGeneric, "duplicate column name: " + c.name);
+        if (!names.insert(sql::FoldName(c.name)).second)
+            throw ESqlite2Error(ErrGeneric, "duplicate column name: " + c.name);
         info.columns.push_back({c.name, c.type, IsTextTypedDeclaration(c.type, c.collate)});
     }
     // The rowid column: one column declared exactly INTEGER that is the table's only primary key.
@@ -111,7 +112,8 @@ Schema Schema::Read(const Sqlite2File& file) {
     for (const MasterRow& row : s.rows_) {
         if (!row.type || !row.name) continue;
         if (*row.type == "table") {
-            if (s.FindTable(*row.name)) continue; // a second row for one name cannot be reached
+            // A second row for one name cannot be reached.
+            if (!s.tableIndex_.emplace(sql::FoldName(*row.name), s.tables_.size()).second) continue;
             TableInfo info;
             try {
                 if (!row.sql) throw ESqlite2Error(ErrCorrupt, "no CREATE statement");
@@ -125,7 +127,7 @@ Schema Schema::Read(const Sqlite2File& file) {
             info.name = *row.name;
             s.tables_.push_back(std::move(info));
         } else if (*row.type == "view") {
-            if (s.FindView(*row.name)) continue;
+            if (!s.viewIndex_.emplace(sql::FoldName(*row.name), s.views_.size()).second) continue;
             ViewInfo view;
             view.name = *row.name;
             try {
@@ -143,15 +145,13 @@ Schema Schema::Read(const Sqlite2File& file) {
 const TableInfo* Schema::FindTable(std::string_view name) const {
     if (sql::SameName(name, "sqlite_master")) return &MasterTable();
     if (sql::SameName(name, "sqlite_temp_master")) return &TempMasterTable();
-    auto it = std::find_if(tables_.begin(), tables_.end(),
-                           [&](const TableInfo& t) { return sql::SameName(t.name, name); });
-    return it == tables_.end() ? nullptr : &*it;
+    const auto it = tableIndex_.find(sql::FoldName(name));
+    return it == tableIndex_.end() ? nullptr : &tables_[it->second];
 }
 
 const ViewInfo* Schema::FindView(std::string_view name) const {
-    auto it = std::find_if(views_.begin(), views_.end(),
-                           [&](const ViewInfo& v) { return sql::SameName(v.name, name); });
-    return it == views_.end() ? nullptr : &*it;
+    const auto it = viewIndex_.find(sql::FoldName(name));
+    return it == viewIndex_.end() ? nullptr : &views_[it->second];
 }
 
 } // namespace sqlite2

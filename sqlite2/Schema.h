@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace sqlite2 {
@@ -60,6 +61,8 @@ private:
     std::vector<MasterRow> rows_;
     std::vector<TableInfo> tables_;
     std::vector<ViewInfo> views_;
+    // Positions in tables_ and views_ by folded name: the schema of a large file is read in linear time.
+    std::unordered_map<std::string, std::size_t> tableIndex_, viewIndex_;
 };
 
 } // namespace sqlite2

@@ -11,6 +11,11 @@ namespace sqlite2::sql {
 
 struct Select;
 
+// Longest path from a node down through its expressions and subqueries. The parser refuses a deeper
+// tree, so nothing that recurses over a parsed statement (compiling, freeing) can exhaust the stack.
+// SQLite 3 takes no more than about 100 levels of the compiled text anyway.
+inline constexpr int kMaxTreeHeight = 250;
+
 struct Expr {
     enum class Kind {
         Null,
@@ -44,6 +49,7 @@ struct Expr {
     std::unique_ptr<Select> select;
     std::size_t begin = 0; // span in the SQL text, for the names of result columns
     std::size_t end = 0;
+    int height = 1;
 };
 
 using ExprPtr = std::unique_ptr<Expr>;
@@ -89,6 +95,7 @@ struct Select {
     bool hasLimit = false;
     long long limit = -1;
     long long offset = 0;
+    int height = 1;
 };
 
 struct ColumnDef {

@@ -21,6 +21,16 @@ using Kind = sql::Expr::Kind;
     throw ESqlite2Error(ErrGeneric, message);
 }
 
+// Budgets that keep a hostile statement or schema (views that expand each other many times over) from
+// holding the caller: views nest at most kMaxViewDepth deep, the compile recursion (expressions,
+// subqueries and views together) goes at most kMaxTreeHeight deep, and each of the two passes over a
+// statement takes at most kMaxCompileWork steps. A step is an expression compiled, a column made or
+// searched, or kSqlBytesPerStep bytes of SQLite 3 text made, so the text stays within a few MiB. The
+// client's own statements take under a thousand steps.
+constexpr int kMaxViewDepth = 16;
+constexpr std::size_t kMaxCompileWork = 200000;
+constexpr std::size_t kSqlBytesPerStep = 16;
+
 std::string Quote(std::string_view text) {
     std::string out = "'";
     for (char c : text) {
@@ -235,6 +245,8 @@ public:
         : schema_(schema), tables_(tables), use_(use), collecting_(collecting) {}
 
     Result CompileSelect(const sql::Select& s, std::string_view text, const Scope* outer) {
+        const Nesting nesting(*this);
+        Charge(s.cores.size());
         if (s.cores.size() == 1) return CompileCore(s.cores[0], text, outer, &s);
         std::vector<Result> parts;
         for (const sql::SelectCore& core : s.cores)
@@ -252,6 +264,7 @@ public:
                 r.cols[c].textForm = r.cols[c].textForm && parts[i].cols[c].textForm;
             }
             body += " " + s.ops[i - 1] + " " + parts[i].sql;
+            ChargeText(body);
         }
         if (s.orderBy.empty() && !s.hasLimit) {
             r.sql = body;
@@ -282,6 +295,31 @@ public:
 private:
     std::string NewAlias() { return "s" + std::to_string(aliases_++); }
 
+    void Charge(std::size_t steps) {
+        work_ += steps;
+        if (work_ > kMaxCompileWork)
+            throw ESqlite2Error(ErrInterrupt, "statement too complex: compiling it takes more than " +
+                                                  std::to_string(kMaxCompileWork) + " steps");
+    }
+
+    void ChargeText(const std::string& sql) { Charge(sql.size() / kSqlBytesPerStep); }
+
+    // One level of the compile recursion.
+    class Nesting {
+    public:
+        explicit Nesting(Compiler& c) : depth_(c.depth_) {
+            if (++depth_ > sql::kMaxTreeHeight)
+                Fail("statement nested too deeply (maximum depth " + std::to_string(sql::kMaxTreeHeight) +
+                     ")");
+        }
+        ~Nesting() { --depth_; }
+        Nesting(const Nesting&) = delete;
+        Nesting& operator=(const Nesting&) = delete;
+
+    private:
+        int& depth_;
+    };
+
     static std::string Limit(const sql::Select& s) {
         if (!s.hasLimit) return {};
         return " LIMIT " + std::to_string(s.limit) + " OFFSET " + std::to_string(s.offset);
@@ -290,8 +328,8 @@ private:
     static std::string SortKey(const Val& v) { return NotAPosition(v.text ? AsText(v) : AsNum(v)); }
 
     // An ORDER BY term that names a result column by number or by name; null when it is an expression.
-    static const Val* OrderByColumn(const Expr& e, const std::vector<std::string>& names,
-                                    const std::vector<Val>& cols) {
+    const Val* OrderByColumn(const Expr& e, const std::vector<std::string>& names,
+                             const std::vector<Val>& cols) {
         if (e.kind == Kind::Integer) {
             const long long k = std::atoll(e.value.c_str());
             if (k < 1 || k > static_cast<long long>(cols.size()))
@@ -299,9 +337,11 @@ private:
                      std::to_string(cols.size()));
             return &cols[static_cast<std::size_t>(k - 1)];
         }
-        if (e.kind == Kind::Column && e.table.empty())
+        if (e.kind == Kind::Column && e.table.empty()) {
+            Charge(names.size());
             for (std::size_t i = 0; i < names.size(); ++i)
                 if (sql::SameName(names[i], e.column)) return &cols[i];
+        }
         return nullptr;
     }
 
@@ -317,6 +357,7 @@ private:
             fromSql = "(" + sub.sql + ") AS " + src.alias;
         } else if (const TableInfo* table = schema_.FindTable(item.table)) {
             if (!table->error.empty()) throw ESqlite2Error(ErrCorrupt, table->error);
+            Charge(table->columns.size());
             std::vector<bool>& use = use_[table];
             use.resize(table->columns.size(), false);
             const ImportedTable& imported = tables_.Import(*table, use);
@@ -337,7 +378,7 @@ private:
             fromSql = imported.name + " AS " + src.alias;
         } else if (const ViewInfo* view = schema_.FindView(item.table)) {
             if (!view->error.empty()) throw ESqlite2Error(ErrCorrupt, view->error);
-            if (++viewDepth_ > 16) Fail("view " + view->name + " is nested too deeply");
+            if (++viewDepth_ > kMaxViewDepth) Fail("view " + view->name + " is nested too deeply");
             const std::string_view saved = text_;
             text_ = view->view->source;
             Result sub = CompileSelect(*view->view->select, text_, nullptr);
@@ -360,8 +401,7 @@ private:
         if (item.natural)
             for (const Col& c : src.cols)
                 for (const Source& s : scope.sources)
-                    for (const Col& other : s.cols)
-                        if (sql::SameName(other.name, c.name)) joinColumns.push_back(c.name);
+                    if (FindIn(s, c.name)) joinColumns.push_back(c.name);
         for (const std::string& name : joinColumns) {
             const Col* right = FindIn(src, name);
             const Col* left = nullptr;
@@ -379,10 +419,12 @@ private:
         else
             from += std::string(item.left ? " LEFT JOIN " : " JOIN ") + fromSql + " ON " +
                     (on.empty() ? "1" : on);
+        ChargeText(fromSql);
         scope.sources.push_back(std::move(src));
     }
 
-    static void SourceFromResult(Source& src, const Result& sub) {
+    void SourceFromResult(Source& src, const Result& sub) {
+        Charge(sub.cols.size());
         for (std::size_t i = 0; i < sub.cols.size(); ++i) {
             Col c;
             c.name = sub.names[i];
@@ -394,7 +436,8 @@ private:
         }
     }
 
-    static const Col* FindIn(const Source& s, const std::string& name) {
+    const Col* FindIn(const Source& s, const std::string& name) {
+        Charge(s.cols.size());
         for (const Col& c : s.cols)
             if (sql::SameName(c.name, name)) return &c;
         return nullptr;
@@ -447,6 +490,7 @@ private:
                 for (const Source& s : scope.sources) {
                     if (!rc.starTable.empty() && !sql::SameName(s.name, rc.starTable)) continue;
                     any = true;
+                    Charge(s.cols.size());
                     for (const Col& c : s.cols) {
                         r.names.push_back(c.name);
                         r.cols.push_back(ColumnInContext(c, ctx, false));
@@ -493,11 +537,12 @@ private:
             sql += " ORDER BY " + terms;
         }
         if (whole) sql += Limit(*whole);
+        ChargeText(sql);
         r.sql = sql;
         return r;
     }
 
-    static bool GroupsByRowid(const Expr& e, const Source& src) {
+    bool GroupsByRowid(const Expr& e, const Source& src) {
         if (e.kind != Kind::Column || (!e.table.empty() && !sql::SameName(e.table, src.name))) return false;
         if (const Col* c = FindIn(src, e.column)) return c->rowid;
         return sql::SameName(e.column, "rowid") || sql::SameName(e.column, "oid") ||
@@ -569,6 +614,14 @@ private:
     }
 
     Val Compile(const Expr& e, const Ctx& ctx) {
+        const Nesting nesting(*this);
+        Charge(1);
+        Val v = CompileNode(e, ctx);
+        ChargeText(v.sql);
+        return v;
+    }
+
+    Val CompileNode(const Expr& e, const Ctx& ctx) {
         switch (e.kind) {
         case Kind::Null:
             return NullVal();
@@ -821,7 +874,7 @@ private:
             v.integer = true;
             return v;
         }
-        if (e.star) Fail("wrong number of arguments to function " + e.value + "()");
+        if (e.star || e.args.size() != 1) Fail("wrong number of arguments to function " + e.value + "()");
         const Val a = Compile(*e.args[0], inner);
         if (name == "sum" || name == "avg")
             return Computed("sq2_" + name + "(" + a.sql + ")", false, true, false);
@@ -837,6 +890,8 @@ private:
     std::string_view text_;
     int aliases_ = 0;
     int viewDepth_ = 0;
+    int depth_ = 0;
+    std::size_t work_ = 0;
 };
 
 } // namespace

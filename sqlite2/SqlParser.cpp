@@ -138,6 +138,44 @@ private:
         Fail();
     }
 
+    // A node is one higher than its highest child.
+    static void Raise(int& height, int childHeight) {
+        height = std::max(height, childHeight + 1);
+        if (height > kMaxTreeHeight)
+            throw ESqlite2Error(ErrGeneric, "expression tree is too large (maximum depth " +
+                                                std::to_string(kMaxTreeHeight) + ")");
+    }
+
+    static void Attach(Expr& parent, ExprPtr child) {
+        Raise(parent.height, child->height);
+        parent.args.push_back(std::move(child));
+    }
+
+    static void Attach(Expr& parent, std::unique_ptr<Select> select) {
+        Raise(parent.height, select->height);
+        parent.select = std::move(select);
+    }
+
+    static void Measure(Select& s) {
+        auto raise = [&](const ExprPtr& e) {
+            if (e) Raise(s.height, e->height);
+        };
+        for (const SelectCore& core : s.cores) {
+            for (const ResultColumn& rc : core.columns)
+                raise(rc.expr);
+            for (const FromItem& item : core.from) {
+                raise(item.on);
+                if (item.subquery) Raise(s.height, item.subquery->height);
+            }
+            raise(core.where);
+            for (const ExprPtr& g : core.groupBy)
+                raise(g);
+            raise(core.having);
+        }
+        for (const OrderTerm& t : s.orderBy)
+            raise(t.expr);
+    }
+
     struct DepthGuard {
         explicit DepthGuard(int& d) : depth(d) {
             if (++depth > kMaxDepth) throw ESqlite2Error(ErrGeneric, "parser stack overflow");
@@ -199,6 +237,7 @@ private:
                 s->limit = SignedInteger();
             }
         }
+        Measure(*s);
         return s;
     }
 
@@ -325,8 +364,8 @@ private:
         e->op = std::move(op);
         e->begin = left->begin;
         e->end = right->end;
-        e->args.push_back(std::move(left));
-        e->args.push_back(std::move(right));
+        Attach(*e, std::move(left));
+        Attach(*e, std::move(right));
         return e;
     }
 
@@ -351,7 +390,7 @@ private:
             auto e = std::make_unique<Expr>();
             e->kind = Expr::Kind::Unary;
             e->op = "NOT";
-            e->args.push_back(Not());
+            Attach(*e, Not());
             e->begin = begin;
             e->end = e->args[0]->end;
             return e;
@@ -396,15 +435,15 @@ private:
                 Next();
                 auto e = Postfix(Expr::Kind::Like, negated, std::move(left));
                 e->op = Upper(w.text);
-                e->args.push_back(Relational());
+                Attach(*e, Relational());
                 e->end = e->args.back()->end;
                 left = std::move(e);
             } else if (w.Is("BETWEEN")) {
                 Next();
                 auto e = Postfix(Expr::Kind::Between, negated, std::move(left));
-                e->args.push_back(Relational());
+                Attach(*e, Relational());
                 Expect("AND");
-                e->args.push_back(Relational());
+                Attach(*e, Relational());
                 e->end = e->args.back()->end;
                 left = std::move(e);
             } else if (w.Is("IN")) {
@@ -413,10 +452,10 @@ private:
                 auto e = Postfix(Expr::Kind::InList, negated, std::move(left));
                 if (Peek().Is("SELECT")) {
                     e->kind = Expr::Kind::InSelect;
-                    e->select = ParseSelectStmt();
+                    Attach(*e, ParseSelectStmt());
                 } else if (!Peek().Is(")")) {
                     do {
-                        e->args.push_back(ParseExpr());
+                        Attach(*e, ParseExpr());
                     } while (Accept(","));
                 }
                 Expect(")");
@@ -435,7 +474,7 @@ private:
         e->kind = kind;
         e->negated = negated;
         e->begin = operand->begin;
-        e->args.push_back(std::move(operand));
+        Attach(*e, std::move(operand));
         e->end = LastEnd();
         return e;
     }
@@ -490,7 +529,7 @@ private:
             auto e = std::make_unique<Expr>();
             e->kind = Expr::Kind::Unary;
             e->op = std::string(t.text);
-            e->args.push_back(Unary());
+            Attach(*e, Unary());
             e->begin = t.begin;
             e->end = e->args[0]->end;
             return e;
@@ -536,7 +575,7 @@ private:
                     else
                         Accept("ALL");
                     do {
-                        e->args.push_back(ParseExpr());
+                        Attach(*e, ParseExpr());
                     } while (Accept(","));
                 }
                 Expect(")");
@@ -560,7 +599,7 @@ private:
                 Next();
                 if (Peek().Is("SELECT")) {
                     e->kind = Expr::Kind::Subquery;
-                    e->select = ParseSelectStmt();
+                    Attach(*e, ParseSelectStmt());
                     Expect(")");
                 } else {
                     e = ParseExpr();
@@ -581,17 +620,17 @@ private:
         e.kind = Expr::Kind::Case;
         if (!Peek().Is("WHEN")) {
             e.hasBase = true;
-            e.args.push_back(ParseExpr());
+            Attach(e, ParseExpr());
         }
         if (!Peek().Is("WHEN")) Fail();
         while (Accept("WHEN")) {
-            e.args.push_back(ParseExpr());
+            Attach(e, ParseExpr());
             Expect("THEN");
-            e.args.push_back(ParseExpr());
+            Attach(e, ParseExpr());
         }
         if (Accept("ELSE")) {
             e.hasElse = true;
-            e.args.push_back(ParseExpr());
+            Attach(e, ParseExpr());
         }
         Expect("END");
     }

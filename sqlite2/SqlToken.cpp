@@ -32,6 +32,13 @@ bool SameName(std::string_view a, std::string_view b) {
     return true;
 }
 
+std::string FoldName(std::string_view name) {
+    std::string out(name);
+    for (char& c : out)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
 bool Token::Is(std::string_view word) const {
     if (kind == TokenKind::Id) return SameName(text, word);
     if (kind == TokenKind::Op) return text == word;

@@ -27,5 +27,6 @@ std::vector<Token> Tokenize(std::string_view sql);
 // The value of a quoted token: quotes removed, doubled quotes made single.
 std::string Dequote(std::string_view text);
 bool SameName(std::string_view a, std::string_view b); // ASCII letters compared without case
+std::string FoldName(std::string_view name);           // equal for names SameName calls the same
 
 } // namespace sqlite2::sql

@@ -29,12 +29,26 @@ std::string LowerName(std::string_view name) {
     return out;
 }
 
+// What tells a file apart from its earlier versions; a missing file has an empty stamp.
+struct FileStamp {
+    bool exists = false;
+    dev_t dev = 0;
+    ino_t ino = 0;
+    off_t size = 0;
+    long long mtimeNs = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+FileStamp StampOf(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return {};
+    return {true, st.st_dev, st.st_ino, st.st_size,
+            static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec};
+}
+
 struct CacheEntry {
     std::string path;
-    dev_t dev;
-    ino_t ino;
-    off_t size;
-    long long mtimeNs;
+    FileStamp file, journal;
     std::shared_ptr<Sqlite2Database> db;
 };
 
@@ -62,20 +76,16 @@ std::shared_ptr<Sqlite2Database> Sqlite2Database::Open(const std::string& path) 
     struct stat st {};
     if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
         throw ESqlite2Error(ErrCantOpen, "unable to open database file: " + path);
-    struct stat journal {};
-    if (::stat((path + "-journal").c_str(), &journal) == 0 && journal.st_size > 0)
-        throw ESqlite2Error(ErrCantOpen, "database may be inconsistent: a rollback journal lies beside it (" +
-                                             path + "-journal)");
     char* resolved = ::realpath(path.c_str(), nullptr);
     const std::string key = resolved ? resolved : path;
     std::free(resolved);
-    const long long mtime = static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+    // A journal that appears, changes or goes away changes what the file reads as.
+    const FileStamp file = StampOf(path), journal = StampOf(path + "-journal");
     {
         std::lock_guard<std::mutex> lock(cacheMutex);
         for (auto it = cache.begin(); it != cache.end(); ++it) {
             if (it->path != key) continue;
-            if (it->dev == st.st_dev && it->ino == st.st_ino && it->size == st.st_size &&
-                it->mtimeNs == mtime) {
+            if (it->file == file && it->journal == journal) {
                 cache.splice(cache.begin(), cache, it);
                 return cache.front().db;
             }
@@ -85,7 +95,7 @@ std::shared_ptr<Sqlite2Database> Sqlite2Database::Open(const std::string& path) 
     }
     std::shared_ptr<Sqlite2Database> db(new Sqlite2Database(Sqlite2File::Load(path)));
     std::lock_guard<std::mutex> lock(cacheMutex);
-    cache.push_front(CacheEntry{key, st.st_dev, st.st_ino, st.st_size, mtime, db});
+    cache.push_front(CacheEntry{key, file, journal, db});
     if (cache.size() > kCachedFiles) cache.pop_back();
     return db;
 }

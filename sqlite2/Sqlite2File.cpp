@@ -1,5 +1,8 @@
 #include "sqlite2/Sqlite2File.h"
 
+#include "sqlite2/RollbackJournal.h"
+
+#include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <sys/stat.h>
@@ -34,6 +37,26 @@ std::string PageText(std::uint32_t page) {
     return "page " + std::to_string(page) + ": ";
 }
 
+// Reads a whole file; false when there is none. Anything else that keeps it from being read throws.
+bool ReadWholeFile(const std::string& path, const char* what, std::string& out) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 && (errno == ENOENT || errno == ENOTDIR)) return false;
+    if (!S_ISREG(st.st_mode))
+        throw ESqlite2Error(ErrCantOpen, std::string("unable to open ") + what + ": " + path);
+    if (static_cast<std::uint64_t>(st.st_size) > kMaxFileSize)
+        throw ESqlite2Error(ErrNoMem, std::string(what) + " too large: " + path);
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw ESqlite2Error(ErrCantOpen, std::string("unable to open ") + what + ": " + path);
+    out.resize(static_cast<std::size_t>(st.st_size));
+    in.read(out.data(), static_cast<std::streamsize>(out.size()));
+    // The file may have changed size since stat; take what was read.
+    out.resize(static_cast<std::size_t>(in.gcount()));
+    if (in.bad()) throw ESqlite2Error(ErrCantOpen, std::string("unable to read ") + what + ": " + path);
+    return true;
+}
+
+const unsigned char kZeroPage[kPageSize] = {};
+
 } // namespace
 
 void ThrowCorrupt(const std::string& detail) {
@@ -41,36 +64,27 @@ void ThrowCorrupt(const std::string& detail) {
 }
 
 Sqlite2File Sqlite2File::Load(const std::string& path) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+    std::string image, journal;
+    if (!ReadWholeFile(path, "database file", image))
         throw ESqlite2Error(ErrCantOpen, "unable to open database file: " + path);
-    struct stat journal {};
-    if (::stat((path + "-journal").c_str(), &journal) == 0 && journal.st_size > 0)
-        throw ESqlite2Error(ErrCantOpen, "database may be inconsistent: a rollback journal lies beside it (" +
-                                             path + "-journal)");
-    if (static_cast<std::uint64_t>(st.st_size) > kMaxFileSize)
-        throw ESqlite2Error(ErrNoMem, "database file too large: " + path);
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw ESqlite2Error(ErrCantOpen, "unable to open database file: " + path);
-    std::string image;
-    image.resize(static_cast<std::size_t>(st.st_size));
-    in.read(image.data(), static_cast<std::streamsize>(image.size()));
-    // The file may have changed size since stat; take what was read.
-    image.resize(static_cast<std::size_t>(in.gcount()));
-    if (in.bad()) throw ESqlite2Error(ErrCantOpen, "unable to read database file: " + path);
-    return Sqlite2File(std::move(image));
+    ReadWholeFile(path + "-journal", "rollback journal", journal);
+    return Sqlite2File(std::move(image), journal);
 }
 
-Sqlite2File Sqlite2File::FromImage(std::string image) {
+Sqlite2File Sqlite2File::FromImage(std::string image, std::string_view journal) {
     if (image.size() > kMaxFileSize) throw ESqlite2Error(ErrNoMem, "database image too large");
-    return Sqlite2File(std::move(image));
+    return Sqlite2File(std::move(image), journal);
 }
 
-Sqlite2File::Sqlite2File(std::string image) : image_(std::move(image)) {
-    if (image_.empty()) return; // a valid, empty database
-    if (image_.size() < kPageSize) throw ESqlite2Error(ErrNotADb, "file is encrypted or is not a database");
-    pageCount_ = static_cast<std::uint32_t>(image_.size() / kPageSize);
-    const auto* p = reinterpret_cast<const unsigned char*>(image_.data());
+Sqlite2File::Sqlite2File(std::string image, std::string_view journal) : image_(std::move(image)) {
+    imagePages_ = static_cast<std::uint32_t>(image_.size() / kPageSize);
+    pageCount_ = imagePages_;
+    if (!journal.empty()) PlayBack(journal);
+    if (pageCount_ == 0) {
+        if (!image_.empty()) throw ESqlite2Error(ErrNotADb, "file is encrypted or is not a database");
+        return; // a valid, empty database
+    }
+    const unsigned char* p = Page(1);
     if (std::memcmp(p, kMagicText, sizeof kMagicText) != 0)
         throw ESqlite2Error(ErrNotADb, "file is encrypted or is not a database");
     if (ReadU32(p + 48, FileByteOrder::Little) == kMagic)
@@ -84,8 +98,31 @@ Sqlite2File::Sqlite2File(std::string image) : image_(std::move(image)) {
         throw ESqlite2Error(ErrFormat, "unsupported file format " + std::to_string(format));
 }
 
+void Sqlite2File::PlayBack(std::string_view journal) {
+    // The journal's oldest format writes its integers in the order of the machine that made the database.
+    const auto* header = reinterpret_cast<const unsigned char*>(image_.data());
+    const FileByteOrder order = image_.size() >= 52 && ReadU32(header + 48, FileByteOrder::Big) == kMagic
+                                    ? FileByteOrder::Big
+                                    : FileByteOrder::Little;
+    const JournalRollback rollback = ReadJournal(journal, order);
+    if (!rollback.hot) return;
+    // Pages past the old size were added by the transaction; pages the file lacks read as zeros.
+    pageCount_ = rollback.pageCount;
+    imagePages_ = std::min(imagePages_, pageCount_);
+    image_.resize(std::size_t(imagePages_) * kPageSize);
+    for (const JournalPage& p : rollback.pages) {
+        if (p.page <= imagePages_)
+            std::memcpy(image_.data() + std::size_t(p.page - 1) * kPageSize, p.bytes.data(), kPageSize);
+        else
+            pastEnd_[p.page].assign(p.bytes);
+    }
+}
+
 const unsigned char* Sqlite2File::Page(std::uint32_t page) const {
-    return reinterpret_cast<const unsigned char*>(image_.data()) + std::size_t(page - 1) * kPageSize;
+    if (page <= imagePages_)
+        return reinterpret_cast<const unsigned char*>(image_.data()) + std::size_t(page - 1) * kPageSize;
+    const auto it = pastEnd_.find(page);
+    return it == pastEnd_.end() ? kZeroPage : reinterpret_cast<const unsigned char*>(it->second.data());
 }
 
 std::uint32_t Sqlite2File::U32(std::uint32_t page, std::size_t offset) const {
@@ -235,7 +272,7 @@ private:
 
     const Sqlite2File& file_;
     const Sqlite2File::RowFn& row_;
-    std::vector<unsigned char> visited_;
+    std::vector<bool> visited_;
     std::string scratch_;
     bool haveRowid_ = false;
     std::int32_t lastRowid_ = 0;

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -21,16 +22,17 @@ enum class FileByteOrder { Little, Big };
 
 class Sqlite2File {
 public:
-    // Reads the whole file once. A missing or unreadable file: ErrCantOpen. A rollback journal beside
-    // the file means a writer stopped half-way: ErrCantOpen rather than reading it silently.
+    // Reads the whole file once. A missing or unreadable file: ErrCantOpen. A rollback journal beside it
+    // (the path plus "-journal") means a writer stopped inside a transaction: the journal is played back
+    // in memory, so the database reads as it was before that transaction. Neither file is written.
     static Sqlite2File Load(const std::string& path);
-    static Sqlite2File FromImage(std::string image);
+    // The database from its file's bytes and, when it has one, its journal's bytes.
+    static Sqlite2File FromImage(std::string image, std::string_view journal = {});
 
     std::uint32_t PageCount() const { return pageCount_; }
     FileByteOrder Order() const { return order_; }
     // False for a file of fewer than two pages: a database in which nothing was ever created.
     bool HasMaster() const { return pageCount_ >= kMasterRoot; }
-    std::size_t SizeInBytes() const { return image_.size(); }
 
     // Walks the table B-tree rooted at `root` in rowid order and hands every entry's rowid and record
     // bytes (valid only during the call) to `row`. Returning false from `row` stops the walk.
@@ -38,13 +40,17 @@ public:
     void WalkTable(std::uint32_t root, const RowFn& row) const;
 
 private:
-    explicit Sqlite2File(std::string image);
+    Sqlite2File(std::string image, std::string_view journal);
+    void PlayBack(std::string_view journal);
     std::uint32_t U32(std::uint32_t page, std::size_t offset) const;
     std::uint16_t U16(std::uint32_t page, std::size_t offset) const;
     const unsigned char* Page(std::uint32_t page) const;
 
-    std::string image_;
-    std::uint32_t pageCount_ = 0;
+    std::string image_; // the file's whole pages, 1 to imagePages_
+    std::uint32_t imagePages_ = 0;
+    std::uint32_t pageCount_ = 0; // at least imagePages_ after a rollback to a larger database
+    // Pages a rollback gave back beyond the file's end; the others there read as zeros.
+    std::map<std::uint32_t, std::string> pastEnd_;
     FileByteOrder order_ = FileByteOrder::Little;
 
     friend class TreeWalker;

@@ -2,6 +2,8 @@
 
 #include "platform/core/StrUtils.h"
 
+#include <unordered_set>
+
 namespace {
 
 const std::string_view kUtf8Bom = "\xEF\xBB\xBF";
@@ -57,7 +59,14 @@ IniDocument IniDocument::Parse(std::string_view bytes) {
             Classify(std::string(bytes.substr(start, end - start)), std::move(eol), doc.lines_.empty()));
         start = lf == std::string_view::npos ? bytes.size() : lf + 1;
     }
+    doc.IndexSections();
     return doc;
+}
+
+void IniDocument::IndexSections() {
+    firstHeader_.clear();
+    for (std::size_t i = 0; i < lines_.size(); ++i)
+        if (lines_[i].kind == Kind::Section) firstHeader_.emplace(UpperCase(lines_[i].name), i);
 }
 
 std::string IniDocument::Serialize() const {
@@ -70,9 +79,8 @@ std::string IniDocument::Serialize() const {
 }
 
 int IniDocument::FindSection(std::string_view section) const {
-    for (std::size_t i = 0; i < lines_.size(); ++i)
-        if (lines_[i].kind == Kind::Section && SameText(lines_[i].name, section)) return static_cast<int>(i);
-    return -1;
+    const auto found = firstHeader_.find(UpperCase(section));
+    return found == firstHeader_.end() ? -1 : static_cast<int>(found->second);
 }
 
 std::size_t IniDocument::SectionEnd(std::size_t header) const {
@@ -84,13 +92,9 @@ std::size_t IniDocument::SectionEnd(std::size_t header) const {
 
 std::vector<std::string> IniDocument::SectionNames() const {
     std::vector<std::string> names;
-    for (const Line& line : lines_) {
-        if (line.kind != Kind::Section) continue;
-        bool seen = false;
-        for (const std::string& name : names)
-            seen = seen || SameText(name, line.name);
-        if (!seen) names.push_back(line.name);
-    }
+    for (std::size_t i = 0; i < lines_.size(); ++i)
+        if (lines_[i].kind == Kind::Section && firstHeader_.at(UpperCase(lines_[i].name)) == i)
+            names.push_back(lines_[i].name);
     return names;
 }
 
@@ -103,13 +107,11 @@ std::vector<std::pair<std::string, std::string>> IniDocument::Entries(std::strin
     const int header = FindSection(section);
     if (header < 0) return entries;
     const std::size_t end = SectionEnd(static_cast<std::size_t>(header));
+    std::unordered_set<std::string> seen;
     for (std::size_t i = static_cast<std::size_t>(header) + 1; i < end; ++i) {
         const Line& line = lines_[i];
-        if (line.kind != Kind::Key) continue;
-        bool seen = false;
-        for (const auto& entry : entries)
-            seen = seen || SameText(entry.first, line.name);
-        if (!seen) entries.emplace_back(line.name, line.value);
+        if (line.kind == Kind::Key && seen.insert(UpperCase(line.name)).second)
+            entries.emplace_back(line.name, line.value);
     }
     return entries;
 }
@@ -128,6 +130,7 @@ void IniDocument::InsertAt(std::size_t index, std::string text) {
     if (index > 0 && index == lines_.size() && lines_.back().eol.empty()) lines_.back().eol = eol_;
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(index),
                   Classify(std::move(text), eol_, index == 0));
+    IndexSections();
 }
 
 void IniDocument::Append(std::string text) {
@@ -164,35 +167,34 @@ bool IniDocument::SetValue(std::string_view section, std::string_view key, std::
     return true;
 }
 
-bool IniDocument::DeleteKey(std::string_view section, std::string_view key) {
-    bool changed = false;
+bool IniDocument::DropLines(const std::function<bool(const Line&, bool inSection)>& drop,
+                            std::string_view section) {
+    // One pass that closes the gaps as it goes: erasing line by line would move the rest of the file
+    // once per dropped line.
+    std::size_t kept = 0;
     bool inSection = false;
-    for (std::size_t i = 0; i < lines_.size();) {
-        const Line& line = lines_[i];
-        if (line.kind == Kind::Section) inSection = SameText(line.name, section);
-        if (inSection && line.kind == Kind::Key && SameText(line.name, key)) {
-            lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(i));
-            changed = true;
-            continue;
-        }
-        ++i;
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        if (lines_[i].kind == Kind::Section) inSection = SameText(lines_[i].name, section);
+        if (drop(lines_[i], inSection)) continue;
+        if (kept != i) lines_[kept] = std::move(lines_[i]);
+        ++kept;
     }
-    return changed;
+    if (kept == lines_.size()) return false;
+    lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(kept), lines_.end());
+    IndexSections();
+    return true;
+}
+
+bool IniDocument::DeleteKey(std::string_view section, std::string_view key) {
+    return DropLines(
+        [&](const Line& line, bool inSection) {
+            return inSection && line.kind == Kind::Key && SameText(line.name, key);
+        },
+        section);
 }
 
 bool IniDocument::EraseSection(std::string_view section) {
-    bool changed = false;
-    bool inSection = false;
-    for (std::size_t i = 0; i < lines_.size();) {
-        if (lines_[i].kind == Kind::Section) inSection = SameText(lines_[i].name, section);
-        if (inSection) {
-            lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(i));
-            changed = true;
-            continue;
-        }
-        ++i;
-    }
-    return changed;
+    return DropLines([](const Line&, bool inSection) { return inSection; }, section);
 }
 
 bool IniDocument::AddSection(std::string_view section) {

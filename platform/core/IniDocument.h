@@ -5,9 +5,11 @@
 // nothing but are kept. An edit touches only the lines it must: every other byte stays as it was.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -50,6 +52,11 @@ private:
     static Line Classify(std::string text, std::string eol, bool first);
     // Index of the first header of the section, or -1.
     int FindSection(std::string_view section) const;
+    // Rebuilds firstHeader_ after the lines changed.
+    void IndexSections();
+    // Removes the lines `drop` picks, told whether each is inside an occurrence of the section; returns
+    // whether any went.
+    bool DropLines(const std::function<bool(const Line&, bool inSection)>& drop, std::string_view section);
     // One past the last line of the section whose header is at header.
     std::size_t SectionEnd(std::size_t header) const;
     void Append(std::string text);
@@ -57,4 +64,7 @@ private:
 
     std::vector<Line> lines_;
     std::string eol_ = "\r\n";
+    // Upper-case section name -> line of its first header, so that a reader walking every section of a
+    // large file does not search the file once per section.
+    std::unordered_map<std::string, std::size_t> firstHeader_;
 };

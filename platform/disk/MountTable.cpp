@@ -1,8 +1,11 @@
 #include "platform/disk/Volumes.h"
 
+#include "platform/disk/VolumeTools.h"
+
 #include <climits>
 #include <cstdlib>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace volumes {
 
@@ -35,14 +38,18 @@ std::string WithoutTrailingSlash(std::string path) {
     return path;
 }
 
+} // namespace
+
 // Links such as /dev/disk/by-label/x name the same device as /dev/sdb2.
-std::string CanonicalDevice(const std::string& device) {
+std::string detail::CanonicalDevice(const std::string& device) {
     char resolved[PATH_MAX];
     if (!device.empty() && device[0] == '/' && realpath(device.c_str(), resolved) != nullptr) return resolved;
     return device;
 }
 
-} // namespace
+bool detail::SameDevice(const std::string& a, const std::string& b) {
+    return a == b || (!a.empty() && detail::CanonicalDevice(a) == detail::CanonicalDevice(b));
+}
 
 std::vector<MountEntry> ParseMountTable(const std::string& text) {
     std::vector<MountEntry> entries;
@@ -61,9 +68,10 @@ std::vector<MountEntry> ParseMountTable(const std::string& text) {
 
 std::string MountPointOf(const std::string& device) {
     if (device.empty()) return "";
-    const std::string wanted = CanonicalDevice(device);
+    const std::string wanted = detail::CanonicalDevice(device);
     for (const MountEntry& entry : ReadMountTable())
-        if (entry.device == device || CanonicalDevice(entry.device) == wanted) return entry.mountPoint;
+        if (entry.device == device || detail::CanonicalDevice(entry.device) == wanted)
+            return entry.mountPoint;
     return "";
 }
 
@@ -87,14 +95,54 @@ bool MountOfPath(const std::string& path, MountEntry& found) {
 }
 
 bool VolumeOfMount(const MountEntry& entry, BlockVolume& volume) {
-    const std::string wanted = CanonicalDevice(entry.device);
+    const std::string wanted = detail::CanonicalDevice(entry.device);
     for (const BlockVolume& v : ListBlockVolumes()) {
-        if (v.device == entry.device || CanonicalDevice(v.device) == wanted) {
+        if (v.device == entry.device || detail::CanonicalDevice(v.device) == wanted) {
             volume = v;
             return true;
         }
     }
     return false;
+}
+
+bool IsSystemMountPoint(const std::string& mountPoint) {
+    const std::string point = WithoutTrailingSlash(mountPoint);
+    // The root, the tops of the file-system hierarchy and everything below the trees that only the
+    // system uses; a disk mounted by hand elsewhere (/mnt/x, ~/rec) is the user's.
+    for (const std::string top : {"/", "/home", "/opt", "/srv", "/root", "/tmp", "/nix", "/snap"})
+        if (point == top) return true;
+    for (const std::string tree : {"/boot", "/efi", "/usr", "/var"})
+        if (point == tree || point.rfind(tree + "/", 0) == 0) return true;
+    return false;
+}
+
+std::set<std::string> SystemDisks() {
+    std::set<std::string> disks;
+    const std::vector<BlockVolume> listed = ListBlockVolumes();
+    const auto add = [&](const std::string& device, const std::string& mountPoint) {
+        const std::string canonical = detail::CanonicalDevice(device);
+        for (const BlockVolume& volume : listed)
+            if (!volume.disk.empty() &&
+                (volume.device == device || detail::CanonicalDevice(volume.device) == canonical))
+                disks.insert(volume.disk);
+        std::string name = detail::KernelName(device);
+        // The kernel shows the root file system's device as /dev/root, which need not exist.
+        struct stat st {};
+        if (name.empty() && device == "/dev/root" && stat(mountPoint.c_str(), &st) == 0)
+            name = detail::KernelNameOfNumber(st.st_dev);
+        detail::AddDisksUnder(name, disks);
+    };
+    for (const MountEntry& entry : ReadMountTable())
+        if (IsSystemMountPoint(entry.mountPoint)) add(entry.device, entry.mountPoint);
+    std::istringstream swaps(detail::ReadWhole("/proc/swaps"));
+    std::string line;
+    std::getline(swaps, line); // the heading
+    while (std::getline(swaps, line)) {
+        std::istringstream fields(line);
+        std::string device, type;
+        if (fields >> device >> type && type == "partition") add(DecodeField(device), "");
+    }
+    return disks;
 }
 
 } // namespace volumes

@@ -1,5 +1,7 @@
 #include "platform/disk/Volumes.h"
 
+#include "platform/disk/VolumeTools.h"
+
 #include <blkid.h>
 
 #include <algorithm>
@@ -7,8 +9,10 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
 #include <fstream>
+#include <memory>
 #include <mutex>
 #include <spawn.h>
 #include <sstream>
@@ -26,18 +30,6 @@ namespace {
 
 std::mutex sourceLock;
 VolumeSource hooked;
-
-VolumeSource Current() {
-    std::lock_guard<std::mutex> guard(sourceLock);
-    return hooked;
-}
-
-std::string ReadWhole(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // udev writes a label's unusual bytes as \xNN.
 std::string DecodeUdevText(const std::string& text) {
@@ -58,8 +50,8 @@ std::string DecodeUdevText(const std::string& text) {
 bool ProbeFromUdev(const std::string& device, BlockVolume& volume) {
     struct stat st {};
     if (stat(device.c_str(), &st) != 0 || !S_ISBLK(st.st_mode)) return false;
-    std::istringstream lines(ReadWhole("/run/udev/data/b" + std::to_string(major(st.st_rdev)) + ":" +
-                                       std::to_string(minor(st.st_rdev))));
+    std::istringstream lines(detail::ReadWhole("/run/udev/data/b" + std::to_string(major(st.st_rdev)) + ":" +
+                                               std::to_string(minor(st.st_rdev))));
     std::string line, label, labelEnc;
     while (std::getline(lines, line)) {
         if (line.rfind("E:ID_FS_TYPE=", 0) == 0) volume.type = line.substr(13);
@@ -68,6 +60,68 @@ bool ProbeFromUdev(const std::string& device, BlockVolume& volume) {
     }
     volume.label = labelEnc.empty() ? label : labelEnc;
     return !volume.type.empty();
+}
+
+std::string SysBlockPath(const std::string& name) {
+    char resolved[PATH_MAX];
+    const std::string link = "/sys/class/block/" + name;
+    return realpath(link.c_str(), resolved) != nullptr ? std::string(resolved) : std::string();
+}
+
+bool IsRemovableDisk(const std::string& disk) {
+    const std::string flag = detail::ReadWhole("/sys/class/block/" + disk + "/removable");
+    return !flag.empty() && flag[0] == '1';
+}
+
+// A device below a USB, FireWire, PC card or memory card controller can be plugged in and out at any time.
+bool IsOnHotplugBus(const std::string& disk) {
+    std::string folder = SysBlockPath(disk);
+    static const char* const buses[] = {"usb", "ieee1394", "pcmcia", "mmc", "sdio", "ccw"};
+    while (folder.size() > std::string("/sys/devices").size() && folder.rfind("/sys/devices/", 0) == 0) {
+        char resolved[PATH_MAX];
+        if (realpath((folder + "/subsystem").c_str(), resolved) != nullptr) {
+            const std::string subsystem = std::string(resolved).substr(std::string(resolved).rfind('/') + 1);
+            for (const char* bus : buses)
+                if (subsystem == bus) return true;
+        }
+        folder = folder.substr(0, folder.rfind('/'));
+    }
+    return false;
+}
+
+void OpenWithDesktop(const std::string& folder) {
+    const std::string program = FindProgram("xdg-open");
+    if (program.empty()) throw EVolumeError("Cannot show " + folder + ": xdg-open is not installed");
+    std::vector<std::string> args{program, folder};
+    std::vector<char*> argv;
+    for (const std::string& arg : args)
+        argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0)
+        throw EVolumeError("Cannot show " + folder + ": xdg-open did not start");
+    // The file manager may run for long; its exit is collected aside so no zombie stays.
+    std::thread([pid] {
+        int status = 0;
+        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
+    }).detach();
+}
+
+} // namespace
+
+namespace detail {
+
+VolumeSource CurrentSource() {
+    std::lock_guard<std::mutex> guard(sourceLock);
+    return hooked;
+}
+
+std::string ReadWhole(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
 }
 
 bool ProbeWithBlkid(const std::string& device, BlockVolume& volume) {
@@ -90,35 +144,50 @@ bool ProbeWithBlkid(const std::string& device, BlockVolume& volume) {
     return found;
 }
 
-bool IsRemovable(const std::string& name) {
+std::string KernelNameOfNumber(dev_t number) {
     char resolved[PATH_MAX];
-    const std::string link = "/sys/class/block/" + name;
-    if (realpath(link.c_str(), resolved) == nullptr) return false;
-    std::string folder = resolved;
-    // A partition's flag lives with its disk.
-    if (access((folder + "/partition").c_str(), F_OK) == 0) folder = folder.substr(0, folder.rfind('/'));
-    const std::string flag = ReadWhole(folder + "/removable");
-    return !flag.empty() && flag[0] == '1';
+    const std::string link =
+        "/sys/dev/block/" + std::to_string(major(number)) + ":" + std::to_string(minor(number));
+    if (realpath(link.c_str(), resolved) == nullptr) return "";
+    const std::string path = resolved;
+    return path.substr(path.rfind('/') + 1);
 }
 
-std::vector<BlockVolume> ProbeAllVolumes() {
-    std::vector<BlockVolume> volumes;
-    std::istringstream lines(ReadWhole("/proc/partitions"));
-    std::string line;
-    while (std::getline(lines, line)) {
-        std::istringstream fields(line);
-        unsigned major = 0, minor = 0;
-        unsigned long long blocks = 0;
-        std::string name;
-        if (!(fields >> major >> minor >> blocks >> name) || name.find('/') != std::string::npos) continue;
-        BlockVolume volume;
-        volume.device = "/dev/" + name;
-        if (!ProbeWithBlkid(volume.device, volume) && !ProbeFromUdev(volume.device, volume)) continue;
-        volume.removable = IsRemovable(name);
-        volumes.push_back(volume);
-    }
-    return volumes;
+std::string KernelName(const std::string& device) {
+    struct stat st {};
+    if (device.rfind("/dev/", 0) != 0 || stat(device.c_str(), &st) != 0 || !S_ISBLK(st.st_mode)) return "";
+    return KernelNameOfNumber(st.st_rdev);
 }
+
+std::string DiskOfName(const std::string& name) {
+    const std::string folder = SysBlockPath(name);
+    if (folder.empty()) return name;
+    // A partition's folder lies inside its disk's.
+    if (access((folder + "/partition").c_str(), F_OK) == 0) {
+        const std::string parent = folder.substr(0, folder.rfind('/'));
+        return parent.substr(parent.rfind('/') + 1);
+    }
+    return name;
+}
+
+void AddDisksUnder(const std::string& name, std::set<std::string>& disks, int depth) {
+    if (name.empty() || depth > 8) return;
+    const std::string disk = DiskOfName(name);
+    disks.insert(disk);
+    // A device-mapper or RAID device names the devices under it as its slaves.
+    for (const std::string& holderOf : {name, disk}) {
+        const std::string folder = SysBlockPath(holderOf);
+        if (folder.empty()) continue;
+        std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir((folder + "/slaves").c_str()), closedir);
+        if (!dir) continue;
+        while (const dirent* entry = readdir(dir.get())) {
+            const std::string slave = entry->d_name;
+            if (slave != "." && slave != "..") AddDisksUnder(slave, disks, depth + 1);
+        }
+    }
+}
+
+} // namespace detail
 
 std::string FindProgram(const std::string& name) {
     const char* path = getenv("PATH");
@@ -131,7 +200,6 @@ std::string FindProgram(const std::string& name) {
     return "";
 }
 
-// Runs the program without a shell; its output (both streams) comes back in `output`.
 int RunProgram(const std::vector<std::string>& args, std::string& output) {
     int pipeFds[2];
     if (pipe2(pipeFds, O_CLOEXEC) != 0) throw EVolumeError("Cannot start " + args[0]);
@@ -163,43 +231,8 @@ int RunProgram(const std::vector<std::string>& args, std::string& output) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-std::string MountWithUdisks(const std::string& device) {
-    const std::string program = FindProgram("udisksctl");
-    if (program.empty())
-        throw EVolumeError("Cannot mount " + device + ": udisksctl is not installed; mount it as root");
-    std::string output;
-    const int status = RunProgram({program, "mount", "--no-user-interaction", "-b", device}, output);
-    while (!output.empty() && (output.back() == '\n' || output.back() == '\r'))
-        output.pop_back();
-    if (status != 0) throw EVolumeError("Cannot mount " + device + ": " + output);
-    const std::string point = MountPointOf(device);
-    if (point.empty())
-        throw EVolumeError("Cannot mount " + device + ": it did not appear in the mount table");
-    return point;
-}
-
-void OpenWithDesktop(const std::string& folder) {
-    const std::string program = FindProgram("xdg-open");
-    if (program.empty()) throw EVolumeError("Cannot show " + folder + ": xdg-open is not installed");
-    std::vector<std::string> args{program, folder};
-    std::vector<char*> argv;
-    for (const std::string& arg : args)
-        argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0)
-        throw EVolumeError("Cannot show " + folder + ": xdg-open did not start");
-    // The file manager may run for long; its exit is collected aside so no zombie stays.
-    std::thread([pid] {
-        int status = 0;
-        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-        }
-    }).detach();
-}
-
-} // namespace
-
 void SetVolumeSource(VolumeSource source) {
+    detail::ForgetHookedMounts();
     std::lock_guard<std::mutex> guard(sourceLock);
     hooked = std::move(source);
 }
@@ -208,30 +241,43 @@ void ResetVolumeSource() {
     SetVolumeSource(VolumeSource{});
 }
 
+std::vector<BlockVolume> ProbeBlockVolumes() {
+    std::vector<BlockVolume> volumes;
+    std::istringstream lines(detail::ReadWhole("/proc/partitions"));
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::istringstream fields(line);
+        unsigned major = 0, minor = 0;
+        unsigned long long blocks = 0;
+        std::string name;
+        if (!(fields >> major >> minor >> blocks >> name) || name.find('/') != std::string::npos) continue;
+        BlockVolume volume;
+        volume.device = "/dev/" + name;
+        if (!detail::ProbeWithBlkid(volume.device, volume) && !ProbeFromUdev(volume.device, volume)) continue;
+        volume.disk = detail::DiskOfName(name);
+        volume.removable = IsRemovableDisk(volume.disk);
+        volume.hotplug = volume.removable || IsOnHotplugBus(volume.disk);
+        volumes.push_back(volume);
+    }
+    return volumes;
+}
+
 std::vector<BlockVolume> ListBlockVolumes() {
-    const VolumeSource source = Current();
-    std::vector<BlockVolume> volumes = source.listVolumes ? source.listVolumes() : ProbeAllVolumes();
+    const VolumeSource source = detail::CurrentSource();
+    std::vector<BlockVolume> volumes = source.listVolumes ? source.listVolumes() : ProbeBlockVolumes();
     std::stable_sort(volumes.begin(), volumes.end(),
                      [](const BlockVolume& a, const BlockVolume& b) { return a.device < b.device; });
     return volumes;
 }
 
 std::vector<MountEntry> ReadMountTable() {
-    const VolumeSource source = Current();
+    const VolumeSource source = detail::CurrentSource();
     if (source.mountTable) return source.mountTable();
-    return ParseMountTable(ReadWhole("/proc/self/mounts"));
-}
-
-std::string MountVolume(const std::string& device) {
-    const VolumeSource source = Current();
-    if (device.empty()) throw EVolumeError("Cannot mount a volume without a device");
-    const std::string point = source.mount ? source.mount(device) : MountWithUdisks(device);
-    if (point.empty()) throw EVolumeError("Cannot mount " + device);
-    return point;
+    return ParseMountTable(detail::ReadWhole("/proc/self/mounts"));
 }
 
 void OpenFolder(const std::string& folder) {
-    const VolumeSource source = Current();
+    const VolumeSource source = detail::CurrentSource();
     if (source.openFolder)
         source.openFolder(folder);
     else

@@ -9,8 +9,9 @@ class QWidget;
 
 namespace vcl_internal {
 
-// Runs the dialog modally with a handle of its own (stored in *handle while it is open); a WM_CLOSE
-// sent or posted to the handle cancels it. Returns QDialog::exec's result.
+// Runs the dialog application-modally with a handle of its own (stored in *handle while it is open) until
+// it is answered; a WM_CLOSE sent or posted to the handle cancels it. Returns the answer
+// (QDialog::Accepted or Rejected); Rejected when the program ends first.
 int ExecDialog(QDialog* dialog, HWND* handle);
 // The open dialog behind a handle, or nullptr.
 QWidget* DialogOfHandle(HWND handle);

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <vector>
 
 using vcl_internal::FromQString;
@@ -90,7 +91,25 @@ int ExecDialog(QDialog* dialog, HWND* handle) {
             DeallocateHWnd(h);
         }
     } done{h, handle};
-    return dialog->exec();
+    // Not QDialog::exec: that loop ends at the dialog's first hide, and the toolkit hides a shown window
+    // whenever it re-creates it (a change of its window flags), then shows it again application-modal
+    // with no loop left to end that modality, which blocks every other window for good. This loop ends
+    // only with an answer (accept, reject, WM_CLOSE) or the program's end, and the dialog is hidden
+    // while it is still modal, which is what gives the other windows their input back.
+    std::optional<int> answer;
+    const QMetaObject::Connection finished =
+        QObject::connect(dialog, &QDialog::finished, [&answer](int result) { answer = result; });
+    dialog->setWindowModality(Qt::ApplicationModal);
+    dialog->setResult(QDialog::Rejected);
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+    while (!answer && guard && !Application->Terminated())
+        Application->HandleMessage();
+    if (!guard) return QDialog::Rejected;
+    QObject::disconnect(finished);
+    dialog->hide();
+    return answer.value_or(QDialog::Rejected);
 }
 
 QWidget* DialogOfHandle(HWND handle) {
@@ -348,6 +367,7 @@ bool TOpenDialog::Run(bool save) {
         return false;
     } else {
         QFileDialog dialog;
+        dialog.setOption(QFileDialog::DontUseNativeDialog, true);
         dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         dialog.setFileMode(save                                    ? QFileDialog::AnyFile
                            : options_.Contains(ofAllowMultiSelect) ? QFileDialog::ExistingFiles
@@ -440,6 +460,7 @@ bool SelectDirectory(const std::string& caption, const std::string& root, std::s
         return false;
     }
     QFileDialog dialog;
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly, true);
     dialog.setWindowTitle(ToQString(caption));

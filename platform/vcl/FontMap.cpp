@@ -5,6 +5,7 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <functional>
 #include <map>
 #include <mutex>
 #include <tuple>
@@ -17,29 +18,35 @@ struct TAlias {
     std::initializer_list<const char*> lookAlikes;
 };
 
-// Faces of the other desktop and installed families that look and measure alike, best first.
+// Faces of the other desktop and installed families that look and measure alike. Each list starts with
+// the family the build installs (make deps), so that the choice is the same on every machine that has
+// it, whatever else is installed; the others only stand in where it is missing.
 const TAlias Aliases[] = {
     {{"MS PGothic", "MS Gothic", "MS UI Gothic",
       "\xEF\xBC\xAD\xEF\xBC\xB3 \xEF\xBC\xB0\xE3\x82\xB4\xE3\x82\xB7\xE3\x83\x83\xE3\x82\xAF", "Meiryo",
       "Meiryo UI"},
      "ja",
-     {"Noto Sans CJK JP", "Noto Sans JP", "IPAPGothic", "IPAexGothic", "VL PGothic", "TakaoPGothic"}},
+     {"IPAPGothic", "IPAGothic", "Noto Sans CJK JP", "Noto Sans JP", "IPAexGothic", "VL PGothic",
+      "TakaoPGothic"}},
     {{"Gulim", "GulimChe", "Dotum", "DotumChe", "Batang", "Malgun Gothic", "\xEA\xB5\xB4\xEB\xA6\xBC",
       "\xEB\x8F\x8B\xEC\x9B\x80", "\xEB\xB0\x94\xED\x83\x95"},
      "ko",
-     {"Noto Sans CJK KR", "Noto Sans KR", "NanumGothic", "NanumBarunGothic", "UnDotum", "Baekmuk Gulim"}},
-    {{"Arial", "Helvetica", "Arial Unicode MS"},
-     nullptr,
-     {"Liberation Sans", "Arimo", "Nimbus Sans", "DejaVu Sans"}},
+     {"NanumGothic", "Noto Sans CJK KR", "Noto Sans KR", "NanumBarunGothic", "UnDotum", "Baekmuk Gulim"}},
+    {{"Arial", "Helvetica", "Arial Unicode MS"}, nullptr, {"Liberation Sans", "Arimo", "DejaVu Sans"}},
     {{"MS Sans Serif", "Microsoft Sans Serif", "MS Shell Dlg", "MS Shell Dlg 2", "Tahoma", "Segoe UI",
       "System", "Default", "Verdana"},
      nullptr,
-     {"DejaVu Sans", "Liberation Sans"}},
+     {"DejaVu Sans"}},
     {{"Courier New", "Courier", "Fixedsys", "Terminal", "Lucida Console"},
      nullptr,
-     {"Liberation Mono", "DejaVu Sans Mono"}},
-    {{"Times New Roman", "Times", "MS Serif"}, nullptr, {"Liberation Serif", "DejaVu Serif"}},
+     {"Liberation Mono", "Cousine", "DejaVu Sans Mono"}},
+    {{"Times New Roman", "Times", "MS Serif"}, nullptr, {"Liberation Serif", "Tinos", "DejaVu Serif"}},
 };
+
+// Families with Japanese and Korean glyphs that every font falls back to for the characters its own
+// family lacks, the build's own first.
+const char* const JapaneseFallbacks[] = {"IPAPGothic", "IPAGothic", "Noto Sans CJK JP"};
+const char* const KoreanFallbacks[] = {"NanumGothic", "Noto Sans CJK KR"};
 
 std::mutex& FcMutex() {
     static std::mutex m;
@@ -114,19 +121,52 @@ const char* LangOfCharset(BYTE charset) {
     }
 }
 
-std::string MapLocked(const std::string& requested, BYTE charset, bool fixed) {
+} // namespace
+
+std::string ChooseFontFamily(const std::string& requested, BYTE charset, bool fixedPitch,
+                             const std::function<bool(const std::string&)>& installed,
+                             const std::function<std::string(const char* lang)>& scriptFamily) {
     const std::string name = Trim(requested);
     const TAlias* alias = FindAlias(name);
-    if (InstalledLocked(name)) return name;
+    // A known face takes its look-alike even where the face itself exists: the windows are laid out
+    // for the look-alike's measures, on every machine alike.
     if (alias)
         for (const char* candidate : alias->lookAlikes)
-            if (InstalledLocked(candidate)) return candidate;
+            if (installed(candidate)) return candidate;
+    if (installed(name)) return name;
     const char* lang = alias && alias->lang ? alias->lang : LangOfCharset(charset);
     if (lang) {
-        std::string family = FamilyForLangLocked(lang, fixed);
+        std::string family = scriptFamily(lang);
         if (!family.empty()) return family;
     }
-    return fixed ? "DejaVu Sans Mono" : "DejaVu Sans";
+    return fixedPitch ? "DejaVu Sans Mono" : "DejaVu Sans";
+}
+
+std::vector<std::string> ChooseFallbackFamilies(BYTE charset,
+                                                const std::function<bool(const std::string&)>& installed) {
+    std::vector<std::string> out;
+    const auto add = [&](const auto& list) {
+        for (const char* family : list)
+            if (installed(family)) out.emplace_back(family);
+    };
+    // Kanji and hangul share code points with other scripts' characters only in part; the charset
+    // says whose shapes come first.
+    if (charset == HANGEUL_CHARSET) {
+        add(KoreanFallbacks);
+        add(JapaneseFallbacks);
+    } else {
+        add(JapaneseFallbacks);
+        add(KoreanFallbacks);
+    }
+    return out;
+}
+
+namespace {
+
+std::string MapLocked(const std::string& requested, BYTE charset, bool fixed) {
+    return ChooseFontFamily(
+        requested, charset, fixed, [](const std::string& family) { return InstalledLocked(family); },
+        [fixed](const char* lang) { return FamilyForLangLocked(lang, fixed); });
 }
 
 } // namespace
@@ -140,6 +180,19 @@ std::string MapFontFamily(const std::string& requested, BYTE charset, bool fixed
     std::string family = MapLocked(requested, charset, fixedPitch);
     cache.emplace(key, family);
     return family;
+}
+
+std::vector<std::string> FallbackFontFamilies(BYTE charset) {
+    static std::map<BYTE, std::vector<std::string>> cache;
+    std::lock_guard<std::mutex> lock(FcMutex());
+    auto it = cache.find(charset);
+    if (it == cache.end())
+        it = cache
+                 .emplace(charset,
+                          ChooseFallbackFamilies(
+                              charset, [](const std::string& family) { return InstalledLocked(family); }))
+                 .first;
+    return it->second;
 }
 
 bool FontFamilyInstalled(const std::string& family) {

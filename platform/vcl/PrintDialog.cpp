@@ -1,6 +1,7 @@
 #include "platform/vcl/PrintDialog.h"
 
 #include "platform/core/Debug.h"
+#include "platform/vcl/DialogWindows.h"
 #include "platform/vcl/FormReader.h"
 #include "platform/vcl/GraphicsQt.h"
 #include "platform/vcl/Printers.h"
@@ -61,7 +62,7 @@ bool TPrintDialog::Execute() {
         if (names[index] != "PDF file") qprinter.setPrinterName(QString::fromStdString(names[index]));
         qprinter.setCopyCount(copies_);
         QPrintDialog dialog(&qprinter, QApplication::activeWindow());
-        accepted = dialog.exec() == QDialog::Accepted;
+        accepted = vcl_internal::ExecDialog(&dialog, nullptr) == QDialog::Accepted;
         if (accepted) {
             const std::string chosen = qprinter.printerName().toStdString();
             for (int i = 0; i < static_cast<int>(names.size()); ++i)

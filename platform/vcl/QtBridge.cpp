@@ -48,7 +48,12 @@ QFont ToQFont(const LOGFONT& log) {
     char face[LF_FACESIZE + 1] = {};
     std::memcpy(face, log.lfFaceName, LF_FACESIZE);
     const bool fixed = (log.lfPitchAndFamily & 3) == FIXED_PITCH;
-    QFont font(QString::fromStdString(MapFontFamily(face[0] ? face : "MS Sans Serif", log.lfCharSet, fixed)));
+    QStringList families{
+        QString::fromStdString(MapFontFamily(face[0] ? face : "MS Sans Serif", log.lfCharSet, fixed))};
+    for (const std::string& fallback : FallbackFontFamilies(log.lfCharSet))
+        families << QString::fromStdString(fallback);
+    QFont font(families.first());
+    font.setFamilies(families);
     const LONG weight = log.lfWeight <= 0 ? FW_NORMAL : std::clamp<LONG>(log.lfWeight, 100, 900);
     font.setWeight(static_cast<QFont::Weight>(weight));
     font.setItalic(log.lfItalic != 0);

@@ -9,6 +9,7 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <QWidget>
+#include <QWindow>
 
 #include <atomic>
 
@@ -190,9 +191,13 @@ BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int he
         return TRUE;
     }
     if (insertAfter == HWND_TOPMOST || insertAfter == HWND_NOTOPMOST) {
-        const bool shown = dialog->isVisible();
-        dialog->setWindowFlag(Qt::WindowStaysOnTopHint, insertAfter == HWND_TOPMOST);
-        if (shown) dialog->show();
+        // Set on the native window in place: through the widget, a flag change re-creates a shown window
+        // and hides it on the way, which ends a modal dialog.
+        Qt::WindowFlags windowFlags = dialog->windowFlags();
+        windowFlags.setFlag(Qt::WindowStaysOnTopHint, insertAfter == HWND_TOPMOST);
+        dialog->overrideWindowFlags(windowFlags);
+        if (QWindow* native = dialog->windowHandle()) native->setFlags(windowFlags);
+        if (insertAfter == HWND_TOPMOST) dialog->raise();
     }
     if (!(flags & SWP_NOMOVE)) dialog->move(x, y);
     if (!(flags & SWP_NOSIZE)) dialog->resize(width, height);

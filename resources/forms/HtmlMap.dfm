@@ -12,16 +12,16 @@ object FrmHtmlMap: TFrmHtmlMap
   Font.Height = -11
   Font.Name = 'MS Sans Serif'
   Font.Style = []
+  OnShow = FormShow
   PixelsPerInch = 96
   TextHeight = 13
-  object CppWebBrowser: TPanel
+  object CppWebBrowser: TCppWebBrowser
     Left = 0
     Top = 0
     Width = 336
     Height = 315
-    BevelOuter = bvNone
-    Color = clWhite
     TabOrder = 0
+    OnDocumentComplete = CppWebBrowserDocumentComplete
   end
   object ImageMap32: TImage32
     Left = 0

@@ -1357,25 +1357,25 @@ object FrmMain: TFrmMain
       end
       object MenuItemGPSTL: TMenuItem
         Caption = 'TOP LEFT'
-        GroupIndex = 3
+        GroupIndex = 6
         RadioItem = True
         OnClick = MenuItemGPSTLClick
       end
       object MenuItemGPSTR: TMenuItem
         Caption = 'TOP RIGHT'
-        GroupIndex = 3
+        GroupIndex = 6
         RadioItem = True
         OnClick = MenuItemGPSTRClick
       end
       object MenuItemGPSBL: TMenuItem
         Caption = 'BOTTOM LEFT'
-        GroupIndex = 3
+        GroupIndex = 6
         RadioItem = True
         OnClick = MenuItemGPSBLClick
       end
       object MenuItemGPSBR: TMenuItem
         Caption = 'BOTTOM RIGHT'
-        GroupIndex = 3
+        GroupIndex = 6
         RadioItem = True
         OnClick = MenuItemGPSBRClick
       end

@@ -104,7 +104,8 @@ TEST(FrameOverlay, TitlesFromTextBlocks) {
         const FrameOverlayUpdate u = o.Apply(QelSideDataBuilder().SetText(c.text).Bytes(), c.channel);
         EXPECT_EQ(u.titleChannel, c.titleChannel);
         EXPECT_EQ(u.title, c.title);
-        EXPECT_FALSE(u.setGpsAndTacho);
+        EXPECT_FALSE(u.gpsText);
+        EXPECT_FALSE(u.tachoText);
         EXPECT_FALSE(u.malformed);
     }
 }
@@ -119,14 +120,13 @@ TEST(FrameOverlay, LampsGpsAndTacho) {
                          .Bytes(),
                      3);
     EXPECT_EQ(u.lamps, kQelLampRed | kQelLampGreen);
-    EXPECT_TRUE(u.setGpsAndTacho);
-    EXPECT_EQ(u.gpsText, ""); // the later tacho block wins
+    EXPECT_EQ(u.gpsText.value_or("-").substr(0, 14), "037`33'12.50\"N");
     EXPECT_EQ(u.tachoText, "88 KM/H\n2400 RPM");
     EXPECT_EQ(u.title, "CAM");
 
     u = o.Apply(QelSideDataBuilder().AddTacho({1, 2}).AddGps(Fix(37, 33, 12, 500)).Bytes(), 3);
-    EXPECT_EQ(u.tachoText, "");
-    EXPECT_EQ(u.gpsText.substr(0, 14), "037`33'12.50\"N");
+    EXPECT_EQ(u.tachoText, "1 KM/H\n2 RPM");
+    EXPECT_EQ(u.gpsText.value_or("-").substr(0, 14), "037`33'12.50\"N");
     EXPECT_FALSE(u.lamps);
     // Side data without a text block empties the title.
     EXPECT_EQ(u.titleChannel, 3);
@@ -139,10 +139,31 @@ TEST(FrameOverlay, LampsGpsAndTacho) {
     EXPECT_FALSE(u.malformed);
 }
 
+// Four cameras take turns, GPS on the odd ones and tacho on the even ones: the texts drawn after each
+// frame keep both readings instead of blanking one every other frame.
+TEST(FrameOverlay, CamerasTakingTurnsKeepBothTexts) {
+    Overlay o;
+    std::string gpsLabel, tachoLabel;
+    for (int frame = 0; frame < 12; ++frame) {
+        const DWORD channel = static_cast<DWORD>(frame % 4 + 1);
+        QelSideDataBuilder side;
+        side.AddLamps(kQelLampRed);
+        if (channel % 2 == 1)
+            side.AddGps(Fix(37, 33, static_cast<BYTE>(frame), 0));
+        else
+            side.AddTacho({static_cast<DWORD>(40 + frame), 2000});
+        const FrameOverlayUpdate u = o.Apply(side.SetText("CAM").Bytes(), channel);
+        if (u.gpsText) gpsLabel = *u.gpsText;
+        if (u.tachoText) tachoLabel = *u.tachoText;
+        SCOPED_TRACE(frame);
+        EXPECT_EQ(gpsLabel.substr(0, 7), "037`33'");
+        if (frame >= 1) EXPECT_EQ(tachoLabel.substr(0, 2), std::to_string(40 + frame - (frame % 2 == 0)));
+    }
+}
+
 TEST(FrameOverlay, NoSideDataEmptiesGpsAndTachoOnly) {
     Overlay o;
     const FrameOverlayUpdate u = o.Apply({}, 2);
-    EXPECT_TRUE(u.setGpsAndTacho);
     EXPECT_EQ(u.gpsText, "");
     EXPECT_EQ(u.tachoText, "");
     EXPECT_EQ(u.titleChannel, 0);
@@ -184,7 +205,7 @@ TEST(FrameOverlay, MalformedBlocksEndTheWalk) {
         EXPECT_EQ(u.lamps, kQelLampYellow);
         EXPECT_TRUE(u.malformed);
         EXPECT_EQ(u.title, "");
-        EXPECT_FALSE(u.setGpsAndTacho);
+        EXPECT_FALSE(u.gpsText || u.tachoText);
     }
     // An unknown block code ends the side data without being a fault.
     std::vector<BYTE> p2 = lamps;

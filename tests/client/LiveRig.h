@@ -134,7 +134,7 @@ public:
             const FrameOverlayUpdate u =
                 ReadFrameOverlay(f.Payload2(), f.info.channel, lastLatitude, lastLongitude, false);
             a.sideFault = u.malformed;
-            if (!u.gpsText.empty()) lastGpsText = u.gpsText;
+            if (u.gpsText && !u.gpsText->empty()) lastGpsText = *u.gpsText;
         }
         if (route.way != AvFrameWay::Drop) arrived.push_back(a);
     }

@@ -342,10 +342,16 @@ TEST_F(LiveView, OverlaysFollowTheVehicle) {
     // One camera: its own screen's labels; a corner puts the GPS text on that screen only.
     FrmMain->BtnCamera3Click(FrmMain->BtnCamera3);
     EXPECT_EQ(FrmMain->GpsCorner, 3);
+    // The menu still says the text is on, and where.
+    EXPECT_TRUE(FrmMain->MenuItemGPSON->Checked());
+    EXPECT_TRUE(FrmMain->MenuItemGPSBL->Checked());
+    EXPECT_FALSE(FrmMain->MenuItemGPSOFF->Checked() || FrmMain->MenuItemGPSTL->Checked());
     EXPECT_TRUE(FrmMain->LabelGPSdata3->Visible());
     EXPECT_FALSE(FrmMain->LabelGPSdata1->Visible());
     EXPECT_TRUE(FrmMain->LabelTACHOdata3->Visible());
     FrmMain->MenuItemGPSOFFClick(FrmMain->MenuItemGPSOFF);
+    EXPECT_TRUE(FrmMain->MenuItemGPSOFF->Checked());
+    EXPECT_FALSE(FrmMain->MenuItemGPSON->Checked() || FrmMain->MenuItemGPSBL->Checked());
     FrmMain->MenuItemTACHOOFFClick(FrmMain->MenuItemTACHOOFF);
     for (TLabel* l : {FrmMain->LabelGPSdata1, FrmMain->LabelGPSdata2, FrmMain->LabelGPSdata3,
                       FrmMain->LabelGPSdata4, FrmMain->LabelTACHOdata1, FrmMain->LabelTACHOdata2,
@@ -626,6 +632,8 @@ TEST_F(LiveView, FullModeFillsTheDisplayAndSkinModeComesBack) {
     EXPECT_EQ(FrmMain->ClientWidth(), 1920);
     EXPECT_EQ(FrmMain->ClientHeight(), 1080);
     EXPECT_EQ(FrmMain->PanelScreen->BoundsRect(), Rect(0, 0, 1920, 1080));
+    // Over every other control of the window: no button, tab or slider floats over the video.
+    EXPECT_EQ(FrmMain->Controls(FrmMain->ControlCount() - 1), FrmMain->PanelScreen);
     EXPECT_EQ(FrmMain->Panel2->BoundsRect(), Rect(961, 1, 961 + 958, 1 + 538));
     EXPECT_EQ(FrmMain->VidScreen[1]->BoundsRect(), Rect(-15, -10, -15 + 990, -10 + 560));
     EXPECT_EQ(FrmMain->Panel8->BoundsRect(), Rect(960, 540, 1920, 1080));
@@ -647,6 +655,7 @@ TEST_F(LiveView, FullModeFillsTheDisplayAndSkinModeComesBack) {
     EXPECT_EQ(FrmMain->Panel8->BoundsRect(), Rect(0, 0, 0, 0));
     EXPECT_FALSE(FrmMain->LabelFullSearchTime2->Visible());
     EXPECT_EQ(FrmMain->Panel2->BoundsRect(), Rect(1, 1, 690, 472));
+    EXPECT_NE(FrmMain->Controls(FrmMain->ControlCount() - 1), FrmMain->PanelScreen);
     Drain(sim);
 }
 

@@ -14,6 +14,7 @@
 #include "tools/recgen/StoreGenerator.h"
 
 #include "platform/core/FileUtils.h"
+#include "platform/vcl/FormTesting.h"
 
 #include <filesystem>
 
@@ -21,11 +22,19 @@ namespace engine_tests {
 namespace {
 
 namespace fs = std::filesystem;
+using client_tests::TSeenBox;
 
 constexpr DWORD kStart = 1199178000; // 2008-01-01 09:00:00
 
 class RecorderDiskSearch : public EngineRig {
 protected:
+    // <build>/snapshots/playback/<name>.png
+    static void SaveSnapshot(TForm* form, const std::string& name) {
+        const fs::path folder = fs::path(SnapshotPath("x")).parent_path().parent_path() / "playback";
+        fs::create_directories(folder);
+        form_testing::SaveFormSnapshot(form, (folder / (name + ".png")).string());
+    }
+
     void SetUp() override {
         EngineRig::SetUp();
         Application->CreateForm(frmMenu);
@@ -141,6 +150,81 @@ TEST_F(RecorderDiskSearch, CalendarOfTheDiskDatabaseAfterTheScan) {
     EXPECT_TRUE(Boxes().empty());
 }
 
+// No recorder connected (the main window's camera count 0, or 1 from a recorder seen before): the
+// recorder disk's four cameras fill both tables, through the buttons a user presses, and "Prev" and
+// back again never leave a table shrunk.
+TEST_F(RecorderDiskSearch, FourCameraTablesWithoutARecorder) {
+    testing_support::TempDir disk;
+    recgen::StoreOptions options;
+    options.days = 1;
+    options.hours = {8, 17};           // events at 17
+    options.secondsPerRecording = 130; // hh:00 to hh:02
+    options.stream.framesPerSecond = 1;
+    recgen::GenerateStore(disk.Path().string(), options, recgen::RecorderIdentity{});
+    FakeVolumes fake;
+    fake.Add("/dev/sdb1", "ext2", "infofiles", disk.File("infofiles"));
+    fake.Add("/dev/sdb2", "ext2", "avfiles", disk.File("avfiles"));
+    const auto rowsShown = [](TForm* table, auto cell, int column) {
+        std::vector<int> frames;
+        for (int channel = 0; channel < 4; ++channel) {
+            TImgFrame* c = cell(channel, column);
+            const bool inside = c->Top() + c->Height() <= table->ClientHeight();
+            frames.push_back(c->Visible() && inside ? c->CurrentFrame() : -1);
+        }
+        return frames;
+    };
+    for (const int leftOver : {0, 1}) {
+        SCOPED_TRACE(leftOver);
+        FrmMain->MaxCamera = leftOver;
+        form_testing::Click(FrmMain->BtnSearch);
+        ASSERT_TRUE(frmLocalSearch->Visible());
+        form_testing::Click(frmLocalSearch->btnCalendar);
+        ASSERT_TRUE(frmSearch->Visible());
+        form_testing::Click(frmSearch->btnAll);
+        ASSERT_TRUE(frmCalendar->Visible());
+        for (int round = 0; round < 2; ++round) {
+            SCOPED_TRACE(round);
+            form_testing::Click(frmCalendar->DayBox(TfrmCalendar::FirstWeekday(2008, 1)));
+            form_testing::Click(frmCalendar->btnOk);
+            ASSERT_TRUE(frmHourTable->Visible());
+            EXPECT_EQ(frmHourTable->ClientWidth(), 601);
+            EXPECT_EQ(frmHourTable->ClientHeight(), 321);
+            EXPECT_TRUE(frmHourTable->Label2->Visible());
+            const auto hourCell = [](int c, int h) { return frmHourTable->Cell(c, h); };
+            EXPECT_EQ(rowsShown(frmHourTable, hourCell, 8), (std::vector<int>{1, 1, 1, 1}));
+            EXPECT_EQ(rowsShown(frmHourTable, hourCell, 17), (std::vector<int>{2, 2, 2, 2}));
+            EXPECT_EQ(rowsShown(frmHourTable, hourCell, 9), (std::vector<int>{0, 0, 0, 0}));
+            // A cell of camera 3 selects the whole hour.
+            form_testing::Click(frmHourTable->Cell(2, 8));
+            EXPECT_EQ(rowsShown(frmHourTable, hourCell, 8), (std::vector<int>{4, 4, 4, 4}));
+            ASSERT_TRUE(frmHourTable->btnOk->Visible());
+            form_testing::Click(frmHourTable->btnOk);
+            ASSERT_TRUE(frmMinTable->Visible());
+            EXPECT_EQ(frmMinTable->ClientWidth(), 633);
+            EXPECT_EQ(frmMinTable->ClientHeight(), 321);
+            const auto minuteCell = [](int c, int m) { return frmMinTable->Cell(c, m); };
+            for (int minute : {0, 1, 2})
+                EXPECT_EQ(rowsShown(frmMinTable, minuteCell, minute), (std::vector<int>{1, 1, 1, 1}))
+                    << minute;
+            EXPECT_EQ(rowsShown(frmMinTable, minuteCell, 3), (std::vector<int>{0, 0, 0, 0}));
+            form_testing::Click(frmMinTable->Cell(3, 1));
+            EXPECT_EQ(rowsShown(frmMinTable, minuteCell, 1), (std::vector<int>{4, 4, 4, 4}));
+            SaveSnapshot(frmMinTable, "disk_minutes_four_cameras");
+            // Back to the hour table and the calendar.
+            form_testing::Click(frmMinTable->btnBack);
+            ASSERT_TRUE(frmHourTable->Visible());
+            EXPECT_EQ(frmHourTable->ClientHeight(), 321);
+            SaveSnapshot(frmHourTable, "disk_hours_four_cameras");
+            form_testing::Click(frmHourTable->btnBack);
+            ASSERT_TRUE(frmCalendar->Visible());
+        }
+        form_testing::Click(frmCalendar->btnLive);
+        ASSERT_TRUE(frmSearch->Visible());
+        form_testing::Click(frmSearch->btnCancel);
+        EXPECT_TRUE(Boxes().empty());
+    }
+}
+
 TEST_F(RecorderDiskSearch, FileChoiceOnARecordingVolumeWalksItsFolders) {
     testing_support::TempDir disk;
     const std::string root = MakeTree(disk.File("av"));
@@ -235,7 +319,7 @@ TEST_F(RecorderDiskSearch, EmptyFoldersAreSkippedAndAnUnreadableTreeStopsTheWalk
     ForceDirectories(root + "/2008010100");
     ForceDirectories(root + "/2008010101");
     FakeVolumes fake;
-    fake.Add("/dev/sdc1", "vfat", "STICK", root, true);
+    fake.Add("/dev/sdc1", "vfat", "STICK", root, FakeVolumes::kRemovable);
     // Only empty folders: the walk reaches the end of the tree and pauses, with no box.
     {
         form_testing::ScopedFolderAnswer answer(root);
@@ -274,13 +358,17 @@ TEST_F(RecorderDiskSearch, DetectButtonShowsAMountedDiskOrMountsOne) {
     EXPECT_TRUE(Boxes().empty());
 }
 
-TEST_F(RecorderDiskSearch, NoDiskAtAllIsQuiet) {
+TEST_F(RecorderDiskSearch, NoDiskAtAllIsTold) {
     std::vector<std::string> shown;
     FakeVolumes fake;
+    fake.Add("/dev/sda1", "ext4", "", "/");
+    fake.Add("/dev/sda2", "ext2", "", "", FakeVolumes::kHotplug); // the system's own, never offered
     fake.ShowsFolders(shown);
     FrmMain->BtnDetectUsbClick(FrmMain->BtnDetectUsb);
     EXPECT_TRUE(shown.empty());
-    EXPECT_TRUE(Boxes().empty());
+    EXPECT_TRUE(fake.MountCalls().empty());
+    EXPECT_EQ(Boxes(), (std::vector<TSeenBox>{{FrmMain->LoadLangString(50486), TFrmMain::kNoRecorderDisk}}));
+    EXPECT_TRUE(FrmMain->Enabled());
 }
 
 } // namespace

@@ -215,6 +215,79 @@ TEST_F(StreamCopy, NamesTakeTheFrameTimeAsUtc) {
     FrmMain->StreamCopying = 0;
 }
 
+// The folder chosen at the end of a copy: the copies' own folder, a folder inside it (which would take
+// itself in), or a folder elsewhere that already holds a file of the same name, kept or replaced as the
+// user answers.
+TEST_F(StreamCopy, TheChosenFolderInsideBackupOrHoldingTheSameNames) {
+    const std::string backup = HomeFile("Backup");
+    const std::string copy = "2008010109/20080101090000";
+    testing_support::TempDir elsewhere;
+    const struct Row {
+        const char* name;
+        std::string target;
+        bool sameNameThere;
+        int answer;          // to the question before replacing
+        bool refused;        // 50395: the copies stay in Backup
+        bool asked;          // the replace question came
+        std::string landsIn; // where the copy is afterwards
+        const char* oldKept; // the same-named file's content afterwards, when there was one
+    } rows[] = {
+        {"Backup itself", backup, false, mrYes, false, false, backup, nullptr},
+        {"its hour folder", backup + "/2008010109", false, mrYes, true, false, backup, nullptr},
+        {"below its hour folder", backup + "/2008010109/older", false, mrYes, true, false, backup, nullptr},
+        {"elsewhere", elsewhere.File("a"), false, mrYes, false, false, elsewhere.File("a"), nullptr},
+        {"same name, kept", elsewhere.File("b"), true, mrNo, false, true, backup, "old"},
+        {"same name, replaced", elsewhere.File("c"), true, mrYes, false, true, elsewhere.File("c"), nullptr},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        fs::remove_all(backup);
+        seen_.clear();
+        ForceDirectories(backup + "/2008010109/older");
+        ForceDirectories(row.target);
+        if (row.sameNameThere) {
+            ForceDirectories(row.target + "/2008010109");
+            testing_support::WriteFileBytes(row.target + "/" + copy, "old");
+        }
+        MakeList({OneCamera(kStart, 10)});
+        FrmMain->BtnPlayClick(FrmMain->BtnPlay);
+        FrmMain->BtnRecStartClick(FrmMain->BtnRecStart);
+        Ticks(20);
+        whileBoxUp = [&row](TForm& box) {
+            if (box.Caption() == FrmMain->LoadLangString(50396) && row.asked) box.SetModalResult(row.answer);
+        };
+        form_testing::ScopedFolderAnswer answer(row.target);
+        FrmMain->BtnRecStopClick(FrmMain->BtnRecStop);
+        whileBoxUp = nullptr;
+        FrmMain->BtnPauseClick(FrmMain->BtnPause);
+        std::vector<TSeenBox> expected;
+        if (row.asked) {
+            ASSERT_EQ(Boxes().size(), 1u);
+            EXPECT_EQ(Boxes()[0].caption, FrmMain->LoadLangString(50396));
+            EXPECT_NE(Boxes()[0].text.find(copy), std::string::npos) << Boxes()[0].text;
+        } else if (row.refused) {
+            EXPECT_EQ(Boxes(), (std::vector<TSeenBox>{Box(50396, 50395)}));
+        } else {
+            EXPECT_TRUE(Boxes().empty());
+        }
+        // Nothing ever lands inside itself, and every frame is in exactly one copy.
+        EXPECT_FALSE(fs::exists(backup + "/2008010109/2008010109"));
+        EXPECT_FALSE(fs::exists(backup + "/2008010109/older/2008010109"));
+        const std::vector<std::string> inBackup = Recordings(backup);
+        EXPECT_EQ(inBackup.size(), row.landsIn == backup ? 1u : 0u);
+        ASSERT_TRUE(fs::exists(row.landsIn + "/" + copy));
+        EXPECT_GT(ReadAll(row.landsIn + "/" + copy).size(), 0u);
+        EXPECT_TRUE(fs::exists(row.landsIn + "/" + copy + ".tdx"));
+        // A kept recording keeps its own index files; the copy's stay with the copy.
+        EXPECT_EQ(fs::exists(row.target + "/" + copy + ".tdx"), row.landsIn == row.target);
+        if (row.sameNameThere) {
+            EXPECT_EQ(testing_support::ReadFileBytes(row.target + "/" + copy) == "old",
+                      row.oldKept != nullptr);
+        }
+        EXPECT_TRUE(FrmMain->Enabled());
+    }
+}
+
 TEST_F(StreamCopy, MovingJoinsFoldersAndFailsOnWhatIsNotThere) {
     testing_support::TempDir from, to;
     ForceDirectories(from.File("2008010109"));

@@ -383,7 +383,7 @@ TEST_F(PlaybackWindowsTest, BackupWindowIsCreatedDisabled) {
 
 TEST_F(PlaybackWindowsTest, MapWindowBrowserAreaFillsIt) {
     Application->CreateForm(FrmHtmlMap);
-    ExpectControls(FrmHtmlMap, {{"CppWebBrowser", "TPanel", 0, 0, 336, 315, true},
+    ExpectControls(FrmHtmlMap, {{"CppWebBrowser", "TCppWebBrowser", 0, 0, 336, 315, true},
                                 {"ImageMap32", "TImage32", 0, 0, 336, 315, true}});
 }
 

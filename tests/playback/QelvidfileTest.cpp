@@ -509,6 +509,29 @@ TEST_F(HandMade, TimesInAGapOrOutsideTheRecordingSeekToItsStart) {
     EXPECT_EQ(reader.FindInIndexFile(made.path + ".tdx", 1005), 0);
 }
 
+// Without an index the last frame is searched backwards for its start code. A damaged or hostile file
+// can hold start codes in every word after its frames; each must cost its own test, not a read of the
+// file around it, or stopping playback would wait for minutes behind the reader thread. Found by fuzzing.
+TEST_F(HandMade, AFileFullOfFalseStartCodesFindsItsLastFrameInOnePass) {
+    const auto made = recmaker::Write(Path("20090102030405"), recmaker::Stream(1000, 1, 2, 1, false), 5);
+    std::filesystem::remove(made.path + ".fdx");
+    std::string bytes = testing_support::ReadFileBytes(made.path);
+    const std::size_t frames = bytes.size();
+    for (int i = 0; i < (1 << 18); ++i)
+        bytes += "\x78\x56\x34\x12";
+    testing_support::WriteFileBytes(made.path, bytes);
+
+    CQelVideoFile reader;
+    EXPECT_FALSE(reader.Open(made.path));
+    ASSERT_TRUE(reader.SeekLastFrame());
+    EXPECT_EQ(reader.GetFileOffset(), made.offsets[1]);
+    EXPECT_EQ(reader.GetFrameTime(), 1000u);
+    std::vector<BYTE> payload(Pad32(reader.GetPayloadLen1()));
+    ASSERT_TRUE(reader.ReadPayload(payload.data(), static_cast<int>(payload.size())));
+    EXPECT_EQ(recmaker::NumberOf(payload.data()), 1u);
+    EXPECT_LT(reader.GetFileOffset(), frames);
+}
+
 TEST_F(HandMade, AFileThatCannotBeOpenedRaises) {
     CQelVideoFile reader;
     EXPECT_THROW(reader.Open(Path("missing")), EFOpenError);

@@ -88,7 +88,7 @@ TEST(RecorderDiskDetect, TheLastDeviceWins) {
 TEST(RecorderDiskDetect, Ext2ComparedIgnoringCase) {
     FakeVolumes fake;
     fake.Add("/dev/sda1", "ext4", "", "/");
-    fake.Add("/dev/sdb1", "vfat", "STICK");
+    fake.Add("/dev/sdb1", "vfat", "STICK", "", FakeVolumes::kRemovable);
     fake.Add("/dev/sdc2", "EXT2", "avfiles");
     std::vector<std::string> errors;
     std::string root = "unchanged";
@@ -107,6 +107,49 @@ TEST(RecorderDiskDetect, Ext2ComparedIgnoringCase) {
     EXPECT_EQ(root, "/media/rec/");
 }
 
+// Which EXT2 volumes the detect button and the search touch: the recorder's labels anywhere, unlabelled
+// ones only on plugged devices, and nothing on a disk that holds the system's own file systems.
+TEST(RecorderDiskDetect, OnlyRecorderOrPluggedVolumesOffTheSystemDisks) {
+    const struct Row {
+        const char* name;
+        const char* device;
+        const char* label;
+        FakeVolumes::Attachment attachment;
+        const char* mountedOn; // empty: not mounted
+        bool detected;         // the detect button mounts or shows it
+        bool refused;          // a box line says why it was left alone
+    } rows[] = {
+        {"recorder disk, fixed", "/dev/sdb2", "avfiles", FakeVolumes::kFixed, "", true, false},
+        {"plugged stick", "/dev/sdc1", "", FakeVolumes::kHotplug, "", true, false},
+        {"card reader", "/dev/sdd1", "", FakeVolumes::kRemovable, "", true, false},
+        {"internal data disk", "/dev/sde1", "", FakeVolumes::kFixed, "", false, false},
+        {"system disk, labelled", "/dev/sda2", "avfiles", FakeVolumes::kFixed, "", false, true},
+        {"system disk on USB", "/dev/sda3", "", FakeVolumes::kHotplug, "", false, false},
+        {"mounted /boot", "/dev/sda4", "", FakeVolumes::kHotplug, "/boot", false, false},
+        {"mounted by the user", "/dev/sdf1", "", FakeVolumes::kHotplug, "/media/u/stick", true, false},
+    };
+    for (const Row& row : rows) {
+        FakeVolumes fake;
+        fake.Add("/dev/sda1", "ext4", "", "/");
+        fake.Add(row.device, "ext2", row.label, row.mountedOn, row.attachment);
+        fake.MountsOn(row.device, "/media/harbek/x");
+        std::string root;
+        std::vector<std::string> errors;
+        const bool shown = DtIsQelMounted(root) || DtFindAndMountExt2Drive(root, errors);
+        EXPECT_EQ(shown, row.detected) << row.name;
+        EXPECT_EQ(errors.size(), row.refused ? 1u : 0u) << row.name;
+        if (row.refused && !errors.empty()) {
+            EXPECT_NE(errors[0].find(row.device), std::string::npos) << errors[0];
+        }
+        EXPECT_EQ(fake.MountCalls().size(), row.detected && *row.mountedOn == 0 ? 1u : 0u) << row.name;
+        // The search mounts by label, never on a system disk.
+        const QelVolumes found = FindQelVolumes();
+        const bool searchMounts = std::string(row.label) == "avfiles" && !row.refused;
+        EXPECT_EQ(!found.recordingRoot.empty(), searchMounts) << row.name;
+        EXPECT_EQ(found.errors.size(), row.refused ? 1u : 0u) << row.name;
+    }
+}
+
 TEST(RecorderDiskClassify, ClassesOfRoots) {
     TempDir dir;
     for (const char* name : {"av", "info", "other", "stick"})
@@ -115,7 +158,7 @@ TEST(RecorderDiskClassify, ClassesOfRoots) {
     fake.Add("/dev/sdb1", "ext2", "infofiles", dir.File("info"));
     fake.Add("/dev/sdb2", "ext2", "avfiles", dir.File("av"));
     fake.Add("/dev/sdb3", "ext2", "AVFILES", dir.File("other"));
-    fake.Add("/dev/sdc1", "vfat", "", dir.File("stick"), true);
+    fake.Add("/dev/sdc1", "vfat", "", dir.File("stick"), FakeVolumes::kRemovable);
     const struct {
         std::string root;
         int cls;

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <unistd.h>
 
 namespace {
 
@@ -88,7 +89,7 @@ TEST(VolumesHook, DriveTypes) {
         std::filesystem::create_directories(dir.Path() / name);
     FakeVolumes fake;
     fake.Add("/dev/sda1", "ext4", "", dir.File("fixed"));
-    fake.Add("/dev/sdb1", "vfat", "STICK", dir.File("stick"), true);
+    fake.Add("/dev/sdb1", "vfat", "STICK", dir.File("stick"), FakeVolumes::kRemovable);
     fake.AddMount("server:/x", dir.File("net"), "nfs4");
     fake.AddMount("tmpfs", dir.File("ram"), "tmpfs");
     fake.AddMount("/dev/sr0", dir.File("cd"), "iso9660");
@@ -124,15 +125,78 @@ TEST(VolumesHook, DevicesSortedAndResetRestoresTheRealSource) {
     EXPECT_NO_THROW(volumes::ListBlockVolumes());
 }
 
+TEST(VolumesHook, SystemDisksAndMountPoints) {
+    const struct {
+        const char* point;
+        bool system;
+    } points[] = {
+        {"/", true},
+        {"/home", true},
+        {"/boot/efi", true},
+        {"/var/lib/x", true},
+        {"/usr/", true},
+        {"/tmp", true},
+        {"/media/u/avfiles", false},
+        {"/mnt/qav", false},
+        {"/home/u/rec", false},
+        {"/run/media/u/x", false},
+        {"/tmp/harbek-x", false},
+        {"/variable", false},
+    };
+    for (const auto& row : points)
+        EXPECT_EQ(volumes::IsSystemMountPoint(row.point), row.system) << row.point;
+
+    FakeVolumes fake;
+    fake.Add("/dev/sda1", "ext4", "", "/");
+    fake.Add("/dev/sda2", "ext2", "avfiles");
+    fake.Add("/dev/sdb1", "ext2", "infofiles", "/media/u/infofiles");
+    fake.Add("/dev/sdc1", "ext2", "", "/boot");
+    fake.Add("/dev/sdd1", "ext4", "", "/home/u/rec", FakeVolumes::kHotplug);
+    const std::set<std::string> disks = volumes::SystemDisks();
+    EXPECT_TRUE(disks.count("sda"));
+    EXPECT_TRUE(disks.count("sdc"));
+    EXPECT_FALSE(disks.count("sdb"));
+    EXPECT_FALSE(disks.count("sdd"));
+}
+
+TEST(VolumesHook, OnlyItsOwnMountsAreUnmounted) {
+    FakeVolumes fake;
+    fake.Add("/dev/sdb1", "ext2", "infofiles");
+    fake.Add("/dev/sdb2", "ext2", "avfiles", "/media/user/avfiles"); // the user's
+    fake.Add("/dev/sdc1", "ext2", "avfiles");
+    fake.MountsOn("/dev/sdb1", "/media/harbek/sdb1");
+    fake.MountsOn("/dev/sdc1", "/media/harbek/sdc1");
+    EXPECT_EQ(volumes::MountVolume("/dev/sdb1"), "/media/harbek/sdb1");
+    EXPECT_EQ(volumes::MountVolume("/dev/sdc1"), "/media/harbek/sdc1");
+    EXPECT_EQ(volumes::OwnMounts(), (std::vector<std::string>{"/dev/sdb1", "/dev/sdc1"}));
+    EXPECT_THROW(volumes::UnmountVolume("/dev/sdb2"), EVolumeError);
+    EXPECT_EQ(volumes::MountPointOf("/dev/sdb2"), "/media/user/avfiles");
+    // Someone unmounted sdc1 and mounted it again elsewhere: it is theirs now and stays.
+    fake.Unmount("/dev/sdc1");
+    fake.AddMount("/dev/sdc1", "/media/user/other", "ext2");
+    EXPECT_TRUE(volumes::UnmountOwnVolumes().empty());
+    EXPECT_EQ(fake.UnmountCalls(), std::vector<std::string>{"/dev/sdb1"});
+    EXPECT_EQ(volumes::MountPointOf("/dev/sdb1"), "");
+    EXPECT_EQ(volumes::MountPointOf("/dev/sdc1"), "/media/user/other");
+    EXPECT_TRUE(volumes::OwnMounts().empty());
+    EXPECT_THROW(volumes::UnmountVolume("/dev/sdb1"), EVolumeError);
+}
+
 TEST(VolumesReal, MountingWithoutAHelperOrDeviceFails) {
-    // No device of that name exists: whatever helper the computer has, the mount must fail with a reason.
+    // No device of that name exists: whatever helper the computer has, the mount must fail with a reason
+    // that names the device and, for a user who cannot mount without one, the missing helper.
     ScopedEnv path("PATH", "/nonexistent");
     try {
         volumes::MountVolume("/dev/harbek-no-such-device");
         FAIL() << "mount reported success";
     } catch (const EVolumeError& e) {
-        EXPECT_NE(e.Message.find("udisksctl"), std::string::npos);
+        EXPECT_NE(e.Message.find("/dev/harbek-no-such-device"), std::string::npos) << e.Message;
+        if (geteuid() != 0) {
+            EXPECT_NE(e.Message.find("udisksctl"), std::string::npos) << e.Message;
+        }
     }
+    EXPECT_TRUE(volumes::OwnMounts().empty());
+    EXPECT_THROW(volumes::UnmountVolume("/dev/harbek-no-such-device"), EVolumeError);
 }
 
 } // namespace

@@ -9,6 +9,7 @@ if(TARGET harbek_client_forms AND TARGET harbek_recsim)
             PlaybackFilesTest.cpp
             PlaybackRemoteTest.cpp
             PlaybackCopyTest.cpp
+            PlaybackMapTest.cpp
         LIBS harbek_windows harbek_client_core harbek_recsim harbek_recgen harbek_recdb harbek_platform)
     if(TARGET harbek_skins)
         add_dependencies(playback_engine_tests harbek_skins)

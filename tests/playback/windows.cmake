@@ -8,6 +8,7 @@ if(TARGET harbek_client_forms)
     harbek_test(playback_backup_windows_tests LABEL playback
         SOURCES
             ${CMAKE_CURRENT_LIST_DIR}/BackupWindowsTest.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/MapWindowTest.cpp
             ${CMAKE_CURRENT_LIST_DIR}/PrintWindowTest.cpp
             ${PROJECT_SOURCE_DIR}/tests/client/ClientWindowsSupport.cpp
         LIBS harbek_windows harbek_client_core harbek_platform)

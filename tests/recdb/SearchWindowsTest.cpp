@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -431,6 +433,45 @@ TEST_F(SearchWindowsTest, CalendarLaysOutMonths) {
                 << cell;
         }
     }
+    EXPECT_EQ(TfrmCalendar::FirstWeekday(2008, 0), 8);
+    EXPECT_EQ(TfrmCalendar::FirstWeekday(2008, 13), 8);
+}
+
+// Every month from 2000 to 2037 under its weekday, in zones whose clocks jump at midnight or keep a
+// negative summer time; the weekdays come from the standard library's calendar.
+TEST_F(SearchWindowsTest, CalendarMonthsInEveryZone) {
+    namespace chrono = std::chrono;
+    Application->CreateForm(frmCalendar);
+    for (const char* zone :
+         {"UTC", "Europe/Dublin", "Africa/Casablanca", "Pacific/Apia", "America/Sao_Paulo"}) {
+        SCOPED_TRACE(zone);
+        testing_support::ScopedEnv tz("TZ", zone);
+        ::tzset();
+        // The zone's rules must be there, or the table would test UTC five times.
+        std::time_t july = 1215000000; // 2008-07-02
+        std::tm local{};
+        ::localtime_r(&july, &local);
+        ASSERT_EQ(local.tm_gmtoff != 0, std::string(zone) != "UTC") << "no time-zone data for " << zone;
+        for (int year = 2000; year <= 2037; ++year)
+            for (int month = 1; month <= 12; ++month) {
+                const chrono::year_month ym{chrono::year{year}, chrono::month{static_cast<unsigned>(month)}};
+                const int first =
+                    static_cast<int>(chrono::weekday{chrono::sys_days{ym / 1}}.c_encoding()) + 1;
+                const int days = static_cast<int>(static_cast<unsigned>((ym / chrono::last).day()));
+                frmCalendar->SetMonth(year, month);
+                const std::string at = std::to_string(year) + "-" + std::to_string(month);
+                ASSERT_EQ(TfrmCalendar::FirstWeekday(year, month), first) << at;
+                EXPECT_EQ(frmCalendar->DayText(first), " 1") << at;
+                if (first > 1) {
+                    EXPECT_FALSE(frmCalendar->DayBox(first - 1)->Enabled()) << at;
+                }
+                EXPECT_EQ(frmCalendar->DayText(first + days - 1), std::to_string(days)) << at;
+                if (first + days <= TfrmCalendar::DayCells) {
+                    EXPECT_EQ(frmCalendar->DayText(first + days), "") << at;
+                }
+            }
+    }
+    ::tzset();
 }
 
 TEST_F(SearchWindowsTest, CalendarDayMarks) {

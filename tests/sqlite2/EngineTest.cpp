@@ -129,6 +129,9 @@ TEST(Engine, ErrorsWithSqlite2Texts) {
         {"SELECT id FROM t, u", sqlite2::ErrGeneric, "ambiguous column name: id"},
         {"SELECT nosuch(1)", sqlite2::ErrGeneric, "no such function: nosuch"},
         {"SELECT substr(1)", sqlite2::ErrGeneric, "wrong number of arguments to function substr()"},
+        // Found by fuzzing: aggregates without their argument read past the argument list.
+        {"SELECT avg() FROM t", sqlite2::ErrGeneric, "wrong number of arguments to function avg()"},
+        {"SELECT sum(id, n) FROM t", sqlite2::ErrGeneric, "wrong number of arguments to function sum()"},
         {"SELECT id FROM t WHERE count(*) > 1", sqlite2::ErrGeneric, "misuse of aggregate function count()"},
         {"SELECT (SELECT id, n FROM t)", sqlite2::ErrGeneric, "only a single result allowed"},
         {"SELECT id FROM t UNION SELECT id, n FROM t", sqlite2::ErrGeneric, "do not have the same number"},

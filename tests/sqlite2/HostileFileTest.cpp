@@ -2,15 +2,15 @@
 // never a crash, a hang or a huge allocation.
 #include "DumpReplay.h"
 
-#include "sqlite2/BTreeImage.h"
 #include "sqlite2/Dump.h"
 #include "sqlite2/Sqlite2Database.h"
 #include "sqlite2/Sqlite2Writer.h"
+#include "tests/sqlite2/QueryRows.h"
+#include "tests/sqlite2/SchemaImage.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <filesystem>
 #include <functional>
 #include <random>
@@ -18,6 +18,7 @@
 
 namespace {
 
+using sqlite2_test::SchemaRow;
 using testing_support::FixturePath;
 
 std::string Fixture(const char* name) {
@@ -206,48 +207,6 @@ TEST(HostileFile, MissingFileIsNotCreated) {
     EXPECT_FALSE(std::filesystem::exists(path));
 }
 
-TEST(HostileFile, HotJournalIsRefused) {
-    testing_support::TempDir dir;
-    const std::string path = dir.File("pyrdb");
-    testing_support::WriteFileBytes(path, Fixture("loglist.db"));
-    testing_support::WriteFileBytes(path + "-journal", "unfinished transaction");
-    try {
-        sqlite2::Sqlite2Database::Open(path);
-        FAIL() << "read a file with a hot journal";
-    } catch (const ESqlite2Error& e) {
-        EXPECT_EQ(e.Code, sqlite2::ErrCantOpen);
-        EXPECT_NE(e.Message.find("journal"), std::string::npos);
-    }
-    std::filesystem::remove(path + "-journal");
-    EXPECT_NO_THROW(sqlite2::Sqlite2Database::Open(path));
-}
-
-// A file whose schema rows are given as they are, valid or not (type, name, root page, sql).
-std::string RawImage(const std::vector<std::array<std::string, 4>>& rows) {
-    sqlite2::BTreeImage image(false);
-    const std::uint32_t master = image.AllocatePage();
-    std::vector<std::string> records;
-    for (const auto& r : rows) {
-        const std::string fields[5] = {r[0], r[1], r[1], r[2], r[3]};
-        std::string body;
-        std::string header(6, '\0');
-        std::size_t offset = 6;
-        for (int i = 0; i < 5; ++i) {
-            header[i] = static_cast<char>(offset);
-            body += fields[i] + '\0';
-            offset += fields[i].size() + 1;
-        }
-        header[5] = static_cast<char>(offset);
-        records.push_back(header + body);
-        EXPECT_LT(offset, 256u) << "keep these rows short";
-    }
-    std::vector<sqlite2::BTreeImage::Entry> entries;
-    for (std::size_t i = 0; i < records.size(); ++i)
-        entries.push_back({static_cast<std::int32_t>(i + 1), &records[i]});
-    image.WriteTable(master, entries);
-    return image.Finish(1);
-}
-
 std::string ErrorOf(const std::string& image, const std::string& sql) {
     try {
         auto db = sqlite2::Sqlite2Database::FromImage(image);
@@ -258,30 +217,135 @@ std::string ErrorOf(const std::string& image, const std::string& sql) {
     return "no error";
 }
 
+// `text` wrapped in n levels of "(... + 1)".
+std::string Nested(std::string text, int levels) {
+    for (int i = 0; i < levels; ++i)
+        text = "(" + text + " + 1)";
+    return text;
+}
+
+std::string Repeated(const std::string& item, const char* separator, int count) {
+    std::string out;
+    for (int i = 0; i < count; ++i)
+        out += (i ? separator : "") + item + std::to_string(i);
+    return out;
+}
+
+// Views nested through deep expressions: each wraps a subquery of the one before in `levels` levels.
+std::vector<SchemaRow> DeepViews(int views, int levels) {
+    std::vector<SchemaRow> rows = {{"table", "t", "3", "CREATE TABLE t (x)"},
+                                   {"view", "v0", "0", "CREATE VIEW v0 AS SELECT x FROM t"}};
+    for (int i = 1; i <= views; ++i) {
+        const std::string name = "v" + std::to_string(i);
+        rows.push_back({"view", name, "0",
+                        "CREATE VIEW " + name + " AS SELECT " +
+                            Nested("(SELECT x FROM v" + std::to_string(i - 1) + ")", levels) +
+                            " AS x FROM t"});
+    }
+    return rows;
+}
+
+// Views whose compiled text doubles at every level: v0 holds a long literal, each next one joins eight
+// copies of the one before.
+std::vector<SchemaRow> WideTextViews() {
+    std::vector<SchemaRow> rows = {
+        {"table", "t", "3", "CREATE TABLE t (x)"},
+        {"view", "v0", "0", "CREATE VIEW v0 AS SELECT '" + std::string(20000, 'z') + "' AS x FROM t"}};
+    for (int i = 1; i <= 3; ++i) {
+        const std::string name = "v" + std::to_string(i);
+        rows.push_back({"view", name, "0",
+                        "CREATE VIEW " + name + " AS SELECT c0.x AS x FROM " +
+                            Repeated("v" + std::to_string(i - 1) + " c", ", ", 8)});
+    }
+    return rows;
+}
+
+// Hostile schema texts and statements end in an error naming the limit, within the reader's budgets
+// (view nesting, compile recursion, compile work, expression height), while nesting of sensible depth
+// still answers.
 TEST(HostileFile, HostileSchemaTextsFailCleanly) {
     struct Case {
-        std::vector<std::array<std::string, 4>> rows;
+        const char* what;
+        std::vector<SchemaRow> rows;
         std::string sql;
-        std::string error;
+        std::string error; // "" for a statement that answers
     };
+    const std::vector<SchemaRow> table = {{"table", "t", "3", "CREATE TABLE t (x)"}};
     const std::vector<Case> cases = {
-        {{{"view", "v", "0", "CREATE VIEW v AS SELECT * FROM v"}}, "SELECT * FROM v", "nested too deeply"},
-        {{{"view", "a", "0", "CREATE VIEW a AS SELECT * FROM b"},
+        {"view of itself",
+         {{"view", "v", "0", "CREATE VIEW v AS SELECT * FROM v"}},
+         "SELECT * FROM v",
+         "nested too deeply"},
+        {"two views of each other",
+         {{"view", "a", "0", "CREATE VIEW a AS SELECT * FROM b"},
           {"view", "b", "0", "CREATE VIEW b AS SELECT * FROM a"}},
          "SELECT * FROM a",
          "nested too deeply"},
-        {{{"table", "t", "3", "CREATE TABLE t (a, a)"}}, "SELECT * FROM t", "duplicate column name"},
-        {{{"table", "t", "99", "CREATE TABLE t (a)"}}, "SELECT * FROM t", "root page"},
-        {{{"table", "t", "3", "DROP TABLE t"}}, "SELECT * FROM t", "malformed database schema"},
-        {{{"view", "v", "0", "CREATE VIEW v AS DELETE FROM t"}},
+        {"duplicate column",
+         {{"table", "t", "3", "CREATE TABLE t (a, a)"}},
+         "SELECT * FROM t",
+         "duplicate column name"},
+        {"duplicate column in other letter case",
+         {{"table", "t", "3", "CREATE TABLE t (a, B, b)"}},
+         "SELECT * FROM t",
+         "duplicate column name: b"},
+        {"root page outside", {{"table", "t", "99", "CREATE TABLE t (a)"}}, "SELECT * FROM t", "root page"},
+        {"not a CREATE",
+         {{"table", "t", "3", "DROP TABLE t"}},
+         "SELECT * FROM t",
+         "malformed database schema"},
+        {"view of a DELETE",
+         {{"view", "v", "0", "CREATE VIEW v AS DELETE FROM t"}},
          "SELECT * FROM v",
          "malformed database schema"},
+        {"self-joining views 5 deep", sqlite2_test::ViewChainRows(5), "SELECT count(*) FROM v5", ""},
+        {"self-joining views 14 deep: 16,384 copies", sqlite2_test::ViewChainRows(14),
+         "SELECT count(*) FROM v14", "statement too complex"},
+        {"compiled text of views doubling", WideTextViews(), "SELECT count(*) FROM v3",
+         "statement too complex"},
+        {"views through deep expressions", DeepViews(5, 60), "SELECT x FROM v5",
+         "nested too deeply (maximum depth"},
+        {"views through shallow expressions", DeepViews(3, 3), "SELECT x FROM v3", ""},
+        {"expression chain of 300 terms", table, "SELECT 1 FROM t WHERE " + Repeated("x = ", " OR ", 300),
+         "expression tree is too large"},
+        {"view of such a chain",
+         {{"view", "v", "0", "CREATE VIEW v AS SELECT " + Repeated("", " + ", 300) + " AS x"}},
+         "SELECT x FROM v",
+         "malformed database schema - view v: expression tree is too large"},
+        {"IN list of 100,000 items", table, "SELECT 1 FROM t WHERE x IN (" + Repeated("", ", ", 100000) + ")",
+         "statement too complex"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.rows[0][3]);
-        EXPECT_NE(ErrorOf(RawImage(c.rows), c.sql).find(c.error), std::string::npos)
-            << ErrorOf(RawImage(c.rows), c.sql);
+        SCOPED_TRACE(c.what);
+        const std::string error = ErrorOf(sqlite2_test::SchemaImage(c.rows), c.sql);
+        if (c.error.empty())
+            EXPECT_EQ(error, "no error");
+        else
+            EXPECT_NE(error.find(c.error), std::string::npos) << "got: " << error;
     }
+}
+
+// Tables and views are found by name, ASCII letters without case, the first row of a name winning, in
+// a schema of thousands.
+TEST(HostileFile, ManyTablesAreFoundByName) {
+    std::vector<SchemaRow> rows;
+    for (int i = 0; i < 3000; ++i)
+        rows.push_back(
+            {"table", "t" + std::to_string(i), "3", "CREATE TABLE t" + std::to_string(i) + " (a, b)"});
+    rows.push_back({"table", "T7", "3", "CREATE TABLE T7 (c)"});
+    rows.push_back({"view", "V", "0", "CREATE VIEW V AS SELECT 1 AS one"});
+    rows.push_back({"view", "v", "0", "CREATE VIEW v AS SELECT 2 AS two"});
+    auto db = sqlite2::Sqlite2Database::FromImage(sqlite2_test::SchemaImage(rows));
+    const std::vector<std::pair<std::string, std::vector<std::string>>> cases = {
+        {"SELECT count(*) FROM T2999", {"count(*)", "0"}},
+        {"SELECT a, b FROM t7", {}},
+        {"SELECT * FROM v", {"one", "1"}},
+        {"SELECT count(*) FROM sqlite_master", {"count(*)", "3003"}},
+    };
+    for (const auto& [sql, want] : cases)
+        EXPECT_EQ(sqlite2_test::Rows(*db, sql), want) << sql;
+    EXPECT_NE(ErrorOf(sqlite2_test::SchemaImage(rows), "SELECT c FROM T7").find("no such column"),
+              std::string::npos);
 }
 
 } // namespace

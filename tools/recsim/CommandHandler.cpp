@@ -26,6 +26,12 @@ bool ParseGroup(const std::string& text, DWORD& group, DWORD& port) {
 
 } // namespace
 
+bool UploadTurnedAway(const SimFaults& f, DWORD kind) {
+    if (kind != QELFILE_CONFIG && kind != QELFILE_SCHEDULE && kind != QELFILE_HOLIDAY) return false;
+    const auto it = f.replies.find(NETCMD_FILE);
+    return it != f.replies.end() && (it->second.silent || it->second.result == DWORD{0});
+}
+
 CommandHandler::CommandHandler(const RecSimOptions& options, std::function<SimFaults()> faults,
                                Outbox& outbox, SimFiles& files, PacketLog& log, StreamControl& streams,
                                std::vector<recgen::StoreRecording> recordings)
@@ -247,8 +253,9 @@ void CommandHandler::Tick() {
 
 void CommandHandler::FinishUpload() {
     log_.AddUpload(uploadKind_, upload_);
-    files_.Put(uploadKind_, upload_);
-    Reply(faults_(), NETCMD_FILE, 1);
+    const SimFaults f = faults_();
+    if (!UploadTurnedAway(f, uploadKind_)) files_.Put(uploadKind_, upload_);
+    Reply(f, NETCMD_FILE, 1);
     upload_.clear();
     upload_.shrink_to_fit();
 }

@@ -33,6 +33,10 @@ public:
 // An upload larger than this is refused and the connection closed: a recorder has no room for it.
 inline constexpr std::size_t kMaxUploadBytes = 64u << 20;
 
+// A setup file (kinds 1, 3, 6) whose upload the faults answer with silence or result 0: the recorder
+// does not keep it.
+bool UploadTurnedAway(const SimFaults& faults, DWORD kind);
+
 class CommandHandler {
 public:
     CommandHandler(const RecSimOptions& options, std::function<SimFaults()> faults, Outbox& outbox,

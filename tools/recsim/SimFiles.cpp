@@ -3,6 +3,7 @@
 #include "formats/NetPacket.h"
 #include "platform/core/StrUtils.h"
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -16,6 +17,18 @@ std::optional<std::string> ReadWhole(const std::string& path) {
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();
+}
+
+// Through a file beside it and a rename: a recorder stopped halfway keeps the old file whole.
+void WriteWhole(const std::string& path, const std::string& bytes) {
+    const std::string part = path + ".part";
+    {
+        std::ofstream out(part, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        if (!out) return;
+    }
+    std::error_code ec;
+    std::filesystem::rename(part, path, ec);
 }
 
 } // namespace
@@ -56,10 +69,7 @@ void SimFiles::Put(DWORD kind, const std::string& bytes) {
     const std::string name = QelFileName(kind, 0);
     if (name.empty() || kind == QELFILE_DATABASE || kind == QELFILE_LOGLIST) return;
     files_[name] = bytes;
-    if (!store_.empty()) {
-        std::ofstream out(store_ + "/" + name, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    }
+    if (!store_.empty()) WriteWhole(store_ + "/" + name, bytes);
 }
 
 std::optional<std::string> SimFiles::Firmware() const {

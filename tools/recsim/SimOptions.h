@@ -11,7 +11,8 @@
 
 namespace recsim {
 
-// What happens to the reply of one command. The command still takes effect.
+// What happens to the reply of one command. The command still takes effect, except the upload of a
+// setup file answered with silence or result 0, which the recorder does not keep.
 struct ReplyFault {
     int delayMs = 0;             // hold the reply (and everything queued after it) this long
     bool silent = false;         // never reply

@@ -8,16 +8,32 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <map>
 #include <mutex>
+#include <optional>
 #include <pthread.h>
+#include <sstream>
 #include <thread>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// A small store ending today: three days of three one-minute recordings.
+std::optional<std::string> ReadWhole(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// A small store ending today: three days of three one-minute recordings. Setup files the folder
+// already holds (uploads to an earlier run) stay as they are.
 void GenerateDefaultStore(const std::string& folder, const recsim::RecSimOptions& o) {
+    std::map<std::string, std::string> kept;
+    for (const char* name : {"config.ini", "schedule.dat", "holiday.ini", "info.ini"})
+        if (auto bytes = ReadWhole(fs::path(folder) / name)) kept[name] = std::move(*bytes);
     recgen::StoreOptions s;
     const SYSTEMTIME first = UnixToUtc(recsim::RecorderNow() - 2 * 86400);
     s.year = first.wYear;
@@ -28,6 +44,11 @@ void GenerateDefaultStore(const std::string& folder, const recsim::RecSimOptions
     recgen::RecorderIdentity id;
     id.cameras = o.cameras;
     recgen::GenerateStore(folder, s, id);
+    for (const auto& [name, bytes] : kept) {
+        std::ofstream out(fs::path(folder) / name, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        if (!out) throw EWriteError("recsim: cannot keep " + (fs::path(folder) / name).string());
+    }
 }
 
 // One line of --control: what the recorder is to do now. False for a line it does not know.

@@ -4,31 +4,81 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace {
 
-TEST(FontMap, UnknownAndForeignFacesFallBackToInstalledFamilies) {
-    ASSERT_TRUE(FontFamilyInstalled("DejaVu Sans")) << "the build's font dependency is missing";
+TEST(FontMap, TheBuildsFamiliesDrawTheFacesTheWindowsAskFor) {
+    for (const char* family : {"DejaVu Sans", "DejaVu Sans Mono", "Liberation Sans", "Liberation Mono",
+                               "Liberation Serif", "IPAPGothic", "NanumGothic"})
+        ASSERT_TRUE(FontFamilyInstalled(family)) << family << ": make deps installs it";
     EXPECT_FALSE(FontFamilyInstalled("No Such Face 12345"));
-    EXPECT_EQ(MapFontFamily("No Such Face 12345"), "DejaVu Sans");
-    EXPECT_EQ(MapFontFamily("No Such Face 12345", DEFAULT_CHARSET, true), "DejaVu Sans Mono");
-    EXPECT_EQ(MapFontFamily("dejavu sans"), "dejavu sans"); // installed names stay as asked
-    // Every face the windows ask for lands on an installed family.
-    for (const char* face :
-         {"MS PGothic", "Gulim", "Arial", "MS Sans Serif", "Microsoft Sans Serif", "Courier New"}) {
-        SCOPED_TRACE(face);
-        const std::string family = MapFontFamily(face, face[0] == 'G' ? HANGEUL_CHARSET : DEFAULT_CHARSET);
-        EXPECT_TRUE(FontFamilyInstalled(family)) << family;
+    const struct {
+        const char* face;
+        BYTE charset;
+        bool fixed;
+        const char* family;
+    } cases[] = {
+        {"No Such Face 12345", DEFAULT_CHARSET, false, "DejaVu Sans"},
+        {"No Such Face 12345", DEFAULT_CHARSET, true, "DejaVu Sans Mono"},
+        {"dejavu sans", DEFAULT_CHARSET, false, "dejavu sans"}, // installed names stay as asked
+        {"MS Sans Serif", DEFAULT_CHARSET, false, "DejaVu Sans"},
+        {"Microsoft Sans Serif", DEFAULT_CHARSET, false, "DejaVu Sans"},
+        {"Arial", DEFAULT_CHARSET, false, "Liberation Sans"},
+        {"Courier New", DEFAULT_CHARSET, true, "Liberation Mono"},
+        {"Times New Roman", DEFAULT_CHARSET, false, "Liberation Serif"},
+        {"MS PGothic", SHIFTJIS_CHARSET, false, "IPAPGothic"},
+        {"\xEA\xB5\xB4\xEB\xA6\xBC", HANGEUL_CHARSET, false, "NanumGothic"},
+        {"No Such Face 12345", HANGEUL_CHARSET, false, "NanumGothic"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(MapFontFamily(c.face, c.charset, c.fixed), c.family) << c.face;
+    EXPECT_EQ(FallbackFontFamilies(DEFAULT_CHARSET).front(), "IPAPGothic");
+    EXPECT_EQ(FallbackFontFamilies(HANGEUL_CHARSET).front(), "NanumGothic");
+}
+
+// The same request gives the same family whatever else a machine has installed, as long as it has the
+// build's own; without them the next look-alike, the script's family or DejaVu stands in.
+TEST(FontMap, TheChoiceDoesNotFollowOtherInstalledFamilies) {
+    const std::vector<std::string> build{"DejaVu Sans",     "DejaVu Sans Mono", "Liberation Sans",
+                                         "Liberation Mono", "IPAPGothic",       "IPAGothic",
+                                         "NanumGothic"};
+    std::vector<std::string> crowded = build;
+    for (const char* extra : {"Arial", "Nimbus Sans", "Arimo", "MS PGothic", "Noto Sans CJK JP",
+                              "Noto Sans CJK KR", "Gulim", "Courier New", "Tahoma"})
+        crowded.emplace_back(extra);
+    const auto on = [](const std::vector<std::string>& families) {
+        return [families](const std::string& f) {
+            return std::find(families.begin(), families.end(), f) != families.end();
+        };
+    };
+    const auto script = [](const std::string& family) { return [family](const char*) { return family; }; };
+    const struct {
+        const char* face;
+        BYTE charset;
+        const char* family;
+    } cases[] = {
+        {"Arial", DEFAULT_CHARSET, "Liberation Sans"}, {"MS PGothic", SHIFTJIS_CHARSET, "IPAPGothic"},
+        {"Gulim", HANGEUL_CHARSET, "NanumGothic"},     {"Courier New", DEFAULT_CHARSET, "Liberation Mono"},
+        {"Tahoma", DEFAULT_CHARSET, "DejaVu Sans"},    {"No Such Face", HANGEUL_CHARSET, "Fc Korean"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.face);
+        EXPECT_EQ(ChooseFontFamily(c.face, c.charset, false, on(build), script("Fc Korean")), c.family);
+        EXPECT_EQ(ChooseFontFamily(c.face, c.charset, false, on(crowded), script("Fc Korean")), c.family);
     }
-    // The look-alike lists prefer metric twins when they are installed.
-    if (!FontFamilyInstalled("Liberation Sans") && !FontFamilyInstalled("Arimo") &&
-        !FontFamilyInstalled("Nimbus Sans")) {
-        EXPECT_EQ(MapFontFamily("Arial"), "DejaVu Sans");
-    }
-    if (!FontFamilyInstalled("Liberation Mono")) {
-        EXPECT_EQ(MapFontFamily("Courier New"), "DejaVu Sans Mono");
-    }
+    EXPECT_EQ(ChooseFallbackFamilies(DEFAULT_CHARSET, on(crowded)),
+              (std::vector<std::string>{"IPAPGothic", "IPAGothic", "Noto Sans CJK JP", "NanumGothic",
+                                        "Noto Sans CJK KR"}));
+    // Without the build's families.
+    const std::vector<std::string> bare{"DejaVu Sans", "Nimbus Sans", "Arimo"};
+    EXPECT_EQ(ChooseFontFamily("Arial", DEFAULT_CHARSET, false, on(bare), script("")), "Arimo");
+    EXPECT_EQ(ChooseFontFamily("MS PGothic", SHIFTJIS_CHARSET, false, on(bare), script("Fc Japanese")),
+              "Fc Japanese");
+    EXPECT_EQ(ChooseFontFamily("MS PGothic", SHIFTJIS_CHARSET, false, on(bare), script("")), "DejaVu Sans");
+    EXPECT_EQ(ChooseFontFamily("Courier New", DEFAULT_CHARSET, true, on({}), script("")), "DejaVu Sans Mono");
+    EXPECT_TRUE(ChooseFallbackFamilies(HANGEUL_CHARSET, on(bare)).empty());
 }
 
 TEST(Font, SizeAndHeightConvertAtNinetySixDots) {

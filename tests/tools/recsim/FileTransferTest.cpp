@@ -4,6 +4,8 @@
 #include "tools/recgen/SetupFiles.h"
 #include "tools/recgen/StoreGenerator.h"
 
+#include <filesystem>
+
 using namespace recsim_test;
 
 namespace {
@@ -245,6 +247,37 @@ TEST(RecSimFiles, UploadsAreStoredAndServedBack) {
         EXPECT_EQ(testing_support::ReadFileBytes(store.File(c.file)), c.bytes);
         const Download d = Fetch(cmd, c.kind);
         EXPECT_EQ(d.bytes, c.bytes);
+    }
+}
+
+TEST(RecSimFiles, RefusedOrUnansweredSetupUploadsAreNotKept) {
+    testing_support::TempDir store;
+    recsim::RecSimOptions o = QuickOptions();
+    o.store = store.Path().string();
+    SimHarness sim(o);
+    TestConnection cmd(sim->CommandPort());
+    const std::string served = *sim->ServedFile(QELFILE_HOLIDAY);
+    // Turned away first, so the store has no file until an upload is kept.
+    const struct {
+        recsim::ReplyFault fault;
+        bool kept;
+    } cases[] = {{Silent(), false}, {WithResult(0), false}, {WithResult(2), true}, {{}, true}};
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(n);
+        sim->SetReplyFault(NETCMD_FILE, c.fault);
+        const std::string bytes = "[holiday]\r\n54_3_" + std::to_string(++n) + "=1\r\n";
+        cmd.Send(MakeNetCommand(NETCMD_FILE, static_cast<DWORD>(bytes.size()), QELFILE_HOLIDAY));
+        cmd.Send(bytes);
+        // Answered in order: the heartbeat's reply comes after the upload was handled.
+        ASSERT_TRUE(Request(cmd, MakeNetCommand(NETCMD_HEARTBEAT, 0)));
+        ASSERT_TRUE(sim->Log().LastUpload(QELFILE_HOLIDAY));
+        EXPECT_EQ(sim->Log().LastUpload(QELFILE_HOLIDAY)->bytes, bytes) << "received and logged all the same";
+        EXPECT_EQ(*sim->ServedFile(QELFILE_HOLIDAY), c.kept ? bytes : served);
+        EXPECT_EQ(std::filesystem::exists(store.File("holiday.ini")), c.kept);
+        if (c.kept) {
+            EXPECT_EQ(testing_support::ReadFileBytes(store.File("holiday.ini")), bytes);
+        }
     }
 }
 

@@ -183,7 +183,10 @@ TEST(RecSimOptions, RefusesBadArguments) {
 TEST(RecSimProgram, RunsAsAProgramUntilTerminated) {
     const std::string path = RECSIM_PROGRAM;
     testing_support::TempDir store;
-    // An empty store folder is filled with a generated store first.
+    // A folder without recordings is filled with a generated store first; a configuration uploaded to
+    // an earlier run stays what the recorder serves.
+    const std::string uploaded = "[config]\r\n27_1_1=COACH 7\r\n62_1_1=1\r\n";
+    testing_support::WriteFileBytes(store.File("config.ini"), uploaded);
     int out[2], in[2];
     ASSERT_EQ(::pipe(out), 0);
     ASSERT_EQ(::pipe(in), 0);
@@ -227,9 +230,16 @@ TEST(RecSimProgram, RunsAsAProgramUntilTerminated) {
         EXPECT_EQ(event->Arg0(), DEVEVENT_REMOTE_WORK);
         EXPECT_EQ(event->Arg1(), 1u);
         TestConnection av(avPort);
-        EXPECT_TRUE(Request(cmd, MakeNetCommand(NETCMD_FILE_REQUEST, QELFILE_CONFIG)));
+        const auto file = Request(cmd, MakeNetCommand(NETCMD_FILE_REQUEST, QELFILE_CONFIG));
+        ASSERT_TRUE(file);
+        cmd.Send(MakeFileAck());
+        const auto announcement = cmd.ReadPacket();
+        ASSERT_TRUE(announcement);
+        EXPECT_EQ(announcement->Arg0(), uploaded.size());
     }
     EXPECT_TRUE(std::filesystem::is_directory(store.Path() / "avfiles"));
+    EXPECT_EQ(testing_support::ReadFileBytes(store.File("config.ini")), uploaded);
+    EXPECT_TRUE(std::filesystem::exists(store.File("holiday.ini"))) << "missing setup files are made";
     ::kill(pid, SIGTERM);
     int status = 0;
     ASSERT_EQ(::waitpid(pid, &status, 0), pid);

@@ -1,0 +1,1 @@
+SELECT MAX(year) FROM daylist

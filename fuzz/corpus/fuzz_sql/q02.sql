@@ -1,0 +1,1 @@
+SELECT year, month FROM daylist WHERE (year*100+month)=(SELECT MAX(year*100+month) FROM (SELECT year, month FROM daylist WHERE event_type!=0)) GROUP BY year, month

@@ -1,0 +1,1 @@
+SELECT day, event_type FROM daylist WHERE (year == 2008) AND (month ==1) AND event_type != 0

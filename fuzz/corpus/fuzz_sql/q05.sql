@@ -1,0 +1,1 @@
+SELECT count(seq) FROM avfile where start_date IS NOT NULL AND end_date IS NOT NULL

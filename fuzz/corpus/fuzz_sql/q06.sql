@@ -1,0 +1,1 @@
+SELECT count(seq) FROM avfile where start_date IS NOT NULL AND end_date IS NOT NULL AND (event_type1 > 0 OR event_type2 > 0 OR event_type3 > 0 OR event_type4 > 0)

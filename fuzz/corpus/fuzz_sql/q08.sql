@@ -1,0 +1,1 @@
+SELECT event_type1, event_type2, event_type3, event_type4, update_time, start_time, system_id, seq FROM avfile where start_date IS NOT NULL AND end_date IS NOT NULL AND (event_type1 != 0 OR event_type2 != 0 OR event_type3 != 0 OR event_type4 != 0) GROUP BY seq ORDER BY seq DESC LIMIT 8 OFFSET 0

@@ -1,0 +1,1 @@
+SELECT year, month FROM daylist WHERE (year*100+month)=(SELECT MIN(year*100+month) FROM (SELECT year, month FROM daylist WHERE (year*100+month) > 200712)) GROUP BY year, month

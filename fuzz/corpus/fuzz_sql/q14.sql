@@ -1,0 +1,1 @@
+SELECT hour, event_type1, event_type2, event_type3, event_type4, count1, count2, count3, count4 FROM H_20071231 WHERE (event_type1 > 0 OR event_type2 > 0 OR event_type3 > 0 OR event_type4 > 0)

@@ -1,0 +1,1 @@
+SELECT min(start_date), max(end_date), max(event_type1), max(event_type2), max(event_type3), max(event_type4), max(count1), max(count2), max(count3), max(count4), min(seq), max(seq) FROM avfile WHERE (year == 2007) AND (month ==12) AND (day == 31) AND (hour == 07) AND start_date IS NOT NULL AND end_date IS NOT NULL GROUP BY substr(start_date, 1, 12)

@@ -1,0 +1,1 @@
+SELECT file_name, max(1199145540, start_time), seq FROM avfile WHERE end_time >= 1199145540 AND start_time < 1199145600 ORDER BY seq LIMIT 1

@@ -1,0 +1,1 @@
+SELECT file_name, max(1199145540, start_time), seq FROM avfile WHERE end_time >= 1199145540 AND start_time < 1199145600 AND (event_type1 > 0 OR event_type2 > 0 OR event_type3 > 0 OR event_type4 > 0) ORDER BY seq LIMIT 1

@@ -1,0 +1,1 @@
+SELECT min(seq) FROM avfile WHERE ((seq >= 118) AND (count1 > 0  OR count2 > 0 OR count3 > 0 OR count4 > 0))

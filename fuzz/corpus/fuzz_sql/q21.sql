@@ -1,0 +1,1 @@
+SELECT min(seq) FROM avfile WHERE ((seq >= 61) AND (count4 > 0))

@@ -1,0 +1,1 @@
+SELECT max(seq) FROM avfile WHERE ((seq <= 109) AND (count4 > 0))

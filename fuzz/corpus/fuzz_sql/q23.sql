@@ -1,0 +1,1 @@
+SELECT min(seq) FROM avfile WHERE ((event_type1!=0 OR event_type2!=0 OR event_type3!=0 OR event_type4!=0) AND (seq >= 50) AND (count1 > 0  OR count2 > 0 OR count3 > 0 OR count4 > 0))

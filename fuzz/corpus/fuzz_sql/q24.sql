@@ -1,0 +1,1 @@
+SELECT min(seq) FROM avfile WHERE ((event_type1!=0) AND (seq >= 51) AND (count1 > 0))

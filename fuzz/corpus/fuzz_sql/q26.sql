@@ -1,0 +1,1 @@
+SELECT max(seq) FROM avfile WHERE ((event_type2!=0) AND (seq <= 73) AND (count2 > 0))

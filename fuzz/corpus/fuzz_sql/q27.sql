@@ -1,0 +1,1 @@
+SELECT MIN(seq), MAX(seq) FROM avfile WHERE (start_time <= 1199087100 and 1199086200 <= end_time)

@@ -1,0 +1,1 @@
+SELECT MIN(seq), MAX(seq) FROM avfile WHERE (start_time <= 1199087100 and 1199086200 <= end_time) AND (event_type1 != 0 or event_type2 != 0 or event_type3 != 0 or event_type4 != 0)

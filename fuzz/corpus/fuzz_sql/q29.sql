@@ -1,0 +1,1 @@
+SELECT seq, start_time, end_time FROM avfile WHERE (seq >= 73 and seq <= 77)

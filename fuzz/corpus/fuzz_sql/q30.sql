@@ -1,0 +1,1 @@
+SELECT seq, start_time, end_time FROM avfile WHERE (seq >= 73 and seq <= 77) AND (event_type1 != 0 or event_type2 != 0 or event_type3 != 0 or event_type4 != 0)

@@ -1,0 +1,1 @@
+SELECT max(1199086200, start_time), seq FROM avfile WHERE end_time > 1199086200 AND start_time < 1199087100 ORDER BY seq LIMIT 1

@@ -1,0 +1,1 @@
+SELECT max(1199086200, start_time), seq FROM avfile WHERE end_time > 1199086200 AND start_time < 1199087100 AND (event_type1 > 0 OR event_type2 > 0 OR event_type3 > 0 OR event_type4 > 0) ORDER BY seq LIMIT 1

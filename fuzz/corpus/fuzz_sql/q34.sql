@@ -1,0 +1,1 @@
+SELECT count(*), min(seq), max(seq), sum(start_time), sum(length(file_name)), max(length(file_name)) FROM avfile

@@ -1,0 +1,1 @@
+SELECT seq, length(file_name), substr(file_name, 1, 30), substr(file_name, length(file_name)-19, 20) FROM avfile WHERE length(file_name) > 100

@@ -1,0 +1,1 @@
+SELECT * FROM avfile WHERE seq % 500 = 0

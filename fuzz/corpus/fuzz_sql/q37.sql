@@ -1,0 +1,1 @@
+SELECT count(*), min(seq), max(seq), sum(seq), sum(start_time) FROM avfile

@@ -1,0 +1,1 @@
+SELECT id, n FROM vals WHERE n = 1

@@ -1,0 +1,1 @@
+SELECT name, type, sql FROM sqlite_master ORDER BY name

@@ -1,0 +1,1 @@
+SELECT * FROM H_20080102 AS h, daylist d WHERE h.hour = d.day - 1 OR h.count1 IN (SELECT count1 FROM H_20080102) ORDER BY 1 DESC LIMIT 3

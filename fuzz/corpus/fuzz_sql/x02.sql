@@ -1,0 +1,1 @@
+SELECT CASE WHEN n > 5 THEN 'big' WHEN n IS NULL THEN NULL ELSE lower(t) END, coalesce(u, 'none'), round(n, 2), abs(n), length(t), upper(t) LIKE 'A%', t GLOB '*1*' FROM vals

@@ -1,0 +1,1 @@
+SELECT seq, desc, update_time FROM log ORDER BY seq desc; SELECT count(*) FROM log; DELETE FROM log

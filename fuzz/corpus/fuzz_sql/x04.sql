@@ -1,0 +1,1 @@
+SELECT DISTINCT a.year FROM daylist a LEFT JOIN daylist b ON a.year = b.year AND b.month BETWEEN 1 AND 12 UNION SELECT 1 EXCEPT SELECT 2 INTERSECT SELECT year FROM daylist
