@@ -241,18 +241,17 @@ void TfrmMenu::FinishApply(TObject* sender, bool applied, TUploadEnd end) {
         DeleteFile(folder + "holiday.ini");
         DeleteFile(folder + "schedule.dat");
         setup_unapplied::Forget(folder, Recorder());
-        EnableMainWindow(true);
-        return;
-    }
-    // Nothing is deleted: the working copy and the received one stay, and so do the kept edits.
-    if (end == TUploadEnd::NoFile)
-        SetupBoxOver(this, "Can't find file!", "Search Fail", 0);
-    else
-        ReportUploadEnd(this, end, kKeptForApply);
-    if (SetupLinkUp()) {
-        // The pass goes on: APPLY again or CANCEL.
-        Show();
-        return;
+    } else {
+        // Nothing is deleted: the working copy and the received one stay, and so do the kept edits.
+        if (end == TUploadEnd::NoFile)
+            SetupBoxOver(this, "Can't find file!", "Search Fail", 0);
+        else
+            ReportUploadEnd(this, end, kKeptForApply);
+        if (SetupLinkUp()) {
+            // The pass goes on: APPLY again or CANCEL.
+            Show();
+            return;
+        }
     }
     EnableMainWindow(true);
     FrmMain->Activities.End(TActivity::SetupPass);

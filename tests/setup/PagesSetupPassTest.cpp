@@ -371,6 +371,7 @@ TEST_F(SetupMenu, ApplyThatDoesNotGetThroughSaysSoAndKeepsTheEdits) {
         // The pass goes on with both copies, and the next APPLY sends the edits again.
         EXPECT_TRUE(frmMenu->Visible());
         EXPECT_FALSE(FrmMain->Enabled());
+        EXPECT_TRUE(FrmMain->Activities.Running(TActivity::SetupPass));
         EXPECT_EQ(ProgramFile("config.ini"), edited);
         EXPECT_EQ(ProgramFile("temp_config.ini"), RecorderConfigIni());
         EXPECT_NE(ProgramFile("schedule.dat"), "<missing>");
@@ -381,6 +382,7 @@ TEST_F(SetupMenu, ApplyThatDoesNotGetThroughSaysSoAndKeepsTheEdits) {
         EXPECT_EQ(*sim.ServedFile(QELFILE_CONFIG), edited);
         EXPECT_EQ(ProgramFile("temp_config.ini"), "<missing>");
         EXPECT_FALSE(frmMenu->Visible());
+        EXPECT_FALSE(FrmMain->Activities.Running(TActivity::SetupPass));
         EXPECT_TRUE(Idle());
         whileBoxUp = nullptr;
         FrmMain->CliSocket->Close();
