@@ -144,9 +144,15 @@ void LocalPlaybackOfABackup(Session& s) {
     const fs::path hour = BackUpOneMinute(s, c);
     // The program closed and opened again, with no recorder: the backup is played from its folder.
     s.RestartClient();
+    const FormLayout localForm("LocalSearch.dfm");
+    // The folder chooser cancelled first: the main window takes the next click.
     c.ClickMain("BtnSearch");
-    const Window local = s.WaitWindow("LOCAL SEARCH");
-    s.ClickControl(local, FormLayout("LocalSearch.dfm"), "btnFile");
+    s.ClickControl(s.WaitWindow("LOCAL SEARCH"), localForm, "btnFile");
+    s.WaitWindow("Select a folder");
+    s.Key("Escape");
+    if (!s.WaitGone("Select a folder", 5000)) Fail("Escape did not cancel the folder chooser");
+    c.ClickMain("BtnSearch");
+    s.ClickControl(s.WaitWindow("LOCAL SEARCH"), localForm, "btnFile");
     c.Choose("Select a folder", hour.string());
     s.WaitWindow("PLAY LIST");
     const Box screens = c.Screens();
