@@ -8,9 +8,11 @@
 #include "setup/Menu.h"
 #include "setup/Record2.h"
 #include "setup/SetupRules.h"
+#include "setup/Unapplied.h"
 
 #include "net/WSocket.h"
 
+#include "platform/core/Debug.h"
 #include "platform/core/FileUtils.h"
 #include "platform/core/Threads.h"
 
@@ -30,7 +32,10 @@ struct TSetupFile {
 } // namespace
 
 void TFrmMain::BtnSetupClick(TObject* sender) {
-    for (const char* name : {"holiday.ini", "schedule.dat", "info.ini"})
+    // The schedule window's copies of an earlier pass (ended by a lost link or the program's end) are
+    // no baseline for this one, maybe not even of this recorder.
+    for (const char* name :
+         {"holiday.ini", "schedule.dat", "info.ini", "temp_holiday.ini", "temp_schedule.dat"})
         DeleteFile(ProgramFolder + name);
     if (CliSocket->State() != wsConnected) {
         ShowMessageBox(LoadLangString(59869), LoadLangString(59863), 0);
@@ -85,8 +90,12 @@ void TFrmMain::BtnSetupClick(TObject* sender) {
     if (frmMenu != nullptr) frmMenu->SyncCameraInfo();
     Sleep(kSetupStepPauseMs);
 
+    // Edits an earlier APPLY did not get through go on top of what the recorder holds now.
+    const std::string recorder = setup_unapplied::RecorderId(CliSocket->Addr(), CliSocket->Port());
+    const bool unapplied = setup_unapplied::Has(ProgramFolder, recorder);
     std::vector<TSetupFile> requests;
-    if (!FileExists(ProgramFolder + "config.ini")) requests.push_back({QELFILE_CONFIG, "config.ini"});
+    if (unapplied || !FileExists(ProgramFolder + "config.ini"))
+        requests.push_back({QELFILE_CONFIG, "config.ini"});
     requests.push_back({QELFILE_SCHEDULE, "schedule.dat"});
     requests.push_back({QELFILE_HOLIDAY, "holiday.ini"});
     requests.push_back({QELFILE_INFO, "info.ini"});
@@ -132,6 +141,8 @@ void TFrmMain::BtnSetupClick(TObject* sender) {
         FileReceived = 0;
         return;
     }
+    if (unapplied && !setup_unapplied::Replay(ProgramFolder, recorder))
+        DebugTrace("TFrmMain::BtnSetupClick", "the kept setup edits could not be replayed");
     CloseWait();
     if (frmRecord2 != nullptr) frmRecord2->ClearModified();
     Activities.Begin(TActivity::SetupPass);

@@ -32,10 +32,6 @@ const TFormBindings& TfrmAlarm::Bindings() {
 
 void TfrmAlarm::Prepare() {
     cmbCam->Items()->Clear();
-    if (frmMenu != nullptr) {
-        frmMenu->LoadConfigIni();
-        Config = frmMenu->Config();
-    }
     for (int camera = 1; camera <= 4; ++camera)
         cmbCam->Items()->Add(Format("CAMERA %d", camera));
     cmbCam->SetItemIndex(0);
@@ -44,24 +40,28 @@ void TfrmAlarm::Prepare() {
 }
 
 void TfrmAlarm::LoadCamera(int camera) {
+    // The file as it is now: what an earlier leave of this camera wrote shows again.
+    if (frmMenu != nullptr) {
+        frmMenu->LoadConfigIni();
+        Config = frmMenu->Config();
+    }
     rbtOpen->SetChecked(true);
+    ShownClose = false;
     if (frmMenu != nullptr) {
         frmMenu->SyncCameraInfo();
         if (frmMenu->MaxCamera == 1 || frmMenu->MaxCamera == 4) cmbCam->SetEnabled(frmMenu->MaxCamera == 4);
     }
-    if (!Config.Loaded() || Config.FindSection("config") < 0) return;
+    if (!Config.Loaded() || Config.FindSection(kConfigSection) < 0) return;
     if (const std::optional<std::string> value = Config.Value(Format("21_1_%d", camera)))
         if (StrToInt(*value) != 0) rbtClose->SetChecked(true);
+    ShownClose = rbtClose->Checked();
 }
 
 void TfrmAlarm::SaveCamera(int index) {
     if (index < 0 || index > 3) return;
-    const std::string section = Config.SectionName(Config.FindSection("config"));
-    const std::string key = Format("21_1_%d", index + 1);
-    if (rbtClose->Checked())
-        Config.Store(section, key, "1", false);
-    else if (rbtOpen->Checked())
-        Config.Store(section, key, "", true);
+    const bool close = rbtClose->Checked();
+    if (!close && !rbtOpen->Checked()) return;
+    Config.StoreEdited(Format("21_1_%d", index + 1), ShownClose ? "1" : "", close ? "1" : "", !close);
 }
 
 void TfrmAlarm::FormShow(TObject*) {

@@ -20,11 +20,14 @@ public:
 
     // 0..3.
     int CurrentIndex = 0;
+    // The shown camera was loaded as NORMAL CLOSE: a leave writes its key only when the user changed it.
+    bool ShownClose = false;
     TConfigAccess Config;
 
-    // The camera list, the menu's view of config.ini, camera 1.
+    // The camera list, then camera 1.
     void Prepare();
-    // Camera 1..4; a stored value that is not a number raises EConvertError.
+    // Camera 1..4 from config.ini as it is now (the menu re-reads it); a stored value that is not a
+    // number raises EConvertError.
     void LoadCamera(int camera);
     void SaveCamera(int index);
 

@@ -59,10 +59,6 @@ void TfrmCamera::InitCameraTable() {
     CurrentCamera = 1;
     CurrentIndex = 0;
     CameraTable = {};
-    if (frmMenu != nullptr) {
-        frmMenu->LoadConfigIni();
-        Config = frmMenu->Config();
-    }
     cmbCam->Items()->Clear();
     for (int camera = 1; camera <= 4; ++camera)
         cmbCam->Items()->Add(Format("CAMERA %d", camera));
@@ -80,12 +76,34 @@ void TfrmCamera::ReloadAllCameras() {
         LoadSettings(camera);
 }
 
+CameraRecord TfrmCamera::ControlsRecord() const {
+    CameraRecord shown;
+    shown.title = edtTitle->Text();
+    shown.brightness = scbBri->Position();
+    shown.contrast = scbCon->Position();
+    shown.covert = rbtCovertOn->Checked() ? 1 : 0;
+    shown.sequence = cmbSeq->ItemIndex();
+    return shown;
+}
+
 void TfrmCamera::LoadSettings(int camera) {
     if (camera < 1 || camera > 4) return;
     const int index = camera - 1;
+    // The file as it is now: what an earlier leave of this camera wrote shows again.
+    if (frmMenu != nullptr) {
+        frmMenu->LoadConfigIni();
+        Config = frmMenu->Config();
+    }
     CameraRecord& record = CameraTable[static_cast<std::size_t>(index)];
-    edtTitle->SetText(record.title);
+    auto showTitle = [&](const std::string& title) {
+        ShowTitle(edtTitle, title);
+        TitleFilter.LengthBefore = static_cast<int>(title.size());
+        if (FrmMain != nullptr) FrmMain->CameraTitles[static_cast<std::size_t>(index)] = title;
+    };
+    // The main window shows what the recorder holds, a removed title or covert flag included.
+    showTitle(record.title);
     rbtCovertOff->SetChecked(true);
+    SetMainCovert(index, 0);
     scbBri->SetPosition(record.brightness);
     scbCon->SetPosition(record.contrast);
     cmbSeq->SetItemIndex(record.sequence);
@@ -98,48 +116,53 @@ void TfrmCamera::LoadSettings(int camera) {
             cmbSeq->SetEnabled(cameras == 4);
         }
     }
-    if (!Config.Loaded() || Config.FindSection("config") < 0) return;
-    if (const std::optional<std::string> title = Config.Value(CameraKey(34, camera))) {
-        edtTitle->SetText(*title);
-        TitleFilter.LengthBefore = static_cast<int>(title->size());
-        if (FrmMain != nullptr) FrmMain->CameraTitles[static_cast<std::size_t>(index)] = *title;
+    if (Config.Loaded() && Config.FindSection(kConfigSection) >= 0) {
+        if (const std::optional<std::string> title = Config.Value(CameraKey(34, camera))) showTitle(*title);
+        if (const std::optional<std::string> value = Config.Value(CameraKey(25, camera)))
+            scbBri->SetPosition(StrToInt(*value));
+        if (const std::optional<std::string> value = Config.Value(CameraKey(26, camera)))
+            scbCon->SetPosition(StrToInt(*value));
+        if (const std::optional<std::string> value = Config.Value(CameraKey(23, camera))) {
+            record.covert = StrToInt(*value) != 0 ? 1 : 0;
+            if (record.covert != 0) rbtCovertOn->SetChecked(true);
+            SetMainCovert(index, record.covert);
+        }
+        if (const std::optional<std::string> value = Config.Value(CameraKey(24, camera))) {
+            // An index past the list keeps the one shown.
+            const int sequence = StrToInt(*value);
+            if (sequence >= 0 && sequence < cmbSeq->Items()->Count()) cmbSeq->SetItemIndex(sequence);
+        }
     }
-    if (const std::optional<std::string> value = Config.Value(CameraKey(25, camera)))
-        scbBri->SetPosition(StrToInt(*value));
-    if (const std::optional<std::string> value = Config.Value(CameraKey(26, camera)))
-        scbCon->SetPosition(StrToInt(*value));
-    if (const std::optional<std::string> value = Config.Value(CameraKey(23, camera))) {
-        record.covert = StrToInt(*value) != 0 ? 1 : 0;
-        if (record.covert != 0) rbtCovertOn->SetChecked(true);
-        SetMainCovert(index, record.covert);
-    }
-    if (const std::optional<std::string> value = Config.Value(CameraKey(24, camera))) {
-        // An index past the list keeps the one shown.
-        const int sequence = StrToInt(*value);
-        if (sequence >= 0 && sequence < cmbSeq->Items()->Count()) cmbSeq->SetItemIndex(sequence);
-    }
+    Shown[static_cast<std::size_t>(index)] = ControlsRecord();
 }
 
 void TfrmCamera::SaveSettings(int index) {
     if (index < 0 || index > 3) return;
     if (frmMenu != nullptr) Config = frmMenu->Config();
     CameraRecord& record = CameraTable[static_cast<std::size_t>(index)];
-    record.title = edtTitle->Text();
-    record.brightness = scbBri->Position();
-    record.contrast = scbCon->Position();
+    const CameraRecord now = ControlsRecord();
+    const CameraRecord& shown = Shown[static_cast<std::size_t>(index)];
+    record.title = now.title;
+    record.brightness = now.brightness;
+    record.contrast = now.contrast;
     if (rbtCovertOn->Checked())
         record.covert = 1;
     else if (rbtCovertOff->Checked())
         record.covert = 0;
-    if (cmbSeq->ItemIndex() >= 0) record.sequence = cmbSeq->ItemIndex();
+    if (now.sequence >= 0) record.sequence = now.sequence;
     const int camera = index + 1;
-    const std::string section = Config.SectionName(Config.FindSection("config"));
-    Config.Store(section, CameraKey(34, camera), record.title, record.title.empty());
-    Config.Store(section, CameraKey(25, camera), IntToStr(record.brightness), record.brightness == 50);
-    Config.Store(section, CameraKey(26, camera), IntToStr(record.contrast), record.contrast == 50);
-    Config.Store(section, CameraKey(23, camera), "1", record.covert == 0);
+    Config.StoreEdited(CameraKey(34, camera), shown.title, now.title, now.title.empty());
+    Config.StoreEdited(CameraKey(25, camera), IntToStr(shown.brightness), IntToStr(now.brightness),
+                       now.brightness == 50);
+    Config.StoreEdited(CameraKey(26, camera), IntToStr(shown.contrast), IntToStr(now.contrast),
+                       now.contrast == 50);
+    Config.StoreEdited(CameraKey(23, camera), IntToStr(shown.covert), IntToStr(record.covert),
+                       record.covert == 0);
     SetMainCovert(index, record.covert);
-    Config.Store(section, CameraKey(24, camera), IntToStr(record.sequence), record.sequence == 3);
+    if (now.sequence >= 0)
+        Config.StoreEdited(CameraKey(24, camera), IntToStr(shown.sequence), IntToStr(now.sequence),
+                           now.sequence == 3);
+    Shown[static_cast<std::size_t>(index)] = now;
 }
 
 void TfrmCamera::FormShow(TObject*) {

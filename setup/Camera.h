@@ -41,18 +41,21 @@ public:
     TButton* btnCancel = nullptr;
 
     std::array<CameraRecord, 4> CameraTable{};
+    // What the page showed of each camera when it was loaded or last saved: a leave writes only the
+    // items the user changed since.
+    std::array<CameraRecord, 4> Shown{};
     // 1..4 and 0..3.
     int CurrentCamera = 1;
     int CurrentIndex = 0;
     TTitleFilter TitleFilter;
     TConfigAccess Config;
 
-    // Fresh records, the menu's view of config.ini, the lists, then camera 1.
+    // Fresh records, the lists, then camera 1.
     void InitCameraTable();
-    // Shows camera 1..4 from its record and config.ini; also gives the main window its title and covert
-    // flag. A stored number that is not one raises EConvertError.
+    // Shows camera 1..4 from its record and config.ini as it is now (the menu re-reads it); also gives
+    // the main window its title and covert flag. A stored number that is not one raises EConvertError.
     void LoadSettings(int camera);
-    // Stores the controls into the record of camera index 0..3 and writes its keys.
+    // Stores the controls into the record of camera index 0..3 and writes the keys the user changed.
     void SaveSettings(int index);
     // InitCameraTable, then cameras 4, 3 and 2, so that the main window has every title.
     void ReloadAllCameras();
@@ -66,6 +69,7 @@ public:
     void edtTitleKeyUp(TObject* sender, WORD& key, TShiftState shift);
 
 private:
+    CameraRecord ControlsRecord() const;
     static const TFormBindings& Bindings();
 };
 

@@ -39,17 +39,23 @@ void TConfigAccess::Store(const std::string& section, const std::string& key, co
         Ini->WriteString(section, key, value);
 }
 
-TConfigAccess LoadConfigAccess(const std::string& path) {
+void TConfigAccess::StoreEdited(const std::string& key, const std::string& shown, const std::string& value,
+                                bool isDefault) const {
+    if (value != shown) Store(kConfigSection, key, value, isDefault);
+}
+
+TConfigAccess LoadConfigAccess(const std::string& path, const std::string& own) {
     TConfigAccess access;
     access.Ini = std::make_shared<TIniFile>(path);
     access.Sections = std::make_shared<TStringList>();
     access.Keys = std::make_shared<TStringList>();
     access.Values = std::make_shared<TStringList>();
     access.Ini->ReadSections(access.Sections.get());
-    for (int i = 0; i < access.Sections->Count(); ++i) {
-        const std::string section = access.Sections->Strings(i);
-        access.Ini->ReadSection(section, access.Keys.get());
-        access.Ini->ReadSectionValues(section, access.Values.get());
-    }
+    const int count = access.Sections->Count();
+    if (count == 0) return access;
+    const int found = access.FindSection(own);
+    const std::string section = access.Sections->Strings(found >= 0 ? found : count - 1);
+    access.Ini->ReadSection(section, access.Keys.get());
+    access.Ini->ReadSectionValues(section, access.Values.get());
     return access;
 }

@@ -1,5 +1,5 @@
 // The setup pages' one way into config.ini: the INI file object with the section names, the key names
-// of the last section read and that section's "key=value" lines, as the setup menu loads them. Pages
+// of the file's own section and that section's "key=value" lines, as the setup menu loads them. Pages
 // hold copies of the four shared objects, so a page keeps a valid view even after the menu re-reads the
 // file; a re-read is needed to see writes (the lists are not updated by them).
 #pragma once
@@ -26,12 +26,20 @@ struct TConfigAccess {
     std::optional<std::string> Value(const std::string& key) const;
     // The value when the section "config" exists and the lists hold the key.
     std::optional<std::string> ConfigValue(const std::string& key) const;
-    // Writes the value, or deletes the key when the value is the item's default. A section that does not
-    // exist is never written to.
+    // Writes the value, or deletes the key when the value is the item's default. An empty section name
+    // writes nothing.
     void Store(const std::string& section, const std::string& key, const std::string& value,
                bool isDefault) const;
+    // A page's item in section "config" (made when the file has none), written only when the user changed
+    // it from what the page showed: a line the user did not edit keeps its bytes.
+    void StoreEdited(const std::string& key, const std::string& shown, const std::string& value,
+                     bool isDefault) const;
 };
 
-// Reads the file into fresh objects: the section names, then for each section in order its keys and
-// lines (each section replaces the lists of the one before). A missing file gives empty lists.
-TConfigAccess LoadConfigAccess(const std::string& path);
+inline constexpr const char* kConfigSection = "config";
+
+// Reads the file into fresh objects: the section names, and the keys and lines of the section named
+// exactly `own` ("config", "holiday", "sysinfo"); a file without it gives the last section's, as a walk
+// through the sections leaves them. Other sections never hide the file's own. A missing file gives
+// empty lists.
+TConfigAccess LoadConfigAccess(const std::string& path, const std::string& own);

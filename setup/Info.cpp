@@ -36,12 +36,7 @@ const TFormBindings& TfrmInfo::Bindings() {
 }
 
 void TfrmInfo::LoadInfoIni() {
-    InfoIni = LoadConfigAccess(SetupFolder() + "info.ini");
-    // Sections after "sysinfo" are ignored rather than hiding its keys.
-    if (InfoIni.FindSection("sysinfo") >= 0) {
-        InfoIni.Ini->ReadSection("sysinfo", InfoIni.Keys.get());
-        InfoIni.Ini->ReadSectionValues("sysinfo", InfoIni.Values.get());
-    }
+    InfoIni = LoadConfigAccess(SetupFolder() + "info.ini", "sysinfo");
 }
 
 void TfrmInfo::ShowSysInfo() {

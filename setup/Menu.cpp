@@ -12,6 +12,7 @@
 #include "setup/Record2.h"
 #include "setup/SaveFolder.h"
 #include "setup/System.h"
+#include "setup/Unapplied.h"
 #include "setup/Vidstd.h"
 
 #include "controls/BmButton.h"
@@ -22,9 +23,6 @@
 #include "platform/core/FileUtils.h"
 #include "platform/core/StrUtils.h"
 
-#include <fstream>
-#include <sstream>
-
 using namespace setup_pages;
 
 TfrmMenu* frmMenu = nullptr;
@@ -32,28 +30,17 @@ TfrmMenu* frmMenu = nullptr;
 namespace {
 
 constexpr DWORD kApplyReplyLimitMs = 30000;
-// No recorder takes a setup file anywhere near this; a larger one is not ours.
-constexpr std::streamoff kMaxConfigBytes = 16 * 1024 * 1024;
-
-bool ReadWholeFile(const std::string& path, std::string& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size < 0 || size > kMaxConfigBytes) return false;
-    in.seekg(0, std::ios::beg);
-    bytes.assign(static_cast<std::size_t>(size), '\0');
-    in.read(bytes.data(), size);
-    return in.gcount() == size;
-}
+constexpr const char* kKeptForApply = "The settings are kept for the next APPLY.";
 
 // The recording page's modified word goes into the apply command with bit 4.
 int RecordModifiedWord() {
     return frmRecord2 != nullptr ? static_cast<int>(frmRecord2->IsModified()) : 0;
 }
 
-bool LinkUp() {
-    return FrmMain != nullptr && FrmMain->CliSocket->State() == wsConnected;
+// Whose edits a pass holds: the recorder as the user reached it.
+std::string Recorder() {
+    if (FrmMain == nullptr) return std::string();
+    return setup_unapplied::RecorderId(FrmMain->CliSocket->Addr(), FrmMain->CliSocket->Port());
 }
 
 } // namespace
@@ -89,7 +76,7 @@ const TFormBindings& TfrmMenu::Bindings() {
 // ---- The configuration file ----
 
 void TfrmMenu::LoadConfigIni() {
-    const TConfigAccess access = LoadConfigAccess(SetupFolder() + "config.ini");
+    const TConfigAccess access = LoadConfigAccess(SetupFolder() + "config.ini", "config");
     ConfigIni = access.Ini;
     ConfigSections = access.Sections;
     ConfigKeys = access.Keys;
@@ -97,14 +84,9 @@ void TfrmMenu::LoadConfigIni() {
 }
 
 std::string TfrmMenu::ReadConfigItem111() {
-    ConfigItem111 = "1";
     const TConfigAccess access = Config();
-    if (access.Loaded()) {
-        for (int i = 0; i < ConfigSections->Count(); ++i) {
-            if (ConfigSections->Strings(i) != "config") continue;
-            if (const std::optional<std::string> value = access.Value("1_1_1")) ConfigItem111 = *value;
-        }
-    }
+    const std::optional<std::string> value = access.Loaded() ? access.ConfigValue("1_1_1") : std::nullopt;
+    ConfigItem111 = value.value_or(std::string(1, '1'));
     return ConfigItem111;
 }
 
@@ -194,32 +176,26 @@ void TfrmMenu::btnCancelClick(TObject*) {
         else
             DebugTrace("TfrmMenu::btnCancelClick", "cannot restore config.ini");
     }
+    setup_unapplied::Forget(folder, Recorder());
     EnableMainWindow(true);
     if (FrmMain != nullptr) FrmMain->Activities.End(TActivity::SetupPass);
     Close();
 }
 
 void TfrmMenu::btnOkClick(TObject* sender) {
-    if (!LinkUp()) {
+    if (!SetupLinkUp()) {
         SetupBoxOver(this, LangText(59869), LangText(59872), 0);
         return;
     }
     if (SetupBoxOver(this, LangText(50484), LangText(59931), 4) != mrYes) return;
-    std::string bytes;
-    if (!ReadWholeFile(SetupFolder() + "config.ini", bytes)) {
+    const std::string folder = SetupFolder();
+    if (!FileExists(folder + "config.ini")) {
         SetupBoxOver(this, "Can't find file!", "Search Fail", 0);
         return;
     }
-    FrmMain->UploadAccepted = 0;
-    if (FrmMain->SendFileUpload(QELFILE_CONFIG, bytes) < 0 || !LinkUp()) {
-        // The recorder has not got the file: nothing is applied and the working copy stays.
-        SetupBoxOver(this, LangText(59869), LangText(59872), 0);
-        return;
-    }
-    FinishApply(sender);
-}
-
-void TfrmMenu::FinishApply(TObject* sender) {
+    // Until the recorder has applied them, the edits outlive the pass and the link.
+    if (!setup_unapplied::Keep(folder, Recorder()))
+        DebugTrace("TfrmMenu::btnOkClick", "cannot keep config.ini");
     if (!FrmMain->BtnLive->Visible()) {
         // A camera key the page cannot read leaves the titles as they were; the recorder still applies.
         try {
@@ -233,34 +209,50 @@ void TfrmMenu::FinishApply(TObject* sender) {
     Close();
     if (FrmWait != nullptr) FrmWait->Show();
     const DWORD applyWord = static_cast<DWORD>(RecordModifiedWord() | 4);
-
-    // Silence is not reported; a connection that is gone ends the wait at once.
-    if (PumpUntil([] { return FrmMain->UploadAccepted != 0 || !LinkUp(); }, kApplyReplyLimitMs) ==
-        TWaitEnd::Terminated)
-        return;
-    bool linkLost = !LinkUp();
-    if (!linkLost) {
+    TUploadEnd end = SendSetupFile("config.ini", QELFILE_CONFIG, kApplyReplyLimitMs);
+    if (end == TUploadEnd::Terminated) return;
+    bool applied = false;
+    if (end == TUploadEnd::Accepted) {
         FrmMain->ApplyResult = 0;
         FrmMain->SendNetPacketCommand(NETCMD_APPLY, applyWord);
-        if (PumpUntil([] { return FrmMain->ApplyResult != 0 || !LinkUp(); }, kApplyReplyLimitMs) ==
-            TWaitEnd::Terminated)
-            return;
-        linkLost = !LinkUp();
+        const TWaitEnd wait =
+            PumpUntil([] { return FrmMain->ApplyResult != 0 || !SetupLinkUp(); }, kApplyReplyLimitMs);
+        if (wait == TWaitEnd::Terminated) return;
+        applied = FrmMain->ApplyResult == 1;
+        if (!applied)
+            end = !SetupLinkUp()              ? TUploadEnd::LinkLost
+                  : FrmMain->ApplyResult == 0 ? TUploadEnd::Unanswered
+                                              : TUploadEnd::Refused;
     }
+    FinishApply(sender, applied, end);
+}
+
+void TfrmMenu::FinishApply(TObject* sender, bool applied, TUploadEnd end) {
     if (!FrmMain->BtnLive->Visible()) {
         if (FrmMain->GetScreenCount() == 4)
             FrmMain->MenuItemQuadClick(sender);
         else if (FrmMain->GetScreenCount() == 1)
             FrmMain->ShowSelectedCamera();
     }
-    // A lost link applied nothing: the received files stay for another pass.
-    if (!linkLost) {
-        const std::string folder = SetupFolder();
+    if (FrmWait != nullptr) FrmWait->Close();
+    const std::string folder = SetupFolder();
+    if (applied) {
         DeleteFile(folder + "temp_config.ini");
         DeleteFile(folder + "holiday.ini");
         DeleteFile(folder + "schedule.dat");
+        setup_unapplied::Forget(folder, Recorder());
+    } else {
+        // Nothing is deleted: the working copy and the received one stay, and so do the kept edits.
+        if (end == TUploadEnd::NoFile)
+            SetupBoxOver(this, "Can't find file!", "Search Fail", 0);
+        else
+            ReportUploadEnd(this, end, kKeptForApply);
+        if (SetupLinkUp()) {
+            // The pass goes on: APPLY again or CANCEL.
+            Show();
+            return;
+        }
     }
-    if (FrmWait != nullptr) FrmWait->Close();
     EnableMainWindow(true);
     FrmMain->Activities.End(TActivity::SetupPass);
 }

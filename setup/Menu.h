@@ -3,6 +3,7 @@
 #pragma once
 
 #include "setup/ConfigAccess.h"
+#include "setup/SetupUpload.h"
 
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/StdCtrls.h"
@@ -59,8 +60,9 @@ public:
 
 private:
     static const TFormBindings& Bindings();
-    // The rest of APPLY once config.ini is out: the replies, the apply command and the clean-up.
-    void FinishApply(TObject* sender);
+    // The end of APPLY: the clean-up once the recorder applied, else the box and the menu again while the
+    // link lasts.
+    void FinishApply(TObject* sender, bool applied, TUploadEnd end);
 };
 
 extern TfrmMenu* frmMenu;

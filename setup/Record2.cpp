@@ -113,22 +113,22 @@ const TFormBindings& TfrmRecord2::Bindings() {
             .AddMethod("rbt720_eClick", &TfrmRecord2::rbt720_eClick)
             .AddMethod("rbtQualityClick", &TfrmRecord2::rbtQualityClick)
             .AddMethod("rbtQuality_eClick", &TfrmRecord2::rbtQuality_eClick)
-            .AddMethod("rbtRecordOnMouseUp", &TfrmRecord2::rbtRecordOnMouseUp)
-            .AddMethod("rbtRecordOffMouseUp", &TfrmRecord2::rbtRecordOffMouseUp)
-            .AddMethod("rbtNetworkOnMouseUp", &TfrmRecord2::rbtNetworkOnMouseUp)
-            .AddMethod("rbtNetworkOffMouseUp", &TfrmRecord2::rbtNetworkOffMouseUp)
-            .AddMethod("rbtRecordOn_eMouseUp", &TfrmRecord2::rbtRecordOn_eMouseUp)
-            .AddMethod("rbtRecordOff_eMouseUp", &TfrmRecord2::rbtRecordOff_eMouseUp)
-            .AddMethod("rbtNetworkOn_eMouseUp", &TfrmRecord2::rbtNetworkOn_eMouseUp)
-            .AddMethod("rbtNetworkOff_eMouseUp", &TfrmRecord2::rbtNetworkOff_eMouseUp)
-            .AddMethod("rbtVoiceOnMouseUp", &TfrmRecord2::rbtVoiceOnMouseUp)
-            .AddMethod("rbtVoiceOffMouseUp", &TfrmRecord2::rbtVoiceOffMouseUp)
-            .AddMethod("rbtVoiceOn_eMouseUp", &TfrmRecord2::rbtVoiceOn_eMouseUp)
-            .AddMethod("rbtVoiceOff_eMouseUp", &TfrmRecord2::rbtVoiceOff_eMouseUp)
-            .AddMethod("rbtMotionOn_eMouseUp", &TfrmRecord2::rbtMotionOn_eMouseUp)
-            .AddMethod("rbtMotionOff_eMouseUp", &TfrmRecord2::rbtMotionOff_eMouseUp)
-            .AddMethod("rbtAlarmInOn_eMouseUp", &TfrmRecord2::rbtAlarmInOn_eMouseUp)
-            .AddMethod("rbtAlarmInOff_eMouseUp", &TfrmRecord2::rbtAlarmInOff_eMouseUp)
+            .AddMethod("rbtRecordOnClick", &TfrmRecord2::rbtRecordOnClick)
+            .AddMethod("rbtRecordOffClick", &TfrmRecord2::rbtRecordOffClick)
+            .AddMethod("rbtNetworkOnClick", &TfrmRecord2::rbtNetworkOnClick)
+            .AddMethod("rbtNetworkOffClick", &TfrmRecord2::rbtNetworkOffClick)
+            .AddMethod("rbtRecordOn_eClick", &TfrmRecord2::rbtRecordOn_eClick)
+            .AddMethod("rbtRecordOff_eClick", &TfrmRecord2::rbtRecordOff_eClick)
+            .AddMethod("rbtNetworkOn_eClick", &TfrmRecord2::rbtNetworkOn_eClick)
+            .AddMethod("rbtNetworkOff_eClick", &TfrmRecord2::rbtNetworkOff_eClick)
+            .AddMethod("rbtVoiceOnClick", &TfrmRecord2::rbtVoiceOnClick)
+            .AddMethod("rbtVoiceOffClick", &TfrmRecord2::rbtVoiceOffClick)
+            .AddMethod("rbtVoiceOn_eClick", &TfrmRecord2::rbtVoiceOn_eClick)
+            .AddMethod("rbtVoiceOff_eClick", &TfrmRecord2::rbtVoiceOff_eClick)
+            .AddMethod("rbtMotionOn_eClick", &TfrmRecord2::rbtMotionOn_eClick)
+            .AddMethod("rbtMotionOff_eClick", &TfrmRecord2::rbtMotionOff_eClick)
+            .AddMethod("rbtAlarmInOn_eClick", &TfrmRecord2::rbtAlarmInOn_eClick)
+            .AddMethod("rbtAlarmInOff_eClick", &TfrmRecord2::rbtAlarmInOff_eClick)
             .AddMethod("rbtM_AlarmOutOn_eClick", &TfrmRecord2::rbtM_AlarmOutOn_eClick)
             .AddMethod("rbtM_AlarmOutOff_eClick", &TfrmRecord2::rbtM_AlarmOutOff_eClick)
             .AddMethod("rbtAlarmOutOn_eClick", &TfrmRecord2::rbtAlarmOutOn_eClick)
@@ -210,6 +210,8 @@ void TfrmRecord2::LoadRecordConfig() {
         LoadRecordKeys(*Config.Sections, *Config.Keys, *Config.Values, settings);
         SetPageSettings(settings);
     }
+    Loaded = PageSettings();
+    LoadedGroup = CurrentGroup;
     ShowGroupChannel(0);
 }
 
@@ -250,12 +252,25 @@ void TfrmRecord2::SetGroupControlsEnabled(bool enabled) {
 
 // ---- Showing a channel ----
 
+void TfrmRecord2::EnableStorageControls() {
+    const bool cf = Storage != 0;
+    for (TRadioButton* r : {rbtBackupOn, rbtBackupOff, rbtBackupEvent})
+        r->SetEnabled(!cf);
+    cmbImage_cf->SetEnabled(cf);
+    cmbImage_e_cf->SetEnabled(cf);
+    cmbImage->SetEnabled(!cf);
+    cmbImage_e->SetEnabled(!cf);
+}
+
 void TfrmRecord2::ShowGroupChannel(int channel) {
+    // Shows the table as it is, whichever radios the channel shown before left checked.
+    const TSettingControls setting(*this);
     ShownChannel = channel;
     ClearRateLists();
     SetScheduleOn(ScheduleOn != 0);
     (Overwrite != 0 ? rbtOverOn : rbtOverOff)->SetChecked(true);
     (Storage != 0 ? rbtCf : rbtHdd)->SetChecked(true);
+    EnableStorageControls();
     (AutoBackup == 1 ? rbtBackupOn : AutoBackup == 2 ? rbtBackupEvent : rbtBackupOff)->SetChecked(true);
     RecordGroupSettings& g = Shown();
     const std::size_t c = Channel();

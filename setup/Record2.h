@@ -118,7 +118,8 @@ public:
     int InitialGroup = 1; // 1..5
     int CameraCount = 0;
     int MaxFrameRate = 30; // 30 NTSC, 25 PAL
-    // 3 after an OK; the setup menu's APPLY sends it with the recorder's apply command.
+    // Bit 1 holiday.ini, bit 2 schedule.dat: what OKs of this pass got to the recorder (3 after a whole
+    // OK); the setup menu's APPLY sends it with the recorder's apply command.
     DWORD Modified = 0;
     BYTE Overwrite = 1;
     BYTE Storage = 0;
@@ -130,6 +131,10 @@ public:
     int RemainingCfRate = 0;
     // The setup menu's view of config.ini, taken when the keys are loaded.
     TConfigAccess Config;
+    // The table and current group as loaded from config.ini: OK writes only the keys whose values the
+    // user changed since.
+    RecordPageSettings Loaded;
+    int LoadedGroup = 0;
 
     // ---- Opening (the video-standard window sets MaxFrameRate, then calls these and shows the page) ----
     void SetCurrentGroup(int group);
@@ -155,22 +160,22 @@ public:
     void rbt720_eClick(TObject* sender);
     void rbtQualityClick(TObject* sender);
     void rbtQuality_eClick(TObject* sender);
-    void rbtRecordOnMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
-    void rbtRecordOffMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
-    void rbtNetworkOnMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
-    void rbtNetworkOffMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
-    void rbtRecordOn_eMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
-    void rbtRecordOff_eMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
-    void rbtNetworkOn_eMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
-    void rbtNetworkOff_eMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
-    void rbtVoiceOnMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
-    void rbtVoiceOffMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
-    void rbtVoiceOn_eMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
-    void rbtVoiceOff_eMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
-    void rbtMotionOn_eMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
-    void rbtMotionOff_eMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
-    void rbtAlarmInOn_eMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
-    void rbtAlarmInOff_eMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void rbtRecordOnClick(TObject* sender);
+    void rbtRecordOffClick(TObject* sender);
+    void rbtNetworkOnClick(TObject* sender);
+    void rbtNetworkOffClick(TObject* sender);
+    void rbtRecordOn_eClick(TObject* sender);
+    void rbtRecordOff_eClick(TObject* sender);
+    void rbtNetworkOn_eClick(TObject* sender);
+    void rbtNetworkOff_eClick(TObject* sender);
+    void rbtVoiceOnClick(TObject* sender);
+    void rbtVoiceOffClick(TObject* sender);
+    void rbtVoiceOn_eClick(TObject* sender);
+    void rbtVoiceOff_eClick(TObject* sender);
+    void rbtMotionOn_eClick(TObject* sender);
+    void rbtMotionOff_eClick(TObject* sender);
+    void rbtAlarmInOn_eClick(TObject* sender);
+    void rbtAlarmInOff_eClick(TObject* sender);
     void rbtM_AlarmOutOn_eClick(TObject* sender);
     void rbtM_AlarmOutOff_eClick(TObject* sender);
     void rbtAlarmOutOn_eClick(TObject* sender);
@@ -193,6 +198,24 @@ public:
     void btnCancelClick(TObject* sender);
 
 private:
+    // Radios the page checks itself show the table and run no handler's rule: only the user's own clicks
+    // (mouse or keyboard) change it. Every handler runs its work through UserChange, which ignores a
+    // click the page caused and sets controls under a TSettingControls scope.
+    struct TSettingControls {
+        explicit TSettingControls(TfrmRecord2& page) : page_(page) { ++page_.settingControls_; }
+        ~TSettingControls() { --page_.settingControls_; }
+        TSettingControls(const TSettingControls&) = delete;
+        TSettingControls& operator=(const TSettingControls&) = delete;
+        TfrmRecord2& page_;
+    };
+    template <class Work>
+    void UserChange(Work work) {
+        if (settingControls_ > 0) return;
+        const TSettingControls setting(*this);
+        work();
+    }
+    int settingControls_ = 0;
+
     // One storage's pair of lists and the rates behind them.
     struct RateSide {
         TComboBox* manual;
@@ -207,6 +230,9 @@ private:
     std::size_t Channel() const { return static_cast<std::size_t>(ShownChannel); }
     RateSide Side(bool cf);
     TPageControl* ChannelTabs(int group) const;
+    void ShowGroup(int group);
+    // Which of the four rate lists and AUTO BACKUP radios the selected storage offers.
+    void EnableStorageControls();
     void ClearRateLists();
     // Fills the four lists; after an EVENT change a MANUAL list that starts at 1 also lifts its rate.
     void BuildRateListControls(bool afterEventRule);
@@ -221,9 +247,9 @@ private:
     // On channel 1 the group-wide controls can be changed; on the others they are locked.
     void SetGroupControlsEnabled(bool enabled);
     void EmptyPageLists();
-    // Steps of OK that may stop early; false when the handler must stop.
-    bool UploadSetupFile(const std::string& name, DWORD kind);
-    bool WaitForUpload();
+    // holiday.ini, then schedule.dat, each waiting for its reply; false (after telling the user, unless the
+    // application is ending) when one did not get through.
+    bool SendScheduleFiles();
     void RestoreCopy(const std::string& copy, const std::string& file);
 
     // An OK is sending: a second press while its wait pumps messages would send everything twice.

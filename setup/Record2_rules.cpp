@@ -75,9 +75,11 @@ void TfrmRecord2::ManualRateRule(bool cf) {
     const RateSide side = Side(cf);
     // A list with no entries (camera count unknown, budget overdrawn) offers no rate to take.
     if (side.manual->Items()->Count() == 0) return;
+    const int index = side.manual->ItemIndex();
+    // A list showing no entry (a stored rate it does not offer) leaves the rate and the switches be.
+    if (index < 0) return;
     RecordGroupSettings& g = Shown();
     const std::size_t c = Channel();
-    const int index = side.manual->ItemIndex();
     if (side.eventRate[c] == 0) {
         side.manualRate[c] = index;
         if (index == 0) {
@@ -118,11 +120,12 @@ void TfrmRecord2::EventRateRule(bool cf) {
     const RateSide side = Side(cf);
     RecordGroupSettings& g = Shown();
     const std::size_t c = Channel();
-    if (side.event->Items()->Count() == 0) {
-        EventRateChosen = 0;
-        return;
-    }
-    side.eventRate[c] = side.event->ItemIndex();
+    // A hand-picked rate counts for this one run only, never for a channel shown later.
+    const bool chosen = EventRateChosen != 0;
+    EventRateChosen = 0;
+    if (side.event->Items()->Count() == 0) return;
+    // A list showing no entry keeps the stored rate.
+    if (side.event->ItemIndex() >= 0) side.eventRate[c] = side.event->ItemIndex();
     const bool noTrigger = g.Motion[c] == 0 && g.AlarmIn[c] == 0;
     if (noTrigger) {
         rbtRecordOff_e->SetChecked(true);
@@ -144,10 +147,9 @@ void TfrmRecord2::EventRateRule(bool cf) {
         g.EventNetwork[c] = 0;
         SetEventNetworkEnabled(false);
     } else {
-        if (EventRateChosen != 0) {
+        if (chosen) {
             rbtRecordOn_e->SetChecked(true);
             g.EventRecord[c] = 1;
-            EventRateChosen = 0;
         }
         SetEventRecordEnabled(true);
         SetEventNetworkEnabled(true);
@@ -158,273 +160,292 @@ void TfrmRecord2::EventRateRule(bool cf) {
 }
 
 void TfrmRecord2::cmbImageChange(TObject*) {
-    ManualRateRule(false);
+    UserChange([this] { ManualRateRule(false); });
 }
 
 void TfrmRecord2::cmbImage_cfChange(TObject*) {
-    ManualRateRule(true);
+    UserChange([this] { ManualRateRule(true); });
 }
 
 void TfrmRecord2::cmbImage_eChange(TObject*) {
-    EventRateChosen = 1;
-    EventRateRule(false);
+    UserChange([this] {
+        EventRateChosen = 1;
+        EventRateRule(false);
+    });
 }
 
 void TfrmRecord2::cmbImage_e_cfChange(TObject*) {
-    EventRateChosen = 1;
-    EventRateRule(true);
+    UserChange([this] {
+        EventRateChosen = 1;
+        EventRateRule(true);
+    });
 }
 
 // ---- Storage ----
 
+// The channel is shown again for the storage chosen: its RECORD radios from the table, its rates by the
+// rules of that storage's lists.
 void TfrmRecord2::rbtHddClick(TObject*) {
-    Storage = 0;
-    for (TRadioButton* r : {rbtBackupOn, rbtBackupOff, rbtBackupEvent})
-        r->SetEnabled(true);
-    cmbImage_cf->SetEnabled(false);
-    cmbImage_e_cf->SetEnabled(false);
-    cmbImage->SetEnabled(true);
-    cmbImage_e->SetEnabled(true);
-    const bool manualOn = cmbImage->ItemIndex() != 0;
-    (manualOn ? rbtRecordOn : rbtRecordOff)->SetChecked(true);
-    SetManualSwitchesEnabled(manualOn);
-    const bool eventOn = cmbImage_e->ItemIndex() != 0;
-    (eventOn ? rbtRecordOn_e : rbtRecordOff_e)->SetChecked(true);
-    SetEventRecordEnabled(eventOn);
-    SetEventNetworkEnabled(eventOn);
+    UserChange([this] {
+        Storage = 0;
+        ShowGroupChannel(ShownChannel);
+    });
 }
 
 void TfrmRecord2::rbtCfClick(TObject*) {
-    Storage = 1;
-    AutoBackup = 0;
-    rbtBackupOff->SetChecked(true);
-    for (TRadioButton* r : {rbtBackupOn, rbtBackupOff, rbtBackupEvent})
-        r->SetEnabled(false);
-    cmbImage_cf->SetEnabled(true);
-    cmbImage_e_cf->SetEnabled(true);
-    cmbImage->SetEnabled(false);
-    cmbImage_e->SetEnabled(false);
-    const bool manualOn = cmbImage_cf->ItemIndex() != 0;
-    (manualOn ? rbtRecordOn : rbtRecordOff)->SetChecked(true);
-    SetManualSwitchesEnabled(manualOn);
-    const bool eventOn = cmbImage_e_cf->ItemIndex() != 0;
-    (eventOn ? rbtRecordOn_e : rbtRecordOff_e)->SetChecked(true);
-    SetEventRecordEnabled(eventOn);
-    SetEventNetworkEnabled(eventOn);
+    UserChange([this] {
+        Storage = 1;
+        AutoBackup = 0;
+        rbtBackupOff->SetChecked(true);
+        ShowGroupChannel(ShownChannel);
+    });
 }
 
 // ---- Tabs ----
 
-void TfrmRecord2::PageControl1Change(TObject*) {
+void TfrmRecord2::ShowGroup(int group) {
     ClearRateLists();
     SetGroupControlsEnabled(true);
-    ShownGroup = std::clamp(PageControl1->ActivePageIndex(), 0, kRecordGroups - 1);
+    ShownGroup = std::clamp(group, 0, kRecordGroups - 1);
     ShownChannel = 0;
     for (int g = 0; g < kRecordGroups; ++g)
         ChannelTabs(g)->SetActivePageIndex(0);
     ShowGroupChannel(0);
 }
 
+void TfrmRecord2::PageControl1Change(TObject*) {
+    UserChange([this] { ShowGroup(PageControl1->ActivePageIndex()); });
+}
+
 void TfrmRecord2::PageControl2Change(TObject* sender) {
     auto* tabs = dynamic_cast<TPageControl*>(sender);
     if (tabs == nullptr) return;
-    ClearRateLists();
-    ShownChannel = std::clamp(tabs->ActivePageIndex(), 0, kRecordChannels - 1);
-    SetGroupControlsEnabled(ShownChannel == 0);
-    ShowGroupChannel(ShownChannel);
+    UserChange([this, tabs] {
+        ClearRateLists();
+        ShownChannel = std::clamp(tabs->ActivePageIndex(), 0, kRecordChannels - 1);
+        SetGroupControlsEnabled(ShownChannel == 0);
+        ShowGroupChannel(ShownChannel);
+    });
 }
 
 void TfrmRecord2::cmbCur_groupChange(TObject*) {
     const int index = cmbCur_group->ItemIndex();
     if (index < 0 || index >= kRecordGroups) return;
-    CurrentGroup = index;
-    PageControl1->SetActivePageIndex(index);
-    PageControl1Change(PageControl1);
+    UserChange([this, index] {
+        CurrentGroup = index;
+        PageControl1->SetActivePageIndex(index);
+        ShowGroup(index);
+    });
 }
 
 // ---- Resolution and quality ----
 
 void TfrmRecord2::rbt320Click(TObject*) {
-    Shown().Resolution = Shown().EventResolution = 0;
-    rbt320_e->SetChecked(true);
+    UserChange([this] {
+        Shown().Resolution = Shown().EventResolution = 0;
+        rbt320_e->SetChecked(true);
+    });
 }
 
 void TfrmRecord2::rbt720Click(TObject*) {
-    Shown().Resolution = Shown().EventResolution = 1;
-    rbt720_e->SetChecked(true);
+    UserChange([this] {
+        Shown().Resolution = Shown().EventResolution = 1;
+        rbt720_e->SetChecked(true);
+    });
 }
 
 void TfrmRecord2::rbt320_eClick(TObject*) {
-    Shown().Resolution = Shown().EventResolution = 0;
-    rbt320->SetChecked(true);
+    UserChange([this] {
+        Shown().Resolution = Shown().EventResolution = 0;
+        rbt320->SetChecked(true);
+    });
 }
 
 void TfrmRecord2::rbt720_eClick(TObject*) {
-    Shown().Resolution = Shown().EventResolution = 1;
-    rbt720->SetChecked(true);
+    UserChange([this] {
+        Shown().Resolution = Shown().EventResolution = 1;
+        rbt720->SetChecked(true);
+    });
 }
 
 void TfrmRecord2::rbtQualityClick(TObject* sender) {
-    const std::array<TRadioButton*, 4> radios{rbtLow, rbtMed, rbtHigh, rbtSuper};
-    for (std::size_t q = 0; q < radios.size(); ++q)
-        if (radios[q] == sender) Shown().ManualQuality[Channel()] = static_cast<int>(q);
+    UserChange([this, sender] {
+        const std::array<TRadioButton*, 4> radios{rbtLow, rbtMed, rbtHigh, rbtSuper};
+        for (std::size_t q = 0; q < radios.size(); ++q)
+            if (radios[q] == sender) Shown().ManualQuality[Channel()] = static_cast<int>(q);
+    });
 }
 
 void TfrmRecord2::rbtQuality_eClick(TObject* sender) {
-    const std::array<TRadioButton*, 4> radios{rbtLow_e, rbtMed_e, rbtHigh_e, rbtSuper_e};
-    for (std::size_t q = 0; q < radios.size(); ++q)
-        if (radios[q] == sender) Shown().EventQuality[Channel()] = static_cast<int>(q);
+    UserChange([this, sender] {
+        const std::array<TRadioButton*, 4> radios{rbtLow_e, rbtMed_e, rbtHigh_e, rbtSuper_e};
+        for (std::size_t q = 0; q < radios.size(); ++q)
+            if (radios[q] == sender) Shown().EventQuality[Channel()] = static_cast<int>(q);
+    });
 }
 
-// ---- RECORD, NETWORK and VOICE IN: the table follows the mouse only ----
+// ---- RECORD, NETWORK and VOICE IN ----
 
-void TfrmRecord2::rbtRecordOnMouseUp(TObject*, TMouseButton, TShiftState, int, int) {
-    Shown().ManualRecord[Channel()] = 1;
+void TfrmRecord2::rbtRecordOnClick(TObject*) {
+    UserChange([this] { Shown().ManualRecord[Channel()] = 1; });
 }
 
 // MANUAL RECORD and NETWORK are never both off.
-void TfrmRecord2::rbtRecordOffMouseUp(TObject*, TMouseButton, TShiftState, int, int) {
-    RecordGroupSettings& g = Shown();
-    g.ManualRecord[Channel()] = 0;
-    rbtRecordOff->SetChecked(true);
-    if (g.ManualNetwork[Channel()] == 0) {
-        g.ManualNetwork[Channel()] = 1;
-        rbtNetworkOn->SetChecked(true);
-    }
+void TfrmRecord2::rbtRecordOffClick(TObject*) {
+    UserChange([this] {
+        RecordGroupSettings& g = Shown();
+        g.ManualRecord[Channel()] = 0;
+        rbtRecordOff->SetChecked(true);
+        if (g.ManualNetwork[Channel()] == 0) {
+            g.ManualNetwork[Channel()] = 1;
+            rbtNetworkOn->SetChecked(true);
+        }
+    });
 }
 
-void TfrmRecord2::rbtNetworkOnMouseUp(TObject*, TMouseButton, TShiftState, int, int) {
-    Shown().ManualNetwork[Channel()] = 1;
+void TfrmRecord2::rbtNetworkOnClick(TObject*) {
+    UserChange([this] { Shown().ManualNetwork[Channel()] = 1; });
 }
 
-void TfrmRecord2::rbtNetworkOffMouseUp(TObject*, TMouseButton, TShiftState, int, int) {
-    RecordGroupSettings& g = Shown();
-    g.ManualNetwork[Channel()] = 0;
-    if (g.ManualRecord[Channel()] == 0) {
-        g.ManualRecord[Channel()] = 1;
-        rbtRecordOn->SetChecked(true);
-    }
+void TfrmRecord2::rbtNetworkOffClick(TObject*) {
+    UserChange([this] {
+        RecordGroupSettings& g = Shown();
+        g.ManualNetwork[Channel()] = 0;
+        if (g.ManualRecord[Channel()] == 0) {
+            g.ManualRecord[Channel()] = 1;
+            rbtRecordOn->SetChecked(true);
+        }
+    });
 }
 
-void TfrmRecord2::rbtRecordOn_eMouseUp(TObject*, TMouseButton, TShiftState, int, int) {
-    Shown().EventRecord[Channel()] = 1;
+void TfrmRecord2::rbtRecordOn_eClick(TObject*) {
+    UserChange([this] { Shown().EventRecord[Channel()] = 1; });
 }
 
-void TfrmRecord2::rbtRecordOff_eMouseUp(TObject*, TMouseButton, TShiftState, int, int) {
-    Shown().EventRecord[Channel()] = 0;
+void TfrmRecord2::rbtRecordOff_eClick(TObject*) {
+    UserChange([this] { Shown().EventRecord[Channel()] = 0; });
 }
 
-void TfrmRecord2::rbtNetworkOn_eMouseUp(TObject*, TMouseButton, TShiftState, int, int) {
-    Shown().EventNetwork[Channel()] = 1;
+void TfrmRecord2::rbtNetworkOn_eClick(TObject*) {
+    UserChange([this] { Shown().EventNetwork[Channel()] = 1; });
 }
 
-void TfrmRecord2::rbtNetworkOff_eMouseUp(TObject*, TMouseButton, TShiftState, int, int) {
-    Shown().EventNetwork[Channel()] = 0;
+void TfrmRecord2::rbtNetworkOff_eClick(TObject*) {
+    UserChange([this] { Shown().EventNetwork[Channel()] = 0; });
 }
 
-void TfrmRecord2::rbtVoiceOnMouseUp(TObject*, TMouseButton, TShiftState, int, int) {
-    Shown().ManualVoice = 1;
+void TfrmRecord2::rbtVoiceOnClick(TObject*) {
+    UserChange([this] { Shown().ManualVoice = 1; });
 }
 
-void TfrmRecord2::rbtVoiceOffMouseUp(TObject*, TMouseButton, TShiftState, int, int) {
-    Shown().ManualVoice = 0;
+void TfrmRecord2::rbtVoiceOffClick(TObject*) {
+    UserChange([this] { Shown().ManualVoice = 0; });
 }
 
-void TfrmRecord2::rbtVoiceOn_eMouseUp(TObject*, TMouseButton, TShiftState, int, int) {
-    Shown().EventVoice = 1;
+void TfrmRecord2::rbtVoiceOn_eClick(TObject*) {
+    UserChange([this] { Shown().EventVoice = 1; });
 }
 
-void TfrmRecord2::rbtVoiceOff_eMouseUp(TObject*, TMouseButton, TShiftState, int, int) {
-    Shown().EventVoice = 0;
+void TfrmRecord2::rbtVoiceOff_eClick(TObject*) {
+    UserChange([this] { Shown().EventVoice = 0; });
 }
 
 // ---- Event triggers ----
 
-void TfrmRecord2::rbtMotionOn_eMouseUp(TObject*, TMouseButton, TShiftState, int, int) {
-    rbtMotionOn_e->SetChecked(true);
-    rbtM_AlarmOutOn_e->SetEnabled(true);
-    rbtM_AlarmOutOff_e->SetEnabled(true);
-    Shown().Motion[Channel()] = 1;
-    SetEventRecordEnabled(cmbImage_e->ItemIndex() != 0);
+// EVENT RECORD can be switched on only while the storage's EVENT rate is not 0.
+void TfrmRecord2::rbtMotionOn_eClick(TObject*) {
+    UserChange([this] {
+        rbtMotionOn_e->SetChecked(true);
+        rbtM_AlarmOutOn_e->SetEnabled(true);
+        rbtM_AlarmOutOff_e->SetEnabled(true);
+        Shown().Motion[Channel()] = 1;
+        SetEventRecordEnabled(Side(Storage != 0).eventRate[Channel()] != 0);
+    });
 }
 
 // Without a trigger there is no event to record.
-void TfrmRecord2::rbtMotionOff_eMouseUp(TObject*, TMouseButton, TShiftState, int, int) {
-    rbtMotionOff_e->SetChecked(true);
-    rbtM_AlarmOutOn_e->SetEnabled(false);
-    rbtM_AlarmOutOff_e->SetEnabled(false);
-    Shown().Motion[Channel()] = 0;
-    if (rbtAlarmInOff_e->Checked()) {
-        rbtRecordOff_e->SetChecked(true);
-        Shown().EventRecord[Channel()] = 0;
-        SetEventRecordEnabled(false);
-    }
+void TfrmRecord2::rbtMotionOff_eClick(TObject*) {
+    UserChange([this] {
+        rbtMotionOff_e->SetChecked(true);
+        rbtM_AlarmOutOn_e->SetEnabled(false);
+        rbtM_AlarmOutOff_e->SetEnabled(false);
+        Shown().Motion[Channel()] = 0;
+        if (rbtAlarmInOff_e->Checked()) {
+            rbtRecordOff_e->SetChecked(true);
+            Shown().EventRecord[Channel()] = 0;
+            SetEventRecordEnabled(false);
+        }
+    });
 }
 
-void TfrmRecord2::rbtAlarmInOn_eMouseUp(TObject*, TMouseButton, TShiftState, int, int) {
-    rbtAlarmInOn_e->SetChecked(true);
-    rbtAlarmOutOn_e->SetEnabled(true);
-    rbtAlarmOutOff_e->SetEnabled(true);
-    Shown().AlarmIn[Channel()] = 1;
-    SetEventRecordEnabled(cmbImage_e->ItemIndex() != 0);
+void TfrmRecord2::rbtAlarmInOn_eClick(TObject*) {
+    UserChange([this] {
+        rbtAlarmInOn_e->SetChecked(true);
+        rbtAlarmOutOn_e->SetEnabled(true);
+        rbtAlarmOutOff_e->SetEnabled(true);
+        Shown().AlarmIn[Channel()] = 1;
+        SetEventRecordEnabled(Side(Storage != 0).eventRate[Channel()] != 0);
+    });
 }
 
-void TfrmRecord2::rbtAlarmInOff_eMouseUp(TObject*, TMouseButton, TShiftState, int, int) {
-    rbtAlarmInOff_e->SetChecked(true);
-    rbtAlarmOutOn_e->SetEnabled(false);
-    rbtAlarmOutOff_e->SetEnabled(false);
-    Shown().AlarmIn[Channel()] = 0;
-    if (rbtMotionOff_e->Checked()) {
-        rbtRecordOff_e->SetChecked(true);
-        Shown().EventRecord[Channel()] = 0;
-        SetEventRecordEnabled(false);
-    }
+void TfrmRecord2::rbtAlarmInOff_eClick(TObject*) {
+    UserChange([this] {
+        rbtAlarmInOff_e->SetChecked(true);
+        rbtAlarmOutOn_e->SetEnabled(false);
+        rbtAlarmOutOff_e->SetEnabled(false);
+        Shown().AlarmIn[Channel()] = 0;
+        if (rbtMotionOff_e->Checked()) {
+            rbtRecordOff_e->SetChecked(true);
+            Shown().EventRecord[Channel()] = 0;
+            SetEventRecordEnabled(false);
+        }
+    });
 }
 
 void TfrmRecord2::rbtM_AlarmOutOn_eClick(TObject*) {
-    Shown().MotionAlarmOut[Channel()] = 1;
+    UserChange([this] { Shown().MotionAlarmOut[Channel()] = 1; });
 }
 
 void TfrmRecord2::rbtM_AlarmOutOff_eClick(TObject*) {
-    Shown().MotionAlarmOut[Channel()] = 0;
+    UserChange([this] { Shown().MotionAlarmOut[Channel()] = 0; });
 }
 
 void TfrmRecord2::rbtAlarmOutOn_eClick(TObject*) {
-    Shown().AlarmInAlarmOut[Channel()] = 1;
+    UserChange([this] { Shown().AlarmInAlarmOut[Channel()] = 1; });
 }
 
 void TfrmRecord2::rbtAlarmOutOff_eClick(TObject*) {
-    Shown().AlarmInAlarmOut[Channel()] = 0;
+    UserChange([this] { Shown().AlarmInAlarmOut[Channel()] = 0; });
 }
 
 // ---- Lists and page switches ----
 
 void TfrmRecord2::cmbPre_rec_eChange(TObject*) {
-    Shown().PreRecord = cmbPre_rec_e->ItemIndex();
+    UserChange([this] { Shown().PreRecord = cmbPre_rec_e->ItemIndex(); });
 }
 
 void TfrmRecord2::cmbDuration_eChange(TObject*) {
-    Shown().Duration[Channel()] = cmbDuration_e->ItemIndex();
+    UserChange([this] { Shown().Duration[Channel()] = cmbDuration_e->ItemIndex(); });
 }
 
 void TfrmRecord2::rbtOverOnClick(TObject*) {
-    Overwrite = 1;
+    UserChange([this] { Overwrite = 1; });
 }
 
 void TfrmRecord2::rbtOverOffClick(TObject*) {
-    Overwrite = 0;
+    UserChange([this] { Overwrite = 0; });
 }
 
 void TfrmRecord2::rbtBackupOnClick(TObject*) {
-    AutoBackup = 1;
+    UserChange([this] { AutoBackup = 1; });
 }
 
 void TfrmRecord2::rbtBackupOffClick(TObject*) {
-    AutoBackup = 0;
+    UserChange([this] { AutoBackup = 0; });
 }
 
 void TfrmRecord2::rbtBackupEventClick(TObject*) {
-    AutoBackup = 2;
+    UserChange([this] { AutoBackup = 2; });
 }
 
 void TfrmRecord2::btnScheduleClick(TObject*) {

@@ -7,48 +7,52 @@
 #include "client/main.h"
 #include "setup/Menu.h"
 #include "setup/PageSupport.h"
+#include "setup/SetupUpload.h"
 
-#include "net/WSocket.h"
 #include "platform/core/FileUtils.h"
-
-#include <fstream>
 
 using namespace setup_pages;
 
 namespace {
 
-constexpr DWORD kHolidayReplyMs = 4000;
-// holiday.ini holds at most a key per day and schedule.dat 196 bytes; anything far larger is no setup
-// file and is not sent.
-constexpr std::streamoff kMaxSetupFileBytes = 1 << 20;
+constexpr DWORD kScheduleReplyMs = 4000;
+constexpr const char* kKeptForOk = "The edits are kept for the next OK.";
 
-bool ReadSetupFile(const std::string& path, std::string& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size < 0 || size > kMaxSetupFileBytes) return false;
-    in.seekg(0);
-    bytes.assign(static_cast<std::size_t>(size), '\0');
-    in.read(bytes.data(), size);
-    return in.gcount() == size;
-}
+struct TScheduleFile {
+    const char* name;
+    DWORD kind;
+    DWORD modifiedBit;
+};
+// holiday.ini first: the recorder reads the schedule with its holidays.
+constexpr TScheduleFile kScheduleFiles[] = {{"holiday.ini", 6, 1}, {"schedule.dat", 3, 2}};
 
 } // namespace
 
-bool TfrmRecord2::UploadSetupFile(const std::string& name, DWORD kind) {
-    std::string bytes;
-    if (FrmMain == nullptr || !ReadSetupFile(SetupFolder() + name, bytes)) return false;
-    FrmMain->UploadAccepted = 0;
-    FrmMain->SendFileUpload(kind, bytes);
+bool TfrmRecord2::SendScheduleFiles() {
+    const std::string folder = SetupFolder();
+    for (const TScheduleFile& file : kScheduleFiles) {
+        // Each file waits for its own reply, so a late one can never be taken for the next upload's.
+        const TUploadEnd end = SendSetupFile(file.name, file.kind, kScheduleReplyMs);
+        switch (end) {
+        case TUploadEnd::Accepted:
+            // The recorder has it: the word tells APPLY so, and CANCEL has nothing left to take back.
+            Modified |= file.modifiedBit;
+            DeleteFile(folder + "temp_" + file.name);
+            break;
+        case TUploadEnd::NoFile:
+            // A file that is not here is not announced.
+            break;
+        case TUploadEnd::Terminated:
+            return false;
+        default:
+            if (FrmWait != nullptr) FrmWait->Close();
+            ReportUploadEnd(this, end, kKeptForOk);
+            return false;
+        }
+    }
+    for (const TScheduleFile& file : kScheduleFiles)
+        DeleteFile(folder + "temp_" + file.name);
     return true;
-}
-
-bool TfrmRecord2::WaitForUpload() {
-    const TWaitEnd end = PumpUntil([] { return FrmMain->UploadAccepted != 0; }, kHolidayReplyMs);
-    // A recorder that does not answer leaves the page as it was, without the wait window.
-    if (end == TWaitEnd::TimedOut && FrmWait != nullptr) FrmWait->Close();
-    return end == TWaitEnd::Done;
 }
 
 void TfrmRecord2::EmptyPageLists() {
@@ -58,29 +62,23 @@ void TfrmRecord2::EmptyPageLists() {
 
 void TfrmRecord2::btnOkClick(TObject*) {
     if (uploading_) return;
-    if (Config.Loaded()) {
-        // A file without any section gets the recorder's own.
-        const std::string section = Config.Sections->Count() > 0 ? Config.SectionName(0) : "config";
-        SaveRecordKeys(*Config.Ini, section, PageSettings(), cmbCur_group->ItemIndex());
-    }
-    const std::string folder = SetupFolder();
-    DeleteFile(folder + "temp_holiday.ini");
-    DeleteFile(folder + "temp_schedule.dat");
-    if (FrmMain == nullptr || FrmMain->CliSocket == nullptr || FrmMain->CliSocket->State() != wsConnected) {
+    if (Config.Loaded())
+        SaveRecordChanges(*Config.Ini, kConfigSection, Loaded, LoadedGroup, PageSettings(),
+                          cmbCur_group->ItemIndex());
+    // What is written is what a further OK compares with.
+    Loaded = PageSettings();
+    LoadedGroup = cmbCur_group->ItemIndex();
+    // The schedule window's copies stay until the recorder has the files, so CANCEL can still drop them.
+    if (!SetupLinkUp()) {
         SetupBoxOver(this, LangText(59869), LangText(59872), 0);
         return;
     }
     uploading_ = true;
-    const bool holidaySent = UploadSetupFile("holiday.ini", 6);
     if (FrmWait != nullptr) FrmWait->Show();
-    // Only an upload that went out has a reply to wait for.
-    const bool answered = !holidaySent || WaitForUpload();
+    const bool sent = SendScheduleFiles();
     uploading_ = false;
-    if (!answered) return;
-    UploadSetupFile("schedule.dat", 3);
-    Modified = 0;
-    Modified |= 1;
-    Modified |= 2;
+    if (!sent) return;
+    Modified |= 3;
     if (FrmWait != nullptr) FrmWait->Close();
     EmptyPageLists();
     if (frmMenu != nullptr) {
@@ -97,6 +95,7 @@ void TfrmRecord2::RestoreCopy(const std::string& copy, const std::string& file) 
     if (CopyFile(folder + copy, folder + file, FALSE)) DeleteFile(folder + copy);
 }
 
+// The modified word keeps what an earlier OK of this pass sent: those files are on the recorder.
 void TfrmRecord2::btnCancelClick(TObject*) {
     RestoreCopy("temp_holiday.ini", "holiday.ini");
     RestoreCopy("temp_schedule.dat", "schedule.dat");
@@ -105,6 +104,5 @@ void TfrmRecord2::btnCancelClick(TObject*) {
         frmMenu->SetEnabled(true);
         frmMenu->Show();
     }
-    Modified = 0;
     Close();
 }

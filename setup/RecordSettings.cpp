@@ -4,6 +4,7 @@
 #include "platform/core/IniFiles.h"
 #include "platform/core/StrUtils.h"
 
+#include <set>
 #include <unordered_map>
 
 namespace {
@@ -138,14 +139,6 @@ void StoreValue(const KeyTarget& k, int v, RecordPageSettings& s) {
     }
 }
 
-// Deletes the key at its default, else writes the number.
-void Put(TIniFile& ini, const std::string& section, const std::string& key, long long value, long long def) {
-    if (value == def)
-        ini.DeleteKey(section, key);
-    else
-        ini.WriteString(section, key, IntToStr(value));
-}
-
 } // namespace
 
 std::string RecordKey(int item, int group, int channel) {
@@ -172,17 +165,19 @@ void LoadRecordKeys(const TStrings& sections, const TStrings& keys, const TStrin
     }
 }
 
-void SaveRecordKeys(TIniFile& ini, const std::string& section, const RecordPageSettings& s,
-                    int currentGroup) {
+std::vector<RecordKeyText> RecordKeyTexts(const RecordPageSettings& s, int currentGroup) {
+    std::vector<RecordKeyText> out;
     const RecordGroupSettings defaults;
-    if (currentGroup <= 0)
-        ini.DeleteKey(section, "1_1_1");
-    else
-        ini.WriteString(section, "1_1_1", IntToStr(currentGroup + 1));
-    Put(ini, section, "5_1_1", s.ScheduleOn != 0, 0);
-    Put(ini, section, "2_1_1", s.Overwrite != 0, 1);
-    Put(ini, section, "57_1_1", s.Storage != 0, 0);
-    Put(ini, section, "60_1_1", s.AutoBackup, 0);
+    auto add = [&out](std::string key, long long value, long long def) {
+        std::string unit = key;
+        out.push_back(
+            {std::move(key), value == def ? std::nullopt : std::optional(IntToStr(value)), std::move(unit)});
+    };
+    add("1_1_1", currentGroup <= 0 ? 1 : currentGroup + 1, 1);
+    add("5_1_1", s.ScheduleOn != 0, 0);
+    add("2_1_1", s.Overwrite != 0, 1);
+    add("57_1_1", s.Storage != 0, 0);
+    add("60_1_1", s.AutoBackup, 0);
     for (int gi = 0; gi < kRecordGroups; ++gi) {
         const RecordGroupSettings& g = s.Groups[static_cast<std::size_t>(gi)];
         const int gn = gi + 1;
@@ -190,35 +185,69 @@ void SaveRecordKeys(TIniFile& ini, const std::string& section, const RecordPageS
             const auto c = static_cast<std::size_t>(ci);
             const int cn = ci + 1;
             auto key = [&](int item) { return RecordKey(item, gn, cn); };
-            Put(ini, section, RecordKey(6, gn, 1), g.Resolution, defaults.Resolution);
-            Put(ini, section, RecordKey(10, gn, 1), g.EventResolution, defaults.EventResolution);
-            Put(ini, section, key(55), g.ManualHddRate[c], defaults.ManualHddRate[c]);
-            Put(ini, section, key(69), g.ManualCfRate[c], defaults.ManualCfRate[c]);
-            Put(ini, section, key(56), g.EventHddRate[c], defaults.EventHddRate[c]);
-            Put(ini, section, key(70), g.EventCfRate[c], defaults.EventCfRate[c]);
-            Put(ini, section, key(41), g.ManualRecord[c], defaults.ManualRecord[c]);
+            // Group keys are named by channel 1 and listed once.
+            auto groupKey = [&](int item, long long value, long long def) {
+                if (ci == 0) add(RecordKey(item, gn, 1), value, def);
+            };
+            groupKey(6, g.Resolution, defaults.Resolution);
+            groupKey(10, g.EventResolution, defaults.EventResolution);
+            add(key(55), g.ManualHddRate[c], defaults.ManualHddRate[c]);
+            add(key(69), g.ManualCfRate[c], defaults.ManualCfRate[c]);
+            add(key(56), g.EventHddRate[c], defaults.EventHddRate[c]);
+            add(key(70), g.EventCfRate[c], defaults.EventCfRate[c]);
+            add(key(41), g.ManualRecord[c], defaults.ManualRecord[c]);
             // The recorder reads a missing EVENT RECORD as "on" while an event trigger is set.
-            if (g.EventRecord[c] != 0)
-                ini.WriteString(section, key(43), "1");
-            else if (g.Motion[c] != 0 || g.AlarmIn[c] != 0)
-                ini.WriteString(section, key(43), "0");
-            else
-                ini.DeleteKey(section, key(43));
-            Put(ini, section, key(8), g.ManualQuality[c], defaults.ManualQuality[c]);
-            Put(ini, section, key(12), g.EventQuality[c], defaults.EventQuality[c]);
-            Put(ini, section, key(42), g.ManualNetwork[c], defaults.ManualNetwork[c]);
-            Put(ini, section, key(44), g.EventNetwork[c], defaults.EventNetwork[c]);
-            Put(ini, section, RecordKey(9, gn, 1), g.ManualVoice, defaults.ManualVoice);
-            Put(ini, section, RecordKey(38, gn, 1), g.EventVoice, defaults.EventVoice);
-            Put(ini, section, key(15), g.Motion[c], 0);
-            Put(ini, section, key(18), g.MotionAlarmOut[c], 0);
-            Put(ini, section, key(16), g.AlarmIn[c], 0);
-            Put(ini, section, key(19), g.AlarmInAlarmOut[c], 0);
-            if (g.PreRecord != 0)
-                ini.WriteString(section, RecordKey(13, gn, 1), IntToStr(g.PreRecord));
-            else
-                ini.DeleteKey(section, key(13));
-            Put(ini, section, key(14), g.Duration[c], defaults.Duration[c]);
+            const bool trigger = g.Motion[c] != 0 || g.AlarmIn[c] != 0;
+            out.push_back({key(43),
+                           g.EventRecord[c] != 0 ? std::optional<std::string>("1")
+                           : trigger             ? std::optional<std::string>("0")
+                                                 : std::nullopt,
+                           key(43)});
+            add(key(8), g.ManualQuality[c], defaults.ManualQuality[c]);
+            add(key(12), g.EventQuality[c], defaults.EventQuality[c]);
+            add(key(42), g.ManualNetwork[c], defaults.ManualNetwork[c]);
+            add(key(44), g.EventNetwork[c], defaults.EventNetwork[c]);
+            groupKey(9, g.ManualVoice, defaults.ManualVoice);
+            groupKey(38, g.EventVoice, defaults.EventVoice);
+            add(key(15), g.Motion[c], 0);
+            add(key(18), g.MotionAlarmOut[c], 0);
+            add(key(16), g.AlarmIn[c], 0);
+            add(key(19), g.AlarmInAlarmOut[c], 0);
+            // A group has one pre-record: it lives under channel 1, and keys under the other channels
+            // (which would win on reading) go with it.
+            out.push_back({key(13),
+                           ci == 0 && g.PreRecord != 0 ? std::optional(IntToStr(g.PreRecord)) : std::nullopt,
+                           RecordKey(13, gn, 0)});
+            add(key(14), g.Duration[c], defaults.Duration[c]);
         }
     }
+    return out;
+}
+
+namespace {
+
+void Write(TIniFile& ini, const std::string& section, const RecordKeyText& entry) {
+    if (entry.text)
+        ini.WriteString(section, entry.key, *entry.text);
+    else
+        ini.DeleteKey(section, entry.key);
+}
+
+} // namespace
+
+void SaveRecordKeys(TIniFile& ini, const std::string& section, const RecordPageSettings& s,
+                    int currentGroup) {
+    for (const RecordKeyText& entry : RecordKeyTexts(s, currentGroup))
+        Write(ini, section, entry);
+}
+
+void SaveRecordChanges(TIniFile& ini, const std::string& section, const RecordPageSettings& loaded,
+                       int loadedGroup, const RecordPageSettings& now, int currentGroup) {
+    const std::vector<RecordKeyText> before = RecordKeyTexts(loaded, loadedGroup);
+    const std::vector<RecordKeyText> after = RecordKeyTexts(now, currentGroup);
+    std::set<std::string> changed;
+    for (std::size_t i = 0; i < after.size(); ++i)
+        if (after[i].text != before[i].text) changed.insert(after[i].unit);
+    for (const RecordKeyText& entry : after)
+        if (changed.count(entry.unit) != 0) Write(ini, section, entry);
 }

@@ -7,7 +7,9 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 class TIniFile;
 class TStrings;
@@ -62,8 +64,20 @@ std::string RecordKey(int item, int group, int channel);
 void LoadRecordKeys(const TStrings& sections, const TStrings& keys, const TStrings& values,
                     RecordPageSettings& settings);
 
-// Writes the page's keys into the section, in the recorder's order, deleting every key at its default.
-// currentGroup is 0..4 (below 0, no choice, counts as the first). EVENT RECORD off is written "0" while
-// MOTION or ALARM IN is on.
+// One key of the page with the text OK gives it (nothing: the key is deleted), in the recorder's order.
+// Keys of one unit go together: a group's four pre-record keys. currentGroup is 0..4 (below 0, no
+// choice, counts as the first). EVENT RECORD off is "0" while MOTION or ALARM IN is on.
+struct RecordKeyText {
+    std::string key;
+    std::optional<std::string> text;
+    std::string unit;
+};
+std::vector<RecordKeyText> RecordKeyTexts(const RecordPageSettings& settings, int currentGroup);
+
+// Writes every key of the page into the section, deleting every key at its default.
 void SaveRecordKeys(TIniFile& ini, const std::string& section, const RecordPageSettings& settings,
                     int currentGroup);
+// Writes only the keys whose text differs between the table as loaded and as it is now: a line the user
+// did not change keeps its bytes, a value the page could not read included.
+void SaveRecordChanges(TIniFile& ini, const std::string& section, const RecordPageSettings& loaded,
+                       int loadedGroup, const RecordPageSettings& now, int currentGroup);

@@ -98,13 +98,15 @@ void TfrmSchedule::SaveScheduleDat() {
             modes[r][h] = ModeFromText(frmTimeTable->StringGrid->Cells(h, r));
             ListBox1->Items()->Add(std::to_string(modes[r][h]));
         }
-    SaveScheduleModes(SetupFolder() + "schedule.dat", modes);
+    // The grid is lost with the window: the user must know the file did not take it.
+    if (!SaveScheduleModes(SetupFolder() + "schedule.dat", modes))
+        SetupBoxOver(frmTimeTable, "The time table could not be saved.", LangText(59889), 0);
 }
 
 // ---- Holidays ----
 
 void TfrmSchedule::ReadHolidays() {
-    Holidays = LoadConfigAccess(SetupFolder() + "holiday.ini");
+    Holidays = LoadConfigAccess(SetupFolder() + "holiday.ini", "holiday");
 }
 
 void TfrmSchedule::MarkHolidays(int year, int month) {
@@ -140,12 +142,11 @@ void TfrmSchedule::LoadHolidays(int year, int month) {
 void TfrmSchedule::UpdateHoliday(int month, int day, int state) {
     if (month < 1 || month > 12 || day < 1 || day > 31) return;
     if (!Holidays.Loaded()) ReadHolidays();
-    // A file without any section gets the one the recorder reads.
-    const std::string section = Holidays.Sections->Count() > 0 ? Holidays.SectionName(0) : "holiday";
+    // Into the section the recorder reads, whatever other sections the file holds.
     const std::string key = HolidayKey(month, day);
     if (state != 0)
-        Holidays.Ini->WriteString(section, key, std::to_string(state));
+        Holidays.Ini->WriteString("holiday", key, std::to_string(state));
     else
-        Holidays.Ini->DeleteKey(section, key);
+        Holidays.Ini->DeleteKey("holiday", key);
     ReadHolidays();
 }

@@ -102,7 +102,7 @@ void TfrmSystem::LoadSettings() {
         cmbStart_d->Items()->Add(day);
         cmbEnd_d->Items()->Add(day);
     }
-    edtTitle->SetText(Title);
+    ShowTitle(edtTitle, Title);
     rbtOff->SetChecked(true);
     rbtOffClick(rbtOff);
     cmbStart_m->SetItemIndex(StartMonth);
@@ -111,10 +111,11 @@ void TfrmSystem::LoadSettings() {
     cmbEnd_m->SetItemIndex(EndMonth);
     cmbEnd_w->SetItemIndex(EndWeek);
     cmbEnd_d->SetItemIndex(EndDay);
-    if (!Config.Loaded() || Config.FindSection("config") < 0) return;
+    Shown = {Title, SummerTime, Choices()};
+    if (!Config.Loaded() || Config.FindSection(kConfigSection) < 0) return;
     if (const std::optional<std::string> title = Config.Value("27_1_1")) {
         Title = *title;
-        edtTitle->SetText(Title);
+        ShowTitle(edtTitle, Title);
         TitleFilter.LengthBefore = static_cast<int>(Title.size());
     }
     if (const std::optional<std::string> summer = Config.Value("62_1_1")) {
@@ -129,6 +130,11 @@ void TfrmSystem::LoadSettings() {
     SelectStored(Config, "66_1_1", cmbEnd_m, EndMonth);
     SelectStored(Config, "67_1_1", cmbEnd_w, EndWeek);
     SelectStored(Config, "68_1_1", cmbEnd_d, EndDay);
+    Shown = {edtTitle->Text(), SummerTime, Choices()};
+}
+
+std::array<int, 6> TfrmSystem::Choices() const {
+    return {StartMonth, StartWeek, StartDay, EndMonth, EndWeek, EndDay};
 }
 
 void TfrmSystem::FormShow(TObject*) {
@@ -190,7 +196,9 @@ void TfrmSystem::edtTitleKeyUp(TObject*, WORD&, TShiftState) {
 }
 
 void TfrmSystem::btnOkClick(TObject*) {
-    Title = UpperCase(edtTitle->Text());
+    const std::string text = edtTitle->Text();
+    const bool titleEdited = text != Shown.title;
+    Title = UpperCase(text);
     if (TitleFilter.InvalidKey != 0) {
         SetupBox(LangText(59829), LangText(59891), 0);
         edtTitle->SetText("");
@@ -198,26 +206,23 @@ void TfrmSystem::btnOkClick(TObject*) {
         return;
     }
     // A title typed or pasted past the filter is refused whole rather than stored as the recorder
-    // could not show it.
-    for (const char c : Title) {
+    // could not show it; one the recorder's file holds is the recorder's own business.
+    for (const char c : titleEdited ? Title : std::string()) {
         if (!TitleKeyAllowed(c) || c == '\r' || c == '\b') {
             SetupBox(LangText(59829), LangText(59891), 0);
             return;
         }
     }
-    const std::string section = Config.SectionName(0);
-    Config.Store(section, "27_1_1", Title, Title.empty());
-    Config.Store(section, "62_1_1", "1", SummerTime == 0);
-    const struct {
-        const char* key;
-        int index;
-        int fallback;
-    } choices[] = {{"63_1_1", StartMonth, kStartMonth}, {"64_1_1", StartWeek, kStartWeek},
-                   {"65_1_1", StartDay, kStartDay},     {"66_1_1", EndMonth, kEndMonth},
-                   {"67_1_1", EndWeek, kEndWeek},       {"68_1_1", EndDay, kEndDay}};
-    for (const auto& choice : choices)
-        Config.Store(section, choice.key, IntToStr(choice.index + 1),
-                     choice.index == choice.fallback || choice.index < 0);
+    // Only what the user changed is written: untouched lines keep their bytes.
+    Config.StoreEdited("27_1_1", Shown.title, titleEdited ? Title : Shown.title, Title.empty());
+    Config.StoreEdited("62_1_1", Shown.summerTime != 0 ? "1" : "", SummerTime != 0 ? "1" : "",
+                       SummerTime == 0);
+    static constexpr const char* kKeys[] = {"63_1_1", "64_1_1", "65_1_1", "66_1_1", "67_1_1", "68_1_1"};
+    static constexpr int kDefaults[] = {kStartMonth, kStartWeek, kStartDay, kEndMonth, kEndWeek, kEndDay};
+    const std::array<int, 6> chosen = Choices();
+    for (std::size_t i = 0; i < chosen.size(); ++i)
+        Config.StoreEdited(kKeys[i], IntToStr(Shown.choices[i] + 1), IntToStr(chosen[i] + 1),
+                           chosen[i] == kDefaults[i] || chosen[i] < 0);
     if (frmMenu != nullptr) frmMenu->SetEnabled(true);
     Close();
     ClearLists();

@@ -7,6 +7,9 @@
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/StdCtrls.h"
 
+#include <array>
+#include <string>
+
 class TfrmSystem : public TForm {
 public:
     explicit TfrmSystem(TComponent* owner);
@@ -40,10 +43,18 @@ public:
     int EndWeek = 4;
     int EndDay = 0;
     TConfigAccess Config;
+    // What the page showed when it loaded: OK writes only the items the user changed.
+    struct TShown {
+        std::string title;
+        BYTE summerTime = 0;
+        std::array<int, 6> choices{};
+    } Shown;
 
     // Defaults, the menu's view of config.ini, the lists, then what the file holds. A stored value that
     // is not a number raises EConvertError.
     void LoadSettings();
+    // The six list choices, start month first.
+    std::array<int, 6> Choices() const;
 
     void FormShow(TObject* sender);
     void rbtOnClick(TObject* sender);

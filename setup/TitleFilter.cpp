@@ -5,6 +5,13 @@
 
 #include "platform/vcl/StdCtrls.h"
 
+#include <algorithm>
+
+void ShowTitle(TEdit* edit, const std::string& title) {
+    edit->SetMaxLength(std::max(kTitleLength, static_cast<int>(title.size())));
+    edit->SetText(title);
+}
+
 void TTitleFilter::KeyDown(TEdit* edit) {
     LengthBefore = static_cast<int>(edit->Text().size());
 }

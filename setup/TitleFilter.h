@@ -8,6 +8,11 @@
 
 class TEdit;
 
+// What a user may type into a title field. A longer title from the recorder's file is shown whole, and
+// the field then takes that many.
+inline constexpr int kTitleLength = 9;
+void ShowTitle(TEdit* edit, const std::string& title);
+
 struct TTitleFilter {
     // The title's length before the last key went down.
     int LengthBefore = 0;

@@ -316,7 +316,7 @@ object frmRecord2: TfrmRecord2
         Checked = True
         TabOrder = 0
         TabStop = True
-        OnMouseUp = rbtRecordOnMouseUp
+        OnClick = rbtRecordOnClick
       end
       object rbtRecordOff: TRadioButton
         Left = 52
@@ -325,7 +325,7 @@ object frmRecord2: TfrmRecord2
         Height = 17
         Caption = 'OFF'
         TabOrder = 1
-        OnMouseUp = rbtRecordOffMouseUp
+        OnClick = rbtRecordOffClick
       end
     end
     object lbNetwork: TLabel
@@ -353,7 +353,7 @@ object frmRecord2: TfrmRecord2
         Height = 17
         Caption = 'ON'
         TabOrder = 0
-        OnMouseUp = rbtNetworkOnMouseUp
+        OnClick = rbtNetworkOnClick
       end
       object rbtNetworkOff: TRadioButton
         Left = 52
@@ -364,7 +364,7 @@ object frmRecord2: TfrmRecord2
         Checked = True
         TabOrder = 1
         TabStop = True
-        OnMouseUp = rbtNetworkOffMouseUp
+        OnClick = rbtNetworkOffClick
       end
     end
     object lbVoice: TLabel
@@ -392,7 +392,7 @@ object frmRecord2: TfrmRecord2
         Height = 17
         Caption = 'ON'
         TabOrder = 0
-        OnMouseUp = rbtVoiceOnMouseUp
+        OnClick = rbtVoiceOnClick
       end
       object rbtVoiceOff: TRadioButton
         Left = 52
@@ -403,7 +403,7 @@ object frmRecord2: TfrmRecord2
         Checked = True
         TabOrder = 1
         TabStop = True
-        OnMouseUp = rbtVoiceOffMouseUp
+        OnClick = rbtVoiceOffClick
       end
     end
   end
@@ -578,7 +578,7 @@ object frmRecord2: TfrmRecord2
         Height = 17
         Caption = 'ON'
         TabOrder = 0
-        OnMouseUp = rbtRecordOn_eMouseUp
+        OnClick = rbtRecordOn_eClick
       end
       object rbtRecordOff_e: TRadioButton
         Left = 52
@@ -589,7 +589,7 @@ object frmRecord2: TfrmRecord2
         Checked = True
         TabOrder = 1
         TabStop = True
-        OnMouseUp = rbtRecordOff_eMouseUp
+        OnClick = rbtRecordOff_eClick
       end
     end
     object lbNetwork_e: TLabel
@@ -617,7 +617,7 @@ object frmRecord2: TfrmRecord2
         Height = 17
         Caption = 'ON'
         TabOrder = 0
-        OnMouseUp = rbtNetworkOn_eMouseUp
+        OnClick = rbtNetworkOn_eClick
       end
       object rbtNetworkOff_e: TRadioButton
         Left = 52
@@ -628,7 +628,7 @@ object frmRecord2: TfrmRecord2
         Checked = True
         TabOrder = 1
         TabStop = True
-        OnMouseUp = rbtNetworkOff_eMouseUp
+        OnClick = rbtNetworkOff_eClick
       end
     end
     object lbVoice_e: TLabel
@@ -656,7 +656,7 @@ object frmRecord2: TfrmRecord2
         Height = 17
         Caption = 'ON'
         TabOrder = 0
-        OnMouseUp = rbtVoiceOn_eMouseUp
+        OnClick = rbtVoiceOn_eClick
       end
       object rbtVoiceOff_e: TRadioButton
         Left = 52
@@ -667,7 +667,7 @@ object frmRecord2: TfrmRecord2
         Checked = True
         TabOrder = 1
         TabStop = True
-        OnMouseUp = rbtVoiceOff_eMouseUp
+        OnClick = rbtVoiceOff_eClick
       end
     end
     object Bevel1: TBevel
@@ -702,7 +702,7 @@ object frmRecord2: TfrmRecord2
         Height = 17
         Caption = 'ON'
         TabOrder = 0
-        OnMouseUp = rbtMotionOn_eMouseUp
+        OnClick = rbtMotionOn_eClick
       end
       object rbtMotionOff_e: TRadioButton
         Left = 52
@@ -713,7 +713,7 @@ object frmRecord2: TfrmRecord2
         Checked = True
         TabOrder = 1
         TabStop = True
-        OnMouseUp = rbtMotionOff_eMouseUp
+        OnClick = rbtMotionOff_eClick
       end
     end
     object lbMotionOut_e: TLabel
@@ -782,7 +782,7 @@ object frmRecord2: TfrmRecord2
         Height = 17
         Caption = 'ON'
         TabOrder = 0
-        OnMouseUp = rbtAlarmInOn_eMouseUp
+        OnClick = rbtAlarmInOn_eClick
       end
       object rbtAlarmInOff_e: TRadioButton
         Left = 52
@@ -793,7 +793,7 @@ object frmRecord2: TfrmRecord2
         Checked = True
         TabOrder = 1
         TabStop = True
-        OnMouseUp = rbtAlarmInOff_eMouseUp
+        OnClick = rbtAlarmInOff_eClick
       end
     end
     object lbAlarmOut_e: TLabel

@@ -143,10 +143,25 @@ TEST_F(SetupPages, NetworkRefusesValuesThatAreNoNumbers) {
     EXPECT_EQ(frmNetwork->lbAddr->Caption(), "192.168.0.1");
 }
 
-TEST_F(SetupPages, ASecondSectionHidesTheConfigKeys) {
-    WriteProgramFile("config.ini", "[config]\r\n40_1_1=6000\r\n[extra]\r\nx=1\r\n");
+TEST_F(SetupPages, SectionsBesideConfigHideNothingAndTakeNoWrites) {
+    const std::string ini =
+        "[head]\r\n27_1_1=NOT IT\r\n[config]\r\n40_1_1=6000\r\n27_1_1=BUS\r\n55_1_1=10\r\n"
+        "[extra]\r\nx=1\r\n";
+    WriteProgramFile("config.ini", ini);
     frmMenu->btnNetworkClick(frmMenu->btnNetwork);
-    EXPECT_EQ(frmNetwork->lbPort->Caption(), "5000");
+    EXPECT_EQ(frmNetwork->lbPort->Caption(), "6000");
+    frmMenu->btnRecordClick(frmMenu->btnRecord);
+    frmVidstd->btnNTSCClick(frmVidstd->btnNTSC);
+    EXPECT_EQ(frmRecord2->Groups[0].ManualHddRate[0], 10);
+    frmRecord2->btnOkClick(frmRecord2->btnOk);
+    EXPECT_EQ(ProgramFile("config.ini"), ini) << "an OK without edits changes nothing";
+    frmMenu->btnSystemClick(frmMenu->btnSystem);
+    EXPECT_EQ(frmSystem->edtTitle->Text(), "BUS");
+    frmSystem->edtTitle->SetText("COACH");
+    frmSystem->btnOkClick(frmSystem->btnOk);
+    EXPECT_EQ(ProgramFile("config.ini"),
+              "[head]\r\n27_1_1=NOT IT\r\n[config]\r\n40_1_1=6000\r\n27_1_1=COACH\r\n"
+              "55_1_1=10\r\n[extra]\r\nx=1\r\n");
 }
 
 TEST_F(SetupPages, MulticastChoicesGoBackToTheNetworkPageOnly) {
@@ -362,6 +377,37 @@ TEST_F(SetupPages, CameraLeavingACameraWritesItsKeys) {
     EXPECT_EQ(FrmMain->CameraCovert[3], 0);
     EXPECT_TRUE(frmDevice->Visible());
     EXPECT_FALSE(frmCamera->Visible());
+}
+
+TEST_F(SetupPages, RevisitedCamerasShowTheirEditsAndLongTitlesStayWhole) {
+    const std::string base = WithKey(RecorderConfigIni(), "34_1_2", "REAR DOOR 2");
+    WriteProgramFile("config.ini", base);
+    frmMenu->MaxCamera = 4;
+    frmMenu->btnDeviceClick(frmMenu->btnDevice);
+    frmDevice->btnCameraClick(frmDevice->btnCamera);
+    auto show = [](TComboBox* cameras, int index) {
+        cameras->SetItemIndex(index);
+        cameras->OnChange(cameras);
+    };
+    frmCamera->edtTitle->SetText("GATE");
+    frmCamera->scbBri->SetPosition(60);
+    show(frmCamera->cmbCam, 1);
+    EXPECT_EQ(frmCamera->edtTitle->Text(), "REAR DOOR 2") << "a title longer than the field takes is whole";
+    show(frmCamera->cmbCam, 0);
+    EXPECT_EQ(frmCamera->edtTitle->Text(), "GATE");
+    EXPECT_EQ(frmCamera->scbBri->Position(), 60);
+    frmCamera->btnPrevClick(frmCamera->btnPrev);
+    EXPECT_EQ(ProgramFile("config.ini"), WithKey(WithKey(base, "34_1_1", "GATE"), "25_1_1", "60"))
+        << "the untouched long title keeps its line";
+
+    frmDevice->btnAlarmClick(frmDevice->btnAlarm);
+    frmAlarm->rbtClose->SetChecked(true);
+    show(frmAlarm->cmbCam, 2);
+    show(frmAlarm->cmbCam, 0);
+    EXPECT_TRUE(frmAlarm->rbtClose->Checked());
+    frmAlarm->btnPrevClick(frmAlarm->btnPrev);
+    EXPECT_EQ(ProgramFile("config.ini"),
+              WithKey(WithKey(WithKey(base, "34_1_1", "GATE"), "25_1_1", "60"), "21_1_1", "1"));
 }
 
 TEST_F(SetupPages, OneCameraRecorderLocksTheChoice) {

@@ -28,8 +28,12 @@ TEST(ConfigAddress, ShowsTheDigitPairsFromTheLowestByte) {
     const struct {
         const char* value;
         const char* shown;
-    } cases[] = {{"16820416", "192.168.0.1"}, {"0", "0.0.0.0"},          {"4294967295", "255.255.255.255"},
-                 {"-1", "255.255.255.255"},       {"4261456064", "192.168.0.254"}, {"-33511232", "192.168.0.254"},
+    } cases[] = {{"16820416", "192.168.0.1"},
+                 {"0", "0.0.0.0"},
+                 {"4294967295", "255.255.255.255"},
+                 {"-1", "255.255.255.255"},
+                 {"4261456064", "192.168.0.254"},
+                 {"-33511232", "192.168.0.254"},
                  {" 1", "1.0.0.0"}};
     for (const auto& c : cases)
         EXPECT_EQ(ConfigAddressText(c.value), c.shown) << c.value;
@@ -82,22 +86,35 @@ protected:
     std::string path = dir.File("config.ini");
 };
 
-TEST_F(ConfigView, ListsHoldTheLastSection) {
-    WriteAll(path, "[config]\r\n1_1_1=2\r\n27_1_1=A=B\r\n[tail]\r\nz=9\r\n");
-    const TConfigAccess view = LoadConfigAccess(path);
-    ASSERT_TRUE(view.Loaded());
-    EXPECT_EQ(view.Sections->Count(), 2);
-    EXPECT_EQ(view.FindSection("config"), 0);
-    EXPECT_EQ(view.FindSection("Config"), -1) << "section names compare exactly";
+TEST_F(ConfigView, ListsHoldTheFilesOwnSectionWhereverItStands) {
+    const struct {
+        const char* ini;
+        const char* key;
+        std::optional<std::string> value;
+    } cases[] = {
+        {"[config]\r\n1_1_1=2\r\n[tail]\r\nz=9\r\n", "1_1_1", "2"},
+        {"[config]\r\n1_1_1=2\r\n[tail]\r\nz=9\r\n", "z", std::nullopt},
+        {"[head]\r\nz=9\r\n[config]\r\n1_1_1=2\r\n", "1_1_1", "2"},
+        // Without its own section the lists hold the last one, as a walk through the sections leaves them.
+        {"[head]\r\nz=8\r\n[tail]\r\nz=9\r\n", "z", "9"},
+        {"[Config]\r\n1_1_1=2\r\n", "1_1_1", "2"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.ini);
+        WriteAll(path, c.ini);
+        const TConfigAccess view = LoadConfigAccess(path, "config");
+        ASSERT_TRUE(view.Loaded());
+        EXPECT_EQ(view.Value(c.key), c.value);
+    }
+    const TConfigAccess view = LoadConfigAccess(path, "config");
+    EXPECT_EQ(view.FindSection("config"), -1) << "section names compare exactly";
+    EXPECT_EQ(view.ConfigValue("1_1_1"), std::nullopt);
     EXPECT_EQ(view.SectionName(5), "");
-    EXPECT_EQ(view.Value("z"), "9");
-    EXPECT_EQ(view.Value("1_1_1"), std::nullopt);
-    EXPECT_EQ(view.ConfigValue("z"), "9");
 }
 
 TEST_F(ConfigView, ValuesKeepEverythingAfterTheFirstEquals) {
     WriteAll(path, "[config]\r\n27_1_1=A=B\r\n34_1_1=\r\n");
-    const TConfigAccess view = LoadConfigAccess(path);
+    const TConfigAccess view = LoadConfigAccess(path, "config");
     EXPECT_EQ(view.ConfigValue("27_1_1"), "A=B");
     EXPECT_EQ(view.ConfigValue("34_1_1"), "");
     EXPECT_EQ(view.ConfigValue("34_1_2"), std::nullopt);
@@ -106,19 +123,28 @@ TEST_F(ConfigView, ValuesKeepEverythingAfterTheFirstEquals) {
 TEST_F(ConfigView, StoreWritesOrDeletesAndKeepsTheRest) {
     const std::string original = "; note\r\n[config]\r\n1_1_1=2\r\n25_1_1=70\r\nunknown = x y\r\n";
     WriteAll(path, original);
-    const TConfigAccess view = LoadConfigAccess(path);
+    const TConfigAccess view = LoadConfigAccess(path, "config");
     view.Store("config", "25_1_1", "50", true);
     view.Store("config", "26_1_1", "10", false);
     view.Store("config", "1_1_1", "3", false);
     view.Store("", "9_9_9", "1", false);
-    EXPECT_EQ(ReadAll(path), "; note\r\n[config]\r\n1_1_1=3\r\nunknown = x y\r\n26_1_1=10\r\n");
+    // A page's item is written only when the user changed it from what was shown.
+    view.StoreEdited("26_1_1", "10", "10", false);
+    view.StoreEdited("2_1_1", "1", "1", true);
+    view.StoreEdited("unknown", "x y", "", true);
+    EXPECT_EQ(ReadAll(path), "; note\r\n[config]\r\n1_1_1=3\r\n26_1_1=10\r\n");
+    WriteAll(path, "; no section\r\n");
+    view.StoreEdited("27_1_1", "", "BUS", false);
+    EXPECT_EQ(ReadAll(path), "; no section\r\n[config]\r\n27_1_1=BUS\r\n") << "the section is made";
+    WriteAll(path, original);
+    view.Store("config", "25_1_1", "50", true);
     // The lists are a snapshot: writes show only after a re-read.
     EXPECT_EQ(view.ConfigValue("25_1_1"), "70");
-    EXPECT_EQ(LoadConfigAccess(path).ConfigValue("25_1_1"), std::nullopt);
+    EXPECT_EQ(LoadConfigAccess(path, "config").ConfigValue("25_1_1"), std::nullopt);
 }
 
 TEST_F(ConfigView, MissingFileIsEmpty) {
-    const TConfigAccess view = LoadConfigAccess(path);
+    const TConfigAccess view = LoadConfigAccess(path, "config");
     ASSERT_TRUE(view.Loaded());
     EXPECT_EQ(view.Sections->Count(), 0);
     EXPECT_EQ(view.ConfigValue("1_1_1"), std::nullopt);

@@ -216,9 +216,8 @@ TEST_F(SetupMenu, CancelRestoresTheReceivedFileByteForByte) {
     frmSystem->edtTitle->SetText("night bus");
     frmSystem->btnOkClick(frmSystem->btnOk);
     const std::string title = "NIGHT BUS";
-    // "66_1_1=10" is the default end month the page shows, so OK drops it.
-    EXPECT_EQ(ProgramFile("config.ini"),
-              WithKey(WithKey(RecorderConfigIni(), "27_1_1", title), "66_1_1", std::nullopt))
+    // "66_1_1=10" is the default end month, untouched by the user: it stays as it was.
+    EXPECT_EQ(ProgramFile("config.ini"), WithKey(RecorderConfigIni(), "27_1_1", title))
         << "the edit lands in place, every other byte kept";
     EXPECT_TRUE(frmMenu->Visible());
     frmMenu->btnCancelClick(frmMenu->btnCancel);
@@ -324,26 +323,66 @@ TEST_F(SetupMenu, ApplyWithoutLinkTellsAndKeepsEverything) {
     EXPECT_NE(ProgramFile("schedule.dat"), "<missing>");
 }
 
-TEST_F(SetupMenu, SilentRecorderRunsBothWaitsOutAndStillApplies) {
+namespace {
+
+// An edit of the system page, as a user makes it.
+void EditTitle(const std::string& title) {
+    frmMenu->btnSystemClick(frmMenu->btnSystem);
+    frmSystem->edtTitle->SetText(title);
+    frmSystem->btnOkClick(frmSystem->btnOk);
+}
+
+} // namespace
+
+TEST_F(SetupMenu, ApplyThatDoesNotGetThroughSaysSoAndKeepsTheEdits) {
+    const std::string refused = "The recorder refused the upload. The settings are kept for the next APPLY.";
+    const std::string silent =
+        "The recorder did not answer the upload. The settings are kept for the next APPLY.";
     const struct {
         DWORD command;
         recsim::ReplyFault fault;
-    } cases[] = {{104, SilentReply()}, {104, ReplyResult(0)}, {121, SilentReply()}};
+        std::vector<DWORD> sent;
+        bool recorderHasIt;
+        bool waitedOut;
+        std::string box;
+    } cases[] = {
+        {104, SilentReply(), {104}, false, true, silent},
+        {104, ReplyResult(0), {104}, false, false, refused},
+        {121, SilentReply(), {104, 121}, true, true, silent},
+        {121, ReplyResult(2), {104, 121}, true, false, refused},
+    };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.command);
+        SCOPED_TRACE(testing::Message() << c.command << " " << c.box);
         RecSim& sim = OpenSetupMenu();
-        ASSERT_TRUE(frmMenu->Visible());
+        const std::string edited = WithKey(RecorderConfigIni(), "27_1_1", "COACH 7");
+        EditTitle("COACH 7");
         sim.SetReplyFault(c.command, c.fault);
         sim.Log().Clear();
+        seen_.clear();
         AnswerYes();
         {
             testing_support::FakeTick tick(1000, 50);
             frmMenu->btnOkClick(frmMenu->btnOk);
-            EXPECT_GE(tick.Now() - 1000, 30000u) << "the silent reply's wait ran its whole time";
+            EXPECT_EQ(tick.Now() - 1000 >= 30000, c.waitedOut) << "a refusal ends the wait at once";
         }
-        EXPECT_EQ(Requests(Commands(sim)), (std::vector<DWORD>{104, 121}))
-            << "121 goes after a silent 104 too";
+        EXPECT_EQ(Requests(Commands(sim)), c.sent);
+        EXPECT_EQ(Boxes().back(), (TSeenBox{FrmMain->LoadLangString(59872), c.box}));
+        EXPECT_EQ(*sim.ServedFile(QELFILE_CONFIG), c.recorderHasIt ? edited : RecorderConfigIni());
+        // The pass goes on with both copies, and the next APPLY sends the edits again.
+        EXPECT_TRUE(frmMenu->Visible());
+        EXPECT_FALSE(FrmMain->Enabled());
+        EXPECT_TRUE(FrmMain->Activities.Running(TActivity::SetupPass));
+        EXPECT_EQ(ProgramFile("config.ini"), edited);
+        EXPECT_EQ(ProgramFile("temp_config.ini"), RecorderConfigIni());
+        EXPECT_NE(ProgramFile("schedule.dat"), "<missing>");
+        sim.ClearFaults();
+        sim.Log().Clear();
+        frmMenu->btnOkClick(frmMenu->btnOk);
+        EXPECT_EQ(Requests(Commands(sim)), (std::vector<DWORD>{104, 121}));
+        EXPECT_EQ(*sim.ServedFile(QELFILE_CONFIG), edited);
         EXPECT_EQ(ProgramFile("temp_config.ini"), "<missing>");
+        EXPECT_FALSE(frmMenu->Visible());
+        EXPECT_FALSE(FrmMain->Activities.Running(TActivity::SetupPass));
         EXPECT_TRUE(Idle());
         whileBoxUp = nullptr;
         FrmMain->CliSocket->Close();
@@ -353,6 +392,8 @@ TEST_F(SetupMenu, SilentRecorderRunsBothWaitsOutAndStillApplies) {
 
 TEST_F(SetupMenu, LinkLostDuringApplyKeepsTheWorkingCopy) {
     RecSim& sim = OpenSetupMenu();
+    const std::string edited = WithKey(RecorderConfigIni(), "27_1_1", "COACH 7");
+    EditTitle("COACH 7");
     recsim::SimFaults f = sim.Faults();
     f.closeOnCommand = 104;
     sim.SetFaults(f);
@@ -362,9 +403,31 @@ TEST_F(SetupMenu, LinkLostDuringApplyKeepsTheWorkingCopy) {
         frmMenu->btnOkClick(frmMenu->btnOk);
     }
     EXPECT_TRUE(sim.Log().Commands(121).empty());
-    EXPECT_EQ(ProgramFile("temp_config.ini"), RecorderConfigIni());
+    EXPECT_EQ(Boxes().back(), Box(59872, 59869));
+    EXPECT_EQ(ProgramFile("config.ini"), edited) << "the user's working copy";
+    EXPECT_EQ(*sim.ServedFile(QELFILE_CONFIG), RecorderConfigIni());
     EXPECT_FALSE(FrmWait->Visible());
+    EXPECT_FALSE(frmMenu->Visible());
     EXPECT_TRUE(FrmMain->Enabled());
+
+    // The log-in deletes the working copy; the next pass brings the edits back over what the recorder
+    // holds now, and its APPLY sends them.
+    sim.ClearFaults();
+    LogIn(sim);
+    ASSERT_TRUE(LinkUp());
+    EXPECT_EQ(ProgramFile("config.ini"), "<missing>");
+    const std::string now = WithKey(RecorderConfigIni(), "2_1_1", "1");
+    sim.SetServedFile(QELFILE_CONFIG, now);
+    FrmMain->BtnSetupClick(FrmMain->BtnSetup);
+    ASSERT_TRUE(frmMenu->Visible());
+    EXPECT_EQ(ProgramFile("temp_config.ini"), now);
+    EXPECT_EQ(ProgramFile("config.ini"), WithKey(now, "27_1_1", "COACH 7"));
+    frmMenu->btnOkClick(frmMenu->btnOk);
+    EXPECT_EQ(*sim.ServedFile(QELFILE_CONFIG), WithKey(now, "27_1_1", "COACH 7"));
+    // Applied: nothing is kept for a later pass.
+    FrmMain->BtnSetupClick(FrmMain->BtnSetup);
+    EXPECT_EQ(ProgramFile("config.ini"), WithKey(now, "27_1_1", "COACH 7"));
+    frmMenu->btnCancelClick(frmMenu->btnCancel);
 }
 
 TEST_F(SetupMenu, ReadsItem111) {

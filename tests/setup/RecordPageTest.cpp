@@ -6,6 +6,9 @@
 #include "platform/core/FileUtils.h"
 #include "platform/vcl/FormTesting.h"
 
+#include <functional>
+#include <optional>
+
 namespace setup_test {
 namespace {
 
@@ -90,8 +93,10 @@ TEST_F(RecordPageTest, KeysReachTheTableAndTheControls) {
     EXPECT_TRUE(p->rbtHigh->Checked()) << "a quality of 7 keeps the default";
     EXPECT_TRUE(p->rbtLow_e->Checked());
     EXPECT_EQ(Shown(p->cmbPre_rec_e), "4 SEC");
+    // Each resolution as stored: showing a group never changes it, whatever the radios showed before.
     EXPECT_TRUE(p->rbt320->Checked());
-    EXPECT_TRUE(p->rbt320_e->Checked());
+    EXPECT_TRUE(p->rbt720_e->Checked());
+    EXPECT_EQ(Group(1).EventResolution, 1);
     EXPECT_EQ(p->rbt320->Caption(), "320x240");
     EXPECT_EQ(p->btnSchedule->Caption(), "ON");
     EXPECT_TRUE(p->rbtOverOff->Checked());
@@ -269,9 +274,12 @@ TEST_F(RecordPageTest, ManualRecordAndNetworkAreNeverBothOff) {
     EXPECT_EQ(Group(0).ManualNetwork[0], 0);
     EXPECT_EQ(Group(0).ManualRecord[0], 1);
     EXPECT_TRUE(p->rbtRecordOn->Checked());
-    // Radios checked by the program leave the table alone.
-    p->rbtRecordOff->SetChecked(true);
-    EXPECT_EQ(Group(0).ManualRecord[0], 1);
+    // The keyboard as well as the mouse: Space on the focused radio changes the table.
+    form_testing::PressKey(p->rbtRecordOff, VK_SPACE, TShiftState(), " ");
+    EXPECT_TRUE(p->rbtRecordOff->Checked());
+    EXPECT_EQ(Group(0).ManualRecord[0], 0);
+    EXPECT_EQ(Group(0).ManualNetwork[0], 1);
+    EXPECT_TRUE(p->rbtNetworkOn->Checked());
 }
 
 TEST_F(RecordPageTest, ResolutionsMoveTogether) {
@@ -376,23 +384,82 @@ TEST_F(RecordPageTest, OkWithoutAConnectionWritesTheKeysAndSaysSo) {
     Pick(p->cmbCur_group, 4);
     Pick(p->cmbPre_rec_e, 3);
     p->btnOkClick(p->btnOk);
+    // Only what the user changed: the recorder's "55_1_1=3", at the default, stays as it was.
     EXPECT_EQ(Read("config.ini"),
-              "[config]\r\n1_1_1=5\r\n27_1_1=BUS 7\r\n99_9_9=kept\r\n8_1_1=0\r\n13_5_1=3\r\n");
-    EXPECT_FALSE(FileExists(Folder("temp_holiday.ini")));
-    EXPECT_FALSE(FileExists(Folder("temp_schedule.dat")));
+              "[config]\r\n1_1_1=5\r\n27_1_1=BUS 7\r\n55_1_1=3\r\n99_9_9=kept\r\n8_1_1=0\r\n13_5_1=3\r\n");
+    EXPECT_TRUE(FileExists(Folder("temp_holiday.ini"))) << "CANCEL can still drop what was not sent";
+    EXPECT_TRUE(FileExists(Folder("temp_schedule.dat")));
     EXPECT_EQ(Boxes(), (std::vector<client_tests::TSeenBox>{Box(59872, 59869)}));
     EXPECT_TRUE(p->Visible());
     EXPECT_EQ(p->IsModified(), 0u);
 }
 
 TEST_F(RecordPageTest, NothingEditedLeavesTheRecordersFileAsItWas) {
+    // Rates no list offers, a value that is no number, keys at their defaults, resolutions that differ,
+    // a pre-record under channel 3, CF storage with auto backup: looking at every channel changes none.
     const std::string config = "[config]\r\n1_1_1=3\r\n27_1_1=BUS 7\r\n55_3_1=10\r\n8_3_1=1\r\n15_3_1=1\r\n"
                                "43_3_1=1\r\n2_1_1=0\r\n16_2_4=1\r\n43_2_4=0\r\n13_4_1=2\r\n60_1_1=1\r\n"
-                               "99_1_1=x\r\n";
+                               "99_1_1=x\r\n56_3_1=40\r\n55_3_2=99\r\n70_3_3=some value\r\n41_3_4=1\r\n"
+                               "6_2_1=0\r\n13_2_3=4\r\n57_1_1=1\r\n69_1_2=4\r\n";
     StoreSetupFiles(config);
     OpenPage();
+    for (int group : {2, 1, 0, 3}) {
+        ShowGroup(group);
+        for (int channel : {1, 2, 3, 0})
+            ShowChannel(group, channel);
+    }
     Page()->btnOkClick(Page()->btnOk);
     EXPECT_EQ(Read("config.ini"), config);
+}
+
+// What the page shows at OK is what OK writes, and only what the user changed.
+TEST_F(RecordPageTest, OkWritesWhatThePageShowed) {
+    const struct {
+        const char* name;
+        const char* config;
+        std::function<void()> edit;
+        std::vector<std::pair<std::string, std::optional<std::string>>> keys;
+    } cases[] = {
+        // A rate picked by hand on a channel without a trigger switches no other channel's EVENT RECORD on.
+        {"event_pick_stays_on_its_channel",
+         "[config]\r\n15_1_2=1\r\n",
+         [this] {
+             Pick(Page()->cmbImage_e, 3);
+             ShowChannel(0, 1);
+         },
+         {{"56_1_1", "3"}, {"43_1_2", std::nullopt}}},
+        // A group has one pre-record: the stale one under channel 3 goes with the new value.
+        {"pre_record_replaces_stale_keys",
+         "[config]\r\n13_2_3=4\r\n13_2_4=1\r\n",
+         [this] {
+             ShowGroup(1);
+             Pick(Page()->cmbPre_rec_e, 2);
+         },
+         {{"13_2_1", "2"}, {"13_2_3", std::nullopt}, {"13_2_4", std::nullopt}}},
+        // The card: the RECORD radios show the table, which OK writes; auto backup goes off.
+        {"storage_switch_shows_what_it_saves",
+         "[config]\r\n60_1_1=1\r\n15_1_1=1\r\n43_1_1=1\r\n",
+         [this] {
+             form_testing::Click(Page()->rbtCf);
+             EXPECT_TRUE(Page()->rbtRecordOn_e->Checked());
+             EXPECT_TRUE(Page()->rbtRecordOn->Checked());
+         },
+         {{"57_1_1", "1"}, {"60_1_1", std::nullopt}, {"43_1_1", "1"}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        StoreSetupFiles(c.config);
+        OpenPage();
+        c.edit();
+        Page()->btnOkClick(Page()->btnOk);
+        frmMenu->LoadConfigIni();
+        for (const auto& [key, value] : c.keys)
+            EXPECT_EQ(frmMenu->Config().ConfigValue(key), value) << key;
+        // Opened again, the page shows what was written.
+        const RecordPageSettings written = Page()->PageSettings();
+        OpenPage();
+        EXPECT_EQ(Page()->PageSettings(), written);
+    }
 }
 
 TEST_F(RecordPageTest, OkSendsHolidaysThenScheduleToTheRecorder) {
@@ -466,6 +533,7 @@ TEST_F(RecordPageTest, AMissingHolidayFileStillSendsTheSchedule) {
 struct SilentCase {
     const char* name;
     recsim::ReplyFault fault;
+    const char* box;
 };
 
 class RecordSilentRecorderTest : public RecordPageTest, public ::testing::WithParamInterface<SilentCase> {};
@@ -485,14 +553,27 @@ TEST_P(RecordSilentRecorderTest, NoReplyStopsBeforeTheScheduleWithoutHanging) {
     ASSERT_EQ(uploads.size(), 1u);
     EXPECT_EQ(uploads[0].kind, 6u);
     EXPECT_EQ(Page()->IsModified(), 0u) << "no false success";
+    EXPECT_EQ(Boxes(),
+              (std::vector<client_tests::TSeenBox>{{FrmMain->LoadLangString(59872), GetParam().box}}));
     EXPECT_TRUE(Page()->Visible());
     EXPECT_FALSE(FrmWait->Visible());
     EXPECT_FALSE(frmMenu->Visible());
+    // A second OK sends them again.
+    sim.ClearFaults();
+    Page()->btnOkClick(Page()->btnOk);
+    EXPECT_EQ(sim.Log().Uploads().size(), 3u);
+    EXPECT_EQ(Page()->IsModified(), 3u);
+    EXPECT_FALSE(Page()->Visible());
 }
 
 INSTANTIATE_TEST_SUITE_P(Replies, RecordSilentRecorderTest,
-                         ::testing::Values(SilentCase{"silent", client_tests::SilentReply()},
-                                           SilentCase{"refused", client_tests::ReplyResult(0)}),
+                         ::testing::Values(SilentCase{"silent", client_tests::SilentReply(),
+                                                      "The recorder did not answer the upload. The edits are "
+                                                      "kept for the next OK."},
+                                           SilentCase{
+                                               "refused", client_tests::ReplyResult(0),
+                                               "The recorder refused the upload. The edits are kept for "
+                                               "the next OK."}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // The whole pass: the setup button's download, RECORD on the menu, the page's OK or CANCEL, APPLY.
@@ -550,7 +631,7 @@ TEST_F(RecordPageTest, CancelPutsBackTheFilesTheScheduleWindowCopied) {
     EXPECT_FALSE(FileExists(Folder("temp_schedule.dat")));
     EXPECT_FALSE(FileExists(Folder("temp_holiday.ini")));
     EXPECT_EQ(Read("config.ini"), "[config]\r\n55_1_1=9\r\n");
-    EXPECT_EQ(Page()->IsModified(), 0u);
+    EXPECT_EQ(Page()->IsModified(), 3u) << "what an earlier OK sent is on the recorder all the same";
     EXPECT_FALSE(Page()->Visible());
     EXPECT_TRUE(frmMenu->Visible());
 }

@@ -59,8 +59,7 @@ void RecordRig::Pick(TComboBox* list, int index) {
 }
 
 void RecordRig::ClickRadio(TRadioButton* radio) {
-    radio->SetChecked(true);
-    radio->OnMouseUp(radio, mbLeft, TShiftState(), 1, 1);
+    form_testing::Click(radio);
 }
 
 std::string RecordRig::Shown(TComboBox* list) {

@@ -37,7 +37,7 @@ protected:
     void OpenPage(int cameras = 4, int maxFrameRate = 30);
     // A user's pick in a list: the index, then the list's change event.
     static void Pick(TComboBox* list, int index);
-    // A user's click on a radio whose table value follows the mouse.
+    // A user's mouse click on a radio.
     static void ClickRadio(TRadioButton* radio);
     static std::string Shown(TComboBox* list);
     // <build>/snapshots/setup/<name>.png

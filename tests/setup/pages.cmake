@@ -18,6 +18,7 @@ if(TARGET harbek_setup_forms AND TARGET harbek_client_forms AND TARGET harbek_re
             PagesSetupPassTest.cpp
             PagesSnapshotTest.cpp
             PagesUploadTest.cpp
+            SetupModelTest.cpp
         LIBS harbek_windows harbek_client_core harbek_recsim harbek_platform)
     if(TARGET harbek_skins)
         add_dependencies(setup_pages_tests harbek_skins)

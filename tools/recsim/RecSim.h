@@ -80,6 +80,8 @@ public:
         return files_->Get(kind, disk);
     }
     std::optional<std::string> Firmware() const { return files_->Firmware(); }
+    // What the recorder holds of a setup file (kinds 1, 3, 6), as if it had been uploaded.
+    void SetServedFile(DWORD kind, const std::string& bytes) { files_->Put(kind, bytes); }
 
 private:
     void StartLive() override { streamer_->StartLive(); }

@@ -1,0 +1,72 @@
+#include "setup/SetupUpload.h"
+
+#include "client/LinkNumbers.h"
+#include "client/LinkWait.h"
+#include "client/main.h"
+#include "setup/PageSupport.h"
+
+#include "net/WSocket.h"
+
+#include <fstream>
+
+using namespace setup_pages;
+
+namespace {
+
+// No recorder takes a setup file anywhere near this; a larger one is not ours.
+constexpr std::streamoff kMaxSetupFileBytes = 16 * 1024 * 1024;
+// The link notes 1 or 0 in UploadAccepted for each reply to 104; it never writes this.
+constexpr BYTE kNoUploadReply = 0xFF;
+
+bool ReadSetupFile(const std::string& path, std::string& bytes) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    if (size < 0 || size > kMaxSetupFileBytes) return false;
+    in.seekg(0, std::ios::beg);
+    bytes.assign(static_cast<std::size_t>(size), '\0');
+    in.read(bytes.data(), size);
+    return in.gcount() == size;
+}
+
+} // namespace
+
+bool SetupLinkUp() {
+    return FrmMain != nullptr && FrmMain->CliSocket != nullptr && FrmMain->CliSocket->State() == wsConnected;
+}
+
+TUploadEnd SendSetupFile(const std::string& name, DWORD kind, DWORD limitMs) {
+    std::string bytes;
+    if (!ReadSetupFile(SetupFolder() + name, bytes)) return TUploadEnd::NoFile;
+    if (!SetupLinkUp()) return TUploadEnd::LinkLost;
+    FrmMain->UploadAccepted = kNoUploadReply;
+    const int sent = FrmMain->SendFileUpload(kind, bytes);
+    if (sent != static_cast<int>(bytes.size()) || !SetupLinkUp()) return TUploadEnd::LinkLost;
+    const TWaitEnd end =
+        PumpUntil([] { return FrmMain->UploadAccepted != kNoUploadReply || !SetupLinkUp(); }, limitMs);
+    if (end == TWaitEnd::Terminated) return TUploadEnd::Terminated;
+    if (FrmMain->UploadAccepted == kNoUploadReply) {
+        FrmMain->UploadAccepted = 0;
+        return SetupLinkUp() ? TUploadEnd::Unanswered : TUploadEnd::LinkLost;
+    }
+    return FrmMain->UploadAccepted != 0 ? TUploadEnd::Accepted : TUploadEnd::Refused;
+}
+
+void ReportUploadEnd(TForm* over, TUploadEnd end, const std::string& kept) {
+    std::string text;
+    switch (end) {
+    case TUploadEnd::Refused:
+        text = "The recorder refused the upload. " + kept;
+        break;
+    case TUploadEnd::Unanswered:
+        text = "The recorder did not answer the upload. " + kept;
+        break;
+    case TUploadEnd::LinkLost:
+        text = LangText(59869);
+        break;
+    default:
+        return;
+    }
+    SetupBoxOver(over, text, LangText(59872), 0);
+}
