@@ -70,11 +70,10 @@ void Client::Connect(const std::string& password) {
     s.ClickControl(d, log, "mePassword");
     s.Type(password);
     s.ClickControl(d, log, "rbtAdmin");
-    const int before = Commands(109);
-    s.ClickControl(d, log, "BtnOk");
-    if (!s.WaitGone("Connect")) Fail("the connect dialog stayed after OK");
     // The log-in ends with the recorder's status (command 109).
-    if (!WaitCommand(109, before + 1)) Fail("the recorder saw no log-in");
+    ExpectCommand(
+        109, [&] { s.ClickControl(d, log, "BtnOk"); }, "the log-in");
+    if (!s.WaitGone("Connect")) Fail("the connect dialog stayed after OK");
     s.Pause(800);
 }
 
@@ -93,15 +92,19 @@ void Client::Mode(const std::string& tab) {
 void Client::LiveOn() {
     Mode("btnLive_m");
     ClickMain("BtnLive");
+    WaitFourCameras("live view");
+}
+
+void Client::WaitFourCameras(const std::string& what) {
     const bool shown = Session::WaitFor(
         [&] {
-            const Shot shot = s.Take("live");
+            const Shot shot = s.Take("four");
             for (int c = 1; c <= 4; ++c)
                 if (shot.Share(Quarter(c), CameraTint(c)) < 0.2) return false;
             return true;
         },
         20000);
-    if (!shown) Fail("live view showed no pictures of the four cameras");
+    if (!shown) Fail(what + ": the four screens do not show the four cameras");
 }
 
 Window Client::OpenSetupMenu() {
@@ -225,6 +228,13 @@ int Client::Commands(int command) {
     for (std::size_t at = log.find(needle); at != std::string::npos; at = log.find(needle, at + 1))
         ++n;
     return n;
+}
+
+void Client::ExpectCommand(int command, const std::function<void()>& action, const std::string& what,
+                           int ms) {
+    const int before = Commands(command);
+    action();
+    if (!WaitCommand(command, before + 1, ms)) Fail(what + " sent no command " + std::to_string(command));
 }
 
 bool Client::WaitCommand(int command, int atLeast, int ms) {

@@ -5,6 +5,7 @@
 #include "tests/e2e/FormLayout.h"
 #include "tests/e2e/Session.h"
 
+#include <functional>
 #include <initializer_list>
 #include <string>
 
@@ -36,6 +37,8 @@ public:
     void Mode(const std::string& tab);
     // Live view on in the live mode, and the first pictures in all four screens.
     void LiveOn();
+    // Waits for the four cameras in their four screens; fails naming `what` otherwise.
+    void WaitFourCameras(const std::string& what);
 
     // The screens' popup menu walked with the keyboard to the item (by its name in the main window's
     // form definition); a submenu's item after its parent.
@@ -60,6 +63,10 @@ public:
     // A text of the language table the client shows, by its number.
     std::string Text(int id) const;
 
+    // Runs the action and waits until the recorder has received one more command of this number;
+    // fails naming the action otherwise.
+    void ExpectCommand(int command, const std::function<void()>& action, const std::string& what,
+                       int ms = 15000);
     // How many command packets of this number the recorder has received.
     int Commands(int command);
     bool WaitCommand(int command, int atLeast, int ms = 15000);

@@ -1,5 +1,6 @@
 // Roads that leave files on the PC: a backup, its local playback, printing.
 #include "tests/e2e/Roads.h"
+#include "tests/support/TestSupport.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -14,12 +15,7 @@ namespace e2e {
 
 namespace {
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using testing_support::ReadFileBytes;
 
 std::uint32_t Word(const std::string& bytes, std::size_t at) {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data() + at);
@@ -40,10 +36,10 @@ std::string TimeName(std::uint32_t seconds) {
 // time is the indexed time, the times run forward, and the file is named after its first second.
 // Returns the number of frames.
 std::size_t CheckRecordedFile(const fs::path& file) {
-    const std::string data = ReadFile(file.string());
-    const std::string offsets = ReadFile(file.string() + ".fdx");
-    const std::string times = ReadFile(file.string() + ".tdx");
-    const std::string marks = ReadFile(file.string() + ".mdx");
+    const std::string data = ReadFileBytes(file.string());
+    const std::string offsets = ReadFileBytes(file.string() + ".fdx");
+    const std::string times = ReadFileBytes(file.string() + ".tdx");
+    const std::string marks = ReadFileBytes(file.string() + ".mdx");
     const std::string name = file.filename().string();
     if (data.size() < 32) Fail(name + ": no frames");
     if (offsets.empty() || offsets.size() % 4 != 0 || offsets.size() != times.size())
@@ -96,9 +92,8 @@ fs::path BackUpOneMinute(Session& s, Client& c) {
     fs::create_directories(destination);
     s.ClickControl(backup, backupForm, "btnBrowse");
     c.Choose("Select a folder", destination);
-    const int searches = c.Commands(114);
-    s.ClickControl(backup, backupForm, "btnBackupStart");
-    if (!c.WaitCommand(114, searches + 1)) Fail("BACKUP START asked the recorder for nothing (command 114)");
+    c.ExpectCommand(
+        114, [&] { s.ClickControl(backup, backupForm, "btnBackupStart"); }, "BACKUP START");
     const std::string log = s.RecorderLog();
     if (log.substr(log.rfind("NETMSG command 114 ")).find(" backup") == std::string::npos)
         Fail("the stream was not asked for as a backup");
@@ -129,7 +124,7 @@ void BackupThroughTheMinuteMenu(Session& s) {
         // The recorder's own recording of that minute, byte for byte, with its index files.
         const fs::path original = fs::path(s.Store()) / "avfiles" / hour.filename() / entry.path().filename();
         for (const char* ext : {"", ".fdx", ".tdx", ".mdx"})
-            if (ReadFile(entry.path().string() + ext) != ReadFile(original.string() + ext))
+            if (ReadFileBytes(entry.path().string() + ext) != ReadFileBytes(original.string() + ext))
                 Fail(entry.path().filename().string() + ext + " differs from the recorder's " +
                      original.string() + ext);
     }
@@ -156,21 +151,10 @@ void LocalPlaybackOfABackup(Session& s) {
     c.Choose("Select a folder", hour.string());
     s.WaitWindow("PLAY LIST");
     const Box screens = c.Screens();
-    const auto fourCameras = [&](const std::string& what) {
-        if (!Session::WaitFor(
-                [&] {
-                    const Shot shot = s.Take(what);
-                    for (int camera = 1; camera <= 4; ++camera)
-                        if (shot.Share(c.Quarter(camera), CameraTint(camera)) < 0.2) return false;
-                    return true;
-                },
-                15000))
-            Fail(what + ": the four screens do not show the four cameras");
-    };
     // Four screens, then PLAY.
     c.ClickMain("BtnQuad");
     c.ClickMain("BtnPlay");
-    fourCameras("playing");
+    c.WaitFourCameras("playing");
     if (!c.Moving(screens)) Fail("PLAY: the pictures stand still");
     c.ClickMain("BtnPause");
     s.Pause(500);
@@ -188,7 +172,7 @@ void LocalPlaybackOfABackup(Session& s) {
     s.Pause(800);
     if (s.Take("fast").Changed(normal, speed) < 0.02) Fail("FAST: the speed shown stays");
     if (!c.Moving(screens)) Fail("FAST: the pictures stand still");
-    fourCameras("fast");
+    c.WaitFourCameras("fast");
     c.ClickMain("BtnStop");
     s.Pause(500);
     if (!c.Still(screens)) Fail("STOP: the pictures go on");
@@ -217,7 +201,7 @@ void PrintCameraOneToPdf(Session& s) {
     if (!Session::WaitFor([&] { return fs::exists(pdf) && fs::file_size(pdf) > 0; }, 15000))
         Fail("printing wrote no " + pdf);
     Session::Pause(500);
-    const std::string bytes = ReadFile(pdf);
+    const std::string bytes = ReadFileBytes(pdf);
     if (bytes.rfind("%PDF-", 0) != 0) Fail(pdf + " is not a PDF file");
     if (bytes.find("/Image") == std::string::npos) Fail(pdf + " holds no picture");
     if (bytes.find("%%EOF") == std::string::npos) Fail(pdf + " is cut short");

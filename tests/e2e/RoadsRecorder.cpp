@@ -9,21 +9,6 @@
 
 namespace e2e {
 
-namespace {
-
-bool FourCameras(const Shot& shot, Client& c) {
-    for (int camera = 1; camera <= 4; ++camera)
-        if (shot.Share(c.Quarter(camera), CameraTint(camera)) < 0.2) return false;
-    return true;
-}
-
-void WaitFourCameras(Session& s, Client& c, const std::string& what) {
-    if (!Session::WaitFor([&] { return FourCameras(s.Take("four"), c); }, 15000))
-        Fail(what + ": the four screens do not show the four cameras");
-}
-
-} // namespace
-
 void ConnectAndLogIn(Session& s) {
     s.Start();
     Client c(s);
@@ -57,10 +42,9 @@ void LiveInFourAndOneScreens(Session& s) {
     if (!c.Moving(c.Screens())) Fail("camera 2 alone stands still");
     // Back to four by the popup menu.
     c.ScreenMenu({"MenuItemQuad"});
-    WaitFourCameras(s, c, "back to four screens");
-    const int stops = c.Commands(113);
-    c.ClickMain("BtnDislive");
-    if (!c.WaitCommand(113, stops + 1)) Fail("live view off sent no stop (command 113)");
+    c.WaitFourCameras("back to four screens");
+    c.ExpectCommand(
+        113, [&] { c.ClickMain("BtnDislive"); }, "LIVE OFF");
     if (!c.Still(c.Screens())) Fail("the pictures go on after live view off");
 }
 
@@ -69,42 +53,39 @@ void RemoteSearchDownToPlayback(Session& s) {
     Client c(s);
     c.Connect();
     c.Mode("btnSer_m");
-    const int searches = c.Commands(114);
-    c.SearchDownToAMinute();
-    if (!c.WaitCommand(114, searches + 1)) Fail("the minute sent no search (command 114)");
-    WaitFourCameras(s, c, "playing the minute");
+    c.ExpectCommand(
+        114, [&] { c.SearchDownToAMinute(); }, "the minute");
+    c.WaitFourCameras("playing the minute");
     if (!c.Moving(c.Screens())) Fail("the played recording stands still");
-
-    // Pause with the space bar: the recorder is told and the pictures stop.
-    const int pauses = c.Commands(123);
-    s.Key("space");
-    if (!c.WaitCommand(123, pauses + 1)) Fail("pause sent no command 123");
-    s.Pause(800);
-    if (!c.Still(c.Screens())) Fail("the pictures go on while paused");
-    // Play again (Right).
-    const int plays = c.Commands(124);
-    s.Key("Right");
-    if (!c.WaitCommand(124, plays + 1)) Fail("play sent no command 124");
-    if (!c.Moving(c.Screens())) Fail("the pictures stand still after play");
+    const auto still = [&](const std::string& after) {
+        s.Pause(800);
+        if (!c.Still(c.Screens())) Fail("the pictures go on after " + after);
+    };
+    const auto moving = [&](const std::string& after) {
+        if (!c.Moving(c.Screens())) Fail("the pictures stand still after " + after);
+    };
+    // Pause with the space bar: the recorder is told and the pictures stop; Right plays on.
+    c.ExpectCommand(
+        123, [&] { s.Key("space"); }, "pause (space)");
+    still("pause");
+    c.ExpectCommand(
+        124, [&] { s.Key("Right"); }, "play (Right)");
+    moving("play");
     // A step while playing (Shift+Right) holds the next picture: the recorder pauses, the pictures
     // stop on one frame.
-    s.Key("shift+Right");
-    if (!c.WaitCommand(123, pauses + 2)) Fail("a step sent no pause (command 123)");
-    s.Pause(800);
-    if (!c.Still(c.Screens())) Fail("the pictures go on after a step");
-    s.Key("Right");
-    if (!c.WaitCommand(124, plays + 2)) Fail("play after a step sent no command 124");
-    if (!c.Moving(c.Screens())) Fail("the pictures stand still after playing on from a step");
+    c.ExpectCommand(
+        123, [&] { s.Key("shift+Right"); }, "a step (Shift+Right)");
+    still("a step");
+    c.ExpectCommand(
+        124, [&] { s.Key("Right"); }, "play after a step");
+    moving("playing on from a step");
     // Five seconds back (Shift+Left) asks the recorder for an earlier time.
-    const int seeks = c.Commands(114);
-    s.Key("shift+Left");
-    if (!c.WaitCommand(114, seeks + 1)) Fail("five seconds back sent no search (command 114)");
-    WaitFourCameras(s, c, "after five seconds back");
-    // Stop the search.
-    const int stops = c.Commands(115);
-    c.ClickMain("BtnDisser");
-    if (!c.WaitCommand(115, stops + 1)) Fail("STOP SEARCH sent no command 115");
-    if (!c.Still(c.Screens())) Fail("the pictures go on after the search stopped");
+    c.ExpectCommand(
+        114, [&] { s.Key("shift+Left"); }, "five seconds back (Shift+Left)");
+    c.WaitFourCameras("after five seconds back");
+    c.ExpectCommand(
+        115, [&] { c.ClickMain("BtnDisser"); }, "STOP SEARCH");
+    still("the search stopped");
 }
 
 void SetupPagesApplied(Session& s) {
@@ -169,7 +150,6 @@ void SetupPagesApplied(Session& s) {
     menu = s.WaitWindow("SETUP MENU", 10000);
 
     // APPLY, confirmed (the question's box has the menu's caption).
-    const int applies = c.Commands(121);
     s.ClickControl(menu, menuForm, "btnOk");
     if (!Session::WaitFor(
             [&] {
@@ -180,8 +160,8 @@ void SetupPagesApplied(Session& s) {
             5000))
         Fail("APPLY asked no confirmation");
     Session::Pause(300);
-    s.Key("Return");
-    if (!c.WaitCommand(121, applies + 1, 30000)) Fail("APPLY sent no command 121");
+    c.ExpectCommand(
+        121, [&] { s.Key("Return"); }, "APPLY", 30000);
     // Read back from the recorder's own store.
     std::string config;
     Session::WaitFor(

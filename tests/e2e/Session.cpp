@@ -1,5 +1,7 @@
 #include "tests/e2e/Session.h"
 
+#include "tests/support/TestSupport.h"
+
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -15,11 +17,10 @@ namespace e2e {
 
 namespace {
 
+// What the file holds so far; empty while it does not exist yet.
 std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
+    std::error_code ec;
+    return fs::exists(path, ec) ? testing_support::ReadFileBytes(path) : std::string();
 }
 
 std::string BinaryRoot() {

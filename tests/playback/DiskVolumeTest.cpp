@@ -3,19 +3,12 @@
 // code, searched by calendar and played through the buttons a user presses, then unmounted; the image
 // holds the same bytes afterwards. It needs root and loop devices and says why it skips without them;
 // it runs in a mount namespace of its own, so that even a crash leaves no mount and no loop device.
-#include "tests/playback/EngineRig.h"
+#include "tests/playback/DiskSearchRig.h"
 
-#include "playback/LocalSearch.h"
-#include "recdb/Calendar.h"
-#include "recdb/HourTable.h"
-#include "recdb/MinTable.h"
-#include "recdb/Search.h"
-#include "setup/Menu.h"
 #include "tools/recgen/DiskImage.h"
 #include "tools/recgen/StoreGenerator.h"
 
 #include "platform/disk/Volumes.h"
-#include "platform/vcl/FormTesting.h"
 
 #include <cerrno>
 #include <cstring>
@@ -102,7 +95,7 @@ std::vector<KernelMount> KernelMounts() {
     return mounts;
 }
 
-class RecorderDiskImage : public EngineRig {
+class RecorderDiskImage : public DiskSearchRig {
 public:
     // Mounts made here stay in this process's own namespace and vanish with it.
     static void SetUpTestSuite() {
@@ -116,13 +109,7 @@ protected:
         if (geteuid() != 0) GTEST_SKIP() << "attaching loop devices and mounting needs root";
         if (access("/dev/loop-control", R_OK | W_OK) != 0)
             GTEST_SKIP() << "no loop devices here: /dev/loop-control: " << std::strerror(errno);
-        EngineRig::SetUp();
-        Application->CreateForm(frmMenu);
-        Application->CreateForm(frmCalendar);
-        Application->CreateForm(frmHourTable);
-        Application->CreateForm(frmMinTable);
-        Application->CreateForm(frmSearch);
-        Application->CreateForm(frmLocalSearch);
+        DiskSearchRig::SetUp();
     }
     void TearDown() override {
         // Whatever failed above, nothing stays mounted or attached.
@@ -130,8 +117,7 @@ protected:
         volumes::UnmountOwnVolumes();
         loops_.clear();
         volumes::ResetVolumeSource();
-        frmLocalSearch = nullptr;
-        EngineRig::TearDown();
+        DiskSearchRig::TearDown();
     }
 
     // Only this test's devices are seen, so that runs beside it on the same computer are never touched.
