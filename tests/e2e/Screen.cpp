@@ -104,13 +104,18 @@ double Shot::Share(Box box, Tint tint) const {
     return static_cast<double>(Count(box, tint)) / (static_cast<double>(box.w) * box.h);
 }
 
-double Shot::Changed(const Shot& other, Box box) const {
-    box = Clip(Clip(box, width_, height_), other.width_, other.height_);
+double Shot::Changed(const Shot& other, Box box, int otherX, int otherY) const {
+    const int dx = otherX - box.x, dy = otherY - box.y;
+    // The part of the box that lies in both pictures.
+    box = Clip(box, width_, height_);
+    box = Clip(Box{box.x + dx, box.y + dy, box.w, box.h}, other.width_, other.height_);
+    box.x -= dx;
+    box.y -= dy;
     if (box.Empty()) return 0;
     int n = 0;
     for (int y = box.y; y < box.Bottom(); ++y)
         for (int x = box.x; x < box.Right(); ++x)
-            n += Near(At(x, y), other.At(x, y), 24) ? 0 : 1;
+            n += Near(At(x, y), other.At(x + dx, y + dy), 24) ? 0 : 1;
     return static_cast<double>(n) / (static_cast<double>(box.w) * box.h);
 }
 

@@ -40,7 +40,9 @@ public:
     // The number of pixels of the tint in the box.
     int Count(Box box, Tint tint) const;
     // The share of the box's pixels that differ (by more than a little) from the other picture's.
-    double Changed(const Shot& other, Box box) const;
+    double Changed(const Shot& other, Box box) const { return Changed(other, box, box.x, box.y); }
+    // The same for the box against the other picture's box of its size at (otherX, otherY).
+    double Changed(const Shot& other, Box box, int otherX, int otherY) const;
     // The bounding boxes of the groups of pixels of the tint in the box (8-connected, with gaps up to
     // `gap` pixels closed), largest first; groups smaller than `minPixels` are left out.
     std::vector<Box> Groups(Box box, Tint tint, int gap = 2, int minPixels = 4) const;

@@ -271,6 +271,9 @@ void Session::Discard() {
     client_.Stop();
     recorder_.Stop();
     x_.Stop();
+    // HARBEK_E2E_KEEP=1 keeps every road's pictures for a look at what a user would have seen.
+    const char* keep = std::getenv("HARBEK_E2E_KEEP");
+    if (keep && std::string(keep) == "1") return;
     std::error_code ec;
     fs::remove_all(work_, ec);
 }
@@ -281,6 +284,9 @@ std::string Session::KeepForReader(const std::string& failure) {
     fs::remove_all(folder, ec);
     fs::create_directories(folder);
     std::ofstream(folder + "/failure.txt") << failure << "\n";
+    // The picture the road last looked at, and the screen as it is now: a passing moment shows in
+    // the first only.
+    if (!lastShot_.empty()) RunProgram({"convert", lastShot_, folder + "/checked.png"});
     if (!x_.Display().empty()) {
         try {
             Take("at-failure");
