@@ -21,6 +21,23 @@ void ConnectAndLogIn(Session& s) {
     const Shot after = s.Take("logged-in");
     if (after.Count(lamp, Tint{Tint::Green}) == 0) Fail("the link lamp did not turn green");
     if (after.Changed(before, connect) < 0.05) Fail("CONNECT did not give way to DISCONNECT");
+    // Once disconnected there is no recorder to wait for: the power button ends the program at once.
+    c.Disconnect();
+    c.ClickMain("BtnPower");
+    bool waitShown = false;
+    int status = -1;
+    Session::WaitFor(
+        [&] {
+            if (s.FindWindow("Wait")) waitShown = true;
+            return (status = s.WaitClientEnd(0)) != -1;
+        },
+        1500);
+    if (waitShown) Fail("the power button, disconnected, shows the window waiting for the recorder");
+    if (status == -1) {
+        s.Take("power-off");
+        Fail("the power button, disconnected, did not end the program within 1.5 s");
+    }
+    if (status != 0) Fail("the program ended with status " + std::to_string(status));
 }
 
 void LiveInFourAndOneScreens(Session& s) {
@@ -52,7 +69,10 @@ void RemoteSearchDownToPlayback(Session& s) {
     s.Start();
     Client c(s);
     c.Connect();
-    c.Mode("btnSer_m");
+    // Live view is off: leaving the live mode has nothing to stop, and asks nothing.
+    c.ClickMain("btnSer_m");
+    if (c.Answer(c.Text(59853), "Return", 1500)) Fail("the search tab asks to stop a live view that is off");
+    s.Pause(1000);
     c.ExpectCommand(
         114, [&] { c.SearchDownToAMinute(); }, "the minute");
     c.WaitFourCameras("playing the minute");

@@ -110,6 +110,10 @@ void Session::RestartClient() {
     StartClient();
 }
 
+int Session::WaitClientEnd(int ms) {
+    return client_.Wait(std::chrono::milliseconds(ms));
+}
+
 std::string Session::RecorderLog() const {
     return ReadAll(work_ + "/recorder.log");
 }

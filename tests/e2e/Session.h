@@ -42,6 +42,8 @@ public:
     void Start(const SessionOptions& options = {});
     // Ends the client (the process is asked to stop) and starts it again on the same home folder.
     void RestartClient();
+    // Waits up to `ms` for the client to end by itself; its exit status, or -1 while it runs on.
+    int WaitClientEnd(int ms);
 
     const std::string& Work() const { return work_; }
     std::string Home() const { return work_ + "/home"; }
