@@ -121,6 +121,7 @@ void Client::ScreenMenu(std::initializer_list<std::string> path) {
 void Client::PopupAt(int x, int y, const FormLayout& form, std::initializer_list<std::string> path) {
     s.Click(x, y, 3);
     s.Pause(400);
+    s.Take("popup-menu");
     bool first = true;
     for (const std::string& item : path) {
         // A menu opened by the pointer has no current item; a submenu opened by the keyboard starts on
