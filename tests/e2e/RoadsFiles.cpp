@@ -184,9 +184,7 @@ void PrintCameraOneToPdf(Session& s) {
     c.Connect();
     c.LiveOn();
     c.ScreenMenu({"MenuItemPrint", "MenuItemPrintCam1"});
-    if (!Session::WaitFor([&] { return s.FindWindow("PRINT").has_value(); }, 10000))
-        throw MissingPiece("Print && Save > Camera 1 opens no PRINT window");
-    const Window print = s.WaitWindow("PRINT");
+    const Window print = s.WaitWindow("PRINT", 10000);
     // The snapshot shown is camera 1's picture.
     if (s.Take("print-window").Share(print.box, CameraTint(1)) < 0.1)
         Fail("the PRINT window shows no picture of camera 1");

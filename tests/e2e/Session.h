@@ -15,12 +15,6 @@
 
 namespace e2e {
 
-// A road that cannot go on because a piece another change brings has not arrived yet: the road is
-// skipped with this message.
-struct MissingPiece : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
-
 struct SessionOptions {
     bool recorder = true;
     std::vector<std::string> recorderArgs; // beyond --port 0, --store, --standard pal and --log
