@@ -2,6 +2,7 @@
 // pages, the firmware upgrade and the log list.
 #include "tests/e2e/Roads.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -164,7 +165,13 @@ void SetupPagesApplied(Session& s) {
     const Window system = s.WaitWindow("SYSTEM", 20000);
     const FormLayout systemForm("System.dfm");
     s.ClickControl(system, systemForm, "edtTitle");
+    // Ctrl+A selects the title to be typed over; no box refuses it as a character.
+    const std::vector<std::string> titles = s.VisibleTitles();
     s.Key("ctrl+a");
+    Session::Pause(300);
+    for (const std::string& title : s.VisibleTitles())
+        if (std::find(titles.begin(), titles.end(), title) == titles.end())
+            Fail("Ctrl+A in the title field brought up \"" + title + "\"");
     s.Type("E2E ROAD");
     s.ClickControl(system, systemForm, "btnOk");
     menu = s.WaitWindow("SETUP MENU", 10000);
