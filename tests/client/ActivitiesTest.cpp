@@ -381,6 +381,12 @@ protected:
         for (const std::string& file : FrmMain->Saver.Files())
             EXPECT_TRUE(FileExists(file + ".fdx")) << file;
         if (!Ends(c)) return;
+        // No text of the ended stream stays over the screens.
+        for (TLabel* text : {FrmMain->LabelGPSdata1, FrmMain->LabelGPSdata2, FrmMain->LabelGPSdata3,
+                             FrmMain->LabelGPSdata4, FrmMain->LabelTACHOdata1, FrmMain->LabelTACHOdata2,
+                             FrmMain->LabelTACHOdata3, FrmMain->LabelTACHOdata4, FrmMain->lbState,
+                             FrmMain->LabelSearchTime})
+            EXPECT_EQ(text->Caption(), "") << text->Name();
         EXPECT_FALSE(FrmMain->MMTimerPlayback->Enabled());
         EXPECT_FALSE(FrmMain->MMTimerReverse->Enabled());
         EXPECT_FALSE(FrmMain->VideoReader->IsReaderRunning());
