@@ -109,6 +109,27 @@ bool StillRuns(const Cell& c, TActivity a) {
 
 constexpr DWORD kStopCommands[] = {NETCMD_LIVE_STOP, NETCMD_SEARCH_STOP, NETCMD_MODE};
 
+// What the cells search and back up: 1 January 2008, one recording from 9:00. Each cell is a program
+// of its own, so a store no larger than that keeps the table quick.
+struct TableStore {
+    testing_support::TempDir dir;
+    TableStore() {
+        recgen::StoreOptions s;
+        s.days = 1;
+        s.hours = {9};
+        s.secondsPerRecording = 90;
+        s.stream.framesPerSecond = 1;
+        s.stream.cameras = 4;
+        recgen::GenerateStore(dir.Path().string(), s, recgen::RecorderIdentity{});
+    }
+};
+
+const std::string& StorePath() {
+    static const TableStore store;
+    static const std::string path = store.dir.Path().string();
+    return path;
+}
+
 class EveryWayOut : public LoginRig, public ::testing::WithParamInterface<Cell> {
 protected:
     static void SetUpTestSuite() { UseBuiltInSoundWithoutDevice(true); }
@@ -133,7 +154,7 @@ protected:
 
     recsim::RecSim& Recorder() {
         recsim::RecSimOptions o = QuickSimOptions();
-        o.store = search_tests::Store().Path();
+        o.store = StorePath();
         o.realtime = true;
         o.liveFps = 5;
         // Frames already on the way when the recorder pauses: a step has something to show and queue.
@@ -382,10 +403,10 @@ protected:
             EXPECT_TRUE(FileExists(file + ".fdx")) << file;
         if (!Ends(c)) return;
         // No text of the ended stream stays over the screens.
-        for (TLabel* text : {FrmMain->LabelGPSdata1, FrmMain->LabelGPSdata2, FrmMain->LabelGPSdata3,
-                             FrmMain->LabelGPSdata4, FrmMain->LabelTACHOdata1, FrmMain->LabelTACHOdata2,
-                             FrmMain->LabelTACHOdata3, FrmMain->LabelTACHOdata4, FrmMain->lbState,
-                             FrmMain->LabelSearchTime})
+        for (TLabel* text :
+             {FrmMain->LabelGPSdata1, FrmMain->LabelGPSdata2, FrmMain->LabelGPSdata3, FrmMain->LabelGPSdata4,
+              FrmMain->LabelTACHOdata1, FrmMain->LabelTACHOdata2, FrmMain->LabelTACHOdata3,
+              FrmMain->LabelTACHOdata4, FrmMain->lbState, FrmMain->LabelSearchTime})
             EXPECT_EQ(text->Caption(), "") << text->Name();
         EXPECT_FALSE(FrmMain->MMTimerPlayback->Enabled());
         EXPECT_FALSE(FrmMain->MMTimerReverse->Enabled());
