@@ -206,6 +206,9 @@ protected:
     void StartLive() {
         FrmMain->btnLive_mClick(FrmMain->btnLive_m);
         ASSERT_EQ(FrmMain->CurrentMode, kModeLive);
+        // The tab offers to start live view; no stop button stands for a stream not running.
+        EXPECT_TRUE(FrmMain->BtnLive->Visible());
+        EXPECT_FALSE(FrmMain->BtnDislive->Visible());
         for (std::string& text : FrmMain->ChannelTimeTexts)
             text.clear();
         FrmMain->BtnLiveClick(FrmMain->BtnLive);
@@ -307,7 +310,8 @@ protected:
     }
 
     // The way out, from the button, the recorder or the network.
-    void TakeWayOut(TWayOut way, recsim::RecSim& sim) {
+    void TakeWayOut(const Cell& c, recsim::RecSim& sim) {
+        const TWayOut way = c.column.way;
         switch (way) {
         case TWayOut::Disconnect: {
             FakeTick tick(1000, 10);
@@ -347,16 +351,18 @@ protected:
         }
         case TWayOut::RemoteWorkEnded:
         case TWayOut::RecorderBusy: {
-            // The client says so in its log last, after the way out.
+            // Half the rows hear the event's detail 1 or status 2, the others detail 2 or status 3; the
+            // client says which in its log last, after the way out.
+            const bool second = static_cast<int>(c.row.activity) % 2 == 1;
             TStrings* log = frmSysLog->lbLog->Items();
             const int lines = log->Count();
             if (way == TWayOut::RemoteWorkEnded)
-                sim.EndRemoteWork(1);
+                sim.EndRemoteWork(second ? 2 : 1);
             else
-                sim.SetStatus(2, true);
+                sim.SetStatus(second ? 3 : 2, true);
+            const std::string said = FrmMain->LoadLangString(second ? 59837 : 59838);
             ASSERT_TRUE(PumpReal([&] {
-                return log->Count() > lines &&
-                       log->Strings(log->Count() - 1) == FrmMain->LoadLangString(59838);
+                return log->Count() > lines && log->Strings(log->Count() - 1) == said;
             })) << log->Count()
                 << " " << (log->Count() > 0 ? log->Strings(log->Count() - 1) : "");
             break;
@@ -442,7 +448,7 @@ TEST_P(EveryWayOut, EndsItsWorkAndTheNextLogInWorks) {
     seen_.clear();
     const std::size_t from = sim.Log().Packets().size();
 
-    ASSERT_NO_FATAL_FAILURE(TakeWayOut(c.column.way, sim));
+    ASSERT_NO_FATAL_FAILURE(TakeWayOut(c, sim));
 
     // The recorder heard the stop commands while the link lived, and nothing once it was gone.
     std::vector<DWORD> stops;
@@ -470,6 +476,11 @@ TEST_P(EveryWayOut, EndsItsWorkAndTheNextLogInWorks) {
         if (!Ends(c) && c.row.activity == TActivity::Upgrade) windows.insert("TFrmUpdateStatus");
         EXPECT_EQ(ShowingWindows(), windows);
         ExpectTheLocalLook();
+        // The transport is the local one again: STOP opens no window of the remote search.
+        FrmMain->BtnStopClick(FrmMain->BtnStop);
+        EXPECT_FALSE(frmMinTable->Visible());
+        EXPECT_TRUE(FrmMain->Enabled());
+        EXPECT_EQ(Boxes(), boxes);
     }
 
     // The recorder is itself again; work that went on is ended by a disconnect.
