@@ -223,6 +223,20 @@ protected:
         return true;
     }
 
+    // Screens that show a picture or the time of a frame.
+    static int ScreensInUse() {
+        const TPicture* empty = FrmMain->ImageEmpty->Picture();
+        const TLabel* times[] = {FrmMain->LabelCamera1, FrmMain->LabelCamera2, FrmMain->LabelCamera3,
+                                 FrmMain->LabelCamera4};
+        int used = 0;
+        for (std::size_t k = 0; k < 4; ++k) {
+            const TPicture* picture = FrmMain->VidScreen[k]->Picture();
+            used += picture->Width() != empty->Width() || picture->Height() != empty->Height() ||
+                    !times[k]->Caption().empty();
+        }
+        return used;
+    }
+
     // A recording of 40 seconds of four cameras with a sound frame each second, playing from this computer.
     void StartLocalPlayback(bool withSound) {
         CQelVideoFile& reader = *FrmMain->VideoReader;
@@ -463,6 +477,8 @@ TEST_P(EveryWayOut, EndsItsWorkAndTheNextLogInWorks) {
     EXPECT_EQ(StopsSince(sim, from), stops);
 
     ExpectNothingLeftOf(c);
+    // No picture of what ran stays on the screens the new connection is to fill.
+    if (c.column.way == TWayOut::NewConnect) EXPECT_EQ(ScreensInUse(), 0);
     if (c.column.way == TWayOut::PowerOff) {
         EXPECT_TRUE(Application->Terminated());
         EXPECT_EQ(FrmMain->CliSocket->State(), wsClosed);
