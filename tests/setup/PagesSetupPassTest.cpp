@@ -77,9 +77,14 @@ TEST_F(SetupDownload, KeepsAConfigurationAlreadyHereAndAsksForTheOthers) {
     const std::string local = "[config]\r\n27_1_1=LOCAL\r\n";
     WriteProgramFile("config.ini", local);
     WriteProgramFile("temp_config.ini", "stale copy");
+    // The schedule window's copies of a pass that never ended are no baseline for this one.
+    WriteProgramFile("temp_schedule.dat", "stale schedule");
+    WriteProgramFile("temp_holiday.ini", "stale holidays");
     FrmMain->BtnSetupClick(FrmMain->BtnSetup);
     EXPECT_EQ(FileKindsAsked(sim), (std::vector<DWORD>{3, 6, 7}));
     EXPECT_EQ(ProgramFile("temp_config.ini"), local) << "an old copy is overwritten";
+    EXPECT_EQ(ProgramFile("temp_schedule.dat"), "<missing>");
+    EXPECT_EQ(ProgramFile("temp_holiday.ini"), "<missing>");
     EXPECT_TRUE(frmMenu->Visible());
 }
 
