@@ -15,8 +15,8 @@ DEB_PACKAGES := build-essential cmake ninja-build pkg-config git clang libclang-
 	libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev locales python3
 # Fonts the forms' families map to, with Japanese and Korean glyphs.
 DEB_PACKAGES += fonts-dejavu-core fonts-liberation fonts-ipafont-gothic fonts-nanum
-# The real display of the end-to-end tests.
-DEB_PACKAGES += xvfb xauth xdotool
+# The real display of the end-to-end tests: the X server, its pointer and keyboard, its pictures.
+DEB_PACKAGES += xvfb xauth xdotool imagemagick
 # The map window: the browser engine and the map library its page loads.
 DEB_PACKAGES += qt6-webengine-dev libjs-leaflet
 # The recorder disk: showing its folder, and the file system and zones its tests need.

@@ -20,6 +20,7 @@
 #include <string_view>
 
 class TStream;
+class TClipboard;
 class TPropertyReader;
 
 namespace Bmp32 {
@@ -151,6 +152,9 @@ public:
     void SaveToStream(TStream* Stream) const;
     void LoadFromFile(const std::string& FileName);
     void SaveToFile(const std::string& FileName) const;
+    // The program's bitmap resources (platform/vcl/Resources.h); a missing one raises EResNotFound.
+    void LoadFromResourceID(HINSTANCE Instance, int ResID);
+    void LoadFromResourceName(HINSTANCE Instance, const std::string& ResName);
 
     // -- change notification
     void Changed() override;
@@ -289,6 +293,7 @@ protected:
 private:
     void AssignGraphic(const TGraphic* Graphic, bool FromPicture);
     void AssignPlatformBitmap(const TBitmap* Bitmap);
+    void AssignClipboard(const TClipboard* Clipboard);
     void FillPlatformBitmap(TBitmap* Bitmap) const;
     void DeleteHandles();
     bool InClip(int X, int Y) const {

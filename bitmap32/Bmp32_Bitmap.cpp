@@ -5,6 +5,7 @@
 #include "bitmap32/Bmp32_Blend.h"
 #include "bitmap32/Bmp32_Resamplers.h"
 #include "platform/core/Streams.h"
+#include "platform/vcl/Clipbrd.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -194,6 +195,8 @@ void TBitmap32::Assign(const TPersistent* Source) {
                 AssignGraphic(picture->Graphic(), true);
             else
                 SetSize(0, 0);
+        } else if (auto* clipboard = dynamic_cast<const TClipboard*>(Source)) {
+            AssignClipboard(clipboard);
         } else {
             TCustomMap::Assign(Source);
         }

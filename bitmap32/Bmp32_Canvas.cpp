@@ -3,6 +3,7 @@
 #include "bitmap32/Bmp32.h"
 
 #include "bitmap32/Bmp32_Resamplers.h"
+#include "platform/vcl/Clipbrd.h"
 #include "platform/vcl/Colors.h"
 
 #include <algorithm>
@@ -159,6 +160,10 @@ void TBitmap32::AssignTo(TPersistent* Dest) const {
         picture->SetGraphic(&bitmap);
     } else if (auto* bitmap = dynamic_cast<TBitmap*>(Dest)) {
         FillPlatformBitmap(bitmap);
+    } else if (auto* clipboard = dynamic_cast<TClipboard*>(Dest)) {
+        TBitmap copy;
+        FillPlatformBitmap(&copy);
+        clipboard->Assign(&copy);
     } else {
         TCustomMap::AssignTo(Dest);
     }
@@ -180,6 +185,26 @@ void TBitmap32::LoadFromFile(const std::string& FileName) {
     TPicture picture;
     picture.LoadFromFile(FileName);
     Assign(&picture);
+}
+
+void TBitmap32::LoadFromResourceID(HINSTANCE Instance, int ResID) {
+    TBitmap bitmap;
+    bitmap.LoadFromResourceID(Instance, ResID);
+    Assign(&bitmap);
+}
+
+void TBitmap32::LoadFromResourceName(HINSTANCE Instance, const std::string& ResName) {
+    TBitmap bitmap;
+    bitmap.LoadFromResourceName(Instance, ResName);
+    Assign(&bitmap);
+}
+
+void TBitmap32::AssignClipboard(const TClipboard* Clipboard) {
+    TPicture picture;
+    picture.Assign(Clipboard);
+    // The clipboard's picture is taken as opaque, whatever alpha it carries.
+    AssignGraphic(picture.Graphic(), false);
+    ResetAlpha();
 }
 
 void TBitmap32::SaveToFile(const std::string& FileName) const {

@@ -1,5 +1,6 @@
 #include "bitmap32/Bmp32_ImageView.h"
 
+#include "platform/vcl/ControlCursor.h"
 #include "platform/vcl/FormReader.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/WinUser.h"
@@ -321,7 +322,9 @@ void TCustomImgView32::MouseDown(TMouseButton Button, TShiftState Shift, int X, 
         if (auto* form = dynamic_cast<TForm*>(Owner())) {
             Application->ProcessMessages();
             ReleaseCapture();
-            form->Perform(WM_NCLBUTTONDOWN, HTBOTTOMRIGHT, 0);
+            const TPoint at = ClientToScreen(Point(X, Y));
+            form->Perform(WM_NCLBUTTONDOWN, HTBOTTOMRIGHT,
+                          static_cast<LPARAM>(MAKELONG(static_cast<WORD>(at.X), static_cast<WORD>(at.Y))));
             return;
         }
     }
@@ -331,7 +334,7 @@ void TCustomImgView32::MouseDown(TMouseButton Button, TShiftState Shift, int X, 
 void TCustomImgView32::MouseMove(TShiftState Shift, int X, int Y) {
     const bool overGrip =
         GetScrollBarSize() > 0 && IsSizeGripVisible() && PtInRect(GetSizeGripRect(), Point(X, Y));
-    SetCursor(overGrip ? crSizeNWSE : crDefault);
+    ShowControlCursor(this, overGrip ? crSizeNWSE : crDefault);
     TCustomImage32::MouseMove(Shift, X, Y);
 }
 

@@ -16,8 +16,6 @@ enum TSizeGripStyle : std::uint8_t { sgAuto, sgNone, sgAlways };
 
 // The bar thickness when none is configured: the platform's horizontal scroll-bar height.
 inline constexpr int DefaultScrollBarSize = 16;
-// A press on the size grip asks the form to size itself from its bottom-right corner.
-inline constexpr WPARAM HTBOTTOMRIGHT = 17;
 
 class TCustomImgView32;
 

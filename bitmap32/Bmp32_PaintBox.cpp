@@ -113,7 +113,7 @@ void TCustomPaintBox32::ForceFullInvalidate() {
 
 void TCustomPaintBox32::Invalidate() {
     FBufferValid = false;
-    TCustomControl::Invalidate();
+    Perform(CM_INVALIDATE, 0, 0);
 }
 
 void TCustomPaintBox32::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
@@ -269,6 +269,18 @@ void TCustomPaintBox32::Dispatch(TMessage& Message) {
     case WM_GETDLGCODE:
         TCustomControl::Dispatch(Message);
         if (FOptions.Contains(pboWantArrowKeys)) Message.Result |= DLGC_WANTARROWS;
+        return;
+    case CM_INVALIDATE:
+        // With rectangles to repaint, a paint message of our own paints just those; invalidating the
+        // window would repaint all of it.
+        if (CustomRepaint() && Showing()) {
+            MSG pending;
+            if (!PeekMessage(&pending, Handle(), WM_PAINT, WM_PAINT, PM_NOREMOVE))
+                PostMessage(Handle(), WM_PAINT, 0, 0);
+        } else {
+            TCustomControl::Invalidate();
+        }
+        Message.Result = 0;
         return;
     case CM_MOUSEENTER:
         if (Message.LParam == 0) MouseEnter();

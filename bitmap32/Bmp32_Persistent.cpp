@@ -1,5 +1,6 @@
 #include "bitmap32/Bmp32_Persistent.h"
 
+#include "platform/vcl/Controls.h"
 #include "platform/vcl/Graphics.h"
 
 namespace Bmp32 {
@@ -42,6 +43,8 @@ bool TCustomMap::SetSizeFrom(const TPersistent* Source) {
     if (auto* map = dynamic_cast<const TCustomMap*>(Source)) return SetSize(map->Width(), map->Height());
     if (auto* graphic = dynamic_cast<const TGraphic*>(Source))
         return SetSize(graphic->Width(), graphic->Height());
+    if (auto* control = dynamic_cast<const TControl*>(Source))
+        return SetSize(control->Width(), control->Height());
     throw Exception("Can't set size from '" + Source->ClassName() + "'");
 }
 

@@ -77,9 +77,6 @@ void TSuperSampler::Recompute() {
     FDistanceY = FSamplingY >= 1 ? Fixed(1.0f / FSamplingY) : 0;
     FOffsetX = FSamplingX >= 1 ? Fixed((1.0f / FSamplingX - 1) / 2) : 0;
     FOffsetY = FSamplingY >= 1 ? Fixed((1.0f / FSamplingY - 1) / 2) : 0;
-    FScale = FSamplingX >= 1 && FSamplingY >= 1
-                 ? Fixed(static_cast<float>(1.0 / (static_cast<double>(FSamplingX) * FSamplingY)))
-                 : 0;
 }
 
 void TSuperSampler::SetSamplingX(int Value) {
@@ -94,15 +91,24 @@ void TSuperSampler::SetSamplingY(int Value) {
 
 TColor32 TSuperSampler::GetSampleFixed(TFixed X, TFixed Y) {
     TCustomSampler* nested = Nested();
-    TBufferEntry buffer = EMPTY_ENTRY;
+    if (FSamplingX < 1 || FSamplingY < 1) return 0; // the empty buffer's colour
+    // The sums divided by the count: a 16.16 scale of 1 / count rounds, and from some hundreds of
+    // sub-samples on its error carries a full channel past 255 (white came out 0).
+    std::int64_t b = 0, g = 0, r = 0, a = 0;
     TFixed y = Y + FOffsetY;
     for (int j = 0; j < FSamplingY; ++j, y += FDistanceY) {
         TFixed x = X + FOffsetX;
-        for (int i = 0; i < FSamplingX; ++i, x += FDistanceX)
-            IncBuffer(buffer, nested->GetSampleFixed(x, y));
+        for (int i = 0; i < FSamplingX; ++i, x += FDistanceX) {
+            const TColor32 c = nested->GetSampleFixed(x, y);
+            b += c & 0xFF;
+            g += (c >> 8) & 0xFF;
+            r += (c >> 16) & 0xFF;
+            a += c >> 24;
+        }
     }
-    MultiplyBuffer(buffer, FScale);
-    return BufferToColor32(buffer, 16);
+    const std::int64_t count = std::int64_t{FSamplingX} * FSamplingY;
+    return static_cast<TColor32>(b / count) | static_cast<TColor32>(g / count) << 8 |
+           static_cast<TColor32>(r / count) << 16 | static_cast<TColor32>(a / count) << 24;
 }
 
 void TSuperSampler::AssignTo(TPersistent* Dest) const {
@@ -179,7 +185,6 @@ TColor32 TPatternSampler::GetSampleFixed(TFixed X, TFixed Y) {
     // An empty pattern (or cell) has no offsets to average: the plain sample.
     if (FPattern.empty() || FPattern[0].empty()) return nested->GetSampleFixed(X, Y);
     const int height = static_cast<int>(FPattern.size());
-    const int width = static_cast<int>(FPattern[0].size());
     // Positions left of or above 0 fall into the cells of the repeated pattern, not outside it.
     auto cell = [](int v, int n) { return ((v % n) + n) % n; };
     const auto& row = FPattern[static_cast<std::size_t>(cell(Y >> 16, height))];

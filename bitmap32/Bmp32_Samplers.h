@@ -108,7 +108,8 @@ public:
     static const TTransformerClassOf<TNearestTransformer> ClassRef;
 };
 
-// The average of SamplingX x SamplingY sub-samples spread evenly over the pixel around the position.
+// The average of SamplingX x SamplingY sub-samples spread evenly over the pixel around the position,
+// truncated per channel.
 class TSuperSampler : public TNestedSampler {
 public:
     explicit TSuperSampler(TCustomSampler* Sampler = nullptr);
@@ -128,7 +129,7 @@ private:
 
     int FSamplingX = 4;
     int FSamplingY = 4;
-    TFixed FDistanceX = 0, FDistanceY = 0, FOffsetX = 0, FOffsetY = 0, FScale = 0;
+    TFixed FDistanceX = 0, FDistanceY = 0, FOffsetX = 0, FOffsetY = 0;
 };
 
 // Refines a pixel's quadrants recursively where their corner differs from the centre by more than

@@ -186,7 +186,8 @@ void BlockTransferX(TBitmap32* Dst, TFixed DstX, TFixed DstY, TBitmap32* Src, TR
         return;
     }
     IntersectRect(SrcRect, SrcRect, Src->BoundsRect());
-    // The integer position is the floor, consistent with the fraction bits also for negative positions.
+    // The integer position is the floor, as the fraction bits are: -0.25 is -1 + 0.75. Truncating it to 0
+    // would draw the picture at +0.75, a pixel right of where it belongs.
     const std::int64_t X = DstX >> 16, Y = DstY >> 16;
     const unsigned fx = (static_cast<unsigned>(DstX) & 0xFFFF) >> 8,
                    fy = (static_cast<unsigned>(DstY) & 0xFFFF) >> 8;

@@ -167,7 +167,7 @@ void TFrmMain::BtnBack5Click(TObject*) {
     SetEnabled(false);
     // Before the first frame there is nothing to go back from; that frame ends the wait.
     if (AvShow.lastShownTime == 0) {
-        AvShow.awaitingFirstPicture = true;
+        ExpectFirstPicture();
         return;
     }
     RemoteStopCommand();

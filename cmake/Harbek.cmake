@@ -10,10 +10,11 @@ function(harbek_library name)
     target_link_libraries(${name} PUBLIC ${ARG_PUBLIC_LIBS} PRIVATE ${ARG_PRIVATE_LIBS})
 endfunction()
 
-# harbek_test(NAME LABEL folder SOURCES ... [LIBS ...] [TIMEOUT seconds])
-# One GoogleTest executable; each of its tests becomes a CTest test labelled with the folder.
+# harbek_test(NAME LABEL folder SOURCES ... [LIBS ...] [TIMEOUT seconds] [RUN_SERIAL])
+# One GoogleTest executable; each of its tests becomes a CTest test labelled with the folder. RUN_SERIAL
+# runs its tests with no other test beside them (they change what the whole computer sees).
 function(harbek_test name)
-    cmake_parse_arguments(ARG "" "LABEL;TIMEOUT" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "RUN_SERIAL" "LABEL;TIMEOUT" "SOURCES;LIBS" ${ARGN})
     if(NOT ARG_LABEL)
         message(FATAL_ERROR "harbek_test(${name}) needs a LABEL")
     endif()
@@ -24,8 +25,12 @@ function(harbek_test name)
     # harbek_testmain sets the test environment (offscreen Qt, fixture and tree paths) before any test,
     # so a test program behaves the same under CTest and when run by hand.
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} harbek_testsupport harbek_testmain GTest::gmock)
+    set(serial "")
+    if(ARG_RUN_SERIAL)
+        set(serial RUN_SERIAL TRUE)
+    endif()
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 60
-        PROPERTIES LABELS ${ARG_LABEL} TIMEOUT ${ARG_TIMEOUT})
+        PROPERTIES LABELS ${ARG_LABEL} TIMEOUT ${ARG_TIMEOUT} ${serial})
 endfunction()

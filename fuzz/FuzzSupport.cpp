@@ -10,18 +10,28 @@
 
 namespace fuzz {
 
+namespace {
+
+std::string& MadeFolder() {
+    static std::string made;
+    return made;
+}
+
+void RemoveScratch() {
+    std::error_code ec;
+    if (!MadeFolder().empty()) std::filesystem::remove_all(MadeFolder(), ec);
+}
+
+} // namespace
+
 const std::string& ScratchFolder() {
     static const std::string folder = [] {
         struct stat st {};
         const std::string base = ::stat("/dev/shm", &st) == 0 && S_ISDIR(st.st_mode) ? "/dev/shm" : "/tmp";
         std::string pattern = base + "/harbek-fuzz-XXXXXX";
         if (::mkdtemp(pattern.data()) == nullptr) Fail("cannot make a scratch folder");
-        static std::string made;
-        made = pattern;
-        std::atexit([] {
-            std::error_code ec;
-            std::filesystem::remove_all(made, ec);
-        });
+        MadeFolder() = pattern;
+        std::atexit(RemoveScratch);
         // The program folder and the registry are the scratch folder's too, never the user's.
         ::setenv("HARBEK_HOME", pattern.c_str(), 1);
         ::setenv("HARBEK_REGISTRY", (pattern + "/registry.ini").c_str(), 1);
@@ -65,6 +75,8 @@ void UseHeadlessQt() {
 
 void Fail(const char* what) {
     std::fprintf(stderr, "fuzz check failed: %s\n", what);
+    // abort() skips the exit handlers.
+    RemoveScratch();
     std::fflush(stderr);
     std::abort();
 }

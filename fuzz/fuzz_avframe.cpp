@@ -50,8 +50,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ++data;
     --size;
 
+    // The receivers live for the whole run, as on a connection, and start each input afresh: making
+    // their frame buffers anew for every input would cost more than the input itself.
+    static CAvStreamReceiver reads(CheckFrame);
+    static CAvStreamReceiver fed(CheckFrame);
+    reads.Reset();
+    fed.Reset();
+
     // Reads of at most what the receiver asks for, each also cut at `piece`.
-    CAvStreamReceiver reads(CheckFrame);
     for (std::size_t at = 0; at < size;) {
         CheckReadSize(reads);
         const std::size_t n = std::min({static_cast<std::size_t>(reads.ReadSize()), piece, size - at});
@@ -62,7 +68,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckReadSize(reads);
 
     // The same bytes fed in pieces, taken as the reads the receiver would ask for.
-    CAvStreamReceiver fed(CheckFrame);
     for (std::size_t at = 0; at < size; at += piece)
         fed.Feed(data + at, std::min(piece, size - at));
     CheckReadSize(fed);

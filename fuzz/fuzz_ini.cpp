@@ -8,6 +8,7 @@
 #include "platform/core/IniDocument.h"
 #include "platform/core/IniFiles.h"
 #include "platform/core/StrUtils.h"
+#include "platform/core/SysTime.h"
 #include "setup/ConfigAccess.h"
 #include "setup/HolidayFile.h"
 
@@ -90,7 +91,7 @@ void ReadAsThePagesDo(const std::string& path) {
     if (keys.Count() != values.Count()) fuzz::Fail("keys and lines of a section differ");
     for (int month = 1; month <= 12; ++month)
         for (const auto& [day, state] : HolidayMarks(*access.Sections, keys, values, 2024, month))
-            if (day < 1 || day > 31) fuzz::Fail("holiday outside its month");
+            if (day < 1 || day > DaysInMonth(2024, month)) fuzz::Fail("holiday outside its month");
 }
 
 void EditAndUndo(const std::string& path, const std::string& original) {
@@ -124,7 +125,7 @@ void EditAndUndo(const std::string& path, const std::string& original) {
             fuzz::Fail("deleting a key changed other bytes");
     }
 
-    // An existing key rewritten: only its own line changes, and writing its value back restores it.
+    // An existing key rewritten: only its own line changes.
     for (int k = 0; k < keys.Count(); ++k) {
         const std::string existing = keys.Strings(k);
         if (!ValidName(existing, false)) continue;

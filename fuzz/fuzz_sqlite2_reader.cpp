@@ -1,8 +1,11 @@
-// Arbitrary bytes as a database file: every failure must be an ESqlite2Error, never a crash, a leak, a
-// hang or an allocation far beyond the input's size.
+// Arbitrary bytes as a database file, alone or with a rollback journal beside it: every failure must be
+// an ESqlite2Error, never a crash, a leak, a hang or an allocation far beyond the input's size.
+// An input that starts with "JRNL" and a little-endian length holds that many journal bytes, then the
+// database file.
 #include "sqlite2/Dump.h"
 #include "sqlite2/Sqlite2Database.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <ostream>
@@ -28,9 +31,16 @@ std::string Quoted(const std::string& name) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size > (4u << 20)) return 0;
-    const std::string image(reinterpret_cast<const char*>(data), size);
+    std::string image(reinterpret_cast<const char*>(data), size);
+    std::string journal;
+    if (image.size() >= 8 && image.compare(0, 4, "JRNL") == 0) {
+        const std::size_t length = std::min<std::size_t>(
+            image.size() - 8, data[4] | data[5] << 8 | data[6] << 16 | std::uint32_t(data[7]) << 24);
+        journal = image.substr(8, length);
+        image.erase(0, 8 + length);
+    }
     try {
-        auto db = sqlite2::Sqlite2Database::FromImage(image);
+        auto db = sqlite2::Sqlite2Database::FromImage(std::move(image), journal);
         db->SetStepLimit(2000000);
         auto ignore = [](int, char**, char**) { return true; };
         for (const sqlite2::MasterRow& row : db->GetSchema().Rows()) {

@@ -4,6 +4,7 @@
 #include "client/main.h"
 
 #include "platform/core/AppPaths.h"
+#include "platform/core/Debug.h"
 #include "platform/core/FileUtils.h"
 #include "platform/core/StrUtils.h"
 #include "platform/vcl/FormReader.h"
@@ -66,8 +67,10 @@ void TFrmHtmlMap::ShowPosition(const std::string&, double first, double second) 
     CppWebBrowser->Navigate(MapPageFile());
 }
 
-void TFrmHtmlMap::CppWebBrowserDocumentComplete(TObject*, const std::string&) {
-    if (!ScriptCaller.SetDocument(CppWebBrowser->Document())) return;
+void TFrmHtmlMap::CppWebBrowserDocumentComplete(TObject*, const std::string& url) {
+    const bool scripted = ScriptCaller.SetDocument(CppWebBrowser->Document());
+    DebugTrace("TFrmHtmlMap::CppWebBrowserDocumentComplete", url + (scripted ? "" : ": no document"));
+    if (!scripted) return;
     ScriptCaller.Call3("initialize", ProgramFolder(), firstCoordText, secondCoordText);
     if (FrmMain != nullptr) FrmMain->SetMapPageLoaded();
 }

@@ -100,8 +100,9 @@ std::shared_ptr<Sqlite2Database> Sqlite2Database::Open(const std::string& path) 
     return db;
 }
 
-std::shared_ptr<Sqlite2Database> Sqlite2Database::FromImage(std::string image) {
-    return std::shared_ptr<Sqlite2Database>(new Sqlite2Database(Sqlite2File::FromImage(std::move(image))));
+std::shared_ptr<Sqlite2Database> Sqlite2Database::FromImage(std::string image, std::string_view journal) {
+    return std::shared_ptr<Sqlite2Database>(
+        new Sqlite2Database(Sqlite2File::FromImage(std::move(image), journal)));
 }
 
 void Sqlite2Database::ClearCache() {

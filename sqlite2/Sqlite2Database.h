@@ -21,8 +21,8 @@ class Sqlite2Database : public TableProvider {
 public:
     // Throws ESqlite2Error: ErrCantOpen for a missing file (never created), ErrNotADb, ErrCorrupt.
     static std::shared_ptr<Sqlite2Database> Open(const std::string& path);
-    // A database from bytes in memory; not cached.
-    static std::shared_ptr<Sqlite2Database> FromImage(std::string image);
+    // A database from bytes in memory, with its rollback journal's bytes when it has one; not cached.
+    static std::shared_ptr<Sqlite2Database> FromImage(std::string image, std::string_view journal = {});
     // Forgets every cached database (tests).
     static void ClearCache();
 

@@ -40,7 +40,7 @@ std::string Trimmed(std::string output) {
 
 std::string MountWithUdisks(const std::string& program, const std::string& device) {
     std::string output;
-    const int status = detail::RunProgram(
+    const int status = RunProgram(
         {program, "mount", "--no-user-interaction", "--options", "ro", "--block-device", device}, output);
     if (status != 0) throw EVolumeError("Cannot mount " + device + ": " + Trimmed(output));
     const std::string point = MountPointOf(device);
@@ -50,11 +50,10 @@ std::string MountWithUdisks(const std::string& program, const std::string& devic
 }
 
 void UnmountWithUdisks(const std::string& device) {
-    const std::string program = detail::FindProgram("udisksctl");
+    const std::string program = FindProgram("udisksctl");
     if (program.empty()) throw EVolumeError("Cannot unmount " + device + ": udisksctl is not installed");
     std::string output;
-    if (detail::RunProgram({program, "unmount", "--no-user-interaction", "--block-device", device}, output) !=
-        0)
+    if (RunProgram({program, "unmount", "--no-user-interaction", "--block-device", device}, output) != 0)
         throw EVolumeError("Cannot unmount " + device + ": " + Trimmed(output));
 }
 
@@ -133,7 +132,7 @@ std::string MountVolume(const std::string& device) {
         return point;
     }
     const bool root = geteuid() == 0;
-    const std::string udisks = detail::FindProgram("udisksctl");
+    const std::string udisks = FindProgram("udisksctl");
     if (!udisks.empty()) {
         try {
             const std::string point = MountWithUdisks(udisks, device);

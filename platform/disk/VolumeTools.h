@@ -30,9 +30,4 @@ std::string DiskOfName(const std::string& name);
 // Its disk and every disk under it through device-mapper or RAID, added to `disks`.
 void AddDisksUnder(const std::string& name, std::set<std::string>& disks, int depth = 0);
 
-// The program's path in PATH; empty when it is not installed.
-std::string FindProgram(const std::string& name);
-// Runs the program without a shell and waits; its output (both streams) comes back in `output`.
-int RunProgram(const std::vector<std::string>& args, std::string& output);
-
 } // namespace volumes::detail

@@ -90,7 +90,7 @@ bool IsOnHotplugBus(const std::string& disk) {
 }
 
 void OpenWithDesktop(const std::string& folder) {
-    const std::string program = detail::FindProgram("xdg-open");
+    const std::string program = FindProgram("xdg-open");
     if (program.empty()) throw EVolumeError("Cannot show " + folder + ": xdg-open is not installed");
     std::vector<std::string> args{program, folder};
     std::vector<char*> argv;
@@ -187,6 +187,8 @@ void AddDisksUnder(const std::string& name, std::set<std::string>& disks, int de
     }
 }
 
+} // namespace detail
+
 std::string FindProgram(const std::string& name) {
     const char* path = getenv("PATH");
     std::istringstream folders(path != nullptr ? path : "/usr/bin:/bin");
@@ -228,8 +230,6 @@ int RunProgram(const std::vector<std::string>& args, std::string& output) {
     }
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
-
-} // namespace detail
 
 void SetVolumeSource(VolumeSource source) {
     detail::ForgetHookedMounts();

@@ -92,6 +92,13 @@ std::vector<std::string> OwnMounts();
 // none to start.
 void OpenFolder(const std::string& folder);
 
+// The program's path in PATH; empty when it is not installed.
+std::string FindProgram(const std::string& name);
+// Runs the program (args[0] a path) without a shell and waits; its output (both streams, the first
+// 64 KiB) comes back in `output`. Its exit status, -1 when it did not exit; EVolumeError when it cannot
+// start.
+int RunProgram(const std::vector<std::string>& args, std::string& output);
+
 // The mount entry holding the path: the longest mount point that is a prefix of it; false when none.
 bool MountOfPath(const std::string& path, MountEntry& entry);
 // The block volume behind a mount entry; false when the mount is not of a listed device.

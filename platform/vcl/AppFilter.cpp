@@ -8,15 +8,39 @@
 #include <QMouseEvent>
 #include <QPointer>
 
+#include <algorithm>
+
 namespace vcl_internal {
 
 namespace {
 
 TPoint gLastMouse;
 Qt::KeyboardModifiers gLastModifiers;
-TForm* gMovingForm = nullptr;
-TPoint gMoveAnchor;
-TPoint gMoveOrigin;
+bool gLeftHeld = false;
+
+// The form whose window follows the mouse, how, and from where.
+struct TDrag {
+    TForm* Form = nullptr;
+    TFormDrag Kind = TFormDrag::None;
+    TPoint Anchor;
+    TRect Origin;
+} gDrag;
+
+// A window sized by hand keeps at least this much of itself.
+constexpr int MinTrackSize = 32;
+
+void FollowMouse() {
+    TForm* form = gDrag.Form;
+    const int dx = gLastMouse.X - gDrag.Anchor.X, dy = gLastMouse.Y - gDrag.Anchor.Y;
+    const TRect& o = gDrag.Origin;
+    Guarded([&] {
+        if (gDrag.Kind == TFormDrag::Move)
+            form->MoveBy(o.Left + dx - form->Left(), o.Top + dy - form->Top());
+        else
+            form->SetBounds(o.Left, o.Top, std::max(o.Width() + dx, MinTrackSize),
+                            std::max(o.Height() + dy, MinTrackSize));
+    });
+}
 
 bool IsInputEvent(QEvent::Type type) {
     switch (type) {
@@ -55,9 +79,14 @@ public:
             gLastModifiers = static_cast<QInputEvent*>(event)->modifiers();
         if (IsMouseEvent(type)) {
             auto* mouse = static_cast<QMouseEvent*>(event);
-            const QPoint global = mouse->globalPosition().toPoint();
-            gLastMouse = Point(global.x(), global.y());
-            if (gMovingForm) return HandleMove(type, mouse);
+            // A release happens where the last move left the mouse; the screen position of a release
+            // queued behind moves (a drag made by a test) may be another event's.
+            if (type != QEvent::MouseButtonRelease) {
+                const QPoint global = mouse->globalPosition().toPoint();
+                gLastMouse = Point(global.x(), global.y());
+            }
+            gLeftHeld = (mouse->buttons() & Qt::LeftButton) != 0;
+            if (gDrag.Form) return HandleDrag(type, mouse);
         }
         TForm* form = FormOfWidget(widget);
         if (form && form->InputBlocked()) return true;
@@ -67,15 +96,11 @@ public:
     }
 
 private:
-    static bool HandleMove(QEvent::Type type, QMouseEvent* mouse) {
-        if (type == QEvent::MouseMove) {
-            TForm* form = gMovingForm;
-            const int dx = gMoveOrigin.X + (gLastMouse.X - gMoveAnchor.X) - form->Left();
-            const int dy = gMoveOrigin.Y + (gLastMouse.Y - gMoveAnchor.Y) - form->Top();
-            Guarded([&] { form->MoveBy(dx, dy); });
-        } else if (type == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton) {
-            gMovingForm->EndMoving();
-        }
+    static bool HandleDrag(QEvent::Type type, QMouseEvent* mouse) {
+        if (type == QEvent::MouseMove)
+            FollowMouse();
+        else if (type == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton)
+            gDrag.Form->EndDrag();
         return true;
     }
 
@@ -109,20 +134,24 @@ Qt::KeyboardModifiers LastInputModifiers() {
     return gLastModifiers;
 }
 
-void BeginFormMove(TForm* form, TPoint anchor) {
-    gMovingForm = form;
-    gMoveAnchor = anchor;
-    gMoveOrigin = Point(form->Left(), form->Top());
+void BeginFormDrag(TForm* form, TFormDrag kind, TPoint anchor) {
+    gDrag = TDrag{form, kind, anchor, form->BoundsRect()};
+    // Where the mouse went since the press (in messages handled before the drag began) counts too.
+    FollowMouse();
 }
 
-void EndFormMove(TForm* form) {
-    if (gMovingForm == form) gMovingForm = nullptr;
+void EndFormDrag(TForm* form) {
+    if (gDrag.Form == form) gDrag = TDrag{};
+}
+
+bool LeftButtonHeld() {
+    return gLeftHeld;
 }
 
 void ControlDestroying(TControl* control) {
-    if (control == gMovingForm) {
-        gMovingForm->EndMoving();
-        gMovingForm = nullptr;
+    if (control == gDrag.Form) {
+        gDrag.Form->EndDrag();
+        gDrag = TDrag{};
     }
 }
 

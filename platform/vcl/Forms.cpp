@@ -39,7 +39,7 @@ TForm::TForm(TComponent* owner) : TWinControl(owner) {
 
 TForm::~TForm() {
     SetDestroying();
-    if (moving_) EndMoving();
+    if (drag_ != TFormDrag::None) EndDrag();
     auto& forms = FormList();
     forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
     if (vcl_internal::ActiveFormRef() == this) vcl_internal::ActiveFormRef() = nullptr;
@@ -504,25 +504,41 @@ void TForm::StartMoving() {
     if (!vcl_internal::IsOffscreen()) {
         if (QWindow* window = Peer()->widget->windowHandle(); window && window->startSystemMove()) return;
     }
-    moving_ = true;
-    vcl_internal::BeginFormMove(this, vcl_internal::LastMouseScreenPos());
-    // The move runs as a loop of its own, as the platform's does: the caller goes on when it ends. A
-    // release that never reaches the program (taken by another window) ends it too.
+    RunDrag(TFormDrag::Move, vcl_internal::LastMouseScreenPos());
+}
+
+void TForm::StartSizing(TPoint from) {
+    SetCaptureControl(nullptr);
+    if (!vcl_internal::IsOffscreen()) {
+        if (QWindow* window = Peer()->widget->windowHandle();
+            window && window->startSystemResize(Qt::BottomEdge | Qt::RightEdge))
+            return;
+    }
+    RunDrag(TFormDrag::Size, from);
+}
+
+void TForm::RunDrag(TFormDrag kind, TPoint anchor) {
+    drag_ = kind;
+    vcl_internal::BeginFormDrag(this, kind, anchor);
+    // The drag runs as a loop of its own, as the platform's does: the caller goes on when it ends. A
+    // release that never reaches the program (taken by another window) ends it too, and so does one
+    // handled before the loop began.
     const bool realPointer = !vcl_internal::IsOffscreen();
-    while (moving_ && !Application->Terminated() && !ComponentState().Contains(csDestroying)) {
+    while (drag_ != TFormDrag::None && vcl_internal::LeftButtonHeld() && !Application->Terminated() &&
+           !ComponentState().Contains(csDestroying)) {
         Application->HandleMessage();
         if (realPointer && !(QGuiApplication::mouseButtons() & Qt::LeftButton)) break;
     }
-    if (moving_) EndMoving();
+    if (drag_ != TFormDrag::None) EndDrag();
 }
 
 void TForm::MoveBy(int dx, int dy) {
     SetBounds(Left() + dx, Top() + dy, Width(), Height());
 }
 
-void TForm::EndMoving() {
-    moving_ = false;
-    vcl_internal::EndFormMove(this);
+void TForm::EndDrag() {
+    drag_ = TFormDrag::None;
+    vcl_internal::EndFormDrag(this);
 }
 
 void TForm::Dispatch(TMessage& message) {
@@ -545,6 +561,14 @@ void TForm::Dispatch(TMessage& message) {
         break;
     case WM_CLOSE:
         Close();
+        message.Result = 0;
+        break;
+    case WM_NCLBUTTONDOWN:
+        if (message.WParam == HTBOTTOMRIGHT)
+            StartSizing(Point(static_cast<short>(LOWORD(static_cast<DWORD>(message.LParam))),
+                              static_cast<short>(HIWORD(static_cast<DWORD>(message.LParam)))));
+        else
+            TWinControl::Dispatch(message);
         message.Result = 0;
         break;
     default:

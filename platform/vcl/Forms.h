@@ -69,6 +69,9 @@ using TShortCutEvent = TEvent<TWMKey&, bool&>;
 
 class TButton;
 
+// What the mouse is doing to a form's window: nothing, moving it or sizing it.
+enum class TFormDrag { None, Move, Size };
+
 class TForm : public TWinControl {
 public:
     explicit TForm(TComponent* owner);
@@ -122,7 +125,12 @@ public:
     // Moves the window with the mouse until the left button is released (what the system command
     // SC_DRAGMOVE does); the window manager's own move where it offers one.
     void StartMoving();
-    bool Moving() const { return moving_; }
+    bool Moving() const { return drag_ == TFormDrag::Move; }
+    // Sizes the window from its bottom-right corner, which follows the mouse from `from` (the screen
+    // point where the left button went down) until the button is released: what WM_NCLBUTTONDOWN with
+    // HTBOTTOMRIGHT and that point does. The window manager's own sizing where it offers one.
+    void StartSizing(TPoint from);
+    bool Sizing() const { return drag_ == TFormDrag::Size; }
 
     bool ReadProperty(TPropertyReader& reader) override;
     void Loaded() override;
@@ -149,7 +157,7 @@ public:
     void WindowStateChanged();
     void MoveBy(int dx, int dy);
     void FocusMovedTo(TWinControl* control);
-    void EndMoving();
+    void EndDrag();
     bool InputBlocked() const { return !Enabled() || inputBlocks_ > 0; }
     void BlockInput(bool block) { inputBlocks_ += block ? 1 : -1; }
 
@@ -176,6 +184,7 @@ private:
     void PlaceOnFirstShow();
     void FrameSize(int& border, int& caption) const;
     void CloseModal();
+    void RunDrag(TFormDrag kind, TPoint anchor);
 
     const TFormBindings* bindings_ = nullptr;
     TFormBorderStyle borderStyle_ = bsSizeable;
@@ -189,7 +198,7 @@ private:
     bool modal_ = false;
     bool active_ = false;
     bool placed_ = false;
-    bool moving_ = false;
+    TFormDrag drag_ = TFormDrag::None;
     bool releasing_ = false;
     int inputBlocks_ = 0;
     bool topmost_ = false;

@@ -8,6 +8,7 @@
 class TControl;
 class TWinControl;
 class TForm;
+enum class TFormDrag;
 
 namespace vcl_internal {
 
@@ -30,9 +31,12 @@ std::vector<TForm*>& FormList();
 TForm*& ActiveFormRef();
 // Screen position of the mouse event handled last (real or made by a test).
 TPoint LastMouseScreenPos();
-// A form follows the mouse from `anchor` until the left button is released.
-void BeginFormMove(TForm* form, TPoint anchor);
-void EndFormMove(TForm* form);
+// A form's window follows the mouse (moved, or sized from its bottom-right corner) from the screen
+// point `anchor` until the left button is released; it follows where the mouse is now at once.
+void BeginFormDrag(TForm* form, TFormDrag kind, TPoint anchor);
+void EndFormDrag(TForm* form);
+// Whether the left button is down, as the mouse events handled last tell.
+bool LeftButtonHeld();
 
 // Mouse routing of the whole application: capture, disabled forms, window moves. Installed with the
 // QApplication.

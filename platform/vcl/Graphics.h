@@ -401,6 +401,9 @@ public:
     void SaveToStream(TStream* stream) const override;
     void LoadFromMemory(const void* data, std::size_t size);
     std::string SaveToMemory() const;
+    // A bitmap resource of the program (Resources.h); raises EResNotFound for a missing one.
+    void LoadFromResourceName(HINSTANCE instance, const std::string& name);
+    void LoadFromResourceID(HINSTANCE instance, int id);
 
     void Assign(const TPersistent* source) override;
     std::unique_ptr<TGraphic> Clone() const override;

@@ -26,13 +26,23 @@ bool Loading(const TComponent* c) {
     return c->ComponentState().Contains(csLoading);
 }
 
-// Radio buttons that stay checked when clicked again; siblings are turned off by TRadioButton.
+// Radio buttons that stay checked when clicked again; siblings are turned off by TRadioButton. Like
+// check boxes, they take a click anywhere on the control, not only on the mark and the caption.
 class ClassicRadioButton : public QRadioButton {
 public:
     using QRadioButton::QRadioButton;
 
 protected:
     void nextCheckState() override { setChecked(true); }
+    bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+};
+
+class ClassicCheckBox : public QCheckBox {
+public:
+    using QCheckBox::QCheckBox;
+
+protected:
+    bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
 };
 
 QString CaptionText(const std::string& caption) {
@@ -515,7 +525,7 @@ bool TButton::ReadProperty(TPropertyReader& r) {
 // ---- TCheckBox ----
 
 TCheckBox::TCheckBox(TComponent* owner) : TWinControl(owner) {
-    auto* box = new QCheckBox();
+    auto* box = new ClassicCheckBox();
     Peer()->SetInner(box);
     QObject::connect(box, &QCheckBox::clicked, box,
                      [this] { vcl_internal::Guarded([this] { UserToggled(); }); });

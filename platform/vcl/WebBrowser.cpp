@@ -16,6 +16,7 @@
 #include <QJsonValue>
 #include <QOpenGLContext>
 #include <QTimer>
+#include <QWindow>
 
 #include <dlfcn.h>
 
@@ -58,7 +59,7 @@ TCreateWebEngineView WebEngineEntry() {
     std::string errors;
     for (const std::string& path : candidates) {
         if (!FileExists(path)) continue;
-        void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+        void* module = ::dlopen(path.c_str(), RTLD_LAZY | RTLD_LOCAL);
         if (module == nullptr) {
             errors += std::string(" ") + ::dlerror();
             continue;
@@ -86,6 +87,19 @@ QString CallScript(const std::string& name, const std::vector<std::string>& args
                           " catch (e) { return 'threw ' + e; }"
                           "})(%1[0], %2)")
         .arg(nameValue, QString::fromUtf8(QJsonDocument(values).toJson(QJsonDocument::Compact)));
+}
+
+// A window on the screen is drawn when the display first exposes it; the engine waits that long, at
+// most kDrawWaitSteps * kDrawWaitStepMs.
+constexpr int kDrawWaitStepMs = 20;
+constexpr int kDrawWaitSteps = 50;
+
+// The window holding the widget has been drawn, or is not shown and will not be.
+bool WindowDrawn(QWidget* widget) {
+    QWidget* top = widget->window();
+    if (!top->isVisible()) return true;
+    const QWindow* handle = top->windowHandle();
+    return handle != nullptr && handle->isExposed();
 }
 
 // The functions a page has once it has loaded: its own and the browser's globals.
@@ -213,11 +227,36 @@ void TCppWebBrowser::StartEngine() {
 }
 
 void TCppWebBrowser::Navigate(const std::string& fileName) {
-    StartEngine();
     const QUrl url = QUrl::fromLocalFile(QFileInfo(vcl_internal::ToQString(fileName)).absoluteFilePath());
     state_->url = vcl_internal::FromQString(url.toString());
     state_->SetPhase(TPhase::Loading);
-    state_->view->Load(url);
+    if (state_->view) {
+        state_->view->Load(url);
+        return;
+    }
+    // The engine takes a while to start, during which nothing is drawn: the window showing the browser
+    // is drawn first. A later navigation takes the load over.
+    StartEngineLater(state_->generation, 0);
+}
+
+void TCppWebBrowser::StartEngineLater(unsigned generation, int attempt) {
+    QTimer::singleShot(
+        attempt == 0 ? 0 : vcl_internal::kDrawWaitStepMs, Peer()->widget, [this, generation, attempt] {
+            if (state_->view || state_->phase != TPhase::Loading || state_->generation != generation) return;
+            if (!vcl_internal::WindowDrawn(Peer()->widget) && attempt < vcl_internal::kDrawWaitSteps) {
+                StartEngineLater(generation, attempt + 1);
+                return;
+            }
+            vcl_internal::Guarded([this] {
+                try {
+                    StartEngine();
+                } catch (...) {
+                    state_->SetPhase(TPhase::Failed);
+                    throw;
+                }
+                state_->view->Load(QUrl(vcl_internal::ToQString(state_->url)));
+            });
+        });
 }
 
 void TCppWebBrowser::Refresh() {
@@ -269,3 +308,11 @@ bool TCppWebBrowser::ReadProperty(TPropertyReader& r) {
     }
     return TCustomControl::ReadProperty(r);
 }
+
+#if defined(__SANITIZE_ADDRESS__)
+// The engine's own code deletes some of its objects with another size than they were made with; none of
+// ours. Every program that shows a page would otherwise stop at its first page.
+extern "C" const char* __asan_default_options() {
+    return "new_delete_type_mismatch=0";
+}
+#endif

@@ -50,7 +50,8 @@ public:
     explicit TCppWebBrowser(TComponent* owner);
     ~TCppWebBrowser() override;
 
-    // Starts loading a local file. Raises Exception when the browser engine cannot be loaded.
+    // Starts loading a local file. The first navigation starts the browser engine from the event loop;
+    // when the engine cannot be loaded, the application's exception handler tells so and no load ends.
     void Navigate(const std::string& fileName);
     // Loads the current page again; nothing when none was asked for.
     void Refresh();
@@ -68,6 +69,7 @@ public:
 
 private:
     void StartEngine();
+    void StartEngineLater(unsigned generation, int attempt);
     void LoadEnded(bool ok);
 
     std::shared_ptr<vcl_internal::TWebBrowserState> state_;

@@ -66,6 +66,7 @@ inline constexpr WPARAM SC_MOVE = 0xF010;
 inline constexpr WPARAM SC_MINIMIZE = 0xF020;
 inline constexpr WPARAM SC_CLOSE = 0xF060;
 inline constexpr WPARAM HTCAPTION = 2;
+inline constexpr WPARAM HTBOTTOMRIGHT = 17;
 
 // Window styles that hidden windows are created with; they have no visible effect here.
 inline constexpr DWORD WS_POPUP = 0x80000000u;

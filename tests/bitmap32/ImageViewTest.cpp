@@ -2,6 +2,7 @@
 // its bars, the automatic bars, extra scroll room, the size grip and loading by class name.
 #include "bitmap32/Bmp32_ImageView.h"
 
+#include "platform/vcl/ControlCursor.h"
 #include "platform/vcl/FormDefinition.h"
 #include "platform/vcl/FormReader.h"
 #include "platform/vcl/FormTesting.h"
@@ -187,20 +188,48 @@ TEST_F(ImageViewTest, SizeGripVisibilityAndPress) {
     view->SetBounds(0, 0, 200, 150);
     view->SetSizeGrip(sgAlways);
     EXPECT_EQ(view->GetSizeGripRect(), Rect(184, 134, 200, 150));
+    // The sizing cursor over the grip only; the cursor the program gave the view stays its own.
+    view->SetCursor(crHandPoint);
     form_testing::MouseMove(view, Point(190, 140));
-    EXPECT_EQ(view->Cursor(), crSizeNWSE);
+    EXPECT_EQ(ShownCursor(view), crSizeNWSE);
     form_testing::MouseMove(view, Point(50, 50));
-    EXPECT_EQ(view->Cursor(), crDefault);
-    form_testing::MouseDown(view, mbLeft, Point(190, 140));
-    form_testing::MouseUp(view, mbLeft, Point(190, 140));
+    EXPECT_EQ(ShownCursor(view), crHandPoint);
+    EXPECT_EQ(view->Cursor(), crHandPoint);
+    // A press on the grip asks the form to size itself; one that does not move sizes nothing.
+    form_testing::Drag(view, Point(190, 140), Point(190, 140), 1);
     EXPECT_EQ(form->ncPresses, std::vector<WPARAM>{HTBOTTOMRIGHT});
-    form_testing::MouseDown(view, mbLeft, Point(50, 50)); // not on the grip
-    form_testing::MouseUp(view, mbLeft, Point(50, 50));
+    EXPECT_EQ(form->BoundsRect(), Rect(0, 0, 300, 200));
+    EXPECT_FALSE(form->Sizing());
+    form_testing::Drag(view, Point(50, 50), Point(90, 90)); // not on the grip
     EXPECT_EQ(form->ncPresses.size(), 1u);
     view->SetSizeGrip(sgNone);
-    form_testing::MouseDown(view, mbLeft, Point(190, 140));
-    form_testing::MouseUp(view, mbLeft, Point(190, 140));
+    form_testing::Drag(view, Point(190, 140), Point(230, 170));
     EXPECT_EQ(form->ncPresses.size(), 1u);
+    EXPECT_EQ(form->BoundsRect(), Rect(0, 0, 300, 200));
+}
+
+TEST_F(ImageViewTest, DraggingTheGripSizesTheFormTheViewAndItsBars) {
+    view->SetAlign(alClient); // fills its form: the grip shows
+    Picture(400, 300);
+    form_testing::SaveFormSnapshot(form, MapTestSnapshot("image_view_grip_before.png"));
+    form_testing::Drag(view, Point(292, 192), Point(332, 222));
+    EXPECT_EQ(form->ncPresses, std::vector<WPARAM>{HTBOTTOMRIGHT});
+    EXPECT_FALSE(form->Sizing());
+    EXPECT_EQ(form->BoundsRect(), Rect(0, 0, 340, 230));
+    EXPECT_EQ(view->BoundsRect(), Rect(0, 0, 340, 230));
+    EXPECT_EQ(view->GetViewportRect(), Rect(0, 0, 324, 214));
+    EXPECT_EQ(view->HScroll()->BoundsRect(), Rect(0, 214, 324, 230));
+    EXPECT_EQ(view->VScroll()->BoundsRect(), Rect(324, 0, 340, 214));
+    EXPECT_EQ(view->GetSizeGripRect(), Rect(324, 214, 340, 230));
+    form_testing::ProcessEvents();
+    const form_testing::TSnapshot shot = form_testing::TakeSnapshot(form);
+    EXPECT_EQ(shot.At(320, 210), WinColor(0xFF336699));  // the picture reaches the new viewport's corner
+    EXPECT_EQ(shot.At(325, 215), ColorToRGB(clBtnFace)); // the grip moved with the corner
+    form_testing::SaveFormSnapshot(form, MapTestSnapshot("image_view_grip_after.png"));
+    // However far it is dragged in, the window keeps a little of itself.
+    form_testing::Drag(view, Point(332, 222), Point(-100, -100));
+    EXPECT_EQ(form->BoundsRect(), Rect(0, 0, 32, 32));
+    EXPECT_EQ(view->GetViewportRect(), Rect(0, 0, 16, 16));
 }
 
 TEST_F(ImageViewTest, PaintsTheBitmapAndTheCorner) {

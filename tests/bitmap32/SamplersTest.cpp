@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <memory>
 #include <utility>
@@ -141,6 +142,35 @@ TEST(SuperSampler, SubSamplePositionsAndAverages) {
     probe.colour = [](TFixed x, TFixed y) { return static_cast<TColor32>(x ^ y); };
     EXPECT_EQ(super.GetSampleInt(2, 5), static_cast<TColor32>(Fixed(2) ^ Fixed(5)));
     EXPECT_EQ(super.GetSampleFloat(2.5f, 5), static_cast<TColor32>((Fixed(2) + 32768) ^ Fixed(5)));
+}
+
+TEST(SuperSampler, LargeCountsAverageAsDoublesDo) {
+    // Blue and green follow the sub-sample's position inside its pixel, red is white, alpha falls
+    // with blue; each channel of the result is the truncated mean, taken in doubles, of what the
+    // nested sampler answered.
+    Probe probe;
+    std::vector<TColor32> answered;
+    probe.colour = [&](TFixed x, TFixed y) {
+        const TColor32 b = (static_cast<TColor32>(x) & 0xFFFF) >> 8,
+                       g = (static_cast<TColor32>(y) & 0xFFFF) >> 8;
+        answered.push_back((255 - b) << 24 | 0xFF0000u | g << 8 | b);
+        return answered.back();
+    };
+    TSuperSampler super(&probe);
+    for (const auto& [sx, sy] : {std::pair{28, 28}, {100, 100}, {3, 1}, {255, 7}, {1, 1000}, {766, 1}}) {
+        super.SetSamplingX(sx);
+        super.SetSamplingY(sy);
+        answered.clear();
+        const TColor32 c = super.GetSampleFixed(Fixed(5) + 0x3000, Fixed(-2) + 0x9000);
+        ASSERT_EQ(answered.size(), static_cast<std::size_t>(sx * sy));
+        for (int k = 0; k < 4; ++k) {
+            double sum = 0;
+            for (const TColor32 a : answered)
+                sum += (a >> (8 * k)) & 0xFF;
+            EXPECT_EQ((c >> (8 * k)) & 0xFF, static_cast<TColor32>(std::floor(sum / answered.size())))
+                << sx << " x " << sy << " channel " << k;
+        }
+    }
 }
 
 TEST(AdaptiveSuperSampler, RefinesOnlyWhereCornersDiffer) {

@@ -7,4 +7,5 @@ harbek_test(bitmap32_image_tests LABEL bitmap32
         ${CMAKE_CURRENT_LIST_DIR}/RepaintOptTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/LayersTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/ImageFormTest.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/PlatformPicturesTest.cpp
     LIBS harbek_bitmap32)

@@ -259,7 +259,10 @@ TEST_F(BackupFlow, AFullDiskEndsTheBackupWithABoxAndWholeFrames) {
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     RunBackup();
     setrlimit(RLIMIT_FSIZE, &old);
+    // The language's own words first, then the file and the reason.
     ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].caption, FrmMain->LoadLangString(59849));
+    EXPECT_EQ(Boxes()[0].text.rfind(FrmMain->LoadLangString(59883) + "\n", 0), 0u) << Boxes()[0].text;
     EXPECT_NE(Boxes()[0].text.find("Cannot write"), std::string::npos) << Boxes()[0].text;
     const auto files = RecordedFiles(target_->Path().string());
     ASSERT_EQ(files.size(), 1u);
@@ -268,6 +271,27 @@ TEST_F(BackupFlow, AFullDiskEndsTheBackupWithABoxAndWholeFrames) {
     EXPECT_EQ(ReadQelIndexFile(files[0] + ".fdx").size(), saved.size());
     EXPECT_TRUE(PumpReal([&] { return sim.Log().Commands(NETCMD_SEARCH_STOP).size() >= 1; }));
     EXPECT_FALSE(frmDownload->Visible());
+}
+
+TEST_F(BackupFlow, ABackupSizeThatNeverComesGivesTheWindowBack) {
+    recsim::RecSim& sim = LoggedInWithStore();
+    sim.SetReplyFault(NETCMD_BACKUP_SIZE, client_tests::SilentReply());
+    ASSERT_TRUE(frmBackup->SetStartTime("200712301300"));
+    ASSERT_TRUE(frmBackup->SetEndTime("200712301301"));
+    FrmMain->lbDebug->Items()->Clear();
+    {
+        testing_support::FakeTick tick(1000, 25);
+        frmBackup->RequestBackupSize(0);
+    }
+    EXPECT_EQ(sim.Log().Commands(NETCMD_BACKUP_SIZE).size(), 1u);
+    EXPECT_TRUE(frmBackup->Visible());
+    EXPECT_TRUE(frmBackup->Enabled());
+    EXPECT_FALSE(FrmWait->Visible());
+    EXPECT_EQ(frmBackup->GetBackupSize(), 0u);
+    EXPECT_EQ(FrmMain->lbDebug->Items()->Strings(0), "TIME OUT:125");
+    // BACKUP START then says there is nothing to save.
+    frmBackup->btnBackupStartClick(frmBackup->btnBackupStart);
+    EXPECT_EQ(Boxes(), (std::vector<TSeenBox>{Box(51000, 50999)}));
 }
 
 TEST_F(BackupFlow, AnEmptySpanStartsNothing) {

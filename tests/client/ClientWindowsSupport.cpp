@@ -1,5 +1,38 @@
 #include "tests/client/ClientWindowsSupport.h"
 
+#include "client/AudioLibrary.h"
+#include "playback/Backup.h"
+#include "playback/FileList.h"
+#include "playback/FileTable.h"
+#include "playback/HtmlMap.h"
+#include "playback/LocalSearch.h"
+#include "playback/Print.h"
+#include "playback/SearchDevice.h"
+#include "playback/download.h"
+#include "recdb/Calendar.h"
+#include "recdb/HourTable.h"
+#include "recdb/Loglist.h"
+#include "recdb/MinTable.h"
+#include "recdb/Search.h"
+#include "setup/Alarm.h"
+#include "setup/Camera.h"
+#include "setup/Config.h"
+#include "setup/CreateFolder.h"
+#include "setup/Device.h"
+#include "setup/Info.h"
+#include "setup/Menu.h"
+#include "setup/Multicast.h"
+#include "setup/Network.h"
+#include "setup/Record2.h"
+#include "setup/SaveFolder.h"
+#include "setup/Schedule.h"
+#include "setup/Syslog.h"
+#include "setup/System.h"
+#include "setup/TimeTable.h"
+#include "setup/Upload.h"
+#include "setup/Vidstd.h"
+
+#include "platform/audio/WaveOut.h"
 #include "platform/vcl/FormReader.h"
 #include "platform/win/Modules.h"
 
@@ -28,6 +61,49 @@ void RegisterAudioResolver() {
 
 void SetAudioLibraryPresent(bool present) {
     gAudioPresent.store(present);
+}
+
+void UseBuiltInSoundWithoutDevice(bool on) {
+    if (on) RegisterAudioLibrary();
+    wave_out_testing::SetDeviceName(on ? "harbek_no_such_device" : "");
+}
+
+void ForgetHarbekWindows() {
+    FrmMain = nullptr;
+    FrmLog = nullptr;
+    FrmUpdateStatus = nullptr;
+    frmAboutDlg = nullptr;
+    frmMenu = nullptr;
+    frmDevice = nullptr;
+    frmSystem = nullptr;
+    frmMulticast = nullptr;
+    frmNetwork = nullptr;
+    frmCamera = nullptr;
+    frmAlarm = nullptr;
+    frmRecord2 = nullptr;
+    frmCalendar = nullptr;
+    frmHourTable = nullptr;
+    frmMinTable = nullptr;
+    FrmWait = nullptr;
+    frmVidstd = nullptr;
+    frmSaveFolder = nullptr;
+    frmCreateFolder = nullptr;
+    frmUpload = nullptr;
+    frmLoglist = nullptr;
+    frmSchedule = nullptr;
+    frmPrint = nullptr;
+    frmTimeTable = nullptr;
+    frmConfig = nullptr;
+    frmSysLog = nullptr;
+    frmFileList = nullptr;
+    frmInfo = nullptr;
+    frmDownload = nullptr;
+    FrmSerDevice = nullptr;
+    FrmFileTable = nullptr;
+    frmSearch = nullptr;
+    frmBackup = nullptr;
+    frmLocalSearch = nullptr;
+    FrmHtmlMap = nullptr;
 }
 
 std::string ClientWindows::BuildResources() {
@@ -60,11 +136,7 @@ void ClientWindows::SetUp() {
 void ClientWindows::TearDown() {
     Screen->SetTestGeometry(TRect{}, TRect{});
     form_testing::ResetApplication();
-    FrmMain = nullptr;
-    FrmLog = nullptr;
-    FrmUpdateStatus = nullptr;
-    frmAboutDlg = nullptr;
-    FrmWait = nullptr;
+    ForgetHarbekWindows();
     SetFormResourceRoot(savedRoot_);
     while (!env_.empty())
         env_.pop_back();

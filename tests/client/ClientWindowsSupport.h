@@ -22,6 +22,10 @@ namespace client_tests {
 
 // Whether LoadLibrary finds "g726lib.dll" (the program entry registers it; the tests decide).
 void SetAudioLibraryPresent(bool present);
+// The built-in sound library with its entry points, playing into no device (on); the device back (off).
+void UseBuiltInSoundWithoutDevice(bool on);
+// Every window variable of the program back to none, as after the application took its windows down.
+void ForgetHarbekWindows();
 
 class ClientWindows : public ::testing::Test {
 public:

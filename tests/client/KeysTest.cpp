@@ -14,6 +14,8 @@
 #include "platform/core/Registry.h"
 #include "platform/vcl/WinUser.h"
 
+#include <filesystem>
+
 namespace client_tests {
 namespace {
 
@@ -182,6 +184,9 @@ class MapLauncher : public Keys {
 protected:
     void SetUp() override {
         Keys::SetUp();
+        // A program folder with resources of its own but no map page: the real page would ask a tile
+        // server for its map.
+        std::filesystem::create_directories(HomeFile("resources"));
         Application->CreateForm(FrmHtmlMap);
     }
     static void SetZone(const char* zone, int value) {

@@ -4,7 +4,11 @@
 #include "tests/client/LoginRig.h"
 
 #include "client/AvFrameRoute.h"
+#include "playback/Print.h"
+#include "setup/Camera.h"
+#include "setup/Menu.h"
 #include "setup/Syslog.h"
+#include "tools/recgen/SetupFiles.h"
 
 #include "controls/BmButton.h"
 #include "controls/ImgAnimation.h"
@@ -366,10 +370,15 @@ TEST_F(LiveView, OverlaysFollowTheVehicle) {
 TEST_F(LiveView, EventMarksFollowEachCamerasLastFrame) {
     recsim::RecSim& sim = Recorder();
     FrmMain->BtnLiveClick(FrmMain->BtnLive);
+    TLabel* const a[] = {FrmMain->LabelA1, FrmMain->LabelA2, FrmMain->LabelA3, FrmMain->LabelA4};
+    TLabel* const m[] = {FrmMain->LabelM1, FrmMain->LabelM2, FrmMain->LabelM3, FrmMain->LabelM4};
+    // The cameras' cycles are offset by one step each, so the four screens together show every mark at once;
+    // a slow (sanitized) run need not wait for one camera's whole cycle.
     std::set<std::pair<bool, bool>> seen;
     PumpReal(
         [&] {
-            seen.insert({FrmMain->LabelA2->Visible(), FrmMain->LabelM2->Visible()});
+            for (int k = 0; k < 4; ++k)
+                seen.insert({a[k]->Visible(), m[k]->Visible()});
             return seen.size() == 4;
         },
         20000);
@@ -380,8 +389,6 @@ TEST_F(LiveView, EventMarksFollowEachCamerasLastFrame) {
         lastEvent[s.channel] = s.kind == 0 ? recgen::SynthEventState({.events = {{0, 0xFFFFFFFF}}},
                                                                      static_cast<int>(s.channel), s.frameTime)
                                            : 0;
-    TLabel* const a[] = {FrmMain->LabelA1, FrmMain->LabelA2, FrmMain->LabelA3, FrmMain->LabelA4};
-    TLabel* const m[] = {FrmMain->LabelM1, FrmMain->LabelM2, FrmMain->LabelM3, FrmMain->LabelM4};
     for (DWORD k = 1; k <= 4; ++k) {
         SCOPED_TRACE(k);
         const DWORD e = lastEvent[k];
@@ -516,6 +523,66 @@ TEST_F(LiveView, PowerOffWhileLiveReportsNoLostLink) {
     EXPECT_TRUE(Boxes().empty());
     EXPECT_TRUE(sim.WaitForAvConnection(false, 2000));
     EXPECT_TRUE(sim.WaitForCommandConnection(false, 2000));
+}
+
+TEST_F(LiveView, PrintItemsShowTheirScreenAndTheLogButtonTheClientLog) {
+    Application->CreateForm(frmPrint);
+    Application->CreateForm(frmSysLog);
+    recsim::RecSim& sim = Recorder();
+    FrmMain->BtnLiveClick(FrmMain->BtnLive);
+    ASSERT_TRUE(FramesShown(40));
+    Drain(sim);
+    TMenuItem* const items[] = {FrmMain->MenuItemPrintCam1, FrmMain->MenuItemPrintCam2,
+                                FrmMain->MenuItemPrintCam3, FrmMain->MenuItemPrintCam4};
+    for (int k = 0; k < 4; ++k) {
+        SCOPED_TRACE(k + 1);
+        FrmMain->CameraTitles[static_cast<std::size_t>(k)] = "CAM" + std::to_string(k + 1);
+        // Through the menu item's own event, as the form binds it.
+        ASSERT_TRUE(items[k]->OnClick.Assigned());
+        items[k]->OnClick(items[k]);
+        EXPECT_TRUE(frmPrint->Visible());
+        EXPECT_EQ(frmPrint->GetCameraNumber(), k + 1);
+        const TImage* screen = FrmMain->VidScreen[static_cast<std::size_t>(k)];
+        ASSERT_NE(frmPrint->FrameImage(), nullptr);
+        EXPECT_EQ(frmPrint->FrameImage()->Picture()->Width(), screen->Picture()->Width());
+        EXPECT_EQ(frmPrint->FrameImage()->Picture()->Height(), screen->Picture()->Height());
+        // 352-pixel pictures are shown 704 wide, NTSC 480 high.
+        EXPECT_EQ(frmPrint->FrameImage()->Width(), 704);
+        EXPECT_EQ(frmPrint->FrameImage()->Height(), 480);
+        EXPECT_EQ(frmPrint->Label1->Caption(), "CAM" + std::to_string(k + 1));
+        EXPECT_EQ(frmPrint->Label2->Caption(), FrmMain->ChannelTimeTexts[static_cast<std::size_t>(k)]);
+        EXPECT_NE(frmPrint->Label2->Caption(), "");
+        frmPrint->btnCloseClick(frmPrint->btnClose);
+    }
+    ASSERT_TRUE(FrmMain->BtnLoglist->OnClick.Assigned());
+    FrmMain->BtnLoglist->OnClick(FrmMain->BtnLoglist);
+    EXPECT_TRUE(frmSysLog->Visible());
+    EXPECT_EQ(FrmMain->SysLogShown, 1);
+}
+
+TEST_F(LiveView, StartingReadsTheCameraTitlesAndCovertCamerasFromTheRecordersFile) {
+    Application->CreateForm(frmMenu);
+    Application->CreateForm(frmCamera);
+    testing_support::TempDir store;
+    std::string config = recgen::DefaultConfigIni(recgen::RecorderIdentity{});
+    config.replace(config.find("CAMERA 2"), 8, "DOCK");
+    testing_support::WriteFileBytes(store.File("config.ini"), config + "23_1_3=1\r\n");
+    recsim::RecSimOptions o = QuickSimOptions();
+    o.store = store.Str();
+    Recorder(o);
+    FrmMain->btnLive_mClick(FrmMain->btnLive_m);
+    FrmMain->BtnLiveClick(FrmMain->BtnLive);
+    ASSERT_TRUE(FrmMain->LiveActive());
+    EXPECT_EQ(FrmMain->CameraTitles[0], "CAMERA 1");
+    EXPECT_EQ(FrmMain->CameraTitles[1], "DOCK");
+    EXPECT_EQ(FrmMain->LabelCamera2->Caption(), "DOCK");
+    EXPECT_TRUE(FrmMain->LabelCamera2->Visible());
+    EXPECT_EQ(FrmMain->CameraCovert, (std::array<BYTE, 4>{0, 0, 1, 0}));
+    // The covert camera's screen leaves the four-screen layout; the others stay.
+    EXPECT_EQ(FrmMain->GetScreenCount(), 4);
+    EXPECT_FALSE(FrmMain->Panel3->Visible());
+    EXPECT_TRUE(FrmMain->Panel1->Visible());
+    EXPECT_TRUE(FrmMain->Panel4->Visible());
 }
 
 TEST_F(LiveView, ActivityPictureIdleTitlesAndPlaybackButtons) {

@@ -73,7 +73,7 @@ bool StalledListener::Full() const {
 
 void LoginRig::SetUp() {
     ClientWindows::SetUp();
-    CreateClientWindows();
+    CreateWindows();
     StartMain();
     // The tests drive the heartbeat's ticks themselves.
     FrmMain->TimerHeartBeat->SetInterval(0x7FFFFFFF);

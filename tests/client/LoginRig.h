@@ -67,6 +67,8 @@ class LoginRig : public ClientWindows {
 protected:
     void SetUp() override;
     void TearDown() override;
+    // The windows made before start-up: the client's own.
+    virtual void CreateWindows() { CreateClientWindows(); }
 
     // A simulated recorder that lives until the test ends.
     recsim::RecSim& StartSim(recsim::RecSimOptions options = QuickSimOptions());

@@ -21,11 +21,8 @@ namespace {
 
 class Sound : public LoginRig {
 protected:
-    static void SetUpTestSuite() {
-        RegisterAudioLibrary();
-        wave_out_testing::SetDeviceName("harbek_no_such_device");
-    }
-    static void TearDownTestSuite() { wave_out_testing::SetDeviceName(""); }
+    static void SetUpTestSuite() { UseBuiltInSoundWithoutDevice(true); }
+    static void TearDownTestSuite() { UseBuiltInSoundWithoutDevice(false); }
 
     void SetUp() override {
         mixer_testing::SetMixerCard("harbek_no_such_card");

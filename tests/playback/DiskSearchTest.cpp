@@ -1,20 +1,13 @@
 // The recorder-disk search button from the scan of the volumes to the local search's choices, the
 // search options on the disk database, and playback walking across the hour folders of a recording
 // volume at the ends of its tree.
-#include "tests/playback/EngineRig.h"
+#include "tests/playback/DiskSearchRig.h"
 #include "tests/playback/FakeVolumes.h"
 
-#include "playback/LocalSearch.h"
 #include "playback/RecorderDisk.h"
-#include "recdb/Calendar.h"
-#include "recdb/HourTable.h"
-#include "recdb/MinTable.h"
-#include "recdb/Search.h"
-#include "setup/Menu.h"
 #include "tools/recgen/StoreGenerator.h"
 
 #include "platform/core/FileUtils.h"
-#include "platform/vcl/FormTesting.h"
 
 #include <filesystem>
 
@@ -26,29 +19,8 @@ using client_tests::TSeenBox;
 
 constexpr DWORD kStart = 1199178000; // 2008-01-01 09:00:00
 
-class RecorderDiskSearch : public EngineRig {
+class RecorderDiskSearch : public DiskSearchRig {
 protected:
-    // <build>/snapshots/playback/<name>.png
-    static void SaveSnapshot(TForm* form, const std::string& name) {
-        const fs::path folder = fs::path(SnapshotPath("x")).parent_path().parent_path() / "playback";
-        fs::create_directories(folder);
-        form_testing::SaveFormSnapshot(form, (folder / (name + ".png")).string());
-    }
-
-    void SetUp() override {
-        EngineRig::SetUp();
-        Application->CreateForm(frmMenu);
-        Application->CreateForm(frmCalendar);
-        Application->CreateForm(frmHourTable);
-        Application->CreateForm(frmMinTable);
-        Application->CreateForm(frmSearch);
-        Application->CreateForm(frmLocalSearch);
-    }
-    void TearDown() override {
-        frmLocalSearch = nullptr;
-        EngineRig::TearDown();
-    }
-
     // A recorder disk's two volumes generated into `disk`: infofiles with pyrdb, avfiles with the tree.
     static void GenerateDisk(const testing_support::TempDir& disk) {
         recgen::StoreOptions options;

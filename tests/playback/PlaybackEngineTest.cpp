@@ -358,5 +358,48 @@ TEST_F(Transport, TheTimerItselfDrivesPlayback) {
     EXPECT_EQ(FrmMain->SliderSearch->KnobPos(), 1000);
 }
 
+TEST_F(Transport, ClicksWhileTheReaderFillsItsRingsAreNotTaken) {
+    // The click must come while Play waits for the rings; a reader quick enough to fill them before the
+    // first pump is tried again.
+    bool duringFill = false;
+    for (int attempt = 0; attempt < 20 && !duringFill; ++attempt) {
+        MakeList({OneCamera(kStart, 60)});
+        form_testing::RunLater([&] {
+            duringFill = !FrmMain->MMTimerPlayback->Enabled();
+            FrmMain->BtnReverseClick(FrmMain->BtnReverse);
+            FrmMain->BtnFastReverseClick(FrmMain->BtnFastReverse);
+            FrmMain->BtnStopClick(FrmMain->BtnStop);
+        });
+        FrmMain->BtnPlayClick(FrmMain->BtnPlay);
+        form_testing::ProcessEvents();
+    }
+    ASSERT_TRUE(duringFill);
+    // One clock runs, the one of the click that was waiting.
+    EXPECT_TRUE(FrmMain->MMTimerPlayback->Enabled());
+    EXPECT_FALSE(FrmMain->MMTimerReverse->Enabled());
+    EXPECT_EQ(FrmMain->PlayState, kPlayForward);
+    EXPECT_EQ(FrmMain->LastTransportKey, kKeyPlay);
+}
+
+TEST_F(Transport, AFrameWithoutSideDataEmptiesTheGpsAndTachoTexts) {
+    std::vector<FrameSpec> frames = OneCamera(kStart, 2);
+    for (FrameSpec& f : frames)
+        f.len2 = 0;
+    MakeList({frames});
+    TLabel* const texts[] = {FrmMain->LabelGPSdata1, FrmMain->LabelGPSdata4, FrmMain->LabelTACHOdata1,
+                             FrmMain->LabelTACHOdata3};
+    for (TLabel* text : texts)
+        text->SetCaption("of the frame before");
+    FrmMain->CameraTitles[0] = "DOCK";
+    FrmMain->BtnPlayClick(FrmMain->BtnPlay);
+    for (int tick = 0; tick < 30 && shown.empty(); ++tick)
+        Tick();
+    ASSERT_FALSE(shown.empty());
+    for (TLabel* text : texts)
+        EXPECT_EQ(text->Caption(), "") << text->Name();
+    // The titles stay as they were.
+    EXPECT_EQ(FrmMain->CameraTitles[0], "DOCK");
+}
+
 } // namespace
 } // namespace engine_tests

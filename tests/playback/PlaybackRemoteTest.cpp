@@ -250,6 +250,21 @@ TEST_F(RemoteTransport, FiveSecondsBackWaitsForAFirstFrameAndRefusesWhilePaused)
     EXPECT_TRUE(Sent(sim).empty());
     SearchLastRecording();
     EXPECT_TRUE(PumpReal([] { return !FrmWait->Visible() && FrmMain->Enabled(); }));
+
+    // No frame at all: the A/V clock gives the window back once five seconds have passed.
+    WaitForStreamEnd(sim);
+    FrmMain->AvShow.lastShownTime = 0;
+    testing_support::FakeTick tick(1000, 0);
+    FrmMain->BtnBack5Click(FrmMain->BtnBack5);
+    tick.Advance(5000);
+    FrmMain->TimerAVDataTimer(FrmMain->TimerAVData);
+    EXPECT_TRUE(FrmWait->Visible());
+    EXPECT_FALSE(FrmMain->Enabled());
+    tick.Advance(1);
+    FrmMain->TimerAVDataTimer(FrmMain->TimerAVData);
+    EXPECT_FALSE(FrmWait->Visible());
+    EXPECT_TRUE(FrmMain->Enabled());
+    EXPECT_FALSE(FrmMain->AvShow.awaitingFirstPicture);
 }
 
 TEST_F(RemoteTransport, FiveSecondsBackWithoutTheDatabaseSaysSo) {

@@ -1,7 +1,8 @@
 // Writes a recorder store: recgen --out DIR [--from YYYYMMDD] [--days N] [--hours H,H,...] [--seconds N]
-// [--fps N] [--cameras 1|4] [--standard ntsc|pal] [--large].
+// [--fps N] [--cameras 1|4] [--standard ntsc|pal] [--large] [--disk-image FILE].
 #include "platform/core/Exceptions.h"
 #include "platform/core/StrUtils.h"
+#include "tools/recgen/DiskImage.h"
 #include "tools/recgen/StoreGenerator.h"
 
 #include <cstdio>
@@ -12,9 +13,12 @@ namespace {
 
 const char kUsage[] =
     "usage: recgen --out DIR [--from YYYYMMDD] [--days N] [--hours H,H,...] [--seconds N]\n"
-    "              [--fps N] [--cameras 1|4] [--standard ntsc|pal] [--large]\n"
+    "              [--fps N] [--cameras 1|4] [--standard ntsc|pal] [--large] [--disk-image FILE]\n"
     "Writes DIR/avfiles (recordings with .fdx, .tdx, .mdx), DIR/infofiles/pyrdb, the\n"
-    "recorder databases qeldbfile_hdd.db, _cf.db, _sd.db, loglist.db and the setup files.\n";
+    "recorder databases qeldbfile_hdd.db, _cf.db, _sd.db, loglist.db and the setup files.\n"
+    "--disk-image also writes FILE, a recorder's disk with the EXT2 volumes infofiles\n"
+    "(partition 1) and avfiles (partition 2) made by mke2fs; it prints their offsets and sizes\n"
+    "for losetup --offset/--sizelimit.\n";
 
 int Num(const std::string& option, const std::string& text, int lo, int hi) {
     const int v = StrToInt(text);
@@ -28,7 +32,7 @@ int Num(const std::string& option, const std::string& text, int lo, int hi) {
 int main(int argc, char** argv) {
     recgen::StoreOptions o;
     recgen::RecorderIdentity id;
-    std::string out;
+    std::string out, image;
     try {
         const std::vector<std::string> args(argv + 1, argv + argc);
         for (std::size_t i = 0; i < args.size(); ++i) {
@@ -71,6 +75,8 @@ int main(int argc, char** argv) {
                 o.stream.standard = s == "pal" ? 2 : 1;
             } else if (a == "--large") {
                 o.stream.large = true;
+            } else if (a == "--disk-image") {
+                image = value();
             } else {
                 throw EInvalidArgument("unknown option " + a);
             }
@@ -78,6 +84,14 @@ int main(int argc, char** argv) {
         if (out.empty()) throw EInvalidArgument("--out is needed");
         const auto recordings = recgen::GenerateStore(out, o, id);
         std::printf("recgen: %zu recordings in %s\n", recordings.size(), out.c_str());
+        if (!image.empty()) {
+            const recgen::DiskImageLayout layout = recgen::WriteRecorderDiskImage(out, image);
+            for (const auto& [label, part] :
+                 {std::pair{"infofiles", layout.database}, std::pair{"avfiles", layout.recordings}})
+                std::printf("recgen: %s %s --offset %llu --sizelimit %llu\n", image.c_str(), label,
+                            static_cast<unsigned long long>(part.offset),
+                            static_cast<unsigned long long>(part.size));
+        }
     } catch (const Exception& e) {
         std::fprintf(stderr, "recgen: %s\n%s", e.what(), kUsage);
         return 2;

@@ -98,6 +98,7 @@ void AvStreamer::StopStream() {
 }
 
 void AvStreamer::Pause() {
+    afterPause_ = faults_().framesAfterPause;
     paused_ = true;
 }
 void AvStreamer::Play() {
@@ -356,7 +357,7 @@ void AvStreamer::Run() {
         const SimFaults f = faults_();
         // A hung recorder and a stalled stream keep the stream started and send nothing.
         const bool held = f.mute || (f.holdStreamAfterFrames && streamFrames_ >= *f.holdStreamAfterFrames);
-        if (mode_ == Mode::Idle || paused_ || held) {
+        if (mode_ == Mode::Idle || (paused_ && afterPause_ == 0) || held) {
             if (!CheckPeer(fd, 20)) DropConnection();
             continue;
         }
@@ -389,6 +390,7 @@ void AvStreamer::Run() {
         }
         ++connectionFrames_;
         ++streamFrames_;
+        if (paused_ && afterPause_ > 0) --afterPause_;
         ++framesSent_;
         if (config_.recordSent) {
             std::lock_guard lock(sentMutex_);

@@ -100,6 +100,7 @@ private:
     bool closeRequested_ = false;
     bool newConnection_ = false;
     std::atomic<bool> paused_{false};
+    std::atomic<std::uint64_t> afterPause_{0}; // frames still sent after a pause
     std::atomic<bool> stop_{false};
     std::atomic<bool> connected_{false};
     std::atomic<Mode> modeShown_{Mode::Idle};

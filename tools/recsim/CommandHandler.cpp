@@ -41,6 +41,7 @@ CommandHandler::CommandHandler(const RecSimOptions& options, std::function<SimFa
 
 void CommandHandler::Reset() {
     pending_.clear();
+    firmwareSchedule_.clear();
     uploadRemaining_ = 0;
     upload_.clear();
     heldFile_.clear();
@@ -223,12 +224,31 @@ void CommandHandler::RunFirmware(const SimFaults& f) {
     }
     SendPacket(MakeQelMsg(MSG_REPLY, MSG_FM_NETWORK_SYSTEM_UPGRADE, 0), delay);
     const DWORD total = f.firmwareTotalZero ? 0 : static_cast<DWORD>(options_.firmwareSteps);
-    for (int k = 1; k <= options_.firmwareSteps; ++k)
-        SendPacket(MakeQelMsg(MSG_FM_UPGRADE_PROGRESS, 0, 0, {static_cast<DWORD>(k), total}),
-                   options_.firmwareStepMs);
-    SendPacket(MakeQelMsg(MSG_REPLY, MSG_FM_NETWORK_SYSTEM_UPGRADE, 1), options_.firmwareStepMs);
+    auto due = std::chrono::steady_clock::now() + std::chrono::milliseconds(delay);
+    const auto step = std::chrono::milliseconds(options_.firmwareStepMs);
+    for (int k = 1; k <= options_.firmwareSteps; ++k) {
+        due += step;
+        firmwareSchedule_.push_back(
+            {due, MakeQelMsg(MSG_FM_UPGRADE_PROGRESS, 0, 0, {static_cast<DWORD>(k), total}), false});
+    }
+    due += step;
+    firmwareSchedule_.push_back({due, MakeQelMsg(MSG_REPLY, MSG_FM_NETWORK_SYSTEM_UPGRADE, 1), false});
     // The recorder restarts.
-    outbox_.Close(options_.firmwareCloseMs);
+    firmwareSchedule_.push_back({due + std::chrono::milliseconds(options_.firmwareCloseMs), {}, true});
+}
+
+void CommandHandler::Tick() {
+    const auto now = std::chrono::steady_clock::now();
+    std::size_t sent = 0;
+    while (sent < firmwareSchedule_.size() && firmwareSchedule_[sent].due <= now) {
+        const Scheduled& item = firmwareSchedule_[sent++];
+        if (item.close)
+            outbox_.Close();
+        else
+            SendPacket(item.packet);
+    }
+    firmwareSchedule_.erase(firmwareSchedule_.begin(),
+                            firmwareSchedule_.begin() + static_cast<std::ptrdiff_t>(sent));
 }
 
 void CommandHandler::FinishUpload() {

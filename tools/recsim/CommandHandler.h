@@ -10,6 +10,7 @@
 #include "tools/recsim/SimOptions.h"
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <string>
 #include <vector>
@@ -52,6 +53,9 @@ public:
     void SetStatus(DWORD status) { status_ = status; }
     DWORD Status() const { return status_; }
 
+    // Sends what the firmware installation has to say by now; called by the I/O thread in its loop.
+    void Tick();
+
     // Sends a unit with the split faults applied.
     void SendUnit(const std::vector<BYTE>& unit, int delayMs = 0);
     void SendPacket(const NetMsgPacket& packet, int delayMs = 0);
@@ -80,6 +84,14 @@ private:
     DWORD uploadKind_ = 0;
     std::string upload_;
     std::vector<BYTE> heldFile_; // waiting for the client's acknowledgement
+    // The installation's messages, each with the time it goes out; a close ends the installation. They
+    // go out as their time comes, so what the recorder says meanwhile is not queued behind them.
+    struct Scheduled {
+        std::chrono::steady_clock::time_point due;
+        NetMsgPacket packet;
+        bool close = false;
+    };
+    std::vector<Scheduled> firmwareSchedule_;
     bool loggedIn_ = false;
     // Both are also read and set from the threads that drive the recorder.
     std::atomic<DWORD> recordState_;

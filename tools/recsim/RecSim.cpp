@@ -292,6 +292,7 @@ void RecSim::Run() {
         }
         if (fds[0].revents & POLLIN) AcceptCommand();
         if (avListen_ >= 0 && (fds[1].revents & POLLIN)) AcceptAv();
+        if (commandFd_ >= 0) handler_->Tick();
         if (options_.unsolicitedEverySec > 0 && Clock::now() >= nextUnsolicited) {
             nextUnsolicited = Clock::now() + std::chrono::seconds(options_.unsolicitedEverySec);
             if (commandFd_ >= 0 && handler_->LoggedIn()) Unsolicited();

@@ -172,6 +172,8 @@ RecSimOptions ParseRecSimArgs(const std::vector<std::string>& args, bool& help) 
             f.noAvPort = true;
         else if (a == "--firmware-total-zero")
             f.firmwareTotalZero = true;
+        else if (a == "--frames-after-pause")
+            f.framesAfterPause = static_cast<std::uint64_t>(num(0, 1 << 20));
         else if (a == "--hold-after")
             f.holdStreamAfterFrames = static_cast<std::uint64_t>(num(0, 1LL << 40));
         else if (a == "--drop-after")
@@ -256,6 +258,7 @@ Faults:
   --ignore                 accept command connections and never answer
   --no-av-port             leave the A/V port closed
   --firmware-total-zero    progress messages with a total of 0
+  --frames-after-pause N   a pause holds the stream N frames late
   --hold-after N           every stream stalls after N frames
   --drop-after N           drop the client after N frames of a stream
   --mute                   hang from the start (see --control)

@@ -53,6 +53,8 @@ struct SimFaults {
     AcceptMode commandAccept = AcceptMode::Normal;
     bool noAvPort = false;          // leave the A/V port closed
     bool firmwareTotalZero = false; // progress messages report a total of 0
+    // A pause (123) holds the stream only after this many more frames, as a recorder's buffers would.
+    std::uint64_t framesAfterPause = 0;
     // A started stream (live, search or backup) stalls after this many frames: it stays started and
     // sends nothing more, so the recorder is caught in the middle of it.
     std::optional<std::uint64_t> holdStreamAfterFrames;

@@ -2,7 +2,7 @@
 // module of its own so that only a program that shows a page loads the engine.
 #include "platform/vcl/WebEngineModule.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QLoggingCategory>
 #include <QPointer>
 #include <QWebEnginePage>
@@ -46,7 +46,14 @@ public:
             if (OnLoadFinished) OnLoadFinished(ok);
         });
     }
-    ~TQtWebEngineView() override { delete view_; }
+    ~TQtWebEngineView() override {
+        if (!view_) return;
+        // A view destroyed with the focus hands it on from its half-destroyed parts, which then get key
+        // events: it gives the focus up while it is whole.
+        QWidget* focus = QApplication::focusWidget();
+        if (focus != nullptr && (focus == view_ || view_->isAncestorOf(focus))) focus->clearFocus();
+        delete view_;
+    }
 
     QWidget* Widget() override { return view_; }
     void Load(const QUrl& url) override { view_->load(url); }

@@ -49,6 +49,10 @@ TEST_F(ControlsTest, ClickingARadioButtonChecksItOnceAndAgainClicksNothing) {
     form_testing::Click(form->rbtAdmin);
     EXPECT_TRUE(form->rbtAdmin->Checked());
     EXPECT_EQ(form->calls, std::vector<std::string>{"rbtAdminClick"});
+    // Anywhere on the control, past the end of its caption too.
+    form_testing::Click(form->rbtUser, Point(form->rbtUser->Width() - 2, form->rbtUser->Height() / 2));
+    EXPECT_TRUE(form->rbtUser->Checked());
+    EXPECT_FALSE(form->rbtAdmin->Checked());
 }
 
 TEST_F(ControlsTest, CheckBoxClicksOnEveryChangeFromCodeOrMouse) {
@@ -59,6 +63,9 @@ TEST_F(ControlsTest, CheckBoxClicksOnEveryChangeFromCodeOrMouse) {
     form_testing::Click(form->CheckBox1);
     EXPECT_TRUE(form->CheckBox1->Checked());
     EXPECT_EQ(Count(form->calls, "CheckBox1Click"), 2);
+    form_testing::Click(form->CheckBox1, Point(form->CheckBox1->Width() - 2, form->CheckBox1->Height() / 2));
+    EXPECT_FALSE(form->CheckBox1->Checked());
+    EXPECT_EQ(Count(form->calls, "CheckBox1Click"), 3);
 }
 
 TEST_F(ControlsTest, ComboBoxItemIndexMinusOneMeansNoSelection) {

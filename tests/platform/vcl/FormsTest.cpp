@@ -58,6 +58,29 @@ TEST_F(FormsTest, ABorderlessFormDragsByItsBackground) {
     EXPECT_EQ(form->clicks, 1);
 }
 
+TEST_F(FormsTest, APressOnTheCornerSizesTheFormWithTheMouse) {
+    auto* form = new TSkinForm(Application);
+    // What a size grip does: the form's bottom-right corner follows the mouse from the press.
+    form->Background->OnMouseDown = [form](TObject*, TMouseButton, TShiftState, int x, int y) {
+        const TPoint at = form->Background->ClientToScreen(Point(x, y));
+        ReleaseCapture();
+        form->Perform(WM_NCLBUTTONDOWN, HTBOTTOMRIGHT,
+                      static_cast<LPARAM>(MAKELONG(static_cast<WORD>(at.X), static_cast<WORD>(at.Y))));
+        ++form->dragsEnded;
+    };
+    form->Show();
+    form_testing::Drag(form->Background, Point(190, 110), Point(250, 100));
+    EXPECT_EQ(form->BoundsRect(), Rect(100, 100, 360, 210));
+    EXPECT_EQ(form->Background->BoundsRect(), Rect(0, 0, 260, 110)); // aligned to the new client area
+    EXPECT_EQ(form->dragsEnded, 1);
+    EXPECT_FALSE(form->Sizing());
+    // Other hit-test codes size nothing.
+    form->Perform(WM_NCLBUTTONDOWN, HTCAPTION, 0);
+    EXPECT_EQ(form->BoundsRect(), Rect(100, 100, 360, 210));
+    form_testing::Click(form->Ok);
+    EXPECT_EQ(form->clicks, 1);
+}
+
 TEST_F(FormsTest, ADisabledFormIgnoresClicksAndKeys) {
     auto* form = new TSkinForm(Application);
     form->Show();

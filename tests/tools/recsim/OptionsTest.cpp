@@ -79,6 +79,8 @@ TEST(RecSimOptions, ParsesWhatHelpLists) {
                           "--drop-after",
                           "8",
                           "--mute",
+                          "--frames-after-pause",
+                          "6",
                           "--control"});
     EXPECT_EQ(o.port, 6000);
     EXPECT_EQ(o.store, "/s");
@@ -111,6 +113,7 @@ TEST(RecSimOptions, ParsesWhatHelpLists) {
     EXPECT_EQ(o.faults.holdStreamAfterFrames.value(), 7u);
     EXPECT_EQ(o.faults.dropLinkAfterFrames.value(), 8u);
     EXPECT_TRUE(o.faults.mute);
+    EXPECT_EQ(o.faults.framesAfterPause, 6u);
     EXPECT_TRUE(o.control);
 
     const std::string help = recsim::RecSimHelp();

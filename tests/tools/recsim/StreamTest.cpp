@@ -358,7 +358,7 @@ TEST(RecSimLive, ClosingTheAvConnection) {
 // The ways a recorder ends the client's work, each at the point the test chooses: a stream that stalls
 // half-way, a drop after some frames or at once, a hang, the end of remote work and a busy status.
 TEST(RecSimLive, TheRecorderEndsTheClientsWorkWhereTheTestChooses) {
-    enum class End { HoldAfterFive, DropAfterFive, DropNow, Mute, EndRemoteWork, Busy };
+    enum class End { HoldAfterFive, DropAfterFive, DropNow, Mute, EndRemoteWork, Busy, PauseLagsThree };
     struct Case {
         const char* name;
         End end;
@@ -368,12 +368,19 @@ TEST(RecSimLive, TheRecorderEndsTheClientsWorkWhereTheTestChooses) {
                           {"link dropped now", End::DropNow},
                           {"recorder hangs", End::Mute},
                           {"remote work ended", End::EndRemoteWork},
-                          {"recorder busy", End::Busy}};
+                          {"recorder busy", End::Busy},
+                          {"pause three frames late", End::PauseLagsThree}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         recsim::RecSimOptions o = QuickOptions();
         if (c.end == End::HoldAfterFive) o.faults.holdStreamAfterFrames = 5;
         if (c.end == End::DropAfterFive) o.faults.dropLinkAfterFrames = 5;
+        if (c.end == End::PauseLagsThree) {
+            // One burst a second (four pictures and a sound frame): the pause falls between two.
+            o.realtime = true;
+            o.liveFps = 1;
+            o.faults.framesAfterPause = 3;
+        }
         SimHarness sim(o);
         TestConnection cmd, av;
         ASSERT_EQ(FullLogin(*sim, cmd, av), 1u);
@@ -445,6 +452,14 @@ TEST(RecSimLive, TheRecorderEndsTheClientsWorkWhereTheTestChooses) {
             sim->SetStatus(1, false);
             EXPECT_EQ(Request(cmd, MakeNetCommand(NETCMD_STATUS, 0))->Arg0(), 1u);
             EXPECT_TRUE(cmd.ReadSome(112, 200).empty());
+            break;
+        case End::PauseLagsThree:
+            ASSERT_EQ(ReadFrames(av, 5).size(), 5u);
+            // Between two bursts.
+            while (!av.ReadSome(1 << 20, 300).empty()) {
+            }
+            cmd.Send(MakeNetCommand(NETCMD_PAUSE, 0));
+            EXPECT_EQ(ReadFrames(av, 100, 2500).size(), 3u);
             break;
         }
     }

@@ -1,0 +1,473 @@
+// Every activity of the main window ended by every way the client's work ends, against the simulated
+// recorder, as one table: the rows are the activities, the columns the ways out, each cell one run.
+// After the way out the recorder has heard the stop commands it should (and nothing once the link is
+// gone), nothing of the ended work is left in the record, its queues, files, clocks or sockets, only the
+// main window shows, in its local look, and the boxes are the way's own. Then the client logs in again,
+// live view brings pictures to every screen within five seconds and a remote search plays.
+//
+// A user cannot reach every cell by the buttons alone (the main window is disabled while the setup menu
+// is up; local playback runs only while no recorder is logged in, so the link's ways find it running
+// only when the test starts it so); there the handler is called as the button would call it.
+#include "tests/client/LoginRig.h"
+#include "tests/playback/RecordingMaker.h"
+#include "tests/recdb/SearchRig.h"
+
+#include "client/HarbekWindows.h"
+#include "client/formupdatestat.h"
+#include "controls/BmButton.h"
+#include "playback/Qelvidfile.h"
+#include "setup/Syslog.h"
+
+#include "platform/core/FileUtils.h"
+
+#include <algorithm>
+#include <set>
+
+namespace client_tests {
+namespace {
+
+using testing_support::FakeTick;
+
+struct ActivityRow {
+    TActivity activity;
+    int tab; // where it runs
+    // Sent while the link lives, in this order.
+    std::vector<DWORD> stops;
+};
+
+const ActivityRow kRows[] = {
+    {TActivity::LiveView, kModeLive, {NETCMD_LIVE_STOP}},
+    {TActivity::RemoteSearch, kModeSearch, {NETCMD_SEARCH_STOP}},
+    {TActivity::SearchBackup, kModeSearch, {NETCMD_SEARCH_STOP}},
+    {TActivity::Backup, kModeSearch, {NETCMD_SEARCH_STOP}},
+    {TActivity::SetupPass, kModeLive, {}},
+    {TActivity::Upgrade, kModeLocal, {}},
+    {TActivity::Sound, kModeLocal, {}},
+    {TActivity::LocalPlayback, kModeLocal, {}},
+};
+
+struct WayColumn {
+    TWayOut way;
+    // The stop commands can still reach the recorder.
+    bool linkLives;
+    // The caption and text of the way's box, none when 0.
+    int boxCaption, boxText;
+};
+
+const WayColumn kColumns[] = {
+    {TWayOut::Disconnect, true, 0, 0},
+    {TWayOut::PowerOff, true, 0, 0},
+    {TWayOut::CommandLinkLost, false, 59878, 59879},
+    {TWayOut::AvLinkLost, false, 59878, 59879},
+    {TWayOut::HeartbeatLost, false, 59878, 59879},
+    {TWayOut::RemoteWorkEnded, true, 59878, 59868},
+    {TWayOut::RecorderBusy, true, 0, 0},
+    {TWayOut::NewConnect, true, 0, 0},
+};
+
+struct Cell {
+    ActivityRow row;
+    WayColumn column;
+};
+
+void PrintTo(const Cell& c, std::ostream* out) {
+    *out << ActivityName(c.row.activity) << " x " << WayOutName(c.column.way);
+}
+
+std::string CellName(const ::testing::TestParamInfo<Cell>& info) {
+    std::string name =
+        std::string(ActivityName(info.param.row.activity)) + "_" + WayOutName(info.param.column.way);
+    for (char& c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+    return name;
+}
+
+std::vector<Cell> EveryCell() {
+    std::vector<Cell> cells;
+    for (const ActivityRow& row : kRows)
+        for (const WayColumn& column : kColumns)
+            cells.push_back({row, column});
+    return cells;
+}
+
+// The work a way out ends: the recorder's end of remote work and its busy status end only what runs in
+// the live and search tabs.
+bool Ends(const Cell& c) {
+    return !(WayEndsRemoteTabsOnly(c.column.way) && c.row.tab == kModeLocal);
+}
+
+bool IsLocal(TActivity a) {
+    return a == TActivity::Sound || a == TActivity::LocalPlayback;
+}
+
+// What still runs after the way out: the cell's activity when the way leaves it, with the playback that
+// carries its sound.
+bool StillRuns(const Cell& c, TActivity a) {
+    if (Ends(c)) return false;
+    return a == c.row.activity || (c.row.activity == TActivity::Sound && a == TActivity::LocalPlayback);
+}
+
+constexpr DWORD kStopCommands[] = {NETCMD_LIVE_STOP, NETCMD_SEARCH_STOP, NETCMD_MODE};
+
+class EveryWayOut : public LoginRig, public ::testing::WithParamInterface<Cell> {
+protected:
+    static void SetUpTestSuite() { UseBuiltInSoundWithoutDevice(true); }
+    static void TearDownTestSuite() { UseBuiltInSoundWithoutDevice(false); }
+
+    void TearDown() override {
+        if (FrmMain != nullptr) FrmMain->VideoReader->StopReader();
+        LoginRig::TearDown();
+    }
+    // Every window of the program, as its entry makes them.
+    void CreateWindows() override { CreateHarbekWindows(); }
+
+    // After the power button the program runs anew, as the user starts it again.
+    void RestartProgram() {
+        form_testing::ResetApplication();
+        ForgetHarbekWindows();
+        Screen->SetTestGeometry(Rect(0, 0, 1920, 1080), Rect(0, 0, 1920, 1040));
+        CreateWindows();
+        StartMain();
+        FrmMain->TimerHeartBeat->SetInterval(0x7FFFFFFF);
+    }
+
+    recsim::RecSim& Recorder() {
+        recsim::RecSimOptions o = QuickSimOptions();
+        o.store = search_tests::Store().Path();
+        o.realtime = true;
+        o.liveFps = 5;
+        // Frames already on the way when the recorder pauses: a step has something to show and queue.
+        o.faults.framesAfterPause = 8;
+        o.firmwareSteps = 40;
+        o.firmwareStepMs = 100;
+        return StartSim(o);
+    }
+
+    void LogInTo(recsim::RecSim& sim) {
+        LogIn(sim);
+        ASSERT_TRUE(PumpReal([] { return FrmMain->LoggedIn == 1; }));
+        ASSERT_TRUE(sim.WaitForAvConnection(true, 2000));
+        ASSERT_TRUE(Idle());
+    }
+
+    void Answer(TModalResult answer) {
+        whileBoxUp = [answer](TForm& box) { box.SetModalResult(answer); };
+    }
+
+    // Search tab, search button, the hard disk, all recordings, 1 January 9:00, and the minute table's
+    // OK: the recorder plays the recording from 9:00.
+    void StartRemoteSearch(recsim::RecSim& sim) {
+        Answer(mrYes);
+        FrmMain->btnSer_mClick(FrmMain->btnSer_m);
+        ASSERT_EQ(FrmMain->CurrentMode, kModeSearch);
+        FrmMain->BtnSerClick(FrmMain->BtnSer);
+        FrmSerDevice->btnHDD->OnClick(FrmSerDevice->btnHDD);
+        ASSERT_TRUE(frmSearch->Visible());
+        frmSearch->btnAllClick(frmSearch->btnAll);
+        ASSERT_TRUE(frmCalendar->Visible());
+        frmCalendar->DayCellClick(TfrmCalendar::FirstWeekday(2008, 1));
+        frmCalendar->btnOkClick(frmCalendar->btnOk);
+        ASSERT_TRUE(frmHourTable->Visible());
+        frmHourTable->HourCellClick(0, 9);
+        frmHourTable->btnOk2Click(frmHourTable->btnOk);
+        ASSERT_TRUE(frmMinTable->Visible());
+        frmMinTable->MinuteCellClick(0, 0);
+        const DWORD shownBefore = FrmMain->AvShow.lastDisplayedTime;
+        frmMinTable->btnOk2Click(frmMinTable->btnOk);
+        ASSERT_TRUE(sim.Log().WaitForCommand(NETCMD_SEARCH, 2000));
+        ASSERT_TRUE(PumpReal([&] {
+            return FrmMain->lbState->Caption() == "SEARCH" &&
+                   FrmMain->AvShow.lastDisplayedTime != shownBefore && !FrmWait->Visible();
+        }));
+        whileBoxUp = nullptr;
+    }
+
+    void StartLive() {
+        FrmMain->btnLive_mClick(FrmMain->btnLive_m);
+        ASSERT_EQ(FrmMain->CurrentMode, kModeLive);
+        for (std::string& text : FrmMain->ChannelTimeTexts)
+            text.clear();
+        FrmMain->BtnLiveClick(FrmMain->BtnLive);
+        ASSERT_TRUE(FrmMain->LiveActive());
+    }
+
+    // Pictures of the recorder's size on all four screens.
+    static bool PicturesOnEveryScreen() {
+        for (std::size_t k = 0; k < 4; ++k)
+            if (FrmMain->ChannelTimeTexts[k].empty() || FrmMain->VidScreen[k]->Picture()->Width() != 352)
+                return false;
+        return true;
+    }
+
+    // A recording of 40 seconds of four cameras with a sound frame each second, playing from this computer.
+    void StartLocalPlayback(bool withSound) {
+        CQelVideoFile& reader = *FrmMain->VideoReader;
+        const recmaker::Made made =
+            recmaker::Write(HomeFile("rec0"), recmaker::Stream(1199178000, 40, 30, 4, true), 1);
+        reader.SetListItem(made.path, 0);
+        reader.SetListStart(0);
+        reader.SetListEnd(1);
+        FrmMain->PlayListPos = 0;
+        FrmMain->LastTransportKey = kKeyFirst;
+        FrmMain->OpenPlaybackFile(made.path);
+        ASSERT_TRUE(FrmMain->PlaybackFileOpen());
+        FrmMain->BtnPlayClick(FrmMain->BtnPlay);
+        ASSERT_EQ(FrmMain->PlayState, kPlayForward);
+        // Twice the speed: the clock runs on and the sound is off.
+        if (!withSound) FrmMain->BtnFastPlayClick(FrmMain->BtnFastPlay);
+        ASSERT_TRUE(FrmMain->MMTimerPlayback->Enabled());
+        ASSERT_TRUE(FrmMain->VideoReader->IsReaderRunning());
+        ASSERT_EQ(FrmMain->Activities.Running(TActivity::Sound), withSound);
+    }
+
+    void Start(TActivity activity, recsim::RecSim& sim) {
+        switch (activity) {
+        case TActivity::LiveView:
+            StartLive();
+            ASSERT_TRUE(PumpReal(PicturesOnEveryScreen));
+            break;
+        case TActivity::RemoteSearch:
+            StartRemoteSearch(sim);
+            FrmMain->BtnPauseClick(FrmMain->BtnPause);
+            FrmMain->BtnNextClick(FrmMain->BtnNext);
+            // One frame shown, and the stream held again for the next step.
+            ASSERT_TRUE(PumpReal([] { return FrmMain->Activities.QueueAvFrames == 1; }));
+            ASSERT_TRUE(FrmMain->AVDataCliSocket->Paused());
+            ASSERT_EQ(FrmMain->Activities.RemotePlayState, 2);
+            break;
+        case TActivity::SearchBackup:
+            StartRemoteSearch(sim);
+            FrmMain->BtnBackupClick(FrmMain->BtnBackup);
+            ASSERT_TRUE(PumpReal([] { return FrmMain->Saver.FileOpen(); }));
+            break;
+        case TActivity::Backup: {
+            // The recorder is caught half-way through the span.
+            recsim::SimFaults f = sim.Faults();
+            f.holdStreamAfterFrames = 60;
+            sim.SetFaults(f);
+            Answer(mrYes);
+            FrmMain->btnSer_mClick(FrmMain->btnSer_m);
+            FrmMain->BtnSerClick(FrmMain->BtnSer);
+            FrmSerDevice->btnHDD->OnClick(FrmSerDevice->btnHDD);
+            frmSearch->btnAllClick(frmSearch->btnAll);
+            whileBoxUp = nullptr;
+            ASSERT_TRUE(frmBackup->SetStartTime("200801010900"));
+            ASSERT_TRUE(frmBackup->SetEndTime("200801010902"));
+            frmCalendar->btnBackupClick(frmCalendar->btnBackup);
+            ASSERT_TRUE(frmBackup->Visible());
+            ASSERT_GT(frmBackup->GetBackupSize(), 0u);
+            form_testing::ScopedFolderAnswer folder(backupFolder_.Str());
+            frmBackup->btnBrowseClick(frmBackup->btnBrowse);
+            frmBackup->btnBackupStartClick(frmBackup->btnBackupStart);
+            ASSERT_TRUE(frmDownload->Visible());
+            ASSERT_TRUE(
+                PumpReal([&] { return sim.AvFramesSent() >= 60 && FrmMain->Saver.FramesInFile() > 0; }));
+            break;
+        }
+        case TActivity::SetupPass:
+            FrmMain->btnLive_mClick(FrmMain->btnLive_m);
+            FrmMain->BtnSetupClick(FrmMain->BtnSetup);
+            ASSERT_TRUE(frmMenu->Visible());
+            break;
+        case TActivity::Upgrade: {
+            testing_support::WriteFileBytes(HomeFile("fw.bin"), std::string(10000, 'F'));
+            form_testing::ScopedFileAnswer file(HomeFile("fw.bin"));
+            FrmMain->BtnUpgradeClick(FrmMain->BtnUpgrade);
+            // Installing: the recorder reports its progress.
+            ASSERT_TRUE(PumpReal([] { return FrmUpdateStatus->ProgressUpdate->CurrentLevel() > 0; }));
+            break;
+        }
+        case TActivity::Sound:
+        case TActivity::LocalPlayback:
+            StartLocalPlayback(activity == TActivity::Sound);
+            break;
+        }
+        ASSERT_TRUE(FrmMain->Activities.Running(activity)) << ActivityName(activity);
+    }
+
+    // The way out, from the button, the recorder or the network.
+    void TakeWayOut(TWayOut way, recsim::RecSim& sim) {
+        switch (way) {
+        case TWayOut::Disconnect: {
+            FakeTick tick(1000, 10);
+            FrmMain->BtnDisconnectClick(FrmMain->BtnDisconnect);
+            break;
+        }
+        case TWayOut::PowerOff: {
+            FakeTick tick(1000, 10);
+            FrmMain->BtnPowerClick(FrmMain->BtnPower);
+            break;
+        }
+        case TWayOut::CommandLinkLost:
+            sim.CloseCommandConnection();
+            ASSERT_TRUE(PumpReal([] { return FrmMain->CliSocket->State() == wsClosed; }));
+            break;
+        case TWayOut::AvLinkLost: {
+            sim.CloseAvConnection();
+            const auto closed = [] { return FrmMain->CliSocket->State() == wsClosed; };
+            // A connection held for the next step hears of its close when a step reads it.
+            for (int step = 0;
+                 step < 40 && FrmMain->RemoteSearchActive() && FrmMain->AVDataCliSocket->Paused(); ++step) {
+                FrmMain->BtnNextClick(FrmMain->BtnNext);
+                PumpReal([&] { return closed() || FrmMain->AVDataCliSocket->Paused(); });
+            }
+            ASSERT_TRUE(PumpReal(closed));
+            break;
+        }
+        case TWayOut::HeartbeatLost: {
+            sim.SetMute(true);
+            FakeTick tick(1000, 25);
+            for (int second = 0; second < 300 && FrmMain->CliSocket->State() == wsConnected; ++second)
+                FrmMain->TimerHeartBeatTimer(FrmMain->TimerHeartBeat);
+            ASSERT_EQ(FrmMain->CliSocket->State(), wsClosed);
+            // Let go, the recorder reads what the client sent until it closed.
+            sim.SetMute(false);
+            break;
+        }
+        case TWayOut::RemoteWorkEnded:
+        case TWayOut::RecorderBusy: {
+            // The client says so in its log last, after the way out.
+            TStrings* log = frmSysLog->lbLog->Items();
+            const int lines = log->Count();
+            if (way == TWayOut::RemoteWorkEnded)
+                sim.EndRemoteWork(1);
+            else
+                sim.SetStatus(2, true);
+            ASSERT_TRUE(PumpReal([&] {
+                return log->Count() > lines &&
+                       log->Strings(log->Count() - 1) == FrmMain->LoadLangString(59838);
+            })) << log->Count()
+                << " " << (log->Count() > 0 ? log->Strings(log->Count() - 1) : "");
+            break;
+        }
+        case TWayOut::NewConnect:
+            LogInTo(sim);
+            break;
+        }
+    }
+
+    // The stop commands the recorder received since `from`.
+    static std::vector<DWORD> StopsSince(recsim::RecSim& sim, std::size_t from) {
+        std::vector<DWORD> out;
+        const auto packets = sim.Log().Packets();
+        for (std::size_t i = from; i < packets.size(); ++i) {
+            const DWORD c = packets[i].packet.Command();
+            if (packets[i].packet.Type() == NETMSG &&
+                std::count(std::begin(kStopCommands), std::end(kStopCommands), c))
+                out.push_back(c);
+        }
+        return out;
+    }
+
+    // The windows that show, by class.
+    static std::set<std::string> ShowingWindows() {
+        std::set<std::string> out;
+        for (int i = 0; i < Screen->FormCount(); ++i)
+            if (Screen->Forms(i)->Visible()) out.insert(Screen->Forms(i)->ClassName());
+        return out;
+    }
+
+    void ExpectNothingLeftOf(const Cell& c) {
+        const CActivities& record = FrmMain->Activities;
+        for (const ActivityRow& row : kRows)
+            EXPECT_EQ(record.Running(row.activity), StillRuns(c, row.activity)) << ActivityName(row.activity);
+        EXPECT_EQ(record.QueueAvFrames, 0);
+        EXPECT_EQ(record.RemotePlayState, 0);
+        EXPECT_TRUE(record.AvFrameQueue.Empty());
+        EXPECT_FALSE(FrmMain->AvShow.awaitingFirstPicture);
+        EXPECT_FALSE(FrmMain->AVDataCliSocket->Paused());
+        EXPECT_FALSE(FrmMain->Saver.FileOpen());
+        // What was saved has its index.
+        for (const std::string& file : FrmMain->Saver.Files())
+            EXPECT_TRUE(FileExists(file + ".fdx")) << file;
+        if (!Ends(c)) return;
+        EXPECT_FALSE(FrmMain->MMTimerPlayback->Enabled());
+        EXPECT_FALSE(FrmMain->MMTimerReverse->Enabled());
+        EXPECT_FALSE(FrmMain->VideoReader->IsReaderRunning());
+    }
+
+    void ExpectTheLocalLook() {
+        EXPECT_EQ(FrmMain->CurrentMode, kModeLocal);
+        EXPECT_EQ(FrmMain->ImgFrame2->CurrentFrame(), 0);
+        EXPECT_TRUE(FrmMain->BtnFirst->Visible());
+        EXPECT_TRUE(FrmMain->BtnFastReverse->Visible());
+        EXPECT_FALSE(FrmMain->BtnBack5->Visible());
+        for (TControl* button : {FrmMain->BtnLive, FrmMain->BtnDislive, FrmMain->BtnSer, FrmMain->BtnDisser,
+                                 FrmMain->BtnBackup, FrmMain->BtnBackup_on, FrmMain->BtnSetup})
+            EXPECT_FALSE(button->Visible()) << button->Name();
+        const bool linkUp = FrmMain->CliSocket->State() == wsConnected;
+        EXPECT_EQ(FrmMain->BtnDisconnect->Visible(), linkUp);
+        EXPECT_EQ(FrmMain->BtnConnect->Visible(), !linkUp);
+        EXPECT_TRUE(FrmMain->Enabled());
+        EXPECT_FALSE(FrmWait->Visible());
+    }
+
+    testing_support::TempDir backupFolder_;
+};
+
+TEST_P(EveryWayOut, EndsItsWorkAndTheNextLogInWorks) {
+    const Cell& c = GetParam();
+    recsim::RecSim& sim = Recorder();
+    const bool offline =
+        IsLocal(c.row.activity) && (c.column.way == TWayOut::PowerOff || c.column.way == TWayOut::NewConnect);
+    if (!offline) ASSERT_NO_FATAL_FAILURE(LogInTo(sim));
+    ASSERT_NO_FATAL_FAILURE(Start(c.row.activity, sim));
+    seen_.clear();
+    const std::size_t from = sim.Log().Packets().size();
+
+    ASSERT_NO_FATAL_FAILURE(TakeWayOut(c.column.way, sim));
+
+    // The recorder heard the stop commands while the link lived, and nothing once it was gone.
+    std::vector<DWORD> stops;
+    if (c.column.linkLives && Ends(c) && !offline) {
+        stops = c.row.stops;
+        if (c.column.way == TWayOut::RemoteWorkEnded && c.row.tab == kModeSearch)
+            stops.push_back(NETCMD_MODE);
+    }
+    if (WayClosesLink(c.column.way) && c.column.way != TWayOut::NewConnect && !offline)
+        ASSERT_TRUE(sim.WaitForCommandConnection(false, 3000));
+    PumpReal([] { return false; }, 100);
+    EXPECT_EQ(StopsSince(sim, from), stops);
+
+    ExpectNothingLeftOf(c);
+    if (c.column.way == TWayOut::PowerOff) {
+        EXPECT_TRUE(Application->Terminated());
+        EXPECT_EQ(FrmMain->CliSocket->State(), wsClosed);
+        EXPECT_TRUE(Boxes().empty());
+        RestartProgram();
+    } else {
+        std::vector<TSeenBox> boxes;
+        if (c.column.boxCaption != 0 && Ends(c)) boxes.push_back(Box(c.column.boxCaption, c.column.boxText));
+        EXPECT_EQ(Boxes(), boxes);
+        std::set<std::string> windows{"TFrmMain"};
+        if (!Ends(c) && c.row.activity == TActivity::Upgrade) windows.insert("TFrmUpdateStatus");
+        EXPECT_EQ(ShowingWindows(), windows);
+        ExpectTheLocalLook();
+    }
+
+    // The recorder is itself again; work that went on is ended by a disconnect.
+    sim.ClearFaults();
+    sim.SetStatus(1, false);
+    if (FrmMain->CliSocket->State() == wsConnected && !Ends(c)) {
+        FakeTick tick(1000, 10);
+        FrmMain->BtnDisconnectClick(FrmMain->BtnDisconnect);
+    }
+    if (FrmMain->CliSocket->State() != wsConnected) {
+        ASSERT_TRUE(sim.WaitForCommandConnection(false, 3000));
+        ASSERT_NO_FATAL_FAILURE(LogInTo(sim));
+    }
+    seen_.clear();
+    ASSERT_NO_FATAL_FAILURE(StartLive());
+    EXPECT_TRUE(PumpReal(PicturesOnEveryScreen, 5000));
+    ASSERT_NO_FATAL_FAILURE(StartRemoteSearch(sim));
+    EXPECT_EQ(FrmMain->lbState->Caption(), "SEARCH");
+    // The one question on the way: leaving live view for the search.
+    const TSeenBox question{FrmMain->LoadLangString(59853),
+                            FrmMain->LoadLangString(50485) + "\n" + FrmMain->LoadLangString(50484)};
+    EXPECT_EQ(Boxes(), (std::vector<TSeenBox>{question}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, EveryWayOut, ::testing::ValuesIn(EveryCell()), CellName);
+
+} // namespace
+} // namespace client_tests

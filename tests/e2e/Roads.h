@@ -1,0 +1,40 @@
+// The roads a user takes through the client, each walked from a fresh start.
+#pragma once
+
+#include "tests/e2e/Client.h"
+
+#include <ostream>
+
+namespace e2e {
+
+struct Road {
+    const char* name;
+    void (*walk)(Session&);
+};
+inline void PrintTo(const Road& road, std::ostream* out) {
+    *out << road.name;
+}
+
+// The recorder's link: log-in, live view, the remote search, setup, firmware, log list.
+void ConnectAndLogIn(Session& s);
+void LiveInFourAndOneScreens(Session& s);
+void RemoteSearchDownToPlayback(Session& s);
+void SetupPagesApplied(Session& s);
+void FirmwareUpgrade(Session& s);
+void LogListSavedAs(Session& s);
+
+// Files on the PC: backup, local playback of it, printing.
+void BackupThroughTheMinuteMenu(Session& s);
+void LocalPlaybackOfABackup(Session& s);
+void PrintCameraOneToPdf(Session& s);
+
+// What the screens look like: overlays, full mode, languages.
+void GpsOverlayOnEveryFrame(Session& s);
+void FullModeAndBack(Session& s);
+void LanguageEnglish(Session& s);
+void LanguageJapanese(Session& s);
+void LanguageKorean(Session& s);
+void LanguageSpanish(Session& s);
+void EmptyBoxesSeenWithoutCjkFonts(Session& s);
+
+} // namespace e2e

@@ -1,0 +1,210 @@
+// Roads that leave files on the PC: a backup, its local playback, printing.
+#include "tests/e2e/Roads.h"
+#include "tests/support/TestSupport.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace e2e {
+
+namespace {
+
+using testing_support::ReadFileBytes;
+
+std::uint32_t Word(const std::string& bytes, std::size_t at) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data() + at);
+    return p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+}
+
+// "yyyymmddhhmiss" of seconds since 1970, read as UTC as the recorder's times are.
+std::string TimeName(std::uint32_t seconds) {
+    const std::time_t t = seconds;
+    std::tm tm{};
+    gmtime_r(&t, &tm);
+    char text[16];
+    std::strftime(text, sizeof text, "%Y%m%d%H%M%S", &tm);
+    return text;
+}
+
+// A recorded file of a backup and its frame index: every indexed offset holds a frame header whose
+// time is the indexed time, the times run forward, and the file is named after its first second.
+// Returns the number of frames.
+std::size_t CheckRecordedFile(const fs::path& file) {
+    const std::string data = ReadFileBytes(file.string());
+    const std::string offsets = ReadFileBytes(file.string() + ".fdx");
+    const std::string times = ReadFileBytes(file.string() + ".tdx");
+    const std::string marks = ReadFileBytes(file.string() + ".mdx");
+    const std::string name = file.filename().string();
+    if (data.size() < 32) Fail(name + ": no frames");
+    if (offsets.empty() || offsets.size() % 4 != 0 || offsets.size() != times.size())
+        Fail(name + ": the .fdx and .tdx index files do not match (" + std::to_string(offsets.size()) + ", " +
+             std::to_string(times.size()) + " bytes)");
+    if (marks.empty()) Fail(name + ": no .mdx index file");
+    const std::size_t frames = offsets.size() / 4;
+    std::uint32_t last = 0;
+    for (std::size_t k = 0; k < frames; ++k) {
+        const std::uint32_t at = Word(offsets, 4 * k), time = Word(times, 4 * k);
+        if (at + 32 > data.size()) Fail(name + ": frame " + std::to_string(k) + " indexed past the end");
+        if (Word(data, at) != 0x12345678u)
+            Fail(name + ": no frame header at indexed offset " + std::to_string(at));
+        if (Word(data, at + 4) != time)
+            Fail(name + ": frame " + std::to_string(k) + " has another time than its index");
+        if (time < last) Fail(name + ": the frame times run backwards at frame " + std::to_string(k));
+        last = time;
+    }
+    if (TimeName(Word(times, 0)) != name)
+        Fail(name + ": named otherwise than its first frame's time " + TimeName(Word(times, 0)));
+    return frames;
+}
+
+// Connected, down to a recorded minute, that minute set as the span through the cells' popup menu,
+// the destination chosen in the folder chooser, BACKUP START, and the end of the backup. Returns the
+// hour folder the backup wrote.
+fs::path BackUpOneMinute(Session& s, Client& c) {
+    c.Connect();
+    c.Mode("btnSer_m");
+    Box cell;
+    const Window minutes = c.OpenMinuteTable(cell);
+    const FormLayout minuteForm("MinTable.dfm");
+    const int x = cell.x + cell.w / 2, y = cell.y + cell.h / 2;
+    // The span's menu is the selected minute's.
+    s.Click(x, y);
+    c.PopupAt(x, y, minuteForm, {"SetStartTime"});
+    c.PopupAt(x, y, minuteForm, {"SetEndTime"});
+    const Box span = minuteForm.Bounds("lbStartTime");
+    if (s.Take("span").Count(Box{minutes.box.x + span.x, minutes.box.y + span.y, span.w, span.h},
+                             Tint{Tint::Dark}) == 0)
+        Fail("the minute table shows no start of the span");
+    s.ClickControl(minutes, minuteForm, "btnBackup");
+
+    const Window backup = s.WaitWindow("BACKUP", 20000);
+    const FormLayout backupForm("Backup.dfm");
+    // The recorder's answer to the size request (command 125) enables the window.
+    if (!c.WaitCommand(125, 1)) Fail("the backup window asked for no size (command 125)");
+    s.Pause(1500);
+    const std::string destination = s.Work() + "/backup";
+    fs::create_directories(destination);
+    s.ClickControl(backup, backupForm, "btnBrowse");
+    c.Choose("Select a folder", destination);
+    c.ExpectCommand(
+        114, [&] { s.ClickControl(backup, backupForm, "btnBackupStart"); }, "BACKUP START");
+    const std::string log = s.RecorderLog();
+    if (log.substr(log.rfind("NETMSG command 114 ")).find(" backup") == std::string::npos)
+        Fail("the stream was not asked for as a backup");
+    // The download window shows the progress until the recorder's stream has passed the span; then a
+    // box says the backup is complete.
+    if (!c.Answer("Backup", "Return", 120000)) Fail("the backup did not end");
+
+    std::vector<fs::path> hours;
+    for (const auto& entry : fs::directory_iterator(destination))
+        if (entry.is_directory()) hours.push_back(entry.path());
+    if (hours.size() != 1)
+        Fail("the backup wrote " + std::to_string(hours.size()) + " hour folders, not one");
+    return hours.front();
+}
+
+} // namespace
+
+void BackupThroughTheMinuteMenu(Session& s) {
+    // Recorders that report a system-info result of 3 or more take a backup span.
+    s.Start({.recorderArgs = {"--fast", "--sysinfo", "3"}});
+    Client c(s);
+    const fs::path hour = BackUpOneMinute(s, c);
+    std::size_t files = 0;
+    for (const auto& entry : fs::directory_iterator(hour)) {
+        if (entry.path().has_extension()) continue;
+        ++files;
+        CheckRecordedFile(entry.path());
+        // The recorder's own recording of that minute, byte for byte, with its index files.
+        const fs::path original = fs::path(s.Store()) / "avfiles" / hour.filename() / entry.path().filename();
+        for (const char* ext : {"", ".fdx", ".tdx", ".mdx"})
+            if (ReadFileBytes(entry.path().string() + ext) != ReadFileBytes(original.string() + ext))
+                Fail(entry.path().filename().string() + ext + " differs from the recorder's " +
+                     original.string() + ext);
+    }
+    if (files != 1)
+        Fail("the hour folder " + hour.string() + " holds " + std::to_string(files) +
+             " recorded files, not the minute's one");
+}
+
+void LocalPlaybackOfABackup(Session& s) {
+    s.Start({.recorderArgs = {"--fast", "--sysinfo", "3"}});
+    Client c(s);
+    const fs::path hour = BackUpOneMinute(s, c);
+    // The program closed and opened again, with no recorder: the backup is played from its folder.
+    s.RestartClient();
+    const FormLayout localForm("LocalSearch.dfm");
+    // The folder chooser cancelled first: the main window takes the next click.
+    c.ClickMain("BtnSearch");
+    s.ClickControl(s.WaitWindow("LOCAL SEARCH"), localForm, "btnFile");
+    s.WaitWindow("Select a folder");
+    s.Key("Escape");
+    if (!s.WaitGone("Select a folder", 5000)) Fail("Escape did not cancel the folder chooser");
+    c.ClickMain("BtnSearch");
+    s.ClickControl(s.WaitWindow("LOCAL SEARCH"), localForm, "btnFile");
+    c.Choose("Select a folder", hour.string());
+    s.WaitWindow("PLAY LIST");
+    const Box screens = c.Screens();
+    // Four screens, then PLAY.
+    c.ClickMain("BtnQuad");
+    c.ClickMain("BtnPlay");
+    c.WaitFourCameras("playing");
+    if (!c.Moving(screens)) Fail("PLAY: the pictures stand still");
+    c.ClickMain("BtnPause");
+    s.Pause(500);
+    if (!c.Still(screens)) Fail("PAUSE: the pictures go on");
+    const Shot paused = s.Take("paused");
+    c.ClickMain("BtnNext");
+    s.Pause(800);
+    if (s.Take("stepped").Changed(paused, screens) < 0.0005) Fail("NEXT: no new picture");
+    if (!c.Still(screens)) Fail("NEXT: the pictures go on after one step");
+    // Fast: the speed shown beside the position slider changes, and the pictures run.
+    const Box speed = c.MainControl("Label1");
+    c.ClickMain("BtnPlay");
+    const Shot normal = s.Take("normal-speed");
+    c.ClickMain("BtnFastPlay");
+    s.Pause(800);
+    if (s.Take("fast").Changed(normal, speed) < 0.02) Fail("FAST: the speed shown stays");
+    if (!c.Moving(screens)) Fail("FAST: the pictures stand still");
+    c.WaitFourCameras("fast");
+    c.ClickMain("BtnStop");
+    s.Pause(500);
+    if (!c.Still(screens)) Fail("STOP: the pictures go on");
+}
+
+void PrintCameraOneToPdf(Session& s) {
+    s.Start();
+    Client c(s);
+    c.Connect();
+    c.LiveOn();
+    c.ScreenMenu({"MenuItemPrint", "MenuItemPrintCam1"});
+    if (!Session::WaitFor([&] { return s.FindWindow("PRINT").has_value(); }, 10000))
+        throw MissingPiece("Print && Save > Camera 1 opens no PRINT window");
+    const Window print = s.WaitWindow("PRINT");
+    // The snapshot shown is camera 1's picture.
+    if (s.Take("print-window").Share(print.box, CameraTint(1)) < 0.1)
+        Fail("the PRINT window shows no picture of camera 1");
+    // The window takes the picture's size; its buttons stay at its bottom.
+    const Box button = FormLayout("Print.dfm").BoundsFromBottom("btnPrint", print.box.h);
+    s.Click(print, button.x + button.w / 2, button.y + button.h / 2);
+    // The printer dialog, taken as it stands (HARBEK_PRINT_PDF makes the printer a PDF file).
+    s.WaitWindow("Print", 10000);
+    s.Take("print-dialog");
+    s.Key("Return");
+    const std::string pdf = s.Work() + "/print.pdf";
+    if (!Session::WaitFor([&] { return fs::exists(pdf) && fs::file_size(pdf) > 0; }, 15000))
+        Fail("printing wrote no " + pdf);
+    Session::Pause(500);
+    const std::string bytes = ReadFileBytes(pdf);
+    if (bytes.rfind("%PDF-", 0) != 0) Fail(pdf + " is not a PDF file");
+    if (bytes.find("/Image") == std::string::npos) Fail(pdf + " holds no picture");
+    if (bytes.find("%%EOF") == std::string::npos) Fail(pdf + " is cut short");
+}
+
+} // namespace e2e

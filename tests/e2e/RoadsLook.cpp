@@ -1,0 +1,175 @@
+// Roads about what the screens look like: the overlays, full mode and the four languages.
+#include "tests/e2e/Roads.h"
+
+#include <fstream>
+
+namespace e2e {
+
+void GpsOverlayOnEveryFrame(Session& s) {
+    s.Start();
+    Client c(s);
+    c.Connect();
+    c.LiveOn();
+    c.ScreenMenu({"MenuItemGPS", "MenuItemGPSON"});
+    c.ScreenMenu({"MenuItemCOLOR", "MenuItemCOLORBLUE"});
+    // The GPS text of screen 1, blue over camera 1's red picture, on every picture sampled.
+    const Box panel = c.MainControl("Panel1"), label = c.main.Bounds("LabelGPSdata1");
+    const Box text{panel.x + label.x, panel.y + label.y, label.w, label.h};
+    int without = 0;
+    const int samples = 20;
+    for (int k = 0; k < samples; ++k) {
+        const Shot shot = s.Take("gps");
+        if (shot.Count(text, Tint{Tint::Blue}) < 30) ++without;
+        Session::Pause(150);
+    }
+    if (without > 0)
+        Fail("the GPS text is missing from " + std::to_string(without) + " of " + std::to_string(samples) +
+             " pictures");
+}
+
+namespace {
+
+// The main window fills the display (full mode) or has the place and size of `skin`.
+void WaitMainWindow(Session& s, Box want, const std::string& what) {
+    if (!Session::WaitFor(
+            [&] {
+                const auto w = s.FindWindow("Harbek");
+                return w && w->box.x == want.x && w->box.y == want.y && w->box.w == want.w &&
+                       w->box.h == want.h;
+            },
+            10000))
+        Fail(what);
+    Session::Pause(800);
+}
+
+} // namespace
+
+void FullModeAndBack(Session& s) {
+    s.Start();
+    Client c(s);
+    const Window skin = c.Main();
+    const Box display{0, 0, 1280, 1024};
+    // The skin's own controls: the mode tabs, the buttons of the mode, the transport bar; in full mode
+    // they would lie at the same places of the window, now at the display's corner.
+    const struct {
+        const char* name;
+        const char* what;
+    } controls[] = {{"btnLive_m", "the mode tabs"},
+                    {"BtnConnect", "the mode's buttons"},
+                    {"BtnPlay", "the transport bar"}};
+
+    // With nothing to show yet: the screens are dark all over.
+    const Shot idle = s.Take("skin-idle");
+    s.Key("Return");
+    WaitMainWindow(s, display, "full mode does not fill the display");
+    const Shot dark = s.Take("full-idle");
+    for (const auto& control : controls)
+        if (dark.Share(c.main.Bounds(control.name), Tint{Tint::Dark}) < 0.9)
+            Fail(std::string("full mode: ") + control.what + " float over the screens");
+    s.Key("Escape");
+    WaitMainWindow(s, skin.box, "skin mode does not bring the window back to its place and size");
+    const Shot idleAgain = s.Take("skin-idle-again");
+    for (const auto& control : controls)
+        if (idleAgain.Changed(idle, c.MainControl(control.name)) > 0.05)
+            Fail(std::string("skin mode: ") + control.what + " do not come back");
+    const Box tabs = c.MainControl("btnLive_m");
+
+    // Live: the four cameras over the whole display, and back.
+    c.Connect();
+    c.LiveOn();
+    const Shot before = s.Take("skin-live");
+    s.Key("Return");
+    WaitMainWindow(s, display, "full mode does not fill the display in live view");
+    const Shot full = s.Take("full-live");
+    const Box quarters[] = {{0, 0, 640, 512}, {640, 0, 640, 512}, {0, 512, 640, 512}, {640, 512, 640, 512}};
+    for (int camera = 1; camera <= 4; ++camera)
+        if (full.Share(quarters[camera - 1], CameraTint(camera)) < 0.2)
+            Fail("full mode: camera " + std::to_string(camera) + " does not fill its quarter of the display");
+    // The tabs' place is in camera 2's quarter, the transport bar's in camera 3's.
+    if (full.Share(c.main.Bounds("btnLive_m"), CameraTint(2)) < 0.2 ||
+        full.Share(c.main.Bounds("BtnPlay"), CameraTint(3)) < 0.2)
+        Fail("full mode: the skin's controls float over the video");
+    s.Key("Escape");
+    WaitMainWindow(s, skin.box, "skin mode does not come back from live full mode");
+    const Shot back = s.Take("skin-live-again");
+    if (back.Changed(before, tabs) > 0.05) Fail("skin mode: the mode tabs do not come back in live view");
+    if (back.Share(c.Quarter(1), CameraTint(1)) < 0.2) Fail("skin mode: camera 1 is not on screen 1");
+}
+
+namespace {
+
+// Characters drawn as empty boxes: none may show in the window.
+void NoEmptyBoxes(Session& s, const Window& w, const std::string& what) {
+    const std::vector<Box> boxes = s.Take(what).EmptyGlyphBoxes(w.box);
+    if (!boxes.empty())
+        Fail(what + ": " + std::to_string(boxes.size()) + " characters drawn as empty boxes, the first at " +
+             std::to_string(boxes.front().x) + "," + std::to_string(boxes.front().y));
+}
+
+// Ink in the control's box: its text is drawn at all.
+void TextDrawn(Session& s, const Window& w, const FormLayout& form, const std::string& control) {
+    const Box b = form.Bounds(control);
+    if (s.Take(control).Ink(Box{w.box.x + b.x, w.box.y + b.y, b.w, b.h}) < 15)
+        Fail(control + " shows no text");
+}
+
+// The connect dialog and the setup menu in the language: their texts drawn, no empty boxes.
+void LanguageRoad(Session& s, int languageId) {
+    s.Start({.languageId = languageId});
+    Client c(s, languageId);
+    c.ClickMain("BtnConnect");
+    const Window dialog = s.WaitWindow("Connect");
+    const FormLayout log("formlog.dfm");
+    for (const char* label : {"LabelIP", "LabelPort", "LabelPassword"})
+        TextDrawn(s, dialog, log, label);
+    NoEmptyBoxes(s, dialog, "connect-dialog");
+    s.ClickControl(dialog, log, "BtnCancel");
+    if (!s.WaitGone("Connect")) Fail("the connect dialog stayed after CANCEL");
+
+    c.Connect();
+    const Window menu = c.OpenSetupMenu();
+    const FormLayout menuForm("Menu.dfm");
+    for (const char* button : {"btnDevice", "btnRecord", "btnSystem", "btnLoglist", "btnInfo"})
+        TextDrawn(s, menu, menuForm, button);
+    NoEmptyBoxes(s, menu, "setup-menu");
+}
+
+} // namespace
+
+void LanguageEnglish(Session& s) {
+    LanguageRoad(s, 1033);
+}
+
+void LanguageJapanese(Session& s) {
+    LanguageRoad(s, 1041);
+}
+
+void LanguageKorean(Session& s) {
+    LanguageRoad(s, 1042);
+}
+
+void LanguageSpanish(Session& s) {
+    LanguageRoad(s, 3082);
+}
+
+// The check above can fail: with fontconfig shown only DejaVu, the Japanese texts are empty boxes.
+void EmptyBoxesSeenWithoutCjkFonts(Session& s) {
+    const std::string config = s.Work() + "/fonts.conf";
+    {
+        std::ofstream out(config);
+        out << "<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n<fontconfig>\n"
+            << "  <dir>/usr/share/fonts/truetype/dejavu</dir>\n  <cachedir>" << s.Work()
+            << "/fontcache</cachedir>\n"
+            << "</fontconfig>\n";
+    }
+    s.Start({.recorder = false, .languageId = 1041, .clientEnv = {"FONTCONFIG_FILE=" + config}});
+    Client c(s, 1041);
+    c.ClickMain("BtnConnect");
+    const Window dialog = s.WaitWindow("Connect");
+    const std::vector<Box> boxes = s.Take("connect-dialog").EmptyGlyphBoxes(dialog.box);
+    // "アドレス", "ポート", "パスワード", "管理者", "ユーザー": twenty characters.
+    if (boxes.size() < 15)
+        Fail("only " + std::to_string(boxes.size()) + " empty boxes seen without Japanese fonts");
+}
+
+} // namespace e2e

@@ -1,0 +1,61 @@
+// The client as a user drives it: the real program and the simulated recorder under an X server of
+// the road's own, clicks and keys through that server, the real dialogs and popup menus, and what
+// shows on the screen checked by its pixels. No test hook anywhere. Each road is a row of the table
+// at the end; a failing road leaves its last picture, the client's trace and the recorder's log
+// under build/e2e-failures/<road>/.
+#include "tests/e2e/Roads.h"
+
+#include <gtest/gtest.h>
+
+#include <iostream>
+
+namespace e2e {
+namespace {
+
+const Road kRoads[] = {
+    {"connect", ConnectAndLogIn},
+    {"live", LiveInFourAndOneScreens},
+    {"remote_search", RemoteSearchDownToPlayback},
+    {"backup", BackupThroughTheMinuteMenu},
+    {"local_playback", LocalPlaybackOfABackup},
+    {"upgrade", FirmwareUpgrade},
+    {"loglist_save_as", LogListSavedAs},
+    {"print_pdf", PrintCameraOneToPdf},
+    {"gps_overlay", GpsOverlayOnEveryFrame},
+    {"full_mode", FullModeAndBack},
+    {"setup_pages", SetupPagesApplied},
+    {"language_english", LanguageEnglish},
+    {"language_japanese", LanguageJapanese},
+    {"language_korean", LanguageKorean},
+    {"language_spanish", LanguageSpanish},
+    {"empty_boxes_without_cjk_fonts", EmptyBoxesSeenWithoutCjkFonts},
+};
+
+class Roads : public ::testing::TestWithParam<Road> {};
+
+TEST_P(Roads, Walk) {
+    const Road& road = GetParam();
+    Session session(road.name);
+    std::string missing, failure;
+    try {
+        road.walk(session);
+    } catch (const MissingPiece& m) {
+        missing = m.what();
+    } catch (const std::exception& e) {
+        failure = e.what();
+        ADD_FAILURE() << failure;
+    }
+    if (HasFailure())
+        std::cout << "kept for the reader: " << session.KeepForReader(failure) << std::endl;
+    else
+        session.Discard();
+    if (!missing.empty()) GTEST_SKIP() << missing;
+}
+
+INSTANTIATE_TEST_SUITE_P(Client, Roads, ::testing::ValuesIn(kRoads),
+                         [](const ::testing::TestParamInfo<Road>& info) {
+                             return std::string(info.param.name);
+                         });
+
+} // namespace
+} // namespace e2e

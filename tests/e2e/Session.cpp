@@ -1,0 +1,299 @@
+#include "tests/e2e/Session.h"
+
+#include "tests/support/TestSupport.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <thread>
+
+namespace fs = std::filesystem;
+using testing_support::RunProgram;
+
+namespace e2e {
+
+namespace {
+
+// What the file holds so far; empty while it does not exist yet.
+std::string ReadAll(const std::string& path) {
+    std::error_code ec;
+    return fs::exists(path, ec) ? testing_support::ReadFileBytes(path) : std::string();
+}
+
+std::string BinaryRoot() {
+    const char* binary = std::getenv("HARBEK_BINARY");
+    return binary ? binary : ".";
+}
+
+} // namespace
+
+void Fail(const std::string& what) {
+    throw std::runtime_error(what);
+}
+
+Session::Session(std::string road) : road_(std::move(road)), binary_(BinaryRoot()) {
+    work_ = binary_ + "/e2e/" + road_;
+    std::error_code ec;
+    fs::remove_all(work_, ec);
+    fs::remove_all(binary_ + "/e2e-failures/" + road_, ec);
+    for (const char* sub : {"home", "config", "data", "cache", "runtime", "shots"})
+        fs::create_directories(work_ + "/" + sub);
+    fs::permissions(work_ + "/runtime", fs::perms::owner_all, fs::perm_options::replace, ec);
+}
+
+Session::~Session() {
+    client_.Stop();
+    recorder_.Stop();
+    x_.Stop();
+}
+
+void Session::Start(const SessionOptions& options) {
+    for (const char* tool : {"xdotool", "import", "convert"})
+        if (!testing_support::HaveProgram(tool))
+            Fail(std::string(tool) + " is not installed (make deps installs it)");
+    std::string why;
+    if (!x_.Start(1280, 1024, why)) Fail(why);
+
+    if (options.recorder) {
+        std::vector<std::string> argv{
+            binary_ + "/tools/recsim/recsim", "--port", "0", "--store", Store(), "--standard", "pal", "--log",
+            work_ + "/recorder.log"};
+        argv.insert(argv.end(), options.recorderArgs.begin(), options.recorderArgs.end());
+        recorder_.Start(argv, {}, work_ + "/recorder.out", work_ + "/recorder.err");
+        const std::regex ports(R"(command port (\d+))");
+        std::smatch m;
+        // A fresh store is generated first: a few seconds.
+        const bool up = WaitFor(
+            [&] {
+                const std::string out = ReadAll(work_ + "/recorder.out");
+                return std::regex_search(out, m, ports) || !recorder_.Running();
+            },
+            60000);
+        const std::string out = ReadAll(work_ + "/recorder.out");
+        if (!up || !std::regex_search(out, m, ports))
+            Fail("the simulated recorder did not start: " + ReadAll(work_ + "/recorder.err"));
+        port_ = std::stoi(m[1]);
+    }
+
+    testing_support::EnvList env{"DISPLAY=" + x_.Display(),
+                                 "QT_QPA_PLATFORM=xcb",
+                                 "HARBEK_HOME=" + Home(),
+                                 "HARBEK_REGISTRY=" + work_ + "/registry.ini",
+                                 "HARBEK_TRACE=1",
+                                 "HARBEK_LANGID=" + std::to_string(options.languageId),
+                                 "HARBEK_PRINT_PDF=" + work_ + "/print.pdf",
+                                 "HOME=" + Home(),
+                                 "XDG_CONFIG_HOME=" + work_ + "/config",
+                                 "XDG_DATA_HOME=" + work_ + "/data",
+                                 "XDG_CACHE_HOME=" + work_ + "/cache",
+                                 "XDG_RUNTIME_DIR=" + work_ + "/runtime",
+                                 "DBUS_SESSION_BUS_ADDRESS=unix:path=" + work_ + "/no-bus",
+                                 "NO_AT_BRIDGE=1"};
+    env.insert(env.end(), options.clientEnv.begin(), options.clientEnv.end());
+    clientEnv_ = env;
+    StartClient();
+}
+
+void Session::StartClient() {
+    client_.Start({binary_ + "/client/harbek"}, clientEnv_, work_ + "/client.out", work_ + "/client.trace");
+    WaitWindow("Harbek", 30000);
+    // The first paint.
+    Pause(500);
+}
+
+void Session::RestartClient() {
+    client_.Stop();
+    fs::rename(work_ + "/client.trace", work_ + "/client-before-restart.trace");
+    StartClient();
+}
+
+std::string Session::RecorderLog() const {
+    return ReadAll(work_ + "/recorder.log");
+}
+
+std::string Session::Trace() const {
+    return ReadAll(work_ + "/client.trace");
+}
+
+std::string Session::Run(const std::vector<std::string>& argv, int* status) {
+    std::string output;
+    const int rc = RunProgram(argv, {"DISPLAY=" + x_.Display()}, &output);
+    if (status) *status = rc;
+    return output;
+}
+
+std::string Session::Tool(const std::vector<std::string>& argv) {
+    int status = 0;
+    std::string output = Run(argv, &status);
+    if (status != 0) {
+        std::string line;
+        for (const std::string& a : argv)
+            line += a + " ";
+        Fail(line + "failed: " + output);
+    }
+    return output;
+}
+
+// ---- windows ----
+
+std::optional<Window> Session::FindWindow(const std::string& title) {
+    std::vector<Window> all = FindWindows(title);
+    if (all.empty()) return std::nullopt;
+    return all.front();
+}
+
+std::vector<Window> Session::FindWindows(const std::string& title) {
+    std::vector<Window> found;
+    int status = 0;
+    const std::string ids = Run({"xdotool", "search", "--onlyvisible", "--name", "^" + title + "$"}, &status);
+    std::istringstream lines(ids);
+    std::string id;
+    while (lines >> id) {
+        // The search ignores case; titles are told apart by it ("BACKUP" and its box "Backup").
+        std::string name = Run({"xdotool", "getwindowname", id}, &status);
+        while (!name.empty() && (name.back() == '\n' || name.back() == '\r'))
+            name.pop_back();
+        if (name != title) continue;
+        const std::string geometry = Run({"xdotool", "getwindowgeometry", "--shell", id}, &status);
+        if (status != 0) continue;
+        std::map<std::string, int> v;
+        std::istringstream g(geometry);
+        std::string entry;
+        while (g >> entry) {
+            const auto eq = entry.find('=');
+            if (eq != std::string::npos) v[entry.substr(0, eq)] = std::atoi(entry.substr(eq + 1).c_str());
+        }
+        if (v["WIDTH"] <= 1 || v["HEIGHT"] <= 1) continue;
+        found.push_back(Window{id, Box{v["X"], v["Y"], v["WIDTH"], v["HEIGHT"]}});
+    }
+    return found;
+}
+
+Window Session::WaitWindow(const std::string& title, int ms) {
+    std::optional<Window> found;
+    WaitFor([&] { return (found = FindWindow(title)).has_value(); }, ms);
+    if (!found) {
+        std::string seen;
+        for (const std::string& t : VisibleTitles())
+            seen += " \"" + t + "\"";
+        Take("no-window");
+        Fail("the window \"" + title + "\" did not show; showing:" + seen);
+    }
+    // Its first paint.
+    Pause(300);
+    return *found;
+}
+
+bool Session::WaitGone(const std::string& title, int ms) {
+    return WaitFor([&] { return !FindWindow(title); }, ms);
+}
+
+std::vector<std::string> Session::VisibleTitles() {
+    std::vector<std::string> titles;
+    std::istringstream ids(Run({"xdotool", "search", "--onlyvisible", "--name", "."}));
+    std::string id;
+    while (ids >> id) {
+        std::string name = Run({"xdotool", "getwindowname", id});
+        while (!name.empty() && (name.back() == '\n' || name.back() == '\r'))
+            name.pop_back();
+        titles.push_back(name);
+    }
+    return titles;
+}
+
+// ---- input ----
+
+void Session::Click(int x, int y, int button) {
+    Tool({"xdotool", "mousemove", std::to_string(x), std::to_string(y), "sleep", "0.1", "click",
+          std::to_string(button)});
+    Pause(150);
+}
+
+void Session::Click(const Window& window, int x, int y, int button) {
+    Click(window.box.x + x, window.box.y + y, button);
+}
+
+void Session::ClickControl(const Window& window, const FormLayout& form, const std::string& control,
+                           int button) {
+    const Box b = form.Bounds(control);
+    Click(window, b.x + b.w / 2, b.y + b.h / 2, button);
+}
+
+void Session::Key(const std::string& keys) {
+    // Modifiers are held around the key as a hand holds them: the client's shortcuts read the
+    // keyboard's state when they handle the key, not the key's own record of it.
+    const auto plus = keys.rfind('+');
+    if (plus == std::string::npos || plus + 1 == keys.size()) {
+        Tool({"xdotool", "key", "--delay", "40", keys});
+    } else {
+        const std::string modifiers = keys.substr(0, plus);
+        Tool({"xdotool", "keydown", modifiers, "sleep", "0.2", "key", keys.substr(plus + 1), "sleep", "0.4",
+              "keyup", modifiers});
+    }
+    Pause(150);
+}
+
+void Session::Type(const std::string& text) {
+    Tool({"xdotool", "type", "--delay", "25", text});
+    Pause(100);
+}
+
+// ---- screen ----
+
+Shot Session::Take(const std::string& name) {
+    char prefix[8];
+    std::snprintf(prefix, sizeof prefix, "%03d-", ++shots_);
+    const std::string file = work_ + "/shots/" + prefix + name + ".ppm";
+    Tool({"import", "-window", "root", "-depth", "8", "ppm:" + file});
+    lastShot_ = file;
+    return Shot::FromPpm(ReadAll(file));
+}
+
+// ---- waiting ----
+
+bool Session::WaitFor(const std::function<bool()>& condition, int ms) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    for (;;) {
+        if (condition()) return true;
+        if (std::chrono::steady_clock::now() >= end) return false;
+        Pause(100);
+    }
+}
+
+void Session::Pause(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+void Session::Discard() {
+    client_.Stop();
+    recorder_.Stop();
+    x_.Stop();
+    std::error_code ec;
+    fs::remove_all(work_, ec);
+}
+
+std::string Session::KeepForReader(const std::string& failure) {
+    const std::string folder = binary_ + "/e2e-failures/" + road_;
+    std::error_code ec;
+    fs::remove_all(folder, ec);
+    fs::create_directories(folder);
+    std::ofstream(folder + "/failure.txt") << failure << "\n";
+    if (!x_.Display().empty()) {
+        try {
+            Take("at-failure");
+        } catch (const std::exception&) {
+            // The display is gone: the last picture taken stays the one kept.
+        }
+    }
+    if (!lastShot_.empty()) RunProgram({"convert", lastShot_, folder + "/screen.png"});
+    for (const char* name :
+         {"client.trace", "client-before-restart.trace", "client.out", "recorder.log", "recorder.err"})
+        if (fs::exists(work_ + "/" + name))
+            fs::copy_file(work_ + "/" + name, folder + "/" + name, fs::copy_options::overwrite_existing, ec);
+    return folder;
+}
+
+} // namespace e2e

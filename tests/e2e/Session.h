@@ -1,0 +1,109 @@
+// One road's world: a private X server, the simulated recorder on a port of its own and the real
+// client binary, with a work folder for the client's home, the recorder's store and the pictures.
+// The road drives the client only as a user does: the X server's pointer and keyboard.
+#pragma once
+
+#include "tests/e2e/FormLayout.h"
+#include "tests/e2e/Screen.h"
+#include "tests/support/Display.h"
+
+#include <functional>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// A road that cannot go on because a piece another change brings has not arrived yet: the road is
+// skipped with this message.
+struct MissingPiece : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+struct SessionOptions {
+    bool recorder = true;
+    std::vector<std::string> recorderArgs; // beyond --port 0, --store, --standard pal and --log
+    int languageId = 1033;
+    testing_support::EnvList clientEnv; // added to the client's environment
+};
+
+struct Window {
+    std::string id;
+    Box box; // the client area on the screen
+};
+
+class Session {
+public:
+    explicit Session(std::string road);
+    ~Session();
+
+    // Starts the display, the recorder and the client, and waits for the main window.
+    void Start(const SessionOptions& options = {});
+    // Ends the client (the process is asked to stop) and starts it again on the same home folder.
+    void RestartClient();
+
+    const std::string& Work() const { return work_; }
+    std::string Home() const { return work_ + "/home"; }
+    std::string Store() const { return work_ + "/store"; }
+    int RecorderPort() const { return port_; }
+    // What the recorder received, one line per packet or upload.
+    std::string RecorderLog() const;
+    // The client's debug trace so far.
+    std::string Trace() const;
+
+    // ---- windows ----
+    std::optional<Window> FindWindow(const std::string& title);
+    // Every shown window of this title.
+    std::vector<Window> FindWindows(const std::string& title);
+    Window WaitWindow(const std::string& title, int ms = 15000);
+    bool WaitGone(const std::string& title, int ms = 15000);
+    std::vector<std::string> VisibleTitles();
+
+    // ---- input ----
+    void Click(int x, int y, int button = 1);
+    void Click(const Window& window, int x, int y, int button = 1);
+    // The centre of the control of the window's form definition.
+    void ClickControl(const Window& window, const FormLayout& form, const std::string& control,
+                      int button = 1);
+    // xdotool key names: "Return", "ctrl+a", "Escape", ...
+    void Key(const std::string& keys);
+    void Type(const std::string& text);
+
+    // ---- screen ----
+    // The whole display now; kept in the work folder under the name, and the last one is what a
+    // failing road leaves for the reader.
+    Shot Take(const std::string& name);
+
+    // ---- waiting ----
+    // Polls the condition every 100 ms; false when the time ran out.
+    static bool WaitFor(const std::function<bool()>& condition, int ms);
+    static void Pause(int ms);
+
+    // Leaves what went wrong, the last picture (as PNG), the client's trace and the recorder's log
+    // under build/e2e-failures/<road>/ and names the folder.
+    std::string KeepForReader(const std::string& failure);
+    // Removes the work folder of a road that went well.
+    void Discard();
+
+private:
+    void StartClient();
+    std::string Run(const std::vector<std::string>& argv, int* status = nullptr);
+    std::string Tool(const std::vector<std::string>& argv);
+
+    std::string road_;
+    std::string work_;
+    std::string binary_;
+    testing_support::XvfbServer x_;
+    testing_support::ChildProcess recorder_;
+    testing_support::ChildProcess client_;
+    testing_support::EnvList clientEnv_;
+    int port_ = 0;
+    int shots_ = 0;
+    std::string lastShot_;
+};
+
+// Fails with a message naming what did not happen.
+[[noreturn]] void Fail(const std::string& what);
+
+} // namespace e2e
