@@ -286,6 +286,9 @@ TEST_F(ScheduleEditorTest, EditsReachTheRecorderOnOk) {
     frmSchedule->btnPrevClick(frmSchedule->btnPrev);
     const std::string schedule = Read("schedule.dat");
     const std::string holidays = Read("holiday.ini");
+    // Leaving the time table and the calendar sends nothing: the recording page's OK does.
+    PumpReal([] { return false; }, 200);
+    EXPECT_TRUE(sim.Log().Uploads().empty());
     frmRecord2->btnOkClick(frmRecord2->btnOk);
     ASSERT_TRUE(PumpReal([&] { return sim.Log().Uploads().size() >= 2; }));
     EXPECT_EQ(sim.ServedFile(3), schedule);
