@@ -89,6 +89,8 @@ bool IsOnHotplugBus(const std::string& disk) {
     return false;
 }
 
+constexpr int kDesktopAnswerMs = 1500;
+
 void OpenWithDesktop(const std::string& folder) {
     const std::string program = FindProgram("xdg-open");
     if (program.empty()) throw EVolumeError("Cannot show " + folder + ": xdg-open is not installed");
@@ -100,7 +102,27 @@ void OpenWithDesktop(const std::string& folder) {
     pid_t pid = 0;
     if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0)
         throw EVolumeError("Cannot show " + folder + ": xdg-open did not start");
-    // The file manager may run for long; its exit is collected aside so no zombie stays.
+    // xdg-open hands the folder over and ends at once, failing when nothing on this computer can show a
+    // folder; one that runs on is the file manager itself, whose exit is collected aside so no zombie
+    // stays.
+    for (int waited = 0; waited < kDesktopAnswerMs; waited += 20) {
+        int status = 0;
+        const pid_t ended = waitpid(pid, &status, WNOHANG);
+        if (ended == 0) {
+            usleep(20 * 1000);
+            continue;
+        }
+        if (ended < 0) {
+            if (errno == EINTR) continue;
+            return; // collected elsewhere: nothing to tell
+        }
+        if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return;
+        const std::string how = WIFEXITED(status)
+                                    ? "ended with status " + std::to_string(WEXITSTATUS(status))
+                                    : "was stopped by signal " + std::to_string(WTERMSIG(status));
+        throw EVolumeError("Cannot show " + folder + ": xdg-open found no program to show it (" + how +
+                           "); open the folder in a file manager yourself");
+    }
     std::thread([pid] {
         int status = 0;
         while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {

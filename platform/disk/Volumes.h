@@ -88,8 +88,8 @@ std::vector<std::string> UnmountOwnVolumes();
 // Devices this program mounted and has not unmounted.
 std::vector<std::string> OwnMounts();
 
-// Shows the folder in the desktop's file manager (xdg-open, not waited for); EVolumeError when there is
-// none to start.
+// Shows the folder in the desktop's file manager through xdg-open, waiting only for it to hand the folder
+// over; EVolumeError when xdg-open is missing or finds nothing to show the folder with.
 void OpenFolder(const std::string& folder);
 
 // The program's path in PATH; empty when it is not installed.
