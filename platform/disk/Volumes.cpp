@@ -89,7 +89,8 @@ bool IsOnHotplugBus(const std::string& disk) {
     return false;
 }
 
-constexpr int kDesktopAnswerMs = 1500;
+// Long enough for xdg-open without a desktop to try every program it knows (2 s on a loaded machine).
+constexpr int kDesktopAnswerMs = 5000;
 
 void OpenWithDesktop(const std::string& folder) {
     const std::string program = FindProgram("xdg-open");

@@ -213,7 +213,7 @@ TEST(VolumesReal, ShowingAFolderTellsWhyItCouldNot) {
          "ended with status 3); open the folder in a file manager yourself"},
         {"stopped", "kill -9 $$", "was stopped by signal 9"},
         {"handed over", "exit 0", ""},
-        {"runs on", "exec /bin/sleep 2", ""},
+        {"runs on", "exec /bin/sleep 6", ""},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
