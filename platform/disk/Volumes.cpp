@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cstdlib>
 #include <dirent.h>
@@ -92,7 +93,7 @@ bool IsOnHotplugBus(const std::string& disk) {
 // Long enough for xdg-open without a desktop to try every program it knows (2 s on a loaded machine).
 constexpr int kDesktopAnswerMs = 5000;
 
-void OpenWithDesktop(const std::string& folder) {
+void OpenWithDesktop(const std::string& folder, const std::function<void()>& whileWaiting) {
     const std::string program = FindProgram("xdg-open");
     if (program.empty()) throw EVolumeError("Cannot show " + folder + ": xdg-open is not installed");
     std::vector<std::string> args{program, folder};
@@ -106,10 +107,12 @@ void OpenWithDesktop(const std::string& folder) {
     // xdg-open hands the folder over and ends at once, failing when nothing on this computer can show a
     // folder; one that runs on is the file manager itself, whose exit is collected aside so no zombie
     // stays.
-    for (int waited = 0; waited < kDesktopAnswerMs; waited += 20) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kDesktopAnswerMs);
+    while (std::chrono::steady_clock::now() < deadline) {
         int status = 0;
         const pid_t ended = waitpid(pid, &status, WNOHANG);
         if (ended == 0) {
+            if (whileWaiting) whileWaiting();
             usleep(20 * 1000);
             continue;
         }
@@ -299,12 +302,12 @@ std::vector<MountEntry> ReadMountTable() {
     return ParseMountTable(detail::ReadWhole("/proc/self/mounts"));
 }
 
-void OpenFolder(const std::string& folder) {
+void OpenFolder(const std::string& folder, const std::function<void()>& whileWaiting) {
     const VolumeSource source = detail::CurrentSource();
     if (source.openFolder)
         source.openFolder(folder);
     else
-        OpenWithDesktop(folder);
+        OpenWithDesktop(folder, whileWaiting);
 }
 
 int DriveTypeOf(const std::string& root) {
