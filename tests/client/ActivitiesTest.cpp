@@ -17,6 +17,7 @@
 #include "controls/BmButton.h"
 #include "playback/Qelvidfile.h"
 #include "setup/Syslog.h"
+#include "tools/recgen/SynthCamera.h"
 
 #include "platform/core/FileUtils.h"
 
@@ -256,6 +257,11 @@ protected:
         ASSERT_TRUE(FrmMain->MMTimerPlayback->Enabled());
         ASSERT_TRUE(FrmMain->VideoReader->IsReaderRunning());
         ASSERT_EQ(FrmMain->Activities.Running(TActivity::Sound), withSound);
+        // The generated frames carry no pictures: the first screen shows a real one, as a played frame would.
+        const std::vector<BYTE> jpeg = recgen::SynthCamera(1, 352, 240).Picture(1199178000, 0);
+        ASSERT_EQ(FrmMain->ShowJpegFrame(jpeg.data(), jpeg.size(), FrmMain->JpegImage, FrmMain->VidScreen[0]),
+                  1);
+        ASSERT_GE(ScreensInUse(), 1);
     }
 
     void Start(TActivity activity, recsim::RecSim& sim) {
