@@ -343,6 +343,8 @@ public:
     void ShowSingleCamera(int camera);
     void ShowCameraLayout(int count);
     void HideScreenMarks();
+    // The GPS and tacho texts of all four screens emptied.
+    void ClearOverlayTexts();
     void MenuItemCam1Click(TObject* sender);
     void MenuItemCam2Click(TObject* sender);
     void MenuItemCam3Click(TObject* sender);

@@ -91,9 +91,11 @@ bool TFrmMain::EndActivities(TWayOut way) {
     Activities.End(TActivity::SetupPass);
     CloseChildForms();
 
-    // 7. The local tab, with its empty screens and the buttons of a local client.
+    // 7. The local tab, with its empty screens and the buttons of a local client; no text of the ended
+    // stream stays over them.
     CurrentMode = kModeLocal;
     ShowLocalMode();
+    ClearOverlayTexts();
     if (!CallerOwnsWaitWindow(way)) CloseWait();
     return true;
 }

@@ -41,7 +41,8 @@ void TFrmMain::BtnDetectUsbClick(TObject*) {
         DtFindAndMountExt2Drive(root, errors);
     }
     try {
-        if (!root.empty()) volumes::OpenFolder(root);
+        // xdg-open may take seconds to try every program it knows: the window keeps drawing meanwhile.
+        if (!root.empty()) volumes::OpenFolder(root, [] { Application->ProcessMessages(); });
     } catch (const Exception& e) {
         errors.push_back(e.Message);
     }

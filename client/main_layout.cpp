@@ -79,6 +79,13 @@ void TFrmMain::HideScreenMarks() {
         mark->Hide();
 }
 
+void TFrmMain::ClearOverlayTexts() {
+    for (int k = 0; k < 4; ++k) {
+        GpsLabel(k)->SetCaption("");
+        TachoLabel(k)->SetCaption("");
+    }
+}
+
 ScreenLayoutInput TFrmMain::LayoutInput() const {
     ScreenLayoutInput in;
     in.videoStandard = VideoStandard;

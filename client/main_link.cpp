@@ -90,10 +90,7 @@ void TFrmMain::ResetConnectionState() {
     // Local playback and its clocks and sound ended on the way here (EndActivities).
     BtnOpenMap->Hide();
     if (FrmHtmlMap != nullptr) FrmHtmlMap->Close();
-    TLabel* const overlays[] = {LabelGPSdata1,   LabelGPSdata2,   LabelGPSdata3,   LabelGPSdata4,
-                                LabelTACHOdata1, LabelTACHOdata2, LabelTACHOdata3, LabelTACHOdata4};
-    for (TLabel* label : overlays)
-        label->SetCaption("");
+    ClearOverlayTexts();
     SliderSearch->SetKnobPos(0);
     SetControlsEnabled(false);
     if (frmFileList != nullptr) frmFileList->Close();

@@ -91,11 +91,9 @@ void TFrmMain::OpenPlaybackFile(const std::string& name) {
 
 void TFrmMain::ResetScreens() {
     ClearSearchTimeLabels();
-    for (int k = 0; k < 4; ++k) {
+    for (int k = 0; k < 4; ++k)
         CameraLabel(k)->SetCaption("");
-        GpsLabel(k)->SetCaption("");
-        TachoLabel(k)->SetCaption("");
-    }
+    ClearOverlayTexts();
     HideScreenMarks();
     Activities.End(TActivity::LocalPlayback);
     FileListShown = 0;

@@ -14,7 +14,6 @@ std::string ConfigAddressText(const std::string& value);
 
 // Title fields take letters, digits, '.', '-', '_', space, Enter and Backspace.
 bool TitleKeyAllowed(char key);
-inline constexpr int kTitleMaxLength = 9;
 
 // Folder names refuse \ / : * ? " < > |
 bool FolderKeyRefused(char key);

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cstdlib>
 #include <dirent.h>
@@ -89,7 +90,10 @@ bool IsOnHotplugBus(const std::string& disk) {
     return false;
 }
 
-void OpenWithDesktop(const std::string& folder) {
+// Long enough for xdg-open without a desktop to try every program it knows (2 s on a loaded machine).
+constexpr int kDesktopAnswerMs = 5000;
+
+void OpenWithDesktop(const std::string& folder, const std::function<void()>& whileWaiting) {
     const std::string program = FindProgram("xdg-open");
     if (program.empty()) throw EVolumeError("Cannot show " + folder + ": xdg-open is not installed");
     std::vector<std::string> args{program, folder};
@@ -100,7 +104,29 @@ void OpenWithDesktop(const std::string& folder) {
     pid_t pid = 0;
     if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0)
         throw EVolumeError("Cannot show " + folder + ": xdg-open did not start");
-    // The file manager may run for long; its exit is collected aside so no zombie stays.
+    // xdg-open hands the folder over and ends at once, failing when nothing on this computer can show a
+    // folder; one that runs on is the file manager itself, whose exit is collected aside so no zombie
+    // stays.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kDesktopAnswerMs);
+    while (std::chrono::steady_clock::now() < deadline) {
+        int status = 0;
+        const pid_t ended = waitpid(pid, &status, WNOHANG);
+        if (ended == 0) {
+            if (whileWaiting) whileWaiting();
+            usleep(20 * 1000);
+            continue;
+        }
+        if (ended < 0) {
+            if (errno == EINTR) continue;
+            return; // collected elsewhere: nothing to tell
+        }
+        if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return;
+        const std::string how = WIFEXITED(status)
+                                    ? "ended with status " + std::to_string(WEXITSTATUS(status))
+                                    : "was stopped by signal " + std::to_string(WTERMSIG(status));
+        throw EVolumeError("Cannot show " + folder + ": xdg-open found no program to show it (" + how +
+                           "); open the folder in a file manager yourself");
+    }
     std::thread([pid] {
         int status = 0;
         while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
@@ -276,12 +302,12 @@ std::vector<MountEntry> ReadMountTable() {
     return ParseMountTable(detail::ReadWhole("/proc/self/mounts"));
 }
 
-void OpenFolder(const std::string& folder) {
+void OpenFolder(const std::string& folder, const std::function<void()>& whileWaiting) {
     const VolumeSource source = detail::CurrentSource();
     if (source.openFolder)
         source.openFolder(folder);
     else
-        OpenWithDesktop(folder);
+        OpenWithDesktop(folder, whileWaiting);
 }
 
 int DriveTypeOf(const std::string& root) {

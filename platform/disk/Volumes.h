@@ -88,9 +88,10 @@ std::vector<std::string> UnmountOwnVolumes();
 // Devices this program mounted and has not unmounted.
 std::vector<std::string> OwnMounts();
 
-// Shows the folder in the desktop's file manager (xdg-open, not waited for); EVolumeError when there is
-// none to start.
-void OpenFolder(const std::string& folder);
+// Shows the folder in the desktop's file manager through xdg-open, waiting only for it to hand the folder
+// over; EVolumeError when xdg-open is missing or finds nothing to show the folder with. `whileWaiting`
+// runs every few milliseconds of that wait, so a window can keep answering.
+void OpenFolder(const std::string& folder, const std::function<void()>& whileWaiting = {});
 
 // The program's path in PATH; empty when it is not installed.
 std::string FindProgram(const std::string& name);

@@ -17,6 +17,7 @@
 #include "controls/BmButton.h"
 #include "playback/Qelvidfile.h"
 #include "setup/Syslog.h"
+#include "tools/recgen/SynthCamera.h"
 
 #include "platform/core/FileUtils.h"
 
@@ -109,6 +110,27 @@ bool StillRuns(const Cell& c, TActivity a) {
 
 constexpr DWORD kStopCommands[] = {NETCMD_LIVE_STOP, NETCMD_SEARCH_STOP, NETCMD_MODE};
 
+// What the cells search and back up: 1 January 2008, one recording from 9:00. Each cell is a program
+// of its own, so a store no larger than that keeps the table quick.
+struct TableStore {
+    testing_support::TempDir dir;
+    TableStore() {
+        recgen::StoreOptions s;
+        s.days = 1;
+        s.hours = {9};
+        s.secondsPerRecording = 90;
+        s.stream.framesPerSecond = 1;
+        s.stream.cameras = 4;
+        recgen::GenerateStore(dir.Path().string(), s, recgen::RecorderIdentity{});
+    }
+};
+
+const std::string& StorePath() {
+    static const TableStore store;
+    static const std::string path = store.dir.Path().string();
+    return path;
+}
+
 class EveryWayOut : public LoginRig, public ::testing::WithParamInterface<Cell> {
 protected:
     static void SetUpTestSuite() { UseBuiltInSoundWithoutDevice(true); }
@@ -133,7 +155,7 @@ protected:
 
     recsim::RecSim& Recorder() {
         recsim::RecSimOptions o = QuickSimOptions();
-        o.store = search_tests::Store().Path();
+        o.store = StorePath();
         o.realtime = true;
         o.liveFps = 5;
         // Frames already on the way when the recorder pauses: a step has something to show and queue.
@@ -185,6 +207,9 @@ protected:
     void StartLive() {
         FrmMain->btnLive_mClick(FrmMain->btnLive_m);
         ASSERT_EQ(FrmMain->CurrentMode, kModeLive);
+        // The tab offers to start live view; no stop button stands for a stream not running.
+        EXPECT_TRUE(FrmMain->BtnLive->Visible());
+        EXPECT_FALSE(FrmMain->BtnDislive->Visible());
         for (std::string& text : FrmMain->ChannelTimeTexts)
             text.clear();
         FrmMain->BtnLiveClick(FrmMain->BtnLive);
@@ -197,6 +222,20 @@ protected:
             if (FrmMain->ChannelTimeTexts[k].empty() || FrmMain->VidScreen[k]->Picture()->Width() != 352)
                 return false;
         return true;
+    }
+
+    // Screens that show a picture or the time of a frame.
+    static int ScreensInUse() {
+        const TPicture* empty = FrmMain->ImageEmpty->Picture();
+        const TLabel* times[] = {FrmMain->LabelCamera1, FrmMain->LabelCamera2, FrmMain->LabelCamera3,
+                                 FrmMain->LabelCamera4};
+        int used = 0;
+        for (std::size_t k = 0; k < 4; ++k) {
+            const TPicture* picture = FrmMain->VidScreen[k]->Picture();
+            used += picture->Width() != empty->Width() || picture->Height() != empty->Height() ||
+                    !times[k]->Caption().empty();
+        }
+        return used;
     }
 
     // A recording of 40 seconds of four cameras with a sound frame each second, playing from this computer.
@@ -218,6 +257,11 @@ protected:
         ASSERT_TRUE(FrmMain->MMTimerPlayback->Enabled());
         ASSERT_TRUE(FrmMain->VideoReader->IsReaderRunning());
         ASSERT_EQ(FrmMain->Activities.Running(TActivity::Sound), withSound);
+        // The generated frames carry no pictures: the first screen shows a real one, as a played frame would.
+        const std::vector<BYTE> jpeg = recgen::SynthCamera(1, 352, 240).Picture(1199178000, 0);
+        ASSERT_EQ(FrmMain->ShowJpegFrame(jpeg.data(), jpeg.size(), FrmMain->JpegImage, FrmMain->VidScreen[0]),
+                  1);
+        ASSERT_GE(ScreensInUse(), 1);
     }
 
     void Start(TActivity activity, recsim::RecSim& sim) {
@@ -286,7 +330,8 @@ protected:
     }
 
     // The way out, from the button, the recorder or the network.
-    void TakeWayOut(TWayOut way, recsim::RecSim& sim) {
+    void TakeWayOut(const Cell& c, recsim::RecSim& sim) {
+        const TWayOut way = c.column.way;
         switch (way) {
         case TWayOut::Disconnect: {
             FakeTick tick(1000, 10);
@@ -326,16 +371,18 @@ protected:
         }
         case TWayOut::RemoteWorkEnded:
         case TWayOut::RecorderBusy: {
-            // The client says so in its log last, after the way out.
+            // Half the rows hear the event's detail 1 or status 2, the others detail 2 or status 3; the
+            // client says which in its log last, after the way out.
+            const bool second = static_cast<int>(c.row.activity) % 2 == 1;
             TStrings* log = frmSysLog->lbLog->Items();
             const int lines = log->Count();
             if (way == TWayOut::RemoteWorkEnded)
-                sim.EndRemoteWork(1);
+                sim.EndRemoteWork(second ? 2 : 1);
             else
-                sim.SetStatus(2, true);
+                sim.SetStatus(second ? 3 : 2, true);
+            const std::string said = FrmMain->LoadLangString(second ? 59837 : 59838);
             ASSERT_TRUE(PumpReal([&] {
-                return log->Count() > lines &&
-                       log->Strings(log->Count() - 1) == FrmMain->LoadLangString(59838);
+                return log->Count() > lines && log->Strings(log->Count() - 1) == said;
             })) << log->Count()
                 << " " << (log->Count() > 0 ? log->Strings(log->Count() - 1) : "");
             break;
@@ -381,6 +428,12 @@ protected:
         for (const std::string& file : FrmMain->Saver.Files())
             EXPECT_TRUE(FileExists(file + ".fdx")) << file;
         if (!Ends(c)) return;
+        // No text of the ended stream stays over the screens.
+        for (TLabel* text :
+             {FrmMain->LabelGPSdata1, FrmMain->LabelGPSdata2, FrmMain->LabelGPSdata3, FrmMain->LabelGPSdata4,
+              FrmMain->LabelTACHOdata1, FrmMain->LabelTACHOdata2, FrmMain->LabelTACHOdata3,
+              FrmMain->LabelTACHOdata4, FrmMain->lbState, FrmMain->LabelSearchTime})
+            EXPECT_EQ(text->Caption(), "") << text->Name();
         EXPECT_FALSE(FrmMain->MMTimerPlayback->Enabled());
         EXPECT_FALSE(FrmMain->MMTimerReverse->Enabled());
         EXPECT_FALSE(FrmMain->VideoReader->IsReaderRunning());
@@ -415,7 +468,7 @@ TEST_P(EveryWayOut, EndsItsWorkAndTheNextLogInWorks) {
     seen_.clear();
     const std::size_t from = sim.Log().Packets().size();
 
-    ASSERT_NO_FATAL_FAILURE(TakeWayOut(c.column.way, sim));
+    ASSERT_NO_FATAL_FAILURE(TakeWayOut(c, sim));
 
     // The recorder heard the stop commands while the link lived, and nothing once it was gone.
     std::vector<DWORD> stops;
@@ -430,6 +483,8 @@ TEST_P(EveryWayOut, EndsItsWorkAndTheNextLogInWorks) {
     EXPECT_EQ(StopsSince(sim, from), stops);
 
     ExpectNothingLeftOf(c);
+    // No picture of what ran stays on the screens the new connection is to fill.
+    if (c.column.way == TWayOut::NewConnect) EXPECT_EQ(ScreensInUse(), 0);
     if (c.column.way == TWayOut::PowerOff) {
         EXPECT_TRUE(Application->Terminated());
         EXPECT_EQ(FrmMain->CliSocket->State(), wsClosed);
@@ -443,6 +498,11 @@ TEST_P(EveryWayOut, EndsItsWorkAndTheNextLogInWorks) {
         if (!Ends(c) && c.row.activity == TActivity::Upgrade) windows.insert("TFrmUpdateStatus");
         EXPECT_EQ(ShowingWindows(), windows);
         ExpectTheLocalLook();
+        // The transport is the local one again: STOP opens no window of the remote search.
+        FrmMain->BtnStopClick(FrmMain->BtnStop);
+        EXPECT_FALSE(frmMinTable->Visible());
+        EXPECT_TRUE(FrmMain->Enabled());
+        EXPECT_EQ(Boxes(), boxes);
     }
 
     // The recorder is itself again; work that went on is ended by a disconnect.

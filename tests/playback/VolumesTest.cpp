@@ -199,4 +199,52 @@ TEST(VolumesReal, MountingWithoutAHelperOrDeviceFails) {
     EXPECT_THROW(volumes::UnmountVolume("/dev/harbek-no-such-device"), EVolumeError);
 }
 
+// The detect button shows the disk's folder through xdg-open: a missing one, one that finds nothing to
+// show folders with (as on a computer without a desktop) and one stopped are told with what to do; one
+// that hands the folder over, or runs on as the file manager, is a success.
+TEST(VolumesReal, ShowingAFolderTellsWhyItCouldNot) {
+    const struct {
+        const char* what;
+        const char* script; // "" for no xdg-open at all
+        std::string error;  // "" for shown
+    } rows[] = {
+        {"not installed", "", "xdg-open is not installed"},
+        {"nothing opens folders", "exit 3",
+         "ended with status 3); open the folder in a file manager yourself"},
+        {"stopped", "kill -9 $$", "was stopped by signal 9"},
+        {"handed over", "exit 0", ""},
+        {"runs on", "exec /bin/sleep 6", ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        TempDir bin;
+        const std::string folder = bin.File("disk") + "/";
+        if (*row.script != 0) {
+            testing_support::WriteFileBytes(bin.File("xdg-open"), std::string("#!/bin/sh\necho \"$1\" >") +
+                                                                      bin.File("asked") + "\n" + row.script +
+                                                                      "\n");
+            std::filesystem::permissions(bin.File("xdg-open"), std::filesystem::perms::owner_all);
+        }
+        ScopedEnv path("PATH", bin.Str().c_str());
+        std::string error;
+        int waits = 0;
+        try {
+            volumes::OpenFolder(folder, [&waits] { ++waits; });
+        } catch (const EVolumeError& e) {
+            error = e.Message;
+        }
+        if (row.error.empty()) {
+            EXPECT_EQ(error, "");
+        } else {
+            EXPECT_EQ(error.rfind("Cannot show " + folder + ": ", 0), 0u) << error;
+            EXPECT_NE(error.find(row.error), std::string::npos) << error;
+        }
+        if (*row.script != 0) {
+            EXPECT_EQ(testing_support::ReadFileBytes(bin.File("asked")), folder + "\n");
+        }
+        // The caller's window is served all through a wait that runs out.
+        if (std::string(row.script).find("sleep") != std::string::npos) EXPECT_GT(waits, 100);
+    }
+}
+
 } // namespace

@@ -467,6 +467,49 @@ TEST_F(DiskSearch, MissingOrDamagedDiskDatabase) {
     EXPECT_TRUE(Idle());
 }
 
+// A disk pulled while the recorder was writing a new day (20 May) into it: the search sees the
+// database as it was before that write, and neither file on the disk changes. A journal that cannot
+// be played back is a damaged database.
+TEST_F(DiskSearch, UnfinishedWriteOnTheDiskIsRolledBackInMemory) {
+    namespace fs = std::filesystem;
+    const std::string journal = Pyrdb() + "-journal";
+    UseDisk(testing_support::FixturePath("sqlite2/hot/hot_append.db"));
+    fs::copy_file(testing_support::FixturePath("sqlite2/hot/hot_append.db-journal"), journal);
+    const std::string dbBytes = testing_support::ReadFileBytes(Pyrdb());
+    const std::string journalBytes = testing_support::ReadFileBytes(journal);
+    const auto dbTime = fs::last_write_time(Pyrdb());
+    const auto journalTime = fs::last_write_time(journal);
+
+    FrmMain->QueryPyrDbYears();
+    ASSERT_TRUE(frmSearch->Visible());
+    frmSearch->btnAllClick(frmSearch->btnAll);
+    ASSERT_TRUE(frmCalendar->Visible());
+    const std::string original = testing_support::FixturePath("sqlite2/pyrdb_large.db");
+    EXPECT_EQ(FrmMain->GetCalendarMonth(), "200804");
+    EXPECT_EQ(CalendarMarks(), DaysInFile(original, 2008, 4));
+    frmCalendar->IMFNextClick(frmCalendar->IMFNext);
+    EXPECT_EQ(FrmMain->GetCalendarMonth(), "200804");
+    frmCalendar->IMFPreviousClick(frmCalendar->IMFPrevious);
+    EXPECT_EQ(FrmMain->GetCalendarMonth(), "200803");
+    EXPECT_EQ(CalendarMarks(), DaysInFile(original, 2008, 3));
+    EXPECT_TRUE(Boxes().empty());
+    frmCalendar->btnLiveClick(frmCalendar->btnLive);
+    frmSearch->btnCancelClick(frmSearch->btnCancel);
+    EXPECT_TRUE(testing_support::ReadFileBytes(Pyrdb()) == dbBytes) << "the database was written";
+    EXPECT_TRUE(testing_support::ReadFileBytes(journal) == journalBytes) << "the journal was written";
+    EXPECT_EQ(fs::last_write_time(Pyrdb()), dbTime);
+    EXPECT_EQ(fs::last_write_time(journal), journalTime);
+
+    std::string unknown = journalBytes;
+    unknown[7] = '\x01'; // no journal format ends its magic so
+    testing_support::WriteFileBytes(journal, unknown);
+    FrmMain->QueryPyrDbYears();
+    EXPECT_EQ(Boxes(), (std::vector<TSeenBox>{Box(50486, 50487)}));
+    EXPECT_FALSE(frmSearch->Visible());
+    EXPECT_TRUE(Idle());
+    EXPECT_TRUE(testing_support::ReadFileBytes(Pyrdb()) == dbBytes);
+}
+
 TEST_F(DiskSearch, EmptyDiskDatabase) {
     UseDisk(testing_support::FixturePath("sqlite2/qeldbfile_empty.db"));
     FrmMain->QueryPyrDbYears();

@@ -263,6 +263,15 @@ TEST_F(SetupPages, SystemOkWritesChoicesAndDeletesDefaults) {
     EXPECT_EQ(frmSystem->cmbStart_w->ItemIndex(), 4);
 }
 
+TEST_F(SetupPages, SystemTitleLongerThanTheFieldTakesStaysWhole) {
+    const std::string base = WithKey(RecorderConfigIni(), "27_1_1", "HARBEK SIM");
+    WriteProgramFile("config.ini", base);
+    frmMenu->btnSystemClick(frmMenu->btnSystem);
+    EXPECT_EQ(frmSystem->edtTitle->Text(), "HARBEK SIM");
+    frmSystem->btnOkClick(frmSystem->btnOk);
+    EXPECT_EQ(ProgramFile("config.ini"), base) << "an OK without edits renames nothing";
+}
+
 TEST_F(SetupPages, SystemStoredNumbersOutsideTheListsKeepTheDefaults) {
     WriteProgramFile("config.ini", "[config]\r\n63_1_1=13\r\n64_1_1=0\r\n65_1_1=-2\r\n");
     frmMenu->btnSystemClick(frmMenu->btnSystem);

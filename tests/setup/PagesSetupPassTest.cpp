@@ -3,6 +3,8 @@
 #include "tests/setup/PagesRig.h"
 
 #include "client/Wait.h"
+#include "setup/Camera.h"
+#include "setup/Device.h"
 #include "setup/Menu.h"
 #include "setup/Record2.h"
 #include "setup/System.h"
@@ -77,9 +79,14 @@ TEST_F(SetupDownload, KeepsAConfigurationAlreadyHereAndAsksForTheOthers) {
     const std::string local = "[config]\r\n27_1_1=LOCAL\r\n";
     WriteProgramFile("config.ini", local);
     WriteProgramFile("temp_config.ini", "stale copy");
+    // The schedule window's copies of a pass that never ended are no baseline for this one.
+    WriteProgramFile("temp_schedule.dat", "stale schedule");
+    WriteProgramFile("temp_holiday.ini", "stale holidays");
     FrmMain->BtnSetupClick(FrmMain->BtnSetup);
     EXPECT_EQ(FileKindsAsked(sim), (std::vector<DWORD>{3, 6, 7}));
     EXPECT_EQ(ProgramFile("temp_config.ini"), local) << "an old copy is overwritten";
+    EXPECT_EQ(ProgramFile("temp_schedule.dat"), "<missing>");
+    EXPECT_EQ(ProgramFile("temp_holiday.ini"), "<missing>");
     EXPECT_TRUE(frmMenu->Visible());
 }
 
@@ -428,6 +435,48 @@ TEST_F(SetupMenu, LinkLostDuringApplyKeepsTheWorkingCopy) {
     FrmMain->BtnSetupClick(FrmMain->BtnSetup);
     EXPECT_EQ(ProgramFile("config.ini"), WithKey(now, "27_1_1", "COACH 7"));
     frmMenu->btnCancelClick(frmMenu->btnCancel);
+}
+
+TEST_F(SetupMenu, AppliedSettingsAreWhatTheNextPassShowsAfterBothRestart) {
+    RecSim& sim = OpenSetupMenu();
+    EditTitle("COACH 7");
+    frmMenu->btnSystemClick(frmMenu->btnSystem);
+    frmSystem->rbtOff->SetChecked(true);
+    frmSystem->btnOkClick(frmSystem->btnOk);
+    frmMenu->btnDeviceClick(frmMenu->btnDevice);
+    frmDevice->btnCameraClick(frmDevice->btnCamera);
+    frmCamera->edtTitle->SetText("GATE");
+    frmCamera->btnPrevClick(frmCamera->btnPrev);
+    frmDevice->btnPrevClick(frmDevice->btnPrev);
+    AnswerYes();
+    frmMenu->btnOkClick(frmMenu->btnOk);
+    const std::string applied = WithKey(
+        WithKey(WithKey(RecorderConfigIni(), "27_1_1", "COACH 7"), "62_1_1", std::nullopt), "34_1_1", "GATE");
+    ASSERT_EQ(*sim.ServedFile(QELFILE_CONFIG), applied);
+
+    // The recorder starts again from its store, the client logs in afresh.
+    FrmMain->CliSocket->Close();
+    form_testing::ProcessEvents();
+    sim.Stop();
+    recsim::RecSimOptions options = client_tests::QuickSimOptions();
+    options.store = store_;
+    RecSim& again = StartSim(options);
+    LogIn(again);
+    FrmMain->BtnSetupClick(FrmMain->BtnSetup);
+    ASSERT_TRUE(frmMenu->Visible());
+    EXPECT_EQ(ProgramFile("temp_config.ini"), applied);
+    frmMenu->btnSystemClick(frmMenu->btnSystem);
+    EXPECT_EQ(frmSystem->edtTitle->Text(), "COACH 7");
+    EXPECT_TRUE(frmSystem->rbtOff->Checked());
+    frmSystem->btnCancelClick(frmSystem->btnCancel);
+    frmMenu->btnDeviceClick(frmMenu->btnDevice);
+    frmDevice->btnCameraClick(frmDevice->btnCamera);
+    EXPECT_EQ(frmCamera->edtTitle->Text(), "GATE");
+    frmCamera->btnCancelClick(frmCamera->btnCancel);
+    frmDevice->btnCancelClick(frmDevice->btnCancel);
+    // Nothing edited: the next APPLY sends back what the recorder holds.
+    frmMenu->btnOkClick(frmMenu->btnOk);
+    EXPECT_EQ(*again.ServedFile(QELFILE_CONFIG), applied);
 }
 
 TEST_F(SetupMenu, ReadsItem111) {

@@ -282,6 +282,36 @@ TEST_F(RecordPageTest, ManualRecordAndNetworkAreNeverBothOff) {
     EXPECT_TRUE(p->rbtNetworkOn->Checked());
 }
 
+// Space on a focused radio is a click: the table, and so what OK writes, follows it.
+TEST_F(RecordPageTest, KeyboardChoicesReachTheTable) {
+    const struct {
+        const char* name;
+        TRadioButton* TfrmRecord2::*radio;
+        std::function<int(const RecordGroupSettings&)> flag;
+    } cases[] = {
+        {"network", &TfrmRecord2::rbtNetworkOn, [](const auto& g) { return g.ManualNetwork[0]; }},
+        {"voice", &TfrmRecord2::rbtVoiceOn, [](const auto& g) { return g.ManualVoice; }},
+        {"event_voice", &TfrmRecord2::rbtVoiceOn_e, [](const auto& g) { return g.EventVoice; }},
+        {"motion", &TfrmRecord2::rbtMotionOn_e, [](const auto& g) { return g.Motion[0]; }},
+        {"alarm_in", &TfrmRecord2::rbtAlarmInOn_e, [](const auto& g) { return g.AlarmIn[0]; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        StoreSetupFiles("[config]\r\n");
+        OpenPage();
+        TRadioButton* radio = Page()->*c.radio;
+        ASSERT_TRUE(radio->Enabled());
+        EXPECT_EQ(c.flag(Group(0)), 0);
+        form_testing::PressKey(radio, VK_SPACE, TShiftState(), " ");
+        EXPECT_TRUE(radio->Checked());
+        EXPECT_EQ(c.flag(Group(0)), 1);
+        Page()->btnOkClick(Page()->btnOk);
+        OpenPage();
+        EXPECT_EQ(c.flag(Group(0)), 1) << "written at OK";
+        EXPECT_TRUE((Page()->*c.radio)->Checked());
+    }
+}
+
 TEST_F(RecordPageTest, ResolutionsMoveTogether) {
     StoreSetupFiles("[config]\r\n");
     OpenPage();

@@ -9,6 +9,8 @@
 #include "platform/core/SysTime.h"
 #include "platform/vcl/FormTesting.h"
 
+#include <filesystem>
+
 namespace setup_test {
 namespace {
 
@@ -230,12 +232,43 @@ TEST_F(ScheduleEditorTest, MarkingAndClearingADayLeavesNoKey) {
     EXPECT_EQ(Read("temp_holiday.ini"), original);
 }
 
-TEST_F(ScheduleEditorTest, AHolidayFileWithoutSectionGetsOne) {
+TEST_F(ScheduleEditorTest, HolidaysGoIntoTheirOwnSection) {
+    const struct {
+        const char* before;
+        const char* after;
+    } cases[] = {{nullptr, "[holiday]\r\n54_5_3=1\r\n"},
+                 {"[other]\r\n54_5_4=1\r\n[holiday]\r\n54_5_5=1\r\n",
+                  "[other]\r\n54_5_4=1\r\n[holiday]\r\n54_5_5=1\r\n54_5_3=1\r\n"}};
+    for (const auto& c : cases) {
+        OpenSchedule();
+        if (c.before)
+            Write("holiday.ini", c.before);
+        else
+            DeleteFile(Folder("holiday.ini"));
+        frmSchedule->btnHolidayClick(frmSchedule->btnHoliday);
+        frmSchedule->UpdateHoliday(5, 3, 1);
+        EXPECT_EQ(Read("holiday.ini"), c.after);
+        // A section before "holiday" hides none of its days.
+        frmSchedule->LoadHolidays(2024, 5);
+        EXPECT_EQ(DayColor(2024, 5, 3), TfrmCalendar::MarkColor(1));
+        EXPECT_NE(DayColor(2024, 5, 4), TfrmCalendar::MarkColor(1));
+        frmCalendar->btnLiveClick(frmCalendar->btnLive);
+        frmSchedule->btnPrevClick(frmSchedule->btnPrev);
+        frmRecord2->btnCancelClick(frmRecord2->btnCancel);
+    }
+}
+
+TEST_F(ScheduleEditorTest, ATimeTableThatCannotBeSavedSaysSo) {
     OpenSchedule();
-    DeleteFile(Folder("holiday.ini"));
-    frmSchedule->btnHolidayClick(frmSchedule->btnHoliday);
-    frmSchedule->UpdateHoliday(5, 3, 1);
-    EXPECT_EQ(Read("holiday.ini"), "[holiday]\r\n54_5_3=1\r\n");
+    OpenTimeTable();
+    // The file is gone and a folder holds its name: nothing can be written.
+    DeleteFile(Folder("schedule.dat"));
+    std::filesystem::create_directories(Folder("schedule.dat/x"));
+    seen_.clear();
+    frmTimeTable->btnPrevClick(frmTimeTable->btnPrev);
+    EXPECT_EQ(Boxes(), (std::vector<client_tests::TSeenBox>{
+                           {FrmMain->LoadLangString(59889), "The time table could not be saved."}}));
+    EXPECT_TRUE(frmSchedule->Visible());
 }
 
 TEST_F(ScheduleEditorTest, EditsReachTheRecorderOnOk) {
@@ -253,6 +286,9 @@ TEST_F(ScheduleEditorTest, EditsReachTheRecorderOnOk) {
     frmSchedule->btnPrevClick(frmSchedule->btnPrev);
     const std::string schedule = Read("schedule.dat");
     const std::string holidays = Read("holiday.ini");
+    // Leaving the time table and the calendar sends nothing: the recording page's OK does.
+    PumpReal([] { return false; }, 200);
+    EXPECT_TRUE(sim.Log().Uploads().empty());
     frmRecord2->btnOkClick(frmRecord2->btnOk);
     ASSERT_TRUE(PumpReal([&] { return sim.Log().Uploads().size() >= 2; }));
     EXPECT_EQ(sim.ServedFile(3), schedule);

@@ -505,9 +505,6 @@ private:
     void Step();
     // One step back towards the closed pass: CANCEL or PREV of the window on top.
     void Leave();
-    void CancelMenu();
-    void CancelRecord();
-    void SaveTimeTable();
     void StepMenu();
     void StepSystem();
     void StepDevice();
@@ -598,18 +595,8 @@ void SetupModel::StepMenu() {
             m.LinkLost();
         }
     } else {
-        CancelMenu();
+        Leave();
     }
-}
-
-void SetupModel::CancelMenu() {
-    TModel& m = model_;
-    Note("CANCEL");
-    form_testing::Click(frmMenu->btnCancel);
-    m.local = m.received;
-    m.received.reset();
-    m.kept.reset();
-    m.where = TWhere::Closed;
 }
 
 void SetupModel::StepSystem() {
@@ -635,9 +622,7 @@ void SetupModel::StepSystem() {
         model_.SaveSystem();
         model_.where = TWhere::Menu;
     } else {
-        Note("system CANCEL");
-        form_testing::Click(frmSystem->btnCancel);
-        model_.where = TWhere::Menu;
+        return Leave();
     }
     EXPECT_EQ(frmSystem->edtTitle->Text(), s.title);
 }
@@ -654,10 +639,12 @@ void SetupModel::StepDevice() {
         form_testing::Click(frmDevice->btnAlarm);
         model_.LoadAlarm(0);
         model_.where = TWhere::Alarm;
-    } else {
-        Note(what == 6 ? "device PREV" : "device CANCEL");
-        form_testing::Click(what == 6 ? frmDevice->btnPrev : frmDevice->btnCancel);
+    } else if (what == 6) {
+        Note("device PREV");
+        form_testing::Click(frmDevice->btnPrev);
         model_.where = TWhere::Menu;
+    } else {
+        Leave();
     }
 }
 
@@ -701,9 +688,7 @@ void SetupModel::StepCamera() {
         m.SaveCamera();
         m.where = TWhere::Device;
     } else {
-        Note("camera CANCEL");
-        form_testing::Click(frmCamera->btnCancel);
-        m.where = TWhere::Device;
+        Leave();
     }
     if (m.where == TWhere::Camera) {
         EXPECT_EQ(frmCamera->edtTitle->Text(), c.title);
@@ -733,9 +718,7 @@ void SetupModel::StepAlarm() {
         m.SaveAlarm();
         m.where = TWhere::Device;
     } else {
-        Note("alarm CANCEL");
-        form_testing::Click(frmAlarm->btnCancel);
-        m.where = TWhere::Device;
+        Leave();
     }
     if (m.where == TWhere::Alarm) {
         EXPECT_EQ(frmAlarm->rbtClose->Checked(), m.alarmNow);
@@ -870,20 +853,9 @@ void SetupModel::StepRecord() {
             m.LinkLost();
         }
     } else {
-        CancelRecord();
+        Leave();
     }
     if (m.where == TWhere::Record) CheckRecordShown();
-}
-
-void SetupModel::CancelRecord() {
-    TModel& m = model_;
-    Note("record CANCEL");
-    form_testing::Click(frmRecord2->btnCancel);
-    if (m.receivedHolidays) m.holidays = *m.receivedHolidays;
-    if (m.receivedSchedule) m.schedule = *m.receivedSchedule;
-    m.receivedHolidays.reset();
-    m.receivedSchedule.reset();
-    m.where = TWhere::Menu;
 }
 
 // The radios of the shown channel show the model's table: what OK will write.
@@ -927,9 +899,7 @@ void SetupModel::StepSchedule() {
         if (!m.receivedHolidays) m.receivedHolidays = m.holidays;
         m.where = TWhere::Calendar;
     } else {
-        Note("schedule PREV");
-        form_testing::Click(frmSchedule->btnPrev);
-        m.where = TWhere::Record;
+        Leave();
     }
 }
 
@@ -966,15 +936,8 @@ void SetupModel::StepTimeTable() {
         for (auto& cells : m.grid)
             cells[static_cast<std::size_t>(hour)] = mode;
     } else {
-        SaveTimeTable();
+        Leave();
     }
-}
-
-void SetupModel::SaveTimeTable() {
-    Note("time table PREV");
-    form_testing::Click(frmTimeTable->btnPrev);
-    model_.SaveGrid();
-    model_.where = TWhere::Schedule;
 }
 
 void SetupModel::Leave() {
@@ -983,7 +946,13 @@ void SetupModel::Leave() {
     case TWhere::Closed:
         return;
     case TWhere::Menu:
-        return CancelMenu();
+        Note("CANCEL");
+        form_testing::Click(frmMenu->btnCancel);
+        m.local = m.received;
+        m.received.reset();
+        m.kept.reset();
+        m.where = TWhere::Closed;
+        return;
     case TWhere::System:
         Note("system CANCEL");
         form_testing::Click(frmSystem->btnCancel);
@@ -1005,14 +974,25 @@ void SetupModel::Leave() {
         m.where = TWhere::Device;
         return;
     case TWhere::Record:
-        return CancelRecord();
+        Note("record CANCEL");
+        form_testing::Click(frmRecord2->btnCancel);
+        if (m.receivedHolidays) m.holidays = *m.receivedHolidays;
+        if (m.receivedSchedule) m.schedule = *m.receivedSchedule;
+        m.receivedHolidays.reset();
+        m.receivedSchedule.reset();
+        m.where = TWhere::Menu;
+        return;
     case TWhere::Schedule:
         Note("schedule PREV");
         form_testing::Click(frmSchedule->btnPrev);
         m.where = TWhere::Record;
         return;
     case TWhere::TimeTable:
-        return SaveTimeTable();
+        Note("time table PREV");
+        form_testing::Click(frmTimeTable->btnPrev);
+        m.SaveGrid();
+        m.where = TWhere::Schedule;
+        return;
     case TWhere::Calendar:
         Note("calendar back");
         form_testing::Click(frmCalendar->btnLive);
@@ -1023,12 +1003,7 @@ void SetupModel::Leave() {
 
 void SetupModel::StepCalendar() {
     TModel& m = model_;
-    if (Chance(25)) {
-        Note("calendar back");
-        form_testing::Click(frmCalendar->btnLive);
-        m.where = TWhere::Schedule;
-        return;
-    }
+    if (Chance(25)) return Leave();
     const SYSTEMTIME now = GetLocalTime();
     const int days = TfrmCalendar::DaysInMonth(now.wYear, now.wMonth);
     const int day = 1 + Pick(days);

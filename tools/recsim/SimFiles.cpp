@@ -9,8 +9,6 @@
 
 namespace recsim {
 
-namespace {
-
 std::optional<std::string> ReadWhole(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return std::nullopt;
@@ -19,19 +17,17 @@ std::optional<std::string> ReadWhole(const std::string& path) {
     return s.str();
 }
 
-// Through a file beside it and a rename: a recorder stopped halfway keeps the old file whole.
-void WriteWhole(const std::string& path, const std::string& bytes) {
+bool WriteWhole(const std::string& path, const std::string& bytes) {
     const std::string part = path + ".part";
     {
         std::ofstream out(part, std::ios::binary | std::ios::trunc);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (!out) return;
+        if (!out) return false;
     }
     std::error_code ec;
     std::filesystem::rename(part, path, ec);
+    return !ec;
 }
-
-} // namespace
 
 SimFiles::SimFiles(std::string storeFolder, const recgen::RecorderIdentity& identity)
     : store_(std::move(storeFolder)) {

@@ -12,6 +12,12 @@
 
 namespace recsim {
 
+// A store file whole; nothing when it cannot be read.
+std::optional<std::string> ReadWhole(const std::string& path);
+// Through a file beside it and a rename, so a recorder stopped halfway keeps the old file whole; false
+// when it could not be written.
+bool WriteWhole(const std::string& path, const std::string& bytes);
+
 class SimFiles {
 public:
     SimFiles(std::string storeFolder, const recgen::RecorderIdentity& identity);

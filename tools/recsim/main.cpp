@@ -3,6 +3,7 @@
 #include "platform/core/SysTime.h"
 #include "tools/recgen/StoreGenerator.h"
 #include "tools/recsim/RecSim.h"
+#include "tools/recsim/SimFiles.h"
 
 #include <csignal>
 #include <cstdio>
@@ -20,20 +21,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::optional<std::string> ReadWhole(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 // A small store ending today: three days of three one-minute recordings. Setup files the folder
 // already holds (uploads to an earlier run) stay as they are.
 void GenerateDefaultStore(const std::string& folder, const recsim::RecSimOptions& o) {
     std::map<std::string, std::string> kept;
     for (const char* name : {"config.ini", "schedule.dat", "holiday.ini", "info.ini"})
-        if (auto bytes = ReadWhole(fs::path(folder) / name)) kept[name] = std::move(*bytes);
+        if (auto bytes = recsim::ReadWhole(folder + "/" + name)) kept[name] = std::move(*bytes);
     recgen::StoreOptions s;
     const SYSTEMTIME first = UnixToUtc(recsim::RecorderNow() - 2 * 86400);
     s.year = first.wYear;
@@ -44,11 +37,8 @@ void GenerateDefaultStore(const std::string& folder, const recsim::RecSimOptions
     recgen::RecorderIdentity id;
     id.cameras = o.cameras;
     recgen::GenerateStore(folder, s, id);
-    for (const auto& [name, bytes] : kept) {
-        std::ofstream out(fs::path(folder) / name, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (!out) throw EWriteError("recsim: cannot keep " + (fs::path(folder) / name).string());
-    }
+    for (const auto& [name, bytes] : kept)
+        if (!recsim::WriteWhole(folder + "/" + name, bytes)) throw EWriteError("recsim: cannot keep " + name);
 }
 
 // One line of --control: what the recorder is to do now. False for a line it does not know.
