@@ -66,7 +66,7 @@ bool ValidName(const std::string& name, bool section) {
 }
 
 void ReadAsThePagesDo(const std::string& path) {
-    const TConfigAccess access = LoadConfigAccess(path);
+    const TConfigAccess access = LoadConfigAccess(path, kConfigSection);
     TIniFile& ini = *access.Ini;
     (void)access.ConfigValue("name");
     for (int i = 0; i < access.Sections->Count() && i < 8; ++i) {

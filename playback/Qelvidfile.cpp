@@ -24,8 +24,6 @@ bool ReadRegistryInteger(TRegistry& registry, const char* name, int& value) {
     }
 }
 
-constexpr DWORD kFrameHeadBytes = kFrmHdrSize + kQelFrameInfoSize;
-
 // Size of a file that can be opened, or -1.
 std::int64_t IndexFileSize(const std::string& path) {
     try {

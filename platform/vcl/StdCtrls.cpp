@@ -714,9 +714,7 @@ TComboBox::TComboBox(TComponent* owner) : TWinControl(owner) {
             --itemIndex_;
         updating_ = false;
     };
-    backend.put = [this, combo](int index, const std::string& text) {
-        combo->setItemText(index, ToQString(text));
-    };
+    backend.put = [combo](int index, const std::string& text) { combo->setItemText(index, ToQString(text)); };
     backend.clear = [this, combo] {
         updating_ = true;
         combo->clear();
