@@ -743,6 +743,8 @@ private:
     // Walks a recorder disk on to the adjacent hour folder and plays on from its edge.
     bool ContinueInAdjacentFolder(bool forward);
     void ShowSecondLabels(DWORD time);
+    // One forward tick of the clock while the reader delivers sound but no pictures.
+    void RunClockWithoutPictures();
     void StepRestart(bool forward);
     // Remote search: the plain buttons leave BtnBack5 as it is.
     void RemotePlay(bool touchBack5);

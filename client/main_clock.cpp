@@ -199,6 +199,8 @@ void TFrmMain::ShowNextFrame(bool step) {
         ClockFrameSlot += c.speedLatch;
         AfterTick(*this, c, ForwardSecondChange, step, v, s, fps);
         if (ClockFrameSlot < 2) ShowSecondLabels(static_cast<DWORD>(v));
+    } else if (!step && ah.count.load() > 0) {
+        RunClockWithoutPictures();
     }
     if (c.endOfFile != 0) PlaybackEndOfFile(true);
 }
@@ -257,6 +259,23 @@ void TFrmMain::ShowPrevFrame(bool step) {
         if (ClockFrameSlot >= fps) ShowSecondLabels(static_cast<DWORD>(v));
     }
     if (c.endOfFile != 0) PlaybackEndOfFile(false);
+}
+
+void TFrmMain::RunClockWithoutPictures() {
+    // Sound with no pictures: only pictures move the clock, and sound waiting for it would fill its ring
+    // and stop the reader for good. The clock goes on at the pace of the last pictures instead. (Going
+    // backwards the reader queues no sound after the first, so nothing waits there.)
+    PlaybackClockState& c = ForwardClock;
+    ClockFrameSlot += c.speedLatch;
+    ClockPosition clock{ClockSecond, ClockFrameSlot};
+    const int fps = FramesPerSecondOf(static_cast<DWORD>(FileStandard));
+    if (!ForwardSecondChange(clock, c.speedLatch, fps, PlaySpeed)) return;
+    ClockSecond = clock.second;
+    ClockFrameSlot = clock.slot;
+    std::string text;
+    FrameTimeToText(static_cast<DWORD>(ClockSecond), text);
+    LabelSearchTime->SetCaption(text);
+    ShowSecondLabels(static_cast<DWORD>(ClockSecond));
 }
 
 bool TFrmMain::ReopenAtListEnd(bool forward) {

@@ -347,6 +347,40 @@ TEST_F(Transport, AGapInTheRecordingIsJumpedNotWaitedFor) {
     }
 }
 
+TEST_F(Transport, ASoundOnlyStretchIsPlayedThroughNotWaitedOn) {
+    // Two seconds of pictures, four of sound alone (25 blocks a second, more than half the sound ring
+    // holds), two of pictures again.
+    std::vector<FrameSpec> frames = OneCamera(kStart, 2);
+    for (int s = 2; s < 6; ++s)
+        for (int k = 0; k < 25; ++k)
+            frames.push_back({1, 1, kStart + s, DWORD(k + 1), 160, 0, 0, QELSTD_NTSC});
+    const std::vector<FrameSpec> later = OneCamera(kStart + 6, 2);
+    frames.insert(frames.end(), later.begin(), later.end());
+    MakeList({frames});
+    const SpeedCase speeds[] = {{0, 1, "X1", 0}, {2, 4, "X4", 0}};
+    for (const SpeedCase& c : speeds) {
+        SCOPED_TRACE(c.label);
+        FrmMain->BtnStopClick(FrmMain->BtnStop);
+        FrmMain->BtnPlayClick(FrmMain->BtnPlay);
+        for (int i = 0; i < c.clicks; ++i)
+            FrmMain->BtnFastPlayClick(FrmMain->BtnFastPlay);
+        shown.clear();
+        // Eight seconds at 30 ticks a second, a quarter of that at X4.
+        EXPECT_LT(TicksUntilPaused(2000), 8 * 31 / c.speed + 40);
+        ASSERT_FALSE(shown.empty());
+        EXPECT_EQ(shown.back().time, kStart + 7);
+        EXPECT_TRUE(Increasing(NumbersOf(1)));
+    }
+
+    // Backwards from the end, where the reader queues no sound to wait on.
+    shown.clear();
+    FrmMain->BtnReverseClick(FrmMain->BtnReverse);
+    EXPECT_LT(TicksUntilPaused(2000, false), 8 * 31 + 40);
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.back().time, kStart);
+    EXPECT_TRUE(Decreasing(NumbersOf(1)));
+}
+
 TEST_F(Transport, TheTimerItselfDrivesPlayback) {
     MakeList({OneCamera(kStart, 2)});
     FrmMain->MMTimerPlayback->OnTimer = TNotifyEvent(FrmMain, &TFrmMain::MMTimerPlaybackTimer);
