@@ -113,14 +113,16 @@ void TfrmMinTable::ifmMinMouseDown(TObject* sender, TMouseButton button, TShiftS
 }
 
 void TfrmMinTable::btnOk2Click(TObject*) {
-    if (selectedMinute_ < Minutes && !selectedMinuteKey_.empty()) PlayFromMinute(selectedMinuteKey_);
+    // A play that failed leaves the window up: the remote transport must not take its place.
+    if (selectedMinute_ < Minutes && !selectedMinuteKey_.empty() && !PlayFromMinute(selectedMinuteKey_))
+        return;
     if (searchSource_ == 1 && FrmMain != nullptr) {
         FrmMain->TimerPlayState->SetEnabled(true);
         if (FrmMain->GetSysInfoResult() >= 3) FrmMain->ShowPlaybackControls(false);
     }
 }
 
-void TfrmMinTable::PlayFromMinute(const std::string& minuteKey) {
+bool TfrmMinTable::PlayFromMinute(const std::string& minuteKey) {
     try {
         const std::optional<std::int64_t> t = KeyToUtcSeconds(minuteKey);
         if (!t || minuteKey.size() != 12) throw EConvertError("'" + minuteKey + "' is not a valid minute");
@@ -142,10 +144,10 @@ void TfrmMinTable::PlayFromMinute(const std::string& minuteKey) {
         if (frmCalendar != nullptr) frmCalendar->SetEnabled(true);
         if (frmHourTable != nullptr) frmHourTable->SetEnabled(true);
         SetEnabled(true);
-        if (FrmMain == nullptr) return;
+        if (FrmMain == nullptr) return true;
         if (searchSource_ == 0) {
             if (localDbMode_ == 1) PlayLocally(start->fileName, static_cast<DWORD>(*t));
-            return;
+            return true;
         }
         TNetCommandArgs args;
         args.arg0 = static_cast<DWORD>(playStart_);
@@ -159,8 +161,10 @@ void TfrmMinTable::PlayFromMinute(const std::string& minuteKey) {
         SetEnabled(false);
         if (FrmWait != nullptr) FrmWait->Show();
         FrmMain->BtnBack5->SetEnabled(true);
+        return true;
     } catch (const Exception& e) {
         Application->ShowException(e);
+        return false;
     }
 }
 

@@ -63,7 +63,8 @@ public:
     void SetEndTimeClick(TObject* sender);
     // One handler per cell, all alike.
     void MinuteCellClick(int channel, int minute);
-    void PlayFromMinute(const std::string& minuteKey);
+    // False when nothing could be played (the user has been told why).
+    bool PlayFromMinute(const std::string& minuteKey);
 
 private:
     static const TFormBindings& Bindings();

@@ -319,8 +319,11 @@ TEST_F(SearchFlow, EventSearchMarksOnlyEventDaysAndHours) {
     EXPECT_EQ(frmHourTable->Cell(0, 13)->CurrentFrame(), 0);
 }
 
-TEST_F(SearchFlow, MinuteWithoutRecordingPlaysNothing) {
-    recsim::RecSim& sim = LoggedIn(StoreOptions());
+TEST_F(SearchFlow, MinuteWithoutRecordingPlaysNothingAndKeepsTheLocalTransport) {
+    recsim::RecSimOptions o = StoreOptions();
+    // A recorder whose searched stream gets the remote transport in place of the local one.
+    o.sysinfoResult = 3;
+    recsim::RecSim& sim = LoggedIn(o);
     ChooseHardDisk();
     frmSearch->btnAllClick(frmSearch->btnAll);
     frmCalendar->DayCellClick(3);
@@ -328,14 +331,28 @@ TEST_F(SearchFlow, MinuteWithoutRecordingPlaysNothing) {
     frmHourTable->HourCellClick(0, 9);
     frmHourTable->btnOk2Click(frmHourTable->btnOk);
     seen_.clear();
+    FrmMain->TimerPlayState->SetEnabled(false);
+    ASSERT_TRUE(FrmMain->BtnFirst->Visible());
     // Marked by hand: the database has nothing at 09:30.
     frmMinTable->SetCellState(1, 0, 30);
     frmMinTable->MinuteCellClick(0, 30);
-    frmMinTable->PlayFromMinute(frmMinTable->GetSelectedMinute());
+    frmMinTable->btnOk2Click(frmMinTable->btnOk);
     EXPECT_FALSE(sim.Log().LastCommand(NETCMD_SEARCH).has_value());
     EXPECT_EQ(Boxes().size(), 1u);
     EXPECT_TRUE(frmMinTable->Visible());
     EXPECT_FALSE(FrmMain->RemoteSearchActive());
+    EXPECT_FALSE(FrmMain->TimerPlayState->Enabled());
+    EXPECT_TRUE(FrmMain->BtnFirst->Visible());
+    EXPECT_FALSE(FrmMain->BtnBack5->Visible());
+
+    // 09:01 has its recording: the play starts and the remote transport takes over.
+    frmMinTable->MinuteCellClick(0, 1);
+    frmMinTable->btnOk2Click(frmMinTable->btnOk);
+    ASSERT_TRUE(sim.Log().WaitForCommand(NETCMD_SEARCH, 2000));
+    EXPECT_TRUE(FrmMain->RemoteSearchActive());
+    EXPECT_TRUE(FrmMain->TimerPlayState->Enabled());
+    EXPECT_FALSE(FrmMain->BtnFirst->Visible());
+    EXPECT_TRUE(FrmMain->BtnBack5->Visible());
 }
 
 TEST_F(SearchFlow, RealRecorderDatabaseDrillDown) {
