@@ -2,7 +2,6 @@
 // with its long wait, the recorder's status check, stopping a search and the recorder's own recording.
 #include "client/main.h"
 
-#include "client/Wait.h"
 #include "controls/BmButton.h"
 #include "controls/ImgAnimation.h"
 #include "net/WSocket.h"
@@ -11,7 +10,6 @@
 #include "recdb/Calendar.h"
 #include "recdb/HourTable.h"
 #include "recdb/MinTable.h"
-#include "recdb/Search.h"
 
 #include "client/LinkWait.h"
 #include "platform/core/SysTime.h"
@@ -36,36 +34,6 @@ int DbRefusalText(int result) {
     }
 }
 
-// The chooser's own buttons, until the chooser binds them itself: close, ask for the medium's database
-// and read it; the search options follow when both succeed, the chooser again when either fails.
-void ChooseMedium(int medium) {
-    FrmSerDevice->Close();
-    if (FrmMain->RequestDbFile(medium) && FrmMain->QueryQelDbYears()) {
-        // The download is over: the wait window must not cover the choice that follows.
-        if (FrmWait != nullptr) FrmWait->Close();
-        frmSearch->Show();
-        return;
-    }
-    FrmSerDevice->Show();
-}
-
-void CancelMedium() {
-    if (FrmWait != nullptr) FrmWait->Close();
-    FrmMain->BtnDisser->Hide();
-    FrmMain->Activities.End(TActivity::RemoteSearch);
-    FrmMain->BtnSer->SetVisible(true);
-    FrmMain->SetEnabled(true);
-    FrmSerDevice->Close();
-}
-
-void WireMediumChooser() {
-    if (FrmSerDevice->btnHDD->OnClick.Assigned()) return;
-    FrmSerDevice->btnHDD->OnClick = TNotifyEvent([](TObject*) { ChooseMedium(QELDISK_HDD); });
-    FrmSerDevice->btnCF->OnClick = TNotifyEvent([](TObject*) { ChooseMedium(QELDISK_CF); });
-    FrmSerDevice->btnSD->OnClick = TNotifyEvent([](TObject*) { ChooseMedium(QELDISK_SD); });
-    FrmSerDevice->btnCancel->OnClick = TNotifyEvent([](TObject*) { CancelMedium(); });
-}
-
 } // namespace
 
 void TFrmMain::BtnSerClick(TObject* sender) {
@@ -75,12 +43,8 @@ void TFrmMain::BtnSerClick(TObject* sender) {
         return;
     }
     if (FrmSerDevice == nullptr) return;
-    WireMediumChooser();
-    // A recorder without removable media offers only its disk.
-    if (SysInfoArg1 == 0) {
-        FrmSerDevice->btnCF->SetEnabled(false);
-        FrmSerDevice->btnSD->SetEnabled(false);
-    }
+    // A recorder without removable media offers only its disk; the next one with cards offers them.
+    FrmSerDevice->OfferCards(SysInfoArg1 != 0);
     SetEnabled(false);
     // A new search saves nothing of the last; what was saved gets its index files.
     if (StreamSaving()) FinishBackupFiles(0);

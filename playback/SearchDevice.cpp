@@ -37,6 +37,11 @@ void TFrmSerDevice::FormShow(TObject*) {
         button->Font()->SetName(Font()->Name());
 }
 
+void TFrmSerDevice::OfferCards(bool present) {
+    btnCF->SetEnabled(present);
+    btnSD->SetEnabled(present);
+}
+
 void TFrmSerDevice::Choose(int medium) {
     Close();
     media = medium;

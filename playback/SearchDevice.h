@@ -17,6 +17,8 @@ public:
     TButton* btnCancel = nullptr;
 
     int GetMedia() const { return media; }
+    // The CF and SD choices on or off, by what the connected recorder has.
+    void OfferCards(bool present);
     void FormShow(TObject* sender);
     void btnHDDClick(TObject* sender);
     void btnCFClick(TObject* sender);

@@ -268,10 +268,10 @@ TEST_F(SearchFlow, SearchButtonWithoutLinkFallsBackToLocal) {
     EXPECT_TRUE(Idle());
 }
 
-TEST_F(SearchFlow, RecorderWithoutCardsOffersOnlyItsDisk) {
+TEST_F(SearchFlow, RecorderWithoutCardsOffersOnlyItsDiskAndTheNextWithCardsOffersThem) {
     recsim::RecSimOptions o = StoreOptions();
     o.removableMedia = 0;
-    LoggedIn(o);
+    recsim::RecSim& sim = LoggedIn(o);
     EnterSearchMode();
     FrmMain->BtnSerClick(FrmMain->BtnSer);
     EXPECT_TRUE(FrmSerDevice->Visible());
@@ -280,6 +280,17 @@ TEST_F(SearchFlow, RecorderWithoutCardsOffersOnlyItsDisk) {
     EXPECT_FALSE(FrmSerDevice->btnCF->Enabled());
     EXPECT_FALSE(FrmSerDevice->btnSD->Enabled());
     EXPECT_EQ(FrmMain->GetSearchSource(), 1);
+
+    // The next recorder of the same run has its cards, and they can be searched.
+    FrmSerDevice->btnCancel->OnClick(FrmSerDevice->btnCancel);
+    sim.DropLink();
+    ASSERT_TRUE(PumpReal([&] { return !LinkUp(); }));
+    LoggedIn(StoreOptions());
+    EnterSearchMode();
+    FrmMain->BtnSerClick(FrmMain->BtnSer);
+    ASSERT_TRUE(FrmSerDevice->Visible());
+    EXPECT_TRUE(FrmSerDevice->btnCF->Enabled());
+    EXPECT_TRUE(FrmSerDevice->btnSD->Enabled());
 }
 
 TEST_F(SearchFlow, PrevInTheSearchOptionsReturnsToTheChooser) {
