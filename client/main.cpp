@@ -39,6 +39,8 @@ TFrmMain::TFrmMain(TComponent* owner) : TForm(owner) {
     AvReceiver.SetSink([this](const CAvReceivedFrame& frame) { AvFrameReceived(frame); });
     SocketMcast = TCustomWSocket::Create<TWSocket>(this);
     SocketAVDataServer = TCustomWSocket::Create<TWSocket>(this);
+    SocketAVDataServer->OnSessionAvailable =
+        TSessionAvailable(this, &TFrmMain::SocketAVDataServerSessionAvailable);
     SocketSClient = TCustomWSocket::Create<TWSocket>(this);
 
     MenuItemCam1Click(this);
@@ -68,6 +70,7 @@ TFrmMain::~TFrmMain() {
         AVDataCliSocket->OnDataAvailable = nullptr;
         AVDataCliSocket->OnSessionClosed = nullptr;
     }
+    if (SocketAVDataServer != nullptr) SocketAVDataServer->OnSessionAvailable = nullptr;
     for (TWSocket** socket :
          {&SocketSClient, &SocketAVDataServer, &SocketMcast, &AVDataCliSocket, &CliSocket}) {
         if (*socket == nullptr) continue;

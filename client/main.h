@@ -182,6 +182,12 @@ public:
     TButton* Button5 = nullptr;
     TButton* Button6 = nullptr;
     TButton* Button7 = nullptr;
+    TButton* Button11 = nullptr;
+    TButton* Button12 = nullptr;
+    // The remote search's plain transport buttons, beside the debug buttons.
+    TButton* Pause = nullptr;
+    TButton* Play = nullptr;
+    TButton* Step = nullptr;
 
     // ---- Screen popup menu ----
     TPopupMenu* PopupMenu1 = nullptr;
@@ -540,6 +546,24 @@ public:
     void UpgradeFinished(bool ours);
     void UpgradeRefused(DWORD errcode);
 
+    // ---- Debug buttons ----
+    // config.ini of the program folder uploaded as kind 1, without the setup pass.
+    void Button1Click(TObject* sender);
+    // The last multicast group joined again with a buffer of 512000 bytes.
+    void Button2Click(TObject* sender);
+    void Button3Click(TObject* sender);
+    // The play state in the client log.
+    void Button5Click(TObject* sender);
+    void Button6Click(TObject* sender);
+    // The log window and the foreground window moved topmost to (300, 500); the foreground window closed
+    // when it is one of this program's windows other than the main window.
+    void Button7Click(TObject* sender);
+    // The heartbeat on and off.
+    void Button11Click(TObject* sender);
+    void Button12Click(TObject* sender);
+    // A connection to SocketAVDataServer is taken over by SocketSClient.
+    void SocketAVDataServerSessionAvailable(TObject* sender, WORD error);
+
     // ---- Local and remote playback ----
     int PlayState = kPlayStopped;
     int PlaySpeed = 1;
@@ -712,7 +736,9 @@ private:
     void ExecuteDeviceEvent(DWORD kind, DWORD detail);
     void ShowDiskError(DWORD detail);
     void ExecuteDeviceMessage(const NetMsgPacket& message);
-    void JoinMulticastGroup(DWORD group, DWORD port);
+    // The buffer and the pause before the platform's receive buffer is set: 0x100000 bytes and 500 ms as
+    // the recorder announces a group.
+    void JoinMulticastGroup(DWORD group, DWORD port, DWORD bufferBytes = 0x100000, DWORD pauseMs = 500);
     void ShowModalBox(TForm* box);
     // Mode tabs and remote search: one waited command (5 s) with its debug line.
     enum class TModeReply { TimedOut, Failed, Passed };

@@ -117,6 +117,11 @@ const TFormBindings& TFrmMain::Bindings() {
             .AddField("Button5", &TFrmMain::Button5)
             .AddField("Button6", &TFrmMain::Button6)
             .AddField("Button7", &TFrmMain::Button7)
+            .AddField("Button11", &TFrmMain::Button11)
+            .AddField("Button12", &TFrmMain::Button12)
+            .AddField("Pause", &TFrmMain::Pause)
+            .AddField("Play", &TFrmMain::Play)
+            .AddField("Step", &TFrmMain::Step)
             .AddField("PopupMenu1", &TFrmMain::PopupMenu1)
             .AddField("MenuItemQuad", &TFrmMain::MenuItemQuad)
             .AddField("MenuItemCam1", &TFrmMain::MenuItemCam1)
@@ -243,6 +248,17 @@ const TFormBindings& TFrmMain::Bindings() {
             .AddMethod("SliderSearchClick", &TFrmMain::SliderSearchClick)
             .AddMethod("SliderSearchMouseDown", &TFrmMain::SliderSearchMouseDown)
             .AddMethod("SliderSearchMouseMove", &TFrmMain::SliderSearchMouseMove)
-            .AddMethod("SliderSearchMouseUp", &TFrmMain::SliderSearchMouseUp);
+            .AddMethod("SliderSearchMouseUp", &TFrmMain::SliderSearchMouseUp)
+            .AddMethod("PauseClick", &TFrmMain::PauseClick)
+            .AddMethod("PlayClick", &TFrmMain::PlayClick)
+            .AddMethod("StepClick", &TFrmMain::StepClick)
+            .AddMethod("Button1Click", &TFrmMain::Button1Click)
+            .AddMethod("Button2Click", &TFrmMain::Button2Click)
+            .AddMethod("Button3Click", &TFrmMain::Button3Click)
+            .AddMethod("Button5Click", &TFrmMain::Button5Click)
+            .AddMethod("Button6Click", &TFrmMain::Button6Click)
+            .AddMethod("Button7Click", &TFrmMain::Button7Click)
+            .AddMethod("Button11Click", &TFrmMain::Button11Click)
+            .AddMethod("Button12Click", &TFrmMain::Button12Click);
     return b;
 }

@@ -282,7 +282,7 @@ void TFrmMain::Dispatch(TMessage& message) {
     message.Result = 0;
 }
 
-void TFrmMain::JoinMulticastGroup(DWORD group, DWORD port) {
+void TFrmMain::JoinMulticastGroup(DWORD group, DWORD port, DWORD bufferBytes, DWORD pauseMs) {
     McastGroup = group;
     McastPort = port;
     if (port == 0) return;
@@ -301,13 +301,13 @@ void TFrmMain::JoinMulticastGroup(DWORD group, DWORD port) {
         Trace("JoinMulticastGroup", e.what());
         return;
     }
-    SocketMcast->SetBufSize(0x100000);
-    Sleep(500);
+    SocketMcast->SetBufSize(static_cast<int>(bufferBytes));
+    Sleep(pauseMs);
     int size = 0, length = sizeof size;
     WSocket_getsockopt(SocketMcast->HSocket(), winsock::SOL_SOCKET, winsock::SO_RCVBUF,
                        reinterpret_cast<char*>(&size), &length);
     Trace("JoinMulticastGroup", Format("SO_RCVBUF %d", size));
-    size = 0x100000;
+    size = static_cast<int>(bufferBytes);
     WSocket_setsockopt(SocketMcast->HSocket(), winsock::SOL_SOCKET, winsock::SO_RCVBUF,
                        reinterpret_cast<const char*>(&size), sizeof size);
     length = sizeof size;

@@ -1211,6 +1211,7 @@ object FrmMain: TFrmMain
     TabOrder = 2
     Enabled = False
     Visible = False
+    OnClick = Button1Click
   end
   object Button2: TButton
     Left = 772
@@ -1221,6 +1222,7 @@ object FrmMain: TFrmMain
     TabOrder = 3
     Enabled = False
     Visible = False
+    OnClick = Button2Click
   end
   object Button3: TButton
     Left = 814
@@ -1230,6 +1232,7 @@ object FrmMain: TFrmMain
     Caption = '3'
     TabOrder = 4
     Visible = False
+    OnClick = Button3Click
   end
   object Button4: TButton
     Left = 856
@@ -1248,6 +1251,7 @@ object FrmMain: TFrmMain
     Caption = '5'
     TabOrder = 6
     Visible = False
+    OnClick = Button5Click
   end
   object Button6: TButton
     Left = 772
@@ -1257,6 +1261,7 @@ object FrmMain: TFrmMain
     Caption = '6'
     TabOrder = 7
     Visible = False
+    OnClick = Button6Click
   end
   object Button7: TButton
     Left = 814
@@ -1266,6 +1271,62 @@ object FrmMain: TFrmMain
     Caption = '7'
     TabOrder = 8
     Visible = False
+    OnClick = Button7Click
+  end
+  object Pause: TButton
+    Left = 856
+    Top = 550
+    Width = 40
+    Height = 22
+    Caption = 'Pause'
+    TabOrder = 9
+    Enabled = False
+    Visible = False
+    OnClick = PauseClick
+  end
+  object Play: TButton
+    Left = 730
+    Top = 574
+    Width = 40
+    Height = 22
+    Caption = 'Play'
+    TabOrder = 10
+    Enabled = False
+    Visible = False
+    OnClick = PlayClick
+  end
+  object Step: TButton
+    Left = 772
+    Top = 574
+    Width = 40
+    Height = 22
+    Caption = 'Step'
+    TabOrder = 11
+    Enabled = False
+    Visible = False
+    OnClick = StepClick
+  end
+  object Button11: TButton
+    Left = 814
+    Top = 574
+    Width = 40
+    Height = 22
+    Caption = 'Start'
+    TabOrder = 12
+    Enabled = False
+    Visible = False
+    OnClick = Button11Click
+  end
+  object Button12: TButton
+    Left = 856
+    Top = 574
+    Width = 40
+    Height = 22
+    Caption = 'Stop'
+    TabOrder = 13
+    Enabled = False
+    Visible = False
+    OnClick = Button12Click
   end
   object PopupMenu1: TPopupMenu
     object MenuItemQuad: TMenuItem

@@ -142,6 +142,8 @@ void RecSim::Stop() {
     commandFd_ = -1;
     if (commandListen_ >= 0) ::close(commandListen_);
     if (avListen_ >= 0) ::close(avListen_);
+    if (backFd_ >= 0) ::close(backFd_);
+    backFd_ = -1;
     commandListen_ = avListen_ = -1;
     log_.SetTextFile(nullptr);
     if (logText_) std::fclose(logText_);
@@ -174,6 +176,20 @@ void RecSim::AcceptCommand() {
 void RecSim::AcceptAv() {
     const int fd = AcceptOne(avListen_);
     if (fd >= 0) streamer_->Adopt(fd);
+}
+
+bool RecSim::ConnectBack(int port) {
+    if (backFd_ >= 0) ::close(backFd_);
+    backFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (backFd_ < 0) return false;
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(static_cast<uint16_t>(port));
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (::connect(backFd_, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0) return true;
+    ::close(backFd_);
+    backFd_ = -1;
+    return false;
 }
 
 void RecSim::CloseCommandConnection() {

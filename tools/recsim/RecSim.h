@@ -53,6 +53,10 @@ public:
     void SendDeviceEvent(DWORD kind, DWORD detail);
     void SendMulticastGroup(DWORD group, DWORD port);
 
+    // A connection from the recorder to a port of the client on 127.0.0.1 (its A/V server socket); true
+    // once it is made. It stays open until the next call or Stop.
+    bool ConnectBack(int port);
+
     void CloseCommandConnection();
     void CloseAvConnection() { streamer_->CloseConnection(); }
     // Both connections closed at once, as a recorder that drops the client.
@@ -117,6 +121,7 @@ private:
     std::thread thread_;
     std::size_t unsolicitedStep_ = 0;
     std::FILE* logText_ = nullptr;
+    int backFd_ = -1;
 };
 
 } // namespace recsim
