@@ -121,6 +121,7 @@ Sqlite2Database::Sqlite2Database(Sqlite2File file) : file_(std::move(file)), sch
         db_, kStepsPerCheck,
         [](void* self) -> int {
             auto* db = static_cast<Sqlite2Database*>(self);
+            if (!db->running_) return 0;
             db->steps_ += kStepsPerCheck;
             return db->steps_ > db->stepLimit_ ? 1 : 0;
         },
@@ -252,6 +253,11 @@ const ImportedTable& Sqlite2Database::Import(const TableInfo& table, const std::
 
 void Sqlite2Database::RunSelect(const CompiledSelect& compiled, const RowFn& row) {
     steps_ = 0;
+    struct Running {
+        bool& flag;
+        explicit Running(bool& f) : flag(f) { flag = true; }
+        ~Running() { flag = false; }
+    } running(running_);
     Statement stmt(db_, compiled.sql);
     sqlite3_stmt* s = stmt.get();
     const int columns = sqlite3_column_count(s);

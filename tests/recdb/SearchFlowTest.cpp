@@ -7,6 +7,7 @@
 #include "playback/Qelvidfile.h"
 #include "recdb/KeyTime.h"
 #include "recdb/SqliteDb.h"
+#include "tests/sqlite2/SchemaImage.h"
 
 #include "platform/core/FileUtils.h"
 #include "platform/vcl/FormTesting.h"
@@ -228,22 +229,47 @@ TEST_F(SearchFlow, DatabaseRequestEndings) {
     }
 }
 
+// A database of another layout whose day list is a view over nine copies of the schema table: a query
+// that would run for hours.
+std::string RunawayDatabase() {
+    std::vector<sqlite2_test::SchemaRow> rows;
+    for (int i = 0; i < 9; ++i)
+        rows.push_back(
+            {"table", "f" + std::to_string(i), "3", "CREATE TABLE f" + std::to_string(i) + " (x)"});
+    rows.push_back({"view", "daylist", "0",
+                    "CREATE VIEW daylist AS SELECT a.name AS year, b.name AS month, c.name AS day, d.name AS "
+                    "event_type FROM sqlite_master a, sqlite_master b, sqlite_master c, sqlite_master d, "
+                    "sqlite_master e, sqlite_master f, sqlite_master g, sqlite_master h, sqlite_master i"});
+    return sqlite2_test::SchemaImage(rows);
+}
+
 TEST_F(SearchFlow, DamagedDatabaseEndsTheSearchWithItsReason) {
-    testing_support::TempDir store;
-    testing_support::WriteFileBytes(store.File("qeldbfile_hdd.db"), std::string(4096, 'x'));
-    LoggedIn(StoreOptions(store.Str()));
-    ChooseHardDisk();
-    ASSERT_EQ(Boxes().size(), 1u);
-    EXPECT_EQ(Boxes()[0].caption, FrmMain->LoadLangString(59849));
-    EXPECT_NE(Boxes()[0].text, "");
-    // The chooser is offered again; the main window and its buttons are usable.
-    EXPECT_TRUE(FrmSerDevice->Visible());
-    EXPECT_FALSE(frmSearch->Visible());
-    EXPECT_FALSE(FrmWait->Visible());
-    EXPECT_TRUE(FrmMain->BtnSer->Visible());
-    EXPECT_FALSE(FrmMain->RemoteSearchActive());
-    FrmSerDevice->btnCancel->OnClick(FrmSerDevice->btnCancel);
-    EXPECT_TRUE(Idle());
+    const struct {
+        const char* what;
+        std::string bytes;
+        const char* reason; // part of the box's text
+    } cases[] = {{"garbage", std::string(4096, 'x'), "not a database"},
+                 {"runaway query", RunawayDatabase(), "interrupted"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        testing_support::TempDir store;
+        testing_support::WriteFileBytes(store.File("qeldbfile_hdd.db"), c.bytes);
+        LoggedIn(StoreOptions(store.Str()));
+        ChooseHardDisk();
+        ASSERT_EQ(Boxes().size(), 1u);
+        EXPECT_EQ(Boxes()[0].caption, FrmMain->LoadLangString(59849));
+        EXPECT_NE(Boxes()[0].text.find(c.reason), std::string::npos) << Boxes()[0].text;
+        // The chooser is offered again; the main window and its buttons are usable.
+        EXPECT_TRUE(FrmSerDevice->Visible());
+        EXPECT_FALSE(frmSearch->Visible());
+        EXPECT_FALSE(FrmWait->Visible());
+        EXPECT_TRUE(FrmMain->BtnSer->Visible());
+        EXPECT_FALSE(FrmMain->RemoteSearchActive());
+        FrmSerDevice->btnCancel->OnClick(FrmSerDevice->btnCancel);
+        EXPECT_TRUE(Idle());
+        sims_.back()->DropLink();
+        ASSERT_TRUE(PumpReal([&] { return !LinkUp(); }));
+    }
 }
 
 TEST_F(SearchFlow, EmptyDatabaseSaysThereIsNothingToSearch) {

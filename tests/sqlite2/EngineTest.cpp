@@ -1,9 +1,11 @@
 // Statements on databases made by the writer: SQLite 2's rules where the real files have no example,
 // errors, and the cache of imported files.
+#include "sqlite2/RecorderSchema.h"
 #include "sqlite2/Sqlite2Api.h"
 #include "sqlite2/Sqlite2Database.h"
 #include "sqlite2/Sqlite2Writer.h"
 #include "tests/sqlite2/QueryRows.h"
+#include "tests/sqlite2/SchemaImage.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -172,6 +174,52 @@ TEST(Engine, RunawayStatementStopsAtItsLimit) {
               std::string::npos);
     EXPECT_EQ(code, sqlite2::ErrInterrupt);
     EXPECT_EQ(Rows(*db, "SELECT count(*) FROM t a, t b"), (std::vector<std::string>{"count(*)", "10000"}));
+}
+
+// Without a limit of its own: a view over nine copies of the schema table (10^9 rows) is refused long
+// before it would end, and far above the work of the recorder's heaviest query on 50,000 recordings.
+TEST(Engine, TheDefaultLimitRefusesARunawayViewWellAboveTheRecordersQueries) {
+    namespace schema = sqlite2::recorder_schema;
+    Sqlite2Writer w;
+    w.CreateTable(schema::AvfileSql());
+    for (int seq = 1; seq <= 50000; ++seq) {
+        sqlite2::Row row(schema::AvColumnCount);
+        row[schema::AvSeq] = seq;
+        row[schema::AvStartDate] = "20080101000000";
+        row[schema::AvEndDate] = "20080101000359";
+        row[schema::AvStartTime] = 1199145600 + 240 * seq;
+        row[schema::AvUpdateTime] = 1199145841 + 240 * seq;
+        row[schema::AvSystemId] = "QV4CH-0012A7F3";
+        for (int c = 0; c < 4; ++c)
+            row[schema::AvEventType1 + c] = seq % 37 == c ? 1 : 0;
+        w.Insert("avfile", row);
+    }
+    auto recorder = Sqlite2Database::FromImage(w.Image());
+    // The file table's last page of all files: every row grouped and sorted.
+    const auto page =
+        Rows(*recorder, "SELECT event_type1, event_type2, event_type3, event_type4, update_time, "
+                        "start_time, system_id, seq FROM avfile where start_date IS NOT NULL AND "
+                        "end_date IS NOT NULL GROUP BY seq ORDER BY seq DESC LIMIT 8 OFFSET 49992");
+    ASSERT_EQ(page.size(), 9u);
+    const std::uint64_t real = recorder->LastStatementSteps();
+
+    std::vector<sqlite2_test::SchemaRow> rows;
+    for (int i = 0; i < 9; ++i)
+        rows.push_back(
+            {"table", "f" + std::to_string(i), "3", "CREATE TABLE f" + std::to_string(i) + " (x)"});
+    rows.push_back({"view", "daylist", "0",
+                    "CREATE VIEW daylist AS SELECT a.name AS year, b.name AS month, c.name AS day, d.name AS "
+                    "event_type FROM sqlite_master a, sqlite_master b, sqlite_master c, sqlite_master d, "
+                    "sqlite_master e, sqlite_master f, sqlite_master g, sqlite_master h, sqlite_master i"});
+    auto hostile = Sqlite2Database::FromImage(sqlite2_test::SchemaImage(rows));
+    int code = 0;
+    EXPECT_NE(ErrorOf(*hostile, "SELECT MAX(year) FROM daylist", &code).find("interrupted"),
+              std::string::npos);
+    EXPECT_EQ(code, sqlite2::ErrInterrupt);
+    const std::uint64_t refusedAt = hostile->LastStatementSteps();
+    // About two seconds of work at most, and room for twenty times the heaviest real query.
+    EXPECT_LE(refusedAt, 100000000u);
+    EXPECT_GT(refusedAt, 20 * real) << real;
 }
 
 TEST(Engine, LaterStatementsMayReadMoreColumns) {
