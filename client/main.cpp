@@ -1,7 +1,7 @@
 #include "client/main.h"
 
 #include "client/AboutDlg.h"
-#include "client/SetupIni.h"
+#include "formats/SetupIni.h"
 #include "client/Wait.h"
 #include "client/formlog.h"
 #include "client/formupdatestat.h"

@@ -2,7 +2,7 @@
 // the clock. The rectangles come from ComputeScreenLayout; this file puts them on the controls.
 #include "client/main.h"
 
-#include "client/SetupIni.h"
+#include "formats/SetupIni.h"
 
 #include "controls/BmButton.h"
 #include "controls/ImgAnimation.h"

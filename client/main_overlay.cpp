@@ -3,7 +3,7 @@
 #include "client/main.h"
 
 #include "client/FrameOverlay.h"
-#include "client/SetupIni.h"
+#include "formats/SetupIni.h"
 #include "playback/HtmlMap.h"
 
 void TFrmMain::ShowFrameOverlay(std::span<const BYTE> payload2, DWORD channel) {

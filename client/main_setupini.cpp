@@ -1,7 +1,7 @@
 // setup.ini: read once at start-up, written back at log-in, at shut-down and when a recording opens.
 #include "client/main.h"
 
-#include "client/SetupIni.h"
+#include "formats/SetupIni.h"
 
 #include "platform/core/Debug.h"
 #include "platform/core/FileUtils.h"

@@ -5,7 +5,7 @@
 #include "client/G726Audio.h"
 #include "client/LanguageDll.h"
 #include "client/LocalAddress.h"
-#include "client/SetupIni.h"
+#include "formats/SetupIni.h"
 
 #include "controls/BmButton.h"
 #include "controls/imgframe.h"

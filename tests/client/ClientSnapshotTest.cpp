@@ -1,7 +1,7 @@
 // Pictures of the client's windows under the build folder, for a person to look at.
 #include "tests/client/ClientWindowsSupport.h"
 
-#include "client/SetupIni.h"
+#include "formats/SetupIni.h"
 
 #include "platform/core/FileUtils.h"
 

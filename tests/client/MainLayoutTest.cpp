@@ -2,7 +2,7 @@
 // four screen layouts.
 #include "tests/client/ClientWindowsSupport.h"
 
-#include "client/SetupIni.h"
+#include "formats/SetupIni.h"
 
 #include "net/WSocket.h"
 

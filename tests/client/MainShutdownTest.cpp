@@ -2,7 +2,7 @@
 #include "tests/client/ClientWindowsSupport.h"
 
 #include "client/LinkWait.h"
-#include "client/SetupIni.h"
+#include "formats/SetupIni.h"
 
 #include "platform/core/FileUtils.h"
 #include "platform/core/IniFiles.h"

@@ -4,7 +4,7 @@
 
 #include "client/HarbekWindows.h"
 #include "client/LanguageDll.h"
-#include "client/SetupIni.h"
+#include "formats/SetupIni.h"
 
 #include "net/WSocket.h"
 

@@ -1,4 +1,4 @@
-#include "client/SetupIni.h"
+#include "formats/SetupIni.h"
 
 #include "tests/support/TestSupport.h"
 
@@ -43,7 +43,7 @@ TEST(SetupIni, ValuesMatchExactly) {
         const char* standard;
         const char* color;
         int expectedStandard;
-        TColor expectedColor;
+        TSetupColor expectedColor;
     };
     const Case cases[] = {
         {"NTSC", "Red", kVideoStandardNtsc, kOverlayRed},

@@ -1,6 +1,7 @@
-#include "client/SetupIni.h"
+#include "formats/SetupIni.h"
 
 #include "platform/core/Classes.h"
+#include "platform/core/Exceptions.h"
 #include "platform/core/IniFiles.h"
 #include "platform/core/StrUtils.h"
 

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "platform/core/Types.h"
-#include "platform/vcl/Graphics.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -12,15 +12,17 @@ class TIniFile;
 
 inline constexpr int kVideoStandardNtsc = 1;
 inline constexpr int kVideoStandardPal = 2;
-inline constexpr TColor kOverlayRed = 0x0000FF;
-inline constexpr TColor kOverlayYellow = 0x00FFFF;
-inline constexpr TColor kOverlayBlue = 0xFF0000;
+// Overlay colours as the class library's colour values, $00BBGGRR.
+using TSetupColor = std::int32_t;
+inline constexpr TSetupColor kOverlayRed = 0x0000FF;
+inline constexpr TSetupColor kOverlayYellow = 0x00FFFF;
+inline constexpr TSetupColor kOverlayBlue = 0xFF0000;
 inline constexpr double kDefaultLatitude = 37.411339;
 inline constexpr double kDefaultLongitude = 127.128686;
 
 struct TSetupSettings {
     int VideoStandard = kVideoStandardPal;
-    TColor OverlayColor = kOverlayBlue;
+    TSetupColor OverlayColor = kOverlayBlue;
     double Latitude = kDefaultLatitude;
     double Longitude = kDefaultLongitude;
 };
