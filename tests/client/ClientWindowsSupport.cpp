@@ -36,9 +36,11 @@
 #include "platform/vcl/FormReader.h"
 #include "platform/win/Modules.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <mutex>
 
 namespace client_tests {
@@ -104,6 +106,27 @@ void ForgetHarbekWindows() {
     frmBackup = nullptr;
     frmLocalSearch = nullptr;
     FrmHtmlMap = nullptr;
+}
+
+int InkIn(const form_testing::TSnapshot& picture, TForm* form, TControl* control, int inset) {
+    // The picture starts at the form's outer corner; the client area at its client origin.
+    const TPoint origin = form->ClientOrigin();
+    const TPoint at = control->ClientToScreen(Point(0, 0));
+    const int left = at.X - origin.X + (origin.X - form->Left()) + inset;
+    const int top = at.Y - origin.Y + (origin.Y - form->Top()) + inset;
+    const int right = std::min(left + control->Width() - 2 * inset, picture.Width);
+    const int bottom = std::min(top + control->Height() - 2 * inset, picture.Height);
+    std::map<TColor, int> colours;
+    int pixels = 0;
+    for (int y = std::max(top, 0); y < bottom; ++y)
+        for (int x = std::max(left, 0); x < right; ++x) {
+            ++colours[picture.At(x, y)];
+            ++pixels;
+        }
+    int most = 0;
+    for (const auto& [colour, count] : colours)
+        most = std::max(most, count);
+    return pixels - most;
 }
 
 std::string ClientWindows::BuildResources() {

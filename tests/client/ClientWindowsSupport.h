@@ -27,6 +27,10 @@ void UseBuiltInSoundWithoutDevice(bool on);
 // Every window variable of the program back to none, as after the application took its windows down.
 void ForgetHarbekWindows();
 
+// Pixels of the form's picture inside the control, `inset` pixels in from its edges, that are of another
+// colour than most of them: what the control's face shows (text, a mark, a level); 0 when it is blank.
+int InkIn(const form_testing::TSnapshot& picture, TForm* form, TControl* control, int inset = 3);
+
 class ClientWindows : public ::testing::Test {
 public:
     static std::string BuildResources();

@@ -228,8 +228,16 @@ TEST_F(BmButtonTest, EmptyButtonIsYellow) {
 }
 
 TEST_F(BmButtonTest, EraseIsAnsweredAndNothingErased) {
-    Make(4);
+    // A button wider than its strip: its picture covers only the left part, so what the paint cycle
+    // leaves on the right shows whether the background was filled first.
+    Make(4, 0, false);
+    button->SetColor(clNavy);
+    button->SetWidth(60);
+    form_testing::ProcessEvents();
     EXPECT_EQ(button->Perform(WM_ERASEBKGND, 0, 0), 1);
+    EXPECT_EQ(At(120, 60), FrameColour(0));
+    EXPECT_NE(At(150, 60), clNavy);
+    EXPECT_EQ(At(150, 60), At(95, 45)) << "the form shows through";
 }
 
 } // namespace

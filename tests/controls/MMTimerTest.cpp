@@ -84,12 +84,25 @@ TEST_F(MMTimerTest, ABlockedLoopGetsOneTickNotTen) {
     timer.SetEnabled(false);
 }
 
+// Waits, without handling anything, until the timer's tick message stands in the queue.
+bool TickQueued(const TMMTimer& timer) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    MSG msg;
+    while (
+        !PeekMessage(&msg, timer.Handle(), Mmtimer::WM_MMTIMER_TICK, Mmtimer::WM_MMTIMER_TICK, PM_NOREMOVE)) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
 TEST_F(MMTimerTest, NoTickAfterStopEvenWhenOneIsQueued) {
     TMMTimer timer(nullptr);
     int ticks = 0;
     timer.OnTimer = [&](TObject*) { ++ticks; };
     timer.SetInterval(5);
-    std::this_thread::sleep_for(std::chrono::milliseconds(30)); // a tick message waits in the queue
+    ASSERT_TRUE(TickQueued(timer));
+    ASSERT_EQ(ticks, 0);
     timer.SetEnabled(false);
     Pump(50);
     EXPECT_EQ(ticks, 0);
@@ -116,7 +129,7 @@ TEST_F(MMTimerTest, DestroyingARunningTimerStopsIt) {
     auto* timer = new TMMTimer(nullptr);
     timer->OnTimer = [&](TObject*) { ++ticks; };
     timer->SetInterval(5);
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_TRUE(TickQueued(*timer));
     delete timer;
     Pump(40);
     EXPECT_EQ(ticks, 0);

@@ -11,6 +11,8 @@
 #include "setup/Network.h"
 #include "setup/System.h"
 
+#include "platform/vcl/StdCtrls.h"
+
 #include <cstdlib>
 #include <filesystem>
 
@@ -25,44 +27,55 @@ std::string PagePicture(const std::string& name) {
     return (folder / ("page_" + name + ".png")).string();
 }
 
-void Picture(TForm* form, const std::string& name) {
+// The page's picture for a person to look at; the control must show `text`, taken from the recorder's
+// file, and the picture must show it there (more than a text cursor would). Returns what it showed.
+int Picture(TForm* form, const std::string& name, TControl* control = nullptr, const std::string& text = "") {
     form_testing::ProcessEvents();
-    const std::string path = PagePicture(name);
-    form_testing::SaveFormSnapshot(form, path);
-    EXPECT_GT(std::filesystem::file_size(path), 0u) << name;
+    form_testing::SaveFormSnapshot(form, PagePicture(name));
+    if (control == nullptr) return 0;
+    const auto* edit = dynamic_cast<TEdit*>(control);
+    EXPECT_EQ(edit != nullptr ? edit->Text() : control->Caption(), text) << name;
+    const int ink = client_tests::InkIn(form_testing::TakeSnapshot(form), form, control, 2);
+    EXPECT_GT(ink, 60) << name;
+    return ink;
 }
 
 } // namespace
 
 using SetupPagePictures = PagesRig;
 
-TEST_F(SetupPagePictures, EveryPageFilledFromTheRecordersFile) {
+TEST_F(SetupPagePictures, PagesShowTheRecordersFile) {
     OpenSetupMenu();
     ASSERT_TRUE(frmMenu->Visible());
     Picture(frmMenu, "menu");
     frmMenu->btnNetworkClick(frmMenu->btnNetwork);
-    Picture(frmNetwork, "network");
+    Picture(frmNetwork, "network", frmNetwork->lbPort, "5000");
     frmNetwork->btnMulticastClick(frmNetwork->btnMulticast);
-    Picture(frmMulticast, "multicast");
+    Picture(frmMulticast, "multicast", frmMulticast->edtPort, "6000");
     frmMulticast->btnCancelClick(frmMulticast->btnCancel);
     frmNetwork->btnOkClick(frmNetwork->btnOk);
     frmMenu->btnSystemClick(frmMenu->btnSystem);
-    Picture(frmSystem, "system");
+    const int title = Picture(frmSystem, "system", frmSystem->edtTitle, "BUS 12");
+    // The measure reads the text: an empty title leaves at most the text cursor in its field.
+    frmSystem->edtTitle->SetText("");
+    form_testing::ProcessEvents();
+    EXPECT_LT(client_tests::InkIn(form_testing::TakeSnapshot(frmSystem), frmSystem, frmSystem->edtTitle, 2),
+              title / 4);
     frmSystem->btnCancelClick(frmSystem->btnCancel);
     frmMenu->btnDeviceClick(frmMenu->btnDevice);
     Picture(frmDevice, "device");
     frmDevice->btnCameraClick(frmDevice->btnCamera);
-    Picture(frmCamera, "camera");
+    Picture(frmCamera, "camera", frmCamera->edtTitle, "FRONT");
     frmCamera->btnCancelClick(frmCamera->btnCancel);
     frmDevice->btnAlarmClick(frmDevice->btnAlarm);
     frmAlarm->cmbCam->SetItemIndex(1);
     frmAlarm->cmbCamChange(frmAlarm->cmbCam);
     Picture(frmAlarm, "alarm");
+    EXPECT_TRUE(frmAlarm->rbtClose->Checked()) << "camera 2 is NORMAL CLOSE in the file";
     frmAlarm->btnCancelClick(frmAlarm->btnCancel);
     frmDevice->btnPrevClick(frmDevice->btnPrev);
     frmMenu->btnInfoClick(frmMenu->btnInfo);
-    Picture(frmInfo, "info");
-    EXPECT_EQ(frmInfo->Label4->Caption(), "HARBEK SIM");
+    Picture(frmInfo, "info", frmInfo->Label4, "HARBEK SIM");
 }
 
 } // namespace setup_test
