@@ -96,6 +96,7 @@ void TFrmMain::BlankLiveView() {
         label->Hide();
     lbState->SetCaption("");
     ClearSearchTimeLabels();
+    ClearOverlayTexts();
     for (std::string& title : CameraTitles)
         title.clear();
     for (TImage* screen : VidScreen)
