@@ -333,6 +333,12 @@ TEST_F(MainLayout, PlayedFramesOverlaysAndTheMenu) {
     EXPECT_EQ(texts(gps), std::set<std::string>{""});
     EXPECT_EQ(texts(tacho), std::set<std::string>{""});
     EXPECT_EQ(FrmMain->LabelCamera2->Caption(), "REAR");
+    // A mode tab's blank screens take the texts with them.
+    FrmMain->ShowFrameOverlay(QelSideDataBuilder().AddGps(fix).Bytes(), 1);
+    ASSERT_EQ(texts(gps), std::set<std::string>{gpsText});
+    FrmMain->ShowSearchMode();
+    EXPECT_EQ(texts(gps), std::set<std::string>{""});
+    FrmMain->ShowLocalMode();
 
     // One camera: its own screen's labels; its corner puts the GPS text there, and the menu says so.
     FrmMain->BtnCamera3Click(FrmMain->BtnCamera3);

@@ -41,12 +41,44 @@ void ConnectAndLogIn(Session& s) {
     if (status != 0) Fail("the program ended with status " + std::to_string(status));
 }
 
+namespace {
+
+// The left and right ends of the text of this tint in the box; {0, 0} when there is none.
+std::pair<int, int> TextEnds(const Shot& shot, Box box, Tint tint) {
+    int left = 0, right = 0;
+    for (const Box& g : shot.Groups(box, tint, 2, 3)) {
+        if (left == right || g.x < left) left = g.x;
+        right = std::max(right, g.Right());
+    }
+    return {left, right};
+}
+
+} // namespace
+
 void LiveInFourAndOneScreens(Session& s) {
+    // The recorder's own titles, other than the "CAMERA n" its frames carry in their side data.
+    std::filesystem::create_directories(s.Store());
+    std::ofstream(s.Store() + "/config.ini", std::ios::binary)
+        << "[config]\r\n34_1_1=DOCK\r\n34_1_2=REAR\r\n34_1_3=LEFT\r\n34_1_4=RIGHT\r\n";
     s.Start();
     Client c(s);
     c.Connect();
+    // The GPS text switched on: live frames carry a fix, but draw none.
+    c.ScreenMenu({"MenuItemGPS", "MenuItemGPSON"});
     c.LiveOn();
     if (!c.Moving(c.Screens())) Fail("the live pictures stand still");
+    // In blue, the overlays' colour at the first start, over camera 1's red picture.
+    const Box title = c.QuadLabel("LabelCamera1"), gps = c.QuadLabel("LabelGPSdata1");
+    for (int k = 0; k < 10; ++k) {
+        const Shot shot = s.Take("live-titles");
+        const auto [left, right] = TextEnds(shot, title, Tint{Tint::Blue});
+        // "DOCK" is half as wide as "CAMERA 1".
+        if (right - left < 15 || right - left > 45)
+            Fail("screen 1 shows a title " + std::to_string(right - left) +
+                 " pixels wide, not the recorder's DOCK");
+        if (shot.Count(gps, Tint{Tint::Blue}) >= 30) Fail("a GPS text is drawn from a live frame");
+        Session::Pause(150);
+    }
     // One screen: camera 2 by its button fills the screens.
     c.ClickMain("BtnCamera2");
     if (!Session::WaitFor(
@@ -64,6 +96,11 @@ void LiveInFourAndOneScreens(Session& s) {
     c.ExpectCommand(
         113, [&] { c.ClickMain("BtnDislive"); }, "LIVE OFF");
     if (!c.Still(c.Screens())) Fail("the pictures go on after live view off");
+    // Nothing of the stream stays: no title, mark or text over the black screens.
+    const Shot off = s.Take("live-off");
+    for (int camera = 1; camera <= 4; ++camera)
+        if (off.Share(c.Quarter(camera), Tint{Tint::Dark}) < 0.999)
+            Fail("live view off leaves something on screen " + std::to_string(camera));
 }
 
 void RemoteSearchDownToPlayback(Session& s) {
