@@ -38,9 +38,9 @@ void GpsOverlayOnEveryFrame(Session& s) {
             if (shot.Count(gps[k - 1], Tint{Tint::Blue}) >= 30) screens.push_back(k);
         return screens;
     };
-    const auto expect = [&](const std::vector<int>& want, const std::string& what) {
-        // Every picture sampled: a text that blinks out between the cameras' frames is seen.
-        for (int k = 0; k < 20; ++k) {
+    // Every picture sampled: a text that blinks out between the cameras' frames is seen.
+    const auto expect = [&](const std::vector<int>& want, const std::string& what, int pictures) {
+        for (int k = 0; k < pictures; ++k) {
             const std::vector<int> seen = texts(s.Take("gps"));
             if (seen != want) {
                 std::string on;
@@ -52,27 +52,28 @@ void GpsOverlayOnEveryFrame(Session& s) {
             Session::Pause(150);
         }
     };
-    expect({}, "the menu says GPS OFF");
+    expect({}, "the menu says GPS OFF", 5);
+    c.ScreenMenu({"MenuItemGPS", "MenuItemGPSON"});
+    expect({1}, "GPS ON in four screens", 20);
     // With TACHO ON as well, the tacho label over the GPS label's place stays empty: the GPS text's
     // ink is the same as without it.
-    c.ScreenMenu({"MenuItemGPS", "MenuItemGPSON"});
-    expect({1}, "GPS ON in four screens");
     const auto ink = [&] {
         int sum = 0;
-        for (int k = 0; k < 10; ++k) {
+        for (int k = 0; k < 6; ++k) {
             sum += s.Take("ink").Count(gps[0], Tint{Tint::Blue});
             Session::Pause(100);
         }
-        return sum / 10;
+        return sum / 6;
     };
     const int alone = ink();
     c.ScreenMenu({"MenuItemTACHO", "MenuItemTACHOON"});
+    expect({1}, "GPS and TACHO ON", 5);
     const int withTacho = ink();
     if (withTacho > alone * 115 / 100)
         Fail("with TACHO ON the GPS text's place holds " + std::to_string(withTacho) + " blue pixels, not " +
              std::to_string(alone));
     c.ScreenMenu({"MenuItemGPS", "MenuItemGPSBR"});
-    expect({4}, "GPS BOTTOM RIGHT");
+    expect({4}, "GPS BOTTOM RIGHT", 5);
 
     // Connecting ends the local playback: black screens, no text of the recording over them.
     c.Connect();
