@@ -2,6 +2,7 @@
 
 #include "platform/core/StrUtils.h"
 #include "platform/vcl/ControlPeer.h"
+#include "platform/vcl/EditWidget.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/ItemStrings.h"
 #include "platform/vcl/PropertyReaders.h"
@@ -214,7 +215,7 @@ bool TLabel::ReadProperty(TPropertyReader& r) {
 // ---- TEdit ----
 
 TEdit::TEdit(TComponent* owner) : TWinControl(owner) {
-    auto* edit = new QLineEdit();
+    auto* edit = new vcl_internal::TEditWidget(this);
     Peer()->SetInner(edit);
     QObject::connect(edit, &QLineEdit::textChanged, edit, [this](const QString&) {
         if (!settingText_) vcl_internal::Guarded([this] { Change(); });

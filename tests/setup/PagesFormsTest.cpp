@@ -311,13 +311,13 @@ TEST_F(SetupPages, TitleKeysOutsideTheSetAreRefused) {
     form_testing::TypeText(title, "a#b");
     EXPECT_EQ(title->Text(), "ab");
     EXPECT_EQ(Boxes(), (std::vector<TSeenBox>{Box(59953, 59829)}));
-    // The field's editing keys edit; paste, which could bring any character, stays refused.
+    // The field's editing keys edit (what a paste brings is filtered: the camera page's test).
     const struct {
         WORD key;
         const char* typed;
         const char* selected;
         bool box;
-    } shortcuts[] = {{'A', "\x01", "ab", false}, {'C', "\x03", "ab", false}, {'V', "\x16", "ab", true}};
+    } shortcuts[] = {{'A', "\x01", "ab", false}, {'C', "\x03", "ab", false}};
     for (const auto& c : shortcuts) {
         SCOPED_TRACE(c.key);
         seen_.clear();
@@ -452,6 +452,26 @@ TEST_F(SetupPages, CameraTitleFilterAndBadNumbers) {
     frmCamera->InitCameraTable();
     EXPECT_EQ(frmCamera->scbBri->Position(), 100);
     EXPECT_EQ(frmCamera->cmbSeq->ItemIndex(), 3);
+}
+
+TEST_F(SetupPages, CameraTitlePastedAnyWayTakesWhatTypingTakes) {
+    WriteProgramFile("config.ini", "[config]\r\n");
+    frmMenu->btnDeviceClick(frmMenu->btnDevice);
+    frmDevice->btnCameraClick(frmDevice->btnCamera);
+    ASSERT_TRUE(frmCamera->Visible());
+    TEdit* title = frmCamera->edtTitle;
+    using form_testing::TPasteRoad;
+    for (const TPasteRoad road : {TPasteRoad::CtrlV, TPasteRoad::ShiftInsert, TPasteRoad::ContextMenu}) {
+        SCOPED_TRACE(static_cast<int>(road));
+        title->SetText("");
+        seen_.clear();
+        form_testing::PasteText(title, road, "A#1=");
+        EXPECT_EQ(title->Text(), "A1");
+        EXPECT_EQ(Boxes(), (std::vector<TSeenBox>{Box(59953, 59829)})) << "told once the paste is in";
+        EXPECT_EQ(frmCamera->TitleFilter.InvalidKey, 0);
+    }
+    frmCamera->btnPrevClick(frmCamera->btnPrev);
+    EXPECT_EQ(ProgramFile("config.ini"), "[config]\r\n34_1_1=A1\r\n");
 }
 
 TEST_F(SetupPages, AlarmSwitchWritesTheCameraLeft) {

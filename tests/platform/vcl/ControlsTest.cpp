@@ -259,6 +259,38 @@ TEST_F(ControlsTest, EditKeyPressMayReplaceOrSwallowCharacters) {
     EXPECT_EQ(form->Edit1->SelText(), "bc");
 }
 
+TEST_F(ControlsTest, EditPasteGoesThroughTheKeyFilterWhicheverWayItComes) {
+    // The edit's own menu, not the form's.
+    form->SetPopupMenu(nullptr);
+    form->Show();
+    using form_testing::TPasteRoad;
+    const struct {
+        TPasteRoad road;
+        const char* after;
+    } cases[] = {// The filter refuses the Ctrl+V key itself, as any key but digits, dots and Backspace.
+                 {TPasteRoad::CtrlV, "9"},
+                 {TPasteRoad::ShiftInsert, "91.578"},
+                 {TPasteRoad::ContextMenu, "91.578"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.road));
+        form->Edit1->SetText("9");
+        form->Edit1->SetSelStart(1);
+        form->calls.clear();
+        // Digits and dots only, a comma made a dot: the letters, the accented letter and the line break
+        // never arrive.
+        form_testing::PasteText(form->Edit1, c.road,
+                                "1,5a\xC3\xA9"
+                                "7\n8");
+        EXPECT_EQ(form->Edit1->Text(), c.after);
+        const int changes = Count(form->calls, "Edit1Change");
+        EXPECT_LE(changes, 1);
+        // Nothing the filter lets in leaves the text as it was.
+        form_testing::PasteText(form->Edit1, c.road, "xyz");
+        EXPECT_EQ(form->Edit1->Text(), c.after);
+        EXPECT_EQ(Count(form->calls, "Edit1Change"), changes);
+    }
+}
+
 TEST_F(ControlsTest, GraphicControlPaintOutsideThePaintCycleShowsAtOnce) {
     // A control that paints its frame index directly, as the skin controls do.
     class TFrameShow : public TGraphicControl {
