@@ -696,7 +696,12 @@ TComboBox::TComboBox(TComponent* owner) : TWinControl(owner) {
     auto* combo = new ComboWidget();
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
-    combo->onPopup = [this] { vcl_internal::Guarded([this] { OnDropDown(this); }); };
+    combo->onPopup = [this] {
+        // The list takes the mouse from the press that opened it: a capture kept by the box would take
+        // the first click after the list closes.
+        SetMouseCapture(false);
+        vcl_internal::Guarded([this] { OnDropDown(this); });
+    };
     Peer()->SetInner(combo);
     vcl_internal::TItemStrings::Backend backend;
     // The selection stays on its item while others come and go; deleting the item clears it.

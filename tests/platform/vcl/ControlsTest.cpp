@@ -108,6 +108,17 @@ TEST_F(ControlsTest, ComboBoxSelectionByTheUserFiresOnChange) {
     EXPECT_EQ(form->calls, std::vector<std::string>{"ComboBox1Change"});
 }
 
+TEST_F(ControlsTest, ComboBoxListOpenedByAPressKeepsNoCapture) {
+    form->Show();
+    TComboBox* box = form->ComboBox1;
+    int dropped = 0;
+    box->OnDropDown = [&](TObject*) { ++dropped; };
+    // The press on the arrow opens the list, which takes the mouse: the next click goes where it is made.
+    form_testing::MouseDown(box, mbLeft, Point(box->Width() - 6, box->Height() / 2));
+    EXPECT_EQ(dropped, 1);
+    EXPECT_FALSE(box->MouseCapture());
+}
+
 TEST_F(ControlsTest, SortedListBoxKeepsItsOrderAndReportsClicks) {
     TListBox* list = form->ListBox1;
     list->Items()->Add("beta:1");
