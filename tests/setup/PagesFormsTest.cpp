@@ -627,10 +627,25 @@ TEST_F(SetupPages, AddressTestWindowPacksThePartsHighToLow) {
 }
 
 TEST_F(SetupPages, LogPanelSitsBesideTheMainWindowAndClosesItsFlag) {
+    // A window 912 wide at 100..1012 and a panel of 280: right of it, left of it, or over the screens'
+    // side when neither side has room; never over the window's controls on its right.
+    const struct {
+        int workRight;
+        int mainLeft;
+        int left;
+    } cases[] = {{1920, 100, 1012}, {1280, 380, 100}, {1280, 184, 0}, {1024, 60, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.workRight);
+        const TPoint at = LogPanelPlace(Rect(c.mainLeft, 50, c.mainLeft + 912, 50 + 722), 280,
+                                        Rect(0, 0, c.workRight, 1000));
+        EXPECT_EQ(at.X, c.left);
+        EXPECT_EQ(at.Y, 50 + 28);
+    }
+    Screen->SetTestGeometry(Rect(0, 0, 1920, 1080), Rect(0, 0, 1920, 1040));
     FrmMain->SetBounds(100, 50, FrmMain->Width(), FrmMain->Height());
     FrmMain->SysLogShown = 1;
     frmSysLog->Show();
-    EXPECT_EQ(frmSysLog->Left(), 100 + 697);
+    EXPECT_EQ(frmSysLog->Left(), 100 + FrmMain->Width());
     EXPECT_EQ(frmSysLog->Top(), 50 + 28);
     EXPECT_EQ(frmSysLog->ClientWidth(), frmSysLog->ImgFrame1->Width());
     frmSysLog->BtnCloseClick(frmSysLog->BtnClose);
