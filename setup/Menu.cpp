@@ -221,8 +221,8 @@ void TfrmMenu::FinishApply(TObject* sender, bool applied, TUploadEnd end) {
     if (applied && !FrmMain->BtnLive->Visible()) FrmMain->RefreshCameraTitles();
     // Asked again by the next page that needs it (the camera page's reload just took it).
     MaxCamera = 0;
-    // The file went out and was not heard applied: the recorder may hold it, whatever CANCEL puts back.
-    if (!applied && end != TUploadEnd::NoFile) RefetchConfig = true;
+    // A file that went out and was not heard applied may be on the recorder, whatever CANCEL puts back.
+    if (end != TUploadEnd::NoFile) RefetchConfig = !applied;
     if (!FrmMain->BtnLive->Visible()) {
         if (FrmMain->GetScreenCount() == 4)
             FrmMain->MenuItemQuadClick(sender);
