@@ -159,13 +159,14 @@ void TFrmMain::BtnSetupClick(TObject* sender) {
         // The schedule files that pass sent are still to be applied.
         if (kept) frmRecord2->Modified = kept->modified;
     }
+    Activities.Begin(TActivity::SetupPass);
     // The pages are about to show the kept edits as if the recorder held them: the user hears it first.
     if (unapplied && !kept)
         ShowMessageBox(LoadLangString(60301), LoadLangString(60302), 0);
     else if (kept && kept->Any())
         ShowMessageBox(LoadLangString(60300), LoadLangString(60302), 0);
-    Activities.Begin(TActivity::SetupPass);
-    if (frmMenu != nullptr) frmMenu->Show();
+    // A link that went while the box was up took the pass with it.
+    if (frmMenu != nullptr && Activities.Running(TActivity::SetupPass)) frmMenu->Show();
 }
 
 void TFrmMain::FixTempIniSeparators() {

@@ -527,6 +527,46 @@ TEST_F(SetupMenu, LinkLostDuringApplyKeepsTheWorkingCopy) {
     frmMenu->btnCancelClick(frmMenu->btnCancel);
 }
 
+TEST_F(SetupMenu, ALinkLostWhileTheKeptEditsAreAnnouncedEndsThePassAndKeepsThem) {
+    RecSim& sim = OpenSetupMenu();
+    EditTitle("COACH 7");
+    recsim::SimFaults f = sim.Faults();
+    f.closeOnCommand = 104;
+    sim.SetFaults(f);
+    AnswerYes();
+    {
+        testing_support::FakeTick tick(1000, 5);
+        frmMenu->btnOkClick(frmMenu->btnOk);
+    }
+    sim.ClearFaults();
+    LogIn(sim);
+    ASSERT_TRUE(LinkUp());
+    // The recorder goes while the box is up: no menu over a dead link.
+    bool dropped = false;
+    whileBoxUp = [&](TForm& box) {
+        if (!dropped) {
+            dropped = true;
+            sim.CloseCommandConnection();
+            PumpReal([&] { return !LinkUp(); });
+        }
+        box.SetModalResult(mrOk);
+    };
+    FrmMain->BtnSetupClick(FrmMain->BtnSetup);
+    EXPECT_FALSE(frmMenu->Visible());
+    EXPECT_FALSE(FrmMain->Activities.Running(TActivity::SetupPass));
+    EXPECT_TRUE(FrmMain->Enabled());
+    // Still kept: the next pass brings them back.
+    AnswerYes();
+    LogIn(sim);
+    ASSERT_TRUE(LinkUp());
+    seen_.clear();
+    FrmMain->BtnSetupClick(FrmMain->BtnSetup);
+    EXPECT_TRUE(frmMenu->Visible());
+    EXPECT_EQ(Boxes(), (std::vector<TSeenBox>{Box(60302, 60300)}));
+    EXPECT_EQ(ProgramFile("config.ini"), WithKey(RecorderConfigIni(), "27_1_1", "COACH 7"));
+    frmMenu->btnCancelClick(frmMenu->btnCancel);
+}
+
 TEST_F(SetupMenu, AppliedSettingsAreWhatTheNextPassShowsAfterBothRestart) {
     RecSim& sim = OpenSetupMenu();
     EditTitle("COACH 7");
