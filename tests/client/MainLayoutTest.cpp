@@ -191,6 +191,30 @@ TEST_F(MainLayout, TheBarUnderTheScreensFollowsTheStandard) {
     }
 }
 
+TEST_F(MainLayout, TheRemotePlaybackPlateSitsInTheButtonsRow) {
+    for (int standard : {kVideoStandardNtsc, kVideoStandardPal}) {
+        SCOPED_TRACE(standard);
+        FrmMain->VideoStandard = standard;
+        FrmMain->ApplyVideoStandard(standard);
+        FrmMain->ShowPlaybackControls(false);
+        const TRect plate = FrmMain->ImgHideBtn->BoundsRect();
+        const TRect play = FrmMain->BtnPlay->BoundsRect();
+        const form_testing::TSnapshot with = form_testing::TakeSnapshot(FrmMain);
+        FrmMain->ImgHideBtn->Hide();
+        const form_testing::TSnapshot without = form_testing::TakeSnapshot(FrmMain);
+        // Above the buttons the bar shows through; in their row, the plate.
+        int above = 0, inRow = 0;
+        for (int x = plate.Left; x < plate.Right; ++x) {
+            for (int y = plate.Top; y < play.Top - 1; ++y)
+                above += with.At(x, y) != without.At(x, y) ? 1 : 0;
+            inRow += with.At(x, (play.Top + play.Bottom) / 2) != without.At(x, (play.Top + play.Bottom) / 2);
+        }
+        EXPECT_EQ(above, 0);
+        EXPECT_EQ(inRow, plate.Right - plate.Left);
+        EXPECT_GE(plate.Bottom, play.Bottom);
+    }
+}
+
 TEST_F(MainLayout, TransportButtonsSitAtTheirLocalPlaces) {
     const std::pair<const char*, int> lefts[] = {
         {"BtnPlay", 240}, {"BtnPause", 271}, {"BtnStop", 302}, {"BtnNext", 364}};
