@@ -92,12 +92,14 @@ void CStreamSaver::Fail(const std::string& what) {
 bool CStreamSaver::Open(DWORD time) {
     const std::string hour = folder_ + "/" + QelHourFolderName(time);
     if (::mkdir(hour.c_str(), 0777) != 0 && errno != EEXIST) {
+        // untranslated: table text to come
         Fail(Format("Cannot create folder \"%s\". %s", hour.c_str(), std::strerror(errno)));
         return false;
     }
     path_ = hour + "/" + QelRecordingName(time);
     fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd_ < 0) {
+        // untranslated: table text to come
         Fail(Format("Cannot create file \"%s\". %s", path_.c_str(), std::strerror(errno)));
         return false;
     }
@@ -119,6 +121,7 @@ bool CStreamSaver::WriteAll(const BYTE* data, std::size_t size) {
                 // Nothing more can be done about it; the index still names whole frames only.
             }
             ::lseek(fd_, static_cast<off_t>(offset_), SEEK_SET);
+            // untranslated: table text to come
             Fail(Format("Cannot write \"%s\". %s", path_.c_str(), std::strerror(error)));
             return false;
         }
@@ -129,6 +132,7 @@ bool CStreamSaver::WriteAll(const BYTE* data, std::size_t size) {
 
 bool CStreamSaver::Close() {
     bool ok = ::close(fd_) == 0;
+    // untranslated: table text to come
     if (!ok) Fail(Format("Cannot write \"%s\". %s", path_.c_str(), std::strerror(errno)));
     fd_ = -1;
     try {

@@ -28,6 +28,7 @@ std::string Lines(const std::vector<std::string>& lines) {
 } // namespace
 
 const char* const TFrmMain::kNoRecorderDisk =
+    // untranslated: table text to come
     "No recorder disk was found. Attach the recorder's disk to this computer and try again.";
 
 void TFrmMain::BtnDetectUsbClick(TObject*) {

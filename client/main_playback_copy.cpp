@@ -24,10 +24,13 @@ namespace fs = std::filesystem;
 // The question before same-named files are replaced: a few of their names, and what No means.
 std::string ReplaceQuestion(const std::vector<std::string>& names) {
     constexpr std::size_t kNamesShown = 5;
+    // untranslated: table text to come
     std::string text = "The chosen folder already holds files of the same names:\n";
     for (std::size_t i = 0; i < names.size() && i < kNamesShown; ++i)
         text += "  " + names[i] + "\n";
+    // untranslated: table text to come
     if (names.size() > kNamesShown) text += Format("  and %zu more\n", names.size() - kNamesShown);
+    // untranslated: table text to come
     return text + "Replace them? No keeps them, and the new copies stay in the Backup folder of the program.";
 }
 

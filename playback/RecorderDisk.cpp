@@ -38,7 +38,7 @@ bool OnSystemDisk(const volumes::BlockVolume& volume, const std::set<std::string
 }
 
 std::string SystemDiskRefusal(const volumes::BlockVolume& volume) {
-    return "Cannot mount " + volume.device + " (" + volume.label +
+    return "Cannot mount " + volume.device + " (" + volume.label + // untranslated: table text to come
            "): it lies on a disk that holds this computer's own file systems";
 }
 

@@ -30,6 +30,7 @@ TfrmMenu* frmMenu = nullptr;
 namespace {
 
 constexpr DWORD kApplyReplyLimitMs = 30000;
+// untranslated: table text to come
 constexpr const char* kKeptForApply = "The settings are kept for the next APPLY.";
 
 // The recording page's modified word goes into the apply command with bit 4.
@@ -190,7 +191,7 @@ void TfrmMenu::btnOkClick(TObject* sender) {
     if (SetupBoxOver(this, LangText(50484), LangText(59931), 4) != mrYes) return;
     const std::string folder = SetupFolder();
     if (!FileExists(folder + "config.ini")) {
-        SetupBoxOver(this, "Can't find file!", "Search Fail", 0);
+        SetupBoxOver(this, "Can't find file!", "Search Fail", 0); // untranslated: table text to come
         return;
     }
     // Until the recorder has applied them, the edits outlive the pass and the link.
@@ -244,7 +245,7 @@ void TfrmMenu::FinishApply(TObject* sender, bool applied, TUploadEnd end) {
     } else {
         // Nothing is deleted: the working copy and the received one stay, and so do the kept edits.
         if (end == TUploadEnd::NoFile)
-            SetupBoxOver(this, "Can't find file!", "Search Fail", 0);
+            SetupBoxOver(this, "Can't find file!", "Search Fail", 0); // untranslated: table text to come
         else
             ReportUploadEnd(this, end, kKeptForApply);
         if (SetupLinkUp()) {

@@ -16,7 +16,7 @@ using namespace setup_pages;
 namespace {
 
 constexpr DWORD kScheduleReplyMs = 4000;
-constexpr const char* kKeptForOk = "The edits are kept for the next OK.";
+constexpr const char* kKeptForOk = "The edits are kept for the next OK."; // untranslated: table text to come
 
 struct TScheduleFile {
     const char* name;
