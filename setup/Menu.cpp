@@ -30,8 +30,6 @@ TfrmMenu* frmMenu = nullptr;
 namespace {
 
 constexpr DWORD kApplyReplyLimitMs = 30000;
-// untranslated: table text to come
-constexpr const char* kKeptForApply = "The settings are kept for the next APPLY.";
 
 // The recording page's modified word goes into the apply command with bit 4.
 int RecordModifiedWord() {
@@ -191,7 +189,7 @@ void TfrmMenu::btnOkClick(TObject* sender) {
     if (SetupBoxOver(this, LangText(50484), LangText(59931), 4) != mrYes) return;
     const std::string folder = SetupFolder();
     if (!FileExists(folder + "config.ini")) {
-        SetupBoxOver(this, "Can't find file!", "Search Fail", 0); // untranslated: table text to come
+        SetupBoxOver(this, LangText(60121), LangText(59872), 0);
         return;
     }
     // Until the recorder has applied them, the edits outlive the pass and the link.
@@ -245,9 +243,9 @@ void TfrmMenu::FinishApply(TObject* sender, bool applied, TUploadEnd end) {
     } else {
         // Nothing is deleted: the working copy and the received one stay, and so do the kept edits.
         if (end == TUploadEnd::NoFile)
-            SetupBoxOver(this, "Can't find file!", "Search Fail", 0); // untranslated: table text to come
+            SetupBoxOver(this, LangText(60121), LangText(59872), 0);
         else
-            ReportUploadEnd(this, end, kKeptForApply);
+            ReportUploadEnd(this, end, LangText(60112));
         if (SetupLinkUp()) {
             // The pass goes on: APPLY again or CANCEL.
             Show();

@@ -51,7 +51,6 @@ ScheduleLoad LoadScheduleFile(const std::string& path, ScheduleModes& modes, std
         modes = ParseScheduleModes(bytes);
     } catch (const EScheduleFileError& e) {
         error = bytes.size() > kScheduleFileSize
-                    // untranslated: table text to come
                     ? Format("schedule.dat is larger than %zu bytes", kScheduleFileSize)
                     : e.what();
         return ScheduleLoad::Refused;

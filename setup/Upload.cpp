@@ -188,7 +188,7 @@ void TfrmUpload::SendTo(const std::string& destination, const std::string& bytes
     bool hasPort = false;
     SplitAddressBookEntry(destination, host, port, hasPort);
     if (!hasPort || host.empty() || !ValidPortText(port)) {
-        Log("Bad address(" + destination + ")"); // untranslated: table text to come
+        Log(Format(LangText(60119).c_str(), destination.c_str()));
         return;
     }
     socket->SetAddr(host);
@@ -201,7 +201,7 @@ void TfrmUpload::SendTo(const std::string& destination, const std::string& bytes
     Log("Connect(" + host + ":" + port + ")"); // untranslated: the upload log's technical lines
     if (socket->State() != wsConnected) {
         // Nothing can reach a recorder that did not answer; the next one is tried.
-        Log("Not connected"); // untranslated: table text to come
+        Log(LangText(60120));
         socket->Close();
         return;
     }

@@ -74,8 +74,9 @@ class CodeCheck(unittest.TestCase):
             path = os.path.join(root, "setup", "SetupUpload.cpp")
             with open(path, encoding="utf-8") as f:
                 lines = f.read().split("\n")
-            line = next(i for i, text in enumerate(lines) if "text = LangText(59869);" in text)
-            lines[line] = lines[line].replace("LangText(59869)", '"No recorder is connected."')
+            # The upload refusal as it was before it had a table text.
+            line = next(i for i, text in enumerate(lines) if "LangText(60114)" in text)
+            lines[line] = lines[line].replace("LangText(60114)", '"The recorder refused the upload."')
             with open(path, "w", encoding="utf-8") as f:
                 f.write("\n".join(lines))
             self.assertEqual(faults(root), [f"setup/SetupUpload.cpp:{line + 1}"])
