@@ -77,7 +77,7 @@ void TFrmMain::AvFrameReceived(const CAvReceivedFrame& frame) {
     std::string text;
     FrameTimeToText(frame.info.frameTime, text);
     LabelSearchTime->SetCaption(text);
-    lbState->SetCaption(LiveActive() ? "LIVE" : "SEARCH");
+    lbState->SetCaption(LiveActive() ? "LIVE" : "SEARCH"); // untranslated: stream-state words
     for (int k = 0; k < 4; ++k)
         FullTimeLabel(k)->SetCaption("  " + text);
     ChannelTimeTexts[static_cast<std::size_t>(route.timeChannel - 1)] = text;

@@ -90,6 +90,7 @@ void TFrmMain::ShowQueuedFrame() {
     std::string text;
     FrameTimeToText(info.frameTime, text);
     LabelSearchTime->SetCaption(text);
+    // untranslated: stream-state words
     lbState->SetCaption(LiveActive() ? "LIVE" : RemoteSearchActive() ? "SEARCH" : "");
     AvShow.lastDisplayedTime = info.frameTime;
     const int screen = static_cast<int>(std::clamp<DWORD>(info.channel, 1, 4)) - 1;

@@ -56,12 +56,12 @@ void TfrmCamera::InitCameraTable() {
     CameraTable = {};
     cmbCam->Items()->Clear();
     for (int camera = 1; camera <= 4; ++camera)
-        cmbCam->Items()->Add(Format("CAMERA %d", camera));
+        cmbCam->Items()->Add(Format("CAMERA %d", camera)); // untranslated: the recorder's setup words
     cmbCam->SetItemIndex(0);
     cmbSeq->Items()->Clear();
-    cmbSeq->Items()->Add("OFF");
+    cmbSeq->Items()->Add("OFF"); // untranslated: the recorder's setup words
     for (int seconds = 1; seconds <= 10; ++seconds)
-        cmbSeq->Items()->Add(Format("%d Sec", seconds));
+        cmbSeq->Items()->Add(Format("%d Sec", seconds)); // untranslated: the recorder's setup words
     LoadSettings(1);
 }
 

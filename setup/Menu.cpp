@@ -28,7 +28,6 @@ TfrmMenu* frmMenu = nullptr;
 namespace {
 
 constexpr DWORD kApplyReplyLimitMs = 30000;
-constexpr const char* kKeptForApply = "The settings are kept for the next APPLY.";
 
 // The recording page's modified word goes into the apply command with bit 4.
 int RecordModifiedWord() {
@@ -188,7 +187,7 @@ void TfrmMenu::btnOkClick(TObject* sender) {
     if (SetupBoxOver(this, LangText(50484), LangText(59931), 4) != mrYes) return;
     const std::string folder = SetupFolder();
     if (!FileExists(folder + "config.ini")) {
-        SetupBoxOver(this, "Can't find file!", "Search Fail", 0);
+        SetupBoxOver(this, LangText(60121), LangText(59872), 0);
         return;
     }
     // Until the recorder has applied them, the edits outlive the pass and the link, and so does what
@@ -239,9 +238,9 @@ void TfrmMenu::FinishApply(TObject* sender, bool applied, TUploadEnd end) {
     } else {
         // Nothing is deleted: the working copy and the received one stay, and so do the kept edits.
         if (end == TUploadEnd::NoFile)
-            SetupBoxOver(this, "Can't find file!", "Search Fail", 0);
+            SetupBoxOver(this, LangText(60121), LangText(59872), 0);
         else
-            ReportUploadEnd(this, end, kKeptForApply);
+            ReportUploadEnd(this, end, LangText(60112));
         if (SetupLinkUp()) {
             // The pass goes on: APPLY again or CANCEL.
             Show();

@@ -173,10 +173,24 @@ void TextDrawn(Session& s, const Window& w, const FormLayout& form, const std::s
         Fail(control + " shows no text");
 }
 
-// The connect dialog and the setup menu in the language: their texts drawn, no empty boxes.
+// A message box of the language: its caption, text drawn, no empty boxes; closed with Return.
+void LanguageBox(Session& s, const Client& c, int caption, const std::string& what) {
+    const Window box = s.WaitWindow(c.Text(caption), 30000);
+    Session::Pause(300);
+    if (s.Take(what).Ink(box.box) < 200) Fail(what + ": the box shows no text");
+    NoEmptyBoxes(s, box, what);
+    s.Key("Return");
+    if (!s.WaitGone(c.Text(caption), 10000)) Fail(what + ": the box stayed after Return");
+}
+
+// The connect dialog, the setup menu and two boxes in the language: no recorder disk on this computer,
+// and an APPLY the recorder refuses. Texts drawn, no empty boxes.
 void LanguageRoad(Session& s, int languageId) {
-    s.Start({.languageId = languageId});
+    s.Start({.recorderArgs = {"--result", "104:0"}, .languageId = languageId});
     Client c(s, languageId);
+    c.ClickMain("BtnDetectUsb");
+    LanguageBox(s, c, 50486, "no-recorder-disk");
+
     c.ClickMain("BtnConnect");
     const Window dialog = s.WaitWindow("Connect");
     const FormLayout log("formlog.dfm");
@@ -192,6 +206,20 @@ void LanguageRoad(Session& s, int languageId) {
     for (const char* button : {"btnDevice", "btnRecord", "btnSystem", "btnLoglist", "btnInfo"})
         TextDrawn(s, menu, menuForm, button);
     NoEmptyBoxes(s, menu, "setup-menu");
+
+    // APPLY, confirmed; the question's box has the menu's caption.
+    s.ClickControl(menu, menuForm, "btnOk");
+    if (!Session::WaitFor(
+            [&] {
+                for (const Window& w : s.FindWindows(c.Text(59931)))
+                    if (w.id != menu.id) return true;
+                return false;
+            },
+            5000))
+        Fail("APPLY asked no confirmation");
+    Session::Pause(300);
+    s.Key("Return");
+    LanguageBox(s, c, 59872, "upload-refused");
 }
 
 } // namespace

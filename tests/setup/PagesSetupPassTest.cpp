@@ -366,9 +366,9 @@ void EditTitle(const std::string& title) {
 } // namespace
 
 TEST_F(SetupMenu, ApplyThatDoesNotGetThroughSaysSoAndKeepsTheEdits) {
-    const std::string refused = "The recorder refused the upload. The settings are kept for the next APPLY.";
-    const std::string silent =
-        "The recorder did not answer the upload. The settings are kept for the next APPLY.";
+    const std::string kept = "\n" + FrmMain->LoadLangString(60112);
+    const std::string refused = FrmMain->LoadLangString(60114) + kept;
+    const std::string silent = FrmMain->LoadLangString(60115) + kept;
     const struct {
         DWORD command;
         recsim::ReplyFault fault;
