@@ -78,6 +78,7 @@ void CStreamSaver::Arm(std::string folder, DWORD endTime, DWORD sizeKB) {
     fileStart_ = 0;
     index_.Clear();
     error_.clear();
+    failure_ = {};
 }
 
 int CStreamSaver::Percent() const {
@@ -85,20 +86,24 @@ int CStreamSaver::Percent() const {
     return static_cast<int>(std::min<std::uint64_t>(100, std::uint64_t{savedKB_} * 100 / sizeKB_));
 }
 
-void CStreamSaver::Fail(const std::string& what) {
-    error_ = what;
+void CStreamSaver::Fail(TSaverFailure::Step step, const std::string& path, const std::string& detail) {
+    failure_ = {step, path, detail};
+    const char* what = step == TSaverFailure::Step::CreateFolder ? "Cannot create folder"
+                       : step == TSaverFailure::Step::CreateFile ? "Cannot create file"
+                                                                 : "Cannot write";
+    error_ = Format("%s \"%s\". %s", what, path.c_str(), detail.c_str());
 }
 
 bool CStreamSaver::Open(DWORD time) {
     const std::string hour = folder_ + "/" + QelHourFolderName(time);
     if (::mkdir(hour.c_str(), 0777) != 0 && errno != EEXIST) {
-        Fail(Format("Cannot create folder \"%s\". %s", hour.c_str(), std::strerror(errno)));
+        Fail(TSaverFailure::Step::CreateFolder, hour, std::strerror(errno));
         return false;
     }
     path_ = hour + "/" + QelRecordingName(time);
     fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd_ < 0) {
-        Fail(Format("Cannot create file \"%s\". %s", path_.c_str(), std::strerror(errno)));
+        Fail(TSaverFailure::Step::CreateFile, path_, std::strerror(errno));
         return false;
     }
     fileStart_ = time;
@@ -119,7 +124,7 @@ bool CStreamSaver::WriteAll(const BYTE* data, std::size_t size) {
                 // Nothing more can be done about it; the index still names whole frames only.
             }
             ::lseek(fd_, static_cast<off_t>(offset_), SEEK_SET);
-            Fail(Format("Cannot write \"%s\". %s", path_.c_str(), std::strerror(error)));
+            Fail(TSaverFailure::Step::Write, path_, std::strerror(error));
             return false;
         }
         done += static_cast<std::size_t>(n);
@@ -129,7 +134,7 @@ bool CStreamSaver::WriteAll(const BYTE* data, std::size_t size) {
 
 bool CStreamSaver::Close() {
     bool ok = ::close(fd_) == 0;
-    if (!ok) Fail(Format("Cannot write \"%s\". %s", path_.c_str(), std::strerror(errno)));
+    if (!ok) Fail(TSaverFailure::Step::Write, path_, std::strerror(errno));
     fd_ = -1;
     try {
         index_.Write(path_);
@@ -137,7 +142,7 @@ bool CStreamSaver::Close() {
         // A half-written index would send a player to wrong offsets; without one it is rebuilt.
         for (const char* ext : {".tdx", ".fdx", ".mdx"})
             ::unlink((path_ + ext).c_str());
-        Fail(e.what());
+        Fail(TSaverFailure::Step::Write, path_ + ".tdx", e.what());
         ok = false;
     }
     files_.push_back(path_);
@@ -153,7 +158,7 @@ CStreamSaver::Outcome CStreamSaver::Save(const QelAvFrame& frame) {
     try {
         record = EncodeRecordedFrame(frame, FileOpen() ? fileStart_ : time);
     } catch (const Exception& e) {
-        Fail(e.what());
+        Fail(TSaverFailure::Step::Write, path_, e.what());
         return Outcome::Failed;
     }
     savedKB_ += static_cast<DWORD>(record.size() / 1024);

@@ -46,6 +46,14 @@ private:
     int afterNear_ = 0;
 };
 
+// What the saver could not do, for the window to tell in the user's language.
+struct TSaverFailure {
+    enum class Step { None, CreateFolder, CreateFile, Write };
+    Step step = Step::None;
+    std::string path;
+    std::string detail; // the system's own words (the C library's error text); may be empty
+};
+
 class CStreamSaver {
 public:
     enum class Outcome { Saved, SpanEnded, Failed };
@@ -70,7 +78,9 @@ public:
     std::size_t FramesInFile() const { return index_.Count(); }
     DWORD SavedKB() const { return savedKB_; }
     int Percent() const;
+    // Why saving stopped, in English for traces; Failure() says the same for the user's window.
     const std::string& Error() const { return error_; }
+    const TSaverFailure& Failure() const { return failure_; }
     // Every recording closed so far, in order.
     const std::vector<std::string>& Files() const { return files_; }
     const CBackupGate& Gate() const { return gate_; }
@@ -79,7 +89,7 @@ private:
     bool Open(DWORD time);
     bool Close();
     bool WriteAll(const BYTE* data, std::size_t size);
-    void Fail(const std::string& what);
+    void Fail(TSaverFailure::Step step, const std::string& path, const std::string& detail);
 
     CBackupGate gate_;
     std::string folder_;
@@ -92,4 +102,5 @@ private:
     QelFrameIndex index_;
     std::vector<std::string> files_;
     std::string error_;
+    TSaverFailure failure_;
 };

@@ -132,6 +132,7 @@ void TFrmMain::CliSocketError(TObject* sender) {
     const auto* socket = dynamic_cast<const TWSocket*>(sender);
     if (socket == nullptr) socket = CliSocket;
     const int error = socket != nullptr ? socket->LastError() : 0;
+    // untranslated: the socket layer's own error text
     ShowMessage(Format("Error %d: %s", error, WSocketErrorDesc(error).c_str()));
 }
 

@@ -397,7 +397,8 @@ public:
     void FrameTimeToText(DWORD time, std::string& text) const;
 
     // ---- Overlays ----
-    // Draws a video frame's side data: title, lamps, GPS or tacho texts; follows the GPS position.
+    // Draws a played frame's side data (the frame clocks call it): title, lamps, GPS or tacho texts;
+    // follows the GPS position.
     void ShowFrameOverlay(std::span<const BYTE> payload2, DWORD channel);
     void MenuItemGPSONClick(TObject* sender);
     void MenuItemGPSOFFClick(TObject* sender);
@@ -494,7 +495,7 @@ public:
     void FinishBackupFiles(int pad);
     // The same without telling the recorder, whose stream has already stopped.
     void CloseBackupFiles(int pad);
-    void ShowSaverFailure(const std::string& why);
+    void ShowSaverFailure(const TSaverFailure& why);
     // Saving armed into the backup window's folder; the caller says for which activity.
     void ArmSaver();
     CStreamSaver Saver;
@@ -633,8 +634,6 @@ public:
     // ---- Recorder disk on this computer ----
     void BtnSearchClick(TObject* sender);
     void BtnDetectUsbClick(TObject* sender);
-    // What the detect button says when no recorder disk is attached.
-    static const char* const kNoRecorderDisk;
     // Closes what plays from the disk and unmounts the volumes this program mounted.
     void ReleaseRecorderDisk();
     // Drive type 0..6, 30 the recording volume "avfiles", 31 the database volume "infofiles".

@@ -9,6 +9,7 @@
 
 #include "platform/core/Debug.h"
 #include "platform/core/Exceptions.h"
+#include "platform/core/StrUtils.h"
 #include "platform/core/Threads.h"
 #include "platform/disk/Volumes.h"
 
@@ -25,31 +26,51 @@ std::string Lines(const std::vector<std::string>& lines) {
     return text;
 }
 
-} // namespace
+// What went wrong with a volume, in the user's language; the system's own words, when it gave any, on the
+// next line.
+std::string FailureText(const TFrmMain& main, const TDiskFailure& failure) {
+    using volumes::TVolumeFault;
+    if (failure.fault == TVolumeFault::kOnSystemDisk)
+        return Format(main.LoadLangString(60103).c_str(), failure.device.c_str(), failure.label.c_str());
+    const int id = failure.fault == TVolumeFault::kNoMountTool    ? 60105
+                   : failure.fault == TVolumeFault::kNoFileSystem ? 60106
+                                                                  : 60104;
+    const std::string text = Format(main.LoadLangString(id).c_str(), failure.device.c_str());
+    return failure.detail.empty() ? text : text + "\n" + failure.detail;
+}
 
-const char* const TFrmMain::kNoRecorderDisk =
-    "No recorder disk was found. Attach the recorder's disk to this computer and try again.";
+std::vector<std::string> FailureTexts(const TFrmMain& main, const std::vector<TDiskFailure>& failures) {
+    std::vector<std::string> texts;
+    for (const TDiskFailure& failure : failures)
+        texts.push_back(FailureText(main, failure));
+    return texts;
+}
+
+} // namespace
 
 void TFrmMain::BtnDetectUsbClick(TObject*) {
     Trace("BtnDetectUsbClick", "Entering");
     Sleep(100);
     std::string root;
-    std::vector<std::string> errors;
+    std::vector<TDiskFailure> failures;
     if (!DtIsQelMounted(root)) {
         Trace("BtnDetectUsbClick", "Qel Not Yet Mounted");
         // The kernel reads EXT2 itself: there is no driver to install before mounting.
-        DtFindAndMountExt2Drive(root, errors);
+        DtFindAndMountExt2Drive(root, failures);
     }
+    std::vector<std::string> errors = FailureTexts(*this, failures);
     try {
         // xdg-open may take seconds to try every program it knows: the window keeps drawing meanwhile.
         if (!root.empty()) volumes::OpenFolder(root, [] { Application->ProcessMessages(); });
-    } catch (const Exception& e) {
-        errors.push_back(e.Message);
+    } catch (const EVolumeError& e) {
+        Trace("BtnDetectUsbClick", e.Message);
+        const int id = e.Fault == volumes::TVolumeFault::kNoOpener ? 60101 : 60102;
+        errors.push_back(Format(LoadLangString(id).c_str(), root.c_str()));
     }
     if (!errors.empty())
         ShowMessageBox(Lines(errors), LoadLangString(59886), 0);
     else if (root.empty())
-        ShowMessageBox(kNoRecorderDisk, LoadLangString(50486), 0);
+        ShowMessageBox(LoadLangString(60100), LoadLangString(50486), 0);
     Trace("BtnDetectUsbClick", "Leaving");
 }
 
@@ -69,7 +90,7 @@ void TFrmMain::FindQelVolumes(std::string& dbRoot, std::string& avRoot) {
     const QelVolumes found = ::FindQelVolumes();
     if (!found.databaseRoot.empty()) dbRoot = found.databaseRoot;
     if (!found.recordingRoot.empty()) avRoot = found.recordingRoot;
-    DiskMountErrors = found.errors;
+    DiskMountErrors = FailureTexts(*this, found.errors);
 }
 
 bool TFrmMain::FindAdjacentFolder(const std::string& folder, bool first, bool forward) {

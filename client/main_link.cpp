@@ -349,7 +349,7 @@ int TFrmMain::PasswordLevel() {
 // ---- Small helpers ----
 
 void TFrmMain::AddDebugLine(const char* prefix, DWORD command) {
-    lbDebug->Items()->Add(Format("%s%u", prefix, command));
+    lbDebug->Items()->Add(Format("%s%u", prefix, command)); // untranslated: the hidden debug list
 }
 
 void TFrmMain::EnableModeTabs(bool on) {

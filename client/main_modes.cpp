@@ -105,6 +105,7 @@ void CommonLook(TFrmMain& m) {
                              m.LabelFullSearchTime4};
     for (TLabel* text : texts)
         text->SetCaption("");
+    m.ClearOverlayTexts();
     m.HideScreenMarks();
     m.ImgAniState->SetPlay(false);
     m.ImgAniState->Hide();
@@ -372,7 +373,7 @@ void TFrmMain::btnSer_mClick(TObject*) {
         return;
     case TModeReply::Passed:
         if (ReplySlot == 1) {
-            Label2->SetCaption("NET");
+            Label2->SetCaption("NET"); // untranslated: link-state word
             Label2->Font()->SetColor(static_cast<TColor>(0xFFFFFF));
         }
         break;

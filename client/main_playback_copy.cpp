@@ -22,13 +22,16 @@ namespace {
 namespace fs = std::filesystem;
 
 // The question before same-named files are replaced: a few of their names, and what No means.
-std::string ReplaceQuestion(const std::vector<std::string>& names) {
+std::string ReplaceQuestion(const TFrmMain& main, const std::vector<std::string>& names) {
     constexpr std::size_t kNamesShown = 5;
-    std::string text = "The chosen folder already holds files of the same names:\n";
+    std::string text = main.LoadLangString(60107) + "\n";
     for (std::size_t i = 0; i < names.size() && i < kNamesShown; ++i)
         text += "  " + names[i] + "\n";
-    if (names.size() > kNamesShown) text += Format("  and %zu more\n", names.size() - kNamesShown);
-    return text + "Replace them? No keeps them, and the new copies stay in the Backup folder of the program.";
+    if (names.size() > kNamesShown)
+        text += "  " +
+                Format(main.LoadLangString(60108).c_str(), static_cast<int>(names.size() - kNamesShown)) +
+                "\n";
+    return text + main.LoadLangString(60109);
 }
 
 } // namespace
@@ -90,7 +93,7 @@ int TFrmMain::MoveFiles(const std::string& source, const std::string& destinatio
     if (plan.intoItself) return 1;
     bool replace = true;
     if (!plan.replaced.empty())
-        replace = ShowMessageBox(ReplaceQuestion(plan.replaced), LoadLangString(50396), 4) == mrYes;
+        replace = ShowMessageBox(ReplaceQuestion(*this, plan.replaced), LoadLangString(50396), 4) == mrYes;
     return MoveBackupEntries(folder, destination, replace) ? 0 : 1;
 }
 

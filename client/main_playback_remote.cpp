@@ -90,6 +90,7 @@ void TFrmMain::ShowQueuedFrame() {
     std::string text;
     FrameTimeToText(info.frameTime, text);
     LabelSearchTime->SetCaption(text);
+    // untranslated: stream-state words
     lbState->SetCaption(LiveActive() ? "LIVE" : RemoteSearchActive() ? "SEARCH" : "");
     AvShow.lastDisplayedTime = info.frameTime;
     const int screen = static_cast<int>(std::clamp<DWORD>(info.channel, 1, 4)) - 1;
@@ -139,7 +140,9 @@ void TFrmMain::RemoteStopSearch() {
         AvShow.lastShownTime = 0;
         AvShow.lastShownStamp = 0;
         lbState->SetCaption("");
-        LabelSearchTime->SetCaption("");
+        // Full mode's time texts too: none of the ended search stays over the blank screens.
+        ClearSearchTimeLabels();
+        ClearOverlayTexts();
         for (int k = 0; k < 4; ++k) {
             CameraLabel(k)->SetCaption("");
             VidScreen[static_cast<std::size_t>(k)]->Picture()->Assign(ImageEmpty->Picture());

@@ -28,7 +28,7 @@ void Trace(const char* method, const std::string& message) {
 }
 
 // Caption of the disk-error box: a further error event shows nothing new while one is open.
-constexpr const char* kDiskErrorCaption = "Disk_Error";
+constexpr const char* kDiskErrorCaption = "Disk_Error"; // untranslated: the box is found again by this title
 
 BYTE DiskErrorPending = 0;
 
@@ -117,8 +117,8 @@ void TFrmMain::ExecuteReply(const NetMsgPacket& reply) {
 
 void TFrmMain::ShowRecordState(DWORD state, bool fromEvent) {
     if (state > 3) return;
-    lbDebug->Items()->Add(RecordStateLogText(fromEvent, state));
-    Label2->SetCaption("REC");
+    lbDebug->Items()->Add(RecordStateLogText(fromEvent, state)); // untranslated: the hidden debug list
+    Label2->SetCaption("REC");                                   // untranslated: link-state word
     Label2->Font()->SetColor(kRecordStateLooks[state].color);
     RemoteRecording = kRecordStateLooks[state].remoteRecording;
     if (CurrentMode != kModeLive) return;
@@ -194,10 +194,10 @@ void TFrmMain::ShowDiskError(DWORD detail) {
     }
     if (detail == 1) {
         DiskErrorPending = 1;
-        text = "          EDISK_001HDD          ";
+        text = "          EDISK_001HDD          "; // untranslated: the recorder's disk error code
     } else if (detail == 2) {
         DiskErrorPending = 1;
-        text = "          EDISK_001CF          ";
+        text = "          EDISK_001CF          "; // untranslated: the recorder's disk error code
     }
     if (DiskErrorPending == 0 || DiskErrorBox != nullptr) return;
     std::unique_ptr<TForm> box(CreateMessageDialog(text, mtCustom, TMsgDlgButtons{mbOK}));

@@ -38,7 +38,7 @@ void TFrmMain::SaveStreamFrame(const CAvReceivedFrame& frame) {
         return;
     case CStreamSaver::Outcome::Failed: {
         // Going on would stream the rest of the span into nothing and then call it complete.
-        const std::string why = Saver.Error();
+        const TSaverFailure why = Saver.Failure();
         FinishBackupFiles(0);
         ShowSaverFailure(why);
         return;
@@ -65,9 +65,15 @@ void TFrmMain::FinishBackupFiles(int pad) {
     CloseBackupFiles(pad);
 }
 
-void TFrmMain::ShowSaverFailure(const std::string& why) {
-    // The folder or file the saver could not make, and why, below the language's own words.
-    ShowMessageBox(LoadLangString(59883) + "\n" + why, LoadLangString(59849), 0);
+void TFrmMain::ShowSaverFailure(const TSaverFailure& why) {
+    // What could not be done in the language's own words, then the folder or file and the system's reason.
+    const int text = why.step == TSaverFailure::Step::CreateFolder ? 59883
+                     : why.step == TSaverFailure::Step::CreateFile ? 60110
+                                                                   : 60111;
+    std::string lines = LoadLangString(text);
+    for (const std::string* line : {&why.path, &why.detail})
+        if (!line->empty()) lines += "\n" + *line;
+    ShowMessageBox(lines, LoadLangString(59849), 0);
 }
 
 void TFrmMain::CloseBackupFiles(int pad) {
@@ -77,7 +83,7 @@ void TFrmMain::CloseBackupFiles(int pad) {
     const bool finished = Saver.Finish(pad == 1, [gauge](int percent) {
         if (gauge != nullptr) gauge->SetCurrentLevel(percent);
     });
-    const std::string why = finished ? std::string() : Saver.Error();
+    const TSaverFailure why = finished ? TSaverFailure{} : Saver.Failure();
     if (frmDownload != nullptr) {
         if (pad == 1) gauge->SetCurrentLevel(100);
         frmDownload->ResetProgress();

@@ -36,6 +36,7 @@ void TFrmMain::FormShow(TObject*) {
     CodePage = CodePageFor(LanguageId);
     ApplyLanguageFont(Font(), LanguageId);
     if (!LoadLanguageLibrary()) {
+        // untranslated: no table is loaded yet
         ShowMessageBox("Cannot load " + LanguageTableName(LanguageCode), "Error", 0);
         Close();
         return;
@@ -58,6 +59,7 @@ void TFrmMain::FormShow(TObject*) {
 
     // A library without a decoder object leaves the client without sound, not without its start-up.
     if (!LoadG726() && AudioLibrary == nullptr) {
+        // untranslated: long-standing fixed text
         ShowMessageBox(Format("Can't open file \"%s\"", kAudioLibrary), "Error", 0);
         Close();
         return;

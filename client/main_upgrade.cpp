@@ -25,6 +25,7 @@ void Trace(const char* method, const std::string& message) {
 }
 
 constexpr DWORD kUpgradeBlockBytes = 4096;
+// untranslated: the firmware dialog's fixed filter
 constexpr const char* kImageFilter = "System Image|*.BIN;*.TAR";
 // The recorder gets a moment with the image before it is asked to install it.
 constexpr int kInstallDelaySteps = 5;

@@ -196,6 +196,7 @@ void TfrmBackup::RequestBackupSize(int type) {
     SetEnabled(true);
     // A lost link has put the windows back on its own way out.
     if (FrmMain->CliSocket->State() != wsConnected) return;
+    // untranslated: the hidden debug list
     FrmMain->lbDebug->Items()->Add(Format("TIME OUT:%u", unsigned(NETCMD_BACKUP_SIZE)));
     SetBackupSize(0);
     Show();

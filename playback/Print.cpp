@@ -147,7 +147,7 @@ void TfrmPrint::Report(const std::string& text) {
 }
 
 void TfrmPrint::btnSaveClick(TObject*) {
-    SaveDialog1->SetFilter("JPEG (*.JPG)|*.jpg");
+    SaveDialog1->SetFilter("JPEG (*.JPG)|*.jpg"); // untranslated: the dialog's fixed filter
     SaveDialog1->SetDefaultExt("jpg");
     SaveDialog1->SetFileName("*.jpg");
     TimerDialogPosition->SetEnabled(true);

@@ -37,9 +37,17 @@ bool OnSystemDisk(const volumes::BlockVolume& volume, const std::set<std::string
     return !volume.disk.empty() && systemDisks.count(volume.disk) != 0;
 }
 
-std::string SystemDiskRefusal(const volumes::BlockVolume& volume) {
-    return "Cannot mount " + volume.device + " (" + volume.label +
-           "): it lies on a disk that holds this computer's own file systems";
+TDiskFailure SystemDiskRefusal(const volumes::BlockVolume& volume) {
+    return {volumes::TVolumeFault::kOnSystemDisk, volume.device, volume.label, ""};
+}
+
+TDiskFailure MountFailure(const volumes::BlockVolume& volume, const Exception& e) {
+    const auto* failure = dynamic_cast<const EVolumeError*>(&e);
+    if (failure == nullptr)
+        return {volumes::TVolumeFault::kMountFailed, volume.device, volume.label, e.Message};
+    return {failure->Fault == volumes::TVolumeFault::kOther ? volumes::TVolumeFault::kMountFailed
+                                                            : failure->Fault,
+            volume.device, volume.label, failure->Detail};
 }
 
 } // namespace
@@ -72,7 +80,7 @@ QelVolumes FindQelVolumes() {
             try {
                 point = volumes::MountVolume(volume.device);
             } catch (const Exception& e) {
-                found.errors.push_back(e.Message);
+                found.errors.push_back(MountFailure(volume, e));
                 continue;
             }
         }
@@ -93,7 +101,7 @@ bool DtIsQelMounted(std::string& root) {
     return false;
 }
 
-bool DtFindAndMountExt2Drive(std::string& root, std::vector<std::string>& errors) {
+bool DtFindAndMountExt2Drive(std::string& root, std::vector<TDiskFailure>& errors) {
     const std::set<std::string> systemDisks = volumes::SystemDisks();
     for (const volumes::BlockVolume& volume : volumes::ListBlockVolumes()) {
         if (!IsDetectCandidate(volume) || !volumes::MountPointOf(volume.device).empty()) continue;
@@ -105,7 +113,7 @@ bool DtFindAndMountExt2Drive(std::string& root, std::vector<std::string>& errors
             root = WithSlash(volumes::MountVolume(volume.device));
             return true;
         } catch (const Exception& e) {
-            errors.push_back(e.Message);
+            errors.push_back(MountFailure(volume, e));
         }
     }
     return false;

@@ -4,6 +4,8 @@
 // disk that holds this computer's own file systems is never mounted or shown.
 #pragma once
 
+#include "platform/disk/Volumes.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,10 +20,18 @@ inline constexpr const char* kQelDatabaseLabel = "infofiles";
 // "avfiles" or "infofiles".
 int ClassifyVolumeRoot(const std::string& root);
 
+// A volume that could not be mounted, for the caller to tell in the user's language.
+struct TDiskFailure {
+    volumes::TVolumeFault fault = volumes::TVolumeFault::kOther;
+    std::string device;
+    std::string label;
+    std::string detail; // the system's own words; may be empty
+};
+
 struct QelVolumes {
-    std::string databaseRoot;        // with its trailing '/'; empty when not found
-    std::string recordingRoot;       // with its trailing '/'; empty when not found
-    std::vector<std::string> errors; // a volume that could not be mounted, one line each
+    std::string databaseRoot;         // with its trailing '/'; empty when not found
+    std::string recordingRoot;        // with its trailing '/'; empty when not found
+    std::vector<TDiskFailure> errors; // the volumes that could not be mounted
 };
 
 // Every volume labelled "infofiles" or "avfiles", mounted first when it is not (the last device in name
@@ -34,7 +44,7 @@ bool DtIsQelMounted(std::string& root);
 
 // Mounts such EXT2 volumes not yet mounted until one shows; `root` := its mount point with '/'. Failures
 // are collected in `errors`.
-bool DtFindAndMountExt2Drive(std::string& root, std::vector<std::string>& errors);
+bool DtFindAndMountExt2Drive(std::string& root, std::vector<TDiskFailure>& errors);
 
 // The sub-folder of `folder` after (forward) or before `current` in text order, or the first one;
 // ".", ".." and "lost+found" never count. Throws EInOutError when the folder cannot be listed.

@@ -74,6 +74,7 @@ std::string TfrmLoglist::SaveTarget(const std::string& chosen) {
 
 void TfrmLoglist::btnSaveAsClick(TObject*) {
     SaveDialog1->SetFileName("Loglist.txt");
+    // untranslated: the dialog's fixed filter
     SaveDialog1->SetFilter("Text files (*.txt)|*.txt|All Files (*.*)|*.*");
     if (FrmMain != nullptr) SaveDialog1->SetInitialDir(FrmMain->ProgramFolder);
     TimerDialogPosition->SetEnabled(true);

@@ -132,7 +132,13 @@ bool TfrmMinTable::PlayFromMinute(const std::string& minuteKey) {
         const int mode = frmSearch != nullptr ? frmSearch->GetSearchMode() : 0;
         const std::optional<::PlayStart> start = PlayStartOf(db.query(QelDbSql::PlayFromMinute(mode, *t)));
         // Nothing covers the minute: the user is told, nothing is played.
-        if (!start) throw EConvertError("No recording at " + KeyDateText(minuteKey));
+        if (!start) {
+            if (FrmMain != nullptr)
+                FrmMain->ShowMessageBoxEx(
+                    Format(FrmMain->LoadLangString(60122).c_str(), KeyDateText(minuteKey).c_str()),
+                    FrmMain->LoadLangString(59925), 0, Width(), Height(), Left(), Top());
+            return false;
+        }
         playStart_ = start->start;
         playSeq_ = start->seq;
         db.close();

@@ -33,7 +33,7 @@ const TFormBindings& TfrmAlarm::Bindings() {
 void TfrmAlarm::Prepare() {
     cmbCam->Items()->Clear();
     for (int camera = 1; camera <= 4; ++camera)
-        cmbCam->Items()->Add(Format("CAMERA %d", camera));
+        cmbCam->Items()->Add(Format("CAMERA %d", camera)); // untranslated: the recorder's setup words
     cmbCam->SetItemIndex(0);
     CurrentIndex = 0;
     LoadCamera(1);

@@ -39,7 +39,7 @@ void TfrmCreateFolder::edtFolderKeyPress(TObject*, char& key) {
     // The refused key never reaches the name.
     key = 0;
     InvalidKey = 1;
-    SetupBox(FolderKeyMessage(), "Invaild letter", 0);
+    SetupBox(FolderKeyMessage(), "Invaild letter", 0); // untranslated: long-standing fixed text
 }
 
 void TfrmCreateFolder::edtFolderKeyUp(TObject*, WORD&, TShiftState) {
@@ -54,7 +54,7 @@ void TfrmCreateFolder::btnOkClick(TObject*) {
         refused = refused || FolderKeyRefused(c);
     const std::string folder = ExcludeTrailingPathDelimiter(frmSaveFolder->GetPath()) + "/" + name;
     if (refused || !CreateDir(folder))
-        SetupBox("Cannot create directory.", Caption(), 0);
+        SetupBox("Cannot create directory.", Caption(), 0); // untranslated: long-standing fixed text
     else
         frmSaveFolder->SetPath(folder);
     frmSaveFolder->edtPath->SetText(frmSaveFolder->GetPath());

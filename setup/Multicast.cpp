@@ -105,7 +105,7 @@ void TfrmMulticast::btnOkClick(TObject*) {
     int port = 0;
     // A port the recorder could not use is refused; the page stays for a correction.
     if (!TryStrToInt(Trim(edtPort->Text()), port) || port < 1 || port > 65535) {
-        SetupBox("Enter a port from 1 to 65535.", Caption(), 0);
+        SetupBox(LangText(60116), Caption(), 0);
         return;
     }
     if (frmNetwork != nullptr) {

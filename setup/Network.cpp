@@ -68,7 +68,7 @@ void TfrmNetwork::LoadSettings() {
 }
 
 void TfrmNetwork::ShowSettings() {
-    lbDhcp->SetCaption(Dhcp != 0 ? "ON" : "OFF");
+    lbDhcp->SetCaption(Dhcp != 0 ? "ON" : "OFF"); // untranslated: the recorder's setup words
     for (TLabel* label : {lb2, lb3, lb4, lbAddr, lbSub, lbGate})
         label->Font()->SetColor(clWindowText);
     lbAddr->SetCaption(DottedDecimal(IpAddress));
@@ -85,7 +85,7 @@ void TfrmNetwork::ShowSettings() {
         if (!value) continue;
         if (key == "28_1_1") {
             // Present means on, whatever it holds.
-            lbDhcp->SetCaption("ON");
+            lbDhcp->SetCaption("ON"); // untranslated: the recorder's setup words
             for (TLabel* label : {lb2, lb3, lb4, lbAddr, lbSub, lbGate})
                 label->Font()->SetColor(clBtnShadow);
         } else if (key == "29_1_1") {

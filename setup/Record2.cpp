@@ -167,13 +167,13 @@ void TfrmRecord2::FillLists() {
     ScheduleOn = 0;
     cmbCur_group->Clear();
     for (int g = 1; g <= kRecordGroups; ++g)
-        cmbCur_group->Items()->Add(Format("%d GROUP", g));
+        cmbCur_group->Items()->Add(Format("%d GROUP", g)); // untranslated: the recorder's setup words
     cmbPre_rec_e->Clear();
     for (int s = 0; s <= 5; ++s)
-        cmbPre_rec_e->Items()->Add(Format("%d SEC", s));
+        cmbPre_rec_e->Items()->Add(Format("%d SEC", s)); // untranslated: the recorder's setup words
     cmbDuration_e->Clear();
     for (int s : {30, 60, 120, 180, 240})
-        cmbDuration_e->Items()->Add(Format("%d SEC", s));
+        cmbDuration_e->Items()->Add(Format("%d SEC", s)); // untranslated: the recorder's setup words
     cmbPre_rec_e->SetItemIndex(0);
     cmbDuration_e->SetItemIndex(1);
     ShownChannel = 0;
@@ -234,7 +234,7 @@ void TfrmRecord2::SetPageSettings(const RecordPageSettings& s) {
 }
 
 void TfrmRecord2::SetScheduleOn(bool on) {
-    btnSchedule->SetCaption(on ? "ON" : "OFF");
+    btnSchedule->SetCaption(on ? "ON" : "OFF"); // untranslated: the recorder's setup words
     ScheduleOn = on ? 1 : 0;
 }
 

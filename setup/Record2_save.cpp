@@ -16,7 +16,6 @@ using namespace setup_pages;
 namespace {
 
 constexpr DWORD kScheduleReplyMs = 4000;
-constexpr const char* kKeptForOk = "The edits are kept for the next OK.";
 
 struct TScheduleFile {
     const char* name;
@@ -46,7 +45,7 @@ bool TfrmRecord2::SendScheduleFiles() {
             return false;
         default:
             if (FrmWait != nullptr) FrmWait->Close();
-            ReportUploadEnd(this, end, kKeptForOk);
+            ReportUploadEnd(this, end, LangText(60113));
             return false;
         }
     }

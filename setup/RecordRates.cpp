@@ -5,7 +5,7 @@
 #include <algorithm>
 
 std::string RateText(int rate) {
-    return Format("%d IPS", rate);
+    return Format("%d IPS", rate); // untranslated: the recorder's setup words
 }
 
 RateListSpec MakeRateList(int first, int bound, int rate) {

@@ -43,7 +43,7 @@ void TfrmSaveFolder::SaveConfigFile() {
     DefaultFolderName = address;
     ListBox1->Items()->Add(DestinationPath);
     if (!DirectoryExists(DestinationPath) && !CreateDir(DestinationPath))
-        SetupBox("Cannot create directory.", Caption(), 0);
+        SetupBox("Cannot create directory.", Caption(), 0); // untranslated: long-standing fixed text
     FileName = "config.ini";
 }
 
@@ -53,7 +53,7 @@ void TfrmSaveFolder::FormShow(TObject*) {
 
 void TfrmSaveFolder::btnBrowseClick(TObject*) {
     std::string folder = DestinationPath;
-    if (!SelectDirectory("Select Directory", "", folder)) return;
+    if (!SelectDirectory("Select Directory", "", folder)) return; // untranslated: long-standing fixed text
     DestinationPath = folder;
     edtPath->SetText(DestinationPath);
 }
@@ -71,6 +71,7 @@ void TfrmSaveFolder::btnOkClick(TObject*) {
     const bool copied = FileExists(source) && !folder.empty() && ForceDirectories(folder) &&
                         CopyFile(source, folder + "/" + FileName, FALSE);
     if (!copied) {
+        // untranslated: long-standing fixed text
         SetupBox("Error : Original file search faild", Caption(), 0);
         return;
     }

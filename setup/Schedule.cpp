@@ -100,7 +100,7 @@ void TfrmSchedule::SaveScheduleDat() {
         }
     // The grid is lost with the window: the user must know the file did not take it.
     if (!SaveScheduleModes(SetupFolder() + "schedule.dat", modes))
-        SetupBoxOver(frmTimeTable, "The time table could not be saved.", LangText(59889), 0);
+        SetupBoxOver(frmTimeTable, LangText(60117), LangText(59889), 0);
 }
 
 // ---- Holidays ----

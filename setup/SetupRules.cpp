@@ -41,6 +41,7 @@ bool FolderKeyRefused(char key) {
 }
 
 std::string FolderKeyMessage() {
+    // untranslated: long-standing fixed text
     return "The string it will not be able to use with folder name\n" + std::string(18, ' ') +
            "(\\, /, :, *, ?, \", <, >, |)";
 }

@@ -57,10 +57,10 @@ void ReportUploadEnd(TForm* over, TUploadEnd end, const std::string& kept) {
     std::string text;
     switch (end) {
     case TUploadEnd::Refused:
-        text = "The recorder refused the upload. " + kept;
+        text = LangText(60114) + "\n" + kept;
         break;
     case TUploadEnd::Unanswered:
-        text = "The recorder did not answer the upload. " + kept;
+        text = LangText(60115) + "\n" + kept;
         break;
     case TUploadEnd::LinkLost:
         text = LangText(59869);

@@ -13,6 +13,7 @@ using namespace setup_pages;
 namespace {
 
 constexpr int kStartMonth = 2, kStartWeek = 4, kStartDay = 0, kEndMonth = 9, kEndWeek = 4, kEndDay = 0;
+// untranslated: the recorder's setup words
 constexpr std::array<const char*, 7> kDays = {"SUN", "MON", "TUE", "WED", "THU", "FRI", "SAT"};
 
 // Stored numbers count from 1, as OK writes them; one outside the list keeps the index it had.

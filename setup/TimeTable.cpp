@@ -108,7 +108,7 @@ void TfrmTimeTable::LoadGrid() {
     ScheduleRefused = load == ScheduleLoad::Refused;
     if (ScheduleRefused) {
         DebugTrace("TfrmTimeTable::LoadGrid", error);
-        SetupBoxOver(this, error, LangText(59889), 0);
+        SetupBoxOver(this, LangText(60118), LangText(59889), 0);
     }
 }
 

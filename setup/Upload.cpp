@@ -123,6 +123,7 @@ void TfrmUpload::btnLeftAllClick(TObject*) {
 
 void TfrmUpload::btnBrowseClick(TObject*) {
     std::string folder = edtPath->Text();
+    // untranslated: long-standing fixed text
     if (SelectDirectory("Select Directory", "", folder)) edtPath->SetText(folder);
 }
 
@@ -132,11 +133,11 @@ void TfrmUpload::BtnCancelClick(TObject*) {
 
 void TfrmUpload::btnOkClick(TObject*) {
     if (edtPath->Text().empty()) {
-        SetupBox("Select source directroy", "Select Directory", 0);
+        SetupBox("Select source directroy", "Select Directory", 0); // untranslated: long-standing fixed text
         return;
     }
     if (lbDestAddress->Items()->Count() == 0) {
-        SetupBox("Select destination IP", "Select IP", 0);
+        SetupBox("Select destination IP", "Select IP", 0); // untranslated: long-standing fixed text
         return;
     }
     std::ifstream in(edtPath->Text() + "/config.ini", std::ios::binary);
@@ -147,13 +148,13 @@ void TfrmUpload::btnOkClick(TObject*) {
         in.seekg(0, std::ios::beg);
     }
     if (!in || size < 0 || size > kMaxConfigBytes) {
-        SetupBox("Can't find file!", "Search Fail", 0);
+        SetupBox("Can't find file!", "Search Fail", 0); // untranslated: long-standing fixed text
         return;
     }
     std::string bytes(static_cast<std::size_t>(size), '\0');
     in.read(bytes.data(), size);
     if (in.gcount() != size) {
-        SetupBox("Can't find file!", "Search Fail", 0);
+        SetupBox("Can't find file!", "Search Fail", 0); // untranslated: long-standing fixed text
         return;
     }
     if (FrmMain == nullptr) return;
@@ -182,12 +183,12 @@ void TfrmUpload::btnOkClick(TObject*) {
 void TfrmUpload::SendTo(const std::string& destination, const std::string& bytes) {
     TWSocket* socket = FrmMain->CliSocket;
     socket->Close();
-    Log("Disconnect");
+    Log("Disconnect"); // untranslated: the upload log's technical lines
     std::string host, port;
     bool hasPort = false;
     SplitAddressBookEntry(destination, host, port, hasPort);
     if (!hasPort || host.empty() || !ValidPortText(port)) {
-        Log("Bad address(" + destination + ")");
+        Log(Format(LangText(60119).c_str(), destination.c_str()));
         return;
     }
     socket->SetAddr(host);
@@ -197,23 +198,24 @@ void TfrmUpload::SendTo(const std::string& destination, const std::string& bytes
     if (PumpUntil([socket] { return socket->State() != wsConnecting; }, kUploadConnectLimitMs) ==
         TWaitEnd::Terminated)
         return;
-    Log("Connect(" + host + ":" + port + ")");
+    Log("Connect(" + host + ":" + port + ")"); // untranslated: the upload log's technical lines
     if (socket->State() != wsConnected) {
         // Nothing can reach a recorder that did not answer; the next one is tried.
-        Log("Not connected");
+        Log(LangText(60120));
         socket->Close();
         return;
     }
     if (FrmUpdateStatus != nullptr) FrmUpdateStatus->ProgressTransfer->SetCurrentLevel(0);
     const int total = static_cast<int>(bytes.size());
-    Log(Format("Len = %d", total));
-    Log(Format("File Read : %d", total));
+    Log(Format("Len = %d", total));       // untranslated: the upload log's technical lines
+    Log(Format("File Read : %d", total)); // untranslated: the upload log's technical lines
     // The announcement and the bytes, with nothing between them.
     const int sent = FrmMain->SendFileUpload(QELFILE_CONFIG, bytes);
     if (total == 0) return;
-    Log(Format("File Sent : %d", sent));
+    Log(Format("File Sent : %d", sent)); // untranslated: the upload log's technical lines
+    // untranslated: the upload log's technical lines
     Log(Format("File Sending : %d/%d(send/total)", sent, total));
-    Log(Format("Total read : %d", total));
+    Log(Format("Total read : %d", total)); // untranslated: the upload log's technical lines
     if (sent < total)
         DebugTrace("TfrmUpload::btnOkClick", Format("Error: only %d/%d bytes sent!", sent, total));
     if (FrmUpdateStatus != nullptr) FrmUpdateStatus->ProgressTransfer->SetCurrentLevel(sent > 0 ? sent : 0);

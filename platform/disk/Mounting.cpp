@@ -42,10 +42,14 @@ std::string MountWithUdisks(const std::string& program, const std::string& devic
     std::string output;
     const int status = RunProgram(
         {program, "mount", "--no-user-interaction", "--options", "ro", "--block-device", device}, output);
-    if (status != 0) throw EVolumeError("Cannot mount " + device + ": " + Trimmed(output));
+    if (status != 0) {
+        const std::string said = Trimmed(output);
+        throw EVolumeError(TVolumeFault::kMountFailed, device, said, "Cannot mount " + device + ": " + said);
+    }
     const std::string point = MountPointOf(device);
     if (point.empty())
-        throw EVolumeError("Cannot mount " + device + ": it did not appear in the mount table");
+        throw EVolumeError(TVolumeFault::kMountFailed, device, "",
+                           "Cannot mount " + device + ": it did not appear in the mount table");
     return point;
 }
 
@@ -74,9 +78,12 @@ bool IsMountPoint(const std::string& folder) {
 std::string MountWithKernel(const std::string& device) {
     BlockVolume probed;
     if (!detail::ProbeWithBlkid(device, probed))
-        throw EVolumeError("Cannot mount " + device + ": no file system was found on it");
+        throw EVolumeError(TVolumeFault::kNoFileSystem, device, "",
+                           "Cannot mount " + device + ": no file system was found on it");
     const std::string name = detail::KernelName(device);
-    if (name.empty()) throw EVolumeError("Cannot mount " + device + ": it is not a block device");
+    if (name.empty())
+        throw EVolumeError(TVolumeFault::kMountFailed, device, "",
+                           "Cannot mount " + device + ": it is not a block device");
     mkdir("/media", 0755);
     mkdir(kMountBase, 0755);
     const std::string point = std::string(kMountBase) + "/" + name;
@@ -84,7 +91,9 @@ std::string MountWithKernel(const std::string& device) {
         const int error = errno;
         // A folder left behind by an earlier run serves again when nothing lies in or on it.
         if (error != EEXIST || !IsEmptyFolder(point) || IsMountPoint(point))
-            throw EVolumeError(Format("Cannot mount %s on %s: %s", device.c_str(), point.c_str(),
+            throw EVolumeError(TVolumeFault::kMountFailed, device,
+                               error == EEXIST ? "" : std::strerror(error),
+                               Format("Cannot mount %s on %s: %s", device.c_str(), point.c_str(),
                                       error == EEXIST ? "the folder is in use" : std::strerror(error)));
     }
     // An ext3 or ext4 journal is not replayed either: that would write to the disk.
@@ -93,7 +102,8 @@ std::string MountWithKernel(const std::string& device) {
               MS_RDONLY | MS_NOSUID | MS_NODEV | MS_NOEXEC, journaled ? "noload" : nullptr) != 0) {
         const int error = errno;
         rmdir(point.c_str());
-        throw EVolumeError(Format("Cannot mount %s: %s", device.c_str(), std::strerror(error)));
+        throw EVolumeError(TVolumeFault::kMountFailed, device, std::strerror(error),
+                           Format("Cannot mount %s: %s", device.c_str(), std::strerror(error)));
     }
     return point;
 }
@@ -127,7 +137,8 @@ std::string MountVolume(const std::string& device) {
     if (device.empty()) throw EVolumeError("Cannot mount a volume without a device");
     if (source.mount) {
         const std::string point = source.mount(device);
-        if (point.empty()) throw EVolumeError("Cannot mount " + device);
+        if (point.empty())
+            throw EVolumeError(TVolumeFault::kMountFailed, device, "", "Cannot mount " + device);
         Remember(device, point, MountKind::kHooked);
         return point;
     }
@@ -143,9 +154,11 @@ std::string MountVolume(const std::string& device) {
             if (!root) throw;
         }
     } else if (!root) {
-        throw EVolumeError("Cannot mount " + device +
-                           ": udisksctl is not installed and this program does not run as root; mount the "
-                           "volume read-only yourself");
+        throw EVolumeError(
+            TVolumeFault::kNoMountTool, device, "",
+            "Cannot mount " + device +
+                ": udisksctl is not installed and this program does not run as root; mount the "
+                "volume read-only yourself");
     }
     const std::string point = MountWithKernel(device);
     Remember(device, point, MountKind::kKernel);

@@ -95,7 +95,9 @@ constexpr int kDesktopAnswerMs = 5000;
 
 void OpenWithDesktop(const std::string& folder, const std::function<void()>& whileWaiting) {
     const std::string program = FindProgram("xdg-open");
-    if (program.empty()) throw EVolumeError("Cannot show " + folder + ": xdg-open is not installed");
+    if (program.empty())
+        throw EVolumeError(TVolumeFault::kNoOpener, folder, "",
+                           "Cannot show " + folder + ": xdg-open is not installed");
     std::vector<std::string> args{program, folder};
     std::vector<char*> argv;
     for (const std::string& arg : args)
@@ -103,7 +105,8 @@ void OpenWithDesktop(const std::string& folder, const std::function<void()>& whi
     argv.push_back(nullptr);
     pid_t pid = 0;
     if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0)
-        throw EVolumeError("Cannot show " + folder + ": xdg-open did not start");
+        throw EVolumeError(TVolumeFault::kNoOpener, folder, "",
+                           "Cannot show " + folder + ": xdg-open did not start");
     // xdg-open hands the folder over and ends at once, failing when nothing on this computer can show a
     // folder; one that runs on is the file manager itself, whose exit is collected aside so no zombie
     // stays.
@@ -124,8 +127,9 @@ void OpenWithDesktop(const std::string& folder, const std::function<void()>& whi
         const std::string how = WIFEXITED(status)
                                     ? "ended with status " + std::to_string(WEXITSTATUS(status))
                                     : "was stopped by signal " + std::to_string(WTERMSIG(status));
-        throw EVolumeError("Cannot show " + folder + ": xdg-open found no program to show it (" + how +
-                           "); open the folder in a file manager yourself");
+        throw EVolumeError(TVolumeFault::kNothingShows, folder, "",
+                           "Cannot show " + folder + ": xdg-open found no program to show it (" + how +
+                               "); open the folder in a file manager yourself");
     }
     std::thread([pid] {
         int status = 0;

@@ -8,9 +8,36 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
-HARBEK_DECLARE_EXCEPTION(EVolumeError, Exception);
+namespace volumes {
+
+// Why a volume was not mounted or a folder not shown, for the caller to say in the user's language. The
+// message of the error says the same in English, for traces.
+enum class TVolumeFault {
+    kOther,        // nothing a user can act on
+    kMountFailed,  // the system refused; the detail holds its own words, when it gave any
+    kNoMountTool,  // neither udisks nor root to mount with
+    kNoFileSystem, // nothing on the device to mount
+    kOnSystemDisk, // the volume lies on a disk of this computer's own, never mounted
+    kNoOpener,     // xdg-open is not installed or does not start
+    kNothingShows, // xdg-open found no program to show the folder
+};
+
+} // namespace volumes
+
+class EVolumeError : public Exception {
+public:
+    using Exception::Exception;
+    EVolumeError(volumes::TVolumeFault fault, std::string subject, std::string detail,
+                 const std::string& message)
+        : Exception(message), Fault(fault), Subject(std::move(subject)), Detail(std::move(detail)) {}
+
+    volumes::TVolumeFault Fault = volumes::TVolumeFault::kOther;
+    std::string Subject; // the device or folder
+    std::string Detail;  // the system's own words (a tool's output, the C library's text); may be empty
+};
 
 namespace volumes {
 
@@ -78,7 +105,8 @@ std::set<std::string> SystemDisks();
 
 // Mounts the device read-only and returns the mount point: through udisks (no password prompt) when it
 // is installed, else, running as root, with mount(2) on a folder of its own under /media/harbek.
-// EVolumeError with the reason otherwise. The mount is remembered as this program's own.
+// EVolumeError with the reason otherwise (kMountFailed, kNoMountTool, kNoFileSystem). The mount is remembered
+// as this program's own.
 std::string MountVolume(const std::string& device);
 // Unmounts a volume this program mounted; EVolumeError for any other, or when it is busy. A volume that
 // is no longer mounted where it was mounted is forgotten and left alone.
@@ -89,7 +117,8 @@ std::vector<std::string> UnmountOwnVolumes();
 std::vector<std::string> OwnMounts();
 
 // Shows the folder in the desktop's file manager through xdg-open, waiting only for it to hand the folder
-// over; EVolumeError when xdg-open is missing or finds nothing to show the folder with. `whileWaiting`
+// over; EVolumeError (kNoOpener, kNothingShows) when xdg-open is missing or finds nothing to show the
+// folder with. `whileWaiting`
 // runs every few milliseconds of that wait, so a window can keep answering.
 void OpenFolder(const std::string& folder, const std::function<void()>& whileWaiting = {});
 

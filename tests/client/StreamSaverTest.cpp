@@ -10,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sys/resource.h>
@@ -264,7 +266,8 @@ TEST_F(SaverTest, AFolderThatCannotBeMadeFailsTheSave) {
     CStreamSaver saver;
     saver.Arm(notAFolder, 0, 0);
     EXPECT_EQ(saver.Save(MakeFrame(kT0)), Outcome::Failed);
-    EXPECT_NE(saver.Error().find("Cannot create folder"), std::string::npos) << saver.Error();
+    EXPECT_EQ(saver.Failure().step, TSaverFailure::Step::CreateFolder) << saver.Error();
+    EXPECT_EQ(saver.Failure().path.rfind(notAFolder + "/", 0), 0u) << saver.Failure().path;
     EXPECT_FALSE(saver.FileOpen());
     EXPECT_TRUE(saver.Finish(false));
     EXPECT_TRUE(saver.Files().empty());
@@ -287,7 +290,9 @@ TEST_F(SaverTest, AFullDiskLeavesWholeFramesAndAMatchingIndex) {
         if (last == Outcome::Saved) ++saved;
     }
     EXPECT_EQ(last, Outcome::Failed);
-    EXPECT_NE(saver.Error().find("Cannot write"), std::string::npos) << saver.Error();
+    EXPECT_EQ(saver.Failure().step, TSaverFailure::Step::Write) << saver.Error();
+    EXPECT_EQ(saver.Failure().path, QelRecordingPath(folder_, kT0));
+    EXPECT_EQ(saver.Failure().detail, std::strerror(EFBIG));
     const bool finished = saver.Finish(false);
     setrlimit(RLIMIT_FSIZE, &old);
     EXPECT_TRUE(finished) << saver.Error();

@@ -8,6 +8,7 @@
 #include "tools/recgen/StoreGenerator.h"
 
 #include "platform/core/FileUtils.h"
+#include "platform/core/StrUtils.h"
 
 #include <filesystem>
 
@@ -92,8 +93,9 @@ TEST_F(RecorderDiskSearch, TheScanDecidesWhatTheLocalSearchOffers) {
         EXPECT_FALSE(FrmMain->BtnRecStart->Visible()) << row.name;
         EXPECT_EQ(Boxes().size(), row.box ? 1u : 0u) << row.name;
         if (row.box && !Boxes().empty()) {
-            EXPECT_EQ(Boxes()[0].caption, FrmMain->LoadLangString(59849));
-            EXPECT_NE(Boxes()[0].text.find("/dev/sdb1"), std::string::npos) << Boxes()[0].text;
+            EXPECT_EQ(Boxes()[0],
+                      (TSeenBox{FrmMain->LoadLangString(59849),
+                                Format(FrmMain->LoadLangString(60104).c_str(), "/dev/sdb1") + "\nrefused"}));
         }
         std::string db, av;
         FrmMain->GetDiskRoots(db, av);
@@ -316,10 +318,11 @@ TEST_F(RecorderDiskSearch, DetectButtonShowsAMountedDiskOrMountsOne) {
     fake.Add("/dev/sda1", "ext4", "", "/");
     fake.Add("/dev/sdb2", "ext2", "avfiles");
     fake.ShowsFolders(shown);
-    // Not mounted and refused: one box naming the device.
+    // Not mounted and refused: one box naming the device, with the system's own words below.
     FrmMain->BtnDetectUsbClick(FrmMain->BtnDetectUsb);
-    ASSERT_EQ(Boxes().size(), 1u);
-    EXPECT_NE(Boxes()[0].text.find("/dev/sdb2"), std::string::npos);
+    EXPECT_EQ(Boxes(), (std::vector<TSeenBox>{
+                           {FrmMain->LoadLangString(59886),
+                            Format(FrmMain->LoadLangString(60104).c_str(), "/dev/sdb2") + "\nrefused"}}));
     EXPECT_TRUE(shown.empty());
     seen_.clear();
     fake.MountsOn("/dev/sdb2", "/media/rec");
@@ -328,6 +331,15 @@ TEST_F(RecorderDiskSearch, DetectButtonShowsAMountedDiskOrMountsOne) {
     EXPECT_EQ(shown, (std::vector<std::string>{"/media/rec/", "/media/rec/"}));
     EXPECT_EQ(fake.MountCalls().size(), 2u);
     EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(RecorderDiskSearch, AFolderNothingCanShowIsTold) {
+    FakeVolumes fake; // shows no folder
+    fake.Add("/dev/sdb2", "ext2", "avfiles", "/media/rec");
+    FrmMain->BtnDetectUsbClick(FrmMain->BtnDetectUsb);
+    EXPECT_EQ(Boxes(),
+              (std::vector<TSeenBox>{{FrmMain->LoadLangString(59886),
+                                      Format(FrmMain->LoadLangString(60102).c_str(), "/media/rec/")}}));
 }
 
 TEST_F(RecorderDiskSearch, NoDiskAtAllIsTold) {
@@ -339,7 +351,8 @@ TEST_F(RecorderDiskSearch, NoDiskAtAllIsTold) {
     FrmMain->BtnDetectUsbClick(FrmMain->BtnDetectUsb);
     EXPECT_TRUE(shown.empty());
     EXPECT_TRUE(fake.MountCalls().empty());
-    EXPECT_EQ(Boxes(), (std::vector<TSeenBox>{{FrmMain->LoadLangString(50486), TFrmMain::kNoRecorderDisk}}));
+    EXPECT_EQ(Boxes(),
+              (std::vector<TSeenBox>{{FrmMain->LoadLangString(50486), FrmMain->LoadLangString(60100)}}));
     EXPECT_TRUE(FrmMain->Enabled());
 }
 

@@ -22,7 +22,8 @@ public:
             state->mountCalls.push_back(device);
             auto target = state->mountTargets.find(device);
             if (target == state->mountTargets.end())
-                throw EVolumeError("Cannot mount " + device + ": refused");
+                throw EVolumeError(volumes::TVolumeFault::kMountFailed, device, "refused",
+                                   "Cannot mount " + device + ": refused");
             state->mounts.push_back({device, target->second, "ext2"});
             return target->second;
         };
@@ -33,7 +34,8 @@ public:
             });
         };
         source.openFolder = [state](const std::string& folder) {
-            if (state->shown == nullptr) throw EVolumeError("Cannot show " + folder);
+            if (state->shown == nullptr)
+                throw EVolumeError(volumes::TVolumeFault::kNothingShows, folder, "", "Cannot show " + folder);
             state->shown->push_back(folder);
         };
         volumes::SetVolumeSource(source);

@@ -90,7 +90,7 @@ TEST(RecorderDiskDetect, Ext2ComparedIgnoringCase) {
     fake.Add("/dev/sda1", "ext4", "", "/");
     fake.Add("/dev/sdb1", "vfat", "STICK", "", FakeVolumes::kRemovable);
     fake.Add("/dev/sdc2", "EXT2", "avfiles");
-    std::vector<std::string> errors;
+    std::vector<TDiskFailure> errors;
     std::string root = "unchanged";
     EXPECT_FALSE(DtIsQelMounted(root));
     EXPECT_FALSE(DtFindAndMountExt2Drive(root, errors));
@@ -134,12 +134,13 @@ TEST(RecorderDiskDetect, OnlyRecorderOrPluggedVolumesOffTheSystemDisks) {
         fake.Add(row.device, "ext2", row.label, row.mountedOn, row.attachment);
         fake.MountsOn(row.device, "/media/harbek/x");
         std::string root;
-        std::vector<std::string> errors;
+        std::vector<TDiskFailure> errors;
         const bool shown = DtIsQelMounted(root) || DtFindAndMountExt2Drive(root, errors);
         EXPECT_EQ(shown, row.detected) << row.name;
         EXPECT_EQ(errors.size(), row.refused ? 1u : 0u) << row.name;
         if (row.refused && !errors.empty()) {
-            EXPECT_NE(errors[0].find(row.device), std::string::npos) << errors[0];
+            EXPECT_EQ(errors[0].fault, volumes::TVolumeFault::kOnSystemDisk) << row.name;
+            EXPECT_EQ(errors[0].device, row.device);
         }
         EXPECT_EQ(fake.MountCalls().size(), row.detected && *row.mountedOn == 0 ? 1u : 0u) << row.name;
         // The search mounts by label, never on a system disk.

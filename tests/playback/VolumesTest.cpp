@@ -207,13 +207,15 @@ TEST(VolumesReal, ShowingAFolderTellsWhyItCouldNot) {
         const char* what;
         const char* script; // "" for no xdg-open at all
         std::string error;  // "" for shown
+        volumes::TVolumeFault fault;
     } rows[] = {
-        {"not installed", "", "xdg-open is not installed"},
+        {"not installed", "", "xdg-open is not installed", volumes::TVolumeFault::kNoOpener},
         {"nothing opens folders", "exit 3",
-         "ended with status 3); open the folder in a file manager yourself"},
-        {"stopped", "kill -9 $$", "was stopped by signal 9"},
-        {"handed over", "exit 0", ""},
-        {"runs on", "exec /bin/sleep 6", ""},
+         "ended with status 3); open the folder in a file manager yourself",
+         volumes::TVolumeFault::kNothingShows},
+        {"stopped", "kill -9 $$", "was stopped by signal 9", volumes::TVolumeFault::kNothingShows},
+        {"handed over", "exit 0", "", volumes::TVolumeFault::kOther},
+        {"runs on", "exec /bin/sleep 6", "", volumes::TVolumeFault::kOther},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
@@ -232,6 +234,8 @@ TEST(VolumesReal, ShowingAFolderTellsWhyItCouldNot) {
             volumes::OpenFolder(folder, [&waits] { ++waits; });
         } catch (const EVolumeError& e) {
             error = e.Message;
+            EXPECT_EQ(e.Fault, row.fault);
+            EXPECT_EQ(e.Subject, folder);
         }
         if (row.error.empty()) {
             EXPECT_EQ(error, "");

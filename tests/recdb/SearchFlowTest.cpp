@@ -10,6 +10,7 @@
 #include "tests/sqlite2/SchemaImage.h"
 
 #include "platform/core/FileUtils.h"
+#include "platform/core/StrUtils.h"
 #include "platform/vcl/FormTesting.h"
 
 #include <filesystem>
@@ -375,7 +376,9 @@ TEST_F(SearchFlow, MinuteWithoutRecordingPlaysNothingAndKeepsTheLocalTransport) 
     frmMinTable->MinuteCellClick(0, 30);
     frmMinTable->btnOk2Click(frmMinTable->btnOk);
     EXPECT_FALSE(sim.Log().LastCommand(NETCMD_SEARCH).has_value());
-    EXPECT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes(), (std::vector<TSeenBox>{
+                           {FrmMain->LoadLangString(59925),
+                            Format(FrmMain->LoadLangString(60122).c_str(), "2008/01/01  09:30:00")}}));
     EXPECT_TRUE(frmMinTable->Visible());
     EXPECT_FALSE(FrmMain->RemoteSearchActive());
     EXPECT_FALSE(FrmMain->TimerPlayState->Enabled());

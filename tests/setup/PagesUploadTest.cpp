@@ -8,6 +8,8 @@
 #include "tests/net/NetPeer.h"
 #include "tests/support/TestSupport.h"
 
+#include "platform/core/StrUtils.h"
+
 #include <algorithm>
 #include <fstream>
 
@@ -120,8 +122,10 @@ TEST_F(ConfigUpload, UnreachableOrMalformedDestinationsAreSkipped) {
     ASSERT_TRUE(sim.Log().WaitForUpload(QELFILE_CONFIG, 2000));
     EXPECT_EQ(sim.Log().LastUpload(QELFILE_CONFIG)->bytes, bytes);
     const std::vector<std::string> log = Lines(frmUpload->ListBox1);
-    EXPECT_NE(std::find(log.begin(), log.end(), "Bad address(no-port-here)"), log.end());
-    EXPECT_NE(std::find(log.begin(), log.end(), "Not connected"), log.end());
+    EXPECT_NE(
+        std::find(log.begin(), log.end(), Format(FrmMain->LoadLangString(60119).c_str(), "no-port-here")),
+        log.end());
+    EXPECT_NE(std::find(log.begin(), log.end(), FrmMain->LoadLangString(60120)), log.end());
 }
 
 TEST_F(ConfigUpload, AStalledConnectIsGivenUp) {
@@ -136,7 +140,7 @@ TEST_F(ConfigUpload, AStalledConnectIsGivenUp) {
         frmUpload->btnOkClick(frmUpload->btnOk);
     }
     const std::vector<std::string> log = Lines(frmUpload->ListBox1);
-    EXPECT_NE(std::find(log.begin(), log.end(), "Not connected"), log.end());
+    EXPECT_NE(std::find(log.begin(), log.end(), FrmMain->LoadLangString(60120)), log.end());
     EXPECT_FALSE(FrmUpdateStatus->Visible());
 }
 

@@ -144,8 +144,8 @@ TEST_F(ScheduleEditorTest, AFileOfTheWrongSizeIsRefusedAndKept) {
         seen_.clear();
         OpenTimeTable();
         ASSERT_EQ(Boxes().size(), 1u) << size;
-        EXPECT_EQ(Boxes()[0].caption, FrmMain->LoadLangString(59889));
-        EXPECT_NE(Boxes()[0].text.find("schedule.dat"), std::string::npos);
+        EXPECT_EQ(Boxes()[0],
+                  (client_tests::TSeenBox{FrmMain->LoadLangString(59889), FrmMain->LoadLangString(60118)}));
         EXPECT_EQ(Row(0), std::string(24, '1'));
         frmTimeTable->RowButtonClick(frmTimeTable->btnMon);
         frmTimeTable->btnPrevClick(frmTimeTable->btnPrev);
@@ -267,7 +267,7 @@ TEST_F(ScheduleEditorTest, ATimeTableThatCannotBeSavedSaysSo) {
     seen_.clear();
     frmTimeTable->btnPrevClick(frmTimeTable->btnPrev);
     EXPECT_EQ(Boxes(), (std::vector<client_tests::TSeenBox>{
-                           {FrmMain->LoadLangString(59889), "The time table could not be saved."}}));
+                           {FrmMain->LoadLangString(59889), FrmMain->LoadLangString(60117)}}));
     EXPECT_TRUE(frmSchedule->Visible());
 }
 
