@@ -23,6 +23,11 @@ void SetupPagesApplied(Session& s);
 void FirmwareUpgrade(Session& s);
 void LogListSavedAs(Session& s);
 
+// The remote search as each kind of recorder offers it.
+void RemoteTransportByItsButtons(Session& s);
+void BackupSpanFromTheHourMenu(Session& s);
+void OlderRecorderShowsWhatItCannotDo(Session& s);
+
 // Files on the PC: backup, local playback of it, printing.
 void BackupThroughTheMinuteMenu(Session& s);
 void LocalPlaybackOfABackup(Session& s);
