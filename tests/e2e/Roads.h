@@ -32,6 +32,8 @@ void OlderRecorderShowsWhatItCannotDo(Session& s);
 void BackupThroughTheMinuteMenu(Session& s);
 void LocalPlaybackOfABackup(Session& s);
 void PrintCameraOneToPdf(Session& s);
+// The map window over a played recording, its tiles through a proxy.
+void MapOfAPlayedRecording(Session& s);
 
 // What the screens look like: overlays, full mode, languages.
 void GpsOverlayOnEveryFrame(Session& s);

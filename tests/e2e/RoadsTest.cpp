@@ -24,6 +24,7 @@ const Road kRoads[] = {
     {"upgrade", FirmwareUpgrade},
     {"loglist_save_as", LogListSavedAs},
     {"print_pdf", PrintCameraOneToPdf},
+    {"map", MapOfAPlayedRecording},
     {"gps_overlay", GpsOverlayOnEveryFrame},
     {"full_mode", FullModeAndBack},
     {"setup_pages", SetupPagesApplied},
