@@ -110,10 +110,12 @@ FrameOverlayUpdate ReadFrameOverlay(std::span<const BYTE> payload2, DWORD channe
                 }
             }
             u.gpsText = gps.text;
+            u.tachoText.emplace();
             break;
         }
         case QELSIDE_TACHO:
             u.tachoText = TachoText(block.tacho);
+            u.gpsText.emplace();
             break;
         default:
             break;

@@ -36,10 +36,10 @@ struct FrameOverlayUpdate {
     int titleChannel = 0; // 1..4: the title of that camera is set to `title`
     std::string title;
     std::optional<DWORD> lamps; // lamp bits when a lamps block came
-    // When set, all four GPS (tacho) labels get the text. A frame's GPS block sets the GPS text and its
-    // tacho block the tacho text, each leaving the other alone: the cameras of one recorder take turns,
-    // and one that carries only a tacho reading must not blank the position another one showed. A
-    // frame without side data empties both.
+    // When set, all four GPS (tacho) labels get the text; which of them show is the menu's choice.
+    // A GPS block gives the GPS text and empties the tacho text, a tacho block the other way round:
+    // the later one wins, so the two never lie over each other and a reading that stops coming goes.
+    // A frame without side data empties both; side data without either block leaves both.
     std::optional<std::string> gpsText;
     std::optional<std::string> tachoText;
     // When set, the map is to be centred on these "%.6f" texts.

@@ -391,7 +391,8 @@ public:
     void FrameTimeToText(DWORD time, std::string& text) const;
 
     // ---- Overlays ----
-    // Draws a video frame's side data: title, lamps, GPS or tacho texts; follows the GPS position.
+    // Draws a played frame's side data (the frame clocks call it): title, lamps, GPS or tacho texts;
+    // follows the GPS position.
     void ShowFrameOverlay(std::span<const BYTE> payload2, DWORD channel);
     void MenuItemGPSONClick(TObject* sender);
     void MenuItemGPSOFFClick(TObject* sender);

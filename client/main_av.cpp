@@ -1,5 +1,7 @@
 // The A/V connection: its bytes cut into frames by the receiver in the reads it asks for, and each frame
-// queued for the step-wise playback, dropped, or shown with its marks, time texts, picture and overlays.
+// queued for the step-wise playback, dropped, or shown with its marks, time texts and picture. The
+// frames' side data is not drawn: live view's titles come from the recorder's config.ini, and GPS,
+// tacho and lamps belong to the playback of recordings on this computer.
 #include "client/main.h"
 
 #include "client/JpegScreen.h"
@@ -88,7 +90,6 @@ void TFrmMain::AvFrameReceived(const CAvReceivedFrame& frame) {
         const auto picture = frame.Payload1();
         ShowJpegFrame(picture.data(), picture.size(), JpegImage,
                       VidScreen[static_cast<std::size_t>(route.timeChannel - 1)]);
-        ShowFrameOverlay(frame.Payload2(), frame.info.channel);
         if (route.singleStepPause) {
             Activities.QueueAvFrames = 1;
             AVDataCliSocket->Pause();

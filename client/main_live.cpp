@@ -96,6 +96,7 @@ void TFrmMain::BlankLiveView() {
         label->Hide();
     lbState->SetCaption("");
     ClearSearchTimeLabels();
+    ClearOverlayTexts();
     for (std::string& title : CameraTitles)
         title.clear();
     for (TImage* screen : VidScreen)
@@ -128,14 +129,19 @@ void TFrmMain::BtnDisliveClick(TObject*) {
 }
 
 void TFrmMain::RefreshCameraTitles() {
-    // The recorder's config.ini says what each camera is called and which are covert.
+    // The recorder's config.ini says what each camera is called and which are covert; the camera page's
+    // table reads it.
     const std::array<BYTE, 4> covertBefore = CameraCovert;
     if (frmCamera != nullptr) {
         try {
             frmCamera->ReloadAllCameras();
         } catch (const EConvertError& e) {
-            // A camera key the page cannot read leaves the cameras as they were.
+            // A camera key the page cannot read ends the reading there; what was read counts.
             DebugTrace("TFrmMain::RefreshCameraTitles", e.what());
+        }
+        for (std::size_t k = 0; k < CameraTitles.size(); ++k) {
+            CameraTitles[k] = frmCamera->CameraTable[k].title;
+            CameraCovert[k] = frmCamera->CameraTable[k].covert;
         }
     }
     // A camera that became covert leaves the layout, one that is no longer covert comes back.

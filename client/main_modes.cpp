@@ -105,6 +105,7 @@ void CommonLook(TFrmMain& m) {
                              m.LabelFullSearchTime4};
     for (TLabel* text : texts)
         text->SetCaption("");
+    m.ClearOverlayTexts();
     m.HideScreenMarks();
     m.ImgAniState->SetPlay(false);
     m.ImgAniState->Hide();

@@ -1,5 +1,6 @@
-// The overlays drawn from the side data of the frames: camera titles, the four lamps, the GPS and tacho
-// texts, and the popup menu that chooses where they show and in which colour.
+// The overlays drawn from the side data of played recordings (the frame clocks hand each shown frame
+// here; the live and searched streams draw none): camera titles, the four lamps, the GPS and tacho
+// texts, the map's position, and the popup menu that chooses where they show and in which colour.
 #include "client/main.h"
 
 #include "client/FrameOverlay.h"

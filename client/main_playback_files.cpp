@@ -59,6 +59,8 @@ void TFrmMain::OpenPlaybackFile(const std::string& name) {
             CameraLabel(k)->SetCaption("");
             VidScreen[static_cast<std::size_t>(k)]->Picture()->Assign(ImageEmpty->Picture());
         }
+        // The readings of the recording before do not belong over this one's blank screens.
+        ClearOverlayTexts();
         Sleep(0);
         const DWORD t = VideoReader->GetFrameTime();
         ClockSecond = static_cast<int>(t);

@@ -139,7 +139,9 @@ void TFrmMain::RemoteStopSearch() {
         AvShow.lastShownTime = 0;
         AvShow.lastShownStamp = 0;
         lbState->SetCaption("");
-        LabelSearchTime->SetCaption("");
+        // Full mode's time texts too: none of the ended search stays over the blank screens.
+        ClearSearchTimeLabels();
+        ClearOverlayTexts();
         for (int k = 0; k < 4; ++k) {
             CameraLabel(k)->SetCaption("");
             VidScreen[static_cast<std::size_t>(k)]->Picture()->Assign(ImageEmpty->Picture());

@@ -196,6 +196,7 @@ void TFrmMain::BtnDisserClick(TObject*) {
         EndRemoteSearchState();
         lbState->SetCaption("");
         ClearSearchTimeLabels();
+        ClearOverlayTexts();
         TLabel* const titles[] = {LabelCamera1, LabelCamera2, LabelCamera3, LabelCamera4};
         for (int k = 0; k < 4; ++k) {
             CameraTitles[static_cast<std::size_t>(k)].clear();

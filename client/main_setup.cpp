@@ -16,6 +16,7 @@
 #include "platform/core/FileUtils.h"
 #include "platform/core/Threads.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -90,12 +91,18 @@ void TFrmMain::BtnSetupClick(TObject* sender) {
     if (frmMenu != nullptr) frmMenu->SyncCameraInfo();
     Sleep(kSetupStepPauseMs);
 
-    // Edits an earlier APPLY did not get through go on top of what the recorder holds now.
+    // Edits an earlier APPLY did not get through go on top of what the recorder holds now; after such an
+    // APPLY the file here may not be the recorder's either.
     const std::string recorder = setup_unapplied::RecorderId(CliSocket->Addr(), CliSocket->Port());
     const bool unapplied = setup_unapplied::Has(ProgramFolder, recorder);
+    const bool refetch = frmMenu != nullptr && frmMenu->RefetchConfig;
     std::vector<TSetupFile> requests;
-    if (unapplied || !FileExists(ProgramFolder + "config.ini"))
+    if (unapplied || refetch || !FileExists(ProgramFolder + "config.ini")) {
+        // Gone until the fresh one is whole, so a file that does not come is not taken for it.
+        DeleteFile(ProgramFolder + "config.ini");
+        if (frmMenu != nullptr) frmMenu->RefetchConfig = false;
         requests.push_back({QELFILE_CONFIG, "config.ini"});
+    }
     requests.push_back({QELFILE_SCHEDULE, "schedule.dat"});
     requests.push_back({QELFILE_HOLIDAY, "holiday.ini"});
     requests.push_back({QELFILE_INFO, "info.ini"});
@@ -141,12 +148,25 @@ void TFrmMain::BtnSetupClick(TObject* sender) {
         FileReceived = 0;
         return;
     }
-    if (unapplied && !setup_unapplied::Replay(ProgramFolder, recorder))
-        DebugTrace("TFrmMain::BtnSetupClick", "the kept setup edits could not be replayed");
+    std::optional<setup_unapplied::TReplayed> kept;
+    if (unapplied) {
+        kept = setup_unapplied::Replay(ProgramFolder, recorder);
+        if (!kept) DebugTrace("TFrmMain::BtnSetupClick", "the kept setup edits could not be replayed");
+    }
     CloseWait();
-    if (frmRecord2 != nullptr) frmRecord2->ClearModified();
+    if (frmRecord2 != nullptr) {
+        frmRecord2->ClearModified();
+        // The schedule files that pass sent are still to be applied.
+        if (kept) frmRecord2->Modified = kept->modified;
+    }
     Activities.Begin(TActivity::SetupPass);
-    if (frmMenu != nullptr) frmMenu->Show();
+    // The pages are about to show the kept edits as if the recorder held them: the user hears it first.
+    if (unapplied && !kept)
+        ShowMessageBox(LoadLangString(60301), LoadLangString(60302), 0);
+    else if (kept && kept->Any())
+        ShowMessageBox(LoadLangString(60300), LoadLangString(60302), 0);
+    // A link that went while the box was up took the pass with it.
+    if (frmMenu != nullptr && Activities.Running(TActivity::SetupPass)) frmMenu->Show();
 }
 
 void TFrmMain::FixTempIniSeparators() {

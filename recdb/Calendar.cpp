@@ -24,6 +24,14 @@ namespace {
 constexpr int kClientWidth = 537;
 constexpr int kClientHeight = 496;
 constexpr TColor kBlack = static_cast<TColor>(0x00000000);
+constexpr TColor kMarkOutline = static_cast<TColor>(0x00404040);
+
+// A mark colour as light as the event's yellow does not stand out from the window's face by itself.
+bool LightOnFace(TColor color) {
+    const int r = static_cast<int>(color & 0xFF), g = static_cast<int>((color >> 8) & 0xFF),
+              b = static_cast<int>((color >> 16) & 0xFF);
+    return 299 * r + 587 * g + 114 * b > 160 * 1000;
+}
 
 // One font for every cell and the title.
 void SetCellFont(TFont* font) {
@@ -165,9 +173,17 @@ void TfrmCalendar::PaintDayCell(int cell) {
     const std::string& text = dayTexts_[static_cast<std::size_t>(cell)];
     if (text.empty()) return;
     TCanvas* canvas = dayBoxes_[static_cast<std::size_t>(cell)]->Canvas();
+    const TColor color = cellColors_[static_cast<std::size_t>(cell)];
     SetCellFont(canvas->Font());
-    canvas->Font()->SetColor(cellColors_[static_cast<std::size_t>(cell)]);
     canvas->Brush()->SetStyle(bsClear);
+    // The mark keeps its colour; a dark rim around a light one makes the digits readable.
+    if (LightOnFace(color)) {
+        canvas->Font()->SetColor(kMarkOutline);
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                if (dx != 0 || dy != 0) canvas->TextOut(10 + dx, 10 + dy, text);
+    }
+    canvas->Font()->SetColor(color);
     canvas->TextOut(10, 10, text);
 }
 

@@ -1,6 +1,5 @@
 #include "setup/Camera.h"
 
-#include "client/main.h"
 #include "setup/Device.h"
 #include "setup/Menu.h"
 #include "setup/PageSupport.h"
@@ -49,10 +48,6 @@ std::string CameraKey(int item, int camera) {
     return Format("%d_1_%d", item, camera);
 }
 
-void SetMainCovert(int index, BYTE covert) {
-    if (FrmMain != nullptr) FrmMain->CameraCovert[static_cast<std::size_t>(index)] = covert;
-}
-
 } // namespace
 
 void TfrmCamera::InitCameraTable() {
@@ -95,15 +90,16 @@ void TfrmCamera::LoadSettings(int camera) {
         Config = frmMenu->Config();
     }
     CameraRecord& record = CameraTable[static_cast<std::size_t>(index)];
+    // The record follows the file, a removed title or covert flag included: the main window takes the
+    // table once the recorder has the file.
     auto showTitle = [&](const std::string& title) {
+        record.title = title;
         ShowTitle(edtTitle, title);
         TitleFilter.LengthBefore = static_cast<int>(title.size());
-        if (FrmMain != nullptr) FrmMain->CameraTitles[static_cast<std::size_t>(index)] = title;
     };
-    // The main window shows what the recorder holds, a removed title or covert flag included.
     showTitle(record.title);
+    record.covert = 0;
     rbtCovertOff->SetChecked(true);
-    SetMainCovert(index, 0);
     scbBri->SetPosition(record.brightness);
     scbCon->SetPosition(record.contrast);
     cmbSeq->SetItemIndex(record.sequence);
@@ -125,7 +121,6 @@ void TfrmCamera::LoadSettings(int camera) {
         if (const std::optional<std::string> value = Config.Value(CameraKey(23, camera))) {
             record.covert = StrToInt(*value) != 0 ? 1 : 0;
             if (record.covert != 0) rbtCovertOn->SetChecked(true);
-            SetMainCovert(index, record.covert);
         }
         if (const std::optional<std::string> value = Config.Value(CameraKey(24, camera))) {
             // An index past the list keeps the one shown.
@@ -158,7 +153,6 @@ void TfrmCamera::SaveSettings(int index) {
                        now.contrast == 50);
     Config.StoreEdited(CameraKey(23, camera), IntToStr(shown.covert), IntToStr(record.covert),
                        record.covert == 0);
-    SetMainCovert(index, record.covert);
     if (now.sequence >= 0)
         Config.StoreEdited(CameraKey(24, camera), IntToStr(shown.sequence), IntToStr(now.sequence),
                            now.sequence == 3);

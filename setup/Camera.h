@@ -52,12 +52,13 @@ public:
 
     // Fresh records, the lists, then camera 1.
     void InitCameraTable();
-    // Shows camera 1..4 from its record and config.ini as it is now (the menu re-reads it); also gives
-    // the main window its title and covert flag. A stored number that is not one raises EConvertError.
+    // Shows camera 1..4 from its record and config.ini as it is now (the menu re-reads it), the title
+    // and covert flag also into the record. A stored number that is not one raises EConvertError.
     void LoadSettings(int camera);
     // Stores the controls into the record of camera index 0..3 and writes the keys the user changed.
     void SaveSettings(int index);
-    // InitCameraTable, then cameras 4, 3 and 2, so that the main window has every title.
+    // InitCameraTable, then cameras 4, 3 and 2: the table holds every title and covert flag of the
+    // file, which the main window takes (TFrmMain::RefreshCameraTitles).
     void ReloadAllCameras();
 
     void FormShow(TObject* sender);

@@ -4,7 +4,6 @@
 #include "client/LinkWait.h"
 #include "client/Wait.h"
 #include "client/main.h"
-#include "setup/Camera.h"
 #include "setup/Device.h"
 #include "setup/Info.h"
 #include "setup/Network.h"
@@ -19,7 +18,6 @@
 #include "net/WSocket.h"
 
 #include "platform/core/Debug.h"
-#include "platform/core/Exceptions.h"
 #include "platform/core/FileUtils.h"
 #include "platform/core/StrUtils.h"
 
@@ -193,19 +191,10 @@ void TfrmMenu::btnOkClick(TObject* sender) {
         SetupBoxOver(this, "Can't find file!", "Search Fail", 0);
         return;
     }
-    // Until the recorder has applied them, the edits outlive the pass and the link.
-    if (!setup_unapplied::Keep(folder, Recorder()))
+    // Until the recorder has applied them, the edits outlive the pass and the link, and so does what
+    // the recording page's OKs already sent.
+    if (!setup_unapplied::Keep(folder, Recorder(), static_cast<DWORD>(RecordModifiedWord())))
         DebugTrace("TfrmMenu::btnOkClick", "cannot keep config.ini");
-    if (!FrmMain->BtnLive->Visible()) {
-        // A camera key the page cannot read leaves the titles as they were; the recorder still applies.
-        try {
-            if (frmCamera != nullptr) frmCamera->ReloadAllCameras();
-        } catch (const EConvertError& e) {
-            DebugTrace("TfrmMenu::btnOkClick", e.what());
-        }
-        FrmMain->RefreshCameraTitles();
-    }
-    MaxCamera = 0;
     Close();
     if (FrmWait != nullptr) FrmWait->Show();
     const DWORD applyWord = static_cast<DWORD>(RecordModifiedWord() | 4);
@@ -228,6 +217,12 @@ void TfrmMenu::btnOkClick(TObject* sender) {
 }
 
 void TfrmMenu::FinishApply(TObject* sender, bool applied, TUploadEnd end) {
+    // The main window names the cameras as the recorder does: only an applied file changes that.
+    if (applied && !FrmMain->BtnLive->Visible()) FrmMain->RefreshCameraTitles();
+    // Asked again by the next page that needs it (the camera page's reload just took it).
+    MaxCamera = 0;
+    // A file that went out and was not heard applied may be on the recorder, whatever CANCEL puts back.
+    if (end != TUploadEnd::NoFile) RefetchConfig = !applied;
     if (!FrmMain->BtnLive->Visible()) {
         if (FrmMain->GetScreenCount() == 4)
             FrmMain->MenuItemQuadClick(sender);

@@ -31,6 +31,9 @@ public:
     int MaxCamera = 0;
     int VideoStandard = 0;
     std::string ConfigItem111;
+    // config.ini of the program folder may not be what the recorder holds: an APPLY sent the file and
+    // did not hear it applied. The next setup pass fetches the file again (and clears this).
+    bool RefetchConfig = false;
 
     // Shared with the pages, which keep copies; LoadConfigIni replaces them with fresh objects.
     std::shared_ptr<TIniFile> ConfigIni;

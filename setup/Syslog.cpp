@@ -22,13 +22,24 @@ const TFormBindings& TfrmSysLog::Bindings() {
     return bindings;
 }
 
+TPoint LogPanelPlace(const TRect& main, int width, const TRect& workArea) {
+    constexpr int kBelowTop = 28;
+    int left = main.Right;
+    if (left + width > workArea.Right) left = main.Left - width;
+    if (left < workArea.Left) left = workArea.Left;
+    return Point(left, main.Top + kBelowTop);
+}
+
 void TfrmSysLog::FormShow(TObject*) {
     SetClientWidth(ImgFrame1->Width());
     SetClientHeight(ImgFrame1->Height());
     if (FrmMain == nullptr) return;
-    // Beside the main window's video area.
-    SetTop(FrmMain->Top() + 28);
-    SetLeft(FrmMain->Left() + 697);
+    // Beside the main window, where it hides none of the window's controls.
+    const TRect main = Rect(FrmMain->Left(), FrmMain->Top(), FrmMain->Left() + FrmMain->Width(),
+                            FrmMain->Top() + FrmMain->Height());
+    const TPoint at = LogPanelPlace(main, Width(), Screen->WorkAreaRect());
+    SetLeft(at.X);
+    SetTop(at.Y);
 }
 
 void TfrmSysLog::ImgFrame1MouseDown(TObject*, TMouseButton button, TShiftState, int, int) {

@@ -6,6 +6,11 @@
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/StdCtrls.h"
 
+// Where a panel of that width goes beside the main window's rectangle: against its right edge when the
+// work area has room there, else against its left edge, else at the work area's left (over the video
+// side of the window, never its controls); top = the main window's top + 28.
+TPoint LogPanelPlace(const TRect& main, int width, const TRect& workArea);
+
 class TfrmSysLog : public TForm {
 public:
     explicit TfrmSysLog(TComponent* owner);

@@ -18,9 +18,9 @@ void TTitleFilter::KeyDown(TEdit* edit) {
 
 void TTitleFilter::KeyPress(char& key) {
     // Ctrl+letter keys come as control characters: the field's own editing commands (select all, copy,
-    // cut, undo), never characters of the title. Paste stays refused, as it could bring any character.
-    constexpr char kPaste = 22;
-    const bool editingCommand = static_cast<unsigned char>(key) < 0x20 && key != kPaste;
+    // cut, paste, undo), never characters of the title. What a paste brings comes here character by
+    // character before it reaches the field.
+    const bool editingCommand = static_cast<unsigned char>(key) < 0x20;
     if (editingCommand || TitleKeyAllowed(key)) return;
     InvalidKey = 1;
     key = 0;

@@ -1,5 +1,5 @@
-// The key filter of the title fields (system and camera pages): a refused key never reaches the
-// field, and the user is told once its key is released.
+// The key filter of the title fields (system and camera pages): a refused key, typed or pasted, never
+// reaches the field, and the user is told once its key is released (or the paste is done).
 #pragma once
 
 #include "platform/core/Types.h"
@@ -20,7 +20,7 @@ struct TTitleFilter {
 
     void KeyDown(TEdit* edit);
     // Swallows (sets to 0) a key the title may not hold and marks it; the field's editing commands
-    // (Ctrl+A, Ctrl+C, ...) except paste pass.
+    // (Ctrl+A, Ctrl+C, Ctrl+V, ...) pass. Pasted text comes here too, one character at a time.
     void KeyPress(char& key);
     // Tells the user about a refused key (box text 59829 with that caption); true when it did.
     bool KeyUp(int captionId);

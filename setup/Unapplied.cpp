@@ -15,6 +15,12 @@ namespace setup_unapplied {
 namespace {
 
 constexpr const char* kSection = "config";
+// The pass's recording page word, beside the kept files.
+constexpr const char* kPassFile = "pass.ini";
+constexpr const char* kPassSection = "pass";
+constexpr const char* kModifiedKey = "modified";
+// Bit 1 holiday.ini, bit 2 schedule.dat; anything else in the file is not ours.
+constexpr DWORD kModifiedBits = 3;
 
 using TEntries = std::vector<std::pair<std::string, std::string>>;
 
@@ -27,6 +33,19 @@ std::optional<std::string> Find(const TEntries& entries, const std::string& key)
     for (const auto& [name, value] : entries)
         if (name == key) return value;
     return std::nullopt;
+}
+
+DWORD KeptModified(const std::string& kept) {
+    IniStore store(kept + kPassFile);
+    const std::optional<std::string> text =
+        store.Read([](const IniDocument& doc) { return doc.Value(kPassSection, kModifiedKey); });
+    if (!text || text->empty() || text->size() > 2) return 0;
+    DWORD word = 0;
+    for (const char c : *text) {
+        if (!std::isdigit(static_cast<unsigned char>(c))) return 0;
+        word = word * 10 + static_cast<DWORD>(c - '0');
+    }
+    return word & kModifiedBits;
 }
 
 } // namespace
@@ -45,7 +64,7 @@ std::string KeptFolder(const std::string& folder, const std::string& recorder) {
     return folder + "Unapplied/" + name + "/";
 }
 
-bool Keep(const std::string& folder, const std::string& recorder) {
+bool Keep(const std::string& folder, const std::string& recorder, DWORD modified) {
     const std::string kept = KeptFolder(folder, recorder);
     if (!ForceDirectories(kept)) return false;
     // Without the received file every kept key counts as an edit, which is what replaying needs then.
@@ -53,6 +72,15 @@ bool Keep(const std::string& folder, const std::string& recorder) {
         CopyFile(folder + "temp_config.ini", kept + "temp_config.ini", FALSE);
     else
         DeleteFile(kept + "temp_config.ini");
+    try {
+        IniStore pass(kept + kPassFile);
+        pass.Edit([modified](IniDocument& doc) {
+            return doc.SetValue(kPassSection, kModifiedKey, std::to_string(modified & kModifiedBits));
+        });
+    } catch (const Exception& e) {
+        DebugTrace("setup_unapplied::Keep", e.what());
+        return false;
+    }
     return CopyFile(folder + "config.ini", kept + "config.ini", FALSE) != FALSE;
 }
 
@@ -60,32 +88,40 @@ bool Has(const std::string& folder, const std::string& recorder) {
     return FileExists(KeptFolder(folder, recorder) + "config.ini");
 }
 
-bool Replay(const std::string& folder, const std::string& recorder) {
+std::optional<TReplayed> Replay(const std::string& folder, const std::string& recorder) {
     const std::string kept = KeptFolder(folder, recorder);
-    if (!FileExists(kept + "config.ini")) return false;
+    if (!FileExists(kept + "config.ini")) return std::nullopt;
     const TEntries received = ConfigEntries(kept + "temp_config.ini");
     const TEntries edited = ConfigEntries(kept + "config.ini");
+    // The kept pass's edits: what it set or changed, then what it deleted.
+    TEntries sets;
+    std::vector<std::string> deletes;
+    for (const auto& [key, value] : edited)
+        if (Find(received, key) != value) sets.emplace_back(key, value);
+    for (const auto& [key, value] : received)
+        if (!Find(edited, key)) deletes.push_back(key);
     try {
         IniStore target(folder + "config.ini");
         target.Edit([&](IniDocument& doc) {
             bool changed = false;
-            for (const auto& [key, value] : edited)
-                if (Find(received, key) != value) changed = doc.SetValue(kSection, key, value) || changed;
-            for (const auto& [key, value] : received)
-                if (!Find(edited, key)) changed = doc.DeleteKey(kSection, key) || changed;
+            for (const auto& [key, value] : sets)
+                changed = doc.SetValue(kSection, key, value) || changed;
+            for (const std::string& key : deletes)
+                changed = doc.DeleteKey(kSection, key) || changed;
             return changed;
         });
     } catch (const Exception& e) {
         DebugTrace("setup_unapplied::Replay", e.what());
-        return false;
+        return std::nullopt;
     }
-    return true;
+    return TReplayed{static_cast<int>(sets.size() + deletes.size()), KeptModified(kept)};
 }
 
 void Forget(const std::string& folder, const std::string& recorder) {
     const std::string kept = KeptFolder(folder, recorder);
     DeleteFile(kept + "config.ini");
     DeleteFile(kept + "temp_config.ini");
+    DeleteFile(kept + kPassFile);
     RemoveDir(kept);
 }
 

@@ -2,11 +2,15 @@
 
 #include "platform/core/StrUtils.h"
 #include "platform/vcl/ControlPeer.h"
+#include "platform/vcl/EditWidget.h"
 #include "platform/vcl/FormsInternal.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
@@ -408,6 +412,42 @@ void TypeText(TControl* control, const std::string& text) {
             vk = VK_BACK;
         const TShiftState shift = (c >= 'A' && c <= 'Z') ? TShiftState(ssShift) : TShiftState();
         PressKey(control, vk, shift, std::string(1, c));
+    }
+}
+
+namespace {
+
+// The menu's Paste once the menu is up (looked for again while it is not); the menu goes in any case.
+void TakePasteOfTheMenu(int tries) {
+    RunLater([tries] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu) {
+            if (tries > 0) TakePasteOfTheMenu(tries - 1);
+            return;
+        }
+        for (QAction* action : menu->actions())
+            if (action->objectName() == vcl_internal::TEditWidget::kPasteActionName) action->trigger();
+        menu->close();
+    });
+}
+
+} // namespace
+
+void PasteText(TControl* edit, TPasteRoad road, const std::string& text) {
+    QGuiApplication::clipboard()->setText(ToQString(text));
+    if (auto* windowed = dynamic_cast<TWinControl*>(edit); windowed && windowed->CanFocus())
+        windowed->SetFocus();
+    switch (road) {
+    case TPasteRoad::CtrlV:
+        PressKey(edit, 'V', TShiftState{ssCtrl}, "\x16");
+        return;
+    case TPasteRoad::ShiftInsert:
+        PressKey(edit, VK_INSERT, TShiftState{ssShift});
+        return;
+    case TPasteRoad::ContextMenu:
+        TakePasteOfTheMenu(200);
+        Click(edit, Centre(edit), mbRight);
+        return;
     }
 }
 

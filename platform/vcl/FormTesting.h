@@ -64,6 +64,11 @@ void PressKey(TControl* control, WORD virtualKey, TShiftState shift = TShiftStat
               const std::string& text = "");
 // Types the text character by character into the control (it is focused first).
 void TypeText(TControl* control, const std::string& text);
+// The ways a person pastes into an edit control.
+enum class TPasteRoad { CtrlV, ShiftInsert, ContextMenu };
+// Puts the text on the clipboard and pastes it into the edit control (focused first) as the road does:
+// the keys pressed and released, or the right button's menu opened and its Paste taken.
+void PasteText(TControl* edit, TPasteRoad road, const std::string& text);
 
 // ---- the message loop ----
 

@@ -2,6 +2,7 @@
 
 #include "platform/core/StrUtils.h"
 #include "platform/vcl/ControlPeer.h"
+#include "platform/vcl/EditWidget.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/ItemStrings.h"
 #include "platform/vcl/PropertyReaders.h"
@@ -214,7 +215,7 @@ bool TLabel::ReadProperty(TPropertyReader& r) {
 // ---- TEdit ----
 
 TEdit::TEdit(TComponent* owner) : TWinControl(owner) {
-    auto* edit = new QLineEdit();
+    auto* edit = new vcl_internal::TEditWidget(this);
     Peer()->SetInner(edit);
     QObject::connect(edit, &QLineEdit::textChanged, edit, [this](const QString&) {
         if (!settingText_) vcl_internal::Guarded([this] { Change(); });
@@ -695,7 +696,12 @@ TComboBox::TComboBox(TComponent* owner) : TWinControl(owner) {
     auto* combo = new ComboWidget();
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
-    combo->onPopup = [this] { vcl_internal::Guarded([this] { OnDropDown(this); }); };
+    combo->onPopup = [this] {
+        // The list takes the mouse from the press that opened it: a capture kept by the box would take
+        // the first click after the list closes.
+        SetMouseCapture(false);
+        vcl_internal::Guarded([this] { OnDropDown(this); });
+    };
     Peer()->SetInner(combo);
     vcl_internal::TItemStrings::Backend backend;
     // The selection stays on its item while others come and go; deleting the item clears it.

@@ -77,6 +77,7 @@ object frmAboutDlg: TfrmAboutDlg
     Height = 25
     Caption = 'OK'
     Default = True
+    Cancel = True
     ModalResult = 1
     TabOrder = 0
     OnClick = Button1Click

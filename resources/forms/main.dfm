@@ -255,6 +255,7 @@ object FrmMain: TFrmMain
         Font.Style = [fsBold]
         ParentFont = False
         Transparent = True
+        Visible = False
       end
       object LabelTACHOdata1: TLabel
         Left = 8
@@ -361,6 +362,7 @@ object FrmMain: TFrmMain
         Font.Style = [fsBold]
         ParentFont = False
         Transparent = True
+        Visible = False
       end
       object LabelTACHOdata2: TLabel
         Left = 8
@@ -467,6 +469,7 @@ object FrmMain: TFrmMain
         Font.Style = [fsBold]
         ParentFont = False
         Transparent = True
+        Visible = False
       end
       object LabelTACHOdata3: TLabel
         Left = 8
@@ -573,6 +576,7 @@ object FrmMain: TFrmMain
         Font.Style = [fsBold]
         ParentFont = False
         Transparent = True
+        Visible = False
       end
       object LabelTACHOdata4: TLabel
         Left = 8

@@ -40,6 +40,22 @@ TEST_F(ClientDialogs, TheAboutBoxShowsTheVersionAndItsCaption) {
     EXPECT_FALSE(frmAboutDlg->Visible());
 }
 
+TEST_F(ClientDialogs, TheAboutBoxClosesWithEnterAndEscape) {
+    for (const WORD key : {VK_RETURN, VK_ESCAPE}) {
+        SCOPED_TRACE(key);
+        bool closedByKey = false;
+        form_testing::RunLater([&] {
+            form_testing::PressKey(frmAboutDlg, key);
+            closedByKey = frmAboutDlg->ModalResult() != mrNone;
+            // Ends the box in any case, so that a key it ignores fails here rather than hangs.
+            if (!closedByKey) frmAboutDlg->SetModalResult(mrCancel);
+        });
+        FrmMain->BtnAboutClick(FrmMain->BtnAbout);
+        EXPECT_TRUE(closedByKey);
+        EXPECT_FALSE(frmAboutDlg->Visible());
+    }
+}
+
 TEST_F(ClientDialogs, TheWaitWindowIsBorderlessDisabledAndRestartsItsAnimations) {
     EXPECT_EQ(FrmWait->BorderStyle(), bsNone);
     EXPECT_FALSE(FrmWait->Enabled());

@@ -1,5 +1,6 @@
 #include "client/FrameOverlay.h"
 #include "formats/ByteOrder.h"
+#include "tools/recgen/SynthStream.h"
 
 #include <gtest/gtest.h>
 
@@ -120,12 +121,14 @@ TEST(FrameOverlay, LampsGpsAndTacho) {
                          .Bytes(),
                      3);
     EXPECT_EQ(u.lamps, kQelLampRed | kQelLampGreen);
-    EXPECT_EQ(u.gpsText.value_or("-").substr(0, 14), "037`33'12.50\"N");
+    // The later reading wins; the GPS block still moves the stored position.
+    EXPECT_EQ(u.gpsText, "");
     EXPECT_EQ(u.tachoText, "88 KM/H\n2400 RPM");
+    EXPECT_DOUBLE_EQ(o.LastLatitude, 37.553472);
     EXPECT_EQ(u.title, "CAM");
 
     u = o.Apply(QelSideDataBuilder().AddTacho({1, 2}).AddGps(Fix(37, 33, 12, 500)).Bytes(), 3);
-    EXPECT_EQ(u.tachoText, "1 KM/H\n2 RPM");
+    EXPECT_EQ(u.tachoText, "");
     EXPECT_EQ(u.gpsText.value_or("-").substr(0, 14), "037`33'12.50\"N");
     EXPECT_FALSE(u.lamps);
     // Side data without a text block empties the title.
@@ -139,25 +142,67 @@ TEST(FrameOverlay, LampsGpsAndTacho) {
     EXPECT_FALSE(u.malformed);
 }
 
-// Four cameras take turns, GPS on the odd ones and tacho on the even ones: the texts drawn after each
-// frame keep both readings instead of blanking one every other frame.
-TEST(FrameOverlay, CamerasTakingTurnsKeepBothTexts) {
+// What the GPS and tacho labels hold after each frame of a run: the later reading wins, a reading that
+// stops coming goes, a frame without either reading leaves both, one without side data empties both.
+TEST(FrameOverlay, TheLaterReadingWins) {
+    const std::string gpsA = "037`33'12.50\"N\n126`58'48.00\"E\n62KM/H";
+    const std::string gpsB = "037`33'13.00\"N\n126`58'48.00\"E\n62KM/H";
+    struct Step {
+        const char* name;
+        std::vector<BYTE> side;
+        std::string gps, tacho;
+    };
+    const std::string none;
+    const Step steps[] = {
+        {"GPS", QelSideDataBuilder().AddLamps(kQelLampRed).AddGps(Fix(37, 33, 12, 500)).Bytes(), gpsA, ""},
+        {"tacho", QelSideDataBuilder().AddTacho({50, 2550}).SetText("CAM 2").Bytes(), none,
+         "50 KM/H\n2550 RPM"},
+        {"title only", QelSideDataBuilder().SetText("CAM 3").Bytes(), none, "50 KM/H\n2550 RPM"},
+        {"GPS, then tacho", QelSideDataBuilder().AddGps(Fix(37, 33, 13, 0)).AddTacho({61, 3000}).Bytes(),
+         none, "61 KM/H\n3000 RPM"},
+        {"tacho, then GPS", QelSideDataBuilder().AddTacho({62, 3100}).AddGps(Fix(37, 33, 13, 0)).Bytes(),
+         gpsB, ""},
+        {"lamps only", QelSideDataBuilder().AddLamps(kQelLampYellow).Bytes(), gpsB, ""},
+        {"no side data", {}, none, ""},
+        {"GPS again", QelSideDataBuilder().AddGps(Fix(37, 33, 12, 500)).Bytes(), gpsA, ""},
+    };
     Overlay o;
-    std::string gpsLabel, tachoLabel;
-    for (int frame = 0; frame < 12; ++frame) {
-        const DWORD channel = static_cast<DWORD>(frame % 4 + 1);
-        QelSideDataBuilder side;
-        side.AddLamps(kQelLampRed);
-        if (channel % 2 == 1)
-            side.AddGps(Fix(37, 33, static_cast<BYTE>(frame), 0));
-        else
-            side.AddTacho({static_cast<DWORD>(40 + frame), 2000});
-        const FrameOverlayUpdate u = o.Apply(side.SetText("CAM").Bytes(), channel);
+    std::string gpsLabel = "of before", tachoLabel = "of before";
+    DWORD channel = 0;
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        const FrameOverlayUpdate u = o.Apply(step.side, channel % 4 + 1);
+        ++channel;
         if (u.gpsText) gpsLabel = *u.gpsText;
         if (u.tachoText) tachoLabel = *u.tachoText;
-        SCOPED_TRACE(frame);
-        EXPECT_EQ(gpsLabel.substr(0, 7), "037`33'");
-        if (frame >= 1) EXPECT_EQ(tachoLabel.substr(0, 2), std::to_string(40 + frame - (frame % 2 == 0)));
+        EXPECT_EQ(gpsLabel, step.gps);
+        EXPECT_EQ(tachoLabel, step.tacho);
+    }
+}
+
+// A vehicle's cameras all carry its one reading: in the four-screen layout, where the frames of the
+// four cameras take turns, the text never blinks out and the other label never gets one.
+TEST(FrameOverlay, VehicleReadingsHoldOnEveryFrame) {
+    for (const auto pattern : {recgen::SideDataPattern::Gps, recgen::SideDataPattern::Tacho}) {
+        const bool gps = pattern == recgen::SideDataPattern::Gps;
+        SCOPED_TRACE(gps ? "GPS" : "tacho");
+        Overlay o;
+        std::string gpsLabel, tachoLabel;
+        for (DWORD time = 1000; time < 1003; ++time)
+            for (DWORD tick = 0; tick < 30; ++tick)
+                for (int channel = 1; channel <= 4; ++channel) {
+                    const FrameOverlayUpdate u = o.Apply(recgen::SynthSideData(pattern, channel, time, tick),
+                                                         static_cast<DWORD>(channel));
+                    if (u.gpsText) gpsLabel = *u.gpsText;
+                    if (u.tachoText) tachoLabel = *u.tachoText;
+                    ASSERT_EQ(gpsLabel.empty(), !gps) << time << "." << tick << " camera " << channel;
+                    ASSERT_EQ(tachoLabel.empty(), gps) << time << "." << tick << " camera " << channel;
+                }
+        // The last moment, 1002 s: 30 + 1002 % 60 km/h.
+        if (gps)
+            EXPECT_EQ(gpsLabel.substr(0, 4), "037`");
+        else
+            EXPECT_EQ(tachoLabel, "72 KM/H\n3320 RPM");
     }
 }
 

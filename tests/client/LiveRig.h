@@ -1,6 +1,7 @@
 // The live view's plain parts put together as the main window puts them, on a real socket against the
 // simulated recorder running in the test's own process: the A/V socket reads what the receiver asks
-// for, complete frames take their route, pictures go into four screen images, side data into overlays.
+// for, complete frames take their route, pictures go into four screen images, and each picture's side
+// data is walked to see that it arrived whole (the main window draws none of it for live frames).
 #pragma once
 
 #include "client/AvFrameQueue.h"
@@ -134,7 +135,6 @@ public:
             const FrameOverlayUpdate u =
                 ReadFrameOverlay(f.Payload2(), f.info.channel, lastLatitude, lastLongitude, false);
             a.sideFault = u.malformed;
-            if (u.gpsText && !u.gpsText->empty()) lastGpsText = *u.gpsText;
         }
         if (route.way != AvFrameWay::Drop) arrived.push_back(a);
     }
@@ -151,7 +151,6 @@ public:
     double lastLatitude = 0, lastLongitude = 0;
     CAvFrameQueue queue;
     std::vector<ArrivedFrame> arrived;
-    std::string lastGpsText;
     int pictureErrors = 0;
     int waitsClosed = 0;
     int closedEvents = 0;

@@ -1,10 +1,14 @@
-// The main window's definition: its controls, where the two video standards put them, and the one and
-// four screen layouts.
+// The main window's definition: its controls, where the two video standards put them, the one and four
+// screen layouts, and the overlays of played frames with the menu that chooses where they show.
 #include "tests/client/ClientWindowsSupport.h"
 
 #include "client/SetupIni.h"
+#include "formats/QelSideData.h"
 
 #include "net/WSocket.h"
+
+#include <set>
+#include <vector>
 
 namespace client_tests {
 namespace {
@@ -187,6 +191,30 @@ TEST_F(MainLayout, TheBarUnderTheScreensFollowsTheStandard) {
     }
 }
 
+TEST_F(MainLayout, TheRemotePlaybackPlateSitsInTheButtonsRow) {
+    for (int standard : {kVideoStandardNtsc, kVideoStandardPal}) {
+        SCOPED_TRACE(standard);
+        FrmMain->VideoStandard = standard;
+        FrmMain->ApplyVideoStandard(standard);
+        FrmMain->ShowPlaybackControls(false);
+        const TRect plate = FrmMain->ImgHideBtn->BoundsRect();
+        const TRect play = FrmMain->BtnPlay->BoundsRect();
+        const form_testing::TSnapshot with = form_testing::TakeSnapshot(FrmMain);
+        FrmMain->ImgHideBtn->Hide();
+        const form_testing::TSnapshot without = form_testing::TakeSnapshot(FrmMain);
+        // Above the buttons the bar shows through; in their row, the plate.
+        int above = 0, inRow = 0;
+        for (int x = plate.Left; x < plate.Right; ++x) {
+            for (int y = plate.Top; y < play.Top - 1; ++y)
+                above += with.At(x, y) != without.At(x, y) ? 1 : 0;
+            inRow += with.At(x, (play.Top + play.Bottom) / 2) != without.At(x, (play.Top + play.Bottom) / 2);
+        }
+        EXPECT_EQ(above, 0);
+        EXPECT_EQ(inRow, plate.Right - plate.Left);
+        EXPECT_GE(plate.Bottom, play.Bottom);
+    }
+}
+
 TEST_F(MainLayout, TransportButtonsSitAtTheirLocalPlaces) {
     const std::pair<const char*, int> lefts[] = {
         {"BtnPlay", 240}, {"BtnPause", 271}, {"BtnStop", 302}, {"BtnNext", 364}};
@@ -262,6 +290,102 @@ TEST_F(MainLayout, AMouseDownOnAScreenSelectsItsCamera) {
     FrmMain->MenuItemQuadClick(FrmMain->MenuItemQuad);
     FrmMain->VidScreenMouseDown(FrmMain->VidScreen[2], mbLeft, TShiftState(), 5, 5);
     EXPECT_EQ(FrmMain->GetSelectedCamera(), 2);
+}
+
+// A played frame's side data goes into the labels of every screen; the menu alone decides which show.
+// The GPS and tacho labels lie at one place: with both switched on only one of them holds a text.
+TEST_F(MainLayout, PlayedFramesOverlaysAndTheMenu) {
+    TLabel* const gps[] = {FrmMain->LabelGPSdata1, FrmMain->LabelGPSdata2, FrmMain->LabelGPSdata3,
+                           FrmMain->LabelGPSdata4};
+    TLabel* const tacho[] = {FrmMain->LabelTACHOdata1, FrmMain->LabelTACHOdata2, FrmMain->LabelTACHOdata3,
+                             FrmMain->LabelTACHOdata4};
+    const auto shown = [](TLabel* const(&labels)[4]) {
+        std::vector<int> screens;
+        for (int k = 0; k < 4; ++k)
+            if (labels[k]->Visible()) screens.push_back(k + 1);
+        return screens;
+    };
+    const auto texts = [](TLabel* const(&labels)[4]) {
+        std::set<std::string> all;
+        for (TLabel* l : labels)
+            all.insert(l->Caption());
+        return all;
+    };
+    // As the program starts: the menu says OFF, and nothing shows.
+    EXPECT_EQ(FrmMain->GpsCorner, -1);
+    EXPECT_TRUE(FrmMain->MenuItemGPSOFF->Checked());
+    EXPECT_TRUE(FrmMain->MenuItemTACHOOFF->Checked());
+    EXPECT_EQ(shown(gps), std::vector<int>{});
+    EXPECT_EQ(shown(tacho), std::vector<int>{});
+
+    FrmMain->MenuItemQuadClick(FrmMain->MenuItemQuad);
+    FrmMain->MenuItemGPSONClick(FrmMain->MenuItemGPSON);
+    FrmMain->MenuItemTACHOONClick(FrmMain->MenuItemTACHOON);
+    EXPECT_EQ(shown(gps), std::vector<int>{1});
+    EXPECT_EQ(shown(tacho), std::vector<int>{1});
+
+    QelGpsFix fix;
+    fix.latDegrees = 37;
+    fix.latMinutes = 33;
+    fix.latSeconds = 12;
+    fix.latThousandths = 500;
+    fix.lonDegrees = 126;
+    fix.lonMinutes = 58;
+    fix.lonSeconds = 48;
+    fix.speed = 62;
+    const std::string gpsText = "037`33'12.50\"N\n126`58'48.00\"E\n62KM/H";
+    FrmMain->ShowFrameOverlay(
+        QelSideDataBuilder().AddLamps(kQelLampRed | kQelLampLeftTurn).AddGps(fix).SetText("REAR").Bytes(), 2);
+    EXPECT_EQ(texts(gps), std::set<std::string>{gpsText});
+    EXPECT_EQ(texts(tacho), std::set<std::string>{""});
+    EXPECT_DOUBLE_EQ(FrmMain->LastLatitude, 37.553472);
+    EXPECT_DOUBLE_EQ(FrmMain->LastLongitude, 126.98);
+    EXPECT_EQ(FrmMain->CameraTitles[1], "REAR");
+    EXPECT_EQ(FrmMain->LabelCamera2->Caption(), "REAR");
+    EXPECT_TRUE(FrmMain->LabelCamera2->Visible());
+    EXPECT_TRUE(FrmMain->lbRed->Visible());
+    EXPECT_TRUE(FrmMain->lbLeft->Visible());
+    EXPECT_FALSE(FrmMain->lbYellow->Visible() || FrmMain->lbGreen->Visible());
+
+    FrmMain->ShowFrameOverlay(QelSideDataBuilder().AddTacho({88, 2400}).SetText("DOCK").Bytes(), 3);
+    EXPECT_EQ(texts(gps), std::set<std::string>{""});
+    EXPECT_EQ(texts(tacho), std::set<std::string>{"88 KM/H\n2400 RPM"});
+    EXPECT_TRUE(FrmMain->lbRed->Visible()) << "a frame without a lamps block leaves the lamps";
+
+    // Without side data both texts go; titles stay.
+    FrmMain->ShowFrameOverlay({}, 2);
+    EXPECT_EQ(texts(gps), std::set<std::string>{""});
+    EXPECT_EQ(texts(tacho), std::set<std::string>{""});
+    EXPECT_EQ(FrmMain->LabelCamera2->Caption(), "REAR");
+    // A mode tab's blank screens take the texts with them.
+    FrmMain->ShowFrameOverlay(QelSideDataBuilder().AddGps(fix).Bytes(), 1);
+    ASSERT_EQ(texts(gps), std::set<std::string>{gpsText});
+    FrmMain->ShowSearchMode();
+    EXPECT_EQ(texts(gps), std::set<std::string>{""});
+    FrmMain->ShowLocalMode();
+
+    // One camera: its own screen's labels; its corner puts the GPS text there, and the menu says so.
+    FrmMain->BtnCamera3Click(FrmMain->BtnCamera3);
+    EXPECT_EQ(FrmMain->GpsCorner, 3);
+    EXPECT_TRUE(FrmMain->MenuItemGPSON->Checked());
+    EXPECT_TRUE(FrmMain->MenuItemGPSBL->Checked());
+    EXPECT_FALSE(FrmMain->MenuItemGPSOFF->Checked() || FrmMain->MenuItemGPSTL->Checked());
+    EXPECT_EQ(shown(gps), std::vector<int>{3});
+    EXPECT_TRUE(FrmMain->LabelTACHOdata3->Visible());
+    FrmMain->MenuItemGPSOFFClick(FrmMain->MenuItemGPSOFF);
+    EXPECT_TRUE(FrmMain->MenuItemGPSOFF->Checked());
+    EXPECT_FALSE(FrmMain->MenuItemGPSON->Checked() || FrmMain->MenuItemGPSBL->Checked());
+    FrmMain->MenuItemTACHOOFFClick(FrmMain->MenuItemTACHOOFF);
+    EXPECT_EQ(shown(gps), std::vector<int>{});
+    EXPECT_EQ(shown(tacho), std::vector<int>{});
+
+    // The colour goes to every overlay text.
+    FrmMain->MenuItemCOLORREDClick(FrmMain->MenuItemCOLORRED);
+    EXPECT_EQ(FrmMain->OverlayColor, 0x0000FF);
+    EXPECT_TRUE(FrmMain->MenuItemCOLORRED->Checked());
+    for (TLabel* l :
+         {FrmMain->LabelCamera2, FrmMain->LabelGPSdata4, FrmMain->LabelA1, FrmMain->LabelFullSearchTime3})
+        EXPECT_EQ(l->Font()->Color(), 0x0000FF) << l->Name();
 }
 
 } // namespace

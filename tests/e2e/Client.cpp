@@ -57,6 +57,17 @@ Box Client::Quarter(int camera) {
     return Box{p.x + (k % 2) * p.w / 2 + 6, p.y + (k / 2) * p.h / 2 + 6, p.w / 2 - 12, p.h / 2 - 12};
 }
 
+Box Client::QuadLabel(const std::string& name) {
+    const Box p = Screens();
+    const int k = name.back() - '1';
+    if (k < 0 || k > 3) Fail(name + " is not a label of one of the four screens");
+    // Its place in its panel; the panels of the quarters in PAL, the standard of the roads' recorder,
+    // are 344 by 283, a pixel apart.
+    const Box label = main.Bounds(name), panel = main.Bounds("Panel" + std::to_string(k + 1));
+    return Box{p.x + 1 + (k % 2) * 345 + label.x - panel.x, p.y + 1 + (k / 2) * 284 + label.y - panel.y,
+               label.w, label.h};
+}
+
 void Client::Connect(const std::string& password) {
     ClickMain("BtnConnect");
     const Window d = s.WaitWindow("Connect");

@@ -26,6 +26,9 @@ public:
     // The screen panel, a quarter of it (camera 1..4 in the four-screen layout), on the display.
     Box Screens();
     Box Quarter(int camera);
+    // A label of a screen's panel (LabelCamera2, LabelGPSdata4, ...) in the four-screen layout, on the
+    // display.
+    Box QuadLabel(const std::string& name);
     // A control of the main window on the display.
     Box MainControl(const std::string& name);
     void ClickMain(const std::string& control, int button = 1);

@@ -20,6 +20,7 @@ void ConnectAndLogIn(Session& s);
 void LiveInFourAndOneScreens(Session& s);
 void RemoteSearchDownToPlayback(Session& s);
 void SetupPagesApplied(Session& s);
+void SetupEditsKeptUntilApplied(Session& s);
 void FirmwareUpgrade(Session& s);
 void LogListSavedAs(Session& s);
 

@@ -1,30 +1,86 @@
-// Roads about what the screens look like: the overlays, full mode and the four languages.
+// Roads about what the screens look like: the overlays of a played recording, full mode and the four
+// languages.
 #include "tests/e2e/Roads.h"
 
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
+
+namespace fs = std::filesystem;
 
 namespace e2e {
 
 void GpsOverlayOnEveryFrame(Session& s) {
     s.Start();
     Client c(s);
-    c.Connect();
-    c.LiveOn();
-    c.ScreenMenu({"MenuItemGPS", "MenuItemGPSON"});
+    // A recording of the recorder's store played on this computer: the vehicle's GPS in every camera's
+    // frames.
+    std::vector<fs::path> hours;
+    for (const auto& entry : fs::directory_iterator(fs::path(s.Store()) / "avfiles"))
+        if (entry.is_directory()) hours.push_back(entry.path());
+    if (hours.empty()) Fail("the recorder's store holds no recordings");
+    std::sort(hours.begin(), hours.end());
+    c.ClickMain("BtnSearch");
+    s.ClickControl(s.WaitWindow("LOCAL SEARCH"), FormLayout("LocalSearch.dfm"), "btnFile");
+    c.Choose("Select a folder", hours.back().string());
+    s.WaitWindow("PLAY LIST");
+    c.ClickMain("BtnQuad");
     c.ScreenMenu({"MenuItemCOLOR", "MenuItemCOLORBLUE"});
-    // The GPS text of screen 1, blue over camera 1's red picture, on every picture sampled.
-    const Box panel = c.MainControl("Panel1"), label = c.main.Bounds("LabelGPSdata1");
-    const Box text{panel.x + label.x, panel.y + label.y, label.w, label.h};
-    int without = 0;
-    const int samples = 20;
-    for (int k = 0; k < samples; ++k) {
-        const Shot shot = s.Take("gps");
-        if (shot.Count(text, Tint{Tint::Blue}) < 30) ++without;
-        Session::Pause(150);
-    }
-    if (without > 0)
-        Fail("the GPS text is missing from " + std::to_string(without) + " of " + std::to_string(samples) +
-             " pictures");
+    c.ClickMain("BtnPlay");
+    c.WaitFourCameras("playing");
+
+    // Blue text shows over the red, green and yellow cameras 1, 2 and 4.
+    const Box gps[] = {c.QuadLabel("LabelGPSdata1"), c.QuadLabel("LabelGPSdata2"),
+                       c.QuadLabel("LabelGPSdata3"), c.QuadLabel("LabelGPSdata4")};
+    const auto texts = [&](const Shot& shot) {
+        std::vector<int> screens;
+        for (int k : {1, 2, 4})
+            if (shot.Count(gps[k - 1], Tint{Tint::Blue}) >= 30) screens.push_back(k);
+        return screens;
+    };
+    // Every picture sampled: a text that blinks out between the cameras' frames is seen.
+    const auto expect = [&](const std::vector<int>& want, const std::string& what, int pictures) {
+        for (int k = 0; k < pictures; ++k) {
+            const std::vector<int> seen = texts(s.Take("gps"));
+            if (seen != want) {
+                std::string on;
+                for (int screen : seen)
+                    on += " " + std::to_string(screen);
+                Fail(what + ": the GPS text shows on screens" + (on.empty() ? " none" : on) + " at picture " +
+                     std::to_string(k + 1));
+            }
+            Session::Pause(150);
+        }
+    };
+    expect({}, "the menu says GPS OFF", 5);
+    c.ScreenMenu({"MenuItemGPS", "MenuItemGPSON"});
+    expect({1}, "GPS ON in four screens", 20);
+    // With TACHO ON as well, the tacho label over the GPS label's place stays empty: the GPS text's
+    // ink is the same as without it.
+    const auto ink = [&] {
+        int sum = 0;
+        for (int k = 0; k < 6; ++k) {
+            sum += s.Take("ink").Count(gps[0], Tint{Tint::Blue});
+            Session::Pause(100);
+        }
+        return sum / 6;
+    };
+    const int alone = ink();
+    c.ScreenMenu({"MenuItemTACHO", "MenuItemTACHOON"});
+    expect({1}, "GPS and TACHO ON", 5);
+    const int withTacho = ink();
+    if (withTacho > alone * 115 / 100)
+        Fail("with TACHO ON the GPS text's place holds " + std::to_string(withTacho) + " blue pixels, not " +
+             std::to_string(alone));
+    c.ScreenMenu({"MenuItemGPS", "MenuItemGPSBR"});
+    expect({4}, "GPS BOTTOM RIGHT", 5);
+
+    // Connecting ends the local playback: black screens, no text of the recording over them.
+    c.Connect();
+    const Shot after = s.Take("connected");
+    for (int camera = 1; camera <= 4; ++camera)
+        if (after.Share(c.Quarter(camera), Tint{Tint::Dark}) < 0.999)
+            Fail("after the connect something of the recording stays on screen " + std::to_string(camera));
 }
 
 namespace {

@@ -24,6 +24,7 @@ const Road kRoads[] = {
     {"gps_overlay", GpsOverlayOnEveryFrame},
     {"full_mode", FullModeAndBack},
     {"setup_pages", SetupPagesApplied},
+    {"setup_unapplied", SetupEditsKeptUntilApplied},
     {"language_english", LanguageEnglish},
     {"language_japanese", LanguageJapanese},
     {"language_korean", LanguageKorean},

@@ -168,6 +168,7 @@ TEST_F(RemoteTransport, StopWaitsForTheReplyAndReturnsToTheMinuteTable) {
         } else {
             EXPECT_EQ(FrmMain->lbState->Caption(), "");
             EXPECT_EQ(FrmMain->LabelSearchTime->Caption(), "");
+            EXPECT_EQ(FrmMain->LabelFullSearchTime3->Caption(), "") << "full mode's time text";
             EXPECT_EQ(FrmMain->AvShow.lastShownTime, 0u);
         }
         // Back to the minute table, which takes input while the main window waits for it.

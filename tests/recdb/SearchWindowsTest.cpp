@@ -513,7 +513,29 @@ TEST_F(SearchWindowsTest, CalendarDayMarks) {
         EXPECT_EQ(frmCalendar->CellColor(cell), clBlack) << cell;
     frmCalendar->Show();
     frmCalendar->SetDayMark(dmsEvent, 12);
-    Snapshot(frmCalendar, "Calendar_marked");
+    frmCalendar->SetDayMark(dmsRecording, 13);
+    const form_testing::TSnapshot picture = Snapshot(frmCalendar, "Calendar_marked");
+    // The yellow of an event day stands out from the face by a dark rim; the red needs none.
+    const auto count = [&](int cell, auto test) {
+        const TControl* box = frmCalendar->DayBox(cell);
+        const TPoint origin = box->ClientToScreen(Point(0, 0));
+        const TPoint form = frmCalendar->ClientToScreen(Point(0, 0));
+        int n = 0;
+        for (int y = 0; y < box->Height(); ++y)
+            for (int x = 0; x < box->Width(); ++x) {
+                const TColor c =
+                    ClientPixel(picture, frmCalendar, origin.X - form.X + x, origin.Y - form.Y + y);
+                n += test(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF) ? 1 : 0;
+            }
+        return n;
+    };
+    const auto yellowInk = [](int r, int g, int b) { return r > 0xE0 && g > 0xE0 && b < 0x40; };
+    const auto redInk = [](int r, int g, int b) { return r > 0xE0 && g < 0x40 && b < 0x40; };
+    const auto dark = [](int r, int g, int b) { return r < 0x70 && g < 0x70 && b < 0x70; };
+    EXPECT_GT(count(13, yellowInk), 20);
+    EXPECT_GT(count(13, dark), 20);
+    EXPECT_GT(count(14, redInk), 20);
+    EXPECT_EQ(count(14, dark), 0);
 }
 
 TEST_F(SearchWindowsTest, CalendarInHolidayModeTogglesDaysAndKeepsToOneYear) {

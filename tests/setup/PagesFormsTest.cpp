@@ -311,13 +311,13 @@ TEST_F(SetupPages, TitleKeysOutsideTheSetAreRefused) {
     form_testing::TypeText(title, "a#b");
     EXPECT_EQ(title->Text(), "ab");
     EXPECT_EQ(Boxes(), (std::vector<TSeenBox>{Box(59953, 59829)}));
-    // The field's editing keys edit; paste, which could bring any character, stays refused.
+    // The field's editing keys edit (what a paste brings is filtered: the camera page's test).
     const struct {
         WORD key;
         const char* typed;
         const char* selected;
         bool box;
-    } shortcuts[] = {{'A', "\x01", "ab", false}, {'C', "\x03", "ab", false}, {'V', "\x16", "ab", true}};
+    } shortcuts[] = {{'A', "\x01", "ab", false}, {'C', "\x03", "ab", false}};
     for (const auto& c : shortcuts) {
         SCOPED_TRACE(c.key);
         seen_.clear();
@@ -340,10 +340,11 @@ TEST_F(SetupPages, TitleKeysOutsideTheSetAreRefused) {
 
 // ---- Device, camera and alarm ----
 
-TEST_F(SetupPages, CameraPageLoadsTitlesAndCovertIntoTheMainWindow) {
+TEST_F(SetupPages, CameraPageLoadsTitlesAndCovertForTheMainWindow) {
     WriteProgramFile("config.ini", "[config]\r\n34_1_3=DOOR\r\n23_1_2=1\r\n");
-    frmMenu->LoadConfigIni();
-    frmCamera->ReloadAllCameras();
+    FrmMain->CameraTitles = {"A", "B", "C", "D"};
+    FrmMain->BtnLive->Hide();
+    FrmMain->RefreshCameraTitles();
     EXPECT_EQ(FrmMain->CameraTitles, (std::array<std::string, 4>{"", "", "DOOR", ""}));
     EXPECT_EQ(FrmMain->CameraCovert, (std::array<BYTE, 4>{0, 1, 0, 0}));
 }
@@ -372,7 +373,6 @@ TEST_F(SetupPages, CameraLeavingACameraWritesItsKeys) {
                                    "24_1_1", std::nullopt);
     EXPECT_EQ(ProgramFile("config.ini"), expected);
     EXPECT_TRUE(frmCamera->rbtCovertOn->Checked()) << "camera 4 is covert";
-    EXPECT_EQ(FrmMain->CameraCovert[3], 1);
 
     // Camera 4: shown again, contrast and sequence changed; PREV writes it.
     frmCamera->rbtCovertOff->SetChecked(true);
@@ -383,7 +383,7 @@ TEST_F(SetupPages, CameraLeavingACameraWritesItsKeys) {
     expected = WithKey(expected, "26_1_4", "20");
     expected = WithKey(expected, "24_1_4", "0");
     EXPECT_EQ(ProgramFile("config.ini"), expected);
-    EXPECT_EQ(FrmMain->CameraCovert[3], 0);
+    EXPECT_EQ(FrmMain->CameraCovert, (std::array<BYTE, 4>{})) << "the main window waits for the recorder";
     EXPECT_TRUE(frmDevice->Visible());
     EXPECT_FALSE(frmCamera->Visible());
 }
@@ -452,6 +452,26 @@ TEST_F(SetupPages, CameraTitleFilterAndBadNumbers) {
     frmCamera->InitCameraTable();
     EXPECT_EQ(frmCamera->scbBri->Position(), 100);
     EXPECT_EQ(frmCamera->cmbSeq->ItemIndex(), 3);
+}
+
+TEST_F(SetupPages, CameraTitlePastedAnyWayTakesWhatTypingTakes) {
+    WriteProgramFile("config.ini", "[config]\r\n");
+    frmMenu->btnDeviceClick(frmMenu->btnDevice);
+    frmDevice->btnCameraClick(frmDevice->btnCamera);
+    ASSERT_TRUE(frmCamera->Visible());
+    TEdit* title = frmCamera->edtTitle;
+    using form_testing::TPasteRoad;
+    for (const TPasteRoad road : {TPasteRoad::CtrlV, TPasteRoad::ShiftInsert, TPasteRoad::ContextMenu}) {
+        SCOPED_TRACE(static_cast<int>(road));
+        title->SetText("");
+        seen_.clear();
+        form_testing::PasteText(title, road, "A#1=");
+        EXPECT_EQ(title->Text(), "A1");
+        EXPECT_EQ(Boxes(), (std::vector<TSeenBox>{Box(59953, 59829)})) << "told once the paste is in";
+        EXPECT_EQ(frmCamera->TitleFilter.InvalidKey, 0);
+    }
+    frmCamera->btnPrevClick(frmCamera->btnPrev);
+    EXPECT_EQ(ProgramFile("config.ini"), "[config]\r\n34_1_1=A1\r\n");
 }
 
 TEST_F(SetupPages, AlarmSwitchWritesTheCameraLeft) {
@@ -607,10 +627,25 @@ TEST_F(SetupPages, AddressTestWindowPacksThePartsHighToLow) {
 }
 
 TEST_F(SetupPages, LogPanelSitsBesideTheMainWindowAndClosesItsFlag) {
+    // A window 912 wide at 100..1012 and a panel of 280: right of it, left of it, or over the screens'
+    // side when neither side has room; never over the window's controls on its right.
+    const struct {
+        int workRight;
+        int mainLeft;
+        int left;
+    } cases[] = {{1920, 100, 1012}, {1280, 380, 100}, {1280, 184, 0}, {1024, 60, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.workRight);
+        const TPoint at = LogPanelPlace(Rect(c.mainLeft, 50, c.mainLeft + 912, 50 + 722), 280,
+                                        Rect(0, 0, c.workRight, 1000));
+        EXPECT_EQ(at.X, c.left);
+        EXPECT_EQ(at.Y, 50 + 28);
+    }
+    Screen->SetTestGeometry(Rect(0, 0, 1920, 1080), Rect(0, 0, 1920, 1040));
     FrmMain->SetBounds(100, 50, FrmMain->Width(), FrmMain->Height());
     FrmMain->SysLogShown = 1;
     frmSysLog->Show();
-    EXPECT_EQ(frmSysLog->Left(), 100 + 697);
+    EXPECT_EQ(frmSysLog->Left(), 100 + FrmMain->Width());
     EXPECT_EQ(frmSysLog->Top(), 50 + 28);
     EXPECT_EQ(frmSysLog->ClientWidth(), frmSysLog->ImgFrame1->Width());
     frmSysLog->BtnCloseClick(frmSysLog->BtnClose);

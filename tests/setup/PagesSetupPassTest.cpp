@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
+#include <optional>
 
 namespace setup_test {
 
@@ -281,24 +282,47 @@ TEST_F(SetupMenu, ApplyCarriesTheRecordingPagesWord) {
     }
 }
 
-TEST_F(SetupMenu, ApplyRefreshesTheCameraTitlesOutsideLiveView) {
+TEST_F(SetupMenu, ApplyRenamesTheCamerasOnlyOnceTheRecorderApplied) {
+    const std::array<std::string, 4> before{"OLD 1", "OLD 2", "", ""};
+    const std::array<std::string, 4> applied{"GATE", "REAR", "DOOR", "CABIN"};
     const struct {
         std::string extra;
+        std::optional<recsim::ReplyFault> apply;
         std::array<std::string, 4> titles;
-    } cases[] = {{"", {"FRONT", "REAR", "DOOR", "CABIN"}},
+        std::array<BYTE, 4> covert;
+    } cases[] = {{"", std::nullopt, applied, {0, 0, 1, 1}},
                  // A key the camera page cannot read stops the reload after camera 2's title; the
                  // recorder still applies.
-                 {"25_1_2=bright\r\n", {"FRONT", "REAR", "DOOR", "CABIN"}}};
+                 {"25_1_2=bright\r\n", std::nullopt, applied, {0, 0, 1, 1}},
+                 // Not applied: the window keeps the names and the covert cameras the recorder has.
+                 {"", ReplyResult(2), before, {0, 0, 0, 1}},
+                 {"", SilentReply(), before, {0, 0, 0, 1}}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.extra);
-        FrmMain->CameraTitles = {};
+        SCOPED_TRACE(testing::Message() << c.extra << " " << c.apply.has_value());
         RecSim& sim = OpenSetupMenu(RecorderConfigIni() + c.extra);
+        FrmMain->CameraTitles = before;
+        FrmMain->CameraCovert = {0, 0, 0, 1};
         FrmMain->BtnLive->Hide();
+        // Camera 1 renamed and camera 3 made covert on the page.
+        frmMenu->btnDeviceClick(frmMenu->btnDevice);
+        frmDevice->btnCameraClick(frmDevice->btnCamera);
+        frmCamera->edtTitle->SetText("GATE");
+        frmCamera->cmbCam->SetItemIndex(2);
+        frmCamera->cmbCamChange(frmCamera->cmbCam);
+        frmCamera->rbtCovertOn->SetChecked(true);
+        frmCamera->btnPrevClick(frmCamera->btnPrev);
+        frmDevice->btnPrevClick(frmDevice->btnPrev);
+        EXPECT_EQ(FrmMain->CameraTitles, before) << "editing renames nothing on the main window";
+        if (c.apply) sim.SetReplyFault(121, *c.apply);
         AnswerYes();
-        frmMenu->btnOkClick(frmMenu->btnOk);
-        EXPECT_EQ(FrmMain->CameraTitles, c.titles);
+        {
+            testing_support::FakeTick tick(1000, 50);
+            frmMenu->btnOkClick(frmMenu->btnOk);
+        }
         EXPECT_TRUE(sim.Log().LastCommand(121).has_value());
-        EXPECT_TRUE(Idle());
+        EXPECT_EQ(FrmMain->CameraTitles, c.titles);
+        EXPECT_EQ(FrmMain->CameraCovert, c.covert);
+        if (frmMenu->Visible()) frmMenu->btnCancelClick(frmMenu->btnCancel);
         whileBoxUp = nullptr;
         FrmMain->CliSocket->Close();
         form_testing::ProcessEvents();
@@ -397,10 +421,61 @@ TEST_F(SetupMenu, ApplyThatDoesNotGetThroughSaysSoAndKeepsTheEdits) {
     }
 }
 
+TEST_F(SetupMenu, AfterAFailedApplyTheNextPassFetchesTheRecordersFileAgain) {
+    const std::string edited = WithKey(RecorderConfigIni(), "27_1_1", "COACH 7");
+    const struct {
+        DWORD command;
+        recsim::ReplyFault fault;
+        std::string recorderHolds;
+        const char* title;
+    } cases[] = {{121, ReplyResult(2), edited, "COACH 7"},
+                 {121, SilentReply(), edited, "COACH 7"},
+                 {104, SilentReply(), RecorderConfigIni(), "BUS 12"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        RecSim& sim = OpenSetupMenu();
+        EditTitle("COACH 7");
+        sim.SetReplyFault(c.command, c.fault);
+        AnswerYes();
+        {
+            testing_support::FakeTick tick(1000, 50);
+            frmMenu->btnOkClick(frmMenu->btnOk);
+        }
+        sim.ClearFaults();
+        ASSERT_EQ(*sim.ServedFile(QELFILE_CONFIG), c.recorderHolds);
+        frmMenu->btnCancelClick(frmMenu->btnCancel);
+        EXPECT_EQ(ProgramFile("config.ini"), RecorderConfigIni()) << "CANCEL puts the received file back";
+        // The recorder may hold the edited file: the next pass asks for it, and shows what came.
+        sim.Log().Clear();
+        FrmMain->BtnSetupClick(FrmMain->BtnSetup);
+        ASSERT_TRUE(frmMenu->Visible());
+        EXPECT_EQ(FileKindsAsked(sim), (std::vector<DWORD>{1, 3, 6, 7}));
+        EXPECT_EQ(ProgramFile("temp_config.ini"), c.recorderHolds);
+        frmMenu->btnSystemClick(frmMenu->btnSystem);
+        EXPECT_EQ(frmSystem->edtTitle->Text(), c.title);
+        frmSystem->btnCancelClick(frmSystem->btnCancel);
+        frmMenu->btnCancelClick(frmMenu->btnCancel);
+        // Fetched once: a pass after a CANCEL with nothing failed keeps the file here.
+        sim.Log().Clear();
+        FrmMain->BtnSetupClick(FrmMain->BtnSetup);
+        EXPECT_EQ(FileKindsAsked(sim), (std::vector<DWORD>{3, 6, 7}));
+        frmMenu->btnCancelClick(frmMenu->btnCancel);
+        whileBoxUp = nullptr;
+        FrmMain->CliSocket->Close();
+        form_testing::ProcessEvents();
+    }
+}
+
 TEST_F(SetupMenu, LinkLostDuringApplyKeepsTheWorkingCopy) {
     RecSim& sim = OpenSetupMenu();
     const std::string edited = WithKey(RecorderConfigIni(), "27_1_1", "COACH 7");
     EditTitle("COACH 7");
+    // The recording page's OK sends the holidays and the schedule: the apply is to take them too.
+    frmMenu->btnRecordClick(frmMenu->btnRecord);
+    form_testing::ProcessEvents();
+    ASSERT_TRUE(frmRecord2->Visible());
+    frmRecord2->btnOkClick(frmRecord2->btnOk);
+    ASSERT_EQ(frmRecord2->IsModified(), 3u);
     recsim::SimFaults f = sim.Faults();
     f.closeOnCommand = 104;
     sim.SetFaults(f);
@@ -418,22 +493,77 @@ TEST_F(SetupMenu, LinkLostDuringApplyKeepsTheWorkingCopy) {
     EXPECT_TRUE(FrmMain->Enabled());
 
     // The log-in deletes the working copy; the next pass brings the edits back over what the recorder
-    // holds now, and its APPLY sends them.
+    // holds now, says so before the menu shows them, and its APPLY sends them and asks the recorder to
+    // apply the schedule files as well.
     sim.ClearFaults();
     LogIn(sim);
     ASSERT_TRUE(LinkUp());
     EXPECT_EQ(ProgramFile("config.ini"), "<missing>");
     const std::string now = WithKey(RecorderConfigIni(), "2_1_1", "1");
     sim.SetServedFile(QELFILE_CONFIG, now);
+    seen_.clear();
+    bool menuShownAtBox = true;
+    whileBoxUp = [&](TForm& box) {
+        menuShownAtBox = frmMenu->Visible();
+        box.SetModalResult(mrYes);
+    };
     FrmMain->BtnSetupClick(FrmMain->BtnSetup);
     ASSERT_TRUE(frmMenu->Visible());
+    EXPECT_EQ(Boxes(), (std::vector<TSeenBox>{Box(60302, 60300)}));
+    EXPECT_FALSE(menuShownAtBox);
     EXPECT_EQ(ProgramFile("temp_config.ini"), now);
     EXPECT_EQ(ProgramFile("config.ini"), WithKey(now, "27_1_1", "COACH 7"));
+    EXPECT_EQ(frmRecord2->IsModified(), 3u);
     frmMenu->btnOkClick(frmMenu->btnOk);
     EXPECT_EQ(*sim.ServedFile(QELFILE_CONFIG), WithKey(now, "27_1_1", "COACH 7"));
-    // Applied: nothing is kept for a later pass.
+    ASSERT_TRUE(sim.Log().LastCommand(121).has_value());
+    EXPECT_EQ(sim.Log().LastCommand(121)->packet.Arg0(), 7u);
+    // Applied: nothing is kept for a later pass, and nothing is announced.
+    seen_.clear();
     FrmMain->BtnSetupClick(FrmMain->BtnSetup);
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_EQ(frmRecord2->IsModified(), 0u);
     EXPECT_EQ(ProgramFile("config.ini"), WithKey(now, "27_1_1", "COACH 7"));
+    frmMenu->btnCancelClick(frmMenu->btnCancel);
+}
+
+TEST_F(SetupMenu, ALinkLostWhileTheKeptEditsAreAnnouncedEndsThePassAndKeepsThem) {
+    RecSim& sim = OpenSetupMenu();
+    EditTitle("COACH 7");
+    recsim::SimFaults f = sim.Faults();
+    f.closeOnCommand = 104;
+    sim.SetFaults(f);
+    AnswerYes();
+    {
+        testing_support::FakeTick tick(1000, 5);
+        frmMenu->btnOkClick(frmMenu->btnOk);
+    }
+    sim.ClearFaults();
+    LogIn(sim);
+    ASSERT_TRUE(LinkUp());
+    // The recorder goes while the box is up: no menu over a dead link.
+    bool dropped = false;
+    whileBoxUp = [&](TForm& box) {
+        if (!dropped) {
+            dropped = true;
+            sim.CloseCommandConnection();
+            PumpReal([&] { return !LinkUp(); });
+        }
+        box.SetModalResult(mrOk);
+    };
+    FrmMain->BtnSetupClick(FrmMain->BtnSetup);
+    EXPECT_FALSE(frmMenu->Visible());
+    EXPECT_FALSE(FrmMain->Activities.Running(TActivity::SetupPass));
+    EXPECT_TRUE(FrmMain->Enabled());
+    // Still kept: the next pass brings them back.
+    AnswerYes();
+    LogIn(sim);
+    ASSERT_TRUE(LinkUp());
+    seen_.clear();
+    FrmMain->BtnSetupClick(FrmMain->BtnSetup);
+    EXPECT_TRUE(frmMenu->Visible());
+    EXPECT_EQ(Boxes(), (std::vector<TSeenBox>{Box(60302, 60300)}));
+    EXPECT_EQ(ProgramFile("config.ini"), WithKey(RecorderConfigIni(), "27_1_1", "COACH 7"));
     frmMenu->btnCancelClick(frmMenu->btnCancel);
 }
 

@@ -247,6 +247,9 @@ struct TModel {
     // get through (received, edited), the pass's holiday.ini and schedule.dat with their copies.
     std::optional<TIniModel> local, received;
     std::optional<std::pair<TIniModel, TIniModel>> kept;
+    // An APPLY of the pass sent config.ini and did not hear it applied: the recorder may hold it, so
+    // the next pass fetches the file whatever CANCEL put back.
+    bool refetch = false;
     TIniModel holidays{&kHolidays, "holiday", {}};
     std::optional<TIniModel> receivedHolidays;
     std::string schedule;
@@ -361,7 +364,8 @@ struct TModel {
         schedule = recSchedule;
         receivedHolidays.reset();
         receivedSchedule.reset();
-        if (kept || !local) local = recConfig;
+        if (kept || refetch || !local) local = recConfig;
+        refetch = false;
         received = local;
         if (kept) local->Apply(TIniModel::Changes(kept->first, kept->second));
         where = TWhere::Menu;
@@ -591,7 +595,10 @@ void SetupModel::StepMenu() {
             m.received.reset();
             m.kept.reset();
             m.where = TWhere::Closed;
-        } else if (reply == TReply::Drop || reply == TReply::Drop121) {
+        } else {
+            m.refetch = true;
+        }
+        if (reply == TReply::Drop || reply == TReply::Drop121) {
             m.LinkLost();
         }
     } else {

@@ -35,12 +35,24 @@ QelGpsFix SynthGpsFix(DWORD time, DWORD tick) {
     return fix;
 }
 
-std::vector<BYTE> SynthSideData(int channel, DWORD time, DWORD tick) {
+std::optional<SideDataPattern> SideDataPatternNamed(const std::string& name) {
+    const std::string n = LowerCase(name);
+    if (n == "none") return SideDataPattern::None;
+    if (n == "gps") return SideDataPattern::Gps;
+    if (n == "tacho") return SideDataPattern::Tacho;
+    if (n == "mixed") return SideDataPattern::Mixed;
+    return std::nullopt;
+}
+
+std::vector<BYTE> SynthSideData(SideDataPattern pattern, int channel, DWORD time, DWORD tick) {
+    if (pattern == SideDataPattern::None) return {};
     QelSideDataBuilder b;
     // Lamps turn over every 3 seconds: red, yellow, green, with the left turn blinking.
     static const DWORD kLampCycle[] = {kQelLampRed, kQelLampYellow, kQelLampGreen};
     b.AddLamps(kLampCycle[(time / 3) % 3] | ((time % 2) ? kQelLampLeftTurn : 0));
-    if (channel % 2 == 1) {
+    const bool gps =
+        pattern == SideDataPattern::Gps || (pattern == SideDataPattern::Mixed && channel % 2 == 1);
+    if (gps) {
         b.AddGps(SynthGpsFix(time, tick));
     } else {
         const DWORD speed = 30 + (time % 60);
@@ -100,7 +112,7 @@ QelAvFrame SynthStream::Next() {
     info.subSecond = static_cast<DWORD>(tick_);
     const std::vector<BYTE> jpeg = cam.Picture(time_, frameCount_);
     const std::vector<BYTE> side =
-        options_.sideData ? SynthSideData(channel, time_, static_cast<DWORD>(tick_)) : std::vector<BYTE>{};
+        SynthSideData(options_.sideData, channel, time_, static_cast<DWORD>(tick_));
     QelAvFrame frame = QelAvFrame::Make(info, jpeg, side);
     ++frameCount_;
     if (++camera_ == options_.cameras) {

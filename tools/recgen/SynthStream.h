@@ -9,9 +9,18 @@
 #include "tools/recgen/SynthCamera.h"
 
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace recgen {
+
+// What the vehicle puts into every video frame beside the lamps and the camera's title. A vehicle has
+// one GPS receiver and one tacho input: each moment's block is the same in every camera's frame.
+// Mixed puts GPS on cameras 1 and 3 and tacho on 2 and 4, for the rule that the later block wins.
+enum class SideDataPattern { None, Gps, Tacho, Mixed };
+// "none", "gps", "tacho", "mixed"; an empty optional for any other text.
+std::optional<SideDataPattern> SideDataPatternNamed(const std::string& name);
 
 struct SynthStreamOptions {
     int cameras = 4;             // 1 or 4
@@ -20,7 +29,7 @@ struct SynthStreamOptions {
     int framesPerSecond = 0;     // per camera; 0 = the standard's full rate
     int quality = 60;
     bool audio = true; // one G.726 frame a second on channel 1
-    bool sideData = true;
+    SideDataPattern sideData = SideDataPattern::Gps;
     std::vector<std::pair<DWORD, DWORD>> events; // [from, to) spans in which event states are set
 };
 
@@ -28,8 +37,9 @@ struct SynthStreamOptions {
 // the event spans.
 DWORD SynthEventState(const SynthStreamOptions& options, int channel, DWORD time);
 
-// The side data of one video frame: lamps, GPS on cameras 1 and 3 or tacho on 2 and 4, the title.
-std::vector<BYTE> SynthSideData(int channel, DWORD time, DWORD tick);
+// The side data of one video frame: the lamps, the pattern's GPS or tacho block, the camera's title.
+// Empty for SideDataPattern::None.
+std::vector<BYTE> SynthSideData(SideDataPattern pattern, int channel, DWORD time, DWORD tick);
 // The GPS position along the simulated route at a time.
 QelGpsFix SynthGpsFix(DWORD time, DWORD tick);
 

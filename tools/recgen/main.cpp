@@ -1,5 +1,5 @@
 // Writes a recorder store: recgen --out DIR [--from YYYYMMDD] [--days N] [--hours H,H,...] [--seconds N]
-// [--fps N] [--cameras 1|4] [--standard ntsc|pal] [--large] [--disk-image FILE].
+// [--fps N] [--cameras 1|4] [--standard ntsc|pal] [--large] [--side-data KIND] [--disk-image FILE].
 #include "platform/core/Exceptions.h"
 #include "platform/core/StrUtils.h"
 #include "tools/recgen/DiskImage.h"
@@ -13,9 +13,12 @@ namespace {
 
 const char kUsage[] =
     "usage: recgen --out DIR [--from YYYYMMDD] [--days N] [--hours H,H,...] [--seconds N]\n"
-    "              [--fps N] [--cameras 1|4] [--standard ntsc|pal] [--large] [--disk-image FILE]\n"
+    "              [--fps N] [--cameras 1|4] [--standard ntsc|pal] [--large]\n"
+    "              [--side-data gps|tacho|mixed|none] [--disk-image FILE]\n"
     "Writes DIR/avfiles (recordings with .fdx, .tdx, .mdx), DIR/infofiles/pyrdb, the\n"
     "recorder databases qeldbfile_hdd.db, _cf.db, _sd.db, loglist.db and the setup files.\n"
+    "--side-data: what the vehicle adds to every camera's frames beside lamps and title:\n"
+    "gps (default), tacho, mixed (GPS on cameras 1 and 3, tacho on 2 and 4) or none.\n"
     "--disk-image also writes FILE, a recorder's disk with the EXT2 volumes infofiles\n"
     "(partition 1) and avfiles (partition 2) made by mke2fs; it prints their offsets and sizes\n"
     "for losetup --offset/--sizelimit.\n";
@@ -75,6 +78,10 @@ int main(int argc, char** argv) {
                 o.stream.standard = s == "pal" ? 2 : 1;
             } else if (a == "--large") {
                 o.stream.large = true;
+            } else if (a == "--side-data") {
+                const auto pattern = recgen::SideDataPatternNamed(value());
+                if (!pattern) throw EInvalidArgument("--side-data: gps, tacho, mixed or none");
+                o.stream.sideData = *pattern;
             } else if (a == "--disk-image") {
                 image = value();
             } else {

@@ -95,6 +95,7 @@ void RecSim::Start() {
     config.live.large = options_.large;
     config.live.framesPerSecond = options_.liveFps;
     config.live.quality = options_.quality;
+    config.live.sideData = options_.sideData;
     // Live cameras show event marks coming and going all the time.
     config.live.events.push_back({0, 0xFFFFFFFF});
     config.realtime = options_.realtime;

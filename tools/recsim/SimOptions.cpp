@@ -78,7 +78,11 @@ RecSimOptions ParseRecSimArgs(const std::vector<std::string>& args, bool& help) 
             o.liveFps = static_cast<int>(num(0, 30));
         else if (a == "--quality")
             o.quality = static_cast<int>(num(10, 90));
-        else if (a == "--fast")
+        else if (a == "--side-data") {
+            const auto pattern = recgen::SideDataPatternNamed(value());
+            if (!pattern) throw EInvalidArgument("--side-data: gps, tacho, mixed or none");
+            o.sideData = *pattern;
+        } else if (a == "--fast")
             o.realtime = false;
         else if (a == "--admin-password")
             o.adminPassword = value();
@@ -203,6 +207,9 @@ Recorder:
   --large                  704-pixel pictures
   --fps N                  live frames per second per camera (default: full rate)
   --quality N              JPEG quality 10..90 (default 60)
+  --side-data KIND         what the vehicle adds to every camera's frames beside lamps and
+                           title: gps (default), tacho, mixed (GPS on cameras 1 and 3, tacho
+                           on 2 and 4) or none; the live stream and a generated store
   --fast                   stream searched recordings and live frames without pacing
   --admin-password TEXT    administrator password (default 1234)
   --user-password TEXT     user password (default empty)

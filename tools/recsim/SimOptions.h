@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/core/Types.h"
+#include "tools/recgen/SynthStream.h"
 
 #include <cstdint>
 #include <map>
@@ -73,6 +74,8 @@ struct RecSimOptions {
     bool large = false; // 704-pixel pictures
     int liveFps = 0;    // live frames per second per camera; 0 = the standard's full rate
     int quality = 60;
+    // The side data of the live stream and of a store generated for the recorder.
+    recgen::SideDataPattern sideData = recgen::SideDataPattern::Gps;
     bool realtime = true; // pace live and searched streams by their frame times
     std::string adminPassword = "1234";
     std::string userPassword = "";

@@ -34,6 +34,7 @@ void GenerateDefaultStore(const std::string& folder, const recsim::RecSimOptions
     s.day = first.wDay;
     s.stream.cameras = o.cameras;
     s.stream.standard = o.standard;
+    s.stream.sideData = o.sideData;
     recgen::RecorderIdentity id;
     id.cameras = o.cameras;
     recgen::GenerateStore(folder, s, id);

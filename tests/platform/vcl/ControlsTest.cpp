@@ -108,6 +108,17 @@ TEST_F(ControlsTest, ComboBoxSelectionByTheUserFiresOnChange) {
     EXPECT_EQ(form->calls, std::vector<std::string>{"ComboBox1Change"});
 }
 
+TEST_F(ControlsTest, ComboBoxListOpenedByAPressKeepsNoCapture) {
+    form->Show();
+    TComboBox* box = form->ComboBox1;
+    int dropped = 0;
+    box->OnDropDown = [&](TObject*) { ++dropped; };
+    // The press on the arrow opens the list, which takes the mouse: the next click goes where it is made.
+    form_testing::MouseDown(box, mbLeft, Point(box->Width() - 6, box->Height() / 2));
+    EXPECT_EQ(dropped, 1);
+    EXPECT_FALSE(box->MouseCapture());
+}
+
 TEST_F(ControlsTest, SortedListBoxKeepsItsOrderAndReportsClicks) {
     TListBox* list = form->ListBox1;
     list->Items()->Add("beta:1");
@@ -257,6 +268,38 @@ TEST_F(ControlsTest, EditKeyPressMayReplaceOrSwallowCharacters) {
     form->Edit1->SetSelLength(5);
     EXPECT_EQ(form->Edit1->SelLength(), 2);
     EXPECT_EQ(form->Edit1->SelText(), "bc");
+}
+
+TEST_F(ControlsTest, EditPasteGoesThroughTheKeyFilterWhicheverWayItComes) {
+    // The edit's own menu, not the form's.
+    form->SetPopupMenu(nullptr);
+    form->Show();
+    using form_testing::TPasteRoad;
+    const struct {
+        TPasteRoad road;
+        const char* after;
+    } cases[] = {// The filter refuses the Ctrl+V key itself, as any key but digits, dots and Backspace.
+                 {TPasteRoad::CtrlV, "9"},
+                 {TPasteRoad::ShiftInsert, "91.578"},
+                 {TPasteRoad::ContextMenu, "91.578"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.road));
+        form->Edit1->SetText("9");
+        form->Edit1->SetSelStart(1);
+        form->calls.clear();
+        // Digits and dots only, a comma made a dot: the letters, the accented letter and the line break
+        // never arrive.
+        form_testing::PasteText(form->Edit1, c.road,
+                                "1,5a\xC3\xA9"
+                                "7\n8");
+        EXPECT_EQ(form->Edit1->Text(), c.after);
+        const int changes = Count(form->calls, "Edit1Change");
+        EXPECT_LE(changes, 1);
+        // Nothing the filter lets in leaves the text as it was.
+        form_testing::PasteText(form->Edit1, c.road, "xyz");
+        EXPECT_EQ(form->Edit1->Text(), c.after);
+        EXPECT_EQ(Count(form->calls, "Edit1Change"), changes);
+    }
 }
 
 TEST_F(ControlsTest, GraphicControlPaintOutsideThePaintCycleShowsAtOnce) {

@@ -80,17 +80,47 @@ TEST(SynthStream, OrderRatesAndEvents) {
     EXPECT_EQ(s.Next().info.frameTime, 5000u);
 }
 
-TEST(SynthSideData, GpsOnOddCamerasTachoOnEven) {
-    for (int channel = 1; channel <= 4; ++channel) {
-        const auto bytes = recgen::SynthSideData(channel, 1000, 0);
-        QelFrameSideData side(bytes);
-        QelSideBlock b;
-        std::vector<int> kinds;
-        while (side.Next(b))
-            kinds.push_back(b.kind);
-        EXPECT_EQ(kinds,
-                  (std::vector<int>{QELSIDE_LAMPS, channel % 2 ? QELSIDE_GPS : QELSIDE_TACHO, QELSIDE_TEXT}));
+TEST(SynthSideData, PatternsOfTheVehicle) {
+    using P = recgen::SideDataPattern;
+    constexpr int L = QELSIDE_LAMPS, G = QELSIDE_GPS, T = QELSIDE_TACHO, X = QELSIDE_TEXT;
+    struct Case {
+        const char* name;
+        P pattern;
+        std::vector<int> kinds[4]; // cameras 1..4
+    };
+    const Case cases[] = {
+        {"gps", P::Gps, {{L, G, X}, {L, G, X}, {L, G, X}, {L, G, X}}},
+        {"tacho", P::Tacho, {{L, T, X}, {L, T, X}, {L, T, X}, {L, T, X}}},
+        {"mixed", P::Mixed, {{L, G, X}, {L, T, X}, {L, G, X}, {L, T, X}}},
+        {"none", P::None, {{}, {}, {}, {}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(recgen::SideDataPatternNamed(c.name), c.pattern);
+        // One moment of the vehicle: the cameras' frames differ only in their titles, the last block
+        // (its code and "CAMERA n").
+        constexpr std::ptrdiff_t kTitleBlock = 4 + 8;
+        std::vector<BYTE> first;
+        for (int channel = 1; channel <= 4; ++channel) {
+            const auto bytes = recgen::SynthSideData(c.pattern, channel, 1000, 7);
+            QelFrameSideData side(bytes);
+            QelSideBlock b;
+            std::vector<int> kinds;
+            while (side.Next(b)) {
+                kinds.push_back(b.kind);
+                if (b.kind == X) EXPECT_EQ(b.Text(), "CAMERA " + std::to_string(channel));
+            }
+            EXPECT_EQ(kinds, c.kinds[channel - 1]) << channel;
+            if (channel == 1) first = bytes;
+            if ((c.pattern == P::Gps || c.pattern == P::Tacho) && channel > 1) {
+                ASSERT_EQ(bytes.size(), first.size());
+                EXPECT_TRUE(std::equal(bytes.begin(), bytes.end() - kTitleBlock, first.begin())) << channel;
+            }
+        }
     }
+    EXPECT_EQ(recgen::SideDataPatternNamed("TACHO"), P::Tacho);
+    EXPECT_FALSE(recgen::SideDataPatternNamed("gps,tacho"));
+    EXPECT_FALSE(recgen::SideDataPatternNamed(""));
     const QelGpsFix a = recgen::SynthGpsFix(0, 0), b = recgen::SynthGpsFix(60, 0);
     EXPECT_EQ(a.latDegrees, 37);
     EXPECT_EQ(a.lonDegrees, 126);

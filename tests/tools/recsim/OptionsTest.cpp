@@ -34,6 +34,8 @@ TEST(RecSimOptions, ParsesWhatHelpLists) {
                           "--fps",
                           "5",
                           "--fast",
+                          "--side-data",
+                          "Mixed",
                           "--admin-password",
                           "ab",
                           "--user-password",
@@ -89,6 +91,7 @@ TEST(RecSimOptions, ParsesWhatHelpLists) {
     EXPECT_TRUE(o.large);
     EXPECT_EQ(o.liveFps, 5);
     EXPECT_FALSE(o.realtime);
+    EXPECT_EQ(o.sideData, recgen::SideDataPattern::Mixed);
     EXPECT_EQ(o.adminPassword, "ab");
     EXPECT_EQ(o.userPassword, "cd");
     EXPECT_EQ(o.sysinfoResult, 1u);
@@ -121,6 +124,7 @@ TEST(RecSimOptions, ParsesWhatHelpLists) {
                                "--store",
                                "--cameras",
                                "--standard",
+                               "--side-data",
                                "--admin-password",
                                "--user-password",
                                "--status",
@@ -150,6 +154,7 @@ TEST(RecSimOptions, ParsesWhatHelpLists) {
     EXPECT_EQ(defaults.port, 5000);
     EXPECT_EQ(defaults.cameras, 4);
     EXPECT_TRUE(defaults.realtime);
+    EXPECT_EQ(defaults.sideData, recgen::SideDataPattern::Gps);
 }
 
 TEST(RecSimOptions, RefusesBadArguments) {
@@ -160,6 +165,8 @@ TEST(RecSimOptions, RefusesBadArguments) {
         {"--port", "-1"},
         {"--cameras", "2"},
         {"--standard", "secam"},
+        {"--side-data", "both"},
+        {"--side-data"},
         {"--delay", "109"},
         {"--delay", "a:1"},
         {"--split", "1,,2"},

@@ -10,6 +10,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <jpeglib.h>
+#include <map>
 #include <set>
 #include <thread>
 
@@ -86,13 +87,18 @@ TEST(RecSimLive, ThreeHundredFramesDecodeAsJpegWithSideData) {
         BYTE standard;
         bool large;
         int width, height;
+        recgen::SideDataPattern side;
+        int readingKind; // the one reading block every camera's frames carry
     };
-    const Case cases[] = {{"NTSC small", 1, false, 352, 240}, {"PAL large", 2, true, 704, 576}};
+    const Case cases[] = {
+        {"NTSC small, GPS", 1, false, 352, 240, recgen::SideDataPattern::Gps, QELSIDE_GPS},
+        {"PAL large, tacho", 2, true, 704, 576, recgen::SideDataPattern::Tacho, QELSIDE_TACHO}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         recsim::RecSimOptions o = QuickOptions();
         o.standard = c.standard;
         o.large = c.large;
+        o.sideData = c.side;
         SimHarness sim(o);
         TestConnection cmd, av;
         ASSERT_EQ(FullLogin(*sim, cmd, av), 1u);
@@ -101,8 +107,10 @@ TEST(RecSimLive, ThreeHundredFramesDecodeAsJpegWithSideData) {
         EXPECT_EQ(live->Result(), 1u);
         const std::vector<QelAvFrame> frames = ReadFrames(av, 300);
         ASSERT_GE(frames.size(), 300u);
-        int video = 0, audio = 0, gps = 0, tacho = 0;
+        int video = 0, audio = 0, readings = 0, others = 0;
         std::set<DWORD> channels;
+        // The vehicle's reading at each moment, as its cameras' frames carry it.
+        std::map<std::pair<DWORD, DWORD>, std::set<std::vector<BYTE>>> moments;
         for (std::size_t i = 0; i < 300; ++i) {
             const QelAvFrame& f = frames[i];
             EXPECT_EQ(f.info.standard, c.standard);
@@ -123,8 +131,12 @@ TEST(RecSimLive, ThreeHundredFramesDecodeAsJpegWithSideData) {
             QelSideBlock b;
             std::string title;
             while (side.Next(b)) {
-                if (b.kind == QELSIDE_GPS) ++gps;
-                if (b.kind == QELSIDE_TACHO) ++tacho;
+                if (b.kind == c.readingKind) {
+                    ++readings;
+                    moments[{f.info.frameTime, f.info.subSecond}].insert({b.data.begin(), b.data.end()});
+                } else if (b.kind == QELSIDE_GPS || b.kind == QELSIDE_TACHO) {
+                    ++others;
+                }
                 if (b.kind == QELSIDE_TEXT) title = b.Text();
             }
             EXPECT_EQ(title, "CAMERA " + std::to_string(f.info.channel));
@@ -132,8 +144,10 @@ TEST(RecSimLive, ThreeHundredFramesDecodeAsJpegWithSideData) {
         EXPECT_GT(audio, 0);
         EXPECT_EQ(video + audio, 300);
         EXPECT_EQ(channels, (std::set<DWORD>{1, 2, 3, 4}));
-        EXPECT_GT(gps, 0);
-        EXPECT_GT(tacho, 0);
+        EXPECT_EQ(readings, video);
+        EXPECT_EQ(others, 0);
+        for (const auto& [moment, blocks] : moments)
+            EXPECT_EQ(blocks.size(), 1u) << "cameras disagree at " << moment.first << "." << moment.second;
 
         ASSERT_TRUE(Request(cmd, MakeNetCommand(NETCMD_LIVE_STOP, 0)));
         // Drain what was under way, then nothing more comes.
