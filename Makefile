@@ -7,6 +7,8 @@ ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc)
 FUZZ_SECONDS ?= 30
+# Options of the demo's simulated recorder, e.g. RECSIM="--sysinfo 2" for an older one.
+RECSIM ?=
 CMAKE_FLAGS ?=
 
 # Every Debian package the build, the tests, the sanitizer and fuzz runs and the demo need.
@@ -88,7 +90,7 @@ bench: deps
 
 demo: deps
 	$(MAKE) build
-	./tools/demo.sh $(BUILD)
+	./tools/demo.sh $(BUILD) $(RECSIM)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -363,6 +363,9 @@ public:
     void TimerClockTimer(TObject* sender);
     void SetControlsEnabled(bool on);
     void ShowPlaybackControls(bool local);
+    // Enables or disables one of the window's skin buttons, which then looks so: a button that cannot act
+    // shows its strip's disabled look (the fourth of four frames).
+    void EnableSkinButton(TBmButton* button, bool on);
     void ShowFullModeLayout();
     void MenuItemFullModeClick(TObject* sender);
     void MenuItemSkinModeClick(TObject* sender);

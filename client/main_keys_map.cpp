@@ -7,53 +7,22 @@
 
 #include "platform/core/Debug.h"
 #include "platform/core/Registry.h"
-
-#include <netdb.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
+#include "platform/vcl/WinInet.h"
 
 #include <atomic>
-#include <cerrno>
-#include <fcntl.h>
 #include <memory>
 #include <thread>
 
 namespace {
 
-// The map page's tile provider.
-constexpr const char* kMapHost = "tile.openstreetmap.org";
-constexpr const char* kMapPort = "443";
-constexpr int kProbeLimitMs = 3000;
 // The user waits no longer than this for the check, even when the name look-up hangs.
 constexpr DWORD kCheckLimitMs = 4000;
 // The address text handed to the map window, which does not use it.
 constexpr char kMapAddress[] = "http://localhost:9865/";
 
-// A connection to the provider can be made now.
+// The map page's tile server can be reached now, as the browser will reach it (through the system's proxy).
 bool ProbeMapSite() {
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    if (getaddrinfo(kMapHost, kMapPort, &hints, &found) != 0 || found == nullptr) return false;
-    bool reached = false;
-    for (addrinfo* a = found; a != nullptr && !reached; a = a->ai_next) {
-        const int fd = ::socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a->ai_protocol);
-        if (fd < 0) continue;
-        if (::connect(fd, a->ai_addr, a->ai_addrlen) == 0) {
-            reached = true;
-        } else if (errno == EINPROGRESS) {
-            pollfd p{fd, POLLOUT, 0};
-            int error = 0;
-            socklen_t length = sizeof error;
-            reached = ::poll(&p, 1, kProbeLimitMs) == 1 &&
-                      ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0;
-        }
-        ::close(fd);
-    }
-    freeaddrinfo(found);
-    return reached;
+    return InternetCheckConnectionA(MapTileAddress().c_str(), FLAG_ICC_FORCE_CONNECTION, 0) != FALSE;
 }
 
 // Runs the probe on a thread of its own while the GUI keeps handling its messages. A name look-up cannot be

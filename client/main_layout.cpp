@@ -258,7 +258,7 @@ void TFrmMain::ShowPlaybackControls(bool local) {
     TBmButton* const transport[] = {BtnPlay, BtnPause, BtnStop, BtnNext};
     const std::array<int, 4> lefts = PlaybackButtonLefts(local);
     for (int i = 0; i < 4; ++i) {
-        transport[i]->SetEnabled(!local);
+        EnableSkinButton(transport[i], !local);
         transport[i]->SetLeft(lefts[static_cast<std::size_t>(i)]);
     }
     BtnBack5->SetVisible(!local);
@@ -282,6 +282,13 @@ void TFrmMain::SetControlsEnabled(bool on) {
     TBmButton* const buttons[] = {BtnSearch, BtnFirst,    BtnLast,        BtnPrev,  BtnNext, BtnReverse,
                                   BtnPlay,   BtnFastPlay, BtnFastReverse, BtnPause, BtnStop};
     for (TBmButton* button : buttons)
-        button->SetEnabled(on);
+        EnableSkinButton(button, on);
     TimerVolume->SetEnabled(on);
+}
+
+void TFrmMain::EnableSkinButton(TBmButton* button, bool on) {
+    constexpr int kDisabledLook = 3;
+    button->SetEnabled(on);
+    // Hover and press looks cap at the strip's last frame, so the disabled look stays under the pointer.
+    if (button->TotalFrames() == kDisabledLook + 1) button->SetCurrentFrame(on ? 0 : kDisabledLook);
 }

@@ -38,14 +38,14 @@ void TFrmMain::RemotePlay(bool touchBack5) {
     Activities.RemotePlayState = 0;
     Activities.QueueAvFrames = 0;
     if (AVDataCliSocket->Paused()) AVDataCliSocket->Resume();
-    if (touchBack5) BtnBack5->SetEnabled(true);
+    if (touchBack5) EnableSkinButton(BtnBack5, true);
 }
 
 void TFrmMain::RemotePause(bool touchBack5) {
     if (Activities.RemotePlayState == 0) SendNetPacketCommand(NETCMD_PAUSE, 0);
     AVDataCliSocket->Pause();
     Activities.RemotePlayState = 1;
-    if (touchBack5) BtnBack5->SetEnabled(false);
+    if (touchBack5) EnableSkinButton(BtnBack5, false);
 }
 
 void TFrmMain::RemoteStep(bool touchBack5) {
@@ -63,7 +63,7 @@ void TFrmMain::RemoteStep(bool touchBack5) {
             if (AVDataCliSocket->Paused()) AVDataCliSocket->Resume();
         }
     }
-    if (touchBack5) BtnBack5->SetEnabled(false);
+    if (touchBack5) EnableSkinButton(BtnBack5, false);
 }
 
 void TFrmMain::PauseClick(TObject*) {

@@ -244,7 +244,7 @@ void TFrmFileTable::PlayRow(const std::string& caption, int row) {
     FrmMain->SendNetPacketCommand3(NETCMD_SEARCH, args);
     Hide();
     if (FrmMain->GetSysInfoResult() >= 3) FrmMain->ShowPlaybackControls(false);
-    FrmMain->BtnBack5->SetEnabled(true);
+    FrmMain->EnableSkinButton(FrmMain->BtnBack5, true);
     FrmMain->Activities.Begin(TActivity::RemoteSearch);
     FrmMain->SetEnabled(true);
     SetEnabled(true);

@@ -9,12 +9,20 @@
 #include "platform/core/StrUtils.h"
 #include "platform/vcl/FormReader.h"
 
+#include <cstdlib>
+
 CScriptCaller ScriptCaller;
 TFrmHtmlMap* FrmHtmlMap = nullptr;
 
 namespace {
 constexpr char kMapPage[] = "client_Gmap.html";
+constexpr char kMapTiles[] = "https://tile.openstreetmap.org/{z}/{x}/{y}.png";
 } // namespace
+
+std::string MapTileAddress() {
+    const char* tests = std::getenv("HARBEK_MAP_TILES");
+    return tests != nullptr && *tests != 0 ? tests : kMapTiles;
+}
 
 std::string MapPageFile() {
     const std::string own = ProgramFolder() + "resources";
@@ -64,7 +72,8 @@ void TFrmHtmlMap::ShowPosition(const std::string&, double first, double second) 
     firstCoordText = FloatToStr(first);
     secondCoordText = FloatToStr(second);
     CppWebBrowser->Refresh();
-    CppWebBrowser->Navigate(MapPageFile());
+    // The page loads its tiles from where the availability check looked.
+    CppWebBrowser->Navigate(MapPageFile(), {{"tiles", MapTileAddress()}});
 }
 
 void TFrmHtmlMap::CppWebBrowserDocumentComplete(TObject*, const std::string& url) {

@@ -37,6 +37,9 @@ private:
 // The map page: "client_Gmap.html" in the program folder's resources, or beside the executable when the
 // program folder has no resources of its own.
 std::string MapPageFile();
+// Where the map page loads its tiles from, with {z}, {x} and {y} for each tile's numbers: the map
+// provider; for tests, which serve tiles of their own, the address HARBEK_MAP_TILES names.
+std::string MapTileAddress();
 
 // Calls the page's script functions with text arguments, on the page document it was last given.
 class CScriptCaller {

@@ -4,6 +4,7 @@
 #include "client/Placement.h"
 #include "client/main.h"
 
+#include "platform/core/FileUtils.h"
 #include "platform/core/StrUtils.h"
 #include "platform/vcl/Graphics.h"
 #include "platform/vcl/Jpeg.h"
@@ -142,6 +143,10 @@ void TfrmPrint::FormClose(TObject*, TCloseAction& action) {
     frameImage_ = nullptr;
 }
 
+std::string TfrmPrint::WrittenTo(const std::string& file) const {
+    return (FrmMain != nullptr ? FrmMain->LoadLangString(60250) : std::string()) + "\n" + file;
+}
+
 void TfrmPrint::Report(const std::string& text) {
     if (FrmMain != nullptr) FrmMain->ShowMessageBox(text, FrmMain->LoadLangString(59922), 0);
 }
@@ -154,14 +159,22 @@ void TfrmPrint::btnSaveClick(TObject*) {
     const bool chosen = SaveDialog1->Execute();
     TimerDialogPosition->SetEnabled(false);
     if (!chosen) return;
+    // The file written is not the one named: the dialog could not ask about it.
+    const std::string target = SnapshotFileName(SaveDialog1->FileName(), cameraNumber_);
+    if (FileExists(target) && FrmMain != nullptr &&
+        FrmMain->ShowMessageBox(FrmMain->LoadLangString(60251) + "\n" + target,
+                                FrmMain->LoadLangString(59977), 4) != mrYes)
+        return;
     try {
         const std::unique_ptr<TBitmap> bitmap = Snapshot();
         TJPEGImage jpeg;
         jpeg.Assign(bitmap.get());
-        jpeg.SaveToFile(SnapshotFileName(SaveDialog1->FileName(), cameraNumber_));
+        jpeg.SaveToFile(target);
     } catch (const Exception& e) {
         Report(e.what());
+        return;
     }
+    Report(WrittenTo(target));
 }
 
 void TfrmPrint::btnPrintClick(TObject*) {
@@ -178,7 +191,9 @@ void TfrmPrint::btnPrintClick(TObject*) {
     } catch (const Exception& e) {
         if (printer->Printing()) printer->Abort();
         Report(e.what());
+        return;
     }
+    if (!printer->OutputFileName().empty()) Report(WrittenTo(printer->OutputFileName()));
 }
 
 void TfrmPrint::btnCloseClick(TObject*) {

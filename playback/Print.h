@@ -52,6 +52,8 @@ private:
     static const TFormBindings& Bindings();
     void MakeFrameImage();
     void Report(const std::string& text);
+    // The text that tells where the snapshot went.
+    std::string WrittenTo(const std::string& file) const;
 
     TImage* frameImage_ = nullptr;
     int cameraNumber_ = 1;

@@ -97,12 +97,13 @@ bool CQelVideoFile::QueueFrame(QelRingHead& head, std::vector<QelFrameRecord>& r
     const std::size_t pad1 = static_cast<std::size_t>(Pad32(payloadLen1));
     const std::size_t pad2 = static_cast<std::size_t>(Pad32(payloadLen2));
     // Lengths were checked against the frame limit and the file by the step that validated the frame.
-    auto payload1 = std::make_unique_for_overwrite<BYTE[]>(std::max<std::size_t>(pad1, 1));
-    if (pad1 > 0 && !ReadPayload(payload1.get(), static_cast<int>(pad1))) return false;
-    std::unique_ptr<BYTE[]> payload2;
+    QelPayload payload1 = pad1 > 0 ? LendPayload(static_cast<int>(pad1))
+                                   : QelPayload(std::make_unique_for_overwrite<BYTE[]>(1));
+    if (!payload1) return false;
+    QelPayload payload2;
     if (payloadLen2 != 0) {
-        payload2 = std::make_unique_for_overwrite<BYTE[]>(pad2);
-        if (!ReadPayload(payload2.get(), static_cast<int>(pad2))) return false;
+        payload2 = LendPayload(static_cast<int>(pad2));
+        if (!payload2) return false;
     }
     QelFrameRecord& slot = records[static_cast<std::size_t>(head.writeIndex)];
     slot.header = frameHeader;

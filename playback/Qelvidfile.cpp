@@ -48,7 +48,7 @@ CQelVideoFile::CQelVideoFile() {
     playList.assign(kPlayListSize, std::string());
     videoRing = std::vector<QelFrameRecord>(static_cast<std::size_t>(ringCapacity));
     audioRing = std::vector<QelFrameRecord>(static_cast<std::size_t>(ringCapacity));
-    fileBuffer.assign(static_cast<std::size_t>(fileBufSize), 0);
+    window.SetBufferSize(static_cast<std::size_t>(fileBufSize));
 }
 
 CQelVideoFile::~CQelVideoFile() {
@@ -110,8 +110,7 @@ bool CQelVideoFile::Open(const std::string& name) {
     const std::int64_t size = stream->Size();
     fileSize = static_cast<DWORD>(std::min<std::int64_t>(size, std::numeric_limits<DWORD>::max()));
     readPos = 0;
-    bufferStart = 0;
-    bufferFill = 0;
+    window.Forget();
     scanFill = 0;
     return LoadIndex(name + ".fdx");
 }
@@ -182,35 +181,21 @@ void CQelVideoFile::SetIndexCount(int n) {
 // --- The current frame ---
 
 bool CQelVideoFile::ReadBytes(BYTE* out, int count) {
-    // Frames are read through fileBuffer, a window on the file: one read brings many small frames.
     if (!stream || count < 0 ||
         static_cast<std::uint64_t>(readPos) + static_cast<std::uint64_t>(count) > fileSize)
         return false;
-    const std::int64_t end = readPos + count;
-    const auto window = static_cast<std::int64_t>(fileBuffer.size());
-    if (readPos < bufferStart || end > bufferStart + bufferFill) {
-        // A window too small for a whole frame is no help: read straight from the file.
-        if (window < 2 * static_cast<std::int64_t>(kFrmHdrSize + kQelAvMaxFrameSize) || count > window / 2) {
-            bufferFill = 0;
-            if (stream->Seek(readPos, soBeginning) != readPos || stream->Read(out, count) != count)
-                return false;
-            readPos = end;
-            return true;
-        }
-        // Going backwards, the window ends just past the largest frame that can start here.
-        std::int64_t start = readPos;
-        if (readPos < bufferStart)
-            start = std::max<std::int64_t>(0, end + kFrmHdrSize + kQelAvMaxFrameSize - window);
-        const int length = static_cast<int>(std::min<std::int64_t>(window, fileSize - start));
-        bufferFill = 0;
-        if (stream->Seek(start, soBeginning) != start || stream->Read(fileBuffer.data(), length) != length)
-            return false;
-        bufferStart = start;
-        bufferFill = length;
-    }
-    std::memcpy(out, fileBuffer.data() + (readPos - bufferStart), static_cast<std::size_t>(count));
-    readPos = end;
+    if (!window.Read(*stream, fileSize, readPos, out, static_cast<std::size_t>(count))) return false;
+    readPos += count;
     return true;
+}
+
+QelPayload CQelVideoFile::LendPayload(int length) {
+    if (!stream || length < 1 || static_cast<DWORD>(length) > kQelAvMaxFrameSize ||
+        static_cast<std::uint64_t>(readPos) + static_cast<std::uint64_t>(length) > fileSize)
+        return nullptr;
+    QelPayload payload = window.Lend(*stream, fileSize, readPos, static_cast<std::size_t>(length));
+    if (payload) readPos += length;
+    return payload;
 }
 
 bool CQelVideoFile::ReadFrameHeaders() {

@@ -4,6 +4,7 @@
 
 #include "formats/QelAvFile.h"
 #include "formats/QelAvFrame.h"
+#include "playback/QelFileWindow.h"
 
 #include "platform/core/Streams.h"
 #include "platform/core/Threads.h"
@@ -37,7 +38,8 @@ inline constexpr DWORD kReaderWakeTimeoutMs = 50;
 
 // One frame read ahead: copies of its header and info block, the values the frame clock uses, and its
 // payloads. The consumer frees the payloads it has used (reset) before it moves the read index on.
-struct QelFrameRecord {
+// A cache line of its own: the reader fills one slot while the consumer frees the one before.
+struct alignas(64) QelFrameRecord {
     std::array<BYTE, kFrmHdrSize> header{};
     std::array<BYTE, kQelFrameInfoSize> info{};
     DWORD time = 0;
@@ -55,15 +57,16 @@ struct QelFrameRecord {
     // Atomic: in database chaining the reader may mark a record the consumer already holds.
     std::atomic<BYTE> lastOfFile{0};
     std::atomic<BYTE> timeJump{0};
-    std::unique_ptr<BYTE[]> payload1;
-    std::unique_ptr<BYTE[]> payload2;
+    QelPayload payload1;
+    QelPayload payload2;
 };
 
-// Write index, read index and count of one ring. Only `count` is changed by both threads.
+// Write index, read index and count of one ring. Only `count` is changed by both threads. Each word
+// has a cache line of its own, so that one thread's writes do not take the other's reads away.
 struct QelRingHead {
-    int writeIndex = 0;
-    int readIndex = 0;
-    std::atomic<int> count{0};
+    alignas(64) int writeIndex = 0;
+    alignas(64) int readIndex = 0;
+    alignas(64) std::atomic<int> count{0};
 };
 
 // What the search windows and the main window's camera choice say about the files and frames to play.
@@ -197,6 +200,8 @@ private:
     static bool ReadIndexEntries(const std::string& path, std::vector<DWORD>& entries);
     // `count` bytes at readPos, never past fileSize; false when they are not all there.
     bool ReadBytes(BYTE* out, int count);
+    // `length` payload bytes at readPos as ReadPayload reads them, lent out of the file window.
+    QelPayload LendPayload(int length);
     bool StepSkipping(bool forward, int skip);
     QelSearchFilter SearchFilter() const;
 
@@ -235,17 +240,16 @@ private:
     DWORD threadId = 0;
     HANDLE wakeEvent = nullptr;
     std::atomic<int> running{0};
+    // Before the rings, which may hold payloads lent from it.
+    CQelFileWindow window;
     std::vector<QelFrameRecord> videoRing;
     std::vector<QelFrameRecord> audioRing;
     QelRingHead videoHead;
     QelRingHead audioHead;
-    std::vector<BYTE> fileBuffer;
     std::array<BYTE, kFrmHdrSize> frameHeader{};
     std::array<BYTE, kQelFrameInfoSize> frameInfo{};
-    // Where the next read starts, and the part of the file held in fileBuffer.
+    // Where the next read starts.
     std::int64_t readPos = 0;
-    std::int64_t bufferStart = 0;
-    std::int64_t bufferFill = 0;
     // The block the backward search for a start code read last.
     std::vector<BYTE> scanBlock;
     std::int64_t scanStart = 0;

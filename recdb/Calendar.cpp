@@ -435,6 +435,7 @@ void TfrmCalendar::FormShow(TObject*) {
         btnOk->SetCaption(FrmMain->LoadLangString(59981));
         btnLive->SetCaption(FrmMain->LoadLangString(59978));
         SetBackupSpanCaptions(lbSTime, lbETime, btnBackup, SetStartTime, SetEndTime);
+        EnableBackupButtons({btnBackup});
         ReadSearchSource(localDbMode_, searchSource_, dbRoot_, avRoot_);
     }
     Label1->Font()->SetColor(static_cast<TColor>(0x000000FF));

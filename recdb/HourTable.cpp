@@ -171,6 +171,7 @@ void TfrmHourTable::FormShow(TObject*) {
     for (TButton* back : {btnBack2, btnBack})
         back->SetCaption(FrmMain->LoadLangString(59978));
     SetBackupSpanCaptions(lbSTime, lbETime, btnBackup, SetStartTime, SetEndTime);
+    EnableBackupButtons({btnBackup, btnBackup2});
     ReadSearchSource(localDbMode_, searchSource_, dbRoot_, avRoot_);
 }
 

@@ -166,7 +166,7 @@ bool TfrmMinTable::PlayFromMinute(const std::string& minuteKey) {
         FrmMain->Activities.Begin(TActivity::RemoteSearch);
         SetEnabled(false);
         if (FrmWait != nullptr) FrmWait->Show();
-        FrmMain->BtnBack5->SetEnabled(true);
+        FrmMain->EnableSkinButton(FrmMain->BtnBack5, true);
         return true;
     } catch (const Exception& e) {
         Application->ShowException(e);
@@ -223,6 +223,7 @@ void TfrmMinTable::FormShow(TObject*) {
     for (TButton* back : {btnBack2, btnBack})
         back->SetCaption(FrmMain->LoadLangString(59978));
     SetBackupSpanCaptions(lbSTime, lbETime, btnBackup, SetStartTime, SetEndTime);
+    EnableBackupButtons({btnBackup, btnBackup2});
     // The main window waits while a minute is chosen.
     FrmMain->SetEnabled(false);
     ReadSearchSource(localDbMode_, searchSource_, dbRoot_, avRoot_);

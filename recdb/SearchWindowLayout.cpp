@@ -70,8 +70,17 @@ void FitTableToCameras(TForm* form, TLabel* secondRowLabel, std::span<TImgFrame*
         button->SetVisible(!four);
 }
 
+bool BackupSpansOffered() {
+    return FrmMain != nullptr && FrmMain->GetSysInfoResult() >= 3;
+}
+
+void EnableBackupButtons(std::initializer_list<TButton*> buttons) {
+    for (TButton* button : buttons)
+        button->SetEnabled(BackupSpansOffered());
+}
+
 void PopupBackupMenu(TPopupMenu* menu) {
-    if (FrmMain == nullptr || FrmMain->GetSysInfoResult() < 3) return;
+    if (!BackupSpansOffered()) return;
     TPoint at{};
     GetCursorPos(&at);
     menu->Popup(at.X, at.Y);

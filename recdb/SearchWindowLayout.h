@@ -29,8 +29,13 @@ int TableCameraCount();
 void FitTableToCameras(TForm* form, TLabel* secondRowLabel, std::span<TImgFrame* const> secondRow,
                        int clientWidth, std::initializer_list<TButton*> oneRowButtons);
 
+// Only a recorder that answers the log-in with 3 or more takes backup spans from the search windows.
+bool BackupSpansOffered();
 // The backup span's menu opens at the mouse, only for a recorder that can back up.
 void PopupBackupMenu(TPopupMenu* menu);
+// BACKUP buttons are enabled only where a span can be set: for any other recorder they could only say
+// that none is.
+void EnableBackupButtons(std::initializer_list<TButton*> buttons);
 
 // Captions of the backup span's labels, button and menu items in the language shown.
 void SetBackupSpanCaptions(TLabel* startLabel, TLabel* endLabel, TButton* backup, TMenuItem* setStart,

@@ -18,45 +18,52 @@ public:
     virtual ~KernelObject() = default;
     void AddRef() { refs_.fetch_add(1); }
     void Release() {
-        if (refs_.fetch_sub(1) == 1)
-            delete this;
+        if (refs_.fetch_sub(1) == 1) delete this;
     }
-    // Blocks until signalled or the time runs out; consumes the signal of an auto-reset event.
+    // Blocks until signalled or the time runs out; consumes the signal of an auto-reset event. A signal
+    // already there is taken without the lock, so a waiter that keeps up with its setter never sleeps.
     DWORD Wait(DWORD milliseconds) {
+        if (TakeSignal()) return WAIT_OBJECT_0;
+        if (milliseconds == 0) return WAIT_TIMEOUT;
         std::unique_lock lock(mutex_);
-        auto ready = [this] { return signalled_; };
+        waiters_.fetch_add(1);
+        auto ready = [this] { return TakeSignal(); };
+        bool got = true;
         if (milliseconds == INFINITE)
             cv_.wait(lock, ready);
-        else if (!cv_.wait_for(lock, std::chrono::milliseconds(milliseconds), ready))
-            return WAIT_TIMEOUT;
-        if (!manualReset_)
-            signalled_ = false;
-        return WAIT_OBJECT_0;
+        else
+            got = cv_.wait_for(lock, std::chrono::milliseconds(milliseconds), ready);
+        waiters_.fetch_sub(1);
+        return got ? WAIT_OBJECT_0 : WAIT_TIMEOUT;
     }
+    // The flag is raised before the waiters are counted, and a waiter counts itself before it looks at
+    // the flag, so one of the two always sees the other: no wake-up is lost when nobody is notified. A
+    // flag already up was raised by a setter that does the waking; it is only read, so that a setter
+    // called over and over does not take the flag's cache line from the waiter.
     void Signal() {
-        {
-            std::lock_guard lock(mutex_);
-            signalled_ = true;
-        }
+        if (signalled_.load() || signalled_.exchange(true)) return;
+        if (waiters_.load() == 0) return;
+        { std::lock_guard lock(mutex_); }
         if (manualReset_)
             cv_.notify_all();
         else
             cv_.notify_one();
     }
-    void Reset() {
-        std::lock_guard lock(mutex_);
-        signalled_ = false;
-    }
+    void Reset() { signalled_.store(false); }
 
 protected:
     KernelObject(bool manualReset, bool signalled) : manualReset_(manualReset), signalled_(signalled) {}
 
 private:
+    // Read before it is taken, so that looking at a clear flag writes nothing.
+    bool TakeSignal() { return signalled_.load() && (manualReset_ || signalled_.exchange(false)); }
+
     std::atomic<int> refs_{1};
     std::mutex mutex_;
     std::condition_variable cv_;
     const bool manualReset_;
-    bool signalled_;
+    std::atomic<bool> signalled_;
+    std::atomic<int> waiters_{0};
 };
 
 class EventObject final : public KernelObject {
@@ -66,12 +73,11 @@ public:
 
 class ThreadObject final : public KernelObject {
 public:
-    ThreadObject(LPTHREAD_START_ROUTINE start, LPVOID parameter) : KernelObject(true, false), start_(start),
-                                                                   parameter_(parameter) {}
+    ThreadObject(LPTHREAD_START_ROUTINE start, LPVOID parameter)
+        : KernelObject(true, false), start_(start), parameter_(parameter) {}
     void Launch() {
         std::lock_guard lock(launchMutex_);
-        if (launched_)
-            return;
+        if (launched_) return;
         launched_ = true;
         AddRef();
         std::thread([this] {
@@ -100,18 +106,25 @@ private:
 };
 
 KernelObject* FromHandle(HANDLE h) {
-    if (h == nullptr || h == INVALID_HANDLE_VALUE)
-        return nullptr;
+    if (h == nullptr || h == INVALID_HANDLE_VALUE) return nullptr;
     return static_cast<KernelObject*>(h);
 }
 
 } // namespace
 
-DWORD GetCurrentThreadId() { return static_cast<DWORD>(::syscall(SYS_gettid)); }
-DWORD GetLastError() { return tLastError; }
-void SetLastError(DWORD error) { tLastError = error; }
+DWORD GetCurrentThreadId() {
+    return static_cast<DWORD>(::syscall(SYS_gettid));
+}
+DWORD GetLastError() {
+    return tLastError;
+}
+void SetLastError(DWORD error) {
+    tLastError = error;
+}
 
-void SetThreadIdleWaiter(IdleWaiter waiter) { tIdleWaiter = waiter; }
+void SetThreadIdleWaiter(IdleWaiter waiter) {
+    tIdleWaiter = waiter;
+}
 
 void Sleep(DWORD milliseconds) {
     if (tIdleWaiter != nullptr) {
@@ -126,9 +139,15 @@ void Sleep(DWORD milliseconds) {
 
 void InitializeCriticalSection(CRITICAL_SECTION*) {}
 void DeleteCriticalSection(CRITICAL_SECTION*) {}
-void EnterCriticalSection(CRITICAL_SECTION* cs) { cs->mutex.lock(); }
-void LeaveCriticalSection(CRITICAL_SECTION* cs) { cs->mutex.unlock(); }
-BOOL TryEnterCriticalSection(CRITICAL_SECTION* cs) { return cs->mutex.try_lock() ? TRUE : FALSE; }
+void EnterCriticalSection(CRITICAL_SECTION* cs) {
+    cs->mutex.lock();
+}
+void LeaveCriticalSection(CRITICAL_SECTION* cs) {
+    cs->mutex.unlock();
+}
+BOOL TryEnterCriticalSection(CRITICAL_SECTION* cs) {
+    return cs->mutex.try_lock() ? TRUE : FALSE;
+}
 
 HANDLE CreateEvent(void*, BOOL manualReset, BOOL initialState, const char*) {
     return static_cast<KernelObject*>(new EventObject(manualReset != FALSE, initialState != FALSE));
@@ -136,16 +155,14 @@ HANDLE CreateEvent(void*, BOOL manualReset, BOOL initialState, const char*) {
 
 BOOL SetEvent(HANDLE event) {
     auto* e = dynamic_cast<EventObject*>(FromHandle(event));
-    if (e == nullptr)
-        return FALSE;
+    if (e == nullptr) return FALSE;
     e->Signal();
     return TRUE;
 }
 
 BOOL ResetEvent(HANDLE event) {
     auto* e = dynamic_cast<EventObject*>(FromHandle(event));
-    if (e == nullptr)
-        return FALSE;
+    if (e == nullptr) return FALSE;
     e->Reset();
     return TRUE;
 }
@@ -157,21 +174,18 @@ DWORD WaitForSingleObject(HANDLE object, DWORD milliseconds) {
 
 BOOL CloseHandle(HANDLE object) {
     KernelObject* o = FromHandle(object);
-    if (o == nullptr)
-        return FALSE;
+    if (o == nullptr) return FALSE;
     o->Release();
     return TRUE;
 }
 
 HANDLE CreateThread(void*, std::size_t, LPTHREAD_START_ROUTINE start, LPVOID parameter, DWORD flags,
                     DWORD* threadId) {
-    if (start == nullptr)
-        return nullptr;
+    if (start == nullptr) return nullptr;
     auto* t = new ThreadObject(start, parameter);
     if ((flags & CREATE_SUSPENDED) == 0) {
         t->Launch();
-        if (threadId != nullptr)
-            *threadId = t->Id();
+        if (threadId != nullptr) *threadId = t->Id();
     } else if (threadId != nullptr) {
         *threadId = 0;
     }
@@ -180,16 +194,14 @@ HANDLE CreateThread(void*, std::size_t, LPTHREAD_START_ROUTINE start, LPVOID par
 
 DWORD ResumeThread(HANDLE thread) {
     auto* t = dynamic_cast<ThreadObject*>(FromHandle(thread));
-    if (t == nullptr)
-        return 0xFFFFFFFFu;
+    if (t == nullptr) return 0xFFFFFFFFu;
     t->Launch();
     return 1;
 }
 
 BOOL GetExitCodeThread(HANDLE thread, DWORD* exitCode) {
     auto* t = dynamic_cast<ThreadObject*>(FromHandle(thread));
-    if (t == nullptr || exitCode == nullptr)
-        return FALSE;
+    if (t == nullptr || exitCode == nullptr) return FALSE;
     *exitCode = t->ExitCode();
     return TRUE;
 }

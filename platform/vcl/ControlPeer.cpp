@@ -87,17 +87,28 @@ void TControlPeer::ResizeBuffer(int width, int height) {
     if (!canvas_) return;
     width = std::max(width, 1);
     height = std::max(height, 1);
-    if (!buffer_.isNull() && buffer_.width() == width && buffer_.height() == height) return;
+    if (width == bufferWidth_ && height == bufferHeight_) return;
+    // The picture is made at its next use: a window loaded hidden, whose controls are sized one
+    // property at a time, costs nothing until it is first painted.
+    bufferWidth_ = width;
+    bufferHeight_ = height;
     canvas_->Release();
-    QImage next(width, height, QImage::Format_ARGB32);
-    next.fill(0);
-    if (!buffer_.isNull()) {
-        QPainter p(&next);
-        p.setCompositionMode(QPainter::CompositionMode_Source);
-        p.drawImage(0, 0, buffer_);
-    }
-    buffer_ = std::move(next);
     RequestPaint();
+}
+
+QImage& TControlPeer::Buffer() {
+    if (buffer_.isNull() || buffer_.width() != bufferWidth_ || buffer_.height() != bufferHeight_) {
+        if (canvas_) canvas_->Release();
+        QImage next(bufferWidth_, bufferHeight_, QImage::Format_ARGB32);
+        next.fill(0);
+        if (!buffer_.isNull()) {
+            QPainter p(&next);
+            p.setCompositionMode(QPainter::CompositionMode_Source);
+            p.drawImage(0, 0, buffer_);
+        }
+        buffer_ = std::move(next);
+    }
+    return buffer_;
 }
 
 void TControlPeer::SetOpaque(bool opaque) {
@@ -120,7 +131,7 @@ void TControlPeer::ScheduleBlit() {
 
 void TControlPeer::ClearBuffer() {
     canvas_->Release();
-    buffer_.fill(0);
+    Buffer().fill(0);
 }
 
 void TControlPeer::PaintIfNeeded() {

@@ -87,7 +87,8 @@ public:
     TCanvas* CreateCanvas(bool transparent);
     TCanvas* Canvas() const { return canvas_.get(); }
     bool Painted() const { return canvas_ != nullptr; }
-    QImage& Buffer() { return buffer_; }
+    // The control's picture, at the size last asked for.
+    QImage& Buffer();
     void ResizeBuffer(int width, int height);
     void RequestPaint();
     void ScheduleBlit();
@@ -115,6 +116,8 @@ private:
     friend class TPeerWidget;
     std::unique_ptr<TBufferCanvas> canvas_;
     QImage buffer_;
+    int bufferWidth_ = 0;
+    int bufferHeight_ = 0;
     bool transparent_ = false;
     bool opaque_ = false;
     bool needsPaint_ = true;

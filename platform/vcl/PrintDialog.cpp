@@ -7,6 +7,7 @@
 #include "platform/vcl/Printers.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrinter>
 
@@ -58,15 +59,27 @@ bool TPrintDialog::Execute() {
         TPrinter* printer = Printer();
         const auto& names = printer->Printers();
         QPrinter qprinter(QPrinter::HighResolution);
+        // A job that would go to a file opens the dialog on printing to that file, named.
+        const std::string file = printer->PdfTarget();
         const int index = printer->PrinterIndex() < 0 ? 0 : printer->PrinterIndex();
-        if (names[index] != "PDF file") qprinter.setPrinterName(QString::fromStdString(names[index]));
+        if (!file.empty())
+            qprinter.setOutputFileName(QString::fromStdString(file));
+        else
+            qprinter.setPrinterName(QString::fromStdString(names[index]));
         qprinter.setCopyCount(copies_);
         QPrintDialog dialog(&qprinter, QApplication::activeWindow());
+        // The dialog asks before it lets a file be replaced.
         accepted = vcl_internal::ExecDialog(&dialog, nullptr) == QDialog::Accepted;
         if (accepted) {
-            const std::string chosen = qprinter.printerName().toStdString();
-            for (int i = 0; i < static_cast<int>(names.size()); ++i)
-                if (names[i] == chosen) printer->SetPrinterIndex(i);
+            const QString named = qprinter.outputFileName();
+            if (qprinter.outputFormat() == QPrinter::PdfFormat && !named.isEmpty()) {
+                printer->SetFileName(QFileInfo(named).absoluteFilePath().toStdString());
+            } else {
+                printer->SetFileName("");
+                const std::string chosen = qprinter.printerName().toStdString();
+                for (int i = 0; i < static_cast<int>(names.size()); ++i)
+                    if (names[i] == chosen) printer->SetPrinterIndex(i);
+            }
             SetCopies(qprinter.copyCount());
         }
     }

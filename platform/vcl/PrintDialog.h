@@ -11,7 +11,8 @@ public:
     explicit TPrintDialog(TComponent* owner);
 
     // Shows the platform's print dialog over the active window. True when the user confirms; the
-    // chosen printer and copies are then Printer()'s and Copies(). A test hook, when set, answers
+    // chosen printer and copies are then Printer()'s and Copies(), and a file the user chose to print to
+    // (asked about first when it exists) is Printer()->FileName(). A test hook, when set, answers
     // instead and nothing is shown; without one, on the offscreen platform, the dialog is cancelled.
     bool Execute();
 

@@ -18,7 +18,7 @@ namespace {
 constexpr const char* PdfEntry = "PDF file";
 constexpr int PdfResolution = 600;
 
-std::string PdfTarget() {
+std::string DefaultPdfFile() {
     const char* path = std::getenv("HARBEK_PRINT_PDF");
     if (path && *path) return path;
     return (QDir::homePath() + "/harbek-print.pdf").toStdString();
@@ -48,20 +48,22 @@ public:
     TPrinterCanvas canvas;
     std::string outputFile;
 
-    bool Pdf() const {
-        if (PdfForced() || names.empty()) return true;
+    // The PDF file a job writes now, or empty for the chosen printer.
+    std::string Target(const std::string& fileName) const {
+        if (!fileName.empty()) return fileName;
         const int i = index < 0 ? 0 : index;
-        return names[i] == PdfEntry;
+        if (PdfForced() || names.empty() || names[i] == PdfEntry) return DefaultPdfFile();
+        return {};
     }
 
-    void Configure(QPrinter& p, const std::string& title, TPrinterOrientation orientation, int copies) {
-        if (Pdf()) {
+    void Configure(QPrinter& p, const std::string& title, const std::string& fileName,
+                   TPrinterOrientation orientation, int copies) {
+        outputFile = Target(fileName);
+        if (!outputFile.empty()) {
             p.setOutputFormat(QPrinter::PdfFormat);
             p.setResolution(PdfResolution);
-            outputFile = PdfTarget();
             p.setOutputFileName(QString::fromStdString(outputFile));
         } else {
-            outputFile.clear();
             const int i = index < 0 ? 0 : index;
             p.setPrinterName(QString::fromStdString(names[i]));
         }
@@ -115,6 +117,16 @@ void TPrinter::SetOrientation(TPrinterOrientation orientation) {
     orientation_ = orientation;
 }
 
+void TPrinter::SetFileName(const std::string& fileName) {
+    if (Printing()) throw EPrinter("Cannot change the file while printing");
+    fileName_ = fileName;
+}
+
+std::string TPrinter::PdfTarget() {
+    Printers();
+    return impl_->Target(fileName_);
+}
+
 void TPrinter::SetCopies(int copies) {
     copies_ = copies < 1 ? 1 : copies;
 }
@@ -127,7 +139,7 @@ void TPrinter::BeginDoc() {
     if (Printing()) throw EPrinter("Printing in progress");
     Printers();
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    impl_->Configure(*printer, title_, orientation_, copies_);
+    impl_->Configure(*printer, title_, fileName_, orientation_, copies_);
     auto painter = std::make_unique<QPainter>();
     if (!painter->begin(printer.get()))
         throw EPrinter(impl_->outputFile.empty() ? "Cannot start printing"
@@ -176,7 +188,7 @@ int TPrinter::PageWidth() {
     vcl_qt::EnsureGuiApplication();
     QPrinter probe(QPrinter::HighResolution);
     std::string saved = impl_->outputFile;
-    impl_->Configure(probe, title_, orientation_, copies_);
+    impl_->Configure(probe, title_, fileName_, orientation_, copies_);
     impl_->outputFile = saved;
     return probe.pageLayout().paintRectPixels(probe.resolution()).width();
 }
@@ -188,7 +200,7 @@ int TPrinter::PageHeight() {
     vcl_qt::EnsureGuiApplication();
     QPrinter probe(QPrinter::HighResolution);
     std::string saved = impl_->outputFile;
-    impl_->Configure(probe, title_, orientation_, copies_);
+    impl_->Configure(probe, title_, fileName_, orientation_, copies_);
     impl_->outputFile = saved;
     return probe.pageLayout().paintRectPixels(probe.resolution()).height();
 }

@@ -1,9 +1,11 @@
 // The printer: one print job at a time, drawn on Canvas() in printer pixels.
 //
-// Printers() lists the CUPS printers when there are any, else one entry: "PDF file". When the
-// environment variable HARBEK_PRINT_PDF names a file, the list is that one entry and every job goes
-// to that PDF file (the tests use it); a PDF job without it goes to "<home>/harbek-print.pdf".
-// Failures (no printer, a file that cannot be written, a call out of order) raise EPrinter.
+// Printers() lists the CUPS printers when there are any, else one entry: "PDF file". A job goes to the
+// PDF file SetFileName named (the print dialog names the file the user prints to), else to the chosen
+// printer; with the "PDF file" entry chosen, to the default PDF file: the one the environment variable
+// HARBEK_PRINT_PDF names (the list is then that entry alone; the tests use it), else
+// "<home>/harbek-print.pdf". Failures (no printer, a file that cannot be written, a call out of order)
+// raise EPrinter.
 #pragma once
 
 #include "platform/vcl/Graphics.h"
@@ -46,6 +48,11 @@ public:
     // Drawing on it outside BeginDoc..EndDoc raises EPrinter.
     TCanvas* Canvas();
 
+    // The PDF file the next jobs write, whichever printer is chosen; empty sends them to the printer.
+    void SetFileName(const std::string& fileName); // EPrinter while printing
+    const std::string& FileName() const { return fileName_; }
+    // The PDF file a job started now would write; empty when it would go to a printer.
+    std::string PdfTarget();
     // The file the current or last PDF job writes; empty for printer jobs.
     std::string OutputFileName() const;
 
@@ -53,6 +60,7 @@ private:
     class TImpl;
     std::unique_ptr<TImpl> impl_;
     std::string title_;
+    std::string fileName_;
     TPrinterOrientation orientation_ = poPortrait;
     int copies_ = 1;
     int pageNumber_ = 0;

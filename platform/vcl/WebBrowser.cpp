@@ -226,8 +226,16 @@ void TCppWebBrowser::StartEngine() {
     };
 }
 
-void TCppWebBrowser::Navigate(const std::string& fileName) {
-    const QUrl url = QUrl::fromLocalFile(QFileInfo(vcl_internal::ToQString(fileName)).absoluteFilePath());
+void TCppWebBrowser::Navigate(const std::string& fileName,
+                              const std::vector<std::pair<std::string, std::string>>& query) {
+    QUrl url = QUrl::fromLocalFile(QFileInfo(vcl_internal::ToQString(fileName)).absoluteFilePath());
+    QByteArray pairs;
+    for (const auto& [name, value] : query) {
+        if (!pairs.isEmpty()) pairs += '&';
+        pairs += QUrl::toPercentEncoding(vcl_internal::ToQString(name)) + '=' +
+                 QUrl::toPercentEncoding(vcl_internal::ToQString(value));
+    }
+    if (!pairs.isEmpty()) url.setQuery(QString::fromLatin1(pairs), QUrl::StrictMode);
     state_->url = vcl_internal::FromQString(url.toString());
     state_->SetPhase(TPhase::Loading);
     if (state_->view) {

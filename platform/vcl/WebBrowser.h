@@ -12,6 +12,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class TCppWebBrowser;
@@ -50,9 +51,11 @@ public:
     explicit TCppWebBrowser(TComponent* owner);
     ~TCppWebBrowser() override;
 
-    // Starts loading a local file. The first navigation starts the browser engine from the event loop;
-    // when the engine cannot be loaded, the application's exception handler tells so and no load ends.
-    void Navigate(const std::string& fileName);
+    // Starts loading a local file, with the query's names and values (percent-encoded here) after its
+    // address. The first navigation starts the browser engine from the event loop; when the engine
+    // cannot be loaded, the application's exception handler tells so and no load ends.
+    void Navigate(const std::string& fileName,
+                  const std::vector<std::pair<std::string, std::string>>& query = {});
     // Loads the current page again; nothing when none was asked for.
     void Refresh();
     // The page loaded last, nullptr while a load is under way, after a failed one and before any.

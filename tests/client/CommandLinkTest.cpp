@@ -25,8 +25,8 @@ TEST(CommandLink, ReplyEndsTheWaitAndSwitchesTheHeartbeatTimerOn) {
     TestLink link;
     ASSERT_TRUE(sim.Connect(link));
     ASSERT_EQ(link.SendCommandAndWait(NETCMD_SYSINFO, 3, kReplyLimitMs), 1);
-    EXPECT_EQ(link.ReplySlot, 2);
-    EXPECT_EQ(link.SysInfoResult, 2);
+    EXPECT_EQ(link.ReplySlot, 3);
+    EXPECT_EQ(link.SysInfoResult, 3);
     EXPECT_EQ(link.SysInfoArg0, 1);
     EXPECT_EQ(link.timerSwitches, (std::vector<bool>{false, true}));
     EXPECT_EQ(link.PendingSendBytes, 0);

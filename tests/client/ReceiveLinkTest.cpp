@@ -112,7 +112,7 @@ TEST(ReceiveLink, LinkLostMidFileThenReconnectStartsInPacketMode) {
     ASSERT_TRUE(sim->WaitForCommandConnection(false, 2000));
     ASSERT_TRUE(sim.Connect(link));
     ASSERT_EQ(link.SendCommandAndWait(NETCMD_SYSINFO, 3, kReplyLimitMs), 1);
-    EXPECT_EQ(link.SysInfoResult, 2);
+    EXPECT_EQ(link.SysInfoResult, 3);
 }
 
 TEST(ReceiveLink, EmptyAnnouncementCompletesAndTheLinkStaysAlive) {

@@ -320,8 +320,10 @@ TEST_F(Upgrade, TheHeartbeatComesBackAsTheLogInLeftIt) {
     }
 }
 
+// An older recorder (101 result 2) is asked for its status before the upgrade; a newer one is not.
 TEST_F(Upgrade, ARecorderInUseRefusesBeforeTheFileIsChosen) {
     recsim::RecSimOptions o = QuickSimOptions();
+    o.sysinfoResult = 2;
     o.status = 3;
     recsim::RecSim& sim = Recorder(o);
     ASSERT_EQ(FrmMain->LoginOption, 1);
@@ -339,7 +341,9 @@ TEST_F(Upgrade, ARecorderInUseRefusesBeforeTheFileIsChosen) {
 TEST_F(Upgrade, NoReplyToTheCheckStopsWithATimeOutLine) {
     for (DWORD silent : {DWORD{NETCMD_SYSINFO}, DWORD{NETCMD_STATUS}}) {
         SCOPED_TRACE(silent);
-        recsim::RecSim& sim = Recorder();
+        recsim::RecSimOptions o = QuickSimOptions();
+        o.sysinfoResult = 2;
+        recsim::RecSim& sim = Recorder(o);
         sim.SetReplyFault(silent, SilentReply());
         testing_support::FakeTick tick(1000, 1000);
         Press(Image("fw.bin", "abc"));

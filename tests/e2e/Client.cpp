@@ -169,7 +169,7 @@ bool Client::Answer(const std::string& caption, const std::string& key, int ms) 
     return true;
 }
 
-Window Client::OpenMinuteTable(Box& minuteCell) {
+Window Client::OpenHourTable(Box& hourCell) {
     ClickMain("BtnSer");
     const Window chooser = s.WaitWindow("SEARCH");
     s.ClickControl(chooser, FormLayout("SearchDevice.dfm"), "btnHDD");
@@ -199,10 +199,16 @@ Window Client::OpenMinuteTable(Box& minuteCell) {
 
     const Window hours = s.WaitWindow("HOUR TABLE", 30000);
     const FormLayout hourForm("HourTable.dfm");
-    const Box hour =
+    hourCell =
         FirstMark(s, hours, Box{0, 0, hours.box.w, hourForm.Bounds("btnOk").y - 4}, Tint{Tint::Red}, "hour");
+    return hours;
+}
+
+Window Client::OpenMinuteTable(Box& minuteCell) {
+    Box hour;
+    const Window hours = OpenHourTable(hour);
     s.Click(hour.x + hour.w / 2, hour.y + hour.h / 2);
-    s.ClickControl(hours, hourForm, "btnOk");
+    s.ClickControl(hours, FormLayout("HourTable.dfm"), "btnOk");
 
     const Window minutes = s.WaitWindow("MINUTE TABLE", 30000);
     const FormLayout minuteForm("MinTable.dfm");

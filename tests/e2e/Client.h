@@ -59,8 +59,11 @@ public:
     // The remote search down to a minute that holds a recording, which then plays. Leaves the minute
     // table's place for a later right-click in `minuteCell`.
     void SearchDownToAMinute();
-    // From the search mode: the medium chooser, HDD, ALL, a marked day, a marked hour; the minute
-    // table shows. Its window and the first recorded minute cell are returned.
+    // From the search mode: the medium chooser, HDD, ALL, a marked day; the hour table shows. Its window
+    // and the first recorded hour cell are returned.
+    Window OpenHourTable(Box& hourCell);
+    // The same, then that hour; the minute table shows. Its window and the first recorded minute cell
+    // are returned.
     Window OpenMinuteTable(Box& minuteCell);
 
     // A text of the language table the client shows, by its number.

@@ -24,10 +24,17 @@ void SetupEditsKeptUntilApplied(Session& s);
 void FirmwareUpgrade(Session& s);
 void LogListSavedAs(Session& s);
 
+// The remote search as each kind of recorder offers it.
+void RemoteTransportByItsButtons(Session& s);
+void BackupSpanFromTheHourMenu(Session& s);
+void OlderRecorderShowsWhatItCannotDo(Session& s);
+
 // Files on the PC: backup, local playback of it, printing.
 void BackupThroughTheMinuteMenu(Session& s);
 void LocalPlaybackOfABackup(Session& s);
 void PrintCameraOneToPdf(Session& s);
+// The map window over a played recording, its tiles through a proxy.
+void MapOfAPlayedRecording(Session& s);
 
 // What the screens look like: overlays, full mode, languages.
 void GpsOverlayOnEveryFrame(Session& s);

@@ -190,19 +190,63 @@ void PrintCameraOneToPdf(Session& s) {
         Fail("the PRINT window shows no picture of camera 1");
     // The window takes the picture's size; its buttons stay at its bottom.
     const Box button = FormLayout("Print.dfm").BoundsFromBottom("btnPrint", print.box.h);
-    s.Click(print, button.x + button.w / 2, button.y + button.h / 2);
-    // The printer dialog, taken as it stands (HARBEK_PRINT_PDF makes the printer a PDF file).
-    s.WaitWindow("Print", 10000);
-    s.Take("print-dialog");
-    s.Key("Return");
-    const std::string pdf = s.Work() + "/print.pdf";
-    if (!Session::WaitFor([&] { return fs::exists(pdf) && fs::file_size(pdf) > 0; }, 15000))
-        Fail("printing wrote no " + pdf);
+    const std::string named = s.Work() + "/snapshots/camera 1.pdf";
+    fs::create_directories(s.Work() + "/snapshots");
+    // PRINT; the printer dialog's Output file field (Alt+F) takes the name when one is given (else it
+    // keeps the one it shows), and Return prints, or first asks, when the file exists, whether to replace
+    // it: `replace` answers that question.
+    const auto printTo = [&](const std::string& file, const char* replace) {
+        s.Click(print, button.x + button.w / 2, button.y + button.h / 2);
+        s.WaitWindow("Print", 10000);
+        if (!file.empty()) {
+            s.Key("alt+f");
+            s.Key("ctrl+a");
+            s.Type(file);
+        }
+        s.Take("print-dialog");
+        s.Key("Return");
+        if (replace == nullptr) return;
+        if (!Session::WaitFor([&] { return s.FindWindows("Print").size() == 2; }, 5000))
+            Fail("printing over an existing file asked nothing");
+        s.Take("replace-question");
+        s.Key(replace);
+    };
+    // A box over the PRINT window says where the snapshot went.
+    const auto told = [&](const std::string& what) {
+        if (!Session::WaitFor([&] { return s.FindWindows("PRINT").size() == 2; }, 15000))
+            Fail(what + ": no box said where the snapshot went");
+        s.Take("written-to");
+        s.Key("Return");
+        if (!Session::WaitFor([&] { return s.FindWindows("PRINT").size() == 1; }, 5000))
+            Fail(what + ": the box stayed");
+    };
+    const auto isPdf = [&](const std::string& file) {
+        const std::string bytes = ReadFileBytes(file);
+        return bytes.rfind("%PDF-", 0) == 0 && bytes.find("/Image") != std::string::npos &&
+               bytes.find("%%EOF") != std::string::npos;
+    };
+
+    printTo(named, nullptr);
+    told("printing to a file");
+    if (!fs::exists(named) || !isPdf(named))
+        Fail("printing wrote no whole PDF file with the picture to " + named);
+    if (fs::exists(s.Work() + "/print.pdf")) Fail("printing wrote the default file too");
+    // The dialog names that file again, and printing to it asks first: No keeps the file and leaves the
+    // dialog open, to be cancelled.
+    testing_support::WriteFileBytes(named, "mine");
+    printTo("", "Return");
+    if (!Session::WaitFor([&] { return s.FindWindows("Print").size() == 1; }, 5000))
+        Fail("the question stayed after No");
+    // The dialog takes the keys again once clicked (its top left corner holds no control).
+    s.Click(s.WaitWindow("Print"), 6, 4);
+    s.Key("Escape");
+    if (!s.WaitGone("Print", 5000)) Fail("the printer dialog stayed after Escape");
     Session::Pause(500);
-    const std::string bytes = ReadFileBytes(pdf);
-    if (bytes.rfind("%PDF-", 0) != 0) Fail(pdf + " is not a PDF file");
-    if (bytes.find("/Image") == std::string::npos) Fail(pdf + " holds no picture");
-    if (bytes.find("%%EOF") == std::string::npos) Fail(pdf + " is cut short");
+    if (ReadFileBytes(named) != "mine") Fail("No replaced " + named);
+    // Yes replaces it.
+    printTo("", "alt+y");
+    told("printing over a file");
+    if (!isPdf(named)) Fail("Yes did not replace " + named + " with the snapshot");
 }
 
 } // namespace e2e

@@ -4,6 +4,7 @@
 // GPS fixes of shown frames reach the page once it has loaded.
 #include "tests/client/ClientWindowsSupport.h"
 #include "tests/playback/MapPageRecorder.h"
+#include "tests/support/HttpServer.h"
 
 #include "formats/QelSideData.h"
 #include "playback/HtmlMap.h"
@@ -11,10 +12,12 @@
 #include "platform/core/StrUtils.h"
 #include "platform/vcl/FormTesting.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <clocale>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <thread>
 
@@ -149,6 +152,39 @@ TEST_F(MapWindow, EachNewPositionReachesThePageOnceAfterItLoaded) {
     Settle(3);
     EXPECT_EQ(Calls(),
               (std::vector<std::string>{Initialize("37.5", "127"), "doMoveCenter(37.516667,127.000000)"}));
+    EXPECT_TRUE(Boxes().empty());
+}
+
+// The shipped page, from the program's resources, with its tiles from a server of the test's own: the
+// availability check finds that server, and the page draws the tiles around the position it opens at
+// and, after a frame's new GPS fix, those around that one.
+TEST_F(MapWindow, TheShippedPageDrawsTheTilesAroundEachPosition) {
+    testing_support::HttpServer tiles(
+        [](const std::string&, const std::string& target) { return testing_support::SvgTile(target); });
+    const std::string address = tiles.Address() + "/{z}/{x}/{y}.svg";
+    testing_support::ScopedEnv tileAddress("HARBEK_MAP_TILES", address.c_str());
+    fs::remove_all(folder_ + "/resources");
+    fs::create_directory_symlink(std::string(std::getenv("HARBEK_BINARY")) + "/client/resources",
+                                 folder_ + "/resources");
+    FrmMain->MapSiteProbe = nullptr;
+    const auto asked = [&](const std::string& tile) {
+        return form_testing::WaitUntil(
+            [&] {
+                const auto seen = testing_support::TilesAskedFor(tiles);
+                return std::find(seen.begin(), seen.end(), tile) != seen.end();
+            },
+            20000);
+    };
+    FrmMain->LastLatitude = 37.5;
+    FrmMain->LastLongitude = 127;
+    OpenMap();
+    EXPECT_EQ(FrmMain->MapPageLoaded, 1);
+    // The tile under 37.5 N 127 E at the page's zoom of 15; then the one under 35.1 N 129.0333 E.
+    EXPECT_TRUE(asked("15/27943/12697"));
+    FrmMain->ShowFrameOverlay(GpsFrame(35, 6, 129, 2), 1);
+    EXPECT_TRUE(asked("15/28128/12968"));
+    form_testing::WaitUntil([] { return false; }, 500);
+    form_testing::SaveFormSnapshot(FrmHtmlMap, SnapshotPath("map_window_shipped_page"));
     EXPECT_TRUE(Boxes().empty());
 }
 

@@ -47,7 +47,7 @@ protected:
         Application->CreateForm(frmPrint);
         boxes_ = std::make_unique<form_testing::ScopedModalAnswer>([this](TForm& form) {
             if (auto* box = dynamic_cast<TMessageForm*>(&form)) boxes.push_back(box->MessageText());
-            return mrOk;
+            return answer;
         });
         // A red picture as a screen shows it.
         source_ = new TImage(FrmMain);
@@ -67,7 +67,20 @@ protected:
         frmPrint->ShowFrame(source_, camera, width, standard, "Tue Jan 01 12:00:00 2008", "CAMERA 3");
     }
 
+    // The box that tells where the snapshot went, and the question before one is replaced.
+    static std::string WrittenTo(const std::string& file) {
+        return FrmMain->LoadLangString(60250) + "\n" + file;
+    }
+    static std::string Replace(const std::string& file) {
+        return FrmMain->LoadLangString(60251) + "\n" + file;
+    }
+    void Save(const std::string& name) {
+        form_testing::ScopedFileAnswer chosen(name);
+        frmPrint->btnSaveClick(frmPrint->btnSave);
+    }
+
     TImage* source_ = nullptr;
+    TModalResult answer = mrOk;
     std::vector<std::string> boxes;
     std::unique_ptr<form_testing::ScopedModalAnswer> boxes_;
 };
@@ -105,10 +118,7 @@ TEST_F(PrintWindow, SaveWritesTheSnapshotUnderTheCameraName) {
     testing_support::TempDir dir;
     ShowCamera(3, 352, 1);
     form_testing::SaveFormSnapshot(frmPrint, SnapshotPath("print_window"));
-    {
-        form_testing::ScopedFileAnswer answer(dir.File("a.jpg"));
-        frmPrint->btnSaveClick(frmPrint->btnSave);
-    }
+    Save(dir.File("a.jpg"));
     ASSERT_TRUE(fs::exists(dir.File("a_3.jpg")));
     EXPECT_FALSE(fs::exists(dir.File("a.jpg")));
     TJPEGImage jpeg;
@@ -121,40 +131,73 @@ TEST_F(PrintWindow, SaveWritesTheSnapshotUnderTheCameraName) {
     const TColor middle = back.Canvas()->Pixels(300, 250);
     EXPECT_GT(middle & 0xFF, 0xC0);
     EXPECT_LT((middle >> 8) & 0xFF, 0x40);
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(boxes, std::vector<std::string>{WrittenTo(dir.File("a_3.jpg"))});
+}
+
+TEST_F(PrintWindow, SavingOverAnEarlierSnapshotAsksFirst) {
+    testing_support::TempDir dir;
+    ShowCamera(3, 352, 1);
+    Save(dir.File("a.jpg"));
+    const std::string first = testing_support::ReadFileBytes(dir.File("a_3.jpg"));
+    // Another picture under the same name: the file it would replace is named, and No keeps it.
+    frmPrint->ShowFrame(source_, 3, 352, 1, "Wed Jan 02 08:30:00 2008", "CAMERA 3");
+    boxes.clear();
+    answer = mrNo;
+    Save(dir.File("a.jpg"));
+    EXPECT_EQ(boxes, std::vector<std::string>{Replace(dir.File("a_3.jpg"))});
+    EXPECT_EQ(testing_support::ReadFileBytes(dir.File("a_3.jpg")), first);
+    boxes.clear();
+    answer = mrYes;
+    Save(dir.File("a.jpg"));
+    EXPECT_EQ(boxes,
+              (std::vector<std::string>{Replace(dir.File("a_3.jpg")), WrittenTo(dir.File("a_3.jpg"))}));
+    EXPECT_NE(testing_support::ReadFileBytes(dir.File("a_3.jpg")), first);
+    // The name chosen is not the file written: that one is never asked about.
+    testing_support::WriteFileBytes(dir.File("b.jpg"), "mine");
+    boxes.clear();
+    Save(dir.File("b.jpg"));
+    EXPECT_EQ(boxes, std::vector<std::string>{WrittenTo(dir.File("b_3.jpg"))});
+    EXPECT_EQ(testing_support::ReadFileBytes(dir.File("b.jpg")), "mine");
 }
 
 TEST_F(PrintWindow, CancelledSaveWritesNothingAndAFailedOneSaysWhy) {
     testing_support::TempDir dir;
     ShowCamera(1, 720, 2);
-    {
-        form_testing::ScopedFileAnswer cancel("");
-        frmPrint->btnSaveClick(frmPrint->btnSave);
-    }
+    Save("");
     EXPECT_TRUE(fs::is_empty(dir.Path()));
-    {
-        form_testing::ScopedFileAnswer answer(dir.File("gone/b.jpg"));
-        frmPrint->btnSaveClick(frmPrint->btnSave);
-    }
-    EXPECT_EQ(boxes.size(), 1u);
+    Save(dir.File("gone/b.jpg"));
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].find(FrmMain->LoadLangString(60250)), std::string::npos) << "a failure is no success";
 }
 
-TEST_F(PrintWindow, PrintGoesToThePdfFile) {
+TEST_F(PrintWindow, PrintGoesToThePdfFileAndSaysWhere) {
     testing_support::TempDir dir;
     testing_support::ScopedEnv pdf("HARBEK_PRINT_PDF", dir.File("out.pdf").c_str());
     auto previousPrinter = SetPrinter(std::make_unique<TPrinter>());
     auto previousHook = TPrintDialog::SetExecuteHook([](TPrintDialog&) { return true; });
     ShowCamera(2, 352, 1);
     frmPrint->btnPrintClick(frmPrint->btnPrint);
+    EXPECT_EQ(boxes, std::vector<std::string>{WrittenTo(dir.File("out.pdf"))});
+    // The file the user named in the dialog.
+    TPrintDialog::SetExecuteHook([&](TPrintDialog&) {
+        Printer()->SetFileName(dir.File("named.pdf"));
+        return true;
+    });
+    boxes.clear();
+    frmPrint->btnPrintClick(frmPrint->btnPrint);
+    EXPECT_EQ(boxes, std::vector<std::string>{WrittenTo(dir.File("named.pdf"))});
+    EXPECT_GT(fs::file_size(dir.File("named.pdf")), 1000u);
     TPrintDialog::SetExecuteHook([](TPrintDialog&) { return false; });
-    testing_support::TempDir other;
+    boxes.clear();
+    fs::remove(dir.File("named.pdf"));
     frmPrint->btnPrintClick(frmPrint->btnPrint);
     TPrintDialog::SetExecuteHook(previousHook);
     SetPrinter(std::move(previousPrinter));
+    EXPECT_TRUE(boxes.empty()) << "a cancelled print says nothing";
+    EXPECT_FALSE(fs::exists(dir.File("named.pdf")));
     ASSERT_TRUE(fs::exists(dir.File("out.pdf")));
     EXPECT_EQ(testing_support::ReadFileBytes(dir.File("out.pdf")).substr(0, 4), "%PDF");
     EXPECT_GT(fs::file_size(dir.File("out.pdf")), 1000u);
-    EXPECT_TRUE(boxes.empty());
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include "platform/core/FileUtils.h"
 #include "platform/core/StrUtils.h"
 #include "platform/vcl/FormTesting.h"
+#include "platform/vcl/TestHooks.h"
 
 #include <filesystem>
 #include <map>
@@ -617,6 +618,83 @@ TEST_F(SearchFlow, BackupSpansFromTheCalendarAndTables) {
     EXPECT_FALSE(frmHourTable->Visible());
     EXPECT_EQ(frmBackup->GetReturnForm(), 2);
 }
+
+// What a recorder that answers the log-in with result 2 (an older one) and one that answers 3 offer on the
+// way down to a remote playback: the backup span menus and BACKUP buttons, and the transport the playback
+// gets. A skin button that cannot act shows its disabled look, frame 3.
+struct LogInAnswer {
+    DWORD sysinfo;
+    bool spans; // span menus and BACKUP buttons, and the remote transport
+};
+
+class RecorderGeneration : public SearchRig, public ::testing::WithParamInterface<LogInAnswer> {
+protected:
+    // The transport as it stands: each of the ten buttons (and Back 5) visible, enabled, base frame.
+    static std::string Transport() {
+        std::string out;
+        for (TBmButton* b : {FrmMain->BtnFirst, FrmMain->BtnPrev, FrmMain->BtnFastReverse,
+                             FrmMain->BtnReverse, FrmMain->BtnPlay, FrmMain->BtnPause, FrmMain->BtnStop,
+                             FrmMain->BtnFastPlay, FrmMain->BtnNext, FrmMain->BtnLast, FrmMain->BtnBack5})
+            out += !b->Visible() ? "-"
+                                 : std::string(b->Enabled() ? "E" : "d") + std::to_string(b->CurrentFrame());
+        return out + " ";
+    }
+};
+
+TEST_P(RecorderGeneration, DecidesTheBackupSpansAndTheRemoteTransport) {
+    const LogInAnswer answer = GetParam();
+    recsim::RecSimOptions o = StoreOptions();
+    o.sysinfoResult = answer.sysinfo;
+    recsim::RecSim& sim = LoggedIn(o);
+    int menus = 0;
+    const TPopupMenuHook previous = SetPopupMenuHook([&](TPopupMenu&, TPoint) -> TMenuItem* {
+        ++menus;
+        return nullptr;
+    });
+    // Logged in, nothing plays: the transport cannot act and looks so.
+    EXPECT_EQ(Transport(), "d3d3d3d3d3d3d3d3d3d3- ");
+
+    ChooseHardDisk();
+    frmSearch->btnAllClick(frmSearch->btnAll);
+    ASSERT_TRUE(frmCalendar->Visible());
+    EXPECT_EQ(frmCalendar->btnBackup->Enabled(), answer.spans);
+    frmCalendar->DayCellClick(TfrmCalendar::FirstWeekday(2008, 1));
+    frmCalendar->DayBox(1)->OnMouseDown(frmCalendar->DayBox(1), mbRight, TShiftState(), 1, 1);
+    frmCalendar->btnOkClick(frmCalendar->btnOk);
+    ASSERT_TRUE(frmHourTable->Visible());
+    EXPECT_EQ(frmHourTable->btnBackup->Enabled(), answer.spans);
+    EXPECT_EQ(frmHourTable->btnBackup2->Enabled(), answer.spans);
+    frmHourTable->HourCellClick(0, 9);
+    frmHourTable->Cell(0, 0)->OnMouseDown(frmHourTable->Cell(0, 0), mbRight, TShiftState(), 1, 1);
+    frmHourTable->btnOk2Click(frmHourTable->btnOk);
+    ASSERT_TRUE(frmMinTable->Visible());
+    EXPECT_EQ(frmMinTable->btnBackup->Enabled(), answer.spans);
+    EXPECT_EQ(frmMinTable->btnBackup2->Enabled(), answer.spans);
+    frmMinTable->MinuteCellClick(0, 1);
+    frmMinTable->Cell(0, 0)->OnMouseDown(frmMinTable->Cell(0, 0), mbRight, TShiftState(), 1, 1);
+    // The calendar's, the hour table's and the minute table's span menu.
+    EXPECT_EQ(menus, answer.spans ? 3 : 0);
+    SetPopupMenuHook(previous);
+
+    frmMinTable->btnOk2Click(frmMinTable->btnOk);
+    ASSERT_TRUE(sim.Log().WaitForCommand(NETCMD_SEARCH, 2000));
+    ASSERT_TRUE(PumpReal([] { return FrmMain->lbState->Caption() == "SEARCH" && !FrmWait->Visible(); }));
+    // The remote transport: Play, Pause, Stop, Next and Back 5; an older recorder keeps the local one,
+    // which cannot act on a remote playback (its keys do).
+    EXPECT_EQ(Transport(), answer.spans ? "----E0E0E0-E0-E0 " : "d3d3d3d3d3d3d3d3d3d3- ");
+    if (answer.spans) EXPECT_EQ(FrmMain->BtnPlay->Left(), 116);
+
+    FrmMain->BtnDisserClick(FrmMain->BtnDisser);
+    EXPECT_EQ(Transport(), "d3d3d3d3d3d3d3d3d3d3- ");
+    EXPECT_EQ(FrmMain->BtnPlay->Left(), 240);
+    EXPECT_TRUE(Idle());
+}
+
+INSTANTIATE_TEST_SUITE_P(SearchFlow, RecorderGeneration,
+                         ::testing::Values(LogInAnswer{2, false}, LogInAnswer{3, true}),
+                         [](const ::testing::TestParamInfo<LogInAnswer>& info) {
+                             return "LogInResult" + std::to_string(info.param.sysinfo);
+                         });
 
 TEST_F(SearchFlow, SavingTheSearchedStreamStartsAndEndsOnce) {
     LoggedIn(StoreOptions());

@@ -214,7 +214,8 @@ Recorder:
   --admin-password TEXT    administrator password (default 1234)
   --user-password TEXT     user password (default empty)
   --no-password-check      accept any password
-  --sysinfo N              result of the 101 reply (default 2; 1 = password-only log-in)
+  --sysinfo N              result of the 101 reply (default 3; 2 = an older recorder:
+                           no backup spans, no remote transport; 1 = password-only log-in)
   --heartbeat N            arg0 of the 101 reply (default 1: heartbeat wanted)
   --removable N            arg1 of the 101 reply (default 1: CF/SD present)
   --login-option A0:A1     the 119 reply (default 1:1; 1:2 = password only)

@@ -80,7 +80,8 @@ struct RecSimOptions {
     std::string adminPassword = "1234";
     std::string userPassword = "";
     bool checkPassword = true;
-    DWORD sysinfoResult = 2;  // 1 = password-only log-in
+    DWORD sysinfoResult =
+        3; // 2 = an older recorder (no backup spans, no remote transport); 1 = password-only log-in
     DWORD heartbeat = 1;      // arg0 of the 101 reply
     DWORD removableMedia = 1; // arg1 of the 101 reply: CF/SD present
     DWORD loginArg0 = 1;      // the 119 reply

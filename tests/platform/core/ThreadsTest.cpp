@@ -11,7 +11,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 long ElapsedMs(Clock::time_point since) {
-    return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - since).count());
+    return static_cast<long>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - since).count());
 }
 
 TEST(Event, TimeLimitRunsOut) {
@@ -53,6 +54,29 @@ TEST(Event, SetFromAnotherThreadWakesTheWaiter) {
     EXPECT_LT(ElapsedMs(t0), 4000);
     setter.join();
     CloseHandle(e);
+}
+
+// Two threads hand a signal back and forth: a set that lands while the other side is just going to
+// sleep must still wake it.
+TEST(Event, NoSignalIsLostBetweenTwoThreads) {
+    HANDLE ping = CreateEvent(nullptr, FALSE, FALSE, nullptr);
+    HANDLE pong = CreateEvent(nullptr, FALSE, FALSE, nullptr);
+    constexpr int kRounds = 2000;
+    std::atomic<int> lost{0};
+    std::thread other([&] {
+        for (int i = 0; i < kRounds && lost.load() == 0; ++i) {
+            if (WaitForSingleObject(ping, 5000) != WAIT_OBJECT_0) ++lost;
+            SetEvent(pong);
+        }
+    });
+    for (int i = 0; i < kRounds && lost.load() == 0; ++i) {
+        SetEvent(ping);
+        if (WaitForSingleObject(pong, 5000) != WAIT_OBJECT_0) ++lost;
+    }
+    other.join();
+    EXPECT_EQ(lost.load(), 0);
+    CloseHandle(ping);
+    CloseHandle(pong);
 }
 
 TEST(Handles, BadHandlesFail) {
@@ -129,8 +153,7 @@ TEST(CriticalSection, IsRecursiveAndExcludes) {
     LeaveCriticalSection(&cs);
     std::thread again([&] {
         got = TryEnterCriticalSection(&cs) != FALSE;
-        if (got)
-            LeaveCriticalSection(&cs);
+        if (got) LeaveCriticalSection(&cs);
     });
     again.join();
     EXPECT_TRUE(got.load());
@@ -138,7 +161,9 @@ TEST(CriticalSection, IsRecursiveAndExcludes) {
 }
 
 int gIdleCalls = 0;
-void CountingWaiter(DWORD) { ++gIdleCalls; }
+void CountingWaiter(DWORD) {
+    ++gIdleCalls;
+}
 
 TEST(Sleep, IdleWaiterIsPerThread) {
     gIdleCalls = 0;

@@ -59,6 +59,23 @@ TEST_F(Printing, SnapshotGoesToAPdfFile) {
     EXPECT_EQ(bytes.substr(0, 5), "%PDF-");
 }
 
+TEST_F(Printing, ANamedFileTakesTheJobsUntilTheNameIsCleared) {
+    TPrinter printer;
+    EXPECT_EQ(printer.PdfTarget(), pdf_);
+    const std::string named = dir_.File("named.pdf");
+    printer.SetFileName(named);
+    EXPECT_EQ(printer.PdfTarget(), named);
+    printer.BeginDoc();
+    EXPECT_THROW(printer.SetFileName(pdf_), EPrinter);
+    printer.Canvas()->Rectangle(100, 100, 600, 400);
+    printer.EndDoc();
+    EXPECT_EQ(printer.OutputFileName(), named);
+    EXPECT_EQ(testing_support::ReadFileBytes(named).substr(0, 5), "%PDF-");
+    EXPECT_FALSE(std::filesystem::exists(pdf_));
+    printer.SetFileName("");
+    EXPECT_EQ(printer.PdfTarget(), pdf_);
+}
+
 TEST_F(Printing, CallsOutOfOrderRaise) {
     TPrinter printer;
     EXPECT_THROW(printer.EndDoc(), EPrinter);

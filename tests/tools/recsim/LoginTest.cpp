@@ -19,7 +19,7 @@ TEST(RecSimLogin, FullLoginAnswersEveryStepAsConfigured) {
 
     const auto sys = Request(cmd, MakeNetCommand(NETCMD_SYSINFO, 3));
     ASSERT_TRUE(sys);
-    EXPECT_EQ(sys->Result(), 2u);
+    EXPECT_EQ(sys->Result(), 3u);
     EXPECT_EQ(sys->Arg0(), 0u);
     EXPECT_EQ(sys->Arg1(), 0u);
     TestConnection av(sim->AvPort());

@@ -224,7 +224,7 @@ TEST(RecSimProgram, RunsAsAProgramUntilTerminated) {
         TestConnection cmd(cmdPort);
         const auto r = Request(cmd, MakeNetCommand(NETCMD_SYSINFO, 3));
         ASSERT_TRUE(r);
-        EXPECT_EQ(r->Result(), 2u);
+        EXPECT_EQ(r->Result(), 3u);
         // Lines on standard input make the recorder act; a line it does not know changes nothing.
         const std::string lines = "whatever 1\nstatus 2\nevent4 1\n";
         ASSERT_EQ(::write(in[1], lines.data(), lines.size()), static_cast<ssize_t>(lines.size()));

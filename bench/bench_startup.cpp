@@ -1,0 +1,143 @@
+// Start-up: the time from starting the program to its main window shown and painted, with every
+// window created as the program creates them, against a bare application that shows one empty window
+// of the same size; both are processes of this same executable, started one after the other in the
+// same run, on the offscreen platform. The counter "ratio" is the program's time over the bare one's
+// (1.0 = as fast).
+#include "client/AudioLibrary.h"
+#include "client/HarbekWindows.h"
+#include "client/main.h"
+
+#include "platform/core/AppPaths.h"
+#include "platform/vcl/FormReader.h"
+#include "platform/vcl/Forms.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The child's report: the main window's size once it is shown, or 0 0.
+void Report(int fd, int width, int height) {
+    const std::string text = std::to_string(width) + " " + std::to_string(height) + "\n";
+    if (::write(fd, text.data(), text.size()) < 0) std::_Exit(3);
+}
+
+int ProgramChild(int fd) {
+    RegisterAudioLibrary();
+    SetFormResourceRoot(HARBEK_CLIENT_RESOURCES);
+    Application->Initialize();
+    CreateHarbekWindows();
+    FrmMain->Show();
+    Application->ProcessMessages();
+    Report(fd, FrmMain->Visible() ? FrmMain->Width() : 0, FrmMain->Visible() ? FrmMain->Height() : 0);
+    std::_Exit(0);
+}
+
+int BareChild(int fd, int width, int height) {
+    Application->Initialize();
+    auto* form = new TForm(Application);
+    form->SetBorderStyle(bsNone);
+    form->SetBounds(0, 0, width, height);
+    form->Show();
+    Application->ProcessMessages();
+    Report(fd, form->Visible() ? form->Width() : 0, form->Visible() ? form->Height() : 0);
+    std::_Exit(0);
+}
+
+struct Started {
+    double seconds = -1;
+    int width = 0;
+    int height = 0;
+};
+
+// Starts this executable with `args` and waits for its report.
+Started Start(const std::vector<std::string>& args) {
+    int pipeFds[2];
+    if (::pipe(pipeFds) != 0) return {};
+    std::vector<std::string> all{"/proc/self/exe", "--child", std::to_string(pipeFds[1])};
+    all.insert(all.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& a : all)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    const auto start = Clock::now();
+    pid_t pid = 0;
+    const int spawned = ::posix_spawn(&pid, "/proc/self/exe", nullptr, nullptr, argv.data(), environ);
+    ::close(pipeFds[1]);
+    Started s;
+    if (spawned == 0) {
+        char text[64] = {};
+        std::size_t got = 0;
+        ssize_t n = 0;
+        while (got < sizeof text - 1 && (n = ::read(pipeFds[0], text + got, sizeof text - 1 - got)) > 0) {
+            got += static_cast<std::size_t>(n);
+            if (std::memchr(text, '\n', got) != nullptr) break;
+        }
+        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        if (std::sscanf(text, "%d %d", &s.width, &s.height) == 2 && s.width > 0 && WIFEXITED(status) &&
+            WEXITSTATUS(status) == 0)
+            s.seconds = seconds;
+    }
+    ::close(pipeFds[0]);
+    return s;
+}
+
+void BM_StartupAgainstBareWindow(benchmark::State& state) {
+    double programSeconds = 0, bareSeconds = 0;
+    for (auto _ : state) {
+        const Started program = Start({"program"});
+        const Started bare = Start({"bare", std::to_string(program.width), std::to_string(program.height)});
+        if (program.seconds < 0 || bare.seconds < 0) {
+            state.SkipWithError("a window was not shown");
+            return;
+        }
+        programSeconds += program.seconds;
+        bareSeconds += bare.seconds;
+    }
+    const auto n = static_cast<double>(state.iterations());
+    state.counters["program_ms"] = programSeconds / n * 1000;
+    state.counters["bare_ms"] = bareSeconds / n * 1000;
+    state.counters["ratio"] = programSeconds / bareSeconds;
+}
+BENCHMARK(BM_StartupAgainstBareWindow)->Unit(benchmark::kMillisecond)->Iterations(10)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc >= 4 && std::strcmp(argv[1], "--child") == 0) {
+        SetCommandLine(1, argv);
+        const int fd = std::atoi(argv[2]);
+        if (std::strcmp(argv[3], "program") == 0) return ProgramChild(fd);
+        if (argc == 6) return BareChild(fd, std::atoi(argv[4]), std::atoi(argv[5]));
+        return 2;
+    }
+    // The children draw without a display and keep their files and settings in a folder of their own.
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    char pattern[] = "/tmp/bench_startup.XXXXXX";
+    const std::string home = mkdtemp(pattern);
+    setenv("HARBEK_HOME", home.c_str(), 1);
+    setenv("HARBEK_REGISTRY", (home + "/registry.ini").c_str(), 1);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    std::filesystem::remove_all(home);
+    return 0;
+}
