@@ -2,13 +2,13 @@
 
 #include "platform/core/Debug.h"
 #include "platform/core/FilePaths.h"
+#include "platform/core/FileUtils.h"
 #include "platform/core/StrUtils.h"
 #include "platform/vcl/DeviceContext.h"
 #include "platform/vcl/FormReader.h"
 #include "platform/win/Modules.h"
 
 #include <cstdint>
-#include <fstream>
 #include <memory>
 #include <mutex>
 
@@ -86,17 +86,13 @@ std::string Unescape(std::string_view text, const std::string& fileName, int lin
 
 // The table of a file, or nullptr when it cannot be read or is not a table.
 std::shared_ptr<LanguageTable> ReadTableFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return nullptr;
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size < 0 || static_cast<std::uint64_t>(size) > kMaxLanguageTableBytes) {
-        DebugTrace("LanguageDll", Format("%s: not a language table of a sensible size", path.c_str()));
+    std::string bytes;
+    if (!ReadFileBytes(path, kMaxLanguageTableBytes, bytes)) {
+        if (FileExists(path))
+            DebugTrace("LanguageDll",
+                       Format("%s: unreadable, or not a language table of a sensible size", path.c_str()));
         return nullptr;
     }
-    in.seekg(0, std::ios::beg);
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    if (size > 0 && !in.read(bytes.data(), size)) return nullptr;
     try {
         return std::make_shared<LanguageTable>(LanguageTable::Parse(bytes, ExtractFileName(path)));
     } catch (const ELanguageTableError& e) {

@@ -4,8 +4,12 @@
 
 #include "platform/core/Types.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
+
+// No recorder takes a setup file anywhere near this; a larger one is not ours.
+inline constexpr std::size_t kMaxSetupFileBytes = 16 * 1024 * 1024;
 
 // done * 100 / total, at most 100; nothing when the total is 0.
 inline std::optional<int> ProgressPercent(std::uint64_t done, std::uint64_t total) {

@@ -1,6 +1,7 @@
 // The main window's debug buttons, kept out of the visible layout: a config.ini upload without the
 // setup pass, the multicast group joined again with a smaller buffer, the upload and log windows, the
 // play state in the client log, the heartbeat on and off; and the A/V server socket's accept.
+#include "client/LinkNumbers.h"
 #include "client/main.h"
 
 #include "net/WSocket.h"
@@ -9,10 +10,9 @@
 
 #include "platform/core/Debug.h"
 #include "platform/core/Exceptions.h"
+#include "platform/core/FileUtils.h"
 #include "platform/core/StrUtils.h"
 #include "platform/vcl/WinUser.h"
-
-#include <fstream>
 
 namespace {
 
@@ -20,25 +20,11 @@ void Trace(const char* method, const std::string& message) {
     DebugTrace((std::string("TFrmMain::") + method).c_str(), message);
 }
 
-// No recorder takes a setup file anywhere near this; a larger one is not ours.
-constexpr std::streamoff kMaxConfigBytes = 16 * 1024 * 1024;
 constexpr DWORD kDebugMulticastBuffer = 512000;
 constexpr DWORD kDebugMulticastPauseMs = 2000;
 constexpr int kDebugWindowLeft = 300;
 constexpr int kDebugWindowTop = 500;
 constexpr std::size_t kTitleChars = 999;
-
-bool ReadWholeFile(const std::string& path, std::string& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size < 0 || size > kMaxConfigBytes) return false;
-    in.seekg(0, std::ios::beg);
-    bytes.assign(static_cast<std::size_t>(size), '\0');
-    in.read(bytes.data(), size);
-    return in.gcount() == size;
-}
 
 TForm* FormCaptioned(const std::string& caption) {
     for (int i = 0; i < Screen->FormCount(); ++i)
@@ -53,7 +39,7 @@ void TFrmMain::Button1Click(TObject*) {
     // The recorder's file as this program keeps it, where every received file is stored.
     const std::string path = ProgramFolder + "config.ini";
     std::string bytes;
-    if (!ReadWholeFile(path, bytes)) {
+    if (!ReadFileBytes(path, kMaxSetupFileBytes, bytes)) {
         Trace("Button1Click", Format("cannot read %s", path.c_str()));
         return;
     }

@@ -7,28 +7,14 @@
 
 #include "net/WSocket.h"
 
-#include <fstream>
+#include "platform/core/FileUtils.h"
 
 using namespace setup_pages;
 
 namespace {
 
-// No recorder takes a setup file anywhere near this; a larger one is not ours.
-constexpr std::streamoff kMaxSetupFileBytes = 16 * 1024 * 1024;
 // The link notes 1 or 0 in UploadAccepted for each reply to 104; it never writes this.
 constexpr BYTE kNoUploadReply = 0xFF;
-
-bool ReadSetupFile(const std::string& path, std::string& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size < 0 || size > kMaxSetupFileBytes) return false;
-    in.seekg(0, std::ios::beg);
-    bytes.assign(static_cast<std::size_t>(size), '\0');
-    in.read(bytes.data(), size);
-    return in.gcount() == size;
-}
 
 } // namespace
 
@@ -38,7 +24,7 @@ bool SetupLinkUp() {
 
 TUploadEnd SendSetupFile(const std::string& name, DWORD kind, DWORD limitMs) {
     std::string bytes;
-    if (!ReadSetupFile(SetupFolder() + name, bytes)) return TUploadEnd::NoFile;
+    if (!ReadFileBytes(SetupFolder() + name, kMaxSetupFileBytes, bytes)) return TUploadEnd::NoFile;
     if (!SetupLinkUp()) return TUploadEnd::LinkLost;
     FrmMain->UploadAccepted = kNoUploadReply;
     const int sent = FrmMain->SendFileUpload(kind, bytes);

@@ -11,10 +11,10 @@
 #include "net/WSocket.h"
 
 #include "platform/core/Debug.h"
+#include "platform/core/FileUtils.h"
 #include "platform/core/StrUtils.h"
 #include "platform/vcl/Dialogs.h"
 
-#include <fstream>
 #include <vector>
 
 using namespace setup_pages;
@@ -25,7 +25,6 @@ namespace {
 
 // A destination that never answers the connect is given up after this long.
 constexpr DWORD kUploadConnectLimitMs = 20000;
-constexpr std::streamoff kMaxConfigBytes = 16 * 1024 * 1024;
 
 void MoveLine(TListBox* from, TListBox* to) {
     const int index = from->ItemIndex();
@@ -140,20 +139,8 @@ void TfrmUpload::btnOkClick(TObject*) {
         SetupBox("Select destination IP", "Select IP", 0); // untranslated: long-standing fixed text
         return;
     }
-    std::ifstream in(edtPath->Text() + "/config.ini", std::ios::binary);
-    std::streamoff size = -1;
-    if (in) {
-        in.seekg(0, std::ios::end);
-        size = in.tellg();
-        in.seekg(0, std::ios::beg);
-    }
-    if (!in || size < 0 || size > kMaxConfigBytes) {
-        SetupBox("Can't find file!", "Search Fail", 0); // untranslated: long-standing fixed text
-        return;
-    }
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    in.read(bytes.data(), size);
-    if (in.gcount() != size) {
+    std::string bytes;
+    if (!ReadFileBytes(edtPath->Text() + "/config.ini", kMaxSetupFileBytes, bytes)) {
         SetupBox("Can't find file!", "Search Fail", 0); // untranslated: long-standing fixed text
         return;
     }
@@ -161,7 +148,7 @@ void TfrmUpload::btnOkClick(TObject*) {
     if (FrmUpdateStatus != nullptr) {
         FrmUpdateStatus->Show();
         FrmUpdateStatus->ResetProgress();
-        FrmUpdateStatus->ProgressTransfer->SetMaximumLevel(static_cast<int>(size));
+        FrmUpdateStatus->ProgressTransfer->SetMaximumLevel(static_cast<int>(bytes.size()));
         FrmUpdateStatus->ProgressUpdate->SetMaximumLevel(lbDestAddress->Items()->Count());
     }
     // The link this replaces is left on purpose: that is no loss to report.

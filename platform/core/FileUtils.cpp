@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <fstream>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
@@ -85,6 +86,22 @@ std::int64_t FileSize(const std::string& path) {
         return -1;
     }
     return static_cast<std::int64_t>(st.st_size);
+}
+
+bool ReadFileBytes(const std::string& path, std::size_t maxBytes, std::string& bytes) {
+    bytes.clear();
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    if (size < 0 || static_cast<std::uint64_t>(size) > maxBytes) return false;
+    in.seekg(0, std::ios::beg);
+    bytes.assign(static_cast<std::size_t>(size), '\0');
+    if (size > 0 && (!in.read(bytes.data(), size) || in.gcount() != size)) {
+        bytes.clear();
+        return false;
+    }
+    return true;
 }
 
 std::int64_t FileAge(const std::string& path) {

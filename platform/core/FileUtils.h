@@ -9,6 +9,7 @@
 #include "platform/core/FileTree.h"
 #include "platform/core/Types.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -29,6 +30,8 @@ bool RemoveDir(const std::string& path);
 
 // Size in bytes, or -1 when there is no such file.
 std::int64_t FileSize(const std::string& path);
+// The whole file, when it can be read and holds at most maxBytes; false otherwise, bytes then empty.
+bool ReadFileBytes(const std::string& path, std::size_t maxBytes, std::string& bytes);
 // Modification time in seconds since 1970, or -1.
 std::int64_t FileAge(const std::string& path);
 // Only faReadOnly has an effect (it takes away or gives back write permission); 0 or the error number.
