@@ -225,6 +225,27 @@ TEST(FileUtils, SingleEntryOperations) {
     EXPECT_EQ(FileGetAttr(dir.File("c.txt")) & faReadOnly, 0);
 }
 
+TEST(FileUtils, BoundedReadTakesWholeFilesUpToTheLimitOnly) {
+    TempDir dir;
+    WriteFileBytes(dir.File("five"), "12345");
+    WriteFileBytes(dir.File("empty"), "");
+    struct Case {
+        std::string path;
+        std::size_t limit;
+        bool read;
+        std::string bytes;
+    } const cases[] = {
+        {dir.File("five"), 5, true, "12345"}, {dir.File("five"), 4, false, ""},
+        {dir.File("empty"), 0, true, ""},     {dir.File("none"), 100, false, ""},
+        {dir.Str(), 100, false, ""},
+    };
+    for (const Case& c : cases) {
+        std::string bytes = "left over";
+        EXPECT_EQ(::ReadFileBytes(c.path, c.limit, bytes), c.read) << c.path << " limit " << c.limit;
+        EXPECT_EQ(bytes, c.bytes) << c.path << " limit " << c.limit;
+    }
+}
+
 TEST(FileUtils, CopyFileReplacesWholeAndNeverEatsItsSource) {
     TempDir dir;
     const std::string src = dir.File("src.bin");
