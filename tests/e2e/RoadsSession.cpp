@@ -113,10 +113,15 @@ void LocalThenRecorderThenLocal(Session& s) {
     if (over > 0.01)
         Fail("camera 1's picture covers " + std::to_string(static_cast<int>(over * 100)) +
              "% of the slider and the transport bar");
+    // The vehicle's GPS over camera 1, in the overlays' blue.
+    c.ScreenMenu({"MenuItemGPS", "MenuItemGPSON"});
+    const Box gps = c.QuadLabel("LabelGPSdata1");
+    if (!Session::WaitFor([&] { return s.Take("gps").Count(gps, Tint{Tint::Blue}) >= 30; }, 5000))
+        Fail("the played recording shows no GPS text over camera 1");
     ClickBar(s, c, "BtnPause");
 
     // The recorder: live view, then the remote search of a minute, each stopped; nothing stays on the
-    // black screens.
+    // black screens, neither of the streams nor of the recording played before.
     c.Connect();
     c.LiveOn();
     c.ExpectCommand(
