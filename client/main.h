@@ -499,8 +499,13 @@ public:
     // The same without telling the recorder, whose stream has already stopped.
     void CloseBackupFiles(int pad);
     void ShowSaverFailure(const TSaverFailure& why);
-    // Saving armed into the backup window's folder; the caller says for which activity.
-    void ArmSaver();
+    // Saving armed into the folder (the program's when empty) up to the span's end (0: no end); the caller
+    // says for which activity.
+    void ArmSaver(const std::string& folder, DWORD endTime);
+    // The search tab's saving of the played stream ends; the playback goes on.
+    void EndSearchBackup();
+    // Where the search tab's saving went last: its folder chooser starts there.
+    std::string SearchBackupFolder;
     CStreamSaver Saver;
 
     // ---- Setup download ----

@@ -233,6 +233,9 @@ void TFrmMain::ShowSelectedCamera() {
 
 void TFrmMain::ApplyVideoStandard(int standard) {
     const bool ntsc = IsNtsc(standard);
+    // The screens are laid out by the client's standard: it must be the one the window is sized for, or
+    // a recording of the other standard draws its pictures over the transport bar.
+    VideoStandard = ntsc ? kVideoStandardNtsc : kVideoStandardPal;
     MMTimerPlayback->SetInterval(ntsc ? 33 : 40);
     MMTimerReverse->SetInterval(ntsc ? 33 : 40);
     TImgFrame* background = ntsc ? ImgFrame3 : ImgFrame1;

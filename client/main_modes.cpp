@@ -78,11 +78,7 @@ void TFrmMain::EndRemoteSearchState() {
     Activities.End(TActivity::RemoteSearch);
     AvShow.awaitingFirstPicture = false;
     if (AVDataCliSocket->Paused()) AVDataCliSocket->Resume();
-    if (BackupActive()) {
-        FinishBackupFiles(0);
-        BtnBackup_on->Hide();
-        BtnBackup->SetVisible(true);
-    }
+    if (BackupActive()) EndSearchBackup();
 }
 
 // ---- Looks ----

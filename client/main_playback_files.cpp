@@ -82,6 +82,10 @@ void TFrmMain::OpenPlaybackFile(const std::string& name) {
         ClockFrameSlot = static_cast<int>(VideoReader->GetFrameAttr());
         PlayForward = 1;
         Activities.Begin(TActivity::LocalPlayback);
+        // The local look leaves these four disabled (a link's transport is the recorder's): an open file
+        // gives them back.
+        for (TBmButton* button : {BtnPlay, BtnPause, BtnStop, BtnNext})
+            EnableSkinButton(button, true);
         SliderSearch->SetKnobPos(KnobOfIndex(CurrentIndexPos, CurrentIndexCount));
     }
     const bool hasIndex = VideoReader->GetIndexCount() != 0;

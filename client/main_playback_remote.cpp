@@ -149,6 +149,8 @@ void TFrmMain::RemoteStopSearch() {
         }
     }
     Activities.End(TActivity::RemoteSearch);
+    // Saving ends with the search it saved.
+    if (BackupActive()) EndSearchBackup();
     CloseWait();
     ShowPlaybackControls(true);
     if (frmBackup != nullptr) frmBackup->Hide();

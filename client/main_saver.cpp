@@ -7,16 +7,23 @@
 #include "playback/Backup.h"
 #include "playback/download.h"
 
-void TFrmMain::ArmSaver() {
-    std::string folder = frmBackup != nullptr ? frmBackup->GetBackupPath() : std::string();
-    if (folder.empty()) folder = ProgramFolder;
-    const DWORD end = frmBackup != nullptr ? frmBackup->GetEndTime() : 0;
-    Saver.Arm(folder, end, BackupSizeKB);
+void TFrmMain::ArmSaver(const std::string& folder, DWORD endTime) {
+    Saver.Arm(folder.empty() ? ProgramFolder : folder, endTime, BackupSizeKB);
 }
 
 void TFrmMain::SetBackupMode() {
-    ArmSaver();
+    if (frmBackup != nullptr)
+        ArmSaver(frmBackup->GetBackupPath(), frmBackup->GetEndTime());
+    else
+        ArmSaver(std::string(), 0);
     Activities.Begin(TActivity::Backup);
+}
+
+void TFrmMain::EndSearchBackup() {
+    Activities.End(TActivity::SearchBackup);
+    if (!Saver.Finish(false)) ShowSaverFailure(Saver.Failure());
+    BtnBackup_on->Hide();
+    BtnBackup->SetVisible(true);
 }
 
 void TFrmMain::SetBackupRange(DWORD lowestSeq, DWORD highestSeq, BackupSpanList spans) {
@@ -77,6 +84,8 @@ void TFrmMain::ShowSaverFailure(const TSaverFailure& why) {
 }
 
 void TFrmMain::CloseBackupFiles(int pad) {
+    // The backup window goes back up after its own span only: the search tab's saving never filled it.
+    const bool spanBackup = Activities.Running(TActivity::Backup);
     Activities.End(TActivity::SearchBackup);
     Activities.End(TActivity::Backup);
     TBmGauge* const gauge = frmDownload != nullptr ? frmDownload->ProgressTransfer : nullptr;
@@ -99,5 +108,5 @@ void TFrmMain::CloseBackupFiles(int pad) {
         CameraTitles[k].clear();
         VidScreen[k]->Picture()->Assign(ImageEmpty->Picture());
     }
-    if (frmBackup != nullptr) frmBackup->Show();
+    if (spanBackup && frmBackup != nullptr) frmBackup->Show();
 }

@@ -14,6 +14,7 @@
 #include "client/LinkWait.h"
 #include "platform/core/SysTime.h"
 #include "platform/core/Threads.h"
+#include "platform/vcl/Dialogs.h"
 
 namespace {
 
@@ -185,17 +186,26 @@ void TFrmMain::BtnDisserClick(TObject*) {
 
 void TFrmMain::BtnBackupClick(TObject*) {
     if (!RemoteSearchActive() || BackupActive()) return;
-    ArmSaver();
+    // The user says where the stream goes before anything is written.
+    if (SearchBackupFolder.empty()) SearchBackupFolder = ProgramFolder;
+    std::string folder = SearchBackupFolder;
+    TimerDialogPosition->SetEnabled(true);
+    if (!SelectDirectory(LoadLangString(59827), "", folder)) return;
+    // The search may have ended while the chooser was open.
+    if (!RemoteSearchActive() || BackupActive()) return;
+    SearchBackupFolder = folder;
+    // The searched stream runs until it is stopped: no span of an earlier backup ends it.
+    Saver.SetRange(0, 0, {});
+    ArmSaver(folder, 0);
     Activities.Begin(TActivity::SearchBackup);
     BtnBackup->Hide();
     BtnBackup_on->SetVisible(true);
 }
 
 void TFrmMain::BtnBackup_onClick(TObject*) {
+    // Only the saving ends: the recorder goes on playing to the screens.
     if (!RemoteSearchActive() || !BackupActive()) return;
-    FinishBackupFiles(0);
-    BtnBackup_on->Hide();
-    BtnBackup->SetVisible(true);
+    EndSearchBackup();
 }
 
 // ---- The recorder's own recording (live mode) ----

@@ -54,7 +54,10 @@ void PlaceTableWindow(TForm* form) {
 }
 
 int TableCameraCount() {
-    return frmMenu != nullptr ? frmMenu->MaxCamera : 0;
+    const int menu = frmMenu != nullptr ? frmMenu->MaxCamera : 0;
+    // APPLY clears the menu's count until a page asks again; the recorder's last answer still holds.
+    if (menu == 0 && FrmMain != nullptr) return FrmMain->MaxCamera;
+    return menu;
 }
 
 void FitTableToCameras(TForm* form, TLabel* secondRowLabel, std::span<TImgFrame* const> secondRow,

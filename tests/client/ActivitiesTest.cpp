@@ -281,7 +281,10 @@ protected:
             break;
         case TActivity::SearchBackup:
             StartRemoteSearch(sim);
-            FrmMain->BtnBackupClick(FrmMain->BtnBackup);
+            {
+                form_testing::ScopedFolderAnswer answer(FrmMain->ProgramFolder);
+                FrmMain->BtnBackupClick(FrmMain->BtnBackup);
+            }
             ASSERT_TRUE(PumpReal([] { return FrmMain->Saver.FileOpen(); }));
             break;
         case TActivity::Backup: {

@@ -170,9 +170,11 @@ TEST_F(MainLayout, TheBarUnderTheScreensFollowsTheStandard) {
     };
     for (int standard : {kVideoStandardNtsc, kVideoStandardPal, kVideoStandardNtsc}) {
         SCOPED_TRACE(standard);
-        FrmMain->VideoStandard = standard;
-        FrmMain->ApplyVideoStandard(standard);
         const bool ntsc = standard == kVideoStandardNtsc;
+        // A recording of the other standard than the client's: the screens follow the window.
+        FrmMain->VideoStandard = ntsc ? kVideoStandardPal : kVideoStandardNtsc;
+        FrmMain->ApplyVideoStandard(standard);
+        EXPECT_EQ(FrmMain->VideoStandard, standard);
         for (const TopCase& t : tops)
             EXPECT_EQ(FindControlByName(FrmMain, t.name)->Top(), ntsc ? t.ntsc : t.pal) << t.name;
         TImgFrame* face = ntsc ? FrmMain->ImgFrame3 : FrmMain->ImgFrame1;
@@ -182,6 +184,10 @@ TEST_F(MainLayout, TheBarUnderTheScreensFollowsTheStandard) {
         EXPECT_EQ(FrmMain->ImgFrame3->Visible(), ntsc);
         EXPECT_EQ(FrmMain->MMTimerReverse->Interval(), ntsc ? 33u : 40u);
         EXPECT_EQ(FrmMain->PanelScreen->BoundsRect(), Rect(22, 24, 22 + 691, 24 + (ntsc ? 473 : 569)));
+        for (TImage* screen : FrmMain->VidScreen)
+            if (screen->Visible())
+                EXPECT_EQ(screen->Height(), ntsc ? (FrmMain->ScreenCount == 1 ? 480 : 240)
+                                                 : (FrmMain->ScreenCount == 1 ? 576 : 288));
         // Everything of the bar lies inside the window.
         for (const TopCase& t : tops) {
             TControl* control = FindControlByName(FrmMain, t.name);

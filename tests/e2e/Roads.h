@@ -32,9 +32,13 @@ void OlderRecorderShowsWhatItCannotDo(Session& s);
 // Files on the PC: backup, local playback of it, printing.
 void BackupThroughTheMinuteMenu(Session& s);
 void LocalPlaybackOfABackup(Session& s);
+void BackupOfThePlayedStream(Session& s);
 void PrintCameraOneToPdf(Session& s);
 // The map window over a played recording, its tiles through a proxy.
 void MapOfAPlayedRecording(Session& s);
+
+// A session: roads one after another in one run of the client.
+void LocalThenRecorderThenLocal(Session& s);
 
 // What the screens look like: overlays, full mode, languages.
 void GpsOverlayOnEveryFrame(Session& s);

@@ -178,6 +178,60 @@ void LocalPlaybackOfABackup(Session& s) {
     if (!c.Still(screens)) Fail("STOP: the pictures go on");
 }
 
+void BackupOfThePlayedStream(Session& s) {
+    s.Start();
+    Client c(s);
+    c.Connect();
+    c.Mode("btnSer_m");
+    c.ExpectCommand(
+        114, [&] { c.SearchDownToAMinute(); }, "the minute");
+    c.WaitFourCameras("playing the minute");
+    const Box screens = c.Screens();
+    const std::string destination = s.Work() + "/played";
+    fs::create_directories(destination);
+    // BACKUP asks where the stream goes; Escape there saves nothing and the playback goes on.
+    c.ClickMain("BtnBackup");
+    s.WaitWindow("Select a folder");
+    s.Key("Escape");
+    if (!s.WaitGone("Select a folder", 5000)) Fail("Escape did not cancel the folder chooser");
+    if (!c.Moving(screens)) Fail("the playback stopped when the folder chooser was cancelled");
+    // Hour folders are named by ten digits: none in the destination, none in the program's folder.
+    const auto hourFolders = [](const std::string& folder) {
+        int n = 0;
+        for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+            const std::string name = entry.path().filename().string();
+            if (entry.is_directory() && name.size() == 10 &&
+                std::all_of(name.begin(), name.end(), [](char ch) { return ch >= '0' && ch <= '9'; }))
+                ++n;
+        }
+        return n;
+    };
+    if (hourFolders(destination) != 0 || hourFolders(s.Home()) != 0)
+        Fail("a cancelled BACKUP saved something");
+    // Asked again, the folder is chosen: the stream goes there, and the pictures rest meanwhile.
+    c.ClickMain("BtnBackup");
+    c.Choose("Select a folder", destination);
+    Session::Pause(3000);
+    if (!c.Still(screens)) Fail("the pictures go on while the stream is saved");
+    // The second press ends the saving only: no stop is sent, no backup window shows, the pictures run.
+    const int stops = c.Commands(115);
+    c.ClickMain("BtnBackup_on");
+    if (!Session::WaitFor([&] { return c.Moving(screens, 800); }, 8000))
+        Fail("the playback did not go on after the saving ended");
+    if (c.Commands(115) != stops) Fail("ending the saving stopped the playback (command 115)");
+    if (s.FindWindow("BACKUP")) Fail("ending the saving left a backup window");
+    std::size_t files = 0;
+    for (const auto& hour : fs::directory_iterator(destination))
+        for (const auto& entry : fs::directory_iterator(hour.path()))
+            if (!entry.path().has_extension() && CheckRecordedFile(entry.path()) > 0) ++files;
+    if (files == 0) Fail("the saving left no recorded file in " + destination);
+    if (hourFolders(s.Home()) != 0) Fail("the saving wrote into the program's folder too");
+    // STOP SEARCH ends the playback as ever.
+    c.ExpectCommand(
+        115, [&] { c.ClickMain("BtnDisser"); }, "STOP SEARCH");
+    if (!c.Still(screens)) Fail("the pictures go on after STOP SEARCH");
+}
+
 void PrintCameraOneToPdf(Session& s) {
     s.Start();
     Client c(s);

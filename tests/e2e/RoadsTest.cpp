@@ -21,6 +21,8 @@ const Road kRoads[] = {
     {"older_recorder", OlderRecorderShowsWhatItCannotDo},
     {"backup", BackupThroughTheMinuteMenu},
     {"local_playback", LocalPlaybackOfABackup},
+    {"played_stream_backup", BackupOfThePlayedStream},
+    {"session_local_recorder_local", LocalThenRecorderThenLocal},
     {"upgrade", FirmwareUpgrade},
     {"loglist_save_as", LogListSavedAs},
     {"print_pdf", PrintCameraOneToPdf},

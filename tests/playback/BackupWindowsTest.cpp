@@ -109,13 +109,17 @@ TEST_F(BackupWindows, SpanTextsBecomeTimesAndLabels) {
 TEST_F(BackupWindows, ClearSelectionHidesTheSpanAndShowsBackupButtonsForTheRecorderOnly) {
     struct Case {
         int source;
-        int cameras;
+        int cameras;     // the setup menu's
+        int mainCameras; // the main window's, from the recorder's last answer
         bool backup;
         bool backup2;
     };
-    for (const Case c : {Case{1, 4, true, false}, Case{1, 1, true, true}, Case{0, 1, false, false}}) {
+    // After APPLY the menu's count is 0 until a page asks again: the recorder's answer still counts.
+    for (const Case c : {Case{1, 4, 4, true, false}, Case{1, 1, 1, true, true}, Case{0, 1, 1, false, false},
+                         Case{1, 0, 1, true, true}, Case{1, 0, 4, true, false}}) {
         FrmMain->SearchSource = c.source;
         frmMenu->MaxCamera = c.cameras;
+        FrmMain->MaxCamera = c.mainCameras;
         ASSERT_TRUE(frmBackup->SetStartTime("200801011200"));
         ASSERT_TRUE(frmBackup->SetEndTime("200801011300"));
         frmBackup->ClearSelection();

@@ -4,6 +4,7 @@
 #include "tests/playback/EngineRig.h"
 
 #include "client/PlaybackClock.h"
+#include "controls/BmButton.h"
 #include "playback/Qelvidfile.h"
 #include "tools/recgen/StoreGenerator.h"
 
@@ -306,7 +307,11 @@ TEST_F(Files, AChosenFolderBecomesThePlayListAndPlaysThrough) {
         recmaker::Write(folder + "/" + names[i], OneCamera(kStart + 2 * i, 2), DWORD(i + 1));
     testing_support::WriteFileBytes(folder + "/notes.txt", "not a recording");
     form_testing::ScopedFolderAnswer answer(folder);
+    // The local look that a link's end leaves: the four buttons the recorder's transport shares are off.
+    FrmMain->ShowPlaybackControls(true);
     FrmMain->OpenLocalPlayback();
+    for (TBmButton* button : {FrmMain->BtnPlay, FrmMain->BtnPause, FrmMain->BtnStop, FrmMain->BtnNext})
+        EXPECT_TRUE(button->Enabled()) << button->Name();
     ASSERT_EQ(answer.Asked().size(), 1u);
     EXPECT_EQ(answer.Asked()[0].Directory, FrmMain->ProgramFolder);
     EXPECT_EQ(FrmMain->FileListCount, 3);

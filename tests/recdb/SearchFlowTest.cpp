@@ -696,24 +696,46 @@ INSTANTIATE_TEST_SUITE_P(SearchFlow, RecorderGeneration,
                              return "LogInResult" + std::to_string(info.param.sysinfo);
                          });
 
-TEST_F(SearchFlow, SavingTheSearchedStreamStartsAndEndsOnce) {
-    LoggedIn(StoreOptions());
+TEST_F(SearchFlow, SavingTheSearchedStreamAsksItsFolderAndEndsOnlyTheSaving) {
+    recsim::RecSim& sim = LoggedIn(StoreOptions());
     EnterSearchMode();
-    // Without a running search the buttons do nothing.
-    FrmMain->BtnBackupClick(FrmMain->BtnBackup);
+    testing_support::TempDir chosen;
+    // Without a running search the buttons do nothing, and ask nothing.
+    {
+        form_testing::ScopedFolderAnswer answer(chosen.Str());
+        FrmMain->BtnBackupClick(FrmMain->BtnBackup);
+        EXPECT_TRUE(answer.Asked().empty());
+    }
     EXPECT_FALSE(FrmMain->BackupActive());
     FrmMain->Activities.Begin(TActivity::RemoteSearch);
-    for (int press = 0; press < 2; ++press) {
+    // The folder chooser cancelled: nothing is saved.
+    {
+        form_testing::ScopedFolderAnswer cancel("");
         FrmMain->BtnBackupClick(FrmMain->BtnBackup);
+        EXPECT_EQ(cancel.Asked().size(), 1u);
+    }
+    EXPECT_FALSE(FrmMain->StreamSaving());
+    EXPECT_TRUE(FrmMain->BtnBackup->Visible());
+    for (int press = 0; press < 2; ++press) {
+        form_testing::ScopedFolderAnswer answer(chosen.Str());
+        FrmMain->BtnBackupClick(FrmMain->BtnBackup);
+        // The second press, with the saving on, asks nothing.
+        EXPECT_EQ(answer.Asked().size(), press == 0 ? 1u : 0u);
         EXPECT_TRUE(FrmMain->BackupActive());
         EXPECT_TRUE(FrmMain->StreamSaving());
         EXPECT_TRUE(FrmMain->BtnBackup_on->Visible());
         EXPECT_FALSE(FrmMain->BtnBackup->Visible());
     }
+    EXPECT_EQ(FrmMain->SearchBackupFolder, chosen.Str());
+    const std::size_t stops = sim.Log().Commands(NETCMD_SEARCH_STOP).size();
     FrmMain->BtnBackup_onClick(FrmMain->BtnBackup_on);
     EXPECT_FALSE(FrmMain->BackupActive());
     EXPECT_TRUE(FrmMain->BtnBackup->Visible());
     EXPECT_FALSE(FrmMain->BtnBackup_on->Visible());
+    // Only the saving ended: the search goes on, the recorder was told nothing, no backup window shows.
+    EXPECT_TRUE(FrmMain->RemoteSearchActive());
+    EXPECT_FALSE(PumpReal([&] { return sim.Log().Commands(NETCMD_SEARCH_STOP).size() > stops; }, 500));
+    EXPECT_TRUE(frmBackup == nullptr || !frmBackup->Visible());
     FrmMain->BtnBackup_onClick(FrmMain->BtnBackup_on);
     EXPECT_FALSE(FrmMain->BackupActive());
 }
