@@ -187,8 +187,8 @@ int CCommandLink::SendCommandAndWait(DWORD command, DWORD arg0, DWORD timeoutMs,
             return replied || !ConnectionUp();
         },
         timeoutMs);
-    // A connection that closed without the teardown having run yet is as good as ended.
-    lastWaitEnd_ = !replied && end == TWaitEnd::Done ? TWaitEnd::Ended : end;
+    // No reply over a connection that is not up is no reply in time; Ended is for the activity ending.
+    lastWaitEnd_ = !replied && end == TWaitEnd::Done ? TWaitEnd::TimedOut : end;
     if (end == TWaitEnd::Terminated) return 0;
     SetHeartbeatTimer(true);
     if (!replied) return 0;

@@ -72,8 +72,8 @@ public:
     // The wait serves the link, or the activity named (and ends with it, see LastWaitEnd).
     int SendCommandAndWait(DWORD command, DWORD arg0, DWORD timeoutMs, DWORD arg1 = 0,
                            TActivity serves = TActivity::Link);
-    // How the last SendCommandAndWait ended: Ended when the link went (the caller then stops quietly),
-    // TimedOut when no reply came in time.
+    // How the last SendCommandAndWait ended: Ended when the activity it served ended (the caller then
+    // stops quietly), TimedOut when no reply came in time or over a connection that is not up.
     TWaitEnd LastWaitEnd() const { return lastWaitEnd_; }
     const CReplyBook& Replies() const { return replies_; }
 
