@@ -588,6 +588,26 @@ TEST_F(RecordPageTest, CancelDuringTheOkWaitStopsItAndTakesTheEditsBack) {
     EXPECT_TRUE(Boxes().empty());
 }
 
+// A link lost while OK waits: the link's own box, and none after it over the page its closing closed.
+TEST_F(RecordPageTest, ALinkLostDuringTheOkWaitShowsOneBox) {
+    recsim::RecSim& sim = StartSim();
+    LogIn(sim);
+    ASSERT_TRUE(LinkUp());
+    recsim::SimFaults f = sim.Faults();
+    f.closeOnCommand = 104;
+    sim.SetFaults(f);
+    StoreSetupFiles(RecorderConfig());
+    OpenPage();
+    Page()->btnOkClick(Page()->btnOk);
+    form_testing::ProcessEvents();
+    EXPECT_EQ(Boxes(), (std::vector<client_tests::TSeenBox>{Box(59878, 59879)}));
+    EXPECT_TRUE(sim.Log().Uploads().empty());
+    EXPECT_FALSE(Page()->Visible());
+    EXPECT_FALSE(frmMenu->Visible());
+    EXPECT_FALSE(FrmWait->Visible());
+    EXPECT_TRUE(FrmMain->Enabled());
+}
+
 TEST_F(RecordPageTest, AMissingHolidayFileStillSendsTheSchedule) {
     recsim::RecSim& sim = StartSim();
     LogIn(sim);
