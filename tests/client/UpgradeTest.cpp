@@ -356,5 +356,42 @@ TEST_F(Upgrade, NoReplyToTheCheckStopsWithATimeOutLine) {
     }
 }
 
+// The recorder's end of remote work and its busy status end what the live tab runs, not the recorder's
+// own installation: its progress stays, and its end is told.
+TEST_F(Upgrade, AnInstallationOutlivesTheEndOfRemoteWorkAndTheBusyStatus) {
+    const struct {
+        const char* name;
+        std::function<void(recsim::RecSim&)> interrupt;
+    } rows[] = {
+        {"event 4", [](recsim::RecSim& sim) { sim.SendDeviceEvent(DEVEVENT_REMOTE_WORK, 1); }},
+        {"status 2", [](recsim::RecSim& sim) { sim.SetStatus(2, true); }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        recsim::RecSim& sim = Recorder();
+        sim.SetReplyFault(MSG_FM_NETWORK_SYSTEM_UPGRADE, SilentReply());
+        const std::string path = Image("fw.bin", Pattern(6000));
+        Press(path);
+        ASSERT_TRUE(FrmMain->UpgradeRunning());
+        ASSERT_TRUE(sim.Log().WaitForMessage(MSG_FM_NETWORK_SYSTEM_UPGRADE, 2000));
+        whileBoxUp = [](TForm& box) { box.SetModalResult(mrYes); };
+        FrmMain->btnLive_mClick(FrmMain->btnLive_m);
+        ASSERT_EQ(FrmMain->CurrentMode, kModeLive);
+        row.interrupt(sim);
+        ASSERT_TRUE(PumpReal([] { return FrmMain->CurrentMode == kModeLocal; }));
+        form_testing::ProcessEvents();
+        EXPECT_TRUE(FrmMain->UpgradeRunning());
+        EXPECT_TRUE(FrmUpdateStatus->Visible());
+        seen_.clear();
+        sim.SendPacket(MakeQelMsg(MSG_REPLY, MSG_FM_NETWORK_SYSTEM_UPGRADE, 1));
+        ASSERT_TRUE(PumpReal([&] { return !Boxes().empty(); }));
+        form_testing::ProcessEvents();
+        EXPECT_EQ(Boxes(), (std::vector<TSeenBox>{Box(59872, 59873)}));
+        EXPECT_FALSE(FrmMain->UpgradeRunning());
+        whileBoxUp = nullptr;
+        seen_.clear();
+    }
+}
+
 } // namespace
 } // namespace client_tests

@@ -356,5 +356,58 @@ TEST_F(RecorderDiskSearch, NoDiskAtAllIsTold) {
     EXPECT_TRUE(FrmMain->Enabled());
 }
 
+// While xdg-open is given its time, a second press of the button is refused, and the power button's
+// road ends the wait without a box; otherwise the wait tells how xdg-open ended.
+TEST_F(RecorderDiskSearch, TheDesktopsOpeningRefusesASecondPressAndEndsWithThePowerButton) {
+    const struct {
+        const char* name;
+        bool power;
+        std::vector<TSeenBox> boxes;
+    } rows[] = {
+        {"second press",
+         false,
+         {{FrmMain->LoadLangString(59886), Format(FrmMain->LoadLangString(60102).c_str(), "/media/rec/")}}},
+        {"power", true, {}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        testing_support::TempDir bin;
+        // Slow to answer, and then finds nothing to show the folder with.
+        testing_support::WriteFileBytes(bin.File("xdg-open"), "#!/bin/sh\necho \"$1\" >>" +
+                                                                  bin.File("asked") +
+                                                                  "\n/bin/sleep 1\nexit 3\n");
+        fs::permissions(bin.File("xdg-open"), fs::perms::owner_all);
+        testing_support::ScopedEnv path("PATH", bin.Str().c_str());
+        // A mounted recorder disk, shown by the real desktop road.
+        volumes::VolumeSource source;
+        source.listVolumes = [] {
+            return std::vector<volumes::BlockVolume>{{"/dev/sdb2", "ext2", "avfiles", false, false, "sdb"}};
+        };
+        source.mountTable = [] {
+            return std::vector<volumes::MountEntry>{{"/dev/sdb2", "/media/rec", "ext2"}};
+        };
+        volumes::SetVolumeSource(source);
+        bool refusedInside = false;
+        form_testing::RunLater([&] {
+            refusedInside = FrmMain->Activities.RefusesPresses();
+            if (row.power)
+                FrmMain->EndActivities(TWayOut::PowerOff);
+            else
+                FrmMain->BtnDetectUsbClick(FrmMain->BtnDetectUsb);
+        });
+        FrmMain->BtnDetectUsbClick(FrmMain->BtnDetectUsb);
+        volumes::ResetVolumeSource();
+        EXPECT_TRUE(refusedInside);
+        // A wait the power button ended leaves xdg-open to write in its own time.
+        for (int i = 0; i < 200 && !FileExists(bin.File("asked")); ++i)
+            Sleep(10);
+        EXPECT_EQ(testing_support::ReadFileBytes(bin.File("asked")), "/media/rec/\n")
+            << "xdg-open was asked once";
+        EXPECT_EQ(Boxes(), row.boxes);
+        EXPECT_FALSE(FrmMain->Activities.Running(TActivity::LocalTask));
+        seen_.clear();
+    }
+}
+
 } // namespace
 } // namespace engine_tests

@@ -29,6 +29,8 @@ protected:
     // The setup menu hands over to the log.
     void OpenFromMenu() {
         frmMenu->Hide();
+        // The menu's pass, which the log's waits serve.
+        FrmMain->Activities.Begin(TActivity::SetupPass);
         FrmMain->ShowDeviceLog();
     }
 };

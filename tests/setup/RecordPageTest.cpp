@@ -546,6 +546,68 @@ TEST_F(RecordPageTest, ASecondOkDuringTheWaitSendsNothingMore) {
     EXPECT_EQ(Page()->IsModified(), 3u);
 }
 
+// CANCEL while OK waits for the recorder's answer to the holidays ends that wait: nothing more goes out,
+// and the schedule window's edits are taken back as CANCEL takes them back.
+TEST_F(RecordPageTest, CancelDuringTheOkWaitStopsItAndTakesTheEditsBack) {
+    recsim::RecSim& sim = StartSim();
+    LogIn(sim);
+    ASSERT_TRUE(LinkUp());
+    sim.SetReplyFault(104, recsim::ReplyFault{.delayMs = 300});
+    StoreSetupFiles(RecorderConfig());
+    const std::string oldHolidays = "[holiday]\r\n54_1_1=1\r\n";
+    const std::string oldSchedule = RecorderSchedule();
+    Write("temp_holiday.ini", oldHolidays);
+    Write("temp_schedule.dat", oldSchedule);
+    Write("holiday.ini", "[holiday]\r\n54_2_29=1\r\n");
+    std::string edited = oldSchedule;
+    edited[4 + 24 * 7 + 5] = 4;
+    Write("schedule.dat", edited);
+    OpenPage();
+    int pressed = 0;
+    const TNotifyEvent waitShown = FrmWait->OnShow;
+    FrmWait->OnShow = TNotifyEvent([&](TObject* sender) {
+        waitShown(sender);
+        if (pressed++ == 0) form_testing::RunLater([] { frmRecord2->btnCancelClick(frmRecord2->btnCancel); });
+    });
+    Page()->btnOkClick(Page()->btnOk);
+    FrmWait->OnShow = waitShown;
+    EXPECT_EQ(pressed, 1);
+    // Time for a schedule upload to show if one were sent.
+    PumpReal([] { return false; }, 600);
+    const auto uploads = sim.Log().Uploads();
+    ASSERT_EQ(uploads.size(), 1u);
+    EXPECT_EQ(uploads[0].kind, 6u);
+    EXPECT_EQ(Read("holiday.ini"), oldHolidays);
+    EXPECT_EQ(Read("schedule.dat"), oldSchedule);
+    EXPECT_FALSE(FileExists(Folder("temp_holiday.ini")));
+    EXPECT_FALSE(FileExists(Folder("temp_schedule.dat")));
+    EXPECT_EQ(Page()->IsModified(), 0u);
+    EXPECT_FALSE(Page()->Visible());
+    EXPECT_TRUE(frmMenu->Visible());
+    EXPECT_FALSE(FrmWait->Visible());
+    EXPECT_TRUE(Boxes().empty());
+}
+
+// A link lost while OK waits: the link's own box, and none after it over the page its closing closed.
+TEST_F(RecordPageTest, ALinkLostDuringTheOkWaitShowsOneBox) {
+    recsim::RecSim& sim = StartSim();
+    LogIn(sim);
+    ASSERT_TRUE(LinkUp());
+    recsim::SimFaults f = sim.Faults();
+    f.closeOnCommand = 104;
+    sim.SetFaults(f);
+    StoreSetupFiles(RecorderConfig());
+    OpenPage();
+    Page()->btnOkClick(Page()->btnOk);
+    form_testing::ProcessEvents();
+    EXPECT_EQ(Boxes(), (std::vector<client_tests::TSeenBox>{Box(59878, 59879)}));
+    EXPECT_TRUE(sim.Log().Uploads().empty());
+    EXPECT_FALSE(Page()->Visible());
+    EXPECT_FALSE(frmMenu->Visible());
+    EXPECT_FALSE(FrmWait->Visible());
+    EXPECT_TRUE(FrmMain->Enabled());
+}
+
 TEST_F(RecordPageTest, AMissingHolidayFileStillSendsTheSchedule) {
     recsim::RecSim& sim = StartSim();
     LogIn(sim);
