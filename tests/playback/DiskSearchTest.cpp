@@ -398,8 +398,8 @@ TEST_F(RecorderDiskSearch, TheDesktopsOpeningRefusesASecondPressAndEndsWithThePo
         FrmMain->BtnDetectUsbClick(FrmMain->BtnDetectUsb);
         volumes::ResetVolumeSource();
         EXPECT_TRUE(refusedInside);
-        // A wait the power button ended leaves xdg-open to write in its own time.
-        for (int i = 0; i < 200 && !FileExists(bin.File("asked")); ++i)
+        // A wait the power button ended leaves xdg-open to write in its own time, slow on a busy machine.
+        for (int i = 0; i < 1000 && !FileExists(bin.File("asked")); ++i)
             Sleep(10);
         EXPECT_EQ(testing_support::ReadFileBytes(bin.File("asked")), "/media/rec/\n")
             << "xdg-open was asked once";
