@@ -65,7 +65,14 @@ void LinkDropped(Model& m) {
     m.state.live = false;
 }
 
-void LookAtFullMode(Model& m, Tint tint, const std::string& what) {
+// The camera's picture fills the box, and no other camera's shows in it.
+bool Alone(const Shot& shot, Box box, int camera) {
+    for (int other = 1; other <= 4; ++other)
+        if (other != camera && shot.Share(box, CameraTint(other)) > 0.02) return false;
+    return shot.Share(box, CameraTint(camera)) > 0.2;
+}
+
+void LookAtFullMode(Model& m, int camera, const std::string& what) {
     const Window skin = m.c.Main();
     m.s.Key("Return");
     const bool full = Session::WaitFor(
@@ -76,7 +83,7 @@ void LookAtFullMode(Model& m, Tint tint, const std::string& what) {
         10000);
     if (!full) Fail(what + ": full mode does not fill the display");
     Session::Pause(800);
-    if (m.s.Take("full").Share(Box{0, 0, 1280, 1024}, tint) < 0.3)
+    if (!Alone(m.s.Take("full"), Box{0, 0, 1280, 1024}, camera))
         Fail(what + ": the picture does not fill the display in full mode");
     m.s.Key("Escape");
     if (!Session::WaitFor(
@@ -97,11 +104,10 @@ void Live(Model& m) {
     if (!m.c.Moving(m.c.Screens())) Fail("the live pictures stand still");
     const int camera = 1 + m.Pick(4);
     m.c.ClickMain("BtnCamera" + std::to_string(camera));
-    if (!Session::WaitFor([&] { return m.s.Take("one").Share(m.c.Screens(), CameraTint(camera)) > 0.4; },
-                          10000))
+    if (!Session::WaitFor([&] { return Alone(m.s.Take("one"), m.c.Screens(), camera); }, 10000))
         Fail("camera " + std::to_string(camera) + " alone does not fill the screens");
     if (!m.c.Moving(m.c.Screens())) Fail("camera " + std::to_string(camera) + " alone stands still");
-    if (m.Pick(2) == 0) LookAtFullMode(m, CameraTint(camera), "camera " + std::to_string(camera));
+    if (m.Pick(2) == 0) LookAtFullMode(m, camera, "camera " + std::to_string(camera));
     m.c.ClickMain("BtnQuad");
     m.c.WaitFourCameras("back to four screens");
     m.state.live = true;
@@ -198,6 +204,39 @@ void StreamBackup(Model& m) {
     }
 }
 
+// The search's windows a backup leaves, closed one after the other by their own way back.
+void CloseSearchWindows(Model& m) {
+    const struct {
+        const char* title;
+        const char* form;
+        const char* button;
+    } ways[] = {{"BACKUP", "Backup.dfm", "btnCancel"},
+                {"MINUTE TABLE", "MinTable.dfm", "btnBack"},
+                {"HOUR TABLE", "HourTable.dfm", "btnBack"},
+                {"CALENDAR", "Calendar.dfm", "btnLive"},
+                {"SEARCH", "Search.dfm", "btnCancel"}};
+    for (int k = 0; k < 8; ++k) {
+        bool closed = false;
+        for (const auto& way : ways) {
+            const auto w = m.s.FindWindow(way.title);
+            if (!w) continue;
+            m.s.Take(std::string("closing ") + way.title);
+            m.s.ClickControl(*w, FormLayout(way.form), way.button);
+            if (!Session::WaitFor(
+                    [&] {
+                        const auto now = m.s.FindWindow(way.title);
+                        return !now || now->id != w->id;
+                    },
+                    5000))
+                Fail(std::string(way.button) + " did not close " + way.title);
+            Session::Pause(500);
+            closed = true;
+            break;
+        }
+        if (!closed) return;
+    }
+}
+
 // A minute set as the span in the minute table and backed up: the recorder's own files, byte for byte.
 void SpanBackup(Model& m) {
     m.state.live = false;
@@ -211,19 +250,7 @@ void SpanBackup(Model& m) {
             Fail(files.front().filename().string() + ext + " differs from the recorder's " +
                  original.string());
     KeepBackup(m, destination);
-    // What is left of the search's windows goes by their own buttons.
-    if (m.s.FindWindow("BACKUP")) {
-        m.s.ClickControl(*m.s.FindWindow("BACKUP"), FormLayout("Backup.dfm"), "btnCancel");
-        if (!m.s.WaitGone("BACKUP", 5000)) Fail("CANCEL left the backup window up");
-    }
-    if (m.s.FindWindow("MINUTE TABLE")) {
-        m.s.ClickControl(*m.s.FindWindow("MINUTE TABLE"), FormLayout("MinTable.dfm"), "btnBack");
-        m.s.WaitWindow("HOUR TABLE", 5000);
-    }
-    if (m.s.FindWindow("HOUR TABLE")) {
-        m.s.ClickControl(*m.s.FindWindow("HOUR TABLE"), FormLayout("HourTable.dfm"), "btnBack");
-        m.s.WaitGone("HOUR TABLE", 5000);
-    }
+    CloseSearchWindows(m);
 }
 
 // A folder of recordings played on this computer: PLAY, PAUSE, PLAY, STOP, the play list closed.
