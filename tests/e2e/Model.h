@@ -17,7 +17,8 @@ namespace e2e {
 struct ModelState {
     int result = 3; // the recorder's result of the 101 reply: 2 is an older recorder
     bool connected = false;
-    bool live = false; // live view runs, in four screens
+    bool live = false;      // live view runs, in four screens
+    bool localOpen = false; // a recording played on this computer stopped: its four cameras stay shown
     // Folders with recordings this computer can play: the recorder's own and what backups wrote.
     std::vector<std::filesystem::path> playable;
     // Every file a road wrote, with its size and a digest of its bytes as the road left it.

@@ -79,6 +79,9 @@ void CheckInvariants(Model& m, const std::string& after) {
     if (m.state.live) {
         m.c.WaitFourCameras(after + ": live view");
         if (!m.c.Moving(m.c.Screens())) Fail(after + ": the live pictures stand still");
+    } else if (m.state.localOpen) {
+        m.c.WaitFourCameras(after + ": the stopped recording");
+        if (!m.c.Still(m.c.Screens())) Fail(after + ": the stopped recording plays on");
     } else {
         const Shot shot = s.Take("screens");
         for (int camera = 1; camera <= 4; ++camera) {

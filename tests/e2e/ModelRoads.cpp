@@ -46,9 +46,13 @@ void Connect(Model& m) {
     m.c.Connect();
     if (!Session::WaitFor([&] { return LampGreen(m); }, 5000)) Fail("the link lamp did not turn green");
     m.state.connected = true;
+    // Connecting ends a local playback.
+    m.state.localOpen = false;
 }
 
+// DISCONNECT is the local mode's.
 void Disconnect(Model& m) {
+    m.c.Mode("btnLocal_m");
     m.c.Disconnect();
     if (!Session::WaitFor([&] { return !LampGreen(m); }, 10000)) Fail("the link lamp stays green");
     m.state.connected = false;
@@ -275,6 +279,7 @@ void LocalPlayback(Model& m) {
     if (!m.c.Still(screens)) Fail("STOP: the pictures go on");
     m.s.ClickControl(list, FormLayout("FileList.dfm"), "BtnClose");
     if (!m.s.WaitGone("PLAY LIST", 5000)) Fail("the play list stayed after its close button");
+    m.state.localOpen = true;
 }
 
 // The search for a recorder disk: on this computer none, or only volumes it may not use.
@@ -311,7 +316,6 @@ void SetupApplied(Model& m) {
             10000))
         Fail("the recorder's config.ini does not hold the new title " + title);
     if (!m.s.WaitGone(m.c.Text(59931), 10000)) Fail("the setup menu stayed after APPLY");
-    m.state.live = false;
 }
 
 // The recorder's log list saved as a text file, newest line first; the menu left by CANCEL.
@@ -340,7 +344,6 @@ void LogList(Model& m) {
     if (!m.s.WaitGone("LOG LIST", 10000)) Fail("the log list stayed after EXIT");
     m.s.ClickControl(m.s.WaitWindow(m.c.Text(59931), 10000), menuForm, "btnCancel");
     if (!m.s.WaitGone(m.c.Text(59931), 10000)) Fail("the setup menu stayed after CANCEL");
-    m.state.live = false;
 }
 
 bool IsJpeg(const std::string& bytes) {
