@@ -171,43 +171,6 @@ void KeepBackup(Model& m, const fs::path& destination) {
     }
 }
 
-// BACKUP pressed while a searched minute plays, pressed again a few seconds later: the saved stream
-// goes where the user says, and the panel tells the truth about the search.
-void StreamBackup(Model& m) {
-    m.c.Mode("btnSer_m");
-    m.state.live = false;
-    const Shot idle = m.s.Take("search-idle");
-    m.c.ExpectCommand(
-        114, [&] { m.c.SearchDownToAMinute(); }, "the minute");
-    m.c.WaitFourCameras("playing the minute");
-    const std::string destination = m.s.Work() + "/stream-" + std::to_string(m.state.steps);
-    fs::create_directories(destination);
-    m.c.ClickMain("BtnBackup");
-    Session::Pause(3000);
-    if (!m.c.Moving(m.c.Screens())) Fail("the playback stands still while its stream is saved");
-    m.c.ClickMain("BtnBackup_on");
-    if (!Session::WaitFor([&] { return m.s.FindWindow("Select a folder").has_value(); }, 8000)) {
-        std::string where;
-        for (const fs::path& f : RecordedFiles(m.s.Home()))
-            where += " " + f.string();
-        Fail("ending the stream backup asked for no folder to keep it in; files in the program folder:" +
-             (where.empty() ? std::string(" none") : where));
-    }
-    m.c.Choose("Select a folder", destination);
-    AnswerAnyBox(m, 3000);
-    if (RecordedFiles(destination).empty()) Fail("the stream backup wrote nothing into " + destination);
-    if (!RecordedFiles(m.s.Home()).empty())
-        Fail("the stream backup left recorded files in the program folder");
-    KeepBackup(m, destination);
-    // Either the minute plays on, or the search ended and the panel offers a new one.
-    if (m.c.Moving(m.c.Screens())) {
-        m.c.ExpectCommand(
-            115, [&] { m.c.ClickMain("BtnDisser"); }, "STOP SEARCH");
-    } else if (m.s.Take("after-stream-backup").Changed(idle, m.c.MainControl("BtnSer")) > 0.05) {
-        Fail("the playback stopped with the stream backup, yet the panel still offers STOP SEARCH");
-    }
-}
-
 // The search's windows a backup leaves, closed one after the other by their own way back.
 void CloseSearchWindows(Model& m) {
     const struct {
@@ -238,6 +201,46 @@ void CloseSearchWindows(Model& m) {
             break;
         }
         if (!closed) return;
+    }
+}
+
+// BACKUP pressed while a searched minute plays, pressed again a few seconds later: the saved stream
+// goes where the user says, and the panel tells the truth about the search.
+void StreamBackup(Model& m) {
+    m.c.Mode("btnSer_m");
+    m.state.live = false;
+    const Shot idle = m.s.Take("search-idle");
+    m.c.ExpectCommand(
+        114, [&] { m.c.SearchDownToAMinute(); }, "the minute");
+    m.c.WaitFourCameras("playing the minute");
+    const std::string destination = m.s.Work() + "/stream-" + std::to_string(m.state.steps);
+    fs::create_directories(destination);
+    // Saved, the stream's frames are not shown.
+    m.c.ClickMain("BtnBackup");
+    Session::Pause(3000);
+    m.c.ClickMain("BtnBackup_on");
+    // A folder asked for takes the files; else they are in the program folder.
+    std::string chooser;
+    Session::WaitFor(
+        [&] {
+            for (const std::string& caption : {std::string("Select a folder"), m.c.Text(59827)})
+                if (m.s.FindWindow(caption)) chooser = caption;
+            return !chooser.empty();
+        },
+        5000);
+    if (!chooser.empty()) m.c.Choose(chooser, destination);
+    m.c.Answer("Backup", "Return", 2000);
+    // A backup window that came up goes by its CANCEL.
+    CloseSearchWindows(m);
+    const std::string folder = chooser.empty() ? m.s.Home() : destination;
+    if (RecordedFiles(folder).empty()) Fail("the stream backup wrote no recorded file into " + folder);
+    KeepBackup(m, folder);
+    // Either the minute plays on, or the search ended and the panel offers a new one.
+    if (m.c.Moving(m.c.Screens())) {
+        m.c.ExpectCommand(
+            115, [&] { m.c.ClickMain("BtnDisser"); }, "STOP SEARCH");
+    } else if (m.s.Take("after-stream-backup").Changed(idle, m.c.MainControl("BtnSer")) > 0.05) {
+        Fail("the playback stopped with the stream backup, yet the panel still offers STOP SEARCH");
     }
 }
 
