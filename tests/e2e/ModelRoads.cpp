@@ -215,24 +215,30 @@ void StreamBackup(Model& m) {
     m.c.WaitFourCameras("playing the minute");
     const std::string destination = m.s.Work() + "/stream-" + std::to_string(m.state.steps);
     fs::create_directories(destination);
-    // Saved, the stream's frames are not shown.
+    // A folder asked for, at either press, takes the files; else they go into the program folder.
+    bool asked = false;
+    const auto folderAsked = [&](int ms) {
+        std::string chooser;
+        Session::WaitFor(
+            [&] {
+                for (const std::string& caption : {std::string("Select a folder"), m.c.Text(59827)})
+                    if (m.s.FindWindow(caption)) chooser = caption;
+                return !chooser.empty();
+            },
+            ms);
+        if (chooser.empty()) return;
+        m.c.Choose(chooser, destination);
+        asked = true;
+    };
     m.c.ClickMain("BtnBackup");
+    folderAsked(2000);
     Session::Pause(3000);
     m.c.ClickMain("BtnBackup_on");
-    // A folder asked for takes the files; else they are in the program folder.
-    std::string chooser;
-    Session::WaitFor(
-        [&] {
-            for (const std::string& caption : {std::string("Select a folder"), m.c.Text(59827)})
-                if (m.s.FindWindow(caption)) chooser = caption;
-            return !chooser.empty();
-        },
-        5000);
-    if (!chooser.empty()) m.c.Choose(chooser, destination);
+    if (!asked) folderAsked(5000);
     m.c.Answer("Backup", "Return", 2000);
     // A backup window that came up goes by its CANCEL.
     CloseSearchWindows(m);
-    const std::string folder = chooser.empty() ? m.s.Home() : destination;
+    const std::string folder = asked ? destination : m.s.Home();
     if (RecordedFiles(folder).empty()) Fail("the stream backup wrote no recorded file into " + folder);
     KeepBackup(m, folder);
     // Either the minute plays on, or the search ended and the panel offers a new one.
