@@ -18,7 +18,7 @@ namespace e2e {
 namespace {
 
 // The seeds `make test` walks: one of each kind of recorder.
-const unsigned kSeeds[] = {1, 2};
+const unsigned kSeeds[] = {4, 5};
 
 std::vector<unsigned> Seeds() {
     if (const char* seed = std::getenv("HARBEK_MODEL_SEED"))
