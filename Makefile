@@ -7,6 +7,10 @@ ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc)
 FUZZ_SECONDS ?= 30
+# make e2e-long: model sessions, E2E_JOBS at a time from seed E2E_FIRST_SEED on, for E2E_SECONDS.
+E2E_SECONDS ?= 3600
+E2E_JOBS ?= 3
+E2E_FIRST_SEED ?= 100
 # Options of the demo's simulated recorder, e.g. RECSIM="--sysinfo 2" for an older one.
 RECSIM ?=
 CMAKE_FLAGS ?=
@@ -27,7 +31,7 @@ DEB_PACKAGES += xdg-utils e2fsprogs tzdata
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps build test asan fuzz demo bench format clean
+.PHONY: all deps build test e2e-long asan fuzz demo bench format clean
 
 all: build
 
@@ -55,6 +59,24 @@ build: $(BUILD)/build.ninja
 test: deps
 	$(MAKE) build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# Seeds in a row until the time is up or one fails; each seed's output in $(BUILD)/e2e-long/.
+e2e-long: deps
+	$(MAKE) build
+	@mkdir -p $(BUILD)/e2e-long; start=$$(date +%s); seed=$(E2E_FIRST_SEED); passed=0; \
+	while [ $$(( $$(date +%s) - start )) -lt $(E2E_SECONDS) ]; do \
+		pids=""; for j in $$(seq 1 $(E2E_JOBS)); do \
+			HARBEK_MODEL_SEED=$$seed $(BUILD)/tests/e2e/e2e_model > $(BUILD)/e2e-long/seed_$$seed.log 2>&1 & \
+			pids="$$pids $$!:$$seed"; seed=$$((seed + 1)); \
+		done; \
+		for p in $$pids; do \
+			if wait $${p%%:*}; then passed=$$((passed + 1)); \
+			else echo "seed $${p##*:} failed: $(BUILD)/e2e-long/seed_$${p##*:}.log; HARBEK_MODEL_SEED=$${p##*:} replays it"; \
+				grep -A2 Failure $(BUILD)/e2e-long/seed_$${p##*:}.log; failed=1; fi; \
+		done; \
+		[ -z "$$failed" ] || { echo "$$passed seeds passed before the failure"; exit 1; }; \
+	done; \
+	echo "$$passed seeds in a row passed in $$(( $$(date +%s) - start )) s"
 
 $(ASAN_BUILD)/build.ninja:
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DHARBEK_SANITIZE=ON -DHARBEK_BENCH=OFF $(CMAKE_FLAGS)

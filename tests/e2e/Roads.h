@@ -3,6 +3,8 @@
 
 #include "tests/e2e/Client.h"
 
+#include <cstddef>
+#include <filesystem>
 #include <ostream>
 
 namespace e2e {
@@ -34,6 +36,14 @@ void BackupThroughTheMinuteMenu(Session& s);
 void LocalPlaybackOfABackup(Session& s);
 void BackupOfThePlayedStream(Session& s);
 void PrintCameraOneToPdf(Session& s);
+// A recorded file of a backup and its frame index: every indexed offset holds a frame header whose
+// time is the indexed time, the times run forward, and the file is named after its first second.
+// Returns the number of frames.
+std::size_t CheckRecordedFile(const std::filesystem::path& file);
+// Connected: the search mode, down to a recorded minute, that minute set as the span through the
+// cells' popup menu, the destination chosen in the folder chooser, BACKUP START, and the end of the
+// backup. Returns the hour folder the backup wrote (the only one in the destination).
+std::filesystem::path BackUpAMinuteSpan(Session& s, Client& c, const std::string& destination);
 // The map window over a played recording, its tiles through a proxy.
 void MapOfAPlayedRecording(Session& s);
 

@@ -32,9 +32,8 @@ std::string TimeName(std::uint32_t seconds) {
     return text;
 }
 
-// A recorded file of a backup and its frame index: every indexed offset holds a frame header whose
-// time is the indexed time, the times run forward, and the file is named after its first second.
-// Returns the number of frames.
+} // namespace
+
 std::size_t CheckRecordedFile(const fs::path& file) {
     const std::string data = ReadFileBytes(file.string());
     const std::string offsets = ReadFileBytes(file.string() + ".fdx");
@@ -63,11 +62,7 @@ std::size_t CheckRecordedFile(const fs::path& file) {
     return frames;
 }
 
-// Connected, down to a recorded minute, that minute set as the span through the cells' popup menu,
-// the destination chosen in the folder chooser, BACKUP START, and the end of the backup. Returns the
-// hour folder the backup wrote.
-fs::path BackUpOneMinute(Session& s, Client& c) {
-    c.Connect();
+fs::path BackUpAMinuteSpan(Session& s, Client& c, const std::string& destination) {
     c.Mode("btnSer_m");
     Box cell;
     const Window minutes = c.OpenMinuteTable(cell);
@@ -88,7 +83,6 @@ fs::path BackUpOneMinute(Session& s, Client& c) {
     // The recorder's answer to the size request (command 125) enables the window.
     if (!c.WaitCommand(125, 1)) Fail("the backup window asked for no size (command 125)");
     s.Pause(1500);
-    const std::string destination = s.Work() + "/backup";
     fs::create_directories(destination);
     s.ClickControl(backup, backupForm, "btnBrowse");
     c.Choose("Select a folder", destination);
@@ -107,6 +101,14 @@ fs::path BackUpOneMinute(Session& s, Client& c) {
     if (hours.size() != 1)
         Fail("the backup wrote " + std::to_string(hours.size()) + " hour folders, not one");
     return hours.front();
+}
+
+namespace {
+
+// Connected, one minute backed up into the work folder.
+fs::path BackUpOneMinute(Session& s, Client& c) {
+    c.Connect();
+    return BackUpAMinuteSpan(s, c, s.Work() + "/backup");
 }
 
 } // namespace

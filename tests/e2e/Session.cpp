@@ -4,11 +4,14 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <regex>
 #include <sstream>
+#include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 using testing_support::RunProgram;
@@ -48,6 +51,7 @@ Session::~Session() {
     client_.Stop();
     recorder_.Stop();
     x_.Stop();
+    if (control_ >= 0) ::close(control_);
 }
 
 void Session::Start(const SessionOptions& options) {
@@ -62,7 +66,16 @@ void Session::Start(const SessionOptions& options) {
             binary_ + "/tools/recsim/recsim", "--port", "0", "--store", Store(), "--standard", "pal", "--log",
             work_ + "/recorder.log"};
         argv.insert(argv.end(), options.recorderArgs.begin(), options.recorderArgs.end());
-        recorder_.Start(argv, {}, work_ + "/recorder.out", work_ + "/recorder.err");
+        std::string in;
+        if (options.control) {
+            // Held open for reading and writing here, the pipe never blocks the recorder's open of it nor
+            // ends its lines while the session lasts.
+            in = work_ + "/recorder.in";
+            if (::mkfifo(in.c_str(), 0600) != 0 || (control_ = ::open(in.c_str(), O_RDWR | O_CLOEXEC)) < 0)
+                Fail("no control pipe for the recorder at " + in);
+            argv.push_back("--control");
+        }
+        recorder_.Start(argv, {}, work_ + "/recorder.out", work_ + "/recorder.err", in);
         const std::regex ports(R"(command port (\d+))");
         std::smatch m;
         // A fresh store is generated first: a few seconds.
@@ -116,6 +129,13 @@ int Session::WaitClientEnd(int ms) {
 
 std::string Session::RecorderLog() const {
     return ReadAll(work_ + "/recorder.log");
+}
+
+void Session::Control(const std::string& line) {
+    if (control_ < 0) Fail("the recorder was started without control lines");
+    const std::string text = line + "\n";
+    if (::write(control_, text.data(), text.size()) != static_cast<ssize_t>(text.size()))
+        Fail("the recorder's control pipe took no \"" + line + "\"");
 }
 
 std::string Session::Trace() const {

@@ -20,6 +20,7 @@ struct SessionOptions {
     std::vector<std::string> recorderArgs; // beyond --port 0, --store, --standard pal and --log
     int languageId = 1033;
     testing_support::EnvList clientEnv; // added to the client's environment
+    bool control = false;               // the recorder takes control lines (Session::Control)
 };
 
 struct Window {
@@ -45,6 +46,8 @@ public:
     int RecorderPort() const { return port_; }
     // What the recorder received, one line per packet or upload.
     std::string RecorderLog() const;
+    // A control line to the recorder ("drop", "mute", ...); the session was started with `control`.
+    void Control(const std::string& line);
     // The client's debug trace so far.
     std::string Trace() const;
 
@@ -95,6 +98,7 @@ private:
     testing_support::ChildProcess client_;
     testing_support::EnvList clientEnv_;
     int port_ = 0;
+    int control_ = -1; // the write end of the recorder's control lines
     int shots_ = 0;
     std::string lastShot_;
 };

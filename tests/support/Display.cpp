@@ -74,10 +74,11 @@ ChildProcess::~ChildProcess() {
 }
 
 void ChildProcess::Start(const std::vector<std::string>& argv, const EnvList& env, const std::string& outFile,
-                         const std::string& errFile) {
+                         const std::string& errFile, const std::string& inFile) {
     Stop();
     FileActions files;
-    posix_spawn_file_actions_addopen(&files.actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&files.actions, 0, inFile.empty() ? "/dev/null" : inFile.c_str(),
+                                     O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&files.actions, 1, outFile.empty() ? "/dev/null" : outFile.c_str(),
                                      O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&files.actions, 2, errFile.empty() ? "/dev/null" : errFile.c_str(),

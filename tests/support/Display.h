@@ -21,9 +21,10 @@ public:
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
-    // stdout and stderr go to the files (empty: /dev/null). Throws when the program cannot start.
+    // stdin comes from `inFile`, stdout and stderr go to the files (empty: /dev/null). Throws when the
+    // program cannot start.
     void Start(const std::vector<std::string>& argv, const EnvList& env, const std::string& outFile = "",
-               const std::string& errFile = "");
+               const std::string& errFile = "", const std::string& inFile = "");
     // Takes over a child started elsewhere.
     void Adopt(pid_t pid);
     bool Running();
