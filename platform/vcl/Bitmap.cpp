@@ -160,9 +160,7 @@ TPixelFormat FormatOfBitCount(int bitCount) {
 
 vcl_internal::TDecodedBitmap Decode(const void* data, std::size_t size) {
     vcl_internal::TBmpImage image = vcl_internal::DecodeBmp(static_cast<const std::uint8_t*>(data), size);
-    auto pixels = TImageData::Create(image.Width, image.Height, false);
-    std::memcpy(pixels->Pixels.get(), image.Pixels.data(), pixels->Count() * 4);
-    return {std::move(pixels), FormatOfBitCount(image.BitCount), std::move(image.Palette)};
+    return {std::move(image.Pixels), FormatOfBitCount(image.BitCount), std::move(image.Palette)};
 }
 
 } // namespace
@@ -197,7 +195,7 @@ void TBitmap::LoadFromFile(const std::string& fileName) {
 }
 
 void TBitmap::LoadFromStream(TStream* stream) {
-    std::string storage;
+    std::unique_ptr<std::uint8_t[]> storage;
     const std::uint8_t* data = nullptr;
     std::size_t size = 0;
     try {
