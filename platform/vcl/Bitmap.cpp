@@ -171,6 +171,11 @@ void TBitmap::TakeDecoded(vcl_internal::TDecodedBitmap decoded) {
 }
 
 void TBitmap::LoadFromMemory(const void* data, std::size_t size) {
+    const auto* bytes = static_cast<const std::uint8_t*>(data);
+    if (std::optional<vcl_internal::TDecodedBitmap> known = vcl_internal::FindDecodedBitmap(bytes, size)) {
+        TakeDecoded(std::move(*known));
+        return;
+    }
     vcl_internal::TDecodedBitmap decoded;
     try {
         decoded = Decode(data, size);
@@ -178,20 +183,8 @@ void TBitmap::LoadFromMemory(const void* data, std::size_t size) {
         FreeImage();
         throw;
     }
+    vcl_internal::KeepDecodedBitmap(bytes, size, decoded);
     TakeDecoded(std::move(decoded));
-}
-
-void TBitmap::LoadFromFile(const std::string& fileName) {
-    const std::optional<vcl_internal::TFileStamp> stamp = vcl_internal::StampOfFile(fileName);
-    if (stamp) {
-        if (std::optional<vcl_internal::TDecodedBitmap> known =
-                vcl_internal::FindDecodedBitmap(fileName, *stamp)) {
-            TakeDecoded(std::move(*known));
-            return;
-        }
-    }
-    TGraphic::LoadFromFile(fileName);
-    if (stamp && data_) vcl_internal::KeepDecodedBitmap(fileName, *stamp, {data_, pixelFormat_, palette_});
 }
 
 void TBitmap::LoadFromStream(TStream* stream) {

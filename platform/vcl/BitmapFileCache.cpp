@@ -1,36 +1,27 @@
 #include "platform/vcl/BitmapFileCache.h"
 
-#include <sys/stat.h>
-
+#include <cstring>
 #include <list>
 #include <mutex>
-#include <unordered_map>
 
 namespace vcl_internal {
 
 namespace {
 
 struct TEntry {
-    std::string FileName;
-    TFileStamp Stamp;
+    std::vector<std::uint8_t> Bytes; // compared in full, which costs less than hashing them
     TDecodedBitmap Bitmap;
 };
 
 // Holding the pixels keeps every loaded copy shared, so none is written in place. The pixels held are
-// bounded; the least recently used entries go first.
-constexpr std::size_t MaxHeldPixels = 8u << 20;
+// bounded, and only small files are kept: a picture loaded once gains nothing.
+constexpr std::size_t MaxHeldPixels = 4u << 20;
+constexpr std::size_t MaxFileBytes = 256u << 10;
 
 struct TCache {
     std::mutex Lock;
     std::list<TEntry> Entries; // most recently used first
-    std::unordered_map<std::string, std::list<TEntry>::iterator> ByName;
     std::size_t HeldPixels = 0;
-
-    void Erase(std::list<TEntry>::iterator it) {
-        HeldPixels -= it->Bitmap.Pixels->Count();
-        ByName.erase(it->FileName);
-        Entries.erase(it);
-    }
 };
 
 TCache& Cache() {
@@ -38,40 +29,35 @@ TCache& Cache() {
     return cache;
 }
 
+bool Matches(const TEntry& e, const std::uint8_t* bytes, std::size_t size) {
+    return e.Bytes.size() == size && std::memcmp(e.Bytes.data(), bytes, size) == 0;
+}
+
 } // namespace
 
-std::optional<TFileStamp> StampOfFile(const std::string& fileName) {
-    struct stat st {};
-    if (::stat(fileName.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
-    return TFileStamp{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
-                      static_cast<std::int64_t>(st.st_size),
-                      static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
-}
-
-std::optional<TDecodedBitmap> FindDecodedBitmap(const std::string& fileName, const TFileStamp& stamp) {
+std::optional<TDecodedBitmap> FindDecodedBitmap(const std::uint8_t* bytes, std::size_t size) {
+    if (!bytes || size == 0 || size > MaxFileBytes) return std::nullopt;
     TCache& cache = Cache();
     std::lock_guard<std::mutex> lock(cache.Lock);
-    auto found = cache.ByName.find(fileName);
-    if (found == cache.ByName.end()) return std::nullopt;
-    auto it = found->second;
-    if (!(it->Stamp == stamp)) {
-        cache.Erase(it);
-        return std::nullopt;
+    for (auto it = cache.Entries.begin(); it != cache.Entries.end(); ++it) {
+        if (!Matches(*it, bytes, size)) continue;
+        cache.Entries.splice(cache.Entries.begin(), cache.Entries, it);
+        return it->Bitmap;
     }
-    cache.Entries.splice(cache.Entries.begin(), cache.Entries, it);
-    return it->Bitmap;
+    return std::nullopt;
 }
 
-void KeepDecodedBitmap(const std::string& fileName, const TFileStamp& stamp, const TDecodedBitmap& bitmap) {
-    if (!bitmap.Pixels || bitmap.Pixels->Count() > MaxHeldPixels / 4) return;
+void KeepDecodedBitmap(const std::uint8_t* bytes, std::size_t size, const TDecodedBitmap& bitmap) {
+    if (!bytes || size == 0 || size > MaxFileBytes || !bitmap.Pixels) return;
+    TEntry entry{std::vector<std::uint8_t>(bytes, bytes + size), bitmap};
     TCache& cache = Cache();
     std::lock_guard<std::mutex> lock(cache.Lock);
-    if (auto found = cache.ByName.find(fileName); found != cache.ByName.end()) cache.Erase(found->second);
-    cache.Entries.push_front(TEntry{fileName, stamp, bitmap});
-    cache.ByName.emplace(fileName, cache.Entries.begin());
     cache.HeldPixels += bitmap.Pixels->Count();
-    while (cache.HeldPixels > MaxHeldPixels)
-        cache.Erase(std::prev(cache.Entries.end()));
+    cache.Entries.push_front(std::move(entry));
+    while (cache.HeldPixels > MaxHeldPixels) {
+        cache.HeldPixels -= cache.Entries.back().Bitmap.Pixels->Count();
+        cache.Entries.pop_back();
+    }
 }
 
 } // namespace vcl_internal

@@ -396,10 +396,9 @@ public:
     void SetTransparentMode(TTransparentMode mode) { transparentMode_ = mode; }
 
     // BMP files of 1, 4, 8, 16, 24 and 32 bits (uncompressed or with colour masks); PixelFormat
-    // follows the file. Saving writes 8 bits (pf8bit, with the loaded palette when there is one), 32
-    // bits (pf32bit) or 24 bits (everything else).
-    // A file decoded before and unchanged since is not decoded again: its pixels are shared.
-    void LoadFromFile(const std::string& fileName) override;
+    // follows the file. The same bytes loaded again share the pixels decoded the first time. Saving writes 8
+    // bits (pf8bit, with the loaded palette when there is one), 32 bits (pf32bit) or 24 bits (everything
+    // else).
     void LoadFromStream(TStream* stream) override;
     void SaveToStream(TStream* stream) const override;
     void LoadFromMemory(const void* data, std::size_t size);
