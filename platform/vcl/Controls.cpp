@@ -133,6 +133,8 @@ void TControl::UpdateWidgetGeometry() {
     const TPoint offset = parent_ ? parent_->ClientOffset() : TPoint{};
     peer_->settingGeometry = true;
     peer_->widget->setGeometry(left_ + offset.X, top_ + offset.Y, width_, height_);
+    // At once, not at the resize event a hidden window gets only when shown.
+    if (peer_->inner) peer_->inner->setGeometry(peer_->widget->rect());
     peer_->settingGeometry = false;
 }
 
