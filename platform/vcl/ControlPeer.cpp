@@ -63,6 +63,7 @@ void TControlPeer::SetInner(QWidget* w) {
     // size each time a window is shown.
     w->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     w->setGeometry(widget->rect());
+    if (widget->isVisible()) w->show(); // given to a control already on the screen
     w->setMouseTracking(true);
     w->installEventFilter(widget);
     // Children of the inner widget (a combo box's line edit, a list's viewport) report too.
