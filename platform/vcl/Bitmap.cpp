@@ -1,5 +1,6 @@
 // TBitmap: 32-bit pixels shared until written, a canvas drawing straight into them, BMP files.
 #include "platform/core/Streams.h"
+#include "platform/vcl/BitmapFileCache.h"
 #include "platform/vcl/BmpCodec.h"
 #include "platform/vcl/Graphics.h"
 #include "platform/vcl/ImageData.h"
@@ -7,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 using vcl_internal::TImageData;
 
@@ -137,42 +139,56 @@ void TBitmap::SetImageData(std::shared_ptr<const TImageData> data, TPixelFormat 
     Changed();
 }
 
+namespace {
+
+TPixelFormat FormatOfBitCount(int bitCount) {
+    switch (bitCount) {
+    case 1:
+        return pf1bit;
+    case 4:
+        return pf4bit;
+    case 8:
+        return pf8bit;
+    case 16:
+        return pf16bit;
+    case 32:
+        return pf32bit;
+    default:
+        return pf24bit;
+    }
+}
+
+vcl_internal::TDecodedBitmap Decode(const void* data, std::size_t size) {
+    vcl_internal::TBmpImage image = vcl_internal::DecodeBmp(static_cast<const std::uint8_t*>(data), size);
+    return {std::move(image.Pixels), FormatOfBitCount(image.BitCount), std::move(image.Palette)};
+}
+
+} // namespace
+
+void TBitmap::TakeDecoded(vcl_internal::TDecodedBitmap decoded) {
+    SetImageData(std::move(decoded.Pixels), decoded.Format);
+    palette_ = std::move(decoded.Palette);
+}
+
 void TBitmap::LoadFromMemory(const void* data, std::size_t size) {
-    vcl_internal::TBmpImage image;
+    const auto* bytes = static_cast<const std::uint8_t*>(data);
+    if (std::optional<vcl_internal::TDecodedBitmap> known = vcl_internal::FindDecodedBitmap(bytes, size)) {
+        TakeDecoded(std::move(*known));
+        return;
+    }
+    vcl_internal::TDecodedBitmap decoded;
     try {
-        image = vcl_internal::DecodeBmp(static_cast<const std::uint8_t*>(data), size);
+        decoded = Decode(data, size);
     } catch (...) {
         FreeImage();
         throw;
     }
-    auto pixels = TImageData::Create(image.Width, image.Height, false);
-    std::memcpy(pixels->Pixels.get(), image.Pixels.data(), pixels->Count() * 4);
-    TPixelFormat format = pf24bit;
-    switch (image.BitCount) {
-    case 1:
-        format = pf1bit;
-        break;
-    case 4:
-        format = pf4bit;
-        break;
-    case 8:
-        format = pf8bit;
-        break;
-    case 16:
-        format = pf16bit;
-        break;
-    case 32:
-        format = pf32bit;
-        break;
-    default:
-        break;
-    }
-    SetImageData(std::move(pixels), format);
-    palette_ = std::move(image.Palette);
+    vcl_internal::KeepDecodedBitmap(bytes, size, decoded);
+    TakeDecoded(std::move(decoded));
 }
 
 void TBitmap::LoadFromStream(TStream* stream) {
-    std::string storage;
+    std::unique_ptr<std::uint8_t[]> storage;
     const std::uint8_t* data = nullptr;
     std::size_t size = 0;
     try {

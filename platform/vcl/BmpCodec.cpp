@@ -184,7 +184,7 @@ TBmpImage DecodeBmp(const std::uint8_t* data, std::size_t size) {
     if ((size - offBits) / stride < rows) Fail("the pixel data is cut short");
 
     const std::size_t width = static_cast<std::size_t>(h.width);
-    image.Pixels.resize(width * rows);
+    image.Pixels = TImageData::Create(image.Width, image.Height, false); // every pixel is written below
     const TChannel red(h.hasMasks ? h.masks[0] : (h.bitCount == 16 ? 0x7C00 : 0));
     const TChannel green(h.hasMasks ? h.masks[1] : (h.bitCount == 16 ? 0x03E0 : 0));
     const TChannel blue(h.hasMasks ? h.masks[2] : (h.bitCount == 16 ? 0x001F : 0));
@@ -194,7 +194,7 @@ TBmpImage DecodeBmp(const std::uint8_t* data, std::size_t size) {
     for (std::size_t row = 0; row < rows; ++row) {
         const std::uint8_t* src = data + offBits + row * stride;
         const std::size_t y = h.topDown ? row : rows - 1 - row;
-        std::uint32_t* dst = image.Pixels.data() + y * width;
+        std::uint32_t* dst = image.Pixels->Row(static_cast<int>(y));
         switch (h.bitCount) {
         case 1:
         case 4:
@@ -215,12 +215,23 @@ TBmpImage DecodeBmp(const std::uint8_t* data, std::size_t size) {
                 dst[x] = (a << 24) | (red.Get(v) << 16) | (green.Get(v) << 8) | blue.Get(v);
             }
             break;
-        case 24:
-            for (std::size_t x = 0; x < width; ++x) {
+        case 24: {
+            std::size_t x = 0;
+            if constexpr (std::endian::native == std::endian::little) {
+                // Four bytes at a time, the fourth (the next pixel's) masked off; the row's last pixel is
+                // read bytewise, as its fourth byte may lie past the data.
+                for (; x + 1 < width; ++x) {
+                    std::uint32_t v;
+                    std::memcpy(&v, src + 3 * x, 4);
+                    dst[x] = 0xFF000000u | (v & 0x00FFFFFFu);
+                }
+            }
+            for (; x < width; ++x) {
                 const std::uint8_t* s = src + 3 * x;
                 dst[x] = 0xFF000000u | (std::uint32_t(s[2]) << 16) | (std::uint32_t(s[1]) << 8) | s[0];
             }
             break;
+        }
         case 32:
             if (!h.hasMasks) {
                 std::memcpy(dst, src, width * 4);

@@ -2,8 +2,11 @@
 // first. Platform-internal: TBitmap uses it; it knows nothing of canvases or Qt.
 #pragma once
 
+#include "platform/vcl/ImageData.h"
+
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,7 +20,7 @@ struct TBmpImage {
     int Width = 0;
     int Height = 0;
     int BitCount = 0;                   // as stored in the file: 1, 4, 8, 16, 24 or 32
-    std::vector<std::uint32_t> Pixels;  // Width * Height, top row first
+    std::shared_ptr<TImageData> Pixels; // top row first
     std::vector<std::uint32_t> Palette; // colour table of 1, 4 and 8-bit files, alpha 255
 };
 

@@ -120,11 +120,13 @@ void TComponent::RemoveComponent(TComponent* component) {
 
 void TComponent::Insert(TComponent* component) {
     components_.push_back(component);
+    ++componentsChanges_;
     component->owner_ = this;
 }
 
 void TComponent::Remove(TComponent* component) {
     components_.erase(std::remove(components_.begin(), components_.end(), component), components_.end());
+    ++componentsChanges_;
     component->owner_ = nullptr;
 }
 
@@ -156,8 +158,10 @@ void TComponent::Notification(TComponent* component, TOperation operation) {
     if (operation == opRemove && component) RemoveFreeNotification(component);
     // Handlers may delete components; walk a copy and skip those gone meanwhile.
     const std::vector<TComponent*> snapshot = components_;
+    const std::uint64_t changes = componentsChanges_;
     for (auto it = snapshot.rbegin(); it != snapshot.rend(); ++it) {
-        if (std::find(components_.begin(), components_.end(), *it) != components_.end())
+        if (componentsChanges_ == changes ||
+            std::find(components_.begin(), components_.end(), *it) != components_.end())
             (*it)->Notification(component, operation);
     }
 }

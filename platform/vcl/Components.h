@@ -7,6 +7,7 @@
 #include "platform/vcl/Events.h"
 #include "platform/vcl/Sets.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -87,6 +88,7 @@ private:
     std::string name_;
     TComponent* owner_ = nullptr;
     std::vector<TComponent*> components_;
+    std::uint64_t componentsChanges_ = 0; // counts inserts and removals, to spot a list left untouched
     std::vector<TComponent*> freeNotifies_;
     TComponentState state_;
     long tag_ = 0;

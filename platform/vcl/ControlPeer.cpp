@@ -8,7 +8,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
-#include <QVBoxLayout>
 #include <QWheelEvent>
 
 namespace vcl_internal {
@@ -60,11 +59,11 @@ void TControlPeer::SetInner(QWidget* w) {
     w->setParent(widget);
     // The control's bounds are what shows: a button of 48 pixels is 48 high, whatever the style's
     // preferred size.
+    // It fills the control, placed by hand: a layout would ask every inner widget for its preferred
+    // size each time a window is shown.
     w->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
-    auto* layout = new QVBoxLayout(widget);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(w);
+    w->setGeometry(widget->rect());
+    if (widget->isVisible()) w->show(); // given to a control already on the screen
     w->setMouseTracking(true);
     w->installEventFilter(widget);
     // Children of the inner widget (a combo box's line edit, a list's viewport) report too.
@@ -410,6 +409,7 @@ void TPeerWidget::moveEvent(QMoveEvent* e) {
 }
 
 void TPeerWidget::resizeEvent(QResizeEvent* e) {
+    if (peer && peer->inner) peer->inner->setGeometry(rect());
     if (peer && peer->control && isWindow() && !peer->settingGeometry) {
         TPeerEventScope scope(peer);
         Guarded([this] { FormGeometryChanged(peer->control); });

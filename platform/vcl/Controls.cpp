@@ -133,6 +133,8 @@ void TControl::UpdateWidgetGeometry() {
     const TPoint offset = parent_ ? parent_->ClientOffset() : TPoint{};
     peer_->settingGeometry = true;
     peer_->widget->setGeometry(left_ + offset.X, top_ + offset.Y, width_, height_);
+    // At once, not at the resize event a hidden window gets only when shown.
+    if (peer_->inner) peer_->inner->setGeometry(peer_->widget->rect());
     peer_->settingGeometry = false;
 }
 
@@ -288,16 +290,23 @@ void TControl::ParentFontChanged() {
 
 void TControl::FontChanged() {
     QWidget* target = peer_->inner ? peer_->inner.data() : peer_->widget;
-    target->setFont(vcl_internal::ToQFont(*font_));
-    QPalette p = target->palette();
+    // Setting a font or palette walks every child widget: skip what the widget already has of its own.
+    const QFont font = vcl_internal::ToQFont(*font_);
+    if (!target->testAttribute(Qt::WA_SetFont) || !(target->font() == font)) target->setFont(font);
     const QColor text = vcl_internal::ToQColor(font_->Color());
-    p.setColor(QPalette::Active, QPalette::Text, text);
-    p.setColor(QPalette::Inactive, QPalette::Text, text);
-    p.setColor(QPalette::Active, QPalette::WindowText, text);
-    p.setColor(QPalette::Inactive, QPalette::WindowText, text);
-    p.setColor(QPalette::Active, QPalette::ButtonText, text);
-    p.setColor(QPalette::Inactive, QPalette::ButtonText, text);
-    target->setPalette(p);
+    const QPalette& current = target->palette();
+    bool same = target->testAttribute(Qt::WA_SetPalette);
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+        for (const QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
+            same = same && current.isBrushSet(group, role) && current.color(group, role) == text;
+    if (!same) {
+        QPalette p = current;
+        for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+            for (const QPalette::ColorRole role :
+                 {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
+                p.setColor(group, role, text);
+        target->setPalette(p);
+    }
     Invalidate();
     Perform(CM_FONTCHANGED, 0, 0);
 }

@@ -46,6 +46,7 @@ class TIcon;
 
 namespace vcl_internal {
 struct TImageData;
+struct TDecodedBitmap;
 } // namespace vcl_internal
 
 // ---- fonts, pens and brushes ------------------------------------------------------------------------
@@ -395,8 +396,9 @@ public:
     void SetTransparentMode(TTransparentMode mode) { transparentMode_ = mode; }
 
     // BMP files of 1, 4, 8, 16, 24 and 32 bits (uncompressed or with colour masks); PixelFormat
-    // follows the file. Saving writes 8 bits (pf8bit, with the loaded palette when there is one), 32
-    // bits (pf32bit) or 24 bits (everything else).
+    // follows the file. The same bytes loaded again share the pixels decoded the first time. Saving writes 8
+    // bits (pf8bit, with the loaded palette when there is one), 32 bits (pf32bit) or 24 bits (everything
+    // else).
     void LoadFromStream(TStream* stream) override;
     void SaveToStream(TStream* stream) const override;
     void LoadFromMemory(const void* data, std::size_t size);
@@ -419,6 +421,7 @@ public:
 private:
     friend class TBitmapCanvas;
     void Unshare(); // makes the pixels this bitmap's own before a write
+    void TakeDecoded(vcl_internal::TDecodedBitmap decoded);
     void DropCanvasHandle();
 
     int width_ = 0;

@@ -34,7 +34,7 @@ void TIcon::SetHeight(int) {
 void TIcon::LoadFromStream(TStream* stream) {
     data_.reset();
     file_.clear();
-    std::string storage;
+    std::unique_ptr<std::uint8_t[]> storage;
     const std::uint8_t* bytes = nullptr;
     std::size_t size = 0;
     vcl_internal::StreamRemainder(stream, storage, bytes, size);

@@ -129,7 +129,7 @@ void TJPEGImage::LoadFromMemory(const void* data, std::size_t size) {
 }
 
 void TJPEGImage::LoadFromStream(TStream* stream) {
-    std::string storage;
+    std::unique_ptr<std::uint8_t[]> storage;
     const std::uint8_t* data = nullptr;
     std::size_t size = 0;
     try {

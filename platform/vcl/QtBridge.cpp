@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstring>
 #include <mutex>
+#include <vector>
 
 namespace vcl_qt {
 
@@ -44,7 +45,9 @@ QColor ToQColor(TColor color) {
     return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
 }
 
-QFont ToQFont(const LOGFONT& log) {
+namespace {
+
+QFont MakeQFont(const LOGFONT& log) {
     char face[LF_FACESIZE + 1] = {};
     std::memcpy(face, log.lfFaceName, LF_FACESIZE);
     const bool fixed = (log.lfPitchAndFamily & 3) == FIXED_PITCH;
@@ -68,6 +71,29 @@ QFont ToQFont(const LOGFONT& log) {
     else if (log.lfHeight > 0)
         em = EmFromCell(font, log.lfHeight);
     font.setPixelSize(std::clamp(em, 1, 4096));
+    return font;
+}
+
+} // namespace
+
+QFont ToQFont(const LOGFONT& log) {
+    // Controls ask for the same few fonts many times over: each is made once.
+    struct TMade {
+        LOGFONT Log;
+        QFont Font;
+    };
+    // Kept to the end of the program: fonts must not outlive the application at exit.
+    static auto* made = new std::vector<TMade>;
+    static std::mutex lock;
+    {
+        std::lock_guard<std::mutex> hold(lock);
+        for (const TMade& m : *made)
+            if (std::memcmp(&m.Log, &log, sizeof log) == 0) return m.Font;
+    }
+    QFont font = MakeQFont(log);
+    std::lock_guard<std::mutex> hold(lock);
+    if (made->size() >= 64) made->erase(made->begin());
+    made->push_back({log, font});
     return font;
 }
 

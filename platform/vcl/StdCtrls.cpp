@@ -682,8 +682,13 @@ class ComboWidget : public QComboBox {
 public:
     using QComboBox::QComboBox;
     std::function<void()> onPopup;
+    std::function<void()> onShow;
 
 protected:
+    void showEvent(QShowEvent* event) override {
+        if (onShow) onShow();
+        QComboBox::showEvent(event);
+    }
     void showPopup() override {
         if (onPopup) onPopup();
         QComboBox::showPopup();
@@ -694,8 +699,7 @@ protected:
 
 TComboBox::TComboBox(TComponent* owner) : TWinControl(owner) {
     auto* combo = new ComboWidget();
-    combo->setEditable(true);
-    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->onShow = [this] { EnsureStyle(); };
     combo->onPopup = [this] {
         // The list takes the mouse from the press that opened it: a capture kept by the box would take
         // the first click after the list closes.
@@ -732,7 +736,6 @@ TComboBox::TComboBox(TComponent* owner) : TWinControl(owner) {
     QObject::connect(combo, QOverload<int>::of(&QComboBox::activated), combo, [this](int index) {
         if (!updating_) vcl_internal::Guarded([this, index] { UserSelected(index); });
     });
-    SetStyle(csDropDown);
     SetColor(clWindow);
     SetTabStop(true);
     SetBounds(0, 0, 145, 21);
@@ -754,6 +757,7 @@ void TComboBox::SetSorted(bool value) {
 }
 
 void TComboBox::ItemsChanged() {
+    EnsureStyle();
     auto* combo = static_cast<QComboBox*>(Peer()->inner.data());
     // The selection follows the widget's (a removed or cleared item takes it away).
     updating_ = true;
@@ -767,6 +771,7 @@ void TComboBox::ItemsChanged() {
 void TComboBox::SetItemIndex(int value) {
     if (value < -1 || value >= items_->Count()) value = -1;
     itemIndex_ = value;
+    EnsureStyle();
     auto* combo = static_cast<QComboBox*>(Peer()->inner.data());
     updating_ = true;
     combo->setCurrentIndex(value);
@@ -776,30 +781,42 @@ void TComboBox::SetItemIndex(int value) {
 
 void TComboBox::SetStyle(TComboBoxStyle value) {
     style_ = value;
+    styleApplied_ = false;
+    if (!Loading(this)) EnsureStyle();
+}
+
+void TComboBox::EnsureStyle() const {
+    if (styleApplied_) return;
+    styleApplied_ = true;
+    auto* self = const_cast<TComboBox*>(this);
     auto* combo = static_cast<QComboBox*>(Peer()->inner.data());
-    updating_ = true;
-    const bool editable = value == csDropDown || value == csSimple;
-    combo->setEditable(editable);
-    if (editable) {
-        combo->setInsertPolicy(QComboBox::NoInsert);
-        combo->lineEdit()->installEventFilter(Peer()->widget);
-        combo->lineEdit()->setMouseTracking(true);
-        if (maxLength_ > 0) combo->lineEdit()->setMaxLength(maxLength_);
-        QObject::connect(combo->lineEdit(), &QLineEdit::textEdited, combo, [this](const QString&) {
-            if (!updating_) vcl_internal::Guarded([this] { UserEdited(); });
-        });
+    self->updating_ = true;
+    const bool editable = style_ == csDropDown || style_ == csSimple;
+    if (editable != combo->isEditable()) {
+        combo->setEditable(editable);
+        if (editable) {
+            combo->setInsertPolicy(QComboBox::NoInsert);
+            combo->lineEdit()->installEventFilter(Peer()->widget);
+            combo->lineEdit()->setMouseTracking(true);
+            if (maxLength_ > 0) combo->lineEdit()->setMaxLength(maxLength_);
+            QObject::connect(combo->lineEdit(), &QLineEdit::textEdited, combo, [self](const QString&) {
+                if (!self->updating_) vcl_internal::Guarded([self] { self->UserEdited(); });
+            });
+        }
     }
     combo->setCurrentIndex(itemIndex_);
-    updating_ = false;
+    self->updating_ = false;
 }
 
 void TComboBox::SetDropDownCount(int value) {
     dropDownCount_ = std::max(value, 1);
+    EnsureStyle();
     static_cast<QComboBox*>(Peer()->inner.data())->setMaxVisibleItems(dropDownCount_);
 }
 
 void TComboBox::SetMaxLength(int value) {
     maxLength_ = std::max(value, 0);
+    EnsureStyle();
     auto* combo = static_cast<QComboBox*>(Peer()->inner.data());
     if (combo->lineEdit()) combo->lineEdit()->setMaxLength(maxLength_ > 0 ? maxLength_ : 32767);
 }
@@ -811,11 +828,13 @@ void TComboBox::Clear() {
 }
 
 std::string TComboBox::GetText() const {
+    EnsureStyle();
     auto* combo = static_cast<QComboBox*>(Peer()->inner.data());
     return FromQString(combo->currentText());
 }
 
 void TComboBox::TextChanged() {
+    EnsureStyle();
     auto* combo = static_cast<QComboBox*>(Peer()->inner.data());
     const int found = items_->IndexOf(text_);
     updating_ = true;
@@ -839,6 +858,7 @@ void TComboBox::UserSelected(int index) {
 }
 
 void TComboBox::UserEdited() {
+    EnsureStyle();
     auto* combo = static_cast<QComboBox*>(Peer()->inner.data());
     itemIndex_ = items_->IndexOf(FromQString(combo->currentText()));
     Change();
@@ -846,6 +866,7 @@ void TComboBox::UserEdited() {
 
 void TComboBox::Loaded() {
     TWinControl::Loaded();
+    EnsureStyle();
     if (loadedItemIndex_ != -1) SetItemIndex(loadedItemIndex_);
     loadedItemIndex_ = -1;
 }

@@ -280,6 +280,9 @@ private:
     void UserSelected(int index);
     void UserEdited();
     void ItemsChanged();
+    // Every use of the widget applies the style first: an editable box's editor is made only once the
+    // style is known, not for each box that a definition then makes a drop-down list.
+    void EnsureStyle() const;
 
     std::unique_ptr<vcl_internal::TItemStrings> items_;
     int itemIndex_ = -1;
@@ -289,6 +292,7 @@ private:
     int dropDownCount_ = 8;
     int maxLength_ = 0;
     bool updating_ = false;
+    mutable bool styleApplied_ = false;
 };
 
 class TListBox : public TWinControl {

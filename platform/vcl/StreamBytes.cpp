@@ -6,7 +6,8 @@
 
 namespace vcl_internal {
 
-void StreamRemainder(TStream* stream, std::string& storage, const std::uint8_t*& data, std::size_t& size) {
+void StreamRemainder(TStream* stream, std::unique_ptr<std::uint8_t[]>& storage, const std::uint8_t*& data,
+                     std::size_t& size) {
     if (!stream) throw EInvalidGraphic("No stream to read the picture from");
     const std::int64_t position = stream->Position();
     const std::int64_t total = stream->Size();
@@ -20,10 +21,11 @@ void StreamRemainder(TStream* stream, std::string& storage, const std::uint8_t*&
         memory->Seek(remaining, soCurrent);
         return;
     }
-    storage.resize(static_cast<std::size_t>(remaining));
-    if (remaining > 0) stream->ReadBuffer(storage.data(), remaining);
-    data = reinterpret_cast<const std::uint8_t*>(storage.data());
-    size = storage.size();
+    // Not cleared first: every byte is read over.
+    storage.reset(remaining > 0 ? new std::uint8_t[static_cast<std::size_t>(remaining)] : nullptr);
+    if (remaining > 0) stream->ReadBuffer(storage.get(), remaining);
+    data = storage.get();
+    size = static_cast<std::size_t>(remaining);
 }
 
 } // namespace vcl_internal

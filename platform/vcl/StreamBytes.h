@@ -3,7 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
+#include <memory>
 
 class TStream;
 
@@ -13,8 +13,9 @@ namespace vcl_internal {
 inline constexpr std::int64_t MaxPictureFileBytes = std::int64_t(256) << 20;
 
 // The bytes from the stream's position to its end, without a copy when the stream is a memory stream
-// (data points into it and `storage` stays empty). Raises EInvalidGraphic beyond the limit and
-// EReadError when the stream delivers fewer bytes than it announced.
-void StreamRemainder(TStream* stream, std::string& storage, const std::uint8_t*& data, std::size_t& size);
+// (data points into it and `storage` stays empty; otherwise `storage` holds them). Raises EInvalidGraphic
+// beyond the limit and EReadError when the stream delivers fewer bytes than it announced.
+void StreamRemainder(TStream* stream, std::unique_ptr<std::uint8_t[]>& storage, const std::uint8_t*& data,
+                     std::size_t& size);
 
 } // namespace vcl_internal

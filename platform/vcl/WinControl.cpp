@@ -106,29 +106,32 @@ void TWinControl::RestackChild(TControl* control, bool toFront) {
     }
     // Graphic controls stay below every windowed sibling, as they paint on their parent.
     QWidget* w = control->Peer()->widget;
-    QWidget* lowestWindowed = nullptr;
-    for (QObject* child : Peer()->widget->children()) {
-        auto* cw = qobject_cast<QWidget*>(child);
-        if (!cw || cw == w) continue;
-        TControl* c = vcl_internal::ControlOfWidget(cw);
-        if (c && c->Parent() == this && IsWindowed(c)) {
-            lowestWindowed = cw;
-            break;
-        }
-    }
     const bool windowed = IsWindowed(control);
     if (windowed == toFront) {
         if (windowed)
             w->raise();
         else
             w->lower();
-    } else if (lowestWindowed) {
-        w->stackUnder(lowestWindowed);
-    } else if (toFront) {
-        w->raise();
-    } else {
-        w->lower();
+        return;
     }
+    // The windowed siblings sit on top, so the lowest of them is found walking down from the top until
+    // the first graphic one.
+    QWidget* lowestWindowed = nullptr;
+    const QObjectList& children = Peer()->widget->children();
+    for (auto child = children.rbegin(); child != children.rend(); ++child) {
+        auto* cw = qobject_cast<QWidget*>(*child);
+        if (!cw || cw == w) continue;
+        TControl* c = vcl_internal::ControlOfWidget(cw);
+        if (!c || c->Parent() != this) continue;
+        if (!IsWindowed(c)) break;
+        lowestWindowed = cw;
+    }
+    if (lowestWindowed)
+        w->stackUnder(lowestWindowed);
+    else if (toFront)
+        w->raise();
+    else
+        w->lower();
 }
 
 HWND TWinControl::Handle() {

@@ -294,4 +294,57 @@ TEST(BitmapFile, PictureLoadsByExtension) {
     EXPECT_THROW(empty.ScanLine(0), ERangeError);
 }
 
+TEST(BitmapFile, TwentyFourBitRowsWithoutPaddingReadToTheirLastByte) {
+    TBmpFile f; // 4 pixels of 3 bytes fill each row exactly; the file ends with the top row's last pixel
+    f.width = 4;
+    f.height = 2;
+    f.bitCount = 24;
+    f.rows = {Row({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}),
+              Row({13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24})};
+    const std::string bytes = f.Bytes();
+    TBitmap b;
+    b.LoadFromMemory(bytes.data(), bytes.size());
+    ASSERT_EQ(b.Width(), 4);
+    const std::uint32_t top[] = {0xFF0F0E0Du, 0xFF121110u, 0xFF151413u, 0xFF181716u};
+    const std::uint32_t bottom[] = {0xFF030201u, 0xFF060504u, 0xFF090807u, 0xFF0C0B0Au};
+    for (int x = 0; x < 4; ++x) {
+        EXPECT_EQ(At(b, x, 0), top[x]) << x;
+        EXPECT_EQ(At(b, x, 1), bottom[x]) << x;
+    }
+}
+
+TEST(BitmapFile, TheSameBytesLoadedAgainKeepTheirOwnPixels) {
+    const std::string bytes = TwentyFourBit().Bytes();
+    TBitmap first;
+    first.LoadFromMemory(bytes.data(), bytes.size());
+    static_cast<std::uint32_t*>(first.ScanLine(0))[0] = 0xFF123456u; // its only holder writes
+    first.Canvas()->SetPixels(1, 1, clRed);
+    TBitmap second;
+    second.LoadFromMemory(bytes.data(), bytes.size());
+    EXPECT_EQ(At(first, 0, 0), 0xFF123456u);
+    EXPECT_NE(At(first, 1, 1), 0xFF060504u);
+    EXPECT_EQ(At(second, 0, 0), 0xFF0C0B0Au);
+    EXPECT_EQ(At(second, 1, 1), 0xFF060504u);
+    static_cast<std::uint32_t*>(second.ScanLine(1))[1] = 0; // and a later holder too
+    TBitmap third;
+    third.LoadFromMemory(bytes.data(), bytes.size());
+    EXPECT_EQ(At(third, 0, 0), 0xFF0C0B0Au);
+    EXPECT_EQ(At(third, 1, 1), 0xFF060504u);
+}
+
+TEST(BitmapFile, AFileRewrittenInPlaceLoadsItsNewPixels) {
+    testing_support::TempDir dir;
+    const std::string path = dir.File("skin.bmp");
+    TBmpFile f = TwentyFourBit();
+    testing_support::WriteFileBytes(path, f.Bytes());
+    TBitmap before;
+    before.LoadFromFile(path);
+    f.rows[1][0] = 0x42; // same size, written again at once
+    testing_support::WriteFileBytes(path, f.Bytes());
+    TBitmap after;
+    after.LoadFromFile(path);
+    EXPECT_EQ(At(before, 0, 0), 0xFF0C0B0Au);
+    EXPECT_EQ(At(after, 0, 0), 0xFF0C0B42u);
+}
+
 } // namespace
