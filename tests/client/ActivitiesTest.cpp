@@ -20,6 +20,7 @@
 #include "tools/recgen/SynthCamera.h"
 
 #include "platform/core/FileUtils.h"
+#include "platform/vcl/TestHooks.h"
 
 #include <algorithm>
 #include <set>
@@ -34,36 +35,44 @@ struct ActivityRow {
     int tab; // where it runs
     // Sent while the link lives, in this order.
     std::vector<DWORD> stops;
+    // The recorder's end of remote work and its busy status leave it running.
+    bool outlivesRemoteEnd;
 };
 
 const ActivityRow kRows[] = {
-    {TActivity::LiveView, kModeLive, {NETCMD_LIVE_STOP}},
-    {TActivity::RemoteSearch, kModeSearch, {NETCMD_SEARCH_STOP}},
-    {TActivity::SearchBackup, kModeSearch, {NETCMD_SEARCH_STOP}},
-    {TActivity::Backup, kModeSearch, {NETCMD_SEARCH_STOP}},
-    {TActivity::SetupPass, kModeLive, {}},
-    {TActivity::Upgrade, kModeLocal, {}},
-    {TActivity::Sound, kModeLocal, {}},
-    {TActivity::LocalPlayback, kModeLocal, {}},
+    {TActivity::LiveView, kModeLive, {NETCMD_LIVE_STOP}, false},
+    {TActivity::RemoteSearch, kModeSearch, {NETCMD_SEARCH_STOP}, false},
+    {TActivity::SearchBackup, kModeSearch, {NETCMD_SEARCH_STOP}, false},
+    {TActivity::Backup, kModeSearch, {NETCMD_SEARCH_STOP}, false},
+    {TActivity::SetupPass, kModeLive, {}, false},
+    // Installing while the user watches the live tab: the recorder ending the tab's work is not the end
+    // of the installation.
+    {TActivity::Upgrade, kModeLive, {}, true},
+    {TActivity::Sound, kModeLocal, {}, true},
+    {TActivity::LocalPlayback, kModeLocal, {}, true},
 };
 
 struct WayColumn {
     TWayOut way;
     // The stop commands can still reach the recorder.
     bool linkLives;
+    // The command and A/V connections are closed at the end.
+    bool closesLink;
+    // Only the live and search tabs' work ends.
+    bool remoteTabsOnly;
     // The caption and text of the way's box, none when 0.
     int boxCaption, boxText;
 };
 
 const WayColumn kColumns[] = {
-    {TWayOut::Disconnect, true, 0, 0},
-    {TWayOut::PowerOff, true, 0, 0},
-    {TWayOut::CommandLinkLost, false, 59878, 59879},
-    {TWayOut::AvLinkLost, false, 59878, 59879},
-    {TWayOut::HeartbeatLost, false, 59878, 59879},
-    {TWayOut::RemoteWorkEnded, true, 59878, 59868},
-    {TWayOut::RecorderBusy, true, 0, 0},
-    {TWayOut::NewConnect, true, 0, 0},
+    {TWayOut::Disconnect, true, true, false, 0, 0},
+    {TWayOut::PowerOff, true, true, false, 0, 0},
+    {TWayOut::CommandLinkLost, false, true, false, 59878, 59879},
+    {TWayOut::AvLinkLost, false, true, false, 59878, 59879},
+    {TWayOut::HeartbeatLost, false, true, false, 59878, 59879},
+    {TWayOut::RemoteWorkEnded, true, false, true, 59878, 59868},
+    {TWayOut::RecorderBusy, true, false, true, 0, 0},
+    {TWayOut::NewConnect, true, true, false, 0, 0},
 };
 
 struct Cell {
@@ -91,10 +100,8 @@ std::vector<Cell> EveryCell() {
     return cells;
 }
 
-// The work a way out ends: the recorder's end of remote work and its busy status end only what runs in
-// the live and search tabs.
 bool Ends(const Cell& c) {
-    return !(WayEndsRemoteTabsOnly(c.column.way) && c.row.tab == kModeLocal);
+    return !(c.column.remoteTabsOnly && c.row.outlivesRemoteEnd);
 }
 
 bool IsLocal(TActivity a) {
@@ -131,7 +138,7 @@ const std::string& StorePath() {
     return path;
 }
 
-class EveryWayOut : public LoginRig, public ::testing::WithParamInterface<Cell> {
+class WayOutRig : public LoginRig {
 protected:
     static void SetUpTestSuite() { UseBuiltInSoundWithoutDevice(true); }
     static void TearDownTestSuite() { UseBuiltInSoundWithoutDevice(false); }
@@ -156,6 +163,8 @@ protected:
     recsim::RecSim& Recorder() {
         recsim::RecSimOptions o = QuickSimOptions();
         o.store = StorePath();
+        // A recorder with the remote transport: the search shows the remote playback panel.
+        o.sysinfoResult = 3;
         o.realtime = true;
         o.liveFps = 5;
         // Frames already on the way when the recorder pauses: a step has something to show and queue.
@@ -202,6 +211,15 @@ protected:
                    FrmMain->AvShow.lastDisplayedTime != shownBefore && !FrmWait->Visible();
         }));
         whileBoxUp = nullptr;
+        // The remote transport: without the local-only buttons, with five seconds back.
+        EXPECT_TRUE(RemoteTransportLook());
+    }
+
+    static ::testing::AssertionResult RemoteTransportLook() {
+        for (TControl* button : {FrmMain->BtnFirst, FrmMain->BtnFastReverse, FrmMain->BtnReverse})
+            if (button->Visible()) return ::testing::AssertionFailure() << button->Name() << " shows";
+        if (!FrmMain->BtnBack5->Visible()) return ::testing::AssertionFailure() << "BtnBack5 hidden";
+        return ::testing::AssertionSuccess();
     }
 
     void StartLive() {
@@ -319,6 +337,11 @@ protected:
             FrmMain->BtnUpgradeClick(FrmMain->BtnUpgrade);
             // Installing: the recorder reports its progress.
             ASSERT_TRUE(PumpReal([] { return FrmUpdateStatus->ProgressUpdate->CurrentLevel() > 0; }));
+            // Meanwhile the user looks at the live tab.
+            Answer(mrYes);
+            FrmMain->btnLive_mClick(FrmMain->btnLive_m);
+            whileBoxUp = nullptr;
+            ASSERT_EQ(FrmMain->CurrentMode, kModeLive);
             break;
         }
         case TActivity::Sound:
@@ -458,6 +481,8 @@ protected:
     testing_support::TempDir backupFolder_;
 };
 
+class EveryWayOut : public WayOutRig, public ::testing::WithParamInterface<Cell> {};
+
 TEST_P(EveryWayOut, EndsItsWorkAndTheNextLogInWorks) {
     const Cell& c = GetParam();
     recsim::RecSim& sim = Recorder();
@@ -477,7 +502,7 @@ TEST_P(EveryWayOut, EndsItsWorkAndTheNextLogInWorks) {
         if (c.column.way == TWayOut::RemoteWorkEnded && c.row.tab == kModeSearch)
             stops.push_back(NETCMD_MODE);
     }
-    if (WayClosesLink(c.column.way) && c.column.way != TWayOut::NewConnect && !offline)
+    if (c.column.closesLink && c.column.way != TWayOut::NewConnect && !offline)
         ASSERT_TRUE(sim.WaitForCommandConnection(false, 3000));
     PumpReal([] { return false; }, 100);
     EXPECT_EQ(StopsSince(sim, from), stops);
@@ -492,7 +517,9 @@ TEST_P(EveryWayOut, EndsItsWorkAndTheNextLogInWorks) {
         RestartProgram();
     } else {
         std::vector<TSeenBox> boxes;
-        if (c.column.boxCaption != 0 && Ends(c)) boxes.push_back(Box(c.column.boxCaption, c.column.boxText));
+        // The box tells of the tab's work ended, also when only the tab was left.
+        if (c.column.boxCaption != 0 && (Ends(c) || c.row.tab != kModeLocal))
+            boxes.push_back(Box(c.column.boxCaption, c.column.boxText));
         EXPECT_EQ(Boxes(), boxes);
         std::set<std::string> windows{"TFrmMain"};
         if (!Ends(c) && c.row.activity == TActivity::Upgrade) windows.insert("TFrmUpdateStatus");
@@ -528,6 +555,111 @@ TEST_P(EveryWayOut, EndsItsWorkAndTheNextLogInWorks) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, EveryWayOut, ::testing::ValuesIn(EveryCell()), CellName);
+
+// A folder chooser or a save dialog open when the work ends: the way out takes it down with the window
+// that opened it, and what the dialog then answers starts nothing.
+enum class TDialogUp { FolderChooser, SaveDialog };
+
+struct DialogCell {
+    TDialogUp dialog;
+    TWayOut way;
+    // By hand: the windows that show afterwards, the boxes, the commands the recorder hears after the
+    // dialog's answer.
+    std::set<std::string> windows;
+    std::vector<std::pair<int, int>> boxes;
+};
+
+const DialogCell kDialogCells[] = {
+    {TDialogUp::FolderChooser, TWayOut::CommandLinkLost, {"TFrmMain"}, {{59878, 59879}}},
+    {TDialogUp::FolderChooser, TWayOut::RemoteWorkEnded, {"TFrmMain"}, {{59878, 59868}}},
+    {TDialogUp::SaveDialog, TWayOut::CommandLinkLost, {"TFrmMain"}, {{59878, 59879}}},
+};
+
+void PrintTo(const DialogCell& c, std::ostream* out) {
+    *out << (c.dialog == TDialogUp::FolderChooser ? "folder chooser" : "save dialog") << " x "
+         << WayOutName(c.way);
+}
+
+class DialogOnTheWayOut : public WayOutRig, public ::testing::WithParamInterface<DialogCell> {};
+
+TEST_P(DialogOnTheWayOut, GoesWithItsWindow) {
+    const DialogCell& c = GetParam();
+    recsim::RecSim& sim = Recorder();
+    ASSERT_NO_FATAL_FAILURE(LogInTo(sim));
+    TForm* owner = nullptr;
+    std::function<void()> open;
+    if (c.dialog == TDialogUp::FolderChooser) {
+        Answer(mrYes);
+        FrmMain->btnSer_mClick(FrmMain->btnSer_m);
+        FrmMain->BtnSerClick(FrmMain->BtnSer);
+        FrmSerDevice->btnHDD->OnClick(FrmSerDevice->btnHDD);
+        frmSearch->btnAllClick(frmSearch->btnAll);
+        whileBoxUp = nullptr;
+        ASSERT_TRUE(frmBackup->SetStartTime("200801010900"));
+        ASSERT_TRUE(frmBackup->SetEndTime("200801010902"));
+        frmCalendar->btnBackupClick(frmCalendar->btnBackup);
+        ASSERT_TRUE(frmBackup->Visible());
+        owner = frmBackup;
+        open = [] { frmBackup->btnBrowseClick(frmBackup->btnBrowse); };
+    } else {
+        FrmMain->btnLive_mClick(FrmMain->btnLive_m);
+        FrmMain->BtnSetupClick(FrmMain->BtnSetup);
+        ASSERT_TRUE(frmMenu->Visible());
+        frmMenu->btnLoglistClick(frmMenu->btnLoglist);
+        ASSERT_TRUE(PumpReal([] { return frmLoglist->Visible(); }));
+        owner = frmLoglist;
+        open = [] { frmLoglist->btnSaveAsClick(frmLoglist->btnSaveAs); };
+    }
+    seen_.clear();
+    const Cell way{kRows[0], *std::find_if(std::begin(kColumns), std::end(kColumns),
+                                           [&](const WayColumn& w) { return w.way == c.way; })};
+    bool ownerShowedAfter = true;
+    const auto answer = [&] {
+        TakeWayOut(way, sim);
+        ownerShowedAfter = owner->Visible();
+    };
+    std::size_t from = 0;
+    const std::string chosen = HomeFile("chosen");
+    const auto folders = SetFolderDialogHook([&](const TFolderDialogRequest&, std::string& folder) {
+        answer();
+        from = sim.Log().Packets().size();
+        folder = chosen;
+        return true;
+    });
+    const auto files = SetFileDialogHook([&](const TFileDialogRequest&, std::string& file) {
+        answer();
+        from = sim.Log().Packets().size();
+        file = chosen + ".txt";
+        return true;
+    });
+    open();
+    SetFolderDialogHook(folders);
+    SetFileDialogHook(files);
+    PumpReal([] { return false; }, 200);
+
+    EXPECT_FALSE(ownerShowedAfter) << "the window of the dialog outlived the way out";
+    EXPECT_EQ(ShowingWindows(), c.windows);
+    std::vector<TSeenBox> boxes;
+    for (const auto& [caption, text] : c.boxes)
+        boxes.push_back(Box(caption, text));
+    EXPECT_EQ(Boxes(), boxes);
+    std::vector<DWORD> after;
+    const auto packets = sim.Log().Packets();
+    for (std::size_t i = from; i < packets.size(); ++i)
+        if (packets[i].packet.Type() == NETMSG) after.push_back(packets[i].packet.Command());
+    EXPECT_EQ(after, std::vector<DWORD>{});
+    ExpectTheLocalLook();
+
+    // Back in: live pictures within five seconds.
+    if (FrmMain->CliSocket->State() != wsConnected) {
+        ASSERT_TRUE(sim.WaitForCommandConnection(false, 3000));
+        ASSERT_NO_FATAL_FAILURE(LogInTo(sim));
+    }
+    ASSERT_NO_FATAL_FAILURE(StartLive());
+    EXPECT_TRUE(PumpReal(PicturesOnEveryScreen, 5000));
+}
+
+INSTANTIATE_TEST_SUITE_P(Dialogs, DialogOnTheWayOut, ::testing::ValuesIn(kDialogCells));
 
 } // namespace
 } // namespace client_tests
