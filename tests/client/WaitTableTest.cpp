@@ -1,0 +1,414 @@
+// Every pumped wait of the client caught by every event that can reach it while it pumps, against the
+// simulated recorder, as one table: the rows are the waits (the recorder holds the reply the wait is for,
+// or sends its file slowly), the columns the events, each cell one run with its outcome written out:
+// the boxes in their order, the windows that show, what runs, and that the waiting handler, once the
+// reply comes after all, starts nothing of the ended work. After each cell the client logs in again and
+// live view brings pictures within five seconds.
+#include "tests/client/SessionRig.h"
+
+#include "client/formupdatestat.h"
+#include "playback/Backup.h"
+#include "setup/Menu.h"
+#include "setup/Syslog.h"
+
+#include "platform/vcl/FormTesting.h"
+
+#include <algorithm>
+
+namespace client_tests {
+namespace {
+
+using testing_support::FakeTick;
+
+enum class TWaitRow {
+    DatabaseDownload, // the search's database, 105 kind 4, sent slowly (remote search)
+    LiveStatus,       // the live button's 107 after 109 (live view)
+    SearchStop,       // the search stop's 115 (remote search)
+    SetupDownload,    // the setup button's file requests, 105 (setup pass)
+    Apply,            // the setup menu's OK, 121 after the upload (setup pass)
+    BackupSize,       // the backup window's 125 (backup)
+    DisconnectPause,  // the disconnect's four seconds (the disconnect itself)
+};
+
+enum class TEvent {
+    CommandLinkLost,
+    AvLinkLost,
+    RemoteWorkEnded, // event 4, detail 1
+    RecorderBusy,    // an unasked status 2
+    PowerButton,
+    ConflictingPress, // the row's own button once more
+};
+
+const char* RowName(TWaitRow r) {
+    switch (r) {
+    case TWaitRow::DatabaseDownload:
+        return "database download";
+    case TWaitRow::LiveStatus:
+        return "live start";
+    case TWaitRow::SearchStop:
+        return "search stop";
+    case TWaitRow::SetupDownload:
+        return "setup download";
+    case TWaitRow::Apply:
+        return "apply";
+    case TWaitRow::BackupSize:
+        return "backup size";
+    case TWaitRow::DisconnectPause:
+        return "disconnect pause";
+    }
+    return "";
+}
+
+const char* EventName(TEvent e) {
+    switch (e) {
+    case TEvent::CommandLinkLost:
+        return "command link lost";
+    case TEvent::AvLinkLost:
+        return "AV link lost";
+    case TEvent::RemoteWorkEnded:
+        return "event 4";
+    case TEvent::RecorderBusy:
+        return "status 2";
+    case TEvent::PowerButton:
+        return "power button";
+    case TEvent::ConflictingPress:
+        return "conflicting press";
+    }
+    return "";
+}
+
+using TBoxIds = std::vector<std::pair<int, int>>; // caption, text
+const TBoxIds kLinkLost = {{59878, 59879}};
+const TBoxIds kRemoteEnded = {{59878, 59868}};
+const TBoxIds kNone = {};
+// The setup menu's question before it applies, then the way's box.
+const TBoxIds kAsked = {{59931, 50484}};
+const TBoxIds kAskedLinkLost = {{59931, 50484}, {59878, 59879}};
+const TBoxIds kAskedRemoteEnded = {{59931, 50484}, {59878, 59868}};
+
+struct WaitCell {
+    TWaitRow row;
+    TEvent event;
+    // By hand: the boxes, in order; the windows that show once the wait has ended and its reply has come;
+    // the activities that run then; the link is still up.
+    TBoxIds boxes;
+    std::set<std::string> windows;
+    std::vector<TActivity> running;
+    bool linkUp;
+};
+
+const std::set<std::string> kMainOnly = {"TFrmMain"};
+
+// clang-format off
+const WaitCell kCells[] = {
+    {TWaitRow::DatabaseDownload, TEvent::CommandLinkLost,  kLinkLost,    kMainOnly, {}, false},
+    {TWaitRow::DatabaseDownload, TEvent::AvLinkLost,       kLinkLost,    kMainOnly, {}, false},
+    {TWaitRow::DatabaseDownload, TEvent::RemoteWorkEnded,  kRemoteEnded, kMainOnly, {}, true},
+    {TWaitRow::DatabaseDownload, TEvent::RecorderBusy,     kNone,        kMainOnly, {}, true},
+    {TWaitRow::DatabaseDownload, TEvent::PowerButton,      kNone,        {},        {}, false},
+    // The second press is refused; the first goes on to the search options.
+    {TWaitRow::DatabaseDownload, TEvent::ConflictingPress, kNone,        {"TFrmMain", "TfrmSearch"}, {}, true},
+
+    {TWaitRow::LiveStatus, TEvent::CommandLinkLost,  kLinkLost,    kMainOnly, {}, false},
+    {TWaitRow::LiveStatus, TEvent::AvLinkLost,       kLinkLost,    kMainOnly, {}, false},
+    {TWaitRow::LiveStatus, TEvent::RemoteWorkEnded,  kRemoteEnded, kMainOnly, {}, true},
+    {TWaitRow::LiveStatus, TEvent::RecorderBusy,     kNone,        kMainOnly, {}, true},
+    {TWaitRow::LiveStatus, TEvent::PowerButton,      kNone,        {},        {}, false},
+    {TWaitRow::LiveStatus, TEvent::ConflictingPress, kNone,        kMainOnly, {TActivity::LiveView}, true},
+
+    {TWaitRow::SearchStop, TEvent::CommandLinkLost,  kLinkLost,    kMainOnly, {}, false},
+    {TWaitRow::SearchStop, TEvent::AvLinkLost,       kLinkLost,    kMainOnly, {}, false},
+    {TWaitRow::SearchStop, TEvent::RemoteWorkEnded,  kRemoteEnded, kMainOnly, {}, true},
+    {TWaitRow::SearchStop, TEvent::RecorderBusy,     kNone,        kMainOnly, {}, true},
+    {TWaitRow::SearchStop, TEvent::PowerButton,      kNone,        {},        {}, false},
+    {TWaitRow::SearchStop, TEvent::ConflictingPress, kNone,        kMainOnly, {}, true},
+
+    {TWaitRow::SetupDownload, TEvent::CommandLinkLost,  kLinkLost,    kMainOnly, {}, false},
+    {TWaitRow::SetupDownload, TEvent::AvLinkLost,       kLinkLost,    kMainOnly, {}, false},
+    {TWaitRow::SetupDownload, TEvent::RemoteWorkEnded,  kRemoteEnded, kMainOnly, {}, true},
+    {TWaitRow::SetupDownload, TEvent::RecorderBusy,     kNone,        kMainOnly, {}, true},
+    {TWaitRow::SetupDownload, TEvent::PowerButton,      kNone,        {},        {}, false},
+    {TWaitRow::SetupDownload, TEvent::ConflictingPress, kNone,        {"TFrmMain", "TfrmMenu"}, {TActivity::SetupPass}, true},
+
+    {TWaitRow::Apply, TEvent::CommandLinkLost,  kAskedLinkLost,    kMainOnly, {}, false},
+    {TWaitRow::Apply, TEvent::AvLinkLost,       kAskedLinkLost,    kMainOnly, {}, false},
+    {TWaitRow::Apply, TEvent::RemoteWorkEnded,  kAskedRemoteEnded, kMainOnly, {}, true},
+    {TWaitRow::Apply, TEvent::RecorderBusy,     kAsked,            kMainOnly, {}, true},
+    {TWaitRow::Apply, TEvent::PowerButton,      kAsked,            {},        {}, false},
+    {TWaitRow::Apply, TEvent::ConflictingPress, kAsked,            kMainOnly, {}, true},
+
+    {TWaitRow::BackupSize, TEvent::CommandLinkLost,  kLinkLost,    kMainOnly, {}, false},
+    {TWaitRow::BackupSize, TEvent::AvLinkLost,       kLinkLost,    kMainOnly, {}, false},
+    {TWaitRow::BackupSize, TEvent::RemoteWorkEnded,  kRemoteEnded, kMainOnly, {}, true},
+    {TWaitRow::BackupSize, TEvent::RecorderBusy,     kNone,        kMainOnly, {}, true},
+    {TWaitRow::BackupSize, TEvent::PowerButton,      kNone,        {},        {}, false},
+    {TWaitRow::BackupSize, TEvent::ConflictingPress, kNone,        {"TFrmMain", "TfrmBackup"}, {}, true},
+
+    // The user's own disconnect is under way: nothing else tells the user anything, and the link closes.
+    {TWaitRow::DisconnectPause, TEvent::CommandLinkLost,  kNone, kMainOnly, {}, false},
+    {TWaitRow::DisconnectPause, TEvent::AvLinkLost,       kNone, kMainOnly, {}, false},
+    {TWaitRow::DisconnectPause, TEvent::RemoteWorkEnded,  kNone, kMainOnly, {}, false},
+    {TWaitRow::DisconnectPause, TEvent::RecorderBusy,     kNone, kMainOnly, {}, false},
+    {TWaitRow::DisconnectPause, TEvent::PowerButton,      kNone, {},        {}, false},
+    {TWaitRow::DisconnectPause, TEvent::ConflictingPress, kNone, kMainOnly, {}, false},
+};
+// clang-format on
+
+// The command whose reply the row's wait is for (0: none held).
+DWORD HeldCommand(TWaitRow r) {
+    switch (r) {
+    case TWaitRow::DatabaseDownload:
+    case TWaitRow::DisconnectPause:
+        return 0;
+    case TWaitRow::LiveStatus:
+        return NETCMD_CAMERA_INFO;
+    case TWaitRow::SearchStop:
+        return NETCMD_SEARCH_STOP;
+    case TWaitRow::SetupDownload:
+        return NETCMD_FILE_REQUEST;
+    case TWaitRow::Apply:
+        return NETCMD_APPLY;
+    case TWaitRow::BackupSize:
+        return NETCMD_BACKUP_SIZE;
+    }
+    return 0;
+}
+
+// What the row's caller would send next if it went on after its work had ended, by hand.
+std::vector<DWORD> Continuation(TWaitRow r) {
+    switch (r) {
+    case TWaitRow::DatabaseDownload:
+        return {NETCMD_STATUS};
+    case TWaitRow::LiveStatus:
+        return {NETCMD_LIVE_START};
+    case TWaitRow::SetupDownload:
+        return {NETCMD_FILE_REQUEST};
+    default:
+        return {};
+    }
+}
+
+void PrintTo(const WaitCell& c, std::ostream* out) {
+    *out << RowName(c.row) << " x " << EventName(c.event);
+}
+
+std::string CellName(const ::testing::TestParamInfo<WaitCell>& info) {
+    std::string name = std::string(RowName(info.param.row)) + "_" + EventName(info.param.event);
+    for (char& c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+    return name;
+}
+
+class EveryWait : public SessionRig, public ::testing::WithParamInterface<WaitCell> {
+protected:
+    // Runs `fire` from the message loop, inside whatever wait pumps it, once `ready` holds.
+    static void WhenReady(std::function<bool()> ready, std::function<void()> fire) {
+        form_testing::RunLater([ready, fire] {
+            if (ready())
+                fire();
+            else
+                WhenReady(ready, fire);
+        });
+    }
+
+    // The row's handler, up to the moment it starts its wait.
+    void Prepare(TWaitRow row, recsim::RecSim& sim) {
+        switch (row) {
+        case TWaitRow::DatabaseDownload:
+        case TWaitRow::BackupSize:
+            Answer(mrYes);
+            FrmMain->btnSer_mClick(FrmMain->btnSer_m);
+            whileBoxUp = nullptr;
+            ASSERT_EQ(FrmMain->CurrentMode, kModeSearch);
+            FrmMain->BtnSerClick(FrmMain->BtnSer);
+            ASSERT_TRUE(FrmSerDevice->Visible());
+            if (row == TWaitRow::BackupSize) {
+                FrmSerDevice->btnHDD->OnClick(FrmSerDevice->btnHDD);
+                frmSearch->btnAllClick(frmSearch->btnAll);
+                ASSERT_TRUE(frmBackup->SetStartTime("200801010900"));
+                ASSERT_TRUE(frmBackup->SetEndTime("200801010902"));
+            } else {
+                recsim::SimFaults f = sim.Faults();
+                f.slowFilePiece = 256;
+                f.slowFileGapMs = 60;
+                sim.SetFaults(f);
+            }
+            break;
+        case TWaitRow::LiveStatus:
+            FrmMain->btnLive_mClick(FrmMain->btnLive_m);
+            ASSERT_EQ(FrmMain->CurrentMode, kModeLive);
+            break;
+        case TWaitRow::SearchStop:
+            ASSERT_NO_FATAL_FAILURE(StartRemoteSearch(sim));
+            break;
+        case TWaitRow::SetupDownload:
+            FrmMain->btnLive_mClick(FrmMain->btnLive_m);
+            break;
+        case TWaitRow::Apply:
+            FrmMain->btnLive_mClick(FrmMain->btnLive_m);
+            FrmMain->BtnSetupClick(FrmMain->BtnSetup);
+            ASSERT_TRUE(frmMenu->Visible());
+            break;
+        case TWaitRow::DisconnectPause:
+            ASSERT_NO_FATAL_FAILURE(StartLive());
+            break;
+        }
+        if (HeldCommand(row) != 0) sim.HoldReplies(HeldCommand(row), true);
+    }
+
+    // The press that starts the row's wait; pressed again, the conflicting press.
+    void Press(TWaitRow row) {
+        switch (row) {
+        case TWaitRow::DatabaseDownload:
+            FrmSerDevice->btnHDD->OnClick(FrmSerDevice->btnHDD);
+            break;
+        case TWaitRow::BackupSize:
+            frmCalendar->btnBackupClick(frmCalendar->btnBackup);
+            break;
+        case TWaitRow::LiveStatus:
+            FrmMain->BtnLiveClick(FrmMain->BtnLive);
+            break;
+        case TWaitRow::SearchStop:
+            FrmMain->BtnDisserClick(FrmMain->BtnDisser);
+            break;
+        case TWaitRow::SetupDownload:
+            FrmMain->BtnSetupClick(FrmMain->BtnSetup);
+            break;
+        case TWaitRow::Apply:
+            // The menu asks first whether to apply.
+            Answer(mrYes);
+            frmMenu->btnOkClick(frmMenu->btnOk);
+            break;
+        case TWaitRow::DisconnectPause:
+            FrmMain->BtnDisconnectClick(FrmMain->BtnDisconnect);
+            break;
+        }
+    }
+
+    // The wait pumps: its reply is held, its file is on the way, or its pause has begun.
+    static std::function<bool()> Waiting(TWaitRow row, recsim::RecSim& sim, std::size_t from) {
+        const DWORD held = HeldCommand(row);
+        if (held != 0) return [&sim, held] { return sim.HeldReplies(held) > 0; };
+        if (row == TWaitRow::DatabaseDownload)
+            return [&sim, from] {
+                const auto packets = sim.Log().Packets();
+                for (std::size_t i = from; i < packets.size(); ++i)
+                    if (packets[i].packet.Command() == NETCMD_FILE_REQUEST &&
+                        packets[i].packet.Arg0() == QELFILE_DATABASE)
+                        return FrmMain->Receiver.ShowDownloadGauge();
+                return false;
+            };
+        const auto start = std::chrono::steady_clock::now();
+        return [start] { return std::chrono::steady_clock::now() - start > std::chrono::milliseconds(500); };
+    }
+
+    void Fire(const WaitCell& c, recsim::RecSim& sim) {
+        switch (c.event) {
+        case TEvent::CommandLinkLost:
+            sim.CloseCommandConnection();
+            break;
+        case TEvent::AvLinkLost:
+            sim.CloseAvConnection();
+            break;
+        case TEvent::RemoteWorkEnded:
+            sim.EndRemoteWork(1);
+            break;
+        case TEvent::RecorderBusy:
+            sim.SetStatus(2, true);
+            break;
+        case TEvent::PowerButton: {
+            FakeTick tick(1000, 10);
+            FrmMain->BtnPowerClick(FrmMain->BtnPower);
+            break;
+        }
+        case TEvent::ConflictingPress:
+            requestsBefore_ = Requests(sim);
+            Press(c.row);
+            requestsAfter_ = Requests(sim);
+            break;
+        }
+        fired_ = true;
+        afterEvent_ = sim.Log().Packets().size();
+    }
+
+    // Requests (type 16, not replies) the recorder received.
+    static std::size_t Requests(recsim::RecSim& sim) { return Commands(sim).size(); }
+
+    std::vector<DWORD> CommandsAfterEvent(recsim::RecSim& sim) const {
+        std::vector<DWORD> out;
+        const auto packets = sim.Log().Packets();
+        for (std::size_t i = afterEvent_; i < packets.size(); ++i)
+            if (packets[i].packet.Type() == NETMSG) out.push_back(packets[i].packet.Command());
+        return out;
+    }
+
+    bool fired_ = false;
+    std::size_t afterEvent_ = 0;
+    std::size_t requestsBefore_ = 0, requestsAfter_ = 0;
+};
+
+TEST_P(EveryWait, EndsWithItsWorkAndTheNextLogInWorks) {
+    const WaitCell& c = GetParam();
+    recsim::RecSim& sim = Recorder();
+    ASSERT_NO_FATAL_FAILURE(LogInTo(sim));
+    ASSERT_NO_FATAL_FAILURE(Prepare(c.row, sim));
+    seen_.clear();
+    const std::size_t from = sim.Log().Packets().size();
+    WhenReady(Waiting(c.row, sim, from), [&] {
+        Fire(c, sim);
+        // The reply the wait was for comes after all, while the link lives.
+        if (HeldCommand(c.row) != 0 && c.event != TEvent::CommandLinkLost && c.event != TEvent::AvLinkLost)
+            sim.ReleaseReplies(0);
+    });
+    Press(c.row);
+    ASSERT_TRUE(fired_) << "the event never came while the wait pumped";
+    // Whatever is still under way settles.
+    PumpReal([] { return false; }, 1500);
+
+    if (c.event == TEvent::PowerButton) {
+        EXPECT_TRUE(Application->Terminated());
+    } else {
+        EXPECT_EQ(LinkUp(), c.linkUp);
+        EXPECT_EQ(ShowingWindows(), c.windows);
+    }
+    std::vector<TSeenBox> boxes;
+    for (const auto& [caption, text] : c.boxes)
+        boxes.push_back(Box(caption, text));
+    EXPECT_EQ(Boxes(), boxes);
+    for (TActivity a :
+         {TActivity::LiveView, TActivity::RemoteSearch, TActivity::SearchBackup, TActivity::Backup,
+          TActivity::SetupPass, TActivity::Upgrade, TActivity::Sound, TActivity::LocalPlayback})
+        EXPECT_EQ(FrmMain->Activities.Running(a), std::count(c.running.begin(), c.running.end(), a) == 1)
+            << ActivityName(a);
+    if (c.event == TEvent::ConflictingPress) {
+        // Refused: the recorder heard nothing of the second press.
+        EXPECT_EQ(requestsAfter_, requestsBefore_);
+    } else if (c.event != TEvent::PowerButton) {
+        // The ended work's caller stopped quietly: nothing of what it would have gone on to ask.
+        for (DWORD next : Continuation(c.row)) {
+            const auto after = CommandsAfterEvent(sim);
+            EXPECT_EQ(std::count(after.begin(), after.end(), next), 0) << next;
+        }
+        if (c.windows == kMainOnly) ExpectTheLocalLook();
+    }
+
+    // Back in: live pictures within five seconds.
+    sim.ClearFaults();
+    sim.SetStatus(1, false);
+    if (c.event == TEvent::PowerButton) RestartProgram();
+    if (FrmMain->CliSocket->State() == wsConnected) {
+        FakeTick tick(1000, 10);
+        FrmMain->BtnDisconnectClick(FrmMain->BtnDisconnect);
+    }
+    ASSERT_TRUE(sim.WaitForCommandConnection(false, 3000));
+    whileBoxUp = nullptr;
+    ASSERT_NO_FATAL_FAILURE(LogInTo(sim));
+    seen_.clear();
+    ASSERT_NO_FATAL_FAILURE(StartLive());
+    EXPECT_TRUE(PumpReal(PicturesOnEveryScreen, 5000));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, EveryWait, ::testing::ValuesIn(kCells), CellName);
+
+} // namespace
+} // namespace client_tests
