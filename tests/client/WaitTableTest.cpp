@@ -9,6 +9,7 @@
 #include "client/formupdatestat.h"
 #include "playback/Backup.h"
 #include "setup/Menu.h"
+#include "setup/Record2.h"
 #include "setup/Syslog.h"
 
 #include "platform/vcl/FormTesting.h"
@@ -27,6 +28,7 @@ enum class TWaitRow {
     SetupDownload,    // the setup button's file requests, 105 (setup pass)
     Apply,            // the setup menu's OK, 121 after the upload (setup pass)
     BackupSize,       // the backup window's 125 (backup)
+    RecordingOk,      // the recording page's OK, the holiday and schedule uploads, 104 (setup pass)
     DisconnectPause,  // the disconnect's four seconds (the disconnect itself)
 };
 
@@ -36,7 +38,7 @@ enum class TEvent {
     RemoteWorkEnded, // event 4, detail 1
     RecorderBusy,    // an unasked status 2
     PowerButton,
-    ConflictingPress, // the row's own button once more
+    ConflictingPress, // the row's own button once more (on the recording page: CANCEL)
 };
 
 const char* RowName(TWaitRow r) {
@@ -53,6 +55,8 @@ const char* RowName(TWaitRow r) {
         return "apply";
     case TWaitRow::BackupSize:
         return "backup size";
+    case TWaitRow::RecordingOk:
+        return "recording page OK";
     case TWaitRow::DisconnectPause:
         return "disconnect pause";
     }
@@ -95,6 +99,8 @@ struct WaitCell {
     std::set<std::string> windows;
     std::vector<TActivity> running;
     bool linkUp;
+    // The kinds of the files the recorder received from the press on, in order; not checked when empty.
+    std::vector<DWORD> uploads = {};
 };
 
 const std::set<std::string> kMainOnly = {"TFrmMain"};
@@ -135,7 +141,7 @@ const WaitCell kCells[] = {
     {TWaitRow::Apply, TEvent::RemoteWorkEnded,  kAskedRemoteEnded, kMainOnly, {}, true},
     {TWaitRow::Apply, TEvent::RecorderBusy,     kAsked,            kMainOnly, {}, true},
     {TWaitRow::Apply, TEvent::PowerButton,      kAsked,            {},        {}, false},
-    {TWaitRow::Apply, TEvent::ConflictingPress, kAsked,            kMainOnly, {}, true},
+    {TWaitRow::Apply, TEvent::ConflictingPress, kAsked,            kMainOnly, {}, true, {QELFILE_CONFIG}},
 
     {TWaitRow::BackupSize, TEvent::CommandLinkLost,  kLinkLost,    kMainOnly, {}, false},
     {TWaitRow::BackupSize, TEvent::AvLinkLost,       kLinkLost,    kMainOnly, {}, false},
@@ -143,6 +149,15 @@ const WaitCell kCells[] = {
     {TWaitRow::BackupSize, TEvent::RecorderBusy,     kNone,        kMainOnly, {}, true},
     {TWaitRow::BackupSize, TEvent::PowerButton,      kNone,        {},        {}, false},
     {TWaitRow::BackupSize, TEvent::ConflictingPress, kNone,        {"TFrmMain", "TfrmBackup"}, {}, true},
+
+    {TWaitRow::RecordingOk, TEvent::CommandLinkLost,  kLinkLost,    kMainOnly, {}, false},
+    {TWaitRow::RecordingOk, TEvent::AvLinkLost,       kLinkLost,    kMainOnly, {}, false},
+    {TWaitRow::RecordingOk, TEvent::RemoteWorkEnded,  kRemoteEnded, kMainOnly, {}, true},
+    {TWaitRow::RecordingOk, TEvent::RecorderBusy,     kNone,        kMainOnly, {}, true},
+    {TWaitRow::RecordingOk, TEvent::PowerButton,      kNone,        {},        {}, false},
+    // CANCEL is refused while the OK waits: the OK's two files reach the recorder and nothing after them.
+    {TWaitRow::RecordingOk, TEvent::ConflictingPress, kNone, {"TFrmMain", "TfrmMenu"}, {TActivity::SetupPass}, true,
+     {QELFILE_HOLIDAY, QELFILE_SCHEDULE}},
 
     // The user's own disconnect is under way: nothing else tells the user anything, and the link closes.
     {TWaitRow::DisconnectPause, TEvent::CommandLinkLost,  kNone, kMainOnly, {}, false},
@@ -170,6 +185,8 @@ DWORD HeldCommand(TWaitRow r) {
         return NETCMD_APPLY;
     case TWaitRow::BackupSize:
         return NETCMD_BACKUP_SIZE;
+    case TWaitRow::RecordingOk:
+        return NETCMD_FILE;
     }
     return 0;
 }
@@ -249,6 +266,14 @@ protected:
             FrmMain->BtnSetupClick(FrmMain->BtnSetup);
             ASSERT_TRUE(frmMenu->Visible());
             break;
+        case TWaitRow::RecordingOk:
+            FrmMain->btnLive_mClick(FrmMain->btnLive_m);
+            FrmMain->BtnSetupClick(FrmMain->BtnSetup);
+            ASSERT_TRUE(frmMenu->Visible());
+            frmMenu->btnRecordClick(frmMenu->btnRecord);
+            form_testing::ProcessEvents();
+            ASSERT_TRUE(frmRecord2->Visible());
+            break;
         case TWaitRow::DisconnectPause:
             ASSERT_NO_FATAL_FAILURE(StartLive());
             break;
@@ -279,10 +304,21 @@ protected:
             Answer(mrYes);
             frmMenu->btnOkClick(frmMenu->btnOk);
             break;
+        case TWaitRow::RecordingOk:
+            frmRecord2->btnOkClick(frmRecord2->btnOk);
+            break;
         case TWaitRow::DisconnectPause:
             FrmMain->BtnDisconnectClick(FrmMain->BtnDisconnect);
             break;
         }
+    }
+
+    // A press that would start, end or change the row's work while it waits.
+    void Conflict(TWaitRow row) {
+        if (row == TWaitRow::RecordingOk)
+            frmRecord2->btnCancelClick(frmRecord2->btnCancel);
+        else
+            Press(row);
     }
 
     // The wait pumps: its reply is held, its file is on the way, or its pause has begun.
@@ -323,7 +359,7 @@ protected:
         }
         case TEvent::ConflictingPress:
             requestsBefore_ = Requests(sim);
-            Press(c.row);
+            Conflict(c.row);
             requestsAfter_ = Requests(sim);
             break;
         }
@@ -354,6 +390,7 @@ TEST_P(EveryWait, EndsWithItsWorkAndTheNextLogInWorks) {
     ASSERT_NO_FATAL_FAILURE(Prepare(c.row, sim));
     seen_.clear();
     const std::size_t from = sim.Log().Packets().size();
+    const std::size_t uploadsFrom = sim.Log().Uploads().size();
     WhenReady(Waiting(c.row, sim, from), [&] {
         Fire(c, sim);
         // The reply the wait was for comes after all, while the link lives.
@@ -380,6 +417,13 @@ TEST_P(EveryWait, EndsWithItsWorkAndTheNextLogInWorks) {
           TActivity::SetupPass, TActivity::Upgrade, TActivity::Sound, TActivity::LocalPlayback})
         EXPECT_EQ(FrmMain->Activities.Running(a), std::count(c.running.begin(), c.running.end(), a) == 1)
             << ActivityName(a);
+    if (!c.uploads.empty()) {
+        std::vector<DWORD> kinds;
+        const auto uploads = sim.Log().Uploads();
+        for (std::size_t i = uploadsFrom; i < uploads.size(); ++i)
+            kinds.push_back(uploads[i].kind);
+        EXPECT_EQ(kinds, c.uploads);
+    }
     if (c.event == TEvent::ConflictingPress) {
         // Refused: the recorder heard nothing of the second press.
         EXPECT_EQ(requestsAfter_, requestsBefore_);
