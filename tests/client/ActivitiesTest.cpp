@@ -119,32 +119,6 @@ constexpr DWORD kStopCommands[] = {NETCMD_LIVE_STOP, NETCMD_SEARCH_STOP, NETCMD_
 
 class WayOutRig : public SessionRig {
 protected:
-    // A recording of 40 seconds of four cameras with a sound frame each second, playing from this computer.
-    void StartLocalPlayback(bool withSound) {
-        CQelVideoFile& reader = *FrmMain->VideoReader;
-        const recmaker::Made made =
-            recmaker::Write(HomeFile("rec0"), recmaker::Stream(1199178000, 40, 30, 4, true), 1);
-        reader.SetListItem(made.path, 0);
-        reader.SetListStart(0);
-        reader.SetListEnd(1);
-        FrmMain->PlayListPos = 0;
-        FrmMain->LastTransportKey = kKeyFirst;
-        FrmMain->OpenPlaybackFile(made.path);
-        ASSERT_TRUE(FrmMain->PlaybackFileOpen());
-        FrmMain->BtnPlayClick(FrmMain->BtnPlay);
-        ASSERT_EQ(FrmMain->PlayState, kPlayForward);
-        // Twice the speed: the clock runs on and the sound is off.
-        if (!withSound) FrmMain->BtnFastPlayClick(FrmMain->BtnFastPlay);
-        ASSERT_TRUE(FrmMain->MMTimerPlayback->Enabled());
-        ASSERT_TRUE(FrmMain->VideoReader->IsReaderRunning());
-        ASSERT_EQ(FrmMain->Activities.Running(TActivity::Sound), withSound);
-        // The generated frames carry no pictures: the first screen shows a real one, as a played frame would.
-        const std::vector<BYTE> jpeg = recgen::SynthCamera(1, 352, 240).Picture(1199178000, 0);
-        ASSERT_EQ(FrmMain->ShowJpegFrame(jpeg.data(), jpeg.size(), FrmMain->JpegImage, FrmMain->VidScreen[0]),
-                  1);
-        ASSERT_GE(ScreensInUse(), 1);
-    }
-
     void Start(TActivity activity, recsim::RecSim& sim) {
         switch (activity) {
         case TActivity::LiveView:

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "tests/client/LoginRig.h"
+#include "tests/playback/RecordingMaker.h"
 #include "tests/recdb/SearchRig.h"
 
 #include "client/HarbekWindows.h"
@@ -14,6 +15,7 @@
 #include "recdb/MinTable.h"
 #include "recdb/Search.h"
 #include "tools/recgen/StoreGenerator.h"
+#include "tools/recgen/SynthCamera.h"
 
 #include <set>
 #include <string>
@@ -159,6 +161,32 @@ protected:
         return used;
     }
 
+    // A recording of 40 seconds of four cameras with a sound frame each second, playing from this computer.
+    void StartLocalPlayback(bool withSound) {
+        CQelVideoFile& reader = *FrmMain->VideoReader;
+        const recmaker::Made made =
+            recmaker::Write(HomeFile("rec0"), recmaker::Stream(1199178000, 40, 30, 4, true), 1);
+        reader.SetListItem(made.path, 0);
+        reader.SetListStart(0);
+        reader.SetListEnd(1);
+        FrmMain->PlayListPos = 0;
+        FrmMain->LastTransportKey = kKeyFirst;
+        FrmMain->OpenPlaybackFile(made.path);
+        ASSERT_TRUE(FrmMain->PlaybackFileOpen());
+        FrmMain->BtnPlayClick(FrmMain->BtnPlay);
+        ASSERT_EQ(FrmMain->PlayState, kPlayForward);
+        // Twice the speed: the clock runs on and the sound is off.
+        if (!withSound) FrmMain->BtnFastPlayClick(FrmMain->BtnFastPlay);
+        ASSERT_TRUE(FrmMain->MMTimerPlayback->Enabled());
+        ASSERT_TRUE(FrmMain->VideoReader->IsReaderRunning());
+        ASSERT_EQ(FrmMain->Activities.Running(TActivity::Sound), withSound);
+        // The generated frames carry no pictures: the first screen shows a real one, as a played frame would.
+        const std::vector<BYTE> jpeg = recgen::SynthCamera(1, 352, 240).Picture(1199178000, 0);
+        ASSERT_EQ(FrmMain->ShowJpegFrame(jpeg.data(), jpeg.size(), FrmMain->JpegImage, FrmMain->VidScreen[0]),
+                  1);
+        ASSERT_GE(ScreensInUse(), 1);
+    }
+
     // The windows that show, by class.
     static std::set<std::string> ShowingWindows() {
         std::set<std::string> out;
@@ -173,8 +201,9 @@ protected:
         EXPECT_TRUE(FrmMain->BtnFirst->Visible());
         EXPECT_TRUE(FrmMain->BtnFastReverse->Visible());
         EXPECT_FALSE(FrmMain->BtnBack5->Visible());
-        for (TControl* button : {FrmMain->BtnLive, FrmMain->BtnDislive, FrmMain->BtnSer, FrmMain->BtnDisser,
-                                 FrmMain->BtnBackup, FrmMain->BtnBackup_on, FrmMain->BtnSetup})
+        for (TControl* button :
+             {FrmMain->BtnLive, FrmMain->BtnDislive, FrmMain->BtnSer, FrmMain->BtnDisser, FrmMain->BtnBackup,
+              FrmMain->BtnBackup_on, FrmMain->BtnSetup, FrmMain->BtnRemote_rec, FrmMain->BtnRemote_stop})
             EXPECT_FALSE(button->Visible()) << button->Name();
         const bool linkUp = FrmMain->CliSocket->State() == wsConnected;
         EXPECT_EQ(FrmMain->BtnDisconnect->Visible(), linkUp);

@@ -33,6 +33,7 @@ enum class TWaitRow {
     SetupFiles,       // the setup button's ten seconds for each file, sent slowly (setup pass)
     LogList,          // the setup menu's log list, 105 kind 5 (setup pass)
     UpgradeDelay,     // the moment the recorder gets with the image before it installs (upgrade)
+    RemoteRecord,     // the live tab's remote record button, 118 (the live tab)
     DisconnectPause,  // the disconnect's four seconds (the disconnect itself)
 };
 
@@ -69,6 +70,8 @@ const char* RowName(TWaitRow r) {
         return "log list";
     case TWaitRow::UpgradeDelay:
         return "upgrade delay";
+    case TWaitRow::RemoteRecord:
+        return "remote record";
     case TWaitRow::DisconnectPause:
         return "disconnect pause";
     }
@@ -196,6 +199,13 @@ const WaitCell kCells[] = {
     {TWaitRow::UpgradeDelay, TEvent::PowerButton,      kNone, {},        {}, false},
     {TWaitRow::UpgradeDelay, TEvent::ConflictingPress, kNone, {"TFrmMain", "TFrmUpdateStatus"}, {TActivity::Upgrade}, true},
 
+    {TWaitRow::RemoteRecord, TEvent::CommandLinkLost,  kLinkLost,    kMainOnly, {}, false},
+    {TWaitRow::RemoteRecord, TEvent::AvLinkLost,       kLinkLost,    kMainOnly, {}, false},
+    {TWaitRow::RemoteRecord, TEvent::RemoteWorkEnded,  kRemoteEnded, kMainOnly, {}, true},
+    {TWaitRow::RemoteRecord, TEvent::RecorderBusy,     kNone,        kMainOnly, {}, true},
+    {TWaitRow::RemoteRecord, TEvent::PowerButton,      kNone,        {},        {}, false},
+    {TWaitRow::RemoteRecord, TEvent::ConflictingPress, kNone,        kMainOnly, {}, true},
+
     // The user's own disconnect is under way: nothing else tells the user anything, and the link closes.
     {TWaitRow::DisconnectPause, TEvent::CommandLinkLost,  kNone, kMainOnly, {}, false},
     {TWaitRow::DisconnectPause, TEvent::AvLinkLost,       kNone, kMainOnly, {}, false},
@@ -228,6 +238,8 @@ DWORD HeldCommand(TWaitRow r) {
         return NETCMD_LIVE_STOP;
     case TWaitRow::LogList:
         return NETCMD_FILE_REQUEST;
+    case TWaitRow::RemoteRecord:
+        return NETCMD_REMOTE_RECORD;
     case TWaitRow::SetupFiles:
     case TWaitRow::UpgradeDelay:
         return 0;
@@ -323,6 +335,10 @@ protected:
         case TWaitRow::DisconnectPause:
             ASSERT_NO_FATAL_FAILURE(StartLive());
             break;
+        case TWaitRow::RemoteRecord:
+            FrmMain->btnLive_mClick(FrmMain->btnLive_m);
+            ASSERT_TRUE(FrmMain->BtnRemote_rec->Visible());
+            break;
         case TWaitRow::SetupFiles: {
             FrmMain->btnLive_mClick(FrmMain->btnLive_m);
             recsim::SimFaults f = sim.Faults();
@@ -381,6 +397,9 @@ protected:
             break;
         case TWaitRow::UpgradeDelay:
             FrmMain->BtnUpgradeClick(FrmMain->BtnUpgrade);
+            break;
+        case TWaitRow::RemoteRecord:
+            FrmMain->BtnRemote_recClick(FrmMain->BtnRemote_rec);
             break;
         case TWaitRow::DisconnectPause:
             FrmMain->BtnDisconnectClick(FrmMain->BtnDisconnect);
@@ -534,6 +553,37 @@ TEST_P(EveryWait, EndsWithItsWorkAndTheNextLogInWorks) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, EveryWait, ::testing::ValuesIn(kCells), CellName);
+
+// A connect that does not reach a recorder (refused, or no answer in time) leaves the local playback
+// that runs as it was: the client's work changes only once a recorder is there.
+class FailedConnect : public SessionRig {};
+
+TEST_F(FailedConnect, LeavesLocalPlaybackPlaying) {
+    // A port nobody listens on any more: the connection is refused at once.
+    recsim::RecSim& gone = StartSim();
+    const int port = gone.CommandPort();
+    gone.Stop();
+    ASSERT_NO_FATAL_FAILURE(StartLocalPlayback(true));
+    seen_.clear();
+    LogIn("127.0.0.1", std::to_string(port), "1234", 1);
+    EXPECT_EQ(Boxes(), (std::vector<TSeenBox>{Box(59824, 59877)}));
+    EXPECT_FALSE(LinkUp());
+    EXPECT_TRUE(FrmMain->Activities.Running(TActivity::LocalPlayback));
+    EXPECT_TRUE(FrmMain->Activities.Running(TActivity::Sound));
+    EXPECT_EQ(FrmMain->PlayState, kPlayForward);
+    EXPECT_TRUE(FrmMain->MMTimerPlayback->Enabled());
+    EXPECT_TRUE(FrmMain->VideoReader->IsReaderRunning());
+    EXPECT_GE(ScreensInUse(), 1);
+    EXPECT_TRUE(Idle());
+
+    // The recorder that is there resets it, and shows its cameras.
+    recsim::RecSim& sim = Recorder();
+    seen_.clear();
+    ASSERT_NO_FATAL_FAILURE(LogInTo(sim));
+    EXPECT_FALSE(FrmMain->Activities.Running(TActivity::LocalPlayback));
+    ASSERT_NO_FATAL_FAILURE(StartLive());
+    EXPECT_TRUE(PumpReal(PicturesOnEveryScreen, 5000));
+}
 
 } // namespace
 } // namespace client_tests
