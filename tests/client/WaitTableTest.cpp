@@ -40,6 +40,7 @@ enum class TWaitRow {
 enum class TEvent {
     CommandLinkLost,
     AvLinkLost,
+    HeartbeatLost,   // three heartbeats unanswered; only where the wait leaves the heartbeat running
     RemoteWorkEnded, // event 4, detail 1
     RecorderBusy,    // an unasked status 2
     PowerButton,
@@ -84,6 +85,8 @@ const char* EventName(TEvent e) {
         return "command link lost";
     case TEvent::AvLinkLost:
         return "AV link lost";
+    case TEvent::HeartbeatLost:
+        return "heartbeat lost";
     case TEvent::RemoteWorkEnded:
         return "event 4";
     case TEvent::RecorderBusy:
@@ -120,6 +123,7 @@ const std::set<std::string> kMainOnly = {"TFrmMain"};
 const WaitCell kCells[] = {
     {TWaitRow::DatabaseDownload, TEvent::CommandLinkLost,  kLinkLost,    kMainOnly, {}, false},
     {TWaitRow::DatabaseDownload, TEvent::AvLinkLost,       kLinkLost,    kMainOnly, {}, false},
+    {TWaitRow::DatabaseDownload, TEvent::HeartbeatLost,    kLinkLost,    kMainOnly, {}, false},
     {TWaitRow::DatabaseDownload, TEvent::RemoteWorkEnded,  kRemoteEnded, kMainOnly, {}, true},
     {TWaitRow::DatabaseDownload, TEvent::RecorderBusy,     kNone,        kMainOnly, {}, true},
     {TWaitRow::DatabaseDownload, TEvent::PowerButton,      kNone,        {},        {}, false},
@@ -149,6 +153,7 @@ const WaitCell kCells[] = {
 
     {TWaitRow::Apply, TEvent::CommandLinkLost,  kLinkLost,    kMainOnly, {}, false},
     {TWaitRow::Apply, TEvent::AvLinkLost,       kLinkLost,    kMainOnly, {}, false},
+    {TWaitRow::Apply, TEvent::HeartbeatLost,    kLinkLost,    kMainOnly, {}, false},
     {TWaitRow::Apply, TEvent::RemoteWorkEnded,  kRemoteEnded, kMainOnly, {}, true},
     {TWaitRow::Apply, TEvent::RecorderBusy,     kNone,        kMainOnly, {}, true},
     {TWaitRow::Apply, TEvent::PowerButton,      kNone,        {},        {}, false},
@@ -156,6 +161,7 @@ const WaitCell kCells[] = {
 
     {TWaitRow::BackupSize, TEvent::CommandLinkLost,  kLinkLost,    kMainOnly, {}, false},
     {TWaitRow::BackupSize, TEvent::AvLinkLost,       kLinkLost,    kMainOnly, {}, false},
+    {TWaitRow::BackupSize, TEvent::HeartbeatLost,    kLinkLost,    kMainOnly, {}, false},
     {TWaitRow::BackupSize, TEvent::RemoteWorkEnded,  kRemoteEnded, kMainOnly, {}, true},
     {TWaitRow::BackupSize, TEvent::RecorderBusy,     kNone,        kMainOnly, {}, true},
     {TWaitRow::BackupSize, TEvent::PowerButton,      kNone,        {},        {}, false},
@@ -163,6 +169,7 @@ const WaitCell kCells[] = {
 
     {TWaitRow::RecordingOk, TEvent::CommandLinkLost,  kLinkLost,    kMainOnly, {}, false},
     {TWaitRow::RecordingOk, TEvent::AvLinkLost,       kLinkLost,    kMainOnly, {}, false},
+    {TWaitRow::RecordingOk, TEvent::HeartbeatLost,    kLinkLost,    kMainOnly, {}, false},
     {TWaitRow::RecordingOk, TEvent::RemoteWorkEnded,  kRemoteEnded, kMainOnly, {}, true},
     {TWaitRow::RecordingOk, TEvent::RecorderBusy,     kNone,        kMainOnly, {}, true},
     {TWaitRow::RecordingOk, TEvent::PowerButton,      kNone,        {},        {}, false},
@@ -179,6 +186,7 @@ const WaitCell kCells[] = {
 
     {TWaitRow::SetupFiles, TEvent::CommandLinkLost,  kLinkLost,    kMainOnly, {}, false},
     {TWaitRow::SetupFiles, TEvent::AvLinkLost,       kLinkLost,    kMainOnly, {}, false},
+    {TWaitRow::SetupFiles, TEvent::HeartbeatLost,    kLinkLost,    kMainOnly, {}, false},
     {TWaitRow::SetupFiles, TEvent::RemoteWorkEnded,  kRemoteEnded, kMainOnly, {}, true},
     {TWaitRow::SetupFiles, TEvent::RecorderBusy,     kNone,        kMainOnly, {}, true},
     {TWaitRow::SetupFiles, TEvent::PowerButton,      kNone,        {},        {}, false},
@@ -194,6 +202,7 @@ const WaitCell kCells[] = {
     // Started from the local look; the recorder's end of remote work and its busy status leave it alone.
     {TWaitRow::UpgradeDelay, TEvent::CommandLinkLost,  kLinkLost, kMainOnly, {}, false},
     {TWaitRow::UpgradeDelay, TEvent::AvLinkLost,       kLinkLost, kMainOnly, {}, false},
+    {TWaitRow::UpgradeDelay, TEvent::HeartbeatLost,    kLinkLost, kMainOnly, {}, false},
     {TWaitRow::UpgradeDelay, TEvent::RemoteWorkEnded,  kNone, {"TFrmMain", "TFrmUpdateStatus"}, {TActivity::Upgrade}, true},
     {TWaitRow::UpgradeDelay, TEvent::RecorderBusy,     kNone, {"TFrmMain", "TFrmUpdateStatus"}, {TActivity::Upgrade}, true},
     {TWaitRow::UpgradeDelay, TEvent::PowerButton,      kNone, {},        {}, false},
@@ -209,12 +218,29 @@ const WaitCell kCells[] = {
     // The user's own disconnect is under way: nothing else tells the user anything, and the link closes.
     {TWaitRow::DisconnectPause, TEvent::CommandLinkLost,  kNone, kMainOnly, {}, false},
     {TWaitRow::DisconnectPause, TEvent::AvLinkLost,       kNone, kMainOnly, {}, false},
+    {TWaitRow::DisconnectPause, TEvent::HeartbeatLost,    kNone, kMainOnly, {}, false},
     {TWaitRow::DisconnectPause, TEvent::RemoteWorkEnded,  kNone, kMainOnly, {}, false},
     {TWaitRow::DisconnectPause, TEvent::RecorderBusy,     kNone, kMainOnly, {}, false},
     {TWaitRow::DisconnectPause, TEvent::PowerButton,      kNone, {},        {}, false},
     {TWaitRow::DisconnectPause, TEvent::ConflictingPress, kNone, kMainOnly, {}, false},
 };
 // clang-format on
+
+// The wait sends and waits for its reply: the heartbeat timer is off while it pumps, so no heartbeat
+// can be lost inside it.
+bool StopsHeartbeat(TWaitRow r) {
+    switch (r) {
+    case TWaitRow::LiveStatus:
+    case TWaitRow::SearchStop:
+    case TWaitRow::SetupDownload:
+    case TWaitRow::LiveStop:
+    case TWaitRow::LogList:
+    case TWaitRow::RemoteRecord:
+        return true;
+    default:
+        return false;
+    }
+}
 
 // The command whose reply the row's wait is for (0: none held).
 DWORD HeldCommand(TWaitRow r) {
@@ -436,6 +462,7 @@ protected:
 
     void Fire(const WaitCell& c, recsim::RecSim& sim) {
         boxesBefore_ = seen_.size();
+        heartbeatTimerAtFire_ = FrmMain->TimerHeartBeat->Enabled();
         switch (c.event) {
         case TEvent::CommandLinkLost:
             sim.CloseCommandConnection();
@@ -443,6 +470,14 @@ protected:
         case TEvent::AvLinkLost:
             sim.CloseAvConnection();
             break;
+        case TEvent::HeartbeatLost: {
+            sim.SetMute(true);
+            FakeTick tick(1000, 25);
+            for (int second = 0; second < 300 && FrmMain->CliSocket->State() == wsConnected; ++second)
+                FrmMain->TimerHeartBeatTimer(FrmMain->TimerHeartBeat);
+            sim.SetMute(false);
+            break;
+        }
         case TEvent::RemoteWorkEnded:
             sim.EndRemoteWork(1);
             break;
@@ -480,6 +515,7 @@ protected:
     std::size_t afterEvent_ = 0;
     std::size_t requestsBefore_ = 0, requestsAfter_ = 0;
     std::size_t boxesBefore_ = 0;
+    bool heartbeatTimerAtFire_ = false;
 };
 
 TEST_P(EveryWait, EndsWithItsWorkAndTheNextLogInWorks) {
@@ -493,11 +529,14 @@ TEST_P(EveryWait, EndsWithItsWorkAndTheNextLogInWorks) {
     WhenReady(Waiting(c.row, sim, from), [&] {
         Fire(c, sim);
         // The reply the wait was for comes after all, while the link lives.
-        if (HeldCommand(c.row) != 0 && c.event != TEvent::CommandLinkLost && c.event != TEvent::AvLinkLost)
+        if (HeldCommand(c.row) != 0 && c.event != TEvent::CommandLinkLost && c.event != TEvent::AvLinkLost &&
+            c.event != TEvent::HeartbeatLost)
             sim.ReleaseReplies(0);
     });
     Press(c.row);
     ASSERT_TRUE(fired_) << "the event never came while the wait pumped";
+    if (StopsHeartbeat(c.row))
+        EXPECT_FALSE(heartbeatTimerAtFire_) << "a heartbeat could be lost inside the wait";
     // Whatever is still under way settles.
     PumpReal([] { return false; }, 1500);
 
