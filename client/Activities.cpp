@@ -18,6 +18,12 @@ const char* ActivityName(TActivity activity) {
         return "sound";
     case TActivity::LocalPlayback:
         return "local playback";
+    case TActivity::Link:
+        return "link";
+    case TActivity::SearchDownload:
+        return "database download";
+    case TActivity::LocalTask:
+        return "local task";
     }
     return "";
 }
@@ -63,4 +69,10 @@ void CActivities::End(TActivity activity) {
         QueueAvFrames = 0;
         AvFrameQueue.Clear();
     }
+}
+
+bool CActivities::RefusesPresses() const {
+    for (int count : waits_)
+        if (count > 0) return true;
+    return false;
 }

@@ -7,20 +7,25 @@
 #include "client/AvFrameQueue.h"
 #include "platform/core/Types.h"
 
+#include <array>
 #include <bitset>
 #include <cstddef>
 
 enum class TActivity : BYTE {
-    LiveView,      // the recorder streams its cameras to the screens (112 until 113)
-    RemoteSearch,  // the recorder plays a recording to the screens (114 until 115)
-    SearchBackup,  // the searched stream is saved into files (the search tab's Backup button)
-    Backup,        // the backup window's span is streamed into files
-    SetupPass,     // the setup menu and its pages work on the recorder's setup files
-    Upgrade,       // a firmware image goes to the recorder and is installed
-    Sound,         // the sound output plays
-    LocalPlayback, // a recording plays from this computer
+    LiveView,       // the recorder streams its cameras to the screens (112 until 113)
+    RemoteSearch,   // the recorder plays a recording to the screens (114 until 115)
+    SearchBackup,   // the searched stream is saved into files (the search tab's Backup button)
+    Backup,         // the backup window's span is streamed into files
+    SetupPass,      // the setup menu and its pages work on the recorder's setup files
+    Upgrade,        // a firmware image goes to the recorder and is installed
+    Sound,          // the sound output plays
+    LocalPlayback,  // a recording plays from this computer
+    Link,           // the connection to a recorder, from the connect to its close: the log-in, replies
+    SearchDownload, // the search tab fetches the recorder's database, until the search window opens
+    LocalTask,      // work on this computer the window waits for: a folder opened by the desktop or
+                    // scanned for recordings, the map's site checked
 };
-inline constexpr std::size_t kActivityCount = 8;
+inline constexpr std::size_t kActivityCount = 11;
 const char* ActivityName(TActivity activity);
 
 enum class TWayOut : BYTE {
@@ -50,6 +55,27 @@ public:
     // Also forgets the activity's own state.
     void End(TActivity activity);
 
+    // ---- Waits that pump messages ----
+    // A wait serving the activity pumps now.
+    bool Waited(TActivity activity) const { return waits_[Index(activity)] > 0; }
+    // While any wait pumps, the presses that would start, end or change work are refused: they would
+    // run nested inside the wait. Only the power button goes on; it ends the wait through the way out.
+    bool RefusesPresses() const;
+    // Counts one wait while it lives (PumpUntil holds one).
+    class TWaiting {
+    public:
+        TWaiting(CActivities& record, TActivity activity) : record_(record), index_(Index(activity)) {
+            ++record_.waits_[index_];
+        }
+        ~TWaiting() { --record_.waits_[index_]; }
+        TWaiting(const TWaiting&) = delete;
+        TWaiting& operator=(const TWaiting&) = delete;
+
+    private:
+        CActivities& record_;
+        std::size_t index_;
+    };
+
     // A way out is being taken; nested events (a connection's closing) leave the ending to it.
     bool Ending() const { return ending_; }
     class TEnding {
@@ -72,5 +98,6 @@ private:
     static std::size_t Index(TActivity activity) { return static_cast<std::size_t>(activity); }
 
     std::bitset<kActivityCount> running_;
+    std::array<int, kActivityCount> waits_{};
     bool ending_ = false;
 };

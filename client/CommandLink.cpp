@@ -52,7 +52,8 @@ void CCommandLink::CliSocketDataSent(TObject*, WORD error) {
 
 void CCommandLink::WaitSent() {
     const std::int64_t target = queuedBytes_;
-    const TWaitEnd end = PumpUntil([&] { return sentBytes_ >= target || !ConnectionUp(); }, kSendLimitMs);
+    const TWaitEnd end = PumpUntil(
+        TActivity::Link, Activities, [&] { return sentBytes_ >= target || !ConnectionUp(); }, kSendLimitMs);
     if (end == TWaitEnd::TimedOut) Trace("SocketSend", "SocketSend time out");
     if (!ConnectionUp()) {
         sentBytes_ = queuedBytes_;
@@ -168,7 +169,8 @@ int CCommandLink::SendFileUpload(DWORD kind, const std::string& data) {
 
 // ---- Waiting for replies ----
 
-int CCommandLink::SendCommandAndWait(DWORD command, DWORD arg0, DWORD timeoutMs, DWORD arg1) {
+int CCommandLink::SendCommandAndWait(DWORD command, DWORD arg0, DWORD timeoutMs, DWORD arg1,
+                                     TActivity serves) {
     SetHeartbeatTimer(false);
     ReplySlot = 0;
     const std::uint64_t before = replies_.Endings(command);
@@ -178,12 +180,15 @@ int CCommandLink::SendCommandAndWait(DWORD command, DWORD arg0, DWORD timeoutMs,
         SendNetPacketCommand2(command, arg0, arg1);
     bool replied = false;
     const TWaitEnd end = PumpUntil(
+        serves, Activities,
         [&] {
             replied = replies_.Endings(command) != before;
             // No reply can come over a connection that is gone.
             return replied || !ConnectionUp();
         },
         timeoutMs);
+    // No reply over a connection that is not up is no reply in time; Ended is for the activity ending.
+    lastWaitEnd_ = !replied && end == TWaitEnd::Done ? TWaitEnd::TimedOut : end;
     if (end == TWaitEnd::Terminated) return 0;
     SetHeartbeatTimer(true);
     if (!replied) return 0;

@@ -4,6 +4,8 @@
 // derive from it to drive a simulated recorder directly.
 #pragma once
 
+#include "client/Activities.h"
+#include "client/LinkWait.h"
 #include "client/ReplyBook.h"
 #include "formats/CommandReceiver.h"
 #include "formats/NetPacket.h"
@@ -36,6 +38,9 @@ public:
     CCommandLink(const CCommandLink&) = delete;
     CCommandLink& operator=(const CCommandLink&) = delete;
 
+    // What runs: the waits below serve the link and end when it ends (TActivity::Link).
+    CActivities Activities;
+
     // ---- Send path ----
     // Bytes handed to the socket and not yet reported sent.
     int PendingSendBytes = 0;
@@ -64,7 +69,12 @@ public:
     // Sends the command (two arguments when arg1 is not 0) and pumps until a reply naming it arrives with
     // a value other than 0 (1; the value is then in ReplySlot) or the limit passes (0). The application
     // ending returns 0 and leaves the heartbeat timer off; every other return switches it on.
-    int SendCommandAndWait(DWORD command, DWORD arg0, DWORD timeoutMs, DWORD arg1 = 0);
+    // The wait serves the link, or the activity named (and ends with it, see LastWaitEnd).
+    int SendCommandAndWait(DWORD command, DWORD arg0, DWORD timeoutMs, DWORD arg1 = 0,
+                           TActivity serves = TActivity::Link);
+    // How the last SendCommandAndWait ended: Ended when the activity it served ended (the caller then
+    // stops quietly), TimedOut when no reply came in time or over a connection that is not up.
+    TWaitEnd LastWaitEnd() const { return lastWaitEnd_; }
     const CReplyBook& Replies() const { return replies_; }
 
     // ---- Reply state for the windows that poll ----
@@ -105,6 +115,7 @@ protected:
     virtual void FileFinished(const TReceivedUnit&) {}
 
 private:
+    TWaitEnd lastWaitEnd_ = TWaitEnd::Done;
     int SendPacket(const NetMsgPacket& packet);
     int SendNow(const void* buffer, int length);
     void WaitSent();

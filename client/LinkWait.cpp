@@ -10,12 +10,15 @@ DWORD TickDistance(DWORD from, DWORD to) {
     return forward < backward ? forward : backward;
 }
 
-TWaitEnd PumpUntil(const std::function<bool()>& done, DWORD limitMs) {
+TWaitEnd PumpUntil(TActivity serves, CActivities& record, const std::function<bool()>& done, DWORD limitMs) {
     const DWORD start = GetTickCount();
     TCustomApplication& app = CurrentApplication();
-    for (;;) {
+    const CActivities::TWaiting waiting(record, serves);
+    for (bool pumped = false;; pumped = true) {
+        if (!record.Running(serves)) return TWaitEnd::Ended;
         if (done && done()) return TWaitEnd::Done;
-        if (TickDistance(start, GetTickCount()) > limitMs) return TWaitEnd::TimedOut;
+        if (TickDistance(start, GetTickCount()) > limitMs || (limitMs == 0 && pumped))
+            return TWaitEnd::TimedOut;
         app.ProcessMessages();
         // Waits for the next event (about a millisecond at most) instead of spinning.
         Sleep(0);
@@ -23,6 +26,6 @@ TWaitEnd PumpUntil(const std::function<bool()>& done, DWORD limitMs) {
     }
 }
 
-bool PumpFor(DWORD ms) {
-    return PumpUntil(nullptr, ms) != TWaitEnd::Terminated;
+TWaitEnd PumpFor(TActivity serves, CActivities& record, DWORD ms) {
+    return PumpUntil(serves, record, nullptr, ms);
 }

@@ -266,8 +266,7 @@ public:
     int RingCapacity = 0;
     int RepeatPlay = 0;
 
-    // ---- What runs, and the one road by which it ends ----
-    CActivities Activities;
+    // ---- What runs (the record, Activities, is the command link's), and the one road by which it ends ----
     bool LiveActive() const { return Activities.Running(TActivity::LiveView); }
     bool RemoteSearchActive() const { return Activities.Running(TActivity::RemoteSearch); }
     // The search tab's Backup button saves the searched stream.
@@ -718,11 +717,11 @@ private:
                       int areaTop, int areaWidth, int areaHeight);
 
     // Recorder link.
-    enum class TConnectEnd { Connected, Failed, TimedOut, Terminated };
+    enum class TConnectEnd { Connected, Failed, TimedOut, Terminated, Ended };
     TConnectEnd WaitForConnection(TWSocket* socket, bool keepMainDisabled);
     void ResetConnectionState();
     void SendPasswordAndWait(bool optionTwoBox = false);
-    void FailLogin(const char* prefix, DWORD command);
+    void FailLogin(const char* prefix, DWORD command, TWaitEnd end = TWaitEnd::Done);
     void LoginAccepted();
     void LoginRefused();
     void ShowWait();
@@ -754,6 +753,10 @@ private:
     // Local playback's shared steps.
     // Clocks off, the reader stopped and its file closed.
     void EndLocalPlayback();
+    // A connection to a recorder is being made or is up.
+    bool LinkOpen() const;
+    // What a local session left running, ended once a new connection is up.
+    void EndLocalWork();
     bool RefusedWhileStreamCopy();
     // The transport takes no click while the played stream is copied or the reader fills its rings.
     bool TransportRefused();
@@ -764,7 +767,9 @@ private:
     bool ChoosePlaybackFile(std::string& name);
     bool OpenChosenFile(const std::string& name, bool hideMarks = true);
     void StartReaderAtCurrent(bool setStartSecond);
-    void WaitForRings();
+    // Pumps until the reader has filled a ring to half or stopped; false when local playback ended
+    // meanwhile (or the application), and the caller then starts nothing.
+    bool WaitForRings();
     void ShowPositionTexts(DWORD time);
     void PlaybackEndOfFile(bool forward);
     bool ReopenAtListEnd(bool forward);
@@ -788,10 +793,10 @@ private:
     bool avEventMissed_ = false;
     // The A/V connection was made (a failed attempt also ends in the closed event).
     bool avSessionUp_ = false;
+    // The command connection was made (a failed attempt also ends in the closed event).
+    bool cmdSessionUp_ = false;
     // How the link was lost when the command connection closes outside a way out of the client's own.
     TWayOut linkLostWay_ = TWayOut::CommandLinkLost;
-    // The transport waits for the reader to fill its rings: clicks meanwhile are not taken.
-    bool fillingRings_ = false;
     int shortReadLines_ = 0;
     // When the picture that ends a start's wait was asked for (tick).
     DWORD firstPictureAskedAt_ = 0;

@@ -43,6 +43,8 @@ bool TFrmMain::EndActivities(TWayOut way) {
     CActivities::TEnding ending(Activities);
     DebugTrace("TFrmMain::EndActivities", WayOutName(way));
     const bool searchTab = CurrentMode == kModeSearch;
+    // No heartbeat goes out, and none is missed, while the link is being ended.
+    if (WayClosesLink(way)) DisarmHeartbeat();
 
     // 1. Stop commands, while the link lives. The recorder streams one thing at a time: live pictures
     // (113) or a searched or backed-up recording (115).
@@ -51,6 +53,7 @@ bool TFrmMain::EndActivities(TWayOut way) {
     const bool recording = RemoteSearchActive() || StreamSaving();
     Activities.End(TActivity::LiveView);
     Activities.End(TActivity::RemoteSearch);
+    Activities.End(TActivity::SearchDownload);
     AvShow.awaitingFirstPicture = false;
     if (AVDataCliSocket->Paused()) AVDataCliSocket->Resume();
     const bool sendsModeCommand = way == TWayOut::RemoteWorkEnded && searchTab;
@@ -64,13 +67,11 @@ bool TFrmMain::EndActivities(TWayOut way) {
     }
     // Without a link there is nothing to wait for.
     const bool settles = way == TWayOut::Disconnect || (way == TWayOut::PowerOff && linkUp);
-    if (settles && !PumpFor(SettleMs(way))) return false;
+    // It ends early when the recorder has closed its side meanwhile.
+    if (settles && PumpFor(TActivity::Link, Activities, SettleMs(way)) == TWaitEnd::Terminated) return false;
 
     // 2. Sockets. A nested closing event finds this road under way and leaves the rest to it.
-    if (WayClosesLink(way)) {
-        DisarmHeartbeat();
-        CloseLinkSockets();
-    }
+    if (WayClosesLink(way)) CloseLinkSockets();
 
     // 3. Sound.
     PlaybackSound(false);
@@ -83,12 +84,14 @@ bool TFrmMain::EndActivities(TWayOut way) {
     if (StreamSaving()) CloseBackupFiles(0);
 
     // 6. Child windows (the setup pass's among them, and the upgrade's progress), then the panels: the
-    // local transport.
-    if (UpgradeRunning()) {
+    // local transport. An installing upgrade is the recorder's, not the tabs' work.
+    if (UpgradeRunning() && !WayEndsRemoteTabsOnly(way)) {
         Activities.End(TActivity::Upgrade);
         if (FrmUpdateStatus != nullptr) FrmUpdateStatus->Close();
     }
     Activities.End(TActivity::SetupPass);
+    // Leaving the program ends the desktop's opening too.
+    if (way == TWayOut::PowerOff) Activities.End(TActivity::LocalTask);
     CloseChildForms();
 
     // 7. The local tab, with its empty screens and the buttons of a local client; no text of the ended
@@ -107,4 +110,15 @@ void TFrmMain::EndLocalPlayback() {
     Activities.End(TActivity::LocalPlayback);
     PlayState = kPlayStopped;
     PlayPaused = 1;
+}
+
+bool TFrmMain::LinkOpen() const {
+    return Activities.Running(TActivity::Link) || CliSocket->State() == wsConnected;
+}
+
+void TFrmMain::EndLocalWork() {
+    PlaybackSound(false);
+    EndLocalPlayback();
+    CloseChildForms();
+    ClearOverlayTexts();
 }

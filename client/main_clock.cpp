@@ -299,7 +299,8 @@ bool TFrmMain::ReopenAtListEnd(bool forward) {
     if (forward) PlayForward = 1;
     reader.StartReader(PlaySpeed, PlayForward, SelectedCamera);
     reader.WakeReader();
-    WaitForRings();
+    // Ended meanwhile: nothing is restarted, and nothing more is to be done.
+    if (!WaitForRings()) return true;
     clock->SetEnabled(running);
     return true;
 }
@@ -324,7 +325,7 @@ bool TFrmMain::ContinueInAdjacentFolder(bool forward) {
     ClockFrameSlot = static_cast<int>(reader.GetFrameAttr());
     PlayForward = forward ? 1 : 0;
     StartReaderAtCurrent(true);
-    WaitForRings();
+    if (!WaitForRings()) return true;
     (forward ? MMTimerPlayback : MMTimerReverse)->SetEnabled(true);
     PlayState = state;
     LastTransportKey = key;

@@ -2,6 +2,8 @@
 // class of a drive, the walk between the hour folders of its recording tree, and letting the disk go.
 #include "client/main.h"
 
+#include "client/LinkWait.h"
+
 #include "playback/FileList.h"
 #include "playback/LocalSearch.h"
 #include "playback/Qelvidfile.h"
@@ -49,6 +51,7 @@ std::vector<std::string> FailureTexts(const TFrmMain& main, const std::vector<TD
 } // namespace
 
 void TFrmMain::BtnDetectUsbClick(TObject*) {
+    if (Activities.RefusesPresses()) return;
     Trace("BtnDetectUsbClick", "Entering");
     Sleep(100);
     std::string root;
@@ -59,14 +62,21 @@ void TFrmMain::BtnDetectUsbClick(TObject*) {
         DtFindAndMountExt2Drive(root, failures);
     }
     std::vector<std::string> errors = FailureTexts(*this, failures);
+    Activities.Begin(TActivity::LocalTask);
     try {
-        // xdg-open may take seconds to try every program it knows: the window keeps drawing meanwhile.
-        if (!root.empty()) volumes::OpenFolder(root, [] { Application->ProcessMessages(); });
+        // xdg-open may take seconds to try every program it knows: the window keeps drawing meanwhile,
+        // a second press is refused, and the power button ends the wait.
+        if (!root.empty())
+            volumes::OpenFolder(
+                root, [this] { return PumpFor(TActivity::LocalTask, Activities, 0) == TWaitEnd::TimedOut; });
     } catch (const EVolumeError& e) {
         Trace("BtnDetectUsbClick", e.Message);
         const int id = e.Fault == volumes::TVolumeFault::kNoOpener ? 60101 : 60102;
         errors.push_back(Format(LoadLangString(id).c_str(), root.c_str()));
     }
+    const bool ended = !Activities.Running(TActivity::LocalTask);
+    Activities.End(TActivity::LocalTask);
+    if (ended) return;
     if (!errors.empty())
         ShowMessageBox(Lines(errors), LoadLangString(59886), 0);
     else if (root.empty())
@@ -117,6 +127,7 @@ bool TFrmMain::WalkToAdjacentFolder(bool forward) {
 }
 
 void TFrmMain::BtnSearchClick(TObject*) {
+    if (Activities.RefusesPresses()) return;
     if (RefusedWhileStreamCopy()) return;
     BtnRecStart->Hide();
     BtnRecStop->Hide();

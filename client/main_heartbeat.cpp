@@ -32,11 +32,14 @@ void TFrmMain::SetHeartbeatTimer(bool enabled) {
 void TFrmMain::TimerHeartBeatTimer(TObject*) {
     if (!HeartbeatTicks.Due(HeartbeatArmed != 0)) return;
     if (SendCommandAndWait(NETCMD_HEARTBEAT, 0, kReplyLimitMs) != 0) return;
+    // The link went meanwhile, or a way out began: its own road tells the user.
+    if (LastWaitEnd() == TWaitEnd::Ended || HeartbeatArmed == 0 || Activities.Ending()) return;
     if (!HeartbeatMissed(HeartbeatMisses)) return;
     // Unarmed first: the closing on the way is not reported a second time.
     DisarmHeartbeat();
     EndActivities(TWayOut::HeartbeatLost);
     SetControlsEnabled(true);
+    SetEnabled(true);
     ShowMessageBox(LoadLangString(59879), LoadLangString(59878), 0);
 }
 

@@ -27,10 +27,11 @@ bool ProbeMapSite() {
 
 // Runs the probe on a thread of its own while the GUI keeps handling its messages. A name look-up cannot be
 // interrupted: when the limit passes first, its thread is left to end on its own.
-TWaitEnd ProbeWhilePumping(std::function<bool()> probe, bool& reached) {
+TWaitEnd ProbeWhilePumping(CActivities& record, std::function<bool()> probe, bool& reached) {
     auto outcome = std::make_shared<std::atomic<int>>(-1);
     std::thread([probe = std::move(probe), outcome] { outcome->store(probe() ? 1 : 0); }).detach();
-    const TWaitEnd end = PumpUntil([&] { return outcome->load() >= 0; }, kCheckLimitMs);
+    const TWaitEnd end = PumpUntil(
+        TActivity::LocalTask, record, [&] { return outcome->load() >= 0; }, kCheckLimitMs);
     reached = outcome->load() == 1;
     return end;
 }
@@ -57,11 +58,12 @@ int ZoneScriptSetting(const char* zone) {
 
 void TFrmMain::BtnOpenMapClick(TObject*) {
     // The check pumps messages: a second press meanwhile is not another check.
-    static bool checking = false;
-    if (checking) return;
-    checking = true;
+    if (Activities.RefusesPresses()) return;
+    Activities.Begin(TActivity::LocalTask);
     CheckMapAvailability();
-    checking = false;
+    const bool ended = !Activities.Running(TActivity::LocalTask);
+    Activities.End(TActivity::LocalTask);
+    if (ended) return;
     if (MapReachable == 0 || FrmHtmlMap == nullptr) return;
     FrmHtmlMap->ShowPosition(kMapAddress, LastLatitude, LastLongitude);
     FrmHtmlMap->Show();
@@ -69,9 +71,9 @@ void TFrmMain::BtnOpenMapClick(TObject*) {
 
 void TFrmMain::CheckMapAvailability() {
     bool reached = false;
-    const TWaitEnd end = ProbeWhilePumping(MapSiteProbe ? MapSiteProbe : ProbeMapSite, reached);
+    const TWaitEnd end = ProbeWhilePumping(Activities, MapSiteProbe ? MapSiteProbe : ProbeMapSite, reached);
     MapReachable = reached ? 1 : 0;
-    if (end == TWaitEnd::Terminated) {
+    if (end == TWaitEnd::Terminated || end == TWaitEnd::Ended) {
         MapReachable = 0;
         return;
     }

@@ -45,6 +45,7 @@ bool AttemptOver(const TWSocket* socket) {
 
 TFrmMain::TConnectEnd TFrmMain::WaitForConnection(TWSocket* socket, bool keepMainDisabled) {
     const TWaitEnd end = PumpUntil(
+        TActivity::Link, Activities,
         [&] {
             if (keepMainDisabled) SetEnabled(false);
             // A refused or unreachable address ends the attempt at once, not after the limit.
@@ -52,6 +53,7 @@ TFrmMain::TConnectEnd TFrmMain::WaitForConnection(TWSocket* socket, bool keepMai
         },
         kConnectLimitMs);
     if (end == TWaitEnd::Terminated) return TConnectEnd::Terminated;
+    if (end == TWaitEnd::Ended) return TConnectEnd::Ended;
     if (socket->State() == wsConnected) return TConnectEnd::Connected;
     return end == TWaitEnd::TimedOut ? TConnectEnd::TimedOut : TConnectEnd::Failed;
 }
@@ -71,6 +73,7 @@ void TFrmMain::DisarmHeartbeat() {
 }
 
 void TFrmMain::CloseLinkSockets() {
+    Activities.End(TActivity::Link);
     AVDataCliSocket->Close();
     CliSocket->Close();
 }
@@ -78,6 +81,7 @@ void TFrmMain::CloseLinkSockets() {
 // ---- Connect and log in ----
 
 void TFrmMain::BtnConnectClick(TObject*) {
+    if (Activities.RefusesPresses()) return;
     if (StreamCopying != 0) {
         ShowMessageBox(LoadLangString(50393), LoadLangString(50991), 0);
         return;
@@ -109,13 +113,15 @@ void TFrmMain::ResetConnectionState() {
 }
 
 void TFrmMain::ConnectToQel(const std::string& address, const std::string& port) {
+    if (Activities.RefusesPresses()) return;
     if (!ValidPortText(port)) {
         ShowMessageBox(LoadLangString(59877), LoadLangString(59824), 0);
         return;
     }
-    // What an earlier connection or a local playback left running ends first, and not as a loss.
+    // An earlier connection ends first, and not as a loss. A local playback goes on until this
+    // connection is up: a wrong address or a recorder that is off must not cost the user it.
     HeartbeatArmed = 0;
-    if (!EndActivities(TWayOut::NewConnect)) return;
+    if (LinkOpen() && !EndActivities(TWayOut::NewConnect)) return;
     ShowWait();
     SetEnabled(false);
     Receiver.SetFolder(ProgramFolder);
@@ -124,25 +130,28 @@ void TFrmMain::ConnectToQel(const std::string& address, const std::string& port)
     CliSocket->SetAddr(address);
     CliSocket->SetProto("tcp");
     CliSocket->SetPort(port);
+    Activities.Begin(TActivity::Link);
     CliSocket->Connect();
     switch (WaitForConnection(CliSocket, true)) {
     case TConnectEnd::Connected:
+        EndLocalWork();
         break;
     case TConnectEnd::Terminated:
+    case TConnectEnd::Ended:
         return;
     case TConnectEnd::TimedOut:
     case TConnectEnd::Failed:
         Trace("ConnectToQel", CliSocket->State() == wsClosed ? "Connect failed" : "Connect time out");
         SetEnabled(true);
         CloseWait();
-        CliSocket->Close();
+        CloseLinkSockets();
         ShowMessageBox(LoadLangString(59877), LoadLangString(59824), 0);
         return;
     }
 
     ResetConnectionState();
     if (SendCommandAndWait(NETCMD_SYSINFO, 3, kReplyLimitMs) == 0) {
-        FailLogin("FAILED:", NETCMD_SYSINFO);
+        FailLogin("FAILED:", NETCMD_SYSINFO, LastWaitEnd());
         return;
     }
     if (ReplySlot == 1) {
@@ -166,14 +175,14 @@ void TFrmMain::ConnectToQel(const std::string& address, const std::string& port)
         } catch (const std::exception& e) {
             Trace("ConnectToQel", e.what());
         }
-        if (av == TConnectEnd::Terminated) return;
+        if (av == TConnectEnd::Terminated || av == TConnectEnd::Ended) return;
         // The log-in goes on without pictures.
         if (av != TConnectEnd::Connected) Trace("ConnectToQel", "time out");
     }
 
     Sleep(kLoginStepPauseMs);
     if (SendCommandAndWait(NETCMD_LOGIN_OPTION, 0, kReplyLimitMs) == 0) {
-        FailLogin("FAILED:", NETCMD_LOGIN_OPTION);
+        FailLogin("FAILED:", NETCMD_LOGIN_OPTION, LastWaitEnd());
         return;
     }
     if (LoginOption == 2) {
@@ -187,7 +196,7 @@ void TFrmMain::ConnectToQel(const std::string& address, const std::string& port)
     for (DWORD command : {NETCMD_CAMERA_INFO, NETCMD_STATUS}) {
         if (command == NETCMD_CAMERA_INFO) MaxCamera = 0;
         if (SendCommandAndWait(command, 0, kReplyLimitMs) == 0) {
-            FailLogin("TIME OUT:", command);
+            FailLogin("TIME OUT:", command, LastWaitEnd());
             return;
         }
         if (ReplySlot == 1) {
@@ -208,12 +217,14 @@ void TFrmMain::SendPasswordAndWait(bool optionTwoBox) {
     ClearSearchTimeLabels();
     if (optionTwoBox) ShowMessageBox(LoadLangString(59875), LoadLangString(59874), 0);
     // A recorder that never answers the password must not leave the window locked.
-    const TWaitEnd end =
-        PumpUntil([&] { return PasswordAnswered != 0 || CliSocket->State() != wsConnected; }, kReplyLimitMs);
-    if (end == TWaitEnd::TimedOut) FailLogin("TIME OUT:", NETCMD_PASSWORD);
+    const TWaitEnd end = PumpUntil(
+        TActivity::Link, Activities,
+        [&] { return PasswordAnswered != 0 || CliSocket->State() != wsConnected; }, kReplyLimitMs);
+    if (end == TWaitEnd::TimedOut) FailLogin("TIME OUT:", NETCMD_PASSWORD, end);
 }
 
-void TFrmMain::FailLogin(const char* prefix, DWORD command) {
+void TFrmMain::FailLogin(const char* prefix, DWORD command, TWaitEnd end) {
+    if (end == TWaitEnd::Terminated) return;
     // Closing below is this program's own doing: no "link lost".
     DisarmHeartbeat();
     CloseWait();
@@ -224,6 +235,9 @@ void TFrmMain::FailLogin(const char* prefix, DWORD command) {
     CloseLinkSockets();
     SetEnabled(true);
     AddDebugLine(prefix, command);
+    // A link that went meanwhile was reported by its own closing; silence is what the user would get
+    // from a recorder that never answers.
+    if (end == TWaitEnd::TimedOut) ShowMessageBox(LoadLangString(60200), LoadLangString(59884), 0);
 }
 
 void TFrmMain::LoginAccepted() {
@@ -278,14 +292,20 @@ void TFrmMain::CliSocketSessionConnected(TObject*, WORD error) {
         ImgPoint->SetCurrentFrame(0);
         return;
     }
+    cmdSessionUp_ = true;
     // No picture, label or play list of the last local playback stays on the new recorder's screens.
     ResetScreens();
     DisplayConnectionStatus(CliSocket->Addr());
 }
 
 void TFrmMain::CliSocketSessionClosed(TObject*, WORD) {
+    // An attempt that never connected is the connect's own to report; nothing ran on it.
+    if (!cmdSessionUp_) return;
+    cmdSessionUp_ = false;
     // Lost, not ended by the user (whose ways disarm the heartbeat or set DisconnectRequested first).
     const bool lost = HeartbeatArmed != 0 && DisconnectRequested == 0;
+    // Closed inside a way out under way: that road owns the window and tells the user.
+    const bool nested = Activities.Ending();
     // A way out of the client's own closed the link and ends the rest itself; otherwise it was lost.
     EndActivities(linkLostWay_);
     ImgPoint->SetCurrentFrame(0);
@@ -302,8 +322,9 @@ void TFrmMain::CliSocketSessionClosed(TObject*, WORD) {
     SetControlsEnabled(true);
     BtnDisconnect->Hide();
     BtnConnect->SetVisible(true);
-    CloseWait();
     HeartbeatArmed = 0;
+    if (nested) return;
+    CloseWait();
     if (lost) ShowMessageBox(LoadLangString(59879), LoadLangString(59878), 0);
     SetEnabled(true);
 }
@@ -317,6 +338,7 @@ void TFrmMain::DisplayConnectionStatus(const std::string& text) {
 }
 
 void TFrmMain::BtnDisconnectClick(TObject*) {
+    if (Activities.RefusesPresses()) return;
     DisconnectRequested = 1;
     SetEnabled(false);
     ShowWait();

@@ -50,6 +50,7 @@ void TFrmMain::ExpectFirstPicture() {
 }
 
 void TFrmMain::BtnLiveClick(TObject*) {
+    if (Activities.RefusesPresses()) return;
     if (CliSocket->State() != wsConnected) {
         ShowMessageBox(LoadLangString(59869), LoadLangString(59857), 0);
         CurrentMode = kModeLocal;

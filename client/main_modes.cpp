@@ -224,6 +224,7 @@ void TFrmMain::btnLocal_mClick(TObject* sender) {
 }
 
 void TFrmMain::btnLive_mClick(TObject* sender) {
+    if (Activities.RefusesPresses()) return;
     if (RefusedWhileCopying(*this)) return;
     if (CliSocket->State() != wsConnected) {
         ShowMessageBox(LoadLangString(59869), LoadLangString(59857), 0);
@@ -316,6 +317,7 @@ void TFrmMain::btnLive_mClick(TObject* sender) {
 }
 
 void TFrmMain::btnSer_mClick(TObject*) {
+    if (Activities.RefusesPresses()) return;
     if (RefusedWhileCopying(*this)) return;
     if (CliSocket->State() != wsConnected || AVDataCliSocket->State() != wsConnected) {
         ShowMessageBox(LoadLangString(59869), LoadLangString(59849), 0);

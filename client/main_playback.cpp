@@ -23,9 +23,9 @@ bool TFrmMain::RefusedWhileStreamCopy() {
 }
 
 bool TFrmMain::TransportRefused() {
-    // A click that comes while the reader fills its rings would start a second frame clock beside the
-    // one the waiting handler starts.
-    return fillingRings_ || RefusedWhileStreamCopy();
+    // A click that comes while a wait pumps (the reader filling its rings among them) would start a
+    // second frame clock beside the one the waiting handler starts.
+    return Activities.RefusesPresses() || RefusedWhileStreamCopy();
 }
 
 void TFrmMain::StopPlaybackClocks() {
@@ -112,21 +112,19 @@ void TFrmMain::StartReaderAtCurrent(bool setStartSecond) {
     VideoReader->WakeReader();
 }
 
-void TFrmMain::WaitForRings() {
-    fillingRings_ = true;
-    struct Done {
-        bool& flag;
-        ~Done() { flag = false; }
-    } done{fillingRings_};
+bool TFrmMain::WaitForRings() {
     // No time limit: the reader either fills a ring to half or stops (a short file, the end of the list).
-    while (!VideoReader->IsRingHalfFull(VideoReader->VideoHead()) &&
-           !VideoReader->IsRingHalfFull(VideoReader->AudioHead())) {
-        if (!VideoReader->IsReaderRunning()) return;
-        VideoReader->WakeReader();
-        Application->ProcessMessages();
-        if (Application->Terminated()) return;
-        Sleep(0);
-    }
+    const TWaitEnd end = PumpUntil(
+        TActivity::LocalPlayback, Activities,
+        [this] {
+            if (VideoReader->IsRingHalfFull(VideoReader->VideoHead()) ||
+                VideoReader->IsRingHalfFull(VideoReader->AudioHead()) || !VideoReader->IsReaderRunning())
+                return true;
+            VideoReader->WakeReader();
+            return false;
+        },
+        kNoLimitMs);
+    return end == TWaitEnd::Done;
 }
 
 namespace {
@@ -184,7 +182,8 @@ void TFrmMain::BtnPlayClick(TObject*) {
     std::string name;
     if (!ChoosePlaybackFile(name) || !OpenChosenFile(name)) return Halted(*this);
     StartReaderAtCurrent(true);
-    WaitForRings();
+    // Ended meanwhile (the link's teardown, the recorder disk): nothing is restarted.
+    if (!WaitForRings()) return;
     MMTimerPlayback->SetEnabled(true);
     PlaybackSound(true);
     LastTransportKey = kKeyPlay;
@@ -206,7 +205,7 @@ void TFrmMain::BtnReverseClick(TObject*) {
     std::string name;
     if (!ChoosePlaybackFile(name) || !OpenChosenFile(name)) return Halted(*this);
     StartReaderAtCurrent(true);
-    WaitForRings();
+    if (!WaitForRings()) return;
     MMTimerReverse->SetEnabled(true);
     PlaybackSound(false);
     LastTransportKey = kKeyReverse;
@@ -268,7 +267,7 @@ void TFrmMain::RestartPlayback() {
     std::string name;
     if (!ChoosePlaybackFile(name) || !OpenChosenFile(name)) return Halted(*this);
     StartReaderAtCurrent(true);
-    WaitForRings();
+    if (!WaitForRings()) return;
     if (PlayForward != 0) {
         PlaybackSound(PlaySpeed == 1);
         MMTimerPlayback->SetEnabled(true);
@@ -318,7 +317,7 @@ void TFrmMain::StepRestart(bool forward) {
     const bool atEdge = forward ? CurrentIndexPos + 1 == CurrentIndexCount : CurrentIndexPos == 0;
     if (!OpenChosenFile(name, atEdge)) return;
     StartReaderAtCurrent(false);
-    WaitForRings();
+    if (!WaitForRings()) return;
     // At the edge of the file the first record is the frame on screen again; the extra step crosses it.
     if (atEdge) forward ? ShowNextFrame(true) : ShowPrevFrame(true);
 }

@@ -181,7 +181,7 @@ void TFrmMain::BtnLastClick(TObject*) {
     if (running) {
         VideoReader->StartReader(PlaySpeed, PlayForward, SelectedCamera);
         VideoReader->WakeReader();
-        WaitForRings();
+        if (!WaitForRings()) return;
         PlaybackSound(PlayForward != 0 && PlaySpeed == 1);
         (PlayForward != 0 ? MMTimerPlayback : MMTimerReverse)->SetEnabled(true);
     } else {
@@ -242,7 +242,7 @@ void TFrmMain::BtnFirstClick(TObject*) {
     if (running) {
         VideoReader->StartReader(PlaySpeed, PlayForward, SelectedCamera);
         VideoReader->WakeReader();
-        WaitForRings();
+        if (!WaitForRings()) return;
         PlaybackSound(PlayForward != 0 && PlaySpeed == 1);
         (PlayForward != 0 ? MMTimerPlayback : MMTimerReverse)->SetEnabled(true);
     } else {

@@ -17,7 +17,7 @@ constexpr DWORD kReleaseSettleMs = 300;
 void TFrmMain::SliderSearchClick(TObject*) {}
 
 void TFrmMain::SliderSearchMouseDown(TObject*, TMouseButton, TShiftState, int, int) {
-    if (StreamCopying != 0 || fillingRings_) return;
+    if (StreamCopying != 0 || Activities.RefusesPresses()) return;
     if (PlaybackFileOpen()) {
         MMTimerPutItem->SetEnabled(false);
         MMTimerPlayback->SetEnabled(false);
@@ -41,7 +41,12 @@ void TFrmMain::SliderSearchMouseUp(TObject*, TMouseButton, TShiftState, int, int
     if (PlaybackFileOpen() && SliderSearch->Enabled()) {
         SetEnabled(false);
         CurrentIndexPos = IndexOfKnob(SliderSearch->KnobPos(), CurrentIndexCount);
-        PumpUntil([] { return false; }, kReleaseSettleMs);
+        // Ended meanwhile: whoever ended the playback has put the screens back.
+        if (PumpFor(TActivity::LocalPlayback, Activities, kReleaseSettleMs) != TWaitEnd::TimedOut) {
+            SetEnabled(true);
+            SliderDragging = 0;
+            return;
+        }
         if (PlayState != kPlayStopped) {
             RestartPlayback();
         } else {

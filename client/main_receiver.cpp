@@ -140,6 +140,8 @@ void TFrmMain::ShowRecorderStatus(DWORD status, DWORD recordState) {
         return;
     }
     if (status != 2 && status != 3) return;
+    // Inside a way out the road under way owns the window and the boxes.
+    if (Activities.Ending()) return;
     if (CurrentMode == kModeLive || CurrentMode == kModeSearch) {
         ForcedLocal = 1;
         EndActivities(TWayOut::RecorderBusy);
@@ -159,6 +161,7 @@ void TFrmMain::ExecuteDeviceEvent(DWORD kind, DWORD detail) {
         break;
     case DEVEVENT_REMOTE_WORK:
         if (detail == 1 || detail == 2) {
+            if (Activities.Ending()) break;
             if (CurrentMode == kModeLive || CurrentMode == kModeSearch) {
                 ForcedLocal = 1;
                 EndActivities(TWayOut::RemoteWorkEnded);

@@ -37,6 +37,7 @@ int DbRefusalText(int result) {
 } // namespace
 
 void TFrmMain::BtnSerClick(TObject* sender) {
+    if (Activities.RefusesPresses()) return;
     if (CliSocket->State() != wsConnected) {
         ShowMessageBox(LoadLangString(59869), LoadLangString(59849), 0);
         btnLocal_mClick(sender);
@@ -71,22 +72,29 @@ void TFrmMain::FailDbRequest(int textId, const char* prefix) {
 }
 
 bool TFrmMain::RequestDbFile(int medium) {
+    // Until the search window opens or the chooser is cancelled; a way out ends it meanwhile.
+    Activities.Begin(TActivity::SearchDownload);
     SearchMedium = medium;
     FileReceived = 0;
     FileReceiveFailed = 0;
     const DWORD start = GetTickCount();
     if (SendCommandAndWait(NETCMD_FILE_REQUEST, QELFILE_DATABASE, kDatabaseLimitMs,
-                           static_cast<DWORD>(medium)) == 0) {
-        FailDbRequest(59850, "TIME OUT:");
+                           static_cast<DWORD>(medium), TActivity::SearchDownload) == 0) {
+        if (LastWaitEnd() == TWaitEnd::TimedOut) FailDbRequest(59850, "TIME OUT:");
         return false;
     }
+    // The reply may have come with the end of the search tab's work.
+    if (!Activities.Running(TActivity::SearchDownload)) return false;
     const int result = ReplySlot;
     if (result == 1) {
         // The reply may come before the file: the file itself is what was asked for.
         const DWORD spent = TickDistance(start, GetTickCount());
         const TWaitEnd end = PumpUntil(
+            TActivity::SearchDownload, Activities,
             [&] { return FileReceived != 0 || FileReceiveFailed != 0 || CliSocket->State() != wsConnected; },
             spent < kDatabaseLimitMs ? kDatabaseLimitMs - spent : 0);
+        // The road that ended it has told the user and given the local look.
+        if (end == TWaitEnd::Ended || end == TWaitEnd::Terminated) return false;
         if (FileReceived == 0) {
             if (end == TWaitEnd::TimedOut)
                 FailDbRequest(59850, "TIME OUT:");
@@ -104,7 +112,12 @@ bool TFrmMain::RequestDbFile(int medium) {
 }
 
 bool TFrmMain::CheckRecorderStatus() {
-    if (SendCommandAndWait(NETCMD_STATUS, 0, kReplyLimitMs) == 0) {
+    const int replied = SendCommandAndWait(NETCMD_STATUS, 0, kReplyLimitMs, 0, TActivity::SearchDownload);
+    // A busy status in this very reply takes the way out, which ends the download.
+    if (!Activities.Running(TActivity::SearchDownload)) return false;
+    if (replied == 0) {
+        // The local look, so no chooser over it.
+        Activities.End(TActivity::SearchDownload);
         SetEnabled(true);
         CloseWait();
         CurrentMode = kModeLocal;
@@ -133,6 +146,7 @@ bool TFrmMain::CheckRecorderStatus() {
 }
 
 void TFrmMain::BtnDisserClick(TObject*) {
+    if (Activities.RefusesPresses()) return;
     if (RemoteSearchActive() && CliSocket->State() != wsClosed) {
         Activities.End(TActivity::RemoteSearch);
         ShowWait();

@@ -33,11 +33,13 @@ void TFrmMain::ShowDeviceLog() {
     ShowWait();
     MaxCamera = 0;
     const auto fail = [this](const char* prefix, DWORD command) {
+        // A way out took the pass meanwhile and closed the menu: it stays closed.
+        if (!Activities.Running(TActivity::SetupPass)) return;
         CloseWait();
         ShowSetupMenuAgain();
         AddDebugLine(prefix, command);
     };
-    if (SendCommandAndWait(NETCMD_CAMERA_INFO, 0, kReplyLimitMs) == 0) {
+    if (SendCommandAndWait(NETCMD_CAMERA_INFO, 0, kReplyLimitMs, 0, TActivity::SetupPass) == 0) {
         fail("TIME OUT:", NETCMD_CAMERA_INFO);
         return;
     }
@@ -48,7 +50,8 @@ void TFrmMain::ShowDeviceLog() {
     if (ReplySlot == 1) AddDebugLine("SUCCESS:", NETCMD_CAMERA_INFO);
 
     FileReceived = 0;
-    if (SendCommandAndWait(NETCMD_FILE_REQUEST, QELFILE_LOGLIST, kReplyLimitMs) == 0) {
+    if (SendCommandAndWait(NETCMD_FILE_REQUEST, QELFILE_LOGLIST, kReplyLimitMs, 0, TActivity::SetupPass) ==
+        0) {
         fail("TIME OUT:", NETCMD_FILE_REQUEST);
         return;
     }
@@ -58,8 +61,10 @@ void TFrmMain::ShowDeviceLog() {
         fail("FAILED:", NETCMD_FILE_REQUEST);
         return;
     }
-    switch (PumpUntil([this] { return FileReceived != 0; }, kLogFileLimitMs)) {
+    switch (PumpUntil(
+        TActivity::SetupPass, Activities, [this] { return FileReceived != 0; }, kLogFileLimitMs)) {
     case TWaitEnd::Terminated:
+    case TWaitEnd::Ended:
         return;
     case TWaitEnd::TimedOut:
         CloseWait();
@@ -71,7 +76,7 @@ void TFrmMain::ShowDeviceLog() {
         break;
     }
     frmLoglist->lbLogList->Items()->Clear();
-    if (!PumpFor(kLogSettleMs)) return;
+    if (PumpFor(TActivity::SetupPass, Activities, kLogSettleMs) != TWaitEnd::TimedOut) return;
     try {
         sqlite_db db;
         db.open(ProgramFolder + QelFileName(QELFILE_LOGLIST));

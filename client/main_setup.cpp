@@ -33,6 +33,7 @@ struct TSetupFile {
 } // namespace
 
 void TFrmMain::BtnSetupClick(TObject* sender) {
+    if (Activities.RefusesPresses()) return;
     // The schedule window's copies of an earlier pass (ended by a lost link or the program's end) are
     // no baseline for this one, maybe not even of this recorder.
     for (const char* name :
@@ -51,6 +52,8 @@ void TFrmMain::BtnSetupClick(TObject* sender) {
     // One waited command; false when the pass ends here (the wait window closed, the window enabled).
     auto command = [this, sender](DWORD number, DWORD arg0) {
         if (SendCommandAndWait(number, arg0, kReplyLimitMs) == 0) {
+            // The link went: its closing has told the user and given the local look.
+            if (LastWaitEnd() != TWaitEnd::TimedOut) return false;
             CloseWait();
             SetEnabled(true);
             CurrentMode = kModeLocal;
@@ -132,12 +135,13 @@ void TFrmMain::BtnSetupClick(TObject* sender) {
         return true;
     };
     const TWaitEnd end = PumpUntil(
+        TActivity::Link, Activities,
         [&] {
             return (present(required) && present(optional)) || FileReceiveFailed != 0 ||
                    CliSocket->State() != wsConnected;
         },
         kSetupFilesLimitMs);
-    if (end == TWaitEnd::Terminated) return;
+    if (end == TWaitEnd::Terminated || end == TWaitEnd::Ended) return;
     // Without the configuration the menu has nothing to edit, and without its copy CANCEL could not
     // restore it.
     if (!present(required) ||

@@ -38,13 +38,11 @@ std::string BaseName(const std::string& path) {
 } // namespace
 
 void TFrmMain::PumpDelay(int count) {
-    for (int i = 0; i < count; ++i) {
-        Sleep(100);
-        Application->ProcessMessages();
-    }
+    PumpFor(TActivity::Upgrade, Activities, static_cast<DWORD>(count) * 100);
 }
 
 void TFrmMain::BtnUpgradeClick(TObject*) {
+    if (Activities.RefusesPresses()) return;
     if (CliSocket->State() != wsConnected) {
         ShowMessageBox(LoadLangString(59869), LoadLangString(59872), 0);
         return;
@@ -142,7 +140,7 @@ void TFrmMain::BtnUpgradeClick(TObject*) {
         total += sent;
         if (sent < read) Trace("BtnUpgradeClick", Format("Error: only %d/%d bytes sent!", sent, read));
         FrmUpdateStatus->ProgressTransfer->SetCurrentLevel(static_cast<int>(total));
-        Application->ProcessMessages();
+        PumpFor(TActivity::Upgrade, Activities, 0);
         if (read < static_cast<int>(kUpgradeBlockBytes)) break;
     }
     image.reset();
@@ -159,7 +157,6 @@ void TFrmMain::BtnUpgradeClick(TObject*) {
     }
     if (!linkLost) {
         HeartbeatArmed = PasswordOnlyLogin == 0 ? heartbeatWas : 0;
-        Application->ProcessMessages();
         PumpDelay(kInstallDelaySteps);
         if (!UpgradeRunning()) return;
         linkLost = CliSocket->State() != wsConnected;

@@ -190,9 +190,11 @@ void TfrmBackup::RequestBackupSize(int type) {
     SetEnabled(false);
     FrmMain->SendNetPacketCommand3(NETCMD_BACKUP_SIZE, {startTime_, endTime_, static_cast<DWORD>(type), 0});
     // The reply enables this window (SetBackupSize); a recorder that gives none must not leave it locked.
-    const TWaitEnd end =
-        PumpUntil([this] { return Enabled() || FrmMain->CliSocket->State() != wsConnected; }, kReplyLimitMs);
-    if (end == TWaitEnd::Terminated || Enabled()) return;
+    const TWaitEnd end = PumpUntil(
+        TActivity::Link, FrmMain->Activities,
+        [this] { return Enabled() || FrmMain->CliSocket->State() != wsConnected; }, kReplyLimitMs);
+    // Ended: a lost link has put the windows back on its own way out.
+    if (end == TWaitEnd::Terminated || end == TWaitEnd::Ended || Enabled()) return;
     SetEnabled(true);
     // A lost link has put the windows back on its own way out.
     if (FrmMain->CliSocket->State() != wsConnected) return;

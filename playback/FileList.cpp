@@ -1,5 +1,7 @@
 #include "playback/FileList.h"
 
+#include "client/LinkWait.h"
+
 #include "client/main.h"
 #include "playback/FrameIndexScan.h"
 #include "playback/Qelvidfile.h"
@@ -89,9 +91,21 @@ bool TfrmFileList::LoadFolder(const std::string& folder, const std::string& mask
     std::sort(names.begin(), names.end());
     lbFileList->Items()->Clear();
     if (FrmMain != nullptr && FrmMain->VideoReader != nullptr) FrmMain->VideoReader->ClearList();
+    // The window keeps drawing while a long folder is indexed; presses wait for the list.
+    CActivities* record = FrmMain != nullptr ? &FrmMain->Activities : nullptr;
+    const bool ours = record != nullptr && !record->Running(TActivity::LocalTask);
+    if (ours) record->Begin(TActivity::LocalTask);
+    struct TEnd {
+        CActivities* record;
+        bool ours;
+        ~TEnd() {
+            if (ours) record->End(TActivity::LocalTask);
+        }
+    } end{record, ours};
     try {
         for (const std::string& name : names) {
-            Application->ProcessMessages();
+            if (record != nullptr && PumpFor(TActivity::LocalTask, *record, 0) != TWaitEnd::TimedOut)
+                return false;
             if (FileSize(folder_ + name) <= 0 || name.size() < kRecordingNameLength) continue;
             ++fileCount_;
             lbFileList->Items()->Add(name);

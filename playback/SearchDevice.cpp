@@ -46,10 +46,15 @@ void TFrmSerDevice::Choose(int medium) {
     Close();
     media = medium;
     if (FrmMain == nullptr) return;
-    if (!FrmMain->RequestDbFile(medium) || !FrmMain->QueryQelDbYears()) {
+    const bool fetched = FrmMain->RequestDbFile(medium) && FrmMain->QueryQelDbYears();
+    // Ended meanwhile (the link lost, the recorder's end of remote work, a way out): that road has told
+    // the user and given the local look; the chooser stays closed.
+    if (!FrmMain->Activities.Running(TActivity::SearchDownload)) return;
+    if (!fetched) {
         Show();
         return;
     }
+    FrmMain->Activities.End(TActivity::SearchDownload);
     // The download is over: the wait window must not cover the choice that follows.
     if (FrmWait != nullptr) FrmWait->Close();
     if (frmSearch != nullptr) frmSearch->Show();
@@ -71,6 +76,7 @@ void TFrmSerDevice::btnCancelClick(TObject*) {
         if (FrmWait != nullptr) FrmWait->Close();
         FrmMain->BtnDisser->Hide();
         FrmMain->Activities.End(TActivity::RemoteSearch);
+        FrmMain->Activities.End(TActivity::SearchDownload);
         FrmMain->BtnSer->SetVisible(true);
         FrmMain->SetEnabled(true);
     }

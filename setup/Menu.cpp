@@ -198,14 +198,18 @@ void TfrmMenu::btnOkClick(TObject* sender) {
     if (FrmWait != nullptr) FrmWait->Show();
     const DWORD applyWord = static_cast<DWORD>(RecordModifiedWord() | 4);
     TUploadEnd end = SendSetupFile("config.ini", QELFILE_CONFIG, kApplyReplyLimitMs);
-    if (end == TUploadEnd::Terminated) return;
+    // Ended: the road that ended the pass has told the user and closed its windows.
+    if (end == TUploadEnd::Terminated || end == TUploadEnd::Ended) return;
     bool applied = false;
     if (end == TUploadEnd::Accepted) {
         FrmMain->ApplyResult = 0;
         FrmMain->SendNetPacketCommand(NETCMD_APPLY, applyWord);
-        const TWaitEnd wait =
-            PumpUntil([] { return FrmMain->ApplyResult != 0 || !SetupLinkUp(); }, kApplyReplyLimitMs);
-        if (wait == TWaitEnd::Terminated) return;
+        const TWaitEnd wait = PumpUntil(
+            TActivity::SetupPass, FrmMain->Activities,
+            [] { return FrmMain->ApplyResult != 0 || !SetupLinkUp(); }, kApplyReplyLimitMs);
+        if (wait == TWaitEnd::Terminated || wait == TWaitEnd::Ended) return;
+        // A link that closed as the wait saw it: its closing ends the pass and tells the user.
+        if (!FrmMain->Activities.Running(TActivity::SetupPass)) return;
         applied = FrmMain->ApplyResult == 1;
         if (!applied)
             end = !SetupLinkUp()              ? TUploadEnd::LinkLost

@@ -251,9 +251,11 @@ private:
     // application is ending) when one did not get through.
     bool SendScheduleFiles();
     void RestoreCopy(const std::string& copy, const std::string& file);
+    // CANCEL's work: the schedule window's copies back, the page closed, the menu shown.
+    void TakeBack();
 
-    // An OK is sending: a second press while its wait pumps messages would send everything twice.
-    bool uploading_ = false;
+    // CANCEL was pressed while OK waited for the recorder: OK stops there and takes the edits back.
+    bool cancelAsked_ = false;
 };
 
 extern TfrmRecord2* frmRecord2;

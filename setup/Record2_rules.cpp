@@ -2,6 +2,7 @@
 // radios that change the table.
 #include "setup/Record2.h"
 
+#include "client/main.h"
 #include "setup/Schedule.h"
 
 #include <algorithm>
@@ -449,6 +450,8 @@ void TfrmRecord2::rbtBackupEventClick(TObject*) {
 }
 
 void TfrmRecord2::btnScheduleClick(TObject*) {
+    // Not while OK waits for the recorder: the schedule's copies are what CANCEL would put back.
+    if (FrmMain != nullptr && FrmMain->Activities.RefusesPresses()) return;
     Hide();
     if (frmSchedule != nullptr) frmSchedule->Show();
 }

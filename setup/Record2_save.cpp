@@ -31,7 +31,8 @@ bool TfrmRecord2::SendScheduleFiles() {
     const std::string folder = SetupFolder();
     for (const TScheduleFile& file : kScheduleFiles) {
         // Each file waits for its own reply, so a late one can never be taken for the next upload's.
-        const TUploadEnd end = SendSetupFile(file.name, file.kind, kScheduleReplyMs);
+        const TUploadEnd end =
+            SendSetupFile(file.name, file.kind, kScheduleReplyMs, [this] { return cancelAsked_; });
         switch (end) {
         case TUploadEnd::Accepted:
             // The recorder has it: the word tells APPLY so, and CANCEL has nothing left to take back.
@@ -42,6 +43,7 @@ bool TfrmRecord2::SendScheduleFiles() {
             // A file that is not here is not announced.
             break;
         case TUploadEnd::Terminated:
+        case TUploadEnd::Ended:
             return false;
         default:
             if (FrmWait != nullptr) FrmWait->Close();
@@ -60,7 +62,8 @@ void TfrmRecord2::EmptyPageLists() {
 }
 
 void TfrmRecord2::btnOkClick(TObject*) {
-    if (uploading_) return;
+    // A second OK while the first one's wait pumps messages would send everything twice.
+    if (FrmMain != nullptr && FrmMain->Activities.RefusesPresses()) return;
     if (Config.Loaded())
         SaveRecordChanges(*Config.Ini, kConfigSection, Loaded, LoadedGroup, PageSettings(),
                           cmbCur_group->ItemIndex());
@@ -72,10 +75,16 @@ void TfrmRecord2::btnOkClick(TObject*) {
         SetupBoxOver(this, LangText(59869), LangText(59872), 0);
         return;
     }
-    uploading_ = true;
+    cancelAsked_ = false;
     if (FrmWait != nullptr) FrmWait->Show();
     const bool sent = SendScheduleFiles();
-    uploading_ = false;
+    if (cancelAsked_) {
+        // Nothing more went out; what the recorder may have taken is not applied without the word.
+        cancelAsked_ = false;
+        if (FrmWait != nullptr) FrmWait->Close();
+        if (FrmMain != nullptr && FrmMain->Activities.Running(TActivity::SetupPass)) TakeBack();
+        return;
+    }
     if (!sent) return;
     Modified |= 3;
     if (FrmWait != nullptr) FrmWait->Close();
@@ -96,6 +105,15 @@ void TfrmRecord2::RestoreCopy(const std::string& copy, const std::string& file) 
 
 // The modified word keeps what an earlier OK of this pass sent: those files are on the recorder.
 void TfrmRecord2::btnCancelClick(TObject*) {
+    // Not run inside OK's wait: it ends that wait, and OK takes the edits back once out of it.
+    if (FrmMain != nullptr && FrmMain->Activities.RefusesPresses()) {
+        if (FrmMain->Activities.Waited(TActivity::SetupPass)) cancelAsked_ = true;
+        return;
+    }
+    TakeBack();
+}
+
+void TfrmRecord2::TakeBack() {
     RestoreCopy("temp_holiday.ini", "holiday.ini");
     RestoreCopy("temp_schedule.dat", "schedule.dat");
     EmptyPageLists();

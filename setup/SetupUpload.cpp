@@ -36,16 +36,25 @@ bool SetupLinkUp() {
     return FrmMain != nullptr && FrmMain->CliSocket != nullptr && FrmMain->CliSocket->State() == wsConnected;
 }
 
-TUploadEnd SendSetupFile(const std::string& name, DWORD kind, DWORD limitMs) {
+TUploadEnd SendSetupFile(const std::string& name, DWORD kind, DWORD limitMs,
+                         const std::function<bool()>& stopped) {
     std::string bytes;
     if (!ReadSetupFile(SetupFolder() + name, bytes)) return TUploadEnd::NoFile;
+    CActivities& record = FrmMain->Activities;
+    const auto ended = [&] { return !record.Running(TActivity::SetupPass) || (stopped && stopped()); };
+    if (ended()) return TUploadEnd::Ended;
     if (!SetupLinkUp()) return TUploadEnd::LinkLost;
     FrmMain->UploadAccepted = kNoUploadReply;
     const int sent = FrmMain->SendFileUpload(kind, bytes);
+    // The closing of a link lost meanwhile took the pass and told the user.
+    if (ended()) return TUploadEnd::Ended;
     if (sent != static_cast<int>(bytes.size()) || !SetupLinkUp()) return TUploadEnd::LinkLost;
-    const TWaitEnd end =
-        PumpUntil([] { return FrmMain->UploadAccepted != kNoUploadReply || !SetupLinkUp(); }, limitMs);
+    const TWaitEnd end = PumpUntil(
+        TActivity::SetupPass, record,
+        [&] { return FrmMain->UploadAccepted != kNoUploadReply || !SetupLinkUp() || (stopped && stopped()); },
+        limitMs);
     if (end == TWaitEnd::Terminated) return TUploadEnd::Terminated;
+    if (ended()) return TUploadEnd::Ended;
     if (FrmMain->UploadAccepted == kNoUploadReply) {
         FrmMain->UploadAccepted = 0;
         return SetupLinkUp() ? TUploadEnd::Unanswered : TUploadEnd::LinkLost;

@@ -171,8 +171,8 @@ void TfrmUpload::btnOkClick(TObject*) {
         if (Application->Terminated()) return;
         if (FrmUpdateStatus != nullptr) FrmUpdateStatus->ProgressUpdate->SetCurrentLevel(i + 1);
     }
-    Application->ProcessMessages();
-    if (!PumpFor(1000)) return;
+    // The last recorder gets a moment to take the file before its link is closed.
+    if (PumpFor(TActivity::Link, FrmMain->Activities, 1000) == TWaitEnd::Terminated) return;
     if (FrmUpdateStatus != nullptr) {
         FrmUpdateStatus->Close();
         FrmUpdateStatus->ResetProgress();
@@ -194,9 +194,12 @@ void TfrmUpload::SendTo(const std::string& destination, const std::string& bytes
     socket->SetAddr(host);
     socket->SetPort(port);
     socket->SetProto("tcp");
+    // Each recorder's connection is a link of its own, which the sends below wait on.
+    FrmMain->Activities.Begin(TActivity::Link);
     socket->Connect();
-    if (PumpUntil([socket] { return socket->State() != wsConnecting; }, kUploadConnectLimitMs) ==
-        TWaitEnd::Terminated)
+    if (PumpUntil(
+            TActivity::Link, FrmMain->Activities, [socket] { return socket->State() != wsConnecting; },
+            kUploadConnectLimitMs) == TWaitEnd::Terminated)
         return;
     Log("Connect(" + host + ":" + port + ")"); // untranslated: the upload log's technical lines
     if (socket->State() != wsConnected) {
@@ -219,5 +222,6 @@ void TfrmUpload::SendTo(const std::string& destination, const std::string& bytes
     if (sent < total)
         DebugTrace("TfrmUpload::btnOkClick", Format("Error: only %d/%d bytes sent!", sent, total));
     if (FrmUpdateStatus != nullptr) FrmUpdateStatus->ProgressTransfer->SetCurrentLevel(sent > 0 ? sent : 0);
-    Application->ProcessMessages();
+    // The progress shows before the next recorder.
+    PumpFor(TActivity::Link, FrmMain->Activities, 0);
 }

@@ -93,7 +93,7 @@ bool IsOnHotplugBus(const std::string& disk) {
 // Long enough for xdg-open without a desktop to try every program it knows (2 s on a loaded machine).
 constexpr int kDesktopAnswerMs = 5000;
 
-void OpenWithDesktop(const std::string& folder, const std::function<void()>& whileWaiting) {
+void OpenWithDesktop(const std::string& folder, const std::function<bool()>& whileWaiting) {
     const std::string program = FindProgram("xdg-open");
     if (program.empty())
         throw EVolumeError(TVolumeFault::kNoOpener, folder, "",
@@ -115,7 +115,8 @@ void OpenWithDesktop(const std::string& folder, const std::function<void()>& whi
         int status = 0;
         const pid_t ended = waitpid(pid, &status, WNOHANG);
         if (ended == 0) {
-            if (whileWaiting) whileWaiting();
+            // The caller no longer waits: the exit is collected aside, as for a file manager.
+            if (whileWaiting && !whileWaiting()) break;
             usleep(20 * 1000);
             continue;
         }
@@ -306,7 +307,7 @@ std::vector<MountEntry> ReadMountTable() {
     return ParseMountTable(detail::ReadWhole("/proc/self/mounts"));
 }
 
-void OpenFolder(const std::string& folder, const std::function<void()>& whileWaiting) {
+void OpenFolder(const std::string& folder, const std::function<bool()>& whileWaiting) {
     const VolumeSource source = detail::CurrentSource();
     if (source.openFolder)
         source.openFolder(folder);

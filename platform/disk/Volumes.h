@@ -118,9 +118,9 @@ std::vector<std::string> OwnMounts();
 
 // Shows the folder in the desktop's file manager through xdg-open, waiting only for it to hand the folder
 // over; EVolumeError (kNoOpener, kNothingShows) when xdg-open is missing or finds nothing to show the
-// folder with. `whileWaiting`
-// runs every few milliseconds of that wait, so a window can keep answering.
-void OpenFolder(const std::string& folder, const std::function<void()>& whileWaiting = {});
+// folder with. `whileWaiting` runs every few milliseconds of that wait, so a window can keep answering;
+// when it returns false the wait ends there, without an error.
+void OpenFolder(const std::string& folder, const std::function<bool()>& whileWaiting = {});
 
 // The program's path in PATH; empty when it is not installed.
 std::string FindProgram(const std::string& name);

@@ -86,6 +86,8 @@ public:
 
     bool Connect(int port) {
         ResetLink();
+        // The waits of the link serve it: they end once it no longer runs.
+        Activities.Begin(TActivity::Link);
         socket_->SetAddr("127.0.0.1");
         socket_->SetProto("tcp");
         socket_->SetPort(std::to_string(port));

@@ -30,11 +30,16 @@ TEST(TickDistance, EitherWayAndAcrossTheWrap) {
 
 TEST(PumpUntil, EndsOnTheConditionOrAfterTheLimitOfTheOneTick) {
     (void)Application->Handle();
+    CActivities record;
+    record.Begin(TActivity::Link);
     {
         FakeTick tick(1000, 0);
         int turns = 0;
-        EXPECT_EQ(PumpUntil([&] { return true; }, 0), TWaitEnd::Done);
         EXPECT_EQ(PumpUntil(
+                      TActivity::Link, record, [&] { return true; }, 0),
+                  TWaitEnd::Done);
+        EXPECT_EQ(PumpUntil(
+                      TActivity::Link, record,
                       [&] {
                           if (++turns >= 3) tick.Advance(turns == 3 ? 300000 : 1);
                           return false;
@@ -48,24 +53,60 @@ TEST(PumpUntil, EndsOnTheConditionOrAfterTheLimitOfTheOneTick) {
         // 20 s of fake time at 10 ms a reading.
         FakeTick tick(5000, 10);
         const DWORD start = tick.Now();
-        EXPECT_EQ(PumpUntil(nullptr, 20000), TWaitEnd::TimedOut);
+        EXPECT_EQ(PumpFor(TActivity::Link, record, 20000), TWaitEnd::TimedOut);
         EXPECT_GT(TickDistance(start, tick.Now()), 20000u);
         EXPECT_LT(TickDistance(start, tick.Now()), 25000u);
     }
 }
 
+TEST(PumpUntil, EndsWhenItsActivityEndsAndRefusesPressesMeanwhile) {
+    (void)Application->Handle();
+    FakeTick tick(1000, 0);
+    CActivities record;
+    // Not running on entry: nothing to wait for, even with the condition holding.
+    EXPECT_EQ(PumpUntil(
+                  TActivity::SearchDownload, record, [] { return true; }, 5000),
+              TWaitEnd::Ended);
+    record.Begin(TActivity::SearchDownload);
+    record.Begin(TActivity::LocalPlayback);
+    int turns = 0;
+    bool refusedInside = false, waitedInside = false, otherWaited = true;
+    EXPECT_EQ(PumpUntil(
+                  TActivity::SearchDownload, record,
+                  [&] {
+                      refusedInside = record.RefusesPresses();
+                      waitedInside = record.Waited(TActivity::SearchDownload);
+                      otherWaited = record.Waited(TActivity::LocalPlayback);
+                      // Another handler ends the activity; the condition would hold only later.
+                      if (++turns == 2) record.End(TActivity::SearchDownload);
+                      return turns >= 5;
+                  },
+                  5000),
+              TWaitEnd::Ended);
+    EXPECT_EQ(turns, 2);
+    EXPECT_TRUE(refusedInside);
+    EXPECT_TRUE(waitedInside);
+    EXPECT_FALSE(otherWaited);
+    EXPECT_FALSE(record.RefusesPresses()) << "the refusal ends with the wait";
+    EXPECT_FALSE(record.Waited(TActivity::SearchDownload));
+    EXPECT_TRUE(record.Running(TActivity::LocalPlayback));
+}
+
 TEST(PumpUntil, StopsWhenTheApplicationEnds) {
     (void)Application->Handle();
     FakeTick tick(1000, 0);
+    CActivities record;
+    record.Begin(TActivity::Link);
     int turns = 0;
     EXPECT_EQ(PumpUntil(
+                  TActivity::Link, record,
                   [&] {
                       if (++turns == 2) Application->Terminate();
                       return false;
                   },
                   5000),
               TWaitEnd::Terminated);
-    EXPECT_FALSE(PumpFor(100));
+    EXPECT_EQ(PumpFor(TActivity::Link, record, 100), TWaitEnd::Terminated);
     form_testing::ResetApplication();
     EXPECT_FALSE(Application->Terminated());
 }

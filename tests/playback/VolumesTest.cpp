@@ -231,7 +231,10 @@ TEST(VolumesReal, ShowingAFolderTellsWhyItCouldNot) {
         std::string error;
         int waits = 0;
         try {
-            volumes::OpenFolder(folder, [&waits] { ++waits; });
+            volumes::OpenFolder(folder, [&waits] {
+                ++waits;
+                return true;
+            });
         } catch (const EVolumeError& e) {
             error = e.Message;
             EXPECT_EQ(e.Fault, row.fault);

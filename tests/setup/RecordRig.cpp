@@ -50,6 +50,8 @@ void RecordRig::OpenPage(int cameras, int maxFrameRate) {
     frmRecord2->SetCurrentGroup(TfrmVidstd::GroupFromItem111(frmMenu->ReadConfigItem111()));
     frmRecord2->FillLists();
     frmRecord2->Show();
+    // As the setup button leaves it: the page's uploads serve the pass.
+    FrmMain->Activities.Begin(TActivity::SetupPass);
     form_testing::ProcessEvents();
 }
 
