@@ -1,9 +1,15 @@
-// Every pumped wait of the client caught by every event that can reach it while it pumps, against the
+// The client's pumped waits caught by every event that can reach them while they pump, against the
 // simulated recorder, as one table: the rows are the waits (the recorder holds the reply the wait is for,
 // or sends its file slowly), the columns the events, each cell one run with its outcome written out:
 // the boxes in their order, the windows that show, what runs, and that the waiting handler, once the
 // reply comes after all, starts nothing of the ended work. After each cell the client logs in again and
 // live view brings pictures within five seconds.
+//
+// Waits that are no rows yet: connect and A/V connect, the log-in replies and the password, every send's
+// own wait, the heartbeat's 122, the power button's pause, the tab changes' 108, 109 and 105, the search's
+// 109 after its database, STOP's 115, the log list's 107, the upgrade's 101 and 109, the reader's rings,
+// the slider's settle, the detect button's opener, the map check, the play list's folder scan and the
+// upload to several recorders.
 #include "tests/client/SessionRig.h"
 
 #include "client/formupdatestat.h"
