@@ -8,7 +8,7 @@
 // A user cannot reach every cell by the buttons alone (the main window is disabled while the setup menu
 // is up; local playback runs only while no recorder is logged in, so the link's ways find it running
 // only when the test starts it so); there the handler is called as the button would call it.
-#include "tests/client/LoginRig.h"
+#include "tests/client/SessionRig.h"
 #include "tests/playback/RecordingMaker.h"
 #include "tests/recdb/SearchRig.h"
 
@@ -20,6 +20,7 @@
 #include "tools/recgen/SynthCamera.h"
 
 #include "platform/core/FileUtils.h"
+#include "platform/vcl/TestHooks.h"
 
 #include <algorithm>
 #include <set>
@@ -34,36 +35,44 @@ struct ActivityRow {
     int tab; // where it runs
     // Sent while the link lives, in this order.
     std::vector<DWORD> stops;
+    // The recorder's end of remote work and its busy status leave it running.
+    bool outlivesRemoteEnd;
 };
 
 const ActivityRow kRows[] = {
-    {TActivity::LiveView, kModeLive, {NETCMD_LIVE_STOP}},
-    {TActivity::RemoteSearch, kModeSearch, {NETCMD_SEARCH_STOP}},
-    {TActivity::SearchBackup, kModeSearch, {NETCMD_SEARCH_STOP}},
-    {TActivity::Backup, kModeSearch, {NETCMD_SEARCH_STOP}},
-    {TActivity::SetupPass, kModeLive, {}},
-    {TActivity::Upgrade, kModeLocal, {}},
-    {TActivity::Sound, kModeLocal, {}},
-    {TActivity::LocalPlayback, kModeLocal, {}},
+    {TActivity::LiveView, kModeLive, {NETCMD_LIVE_STOP}, false},
+    {TActivity::RemoteSearch, kModeSearch, {NETCMD_SEARCH_STOP}, false},
+    {TActivity::SearchBackup, kModeSearch, {NETCMD_SEARCH_STOP}, false},
+    {TActivity::Backup, kModeSearch, {NETCMD_SEARCH_STOP}, false},
+    {TActivity::SetupPass, kModeLive, {}, false},
+    // Installing while the user watches the live tab: the recorder ending the tab's work is not the end
+    // of the installation.
+    {TActivity::Upgrade, kModeLive, {}, true},
+    {TActivity::Sound, kModeLocal, {}, true},
+    {TActivity::LocalPlayback, kModeLocal, {}, true},
 };
 
 struct WayColumn {
     TWayOut way;
     // The stop commands can still reach the recorder.
     bool linkLives;
+    // The command and A/V connections are closed at the end.
+    bool closesLink;
+    // Only the live and search tabs' work ends.
+    bool remoteTabsOnly;
     // The caption and text of the way's box, none when 0.
     int boxCaption, boxText;
 };
 
 const WayColumn kColumns[] = {
-    {TWayOut::Disconnect, true, 0, 0},
-    {TWayOut::PowerOff, true, 0, 0},
-    {TWayOut::CommandLinkLost, false, 59878, 59879},
-    {TWayOut::AvLinkLost, false, 59878, 59879},
-    {TWayOut::HeartbeatLost, false, 59878, 59879},
-    {TWayOut::RemoteWorkEnded, true, 59878, 59868},
-    {TWayOut::RecorderBusy, true, 0, 0},
-    {TWayOut::NewConnect, true, 0, 0},
+    {TWayOut::Disconnect, true, true, false, 0, 0},
+    {TWayOut::PowerOff, true, true, false, 0, 0},
+    {TWayOut::CommandLinkLost, false, true, false, 59878, 59879},
+    {TWayOut::AvLinkLost, false, true, false, 59878, 59879},
+    {TWayOut::HeartbeatLost, false, true, false, 59878, 59879},
+    {TWayOut::RemoteWorkEnded, true, false, true, 59878, 59868},
+    {TWayOut::RecorderBusy, true, false, true, 0, 0},
+    {TWayOut::NewConnect, true, true, false, 0, 0},
 };
 
 struct Cell {
@@ -91,10 +100,8 @@ std::vector<Cell> EveryCell() {
     return cells;
 }
 
-// The work a way out ends: the recorder's end of remote work and its busy status end only what runs in
-// the live and search tabs.
 bool Ends(const Cell& c) {
-    return !(WayEndsRemoteTabsOnly(c.column.way) && c.row.tab == kModeLocal);
+    return !(c.column.remoteTabsOnly && c.row.outlivesRemoteEnd);
 }
 
 bool IsLocal(TActivity a) {
@@ -110,160 +117,8 @@ bool StillRuns(const Cell& c, TActivity a) {
 
 constexpr DWORD kStopCommands[] = {NETCMD_LIVE_STOP, NETCMD_SEARCH_STOP, NETCMD_MODE};
 
-// What the cells search and back up: 1 January 2008, one recording from 9:00. Each cell is a program
-// of its own, so a store no larger than that keeps the table quick.
-struct TableStore {
-    testing_support::TempDir dir;
-    TableStore() {
-        recgen::StoreOptions s;
-        s.days = 1;
-        s.hours = {9};
-        s.secondsPerRecording = 90;
-        s.stream.framesPerSecond = 1;
-        s.stream.cameras = 4;
-        recgen::GenerateStore(dir.Path().string(), s, recgen::RecorderIdentity{});
-    }
-};
-
-const std::string& StorePath() {
-    static const TableStore store;
-    static const std::string path = store.dir.Path().string();
-    return path;
-}
-
-class EveryWayOut : public LoginRig, public ::testing::WithParamInterface<Cell> {
+class WayOutRig : public SessionRig {
 protected:
-    static void SetUpTestSuite() { UseBuiltInSoundWithoutDevice(true); }
-    static void TearDownTestSuite() { UseBuiltInSoundWithoutDevice(false); }
-
-    void TearDown() override {
-        if (FrmMain != nullptr) FrmMain->VideoReader->StopReader();
-        LoginRig::TearDown();
-    }
-    // Every window of the program, as its entry makes them.
-    void CreateWindows() override { CreateHarbekWindows(); }
-
-    // After the power button the program runs anew, as the user starts it again.
-    void RestartProgram() {
-        form_testing::ResetApplication();
-        ForgetHarbekWindows();
-        Screen->SetTestGeometry(Rect(0, 0, 1920, 1080), Rect(0, 0, 1920, 1040));
-        CreateWindows();
-        StartMain();
-        FrmMain->TimerHeartBeat->SetInterval(0x7FFFFFFF);
-    }
-
-    recsim::RecSim& Recorder() {
-        recsim::RecSimOptions o = QuickSimOptions();
-        o.store = StorePath();
-        o.realtime = true;
-        o.liveFps = 5;
-        // Frames already on the way when the recorder pauses: a step has something to show and queue.
-        o.faults.framesAfterPause = 8;
-        o.firmwareSteps = 40;
-        o.firmwareStepMs = 100;
-        return StartSim(o);
-    }
-
-    void LogInTo(recsim::RecSim& sim) {
-        LogIn(sim);
-        ASSERT_TRUE(PumpReal([] { return FrmMain->LoggedIn == 1; }));
-        ASSERT_TRUE(sim.WaitForAvConnection(true, 2000));
-        ASSERT_TRUE(Idle());
-    }
-
-    void Answer(TModalResult answer) {
-        whileBoxUp = [answer](TForm& box) { box.SetModalResult(answer); };
-    }
-
-    // Search tab, search button, the hard disk, all recordings, 1 January 9:00, and the minute table's
-    // OK: the recorder plays the recording from 9:00.
-    void StartRemoteSearch(recsim::RecSim& sim) {
-        Answer(mrYes);
-        FrmMain->btnSer_mClick(FrmMain->btnSer_m);
-        ASSERT_EQ(FrmMain->CurrentMode, kModeSearch);
-        FrmMain->BtnSerClick(FrmMain->BtnSer);
-        FrmSerDevice->btnHDD->OnClick(FrmSerDevice->btnHDD);
-        ASSERT_TRUE(frmSearch->Visible());
-        frmSearch->btnAllClick(frmSearch->btnAll);
-        ASSERT_TRUE(frmCalendar->Visible());
-        frmCalendar->DayCellClick(TfrmCalendar::FirstWeekday(2008, 1));
-        frmCalendar->btnOkClick(frmCalendar->btnOk);
-        ASSERT_TRUE(frmHourTable->Visible());
-        frmHourTable->HourCellClick(0, 9);
-        frmHourTable->btnOk2Click(frmHourTable->btnOk);
-        ASSERT_TRUE(frmMinTable->Visible());
-        frmMinTable->MinuteCellClick(0, 0);
-        const DWORD shownBefore = FrmMain->AvShow.lastDisplayedTime;
-        frmMinTable->btnOk2Click(frmMinTable->btnOk);
-        ASSERT_TRUE(sim.Log().WaitForCommand(NETCMD_SEARCH, 2000));
-        ASSERT_TRUE(PumpReal([&] {
-            return FrmMain->lbState->Caption() == "SEARCH" &&
-                   FrmMain->AvShow.lastDisplayedTime != shownBefore && !FrmWait->Visible();
-        }));
-        whileBoxUp = nullptr;
-    }
-
-    void StartLive() {
-        FrmMain->btnLive_mClick(FrmMain->btnLive_m);
-        ASSERT_EQ(FrmMain->CurrentMode, kModeLive);
-        // The tab offers to start live view; no stop button stands for a stream not running.
-        EXPECT_TRUE(FrmMain->BtnLive->Visible());
-        EXPECT_FALSE(FrmMain->BtnDislive->Visible());
-        for (std::string& text : FrmMain->ChannelTimeTexts)
-            text.clear();
-        FrmMain->BtnLiveClick(FrmMain->BtnLive);
-        ASSERT_TRUE(FrmMain->LiveActive());
-    }
-
-    // Pictures of the recorder's size on all four screens.
-    static bool PicturesOnEveryScreen() {
-        for (std::size_t k = 0; k < 4; ++k)
-            if (FrmMain->ChannelTimeTexts[k].empty() || FrmMain->VidScreen[k]->Picture()->Width() != 352)
-                return false;
-        return true;
-    }
-
-    // Screens that show a picture or the time of a frame.
-    static int ScreensInUse() {
-        const TPicture* empty = FrmMain->ImageEmpty->Picture();
-        const TLabel* times[] = {FrmMain->LabelCamera1, FrmMain->LabelCamera2, FrmMain->LabelCamera3,
-                                 FrmMain->LabelCamera4};
-        int used = 0;
-        for (std::size_t k = 0; k < 4; ++k) {
-            const TPicture* picture = FrmMain->VidScreen[k]->Picture();
-            used += picture->Width() != empty->Width() || picture->Height() != empty->Height() ||
-                    !times[k]->Caption().empty();
-        }
-        return used;
-    }
-
-    // A recording of 40 seconds of four cameras with a sound frame each second, playing from this computer.
-    void StartLocalPlayback(bool withSound) {
-        CQelVideoFile& reader = *FrmMain->VideoReader;
-        const recmaker::Made made =
-            recmaker::Write(HomeFile("rec0"), recmaker::Stream(1199178000, 40, 30, 4, true), 1);
-        reader.SetListItem(made.path, 0);
-        reader.SetListStart(0);
-        reader.SetListEnd(1);
-        FrmMain->PlayListPos = 0;
-        FrmMain->LastTransportKey = kKeyFirst;
-        FrmMain->OpenPlaybackFile(made.path);
-        ASSERT_TRUE(FrmMain->PlaybackFileOpen());
-        FrmMain->BtnPlayClick(FrmMain->BtnPlay);
-        ASSERT_EQ(FrmMain->PlayState, kPlayForward);
-        // Twice the speed: the clock runs on and the sound is off.
-        if (!withSound) FrmMain->BtnFastPlayClick(FrmMain->BtnFastPlay);
-        ASSERT_TRUE(FrmMain->MMTimerPlayback->Enabled());
-        ASSERT_TRUE(FrmMain->VideoReader->IsReaderRunning());
-        ASSERT_EQ(FrmMain->Activities.Running(TActivity::Sound), withSound);
-        // The generated frames carry no pictures: the first screen shows a real one, as a played frame would.
-        const std::vector<BYTE> jpeg = recgen::SynthCamera(1, 352, 240).Picture(1199178000, 0);
-        ASSERT_EQ(FrmMain->ShowJpegFrame(jpeg.data(), jpeg.size(), FrmMain->JpegImage, FrmMain->VidScreen[0]),
-                  1);
-        ASSERT_GE(ScreensInUse(), 1);
-    }
-
     void Start(TActivity activity, recsim::RecSim& sim) {
         switch (activity) {
         case TActivity::LiveView:
@@ -322,6 +177,11 @@ protected:
             FrmMain->BtnUpgradeClick(FrmMain->BtnUpgrade);
             // Installing: the recorder reports its progress.
             ASSERT_TRUE(PumpReal([] { return FrmUpdateStatus->ProgressUpdate->CurrentLevel() > 0; }));
+            // Meanwhile the user looks at the live tab.
+            Answer(mrYes);
+            FrmMain->btnLive_mClick(FrmMain->btnLive_m);
+            whileBoxUp = nullptr;
+            ASSERT_EQ(FrmMain->CurrentMode, kModeLive);
             break;
         }
         case TActivity::Sound:
@@ -409,14 +269,6 @@ protected:
         return out;
     }
 
-    // The windows that show, by class.
-    static std::set<std::string> ShowingWindows() {
-        std::set<std::string> out;
-        for (int i = 0; i < Screen->FormCount(); ++i)
-            if (Screen->Forms(i)->Visible()) out.insert(Screen->Forms(i)->ClassName());
-        return out;
-    }
-
     void ExpectNothingLeftOf(const Cell& c) {
         const CActivities& record = FrmMain->Activities;
         for (const ActivityRow& row : kRows)
@@ -442,24 +294,10 @@ protected:
         EXPECT_FALSE(FrmMain->VideoReader->IsReaderRunning());
     }
 
-    void ExpectTheLocalLook() {
-        EXPECT_EQ(FrmMain->CurrentMode, kModeLocal);
-        EXPECT_EQ(FrmMain->ImgFrame2->CurrentFrame(), 0);
-        EXPECT_TRUE(FrmMain->BtnFirst->Visible());
-        EXPECT_TRUE(FrmMain->BtnFastReverse->Visible());
-        EXPECT_FALSE(FrmMain->BtnBack5->Visible());
-        for (TControl* button : {FrmMain->BtnLive, FrmMain->BtnDislive, FrmMain->BtnSer, FrmMain->BtnDisser,
-                                 FrmMain->BtnBackup, FrmMain->BtnBackup_on, FrmMain->BtnSetup})
-            EXPECT_FALSE(button->Visible()) << button->Name();
-        const bool linkUp = FrmMain->CliSocket->State() == wsConnected;
-        EXPECT_EQ(FrmMain->BtnDisconnect->Visible(), linkUp);
-        EXPECT_EQ(FrmMain->BtnConnect->Visible(), !linkUp);
-        EXPECT_TRUE(FrmMain->Enabled());
-        EXPECT_FALSE(FrmWait->Visible());
-    }
-
     testing_support::TempDir backupFolder_;
 };
+
+class EveryWayOut : public WayOutRig, public ::testing::WithParamInterface<Cell> {};
 
 TEST_P(EveryWayOut, EndsItsWorkAndTheNextLogInWorks) {
     const Cell& c = GetParam();
@@ -480,7 +318,7 @@ TEST_P(EveryWayOut, EndsItsWorkAndTheNextLogInWorks) {
         if (c.column.way == TWayOut::RemoteWorkEnded && c.row.tab == kModeSearch)
             stops.push_back(NETCMD_MODE);
     }
-    if (WayClosesLink(c.column.way) && c.column.way != TWayOut::NewConnect && !offline)
+    if (c.column.closesLink && c.column.way != TWayOut::NewConnect && !offline)
         ASSERT_TRUE(sim.WaitForCommandConnection(false, 3000));
     PumpReal([] { return false; }, 100);
     EXPECT_EQ(StopsSince(sim, from), stops);
@@ -495,7 +333,9 @@ TEST_P(EveryWayOut, EndsItsWorkAndTheNextLogInWorks) {
         RestartProgram();
     } else {
         std::vector<TSeenBox> boxes;
-        if (c.column.boxCaption != 0 && Ends(c)) boxes.push_back(Box(c.column.boxCaption, c.column.boxText));
+        // The box tells of the tab's work ended, also when only the tab was left.
+        if (c.column.boxCaption != 0 && (Ends(c) || c.row.tab != kModeLocal))
+            boxes.push_back(Box(c.column.boxCaption, c.column.boxText));
         EXPECT_EQ(Boxes(), boxes);
         std::set<std::string> windows{"TFrmMain"};
         if (!Ends(c) && c.row.activity == TActivity::Upgrade) windows.insert("TFrmUpdateStatus");
@@ -531,6 +371,111 @@ TEST_P(EveryWayOut, EndsItsWorkAndTheNextLogInWorks) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, EveryWayOut, ::testing::ValuesIn(EveryCell()), CellName);
+
+// A folder chooser or a save dialog open when the work ends: the way out takes it down with the window
+// that opened it, and what the dialog then answers starts nothing.
+enum class TDialogUp { FolderChooser, SaveDialog };
+
+struct DialogCell {
+    TDialogUp dialog;
+    TWayOut way;
+    // By hand: the windows that show afterwards, the boxes, the commands the recorder hears after the
+    // dialog's answer.
+    std::set<std::string> windows;
+    std::vector<std::pair<int, int>> boxes;
+};
+
+const DialogCell kDialogCells[] = {
+    {TDialogUp::FolderChooser, TWayOut::CommandLinkLost, {"TFrmMain"}, {{59878, 59879}}},
+    {TDialogUp::FolderChooser, TWayOut::RemoteWorkEnded, {"TFrmMain"}, {{59878, 59868}}},
+    {TDialogUp::SaveDialog, TWayOut::CommandLinkLost, {"TFrmMain"}, {{59878, 59879}}},
+};
+
+void PrintTo(const DialogCell& c, std::ostream* out) {
+    *out << (c.dialog == TDialogUp::FolderChooser ? "folder chooser" : "save dialog") << " x "
+         << WayOutName(c.way);
+}
+
+class DialogOnTheWayOut : public WayOutRig, public ::testing::WithParamInterface<DialogCell> {};
+
+TEST_P(DialogOnTheWayOut, GoesWithItsWindow) {
+    const DialogCell& c = GetParam();
+    recsim::RecSim& sim = Recorder();
+    ASSERT_NO_FATAL_FAILURE(LogInTo(sim));
+    TForm* owner = nullptr;
+    std::function<void()> open;
+    if (c.dialog == TDialogUp::FolderChooser) {
+        Answer(mrYes);
+        FrmMain->btnSer_mClick(FrmMain->btnSer_m);
+        FrmMain->BtnSerClick(FrmMain->BtnSer);
+        FrmSerDevice->btnHDD->OnClick(FrmSerDevice->btnHDD);
+        frmSearch->btnAllClick(frmSearch->btnAll);
+        whileBoxUp = nullptr;
+        ASSERT_TRUE(frmBackup->SetStartTime("200801010900"));
+        ASSERT_TRUE(frmBackup->SetEndTime("200801010902"));
+        frmCalendar->btnBackupClick(frmCalendar->btnBackup);
+        ASSERT_TRUE(frmBackup->Visible());
+        owner = frmBackup;
+        open = [] { frmBackup->btnBrowseClick(frmBackup->btnBrowse); };
+    } else {
+        FrmMain->btnLive_mClick(FrmMain->btnLive_m);
+        FrmMain->BtnSetupClick(FrmMain->BtnSetup);
+        ASSERT_TRUE(frmMenu->Visible());
+        frmMenu->btnLoglistClick(frmMenu->btnLoglist);
+        ASSERT_TRUE(PumpReal([] { return frmLoglist->Visible(); }));
+        owner = frmLoglist;
+        open = [] { frmLoglist->btnSaveAsClick(frmLoglist->btnSaveAs); };
+    }
+    seen_.clear();
+    const Cell way{kRows[0], *std::find_if(std::begin(kColumns), std::end(kColumns),
+                                           [&](const WayColumn& w) { return w.way == c.way; })};
+    bool ownerShowedAfter = true;
+    const auto answer = [&] {
+        TakeWayOut(way, sim);
+        ownerShowedAfter = owner->Visible();
+    };
+    std::size_t from = 0;
+    const std::string chosen = HomeFile("chosen");
+    const auto folders = SetFolderDialogHook([&](const TFolderDialogRequest&, std::string& folder) {
+        answer();
+        from = sim.Log().Packets().size();
+        folder = chosen;
+        return true;
+    });
+    const auto files = SetFileDialogHook([&](const TFileDialogRequest&, std::string& file) {
+        answer();
+        from = sim.Log().Packets().size();
+        file = chosen + ".txt";
+        return true;
+    });
+    open();
+    SetFolderDialogHook(folders);
+    SetFileDialogHook(files);
+    PumpReal([] { return false; }, 200);
+
+    EXPECT_FALSE(ownerShowedAfter) << "the window of the dialog outlived the way out";
+    EXPECT_EQ(ShowingWindows(), c.windows);
+    std::vector<TSeenBox> boxes;
+    for (const auto& [caption, text] : c.boxes)
+        boxes.push_back(Box(caption, text));
+    EXPECT_EQ(Boxes(), boxes);
+    std::vector<DWORD> after;
+    const auto packets = sim.Log().Packets();
+    for (std::size_t i = from; i < packets.size(); ++i)
+        if (packets[i].packet.Type() == NETMSG) after.push_back(packets[i].packet.Command());
+    EXPECT_EQ(after, std::vector<DWORD>{});
+    ExpectTheLocalLook();
+
+    // Back in: live pictures within five seconds.
+    if (FrmMain->CliSocket->State() != wsConnected) {
+        ASSERT_TRUE(sim.WaitForCommandConnection(false, 3000));
+        ASSERT_NO_FATAL_FAILURE(LogInTo(sim));
+    }
+    ASSERT_NO_FATAL_FAILURE(StartLive());
+    EXPECT_TRUE(PumpReal(PicturesOnEveryScreen, 5000));
+}
+
+INSTANTIATE_TEST_SUITE_P(Dialogs, DialogOnTheWayOut, ::testing::ValuesIn(kDialogCells));
 
 } // namespace
 } // namespace client_tests

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,9 @@ struct TSeenBox {
     std::string text;
     bool operator==(const TSeenBox&) const = default;
 };
+inline void PrintTo(const TSeenBox& box, std::ostream* out) {
+    *out << "[" << box.caption << ": " << box.text << "]";
+}
 
 // A loopback listener whose queue is full and never taken: a connection to it neither completes nor
 // fails.

@@ -26,8 +26,9 @@ protected:
             out.push_back(items->Strings(i));
         return out;
     }
-    // The setup menu hands over to the log.
+    // The setup menu hands over to the log, inside the setup pass the setup button began.
     void OpenFromMenu() {
+        FrmMain->Activities.Begin(TActivity::SetupPass);
         frmMenu->Hide();
         // The menu's pass, which the log's waits serve.
         FrmMain->Activities.Begin(TActivity::SetupPass);

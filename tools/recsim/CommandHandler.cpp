@@ -46,6 +46,53 @@ void CommandHandler::Reset() {
     upload_.clear();
     heldFile_.clear();
     loggedIn_ = false;
+    std::lock_guard lock(heldMutex_);
+    heldReplies_.clear();
+}
+
+void CommandHandler::Answer(const SimFaults& f, DWORD command, std::vector<BYTE> unit, int delayMs,
+                            const std::vector<std::size_t>& splitAt, int gapMs) {
+    if (f.holdReplies.count(command) != 0) {
+        std::lock_guard lock(heldMutex_);
+        // Asked again under the lock: a release that came meanwhile must not leave this one behind.
+        if (faults_().holdReplies.count(command) != 0) {
+            heldReplies_.push_back({command, std::move(unit), splitAt, gapMs});
+            return;
+        }
+    }
+    outbox_.Send(std::move(unit), delayMs, splitAt, gapMs);
+}
+
+std::size_t CommandHandler::ReleaseReplies(DWORD command) {
+    std::lock_guard lock(heldMutex_);
+    std::size_t released = 0;
+    std::vector<HeldReply> kept;
+    for (HeldReply& held : heldReplies_) {
+        if (command != 0 && held.command != command) {
+            kept.push_back(std::move(held));
+            continue;
+        }
+        outbox_.Send(std::move(held.unit), 0, held.splitAt, held.gapMs);
+        ++released;
+    }
+    heldReplies_ = std::move(kept);
+    return released;
+}
+
+std::size_t CommandHandler::HeldReplies(DWORD command) const {
+    std::lock_guard lock(heldMutex_);
+    return static_cast<std::size_t>(
+        std::count_if(heldReplies_.begin(), heldReplies_.end(),
+                      [&](const auto& h) { return command == 0 || h.command == command; }));
+}
+
+std::vector<std::size_t> CommandHandler::FileCuts(const SimFaults& f, std::size_t size) const {
+    if (f.slowFilePiece == 0) return f.splitAt;
+    // The announcement first, then the bytes piece by piece.
+    std::vector<std::size_t> cuts;
+    for (std::size_t at = kNetMsgPacketSize; at < size; at += f.slowFilePiece)
+        cuts.push_back(at);
+    return cuts;
 }
 
 void CommandHandler::SendUnit(const std::vector<BYTE>& unit, int delayMs) {
@@ -107,7 +154,7 @@ void CommandHandler::Reply(const SimFaults& f, DWORD command, DWORD result, DWOR
         if (it->second.result) result = *it->second.result;
         delay = it->second.delayMs;
     }
-    outbox_.Send(Bytes(MakeReply(command, result, arg0, arg1, arg2)), delay, f.splitAt, f.splitGapMs);
+    Answer(f, command, Bytes(MakeReply(command, result, arg0, arg1, arg2)), delay, f.splitAt, f.splitGapMs);
 }
 
 void CommandHandler::HandleCommand(const NetMsgPacket& p, const SimFaults& f) {
@@ -116,7 +163,9 @@ void CommandHandler::HandleCommand(const NetMsgPacket& p, const SimFaults& f) {
     case NETCMD_REPLY:
         // The client's acknowledgement of a file reply.
         if (p.Arg0() == NETCMD_FILE && !heldFile_.empty()) {
-            outbox_.Send(std::move(heldFile_), 0, f.splitAt, f.splitGapMs);
+            const std::vector<std::size_t> cuts = FileCuts(f, heldFile_.size());
+            outbox_.Send(std::move(heldFile_), 0, cuts,
+                         f.slowFilePiece != 0 ? f.slowFileGapMs : f.splitGapMs);
             heldFile_.clear();
         }
         return;
@@ -286,21 +335,22 @@ void CommandHandler::SendFile(const SimFaults& f, DWORD kind, DWORD disk) {
     if (f.closeMidFile) dataBytes = std::min(dataBytes, *f.closeMidFile);
     file.insert(file.end(), content->begin(), content->begin() + static_cast<std::ptrdiff_t>(dataBytes));
 
+    const int fileGap = f.slowFilePiece != 0 ? f.slowFileGapMs : f.splitGapMs;
     if (f.coalesceFile) {
         std::vector<BYTE> unit = f.fileBeforeReply ? file : reply;
         const std::vector<BYTE>& second = f.fileBeforeReply ? reply : file;
         unit.insert(unit.end(), second.begin(), second.end());
-        outbox_.Send(unit, rf.delayMs, f.splitAt, f.splitGapMs);
+        Answer(f, NETCMD_FILE_REQUEST, unit, rf.delayMs, f.splitAt, f.splitGapMs);
     } else if (f.fileBeforeReply) {
-        outbox_.Send(file, 0, f.splitAt, f.splitGapMs);
-        if (!reply.empty()) outbox_.Send(reply, rf.delayMs, f.splitAt, f.splitGapMs);
+        Answer(f, NETCMD_FILE_REQUEST, file, 0, FileCuts(f, file.size()), fileGap);
+        if (!reply.empty()) Answer(f, NETCMD_FILE_REQUEST, reply, rf.delayMs, f.splitAt, f.splitGapMs);
     } else {
-        if (!reply.empty()) outbox_.Send(reply, rf.delayMs, f.splitAt, f.splitGapMs);
+        if (!reply.empty()) Answer(f, NETCMD_FILE_REQUEST, reply, rf.delayMs, f.splitAt, f.splitGapMs);
         if (f.waitFileAck && !reply.empty()) {
             heldFile_ = std::move(file);
             if (f.closeMidFile) heldFile_.clear();
         } else {
-            outbox_.Send(file, 0, f.splitAt, f.splitGapMs);
+            Answer(f, NETCMD_FILE_REQUEST, file, 0, FileCuts(f, file.size()), fileGap);
         }
     }
     if (f.closeMidFile) outbox_.Close();

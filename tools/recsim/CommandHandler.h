@@ -12,6 +12,7 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,11 @@ public:
     // Sends what the firmware installation has to say by now; called by the I/O thread in its loop.
     void Tick();
 
+    // The held replies to `command` (0: to every command) go out now, in the order they were held.
+    // Returns how many.
+    std::size_t ReleaseReplies(DWORD command);
+    std::size_t HeldReplies(DWORD command) const;
+
     // Sends a unit with the split faults applied.
     void SendUnit(const std::vector<BYTE>& unit, int delayMs = 0);
     void SendPacket(const NetMsgPacket& packet, int delayMs = 0);
@@ -67,6 +73,10 @@ private:
     void Reply(const SimFaults& f, DWORD command, DWORD result, DWORD arg0 = 0, DWORD arg1 = 0,
                DWORD arg2 = 0);
     void SendFile(const SimFaults& f, DWORD kind, DWORD disk);
+    // Queues the unit answering `command`, or holds it when the faults say so.
+    void Answer(const SimFaults& f, DWORD command, std::vector<BYTE> unit, int delayMs,
+                const std::vector<std::size_t>& splitAt, int gapMs);
+    std::vector<std::size_t> FileCuts(const SimFaults& f, std::size_t size) const;
     void FinishUpload();
     void RunFirmware(const SimFaults& f);
     std::uint64_t BackupBytes(DWORD start, DWORD end, DWORD type) const;
@@ -84,6 +94,15 @@ private:
     DWORD uploadKind_ = 0;
     std::string upload_;
     std::vector<BYTE> heldFile_; // waiting for the client's acknowledgement
+    // Replies held until released, each as it would have been queued.
+    struct HeldReply {
+        DWORD command;
+        std::vector<BYTE> unit;
+        std::vector<std::size_t> splitAt;
+        int gapMs;
+    };
+    mutable std::mutex heldMutex_; // released from the threads that drive the recorder
+    std::vector<HeldReply> heldReplies_;
     // The installation's messages, each with the time it goes out; a close ends the installation. They
     // go out as their time comes, so what the recorder says meanwhile is not queued behind them.
     struct Scheduled {

@@ -82,6 +82,25 @@ void RecSim::ClearFaults() {
     SetFaults(SimFaults{});
 }
 
+void RecSim::HoldReplies(DWORD command, bool hold) {
+    std::lock_guard lock(faultsMutex_);
+    if (hold)
+        faults_.holdReplies.insert(command);
+    else
+        faults_.holdReplies.erase(command);
+}
+
+std::size_t RecSim::ReleaseReplies(DWORD command) {
+    {
+        std::lock_guard lock(faultsMutex_);
+        if (command == 0)
+            faults_.holdReplies.clear();
+        else
+            faults_.holdReplies.erase(command);
+    }
+    return handler_->ReleaseReplies(command);
+}
+
 void RecSim::Start() {
     if (thread_.joinable()) return;
     if (!options_.store.empty()) recordings_ = recgen::ScanRecordings(options_.store);

@@ -46,6 +46,12 @@ public:
     void SetFaults(const SimFaults& faults);
     void SetReplyFault(DWORD command, const ReplyFault& fault);
     void ClearFaults();
+    // From now on the replies to `command` are held (SimFaults::holdReplies), or no longer.
+    void HoldReplies(DWORD command, bool hold);
+    // Sends the replies held for `command` (0: every held reply) and stops holding them. Returns how many
+    // went out.
+    std::size_t ReleaseReplies(DWORD command);
+    std::size_t HeldReplies(DWORD command) const { return handler_->HeldReplies(command); }
 
     // Unsolicited sends on the command connection.
     void SendPacket(const NetMsgPacket& packet, int delayMs = 0);

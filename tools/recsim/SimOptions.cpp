@@ -128,6 +128,13 @@ RecSimOptions ParseRecSimArgs(const std::vector<std::string>& args, bool& help) 
         else if (a == "--result") {
             const auto [cmd, r] = Pair(a, value(), 0xFFFFFFFFLL);
             f.replies[cmd].result = static_cast<DWORD>(r);
+        } else if (a == "--hold")
+            f.holdReplies.insert(static_cast<DWORD>(num(0, 0xFFFF)));
+        else if (a == "--slow-file") {
+            const auto [piece, ms] = Pair(a, value(), 60000);
+            if (piece < 1) throw EInvalidArgument("--slow-file: pieces of at least 1 byte");
+            f.slowFilePiece = piece;
+            f.slowFileGapMs = static_cast<int>(ms);
         } else if (a == "--split")
             f.splitAt = SizeList(a, value());
         else if (a == "--split-gap")
@@ -237,11 +244,17 @@ Recorder:
                              unmute      answer again
                              event4 N    end the client's remote work (event 4, N 1 or 2)
                              status N    report status N (2 and 3 stop the stream)
+                             hold CMD    hold the replies to CMD from now on
+                             release CMD send the held replies to CMD (and stop holding)
+                             release     send every held reply (and stop holding)
 
 Faults:
   --delay CMD:MS           hold the reply to CMD
   --silent CMD             never answer CMD
   --result CMD:N           answer CMD with result N
+  --hold CMD               hold the replies to CMD (a file request's file with them) until
+                           released (see --control); other packets go out meanwhile
+  --slow-file N:MS         send every file in pieces of N bytes, MS apart
   --split N[,N...]         cut every reply and file at these byte offsets
   --split-gap MS           time between the pieces (default 20)
   --coalesce-file          file reply, announcement and bytes in one send

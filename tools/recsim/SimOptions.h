@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -28,11 +29,17 @@ enum class AcceptMode {
 
 struct SimFaults {
     std::map<DWORD, ReplyFault> replies; // by command (and 525 for the upgrade messages)
+    // The replies to these commands (a file request's file with its reply) wait until they are released
+    // (RecSim::ReleaseReplies); what the recorder says meanwhile goes out past them.
+    std::set<DWORD> holdReplies;
     // Every unit sent on the command connection (a reply, a file with its announcement) is cut at these
     // byte offsets into separate sends, `splitGapMs` apart.
     std::vector<std::size_t> splitAt;
     int splitGapMs = 20;
-    bool coalesceFile = false;               // the file reply, announcement and bytes in one send
+    bool coalesceFile = false; // the file reply, announcement and bytes in one send
+    // Every file sent leaves in pieces of `slowFilePiece` bytes, `slowFileGapMs` apart; 0 = at once.
+    std::size_t slowFilePiece = 0;
+    int slowFileGapMs = 0;
     bool fileBeforeReply = false;            // announcement and bytes before the reply
     bool waitFileAck = false;                // hold the file until the client acknowledges the reply
     DWORD announceExtra = 0;                 // announce this many bytes more than are sent

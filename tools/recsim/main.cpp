@@ -61,6 +61,10 @@ bool Control(recsim::RecSim& sim, const std::string& line) {
         sim.EndRemoteWork(value);
     else if (command == "status" && n == 2 && value <= 5)
         sim.SetStatus(value, true);
+    else if (command == "hold" && n == 2 && value > 0 && value <= 0xFFFF)
+        sim.HoldReplies(value, true);
+    else if (command == "release" && (n == 1 || (value > 0 && value <= 0xFFFF)))
+        sim.ReleaseReplies(n == 1 ? 0 : value);
     else
         return false;
     return true;

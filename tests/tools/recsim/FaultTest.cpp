@@ -11,6 +11,17 @@ long long MsSince(Clock::time_point t) {
     return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - t).count();
 }
 
+// The recorder holds `count` replies to the command within two seconds.
+bool PumpUntilHeld(recsim::RecSim& sim, DWORD command, std::size_t count) {
+    const auto end = Clock::now() + std::chrono::seconds(2);
+    while (sim.HeldReplies(command) != count)
+        if (Clock::now() > end)
+            return false;
+        else
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    return true;
+}
+
 TEST(RecSimFaults, EveryCommandIsAnswered) {
     SimHarness sim;
     TestConnection cmd(sim->CommandPort());
@@ -77,6 +88,56 @@ TEST(RecSimFaults, LateReplyArrivesWhileTheNextRequestWaits) {
     const auto second = cmd.ReadPacket();
     ASSERT_TRUE(second);
     EXPECT_EQ(second->RetCommand(), NETCMD_STATUS);
+}
+
+TEST(RecSimFaults, HeldReplyWaitsForItsReleaseWhileOthersPass) {
+    SimHarness sim;
+    TestConnection cmd(sim->CommandPort());
+    sim->HoldReplies(NETCMD_STATUS, true);
+    cmd.Send(MakeNetCommand(NETCMD_STATUS, 0));
+    cmd.Send(MakeNetCommand(NETCMD_STATUS, 0));
+    EXPECT_FALSE(cmd.ReadPacket(200));
+    ASSERT_TRUE(sim->Log().WaitForCommand(NETCMD_STATUS, 2000));
+    // The recorder answers the rest, and tells what it has to tell, past the held replies.
+    const auto camera = Request(cmd, MakeNetCommand(NETCMD_CAMERA_INFO, 0));
+    ASSERT_TRUE(camera);
+    sim->SendDeviceEvent(DEVEVENT_REMOTE_WORK, 1);
+    const auto event = cmd.ReadPacket();
+    ASSERT_TRUE(event);
+    EXPECT_EQ(event->Command(), NETCMD_DEVICE_EVENT);
+    EXPECT_EQ(sim->HeldReplies(NETCMD_STATUS), 2u);
+    EXPECT_EQ(sim->HeldReplies(NETCMD_CAMERA_INFO), 0u);
+    // Releasing another command sends nothing of these.
+    EXPECT_EQ(sim->ReleaseReplies(NETCMD_CAMERA_INFO), 0u);
+    EXPECT_FALSE(cmd.ReadPacket(150));
+    EXPECT_EQ(sim->ReleaseReplies(NETCMD_STATUS), 2u);
+    for (int k = 0; k < 2; ++k) {
+        const auto r = cmd.ReadPacket();
+        ASSERT_TRUE(r) << k;
+        EXPECT_EQ(r->RetCommand(), NETCMD_STATUS);
+        EXPECT_EQ(r->Result(), 1u);
+    }
+    // Released means no longer held: the next one is answered at once.
+    EXPECT_TRUE(Request(cmd, MakeNetCommand(NETCMD_STATUS, 0), 1000));
+    EXPECT_EQ(sim->HeldReplies(0), 0u);
+}
+
+TEST(RecSimFaults, HeldRepliesGoWithTheConnection) {
+    SimHarness sim;
+    sim->HoldReplies(NETCMD_MODE, true);
+    {
+        TestConnection cmd(sim->CommandPort());
+        cmd.Send(MakeNetCommand(NETCMD_MODE, 1));
+        ASSERT_TRUE(sim->Log().WaitForCommand(NETCMD_MODE, 2000));
+        ASSERT_TRUE(PumpUntilHeld(*sim, NETCMD_MODE, 1));
+    }
+    ASSERT_TRUE(sim->WaitForCommandConnection(false, 2000));
+    EXPECT_EQ(sim->HeldReplies(NETCMD_MODE), 0u);
+    // A new client does not get the old client's reply on release.
+    TestConnection again(sim->CommandPort());
+    ASSERT_TRUE(sim->WaitForCommandConnection(true, 2000));
+    EXPECT_EQ(sim->ReleaseReplies(0), 0u);
+    EXPECT_FALSE(again.ReadPacket(200));
 }
 
 TEST(RecSimFaults, RepliesSplitIntoSeparateSends) {

@@ -207,6 +207,55 @@ TEST(RecSimFiles, FileFaults) {
     EXPECT_TRUE(cmd.WaitClosed());
 }
 
+// A file sent slowly arrives piece by piece, each piece its own send, so the client can be caught in
+// the middle of it; held, the file and its reply wait for their release.
+TEST(RecSimFiles, SlowAndHeldFiles) {
+    SimHarness sim;
+    TestConnection cmd(sim->CommandPort());
+    const std::string config = sim->ServedFile(QELFILE_CONFIG).value();
+    ASSERT_GT(config.size(), 100u);
+    recsim::SimFaults f;
+    f.slowFilePiece = 40;
+    f.slowFileGapMs = 80;
+    sim->SetFaults(f);
+    ASSERT_TRUE(Request(cmd, MakeNetCommand(NETCMD_FILE_REQUEST, QELFILE_CONFIG)));
+    const auto ann = cmd.ReadPacket();
+    ASSERT_TRUE(ann);
+    EXPECT_EQ(ann->Arg0(), config.size());
+    std::string bytes;
+    std::vector<std::size_t> pieces;
+    while (bytes.size() < config.size()) {
+        const std::vector<BYTE> piece = cmd.ReadSome(4096, 2000);
+        ASSERT_FALSE(piece.empty()) << bytes.size();
+        pieces.push_back(piece.size());
+        bytes += Text(piece);
+    }
+    EXPECT_EQ(bytes, config);
+    // Whole pieces of 40 and the rest.
+    const std::size_t whole = config.size() / 40;
+    ASSERT_EQ(pieces.size(), whole + (config.size() % 40 != 0 ? 1 : 0));
+    for (std::size_t k = 0; k < whole; ++k)
+        EXPECT_EQ(pieces[k], 40u) << k;
+
+    // Held: nothing of the reply or the file, while the next request is answered; then both in order.
+    f = {};
+    f.holdReplies = {NETCMD_FILE_REQUEST};
+    sim->SetFaults(f);
+    cmd.Send(MakeNetCommand(NETCMD_FILE_REQUEST, QELFILE_CONFIG));
+    const auto status = cmd.ReadPacket(200);
+    EXPECT_FALSE(status);
+    ASSERT_TRUE(Request(cmd, MakeNetCommand(NETCMD_STATUS, 0)));
+    EXPECT_EQ(sim->HeldReplies(NETCMD_FILE_REQUEST), 2u) << "the reply and the file";
+    EXPECT_EQ(sim->ReleaseReplies(0), 2u);
+    const auto reply = cmd.ReadPacket();
+    ASSERT_TRUE(reply);
+    EXPECT_EQ(reply->RetCommand(), NETCMD_FILE_REQUEST);
+    const auto held = cmd.ReadPacket();
+    ASSERT_TRUE(held);
+    EXPECT_EQ(held->Command(), NETCMD_FILE);
+    EXPECT_EQ(Text(*cmd.Read(config.size())), config);
+}
+
 TEST(RecSimFiles, UploadsAreStoredAndServedBack) {
     testing_support::TempDir store;
     recsim::RecSimOptions o = QuickOptions();

@@ -83,6 +83,12 @@ TEST(RecSimOptions, ParsesWhatHelpLists) {
                           "--mute",
                           "--frames-after-pause",
                           "6",
+                          "--hold",
+                          "105",
+                          "--hold",
+                          "121",
+                          "--slow-file",
+                          "512:40",
                           "--control"});
     EXPECT_EQ(o.port, 6000);
     EXPECT_EQ(o.store, "/s");
@@ -118,6 +124,9 @@ TEST(RecSimOptions, ParsesWhatHelpLists) {
     EXPECT_TRUE(o.faults.mute);
     EXPECT_EQ(o.faults.framesAfterPause, 6u);
     EXPECT_TRUE(o.control);
+    EXPECT_EQ(o.faults.holdReplies, (std::set<DWORD>{105, 121}));
+    EXPECT_EQ(o.faults.slowFilePiece, 512u);
+    EXPECT_EQ(o.faults.slowFileGapMs, 40);
 
     const std::string help = recsim::RecSimHelp();
     for (const char* option : {"--port",
@@ -144,8 +153,11 @@ TEST(RecSimOptions, ParsesWhatHelpLists) {
                                "--drop-after",
                                "--mute",
                                "--control",
+                               "--hold",
+                               "--slow-file",
                                "event4",
-                               "status"})
+                               "status",
+                               "release"})
         EXPECT_NE(help.find(option), std::string::npos) << option;
     bool h = false;
     Parse({"--help"}, &h);
@@ -179,6 +191,11 @@ TEST(RecSimOptions, RefusesBadArguments) {
         {"--av-write-sizes", "4,"},
         {"--hold-after", "x"},
         {"--drop-after"},
+        {"--hold", "x"},
+        {"--hold"},
+        {"--slow-file", "512"},
+        {"--slow-file", "0:40"},
+        {"--slow-file", "512:-1"},
     };
     for (const auto& args : cases) {
         SCOPED_TRACE(args[0]);
@@ -226,7 +243,7 @@ TEST(RecSimProgram, RunsAsAProgramUntilTerminated) {
         ASSERT_TRUE(r);
         EXPECT_EQ(r->Result(), 3u);
         // Lines on standard input make the recorder act; a line it does not know changes nothing.
-        const std::string lines = "whatever 1\nstatus 2\nevent4 1\n";
+        const std::string lines = "whatever 1\nstatus 2\nevent4 1\nhold 107\n";
         ASSERT_EQ(::write(in[1], lines.data(), lines.size()), static_cast<ssize_t>(lines.size()));
         const auto status = cmd.ReadPacket();
         ASSERT_TRUE(status);
@@ -236,6 +253,14 @@ TEST(RecSimProgram, RunsAsAProgramUntilTerminated) {
         ASSERT_TRUE(event);
         EXPECT_EQ(event->Arg0(), DEVEVENT_REMOTE_WORK);
         EXPECT_EQ(event->Arg1(), 1u);
+        // A held reply comes on its release line.
+        cmd.Send(MakeNetCommand(NETCMD_CAMERA_INFO, 0));
+        EXPECT_FALSE(cmd.ReadPacket(300));
+        const std::string release = "release 107\n";
+        ASSERT_EQ(::write(in[1], release.data(), release.size()), static_cast<ssize_t>(release.size()));
+        const auto camera = cmd.ReadPacket();
+        ASSERT_TRUE(camera);
+        EXPECT_EQ(camera->RetCommand(), NETCMD_CAMERA_INFO);
         TestConnection av(avPort);
         const auto file = Request(cmd, MakeNetCommand(NETCMD_FILE_REQUEST, QELFILE_CONFIG));
         ASSERT_TRUE(file);
