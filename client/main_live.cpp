@@ -23,7 +23,9 @@ constexpr DWORD kLiveStepPauseMs = 100;
 } // namespace
 
 bool TFrmMain::LiveCommand(DWORD command) {
-    if (SendCommandAndWait(command, 0, kReplyLimitMs) == 0) {
+    const int replied = SendCommandAndWait(command, 0, kReplyLimitMs);
+    if (WorkEndedMeanwhile(kModeLive)) return false;
+    if (replied == 0) {
         CloseWait();
         SetEnabled(true);
         CurrentMode = kModeLocal;
@@ -107,11 +109,14 @@ void TFrmMain::BlankLiveView() {
 }
 
 void TFrmMain::BtnDisliveClick(TObject*) {
+    if (Activities.RefusesPresses()) return;
     ShowWait();
     SetEnabled(false);
     Activities.End(TActivity::LiveView);
     AvShow.awaitingFirstPicture = false;
-    if (SendCommandAndWait(NETCMD_LIVE_STOP, 0, kReplyLimitMs) == 0) {
+    const int replied = SendCommandAndWait(NETCMD_LIVE_STOP, 0, kReplyLimitMs);
+    if (WorkEndedMeanwhile(kModeLive)) return;
+    if (replied == 0) {
         CurrentMode = kModeLocal;
         btnLocal_mClick(this);
         AddDebugLine("TIME OUT:", NETCMD_LIVE_STOP);

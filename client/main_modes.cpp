@@ -38,8 +38,15 @@ void HideAll(std::initializer_list<TControl*> controls) {
 
 } // namespace
 
+bool TFrmMain::WorkEndedMeanwhile(int tab) const {
+    return LastWaitEnd() == TWaitEnd::Ended || CurrentMode != tab;
+}
+
 TFrmMain::TModeReply TFrmMain::ModeCommand(DWORD command, DWORD arg0) {
-    if (SendCommandAndWait(command, arg0, kReplyLimitMs) == 0) {
+    const int tab = CurrentMode;
+    const int replied = SendCommandAndWait(command, arg0, kReplyLimitMs);
+    if (WorkEndedMeanwhile(tab)) return TModeReply::Ended;
+    if (replied == 0) {
         AddDebugLine("TIME OUT:", command);
         return TModeReply::TimedOut;
     }
@@ -174,6 +181,8 @@ bool TFrmMain::LeaveSearchMode(TObject* sender) {
         btnLocal_mClick(sender);
         SetEnabled(true);
         return false;
+    case TModeReply::Ended:
+        return false;
     case TModeReply::Passed:
         break;
     }
@@ -254,6 +263,8 @@ void TFrmMain::btnLive_mClick(TObject* sender) {
         CloseWait();
         SetEnabled(true);
         return;
+    case TModeReply::Ended:
+        return;
     case TModeReply::Passed:
         break;
     }
@@ -291,13 +302,18 @@ void TFrmMain::btnLive_mClick(TObject* sender) {
         SetEnabled(true);
         CloseWait();
         return;
+    case TModeReply::Ended:
+        return;
     case TModeReply::Passed:
         break;
     }
     if (StatusRefused(true)) return;
 
     FileReceived = 0;
-    if (SendCommandAndWait(NETCMD_FILE_REQUEST, QELFILE_CONFIG, kReplyLimitMs) == 0) {
+    const int tab = CurrentMode;
+    const int replied = SendCommandAndWait(NETCMD_FILE_REQUEST, QELFILE_CONFIG, kReplyLimitMs);
+    if (WorkEndedMeanwhile(tab)) return;
+    if (replied == 0) {
         AddDebugLine("TIME OUT:", NETCMD_FILE_REQUEST);
         dropToLocal();
         return;
@@ -340,6 +356,8 @@ void TFrmMain::btnSer_mClick(TObject*) {
         CloseWait();
         SetEnabled(true);
         return;
+    case TModeReply::Ended:
+        return;
     case TModeReply::Passed:
         break;
     }
@@ -373,6 +391,8 @@ void TFrmMain::btnSer_mClick(TObject*) {
     case TModeReply::Failed:
         dropToLocal();
         return;
+    case TModeReply::Ended:
+        return;
     case TModeReply::Passed:
         if (ReplySlot == 1) {
             Label2->SetCaption("NET"); // untranslated: link-state word
@@ -387,6 +407,8 @@ void TFrmMain::btnSer_mClick(TObject*) {
     case TModeReply::Failed:
         SetEnabled(true);
         CloseWait();
+        return;
+    case TModeReply::Ended:
         return;
     case TModeReply::Passed:
         break;

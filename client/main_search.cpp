@@ -155,7 +155,9 @@ void TFrmMain::BtnDisserClick(TObject*) {
                                  LabelM3, LabelM4, lbRed,   lbYellow, lbLeft,  lbGreen};
         for (TLabel* mark : marks)
             mark->Hide();
-        if (SendCommandAndWait(NETCMD_SEARCH_STOP, 0, kReplyLimitMs) == 0) {
+        const int replied = SendCommandAndWait(NETCMD_SEARCH_STOP, 0, kReplyLimitMs);
+        if (WorkEndedMeanwhile(kModeSearch)) return;
+        if (replied == 0) {
             CloseWait();
             SetEnabled(true);
             CurrentMode = kModeLocal;
@@ -227,6 +229,7 @@ void TFrmMain::BtnRemote_recClick(TObject* sender) {
         ShowLocalMode();
         return;
     case TModeReply::Failed:
+    case TModeReply::Ended:
         return;
     case TModeReply::Passed:
         break;
@@ -253,6 +256,7 @@ void TFrmMain::BtnRemote_stopClick(TObject* sender) {
         ShowLocalMode();
         return;
     case TModeReply::Failed:
+    case TModeReply::Ended:
         return;
     case TModeReply::Passed:
         break;
