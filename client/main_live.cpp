@@ -23,8 +23,10 @@ constexpr DWORD kLiveStepPauseMs = 100;
 } // namespace
 
 bool TFrmMain::LiveCommand(DWORD command) {
+    const int tab = CurrentMode;
     const int replied = SendCommandAndWait(command, 0, kReplyLimitMs);
-    if (WorkEndedMeanwhile(kModeLive)) return false;
+    // A busy status in the reply to the button's own 109 is its answer, told by the button.
+    if (command == NETCMD_STATUS ? LastWaitEnd() == TWaitEnd::Ended : WorkEndedMeanwhile(tab)) return false;
     if (replied == 0) {
         CloseWait();
         SetEnabled(true);
@@ -114,8 +116,9 @@ void TFrmMain::BtnDisliveClick(TObject*) {
     SetEnabled(false);
     Activities.End(TActivity::LiveView);
     AvShow.awaitingFirstPicture = false;
+    const int tab = CurrentMode;
     const int replied = SendCommandAndWait(NETCMD_LIVE_STOP, 0, kReplyLimitMs);
-    if (WorkEndedMeanwhile(kModeLive)) return;
+    if (WorkEndedMeanwhile(tab)) return;
     if (replied == 0) {
         CurrentMode = kModeLocal;
         btnLocal_mClick(this);

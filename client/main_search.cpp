@@ -155,8 +155,9 @@ void TFrmMain::BtnDisserClick(TObject*) {
                                  LabelM3, LabelM4, lbRed,   lbYellow, lbLeft,  lbGreen};
         for (TLabel* mark : marks)
             mark->Hide();
+        const int tab = CurrentMode;
         const int replied = SendCommandAndWait(NETCMD_SEARCH_STOP, 0, kReplyLimitMs);
-        if (WorkEndedMeanwhile(kModeSearch)) return;
+        if (WorkEndedMeanwhile(tab)) return;
         if (replied == 0) {
             CloseWait();
             SetEnabled(true);
