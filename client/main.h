@@ -746,9 +746,12 @@ private:
     // the recorder announces a group.
     void JoinMulticastGroup(DWORD group, DWORD port, DWORD bufferBytes = 0x100000, DWORD pauseMs = 500);
     void ShowModalBox(TForm* box);
-    // Mode tabs and remote search: one waited command (5 s) with its debug line.
-    enum class TModeReply { TimedOut, Failed, Passed };
+    // Mode tabs and remote search: one waited command (5 s) with its debug line. Ended: a way out took
+    // the work meanwhile and has told the user; the caller stops quietly.
+    enum class TModeReply { TimedOut, Failed, Passed, Ended };
     TModeReply ModeCommand(DWORD command, DWORD arg0);
+    // After a wait begun on `tab`: the link went, or a way out left the tab, while it pumped.
+    bool WorkEndedMeanwhile(int tab) const;
     bool StatusRefused(bool closeWaitFirst);
     bool LeaveSearchMode(TObject* sender);
     void EndRemoteSearchState();

@@ -285,9 +285,15 @@ void TFrmMain::CliSocketSessionConnected(TObject*, WORD error) {
         SetEnabled(true);
         DisarmHeartbeat();
         CloseChildForms();
-        CurrentMode = kModeLocal;
-        btnLocal_mClick(this);
-        SliderSearch->SetKnobPos(0);
+        if (Activities.Running(TActivity::LocalPlayback)) {
+            // No recorder was reached: the local playback goes on, on its own screens and slider.
+            BtnDisconnect->Hide();
+            BtnConnect->SetVisible(true);
+        } else {
+            CurrentMode = kModeLocal;
+            btnLocal_mClick(this);
+            SliderSearch->SetKnobPos(0);
+        }
         SetControlsEnabled(true);
         ImgPoint->SetCurrentFrame(0);
         return;

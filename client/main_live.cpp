@@ -23,7 +23,11 @@ constexpr DWORD kLiveStepPauseMs = 100;
 } // namespace
 
 bool TFrmMain::LiveCommand(DWORD command) {
-    if (SendCommandAndWait(command, 0, kReplyLimitMs) == 0) {
+    const int tab = CurrentMode;
+    const int replied = SendCommandAndWait(command, 0, kReplyLimitMs);
+    // A busy status in the reply to the button's own 109 is its answer, told by the button.
+    if (command == NETCMD_STATUS ? LastWaitEnd() == TWaitEnd::Ended : WorkEndedMeanwhile(tab)) return false;
+    if (replied == 0) {
         CloseWait();
         SetEnabled(true);
         CurrentMode = kModeLocal;
@@ -107,11 +111,15 @@ void TFrmMain::BlankLiveView() {
 }
 
 void TFrmMain::BtnDisliveClick(TObject*) {
+    if (Activities.RefusesPresses()) return;
     ShowWait();
     SetEnabled(false);
     Activities.End(TActivity::LiveView);
     AvShow.awaitingFirstPicture = false;
-    if (SendCommandAndWait(NETCMD_LIVE_STOP, 0, kReplyLimitMs) == 0) {
+    const int tab = CurrentMode;
+    const int replied = SendCommandAndWait(NETCMD_LIVE_STOP, 0, kReplyLimitMs);
+    if (WorkEndedMeanwhile(tab)) return;
+    if (replied == 0) {
         CurrentMode = kModeLocal;
         btnLocal_mClick(this);
         AddDebugLine("TIME OUT:", NETCMD_LIVE_STOP);

@@ -38,8 +38,15 @@ void HideAll(std::initializer_list<TControl*> controls) {
 
 } // namespace
 
+bool TFrmMain::WorkEndedMeanwhile(int tab) const {
+    return LastWaitEnd() == TWaitEnd::Ended || CurrentMode != tab;
+}
+
 TFrmMain::TModeReply TFrmMain::ModeCommand(DWORD command, DWORD arg0) {
-    if (SendCommandAndWait(command, arg0, kReplyLimitMs) == 0) {
+    const int tab = CurrentMode;
+    const int replied = SendCommandAndWait(command, arg0, kReplyLimitMs);
+    if (WorkEndedMeanwhile(tab)) return TModeReply::Ended;
+    if (replied == 0) {
         AddDebugLine("TIME OUT:", command);
         return TModeReply::TimedOut;
     }
@@ -170,6 +177,8 @@ bool TFrmMain::LeaveSearchMode(TObject* sender) {
         btnLocal_mClick(sender);
         SetEnabled(true);
         return false;
+    case TModeReply::Ended:
+        return false;
     case TModeReply::Passed:
         break;
     }
@@ -250,6 +259,8 @@ void TFrmMain::btnLive_mClick(TObject* sender) {
         CloseWait();
         SetEnabled(true);
         return;
+    case TModeReply::Ended:
+        return;
     case TModeReply::Passed:
         break;
     }
@@ -287,13 +298,18 @@ void TFrmMain::btnLive_mClick(TObject* sender) {
         SetEnabled(true);
         CloseWait();
         return;
+    case TModeReply::Ended:
+        return;
     case TModeReply::Passed:
         break;
     }
     if (StatusRefused(true)) return;
 
     FileReceived = 0;
-    if (SendCommandAndWait(NETCMD_FILE_REQUEST, QELFILE_CONFIG, kReplyLimitMs) == 0) {
+    const int tab = CurrentMode;
+    const int replied = SendCommandAndWait(NETCMD_FILE_REQUEST, QELFILE_CONFIG, kReplyLimitMs);
+    if (WorkEndedMeanwhile(tab)) return;
+    if (replied == 0) {
         AddDebugLine("TIME OUT:", NETCMD_FILE_REQUEST);
         dropToLocal();
         return;
@@ -336,6 +352,8 @@ void TFrmMain::btnSer_mClick(TObject*) {
         CloseWait();
         SetEnabled(true);
         return;
+    case TModeReply::Ended:
+        return;
     case TModeReply::Passed:
         break;
     }
@@ -369,6 +387,8 @@ void TFrmMain::btnSer_mClick(TObject*) {
     case TModeReply::Failed:
         dropToLocal();
         return;
+    case TModeReply::Ended:
+        return;
     case TModeReply::Passed:
         if (ReplySlot == 1) {
             Label2->SetCaption("NET"); // untranslated: link-state word
@@ -383,6 +403,8 @@ void TFrmMain::btnSer_mClick(TObject*) {
     case TModeReply::Failed:
         SetEnabled(true);
         CloseWait();
+        return;
+    case TModeReply::Ended:
         return;
     case TModeReply::Passed:
         break;

@@ -111,7 +111,10 @@ void TFrmMain::ShowQueuedFrames() {
 }
 
 bool TFrmMain::RemoteStopCommand() {
-    if (SendCommandAndWait(NETCMD_SEARCH_STOP, 0, kReplyLimitMs) == 0) {
+    const int tab = CurrentMode;
+    const int replied = SendCommandAndWait(NETCMD_SEARCH_STOP, 0, kReplyLimitMs);
+    if (WorkEndedMeanwhile(tab)) return false;
+    if (replied == 0) {
         CloseWait();
         SetEnabled(true);
         ShowLocalMode();

@@ -107,8 +107,10 @@ void TFrmMain::ExecuteReply(const NetMsgPacket& reply) {
     case NETCMD_BACKUP_SIZE:
         BackupSizeBytes = reply.Arg0();
         BackupSizeKB = BackupKilobytes(BackupSizeBytes);
-        if (frmBackup != nullptr) frmBackup->SetBackupSize(BackupSizeKB);
-        if (frmBackup != nullptr) frmBackup->Show();
+        if (frmBackup != nullptr && frmBackup->AwaitsSize()) {
+            frmBackup->SetBackupSize(BackupSizeKB);
+            frmBackup->Show();
+        }
         break;
     default:
         break;

@@ -156,7 +156,10 @@ void TFrmMain::BtnDisserClick(TObject*) {
                                  LabelM3, LabelM4, lbRed,   lbYellow, lbLeft,  lbGreen};
         for (TLabel* mark : marks)
             mark->Hide();
-        if (SendCommandAndWait(NETCMD_SEARCH_STOP, 0, kReplyLimitMs) == 0) {
+        const int tab = CurrentMode;
+        const int replied = SendCommandAndWait(NETCMD_SEARCH_STOP, 0, kReplyLimitMs);
+        if (WorkEndedMeanwhile(tab)) return;
+        if (replied == 0) {
             CloseWait();
             SetEnabled(true);
             CurrentMode = kModeLocal;
@@ -237,6 +240,7 @@ void TFrmMain::BtnRemote_recClick(TObject* sender) {
         ShowLocalMode();
         return;
     case TModeReply::Failed:
+    case TModeReply::Ended:
         return;
     case TModeReply::Passed:
         break;
@@ -263,6 +267,7 @@ void TFrmMain::BtnRemote_stopClick(TObject* sender) {
         ShowLocalMode();
         return;
     case TModeReply::Failed:
+    case TModeReply::Ended:
         return;
     case TModeReply::Passed:
         break;

@@ -74,7 +74,10 @@ bool TFrmMain::QueryQelDbYears() {
         if (RecorderStatus != 4) return true;
         if (frmSearch != nullptr) frmSearch->SetSearchMode(0);
         MaxCamera = 0;
-        if (SendCommandAndWait(NETCMD_CAMERA_INFO, 0, kReplyLimitMs) == 0) {
+        const int tab = CurrentMode;
+        const int replied = SendCommandAndWait(NETCMD_CAMERA_INFO, 0, kReplyLimitMs);
+        if (WorkEndedMeanwhile(tab)) return false;
+        if (replied == 0) {
             CloseWait();
             SetEnabled(true);
             CurrentMode = kModeLocal;

@@ -50,9 +50,10 @@ void TFrmMain::BtnSetupClick(TObject* sender) {
         return;
     }
     // One waited command; false when the pass ends here (the wait window closed, the window enabled).
-    auto command = [this, sender](DWORD number, DWORD arg0) {
-        if (SendCommandAndWait(number, arg0, kReplyLimitMs) == 0) {
-            // The link went: its closing has told the user and given the local look.
+    TActivity serves = TActivity::Link;
+    auto command = [this, sender, &serves](DWORD number, DWORD arg0) {
+        if (SendCommandAndWait(number, arg0, kReplyLimitMs, 0, serves) == 0 || !Activities.Running(serves)) {
+            // The link went or the pass was ended: that road has told the user and given the local look.
             if (LastWaitEnd() != TWaitEnd::TimedOut) return false;
             CloseWait();
             SetEnabled(true);
@@ -80,6 +81,18 @@ void TFrmMain::BtnSetupClick(TObject* sender) {
         SetEnabled(true);
         return;
     }
+
+    // From here the download is the pass's: what ends the pass (a lost link, the recorder's end of
+    // remote work or its busy status) ends the download, and a download that fails ends the pass.
+    Activities.Begin(TActivity::SetupPass);
+    serves = TActivity::SetupPass;
+    struct TPassUnlessOpened {
+        CActivities& record;
+        bool opened = false;
+        ~TPassUnlessOpened() {
+            if (!opened) record.End(TActivity::SetupPass);
+        }
+    } pass{Activities};
 
     if (frmMenu != nullptr) frmMenu->MaxCamera = 0;
     MaxCamera = 0;
@@ -135,7 +148,7 @@ void TFrmMain::BtnSetupClick(TObject* sender) {
         return true;
     };
     const TWaitEnd end = PumpUntil(
-        TActivity::Link, Activities,
+        TActivity::SetupPass, Activities,
         [&] {
             return (present(required) && present(optional)) || FileReceiveFailed != 0 ||
                    CliSocket->State() != wsConnected;
@@ -163,7 +176,7 @@ void TFrmMain::BtnSetupClick(TObject* sender) {
         // The schedule files that pass sent are still to be applied.
         if (kept) frmRecord2->Modified = kept->modified;
     }
-    Activities.Begin(TActivity::SetupPass);
+    pass.opened = true;
     // The pages are about to show the kept edits as if the recorder held them: the user hears it first.
     if (unapplied && !kept)
         ShowMessageBox(LoadLangString(60301), LoadLangString(60302), 0);

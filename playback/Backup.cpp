@@ -190,11 +190,17 @@ void TfrmBackup::RequestBackupSize(int type) {
     SetEnabled(false);
     FrmMain->SendNetPacketCommand3(NETCMD_BACKUP_SIZE, {startTime_, endTime_, static_cast<DWORD>(type), 0});
     // The reply enables this window (SetBackupSize); a recorder that gives none must not leave it locked.
+    sizeTab_ = FrmMain->CurrentMode;
+    awaitingSize_ = true;
     const TWaitEnd end = PumpUntil(
         TActivity::Link, FrmMain->Activities,
-        [this] { return Enabled() || FrmMain->CliSocket->State() != wsConnected; }, kReplyLimitMs);
-    // Ended: a lost link has put the windows back on its own way out.
-    if (end == TWaitEnd::Terminated || end == TWaitEnd::Ended || Enabled()) return;
+        [this] { return Enabled() || !AwaitsSize() || FrmMain->CliSocket->State() != wsConnected; },
+        kReplyLimitMs);
+    const bool tabLeft = !AwaitsSize();
+    awaitingSize_ = false;
+    // Ended, or the tab left: a way out (a lost link, the recorder's busy status) has put the windows
+    // back and told the user.
+    if (end == TWaitEnd::Terminated || end == TWaitEnd::Ended || tabLeft || Enabled()) return;
     SetEnabled(true);
     // A lost link has put the windows back on its own way out.
     if (FrmMain->CliSocket->State() != wsConnected) return;
@@ -202,6 +208,10 @@ void TfrmBackup::RequestBackupSize(int type) {
     FrmMain->lbDebug->Items()->Add(Format("TIME OUT:%u", unsigned(NETCMD_BACKUP_SIZE)));
     SetBackupSize(0);
     Show();
+}
+
+bool TfrmBackup::AwaitsSize() const {
+    return awaitingSize_ && FrmMain != nullptr && FrmMain->CurrentMode == sizeTab_;
 }
 
 void TfrmBackup::SetBackupSize(DWORD kilobytes) {

@@ -49,6 +49,8 @@ public:
     // The recorder's answer, in kilobytes.
     void SetBackupSize(DWORD kilobytes);
     DWORD GetBackupSize() const { return backupSize_; }
+    // A size request waits for its answer; one that comes after the wait ended shows nothing.
+    bool AwaitsSize() const;
     int GetBackupType() const { return backupType_; }
     // The destination folder, no separator at its end.
     std::string GetBackupPath() const { return backupPath_; }
@@ -75,7 +77,9 @@ private:
     int backupType_ = 0;
     std::string backupPath_;
     int returnForm_ = 0;
-    DWORD backupSize_ = 0;      // kilobytes
+    DWORD backupSize_ = 0; // kilobytes
+    bool awaitingSize_ = false;
+    int sizeTab_ = 0;           // the main window's tab the request was sent from
     std::int64_t freeSize_ = 0; // kilobytes
     HWND browseWindow_ = nullptr;
 };

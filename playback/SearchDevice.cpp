@@ -43,6 +43,8 @@ void TFrmSerDevice::OfferCards(bool present) {
 }
 
 void TFrmSerDevice::Choose(int medium) {
+    // A second choice while the first one's download runs would start another inside its wait.
+    if (FrmMain != nullptr && FrmMain->Activities.RefusesPresses()) return;
     Close();
     media = medium;
     if (FrmMain == nullptr) return;
@@ -71,6 +73,7 @@ void TFrmSerDevice::btnSDClick(TObject*) {
 }
 
 void TFrmSerDevice::btnCancelClick(TObject*) {
+    if (FrmMain != nullptr && FrmMain->Activities.RefusesPresses()) return;
     media = qmCancelled;
     if (FrmMain != nullptr) {
         if (FrmWait != nullptr) FrmWait->Close();

@@ -106,6 +106,8 @@ void ReadSearchSource(int& localDbMode, int& searchSource, std::string& dbRoot, 
 
 void StartBackupFrom(TForm* form, int returnForm) {
     if (frmBackup == nullptr || FrmMain == nullptr) return;
+    // Another span asked while the first one's size is awaited would start a second backup inside it.
+    if (FrmMain->Activities.RefusesPresses()) return;
     if (frmBackup->GetEndTime() <= frmBackup->GetStartTime()) {
         FrmMain->ShowMessageBoxEx(FrmMain->LoadLangString(50483), FrmMain->LoadLangString(51000), 0,
                                   form->Width(), form->Height(), form->Left(), form->Top());

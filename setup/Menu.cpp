@@ -27,6 +27,11 @@ TfrmMenu* frmMenu = nullptr;
 
 namespace {
 
+// While the pass's own wait pumps, a second press would run inside it.
+bool PressRefused() {
+    return FrmMain != nullptr && FrmMain->Activities.RefusesPresses();
+}
+
 constexpr DWORD kApplyReplyLimitMs = 30000;
 
 // The recording page's modified word goes into the apply command with bit 4.
@@ -146,6 +151,7 @@ void TfrmMenu::btnSystemClick(TObject*) {
 }
 
 void TfrmMenu::btnLoglistClick(TObject*) {
+    if (PressRefused()) return;
     Hide();
     if (FrmMain != nullptr) FrmMain->ShowDeviceLog();
 }
@@ -180,6 +186,7 @@ void TfrmMenu::btnCancelClick(TObject*) {
 }
 
 void TfrmMenu::btnOkClick(TObject* sender) {
+    if (PressRefused()) return;
     if (!SetupLinkUp()) {
         SetupBoxOver(this, LangText(59869), LangText(59872), 0);
         return;
