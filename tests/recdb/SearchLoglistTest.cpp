@@ -30,8 +30,6 @@ protected:
     void OpenFromMenu() {
         FrmMain->Activities.Begin(TActivity::SetupPass);
         frmMenu->Hide();
-        // The menu's pass, which the log's waits serve.
-        FrmMain->Activities.Begin(TActivity::SetupPass);
         FrmMain->ShowDeviceLog();
     }
 };
