@@ -460,7 +460,16 @@ protected:
                         return FrmMain->Receiver.ShowDownloadGauge();
                 return false;
             };
-        if (row == TWaitRow::SetupFiles) return [] { return FrmMain->Receiver.ReceiveMode() == 1; };
+        // The files' own wait: every file asked (info.ini last), the first still on its way.
+        if (row == TWaitRow::SetupFiles)
+            return [&sim, from] {
+                const auto packets = sim.Log().Packets();
+                for (std::size_t i = from; i < packets.size(); ++i)
+                    if (packets[i].packet.Command() == NETCMD_FILE_REQUEST &&
+                        packets[i].packet.Arg0() == QELFILE_INFO)
+                        return FrmMain->Receiver.ReceiveMode() == 1;
+                return false;
+            };
         if (row == TWaitRow::UpgradeDelay) return [&sim] { return sim.Firmware().has_value(); };
         const auto start = std::chrono::steady_clock::now();
         return [start] { return std::chrono::steady_clock::now() - start > std::chrono::milliseconds(500); };
