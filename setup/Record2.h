@@ -255,7 +255,6 @@ private:
     void TakeBack();
 
     // CANCEL was pressed while OK waited for the recorder: OK stops there and takes the edits back.
-    bool cancelAsked_ = false;
 };
 
 extern TfrmRecord2* frmRecord2;

@@ -31,8 +31,7 @@ bool TfrmRecord2::SendScheduleFiles() {
     const std::string folder = SetupFolder();
     for (const TScheduleFile& file : kScheduleFiles) {
         // Each file waits for its own reply, so a late one can never be taken for the next upload's.
-        const TUploadEnd end =
-            SendSetupFile(file.name, file.kind, kScheduleReplyMs, [this] { return cancelAsked_; });
+        const TUploadEnd end = SendSetupFile(file.name, file.kind, kScheduleReplyMs);
         switch (end) {
         case TUploadEnd::Accepted:
             // The recorder has it: the word tells APPLY so, and CANCEL has nothing left to take back.
@@ -75,17 +74,8 @@ void TfrmRecord2::btnOkClick(TObject*) {
         SetupBoxOver(this, LangText(59869), LangText(59872), 0);
         return;
     }
-    cancelAsked_ = false;
     if (FrmWait != nullptr) FrmWait->Show();
-    const bool sent = SendScheduleFiles();
-    if (cancelAsked_) {
-        // Nothing more went out; what the recorder may have taken is not applied without the word.
-        cancelAsked_ = false;
-        if (FrmWait != nullptr) FrmWait->Close();
-        if (FrmMain != nullptr && FrmMain->Activities.Running(TActivity::SetupPass)) TakeBack();
-        return;
-    }
-    if (!sent) return;
+    if (!SendScheduleFiles()) return;
     Modified |= 3;
     if (FrmWait != nullptr) FrmWait->Close();
     EmptyPageLists();
@@ -105,11 +95,8 @@ void TfrmRecord2::RestoreCopy(const std::string& copy, const std::string& file) 
 
 // The modified word keeps what an earlier OK of this pass sent: those files are on the recorder.
 void TfrmRecord2::btnCancelClick(TObject*) {
-    // Not run inside OK's wait: it ends that wait, and OK takes the edits back once out of it.
-    if (FrmMain != nullptr && FrmMain->Activities.RefusesPresses()) {
-        if (FrmMain->Activities.Waited(TActivity::SetupPass)) cancelAsked_ = true;
-        return;
-    }
+    // Refused while OK waits for the recorder, as a second OK is: it would restore files being sent.
+    if (FrmMain != nullptr && FrmMain->Activities.RefusesPresses()) return;
     TakeBack();
 }
 

@@ -22,12 +22,11 @@ bool SetupLinkUp() {
     return FrmMain != nullptr && FrmMain->CliSocket != nullptr && FrmMain->CliSocket->State() == wsConnected;
 }
 
-TUploadEnd SendSetupFile(const std::string& name, DWORD kind, DWORD limitMs,
-                         const std::function<bool()>& stopped) {
+TUploadEnd SendSetupFile(const std::string& name, DWORD kind, DWORD limitMs) {
     std::string bytes;
     if (!ReadFileBytes(SetupFolder() + name, kMaxSetupFileBytes, bytes)) return TUploadEnd::NoFile;
     CActivities& record = FrmMain->Activities;
-    const auto ended = [&] { return !record.Running(TActivity::SetupPass) || (stopped && stopped()); };
+    const auto ended = [&] { return !record.Running(TActivity::SetupPass); };
     if (ended()) return TUploadEnd::Ended;
     if (!SetupLinkUp()) return TUploadEnd::LinkLost;
     FrmMain->UploadAccepted = kNoUploadReply;
@@ -37,8 +36,7 @@ TUploadEnd SendSetupFile(const std::string& name, DWORD kind, DWORD limitMs,
     if (sent != static_cast<int>(bytes.size()) || !SetupLinkUp()) return TUploadEnd::LinkLost;
     const TWaitEnd end = PumpUntil(
         TActivity::SetupPass, record,
-        [&] { return FrmMain->UploadAccepted != kNoUploadReply || !SetupLinkUp() || (stopped && stopped()); },
-        limitMs);
+        [&] { return FrmMain->UploadAccepted != kNoUploadReply || !SetupLinkUp(); }, limitMs);
     if (end == TWaitEnd::Terminated) return TUploadEnd::Terminated;
     if (ended()) return TUploadEnd::Ended;
     if (FrmMain->UploadAccepted == kNoUploadReply) {

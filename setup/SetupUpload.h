@@ -5,7 +5,6 @@
 
 #include "platform/core/Types.h"
 
-#include <functional>
 #include <string>
 
 class TForm;
@@ -17,16 +16,15 @@ enum class TUploadEnd {
     LinkLost,   // no connection, or it went while sending or waiting
     NoFile,     // the file cannot be read (or is no setup file's size): nothing was sent
     Terminated, // the application is ending
-    Ended,      // the setup pass ended, or the caller stopped the wait, meanwhile: nothing more is sent
+    Ended,      // the setup pass ended meanwhile: nothing more is sent
 };
 
 // The command connection is up.
 bool SetupLinkUp();
 // Reads the program folder's file, announces it with command 104 (its size, the kind) and sends it,
 // then waits up to limitMs, pumping messages, for the reply to this upload. The wait serves the setup
-// pass; `stopped`, when given, ends it too (Ended).
-TUploadEnd SendSetupFile(const std::string& name, DWORD kind, DWORD limitMs,
-                         const std::function<bool()>& stopped = nullptr);
+// pass.
+TUploadEnd SendSetupFile(const std::string& name, DWORD kind, DWORD limitMs);
 // The box that tells why the file did not get through, placed over the form; `kept` says what becomes
 // of the user's edits. Nothing for Accepted, NoFile, Terminated and Ended.
 void ReportUploadEnd(TForm* over, TUploadEnd end, const std::string& kept);

@@ -546,9 +546,9 @@ TEST_F(RecordPageTest, ASecondOkDuringTheWaitSendsNothingMore) {
     EXPECT_EQ(Page()->IsModified(), 3u);
 }
 
-// CANCEL while OK waits for the recorder's answer to the holidays ends that wait: nothing more goes out,
-// and the schedule window's edits are taken back as CANCEL takes them back.
-TEST_F(RecordPageTest, CancelDuringTheOkWaitStopsItAndTakesTheEditsBack) {
+// CANCEL while OK waits for the recorder's answer to the holidays is refused, as a second OK is: the OK
+// sends both files and closes the page, and nothing is restored under the upload.
+TEST_F(RecordPageTest, CancelDuringTheOkWaitIsRefusedAndTheOkGoesOn) {
     recsim::RecSim& sim = StartSim();
     LogIn(sim);
     ASSERT_TRUE(LinkUp());
@@ -575,13 +575,14 @@ TEST_F(RecordPageTest, CancelDuringTheOkWaitStopsItAndTakesTheEditsBack) {
     // Time for a schedule upload to show if one were sent.
     PumpReal([] { return false; }, 600);
     const auto uploads = sim.Log().Uploads();
-    ASSERT_EQ(uploads.size(), 1u);
+    ASSERT_EQ(uploads.size(), 2u);
     EXPECT_EQ(uploads[0].kind, 6u);
-    EXPECT_EQ(Read("holiday.ini"), oldHolidays);
-    EXPECT_EQ(Read("schedule.dat"), oldSchedule);
+    EXPECT_EQ(uploads[1].kind, 3u);
+    EXPECT_EQ(Read("holiday.ini"), "[holiday]\r\n54_2_29=1\r\n");
+    EXPECT_EQ(Read("schedule.dat"), edited);
     EXPECT_FALSE(FileExists(Folder("temp_holiday.ini")));
     EXPECT_FALSE(FileExists(Folder("temp_schedule.dat")));
-    EXPECT_EQ(Page()->IsModified(), 0u);
+    EXPECT_EQ(Page()->IsModified(), 3u);
     EXPECT_FALSE(Page()->Visible());
     EXPECT_TRUE(frmMenu->Visible());
     EXPECT_FALSE(FrmWait->Visible());
