@@ -1,10 +1,10 @@
 #include "client/main.h"
 
 #include "client/AboutDlg.h"
-#include "formats/SetupIni.h"
 #include "client/Wait.h"
 #include "client/formlog.h"
 #include "client/formupdatestat.h"
+#include "formats/SetupIni.h"
 
 #include "controls/imgframe.h"
 #include "net/WSocket.h"
