@@ -1,7 +1,7 @@
 // Waits whose work ends meanwhile, against the simulated recorder: the waiting caller stops quietly
 // (no second box, no window reopened, no clock restarted, no mode changed), and presses that come during
 // a wait are refused rather than run inside it.
-#include "tests/client/LoginRig.h"
+#include "tests/client/SessionRig.h"
 #include "tests/playback/RecordingMaker.h"
 
 #include "client/HarbekWindows.h"
@@ -16,16 +16,8 @@ namespace {
 
 using testing_support::FakeTick;
 
-class WaitEnds : public LoginRig {
+class WaitEnds : public SessionRig {
 protected:
-    static void SetUpTestSuite() { UseBuiltInSoundWithoutDevice(true); }
-    static void TearDownTestSuite() { UseBuiltInSoundWithoutDevice(false); }
-    void TearDown() override {
-        if (FrmMain != nullptr) FrmMain->VideoReader->StopReader();
-        LoginRig::TearDown();
-    }
-    void CreateWindows() override { CreateHarbekWindows(); }
-
     recsim::RecSim& LoggedInRecorder() {
         recsim::RecSim& sim = StartSim();
         LogIn(sim);

@@ -399,7 +399,12 @@ TEST_F(RecorderDiskSearch, TheDesktopsOpeningRefusesASecondPressAndEndsWithThePo
         volumes::ResetVolumeSource();
         EXPECT_TRUE(refusedInside);
         // A wait the power button ended leaves xdg-open to write in its own time, slow on a busy machine.
-        for (int i = 0; i < 1000 && !FileExists(bin.File("asked")); ++i)
+        // The shell makes the file before echo writes the line: wait for the line.
+        const auto asked = [&] {
+            return FileExists(bin.File("asked")) &&
+                   testing_support::ReadFileBytes(bin.File("asked")).find('\n') != std::string::npos;
+        };
+        for (int i = 0; i < 1000 && !asked(); ++i)
             Sleep(10);
         EXPECT_EQ(testing_support::ReadFileBytes(bin.File("asked")), "/media/rec/\n")
             << "xdg-open was asked once";
