@@ -14,7 +14,7 @@ endfunction()
 # One GoogleTest executable; each of its tests becomes a CTest test labelled with the folder. RUN_SERIAL
 # runs its tests with no other test beside them (they change what the whole computer sees).
 function(harbek_test name)
-    cmake_parse_arguments(ARG "RUN_SERIAL" "LABEL;TIMEOUT" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "RUN_SERIAL" "LABEL;TIMEOUT;COST" "SOURCES;LIBS" ${ARGN})
     if(NOT ARG_LABEL)
         message(FATAL_ERROR "harbek_test(${name}) needs a LABEL")
     endif()
@@ -29,8 +29,13 @@ function(harbek_test name)
     if(ARG_RUN_SERIAL)
         set(serial RUN_SERIAL TRUE)
     endif()
+    # A high cost starts the long tests first, so a clean clone's run does not end waiting on them alone.
+    set(cost "")
+    if(ARG_COST)
+        set(cost COST ${ARG_COST})
+    endif()
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 60
-        PROPERTIES LABELS ${ARG_LABEL} TIMEOUT ${ARG_TIMEOUT} ${serial})
+        PROPERTIES LABELS ${ARG_LABEL} TIMEOUT ${ARG_TIMEOUT} ${serial} ${cost})
 endfunction()

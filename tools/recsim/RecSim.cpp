@@ -171,10 +171,11 @@ void RecSim::Stop() {
 }
 
 void RecSim::DropCommand() {
-    const int fd = commandFd_.exchange(-1);
-    if (fd >= 0) ::close(fd);
+    // The connection's state goes before the connection is seen gone: whoever waits for that finds none.
     outbox_.Clear();
     handler_->Reset();
+    const int fd = commandFd_.exchange(-1);
+    if (fd >= 0) ::close(fd);
     // A recorder drops the whole client.
     streamer_->StopStream();
     streamer_->CloseConnection();
