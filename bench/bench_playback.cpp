@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -49,6 +50,8 @@ const Recording& TheRecording() {
     }();
     return recording;
 }
+
+constexpr int kPollsBeforeYield = 64;
 
 void CpuRelax() {
 #if defined(__x86_64__) || defined(__i386__)
@@ -93,8 +96,10 @@ std::size_t ReadByThread(CQelVideoFile& reader, const std::string& path) {
     reader.SetListEnd(1);
     reader.StartReader(1, 1, 0);
     std::size_t records = 0;
+    int emptyPolls = 0;
     for (;;) {
         const bool stopped = !reader.IsReaderRunning();
+        const std::size_t before = records;
         for (auto ring : {std::make_pair(&reader.VideoHead(), &reader.VideoRing()),
                           std::make_pair(&reader.AudioHead(), &reader.AudioRing())})
             while (QelFrameRecord* record = reader.OldestRecord(*ring.first, *ring.second)) {
@@ -104,9 +109,16 @@ std::size_t ReadByThread(CQelVideoFile& reader, const std::string& path) {
             }
         if (stopped) break;
         reader.WakeReader();
-        // A pause, not a yield: on a busy machine a yield hands the core to another process for a
-        // whole time slice, and the reader then waits on rings nobody empties.
-        CpuRelax();
+        // Pauses, and a yield only after many empty looks: on a busy machine every yield may hand the
+        // core to another process for a whole time slice while the reader waits on rings nobody
+        // empties; yet a reader started on this same core must get to run.
+        emptyPolls = records != before ? 0 : emptyPolls + 1;
+        if (emptyPolls < kPollsBeforeYield) {
+            CpuRelax();
+        } else {
+            emptyPolls = 0;
+            std::this_thread::yield();
+        }
     }
     reader.StopReader();
     return records;
