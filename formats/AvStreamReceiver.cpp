@@ -22,6 +22,12 @@ bool IsHeaderPrefix(const BYTE* p, int len) {
     return true;
 }
 
+// Bytes read through ReadBuffer() are already in place. Others may lie further on in the same buffer
+// (a read that went on past a frame's end), hence a move.
+void PutInPlace(BYTE* to, const BYTE* from, std::size_t n) {
+    if (to != from) std::memmove(to, from, n);
+}
+
 } // namespace
 
 std::span<const BYTE> CAvReceivedFrame::Payload2() const {
@@ -38,8 +44,9 @@ QelAvFrame CAvReceivedFrame::Copy() const {
     return frame;
 }
 
+// A frame of the largest size, and a whole read buffer past it for a read that asks for too much.
 CAvStreamReceiver::CAvStreamReceiver(FrameSink sink)
-    : sink_(std::move(sink)), readBuffer_(kReadBufferSize), data_(kQelAvMaxFrameSize) {}
+    : sink_(std::move(sink)), readBuffer_(kReadBufferSize), body_(kQelAvMaxFrameSize + kReadBufferSize) {}
 
 bool CAvStreamReceiver::IsStreamHeader(const BYTE* p) {
     if (GetU32(p) != kQelAvMagic) return false;
@@ -95,11 +102,11 @@ void CAvStreamReceiver::FinishInfo() {
         ToBetweenFrames();
         return;
     }
-    const DWORD len1 = GetU32(info_ + 8);
-    const DWORD len2 = GetU32(info_ + 12);
+    const DWORD len1 = GetU32(body_.data() + 8);
+    const DWORD len2 = GetU32(body_.data() + 12);
     misfit_ = kQelFrameInfoSize + Pad32(len1) + Pad32(len2) > frameSize_;
     // Both lengths fit in a frame of at most the largest size, so the decode cannot refuse them.
-    if (!misfit_) frameInfo_ = QelFrameInfo::Decode(info_, kQelFrameInfoSize);
+    if (!misfit_) frameInfo_ = QelFrameInfo::Decode(body_.data(), kQelFrameInfoSize);
     SetInFrameReadSize();
 }
 
@@ -113,7 +120,7 @@ void CAvStreamReceiver::CompleteFrame() {
     CAvReceivedFrame frame;
     frame.info = frameInfo_;
     frame.frameSize = frameSize_;
-    frame.data = std::span<const BYTE>(data_.data(), dataFill_);
+    frame.data = std::span<const BYTE>(body_.data() + kQelFrameInfoSize, dataFill_);
     // Between frames before the sink runs, so that whatever the sink does finds the receiver in step.
     ToBetweenFrames();
     if (sink_) sink_(frame);
@@ -162,7 +169,7 @@ void CAvStreamReceiver::Feed(const BYTE* data, std::size_t n) {
             }
         } else if (infoPending_) {
             take = std::min<std::size_t>(readLeft, kQelFrameInfoSize - static_cast<std::size_t>(infoFill_));
-            std::memcpy(info_ + infoFill_, data, take);
+            PutInPlace(body_.data() + infoFill_, data, take);
             infoFill_ += static_cast<int>(take);
             received_ += static_cast<DWORD>(take);
             if (infoFill_ < static_cast<int>(kQelFrameInfoSize))
@@ -171,9 +178,9 @@ void CAvStreamReceiver::Feed(const BYTE* data, std::size_t n) {
                 FinishInfo();
             if (frameSize_ != 0 && !infoPending_ && received_ == frameSize_) CompleteFrame();
         } else {
-            // received_ >= 64 here and frameSize_ <= the largest frame, so the data stays in data_.
+            // received_ >= 64 here and frameSize_ <= the largest frame, so the data stays in body_.
             take = std::min<std::size_t>(readLeft, frameSize_ - received_);
-            std::memcpy(data_.data() + dataFill_, data, take);
+            PutInPlace(body_.data() + kQelFrameInfoSize + dataFill_, data, take);
             dataFill_ += static_cast<DWORD>(take);
             received_ += static_cast<DWORD>(take);
             if (received_ == frameSize_)

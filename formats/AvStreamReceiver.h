@@ -1,6 +1,7 @@
 // The receiver of the A/V connection: cuts the byte stream into frames with reads sized never to cross
 // the end of a frame (32 bytes for a header, then the rest of the frame in pieces of at most 15,360
-// bytes). It keeps fixed buffers for one frame and hands each complete frame to its sink.
+// bytes). It keeps fixed buffers for one frame and hands each complete frame to its sink. Inside a frame
+// the reads go straight to their place in the frame, so that a picture's bytes are copied once.
 //
 // Whatever arrives, it stays in step: bytes that are not a header are passed over, sliding to the next
 // possible header start rather than in fixed 32-byte steps; an oversized frame is dropped once its info
@@ -38,9 +39,10 @@ public:
 
     void SetSink(FrameSink sink) { sink_ = std::move(sink); }
 
-    // What the next read should ask for, and where to put it.
+    // What the next read should ask for, and where to put it: room for kReadBufferSize bytes, valid
+    // until the next Consume, Feed or Reset.
     int ReadSize() const { return readSize_; }
-    BYTE* ReadBuffer() { return readBuffer_.data(); }
+    BYTE* ReadBuffer() { return frameSize_ != 0 ? body_.data() + received_ : readBuffer_.data(); }
 
     // Takes the bytes of one read (normally at most ReadSize(); more are taken as several reads in a
     // row). A read of 32 bytes or more that starts with a valid header starts a new frame, also in the
@@ -81,9 +83,10 @@ private:
     void SetInFrameReadSize();
 
     FrameSink sink_;
+    // Header reads between frames.
     std::vector<BYTE> readBuffer_;
-    std::vector<BYTE> data_;
-    BYTE info_[kQelFrameInfoSize] = {};
+    // The frame after its header: the info block, then the payloads; read into in place.
+    std::vector<BYTE> body_;
     BYTE partial_[kQelAvHeaderSize] = {};
     int partialFill_ = 0;
     int readSize_ = kHeaderReadSize;

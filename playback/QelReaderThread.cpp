@@ -31,12 +31,11 @@ void CQelVideoFile::StartReader(int skip, int forward, int third) {
     pendingTimeJump = 0;
     running.store(1);
     EnterCriticalSection(&threadCreation);
-    threadHandle = CreateThread(nullptr, 0, &CQelVideoFile::ReaderThreadProc, this, 0, &threadId);
+    // No thread id asked for: the platform would hold the caller until the new thread runs, and
+    // nothing reads it.
+    threadHandle = CreateThread(nullptr, 0, &CQelVideoFile::ReaderThreadProc, this, 0, nullptr);
     LeaveCriticalSection(&threadCreation);
-    if (threadHandle == nullptr) {
-        threadId = 0;
-        running.store(0);
-    }
+    if (threadHandle == nullptr) running.store(0);
 }
 
 void CQelVideoFile::StopReader() {
@@ -47,7 +46,6 @@ void CQelVideoFile::StopReader() {
         WaitForSingleObject(threadHandle, INFINITE);
         CloseHandle(threadHandle);
         threadHandle = nullptr;
-        threadId = 0;
     }
     if (wakeEvent != nullptr) {
         CloseHandle(wakeEvent);
@@ -122,15 +120,15 @@ bool CQelVideoFile::QueueFrame(QelRingHead& head, std::vector<QelFrameRecord>& r
     }
     slot.indexPos = static_cast<DWORD>(indexPos);
     slot.indexCount = static_cast<DWORD>(indexCount);
-    slot.lastOfFile.store(pendingLastOfFile);
-    slot.timeJump.store(pendingTimeJump);
+    // Ordered for the consumer by the raise of `count` that publishes the slot.
+    slot.lastOfFile.store(pendingLastOfFile, std::memory_order_relaxed);
+    slot.timeJump.store(pendingTimeJump, std::memory_order_relaxed);
     pendingLastOfFile = 0;
     pendingTimeJump = 0;
     slot.payload1 = std::move(payload1);
     slot.payload2 = std::move(payload2);
+    // The consumer sees the slot only once the round raises `count` (Publish).
     head.writeIndex = (head.writeIndex + 1) % static_cast<int>(records.size());
-    // The slot is complete before the consumer can see it.
-    head.count.fetch_add(1);
     return true;
 }
 
@@ -159,11 +157,21 @@ CQelVideoFile::ChainResult CQelVideoFile::ChainToNextFile(bool forward) {
     return ChainResult::Opened;
 }
 
-void CQelVideoFile::StopAtEnd(int lastVideoSlot) {
+void CQelVideoFile::Publish(QelRingHead& head, int& queued) {
+    // One raise for the slots a round filled: a raise per frame takes the count's cache line from the
+    // consumer at every frame.
+    if (queued > 0) head.count.fetch_add(queued);
+    queued = 0;
+}
+
+void CQelVideoFile::StopAtEnd(int lastVideoSlot, int& queuedVideo, int& queuedAudio) {
     // An end that no queued record carries (its frame was dropped or broken) goes on the last picture
     // queued; the consumer sees it unless it has taken that picture already.
     if (pendingLastOfFile != 0 && lastVideoSlot >= 0)
         videoRing[static_cast<std::size_t>(lastVideoSlot)].lastOfFile.store(1);
+    // The round's records are counted before the consumer can see the reader stopped.
+    Publish(videoHead, queuedVideo);
+    Publish(audioHead, queuedAudio);
     running.store(0);
 }
 
@@ -184,7 +192,10 @@ void CQelVideoFile::ReaderLoop() {
     while (running.load() != 0) {
         if (WaitForSingleObject(wakeEvent, kReaderWakeTimeoutMs) != WAIT_OBJECT_0) continue;
         if (IsRingHalfFull(videoHead) || IsRingHalfFull(audioHead)) continue;
-        for (int attempt = 0; attempt < perRound + 1 && running.load() != 0; ++attempt) {
+        int queuedVideo = 0;
+        int queuedAudio = 0;
+        for (int attempt = 0; attempt < perRound + 1 && running.load(std::memory_order_relaxed) != 0;
+             ++attempt) {
             if (!positioned) {
                 if (!(forward ? StepNextSkipping(skip) : StepPrevSkipping(skip))) {
                     // A broken frame at the end of a file must not hold playback there.
@@ -193,7 +204,7 @@ void CQelVideoFile::ReaderLoop() {
                     pendingLastOfFile = 1;
                     const ChainResult next = ChainToNextFile(forward);
                     positioned = next == ChainResult::Positioned;
-                    if (next == ChainResult::Stop) StopAtEnd(lastVideoSlot);
+                    if (next == ChainResult::Stop) StopAtEnd(lastVideoSlot, queuedVideo, queuedAudio);
                     continue;
                 }
             }
@@ -218,18 +229,26 @@ void CQelVideoFile::ReaderLoop() {
                 if (!repeated) {
                     const DWORD previousAudio = lastAudioTime;
                     lastAudioTime = time;
-                    if (!QueueFrame(audioHead, audioRing, false)) lastAudioTime = previousAudio;
+                    if (QueueFrame(audioHead, audioRing, false))
+                        ++queuedAudio;
+                    else
+                        lastAudioTime = previousAudio;
                 }
             } else if (wanted) {
                 const int slot = videoHead.writeIndex;
-                if (QueueFrame(videoHead, videoRing, true)) lastVideoSlot = slot;
+                if (QueueFrame(videoHead, videoRing, true)) {
+                    lastVideoSlot = slot;
+                    ++queuedVideo;
+                }
             }
 
             if (lastOfFile) {
                 const ChainResult next = ChainToNextFile(forward);
                 positioned = next == ChainResult::Positioned;
-                if (next == ChainResult::Stop) StopAtEnd(lastVideoSlot);
+                if (next == ChainResult::Stop) StopAtEnd(lastVideoSlot, queuedVideo, queuedAudio);
             }
         }
+        Publish(videoHead, queuedVideo);
+        Publish(audioHead, queuedAudio);
     }
 }

@@ -207,12 +207,15 @@ private:
 
     static DWORD ReaderThreadProc(LPVOID parameter);
     void ReaderLoop();
-    // Copies the current frame into the next slot of a ring; false when its payloads cannot be read.
+    // Copies the current frame into the next slot of a ring, not yet counted; false when its payloads
+    // cannot be read.
     bool QueueFrame(QelRingHead& head, std::vector<QelFrameRecord>& records, bool video);
     // The next (forward) or previous file at the end of the current one.
     enum class ChainResult { Stop, Opened, Positioned };
     ChainResult ChainToNextFile(bool forward);
-    void StopAtEnd(int lastVideoSlot);
+    // Raises a ring's count by the slots queued since the last raise.
+    static void Publish(QelRingHead& head, int& queued);
+    void StopAtEnd(int lastVideoSlot, int& queuedVideo, int& queuedAudio);
 
     std::unique_ptr<TFileStream> stream;
     int indexCount = 0;
@@ -237,7 +240,6 @@ private:
     int fileBufSize = kDefaultFileBufSize;
     int repeat = 0;
     HANDLE threadHandle = nullptr;
-    DWORD threadId = 0;
     HANDLE wakeEvent = nullptr;
     std::atomic<int> running{0};
     // Before the rings, which may hold payloads lent from it.

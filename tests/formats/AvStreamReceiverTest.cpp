@@ -271,6 +271,29 @@ TEST(AvStreamReceiver, HeaderAtTheStartOfAReadRestartsTheFrame) {
     EXPECT_EQ(r.receiver.Stats().restarted, 1u);
 }
 
+TEST(AvStreamReceiver, ReadsLongerThanAskedIntoItsBufferGiveTheSameFrames) {
+    // Inside a frame the buffer is the frame itself: a read past the frame's end lands there and the
+    // next frames are taken from it.
+    const QelAvFrame big = MakeFrame(1, true, 1, 0, 40000 - 64), small = MakeFrame(2, true, 1, 1, 100);
+    const QelAvFrame empty = MakeFrame(3, false, 1, 2, 0), largest = MakeFrame(4, true, 1, 3, 0x20000 - 64);
+    const std::vector<QelAvFrame> frames = {big, small, empty, largest, small, big};
+    const std::vector<BYTE> stream = Encode(frames);
+    for (const std::size_t size :
+         {std::size_t{100}, std::size_t{4099}, std::size_t{CAvStreamReceiver::kReadBufferSize}}) {
+        SCOPED_TRACE(size);
+        StreamReader r;
+        for (std::size_t at = 0; at < stream.size();) {
+            const std::size_t n = std::min(size, stream.size() - at);
+            std::copy_n(stream.begin() + static_cast<std::ptrdiff_t>(at), n, r.receiver.ReadBuffer());
+            r.receiver.Consume(r.receiver.ReadBuffer(), static_cast<int>(n));
+            at += n;
+        }
+        ExpectSameFrames(r.frames, frames);
+        EXPECT_TRUE(r.receiver.BetweenFrames());
+        EXPECT_EQ(r.receiver.Stats().bytesSkipped, 0u);
+    }
+}
+
 TEST(AvStreamReceiver, ResetDropsTheFrameInProgress) {
     const QelAvFrame f = MakeFrame(1, true, 1, 0, 3000);
     const std::vector<BYTE> bytes = f.Encode();
