@@ -5,11 +5,11 @@
 // reply comes after all, starts nothing of the ended work. After each cell the client logs in again and
 // live view brings pictures within five seconds.
 //
-// Waits that are no rows yet: connect and A/V connect, the log-in's 107 and 109 and the password, every
-// send's own wait, the power button's pause, the search tab's 109 before and after its 108, the live tab's
-// second 109, the LOCAL tab's 113, 115 and 108, the search's 107 after its database, five seconds back's
-// 115, the log list's settle, the slider's settle, the detect button's opener, the map check, the play
-// list's folder scan and the upload to several recorders. WaitEndsTest has the reader's rings.
+// Waits that are no rows yet: connect and A/V connect, the log-in's 107, every send's own wait, the power
+// button's pause, the search tab's 109 before and after its 108, the live tab's second 109, the LOCAL tab's
+// 113, 115 and 108, the search's 107 after its database, five seconds back's 115, the log list's settle, the
+// slider's settle, the detect button's opener, the map check, the play list's folder scan and the upload to
+// several recorders. WaitEndsTest has the reader's rings.
 #include "tests/client/SessionRig.h"
 
 #include "client/formupdatestat.h"
@@ -52,6 +52,8 @@ enum class TWaitRow {
     Heartbeat,        // the heartbeat's 122, on the live look (the link)
     LogInSysinfo,     // the log-in's 101, before the A/V connection (the link)
     LogInOption,      // the log-in's 119 (the link)
+    LogInStatus,      // the log-in's 109 after its 107 (the link)
+    LogInPassword,    // the log-in's answer to the password, 102 (the link)
 };
 
 enum class TEvent {
@@ -61,7 +63,9 @@ enum class TEvent {
     RemoteWorkEnded, // event 4, detail 1
     RecorderBusy,    // an unasked status 2
     PowerButton,
-    ConflictingPress, // the row's own button once more (on the recording page: CANCEL)
+    // The row's own button once more; on the recording page CANCEL, on the search tab's 108 (where the tab
+    // itself is already shown) the LOCAL tab, on the heartbeat the live start button.
+    ConflictingPress,
 };
 
 const char* RowName(TWaitRow r) {
@@ -114,6 +118,10 @@ const char* RowName(TWaitRow r) {
         return "log-in sysinfo";
     case TWaitRow::LogInOption:
         return "log-in option";
+    case TWaitRow::LogInStatus:
+        return "log-in status";
+    case TWaitRow::LogInPassword:
+        return "log-in password";
     }
     return "";
 }
@@ -353,6 +361,21 @@ const WaitCell kCells[] = {
     {TWaitRow::LogInOption, TEvent::RecorderBusy,     kNone,     kMainOnly, {}, true},
     {TWaitRow::LogInOption, TEvent::PowerButton,      kNone,     {},        {}, false},
     {TWaitRow::LogInOption, TEvent::ConflictingPress, kNone,     kMainOnly, {}, true},
+
+    {TWaitRow::LogInStatus, TEvent::CommandLinkLost,  kLinkLost, kMainOnly, {}, false},
+    {TWaitRow::LogInStatus, TEvent::AvLinkLost,       kLinkLost, kMainOnly, {}, false},
+    {TWaitRow::LogInStatus, TEvent::RemoteWorkEnded,  kNone,     kMainOnly, {}, true},
+    {TWaitRow::LogInStatus, TEvent::RecorderBusy,     kNone,     kMainOnly, {}, true},
+    {TWaitRow::LogInStatus, TEvent::PowerButton,      kNone,     {},        {}, false},
+    {TWaitRow::LogInStatus, TEvent::ConflictingPress, kNone,     kMainOnly, {}, true},
+
+    {TWaitRow::LogInPassword, TEvent::CommandLinkLost,  kLinkLost, kMainOnly, {}, false},
+    {TWaitRow::LogInPassword, TEvent::AvLinkLost,       kLinkLost, kMainOnly, {}, false},
+    {TWaitRow::LogInPassword, TEvent::HeartbeatLost,    kLinkLost, kMainOnly, {}, false},
+    {TWaitRow::LogInPassword, TEvent::RemoteWorkEnded,  kNone,     kMainOnly, {}, true},
+    {TWaitRow::LogInPassword, TEvent::RecorderBusy,     kNone,     kMainOnly, {}, true},
+    {TWaitRow::LogInPassword, TEvent::PowerButton,      kNone,     {},        {}, false},
+    {TWaitRow::LogInPassword, TEvent::ConflictingPress, kNone,     kMainOnly, {}, true},
 };
 // clang-format on
 
@@ -377,6 +400,7 @@ bool StopsHeartbeat(TWaitRow r) {
     case TWaitRow::Heartbeat:
     case TWaitRow::LogInSysinfo:
     case TWaitRow::LogInOption:
+    case TWaitRow::LogInStatus:
         return true;
     default:
         return false;
@@ -427,6 +451,10 @@ DWORD HeldCommand(TWaitRow r) {
         return NETCMD_SYSINFO;
     case TWaitRow::LogInOption:
         return NETCMD_LOGIN_OPTION;
+    case TWaitRow::LogInStatus:
+        return NETCMD_STATUS;
+    case TWaitRow::LogInPassword:
+        return NETCMD_PASSWORD;
     case TWaitRow::Heartbeat:
         return NETCMD_HEARTBEAT;
     }
@@ -516,7 +544,9 @@ protected:
             ASSERT_NE(FrmMain->HeartbeatArmed, 0);
             break;
         case TWaitRow::LogInSysinfo:
-        case TWaitRow::LogInOption: {
+        case TWaitRow::LogInOption:
+        case TWaitRow::LogInStatus:
+        case TWaitRow::LogInPassword: {
             FakeTick tick(1000, 10);
             FrmMain->BtnDisconnectClick(FrmMain->BtnDisconnect);
             ASSERT_TRUE(sim.WaitForCommandConnection(false, 3000));
@@ -596,6 +626,8 @@ protected:
             break;
         case TWaitRow::LogInSysinfo:
         case TWaitRow::LogInOption:
+        case TWaitRow::LogInStatus:
+        case TWaitRow::LogInPassword:
             LogIn("127.0.0.1", port_, "1234", 1);
             break;
         case TWaitRow::Heartbeat:
@@ -653,7 +685,10 @@ protected:
             frmRecord2->btnCancelClick(frmRecord2->btnCancel);
         else if (row == TWaitRow::Heartbeat)
             FrmMain->BtnLiveClick(FrmMain->BtnLive);
-        else if (row == TWaitRow::LogInSysinfo || row == TWaitRow::LogInOption)
+        else if (row == TWaitRow::SearchTabMode)
+            FrmMain->btnLocal_mClick(FrmMain->btnLocal_m);
+        else if (row == TWaitRow::LogInSysinfo || row == TWaitRow::LogInOption ||
+                 row == TWaitRow::LogInStatus || row == TWaitRow::LogInPassword)
             FrmMain->BtnConnectClick(FrmMain->BtnConnect);
         else
             Press(row);
