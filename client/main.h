@@ -792,8 +792,9 @@ private:
     void RemotePause(bool touchBack5);
     void RemoteStep(bool touchBack5);
     void RemoteStopSearch();
-    // A 115 with its 5 s wait and debug line; false when the reply did not come in time.
-    bool RemoteStopCommand();
+    // A 115 with its 5 s wait and debug line. Ended: a way out ended the search meanwhile and has given
+    // the local look; the caller stops there.
+    TModeReply RemoteStopCommand();
     bool started_ = false;
     int dialogTimerTicks_ = 0;
     // The A/V handler runs one read at a time; a nested event only asks for another round.

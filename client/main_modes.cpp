@@ -190,6 +190,8 @@ void TFrmMain::btnLocal_mClick(TObject* sender) {
         ShowLocalMode();
         return;
     }
+    // A press while a wait pumps would run inside it; the handlers' own ways back set the local mode first.
+    if (Activities.RefusesPresses()) return;
     if (RefusedWhileCopying(*this)) return;
     SetEnabled(false);
     const bool searching = RemoteSearchActive() && CurrentMode == kModeSearch;

@@ -110,16 +110,16 @@ void TFrmMain::ShowQueuedFrames() {
         ShowQueuedFrame();
 }
 
-bool TFrmMain::RemoteStopCommand() {
+TFrmMain::TModeReply TFrmMain::RemoteStopCommand() {
     const int tab = CurrentMode;
     const int replied = SendCommandAndWait(NETCMD_SEARCH_STOP, 0, kReplyLimitMs);
-    if (WorkEndedMeanwhile(tab)) return false;
+    if (WorkEndedMeanwhile(tab)) return TModeReply::Ended;
     if (replied == 0) {
         CloseWait();
         SetEnabled(true);
         ShowLocalMode();
         AddDebugLine("TIME OUT:", NETCMD_SEARCH_STOP);
-        return false;
+        return TModeReply::TimedOut;
     }
     if (ReplySlot == 1) {
         AddDebugLine("SUCCESS:", NETCMD_SEARCH_STOP);
@@ -127,8 +127,9 @@ bool TFrmMain::RemoteStopCommand() {
         CloseWait();
         SetEnabled(true);
         AddDebugLine("FAILED:", NETCMD_SEARCH_STOP);
+        return TModeReply::Failed;
     }
-    return true;
+    return TModeReply::Passed;
 }
 
 void TFrmMain::RemoteStopSearch() {
@@ -139,7 +140,8 @@ void TFrmMain::RemoteStopSearch() {
         SetEnabled(false);
         HideScreenMarks();
         if (AVDataCliSocket->Paused()) AVDataCliSocket->Resume();
-        RemoteStopCommand();
+        // The way out that ended the search has closed its windows: none opens again.
+        if (RemoteStopCommand() == TModeReply::Ended) return;
         AvShow.lastShownTime = 0;
         AvShow.lastShownStamp = 0;
         lbState->SetCaption("");
@@ -178,7 +180,8 @@ void TFrmMain::BtnBack5Click(TObject*) {
         ExpectFirstPicture();
         return;
     }
-    RemoteStopCommand();
+    // No new search after a way out ended this one meanwhile.
+    if (RemoteStopCommand() == TModeReply::Ended) return;
     const std::int64_t t = static_cast<std::int64_t>(AvShow.lastShownTime) - kBackSeconds;
     const std::int64_t e = t + kBackWindowSeconds;
     const std::string path = ProgramFolder + QelFileName(QELFILE_DATABASE, static_cast<DWORD>(SearchMedium));
