@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <optional>
 
 using vcl_internal::TImageData;
 
@@ -21,6 +20,7 @@ public:
 protected:
     void PrepareHandle() override { bitmap_->Unshare(); }
     void CreateHandle() override {
+        bitmap_->TakeFilePixels();
         if (bitmap_->data_)
             bitmap_->canvasDc_ =
                 CreateMemoryDC(bitmap_->data_->Pixels.get(), bitmap_->width_, bitmap_->height_);
@@ -50,7 +50,15 @@ void TBitmap::DropCanvasHandle() {
     canvasDc_ = nullptr;
 }
 
+void TBitmap::TakeFilePixels() const {
+    if (!file_) return;
+    // Never written through this pointer while another holder exists: Unshare copies first.
+    data_ = std::const_pointer_cast<TImageData>(file_->Pixels());
+    file_.reset();
+}
+
 void TBitmap::Unshare() {
+    TakeFilePixels();
     if (data_ && data_.use_count() > 1) {
         data_ = data_->Copy();
         DropCanvasHandle();
@@ -61,6 +69,7 @@ void TBitmap::SetSize(int width, int height) {
     width = std::max(0, width);
     height = std::max(0, height);
     if (width == width_ && height == height_) return;
+    TakeFilePixels();
     std::shared_ptr<TImageData> fresh;
     if (width > 0 && height > 0) {
         fresh = TImageData::Create(width, height, true);
@@ -71,6 +80,7 @@ void TBitmap::SetSize(int width, int height) {
         }
     }
     DropCanvasHandle();
+    file_.reset();
     data_ = std::move(fresh);
     width_ = width;
     height_ = height;
@@ -90,12 +100,13 @@ TCanvas* TBitmap::Canvas() {
 }
 
 void* TBitmap::ScanLine(int row) {
-    if (row < 0 || row >= height_ || !data_) throw ERangeError("Scan line index out of range");
+    if (row < 0 || row >= height_ || (!data_ && !file_)) throw ERangeError("Scan line index out of range");
     Unshare();
     return data_->Row(row);
 }
 
 const void* TBitmap::ScanLine(int row) const {
+    TakeFilePixels();
     if (row < 0 || row >= height_ || !data_) throw ERangeError("Scan line index out of range");
     return data_->Row(row);
 }
@@ -108,6 +119,7 @@ void TBitmap::SetPixelFormat(TPixelFormat format) {
 
 TColor TBitmap::TransparentColor() const {
     if (transparentMode_ == tmFixed && transparentColor_ != clDefault) return transparentColor_;
+    TakeFilePixels();
     if (!data_) return clDefault;
     const std::uint32_t p = data_->Row(height_ - 1)[0];
     return static_cast<TColor>(((p >> 16) & 0xFF) | (p & 0xFF00) | ((p & 0xFF) << 16));
@@ -125,11 +137,13 @@ TColor TBitmap::DrawTransparentColor() const {
 }
 
 std::shared_ptr<const TImageData> TBitmap::ImageData() const {
+    TakeFilePixels();
     return data_;
 }
 
 void TBitmap::SetImageData(std::shared_ptr<const TImageData> data, TPixelFormat format) {
     DropCanvasHandle();
+    file_.reset();
     // Never written through this pointer while another holder exists: Unshare copies first.
     data_ = std::const_pointer_cast<TImageData>(std::move(data));
     width_ = data_ ? data_->Width : 0;
@@ -139,52 +153,30 @@ void TBitmap::SetImageData(std::shared_ptr<const TImageData> data, TPixelFormat 
     Changed();
 }
 
-namespace {
-
-TPixelFormat FormatOfBitCount(int bitCount) {
-    switch (bitCount) {
-    case 1:
-        return pf1bit;
-    case 4:
-        return pf4bit;
-    case 8:
-        return pf8bit;
-    case 16:
-        return pf16bit;
-    case 32:
-        return pf32bit;
-    default:
-        return pf24bit;
-    }
-}
-
-vcl_internal::TDecodedBitmap Decode(const void* data, std::size_t size) {
-    vcl_internal::TBmpImage image = vcl_internal::DecodeBmp(static_cast<const std::uint8_t*>(data), size);
-    return {std::move(image.Pixels), FormatOfBitCount(image.BitCount), std::move(image.Palette)};
-}
-
-} // namespace
-
-void TBitmap::TakeDecoded(vcl_internal::TDecodedBitmap decoded) {
-    SetImageData(std::move(decoded.Pixels), decoded.Format);
-    palette_ = std::move(decoded.Palette);
+void TBitmap::TakeFile(std::shared_ptr<const vcl_internal::TBitmapFile> file) {
+    DropCanvasHandle();
+    data_.reset();
+    width_ = file->Width;
+    height_ = file->Height;
+    pixelFormat_ = file->Format;
+    palette_ = file->Palette;
+    file_ = std::move(file);
+    Changed();
 }
 
 void TBitmap::LoadFromMemory(const void* data, std::size_t size) {
-    const auto* bytes = static_cast<const std::uint8_t*>(data);
-    if (std::optional<vcl_internal::TDecodedBitmap> known = vcl_internal::FindDecodedBitmap(bytes, size)) {
-        TakeDecoded(std::move(*known));
-        return;
-    }
-    vcl_internal::TDecodedBitmap decoded;
+    LoadBytes(static_cast<const std::uint8_t*>(data), size, nullptr);
+}
+
+void TBitmap::LoadBytes(const std::uint8_t* data, std::size_t size, std::unique_ptr<std::uint8_t[]> owned) {
+    std::shared_ptr<const vcl_internal::TBitmapFile> file;
     try {
-        decoded = Decode(data, size);
+        file = vcl_internal::LoadBitmapFile(data, size, std::move(owned));
     } catch (...) {
         FreeImage();
         throw;
     }
-    vcl_internal::KeepDecodedBitmap(bytes, size, decoded);
-    TakeDecoded(std::move(decoded));
+    TakeFile(std::move(file));
 }
 
 void TBitmap::LoadFromStream(TStream* stream) {
@@ -197,10 +189,11 @@ void TBitmap::LoadFromStream(TStream* stream) {
         FreeImage();
         throw;
     }
-    LoadFromMemory(data, size);
+    LoadBytes(data, size, std::move(storage));
 }
 
 std::string TBitmap::SaveToMemory() const {
+    TakeFilePixels();
     if (!data_) throw EInvalidGraphicOperation("Cannot save an empty bitmap");
     const int bits = pixelFormat_ == pf8bit ? 8 : pixelFormat_ == pf32bit ? 32 : 24;
     return vcl_internal::EncodeBmp(data_->Pixels.get(), width_, height_, bits, palette_);
@@ -221,7 +214,12 @@ void TBitmap::Assign(const TPersistent* source) {
         transparentColor_ = bitmap->transparentColor_;
         transparentMode_ = bitmap->transparentMode_;
         SetTransparent(bitmap->Transparent());
-        SetImageData(bitmap->data_, bitmap->pixelFormat_);
+        if (bitmap->file_) {
+            TakeFile(bitmap->file_);
+            pixelFormat_ = bitmap->pixelFormat_;
+        } else {
+            SetImageData(bitmap->data_, bitmap->pixelFormat_);
+        }
         palette_ = bitmap->palette_;
         return;
     }

@@ -1,26 +1,22 @@
 #include "platform/vcl/BitmapFileCache.h"
 
+#include "platform/vcl/BmpCodec.h"
+
 #include <cstring>
 #include <list>
-#include <mutex>
 
 namespace vcl_internal {
 
 namespace {
 
-struct TEntry {
-    std::vector<std::uint8_t> Bytes; // compared in full, which costs less than hashing them
-    TDecodedBitmap Bitmap;
-};
-
-// Holding the pixels keeps every loaded copy shared, so none is written in place. The pixels held are
-// bounded, and only small files are kept: a picture loaded once gains nothing.
+// Holding a file keeps every loaded copy of its pixels shared, so none is written in place. The
+// pixels held are bounded, and only small files are kept: a picture loaded once gains nothing.
 constexpr std::size_t MaxHeldPixels = 4u << 20;
 constexpr std::size_t MaxFileBytes = 256u << 10;
 
 struct TCache {
     std::mutex Lock;
-    std::list<TEntry> Entries; // most recently used first
+    std::list<std::shared_ptr<TBitmapFile>> Entries; // most recently used first
     std::size_t HeldPixels = 0;
 };
 
@@ -29,35 +25,81 @@ TCache& Cache() {
     return cache;
 }
 
-bool Matches(const TEntry& e, const std::uint8_t* bytes, std::size_t size) {
-    return e.Bytes.size() == size && std::memcmp(e.Bytes.data(), bytes, size) == 0;
+std::size_t PixelCount(const TBitmapFile& f) {
+    return static_cast<std::size_t>(f.Width) * static_cast<std::size_t>(f.Height);
+}
+
+TPixelFormat FormatOfBitCount(int bitCount) {
+    switch (bitCount) {
+    case 1:
+        return pf1bit;
+    case 4:
+        return pf4bit;
+    case 8:
+        return pf8bit;
+    case 16:
+        return pf16bit;
+    case 32:
+        return pf32bit;
+    default:
+        return pf24bit;
+    }
 }
 
 } // namespace
 
-std::optional<TDecodedBitmap> FindDecodedBitmap(const std::uint8_t* bytes, std::size_t size) {
-    if (!bytes || size == 0 || size > MaxFileBytes) return std::nullopt;
-    TCache& cache = Cache();
-    std::lock_guard<std::mutex> lock(cache.Lock);
-    for (auto it = cache.Entries.begin(); it != cache.Entries.end(); ++it) {
-        if (!Matches(*it, bytes, size)) continue;
-        cache.Entries.splice(cache.Entries.begin(), cache.Entries, it);
-        return it->Bitmap;
+TBitmapFile::TBitmapFile(const std::uint8_t* bytes, std::size_t size, std::unique_ptr<std::uint8_t[]> owned) {
+    TBmpImage header = ReadBmpHeader(bytes, size);
+    Width = header.Width;
+    Height = header.Height;
+    Format = FormatOfBitCount(header.BitCount);
+    Palette = std::move(header.Palette);
+    if (owned) {
+        bytes_ = std::move(owned);
+    } else {
+        bytes_ = std::make_unique_for_overwrite<std::uint8_t[]>(size);
+        std::memcpy(bytes_.get(), bytes, size);
     }
-    return std::nullopt;
+    size_ = size;
 }
 
-void KeepDecodedBitmap(const std::uint8_t* bytes, std::size_t size, const TDecodedBitmap& bitmap) {
-    if (!bytes || size == 0 || size > MaxFileBytes || !bitmap.Pixels) return;
-    TEntry entry{std::vector<std::uint8_t>(bytes, bytes + size), bitmap};
+std::shared_ptr<const TImageData> TBitmapFile::Pixels() const {
+    std::lock_guard<std::mutex> lock(lock_);
+    if (!pixels_) {
+        pixels_ = DecodeBmpPixels(bytes_.get(), size_);
+        if (!kept_) bytes_.reset();
+    }
+    return pixels_;
+}
+
+bool TBitmapFile::Holds(const std::uint8_t* bytes, std::size_t size) const {
+    // Compared in full, which costs less than hashing them.
+    return kept_ && size_ == size && std::memcmp(bytes_.get(), bytes, size) == 0;
+}
+
+std::shared_ptr<const TBitmapFile> LoadBitmapFile(const std::uint8_t* bytes, std::size_t size,
+                                                  std::unique_ptr<std::uint8_t[]> owned) {
+    const bool keep = bytes && size > 0 && size <= MaxFileBytes;
     TCache& cache = Cache();
+    if (keep) {
+        std::lock_guard<std::mutex> lock(cache.Lock);
+        for (auto it = cache.Entries.begin(); it != cache.Entries.end(); ++it) {
+            if (!(*it)->Holds(bytes, size)) continue;
+            cache.Entries.splice(cache.Entries.begin(), cache.Entries, it);
+            return *it;
+        }
+    }
+    auto file = std::make_shared<TBitmapFile>(bytes, size, std::move(owned));
+    if (!keep) return file;
+    file->kept_ = true;
     std::lock_guard<std::mutex> lock(cache.Lock);
-    cache.HeldPixels += bitmap.Pixels->Count();
-    cache.Entries.push_front(std::move(entry));
+    cache.HeldPixels += PixelCount(*file);
+    cache.Entries.push_front(file);
     while (cache.HeldPixels > MaxHeldPixels) {
-        cache.HeldPixels -= cache.Entries.back().Bitmap.Pixels->Count();
+        cache.HeldPixels -= PixelCount(*cache.Entries.back());
         cache.Entries.pop_back();
     }
+    return file;
 }
 
 } // namespace vcl_internal

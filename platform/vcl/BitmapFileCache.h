@@ -1,5 +1,5 @@
-// Platform-internal: the pixels of bitmap files already decoded, found again by the file's bytes, so
-// that a skin shown by many controls is decoded once.
+// Platform-internal: bitmap files already read, found again by the file's bytes, so that a skin
+// shown by many controls is decoded once, and only when it is first drawn or read.
 #pragma once
 
 #include "platform/vcl/Graphics.h"
@@ -8,19 +8,40 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <optional>
+#include <mutex>
 #include <vector>
 
 namespace vcl_internal {
 
-struct TDecodedBitmap {
-    std::shared_ptr<const TImageData> Pixels; // never written: holders copy before a write
-    TPixelFormat Format = pf24bit;            // as the file was stored
+// A checked bitmap file: its size, format and colour table at once, its pixels at their first use.
+class TBitmapFile {
+public:
+    // Raises EInvalidGraphic as the decoder does, before anything is kept. `owned`, when given, holds
+    // `bytes` and is taken over instead of copied.
+    TBitmapFile(const std::uint8_t* bytes, std::size_t size, std::unique_ptr<std::uint8_t[]> owned);
+
+    int Width = 0;
+    int Height = 0;
+    TPixelFormat Format = pf24bit; // as the file was stored
     std::vector<std::uint32_t> Palette;
+
+    // Never written: holders copy before a write. Thread-safe.
+    std::shared_ptr<const TImageData> Pixels() const;
+    bool Holds(const std::uint8_t* bytes, std::size_t size) const;
+    std::size_t Size() const { return size_; }
+
+private:
+    mutable std::mutex lock_;
+    mutable std::unique_ptr<std::uint8_t[]> bytes_; // let go once decoded, unless kept for comparing
+    mutable std::shared_ptr<const TImageData> pixels_;
+    std::size_t size_ = 0;
+    bool kept_ = false;
+    friend std::shared_ptr<const TBitmapFile> LoadBitmapFile(const std::uint8_t*, std::size_t,
+                                                             std::unique_ptr<std::uint8_t[]>);
 };
 
-// nullopt for bytes not decoded before (or whose pixels were let go since).
-std::optional<TDecodedBitmap> FindDecodedBitmap(const std::uint8_t* bytes, std::size_t size);
-void KeepDecodedBitmap(const std::uint8_t* bytes, std::size_t size, const TDecodedBitmap& bitmap);
+// The file read before with the same bytes, or a new one (kept for the next load when small).
+std::shared_ptr<const TBitmapFile> LoadBitmapFile(const std::uint8_t* bytes, std::size_t size,
+                                                  std::unique_ptr<std::uint8_t[]> owned = nullptr);
 
 } // namespace vcl_internal

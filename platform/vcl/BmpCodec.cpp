@@ -163,38 +163,55 @@ std::vector<std::uint32_t> ReadPalette(const THeader& h, const std::uint8_t* dat
 
 } // namespace
 
-TBmpImage DecodeBmp(const std::uint8_t* data, std::size_t size) {
+namespace {
+
+// Everything about a file but its pixels, checked against the file's size.
+struct TLayout {
+    THeader h;
+    std::size_t offBits = 0;
+    std::size_t stride = 0;
+    std::vector<std::uint32_t> palette;
+};
+
+TLayout ReadLayout(const std::uint8_t* data, std::size_t size) {
     if (data == nullptr || size < FileHeaderSize || data[0] != 'B' || data[1] != 'M')
         Fail("the file does not start with a bitmap signature");
-    const THeader h = ReadInfoHeader(data, size);
+    TLayout l;
+    l.h = ReadInfoHeader(data, size);
+    const THeader& h = l.h;
+    for (const std::uint32_t mask : h.masks)
+        TChannel{h.hasMasks ? mask : 0}; // raises for a mask of split bits
     const std::size_t headerEnd = FileHeaderSize + h.headerSize;
-    std::size_t offBits = U32(data + 10);
-    if (offBits == 0)
-        offBits = headerEnd + (h.bitCount <= 8 ? (std::size_t(1) << h.bitCount) * h.paletteEntrySize : 0);
-    if (offBits < headerEnd || offBits > size) Fail("the pixel data offset lies outside the file");
+    l.offBits = U32(data + 10);
+    if (l.offBits == 0)
+        l.offBits = headerEnd + (h.bitCount <= 8 ? (std::size_t(1) << h.bitCount) * h.paletteEntrySize : 0);
+    if (l.offBits < headerEnd || l.offBits > size) Fail("the pixel data offset lies outside the file");
+    l.palette = ReadPalette(h, data, l.offBits);
+    l.stride = ((static_cast<std::size_t>(h.width) * h.bitCount + 31) / 32) * 4;
+    if ((size - l.offBits) / l.stride < static_cast<std::size_t>(h.height))
+        Fail("the pixel data is cut short");
+    return l;
+}
 
-    TBmpImage image;
-    image.Width = static_cast<int>(h.width);
-    image.Height = static_cast<int>(h.height);
-    image.BitCount = h.bitCount;
-    image.Palette = ReadPalette(h, data, offBits);
-
-    const std::size_t stride = ((static_cast<std::size_t>(h.width) * h.bitCount + 31) / 32) * 4;
+std::shared_ptr<TImageData> DecodeLayout(const std::uint8_t* data, const TLayout& l) {
+    const THeader& h = l.h;
+    const std::size_t offBits = l.offBits, stride = l.stride;
     const std::size_t rows = static_cast<std::size_t>(h.height);
-    if ((size - offBits) / stride < rows) Fail("the pixel data is cut short");
-
     const std::size_t width = static_cast<std::size_t>(h.width);
-    image.Pixels = TImageData::Create(image.Width, image.Height, false); // every pixel is written below
+    std::shared_ptr<TImageData> pixels =
+        TImageData::Create(static_cast<int>(h.width), static_cast<int>(h.height),
+                           false); // every pixel is written below
     const TChannel red(h.hasMasks ? h.masks[0] : (h.bitCount == 16 ? 0x7C00 : 0));
     const TChannel green(h.hasMasks ? h.masks[1] : (h.bitCount == 16 ? 0x03E0 : 0));
     const TChannel blue(h.hasMasks ? h.masks[2] : (h.bitCount == 16 ? 0x001F : 0));
     const TChannel alpha(h.hasMasks ? h.masks[3] : 0);
-    const std::uint32_t paletteSize = static_cast<std::uint32_t>(image.Palette.size());
+    const std::vector<std::uint32_t>& palette = l.palette;
+    const std::uint32_t paletteSize = static_cast<std::uint32_t>(palette.size());
 
     for (std::size_t row = 0; row < rows; ++row) {
         const std::uint8_t* src = data + offBits + row * stride;
         const std::size_t y = h.topDown ? row : rows - 1 - row;
-        std::uint32_t* dst = image.Pixels->Row(static_cast<int>(y));
+        std::uint32_t* dst = pixels->Row(static_cast<int>(y));
         switch (h.bitCount) {
         case 1:
         case 4:
@@ -204,7 +221,7 @@ TBmpImage DecodeBmp(const std::uint8_t* data, std::size_t size) {
             for (std::size_t x = 0; x < width; ++x) {
                 const std::size_t bit = x * bits;
                 const std::uint32_t index = (src[bit / 8] >> (8 - bits - bit % 8)) & mask;
-                dst[x] = index < paletteSize ? image.Palette[index] : 0xFF000000u;
+                dst[x] = index < paletteSize ? palette[index] : 0xFF000000u;
             }
             break;
         }
@@ -245,6 +262,28 @@ TBmpImage DecodeBmp(const std::uint8_t* data, std::size_t size) {
             break;
         }
     }
+    return pixels;
+}
+
+} // namespace
+
+TBmpImage ReadBmpHeader(const std::uint8_t* data, std::size_t size) {
+    TLayout l = ReadLayout(data, size);
+    TBmpImage image;
+    image.Width = static_cast<int>(l.h.width);
+    image.Height = static_cast<int>(l.h.height);
+    image.BitCount = l.h.bitCount;
+    image.Palette = std::move(l.palette);
+    return image;
+}
+
+std::shared_ptr<TImageData> DecodeBmpPixels(const std::uint8_t* data, std::size_t size) {
+    return DecodeLayout(data, ReadLayout(data, size));
+}
+
+TBmpImage DecodeBmp(const std::uint8_t* data, std::size_t size) {
+    TBmpImage image = ReadBmpHeader(data, size);
+    image.Pixels = DecodeBmpPixels(data, size);
     return image;
 }
 

@@ -27,6 +27,10 @@ struct TBmpImage {
 // Throws EInvalidGraphic for anything that is not a complete, supported bitmap file. Pixels of files
 // without an alpha channel get alpha 255; 32-bit files keep their fourth byte.
 TBmpImage DecodeBmp(const std::uint8_t* data, std::size_t size);
+// The same checks, everything but the pixels (Pixels stays empty).
+TBmpImage ReadBmpHeader(const std::uint8_t* data, std::size_t size);
+// The pixels of a file ReadBmpHeader accepted.
+std::shared_ptr<TImageData> DecodeBmpPixels(const std::uint8_t* data, std::size_t size);
 
 // bitCount 8, 24 or 32. An 8-bit file uses `palette` (each pixel mapped to the nearest entry) or,
 // when it is empty, a palette of the picture's own colours (up to 256, else a fixed 3-3-2 one).

@@ -289,6 +289,28 @@ void TControl::ParentFontChanged() {
 }
 
 void TControl::FontChanged() {
+    // A window never shown hands its widgets their fonts when it is first shown: each font set on a
+    // widget walks all the widgets inside it.
+    widgetFontPending_ = true;
+    if (!WidgetFontWaits()) ApplyWidgetFont();
+    Invalidate();
+    Perform(CM_FONTCHANGED, 0, 0);
+}
+
+bool TControl::WidgetFontWaits() const {
+    const TForm* form = ParentForm();
+    return form && !form->EverShown();
+}
+
+void TControl::ApplyWaitingFonts() {
+    if (widgetFontPending_) ApplyWidgetFont();
+    if (auto* windowed = dynamic_cast<TWinControl*>(this))
+        for (TControl* c : windowed->controls_)
+            c->ApplyWaitingFonts();
+}
+
+void TControl::ApplyWidgetFont() {
+    widgetFontPending_ = false;
     QWidget* target = peer_->inner ? peer_->inner.data() : peer_->widget;
     // Setting a font or palette walks every child widget: skip what the widget already has of its own.
     const QFont font = vcl_internal::ToQFont(*font_);
@@ -307,8 +329,6 @@ void TControl::FontChanged() {
                 p.setColor(group, role, text);
         target->setPalette(p);
     }
-    Invalidate();
-    Perform(CM_FONTCHANGED, 0, 0);
 }
 
 void TControl::SetAlign(TAlign value) {

@@ -164,6 +164,9 @@ public:
     void SetFont(const TFont* value) { font_->Assign(value); }
     bool ParentFont() const { return parentFont_; }
     void SetParentFont(bool value);
+    // Platform-internal: gives the widgets of this control and its children the fonts held back while
+    // their window had never been shown.
+    void ApplyWaitingFonts();
 
     TAlign Align() const { return align_; }
     void SetAlign(TAlign value);
@@ -258,6 +261,8 @@ private:
 
     void UpdateWidgetVisibility();
     void UpdateWidgetGeometry();
+    bool WidgetFontWaits() const;
+    void ApplyWidgetFont();
 
     std::unique_ptr<vcl_internal::TControlPeer> peer_;
     std::unique_ptr<TFont> font_;
@@ -273,6 +278,7 @@ private:
     bool parentFont_ = true;
     bool parentColor_ = false;
     bool applyingParentFont_ = false;
+    bool widgetFontPending_ = false;
     std::string hint_;
     TCursor cursor_ = crDefault;
     TColor color_ = clWindow;

@@ -43,6 +43,7 @@ namespace {
 
 QImage Render(TForm* form) {
     QWidget* w = form->Peer()->widget;
+    form->ApplyWaitingFonts(); // a form drawn without ever being shown
     w->ensurePolished();
     const TRect client = form->ClientRect();
     const TPoint origin = form->ClientOrigin();

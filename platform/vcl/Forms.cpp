@@ -291,6 +291,10 @@ void TForm::SetVisible(bool value) {
     if (value == Visible()) return;
     QWidget* w = Peer()->widget;
     if (value) {
+        if (!everShown_) {
+            everShown_ = true;
+            ApplyWaitingFonts();
+        }
         TControl::SetVisible(true);
         PlaceOnFirstShow();
         DoShow();

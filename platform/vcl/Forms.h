@@ -104,6 +104,8 @@ public:
     // The form is the application's active window.
     bool Active() const;
     bool Modal() const { return modal_; }
+    // The form has been shown at least once.
+    bool EverShown() const { return everShown_; }
 
     void SetVisible(bool value) override;
     void SetEnabled(bool value) override;
@@ -198,6 +200,7 @@ private:
     bool modal_ = false;
     bool active_ = false;
     bool placed_ = false;
+    bool everShown_ = false;
     TFormDrag drag_ = TFormDrag::None;
     bool releasing_ = false;
     int inputBlocks_ = 0;

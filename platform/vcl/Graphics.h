@@ -46,7 +46,7 @@ class TIcon;
 
 namespace vcl_internal {
 struct TImageData;
-struct TDecodedBitmap;
+class TBitmapFile;
 } // namespace vcl_internal
 
 // ---- fonts, pens and brushes ------------------------------------------------------------------------
@@ -421,12 +421,15 @@ public:
 private:
     friend class TBitmapCanvas;
     void Unshare(); // makes the pixels this bitmap's own before a write
-    void TakeDecoded(vcl_internal::TDecodedBitmap decoded);
+    void TakeFile(std::shared_ptr<const vcl_internal::TBitmapFile> file);
+    void TakeFilePixels() const; // decodes a loaded file's pixels at their first use
+    void LoadBytes(const std::uint8_t* data, std::size_t size, std::unique_ptr<std::uint8_t[]> owned);
     void DropCanvasHandle();
 
     int width_ = 0;
     int height_ = 0;
-    std::shared_ptr<vcl_internal::TImageData> data_;
+    mutable std::shared_ptr<vcl_internal::TImageData> data_;
+    mutable std::shared_ptr<const vcl_internal::TBitmapFile> file_; // loaded, not decoded yet
     TPixelFormat pixelFormat_ = pfDevice;
     std::vector<std::uint32_t> palette_;
     TColor transparentColor_ = clDefault;

@@ -77,6 +77,7 @@ void TWinControl::InsertControl(TControl* control) {
     control->UpdateWidgetGeometry();
     control->UpdateWidgetVisibility();
     if (control->ParentFont()) control->ParentFontChanged();
+    if (!control->WidgetFontWaits()) control->ApplyWaitingFonts(); // moved onto a window already shown
     if (control->ParentColor()) control->ParentColorChanged();
     if (control->Align() != alNone) AlignControls();
 }

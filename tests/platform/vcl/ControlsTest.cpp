@@ -240,6 +240,28 @@ TEST_F(ControlsTest, FontAndColourFollowTheParentUntilSetOwn) {
     EXPECT_EQ(form->Panel1->Color(), static_cast<TColor>(0x00E0FFFF));
 }
 
+int RedPixels(const form_testing::TSnapshot& s) {
+    int count = 0;
+    for (int y = 0; y < s.Height; ++y)
+        for (int x = 0; x < s.Width; ++x) {
+            const TColor c = s.At(x, y);
+            count += (c & 0xFF) > 180 && ((c >> 8) & 0xFF) < 90 && ((c >> 16) & 0xFF) < 90;
+        }
+    return count;
+}
+
+TEST_F(ControlsTest, AFontSetWhileTheFormWasNeverShownDrawsAtItsFirstShow) {
+    form->Edit1->SetText("WWWW");
+    const int others = RedPixels(form_testing::TakeSnapshot(form)); // the form's own red parts
+    form->Edit1->Font()->SetColor(clRed);
+    form->Edit1->Font()->SetHeight(-20);
+    form->Show();
+    form_testing::ProcessEvents();
+    EXPECT_GT(RedPixels(form_testing::TakeScreenPicture(form)), others + 20); // as the screen shows it
+    form->Edit1->Font()->SetColor(clBlack);                                   // once shown, at once
+    EXPECT_EQ(RedPixels(form_testing::TakeSnapshot(form)), others);
+}
+
 TEST_F(ControlsTest, VisibleAndShowingAndCoordinates) {
     EXPECT_TRUE(form->Edit1->Visible());
     EXPECT_FALSE(form->Edit1->Showing());

@@ -347,4 +347,25 @@ TEST(BitmapFile, AFileRewrittenInPlaceLoadsItsNewPixels) {
     EXPECT_EQ(At(after, 0, 0), 0xFF0C0B42u);
 }
 
+TEST(BitmapFile, PixelsReadLateAreThePixelsLoaded) {
+    // The caller's bytes change after the load, and copies are made before any pixel is read.
+    TBmpFile f = TwentyFourBit();
+    f.rows[0][0] = 0x77; // bytes no other test loads
+    std::string bytes = f.Bytes();
+    TBitmap loaded;
+    loaded.LoadFromMemory(bytes.data(), bytes.size());
+    EXPECT_EQ(loaded.Width(), 3);
+    EXPECT_EQ(loaded.Height(), 2);
+    EXPECT_EQ(loaded.PixelFormat(), pf24bit);
+    bytes.assign(bytes.size(), '\0');
+    TBitmap copy;
+    copy.Assign(&loaded);
+    loaded.FreeImage();
+    EXPECT_TRUE(loaded.Empty());
+    ASSERT_EQ(copy.Width(), 3);
+    EXPECT_EQ(At(copy, 0, 0), 0xFF0C0B0Au);
+    EXPECT_EQ(At(copy, 1, 1), 0xFF060504u);
+    EXPECT_EQ(copy.TransparentColor(), static_cast<TColor>(0x770203));
+}
+
 } // namespace
