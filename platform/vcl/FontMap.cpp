@@ -8,7 +8,6 @@
 #include <functional>
 #include <map>
 #include <mutex>
-#include <thread>
 #include <tuple>
 
 namespace {
@@ -54,7 +53,6 @@ std::mutex& FcMutex() {
     return m;
 }
 
-// A caller arriving while another thread loads the configuration waits for it.
 bool FcReady() {
     static const bool ready = FcInit() == FcTrue;
     return ready;
@@ -195,11 +193,6 @@ std::vector<std::string> FallbackFontFamilies(BYTE charset) {
                               charset, [](const std::string& family) { return InstalledLocked(family); }))
                  .first;
     return it->second;
-}
-
-void PrepareFontFamilies() {
-    static std::once_flag started;
-    std::call_once(started, [] { std::thread([] { FcReady(); }).detach(); });
 }
 
 bool FontFamilyInstalled(const std::string& family) {

@@ -29,9 +29,5 @@ std::string ChooseFontFamily(const std::string& requested, BYTE charset, bool fi
 std::vector<std::string> ChooseFallbackFamilies(BYTE charset,
                                                 const std::function<bool(const std::string&)>& installed);
 
-// Starts loading fontconfig's configuration and font list on a thread of its own, so that the first
-// font asked for finds it ready, or waits only for the rest of it.
-void PrepareFontFamilies();
-
 // Whether fontconfig knows a family of exactly this name (case-insensitive).
 bool FontFamilyInstalled(const std::string& family);

@@ -2,7 +2,6 @@
 
 #include "platform/core/Exceptions.h"
 #include "platform/vcl/ControlPeer.h"
-#include "platform/vcl/FontMap.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/FormsInternal.h"
 #include "platform/vcl/GraphicsQt.h"
@@ -60,7 +59,6 @@ void EnsureGuiApplication() {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
             qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
-        PrepareFontFamilies(); // while the application object is made and the first forms are read
         static int argc = 1;
         static char name[] = "harbek";
         static char* argv[] = {name, nullptr};
