@@ -119,6 +119,20 @@ constexpr DWORD kStopCommands[] = {NETCMD_LIVE_STOP, NETCMD_SEARCH_STOP, NETCMD_
 
 class WayOutRig : public SessionRig {
 protected:
+    // The backup window of two minutes of the store's one recording, from the calendar of the hard disk.
+    void OpenSpanBackup() {
+        Answer(mrYes);
+        FrmMain->btnSer_mClick(FrmMain->btnSer_m);
+        FrmMain->BtnSerClick(FrmMain->BtnSer);
+        FrmSerDevice->btnHDD->OnClick(FrmSerDevice->btnHDD);
+        frmSearch->btnAllClick(frmSearch->btnAll);
+        whileBoxUp = nullptr;
+        ASSERT_TRUE(frmBackup->SetStartTime("200801010900"));
+        ASSERT_TRUE(frmBackup->SetEndTime("200801010902"));
+        frmCalendar->btnBackupClick(frmCalendar->btnBackup);
+        ASSERT_TRUE(frmBackup->Visible());
+    }
+
     void Start(TActivity activity, recsim::RecSim& sim) {
         switch (activity) {
         case TActivity::LiveView:
@@ -147,16 +161,7 @@ protected:
             recsim::SimFaults f = sim.Faults();
             f.holdStreamAfterFrames = 60;
             sim.SetFaults(f);
-            Answer(mrYes);
-            FrmMain->btnSer_mClick(FrmMain->btnSer_m);
-            FrmMain->BtnSerClick(FrmMain->BtnSer);
-            FrmSerDevice->btnHDD->OnClick(FrmSerDevice->btnHDD);
-            frmSearch->btnAllClick(frmSearch->btnAll);
-            whileBoxUp = nullptr;
-            ASSERT_TRUE(frmBackup->SetStartTime("200801010900"));
-            ASSERT_TRUE(frmBackup->SetEndTime("200801010902"));
-            frmCalendar->btnBackupClick(frmCalendar->btnBackup);
-            ASSERT_TRUE(frmBackup->Visible());
+            ASSERT_NO_FATAL_FAILURE(OpenSpanBackup());
             ASSERT_GT(frmBackup->GetBackupSize(), 0u);
             form_testing::ScopedFolderAnswer folder(backupFolder_.Str());
             frmBackup->btnBrowseClick(frmBackup->btnBrowse);
@@ -405,16 +410,7 @@ TEST_P(DialogOnTheWayOut, GoesWithItsWindow) {
     TForm* owner = nullptr;
     std::function<void()> open;
     if (c.dialog == TDialogUp::FolderChooser) {
-        Answer(mrYes);
-        FrmMain->btnSer_mClick(FrmMain->btnSer_m);
-        FrmMain->BtnSerClick(FrmMain->BtnSer);
-        FrmSerDevice->btnHDD->OnClick(FrmSerDevice->btnHDD);
-        frmSearch->btnAllClick(frmSearch->btnAll);
-        whileBoxUp = nullptr;
-        ASSERT_TRUE(frmBackup->SetStartTime("200801010900"));
-        ASSERT_TRUE(frmBackup->SetEndTime("200801010902"));
-        frmCalendar->btnBackupClick(frmCalendar->btnBackup);
-        ASSERT_TRUE(frmBackup->Visible());
+        ASSERT_NO_FATAL_FAILURE(OpenSpanBackup());
         owner = frmBackup;
         open = [] { frmBackup->btnBrowseClick(frmBackup->btnBrowse); };
     } else {

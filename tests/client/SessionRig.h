@@ -161,8 +161,9 @@ protected:
         return used;
     }
 
-    // A recording of 40 seconds of four cameras with a sound frame each second, playing from this computer.
-    void StartLocalPlayback(bool withSound) {
+    // A recording of 40 seconds of four cameras with a sound frame each second, opened from this
+    // computer, not yet playing.
+    void OpenLocalRecording() {
         CQelVideoFile& reader = *FrmMain->VideoReader;
         const recmaker::Made made =
             recmaker::Write(HomeFile("rec0"), recmaker::Stream(1199178000, 40, 30, 4, true), 1);
@@ -173,6 +174,11 @@ protected:
         FrmMain->LastTransportKey = kKeyFirst;
         FrmMain->OpenPlaybackFile(made.path);
         ASSERT_TRUE(FrmMain->PlaybackFileOpen());
+    }
+
+    // The same recording playing.
+    void StartLocalPlayback(bool withSound) {
+        ASSERT_NO_FATAL_FAILURE(OpenLocalRecording());
         FrmMain->BtnPlayClick(FrmMain->BtnPlay);
         ASSERT_EQ(FrmMain->PlayState, kPlayForward);
         // Twice the speed: the clock runs on and the sound is off.

@@ -2,7 +2,6 @@
 // (no second box, no window reopened, no clock restarted, no mode changed), and presses that come during
 // a wait are refused rather than run inside it.
 #include "tests/client/SessionRig.h"
-#include "tests/playback/RecordingMaker.h"
 
 #include "client/HarbekWindows.h"
 #include "playback/Qelvidfile.h"
@@ -24,20 +23,6 @@ protected:
         EXPECT_TRUE(PumpReal([] { return FrmMain->LoggedIn == 1; }));
         seen_.clear();
         return sim;
-    }
-
-    // A recording of this computer opened, not yet playing.
-    void OpenLocalRecording() {
-        CQelVideoFile& reader = *FrmMain->VideoReader;
-        const recmaker::Made made =
-            recmaker::Write(HomeFile("rec0"), recmaker::Stream(1199178000, 40, 30, 4, true), 1);
-        reader.SetListItem(made.path, 0);
-        reader.SetListStart(0);
-        reader.SetListEnd(1);
-        FrmMain->PlayListPos = 0;
-        FrmMain->LastTransportKey = kKeyFirst;
-        FrmMain->OpenPlaybackFile(made.path);
-        ASSERT_TRUE(FrmMain->PlaybackFileOpen());
     }
 };
 
