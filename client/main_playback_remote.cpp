@@ -111,25 +111,13 @@ void TFrmMain::ShowQueuedFrames() {
 }
 
 TFrmMain::TModeReply TFrmMain::RemoteStopCommand() {
-    const int tab = CurrentMode;
-    const int replied = SendCommandAndWait(NETCMD_SEARCH_STOP, 0, kReplyLimitMs);
-    if (WorkEndedMeanwhile(tab)) return TModeReply::Ended;
-    if (replied == 0) {
+    const TModeReply reply = ModeCommand(NETCMD_SEARCH_STOP, 0);
+    if (reply == TModeReply::TimedOut || reply == TModeReply::Failed) {
         CloseWait();
         SetEnabled(true);
-        ShowLocalMode();
-        AddDebugLine("TIME OUT:", NETCMD_SEARCH_STOP);
-        return TModeReply::TimedOut;
     }
-    if (ReplySlot == 1) {
-        AddDebugLine("SUCCESS:", NETCMD_SEARCH_STOP);
-    } else if (ReplySlot == 2) {
-        CloseWait();
-        SetEnabled(true);
-        AddDebugLine("FAILED:", NETCMD_SEARCH_STOP);
-        return TModeReply::Failed;
-    }
-    return TModeReply::Passed;
+    if (reply == TModeReply::TimedOut) ShowLocalMode();
+    return reply;
 }
 
 void TFrmMain::RemoteStopSearch() {
