@@ -228,6 +228,7 @@ void TFrmMain::BtnBackup_onClick(TObject*) {
 // ---- The recorder's own recording (live mode) ----
 
 void TFrmMain::BtnRemote_recClick(TObject* sender) {
+    if (Activities.RefusesPresses()) return;
     if (CliSocket->State() != wsConnected) {
         ShowMessageBox(LoadLangString(59869), LoadLangString(59843), 0);
         btnLocal_mClick(sender);
@@ -250,6 +251,7 @@ void TFrmMain::BtnRemote_recClick(TObject* sender) {
 }
 
 void TFrmMain::BtnRemote_stopClick(TObject* sender) {
+    if (Activities.RefusesPresses()) return;
     if (CliSocket->State() != wsConnected) {
         ShowMessageBox(LoadLangString(59869), LoadLangString(59843), 0);
         btnLocal_mClick(sender);
