@@ -7,8 +7,10 @@ ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc)
 FUZZ_SECONDS ?= 30
-# make e2e-long: model sessions, E2E_JOBS at a time from seed E2E_FIRST_SEED on, for E2E_SECONDS.
+# make e2e-long: model sessions, E2E_JOBS at a time from seed E2E_FIRST_SEED on, for E2E_SECONDS
+# or until E2E_SEEDS have passed (0: no count).
 E2E_SECONDS ?= 3600
+E2E_SEEDS ?= 0
 E2E_JOBS ?= 3
 E2E_FIRST_SEED ?= 100
 # Options of the demo's simulated recorder, e.g. RECSIM="--sysinfo 2" for an older one.
@@ -64,7 +66,8 @@ test: deps
 e2e-long: deps
 	$(MAKE) build
 	@mkdir -p $(BUILD)/e2e-long; start=$$(date +%s); seed=$(E2E_FIRST_SEED); passed=0; \
-	while [ $$(( $$(date +%s) - start )) -lt $(E2E_SECONDS) ]; do \
+	while [ $$(( $$(date +%s) - start )) -lt $(E2E_SECONDS) ] && \
+		{ [ $(E2E_SEEDS) -eq 0 ] || [ $$passed -lt $(E2E_SEEDS) ]; }; do \
 		pids=""; for j in $$(seq 1 $(E2E_JOBS)); do \
 			HARBEK_MODEL_SEED=$$seed $(BUILD)/tests/e2e/e2e_model > $(BUILD)/e2e-long/seed_$$seed.log 2>&1 & \
 			pids="$$pids $$!:$$seed"; seed=$$((seed + 1)); \
