@@ -47,6 +47,11 @@ std::filesystem::path BackUpAMinuteSpan(Session& s, Client& c, const std::string
 // The map window over a played recording, its tiles through a proxy.
 void MapOfAPlayedRecording(Session& s);
 
+// Waits cut short: the database download by the link's loss, the recording page's OK by CANCEL while
+// the recorder holds its reply.
+void DatabaseDownloadCutByTheLink(Session& s);
+void RecordingOkCancelledWhileHeld(Session& s);
+
 // A session: roads one after another in one run of the client.
 void LocalThenRecorderThenLocal(Session& s);
 

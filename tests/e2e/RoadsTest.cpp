@@ -31,6 +31,8 @@ const Road kRoads[] = {
     {"full_mode", FullModeAndBack},
     {"setup_pages", SetupPagesApplied},
     {"setup_unapplied", SetupEditsKeptUntilApplied},
+    {"search_download_link_lost", DatabaseDownloadCutByTheLink},
+    {"recording_ok_cancelled_while_held", RecordingOkCancelledWhileHeld},
     {"language_english", LanguageEnglish},
     {"language_japanese", LanguageJapanese},
     {"language_korean", LanguageKorean},
