@@ -81,8 +81,7 @@ void DatabaseDownloadCutByTheLink(Session& s) {
     OnlyThese(s, {"Harbek", lost}, 0, "with the link-lost box");
     c.Answer(lost);
 
-    // Nothing follows the box: no box of the download's own, no medium chooser again, for longer than
-    // the client waits for any one reply.
+    // Nothing follows the box: no box of the download's own, no medium chooser again.
     OnlyThese(s, {"Harbek"}, 6000, "after the link-lost box");
     const Shot after = s.Take("local-look");
     if (after.Count(c.MainControl("ImgPoint"), Tint{Tint::Green}) != 0) Fail("the link lamp stays green");
@@ -121,6 +120,7 @@ void RecordingOkCancelledWhileHeld(Session& s) {
     s.ClickControl(calendar, calendarForm, "PaintBox15");
     if (!Session::WaitFor([&] { return FileBytes(holiday) != before; }, 5000))
         Fail("marking a holiday left holiday.ini as it was");
+    const std::string edited = FileBytes(holiday);
     s.Take("holiday-marked");
     s.ClickControl(calendar, calendarForm, "btnLive");
     schedule = s.WaitWindow("SCHEDULE", 10000);
@@ -132,6 +132,8 @@ void RecordingOkCancelledWhileHeld(Session& s) {
     s.Control("hold 104");
     s.ClickControl(record, recordForm, "btnOk");
     if (!Session::WaitFor([&] { return Uploads(s, 6) == 1; }, 10000)) Fail("OK sent no holiday.ini");
+    if (LogLines(s, "UPLOAD kind 6, " + std::to_string(edited.size()) + " bytes") != 1)
+        Fail("the recorder received other holidays than the edited ones");
     // CANCEL while OK waits is refused, as every press that would change work is while a wait pumps: the
     // page stays, and no box is up yet.
     s.ClickControl(record, recordForm, "btnCancel");
