@@ -49,6 +49,7 @@ enum class TWaitRow {
     LiveTabLast,      // the live tab's second 109, after its 108 from the search look (the link)
     BackFive,         // five seconds back's 115 in a remote search (the link)
     SearchCameras,    // the search's 107 after its database, from a recorder that says 4 (the link)
+    PowerPause,       // the power button's five seconds after its stop commands (the way out itself)
 };
 
 enum class TEvent {
@@ -104,6 +105,8 @@ bool StopsHeartbeat(TWaitRow r);
 DWORD HeldCommand(TWaitRow r);
 // The replies to that command that still go out before the one the wait is for.
 std::size_t HeldAfter(TWaitRow r);
+// The program has ended by the cell's end: its power button was pressed.
+bool EndsProgram(const WaitCell& c);
 // What the row's caller would send next if it went on after its work had ended, by hand.
 std::vector<DWORD> Continuation(TWaitRow r);
 

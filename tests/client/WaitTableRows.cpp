@@ -75,6 +75,8 @@ const char* RowName(TWaitRow r) {
         return "five seconds back";
     case TWaitRow::SearchCameras:
         return "search cameras";
+    case TWaitRow::PowerPause:
+        return "power pause";
     }
     return "";
 }
@@ -371,6 +373,14 @@ const std::vector<WaitCell> kCells = {
     {TWaitRow::SearchCameras, TEvent::RecorderBusy,     kNone,        kMainOnly, {}, true},
     {TWaitRow::SearchCameras, TEvent::PowerButton,      kNone,        {},        {}, false},
     {TWaitRow::SearchCameras, TEvent::ConflictingPress, kNone, {"TFrmMain", "TfrmSearch"}, {}, true, {}, kModeSearch},
+
+    // The program ends whatever comes: the road under way keeps the window and tells nothing, and a second
+    // press adds nothing the recorder hears. The button has disarmed the heartbeat: none can be lost.
+    {TWaitRow::PowerPause, TEvent::CommandLinkLost,  kNone, {}, {}, false},
+    {TWaitRow::PowerPause, TEvent::AvLinkLost,       kNone, {}, {}, false},
+    {TWaitRow::PowerPause, TEvent::RemoteWorkEnded,  kNone, {}, {}, false},
+    {TWaitRow::PowerPause, TEvent::RecorderBusy,     kNone, {}, {}, false},
+    {TWaitRow::PowerPause, TEvent::ConflictingPress, kNone, {}, {}, false},
 };
 // clang-format on
 
@@ -417,6 +427,7 @@ DWORD HeldCommand(TWaitRow r) {
     switch (r) {
     case TWaitRow::DatabaseDownload:
     case TWaitRow::DisconnectPause:
+    case TWaitRow::PowerPause:
         return 0;
     case TWaitRow::LiveStatus:
         return NETCMD_CAMERA_INFO;
@@ -478,6 +489,10 @@ DWORD HeldCommand(TWaitRow r) {
         return NETCMD_STATUS;
     }
     return 0;
+}
+
+bool EndsProgram(const WaitCell& c) {
+    return c.event == TEvent::PowerButton || c.row == TWaitRow::PowerPause;
 }
 
 std::size_t HeldAfter(TWaitRow r) {

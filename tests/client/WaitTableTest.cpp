@@ -6,9 +6,9 @@
 // live view brings pictures within five seconds.
 //
 // The rows, the columns and each cell's outcome are in WaitTableRows.cpp. Waits that are no rows yet:
-// connect and A/V connect, every send's own wait, the power button's pause, the log list's settle, the
-// slider's settle, the detect button's opener, the map check, the play list's folder scan and the upload to
-// several recorders. WaitEndsTest has the reader's rings.
+// connect and A/V connect, every send's own wait, the log list's settle, the slider's settle, the detect
+// button's opener, the map check, the play list's folder scan and the upload to several recorders.
+// WaitEndsTest has the reader's rings.
 #include "tests/client/WaitTable.h"
 
 #include "client/formupdatestat.h"
@@ -136,6 +136,7 @@ protected:
         case TWaitRow::LiveStop:
         case TWaitRow::DisconnectPause:
         case TWaitRow::LocalLiveStop:
+        case TWaitRow::PowerPause:
             ASSERT_NO_FATAL_FAILURE(StartLive());
             break;
         case TWaitRow::RemoteRecord:
@@ -257,6 +258,9 @@ protected:
             break;
         case TWaitRow::DisconnectPause:
             FrmMain->BtnDisconnectClick(FrmMain->BtnDisconnect);
+            break;
+        case TWaitRow::PowerPause:
+            FrmMain->BtnPowerClick(FrmMain->BtnPower);
             break;
         }
     }
@@ -392,7 +396,7 @@ TEST_P(EveryWait, EndsWithItsWorkAndTheNextLogInWorks) {
     // Whatever is still under way settles.
     PumpReal([] { return false; }, 1500);
 
-    if (c.event == TEvent::PowerButton) {
+    if (EndsProgram(c)) {
         EXPECT_TRUE(Application->Terminated());
     } else {
         EXPECT_EQ(LinkUp(), c.linkUp);
@@ -422,7 +426,7 @@ TEST_P(EveryWait, EndsWithItsWorkAndTheNextLogInWorks) {
     if (c.event == TEvent::ConflictingPress) {
         // Refused: the recorder heard nothing of the second press.
         EXPECT_EQ(requestsAfter_, requestsBefore_);
-    } else if (c.event != TEvent::PowerButton) {
+    } else if (!EndsProgram(c)) {
         // The ended work's caller stopped quietly: nothing of what it would have gone on to ask.
         for (DWORD next : ComesBehindTheFile(c) ? std::vector<DWORD>{} : Continuation(c.row)) {
             const auto after = CommandsAfterEvent(sim);
@@ -436,7 +440,7 @@ TEST_P(EveryWait, EndsWithItsWorkAndTheNextLogInWorks) {
     // Back in: live pictures within five seconds.
     sim.ClearFaults();
     sim.SetStatus(1, false);
-    if (c.event == TEvent::PowerButton) RestartProgram();
+    if (EndsProgram(c)) RestartProgram();
     if (FrmMain->CliSocket->State() == wsConnected) {
         FakeTick tick(1000, 10);
         FrmMain->BtnDisconnectClick(FrmMain->BtnDisconnect);
