@@ -391,8 +391,9 @@ TEST_P(EveryWait, EndsWithItsWorkAndTheNextLogInWorks) {
     });
     Press(c.row);
     ASSERT_TRUE(fired_) << "the event never came while the wait pumped";
-    if (StopsHeartbeat(c.row))
+    if (StopsHeartbeat(c.row)) {
         EXPECT_FALSE(heartbeatTimerAtFire_) << "a heartbeat could be lost inside the wait";
+    }
     // Whatever is still under way settles.
     PumpReal([] { return false; }, 1500);
 
