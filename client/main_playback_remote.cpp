@@ -160,6 +160,8 @@ void TFrmMain::RemoteStopSearch() {
 }
 
 void TFrmMain::BtnBack5Click(TObject*) {
+    // A second press inside the first one's 115 would stop and restart the search beneath it.
+    if (Activities.RefusesPresses()) return;
     if (!RemoteSearchActive() || Activities.RemotePlayState == 1 || Activities.RemotePlayState == 2) return;
     ShowWait();
     SetEnabled(false);

@@ -54,8 +54,11 @@ void CommandHandler::Answer(const SimFaults& f, DWORD command, std::vector<BYTE>
                             const std::vector<std::size_t>& splitAt, int gapMs) {
     if (f.holdReplies.count(command) != 0) {
         std::lock_guard lock(heldMutex_);
+        const auto pass = passesLeft_.find(command);
+        const bool passes = pass != passesLeft_.end() && pass->second > 0;
+        if (passes) --pass->second;
         // Asked again under the lock: a release that came meanwhile must not leave this one behind.
-        if (faults_().holdReplies.count(command) != 0) {
+        if (!passes && faults_().holdReplies.count(command) != 0) {
             heldReplies_.push_back({command, std::move(unit), splitAt, gapMs});
             return;
         }
@@ -77,6 +80,11 @@ std::size_t CommandHandler::ReleaseReplies(DWORD command) {
     }
     heldReplies_ = std::move(kept);
     return released;
+}
+
+void CommandHandler::PassBeforeHold(DWORD command, std::size_t replies) {
+    std::lock_guard lock(heldMutex_);
+    passesLeft_[command] = replies;
 }
 
 std::size_t CommandHandler::HeldReplies(DWORD command) const {

@@ -12,6 +12,7 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <map>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -61,6 +62,8 @@ public:
     // Returns how many.
     std::size_t ReleaseReplies(DWORD command);
     std::size_t HeldReplies(DWORD command) const;
+    // Of the replies to a held command, the next `replies` still go out before the hold takes them.
+    void PassBeforeHold(DWORD command, std::size_t replies);
 
     // Sends a unit with the split faults applied.
     void SendUnit(const std::vector<BYTE>& unit, int delayMs = 0);
@@ -103,6 +106,7 @@ private:
     };
     mutable std::mutex heldMutex_; // released from the threads that drive the recorder
     std::vector<HeldReply> heldReplies_;
+    std::map<DWORD, std::size_t> passesLeft_; // by command, under heldMutex_
     // The installation's messages, each with the time it goes out; a close ends the installation. They
     // go out as their time comes, so what the recorder says meanwhile is not queued behind them.
     struct Scheduled {

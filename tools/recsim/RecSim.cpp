@@ -82,7 +82,9 @@ void RecSim::ClearFaults() {
     SetFaults(SimFaults{});
 }
 
-void RecSim::HoldReplies(DWORD command, bool hold) {
+void RecSim::HoldReplies(DWORD command, bool hold, std::size_t passFirst) {
+    // The count first: a reply answered meanwhile must not be held before its pass.
+    if (handler_) handler_->PassBeforeHold(command, hold ? passFirst : 0);
     std::lock_guard lock(faultsMutex_);
     if (hold)
         faults_.holdReplies.insert(command);

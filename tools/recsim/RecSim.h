@@ -46,8 +46,9 @@ public:
     void SetFaults(const SimFaults& faults);
     void SetReplyFault(DWORD command, const ReplyFault& fault);
     void ClearFaults();
-    // From now on the replies to `command` are held (SimFaults::holdReplies), or no longer.
-    void HoldReplies(DWORD command, bool hold);
+    // From now on the replies to `command` are held (SimFaults::holdReplies), or no longer; with
+    // `passFirst`, that many of them still go out before the hold begins (a caller's second 109).
+    void HoldReplies(DWORD command, bool hold, std::size_t passFirst = 0);
     // Sends the replies held for `command` (0: every held reply) and stops holding them. Returns how many
     // went out.
     std::size_t ReleaseReplies(DWORD command);

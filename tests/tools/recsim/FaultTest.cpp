@@ -122,6 +122,30 @@ TEST(RecSimFaults, HeldReplyWaitsForItsReleaseWhileOthersPass) {
     EXPECT_EQ(sim->HeldReplies(0), 0u);
 }
 
+// A caller that asks the same command twice: the first reply passes, the second waits for its release.
+TEST(RecSimFaults, HoldAfterTheFirstReplies) {
+    SimHarness sim;
+    TestConnection cmd(sim->CommandPort());
+    sim->HoldReplies(NETCMD_STATUS, true, 1);
+    EXPECT_TRUE(Request(cmd, MakeNetCommand(NETCMD_STATUS, 0), 1000));
+    cmd.Send(MakeNetCommand(NETCMD_STATUS, 0));
+    ASSERT_TRUE(PumpUntilHeld(*sim, NETCMD_STATUS, 1));
+    EXPECT_FALSE(cmd.ReadPacket(200));
+    cmd.Send(MakeNetCommand(NETCMD_STATUS, 0));
+    ASSERT_TRUE(PumpUntilHeld(*sim, NETCMD_STATUS, 2));
+    EXPECT_EQ(sim->ReleaseReplies(NETCMD_STATUS), 2u);
+    for (int k = 0; k < 2; ++k) {
+        const auto r = cmd.ReadPacket();
+        ASSERT_TRUE(r) << k;
+        EXPECT_EQ(r->RetCommand(), NETCMD_STATUS);
+    }
+    // A later hold without a count holds the very next one.
+    sim->HoldReplies(NETCMD_STATUS, true);
+    cmd.Send(MakeNetCommand(NETCMD_STATUS, 0));
+    ASSERT_TRUE(PumpUntilHeld(*sim, NETCMD_STATUS, 1));
+    EXPECT_FALSE(cmd.ReadPacket(200));
+}
+
 TEST(RecSimFaults, HeldRepliesGoWithTheConnection) {
     SimHarness sim;
     sim->HoldReplies(NETCMD_MODE, true);
