@@ -51,10 +51,6 @@ bool TPropertyReader::NameEquals(std::string_view a, std::string_view b) {
     return SameText(a, b);
 }
 
-bool TPropertyReader::Is(std::string_view name) const {
-    return SameText(property_.name, name);
-}
-
 bool TPropertyReader::HasPrefix(std::string_view prefix, std::string* rest) const {
     if (property_.name.size() <= prefix.size() || !StartsText(prefix, property_.name)) return false;
     if (rest) *rest = property_.name.substr(prefix.size());
