@@ -96,11 +96,19 @@ void TControlPeer::ResizeBuffer(int width, int height) {
 }
 
 QImage& TControlPeer::Buffer() {
+    return SizedBuffer(true);
+}
+
+QImage& TControlPeer::BufferToCover() {
+    return SizedBuffer(false);
+}
+
+QImage& TControlPeer::SizedBuffer(bool keepPixels) {
     if (buffer_.isNull() || buffer_.width() != bufferWidth_ || buffer_.height() != bufferHeight_) {
         if (canvas_) canvas_->Release();
         QImage next(bufferWidth_, bufferHeight_, QImage::Format_ARGB32);
-        next.fill(0);
-        if (!buffer_.isNull()) {
+        if (keepPixels) next.fill(0);
+        if (keepPixels && !buffer_.isNull()) {
             QPainter p(&next);
             p.setCompositionMode(QPainter::CompositionMode_Source);
             p.drawImage(0, 0, buffer_);
@@ -130,7 +138,7 @@ void TControlPeer::ScheduleBlit() {
 
 void TControlPeer::ClearBuffer() {
     canvas_->Release();
-    Buffer().fill(0);
+    BufferToCover().fill(0);
 }
 
 void TControlPeer::PaintIfNeeded() {
