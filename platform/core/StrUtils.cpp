@@ -30,13 +30,20 @@ private:
     locale_t previous_;
 };
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char AsciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+char AsciiUpper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 [[noreturn]] void ThrowNotInteger(std::string_view text) {
-    throw EConvertError(Format("'%.*s' is not a valid integer value", static_cast<int>(text.size()), text.data()));
+    throw EConvertError(
+        Format("'%.*s' is not a valid integer value", static_cast<int>(text.size()), text.data()));
 }
 
 // Parses the strict integer grammar into a value bounded by [minimum, maximum].
@@ -57,11 +64,10 @@ bool ParseStrict(std::string_view text, std::int64_t minimum, std::int64_t maxim
         base = 16;
         i += 2;
     }
-    if (i == text.size())
-        return false;
+    if (i == text.size()) return false;
     // Accumulate as a negative magnitude so that the minimum of the type is reachable.
-    const std::uint64_t limit = negative ? static_cast<std::uint64_t>(-(minimum + 1)) + 1
-                                         : static_cast<std::uint64_t>(maximum);
+    const std::uint64_t limit =
+        negative ? static_cast<std::uint64_t>(-(minimum + 1)) + 1 : static_cast<std::uint64_t>(maximum);
     std::uint64_t magnitude = 0;
     for (; i < text.size(); ++i) {
         const char c = text[i];
@@ -98,12 +104,10 @@ long long ParseLenient(std::string_view text, long long minimum, long long maxim
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
         const int digit = text[i] - '0';
         if (negative) {
-            if (value < (minimum + digit) / 10)
-                return minimum;
+            if (value < (minimum + digit) / 10) return minimum;
             value = value * 10 - digit;
         } else {
-            if (value > (maximum - digit) / 10)
-                return maximum;
+            if (value > (maximum - digit) / 10) return maximum;
             value = value * 10 + digit;
         }
     }
@@ -136,7 +140,9 @@ std::string Format(const char* format, ...) {
     return text;
 }
 
-std::string IntToStr(std::int64_t value) { return std::to_string(value); }
+std::string IntToStr(std::int64_t value) {
+    return std::to_string(value);
+}
 
 std::string IntToHex(std::uint64_t value, int digits) {
     return Format("%0*llX", digits < 0 ? 0 : digits, static_cast<unsigned long long>(value));
@@ -179,20 +185,21 @@ int StrToIntDef(std::string_view text, int fallback) {
 double StrToFloat(std::string_view text) {
     const std::string trimmed = Trim(text);
     if (trimmed.empty())
-        throw EConvertError(Format("'%.*s' is not a valid floating point value", static_cast<int>(text.size()),
-                                   text.data()));
+        throw EConvertError(
+            Format("'%.*s' is not a valid floating point value", static_cast<int>(text.size()), text.data()));
     CLocaleGuard guard;
     char* end = nullptr;
     errno = 0;
     const double value = std::strtod(trimmed.c_str(), &end);
     if (end != trimmed.c_str() + trimmed.size() || errno == ERANGE || !std::isfinite(value))
-        throw EConvertError(Format("'%.*s' is not a valid floating point value", static_cast<int>(text.size()),
-                                   text.data()));
+        throw EConvertError(
+            Format("'%.*s' is not a valid floating point value", static_cast<int>(text.size()), text.data()));
     return value;
 }
 
 int StrToIntLenient(std::string_view text) {
-    return static_cast<int>(ParseLenient(text, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+    return static_cast<int>(
+        ParseLenient(text, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 long long StrToInt64Lenient(std::string_view text) {
@@ -213,7 +220,9 @@ std::string TrimRight(std::string_view text) {
     return std::string(text.substr(0, n));
 }
 
-std::string Trim(std::string_view text) { return TrimLeft(TrimRight(text)); }
+std::string Trim(std::string_view text) {
+    return TrimLeft(TrimRight(text));
+}
 
 std::string UpperCase(std::string_view text) {
     std::string out(text);
@@ -234,13 +243,18 @@ int CompareText(std::string_view a, std::string_view b) {
     for (std::size_t i = 0; i < n; ++i) {
         const int ca = static_cast<unsigned char>(AsciiUpper(a[i]));
         const int cb = static_cast<unsigned char>(AsciiUpper(b[i]));
-        if (ca != cb)
-            return ca - cb;
+        if (ca != cb) return ca - cb;
     }
     return static_cast<int>(a.size()) - static_cast<int>(b.size());
 }
 
-bool SameText(std::string_view a, std::string_view b) { return a.size() == b.size() && CompareText(a, b) == 0; }
+bool SameText(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    // Names mostly differ in their case or not at all: equal bytes need no folding.
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i] && AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
+    return true;
+}
 
 int CompareStr(std::string_view a, std::string_view b) {
     const int r = a.compare(b);
@@ -256,8 +270,7 @@ bool EndsText(std::string_view suffix, std::string_view text) {
 }
 
 void StrLCopy(char* dest, std::string_view text, std::size_t size) {
-    if (size == 0)
-        return;
+    if (size == 0) return;
     const std::size_t n = text.size() < size - 1 ? text.size() : size - 1;
     std::memcpy(dest, text.data(), n);
     dest[n] = '\0';

@@ -48,7 +48,8 @@ TPixelFormat FormatOfBitCount(int bitCount) {
 
 } // namespace
 
-TBitmapFile::TBitmapFile(const std::uint8_t* bytes, std::size_t size, std::unique_ptr<std::uint8_t[]> owned) {
+TBitmapFile::TBitmapFile(const std::uint8_t* bytes, std::size_t size, std::unique_ptr<std::uint8_t[]> owned,
+                         std::shared_ptr<const void> mapping) {
     TBmpImage header = ReadBmpHeader(bytes, size);
     Width = header.Width;
     Height = header.Height;
@@ -56,9 +57,14 @@ TBitmapFile::TBitmapFile(const std::uint8_t* bytes, std::size_t size, std::uniqu
     Palette = std::move(header.Palette);
     if (owned) {
         bytes_ = std::move(owned);
+        data_ = bytes_.get();
+    } else if (mapping) {
+        mapping_ = std::move(mapping);
+        data_ = bytes;
     } else {
         bytes_ = std::make_unique_for_overwrite<std::uint8_t[]>(size);
         std::memcpy(bytes_.get(), bytes, size);
+        data_ = bytes_.get();
     }
     size_ = size;
 }
@@ -66,19 +72,24 @@ TBitmapFile::TBitmapFile(const std::uint8_t* bytes, std::size_t size, std::uniqu
 std::shared_ptr<const TImageData> TBitmapFile::Pixels() const {
     std::lock_guard<std::mutex> lock(lock_);
     if (!pixels_) {
-        pixels_ = DecodeBmpPixels(bytes_.get(), size_);
-        if (!kept_) bytes_.reset();
+        pixels_ = DecodeBmpPixels(data_, size_);
+        if (!kept_) {
+            data_ = nullptr;
+            bytes_.reset();
+            mapping_.reset();
+        }
     }
     return pixels_;
 }
 
 bool TBitmapFile::Holds(const std::uint8_t* bytes, std::size_t size) const {
     // Compared in full, which costs less than hashing them.
-    return kept_ && size_ == size && std::memcmp(bytes_.get(), bytes, size) == 0;
+    return kept_ && size_ == size && std::memcmp(data_, bytes, size) == 0;
 }
 
 std::shared_ptr<const TBitmapFile> LoadBitmapFile(const std::uint8_t* bytes, std::size_t size,
-                                                  std::unique_ptr<std::uint8_t[]> owned) {
+                                                  std::unique_ptr<std::uint8_t[]> owned,
+                                                  std::shared_ptr<const void> mapping) {
     const bool keep = bytes && size > 0 && size <= MaxFileBytes;
     TCache& cache = Cache();
     if (keep) {
@@ -89,7 +100,7 @@ std::shared_ptr<const TBitmapFile> LoadBitmapFile(const std::uint8_t* bytes, std
             return *it;
         }
     }
-    auto file = std::make_shared<TBitmapFile>(bytes, size, std::move(owned));
+    auto file = std::make_shared<TBitmapFile>(bytes, size, std::move(owned), std::move(mapping));
     if (!keep) return file;
     file->kept_ = true;
     std::lock_guard<std::mutex> lock(cache.Lock);

@@ -16,9 +16,10 @@ namespace vcl_internal {
 // A checked bitmap file: its size, format and colour table at once, its pixels at their first use.
 class TBitmapFile {
 public:
-    // Raises EInvalidGraphic as the decoder does, before anything is kept. `owned`, when given, holds
-    // `bytes` and is taken over instead of copied.
-    TBitmapFile(const std::uint8_t* bytes, std::size_t size, std::unique_ptr<std::uint8_t[]> owned);
+    // Raises EInvalidGraphic as the decoder does, before anything is kept. `owned` or `mapping`, when
+    // given, holds `bytes` and is taken over instead of copied.
+    TBitmapFile(const std::uint8_t* bytes, std::size_t size, std::unique_ptr<std::uint8_t[]> owned,
+                std::shared_ptr<const void> mapping = nullptr);
 
     int Width = 0;
     int Height = 0;
@@ -32,16 +33,21 @@ public:
 
 private:
     mutable std::mutex lock_;
-    mutable std::unique_ptr<std::uint8_t[]> bytes_; // let go once decoded, unless kept for comparing
+    // The file's bytes, let go once decoded unless kept for comparing; bytes_ or mapping_ holds them.
+    mutable const std::uint8_t* data_ = nullptr;
+    mutable std::unique_ptr<std::uint8_t[]> bytes_;
+    mutable std::shared_ptr<const void> mapping_;
     mutable std::shared_ptr<const TImageData> pixels_;
     std::size_t size_ = 0;
     bool kept_ = false;
     friend std::shared_ptr<const TBitmapFile> LoadBitmapFile(const std::uint8_t*, std::size_t,
-                                                             std::unique_ptr<std::uint8_t[]>);
+                                                             std::unique_ptr<std::uint8_t[]>,
+                                                             std::shared_ptr<const void>);
 };
 
 // The file read before with the same bytes, or a new one (kept for the next load when small).
 std::shared_ptr<const TBitmapFile> LoadBitmapFile(const std::uint8_t* bytes, std::size_t size,
-                                                  std::unique_ptr<std::uint8_t[]> owned = nullptr);
+                                                  std::unique_ptr<std::uint8_t[]> owned = nullptr,
+                                                  std::shared_ptr<const void> mapping = nullptr);
 
 } // namespace vcl_internal

@@ -80,7 +80,30 @@ void TComponent::SetName(const std::string& name) {
         if (existing && existing != this)
             throw EComponentError(Format("A component named %s already exists", name.c_str()));
     }
+    if (owner_) owner_->UnindexName(this);
     name_ = name;
+    if (owner_) owner_->IndexName(this);
+}
+
+std::size_t TComponent::TNameHash::operator()(std::string_view name) const {
+    std::size_t h = 14695981039346656037ull;
+    for (char c : name)
+        h = (h ^ static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c)) * 1099511628211ull;
+    return h;
+}
+
+bool TComponent::TNameEqual::operator()(std::string_view a, std::string_view b) const {
+    return SameText(a, b);
+}
+
+void TComponent::IndexName(TComponent* component) {
+    if (!component->name_.empty()) byName_.emplace(component->name_, component);
+}
+
+void TComponent::UnindexName(TComponent* component) {
+    if (component->name_.empty()) return;
+    auto it = byName_.find(std::string_view(component->name_));
+    if (it != byName_.end() && it->second == component) byName_.erase(it);
 }
 
 TComponent* TComponent::Components(int index) const {
@@ -98,9 +121,8 @@ int TComponent::ComponentIndex() const {
 
 TComponent* TComponent::FindComponent(std::string_view name) const {
     if (name.empty()) return nullptr;
-    for (TComponent* c : components_)
-        if (SameText(c->name_, name)) return c;
-    return nullptr;
+    auto it = byName_.find(name);
+    return it == byName_.end() ? nullptr : it->second;
 }
 
 void TComponent::InsertComponent(TComponent* component) {
@@ -122,9 +144,11 @@ void TComponent::Insert(TComponent* component) {
     components_.push_back(component);
     ++componentsChanges_;
     component->owner_ = this;
+    IndexName(component);
 }
 
 void TComponent::Remove(TComponent* component) {
+    UnindexName(component);
     components_.erase(std::remove(components_.begin(), components_.end(), component), components_.end());
     ++componentsChanges_;
     component->owner_ = nullptr;

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 HARBEK_DECLARE_EXCEPTION(EComponentError, Exception);
@@ -84,10 +85,22 @@ private:
     void Insert(TComponent* component);
     void Remove(TComponent* component);
     void UnlinkFreeNotifications();
+    void IndexName(TComponent* component);
+    void UnindexName(TComponent* component);
+
+    // Names ignoring ASCII case, without a folded copy of each.
+    struct TNameHash {
+        std::size_t operator()(std::string_view name) const;
+    };
+    struct TNameEqual {
+        bool operator()(std::string_view a, std::string_view b) const;
+    };
 
     std::string name_;
     TComponent* owner_ = nullptr;
     std::vector<TComponent*> components_;
+    // Named owned components; each key views the component's own name_.
+    std::unordered_map<std::string_view, TComponent*, TNameHash, TNameEqual> byName_;
     std::uint64_t componentsChanges_ = 0; // counts inserts and removals, to spot a list left untouched
     std::vector<TComponent*> freeNotifies_;
     TComponentState state_;

@@ -6,9 +6,12 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QToolTip>
 #include <QWheelEvent>
+
+#include <algorithm>
 
 namespace vcl_internal {
 
@@ -96,11 +99,19 @@ void TControlPeer::ResizeBuffer(int width, int height) {
 }
 
 QImage& TControlPeer::Buffer() {
+    return SizedBuffer(true);
+}
+
+QImage& TControlPeer::BufferToCover() {
+    return SizedBuffer(false);
+}
+
+QImage& TControlPeer::SizedBuffer(bool keepPixels) {
     if (buffer_.isNull() || buffer_.width() != bufferWidth_ || buffer_.height() != bufferHeight_) {
         if (canvas_) canvas_->Release();
         QImage next(bufferWidth_, bufferHeight_, QImage::Format_ARGB32);
-        next.fill(0);
-        if (!buffer_.isNull()) {
+        if (keepPixels) next.fill(0);
+        if (keepPixels && !buffer_.isNull()) {
             QPainter p(&next);
             p.setCompositionMode(QPainter::CompositionMode_Source);
             p.drawImage(0, 0, buffer_);
@@ -130,7 +141,7 @@ void TControlPeer::ScheduleBlit() {
 
 void TControlPeer::ClearBuffer() {
     canvas_->Release();
-    Buffer().fill(0);
+    BufferToCover().fill(0);
 }
 
 void TControlPeer::PaintIfNeeded() {
@@ -230,7 +241,7 @@ bool TPeerWidget::eventFilter(QObject* watched, QEvent* e) {
     }
 }
 
-void TPeerWidget::paintEvent(QPaintEvent*) {
+void TPeerWidget::paintEvent(QPaintEvent* event) {
     if (!peer || !peer->control) return;
     TPeerEventScope scope(peer);
     ++peer->paintEvents;
@@ -240,7 +251,18 @@ void TPeerWidget::paintEvent(QPaintEvent*) {
     QPainter p(this);
     const QImage& buffer = peer->Buffer();
     if (!peer->Opaque()) {
-        p.drawImage(0, 0, buffer);
+        // The toolkit splits the blending of more than 95 rows, and the premultiplying of more than
+        // 2 x 65536 pixels, over a pool of threads it starts for that. Bands below both are blended on
+        // this thread, and only those the paint needs: the same pixels, without the threads' start.
+        const int width = std::max(buffer.width(), 1);
+        const int band = std::clamp(131071 / width, 1, 64);
+        const QRect needed = event->rect().intersected(buffer.rect());
+        for (int y = needed.top(); y <= needed.bottom(); y += band) {
+            const int rows = std::min(band, needed.bottom() + 1 - y);
+            p.drawImage(0, y,
+                        QImage(buffer.constScanLine(y), buffer.width(), rows, buffer.bytesPerLine(),
+                               QImage::Format_ARGB32));
+        }
         return;
     }
     // Opaque pixels: a plain copy of the same memory seen as RGB, with no blending.

@@ -89,6 +89,9 @@ public:
     bool Painted() const { return canvas_ != nullptr; }
     // The control's picture, at the size last asked for.
     QImage& Buffer();
+    // The same, for a caller about to cover every pixel: a new picture is neither cleared nor given
+    // the old one's pixels.
+    QImage& BufferToCover();
     void ResizeBuffer(int width, int height);
     void RequestPaint();
     void ScheduleBlit();
@@ -114,6 +117,7 @@ public:
 
 private:
     friend class TPeerWidget;
+    QImage& SizedBuffer(bool keepPixels);
     std::unique_ptr<TBufferCanvas> canvas_;
     QImage buffer_;
     int bufferWidth_ = 0;

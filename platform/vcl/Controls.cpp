@@ -429,7 +429,7 @@ void TControl::Dispatch(TMessage& message) {
         }
         break;
     case WM_ERASEBKGND:
-        if (peer_->Painted()) peer_->Buffer().fill(vcl_internal::ToQColor(color_));
+        if (peer_->Painted()) peer_->BufferToCover().fill(vcl_internal::ToQColor(color_));
         message.Result = 1;
         break;
     default:

@@ -175,6 +175,8 @@ private:
             ParseNumber();
             Expect(']');
         }
+        // Most objects set a few properties: room for them at once, not grown one move at a time.
+        object.properties.reserve(8);
         while (true) {
             SkipBlanks();
             if (AtEnd())

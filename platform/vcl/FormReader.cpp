@@ -6,6 +6,7 @@
 #include <limits>
 #include <map>
 #include <mutex>
+#include <sys/stat.h>
 #include <unistd.h>
 
 // ---- TFormBindings ----
@@ -49,10 +50,6 @@ TPropertyReader::TPropertyReader(const TDfmProperty& property, const std::string
 
 bool TPropertyReader::NameEquals(std::string_view a, std::string_view b) {
     return SameText(a, b);
-}
-
-bool TPropertyReader::Is(std::string_view name) const {
-    return SameText(property_.name, name);
 }
 
 bool TPropertyReader::HasPrefix(std::string_view prefix, std::string* rest) const {
@@ -122,8 +119,9 @@ std::string TPropertyReader::FileName() const {
     const std::string name = String();
     if (name.empty()) return name;
     const std::string path = ResolveResourceFile(name);
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) Fail(Format("file \"%s\" not found", path.c_str()));
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        Fail(Format("file \"%s\" not found", path.c_str()));
     return path;
 }
 
@@ -254,7 +252,10 @@ std::string ResolveResourceFile(const std::string& name) {
     for (char& c : path)
         if (c == '\\') c = '/';
     if (!path.empty() && path[0] == '/') return path;
-    return (std::filesystem::path(FormResourceRoot()) / path).string();
+    // Joined as the file system's paths join, without taking either apart.
+    const std::string root = FormResourceRoot();
+    if (root.empty()) return path;
+    return root.back() == '/' ? root + path : root + '/' + path;
 }
 
 void LoadComponentDefinition(TComponent* root, const TDfmObject& definition, const std::string& fileName,

@@ -80,8 +80,11 @@ public:
     int Line() const { return property_.line; }
     const TDfmValue& Value() const { return property_.value; }
 
-    // Case-insensitive comparison with the whole property name.
-    bool Is(std::string_view name) const;
+    // Case-insensitive comparison with the whole property name. Inline: a class's reader asks it of
+    // each name it knows, and most differ in length.
+    bool Is(std::string_view name) const {
+        return property_.name.size() == name.size() && NameEquals(property_.name, name);
+    }
     // "Font.Name" with prefix "Font." gives true and sub "Name".
     bool HasPrefix(std::string_view prefix, std::string* rest = nullptr) const;
 

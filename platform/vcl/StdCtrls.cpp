@@ -124,16 +124,17 @@ UINT TLabel::DrawFlags() const {
 
 void TLabel::AdjustBounds() {
     if (!autoSize_ || Loading(this)) return;
-    TCanvas* canvas = Canvas();
-    canvas->Font()->Assign(Font());
-    HDC dc = canvas->Handle();
-    if (!dc) return;
-    SelectObject(dc, canvas->Font()->Handle());
+    // Measured on a context of its own, as the label's would measure: the label's picture is made
+    // at its first paint, not for a window that may never be shown.
+    static HDC const measure = CreateCompatibleDC(nullptr);
+    if (!measure) return;
+    const HGDIOBJ previous = SelectObject(measure, Font()->Handle());
     // An empty caption keeps the height of one line.
     const std::string shown = DisplayText();
     const std::string text = shown.empty() ? std::string(1, ' ') : shown;
     TRect r = Rect(0, 0, wordWrap_ ? std::max(Width(), 1) : 32767, 0);
-    DrawText(dc, text.c_str(), static_cast<int>(text.size()), &r, DrawFlags() | DT_CALCRECT);
+    DrawText(measure, text.c_str(), static_cast<int>(text.size()), &r, DrawFlags() | DT_CALCRECT);
+    SelectObject(measure, previous);
     int left = Left();
     if (!wordWrap_ && alignment_ == taRightJustify)
         left += Width() - r.Width();

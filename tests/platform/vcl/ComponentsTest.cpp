@@ -58,6 +58,33 @@ TEST(Components, NamesAreIdentifiersUniqueAmongTheOwnersComponents) {
     EXPECT_EQ(b->ComponentIndex(), 1);
 }
 
+TEST(Components, NamesAreFoundAfterRenamesRemovalsAndMoves) {
+    TComponent owner(nullptr);
+    TComponent other(nullptr);
+    auto* a = new TComponent(&owner);
+    auto* b = new TComponent(&owner);
+    a->SetName("Label1");
+    a->SetName("LABEL1"); // a change of case alone is no clash with itself
+    EXPECT_EQ(owner.FindComponent("label1"), a);
+    a->SetName("Caption");
+    EXPECT_EQ(owner.FindComponent("Label1"), nullptr);
+    EXPECT_EQ(owner.FindComponent("CAPTION"), a);
+    b->SetName("Label1"); // the name given up is free again
+    EXPECT_EQ(owner.FindComponent("label1"), b);
+    a->SetName("");
+    EXPECT_EQ(owner.FindComponent("Caption"), nullptr);
+    other.InsertComponent(b);
+    EXPECT_EQ(owner.FindComponent("Label1"), nullptr);
+    EXPECT_EQ(other.FindComponent("LABEL1"), b);
+    delete b;
+    EXPECT_EQ(other.FindComponent("Label1"), nullptr);
+    auto* c = new TComponent(&owner);
+    c->SetName("Label1");
+    EXPECT_EQ(owner.FindComponent("Label1"), c);
+    EXPECT_EQ(owner.FindComponent("Label"), nullptr);
+    EXPECT_EQ(owner.FindComponent("Label12"), nullptr);
+}
+
 TEST(Components, FreeNotificationTellsTheOtherSideOnce) {
     TLogged watcher(nullptr, "w");
     auto* target = new TLogged(nullptr, "t");

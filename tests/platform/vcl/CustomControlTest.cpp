@@ -99,6 +99,47 @@ TEST_F(CustomControlTest, AControlThatAnswersEraseKeepsItsLastPicture) {
     EXPECT_EQ(At(80, 70), ColorToRGB(clBtnFace));
 }
 
+TEST_F(CustomControlTest, ATallPictureReachesTheScreenWhole) {
+    // Large pictures reach the screen in bands: no row at a band's edge may be lost or doubled.
+    class TStripes : public TCustomControl {
+    public:
+        using TCustomControl::TCustomControl;
+
+    protected:
+        void Paint() override {
+            const std::pair<TRect, TColor> parts[] = {{Rect(0, 0, 300, 200), clRed},
+                                                      {Rect(0, 64, 300, 128), clBlue},
+                                                      {Rect(0, 199, 300, 200), clLime},
+                                                      {Rect(0, 0, 300, 1), clYellow}};
+            for (const auto& [r, c] : parts) {
+                Canvas()->Brush()->SetColor(c);
+                Canvas()->FillRect(r);
+            }
+        }
+    };
+    form->SetBounds(0, 0, 320, 220);
+    auto* stripes = new TStripes(form);
+    stripes->SetBounds(0, 0, 300, 200);
+    stripes->SetParent(form);
+    probe->SetVisible(false);
+    const form_testing::TSnapshot screen = form_testing::TakeScreenPicture(form);
+    const struct {
+        int x, y;
+        TColor colour;
+    } points[] = {{5, 0, clYellow},
+                  {299, 1, clRed},
+                  {5, 63, clRed},
+                  {5, 64, clBlue},
+                  {150, 127, clBlue},
+                  {5, 128, clRed},
+                  {299, 198, clRed},
+                  {5, 199, clLime},
+                  {5, 205, ColorToRGB(clBtnFace)},
+                  {310, 100, ColorToRGB(clBtnFace)}};
+    for (const auto& p : points)
+        EXPECT_EQ(screen.At(p.x, p.y), p.colour) << p.x << "," << p.y;
+}
+
 TEST_F(CustomControlTest, EnterAndLeaveReachTheMessageMap) {
     int baseEnters = 0;
     probe->OnMouseEnter = [&baseEnters](TObject*) { ++baseEnters; };

@@ -1,5 +1,6 @@
 // Bitmap files: the formats skins use, round trips, and hostile headers.
 #include "platform/core/Streams.h"
+#include "platform/vcl/FormReader.h"
 #include "platform/vcl/Graphics.h"
 #include "tests/support/TestSupport.h"
 
@@ -7,6 +8,7 @@
 
 #include <climits>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -345,6 +347,50 @@ TEST(BitmapFile, AFileRewrittenInPlaceLoadsItsNewPixels) {
     after.LoadFromFile(path);
     EXPECT_EQ(At(before, 0, 0), 0xFF0C0B0Au);
     EXPECT_EQ(At(after, 0, 0), 0xFF0C0B42u);
+}
+
+TEST(BitmapFile, FilesUnderTheResourceRootLoadAsAnyOther) {
+    // The program's skins are mapped, not read: what they give and what they raise stays the same.
+    testing_support::TempDir dir;
+    std::filesystem::create_directories(dir.Path() / "skins");
+    const std::string previous = FormResourceRoot();
+    SetFormResourceRoot(dir.Path().string());
+    struct TCase {
+        const char* name;
+        const char* bytes; // nullptr: no such file
+        int width;         // 0: the load raises
+    };
+    const std::string good = TwentyFourBit().Bytes();
+    const std::string cut = good.substr(0, good.size() - 1);
+    const std::string files[] = {good, cut, ""};
+    const TCase cases[] = {
+        {"skins/good.bmp", files[0].c_str(), 3},
+        {"skins/cut.bmp", files[1].c_str(), 0},
+        {"skins/empty.bmp", files[2].c_str(), 0},
+        {"skins/missing.bmp", nullptr, 0},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const TCase& c = cases[i];
+        SCOPED_TRACE(c.name);
+        const std::string path = ResolveResourceFile(c.name);
+        if (c.bytes) testing_support::WriteFileBytes(path, files[i]);
+        TBitmap b(2, 2);
+        if (c.width == 0) {
+            if (c.bytes)
+                EXPECT_THROW(b.LoadFromFile(path), EInvalidGraphic);
+            else
+                EXPECT_THROW(b.LoadFromFile(path), EFOpenError);
+            EXPECT_TRUE(c.bytes ? b.Empty() : b.Width() == 2);
+            continue;
+        }
+        b.LoadFromFile(path);
+        std::filesystem::remove(path); // the pixels do not depend on the file staying
+        ASSERT_EQ(b.Width(), c.width);
+        EXPECT_EQ(b.Height(), 2);
+        EXPECT_EQ(At(b, 0, 0), 0xFF0C0B0Au);
+        EXPECT_EQ(At(b, 1, 1), 0xFF060504u);
+    }
+    SetFormResourceRoot(previous);
 }
 
 TEST(BitmapFile, PixelsReadLateAreThePixelsLoaded) {
