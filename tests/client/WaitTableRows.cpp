@@ -77,6 +77,12 @@ const char* RowName(TWaitRow r) {
         return "search cameras";
     case TWaitRow::PowerPause:
         return "power pause";
+    case TWaitRow::Connect:
+        return "connect";
+    case TWaitRow::AvConnect:
+        return "AV connect";
+    case TWaitRow::LogSettle:
+        return "log list settle";
     }
     return "";
 }
@@ -381,6 +387,28 @@ const std::vector<WaitCell> kCells = {
     {TWaitRow::PowerPause, TEvent::RemoteWorkEnded,  kNone, {}, {}, false},
     {TWaitRow::PowerPause, TEvent::RecorderBusy,     kNone, {}, {}, false},
     {TWaitRow::PowerPause, TEvent::ConflictingPress, kNone, {}, {}, false},
+
+    // No connection yet: no link, no A/V link and no heartbeat to lose, nothing to carry the recorder's
+    // event or status. Refused, the second CONNECT leaves the first to log in once the recorder accepts.
+    {TWaitRow::Connect, TEvent::PowerButton,      kNone, {},        {}, false},
+    {TWaitRow::Connect, TEvent::ConflictingPress, kNone, kMainOnly, {}, true},
+
+    // After the 101: as the log-in's later waits. The A/V connection is not there yet to be lost.
+    {TWaitRow::AvConnect, TEvent::CommandLinkLost,  kLinkLost, kMainOnly, {}, false},
+    {TWaitRow::AvConnect, TEvent::HeartbeatLost,    kLinkLost, kMainOnly, {}, false},
+    {TWaitRow::AvConnect, TEvent::RemoteWorkEnded,  kNone,     kMainOnly, {}, true},
+    {TWaitRow::AvConnect, TEvent::RecorderBusy,     kNone,     kMainOnly, {}, true},
+    {TWaitRow::AvConnect, TEvent::PowerButton,      kNone,     {},        {}, false},
+    {TWaitRow::AvConnect, TEvent::ConflictingPress, kNone,     kMainOnly, {}, true},
+
+    // As the log list's file request; its reply in, the heartbeat runs again and can be lost.
+    {TWaitRow::LogSettle, TEvent::CommandLinkLost,  kLinkLost,    kMainOnly, {}, false},
+    {TWaitRow::LogSettle, TEvent::AvLinkLost,       kLinkLost,    kMainOnly, {}, false},
+    {TWaitRow::LogSettle, TEvent::HeartbeatLost,    kLinkLost,    kMainOnly, {}, false},
+    {TWaitRow::LogSettle, TEvent::RemoteWorkEnded,  kRemoteEnded, kMainOnly, {}, true},
+    {TWaitRow::LogSettle, TEvent::RecorderBusy,     kNone,        kMainOnly, {}, true},
+    {TWaitRow::LogSettle, TEvent::PowerButton,      kNone,        {},        {}, false},
+    {TWaitRow::LogSettle, TEvent::ConflictingPress, kNone,        {"TFrmMain", "TfrmLoglist"}, {TActivity::SetupPass}, true},
 };
 // clang-format on
 
@@ -428,6 +456,9 @@ DWORD HeldCommand(TWaitRow r) {
     case TWaitRow::DatabaseDownload:
     case TWaitRow::DisconnectPause:
     case TWaitRow::PowerPause:
+    case TWaitRow::Connect:
+    case TWaitRow::AvConnect:
+    case TWaitRow::LogSettle:
         return 0;
     case TWaitRow::LiveStatus:
         return NETCMD_CAMERA_INFO;
@@ -498,6 +529,12 @@ bool EndsProgram(const WaitCell& c) {
 std::size_t HeldAfter(TWaitRow r) {
     // Each tab asks the status before its 108 and again after it.
     return r == TWaitRow::SearchTabLast || r == TWaitRow::LiveTabLast ? 1 : 0;
+}
+
+std::optional<bool> HeldAccept(TWaitRow r) {
+    if (r == TWaitRow::Connect) return false;
+    if (r == TWaitRow::AvConnect) return true;
+    return std::nullopt;
 }
 
 std::vector<DWORD> Continuation(TWaitRow r) {

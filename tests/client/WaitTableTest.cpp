@@ -1,14 +1,14 @@
 // The client's pumped waits caught by every event that can reach them while they pump, against the
 // simulated recorder, as one table: the rows are the waits (the recorder holds the reply the wait is for,
-// or sends its file slowly), the columns the events, each cell one run with its outcome written out:
+// sends its file slowly or is slow to accept), the columns the events, each cell one run with its outcome written out:
 // the boxes in their order, the windows that show, what runs, and that the waiting handler, once the
 // reply comes after all, starts nothing of the ended work. After each cell the client logs in again and
 // live view brings pictures within five seconds.
 //
 // The rows, the columns and each cell's outcome are in WaitTableRows.cpp. Waits that are no rows yet:
-// connect and A/V connect, every send's own wait, the log list's settle, the slider's settle, the detect
-// button's opener, the map check, the play list's folder scan and the upload to several recorders.
-// WaitEndsTest has the reader's rings.
+// every send's own wait, the slider's settle, the detect button's opener, the map check, the play list's
+// folder scan and the upload to several recorders. WaitEndsTest has the reader's rings; FailedConnect
+// below a connect the recorder refuses at once.
 #include "tests/client/WaitTable.h"
 
 #include "client/formupdatestat.h"
@@ -110,7 +110,9 @@ protected:
         case TWaitRow::LogInOption:
         case TWaitRow::LogInStatus:
         case TWaitRow::LogInPassword:
-        case TWaitRow::LogInCameras: {
+        case TWaitRow::LogInCameras:
+        case TWaitRow::Connect:
+        case TWaitRow::AvConnect: {
             FakeTick tick(1000, 10);
             FrmMain->BtnDisconnectClick(FrmMain->BtnDisconnect);
             ASSERT_TRUE(sim.WaitForCommandConnection(false, 3000));
@@ -153,6 +155,7 @@ protected:
         }
         case TWaitRow::LogList:
         case TWaitRow::LogListCameras:
+        case TWaitRow::LogSettle:
             FrmMain->btnLive_mClick(FrmMain->btnLive_m);
             FrmMain->BtnSetupClick(FrmMain->BtnSetup);
             ASSERT_TRUE(frmMenu->Visible());
@@ -171,6 +174,7 @@ protected:
             break;
         }
         if (HeldCommand(row) != 0) sim.HoldReplies(HeldCommand(row), true, HeldAfter(row));
+        if (const auto av = HeldAccept(row)) sim.HoldAccepts(*av, true);
     }
 
     // The press that starts the row's wait; pressed again, the conflicting press.
@@ -211,6 +215,8 @@ protected:
         case TWaitRow::LogInStatus:
         case TWaitRow::LogInPassword:
         case TWaitRow::LogInCameras:
+        case TWaitRow::Connect:
+        case TWaitRow::AvConnect:
             LogIn("127.0.0.1", port_, "1234", 1);
             break;
         case TWaitRow::Heartbeat:
@@ -246,6 +252,7 @@ protected:
             break;
         case TWaitRow::LogList:
         case TWaitRow::LogListCameras:
+        case TWaitRow::LogSettle:
             frmMenu->btnLoglistClick(frmMenu->btnLoglist);
             break;
         case TWaitRow::UpgradeDelay:
@@ -275,7 +282,7 @@ protected:
             FrmMain->btnLocal_mClick(FrmMain->btnLocal_m);
         else if (row == TWaitRow::LogInSysinfo || row == TWaitRow::LogInOption ||
                  row == TWaitRow::LogInStatus || row == TWaitRow::LogInPassword ||
-                 row == TWaitRow::LogInCameras)
+                 row == TWaitRow::LogInCameras || HeldAccept(row))
             FrmMain->BtnConnectClick(FrmMain->BtnConnect);
         else
             Press(row);
@@ -304,7 +311,21 @@ protected:
                         return FrmMain->Receiver.ReceiveMode() == 1;
                 return false;
             };
+        // The log's file has come, and its list is not filled yet.
+        if (row == TWaitRow::LogSettle)
+            return [&sim, from] {
+                const auto packets = sim.Log().Packets();
+                for (std::size_t i = from; i < packets.size(); ++i)
+                    if (packets[i].packet.Command() == NETCMD_FILE_REQUEST &&
+                        packets[i].packet.Arg0() == QELFILE_LOGLIST)
+                        return FrmMain->FileReceived != 0 && !frmLoglist->Visible();
+                return false;
+            };
         if (row == TWaitRow::UpgradeDelay) return [&sim] { return sim.Firmware().has_value(); };
+        // The connect pends: the recorder has let its first packet go unanswered.
+        if (row == TWaitRow::Connect) return [] { return FrmMain->CliSocket->State() == wsConnecting; };
+        if (row == TWaitRow::AvConnect)
+            return [] { return FrmMain->AVDataCliSocket->State() == wsConnecting; };
         const auto start = std::chrono::steady_clock::now();
         return [start] { return std::chrono::steady_clock::now() - start > std::chrono::milliseconds(500); };
     }
@@ -378,6 +399,8 @@ TEST_P(EveryWait, EndsWithItsWorkAndTheNextLogInWorks) {
     const std::size_t uploadsFrom = sim.Log().Uploads().size();
     WhenReady(Waiting(c.row, sim, from), [&] {
         Fire(c, sim);
+        // The recorder accepts after all.
+        if (const auto av = HeldAccept(c.row)) sim.HoldAccepts(*av, false);
         // The reply the wait was for comes after all, while the link lives.
         if (HeldCommand(c.row) == 0 || c.event == TEvent::CommandLinkLost || c.event == TEvent::AvLinkLost ||
             c.event == TEvent::HeartbeatLost)
