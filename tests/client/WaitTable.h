@@ -54,6 +54,8 @@ enum class TWaitRow {
     Connect,          // the connect, the recorder slow to accept (the link)
     AvConnect,        // the log-in's A/V connect, the recorder slow to accept it (the link)
     LogSettle,        // the log list's second after its file has come (setup pass)
+    UploadConnect,    // the upload's connect to the first of two recorders, slow to accept (the link)
+    UploadPause,      // the upload's second for the last recorder to take the file (the link)
 };
 
 enum class TEvent {

@@ -83,6 +83,10 @@ const char* RowName(TWaitRow r) {
         return "AV connect";
     case TWaitRow::LogSettle:
         return "log list settle";
+    case TWaitRow::UploadConnect:
+        return "upload connect";
+    case TWaitRow::UploadPause:
+        return "upload pause";
     }
     return "";
 }
@@ -409,6 +413,19 @@ const std::vector<WaitCell> kCells = {
     {TWaitRow::LogSettle, TEvent::RecorderBusy,     kNone,        kMainOnly, {}, true},
     {TWaitRow::LogSettle, TEvent::PowerButton,      kNone,        {},        {}, false},
     {TWaitRow::LogSettle, TEvent::ConflictingPress, kNone,        {"TFrmMain", "TfrmLoglist"}, {TActivity::SetupPass}, true},
+
+    // Sent from a client logged in nowhere. Before the connection nothing can be lost or heard from the
+    // recorder; a second OK is refused, and each recorder gets the file once.
+    {TWaitRow::UploadConnect, TEvent::PowerButton,      kNone, {},                      {}, false},
+    {TWaitRow::UploadConnect, TEvent::ConflictingPress, kNone, {"TFrmMain", "TfrmUpload"}, {}, false, {QELFILE_CONFIG}},
+
+    // The file is in. The upload's link has no A/V connection and no heartbeat; its close by the
+    // recorder is no loss, and the recorder's event and status leave a client logged in nowhere alone.
+    {TWaitRow::UploadPause, TEvent::CommandLinkLost,  kNone, {"TFrmMain", "TfrmUpload"}, {}, false, {QELFILE_CONFIG}},
+    {TWaitRow::UploadPause, TEvent::RemoteWorkEnded,  kNone, {"TFrmMain", "TfrmUpload"}, {}, false, {QELFILE_CONFIG}},
+    {TWaitRow::UploadPause, TEvent::RecorderBusy,     kNone, {"TFrmMain", "TfrmUpload"}, {}, false, {QELFILE_CONFIG}},
+    {TWaitRow::UploadPause, TEvent::PowerButton,      kNone, {},                         {}, false},
+    {TWaitRow::UploadPause, TEvent::ConflictingPress, kNone, {"TFrmMain", "TfrmUpload"}, {}, false, {QELFILE_CONFIG}},
 };
 // clang-format on
 
@@ -459,6 +476,8 @@ DWORD HeldCommand(TWaitRow r) {
     case TWaitRow::Connect:
     case TWaitRow::AvConnect:
     case TWaitRow::LogSettle:
+    case TWaitRow::UploadConnect:
+    case TWaitRow::UploadPause:
         return 0;
     case TWaitRow::LiveStatus:
         return NETCMD_CAMERA_INFO;
@@ -532,7 +551,7 @@ std::size_t HeldAfter(TWaitRow r) {
 }
 
 std::optional<bool> HeldAccept(TWaitRow r) {
-    if (r == TWaitRow::Connect) return false;
+    if (r == TWaitRow::Connect || r == TWaitRow::UploadConnect) return false;
     if (r == TWaitRow::AvConnect) return true;
     return std::nullopt;
 }

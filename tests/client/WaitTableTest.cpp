@@ -1,14 +1,14 @@
 // The client's pumped waits caught by every event that can reach them while they pump, against the
 // simulated recorder, as one table: the rows are the waits (the recorder holds the reply the wait is for,
-// sends its file slowly or is slow to accept), the columns the events, each cell one run with its outcome written out:
-// the boxes in their order, the windows that show, what runs, and that the waiting handler, once the
-// reply comes after all, starts nothing of the ended work. After each cell the client logs in again and
-// live view brings pictures within five seconds.
+// sends its file slowly or is slow to accept), the columns the events, each cell one run with its outcome
+// written out: the boxes in their order, the windows that show, what runs, and that the waiting handler,
+// once the reply comes after all, starts nothing of the ended work. After each cell the client logs in
+// again and live view brings pictures within five seconds.
 //
 // The rows, the columns and each cell's outcome are in WaitTableRows.cpp. Waits that are no rows yet:
-// every send's own wait, the slider's settle, the detect button's opener, the map check, the play list's
-// folder scan and the upload to several recorders. WaitEndsTest has the reader's rings; FailedConnect
-// below a connect the recorder refuses at once.
+// every send's own wait, the slider's settle, the detect button's opener, the map check and the play
+// list's folder scan. WaitEndsTest has the reader's rings; FailedConnect below a connect the recorder
+// refuses at once.
 #include "tests/client/WaitTable.h"
 
 #include "client/formupdatestat.h"
@@ -16,10 +16,12 @@
 #include "setup/Menu.h"
 #include "setup/Record2.h"
 #include "setup/Syslog.h"
+#include "setup/Upload.h"
 
 #include "platform/vcl/FormTesting.h"
 
 #include <algorithm>
+#include <filesystem>
 
 namespace client_tests {
 namespace {
@@ -122,6 +124,28 @@ protected:
         case TWaitRow::SetupDownload:
             FrmMain->btnLive_mClick(FrmMain->btnLive_m);
             break;
+        case TWaitRow::UploadConnect:
+        case TWaitRow::UploadPause: {
+            {
+                FakeTick tick(1000, 10);
+                FrmMain->BtnDisconnectClick(FrmMain->BtnDisconnect);
+            }
+            ASSERT_TRUE(sim.WaitForCommandConnection(false, 3000));
+            std::filesystem::create_directories(HomeFile("upload"));
+            testing_support::WriteFileBytes(HomeFile("upload/config.ini"), "[config]\r\n27_1_1=FLEET\r\n");
+            FrmMain->Button3Click(FrmMain->Button3);
+            ASSERT_TRUE(frmUpload->Visible());
+            frmUpload->edtPath->SetText(HomeFile("upload"));
+            other_ = &StartSim();
+            const std::string other = "127.0.0.1:" + std::to_string(other_->CommandPort());
+            const std::string ours = "127.0.0.1:" + std::to_string(sim.CommandPort());
+            // The row's recorder is the first one for the connect, the last one for the pause.
+            TStrings* to = frmUpload->lbDestAddress->Items();
+            to->Clear();
+            to->Add(row == TWaitRow::UploadConnect ? ours : other);
+            to->Add(row == TWaitRow::UploadConnect ? other : ours);
+            break;
+        }
         case TWaitRow::Apply:
             FrmMain->btnLive_mClick(FrmMain->btnLive_m);
             FrmMain->BtnSetupClick(FrmMain->BtnSetup);
@@ -269,6 +293,10 @@ protected:
         case TWaitRow::PowerPause:
             FrmMain->BtnPowerClick(FrmMain->BtnPower);
             break;
+        case TWaitRow::UploadConnect:
+        case TWaitRow::UploadPause:
+            frmUpload->btnOkClick(frmUpload->btnOk);
+            break;
         }
     }
 
@@ -282,7 +310,7 @@ protected:
             FrmMain->btnLocal_mClick(FrmMain->btnLocal_m);
         else if (row == TWaitRow::LogInSysinfo || row == TWaitRow::LogInOption ||
                  row == TWaitRow::LogInStatus || row == TWaitRow::LogInPassword ||
-                 row == TWaitRow::LogInCameras || HeldAccept(row))
+                 row == TWaitRow::LogInCameras || row == TWaitRow::Connect || row == TWaitRow::AvConnect)
             FrmMain->BtnConnectClick(FrmMain->BtnConnect);
         else
             Press(row);
@@ -323,7 +351,12 @@ protected:
             };
         if (row == TWaitRow::UpgradeDelay) return [&sim] { return sim.Firmware().has_value(); };
         // The connect pends: the recorder has let its first packet go unanswered.
-        if (row == TWaitRow::Connect) return [] { return FrmMain->CliSocket->State() == wsConnecting; };
+        if (row == TWaitRow::UploadPause) {
+            const std::size_t uploads = sim.Log().Uploads().size();
+            return [&sim, uploads] { return sim.Log().Uploads().size() > uploads; };
+        }
+        if (row == TWaitRow::Connect || row == TWaitRow::UploadConnect)
+            return [] { return FrmMain->CliSocket->State() == wsConnecting; };
         if (row == TWaitRow::AvConnect)
             return [] { return FrmMain->AVDataCliSocket->State() == wsConnecting; };
         const auto start = std::chrono::steady_clock::now();
@@ -380,6 +413,8 @@ protected:
         return out;
     }
 
+    // The upload's other recorder.
+    recsim::RecSim* other_ = nullptr;
     std::unique_ptr<form_testing::ScopedFileAnswer> firmware_;
     std::string port_;
     bool fired_ = false;
@@ -446,6 +481,11 @@ TEST_P(EveryWait, EndsWithItsWorkAndTheNextLogInWorks) {
         for (std::size_t i = uploadsFrom; i < uploads.size(); ++i)
             kinds.push_back(uploads[i].kind);
         EXPECT_EQ(kinds, c.uploads);
+    }
+    if (other_ != nullptr && !EndsProgram(c)) {
+        // Each recorder got the file once.
+        EXPECT_TRUE(other_->Log().WaitForUpload(QELFILE_CONFIG, 2000));
+        EXPECT_EQ(other_->Log().Uploads().size(), 1u);
     }
     if (c.event == TEvent::ConflictingPress) {
         // Refused: the recorder heard nothing of the second press.
