@@ -56,6 +56,7 @@ enum class TWaitRow {
     LogSettle,        // the log list's second after its file has come (setup pass)
     UploadConnect,    // the upload's connect to the first of two recorders, slow to accept (the link)
     UploadPause,      // the upload's second for the last recorder to take the file (the link)
+    MapCheck,         // the map button's check that the map can be reached, on the local look (local task)
 };
 
 enum class TEvent {
@@ -78,6 +79,7 @@ inline const TBoxIds kLinkLost = {{59878, 59879}};
 inline const TBoxIds kRemoteEnded = {{59878, 59868}};
 inline const TBoxIds kNone = {};
 inline const TBoxIds kBusyAnswer = {{59862, 59868}};
+inline const TBoxIds kMapUnreachable = {{50297, 50298}};
 // The upgrade's question whether to send the image, whose text is the image's path.
 inline constexpr int kImagePath = -1;
 inline const TBoxIds kImageQuestion = {{59867, kImagePath}};

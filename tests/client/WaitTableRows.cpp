@@ -87,6 +87,8 @@ const char* RowName(TWaitRow r) {
         return "upload connect";
     case TWaitRow::UploadPause:
         return "upload pause";
+    case TWaitRow::MapCheck:
+        return "map check";
     }
     return "";
 }
@@ -426,6 +428,16 @@ const std::vector<WaitCell> kCells = {
     {TWaitRow::UploadPause, TEvent::RecorderBusy,     kNone, {"TFrmMain", "TfrmUpload"}, {}, false, {QELFILE_CONFIG}},
     {TWaitRow::UploadPause, TEvent::PowerButton,      kNone, {},                         {}, false},
     {TWaitRow::UploadPause, TEvent::ConflictingPress, kNone, {"TFrmMain", "TfrmUpload"}, {}, false, {QELFILE_CONFIG}},
+
+    // The check is the desktop's, not the link's: whatever becomes of the link, it tells its answer (here:
+    // the map cannot be reached), once.
+    {TWaitRow::MapCheck, TEvent::CommandLinkLost,  {{59878, 59879}, {50297, 50298}}, kMainOnly, {}, false},
+    {TWaitRow::MapCheck, TEvent::AvLinkLost,       {{59878, 59879}, {50297, 50298}}, kMainOnly, {}, false},
+    {TWaitRow::MapCheck, TEvent::HeartbeatLost,    {{59878, 59879}, {50297, 50298}}, kMainOnly, {}, false},
+    {TWaitRow::MapCheck, TEvent::RemoteWorkEnded,  kMapUnreachable, kMainOnly, {}, true},
+    {TWaitRow::MapCheck, TEvent::RecorderBusy,     kMapUnreachable, kMainOnly, {}, true},
+    {TWaitRow::MapCheck, TEvent::PowerButton,      kNone,           {},        {}, false},
+    {TWaitRow::MapCheck, TEvent::ConflictingPress, kMapUnreachable, kMainOnly, {}, true},
 };
 // clang-format on
 
@@ -478,6 +490,7 @@ DWORD HeldCommand(TWaitRow r) {
     case TWaitRow::LogSettle:
     case TWaitRow::UploadConnect:
     case TWaitRow::UploadPause:
+    case TWaitRow::MapCheck:
         return 0;
     case TWaitRow::LiveStatus:
         return NETCMD_CAMERA_INFO;

@@ -6,8 +6,8 @@
 // again and live view brings pictures within five seconds.
 //
 // The rows, the columns and each cell's outcome are in WaitTableRows.cpp. Waits that are no rows yet:
-// every send's own wait, the slider's settle, the detect button's opener, the map check and the play
-// list's folder scan. WaitEndsTest has the reader's rings; FailedConnect below a connect the recorder
+// every send's own wait, the slider's settle, the detect button's opener and the play list's folder
+// scan. WaitEndsTest has the reader's rings; FailedConnect below a connect the recorder
 // refuses at once.
 #include "tests/client/WaitTable.h"
 
@@ -21,7 +21,9 @@
 #include "platform/vcl/FormTesting.h"
 
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
+#include <thread>
 
 namespace client_tests {
 namespace {
@@ -124,6 +126,16 @@ protected:
         case TWaitRow::SetupDownload:
             FrmMain->btnLive_mClick(FrmMain->btnLive_m);
             break;
+        case TWaitRow::MapCheck: {
+            // The check hangs until the test lets it answer: the map cannot be reached.
+            auto answer = mapAnswer_;
+            FrmMain->MapSiteProbe = [answer] {
+                while (!answer->load())
+                    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                return false;
+            };
+            break;
+        }
         case TWaitRow::UploadConnect:
         case TWaitRow::UploadPause: {
             {
@@ -297,6 +309,9 @@ protected:
         case TWaitRow::UploadPause:
             frmUpload->btnOkClick(frmUpload->btnOk);
             break;
+        case TWaitRow::MapCheck:
+            FrmMain->BtnOpenMapClick(FrmMain->BtnOpenMap);
+            break;
         }
     }
 
@@ -413,6 +428,8 @@ protected:
         return out;
     }
 
+    // Lets the map's check answer; shared with the check's thread, which may outlive the test.
+    std::shared_ptr<std::atomic<bool>> mapAnswer_ = std::make_shared<std::atomic<bool>>(false);
     // The upload's other recorder.
     recsim::RecSim* other_ = nullptr;
     std::unique_ptr<form_testing::ScopedFileAnswer> firmware_;
@@ -436,6 +453,13 @@ TEST_P(EveryWait, EndsWithItsWorkAndTheNextLogInWorks) {
         Fire(c, sim);
         // The recorder accepts after all.
         if (const auto av = HeldAccept(c.row)) sim.HoldAccepts(*av, false);
+        // The map's check answers once the link's end, if any, has been told.
+        if (c.row == TWaitRow::MapCheck) {
+            const bool loss = c.event == TEvent::CommandLinkLost || c.event == TEvent::AvLinkLost ||
+                              c.event == TEvent::HeartbeatLost;
+            auto answer = mapAnswer_;
+            WhenReady([this, loss] { return !loss || !LinkUp(); }, [answer] { answer->store(true); });
+        }
         // The reply the wait was for comes after all, while the link lives.
         if (HeldCommand(c.row) == 0 || c.event == TEvent::CommandLinkLost || c.event == TEvent::AvLinkLost ||
             c.event == TEvent::HeartbeatLost)
