@@ -57,6 +57,7 @@ enum class TWaitRow {
     UploadConnect,    // the upload's connect to the first of two recorders, slow to accept (the link)
     UploadPause,      // the upload's second for the last recorder to take the file (the link)
     MapCheck,         // the map button's check that the map can be reached, on the local look (local task)
+    SliderSettle,     // the slider's release, a moment for the stopped reader (local playback)
 };
 
 enum class TEvent {

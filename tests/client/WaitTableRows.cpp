@@ -89,6 +89,8 @@ const char* RowName(TWaitRow r) {
         return "upload pause";
     case TWaitRow::MapCheck:
         return "map check";
+    case TWaitRow::SliderSettle:
+        return "slider settle";
     }
     return "";
 }
@@ -438,6 +440,16 @@ const std::vector<WaitCell> kCells = {
     {TWaitRow::MapCheck, TEvent::RecorderBusy,     kMapUnreachable, kMainOnly, {}, true},
     {TWaitRow::MapCheck, TEvent::PowerButton,      kNone,           {},        {}, false},
     {TWaitRow::MapCheck, TEvent::ConflictingPress, kMapUnreachable, kMainOnly, {}, true},
+
+    // A local playback while logged in: the link's end ends it, and the release plays nothing on; the
+    // recorder's event and status on the local look leave it playing from the knob.
+    {TWaitRow::SliderSettle, TEvent::CommandLinkLost,  kLinkLost, kMainOnly, {}, false},
+    {TWaitRow::SliderSettle, TEvent::AvLinkLost,       kLinkLost, kMainOnly, {}, false},
+    {TWaitRow::SliderSettle, TEvent::HeartbeatLost,    kLinkLost, kMainOnly, {}, false},
+    {TWaitRow::SliderSettle, TEvent::RemoteWorkEnded,  kNone, kMainOnly, {TActivity::LocalPlayback, TActivity::Sound}, true},
+    {TWaitRow::SliderSettle, TEvent::RecorderBusy,     kNone, kMainOnly, {TActivity::LocalPlayback, TActivity::Sound}, true},
+    {TWaitRow::SliderSettle, TEvent::PowerButton,      kNone, {},        {}, false},
+    {TWaitRow::SliderSettle, TEvent::ConflictingPress, kNone, kMainOnly, {TActivity::LocalPlayback, TActivity::Sound}, true},
 };
 // clang-format on
 
@@ -491,6 +503,7 @@ DWORD HeldCommand(TWaitRow r) {
     case TWaitRow::UploadConnect:
     case TWaitRow::UploadPause:
     case TWaitRow::MapCheck:
+    case TWaitRow::SliderSettle:
         return 0;
     case TWaitRow::LiveStatus:
         return NETCMD_CAMERA_INFO;

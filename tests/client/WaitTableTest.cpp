@@ -6,9 +6,8 @@
 // again and live view brings pictures within five seconds.
 //
 // The rows, the columns and each cell's outcome are in WaitTableRows.cpp. Waits that are no rows yet:
-// every send's own wait, the slider's settle, the detect button's opener and the play list's folder
-// scan. WaitEndsTest has the reader's rings; FailedConnect below a connect the recorder
-// refuses at once.
+// every send's own wait, the detect button's opener and the play list's folder scan. WaitEndsTest has the
+// reader's rings; FailedConnect below a connect the recorder refuses at once.
 #include "tests/client/WaitTable.h"
 
 #include "client/formupdatestat.h"
@@ -125,6 +124,12 @@ protected:
         }
         case TWaitRow::SetupDownload:
             FrmMain->btnLive_mClick(FrmMain->btnLive_m);
+            break;
+        case TWaitRow::SliderSettle:
+            ASSERT_NO_FATAL_FAILURE(StartLocalPlayback(true));
+            FrmMain->SliderSearchMouseDown(FrmMain->SliderSearch, mbLeft, {}, 0, 0);
+            ASSERT_NE(FrmMain->SliderDragging, 0);
+            FrmMain->SliderSearch->SetVal(500);
             break;
         case TWaitRow::MapCheck: {
             // The check hangs until the test lets it answer: the map cannot be reached.
@@ -312,12 +317,17 @@ protected:
         case TWaitRow::MapCheck:
             FrmMain->BtnOpenMapClick(FrmMain->BtnOpenMap);
             break;
+        case TWaitRow::SliderSettle:
+            FrmMain->SliderSearchMouseUp(FrmMain->SliderSearch, mbLeft, {}, 0, 0);
+            break;
         }
     }
 
     // A press that would start, end or change the row's work while it waits.
     void Conflict(TWaitRow row) {
-        if (row == TWaitRow::RecordingOk)
+        if (row == TWaitRow::SliderSettle)
+            FrmMain->SliderSearchMouseDown(FrmMain->SliderSearch, mbLeft, {}, 0, 0);
+        else if (row == TWaitRow::RecordingOk)
             frmRecord2->btnCancelClick(frmRecord2->btnCancel);
         else if (row == TWaitRow::Heartbeat)
             FrmMain->BtnLiveClick(FrmMain->BtnLive);
@@ -366,6 +376,9 @@ protected:
             };
         if (row == TWaitRow::UpgradeDelay) return [&sim] { return sim.Firmware().has_value(); };
         // The connect pends: the recorder has let its first packet go unanswered.
+        // The release has locked the window for its moment.
+        if (row == TWaitRow::SliderSettle)
+            return [] { return FrmMain->SliderDragging != 0 && !FrmMain->Enabled(); };
         if (row == TWaitRow::UploadPause) {
             const std::size_t uploads = sim.Log().Uploads().size();
             return [&sim, uploads] { return sim.Log().Uploads().size() > uploads; };
