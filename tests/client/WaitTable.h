@@ -58,6 +58,7 @@ enum class TWaitRow {
     UploadPause,      // the upload's second for the last recorder to take the file (the link)
     MapCheck,         // the map button's check that the map can be reached, on the local look (local task)
     SliderSettle,     // the slider's release, a moment for the stopped reader (local playback)
+    FolderScan,       // the FILE button's scan of the chosen folder, logged in nowhere (local task)
 };
 
 enum class TEvent {

@@ -91,6 +91,8 @@ const char* RowName(TWaitRow r) {
         return "map check";
     case TWaitRow::SliderSettle:
         return "slider settle";
+    case TWaitRow::FolderScan:
+        return "folder scan";
     }
     return "";
 }
@@ -450,6 +452,11 @@ const std::vector<WaitCell> kCells = {
     {TWaitRow::SliderSettle, TEvent::RecorderBusy,     kNone, kMainOnly, {TActivity::LocalPlayback, TActivity::Sound}, true},
     {TWaitRow::SliderSettle, TEvent::PowerButton,      kNone, {},        {}, false},
     {TWaitRow::SliderSettle, TEvent::ConflictingPress, kNone, kMainOnly, {TActivity::LocalPlayback, TActivity::Sound}, true},
+
+    // A folder plays only while no recorder is connected: there is no link, and nothing from a recorder.
+    // Refused, the search button leaves the scan to finish and the first file to open.
+    {TWaitRow::FolderScan, TEvent::PowerButton,      kNone, {},                          {}, false},
+    {TWaitRow::FolderScan, TEvent::ConflictingPress, kNone, {"TFrmMain", "TfrmFileList"}, {TActivity::LocalPlayback}, false},
 };
 // clang-format on
 
@@ -504,6 +511,7 @@ DWORD HeldCommand(TWaitRow r) {
     case TWaitRow::UploadPause:
     case TWaitRow::MapCheck:
     case TWaitRow::SliderSettle:
+    case TWaitRow::FolderScan:
         return 0;
     case TWaitRow::LiveStatus:
         return NETCMD_CAMERA_INFO;

@@ -6,12 +6,14 @@
 // again and live view brings pictures within five seconds.
 //
 // The rows, the columns and each cell's outcome are in WaitTableRows.cpp. Waits that are no rows yet:
-// every send's own wait, the detect button's opener and the play list's folder scan. WaitEndsTest has the
+// every send's own wait and the detect button's opener. WaitEndsTest has the
 // reader's rings; FailedConnect below a connect the recorder refuses at once.
 #include "tests/client/WaitTable.h"
 
 #include "client/formupdatestat.h"
 #include "playback/Backup.h"
+#include "playback/FileList.h"
+#include "playback/LocalSearch.h"
 #include "setup/Menu.h"
 #include "setup/Record2.h"
 #include "setup/Syslog.h"
@@ -131,6 +133,20 @@ protected:
             ASSERT_NE(FrmMain->SliderDragging, 0);
             FrmMain->SliderSearch->SetVal(500);
             break;
+        case TWaitRow::FolderScan: {
+            {
+                FakeTick tick(1000, 10);
+                FrmMain->BtnDisconnectClick(FrmMain->BtnDisconnect);
+            }
+            ASSERT_TRUE(sim.WaitForCommandConnection(false, 3000));
+            // Enough recordings for the scan to pump between them.
+            std::filesystem::create_directories(HomeFile("plays"));
+            for (int i = 0; i < 20; ++i)
+                recmaker::Write(HomeFile("plays/2008010109" + std::to_string(100000 + i)),
+                                recmaker::Stream(1199178000 + 60 * i, 4, 30, 1, false), 1);
+            folderAnswer_ = std::make_unique<form_testing::ScopedFolderAnswer>(HomeFile("plays"));
+            break;
+        }
         case TWaitRow::MapCheck: {
             // The check hangs until the test lets it answer: the map cannot be reached.
             auto answer = mapAnswer_;
@@ -317,6 +333,11 @@ protected:
         case TWaitRow::MapCheck:
             FrmMain->BtnOpenMapClick(FrmMain->BtnOpenMap);
             break;
+        case TWaitRow::FolderScan:
+            FrmMain->BtnSearchClick(FrmMain->BtnSearch);
+            ASSERT_TRUE(frmLocalSearch->Visible());
+            frmLocalSearch->btnFileClick(frmLocalSearch->btnFile);
+            break;
         case TWaitRow::SliderSettle:
             FrmMain->SliderSearchMouseUp(FrmMain->SliderSearch, mbLeft, {}, 0, 0);
             break;
@@ -325,7 +346,9 @@ protected:
 
     // A press that would start, end or change the row's work while it waits.
     void Conflict(TWaitRow row) {
-        if (row == TWaitRow::SliderSettle)
+        if (row == TWaitRow::FolderScan)
+            FrmMain->BtnSearchClick(FrmMain->BtnSearch);
+        else if (row == TWaitRow::SliderSettle)
             FrmMain->SliderSearchMouseDown(FrmMain->SliderSearch, mbLeft, {}, 0, 0);
         else if (row == TWaitRow::RecordingOk)
             frmRecord2->btnCancelClick(frmRecord2->btnCancel);
@@ -376,6 +399,7 @@ protected:
             };
         if (row == TWaitRow::UpgradeDelay) return [&sim] { return sim.Firmware().has_value(); };
         // The connect pends: the recorder has let its first packet go unanswered.
+        if (row == TWaitRow::FolderScan) return [] { return frmFileList->lbFileList->Items()->Count() > 0; };
         // The release has locked the window for its moment.
         if (row == TWaitRow::SliderSettle)
             return [] { return FrmMain->SliderDragging != 0 && !FrmMain->Enabled(); };
@@ -443,6 +467,7 @@ protected:
 
     // Lets the map's check answer; shared with the check's thread, which may outlive the test.
     std::shared_ptr<std::atomic<bool>> mapAnswer_ = std::make_shared<std::atomic<bool>>(false);
+    std::unique_ptr<form_testing::ScopedFolderAnswer> folderAnswer_;
     // The upload's other recorder.
     recsim::RecSim* other_ = nullptr;
     std::unique_ptr<form_testing::ScopedFileAnswer> firmware_;

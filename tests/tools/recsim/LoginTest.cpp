@@ -213,8 +213,7 @@ TEST(RecSimLogin, AcceptModesAndOneClientAtATime) {
     EXPECT_THROW(av.Connect(noAv->AvPort()), std::runtime_error);
 }
 
-// A connect that does not wait: the socket, and whether the connection is made within `ms` (false while
-// it still pends).
+// A connect that does not wait for its answer.
 int StartConnect(int port) {
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     sockaddr_in a{};
@@ -225,6 +224,7 @@ int StartConnect(int port) {
     return fd;
 }
 
+// The connection is made within `ms`; false while it still pends.
 bool MadeWithin(int fd, int ms) {
     pollfd p{fd, POLLOUT, 0};
     if (::poll(&p, 1, ms) != 1) return false;
