@@ -6,8 +6,9 @@
 // again and live view brings pictures within five seconds.
 //
 // The rows, the columns and each cell's outcome are in WaitTableRows.cpp. Waits that are no rows yet:
-// every send's own wait and the detect button's opener. WaitEndsTest has the
-// reader's rings; FailedConnect below a connect the recorder refuses at once.
+// every send's own wait (the recorder would have to stop reading while it still sends) and the detect
+// button's opener. WaitEndsTest has the reader's rings; FailedConnect below a connect the recorder
+// refuses at once.
 #include "tests/client/WaitTable.h"
 
 #include "client/formupdatestat.h"
