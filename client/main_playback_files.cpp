@@ -261,6 +261,11 @@ void TFrmMain::BtnFirstClick(TObject*) {
 void TFrmMain::LoadFolderPlayList(const std::string& folder, bool fromStart) {
     const bool found = !folder.empty() && frmFileList != nullptr &&
                        frmFileList->LoadFolder(folder + "/", "????????????????");
+    // Ended meanwhile: whoever ended it has told the user; the folder's files are not missing.
+    if (!found && frmFileList != nullptr && frmFileList->ScanEnded()) {
+        SetEnabled(true);
+        return;
+    }
     if (found && frmFileList->GetFileCount() > 0) {
         FileListCount = frmFileList->GetFileCount();
         VideoReader->SetListStart(0);

@@ -78,6 +78,7 @@ bool TfrmFileList::LoadFolder(const std::string& folder, const std::string& mask
     if (!folder_.empty() && folder_.back() != '/') folder_ += '/';
     mask_ = mask;
     fileCount_ = 0;
+    scanEnded_ = false;
     std::vector<std::string> names;
     std::error_code error;
     for (fs::directory_iterator it(folder_, error), end; !error && it != end; it.increment(error)) {
@@ -104,8 +105,10 @@ bool TfrmFileList::LoadFolder(const std::string& folder, const std::string& mask
     } end{record, ours};
     try {
         for (const std::string& name : names) {
-            if (record != nullptr && PumpFor(TActivity::LocalTask, *record, 0) != TWaitEnd::TimedOut)
+            if (record != nullptr && PumpFor(TActivity::LocalTask, *record, 0) != TWaitEnd::TimedOut) {
+                scanEnded_ = true;
                 return false;
+            }
             if (FileSize(folder_ + name) <= 0 || name.size() < kRecordingNameLength) continue;
             ++fileCount_;
             lbFileList->Items()->Add(name);

@@ -24,6 +24,8 @@ public:
     // when at least one recording was listed.
     bool LoadFolder(const std::string& folder, const std::string& mask);
     int GetFileCount() const { return fileCount_; }
+    // The last LoadFolder stopped because the work it served was ended meanwhile (the program's end).
+    bool ScanEnded() const { return scanEnded_; }
     int GetSelectedIndex() const { return selectedIndex_; }
 
     void FormShow(TObject* sender);
@@ -40,6 +42,7 @@ private:
     std::string folder_;
     std::string mask_;
     int fileCount_ = 0;
+    bool scanEnded_ = false;
     int selectedIndex_ = 0;
 };
 

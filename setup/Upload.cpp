@@ -131,6 +131,8 @@ void TfrmUpload::BtnCancelClick(TObject*) {
 }
 
 void TfrmUpload::btnOkClick(TObject*) {
+    // A second OK inside the upload's own waits would start a second upload within the first.
+    if (FrmMain != nullptr && FrmMain->Activities.RefusesPresses()) return;
     if (edtPath->Text().empty()) {
         SetupBox("Select source directroy", "Select Directory", 0); // untranslated: long-standing fixed text
         return;

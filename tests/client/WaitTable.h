@@ -5,6 +5,7 @@
 #include "tests/client/SessionRig.h"
 
 #include <cstddef>
+#include <optional>
 #include <ostream>
 #include <set>
 #include <string>
@@ -50,6 +51,14 @@ enum class TWaitRow {
     BackFive,         // five seconds back's 115 in a remote search (the link)
     SearchCameras,    // the search's 107 after its database, from a recorder that says 4 (the link)
     PowerPause,       // the power button's five seconds after its stop commands (the way out itself)
+    Connect,          // the connect, the recorder slow to accept (the link)
+    AvConnect,        // the log-in's A/V connect, the recorder slow to accept it (the link)
+    LogSettle,        // the log list's second after its file has come (setup pass)
+    UploadConnect,    // the upload's connect to the first of two recorders, slow to accept (the link)
+    UploadPause,      // the upload's second for the last recorder to take the file (the link)
+    MapCheck,         // the map button's check that the map can be reached, on the local look (local task)
+    SliderSettle,     // the slider's release, a moment for the stopped reader (local playback)
+    FolderScan,       // the FILE button's scan of the chosen folder, logged in nowhere (local task)
 };
 
 enum class TEvent {
@@ -72,6 +81,7 @@ inline const TBoxIds kLinkLost = {{59878, 59879}};
 inline const TBoxIds kRemoteEnded = {{59878, 59868}};
 inline const TBoxIds kNone = {};
 inline const TBoxIds kBusyAnswer = {{59862, 59868}};
+inline const TBoxIds kMapUnreachable = {{50297, 50298}};
 // The upgrade's question whether to send the image, whose text is the image's path.
 inline constexpr int kImagePath = -1;
 inline const TBoxIds kImageQuestion = {{59867, kImagePath}};
@@ -107,6 +117,9 @@ DWORD HeldCommand(TWaitRow r);
 std::size_t HeldAfter(TWaitRow r);
 // The program has ended by the cell's end: its power button was pressed.
 bool EndsProgram(const WaitCell& c);
+// The row's wait is for the recorder to accept a connection: its command port (false) or its A/V port
+// (true); nothing when the row's wait is another.
+std::optional<bool> HeldAccept(TWaitRow r);
 // What the row's caller would send next if it went on after its work had ended, by hand.
 std::vector<DWORD> Continuation(TWaitRow r);
 

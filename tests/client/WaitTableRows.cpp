@@ -77,6 +77,22 @@ const char* RowName(TWaitRow r) {
         return "search cameras";
     case TWaitRow::PowerPause:
         return "power pause";
+    case TWaitRow::Connect:
+        return "connect";
+    case TWaitRow::AvConnect:
+        return "AV connect";
+    case TWaitRow::LogSettle:
+        return "log list settle";
+    case TWaitRow::UploadConnect:
+        return "upload connect";
+    case TWaitRow::UploadPause:
+        return "upload pause";
+    case TWaitRow::MapCheck:
+        return "map check";
+    case TWaitRow::SliderSettle:
+        return "slider settle";
+    case TWaitRow::FolderScan:
+        return "folder scan";
     }
     return "";
 }
@@ -381,6 +397,66 @@ const std::vector<WaitCell> kCells = {
     {TWaitRow::PowerPause, TEvent::RemoteWorkEnded,  kNone, {}, {}, false},
     {TWaitRow::PowerPause, TEvent::RecorderBusy,     kNone, {}, {}, false},
     {TWaitRow::PowerPause, TEvent::ConflictingPress, kNone, {}, {}, false},
+
+    // No connection yet: no link, no A/V link and no heartbeat to lose, nothing to carry the recorder's
+    // event or status. Refused, the second CONNECT leaves the first to log in once the recorder accepts.
+    {TWaitRow::Connect, TEvent::PowerButton,      kNone, {},        {}, false},
+    {TWaitRow::Connect, TEvent::ConflictingPress, kNone, kMainOnly, {}, true},
+
+    // After the 101: as the log-in's later waits. The A/V connection is not there yet to be lost.
+    {TWaitRow::AvConnect, TEvent::CommandLinkLost,  kLinkLost, kMainOnly, {}, false},
+    {TWaitRow::AvConnect, TEvent::HeartbeatLost,    kLinkLost, kMainOnly, {}, false},
+    {TWaitRow::AvConnect, TEvent::RemoteWorkEnded,  kNone,     kMainOnly, {}, true},
+    {TWaitRow::AvConnect, TEvent::RecorderBusy,     kNone,     kMainOnly, {}, true},
+    {TWaitRow::AvConnect, TEvent::PowerButton,      kNone,     {},        {}, false},
+    {TWaitRow::AvConnect, TEvent::ConflictingPress, kNone,     kMainOnly, {}, true},
+
+    // As the log list's file request; its reply in, the heartbeat runs again and can be lost.
+    {TWaitRow::LogSettle, TEvent::CommandLinkLost,  kLinkLost,    kMainOnly, {}, false},
+    {TWaitRow::LogSettle, TEvent::AvLinkLost,       kLinkLost,    kMainOnly, {}, false},
+    {TWaitRow::LogSettle, TEvent::HeartbeatLost,    kLinkLost,    kMainOnly, {}, false},
+    {TWaitRow::LogSettle, TEvent::RemoteWorkEnded,  kRemoteEnded, kMainOnly, {}, true},
+    {TWaitRow::LogSettle, TEvent::RecorderBusy,     kNone,        kMainOnly, {}, true},
+    {TWaitRow::LogSettle, TEvent::PowerButton,      kNone,        {},        {}, false},
+    {TWaitRow::LogSettle, TEvent::ConflictingPress, kNone,        {"TFrmMain", "TfrmLoglist"}, {TActivity::SetupPass}, true},
+
+    // Sent from a client logged in nowhere. Before the connection nothing can be lost or heard from the
+    // recorder; a second OK is refused, and each recorder gets the file once.
+    {TWaitRow::UploadConnect, TEvent::PowerButton,      kNone, {},                      {}, false},
+    {TWaitRow::UploadConnect, TEvent::ConflictingPress, kNone, {"TFrmMain", "TfrmUpload"}, {}, false, {QELFILE_CONFIG}},
+
+    // The file is in. The upload's link has no A/V connection and no heartbeat; its close by the
+    // recorder is no loss, and the recorder's event and status leave a client logged in nowhere alone.
+    {TWaitRow::UploadPause, TEvent::CommandLinkLost,  kNone, {"TFrmMain", "TfrmUpload"}, {}, false, {QELFILE_CONFIG}},
+    {TWaitRow::UploadPause, TEvent::RemoteWorkEnded,  kNone, {"TFrmMain", "TfrmUpload"}, {}, false, {QELFILE_CONFIG}},
+    {TWaitRow::UploadPause, TEvent::RecorderBusy,     kNone, {"TFrmMain", "TfrmUpload"}, {}, false, {QELFILE_CONFIG}},
+    {TWaitRow::UploadPause, TEvent::PowerButton,      kNone, {},                         {}, false},
+    {TWaitRow::UploadPause, TEvent::ConflictingPress, kNone, {"TFrmMain", "TfrmUpload"}, {}, false, {QELFILE_CONFIG}},
+
+    // The check is the desktop's, not the link's: whatever becomes of the link, it tells its answer (here:
+    // the map cannot be reached), once.
+    {TWaitRow::MapCheck, TEvent::CommandLinkLost,  {{59878, 59879}, {50297, 50298}}, kMainOnly, {}, false},
+    {TWaitRow::MapCheck, TEvent::AvLinkLost,       {{59878, 59879}, {50297, 50298}}, kMainOnly, {}, false},
+    {TWaitRow::MapCheck, TEvent::HeartbeatLost,    {{59878, 59879}, {50297, 50298}}, kMainOnly, {}, false},
+    {TWaitRow::MapCheck, TEvent::RemoteWorkEnded,  kMapUnreachable, kMainOnly, {}, true},
+    {TWaitRow::MapCheck, TEvent::RecorderBusy,     kMapUnreachable, kMainOnly, {}, true},
+    {TWaitRow::MapCheck, TEvent::PowerButton,      kNone,           {},        {}, false},
+    {TWaitRow::MapCheck, TEvent::ConflictingPress, kMapUnreachable, kMainOnly, {}, true},
+
+    // A local playback while logged in: the link's end ends it, and the release plays nothing on; the
+    // recorder's event and status on the local look leave it playing from the knob.
+    {TWaitRow::SliderSettle, TEvent::CommandLinkLost,  kLinkLost, kMainOnly, {}, false},
+    {TWaitRow::SliderSettle, TEvent::AvLinkLost,       kLinkLost, kMainOnly, {}, false},
+    {TWaitRow::SliderSettle, TEvent::HeartbeatLost,    kLinkLost, kMainOnly, {}, false},
+    {TWaitRow::SliderSettle, TEvent::RemoteWorkEnded,  kNone, kMainOnly, {TActivity::LocalPlayback, TActivity::Sound}, true},
+    {TWaitRow::SliderSettle, TEvent::RecorderBusy,     kNone, kMainOnly, {TActivity::LocalPlayback, TActivity::Sound}, true},
+    {TWaitRow::SliderSettle, TEvent::PowerButton,      kNone, {},        {}, false},
+    {TWaitRow::SliderSettle, TEvent::ConflictingPress, kNone, kMainOnly, {TActivity::LocalPlayback, TActivity::Sound}, true},
+
+    // A folder plays only while no recorder is connected: there is no link, and nothing from a recorder.
+    // Refused, the search button leaves the scan to finish and the first file to open.
+    {TWaitRow::FolderScan, TEvent::PowerButton,      kNone, {},                          {}, false},
+    {TWaitRow::FolderScan, TEvent::ConflictingPress, kNone, {"TFrmMain", "TfrmFileList"}, {TActivity::LocalPlayback}, false},
 };
 // clang-format on
 
@@ -428,6 +504,14 @@ DWORD HeldCommand(TWaitRow r) {
     case TWaitRow::DatabaseDownload:
     case TWaitRow::DisconnectPause:
     case TWaitRow::PowerPause:
+    case TWaitRow::Connect:
+    case TWaitRow::AvConnect:
+    case TWaitRow::LogSettle:
+    case TWaitRow::UploadConnect:
+    case TWaitRow::UploadPause:
+    case TWaitRow::MapCheck:
+    case TWaitRow::SliderSettle:
+    case TWaitRow::FolderScan:
         return 0;
     case TWaitRow::LiveStatus:
         return NETCMD_CAMERA_INFO;
@@ -498,6 +582,12 @@ bool EndsProgram(const WaitCell& c) {
 std::size_t HeldAfter(TWaitRow r) {
     // Each tab asks the status before its 108 and again after it.
     return r == TWaitRow::SearchTabLast || r == TWaitRow::LiveTabLast ? 1 : 0;
+}
+
+std::optional<bool> HeldAccept(TWaitRow r) {
+    if (r == TWaitRow::Connect || r == TWaitRow::UploadConnect) return false;
+    if (r == TWaitRow::AvConnect) return true;
+    return std::nullopt;
 }
 
 std::vector<DWORD> Continuation(TWaitRow r) {

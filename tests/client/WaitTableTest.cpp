@@ -1,25 +1,31 @@
 // The client's pumped waits caught by every event that can reach them while they pump, against the
 // simulated recorder, as one table: the rows are the waits (the recorder holds the reply the wait is for,
-// or sends its file slowly), the columns the events, each cell one run with its outcome written out:
-// the boxes in their order, the windows that show, what runs, and that the waiting handler, once the
-// reply comes after all, starts nothing of the ended work. After each cell the client logs in again and
-// live view brings pictures within five seconds.
+// sends its file slowly or is slow to accept), the columns the events, each cell one run with its outcome
+// written out: the boxes in their order, the windows that show, what runs, and that the waiting handler,
+// once the reply comes after all, starts nothing of the ended work. After each cell the client logs in
+// again and live view brings pictures within five seconds.
 //
 // The rows, the columns and each cell's outcome are in WaitTableRows.cpp. Waits that are no rows yet:
-// connect and A/V connect, every send's own wait, the log list's settle, the slider's settle, the detect
-// button's opener, the map check, the play list's folder scan and the upload to several recorders.
-// WaitEndsTest has the reader's rings.
+// every send's own wait (the recorder would have to stop reading while it still sends) and the detect
+// button's opener. WaitEndsTest has the reader's rings; FailedConnect below a connect the recorder
+// refuses at once.
 #include "tests/client/WaitTable.h"
 
 #include "client/formupdatestat.h"
 #include "playback/Backup.h"
+#include "playback/FileList.h"
+#include "playback/LocalSearch.h"
 #include "setup/Menu.h"
 #include "setup/Record2.h"
 #include "setup/Syslog.h"
+#include "setup/Upload.h"
 
 #include "platform/vcl/FormTesting.h"
 
 #include <algorithm>
+#include <atomic>
+#include <filesystem>
+#include <thread>
 
 namespace client_tests {
 namespace {
@@ -110,7 +116,9 @@ protected:
         case TWaitRow::LogInOption:
         case TWaitRow::LogInStatus:
         case TWaitRow::LogInPassword:
-        case TWaitRow::LogInCameras: {
+        case TWaitRow::LogInCameras:
+        case TWaitRow::Connect:
+        case TWaitRow::AvConnect: {
             FakeTick tick(1000, 10);
             FrmMain->BtnDisconnectClick(FrmMain->BtnDisconnect);
             ASSERT_TRUE(sim.WaitForCommandConnection(false, 3000));
@@ -120,6 +128,58 @@ protected:
         case TWaitRow::SetupDownload:
             FrmMain->btnLive_mClick(FrmMain->btnLive_m);
             break;
+        case TWaitRow::SliderSettle:
+            ASSERT_NO_FATAL_FAILURE(StartLocalPlayback(true));
+            FrmMain->SliderSearchMouseDown(FrmMain->SliderSearch, mbLeft, {}, 0, 0);
+            ASSERT_NE(FrmMain->SliderDragging, 0);
+            FrmMain->SliderSearch->SetVal(500);
+            break;
+        case TWaitRow::FolderScan: {
+            {
+                FakeTick tick(1000, 10);
+                FrmMain->BtnDisconnectClick(FrmMain->BtnDisconnect);
+            }
+            ASSERT_TRUE(sim.WaitForCommandConnection(false, 3000));
+            // Enough recordings for the scan to pump between them.
+            std::filesystem::create_directories(HomeFile("plays"));
+            for (int i = 0; i < 20; ++i)
+                recmaker::Write(HomeFile("plays/2008010109" + std::to_string(100000 + i)),
+                                recmaker::Stream(1199178000 + 60 * i, 4, 30, 1, false), 1);
+            folderAnswer_ = std::make_unique<form_testing::ScopedFolderAnswer>(HomeFile("plays"));
+            break;
+        }
+        case TWaitRow::MapCheck: {
+            // The check hangs until the test lets it answer: the map cannot be reached.
+            auto answer = mapAnswer_;
+            FrmMain->MapSiteProbe = [answer] {
+                while (!answer->load())
+                    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                return false;
+            };
+            break;
+        }
+        case TWaitRow::UploadConnect:
+        case TWaitRow::UploadPause: {
+            {
+                FakeTick tick(1000, 10);
+                FrmMain->BtnDisconnectClick(FrmMain->BtnDisconnect);
+            }
+            ASSERT_TRUE(sim.WaitForCommandConnection(false, 3000));
+            std::filesystem::create_directories(HomeFile("upload"));
+            testing_support::WriteFileBytes(HomeFile("upload/config.ini"), "[config]\r\n27_1_1=FLEET\r\n");
+            FrmMain->Button3Click(FrmMain->Button3);
+            ASSERT_TRUE(frmUpload->Visible());
+            frmUpload->edtPath->SetText(HomeFile("upload"));
+            other_ = &StartSim();
+            const std::string other = "127.0.0.1:" + std::to_string(other_->CommandPort());
+            const std::string ours = "127.0.0.1:" + std::to_string(sim.CommandPort());
+            // The row's recorder is the first one for the connect, the last one for the pause.
+            TStrings* to = frmUpload->lbDestAddress->Items();
+            to->Clear();
+            to->Add(row == TWaitRow::UploadConnect ? ours : other);
+            to->Add(row == TWaitRow::UploadConnect ? other : ours);
+            break;
+        }
         case TWaitRow::Apply:
             FrmMain->btnLive_mClick(FrmMain->btnLive_m);
             FrmMain->BtnSetupClick(FrmMain->BtnSetup);
@@ -153,6 +213,7 @@ protected:
         }
         case TWaitRow::LogList:
         case TWaitRow::LogListCameras:
+        case TWaitRow::LogSettle:
             FrmMain->btnLive_mClick(FrmMain->btnLive_m);
             FrmMain->BtnSetupClick(FrmMain->BtnSetup);
             ASSERT_TRUE(frmMenu->Visible());
@@ -171,6 +232,7 @@ protected:
             break;
         }
         if (HeldCommand(row) != 0) sim.HoldReplies(HeldCommand(row), true, HeldAfter(row));
+        if (const auto av = HeldAccept(row)) sim.HoldAccepts(*av, true);
     }
 
     // The press that starts the row's wait; pressed again, the conflicting press.
@@ -211,6 +273,8 @@ protected:
         case TWaitRow::LogInStatus:
         case TWaitRow::LogInPassword:
         case TWaitRow::LogInCameras:
+        case TWaitRow::Connect:
+        case TWaitRow::AvConnect:
             LogIn("127.0.0.1", port_, "1234", 1);
             break;
         case TWaitRow::Heartbeat:
@@ -246,6 +310,7 @@ protected:
             break;
         case TWaitRow::LogList:
         case TWaitRow::LogListCameras:
+        case TWaitRow::LogSettle:
             frmMenu->btnLoglistClick(frmMenu->btnLoglist);
             break;
         case TWaitRow::UpgradeDelay:
@@ -262,12 +327,31 @@ protected:
         case TWaitRow::PowerPause:
             FrmMain->BtnPowerClick(FrmMain->BtnPower);
             break;
+        case TWaitRow::UploadConnect:
+        case TWaitRow::UploadPause:
+            frmUpload->btnOkClick(frmUpload->btnOk);
+            break;
+        case TWaitRow::MapCheck:
+            FrmMain->BtnOpenMapClick(FrmMain->BtnOpenMap);
+            break;
+        case TWaitRow::FolderScan:
+            FrmMain->BtnSearchClick(FrmMain->BtnSearch);
+            ASSERT_TRUE(frmLocalSearch->Visible());
+            frmLocalSearch->btnFileClick(frmLocalSearch->btnFile);
+            break;
+        case TWaitRow::SliderSettle:
+            FrmMain->SliderSearchMouseUp(FrmMain->SliderSearch, mbLeft, {}, 0, 0);
+            break;
         }
     }
 
     // A press that would start, end or change the row's work while it waits.
     void Conflict(TWaitRow row) {
-        if (row == TWaitRow::RecordingOk)
+        if (row == TWaitRow::FolderScan)
+            FrmMain->BtnSearchClick(FrmMain->BtnSearch);
+        else if (row == TWaitRow::SliderSettle)
+            FrmMain->SliderSearchMouseDown(FrmMain->SliderSearch, mbLeft, {}, 0, 0);
+        else if (row == TWaitRow::RecordingOk)
             frmRecord2->btnCancelClick(frmRecord2->btnCancel);
         else if (row == TWaitRow::Heartbeat)
             FrmMain->BtnLiveClick(FrmMain->BtnLive);
@@ -275,7 +359,7 @@ protected:
             FrmMain->btnLocal_mClick(FrmMain->btnLocal_m);
         else if (row == TWaitRow::LogInSysinfo || row == TWaitRow::LogInOption ||
                  row == TWaitRow::LogInStatus || row == TWaitRow::LogInPassword ||
-                 row == TWaitRow::LogInCameras)
+                 row == TWaitRow::LogInCameras || row == TWaitRow::Connect || row == TWaitRow::AvConnect)
             FrmMain->BtnConnectClick(FrmMain->BtnConnect);
         else
             Press(row);
@@ -304,7 +388,30 @@ protected:
                         return FrmMain->Receiver.ReceiveMode() == 1;
                 return false;
             };
+        // The log's file has come, and its list is not filled yet.
+        if (row == TWaitRow::LogSettle)
+            return [&sim, from] {
+                const auto packets = sim.Log().Packets();
+                for (std::size_t i = from; i < packets.size(); ++i)
+                    if (packets[i].packet.Command() == NETCMD_FILE_REQUEST &&
+                        packets[i].packet.Arg0() == QELFILE_LOGLIST)
+                        return FrmMain->FileReceived != 0 && !frmLoglist->Visible();
+                return false;
+            };
         if (row == TWaitRow::UpgradeDelay) return [&sim] { return sim.Firmware().has_value(); };
+        // The connect pends: the recorder has let its first packet go unanswered.
+        if (row == TWaitRow::FolderScan) return [] { return frmFileList->lbFileList->Items()->Count() > 0; };
+        // The release has locked the window for its moment.
+        if (row == TWaitRow::SliderSettle)
+            return [] { return FrmMain->SliderDragging != 0 && !FrmMain->Enabled(); };
+        if (row == TWaitRow::UploadPause) {
+            const std::size_t uploads = sim.Log().Uploads().size();
+            return [&sim, uploads] { return sim.Log().Uploads().size() > uploads; };
+        }
+        if (row == TWaitRow::Connect || row == TWaitRow::UploadConnect)
+            return [] { return FrmMain->CliSocket->State() == wsConnecting; };
+        if (row == TWaitRow::AvConnect)
+            return [] { return FrmMain->AVDataCliSocket->State() == wsConnecting; };
         const auto start = std::chrono::steady_clock::now();
         return [start] { return std::chrono::steady_clock::now() - start > std::chrono::milliseconds(500); };
     }
@@ -359,6 +466,11 @@ protected:
         return out;
     }
 
+    // Lets the map's check answer; shared with the check's thread, which may outlive the test.
+    std::shared_ptr<std::atomic<bool>> mapAnswer_ = std::make_shared<std::atomic<bool>>(false);
+    std::unique_ptr<form_testing::ScopedFolderAnswer> folderAnswer_;
+    // The upload's other recorder.
+    recsim::RecSim* other_ = nullptr;
     std::unique_ptr<form_testing::ScopedFileAnswer> firmware_;
     std::string port_;
     bool fired_ = false;
@@ -378,6 +490,15 @@ TEST_P(EveryWait, EndsWithItsWorkAndTheNextLogInWorks) {
     const std::size_t uploadsFrom = sim.Log().Uploads().size();
     WhenReady(Waiting(c.row, sim, from), [&] {
         Fire(c, sim);
+        // The recorder accepts after all.
+        if (const auto av = HeldAccept(c.row)) sim.HoldAccepts(*av, false);
+        // The map's check answers once the link's end, if any, has been told.
+        if (c.row == TWaitRow::MapCheck) {
+            const bool loss = c.event == TEvent::CommandLinkLost || c.event == TEvent::AvLinkLost ||
+                              c.event == TEvent::HeartbeatLost;
+            auto answer = mapAnswer_;
+            WhenReady([this, loss] { return !loss || !LinkUp(); }, [answer] { answer->store(true); });
+        }
         // The reply the wait was for comes after all, while the link lives.
         if (HeldCommand(c.row) == 0 || c.event == TEvent::CommandLinkLost || c.event == TEvent::AvLinkLost ||
             c.event == TEvent::HeartbeatLost)
@@ -423,6 +544,11 @@ TEST_P(EveryWait, EndsWithItsWorkAndTheNextLogInWorks) {
         for (std::size_t i = uploadsFrom; i < uploads.size(); ++i)
             kinds.push_back(uploads[i].kind);
         EXPECT_EQ(kinds, c.uploads);
+    }
+    if (other_ != nullptr && !EndsProgram(c)) {
+        // Each recorder got the file once.
+        EXPECT_TRUE(other_->Log().WaitForUpload(QELFILE_CONFIG, 2000));
+        EXPECT_EQ(other_->Log().Uploads().size(), 1u);
     }
     if (c.event == TEvent::ConflictingPress) {
         // Refused: the recorder heard nothing of the second press.

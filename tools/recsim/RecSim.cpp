@@ -159,6 +159,8 @@ void RecSim::Start() {
 void RecSim::Stop() {
     stop_ = true;
     if (thread_.joinable()) thread_.join();
+    HoldAccepts(false, false);
+    HoldAccepts(true, false);
     if (streamer_) streamer_->Stop();
     if (commandFd_ >= 0) ::close(commandFd_);
     commandFd_ = -1;
@@ -183,7 +185,37 @@ void RecSim::DropCommand() {
     streamer_->CloseConnection();
 }
 
+void RecSim::HoldAccepts(bool av, bool hold) {
+    const std::lock_guard<std::mutex> lock(acceptMutex_);
+    const int listenFd = av ? avListen_ : commandListen_;
+    if (listenFd < 0 || acceptHeld_[av] == hold) return;
+    if (hold) {
+        // A queue of no places, filled by a connection of our own: the kernel drops the caller's first
+        // packet, and the caller's connect waits to send it again.
+        ::listen(listenFd, 0);
+        acceptFiller_[av] = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_port = htons(static_cast<uint16_t>(av ? AvPort() : CommandPort()));
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        if (acceptFiller_[av] >= 0 &&
+            ::connect(acceptFiller_[av], reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
+            ::close(acceptFiller_[av]);
+            acceptFiller_[av] = -1;
+        }
+    } else {
+        const int filled = AcceptOne(listenFd);
+        if (filled >= 0) ::close(filled);
+        if (acceptFiller_[av] >= 0) ::close(acceptFiller_[av]);
+        acceptFiller_[av] = -1;
+        ::listen(listenFd, 4);
+    }
+    acceptHeld_[av] = hold;
+}
+
 void RecSim::AcceptCommand() {
+    const std::lock_guard<std::mutex> lock(acceptMutex_);
+    if (acceptHeld_[0]) return;
     const int fd = AcceptOne(commandListen_);
     if (fd < 0) return;
     if (Faults().commandAccept == AcceptMode::Refuse || commandFd_ >= 0) {
@@ -197,6 +229,8 @@ void RecSim::AcceptCommand() {
 }
 
 void RecSim::AcceptAv() {
+    const std::lock_guard<std::mutex> lock(acceptMutex_);
+    if (acceptHeld_[1]) return;
     const int fd = AcceptOne(avListen_);
     if (fd >= 0) streamer_->Adopt(fd);
 }
@@ -313,8 +347,9 @@ void RecSim::Run() {
         }
         pollfd fds[3];
         int n = 0;
-        fds[n++] = {commandListen_, POLLIN, 0};
-        if (avListen_ >= 0) fds[n++] = {avListen_, POLLIN, 0};
+        // A held port's queue stays full: not polled, or the loop would spin on it.
+        fds[n++] = {acceptHeld_[0] ? -1 : commandListen_, POLLIN, 0};
+        if (avListen_ >= 0) fds[n++] = {acceptHeld_[1] ? -1 : avListen_, POLLIN, 0};
         const int cmdIndex = cmd >= 0 && !ignore ? n : -1;
         if (cmdIndex >= 0) fds[n++] = {cmd, static_cast<short>(POLLIN | (flushed.blocked ? POLLOUT : 0)), 0};
         int timeout = 10;

@@ -64,6 +64,10 @@ public:
     // once it is made. It stays open until the next call or Stop.
     bool ConnectBack(int port);
 
+    // A recorder slow to accept: connections to the command port (or the A/V port) get no answer to
+    // their first packet, so the caller's connect pends, until released; then they are accepted as usual.
+    void HoldAccepts(bool av, bool hold);
+
     void CloseCommandConnection();
     void CloseAvConnection() { streamer_->CloseConnection(); }
     // Both connections closed at once, as a recorder that drops the client.
@@ -118,6 +122,11 @@ private:
     std::unique_ptr<SimFiles> files_;
     std::unique_ptr<AvStreamer> streamer_;
     std::unique_ptr<CommandHandler> handler_;
+
+    // The accepts held, and the connection of the recorder's own that fills each held port's queue.
+    std::mutex acceptMutex_;
+    std::atomic<bool> acceptHeld_[2] = {false, false};
+    int acceptFiller_[2] = {-1, -1};
 
     int commandListen_ = -1;
     int avListen_ = -1;

@@ -1,6 +1,12 @@
 #include "SimHarness.h"
 
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
 #include <thread>
+#include <unistd.h>
 
 using namespace recsim_test;
 
@@ -205,6 +211,50 @@ TEST(RecSimLogin, AcceptModesAndOneClientAtATime) {
     SimHarness noAv(o);
     TestConnection av;
     EXPECT_THROW(av.Connect(noAv->AvPort()), std::runtime_error);
+}
+
+// A connect that does not wait for its answer.
+int StartConnect(int port) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(static_cast<uint16_t>(port));
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    return fd;
+}
+
+// The connection is made within `ms`; false while it still pends.
+bool MadeWithin(int fd, int ms) {
+    pollfd p{fd, POLLOUT, 0};
+    if (::poll(&p, 1, ms) != 1) return false;
+    int error = -1;
+    socklen_t len = sizeof error;
+    ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &len);
+    return error == 0;
+}
+
+TEST(RecSimLogin, HeldAcceptsLeaveTheConnectPendingUntilReleased) {
+    for (bool av : {false, true}) {
+        SCOPED_TRACE(av ? "A/V port" : "command port");
+        SimHarness sim;
+        sim->HoldAccepts(av, true);
+        const int fd = StartConnect(av ? sim->AvPort() : sim->CommandPort());
+        EXPECT_FALSE(MadeWithin(fd, 600));
+        EXPECT_FALSE(av ? sim->AvConnected() : sim->CommandConnected());
+        sim->HoldAccepts(av, false);
+        // The caller's next try gets through.
+        EXPECT_TRUE(MadeWithin(fd, 8000));
+        EXPECT_TRUE(av ? sim->WaitForAvConnection(true, 2000) : sim->WaitForCommandConnection(true, 2000));
+        ::close(fd);
+        // Held and released again, the port takes a connection at once.
+        sim->HoldAccepts(av, true);
+        sim->HoldAccepts(av, false);
+        ASSERT_TRUE(av ? sim->WaitForAvConnection(false, 2000) : sim->WaitForCommandConnection(false, 2000));
+        const int again = StartConnect(av ? sim->AvPort() : sim->CommandPort());
+        EXPECT_TRUE(MadeWithin(again, 2000));
+        ::close(again);
+    }
 }
 
 } // namespace
