@@ -2,6 +2,7 @@
 
 #include "playback/download.h"
 #include "setup/Syslog.h"
+#include "tests/support/TestSupport.h"
 
 #include "platform/vcl/Dialogs.h"
 #include "platform/vcl/FormTesting.h"
@@ -17,16 +18,6 @@
 namespace client_tests {
 
 namespace {
-
-int NonBlockingConnect(int port) {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(static_cast<uint16_t>(port));
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    return fd;
-}
 
 // Connected within a moment.
 bool Completes(int fd) {
@@ -52,7 +43,7 @@ StalledListener::StalledListener() {
     port_ = ntohs(a.sin_port);
     // Fill the queue until a connection no longer completes.
     for (int i = 0; i < 8; ++i) {
-        const int fd = NonBlockingConnect(port_);
+        const int fd = testing_support::StartLoopbackConnect(port_);
         fillers_.push_back(fd);
         if (!Completes(fd)) break;
     }
@@ -65,7 +56,7 @@ StalledListener::~StalledListener() {
 }
 
 bool StalledListener::Full() const {
-    const int fd = NonBlockingConnect(port_);
+    const int fd = testing_support::StartLoopbackConnect(port_);
     const bool stalled = !Completes(fd);
     ::close(fd);
     return stalled;

@@ -1,10 +1,12 @@
 #include "tests/support/TestSupport.h"
 
+#include <arpa/inet.h>
 #include <cstdlib>
 #include <fstream>
 #include <random>
 #include <sstream>
 #include <stdexcept>
+#include <sys/socket.h>
 
 namespace testing_support {
 
@@ -115,6 +117,16 @@ bool DebugCapture::Contains(const std::string& fragment) const {
     for (const auto& line : lines_)
         if (line.find(fragment) != std::string::npos) return true;
     return false;
+}
+
+int StartLoopbackConnect(int port) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(static_cast<uint16_t>(port));
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    return fd;
 }
 
 } // namespace testing_support

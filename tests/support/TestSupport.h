@@ -51,6 +51,8 @@ private:
 std::string FixturePath(const std::string& relative);
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
+// A connect to 127.0.0.1:port that does not wait for its answer; the socket is non-blocking.
+int StartLoopbackConnect(int port);
 
 // Sets (or, with nullptr, unsets) an environment variable for its lifetime.
 class ScopedEnv {

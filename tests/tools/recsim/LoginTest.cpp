@@ -1,4 +1,5 @@
 #include "SimHarness.h"
+#include "tests/support/TestSupport.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>
@@ -213,17 +214,6 @@ TEST(RecSimLogin, AcceptModesAndOneClientAtATime) {
     EXPECT_THROW(av.Connect(noAv->AvPort()), std::runtime_error);
 }
 
-// A connect that does not wait for its answer.
-int StartConnect(int port) {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(static_cast<uint16_t>(port));
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    return fd;
-}
-
 // The connection is made within `ms`; false while it still pends.
 bool MadeWithin(int fd, int ms) {
     pollfd p{fd, POLLOUT, 0};
@@ -239,7 +229,7 @@ TEST(RecSimLogin, HeldAcceptsLeaveTheConnectPendingUntilReleased) {
         SCOPED_TRACE(av ? "A/V port" : "command port");
         SimHarness sim;
         sim->HoldAccepts(av, true);
-        const int fd = StartConnect(av ? sim->AvPort() : sim->CommandPort());
+        const int fd = testing_support::StartLoopbackConnect(av ? sim->AvPort() : sim->CommandPort());
         EXPECT_FALSE(MadeWithin(fd, 600));
         EXPECT_FALSE(av ? sim->AvConnected() : sim->CommandConnected());
         sim->HoldAccepts(av, false);
@@ -251,7 +241,7 @@ TEST(RecSimLogin, HeldAcceptsLeaveTheConnectPendingUntilReleased) {
         sim->HoldAccepts(av, true);
         sim->HoldAccepts(av, false);
         ASSERT_TRUE(av ? sim->WaitForAvConnection(false, 2000) : sim->WaitForCommandConnection(false, 2000));
-        const int again = StartConnect(av ? sim->AvPort() : sim->CommandPort());
+        const int again = testing_support::StartLoopbackConnect(av ? sim->AvPort() : sim->CommandPort());
         EXPECT_TRUE(MadeWithin(again, 2000));
         ::close(again);
     }
