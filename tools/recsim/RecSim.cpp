@@ -19,16 +19,31 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+sockaddr_in Loopback(int port) {
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(static_cast<uint16_t>(port));
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    return a;
+}
+
+// A blocking connect to this computer's port; -1 when it failed.
+int ConnectLoopback(int port) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return -1;
+    const sockaddr_in a = Loopback(port);
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&a), sizeof a) == 0) return fd;
+    ::close(fd);
+    return -1;
+}
+
 int Listen(int port) {
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0) return -1;
     const int one = 1;
     ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(static_cast<uint16_t>(port));
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 || ::listen(fd, 4) != 0) {
+    const sockaddr_in a = Loopback(port);
+    if (::bind(fd, reinterpret_cast<const sockaddr*>(&a), sizeof a) != 0 || ::listen(fd, 4) != 0) {
         ::close(fd);
         return -1;
     }
@@ -193,16 +208,7 @@ void RecSim::HoldAccepts(bool av, bool hold) {
         // A queue of no places, filled by a connection of our own: the kernel drops the caller's first
         // packet, and the caller's connect waits to send it again.
         ::listen(listenFd, 0);
-        acceptFiller_[av] = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_port = htons(static_cast<uint16_t>(av ? AvPort() : CommandPort()));
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        if (acceptFiller_[av] >= 0 &&
-            ::connect(acceptFiller_[av], reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
-            ::close(acceptFiller_[av]);
-            acceptFiller_[av] = -1;
-        }
+        acceptFiller_[av] = ConnectLoopback(av ? AvPort() : CommandPort());
     } else {
         const int filled = AcceptOne(listenFd);
         if (filled >= 0) ::close(filled);
@@ -237,16 +243,8 @@ void RecSim::AcceptAv() {
 
 bool RecSim::ConnectBack(int port) {
     if (backFd_ >= 0) ::close(backFd_);
-    backFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (backFd_ < 0) return false;
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(static_cast<uint16_t>(port));
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (::connect(backFd_, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0) return true;
-    ::close(backFd_);
-    backFd_ = -1;
-    return false;
+    backFd_ = ConnectLoopback(port);
+    return backFd_ >= 0;
 }
 
 void RecSim::CloseCommandConnection() {
