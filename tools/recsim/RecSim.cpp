@@ -272,6 +272,11 @@ void RecSim::SetMute(bool mute) {
     faults_.mute = mute;
 }
 
+void RecSim::SetStopReading(bool stop) {
+    std::lock_guard lock(faultsMutex_);
+    faults_.stopReading = stop;
+}
+
 void RecSim::SendPacket(const NetMsgPacket& packet, int delayMs) {
     SendRaw(Bytes(packet), delayMs);
 }
@@ -349,18 +354,32 @@ void RecSim::Run() {
         fds[n++] = {acceptHeld_[0] ? -1 : commandListen_, POLLIN, 0};
         if (avListen_ >= 0) fds[n++] = {acceptHeld_[1] ? -1 : avListen_, POLLIN, 0};
         const int cmdIndex = cmd >= 0 && !ignore ? n : -1;
-        if (cmdIndex >= 0) fds[n++] = {cmd, static_cast<short>(POLLIN | (flushed.blocked ? POLLOUT : 0)), 0};
+        // Not reading, the connection is still polled for its end (a reset comes with no POLLIN asked).
+        const short readEvent = faults.stopReading ? 0 : POLLIN;
+        if (cmdIndex >= 0)
+            fds[n++] = {cmd, static_cast<short>(readEvent | (flushed.blocked ? POLLOUT : 0)), 0};
         int timeout = 10;
         if (flushed.nextDueMs >= 0) timeout = std::min(timeout, flushed.nextDueMs);
         const int r = ::poll(fds, static_cast<nfds_t>(n), timeout);
         if (r < 0 && errno != EINTR) break;
-        if (cmdIndex >= 0 && (fds[cmdIndex].revents & (POLLIN | POLLHUP | POLLERR))) {
+        // Told meanwhile counts: the poll may have begun before.
+        const SimFaults now = Faults();
+        if (cmdIndex >= 0 && now.stopReading && (fds[cmdIndex].revents & (POLLHUP | POLLERR))) {
+            DropCommand();
+            continue;
+        }
+        if (cmdIndex >= 0 && !now.stopReading && (fds[cmdIndex].revents & (POLLIN | POLLHUP | POLLERR))) {
             const ssize_t got = ::recv(cmd, buffer, sizeof buffer, 0);
             if (got == 0 || (got < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)) {
                 DropCommand();
                 continue;
             }
-            if (got > 0) handler_->Input(buffer, static_cast<std::size_t>(got));
+            if (got > 0) {
+                const DWORD stopOn = now.stopReadingOn.value_or(0);
+                const std::size_t before = stopOn != 0 ? log_.Commands(stopOn).size() : 0;
+                handler_->Input(buffer, static_cast<std::size_t>(got));
+                if (stopOn != 0 && log_.Commands(stopOn).size() > before) SetStopReading(true);
+            }
         }
         if (fds[0].revents & POLLIN) AcceptCommand();
         if (avListen_ >= 0 && (fds[1].revents & POLLIN)) AcceptAv();

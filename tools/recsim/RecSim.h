@@ -81,6 +81,8 @@ public:
     DWORD Status() const { return handler_->Status(); }
     // Hangs the recorder (SimFaults::mute) or lets it go on.
     void SetMute(bool mute);
+    // Stops reading the command connection (SimFaults::stopReading) or reads it again.
+    void SetStopReading(bool stop);
     bool CommandConnected() const { return commandFd_ >= 0; }
     bool AvConnected() const { return streamer_->Connected(); }
     bool WaitForAvConnection(bool connected, int timeoutMs) const;

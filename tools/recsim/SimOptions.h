@@ -71,6 +71,11 @@ struct SimFaults {
     // The recorder hangs: what the client sends is neither read nor answered, nothing leaves on either
     // connection, and both stay open.
     bool mute = false;
+    // The recorder stops reading the command connection: what the client sends piles up in both ends'
+    // socket buffers until the client's sends wait, while replies, events and a close still go out.
+    bool stopReading = false;
+    // Reading stops once this command has come (what came in the same read with it is still taken in).
+    std::optional<DWORD> stopReadingOn;
 };
 
 struct RecSimOptions {

@@ -246,4 +246,63 @@ TEST(RecSimFaults, BackupSizeWithoutAStoreIsAnEstimate) {
     EXPECT_EQ(Request(cmd, MakeNetCommand(NETCMD_BACKUP_SIZE, 100, 99, 0))->Arg0(), 0u);
 }
 
+// Told to stop reading, the recorder leaves what the client sends in the sockets' buffers until the
+// client's sends wait, while it still sends what it has to say; then it closes, or reads on where it
+// stopped.
+TEST(RecSimFaults, StopsReadingUntilTold) {
+    std::string image(LoopbackBufferCeiling() + (1u << 20), '\0');
+    for (std::size_t i = 0; i < image.size(); ++i)
+        image[i] = static_cast<char>(i * 7 + i / 65536);
+    for (const bool closes : {true, false}) {
+        SCOPED_TRACE(closes ? "closes" : "reads on");
+        SimHarness sim;
+        TestConnection cmd(sim->CommandPort());
+        sim->HoldReplies(NETCMD_CAMERA_INFO, true);
+        cmd.Send(MakeNetCommand(NETCMD_CAMERA_INFO, 0));
+        ASSERT_TRUE(PumpUntilHeld(*sim, NETCMD_CAMERA_INFO, 1));
+        // Stopped at once, or by the upload's announcement.
+        recsim::SimFaults f = sim->Faults();
+        if (closes)
+            f.stopReading = true;
+        else
+            f.stopReadingOn = NETCMD_FILE;
+        sim->SetFaults(f);
+        cmd.Send(MakeNetCommand(NETCMD_FILE, static_cast<DWORD>(image.size()), QELFILE_FIRMWARE));
+        const std::size_t taken = cmd.SendUntilStalled(image, 500);
+        EXPECT_LT(taken, image.size()) << "the recorder went on reading";
+        EXPECT_EQ(sim->Log().Commands(NETCMD_FILE).size(), closes ? 0u : 1u);
+
+        // A held reply, an unasked status and event 4 still go out.
+        EXPECT_EQ(sim->ReleaseReplies(NETCMD_CAMERA_INFO), 1u);
+        sim->SetStatus(2, true);
+        sim->EndRemoteWork(1);
+        const auto camera = cmd.ReadPacket();
+        ASSERT_TRUE(camera);
+        EXPECT_EQ(camera->RetCommand(), NETCMD_CAMERA_INFO);
+        const auto status = cmd.ReadPacket();
+        ASSERT_TRUE(status);
+        EXPECT_EQ(status->RetCommand(), NETCMD_STATUS);
+        EXPECT_EQ(status->Arg0(), 2u);
+        const auto event = cmd.ReadPacket();
+        ASSERT_TRUE(event);
+        EXPECT_EQ(event->Command(), NETCMD_DEVICE_EVENT);
+        EXPECT_EQ(event->Arg0(), DEVEVENT_REMOTE_WORK);
+
+        if (closes) {
+            sim->CloseCommandConnection();
+            EXPECT_TRUE(cmd.WaitClosed());
+            EXPECT_TRUE(sim->WaitForCommandConnection(false, 2000));
+            EXPECT_FALSE(sim->Firmware());
+        } else {
+            sim->SetStopReading(false);
+            cmd.Send(image.substr(taken));
+            const auto up = cmd.ReadPacket();
+            ASSERT_TRUE(up);
+            EXPECT_EQ(up->RetCommand(), NETCMD_FILE);
+            EXPECT_EQ(up->Result(), 1u);
+            EXPECT_TRUE(sim->Firmware() == image) << "the image came in whole and in order";
+        }
+    }
+}
+
 } // namespace

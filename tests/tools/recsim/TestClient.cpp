@@ -1,8 +1,10 @@
 #include "TestClient.h"
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <cerrno>
 #include <chrono>
+#include <fstream>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
@@ -65,6 +67,22 @@ void TestConnection::Send(const std::string& bytes) {
     Send(std::vector<BYTE>(bytes.begin(), bytes.end()));
 }
 
+std::size_t TestConnection::SendUntilStalled(const std::string& bytes, int stallMs) {
+    std::size_t sent = 0;
+    while (sent < bytes.size()) {
+        const ssize_t n = ::send(fd_, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (n > 0) {
+            sent += static_cast<std::size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)
+            throw std::runtime_error("send failed");
+        pollfd p{fd_, POLLOUT, 0};
+        if (::poll(&p, 1, stallMs) == 0) break;
+    }
+    return sent;
+}
+
 std::optional<std::vector<BYTE>> TestConnection::Read(std::size_t n, int timeoutMs) {
     std::vector<BYTE> out(n);
     std::size_t got = 0;
@@ -105,6 +123,31 @@ bool TestConnection::WaitClosed(int timeoutMs) {
         if (r == 0 || (r < 0 && errno == ECONNRESET)) return true;
         if (r < 0) return false;
     }
+}
+
+namespace {
+
+// The numbers in one file of /proc/sys/net, the last of them first.
+std::size_t LastNumber(const char* path) {
+    std::ifstream in(path);
+    std::size_t number = 0, last = 0;
+    while (in >> number)
+        last = number;
+    if (last == 0) throw std::runtime_error(std::string("cannot read ") + path);
+    return last;
+}
+
+// A buffer autotuned up to the third number of tcp_*mem, or set by its owner: the kernel doubles what is
+// asked, up to the core maximum.
+std::size_t LargestBuffer(const char* tcpMem, const char* coreMax) {
+    return std::max(LastNumber(tcpMem), 2 * LastNumber(coreMax));
+}
+
+} // namespace
+
+std::size_t LoopbackBufferCeiling() {
+    return LargestBuffer("/proc/sys/net/ipv4/tcp_wmem", "/proc/sys/net/core/wmem_max") +
+           LargestBuffer("/proc/sys/net/ipv4/tcp_rmem", "/proc/sys/net/core/rmem_max");
 }
 
 std::optional<NetMsgPacket> Request(TestConnection& c, const NetMsgPacket& request, int timeoutMs,

@@ -26,6 +26,9 @@ public:
     void Send(const std::vector<BYTE>& bytes);
     void Send(const NetMsgPacket& packet);
     void Send(const std::string& bytes);
+    // Sends as much of `bytes` as the socket takes until it has stayed full for `stallMs`; returns how
+    // many it took.
+    std::size_t SendUntilStalled(const std::string& bytes, int stallMs);
 
     // Exactly `n` bytes within `timeoutMs`; nothing when the time runs out or the peer closes first.
     std::optional<std::vector<BYTE>> Read(std::size_t n, int timeoutMs = 3000);
@@ -41,6 +44,10 @@ private:
     int fd_ = -1;
     bool peerClosed_ = false;
 };
+
+// More bytes than the kernel's buffers of a loopback connection can hold at both ends together: the
+// largest send buffer plus the largest receive buffer its autotuning may reach.
+std::size_t LoopbackBufferCeiling();
 
 // Sends a request and reads packets until the reply to it; other packets read meanwhile are kept in
 // `others` when given. Nothing when no reply comes in time.
