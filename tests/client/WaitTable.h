@@ -59,6 +59,9 @@ enum class TWaitRow {
     MapCheck,         // the map button's check that the map can be reached, on the local look (local task)
     SliderSettle,     // the slider's release, a moment for the stopped reader (local playback)
     FolderScan,       // the FILE button's scan of the chosen folder, logged in nowhere (local task)
+    UpgradeSend,      // the image's own sends, more than the sockets hold, the recorder not reading (upgrade)
+    DetectOpener,     // the detect button's wait for the desktop's opener of the disk's folder (local task)
+    PlayRings,        // Play's wait for the reader to fill its rings (local playback)
 };
 
 enum class TEvent {
@@ -85,6 +88,10 @@ inline const TBoxIds kMapUnreachable = {{50297, 50298}};
 // The upgrade's question whether to send the image, whose text is the image's path.
 inline constexpr int kImagePath = -1;
 inline const TBoxIds kImageQuestion = {{59867, kImagePath}};
+// The detect button's box when the opener found nothing to show the recorder disk's folder with.
+inline constexpr int kNothingShowsDisk = -2;
+inline const TBoxIds kOpenerFailed = {{59886, kNothingShowsDisk}};
+inline constexpr const char* kDiskFolder = "/media/rec/";
 
 struct WaitCell {
     TWaitRow row;

@@ -93,6 +93,12 @@ const char* RowName(TWaitRow r) {
         return "slider settle";
     case TWaitRow::FolderScan:
         return "folder scan";
+    case TWaitRow::UpgradeSend:
+        return "upgrade send";
+    case TWaitRow::DetectOpener:
+        return "detect opener";
+    case TWaitRow::PlayRings:
+        return "play rings";
     }
     return "";
 }
@@ -457,6 +463,31 @@ const std::vector<WaitCell> kCells = {
     // Refused, the search button leaves the scan to finish and the first file to open.
     {TWaitRow::FolderScan, TEvent::PowerButton,      kNone, {},                          {}, false},
     {TWaitRow::FolderScan, TEvent::ConflictingPress, kNone, {"TFrmMain", "TfrmFileList"}, {TActivity::LocalPlayback}, false},
+
+    // Started from the local look, as the delay's row. The heartbeat is disarmed while the image goes: none
+    // can be lost. Refused, a second press leaves the image to go on to the recorder, which installs it.
+    {TWaitRow::UpgradeSend, TEvent::CommandLinkLost,  kLinkLost, kMainOnly, {}, false},
+    {TWaitRow::UpgradeSend, TEvent::AvLinkLost,       kLinkLost, kMainOnly, {}, false},
+    {TWaitRow::UpgradeSend, TEvent::RemoteWorkEnded,  kNone, {"TFrmMain", "TFrmUpdateStatus"}, {TActivity::Upgrade}, true, {QELFILE_FIRMWARE}},
+    {TWaitRow::UpgradeSend, TEvent::RecorderBusy,     kNone, {"TFrmMain", "TFrmUpdateStatus"}, {TActivity::Upgrade}, true, {QELFILE_FIRMWARE}},
+    {TWaitRow::UpgradeSend, TEvent::PowerButton,      kNone, {},        {}, false},
+    {TWaitRow::UpgradeSend, TEvent::ConflictingPress, kNone, {"TFrmMain", "TFrmUpdateStatus"}, {TActivity::Upgrade}, true, {QELFILE_FIRMWARE}},
+
+    // As the map's check: the opener is the desktop's, and it tells its answer (here: nothing could show
+    // the folder) whatever became of the link, once.
+    {TWaitRow::DetectOpener, TEvent::CommandLinkLost,  {{59878, 59879}, {59886, kNothingShowsDisk}}, kMainOnly, {}, false},
+    {TWaitRow::DetectOpener, TEvent::AvLinkLost,       {{59878, 59879}, {59886, kNothingShowsDisk}}, kMainOnly, {}, false},
+    {TWaitRow::DetectOpener, TEvent::HeartbeatLost,    {{59878, 59879}, {59886, kNothingShowsDisk}}, kMainOnly, {}, false},
+    {TWaitRow::DetectOpener, TEvent::RemoteWorkEnded,  kOpenerFailed, kMainOnly, {}, true},
+    {TWaitRow::DetectOpener, TEvent::RecorderBusy,     kOpenerFailed, kMainOnly, {}, true},
+    {TWaitRow::DetectOpener, TEvent::PowerButton,      kNone,         {},        {}, false},
+    {TWaitRow::DetectOpener, TEvent::ConflictingPress, kOpenerFailed, kMainOnly, {}, true},
+
+    // The rings fill within milliseconds and the wait has no limit: the recorder's events cannot surely
+    // come inside it, so only the presses are cells (WaitEndsTest ends it through the way out itself).
+    // Refused, the recorder disk button leaves the recording playing as Play started it.
+    {TWaitRow::PlayRings, TEvent::PowerButton,      kNone, {},        {}, false},
+    {TWaitRow::PlayRings, TEvent::ConflictingPress, kNone, kMainOnly, {TActivity::LocalPlayback, TActivity::Sound}, true},
 };
 // clang-format on
 
@@ -512,6 +543,9 @@ DWORD HeldCommand(TWaitRow r) {
     case TWaitRow::MapCheck:
     case TWaitRow::SliderSettle:
     case TWaitRow::FolderScan:
+    case TWaitRow::UpgradeSend:
+    case TWaitRow::DetectOpener:
+    case TWaitRow::PlayRings:
         return 0;
     case TWaitRow::LiveStatus:
         return NETCMD_CAMERA_INFO;

@@ -5,10 +5,10 @@
 // once the reply comes after all, starts nothing of the ended work. After each cell the client logs in
 // again and live view brings pictures within five seconds.
 //
-// The rows, the columns and each cell's outcome are in WaitTableRows.cpp. Waits that are no rows yet:
-// every send's own wait (the recorder would have to stop reading while it still sends) and the detect
-// button's opener. WaitEndsTest has the reader's rings; FailedConnect below a connect the recorder
-// refuses at once.
+// The rows, the columns and each cell's outcome are in WaitTableRows.cpp. Every send's own wait is a row
+// through the upgrade's image, the one send larger than the sockets' buffers. WaitEndsTest has the
+// reader's rings ended through the way out itself, which no event of the recorder's can surely reach;
+// FailedConnect below a connect the recorder refuses at once.
 #include "tests/client/WaitTable.h"
 
 #include "client/formupdatestat.h"
@@ -19,6 +19,10 @@
 #include "setup/Record2.h"
 #include "setup/Syslog.h"
 #include "setup/Upload.h"
+#include "tests/tools/recsim/TestClient.h"
+
+#include "platform/core/StrUtils.h"
+#include "platform/disk/Volumes.h"
 
 #include "platform/vcl/FormTesting.h"
 
@@ -46,6 +50,45 @@ std::string CellName(const ::testing::TestParamInfo<WaitCell>& info) {
         if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
     return name;
 }
+
+// A recorder disk mounted at /media/rec, shown through a stand-in for xdg-open on the PATH that is slow
+// to answer: it waits until let, then finds nothing to show the folder with.
+class SlowOpener {
+public:
+    SlowOpener() : path_("PATH", (bin_.Str() + ":" + std::getenv("PATH")).c_str()) {
+        // Let or not, it gives up after ten seconds: no stand-in outlives the table for long.
+        testing_support::WriteFileBytes(
+            bin_.File("xdg-open"),
+            "#!/bin/sh\necho \"$1\" >>" + bin_.File("asked") + "\ni=0\nwhile [ ! -e " + bin_.File("go") +
+                " ] && [ $i -lt 500 ]; do /bin/sleep 0.02; i=$((i+1)); done\nexit 3\n");
+        std::filesystem::permissions(bin_.File("xdg-open"), std::filesystem::perms::owner_all);
+        volumes::VolumeSource source;
+        source.listVolumes = [] {
+            return std::vector<volumes::BlockVolume>{{"/dev/sdb2", "ext2", "avfiles", false, false, "sdb"}};
+        };
+        source.mountTable = [] {
+            return std::vector<volumes::MountEntry>{{"/dev/sdb2", "/media/rec", "ext2"}};
+        };
+        volumes::SetVolumeSource(source);
+    }
+    ~SlowOpener() {
+        Let();
+        volumes::ResetVolumeSource();
+    }
+    SlowOpener(const SlowOpener&) = delete;
+    SlowOpener& operator=(const SlowOpener&) = delete;
+
+    void Let() const { testing_support::WriteFileBytes(bin_.File("go"), ""); }
+    // The folders it was asked to show, a line each.
+    std::string Asked() const {
+        const std::string asked = bin_.File("asked");
+        return std::filesystem::exists(asked) ? testing_support::ReadFileBytes(asked) : std::string();
+    }
+
+private:
+    testing_support::TempDir bin_;
+    testing_support::ScopedEnv path_;
+};
 
 class EveryWait : public SessionRig, public ::testing::WithParamInterface<WaitCell> {
 protected:
@@ -218,6 +261,23 @@ protected:
             FrmMain->BtnSetupClick(FrmMain->BtnSetup);
             ASSERT_TRUE(frmMenu->Visible());
             break;
+        case TWaitRow::UpgradeSend: {
+            // More than the sockets' buffers at both ends can hold: once the recorder stops reading at the
+            // image's announcement, a send must wait for it.
+            testing_support::WriteFileBytes(
+                HomeFile("fw.bin"), std::string(recsim_test::LoopbackBufferCeiling() + (1u << 20), 'F'));
+            firmware_ = std::make_unique<form_testing::ScopedFileAnswer>(HomeFile("fw.bin"));
+            recsim::SimFaults f = sim.Faults();
+            f.stopReadingOn = NETCMD_FILE;
+            sim.SetFaults(f);
+            break;
+        }
+        case TWaitRow::DetectOpener:
+            opener_ = std::make_unique<SlowOpener>();
+            break;
+        case TWaitRow::PlayRings:
+            ASSERT_NO_FATAL_FAILURE(OpenLocalRecording());
+            break;
         case TWaitRow::UpgradeDelay:
         case TWaitRow::UpgradeCheck:
         case TWaitRow::UpgradeStatus:
@@ -316,7 +376,14 @@ protected:
         case TWaitRow::UpgradeDelay:
         case TWaitRow::UpgradeCheck:
         case TWaitRow::UpgradeStatus:
+        case TWaitRow::UpgradeSend:
             FrmMain->BtnUpgradeClick(FrmMain->BtnUpgrade);
+            break;
+        case TWaitRow::DetectOpener:
+            FrmMain->BtnDetectUsbClick(FrmMain->BtnDetectUsb);
+            break;
+        case TWaitRow::PlayRings:
+            FrmMain->BtnPlayClick(FrmMain->BtnPlay);
             break;
         case TWaitRow::RemoteRecord:
             FrmMain->BtnRemote_recClick(FrmMain->BtnRemote_rec);
@@ -347,7 +414,8 @@ protected:
 
     // A press that would start, end or change the row's work while it waits.
     void Conflict(TWaitRow row) {
-        if (row == TWaitRow::FolderScan)
+        // The recorder disk button.
+        if (row == TWaitRow::FolderScan || row == TWaitRow::PlayRings)
             FrmMain->BtnSearchClick(FrmMain->BtnSearch);
         else if (row == TWaitRow::SliderSettle)
             FrmMain->SliderSearchMouseDown(FrmMain->SliderSearch, mbLeft, {}, 0, 0);
@@ -399,6 +467,16 @@ protected:
                 return false;
             };
         if (row == TWaitRow::UpgradeDelay) return [&sim] { return sim.Firmware().has_value(); };
+        // A send of the image waits: the recorder reads nothing more, and bytes are still to go.
+        if (row == TWaitRow::UpgradeSend)
+            return [&sim] {
+                return sim.Faults().stopReading && FrmMain->PendingSendBytes > 0 &&
+                       FrmMain->Activities.Waited(TActivity::Link) && FrmMain->UpgradeRunning();
+            };
+        if (row == TWaitRow::DetectOpener)
+            return [] { return FrmMain->Activities.Waited(TActivity::LocalTask); };
+        if (row == TWaitRow::PlayRings)
+            return [] { return FrmMain->Activities.Waited(TActivity::LocalPlayback); };
         // The connect pends: the recorder has let its first packet go unanswered.
         if (row == TWaitRow::FolderScan) return [] { return frmFileList->lbFileList->Items()->Count() > 0; };
         // The release has locked the window for its moment.
@@ -469,6 +547,7 @@ protected:
     // Lets the map's check answer; shared with the check's thread, which may outlive the test.
     std::shared_ptr<std::atomic<bool>> mapAnswer_ = std::make_shared<std::atomic<bool>>(false);
     std::unique_ptr<form_testing::ScopedFolderAnswer> folderAnswer_;
+    std::unique_ptr<SlowOpener> opener_;
     // The upload's other recorder.
     recsim::RecSim* other_ = nullptr;
     std::unique_ptr<form_testing::ScopedFileAnswer> firmware_;
@@ -492,12 +571,23 @@ TEST_P(EveryWait, EndsWithItsWorkAndTheNextLogInWorks) {
         Fire(c, sim);
         // The recorder accepts after all.
         if (const auto av = HeldAccept(c.row)) sim.HoldAccepts(*av, false);
-        // The map's check answers once the link's end, if any, has been told.
+        // The recorder reads again: where the link lives, the image goes on.
+        if (c.row == TWaitRow::UpgradeSend) {
+            recsim::SimFaults f = sim.Faults();
+            f.stopReading = false;
+            f.stopReadingOn.reset();
+            sim.SetFaults(f);
+        }
+        // The map's check and the opener answer once the link's end, if any, has been told.
+        const bool loss = c.event == TEvent::CommandLinkLost || c.event == TEvent::AvLinkLost ||
+                          c.event == TEvent::HeartbeatLost;
         if (c.row == TWaitRow::MapCheck) {
-            const bool loss = c.event == TEvent::CommandLinkLost || c.event == TEvent::AvLinkLost ||
-                              c.event == TEvent::HeartbeatLost;
             auto answer = mapAnswer_;
             WhenReady([this, loss] { return !loss || !LinkUp(); }, [answer] { answer->store(true); });
+        }
+        if (c.row == TWaitRow::DetectOpener) {
+            const SlowOpener* opener = opener_.get();
+            WhenReady([this, loss] { return !loss || !LinkUp(); }, [opener] { opener->Let(); });
         }
         // The reply the wait was for comes after all, while the link lives.
         if (HeldCommand(c.row) == 0 || c.event == TEvent::CommandLinkLost || c.event == TEvent::AvLinkLost ||
@@ -530,7 +620,10 @@ TEST_P(EveryWait, EndsWithItsWorkAndTheNextLogInWorks) {
     std::vector<TSeenBox> boxes;
     for (const auto& [caption, text] : c.boxes)
         boxes.push_back(text == kImagePath ? TSeenBox{FrmMain->LoadLangString(caption), HomeFile("fw.bin")}
-                                           : Box(caption, text));
+                        : text == kNothingShowsDisk
+                            ? TSeenBox{FrmMain->LoadLangString(caption),
+                                       Format(FrmMain->LoadLangString(60102).c_str(), kDiskFolder)}
+                            : Box(caption, text));
     EXPECT_EQ(std::vector<TSeenBox>(seen_.begin() + static_cast<std::ptrdiff_t>(boxesBefore_), seen_.end()),
               boxes);
     for (TActivity a :
@@ -544,6 +637,17 @@ TEST_P(EveryWait, EndsWithItsWorkAndTheNextLogInWorks) {
         for (std::size_t i = uploadsFrom; i < uploads.size(); ++i)
             kinds.push_back(uploads[i].kind);
         EXPECT_EQ(kinds, c.uploads);
+    }
+    if (c.row == TWaitRow::PlayRings && !EndsProgram(c)) {
+        // The refused press left the playback as Play started it.
+        EXPECT_TRUE(FrmMain->MMTimerPlayback->Enabled());
+        EXPECT_TRUE(FrmMain->VideoReader->IsReaderRunning());
+        EXPECT_EQ(FrmMain->PlayState, kPlayForward);
+    }
+    if (opener_) {
+        // Asked once: a second press was refused, not run beside the first.
+        EXPECT_EQ(opener_->Asked(), std::string(kDiskFolder) + "\n");
+        opener_.reset();
     }
     if (other_ != nullptr && !EndsProgram(c)) {
         // Each recorder got the file once.
