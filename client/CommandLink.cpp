@@ -50,10 +50,10 @@ void CCommandLink::CliSocketDataSent(TObject*, WORD error) {
     if (error != 0) Trace("CliSocketDataSent", Format("CliSocketDataSent Error:%d", error));
 }
 
-void CCommandLink::WaitSent() {
+void CCommandLink::WaitSent(TActivity serves) {
     const std::int64_t target = queuedBytes_;
     const TWaitEnd end = PumpUntil(
-        TActivity::Link, Activities, [&] { return sentBytes_ >= target || !ConnectionUp(); }, kSendLimitMs);
+        serves, Activities, [&] { return sentBytes_ >= target || !ConnectionUp(); }, kSendLimitMs);
     if (end == TWaitEnd::TimedOut) Trace("SocketSend", "SocketSend time out");
     if (!ConnectionUp()) {
         sentBytes_ = queuedBytes_;
@@ -61,7 +61,7 @@ void CCommandLink::WaitSent() {
     }
 }
 
-int CCommandLink::SocketSend(const void* buffer, int length) {
+int CCommandLink::SocketSend(const void* buffer, int length, TActivity serves) {
     const int result = SendNow(buffer, length);
     if (result < 0) return result;
     if (uploadDue_ > 0) {
@@ -76,7 +76,7 @@ int CCommandLink::SocketSend(const void* buffer, int length) {
             }
         }
     }
-    WaitSent();
+    WaitSent(serves);
     return result;
 }
 
@@ -159,12 +159,13 @@ void CCommandLink::SendNetPacketPassword(const std::string& password) {
     Trace("SendNetPacketPassword", Format("Leaving SendNetPacketPassword Sent %d bytes", sent));
 }
 
-int CCommandLink::SendFileUpload(DWORD kind, const std::string& data) {
+int CCommandLink::SendFileUpload(DWORD kind, const std::string& data, TActivity serves) {
     const std::size_t size = data.size();
     if (size > 0x7FFFFFFF) return -1;
     SendNetPacketCommand2(NETCMD_FILE, static_cast<DWORD>(size), kind);
     if (size == 0) return 0;
-    return SocketSend(data.data(), static_cast<int>(size));
+    // Work that ends meanwhile leaves the rest queued: it goes out behind the announcement all the same.
+    return SocketSend(data.data(), static_cast<int>(size), serves);
 }
 
 // ---- Waiting for replies ----

@@ -44,9 +44,10 @@ public:
     // ---- Send path ----
     // Bytes handed to the socket and not yet reported sent.
     int PendingSendBytes = 0;
-    // Sends raw bytes and waits, pumping, until the socket has sent them, at most 5 s. Returns what the
-    // socket's Send returned; -1 at once when the connection is not up.
-    int SocketSend(const void* buffer, int length);
+    // Sends raw bytes and waits, pumping, until the socket has sent them, at most 5 s; the wait serves
+    // the link, or the work named, and ends with it (the bytes stay queued). Returns what the socket's
+    // Send returned; -1 at once when the connection is not up.
+    int SocketSend(const void* buffer, int length, TActivity serves = TActivity::Link);
     void CliSocketSendData(TObject* sender, int count);
     void CliSocketDataSent(TObject* sender, WORD error);
 
@@ -60,8 +61,9 @@ public:
                        const std::string& text);
     void SendNetPacketPassword(const std::string& password);
     // Announces an upload of `data` as file `kind` (0 firmware) and sends its bytes; no other packet goes
-    // out between the announcement and the last byte. Returns what the last send returned.
-    int SendFileUpload(DWORD kind, const std::string& data);
+    // out between the announcement and the last byte. The wait for the bytes serves `serves`. Returns
+    // what the last send returned.
+    int SendFileUpload(DWORD kind, const std::string& data, TActivity serves = TActivity::Link);
 
     // ---- Waiting for replies ----
     // 0 = no reply yet; else the value of the last reply (its result; 1 for 119, 122 and a finished file).
@@ -118,7 +120,7 @@ private:
     TWaitEnd lastWaitEnd_ = TWaitEnd::Done;
     int SendPacket(const NetMsgPacket& packet);
     int SendNow(const void* buffer, int length);
-    void WaitSent();
+    void WaitSent(TActivity serves = TActivity::Link);
     bool ConnectionUp() const;
     void NoteFileDone(const TReceivedUnit& unit);
 

@@ -30,7 +30,8 @@ TUploadEnd SendSetupFile(const std::string& name, DWORD kind, DWORD limitMs) {
     if (ended()) return TUploadEnd::Ended;
     if (!SetupLinkUp()) return TUploadEnd::LinkLost;
     FrmMain->UploadAccepted = kNoUploadReply;
-    const int sent = FrmMain->SendFileUpload(kind, bytes);
+    // The pass ended meanwhile stops the wait: whoever ended it has told the user.
+    const int sent = FrmMain->SendFileUpload(kind, bytes, TActivity::SetupPass);
     // The closing of a link lost meanwhile took the pass and told the user.
     if (ended()) return TUploadEnd::Ended;
     if (sent != static_cast<int>(bytes.size()) || !SetupLinkUp()) return TUploadEnd::LinkLost;

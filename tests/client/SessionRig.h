@@ -65,8 +65,10 @@ protected:
         FrmMain->TimerHeartBeat->SetInterval(0x7FFFFFFF);
     }
 
-    recsim::RecSim& Recorder() {
+    // `receiveBuffer`: the recorder's command receive buffer, 0 for the system's.
+    recsim::RecSim& Recorder(int receiveBuffer = 0) {
         recsim::RecSimOptions o = QuickSimOptions();
+        o.commandReceiveBuffer = receiveBuffer;
         o.store = StorePath();
         // A recorder with the remote transport: the search shows the remote playback panel.
         o.sysinfoResult = 3;

@@ -62,6 +62,7 @@ enum class TWaitRow {
     UpgradeSend,      // the image's own sends, more than the sockets hold, the recorder not reading (upgrade)
     DetectOpener,     // the detect button's wait for the desktop's opener of the disk's folder (local task)
     PlayRings,        // Play's wait for the reader to fill its rings (local playback)
+    ApplySend,        // the setup menu's OK, config.ini's own sends, the recorder not reading (setup pass)
 };
 
 enum class TEvent {
@@ -129,5 +130,7 @@ bool EndsProgram(const WaitCell& c);
 std::optional<bool> HeldAccept(TWaitRow r);
 // What the row's caller would send next if it went on after its work had ended, by hand.
 std::vector<DWORD> Continuation(TWaitRow r);
+// The row's wait is a send's own: the work it serves (nothing when the row's wait is another).
+std::optional<TActivity> SendServes(TWaitRow r);
 
 } // namespace client_tests::wait_table

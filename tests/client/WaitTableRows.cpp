@@ -99,6 +99,8 @@ const char* RowName(TWaitRow r) {
         return "detect opener";
     case TWaitRow::PlayRings:
         return "play rings";
+    case TWaitRow::ApplySend:
+        return "apply send";
     }
     return "";
 }
@@ -488,6 +490,17 @@ const std::vector<WaitCell> kCells = {
     // Refused, the recorder disk button leaves the recording playing as Play started it.
     {TWaitRow::PlayRings, TEvent::PowerButton,      kNone, {},        {}, false},
     {TWaitRow::PlayRings, TEvent::ConflictingPress, kNone, kMainOnly, {TActivity::LocalPlayback, TActivity::Sound}, true},
+
+    // As the apply's wait for its reply. The recorder still reads nothing when its event or status ends the
+    // pass: the rest of the file stays queued, and the menu's OK stops quietly. Refused, a second OK leaves
+    // the file to go and be applied.
+    {TWaitRow::ApplySend, TEvent::CommandLinkLost,  kLinkLost,    kMainOnly, {}, false},
+    {TWaitRow::ApplySend, TEvent::AvLinkLost,       kLinkLost,    kMainOnly, {}, false},
+    {TWaitRow::ApplySend, TEvent::HeartbeatLost,    kLinkLost,    kMainOnly, {}, false},
+    {TWaitRow::ApplySend, TEvent::RemoteWorkEnded,  kRemoteEnded, kMainOnly, {}, true},
+    {TWaitRow::ApplySend, TEvent::RecorderBusy,     kNone,        kMainOnly, {}, true},
+    {TWaitRow::ApplySend, TEvent::PowerButton,      kNone,        {},        {}, false},
+    {TWaitRow::ApplySend, TEvent::ConflictingPress, kNone,        kMainOnly, {}, true, {QELFILE_CONFIG}},
 };
 // clang-format on
 
@@ -546,6 +559,7 @@ DWORD HeldCommand(TWaitRow r) {
     case TWaitRow::UpgradeSend:
     case TWaitRow::DetectOpener:
     case TWaitRow::PlayRings:
+    case TWaitRow::ApplySend:
         return 0;
     case TWaitRow::LiveStatus:
         return NETCMD_CAMERA_INFO;
@@ -645,6 +659,12 @@ std::vector<DWORD> Continuation(TWaitRow r) {
     default:
         return {};
     }
+}
+
+std::optional<TActivity> SendServes(TWaitRow r) {
+    if (r == TWaitRow::UpgradeSend) return TActivity::Upgrade;
+    if (r == TWaitRow::ApplySend) return TActivity::SetupPass;
+    return std::nullopt;
 }
 
 void PrintTo(const WaitCell& c, std::ostream* out) {

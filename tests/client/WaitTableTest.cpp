@@ -1,21 +1,25 @@
 // The client's pumped waits caught by every event that can reach them while they pump, against the
 // simulated recorder, as one table: the rows are the waits (the recorder holds the reply the wait is for,
-// sends its file slowly or is slow to accept), the columns the events, each cell one run with its outcome
+// sends its file slowly, is slow to accept or stops reading what is sent; a stand-in for the desktop's
+// opener is slow to answer), the columns the events, each cell one run with its outcome
 // written out: the boxes in their order, the windows that show, what runs, and that the waiting handler,
 // once the reply comes after all, starts nothing of the ended work. After each cell the client logs in
 // again and live view brings pictures within five seconds.
 //
 // The rows, the columns and each cell's outcome are in WaitTableRows.cpp. Every send's own wait is a row
-// through the upgrade's image, the one send larger than the sockets' buffers. WaitEndsTest has the
-// reader's rings ended through the way out itself, which no event of the recorder's can surely reach;
-// FailedConnect below a connect the recorder refuses at once.
+// through the upgrade's image and the apply's config.ini, each larger than the sockets' buffers can hold
+// (the setup file against a recorder whose receive buffer is small). No row yet: the recorder's events
+// inside Play's wait for the reader's rings, which fill within milliseconds (WaitEndsTest ends that wait
+// through the way out itself). FailedConnect below has a connect the recorder refuses at once.
 #include "tests/client/WaitTable.h"
 
+#include "client/LinkNumbers.h"
 #include "client/formupdatestat.h"
 #include "playback/Backup.h"
 #include "playback/FileList.h"
 #include "playback/LocalSearch.h"
 #include "setup/Menu.h"
+#include "setup/PageSupport.h"
 #include "setup/Record2.h"
 #include "setup/Syslog.h"
 #include "setup/Upload.h"
@@ -36,6 +40,10 @@ namespace {
 
 using testing_support::FakeTick;
 using namespace wait_table;
+
+// The recorder's command receive buffer where the file sent is a setup file, which may not be larger
+// than the client's largest send buffer and the recorder's largest receive buffer together.
+constexpr int kSmallReceiveBuffer = 64 * 1024;
 
 // The recorder's event 4 and its unasked status travel on the command connection behind the database's
 // last bytes: read apart from them, they find the search's 109 already asked, and its reply ends it.
@@ -272,6 +280,24 @@ protected:
             sim.SetFaults(f);
             break;
         }
+        case TWaitRow::ApplySend: {
+            FrmMain->btnLive_mClick(FrmMain->btnLive_m);
+            FrmMain->BtnSetupClick(FrmMain->BtnSetup);
+            ASSERT_TRUE(frmMenu->Visible());
+            // Past what the client's send buffer and the recorder's small receive buffer hold: once the
+            // recorder stops reading at the announcement, a send must wait for it.
+            const std::size_t size = recsim_test::LargestSendBuffer() + 2 * kSmallReceiveBuffer + (1u << 20);
+            ASSERT_LE(size, kMaxSetupFileBytes) << "no setup file is large enough on this machine";
+            std::string config = testing_support::ReadFileBytes(setup_pages::SetupFolder() + "config.ini");
+            config += "[padding]\r\n";
+            while (config.size() < size)
+                config += "; " + std::string(100, 'p') + "\r\n";
+            testing_support::WriteFileBytes(setup_pages::SetupFolder() + "config.ini", config);
+            recsim::SimFaults f = sim.Faults();
+            f.stopReadingOn = NETCMD_FILE;
+            sim.SetFaults(f);
+            break;
+        }
         case TWaitRow::DetectOpener:
             opener_ = std::make_unique<SlowOpener>();
             break;
@@ -355,6 +381,7 @@ protected:
             FrmMain->BtnSetupClick(FrmMain->BtnSetup);
             break;
         case TWaitRow::Apply:
+        case TWaitRow::ApplySend:
             // The menu asks first whether to apply.
             Answer(mrYes);
             frmMenu->btnOkClick(frmMenu->btnOk);
@@ -467,11 +494,11 @@ protected:
                 return false;
             };
         if (row == TWaitRow::UpgradeDelay) return [&sim] { return sim.Firmware().has_value(); };
-        // A send of the image waits: the recorder reads nothing more, and bytes are still to go.
-        if (row == TWaitRow::UpgradeSend)
-            return [&sim] {
+        // A send of the file waits: the recorder reads nothing more, and bytes are still to go.
+        if (const auto serves = SendServes(row))
+            return [&sim, serves] {
                 return sim.Faults().stopReading && FrmMain->PendingSendBytes > 0 &&
-                       FrmMain->Activities.Waited(TActivity::Link) && FrmMain->UpgradeRunning();
+                       FrmMain->Activities.RefusesPresses() && FrmMain->Activities.Running(*serves);
             };
         if (row == TWaitRow::DetectOpener)
             return [] { return FrmMain->Activities.Waited(TActivity::LocalTask); };
@@ -533,6 +560,13 @@ protected:
         afterEvent_ = sim.Log().Packets().size();
     }
 
+    static void ReadAgain(recsim::RecSim& sim) {
+        recsim::SimFaults f = sim.Faults();
+        f.stopReading = false;
+        f.stopReadingOn.reset();
+        sim.SetFaults(f);
+    }
+
     // Requests (type 16, not replies) the recorder received.
     static std::size_t Requests(recsim::RecSim& sim) { return Commands(sim).size(); }
 
@@ -557,11 +591,12 @@ protected:
     std::size_t requestsBefore_ = 0, requestsAfter_ = 0;
     std::size_t boxesBefore_ = 0;
     bool heartbeatTimerAtFire_ = false;
+    bool sentOnAfterItsWork_ = false;
 };
 
 TEST_P(EveryWait, EndsWithItsWorkAndTheNextLogInWorks) {
     const WaitCell& c = GetParam();
-    recsim::RecSim& sim = Recorder();
+    recsim::RecSim& sim = Recorder(c.row == TWaitRow::ApplySend ? kSmallReceiveBuffer : 0);
     ASSERT_NO_FATAL_FAILURE(LogInTo(sim));
     ASSERT_NO_FATAL_FAILURE(Prepare(c.row, sim));
     seen_.clear();
@@ -571,12 +606,25 @@ TEST_P(EveryWait, EndsWithItsWorkAndTheNextLogInWorks) {
         Fire(c, sim);
         // The recorder accepts after all.
         if (const auto av = HeldAccept(c.row)) sim.HoldAccepts(*av, false);
-        // The recorder reads again: where the link lives, the image goes on.
-        if (c.row == TWaitRow::UpgradeSend) {
-            recsim::SimFaults f = sim.Faults();
-            f.stopReading = false;
-            f.stopReadingOn.reset();
-            sim.SetFaults(f);
+        if (const auto serves = SendServes(c.row)) {
+            // Where the work goes on (a refused press, an event it outlives), the recorder reads again and
+            // the file goes on. Where it ended, the recorder reads nothing until the press has returned,
+            // and the send's wait must pump no more.
+            if (c.event == TEvent::ConflictingPress ||
+                std::count(c.running.begin(), c.running.end(), *serves) == 1)
+                ReadAgain(sim);
+            else
+                WhenReady(
+                    [serves] {
+                        return !FrmMain->Activities.Running(*serves) && !FrmMain->Activities.Ending();
+                    },
+                    // A turn later: the turn that ended the work may still run inside the wait.
+                    [this] {
+                        form_testing::RunLater([this] {
+                            sentOnAfterItsWork_ =
+                                FrmMain->PendingSendBytes > 0 && FrmMain->Activities.RefusesPresses();
+                        });
+                    });
         }
         // The map's check and the opener answer once the link's end, if any, has been told.
         const bool loss = c.event == TEvent::CommandLinkLost || c.event == TEvent::AvLinkLost ||
@@ -602,6 +650,8 @@ TEST_P(EveryWait, EndsWithItsWorkAndTheNextLogInWorks) {
     });
     Press(c.row);
     ASSERT_TRUE(fired_) << "the event never came while the wait pumped";
+    if (SendServes(c.row)) ReadAgain(sim);
+    EXPECT_FALSE(sentOnAfterItsWork_) << "the send's wait pumped on after its work had ended";
     if (StopsHeartbeat(c.row)) {
         EXPECT_FALSE(heartbeatTimerAtFire_) << "a heartbeat could be lost inside the wait";
     }

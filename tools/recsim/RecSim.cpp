@@ -37,11 +37,14 @@ int ConnectLoopback(int port) {
     return -1;
 }
 
-int Listen(int port) {
+// `receiveBuffer` (0: the system's) is set before the listen, so that accepted connections are made
+// with it from their first byte.
+int Listen(int port, int receiveBuffer = 0) {
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0) return -1;
     const int one = 1;
     ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+    if (receiveBuffer > 0) ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
     const sockaddr_in a = Loopback(port);
     if (::bind(fd, reinterpret_cast<const sockaddr*>(&a), sizeof a) != 0 || ::listen(fd, 4) != 0) {
         ::close(fd);
@@ -145,7 +148,7 @@ void RecSim::Start() {
 
     const bool av = !Faults().noAvPort;
     for (int attempt = 0; attempt < 100 && commandListen_ < 0; ++attempt) {
-        const int cmd = Listen(options_.port);
+        const int cmd = Listen(options_.port, options_.commandReceiveBuffer);
         if (cmd < 0) break;
         const int port = BoundPort(cmd);
         const int avFd = av && port < 65535 ? Listen(port + 1) : -1;

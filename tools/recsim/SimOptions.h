@@ -110,6 +110,9 @@ struct RecSimOptions {
     bool recordAvFrames = false; // keep what every sent A/V frame was (tests)
     bool quiet = false;
     bool control = false; // the program reads commands from standard input (RecSimHelp lists them)
+    // The receive buffer of the command port's connections in bytes (the system doubles it); 0 leaves the
+    // system's own, which grows as it is read. A small one bounds what a client can send unread.
+    int commandReceiveBuffer = 0;
     SimFaults faults;
 };
 

@@ -145,9 +145,12 @@ std::size_t LargestBuffer(const char* tcpMem, const char* coreMax) {
 
 } // namespace
 
+std::size_t LargestSendBuffer() {
+    return LargestBuffer("/proc/sys/net/ipv4/tcp_wmem", "/proc/sys/net/core/wmem_max");
+}
+
 std::size_t LoopbackBufferCeiling() {
-    return LargestBuffer("/proc/sys/net/ipv4/tcp_wmem", "/proc/sys/net/core/wmem_max") +
-           LargestBuffer("/proc/sys/net/ipv4/tcp_rmem", "/proc/sys/net/core/rmem_max");
+    return LargestSendBuffer() + LargestBuffer("/proc/sys/net/ipv4/tcp_rmem", "/proc/sys/net/core/rmem_max");
 }
 
 std::optional<NetMsgPacket> Request(TestConnection& c, const NetMsgPacket& request, int timeoutMs,

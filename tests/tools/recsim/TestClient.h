@@ -45,8 +45,10 @@ private:
     bool peerClosed_ = false;
 };
 
+// The most a loopback connection's send buffer holds, autotuned or set by its owner.
+std::size_t LargestSendBuffer();
 // More bytes than the kernel's buffers of a loopback connection can hold at both ends together: the
-// largest send buffer plus the largest receive buffer its autotuning may reach.
+// largest send buffer plus the largest receive buffer.
 std::size_t LoopbackBufferCeiling();
 
 // Sends a request and reads packets until the reply to it; other packets read meanwhile are kept in
