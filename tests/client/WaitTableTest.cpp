@@ -41,8 +41,8 @@ namespace {
 using testing_support::FakeTick;
 using namespace wait_table;
 
-// The recorder's command receive buffer where the file sent is a setup file, which may not be larger
-// than the client's largest send buffer and the recorder's largest receive buffer together.
+// A setup file may not be as large as both ends' largest socket buffers together: the recorder of its
+// row takes this receive buffer, which bounds what the client can send unread.
 constexpr int kSmallReceiveBuffer = 64 * 1024;
 
 // The recorder's event 4 and its unasked status travel on the command connection behind the database's
