@@ -41,8 +41,9 @@ namespace {
 using testing_support::FakeTick;
 using namespace wait_table;
 
-// A setup file may not be as large as both ends' largest socket buffers together: the recorder of its
-// row takes this receive buffer, which bounds what the client can send unread.
+// The rows whose sends must wait take a recorder with this receive buffer: their files then need only
+// pass the client's send buffer, not both ends' largest buffers together (tens of megabytes, more than a
+// setup file may be).
 constexpr int kSmallReceiveBuffer = 64 * 1024;
 
 // The recorder's event 4 and its unasked status travel on the command connection behind the database's
@@ -270,10 +271,11 @@ protected:
             ASSERT_TRUE(frmMenu->Visible());
             break;
         case TWaitRow::UpgradeSend: {
-            // More than the sockets' buffers at both ends can hold: once the recorder stops reading at the
-            // image's announcement, a send must wait for it.
+            // Past what the client's send buffer and the recorder's small receive buffer hold: once the
+            // recorder stops reading at the image's announcement, a send must wait for it.
             testing_support::WriteFileBytes(
-                HomeFile("fw.bin"), std::string(recsim_test::LoopbackBufferCeiling() + (1u << 20), 'F'));
+                HomeFile("fw.bin"),
+                std::string(recsim_test::LargestSendBuffer() + 2 * kSmallReceiveBuffer + (1u << 20), 'F'));
             firmware_ = std::make_unique<form_testing::ScopedFileAnswer>(HomeFile("fw.bin"));
             recsim::SimFaults f = sim.Faults();
             f.stopReadingOn = NETCMD_FILE;
@@ -596,7 +598,8 @@ protected:
 
 TEST_P(EveryWait, EndsWithItsWorkAndTheNextLogInWorks) {
     const WaitCell& c = GetParam();
-    recsim::RecSim& sim = Recorder(c.row == TWaitRow::ApplySend ? kSmallReceiveBuffer : 0);
+    const bool sends = c.row == TWaitRow::ApplySend || c.row == TWaitRow::UpgradeSend;
+    recsim::RecSim& sim = Recorder(sends ? kSmallReceiveBuffer : 0);
     ASSERT_NO_FATAL_FAILURE(LogInTo(sim));
     ASSERT_NO_FATAL_FAILURE(Prepare(c.row, sim));
     seen_.clear();
