@@ -98,8 +98,22 @@ void TApplication::Notification(TComponent* component, TOperation operation) {
     if (operation == opRemove && component == mainForm_) mainForm_ = nullptr;
 }
 
+void TApplication::CreateDeferredForms() {
+    // A form's creation may defer or use others: take the list as it grows.
+    for (std::size_t i = 0; i < deferred_.size(); ++i) {
+        const std::function<void()> create = deferred_[i];
+        create();
+    }
+    deferred_.clear();
+}
+
 void TApplication::Run() {
-    if (mainForm_ && showMainForm_) mainForm_->Show();
+    if (mainForm_ && showMainForm_) {
+        mainForm_->Show();
+        // The main window reaches the screen before the windows that are still hidden are built.
+        ProcessMessages();
+    }
+    CreateDeferredForms();
     while (!Terminated())
         HandleMessage();
 }
