@@ -1,6 +1,7 @@
 #include "platform/core/StrUtils.h"
 #include "platform/vcl/ControlPeer.h"
 #include "platform/vcl/Dialogs.h"
+#include "platform/vcl/FontMap.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/FormsInternal.h"
 
@@ -86,6 +87,7 @@ TApplication::~TApplication() {
 }
 
 void TApplication::Initialize() {
+    StartFontConfiguration();
     vcl_internal::EnsureGuiApplication();
 }
 
