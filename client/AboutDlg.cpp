@@ -6,7 +6,7 @@
 
 #include "controls/imgframe.h"
 
-TfrmAboutDlg* frmAboutDlg = nullptr;
+TFormVar<TfrmAboutDlg> frmAboutDlg;
 
 TfrmAboutDlg::TfrmAboutDlg(TComponent* owner) : TForm(owner) {
     LoadDefinition("AboutDlg", Bindings());

@@ -30,4 +30,4 @@ private:
     static const TFormBindings& Bindings();
 };
 
-extern TfrmAboutDlg* frmAboutDlg;
+extern TFormVar<TfrmAboutDlg> frmAboutDlg;

@@ -51,48 +51,60 @@ const std::vector<std::string>& HarbekWindowOrder() {
     return order;
 }
 
-void CreateHarbekWindows() {
+namespace {
+
+template <class T>
+void Make(TWindowStart start, TFormVar<T>& window) {
+    if (start == TWindowStart::AllAtOnce)
+        Application->CreateForm(window);
+    else
+        Application->DeferForm(window);
+}
+
+} // namespace
+
+void CreateHarbekWindows(TWindowStart start) {
     Application->CreateForm(FrmMain);
-    Application->CreateForm(FrmLog);
-    Application->CreateForm(FrmUpdateStatus);
-    Application->CreateForm(frmAboutDlg);
-    Application->CreateForm(frmMenu);
-    Application->CreateForm(frmDevice);
-    Application->CreateForm(frmSystem);
-    Application->CreateForm(frmMulticast);
-    Application->CreateForm(frmNetwork);
-    Application->CreateForm(frmCamera);
-    Application->CreateForm(frmAlarm);
-    Application->CreateForm(frmRecord2);
-    Application->CreateForm(frmCalendar);
-    Application->CreateForm(frmHourTable);
-    Application->CreateForm(frmMinTable);
-    Application->CreateForm(FrmWait);
-    Application->CreateForm(frmVidstd);
-    Application->CreateForm(frmSaveFolder);
-    Application->CreateForm(frmCreateFolder);
-    Application->CreateForm(frmUpload);
-    Application->CreateForm(frmLoglist);
-    Application->CreateForm(frmSchedule);
-    Application->CreateForm(frmPrint);
-    Application->CreateForm(frmTimeTable);
-    Application->CreateForm(frmConfig);
-    Application->CreateForm(frmSysLog);
-    Application->CreateForm(frmFileList);
-    Application->CreateForm(frmInfo);
-    Application->CreateForm(frmDownload);
-    Application->CreateForm(FrmSerDevice);
-    Application->CreateForm(FrmFileTable);
-    Application->CreateForm(frmSearch);
-    Application->CreateForm(frmBackup);
-    Application->CreateForm(frmLocalSearch);
-    Application->CreateForm(FrmHtmlMap);
+    Make(start, FrmLog);
+    Make(start, FrmUpdateStatus);
+    Make(start, frmAboutDlg);
+    Make(start, frmMenu);
+    Make(start, frmDevice);
+    Make(start, frmSystem);
+    Make(start, frmMulticast);
+    Make(start, frmNetwork);
+    Make(start, frmCamera);
+    Make(start, frmAlarm);
+    Make(start, frmRecord2);
+    Make(start, frmCalendar);
+    Make(start, frmHourTable);
+    Make(start, frmMinTable);
+    Make(start, FrmWait);
+    Make(start, frmVidstd);
+    Make(start, frmSaveFolder);
+    Make(start, frmCreateFolder);
+    Make(start, frmUpload);
+    Make(start, frmLoglist);
+    Make(start, frmSchedule);
+    Make(start, frmPrint);
+    Make(start, frmTimeTable);
+    Make(start, frmConfig);
+    Make(start, frmSysLog);
+    Make(start, frmFileList);
+    Make(start, frmInfo);
+    Make(start, frmDownload);
+    Make(start, FrmSerDevice);
+    Make(start, FrmFileTable);
+    Make(start, frmSearch);
+    Make(start, frmBackup);
+    Make(start, frmLocalSearch);
+    Make(start, FrmHtmlMap);
 }
 
 int RunHarbek() {
     try {
         Application->Initialize();
-        CreateHarbekWindows();
+        CreateHarbekWindows(TWindowStart::MainFirst);
         Application->Run();
     } catch (const std::exception& e) {
         Application->ShowException(e);

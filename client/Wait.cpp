@@ -5,7 +5,7 @@
 #include "controls/ImgAnimation.h"
 #include "controls/imgframe.h"
 
-TFrmWait* FrmWait = nullptr;
+TFormVar<TFrmWait> FrmWait;
 
 TFrmWait::TFrmWait(TComponent* owner) : TForm(owner) {
     LoadDefinition("Wait", Bindings());

@@ -21,4 +21,4 @@ private:
     static const TFormBindings& Bindings();
 };
 
-extern TFrmWait* FrmWait;
+extern TFormVar<TFrmWait> FrmWait;

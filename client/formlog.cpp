@@ -23,7 +23,7 @@ constexpr const char* kAddressBookName = "ipaddress.lst";
 
 } // namespace
 
-TFrmLog* FrmLog = nullptr;
+TFormVar<TFrmLog> FrmLog;
 
 TFrmLog::TFrmLog(TComponent* owner) : TForm(owner) {
     LoadDefinition("formlog", Bindings());

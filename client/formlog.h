@@ -67,4 +67,4 @@ private:
     void ShowBox(int captionId, int textId);
 };
 
-extern TFrmLog* FrmLog;
+extern TFormVar<TFrmLog> FrmLog;

@@ -8,7 +8,7 @@
 
 #include "platform/vcl/WinUser.h"
 
-TFrmUpdateStatus* FrmUpdateStatus = nullptr;
+TFormVar<TFrmUpdateStatus> FrmUpdateStatus;
 
 TFrmUpdateStatus::TFrmUpdateStatus(TComponent* owner) : TForm(owner) {
     LoadDefinition("formupdatestat", Bindings());

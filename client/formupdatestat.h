@@ -28,4 +28,4 @@ private:
     static const TFormBindings& Bindings();
 };
 
-extern TFrmUpdateStatus* FrmUpdateStatus;
+extern TFormVar<TFrmUpdateStatus> FrmUpdateStatus;

@@ -50,7 +50,9 @@ void TFrmMain::FormShow(TObject*) {
 
     std::string address;
     GetLocalAddress(address);
-    if (frmConfig != nullptr && frmConfig->ebIPAD != nullptr) frmConfig->ebIPAD->SetText(address);
+    frmConfig.WhenCreated([address](TfrmConfig* config) {
+        if (config->ebIPAD != nullptr) config->ebIPAD->SetText(address);
+    });
 
     OverlayColor = kOverlayBlue;
     MenuItemCOLORBLUE->SetChecked(true);

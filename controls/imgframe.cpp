@@ -23,9 +23,11 @@ TImgFrame::~TImgFrame() = default;
 
 void TImgFrame::Initialize() {
     picture_ = std::make_unique<TPicture>();
+    picture_->OnChange = TNotifyEvent([this](TObject*) { UpdateOpaquePaint(); });
     SetBounds(Left(), Top(), 40, 40);
     currentFrame_ = 0;
     totalFrames_ = 0;
+    UpdateOpaquePaint();
 }
 
 void TImgFrame::SetPicture(const TPicture* value) {
@@ -59,12 +61,33 @@ void TImgFrame::SetDirection(DIRECTION value) {
 void TImgFrame::FitSize() {
     if (totalFrames_ == 0) {
         SetBounds(Left(), Top(), 40, 40);
+        UpdateOpaquePaint();
         return;
     }
     const TPoint size = Bmframe::StripFrameSize(picture_->Width(), picture_->Height(), totalFrames_,
                                                 direction_ == HORIZONTAL);
     if (Width() != size.X) SetWidth(size.X);
     if (Height() != size.Y) SetHeight(size.Y);
+    UpdateOpaquePaint();
+}
+
+void TImgFrame::BoundsChanged() {
+    TGraphicControl::BoundsChanged();
+    UpdateOpaquePaint();
+}
+
+// A frame of an opaque picture that fills the control, or the empty control's fill, is all it shows:
+// nothing under it needs painting, and its picture no clearing.
+void TImgFrame::UpdateOpaquePaint() {
+    if (!picture_) return;
+    const TGraphic* graphic = picture_->Graphic();
+    bool covers = totalFrames_ == 0;
+    if (!covers && graphic && graphic->Opaque()) {
+        const TPoint size = Bmframe::StripFrameSize(picture_->Width(), picture_->Height(), totalFrames_,
+                                                    direction_ == HORIZONTAL);
+        covers = size.X == Width() && size.Y == Height();
+    }
+    SetOpaquePaint(covers);
 }
 
 void TImgFrame::Paint() {

@@ -35,10 +35,12 @@ public:
 
 protected:
     void Paint() override;
+    void BoundsChanged() override;
     int currentFrame_ = 0;
     int totalFrames_ = 0;
 
 private:
+    void UpdateOpaquePaint();
     std::unique_ptr<TPicture> picture_;
     DIRECTION direction_ = VERTICAL;
 };

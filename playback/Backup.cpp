@@ -27,7 +27,7 @@
 #include <cstring>
 #include <unistd.h>
 
-TfrmBackup* frmBackup = nullptr;
+TFormVar<TfrmBackup> frmBackup;
 
 namespace {
 

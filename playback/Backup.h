@@ -84,4 +84,4 @@ private:
     HWND browseWindow_ = nullptr;
 };
 
-extern TfrmBackup* frmBackup;
+extern TFormVar<TfrmBackup> frmBackup;

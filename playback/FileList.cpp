@@ -13,7 +13,7 @@
 #include <filesystem>
 #include <sys/stat.h>
 
-TfrmFileList* frmFileList = nullptr;
+TFormVar<TfrmFileList> frmFileList;
 
 namespace {
 

@@ -46,4 +46,4 @@ private:
     int selectedIndex_ = 0;
 };
 
-extern TfrmFileList* frmFileList;
+extern TFormVar<TfrmFileList> frmFileList;

@@ -14,7 +14,7 @@
 
 #include <cctype>
 
-TFrmFileTable* FrmFileTable = nullptr;
+TFormVar<TFrmFileTable> FrmFileTable;
 
 namespace {
 

@@ -73,4 +73,4 @@ private:
 // seconds since 1970 taken as UTC; none when the caption does not carry a valid time there.
 std::optional<std::int64_t> RowStartTime(const std::string& caption);
 
-extern TFrmFileTable* FrmFileTable;
+extern TFormVar<TFrmFileTable> FrmFileTable;

@@ -12,7 +12,7 @@
 #include <cstdlib>
 
 CScriptCaller ScriptCaller;
-TFrmHtmlMap* FrmHtmlMap = nullptr;
+TFormVar<TFrmHtmlMap> FrmHtmlMap;
 
 namespace {
 constexpr char kMapPage[] = "client_Gmap.html";

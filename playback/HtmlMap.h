@@ -58,4 +58,4 @@ private:
 };
 
 extern CScriptCaller ScriptCaller;
-extern TFrmHtmlMap* FrmHtmlMap;
+extern TFormVar<TFrmHtmlMap> FrmHtmlMap;

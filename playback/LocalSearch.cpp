@@ -6,7 +6,7 @@
 #include "playback/Qelvidfile.h"
 #include "setup/Menu.h"
 
-TfrmLocalSearch* frmLocalSearch = nullptr;
+TFormVar<TfrmLocalSearch> frmLocalSearch;
 
 TfrmLocalSearch::TfrmLocalSearch(TComponent* owner) : TForm(owner) {
     LoadDefinition("LocalSearch", Bindings());

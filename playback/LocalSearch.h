@@ -22,4 +22,4 @@ private:
     static const TFormBindings& Bindings();
 };
 
-extern TfrmLocalSearch* frmLocalSearch;
+extern TFormVar<TfrmLocalSearch> frmLocalSearch;

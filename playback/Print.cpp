@@ -13,7 +13,7 @@
 
 #include <cmath>
 
-TfrmPrint* frmPrint = nullptr;
+TFormVar<TfrmPrint> frmPrint;
 
 namespace {
 

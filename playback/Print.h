@@ -59,4 +59,4 @@ private:
     int cameraNumber_ = 1;
 };
 
-extern TfrmPrint* frmPrint;
+extern TFormVar<TfrmPrint> frmPrint;

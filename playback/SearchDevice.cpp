@@ -6,7 +6,7 @@
 #include "client/main.h"
 #include "recdb/Search.h"
 
-TFrmSerDevice* FrmSerDevice = nullptr;
+TFormVar<TFrmSerDevice> FrmSerDevice;
 
 TFrmSerDevice::TFrmSerDevice(TComponent* owner) : TForm(owner) {
     LoadDefinition("SearchDevice", Bindings());

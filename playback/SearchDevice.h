@@ -33,4 +33,4 @@ private:
     int media = qmHDD;
 };
 
-extern TFrmSerDevice* FrmSerDevice;
+extern TFormVar<TFrmSerDevice> FrmSerDevice;

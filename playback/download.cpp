@@ -5,7 +5,7 @@
 
 #include "platform/vcl/WinUser.h"
 
-TfrmDownload* frmDownload = nullptr;
+TFormVar<TfrmDownload> frmDownload;
 
 TfrmDownload::TfrmDownload(TComponent* owner) : TForm(owner) {
     LoadDefinition("download", Bindings());

@@ -31,4 +31,4 @@ private:
     int mode_ = 0;
 };
 
-extern TfrmDownload* frmDownload;
+extern TFormVar<TfrmDownload> frmDownload;

@@ -17,7 +17,7 @@
 
 #include <cstdlib>
 
-TfrmCalendar* frmCalendar = nullptr;
+TFormVar<TfrmCalendar> frmCalendar;
 
 namespace {
 

@@ -118,4 +118,4 @@ private:
     std::string avRoot_;
 };
 
-extern TfrmCalendar* frmCalendar;
+extern TFormVar<TfrmCalendar> frmCalendar;

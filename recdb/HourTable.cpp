@@ -14,7 +14,7 @@
 
 #include <cstdlib>
 
-TfrmHourTable* frmHourTable = nullptr;
+TFormVar<TfrmHourTable> frmHourTable;
 
 TfrmHourTable::TfrmHourTable(TComponent* owner) : TForm(owner) {
     LoadDefinition("HourTable", Bindings());

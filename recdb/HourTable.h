@@ -79,4 +79,4 @@ private:
     std::string avRoot_;
 };
 
-extern TfrmHourTable* frmHourTable;
+extern TFormVar<TfrmHourTable> frmHourTable;

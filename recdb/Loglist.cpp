@@ -10,7 +10,7 @@
 #include "platform/core/StrUtils.h"
 #include "platform/vcl/WinUser.h"
 
-TfrmLoglist* frmLoglist = nullptr;
+TFormVar<TfrmLoglist> frmLoglist;
 
 namespace {
 

@@ -36,4 +36,4 @@ private:
     void DeleteLogFile() const;
 };
 
-extern TfrmLoglist* frmLoglist;
+extern TFormVar<TfrmLoglist> frmLoglist;

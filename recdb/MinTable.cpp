@@ -15,7 +15,7 @@
 #include "recdb/SearchDb.h"
 #include "recdb/SearchWindowLayout.h"
 
-TfrmMinTable* frmMinTable = nullptr;
+TFormVar<TfrmMinTable> frmMinTable;
 
 TfrmMinTable::TfrmMinTable(TComponent* owner) : TForm(owner) {
     LoadDefinition("MinTable", Bindings());

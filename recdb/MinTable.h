@@ -87,4 +87,4 @@ private:
     std::string avRoot_;
 };
 
-extern TfrmMinTable* frmMinTable;
+extern TFormVar<TfrmMinTable> frmMinTable;

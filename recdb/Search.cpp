@@ -8,7 +8,7 @@
 #include "playback/LocalSearch.h"
 #include "playback/SearchDevice.h"
 
-TfrmSearch* frmSearch = nullptr;
+TFormVar<TfrmSearch> frmSearch;
 
 TfrmSearch::TfrmSearch(TComponent* owner) : TForm(owner) {
     LoadDefinition("Search", Bindings());

@@ -37,4 +37,4 @@ private:
     int searchChannel_ = -1;
 };
 
-extern TfrmSearch* frmSearch;
+extern TFormVar<TfrmSearch> frmSearch;

@@ -8,7 +8,7 @@
 
 using namespace setup_pages;
 
-TfrmAlarm* frmAlarm = nullptr;
+TFormVar<TfrmAlarm> frmAlarm;
 
 TfrmAlarm::TfrmAlarm(TComponent* owner) : TForm(owner) {
     LoadDefinition("Alarm", Bindings());

@@ -40,4 +40,4 @@ private:
     static const TFormBindings& Bindings();
 };
 
-extern TfrmAlarm* frmAlarm;
+extern TFormVar<TfrmAlarm> frmAlarm;

@@ -8,7 +8,7 @@
 
 using namespace setup_pages;
 
-TfrmCamera* frmCamera = nullptr;
+TFormVar<TfrmCamera> frmCamera;
 
 TfrmCamera::TfrmCamera(TComponent* owner) : TForm(owner) {
     LoadDefinition("Camera", Bindings());

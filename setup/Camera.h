@@ -74,4 +74,4 @@ private:
     static const TFormBindings& Bindings();
 };
 
-extern TfrmCamera* frmCamera;
+extern TFormVar<TfrmCamera> frmCamera;

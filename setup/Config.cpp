@@ -5,7 +5,7 @@
 #include "platform/core/Debug.h"
 #include "platform/core/StrUtils.h"
 
-TfrmConfig* frmConfig = nullptr;
+TFormVar<TfrmConfig> frmConfig;
 
 TfrmConfig::TfrmConfig(TComponent* owner) : TForm(owner) {
     LoadDefinition("Config", Bindings());

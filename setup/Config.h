@@ -30,4 +30,4 @@ private:
     static const TFormBindings& Bindings();
 };
 
-extern TfrmConfig* frmConfig;
+extern TFormVar<TfrmConfig> frmConfig;

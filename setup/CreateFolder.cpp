@@ -9,7 +9,7 @@
 
 using namespace setup_pages;
 
-TfrmCreateFolder* frmCreateFolder = nullptr;
+TFormVar<TfrmCreateFolder> frmCreateFolder;
 
 TfrmCreateFolder::TfrmCreateFolder(TComponent* owner) : TForm(owner) {
     LoadDefinition("CreateFolder", Bindings());

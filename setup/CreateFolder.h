@@ -27,4 +27,4 @@ private:
     static const TFormBindings& Bindings();
 };
 
-extern TfrmCreateFolder* frmCreateFolder;
+extern TFormVar<TfrmCreateFolder> frmCreateFolder;

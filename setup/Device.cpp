@@ -7,7 +7,7 @@
 
 using namespace setup_pages;
 
-TfrmDevice* frmDevice = nullptr;
+TFormVar<TfrmDevice> frmDevice;
 
 TfrmDevice::TfrmDevice(TComponent* owner) : TForm(owner) {
     LoadDefinition("Device", Bindings());

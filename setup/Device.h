@@ -23,4 +23,4 @@ private:
     static const TFormBindings& Bindings();
 };
 
-extern TfrmDevice* frmDevice;
+extern TFormVar<TfrmDevice> frmDevice;

@@ -7,7 +7,7 @@
 
 using namespace setup_pages;
 
-TfrmInfo* frmInfo = nullptr;
+TFormVar<TfrmInfo> frmInfo;
 
 TfrmInfo::TfrmInfo(TComponent* owner) : TForm(owner) {
     LoadDefinition("Info", Bindings());

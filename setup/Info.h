@@ -40,4 +40,4 @@ private:
     static const TFormBindings& Bindings();
 };
 
-extern TfrmInfo* frmInfo;
+extern TFormVar<TfrmInfo> frmInfo;

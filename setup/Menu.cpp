@@ -23,7 +23,7 @@
 
 using namespace setup_pages;
 
-TfrmMenu* frmMenu = nullptr;
+TFormVar<TfrmMenu> frmMenu;
 
 namespace {
 

@@ -68,4 +68,4 @@ private:
     void FinishApply(TObject* sender, bool applied, TUploadEnd end);
 };
 
-extern TfrmMenu* frmMenu;
+extern TFormVar<TfrmMenu> frmMenu;

@@ -7,7 +7,7 @@
 
 using namespace setup_pages;
 
-TfrmMulticast* frmMulticast = nullptr;
+TFormVar<TfrmMulticast> frmMulticast;
 
 TfrmMulticast::TfrmMulticast(TComponent* owner) : TForm(owner) {
     LoadDefinition("Multicast", Bindings());

@@ -47,4 +47,4 @@ private:
     static const TFormBindings& Bindings();
 };
 
-extern TfrmMulticast* frmMulticast;
+extern TFormVar<TfrmMulticast> frmMulticast;

@@ -10,7 +10,7 @@
 
 using namespace setup_pages;
 
-TfrmNetwork* frmNetwork = nullptr;
+TFormVar<TfrmNetwork> frmNetwork;
 
 namespace {
 

@@ -53,4 +53,4 @@ private:
     static const TFormBindings& Bindings();
 };
 
-extern TfrmNetwork* frmNetwork;
+extern TFormVar<TfrmNetwork> frmNetwork;

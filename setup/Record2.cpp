@@ -7,7 +7,7 @@
 
 using namespace setup_pages;
 
-TfrmRecord2* frmRecord2 = nullptr;
+TFormVar<TfrmRecord2> frmRecord2;
 
 TfrmRecord2::TfrmRecord2(TComponent* owner) : TForm(owner) {
     LoadDefinition("Record2", Bindings());

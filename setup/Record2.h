@@ -257,4 +257,4 @@ private:
     // CANCEL was pressed while OK waited for the recorder: OK stops there and takes the edits back.
 };
 
-extern TfrmRecord2* frmRecord2;
+extern TFormVar<TfrmRecord2> frmRecord2;

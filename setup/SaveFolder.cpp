@@ -11,7 +11,7 @@
 
 using namespace setup_pages;
 
-TfrmSaveFolder* frmSaveFolder = nullptr;
+TFormVar<TfrmSaveFolder> frmSaveFolder;
 
 TfrmSaveFolder::TfrmSaveFolder(TComponent* owner) : TForm(owner) {
     LoadDefinition("SaveFolder", Bindings());

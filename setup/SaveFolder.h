@@ -43,4 +43,4 @@ private:
     static const TFormBindings& Bindings();
 };
 
-extern TfrmSaveFolder* frmSaveFolder;
+extern TFormVar<TfrmSaveFolder> frmSaveFolder;

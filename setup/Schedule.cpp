@@ -12,7 +12,7 @@
 
 using namespace setup_pages;
 
-TfrmSchedule* frmSchedule = nullptr;
+TFormVar<TfrmSchedule> frmSchedule;
 
 namespace {
 

@@ -44,4 +44,4 @@ private:
     static const TFormBindings& Bindings();
 };
 
-extern TfrmSchedule* frmSchedule;
+extern TFormVar<TfrmSchedule> frmSchedule;

@@ -4,7 +4,7 @@
 
 #include "platform/vcl/WinUser.h"
 
-TfrmSysLog* frmSysLog = nullptr;
+TFormVar<TfrmSysLog> frmSysLog;
 
 TfrmSysLog::TfrmSysLog(TComponent* owner) : TForm(owner) {
     LoadDefinition("Syslog", Bindings());

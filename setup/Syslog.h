@@ -27,4 +27,4 @@ private:
     static const TFormBindings& Bindings();
 };
 
-extern TfrmSysLog* frmSysLog;
+extern TFormVar<TfrmSysLog> frmSysLog;

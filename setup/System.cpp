@@ -28,7 +28,7 @@ void SelectStored(const TConfigAccess& config, const char* key, TComboBox* combo
 
 } // namespace
 
-TfrmSystem* frmSystem = nullptr;
+TFormVar<TfrmSystem> frmSystem;
 
 TfrmSystem::TfrmSystem(TComponent* owner) : TForm(owner) {
     LoadDefinition("System", Bindings());

@@ -76,4 +76,4 @@ private:
     static const TFormBindings& Bindings();
 };
 
-extern TfrmSystem* frmSystem;
+extern TFormVar<TfrmSystem> frmSystem;

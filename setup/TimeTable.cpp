@@ -10,7 +10,7 @@
 
 using namespace setup_pages;
 
-TfrmTimeTable* frmTimeTable = nullptr;
+TFormVar<TfrmTimeTable> frmTimeTable;
 
 TfrmTimeTable::TfrmTimeTable(TComponent* owner) : TForm(owner) {
     LoadDefinition("TimeTable", Bindings());

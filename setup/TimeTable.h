@@ -80,4 +80,4 @@ private:
     static const TFormBindings& Bindings();
 };
 
-extern TfrmTimeTable* frmTimeTable;
+extern TFormVar<TfrmTimeTable> frmTimeTable;

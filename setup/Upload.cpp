@@ -19,7 +19,7 @@
 
 using namespace setup_pages;
 
-TfrmUpload* frmUpload = nullptr;
+TFormVar<TfrmUpload> frmUpload;
 
 namespace {
 

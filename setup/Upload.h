@@ -45,4 +45,4 @@ private:
     static const TFormBindings& Bindings();
 };
 
-extern TfrmUpload* frmUpload;
+extern TFormVar<TfrmUpload> frmUpload;

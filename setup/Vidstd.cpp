@@ -8,7 +8,7 @@
 
 using namespace setup_pages;
 
-TfrmVidstd* frmVidstd = nullptr;
+TFormVar<TfrmVidstd> frmVidstd;
 
 TfrmVidstd::TfrmVidstd(TComponent* owner) : TForm(owner) {
     LoadDefinition("Vidstd", Bindings());

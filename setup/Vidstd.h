@@ -30,4 +30,4 @@ private:
     static const TFormBindings& Bindings();
 };
 
-extern TfrmVidstd* frmVidstd;
+extern TFormVar<TfrmVidstd> frmVidstd;

@@ -1,6 +1,7 @@
 #include "platform/core/StrUtils.h"
 #include "platform/vcl/ControlPeer.h"
 #include "platform/vcl/Dialogs.h"
+#include "platform/vcl/FontMap.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/FormsInternal.h"
 
@@ -86,6 +87,7 @@ TApplication::~TApplication() {
 }
 
 void TApplication::Initialize() {
+    StartFontConfiguration();
     vcl_internal::EnsureGuiApplication();
 }
 
@@ -98,8 +100,22 @@ void TApplication::Notification(TComponent* component, TOperation operation) {
     if (operation == opRemove && component == mainForm_) mainForm_ = nullptr;
 }
 
+void TApplication::CreateDeferredForms() {
+    // A form's creation may defer or use others: take the list as it grows.
+    for (std::size_t i = 0; i < deferred_.size(); ++i) {
+        const std::function<void()> create = deferred_[i];
+        create();
+    }
+    deferred_.clear();
+}
+
 void TApplication::Run() {
-    if (mainForm_ && showMainForm_) mainForm_->Show();
+    if (mainForm_ && showMainForm_) {
+        mainForm_->Show();
+        // The main window reaches the screen before the windows that are still hidden are built.
+        ProcessMessages();
+    }
+    CreateDeferredForms();
     while (!Terminated())
         HandleMessage();
 }

@@ -418,8 +418,10 @@ void TControl::Dispatch(TMessage& message) {
         break;
     case WM_PAINT:
         if (peer_->Painted()) {
-            if (peer_->TransparentPaint()) {
-                if (!peer_->Opaque()) peer_->ClearBuffer();
+            if (peer_->Opaque()) {
+                // The paint covers every pixel.
+            } else if (peer_->TransparentPaint()) {
+                peer_->ClearBuffer();
             } else {
                 TMessage erase;
                 erase.Msg = WM_ERASEBKGND;

@@ -6,6 +6,7 @@
 #include <fontconfig/fontconfig.h>
 
 #include <functional>
+#include <future>
 #include <map>
 #include <mutex>
 #include <tuple>
@@ -53,8 +54,16 @@ std::mutex& FcMutex() {
     return m;
 }
 
+std::shared_future<bool>& FcLoading() {
+    static std::shared_future<bool> loading;
+    static std::once_flag started;
+    std::call_once(started,
+                   [] { loading = std::async(std::launch::async, [] { return FcInit() == FcTrue; }); });
+    return loading;
+}
+
 bool FcReady() {
-    static const bool ready = FcInit() == FcTrue;
+    static const bool ready = FcLoading().get();
     return ready;
 }
 
@@ -122,6 +131,10 @@ const char* LangOfCharset(BYTE charset) {
 }
 
 } // namespace
+
+void StartFontConfiguration() {
+    FcLoading();
+}
 
 std::string ChooseFontFamily(const std::string& requested, BYTE charset, bool fixedPitch,
                              const std::function<bool(const std::string&)>& installed,

@@ -13,6 +13,10 @@
 #include <string>
 #include <vector>
 
+// Starts reading the font configuration (some milliseconds of parsing) on a thread of its own, so that
+// it is ready by the time the first text is measured; everything below waits for it.
+void StartFontConfiguration();
+
 // charset: the LOGFONT character set; SHIFTJIS_CHARSET and HANGEUL_CHARSET prefer families that
 // cover Japanese or Korean when the name itself is unknown.
 std::string MapFontFamily(const std::string& requested, BYTE charset = 1, bool fixedPitch = false);

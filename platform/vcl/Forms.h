@@ -24,6 +24,7 @@
 #include <exception>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
@@ -209,6 +210,9 @@ private:
     BYTE alphaBlendValue_ = 255;
 };
 
+template <class T>
+class TFormVar;
+
 // The application: creates the GUI toolkit, owns the forms, runs the message loop and shows the
 // exceptions nobody caught.
 class TApplication : public TComponent, public TCustomApplication {
@@ -227,7 +231,16 @@ public:
         };
         FormCreated(form);
     }
-    // Shows the main form and handles messages until the main form is closed.
+    template <class T>
+    void CreateForm(TFormVar<T>& reference);
+    // Leaves the form to be created at the variable's first use, or by CreateDeferredForms, whichever
+    // comes first.
+    template <class T>
+    void DeferForm(TFormVar<T>& reference);
+    // Creates the deferred forms not yet used, in the order they were deferred.
+    void CreateDeferredForms();
+    // Shows the main form, creates the deferred forms once it has had its first paint, and handles
+    // messages until the main form is closed.
     void Run();
     TForm* MainForm() const { return mainForm_; }
     bool ShowMainForm() const { return showMainForm_; }
@@ -259,6 +272,7 @@ protected:
 private:
     TForm* mainForm_ = nullptr;
     bool showMainForm_ = true;
+    std::vector<std::function<void()>> deferred_;
     std::string hint_;
     std::string title_;
     HWND handle_ = nullptr;
@@ -305,3 +319,62 @@ struct TScreenRef {
 };
 inline constexpr TApplicationRef Application{};
 inline constexpr TScreenRef Screen{};
+
+// A program's window variable, used as the window's pointer: empty until the window is created and
+// again once it is destroyed. A window whose creation was deferred is created at the first use.
+template <class T>
+class TFormVar {
+public:
+    constexpr TFormVar() = default;
+    TFormVar(const TFormVar&) = delete;
+    TFormVar& operator=(const TFormVar&) = delete;
+    TFormVar& operator=(T* form) {
+        form_ = form;
+        deferred_ = false;
+        return *this;
+    }
+    T* Get() const {
+        if (deferred_ && !form_) {
+            deferred_ = false;
+            Application->CreateForm(const_cast<TFormVar&>(*this));
+        }
+        return form_;
+    }
+    T* operator->() const { return Get(); }
+    operator T*() const { return Get(); }
+    // Runs `apply` on the window now if it exists, else right after it is created, so that setting
+    // something on a window does not build it before its time.
+    void WhenCreated(std::function<void(T*)> apply) {
+        if (form_) {
+            apply(form_);
+        } else if (deferred_) {
+            whenCreated_.push_back(std::move(apply));
+        }
+    }
+
+private:
+    friend class TApplication;
+    T* form_ = nullptr;
+    mutable bool deferred_ = false;
+    std::vector<std::function<void(T*)>> whenCreated_;
+};
+
+template <class T>
+void TApplication::CreateForm(TFormVar<T>& reference) {
+    reference.deferred_ = false;
+    T* form = new T(this);
+    reference.form_ = form;
+    form->forgetReference_ = [&reference, form] {
+        if (reference.form_ == form) reference.form_ = nullptr;
+    };
+    FormCreated(form);
+    for (auto& apply : std::exchange(reference.whenCreated_, {}))
+        apply(form);
+}
+
+template <class T>
+void TApplication::DeferForm(TFormVar<T>& reference) {
+    if (reference.form_) return;
+    reference.deferred_ = true;
+    deferred_.push_back([&reference] { reference.Get(); });
+}

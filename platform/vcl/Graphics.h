@@ -367,6 +367,8 @@ public:
     TBitmap& operator=(const TBitmap&) = delete;
 
     bool Empty() const override { return width_ == 0 || height_ == 0; }
+    // Drawn as stored, every pixel counts; a 32-bit picture may carry an alpha channel.
+    bool Opaque() const override { return !Empty() && !Transparent() && pixelFormat_ != pf32bit; }
     int Width() const override { return width_; }
     int Height() const override { return height_; }
     void SetWidth(int width) override { SetSize(width, height_); }

@@ -39,6 +39,8 @@ constexpr int kEdge = 2;
 TCustomPanel::TCustomPanel(TComponent* owner) : TCustomControl(owner) {
     SetColor(clBtnFace);
     SetBounds(0, 0, 185, 41);
+    // Paint covers every pixel with the frames and the colour: nothing to erase or blend.
+    SetOpaquePaint(true);
 }
 
 void TCustomPanel::SetAlignment(TAlignment value) {

@@ -41,9 +41,9 @@ const WindowRow kWindows[] = {
     {"Print",
      [] {
          Application->CreateForm(frmPrint);
-         return frmPrint;
+         return frmPrint.Get();
      },
-     [] { return frmPrint; },
+     [] { return frmPrint.Get(); },
      "frmPrint",
      "PRINT",
      689,
@@ -53,9 +53,9 @@ const WindowRow kWindows[] = {
     {"FileList",
      [] {
          Application->CreateForm(frmFileList);
-         return frmFileList;
+         return frmFileList.Get();
      },
-     [] { return frmFileList; },
+     [] { return frmFileList.Get(); },
      "frmFileList",
      "PLAY LIST",
      178,
@@ -65,9 +65,9 @@ const WindowRow kWindows[] = {
     {"download",
      [] {
          Application->CreateForm(frmDownload);
-         return frmDownload;
+         return frmDownload.Get();
      },
-     [] { return frmDownload; },
+     [] { return frmDownload.Get(); },
      "frmDownload",
      "DOWNLOAD",
      535,
@@ -77,9 +77,9 @@ const WindowRow kWindows[] = {
     {"SearchDevice",
      [] {
          Application->CreateForm(FrmSerDevice);
-         return FrmSerDevice;
+         return FrmSerDevice.Get();
      },
-     [] { return FrmSerDevice; },
+     [] { return FrmSerDevice.Get(); },
      "FrmSerDevice",
      "SEARCH",
      201,
@@ -89,9 +89,9 @@ const WindowRow kWindows[] = {
     {"FileTable",
      [] {
          Application->CreateForm(FrmFileTable);
-         return FrmFileTable;
+         return FrmFileTable.Get();
      },
-     [] { return FrmFileTable; },
+     [] { return FrmFileTable.Get(); },
      "FrmFileTable",
      "SEARCH CF/SD",
      481,
@@ -101,9 +101,9 @@ const WindowRow kWindows[] = {
     {"Backup",
      [] {
          Application->CreateForm(frmBackup);
-         return frmBackup;
+         return frmBackup.Get();
      },
-     [] { return frmBackup; },
+     [] { return frmBackup.Get(); },
      "frmBackup",
      "BACKUP",
      401,
@@ -113,9 +113,9 @@ const WindowRow kWindows[] = {
     {"LocalSearch",
      [] {
          Application->CreateForm(frmLocalSearch);
-         return frmLocalSearch;
+         return frmLocalSearch.Get();
      },
-     [] { return frmLocalSearch; },
+     [] { return frmLocalSearch.Get(); },
      "frmLocalSearch",
      "LOCAL SEARCH",
      201,
@@ -125,9 +125,9 @@ const WindowRow kWindows[] = {
     {"HtmlMap",
      [] {
          Application->CreateForm(FrmHtmlMap);
-         return FrmHtmlMap;
+         return FrmHtmlMap.Get();
      },
-     [] { return FrmHtmlMap; },
+     [] { return FrmHtmlMap.Get(); },
      "FrmHtmlMap",
      "Map",
      336,

@@ -42,34 +42,34 @@ const WindowRow kWindows[] = {
     {"Calendar",
      [] {
          Application->CreateForm(frmCalendar);
-         return frmCalendar;
+         return frmCalendar.Get();
      },
-     [] { return frmCalendar; }, "frmCalendar", "CALENDAR", 537, 496},
+     [] { return frmCalendar.Get(); }, "frmCalendar", "CALENDAR", 537, 496},
     // The tables are laid out for one channel until their show handler knows the camera count.
     {"HourTable",
      [] {
          Application->CreateForm(frmHourTable);
-         return frmHourTable;
+         return frmHourTable.Get();
      },
-     [] { return frmHourTable; }, "frmHourTable", "HOUR TABLE", 601, 201},
+     [] { return frmHourTable.Get(); }, "frmHourTable", "HOUR TABLE", 601, 201},
     {"MinTable",
      [] {
          Application->CreateForm(frmMinTable);
-         return frmMinTable;
+         return frmMinTable.Get();
      },
-     [] { return frmMinTable; }, "frmMinTable", "MINUTE TABLE", 633, 201},
+     [] { return frmMinTable.Get(); }, "frmMinTable", "MINUTE TABLE", 633, 201},
     {"Search",
      [] {
          Application->CreateForm(frmSearch);
-         return frmSearch;
+         return frmSearch.Get();
      },
-     [] { return frmSearch; }, "frmSearch", "SEARCH", 201, 193},
+     [] { return frmSearch.Get(); }, "frmSearch", "SEARCH", 201, 193},
     {"Loglist",
      [] {
          Application->CreateForm(frmLoglist);
-         return frmLoglist;
+         return frmLoglist.Get();
      },
-     [] { return frmLoglist; }, "frmLoglist", "LOG LIST", 481, 473},
+     [] { return frmLoglist.Get(); }, "frmLoglist", "LOG LIST", 481, 473},
 };
 
 TEST_F(SearchWindowsTest, EveryWindowIsCreatedHiddenAndCanBeShown) {
@@ -243,13 +243,13 @@ const TableRow kTables[] = {
     {"HourTable",
      [] {
          Application->CreateForm(frmHourTable);
-         return frmHourTable;
+         return frmHourTable.Get();
      },
      [](int c, int k) { return frmHourTable->Cell(c, k); }, "hour_cell", 24, 134, 18},
     {"MinTable",
      [] {
          Application->CreateForm(frmMinTable);
-         return frmMinTable;
+         return frmMinTable.Get();
      },
      [](int c, int k) { return frmMinTable->Cell(c, k); }, "min_cell", 60, 128, 8},
 };

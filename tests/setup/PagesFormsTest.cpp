@@ -300,7 +300,7 @@ TEST_F(SetupPages, TitleKeysOutsideTheSetAreRefused) {
         SCOPED_TRACE(c.key);
         seen_.clear();
         title->SetText(c.before);
-        TypeKey(frmSystem, title, c.key);
+        TypeKey(frmSystem.Get(), title, c.key);
         EXPECT_EQ(title->Text(), c.after);
         EXPECT_EQ(Boxes(), c.box ? std::vector<TSeenBox>{Box(59953, 59829)} : std::vector<TSeenBox>{});
         EXPECT_EQ(frmSystem->TitleFilter.InvalidKey, 0);
@@ -440,7 +440,7 @@ TEST_F(SetupPages, CameraTitleFilterAndBadNumbers) {
     WriteProgramFile("config.ini", "[config]\r\n");
     frmMenu->LoadConfigIni();
     frmCamera->InitCameraTable();
-    TypeKey(frmCamera, frmCamera->edtTitle, '*');
+    TypeKey(frmCamera.Get(), frmCamera->edtTitle, '*');
     EXPECT_EQ(frmCamera->edtTitle->Text(), "");
     EXPECT_EQ(Boxes(), (std::vector<TSeenBox>{Box(59953, 59829)}));
     WriteProgramFile("config.ini", "[config]\r\n25_1_1=bright\r\n");

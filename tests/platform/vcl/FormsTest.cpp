@@ -213,6 +213,42 @@ TEST_F(FormsTest, ADestroyedFormClearsTheVariableCreateFormFilled) {
     EXPECT_EQ(other, nullptr);
 }
 
+// Deferred forms: built at the first use of their variable, the others by Run once the main form is
+// shown, in the order deferred; settings given before they exist arrive at creation.
+TEST_F(FormsTest, DeferredFormsAreBuiltAtFirstUseOrWhenRunHasShownTheMainForm) {
+    static TFormVar<TSkinForm> early, late, unused;
+    TSkinForm* main = nullptr;
+    Application->CreateForm(main);
+    Application->DeferForm(early);
+    Application->DeferForm(late);
+    Application->DeferForm(unused);
+    unused = nullptr; // given up before it was built
+    std::vector<std::string> seen;
+    late.WhenCreated([&](TSkinForm* f) { seen.push_back("late " + std::to_string(f->Ok->Left())); });
+    EXPECT_EQ(Application->ComponentCount(), 1);
+    EXPECT_EQ(early->Ok->Caption(), "OK"); // the use builds it
+    EXPECT_EQ(Application->ComponentCount(), 2);
+    EXPECT_EQ(Application->MainForm(), main);
+    bool mainShownFirst = false;
+    form_testing::RunLater([&] {
+        mainShownFirst = main->Visible();
+        main->Close();
+    });
+    Application->Run();
+    EXPECT_TRUE(mainShownFirst);
+    EXPECT_EQ(seen, std::vector<std::string>{"late 60"});
+    ASSERT_EQ(Application->ComponentCount(), 3);
+    EXPECT_EQ(Application->Components(1), early.Get());
+    EXPECT_EQ(Application->Components(2), late.Get());
+    EXPECT_EQ(unused, nullptr);
+    late.WhenCreated([&](TSkinForm*) { seen.push_back("now"); });
+    EXPECT_EQ(seen.back(), "now");
+    delete late;
+    EXPECT_EQ(late, nullptr); // not built again
+    delete early;
+    delete main;
+}
+
 TEST_F(FormsTest, AOneMillisecondOneShotTimerFiresOnce) {
     auto* form = new TExampleForm(Application);
     TTimer* timer = form->TimerDialogPosition;
