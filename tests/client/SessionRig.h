@@ -76,7 +76,8 @@ protected:
         o.liveFps = 5;
         // Frames already on the way when the recorder pauses: a step has something to show and queue.
         o.faults.framesAfterPause = 8;
-        o.firmwareSteps = 40;
+        // Ten seconds of installing: on a loaded machine the cell's way out still comes while it runs.
+        o.firmwareSteps = 100;
         o.firmwareStepMs = 100;
         return StartSim(o);
     }
