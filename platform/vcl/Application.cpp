@@ -1,4 +1,5 @@
 #include "platform/core/StrUtils.h"
+#include "platform/vcl/BitmapFileCache.h"
 #include "platform/vcl/ControlPeer.h"
 #include "platform/vcl/Dialogs.h"
 #include "platform/vcl/FontMap.h"
@@ -98,6 +99,14 @@ void TApplication::FormCreated(TForm* form) {
 void TApplication::Notification(TComponent* component, TOperation operation) {
     TComponent::Notification(component, operation);
     if (operation == opRemove && component == mainForm_) mainForm_ = nullptr;
+}
+
+TApplication::TMainFormLoading::TMainFormLoading(bool main) : main_(main) {
+    if (main_) vcl_internal::SetDecodeAhead(true);
+}
+
+TApplication::TMainFormLoading::~TMainFormLoading() {
+    if (main_) vcl_internal::SetDecodeAhead(false);
 }
 
 void TApplication::CreateDeferredForms() {

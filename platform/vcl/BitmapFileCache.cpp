@@ -2,8 +2,12 @@
 
 #include "platform/vcl/BmpCodec.h"
 
+#include <atomic>
+#include <condition_variable>
 #include <cstring>
+#include <deque>
 #include <list>
+#include <thread>
 
 namespace vcl_internal {
 
@@ -87,6 +91,52 @@ bool TBitmapFile::Holds(const std::uint8_t* bytes, std::size_t size) const {
     return kept_ && size_ == size && std::memcmp(data_, bytes, size) == 0;
 }
 
+namespace {
+
+std::atomic<bool> decodeAhead{false};
+
+// One thread that decodes the files given to it; it never ends, and its queue is never destroyed, so
+// that it may still be decoding while the program ends.
+struct TDecoder {
+    std::mutex Lock;
+    std::condition_variable Given;
+    std::deque<std::shared_ptr<const TBitmapFile>> Files;
+};
+
+void DecodeAhead(std::shared_ptr<const TBitmapFile> file) {
+    static TDecoder* decoder = [] {
+        auto* d = new TDecoder;
+        std::thread([d] {
+            for (;;) {
+                std::shared_ptr<const TBitmapFile> next;
+                {
+                    std::unique_lock<std::mutex> lock(d->Lock);
+                    d->Given.wait(lock, [d] { return !d->Files.empty(); });
+                    next = std::move(d->Files.front());
+                    d->Files.pop_front();
+                }
+                try {
+                    next->Pixels();
+                } catch (...) {
+                    // The drawing decodes it again and meets the same fault where it can report it.
+                }
+            }
+        }).detach();
+        return d;
+    }();
+    {
+        std::lock_guard<std::mutex> lock(decoder->Lock);
+        decoder->Files.push_back(std::move(file));
+    }
+    decoder->Given.notify_one();
+}
+
+} // namespace
+
+void SetDecodeAhead(bool on) {
+    decodeAhead = on;
+}
+
 std::shared_ptr<const TBitmapFile> LoadBitmapFile(const std::uint8_t* bytes, std::size_t size,
                                                   std::unique_ptr<std::uint8_t[]> owned,
                                                   std::shared_ptr<const void> mapping) {
@@ -97,19 +147,22 @@ std::shared_ptr<const TBitmapFile> LoadBitmapFile(const std::uint8_t* bytes, std
         for (auto it = cache.Entries.begin(); it != cache.Entries.end(); ++it) {
             if (!(*it)->Holds(bytes, size)) continue;
             cache.Entries.splice(cache.Entries.begin(), cache.Entries, it);
+            if (decodeAhead) DecodeAhead(*it);
             return *it;
         }
     }
     auto file = std::make_shared<TBitmapFile>(bytes, size, std::move(owned), std::move(mapping));
-    if (!keep) return file;
-    file->kept_ = true;
-    std::lock_guard<std::mutex> lock(cache.Lock);
-    cache.HeldPixels += PixelCount(*file);
-    cache.Entries.push_front(file);
-    while (cache.HeldPixels > MaxHeldPixels) {
-        cache.HeldPixels -= PixelCount(*cache.Entries.back());
-        cache.Entries.pop_back();
+    if (keep) {
+        file->kept_ = true;
+        std::lock_guard<std::mutex> lock(cache.Lock);
+        cache.HeldPixels += PixelCount(*file);
+        cache.Entries.push_front(file);
+        while (cache.HeldPixels > MaxHeldPixels) {
+            cache.HeldPixels -= PixelCount(*cache.Entries.back());
+            cache.Entries.pop_back();
+        }
     }
+    if (decodeAhead) DecodeAhead(file);
     return file;
 }
 

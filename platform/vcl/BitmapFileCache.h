@@ -45,6 +45,10 @@ private:
                                                              std::shared_ptr<const void>);
 };
 
+// While on, every bitmap file loaded has its pixels decoded on a thread of its own, so that its first
+// drawing finds them ready: for the pictures of the main window, which is shown next.
+void SetDecodeAhead(bool on);
+
 // The file read before with the same bytes, or a new one (kept for the next load when small).
 std::shared_ptr<const TBitmapFile> LoadBitmapFile(const std::uint8_t* bytes, std::size_t size,
                                                   std::unique_ptr<std::uint8_t[]> owned = nullptr,

@@ -224,6 +224,7 @@ public:
     // Creates a form owned by the application; the first one created becomes the main form.
     template <class T>
     void CreateForm(T*& reference) {
+        const TMainFormLoading loading(mainForm_ == nullptr);
         T* form = new T(this);
         reference = form;
         form->forgetReference_ = [&reference, form] {
@@ -270,6 +271,15 @@ protected:
     void Notification(TComponent* component, TOperation operation) override;
 
 private:
+    // While the main form is built its pictures are decoded ahead, on a thread of their own: it is
+    // shown next.
+    struct TMainFormLoading {
+        explicit TMainFormLoading(bool main);
+        ~TMainFormLoading();
+        TMainFormLoading(const TMainFormLoading&) = delete;
+        TMainFormLoading& operator=(const TMainFormLoading&) = delete;
+        bool main_;
+    };
     TForm* mainForm_ = nullptr;
     bool showMainForm_ = true;
     std::vector<std::function<void()>> deferred_;
@@ -362,6 +372,7 @@ private:
 template <class T>
 void TApplication::CreateForm(TFormVar<T>& reference) {
     reference.deferred_ = false;
+    const TMainFormLoading loading(mainForm_ == nullptr);
     T* form = new T(this);
     reference.form_ = form;
     form->forgetReference_ = [&reference, form] {
