@@ -418,11 +418,10 @@ void TControl::Dispatch(TMessage& message) {
         break;
     case WM_PAINT:
         if (peer_->Painted()) {
-            if (peer_->Opaque()) {
-                // The paint covers every pixel.
-            } else if (peer_->TransparentPaint()) {
+            // An opaque paint covers every pixel: nothing to clear or erase first.
+            if (!peer_->Opaque() && peer_->TransparentPaint()) {
                 peer_->ClearBuffer();
-            } else {
+            } else if (!peer_->Opaque()) {
                 TMessage erase;
                 erase.Msg = WM_ERASEBKGND;
                 Dispatch(erase);

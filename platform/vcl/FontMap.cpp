@@ -54,11 +54,9 @@ std::mutex& FcMutex() {
     return m;
 }
 
-std::shared_future<bool>& FcLoading() {
-    static std::shared_future<bool> loading;
-    static std::once_flag started;
-    std::call_once(started,
-                   [] { loading = std::async(std::launch::async, [] { return FcInit() == FcTrue; }); });
+const std::shared_future<bool>& FcLoading() {
+    static const std::shared_future<bool> loading =
+        std::async(std::launch::async, [] { return FcInit() == FcTrue; });
     return loading;
 }
 

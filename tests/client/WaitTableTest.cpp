@@ -46,6 +46,12 @@ using namespace wait_table;
 // setup file may be).
 constexpr int kSmallReceiveBuffer = 64 * 1024;
 
+// More than the client's send buffer and that receive buffer hold: once the recorder stops reading, a
+// send of this many bytes must wait for it.
+std::size_t UnreadSendBytes() {
+    return recsim_test::LargestSendBuffer() + 2 * kSmallReceiveBuffer + (1u << 20);
+}
+
 // The recorder's event 4 and its unasked status travel on the command connection behind the database's
 // last bytes: read apart from them, they find the search's 109 already asked, and its reply ends it.
 bool ComesBehindTheFile(const WaitCell& c) {
@@ -271,11 +277,8 @@ protected:
             ASSERT_TRUE(frmMenu->Visible());
             break;
         case TWaitRow::UpgradeSend: {
-            // Past what the client's send buffer and the recorder's small receive buffer hold: once the
-            // recorder stops reading at the image's announcement, a send must wait for it.
-            testing_support::WriteFileBytes(
-                HomeFile("fw.bin"),
-                std::string(recsim_test::LargestSendBuffer() + 2 * kSmallReceiveBuffer + (1u << 20), 'F'));
+            // Once the recorder stops reading at the image's announcement, a send must wait for it.
+            testing_support::WriteFileBytes(HomeFile("fw.bin"), std::string(UnreadSendBytes(), 'F'));
             firmware_ = std::make_unique<form_testing::ScopedFileAnswer>(HomeFile("fw.bin"));
             recsim::SimFaults f = sim.Faults();
             f.stopReadingOn = NETCMD_FILE;
@@ -286,9 +289,7 @@ protected:
             FrmMain->btnLive_mClick(FrmMain->btnLive_m);
             FrmMain->BtnSetupClick(FrmMain->BtnSetup);
             ASSERT_TRUE(frmMenu->Visible());
-            // Past what the client's send buffer and the recorder's small receive buffer hold: once the
-            // recorder stops reading at the announcement, a send must wait for it.
-            const std::size_t size = recsim_test::LargestSendBuffer() + 2 * kSmallReceiveBuffer + (1u << 20);
+            const std::size_t size = UnreadSendBytes();
             ASSERT_LE(size, kMaxSetupFileBytes) << "no setup file is large enough on this machine";
             std::string config = testing_support::ReadFileBytes(setup_pages::SetupFolder() + "config.ini");
             config += "[padding]\r\n";
