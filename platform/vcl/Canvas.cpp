@@ -230,6 +230,13 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
 }
 
 void TCanvas::FillRect(const TRect& r) {
+    if (!dc_ && PlainBrush(brush_) && CanFillWhole(r)) {
+        PrepareHandle();
+        Changing();
+        FillWhole(Rgb(brush_.Color()));
+        Changed();
+        return;
+    }
     HDC dc = RequireHandle();
     if (brush_.Style() == bsClear) return;
     Changing();
@@ -341,8 +348,30 @@ void TCanvas::Draw(int x, int y, const TGraphic* graphic) {
     StretchDraw(TRect{x, y, x + graphic->Width(), y + graphic->Height()}, graphic);
 }
 
+bool TCanvas::CanAdoptPixels(const TRect&, const vcl_internal::TImageData&) const {
+    return false;
+}
+
+void TCanvas::AdoptPixels(std::shared_ptr<const vcl_internal::TImageData>) {}
+
+bool TCanvas::CanFillWhole(const TRect&) const {
+    return false;
+}
+
+void TCanvas::FillWhole(COLORREF) {}
+
 void TCanvas::StretchDraw(const TRect& r, const TGraphic* graphic) {
     if (!graphic || graphic->Empty()) return;
+    if (!dc_ && !graphic->Transparent()) {
+        std::shared_ptr<const vcl_internal::TImageData> pixels = graphic->ImageData();
+        if (pixels && CanAdoptPixels(r, *pixels)) {
+            PrepareHandle();
+            Changing();
+            AdoptPixels(std::move(pixels));
+            Changed();
+            return;
+        }
+    }
     RequireHandle();
     Changing();
     graphic->Draw(this, r);

@@ -1,6 +1,7 @@
 #include "platform/vcl/ControlPeer.h"
 
 #include "platform/vcl/FormsInternal.h"
+#include "platform/vcl/ImageData.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -12,6 +13,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <cstring>
 
 namespace vcl_internal {
 
@@ -37,6 +39,25 @@ void TBufferCanvas::CreateHandle() {
 
 void TBufferCanvas::PrepareHandle() {
     peer_->ScheduleBlit();
+}
+
+bool TBufferCanvas::CanAdoptPixels(const TRect& rect, const TImageData& pixels) const {
+    const QSize size = peer_->PictureSize();
+    return pixels.Pixels && rect.Left == 0 && rect.Top == 0 && rect.Width() == pixels.Width &&
+           rect.Height() == pixels.Height && pixels.Width == size.width() && pixels.Height == size.height();
+}
+
+void TBufferCanvas::AdoptPixels(std::shared_ptr<const TImageData> pixels) {
+    peer_->AdoptPicture(std::move(pixels));
+}
+
+bool TBufferCanvas::CanFillWhole(const TRect& rect) const {
+    const QSize size = peer_->PictureSize();
+    return rect.Left <= 0 && rect.Top <= 0 && rect.Right >= size.width() && rect.Bottom >= size.height();
+}
+
+void TBufferCanvas::FillWhole(COLORREF colour) {
+    peer_->FillPicture(qRgb(GetRValue(colour), GetGValue(colour), GetBValue(colour)));
 }
 
 // ---- TControlPeer ----
@@ -107,18 +128,65 @@ QImage& TControlPeer::BufferToCover() {
 }
 
 QImage& TControlPeer::SizedBuffer(bool keepPixels) {
-    if (buffer_.isNull() || buffer_.width() != bufferWidth_ || buffer_.height() != bufferHeight_) {
-        if (canvas_) canvas_->Release();
-        QImage next(bufferWidth_, bufferHeight_, QImage::Format_ARGB32);
-        if (keepPixels) next.fill(0);
-        if (keepPixels && !buffer_.isNull()) {
+    const bool sized =
+        !buffer_.isNull() && buffer_.width() == bufferWidth_ && buffer_.height() == bufferHeight_;
+    if (sized && !solid_) return buffer_;
+    if (canvas_) canvas_->Release();
+    QImage next = sized ? std::move(buffer_) : QImage(bufferWidth_, bufferHeight_, QImage::Format_ARGB32);
+    if (keepPixels && solid_) {
+        const QRect area = QRect(QPoint(0, 0), solidSize_).intersected(next.rect());
+        if (area == next.rect()) {
+            next.fill(*solid_);
+        } else {
+            next.fill(0);
+            QPainter p(&next);
+            p.setCompositionMode(QPainter::CompositionMode_Source);
+            p.fillRect(area, QColor::fromRgba(*solid_));
+        }
+    } else if (keepPixels && !sized) {
+        next.fill(0);
+        if (!buffer_.isNull()) {
             QPainter p(&next);
             p.setCompositionMode(QPainter::CompositionMode_Source);
             p.drawImage(0, 0, buffer_);
         }
-        buffer_ = std::move(next);
     }
+    buffer_ = std::move(next);
+    solid_.reset();
     return buffer_;
+}
+
+std::optional<QRgb> TControlPeer::SolidColour() const {
+    if (solid_ && solidSize_ == PictureSize()) return solid_;
+    return std::nullopt;
+}
+
+void TControlPeer::FillPicture(QRgb colour) {
+    if (canvas_) canvas_->Release();
+    // The memory is kept for the pixels the next drawing makes.
+    solid_ = colour;
+    solidSize_ = PictureSize();
+}
+
+void TControlPeer::AdoptPicture(std::shared_ptr<const TImageData> pixels) {
+    if (canvas_) canvas_->Release();
+    solid_.reset();
+    // The picture reads the pixels where they are; the first drawing into it makes a copy of its own.
+    const TImageData& data = *pixels;
+    auto holder = std::make_unique<std::shared_ptr<const TImageData>>(std::move(pixels));
+    QImage shared(
+        reinterpret_cast<const uchar*>(data.Pixels.get()), data.Width, data.Height,
+        static_cast<qsizetype>(data.Width) * 4, QImage::Format_ARGB32,
+        [](void* info) { delete static_cast<std::shared_ptr<const TImageData>*>(info); }, holder.get());
+    if (shared.isNull()) {
+        // Not taken: a copy, as any drawing makes.
+        QImage& own = BufferToCover();
+        for (int y = 0; y < data.Height; ++y)
+            std::memcpy(own.scanLine(y), data.Row(y), static_cast<std::size_t>(data.Width) * 4);
+        return;
+    }
+    holder.release();
+    buffer_ = std::move(shared);
 }
 
 void TControlPeer::SetOpaque(bool opaque) {
@@ -140,8 +208,7 @@ void TControlPeer::ScheduleBlit() {
 }
 
 void TControlPeer::ClearBuffer() {
-    canvas_->Release();
-    BufferToCover().fill(0);
+    FillPicture(0);
 }
 
 void TControlPeer::PaintIfNeeded() {
@@ -249,27 +316,27 @@ void TPeerWidget::paintEvent(QPaintEvent* event) {
     peer->PaintIfNeeded();
     if (!peer || !peer->control) return;
     QPainter p(this);
-    const QImage& buffer = peer->Buffer();
-    if (!peer->Opaque()) {
-        // The toolkit splits the blending of more than 95 rows, and the premultiplying of more than
-        // 2 x 65536 pixels, over a pool of threads it starts for that. Bands below both are blended on
-        // this thread, and only those the paint needs: the same pixels, without the threads' start.
-        const int width = std::max(buffer.width(), 1);
-        const int band = std::clamp(131071 / width, 1, 64);
-        const QRect needed = event->rect().intersected(buffer.rect());
-        for (int y = needed.top(); y <= needed.bottom(); y += band) {
-            const int rows = std::min(band, needed.bottom() + 1 - y);
-            p.drawImage(0, y,
-                        QImage(buffer.constScanLine(y), buffer.width(), rows, buffer.bytesPerLine(),
-                               QImage::Format_ARGB32));
-        }
+    // Opaque pixels are a plain copy of the same memory seen as RGB, with no blending.
+    const bool opaque = peer->Opaque();
+    if (opaque) p.setCompositionMode(QPainter::CompositionMode_Source);
+    if (const std::optional<QRgb> solid = peer->SolidColour()) {
+        const QRect area = event->rect().intersected(QRect(QPoint(0, 0), peer->PictureSize()));
+        p.fillRect(area, QColor::fromRgba(opaque ? *solid | 0xFF000000u : *solid));
         return;
     }
-    // Opaque pixels: a plain copy of the same memory seen as RGB, with no blending.
-    p.setCompositionMode(QPainter::CompositionMode_Source);
-    p.drawImage(0, 0,
-                QImage(buffer.constBits(), buffer.width(), buffer.height(), buffer.bytesPerLine(),
-                       QImage::Format_RGB32));
+    const QImage& buffer = peer->Buffer();
+    const QImage::Format format = opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32;
+    // The toolkit splits the blending or converting of more than 95 rows, and the premultiplying of
+    // more than 2 x 65536 pixels, over a pool of threads it wakes for that. Bands below both are drawn
+    // on this thread, and only those the paint needs: the same pixels, without waiting for the pool.
+    const int width = std::max(buffer.width(), 1);
+    const int band = std::clamp(131071 / width, 1, 64);
+    const QRect needed = event->rect().intersected(buffer.rect());
+    for (int y = needed.top(); y <= needed.bottom(); y += band) {
+        const int rows = std::min(band, needed.bottom() + 1 - y);
+        p.drawImage(0, y,
+                    QImage(buffer.constScanLine(y), buffer.width(), rows, buffer.bytesPerLine(), format));
+    }
 }
 
 bool TPeerWidget::HandleMouse(QMouseEvent* e, QWidget* source) {

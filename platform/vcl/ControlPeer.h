@@ -13,6 +13,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 namespace vcl_internal {
 
@@ -60,6 +61,10 @@ public:
 protected:
     void CreateHandle() override;
     void PrepareHandle() override;
+    bool CanAdoptPixels(const TRect& rect, const TImageData& pixels) const override;
+    void AdoptPixels(std::shared_ptr<const TImageData> pixels) override;
+    bool CanFillWhole(const TRect& rect) const override;
+    void FillWhole(COLORREF colour) override;
 
 private:
     TControlPeer* peer_;
@@ -93,6 +98,13 @@ public:
     // the old one's pixels.
     QImage& BufferToCover();
     void ResizeBuffer(int width, int height);
+    QSize PictureSize() const { return QSize(bufferWidth_, bufferHeight_); }
+    // Makes `pixels` the picture, shared until the next drawing into it copies them.
+    void AdoptPicture(std::shared_ptr<const TImageData> pixels);
+    // Makes the picture all of one colour, which is made into pixels when they are next needed.
+    void FillPicture(QRgb colour);
+    // The picture's colour while it is all of one colour.
+    std::optional<QRgb> SolidColour() const;
     void RequestPaint();
     void ScheduleBlit();
     // Runs the paint cycle now (WM_PAINT through the control's messages) when it is due.
@@ -120,6 +132,8 @@ private:
     QImage& SizedBuffer(bool keepPixels);
     std::unique_ptr<TBufferCanvas> canvas_;
     QImage buffer_;
+    std::optional<QRgb> solid_; // the picture is this colour over solidSize_, whatever buffer_ holds
+    QSize solidSize_;
     int bufferWidth_ = 0;
     int bufferHeight_ = 0;
     bool transparent_ = false;

@@ -430,7 +430,7 @@ void TControl::Dispatch(TMessage& message) {
         }
         break;
     case WM_ERASEBKGND:
-        if (peer_->Painted()) peer_->BufferToCover().fill(vcl_internal::ToQColor(color_));
+        if (peer_->Painted()) peer_->FillPicture(vcl_internal::ToQColor(color_).rgba());
         message.Result = 1;
         break;
     default:

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -222,6 +223,103 @@ TEST_F(ImageControlTest, APictureThatStopsCoveringUncoversThePanelAtOnce) {
         ExpectSpots(form_testing::TakeSnapshot(form), s.spots, "snapshot");
         EXPECT_EQ(RepaintPaintsThePanel(), !s.covers);
         ExpectSpots(form_testing::TakeScreenPicture(form), s.spots, "screen after a repaint");
+    }
+}
+
+TEST_F(ImageControlTest, APictureDrawnWholeStaysItsOwnWhenTheControlDrawsOverIt) {
+    // A picture of the control's size drawn at its origin: the control may show the picture's own
+    // pixels, but what it draws over them afterwards, in a paint or outside one, never reaches them.
+    TBitmap picture(80, 60);
+    picture.SetPixelFormat(pf24bit);
+    picture.Canvas()->Brush()->SetColor(clBlue);
+    picture.Canvas()->FillRect(Rect(0, 0, 80, 60));
+    auto* box = new TPaintBox(form);
+    box->SetParent(panel);
+    box->SetBounds(0, 0, 80, 60);
+    bool line = false;
+    box->OnPaint = TNotifyEvent([&](TObject*) {
+        box->Canvas()->Draw(0, 0, &picture);
+        if (!line) return;
+        box->Canvas()->Brush()->SetColor(clYellow);
+        box->Canvas()->FillRect(Rect(0, 28, 80, 32));
+    });
+    ExpectSpots(form_testing::TakeScreenPicture(form), {{60, 50, clBlue}, {21, 21, clBlue}}, "picture");
+
+    line = true;
+    box->Repaint();
+    ExpectSpots(form_testing::TakeScreenPicture(form), {{60, 50, clYellow}, {21, 21, clBlue}},
+                "line in a paint");
+    box->Canvas()->Brush()->SetColor(clLime);
+    box->Canvas()->FillRect(Rect(0, 0, 10, 10));
+    ExpectSpots(form_testing::TakeScreenPicture(form),
+                {{25, 25, clLime}, {60, 50, clYellow}, {95, 75, clBlue}}, "drawn outside a paint");
+    for (const auto& [x, y] : {std::pair{40, 30}, std::pair{5, 5}, std::pair{79, 59}})
+        EXPECT_EQ(picture.Canvas()->Pixels(x, y), clBlue) << "the picture at (" << x << ", " << y << ")";
+
+    // The picture drawn on afterwards changes only the picture until the control draws it again.
+    line = false;
+    picture.Canvas()->Brush()->SetColor(clRed);
+    picture.Canvas()->FillRect(Rect(0, 0, 80, 60));
+    ExpectSpots(form_testing::TakeScreenPicture(form), {{95, 75, clBlue}}, "before the next paint");
+    box->Repaint();
+    ExpectSpots(form_testing::TakeScreenPicture(form), {{60, 50, clRed}, {25, 25, clRed}}, "the next paint");
+}
+
+TEST_F(ImageControlTest, AControlFilledWholeShowsItsColourAndKeepsItUnderLaterDrawing) {
+    // A fill of the whole control may be kept as its colour alone; whatever is drawn next, in a paint
+    // or outside one, lands on that colour, and a fill of part of the control is drawn as it is.
+    const auto fill = [](TCanvas* c, TColor colour, TRect r) {
+        c->Brush()->SetColor(colour);
+        c->FillRect(r);
+    };
+    struct TCase {
+        const char* name;
+        std::function<void(TCanvas*)> paint;
+        std::function<void(TCanvas*)> after; // outside the paint
+        std::vector<TSpot> spots;            // inside the control
+    };
+    const TCase cases[] = {
+        {"whole",
+         [&](TCanvas* c) { fill(c, clGreen, Rect(0, 0, 80, 60)); },
+         nullptr,
+         {{21, 21, clGreen}, {99, 79, clGreen}}},
+        {"larger than the control",
+         [&](TCanvas* c) { fill(c, clBlue, Rect(-5, -5, 200, 200)); },
+         nullptr,
+         {{21, 21, clBlue}, {99, 79, clBlue}}},
+        {"whole, then a corner in the paint",
+         [&](TCanvas* c) {
+             fill(c, clGreen, Rect(0, 0, 80, 60));
+             fill(c, clYellow, Rect(0, 0, 10, 10));
+         },
+         nullptr,
+         {{25, 25, clYellow}, {35, 35, clGreen}, {99, 79, clGreen}}},
+        {"whole, then a corner after the paint",
+         [&](TCanvas* c) { fill(c, clGreen, Rect(0, 0, 80, 60)); },
+         [&](TCanvas* c) { fill(c, clLime, Rect(70, 50, 80, 60)); },
+         {{21, 21, clGreen}, {95, 75, clLime}, {85, 65, clGreen}}},
+        {"two halves",
+         [&](TCanvas* c) {
+             fill(c, clBlue, Rect(0, 0, 40, 60));
+             fill(c, clYellow, Rect(40, 0, 80, 60));
+         },
+         nullptr,
+         {{30, 30, clBlue}, {90, 70, clYellow}}},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto box = std::make_unique<TPaintBox>(form);
+        box->SetParent(panel);
+        box->SetBounds(0, 0, 80, 60);
+        box->OnPaint = TNotifyEvent([&](TObject*) { c.paint(box->Canvas()); });
+        form_testing::ProcessEvents();
+        if (c.after) c.after(box->Canvas());
+        std::vector<TSpot> all = c.spots;
+        all.push_back({15, 15, clWhite}); // the form beside the panel
+        ExpectSpots(form_testing::TakeScreenPicture(form), all, "screen");
+        for (const TSpot& s : c.spots)
+            EXPECT_TRUE(Near(box->Canvas()->Pixels(s.x - 20, s.y - 20), s.colour))
+                << "the control's own pixel at (" << s.x - 20 << ", " << s.y - 20 << ")";
     }
 }
 
