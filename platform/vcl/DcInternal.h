@@ -30,12 +30,14 @@ struct TFontData {
     QFont Font;
 };
 std::shared_ptr<const TFontData> MakeFontData(const LOGFONT& log);
-std::shared_ptr<const TFontData> StockFontData();
 
 struct TGdiFont : HGDIOBJ__ {
     explicit TGdiFont(std::shared_ptr<const TFontData> data) : HGDIOBJ__(OBJ_FONT), Data(std::move(data)) {}
-    std::shared_ptr<const TFontData> Data;
+    std::shared_ptr<const TFontData> Data; // a stock font's is made at its first use (FontDataOf)
+    int StockIndex = -1;
 };
+// The font's data; a context with no font of its own draws with the system font's.
+std::shared_ptr<const TFontData> FontDataOf(HGDIOBJ font);
 
 struct TGdiBitmap : HGDIOBJ__ {
     TGdiBitmap() : HGDIOBJ__(OBJ_BITMAP) {}

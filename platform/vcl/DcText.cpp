@@ -11,7 +11,7 @@ using namespace vcl_internal;
 namespace {
 
 const TFontData& FontOf(HDC dc) {
-    if (!dc->FontData) dc->FontData = StockFontData();
+    if (!dc->FontData) dc->FontData = FontDataOf(dc->Font);
     return *dc->FontData;
 }
 

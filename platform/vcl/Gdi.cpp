@@ -97,19 +97,24 @@ LOGFONT StockLogFont(int index) {
     return lf;
 }
 
-HGDIOBJ StockFont(int index) {
+std::mutex& StockFontMutex() {
     static std::mutex m;
+    return m;
+}
+
+// A context's font before any is selected is named far more often than drawn with: the face is found
+// at the first drawing (FontDataOf), not here.
+HGDIOBJ StockFont(int index) {
     static HGDIOBJ fonts[DEFAULT_GUI_FONT + 1] = {};
-    std::lock_guard<std::mutex> lock(m);
+    std::lock_guard<std::mutex> lock(StockFontMutex());
     if (!fonts[index]) {
         auto* f = new TGdiFont(nullptr);
         f->Stock = true;
+        f->StockIndex = index;
         fonts[index] = f;
         RegisterObject(f);
     }
-    auto* f = static_cast<TGdiFont*>(fonts[index]);
-    if (!f->Data) f->Data = MakeFontData(StockLogFont(index));
-    return f;
+    return fonts[index];
 }
 
 } // namespace
@@ -140,8 +145,12 @@ std::shared_ptr<const TFontData> MakeFontData(const LOGFONT& log) {
     return data;
 }
 
-std::shared_ptr<const TFontData> StockFontData() {
-    return static_cast<TGdiFont*>(StockFont(SYSTEM_FONT))->Data;
+std::shared_ptr<const TFontData> FontDataOf(HGDIOBJ font) {
+    auto* f = static_cast<TGdiFont*>(font ? font : StockFont(SYSTEM_FONT));
+    if (f->StockIndex < 0) return f->Data;
+    std::lock_guard<std::mutex> lock(StockFontMutex());
+    if (!f->Data) f->Data = MakeFontData(StockLogFont(f->StockIndex));
+    return f->Data;
 }
 
 QColor ToColor(COLORREF c) {
@@ -291,7 +300,7 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
         HGDIOBJ previous = dc->Font ? dc->Font : StockFont(SYSTEM_FONT);
         auto* f = static_cast<TGdiFont*>(object);
         dc->Font = object;
-        dc->FontData = f->Data;
+        dc->FontData = f->StockIndex < 0 ? f->Data : nullptr; // a stock font's at the first drawing
         return previous;
     }
     case OBJ_BRUSH: {
@@ -370,7 +379,7 @@ int GetObject(HGDIOBJ object, int size, void* buffer) {
     if (!IsLiveObject(object) || object->Type != OBJ_FONT || !buffer ||
         size < static_cast<int>(sizeof(LOGFONT)))
         return 0;
-    std::memcpy(buffer, &static_cast<TGdiFont*>(object)->Data->Log, sizeof(LOGFONT));
+    std::memcpy(buffer, &FontDataOf(object)->Log, sizeof(LOGFONT));
     return static_cast<int>(sizeof(LOGFONT));
 }
 

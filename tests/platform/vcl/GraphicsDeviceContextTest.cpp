@@ -331,6 +331,38 @@ TEST(DeviceContext, FontOutlivesItsHandleWhileSelected) {
     EXPECT_EQ(GetObject(font, sizeof back, &back), 0);
 }
 
+TEST(DeviceContext, StockFontsKeepTheirOwnFaces) {
+    LOGFONT system, fixed;
+    ASSERT_EQ(GetObject(GetStockObject(SYSTEM_FONT), sizeof system, &system),
+              static_cast<int>(sizeof system));
+    EXPECT_EQ(system.lfHeight, 16);
+    EXPECT_STREQ(system.lfFaceName, "System");
+    ASSERT_EQ(GetObject(GetStockObject(ANSI_FIXED_FONT), sizeof fixed, &fixed),
+              static_cast<int>(sizeof fixed));
+    EXPECT_EQ(fixed.lfHeight, 12);
+    EXPECT_EQ(fixed.lfPitchAndFamily & 3, FIXED_PITCH);
+
+    const auto width = [](HDC dc, const char* text) {
+        SIZE size{};
+        EXPECT_TRUE(GetTextExtentPoint32(dc, text, 3, &size));
+        return size.cx;
+    };
+    TMemory fresh(40, 20), restored(40, 20), fixedPitch(40, 20);
+    // The font a context had before one was selected draws as a fresh context's does.
+    LOGFONT lf;
+    lf.lfHeight = -30;
+    HFONT large = CreateFontIndirect(&lf);
+    HGDIOBJ before = SelectObject(restored.dc, large);
+    EXPECT_GT(width(restored.dc, "WWW"), width(fresh.dc, "WWW"));
+    SelectObject(restored.dc, before);
+    EXPECT_EQ(width(restored.dc, "WWW"), width(fresh.dc, "WWW"));
+    DeleteObject(large);
+    // A fixed-pitch stock font measures every letter alike; the system font does not.
+    SelectObject(fixedPitch.dc, GetStockObject(ANSI_FIXED_FONT));
+    EXPECT_EQ(width(fixedPitch.dc, "iii"), width(fixedPitch.dc, "WWW"));
+    EXPECT_LT(width(fresh.dc, "iii"), width(fresh.dc, "WWW"));
+}
+
 TEST(DeviceContext, DibSectionAcceptsOnlyTopDown32Bit) {
     BITMAPINFO info;
     info.bmiHeader.biWidth = 3;
