@@ -130,6 +130,18 @@ bool PlainBrush(TBrush& brush) {
     return brush.Style() == bsSolid && !brush.Bitmap();
 }
 
+// The colour of pixels that are all the same and opaque.
+bool OneOpaqueColour(const vcl_internal::TImageData& pixels, COLORREF& colour) {
+    const std::size_t count = pixels.Count();
+    if (count == 0 || !pixels.Pixels) return false;
+    const std::uint32_t first = pixels.Pixels[0];
+    if ((first >> 24) != 0xFF) return false;
+    for (std::size_t i = 1; i < count; ++i)
+        if (pixels.Pixels[i] != first) return false;
+    colour = RGB((first >> 16) & 0xFF, (first >> 8) & 0xFF, first & 0xFF);
+    return true;
+}
+
 QRect ToQRect(int x1, int y1, int x2, int y2) {
     return QRect(x1, y1, x2 - x1, y2 - y1);
 }
@@ -368,6 +380,15 @@ void TCanvas::StretchDraw(const TRect& r, const TGraphic* graphic) {
             PrepareHandle();
             Changing();
             AdoptPixels(std::move(pixels));
+            Changed();
+            return;
+        }
+        // A picture of one colour over the whole surface, at any scale, is that colour.
+        COLORREF colour = 0;
+        if (pixels && CanFillWhole(r) && OneOpaqueColour(*pixels, colour)) {
+            PrepareHandle();
+            Changing();
+            FillWhole(colour);
             Changed();
             return;
         }

@@ -1,6 +1,7 @@
 // Image controls on a panel, as the live screens are: what the screen shows after each repaint and
 // whether the panel under the image is painted again. A picture that covers the control with opaque
-// pixels hides its panel; every other picture lets it show through.
+// pixels hides its panel; every other picture lets it show through. A control that takes a picture's
+// pixels or a whole fill's colour without copying them must still show, and keep, what is drawn later.
 #include "platform/vcl/Jpeg.h"
 #include "tests/platform/vcl/VclTestSupport.h"
 
@@ -272,6 +273,17 @@ TEST_F(ImageControlTest, AControlFilledWholeShowsItsColourAndKeepsItUnderLaterDr
         c->Brush()->SetColor(colour);
         c->FillRect(r);
     };
+    // Pictures of 4 x 4 pixels: one colour, and a blue left half beside a yellow one.
+    const auto picture = [](TColor left, TColor right) {
+        auto b = std::make_unique<TBitmap>(4, 4);
+        b->SetPixelFormat(pf24bit);
+        b->Canvas()->Brush()->SetColor(left);
+        b->Canvas()->FillRect(Rect(0, 0, 2, 4));
+        b->Canvas()->Brush()->SetColor(right);
+        b->Canvas()->FillRect(Rect(2, 0, 4, 4));
+        return b;
+    };
+    const std::unique_ptr<TBitmap> red = picture(clRed, clRed), halves = picture(clBlue, clYellow);
     struct TCase {
         const char* name;
         std::function<void(TCanvas*)> paint;
@@ -298,6 +310,14 @@ TEST_F(ImageControlTest, AControlFilledWholeShowsItsColourAndKeepsItUnderLaterDr
          [&](TCanvas* c) { fill(c, clGreen, Rect(0, 0, 80, 60)); },
          [&](TCanvas* c) { fill(c, clLime, Rect(70, 50, 80, 60)); },
          {{21, 21, clGreen}, {95, 75, clLime}, {85, 65, clGreen}}},
+        {"a picture of one colour stretched over it",
+         [&](TCanvas* c) { c->StretchDraw(Rect(0, 0, 80, 60), red.get()); },
+         [&](TCanvas* c) { fill(c, clLime, Rect(0, 0, 10, 10)); },
+         {{30, 30, clRed}, {25, 25, clLime}, {99, 79, clRed}}},
+        {"a picture of two colours stretched over it",
+         [&](TCanvas* c) { c->StretchDraw(Rect(0, 0, 80, 60), halves.get()); },
+         nullptr,
+         {{30, 30, clBlue}, {90, 70, clYellow}}},
         {"two halves",
          [&](TCanvas* c) {
              fill(c, clBlue, Rect(0, 0, 40, 60));
