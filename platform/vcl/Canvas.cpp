@@ -243,10 +243,7 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
 
 void TCanvas::FillRect(const TRect& r) {
     if (!dc_ && PlainBrush(brush_) && CanFillWhole(r)) {
-        PrepareHandle();
-        Changing();
-        FillWhole(Rgb(brush_.Color()));
-        Changed();
+        TakeWhole([&] { FillWhole(Rgb(brush_.Color())); });
         return;
     }
     HDC dc = RequireHandle();
@@ -372,24 +369,25 @@ bool TCanvas::CanFillWhole(const TRect&) const {
 
 void TCanvas::FillWhole(COLORREF) {}
 
+void TCanvas::TakeWhole(const std::function<void()>& take) {
+    PrepareHandle();
+    Changing();
+    take();
+    Changed();
+}
+
 void TCanvas::StretchDraw(const TRect& r, const TGraphic* graphic) {
     if (!graphic || graphic->Empty()) return;
     if (!dc_ && !graphic->Transparent()) {
         std::shared_ptr<const vcl_internal::TImageData> pixels = graphic->ImageData();
         if (pixels && CanAdoptPixels(r, *pixels)) {
-            PrepareHandle();
-            Changing();
-            AdoptPixels(std::move(pixels));
-            Changed();
+            TakeWhole([&] { AdoptPixels(std::move(pixels)); });
             return;
         }
         // A picture of one colour over the whole surface, at any scale, is that colour.
         COLORREF colour = 0;
         if (pixels && CanFillWhole(r) && OneOpaqueColour(*pixels, colour)) {
-            PrepareHandle();
-            Changing();
-            FillWhole(colour);
-            Changed();
+            TakeWhole([&] { FillWhole(colour); });
             return;
         }
     }

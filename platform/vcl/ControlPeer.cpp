@@ -1,6 +1,7 @@
 #include "platform/vcl/ControlPeer.h"
 
 #include "platform/vcl/FormsInternal.h"
+#include "platform/vcl/GraphicsQt.h"
 #include "platform/vcl/ImageData.h"
 
 #include <QApplication>
@@ -13,7 +14,6 @@
 #include <QWheelEvent>
 
 #include <algorithm>
-#include <cstring>
 
 namespace vcl_internal {
 
@@ -171,22 +171,9 @@ void TControlPeer::FillPicture(QRgb colour) {
 void TControlPeer::AdoptPicture(std::shared_ptr<const TImageData> pixels) {
     if (canvas_) canvas_->Release();
     solid_.reset();
-    // The picture reads the pixels where they are; the first drawing into it makes a copy of its own.
-    const TImageData& data = *pixels;
-    auto holder = std::make_unique<std::shared_ptr<const TImageData>>(std::move(pixels));
-    QImage shared(
-        reinterpret_cast<const uchar*>(data.Pixels.get()), data.Width, data.Height,
-        static_cast<qsizetype>(data.Width) * 4, QImage::Format_ARGB32,
-        [](void* info) { delete static_cast<std::shared_ptr<const TImageData>*>(info); }, holder.get());
-    if (shared.isNull()) {
-        // Not taken: a copy, as any drawing makes.
-        QImage& own = BufferToCover();
-        for (int y = 0; y < data.Height; ++y)
-            std::memcpy(own.scanLine(y), data.Row(y), static_cast<std::size_t>(data.Width) * 4);
-        return;
-    }
-    holder.release();
-    buffer_ = std::move(shared);
+    // The picture reads the pixels where they are: the toolkit copies read-only pixels before the
+    // first drawing into them.
+    buffer_ = vcl_qt::ToQImage(std::move(pixels), true);
 }
 
 void TControlPeer::SetOpaque(bool opaque) {

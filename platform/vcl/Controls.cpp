@@ -418,13 +418,15 @@ void TControl::Dispatch(TMessage& message) {
         break;
     case WM_PAINT:
         if (peer_->Painted()) {
-            // An opaque paint covers every pixel: nothing to clear or erase first.
-            if (!peer_->Opaque() && peer_->TransparentPaint()) {
-                peer_->ClearBuffer();
-            } else if (!peer_->Opaque()) {
-                TMessage erase;
-                erase.Msg = WM_ERASEBKGND;
-                Dispatch(erase);
+            if (!peer_->Opaque()) {
+                // An opaque paint covers every pixel; any other is cleared or erased first.
+                if (peer_->TransparentPaint()) {
+                    peer_->ClearBuffer();
+                } else {
+                    TMessage erase;
+                    erase.Msg = WM_ERASEBKGND;
+                    Dispatch(erase);
+                }
             }
             PaintControl();
         }

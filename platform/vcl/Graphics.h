@@ -296,6 +296,8 @@ protected:
 
 private:
     HDC RequireHandle();
+    // A change the canvas takes as a whole, with no context: the same notices as a drawing.
+    void TakeWhole(const std::function<void()>& take);
 
     TPen pen_;
     TBrush brush_;

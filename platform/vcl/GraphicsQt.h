@@ -10,6 +10,8 @@
 #include <QPainter>
 #include <QSize>
 
+#include <memory>
+
 namespace vcl_qt {
 
 // Fonts and painting need a Qt GUI application object. Creates a QApplication when there is no Qt
@@ -41,6 +43,8 @@ private:
 // A view of a graphic's pixels without a copy (Format_RGB32, or Format_ARGB32 when `withAlpha`);
 // valid while the returned image lives, which keeps the pixels alive. Null for an empty graphic.
 QImage ToQImage(const TGraphic& graphic, bool withAlpha = false);
+// The same for pixels themselves.
+QImage ToQImage(std::shared_ptr<const vcl_internal::TImageData> pixels, bool withAlpha);
 
 // Replaces the bitmap's pixels with a copy of `image` (any format); PixelFormat becomes pf32bit when
 // the image has alpha, else pf24bit.

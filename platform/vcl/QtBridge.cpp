@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -108,13 +109,19 @@ TPaintCanvasBinding::~TPaintCanvasBinding() {
 }
 
 QImage ToQImage(const TGraphic& graphic, bool withAlpha) {
-    std::shared_ptr<const vcl_internal::TImageData> data = graphic.ImageData();
-    if (!data || data->Count() == 0) return QImage();
-    const auto* bits = reinterpret_cast<const uchar*>(data->Pixels.get());
-    const int w = data->Width, h = data->Height;
-    return QImage(bits, w, h, static_cast<qsizetype>(w) * 4,
-                  withAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32, KeepAlive,
-                  new std::shared_ptr<const vcl_internal::TImageData>(std::move(data)));
+    return ToQImage(graphic.ImageData(), withAlpha);
+}
+
+QImage ToQImage(std::shared_ptr<const vcl_internal::TImageData> pixels, bool withAlpha) {
+    if (!pixels || pixels->Count() == 0) return QImage();
+    const auto* bits = reinterpret_cast<const uchar*>(pixels->Pixels.get());
+    const int w = pixels->Width, h = pixels->Height;
+    auto keep = std::make_unique<std::shared_ptr<const vcl_internal::TImageData>>(std::move(pixels));
+    QImage image(bits, w, h, static_cast<qsizetype>(w) * 4,
+                 withAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32, KeepAlive, keep.get());
+    // A null image never calls KeepAlive.
+    if (!image.isNull()) keep.release();
+    return image;
 }
 
 void AssignQImage(TBitmap& bitmap, const QImage& image) {

@@ -23,10 +23,10 @@
 #include "setup/Record2.h"
 #include "setup/Syslog.h"
 #include "setup/Upload.h"
+#include "tests/playback/FakeVolumes.h"
 #include "tests/tools/recsim/TestClient.h"
 
 #include "platform/core/StrUtils.h"
-#include "platform/disk/Volumes.h"
 
 #include "platform/vcl/FormTesting.h"
 
@@ -77,19 +77,9 @@ public:
             "#!/bin/sh\necho \"$1\" >>" + bin_.File("asked") + "\ni=0\nwhile [ ! -e " + bin_.File("go") +
                 " ] && [ $i -lt 500 ]; do /bin/sleep 0.02; i=$((i+1)); done\nexit 3\n");
         std::filesystem::permissions(bin_.File("xdg-open"), std::filesystem::perms::owner_all);
-        volumes::VolumeSource source;
-        source.listVolumes = [] {
-            return std::vector<volumes::BlockVolume>{{"/dev/sdb2", "ext2", "avfiles", false, false, "sdb"}};
-        };
-        source.mountTable = [] {
-            return std::vector<volumes::MountEntry>{{"/dev/sdb2", "/media/rec", "ext2"}};
-        };
-        volumes::SetVolumeSource(source);
+        volumes_.Add("/dev/sdb2", "ext2", "avfiles", "/media/rec");
     }
-    ~SlowOpener() {
-        Let();
-        volumes::ResetVolumeSource();
-    }
+    ~SlowOpener() { Let(); }
     SlowOpener(const SlowOpener&) = delete;
     SlowOpener& operator=(const SlowOpener&) = delete;
 
@@ -103,6 +93,7 @@ public:
 private:
     testing_support::TempDir bin_;
     testing_support::ScopedEnv path_;
+    FakeVolumes volumes_{FakeVolumes::kDesktopOpener};
 };
 
 class EveryWait : public SessionRig, public ::testing::WithParamInterface<WaitCell> {

@@ -11,6 +11,7 @@
 #include "platform/core/StrUtils.h"
 
 #include <filesystem>
+#include <memory>
 
 namespace engine_tests {
 namespace {
@@ -379,14 +380,8 @@ TEST_F(RecorderDiskSearch, TheDesktopsOpeningRefusesASecondPressAndEndsWithThePo
         fs::permissions(bin.File("xdg-open"), fs::perms::owner_all);
         testing_support::ScopedEnv path("PATH", bin.Str().c_str());
         // A mounted recorder disk, shown by the real desktop road.
-        volumes::VolumeSource source;
-        source.listVolumes = [] {
-            return std::vector<volumes::BlockVolume>{{"/dev/sdb2", "ext2", "avfiles", false, false, "sdb"}};
-        };
-        source.mountTable = [] {
-            return std::vector<volumes::MountEntry>{{"/dev/sdb2", "/media/rec", "ext2"}};
-        };
-        volumes::SetVolumeSource(source);
+        auto fake = std::make_unique<FakeVolumes>(FakeVolumes::kDesktopOpener);
+        fake->Add("/dev/sdb2", "ext2", "avfiles", "/media/rec");
         bool refusedInside = false;
         form_testing::RunLater([&] {
             refusedInside = FrmMain->Activities.RefusesPresses();
@@ -396,7 +391,7 @@ TEST_F(RecorderDiskSearch, TheDesktopsOpeningRefusesASecondPressAndEndsWithThePo
                 FrmMain->BtnDetectUsbClick(FrmMain->BtnDetectUsb);
         });
         FrmMain->BtnDetectUsbClick(FrmMain->BtnDetectUsb);
-        volumes::ResetVolumeSource();
+        fake.reset();
         EXPECT_TRUE(refusedInside);
         // A wait the power button ended leaves xdg-open to write in its own time, slow on a busy machine.
         // The shell makes the file before echo writes the line: wait for the line.

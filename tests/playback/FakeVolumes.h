@@ -13,7 +13,9 @@
 
 class FakeVolumes {
 public:
-    FakeVolumes() : state_(std::make_shared<State>()) {
+    // Folders are shown by the stand-in below, or by the desktop's own opener (xdg-open on the PATH).
+    enum Opener { kFakeOpener, kDesktopOpener };
+    explicit FakeVolumes(Opener opener = kFakeOpener) : state_(std::make_shared<State>()) {
         std::shared_ptr<State> state = state_;
         volumes::VolumeSource source;
         source.listVolumes = [state] { return state->devices; };
@@ -33,11 +35,13 @@ public:
                 return m.device == device && m.mountPoint == mountPoint;
             });
         };
-        source.openFolder = [state](const std::string& folder) {
-            if (state->shown == nullptr)
-                throw EVolumeError(volumes::TVolumeFault::kNothingShows, folder, "", "Cannot show " + folder);
-            state->shown->push_back(folder);
-        };
+        if (opener == kFakeOpener)
+            source.openFolder = [state](const std::string& folder) {
+                if (state->shown == nullptr)
+                    throw EVolumeError(volumes::TVolumeFault::kNothingShows, folder, "",
+                                       "Cannot show " + folder);
+                state->shown->push_back(folder);
+            };
         volumes::SetVolumeSource(source);
     }
     ~FakeVolumes() { volumes::ResetVolumeSource(); }

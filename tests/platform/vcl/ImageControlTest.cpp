@@ -16,16 +16,21 @@ namespace {
 
 using namespace vcl_test;
 
+// A 24-bit bitmap of two halves (left, right).
+std::unique_ptr<TBitmap> Bitmap(int w, int h, TColor left, TColor right) {
+    auto b = std::make_unique<TBitmap>(w, h);
+    b->SetPixelFormat(pf24bit);
+    b->Canvas()->Brush()->SetColor(left);
+    b->Canvas()->FillRect(Rect(0, 0, w / 2, h));
+    b->Canvas()->Brush()->SetColor(right);
+    b->Canvas()->FillRect(Rect(w / 2, 0, w, h));
+    return b;
+}
+
 // A decoded JPEG of one colour, or of two halves (left, right).
 std::unique_ptr<TJPEGImage> Jpeg(int w, int h, TColor left, TColor right) {
-    TBitmap b(w, h);
-    b.SetPixelFormat(pf24bit);
-    b.Canvas()->Brush()->SetColor(left);
-    b.Canvas()->FillRect(Rect(0, 0, w / 2, h));
-    b.Canvas()->Brush()->SetColor(right);
-    b.Canvas()->FillRect(Rect(w / 2, 0, w, h));
     TJPEGImage encoder;
-    encoder.Assign(&b);
+    encoder.Assign(Bitmap(w, h, left, right).get());
     const std::string file = encoder.SaveToMemory();
     auto jpeg = std::make_unique<TJPEGImage>();
     jpeg->LoadFromMemory(file.data(), file.size());
@@ -230,10 +235,8 @@ TEST_F(ImageControlTest, APictureThatStopsCoveringUncoversThePanelAtOnce) {
 TEST_F(ImageControlTest, APictureDrawnWholeStaysItsOwnWhenTheControlDrawsOverIt) {
     // A picture of the control's size drawn at its origin: the control may show the picture's own
     // pixels, but what it draws over them afterwards, in a paint or outside one, never reaches them.
-    TBitmap picture(80, 60);
-    picture.SetPixelFormat(pf24bit);
-    picture.Canvas()->Brush()->SetColor(clBlue);
-    picture.Canvas()->FillRect(Rect(0, 0, 80, 60));
+    const std::unique_ptr<TBitmap> owned = Bitmap(80, 60, clBlue, clBlue);
+    TBitmap& picture = *owned;
     auto* box = new TPaintBox(form);
     box->SetParent(panel);
     box->SetBounds(0, 0, 80, 60);
@@ -274,16 +277,7 @@ TEST_F(ImageControlTest, AControlFilledWholeShowsItsColourAndKeepsItUnderLaterDr
         c->FillRect(r);
     };
     // Pictures of 4 x 4 pixels: one colour, and a blue left half beside a yellow one.
-    const auto picture = [](TColor left, TColor right) {
-        auto b = std::make_unique<TBitmap>(4, 4);
-        b->SetPixelFormat(pf24bit);
-        b->Canvas()->Brush()->SetColor(left);
-        b->Canvas()->FillRect(Rect(0, 0, 2, 4));
-        b->Canvas()->Brush()->SetColor(right);
-        b->Canvas()->FillRect(Rect(2, 0, 4, 4));
-        return b;
-    };
-    const std::unique_ptr<TBitmap> red = picture(clRed, clRed), halves = picture(clBlue, clYellow);
+    const std::unique_ptr<TBitmap> red = Bitmap(4, 4, clRed, clRed), halves = Bitmap(4, 4, clBlue, clYellow);
     struct TCase {
         const char* name;
         std::function<void(TCanvas*)> paint;
