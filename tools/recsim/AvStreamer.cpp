@@ -52,6 +52,9 @@ void AvStreamer::Stop() {
     connected_ = false;
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
+    for (int old : retired_)
+        ::close(old);
+    retired_.clear();
 }
 
 void AvStreamer::Adopt(int fd) {
@@ -59,7 +62,10 @@ void AvStreamer::Adopt(int fd) {
     const int one = 1;
     ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
     std::lock_guard lock(mutex_);
-    if (fd_ >= 0) ::close(fd_);
+    if (fd_ >= 0) {
+        ::shutdown(fd_, SHUT_RDWR);
+        retired_.push_back(fd_);
+    }
     fd_ = fd;
     closeRequested_ = false;
     connected_ = true;
@@ -168,11 +174,12 @@ bool AvStreamer::CheckPeer(int fd, int timeoutMs) {
     return true;
 }
 
-void AvStreamer::DropConnection() {
+void AvStreamer::DropConnection(int fd) {
     std::lock_guard lock(mutex_);
+    // Replaced meanwhile: the new client's connection is not this one's to end.
+    if (fd != fd_) return;
     // Marked closed before the peer can see the close: whoever reacts to it must find it closed here.
     connected_ = false;
-    const int fd = fd_;
     fd_ = -1;
     if (fd >= 0) ::close(fd);
     closeRequested_ = false;
@@ -331,6 +338,9 @@ void AvStreamer::Run() {
         bool fresh;
         {
             std::lock_guard lock(mutex_);
+            for (int old : retired_)
+                ::close(old);
+            retired_.clear();
             fd = fd_;
             request.swap(pending_);
             close = closeRequested_;
@@ -343,7 +353,7 @@ void AvStreamer::Run() {
             continue;
         }
         if (close) {
-            DropConnection();
+            DropConnection(fd);
             continue;
         }
         if (request) {
@@ -358,11 +368,11 @@ void AvStreamer::Run() {
         // A hung recorder and a stalled stream keep the stream started and send nothing.
         const bool held = f.mute || (f.holdStreamAfterFrames && streamFrames_ >= *f.holdStreamAfterFrames);
         if (mode_ == Mode::Idle || (paused_ && afterPause_ == 0) || held) {
-            if (!CheckPeer(fd, 20)) DropConnection();
+            if (!CheckPeer(fd, 20)) DropConnection(fd);
             continue;
         }
         if (!CheckPeer(fd, 0)) {
-            DropConnection();
+            DropConnection(fd);
             continue;
         }
         QelAvFrame frame;
@@ -385,7 +395,7 @@ void AvStreamer::Run() {
         if (!WaitUntilDue(fd, frame)) continue;
         SentAvFrame sent;
         if (!SendPieces(fd, WithFaults(frame, f, sent), f)) {
-            DropConnection();
+            DropConnection(fd);
             continue;
         }
         ++connectionFrames_;
@@ -399,10 +409,10 @@ void AvStreamer::Run() {
         if (f.dropLinkAfterFrames && streamFrames_ >= *f.dropLinkAfterFrames) {
             // The command connection closes behind what is queued on it; the A/V one at once.
             outbox_.Close();
-            DropConnection();
+            DropConnection(fd);
             continue;
         }
-        if (f.closeAvAfterFrames && connectionFrames_ >= *f.closeAvAfterFrames) DropConnection();
+        if (f.closeAvAfterFrames && connectionFrames_ >= *f.closeAvAfterFrames) DropConnection(fd);
     }
 }
 

@@ -57,7 +57,7 @@ public:
     void Start();
     void Stop();
 
-    // Takes over a new A/V connection, closing the one before.
+    // Takes over a new A/V connection, shutting the one before.
     void Adopt(int fd);
     void CloseConnection();
     bool Connected() const { return connected_; }
@@ -86,7 +86,8 @@ private:
     bool WaitUntilDue(int fd, const QelAvFrame& frame);
     bool SendAll(int fd, const BYTE* bytes, std::size_t size);
     bool CheckPeer(int fd, int timeoutMs);
-    void DropConnection();
+    // Closes `fd` if it is still the current connection; a replaced one is the next turn's to close.
+    void DropConnection(int fd);
     std::vector<BYTE> WithFaults(const QelAvFrame& frame, const SimFaults& f, SentAvFrame& sent);
     bool SendPieces(int fd, const std::vector<BYTE>& bytes, const SimFaults& f);
 
@@ -96,6 +97,9 @@ private:
 
     mutable std::mutex mutex_;
     int fd_ = -1;
+    // Connections replaced by Adopt: shut at once, closed by the thread that may still be using them, so
+    // that their numbers are not handed to a new connection under it.
+    std::vector<int> retired_;
     std::optional<Request> pending_;
     bool closeRequested_ = false;
     bool newConnection_ = false;

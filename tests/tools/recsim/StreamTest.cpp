@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <jpeglib.h>
 #include <map>
+#include <optional>
 #include <set>
 #include <thread>
 
@@ -187,25 +188,51 @@ TEST(RecSimLive, GpsMovesAndFrameTimesAdvanceInRealTime) {
     EXPECT_GT(positions.size(), 5u);
 }
 
+// Frames sent once the stream has stalled on a client that does not read; nothing when it never stalls.
+std::optional<std::uint64_t> StalledAt(recsim::RecSim& sim) {
+    std::uint64_t before = 0, after = 1;
+    for (int i = 0; i < 50 && before != after; ++i) {
+        before = sim.AvFramesSent();
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        after = sim.AvFramesSent();
+    }
+    if (before != after) return std::nullopt;
+    return after;
+}
+
 TEST(RecSimLive, ClientThatStopsReadingStallsTheStream) {
     SimHarness sim;
     TestConnection cmd, av;
     ASSERT_EQ(FullLogin(*sim, cmd, av), 1u);
     ASSERT_TRUE(Request(cmd, MakeNetCommand(NETCMD_LIVE_START, 0)));
     // Not reading: the socket buffers fill and the simulator waits.
-    std::uint64_t before = 0, after = 1;
-    for (int i = 0; i < 50 && before != after; ++i) {
-        before = sim->AvFramesSent();
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        after = sim->AvFramesSent();
-    }
-    EXPECT_EQ(before, after);
+    const auto stalled = StalledAt(*sim);
+    ASSERT_TRUE(stalled.has_value());
+    const std::uint64_t after = *stalled;
     // The command side still answers while the A/V side is stalled.
     EXPECT_TRUE(Request(cmd, MakeNetCommand(NETCMD_HEARTBEAT, 0)));
     // Reading again lets it go on: more frames arrive than were sent before it stalled.
     const auto frames = ReadFrames(av, after + 20);
     EXPECT_GE(frames.size(), after + 20);
     EXPECT_GT(sim->AvFramesSent(), after);
+}
+
+// A client that connects again while the stream is still stuck on its old connection keeps the new one:
+// the end of the old connection, seen late, ends only that one.
+TEST(RecSimLive, ANewConnectionOutlivesTheStalledOneItReplaces) {
+    SimHarness sim;
+    TestConnection cmd, old;
+    ASSERT_EQ(FullLogin(*sim, cmd, old), 1u);
+    ASSERT_TRUE(Request(cmd, MakeNetCommand(NETCMD_LIVE_START, 0)));
+    ASSERT_TRUE(StalledAt(*sim).has_value());
+    TestConnection av(sim->AvPort());
+    EXPECT_TRUE(old.WaitClosed());
+    // Long enough for the stream's wait on the old connection to find it gone.
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_TRUE(sim->WaitForAvConnection(true, 0));
+    ASSERT_TRUE(Request(cmd, MakeNetCommand(NETCMD_LIVE_START, 0)));
+    EXPECT_GE(ReadFrames(av, 5).size(), 5u);
+    EXPECT_FALSE(av.PeerClosed());
 }
 
 TEST(RecSimLive, PauseAndPlayHoldTheStream) {
