@@ -13,8 +13,11 @@ AvFrameRoute RouteAvFrame(const QelFrameInfo& info, const AvFrameSwitches& switc
     // A bad standard byte would turn the layout to one standard and the clocks to the other: keep the
     // last good one.
     if (info.standard == QELSTD_NTSC || info.standard == QELSTD_PAL) state.videoStandard = info.standard;
-    state.lastWidth = info.width;
-    state.lastHeight = info.height;
+    // Sound has no picture size: the layout and the print go by the last picture's.
+    if (info.IsVideo()) {
+        state.lastWidth = info.width;
+        state.lastHeight = info.height;
+    }
     if (switches.saving) {
         route.way = AvFrameWay::Save;
         return route;

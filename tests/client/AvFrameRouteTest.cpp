@@ -82,6 +82,12 @@ TEST(AvFrameRoute, TheWayOfAFrame) {
         EXPECT_EQ(r.closeWait, shown);
         EXPECT_EQ(state.awaitingFirstPicture, !shown);
         EXPECT_EQ(state.lastDisplayedTime, shown ? 1199188800u : 0u);
+        // Sound after it keeps the picture's size.
+        QelFrameInfo sound = Info(1, 1, false);
+        sound.width = sound.height = 0;
+        RouteAvFrame(sound, c.switches, state);
+        EXPECT_EQ(state.lastWidth, c.takesStandard ? 704u : 0u);
+        EXPECT_EQ(state.lastHeight, c.takesStandard ? 480u : 0u);
     }
 }
 
