@@ -52,9 +52,7 @@ void AvStreamer::Stop() {
     connected_ = false;
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
-    for (int old : retired_)
-        ::close(old);
-    retired_.clear();
+    CloseRetired();
 }
 
 void AvStreamer::Adopt(int fd) {
@@ -172,6 +170,12 @@ bool AvStreamer::CheckPeer(int fd, int timeoutMs) {
         if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) return false;
     }
     return true;
+}
+
+void AvStreamer::CloseRetired() {
+    for (int old : retired_)
+        ::close(old);
+    retired_.clear();
 }
 
 void AvStreamer::DropConnection(int fd) {
@@ -338,9 +342,7 @@ void AvStreamer::Run() {
         bool fresh;
         {
             std::lock_guard lock(mutex_);
-            for (int old : retired_)
-                ::close(old);
-            retired_.clear();
+            CloseRetired();
             fd = fd_;
             request.swap(pending_);
             close = closeRequested_;

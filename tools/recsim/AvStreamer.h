@@ -88,6 +88,8 @@ private:
     bool CheckPeer(int fd, int timeoutMs);
     // Closes `fd` if it is still the current connection; a replaced one is the next turn's to close.
     void DropConnection(int fd);
+    // With mutex_ held.
+    void CloseRetired();
     std::vector<BYTE> WithFaults(const QelAvFrame& frame, const SimFaults& f, SentAvFrame& sent);
     bool SendPieces(int fd, const std::vector<BYTE>& bytes, const SimFaults& f);
 
