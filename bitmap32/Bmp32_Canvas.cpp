@@ -5,6 +5,7 @@
 #include "bitmap32/Bmp32_Resamplers.h"
 #include "platform/vcl/Clipbrd.h"
 #include "platform/vcl/Colors.h"
+#include "platform/vcl/Metafile.h"
 
 #include <algorithm>
 #include <cstring>
@@ -121,8 +122,9 @@ void TBitmap32::AssignGraphic(const TGraphic* Graphic, bool FromPicture) {
     }
     SetSize(Graphic->Width(), Graphic->Height());
     if (Empty()) return;
-    if (FromPicture && dynamic_cast<const TIcon*>(Graphic)) {
-        // Drawn over white here and over red in a second bitmap: where both agree the icon is opaque.
+    if (FromPicture && (dynamic_cast<const TIcon*>(Graphic) || dynamic_cast<const TMetafile*>(Graphic))) {
+        // Drawn over white here and over red in a second bitmap: where both agree the picture is
+        // opaque.
         Clear(0xFFFFFFFF);
         Canvas()->Draw(0, 0, Graphic);
         TBitmap32 probe;

@@ -27,6 +27,19 @@ TArrayOfColor32 ArrayOfColor32(std::initializer_list<TColor32> Colors) {
     return TArrayOfColor32(Colors);
 }
 
+HPALETTE WinPalette(const TColor32 (&Palette)[256]) {
+    LOGPALETTE log;
+    log.palVersion = 0x300;
+    log.palNumEntries = 256;
+    for (int i = 0; i < 256; ++i) {
+        const TColor32 c = Palette[i];
+        log.palPalEntry[i] =
+            PALETTEENTRY{static_cast<BYTE>(RedComponent(c)), static_cast<BYTE>(GreenComponent(c)),
+                         static_cast<BYTE>(BlueComponent(c)), 0};
+    }
+    return CreatePalette(&log);
+}
+
 TColor32 HSLtoRGB(float H, float S, float L) {
     if (S == 0) {
         int v = RoundByte(255 * L);

@@ -1,8 +1,10 @@
-// Colour helpers of TColor32: construction, components, intensity, HSL and the gamma table.
+// Colour helpers of TColor32: construction, components, intensity, HSL, platform palettes and the gamma
+// table.
 #pragma once
 
 #include "bitmap32/Bmp32_Types.h"
 #include "platform/vcl/Colors.h"
+#include "platform/vcl/Palette.h"
 
 #include <initializer_list>
 
@@ -23,6 +25,8 @@ inline constexpr TWinColor WinColor(TColor32 Color32) {
     return static_cast<TWinColor>(((Color32 >> 16) & 0xFF) | (Color32 & 0xFF00) | ((Color32 & 0xFF) << 16));
 }
 TArrayOfColor32 ArrayOfColor32(std::initializer_list<TColor32> Colors);
+// A platform logical palette of the 256 colours, alpha dropped; the caller deletes it (DeleteObject).
+HPALETTE WinPalette(const TColor32 (&Palette)[256]);
 
 inline void Color32ToRGB(TColor32 Color32, std::uint8_t& R, std::uint8_t& G, std::uint8_t& B) {
     R = (Color32 >> 16) & 0xFF;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -30,6 +31,26 @@ TEST(Color, EdgeTable) {
     Color32ToRGBA(0x11223344, r, g, b, a);
     EXPECT_EQ((std::vector<int>{r, g, b, a}), (std::vector<int>{0x22, 0x33, 0x44, 0x11}));
     EXPECT_EQ(ArrayOfColor32({1, 2, 3}), (TArrayOfColor32{1, 2, 3}));
+}
+
+TEST(Color, WinPaletteTakesRedGreenBlueAndNoAlpha) {
+    TColor32 palette[256];
+    for (int i = 0; i < 256; ++i)
+        palette[i] = Color32(static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(255 - i),
+                             static_cast<std::uint8_t>(i * 3), static_cast<std::uint8_t>(i | 1));
+    HPALETTE h = WinPalette(palette);
+    ASSERT_NE(h, nullptr);
+    EXPECT_EQ(GetPaletteEntries(h, 0, 0, nullptr), 256u);
+    PALETTEENTRY entries[256];
+    ASSERT_EQ(GetPaletteEntries(h, 0, 256, entries), 256u);
+    // red, green, blue, flags
+    const std::vector<int> want[] = {{0, 255, 0, 0}, {1, 254, 3, 0}, {200, 55, 88, 0}, {255, 0, 253, 0}};
+    const int index[] = {0, 1, 200, 255};
+    for (int k = 0; k < 4; ++k) {
+        const PALETTEENTRY& e = entries[index[k]];
+        EXPECT_EQ((std::vector<int>{e.peRed, e.peGreen, e.peBlue, e.peFlags}), want[k]) << index[k];
+    }
+    EXPECT_TRUE(DeleteObject(h));
 }
 
 TEST(Color, IntegerHSL) {

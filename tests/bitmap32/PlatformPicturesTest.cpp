@@ -1,10 +1,11 @@
-// A bitmap and the platform's other picture sources: the clipboard, the program's bitmap resources
-// and a control's size.
+// A bitmap and the platform's other picture sources: the clipboard, the program's bitmap resources,
+// metafiles and a control's size.
 #include "bitmap32/Bmp32.h"
 #include "platform/vcl/Clipbrd.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/FormReader.h"
 #include "platform/vcl/FormTesting.h"
+#include "platform/vcl/Metafile.h"
 #include "platform/vcl/Resources.h"
 #include "tests/support/TestSupport.h"
 
@@ -125,6 +126,47 @@ TEST(PlatformPictures, BitmapResourcesByNameAndByNumber) {
     // A failed load leaves the bitmap as it was.
     EXPECT_EQ(b.Width(), 5);
     EXPECT_EQ(b.GetPixel(0, 0), 0xFF0000FFu);
+}
+
+TEST(PlatformPictures, MetafileAlphaFromWhereItDraws) {
+    // 3 x 2: red over the top left two pixels, white at the top right, one blue pixel at the bottom
+    // right, the rest never touched.
+    TMetafile metafile;
+    metafile.SetWidth(3);
+    metafile.SetHeight(2);
+    {
+        TMetafileCanvas canvas(&metafile, nullptr);
+        canvas.Brush()->SetColor(clRed);
+        canvas.FillRect(Rect(0, 0, 2, 1));
+        canvas.Brush()->SetColor(clWhite);
+        canvas.FillRect(Rect(2, 0, 3, 1));
+        canvas.SetPixels(2, 1, clBlue);
+    }
+    TPicture picture;
+    picture.SetGraphic(&metafile);
+
+    struct {
+        const char* source;
+        const TPersistent* from;
+        std::vector<TColor32> pixels; // top row first
+    } const cases[] = {
+        // Held by a picture: opaque where the drawing is, transparent white elsewhere.
+        {"picture", &picture, {0xFFFF0000, 0xFFFF0000, 0xFFFFFFFF, 0x00FFFFFF, 0x00FFFFFF, 0xFF0000FF}},
+        // On its own, like any graphic: drawn over what the bitmap held, then all opaque.
+        {"metafile", &metafile, {0xFFFF0000, 0xFFFF0000, 0xFFFFFFFF, 0xFF00FF00, 0xFF00FF00, 0xFF0000FF}},
+    };
+    for (const auto& c : cases) {
+        TBitmap32 b;
+        b.SetSize(3, 2);
+        b.Clear(0x8000FF00);
+        int changes = 0;
+        b.OnChange = [&](TObject*) { ++changes; };
+        b.Assign(c.from);
+        EXPECT_EQ(changes, 1) << c.source;
+        ASSERT_EQ(b.Width(), 3) << c.source;
+        ASSERT_EQ(b.Height(), 2) << c.source;
+        EXPECT_EQ(std::vector<TColor32>(b.Bits(), b.Bits() + 6), c.pixels) << c.source;
+    }
 }
 
 TEST(PlatformPictures, SizeFromAControl) {
