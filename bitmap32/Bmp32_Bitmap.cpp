@@ -16,6 +16,8 @@ namespace Bmp32 {
 
 TBitmap32::TBitmap32() : FFont(std::make_unique<TFont>()) {
     FFont->OnChange = TNotifyEvent(this, &TBitmap32::FontChanged);
+    // Whoever holds the bitmap's lock keeps the font from changing under its text.
+    FFont->SetOwnerCriticalSection(&FLock);
     // The resampler installs itself through SetResampler.
     new TNearestResampler(this);
 }
@@ -28,7 +30,7 @@ TBitmap32::~TBitmap32() {
         SetSize(0, 0);
     } catch (...) {
     }
-    FFont->OnChange = nullptr;
+    FFont.reset();
     delete FResampler;
     FResampler = nullptr;
     Unlock();

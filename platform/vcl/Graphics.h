@@ -89,13 +89,22 @@ enum TBrushStyle {
     bsDiagCross
 };
 
+struct CRITICAL_SECTION;
+
 // Base of pens, brushes and fonts: change notification.
 class TGraphicsObject : public TPersistent {
 public:
     TNotifyEvent OnChange;
+    // A lock the owner shares (none at first). A font holds it while it changes, OnChange included,
+    // and while it makes its handle, so that the owner's lock keeps other threads from changing it.
+    CRITICAL_SECTION* OwnerCriticalSection() const { return ownerLock_; }
+    void SetOwnerCriticalSection(CRITICAL_SECTION* lock) { ownerLock_ = lock; }
 
 protected:
     void Changed();
+
+private:
+    CRITICAL_SECTION* ownerLock_ = nullptr;
 };
 
 class TPen : public TGraphicsObject {

@@ -1,4 +1,5 @@
 // Pens, brushes and fonts.
+#include "platform/core/Threads.h"
 #include "platform/vcl/FontMap.h"
 #include "platform/vcl/Graphics.h"
 
@@ -9,6 +10,26 @@
 void TGraphicsObject::Changed() {
     if (OnChange) OnChange(this);
 }
+
+namespace {
+
+// The owner's lock, when there is one, for the length of one change.
+class TOwnerLock {
+public:
+    explicit TOwnerLock(CRITICAL_SECTION* lock) : lock_(lock) {
+        if (lock_) EnterCriticalSection(lock_);
+    }
+    ~TOwnerLock() {
+        if (lock_) LeaveCriticalSection(lock_);
+    }
+    TOwnerLock(const TOwnerLock&) = delete;
+    TOwnerLock& operator=(const TOwnerLock&) = delete;
+
+private:
+    CRITICAL_SECTION* lock_;
+};
+
+} // namespace
 
 // ---- TPen ----
 
@@ -119,6 +140,7 @@ void TFont::Modified() {
 }
 
 void TFont::SetName(const TFontName& name) {
+    TOwnerLock lock(OwnerCriticalSection());
     if (name.empty() || name_ == name) return;
     name_ = name;
     Modified();
@@ -134,30 +156,35 @@ void TFont::SetSize(int points) {
 }
 
 void TFont::SetHeight(int pixels) {
+    TOwnerLock lock(OwnerCriticalSection());
     if (height_ == pixels) return;
     height_ = pixels;
     Modified();
 }
 
 void TFont::SetStyle(TFontStyles style) {
+    TOwnerLock lock(OwnerCriticalSection());
     if (style_ == style) return;
     style_ = style;
     Modified();
 }
 
 void TFont::SetColor(TColor color) {
+    TOwnerLock lock(OwnerCriticalSection());
     if (color_ == color) return;
     color_ = color;
     Changed(); // the face is unchanged: the handle stays
 }
 
 void TFont::SetCharset(TFontCharset charset) {
+    TOwnerLock lock(OwnerCriticalSection());
     if (charset_ == charset) return;
     charset_ = charset;
     Modified();
 }
 
 void TFont::SetPitch(TFontPitch pitch) {
+    TOwnerLock lock(OwnerCriticalSection());
     if (pitch_ == pitch) return;
     pitch_ = pitch;
     Modified();
@@ -183,6 +210,7 @@ LOGFONT TFont::LogFont() const {
 }
 
 HFONT TFont::Handle() {
+    TOwnerLock lock(OwnerCriticalSection());
     if (!handle_) {
         const LOGFONT lf = LogFont();
         handle_ = CreateFontIndirect(&lf);
@@ -191,6 +219,7 @@ HFONT TFont::Handle() {
 }
 
 void TFont::SetHandle(HFONT font) {
+    TOwnerLock lock(OwnerCriticalSection());
     LOGFONT lf;
     if (GetObject(font, sizeof lf, &lf) == 0) return;
     name_ = lf.lfFaceName;
@@ -213,6 +242,7 @@ void TFont::Assign(const TPersistent* source) {
         TPersistent::Assign(source);
         return;
     }
+    TOwnerLock lock(OwnerCriticalSection());
     name_ = font->name_;
     height_ = font->height_;
     style_ = font->style_;

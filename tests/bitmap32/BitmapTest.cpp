@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <future>
 #include <vector>
 
 namespace {
@@ -281,6 +282,37 @@ TEST(Bitmap, NearestSamplingRoundsHalfToEven) {
     EXPECT_EQ(r->GetSampleInt(-1, 7), 15u);
     r->FinalizeSampling();
     EXPECT_EQ(r->GetSampleBounds(), (TRect{0, 0, 6, 6}));
+}
+
+TEST(Bitmap, FontSharesTheBitmapsLock) {
+    TBitmap32 b;
+    CRITICAL_SECTION* lock = b.Font()->OwnerCriticalSection();
+    ASSERT_NE(lock, nullptr);
+    // Whether a thread other than this one could take the lock now.
+    const auto freeForOthers = [lock] {
+        return std::async(std::launch::async,
+                          [lock] {
+                              if (!TryEnterCriticalSection(lock)) return false;
+                              LeaveCriticalSection(lock);
+                              return true;
+                          })
+            .get();
+    };
+    EXPECT_TRUE(freeForOthers());
+    b.Lock();
+    EXPECT_FALSE(freeForOthers());
+    b.Unlock();
+
+    // A change of the font holds it until the bitmap has heard of the change.
+    bool heldWhileChanging = false;
+    const TNotifyEvent fontChanged = b.Font()->OnChange;
+    b.Font()->OnChange = [&](TObject* sender) {
+        heldWhileChanging = !freeForOthers();
+        fontChanged(sender);
+    };
+    b.Font()->SetSize(20);
+    EXPECT_TRUE(heldWhileChanging);
+    EXPECT_TRUE(freeForOthers());
 }
 
 // A sampler overriding neither the fixed nor the float sampler raises instead of recursing.
