@@ -63,7 +63,7 @@ TInstanceClaim TInstanceGuard::Claim(const std::string& programFolder, int answe
         bool asked = false;
         QByteArray answer;
         // The running copy may be this process's own loop (tests): the wait handles messages.
-        while (!deadline.hasExpired() && !answer.endsWith('\n')) {
+        while (!deadline.hasExpired() && !answer.endsWith('\n') && answer.size() <= kRaised.size()) {
             if (!asked && socket.state() == QLocalSocket::ConnectedState) {
                 socket.write(kRaise.data(), kRaise.size());
                 asked = true;
@@ -86,7 +86,11 @@ TInstanceClaim TInstanceGuard::Claim(const std::string& programFolder, int answe
         while (QLocalSocket* peer = raw->nextPendingConnection()) {
             QObject::connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
             QObject::connect(peer, &QLocalSocket::readyRead, peer, [peer] {
-                if (!peer->canReadLine()) return;
+                // The one request is short; anything longer is no copy of this program.
+                if (!peer->canReadLine()) {
+                    if (peer->bytesAvailable() > kRaise.size()) peer->disconnectFromServer();
+                    return;
+                }
                 if (peer->readLine() != kRaise.toByteArray()) {
                     peer->disconnectFromServer();
                     return;
