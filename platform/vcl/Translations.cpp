@@ -30,12 +30,16 @@ const char* ToolkitLanguage(LANGID language) {
 } // namespace
 
 void LoadToolkitTranslations(LANGID language) {
-    static std::unique_ptr<QTranslator> loaded;
+    // Kept to the end of the process, as the application object is.
+    static QTranslator* loaded = nullptr;
     static const char* loadedName = nullptr;
     const char* name = ToolkitLanguage(language);
-    if (loaded && name == loadedName) return;
-    if (loaded) QCoreApplication::removeTranslator(loaded.get());
-    loaded.reset();
+    if (name == loadedName) return;
+    if (loaded != nullptr) {
+        QCoreApplication::removeTranslator(loaded);
+        delete loaded;
+        loaded = nullptr;
+    }
     loadedName = nullptr;
     if (name == nullptr) return;
     auto translator = std::make_unique<QTranslator>();
@@ -46,7 +50,7 @@ void LoadToolkitTranslations(LANGID language) {
         return;
     }
     QCoreApplication::installTranslator(translator.get());
-    loaded = std::move(translator);
+    loaded = translator.release();
     loadedName = name;
 }
 

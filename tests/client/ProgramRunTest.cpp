@@ -93,7 +93,6 @@ TEST(ProgramRun, TheCommandLine) {
     };
     const Case cases[] = {
         {{"--help"}, "1033", 0, "Usage: harbek [options]\nDesktop client for vehicle video recorders"},
-        {{"-h"}, "1033", 0, "Usage: harbek [options]\n"},
         {{"--help"}, "3082", 0, "Uso: harbek [opciones]\n"},
         {{"--version"}, "1033", 0, "harbek " HARBEK_PROJECT_VERSION "\n"},
         {{"-v", "--frobnicate"}, "1033", 0, "harbek " HARBEK_PROJECT_VERSION "\n"},
