@@ -26,10 +26,14 @@ DEB_PACKAGES := build-essential cmake ninja-build pkg-config git clang libclang-
 DEB_PACKAGES += fonts-dejavu-core fonts-liberation fonts-ipafont-gothic fonts-nanum fonts-urw-base35
 # The real display of the end-to-end tests: the X server, its pointer and keyboard, its pictures.
 DEB_PACKAGES += xvfb xauth xdotool imagemagick
+# The end-to-end roads' own requests to the X server, as a window manager sends them.
+DEB_PACKAGES += libx11-dev
 # The map window: the browser engine and the map library its page loads.
 DEB_PACKAGES += qt6-webengine-dev libjs-leaflet
 # The recorder disk: showing its folder, and the file system and zones its tests need.
 DEB_PACKAGES += xdg-utils e2fsprogs tzdata
+# The toolkit's own texts (standard buttons, file dialogs) in Japanese, Korean and Spanish.
+DEB_PACKAGES += qt6-translations-l10n
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 

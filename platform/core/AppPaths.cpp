@@ -28,11 +28,13 @@ std::string XdgFolder(const char* variable, const char* fallbackUnderHome) {
     return IncludeTrailingPathDelimiter(base) + "harbek/";
 }
 
-bool UsableExecutableFolder(const std::string& folder) {
-    return !folder.empty() && ::access(folder.c_str(), W_OK) == 0 && DirectoryExists(folder + "resources");
-}
-
 } // namespace
+
+bool IsBuildTreeFolder(const std::string& folder) {
+    if (folder.empty()) return false;
+    const std::string path = IncludeTrailingPathDelimiter(folder);
+    return FileExists(path + kBuildTreeMarker) && ::access(path.c_str(), W_OK) == 0;
+}
 
 std::string HomeFolder() {
     std::string home = Env("HOME");
@@ -57,7 +59,7 @@ std::string ProgramFolder() {
     std::string folder = Env("HARBEK_HOME");
     if (folder.empty()) {
         const std::string exeFolder = ExtractFilePath(ExecutablePath());
-        folder = UsableExecutableFolder(exeFolder) ? exeFolder : XdgFolder("XDG_DATA_HOME", ".local/share");
+        folder = IsBuildTreeFolder(exeFolder) ? exeFolder : XdgFolder("XDG_DATA_HOME", ".local/share");
     }
     folder = IncludeTrailingPathDelimiter(folder);
     ForceDirectories(folder);

@@ -39,6 +39,11 @@ public:
     void RestartClient();
     // Waits up to `ms` for the client to end by itself; its exit status, or -1 while it runs on.
     int WaitClientEnd(int ms);
+    // The client as started: its program, its environment and its process; and the X display.
+    std::string ClientProgram() const { return binary_ + "/client/harbek"; }
+    const testing_support::EnvList& ClientEnvironment() const { return clientEnv_; }
+    pid_t ClientPid() const { return client_.Pid(); }
+    std::string DisplayName() const { return x_.Display(); }
 
     const std::string& Work() const { return work_; }
     std::string Home() const { return work_ + "/home"; }
