@@ -37,6 +37,7 @@ std::string ReplaceQuestion(const TFrmMain& main, const std::vector<std::string>
 } // namespace
 
 void TFrmMain::BtnRecStartClick(TObject*) {
+    if (Activities.RefusesPresses()) return;
     if (PlaySpeed != 1 || PlayForward == 0 || LastTransportKey != kKeyPlay) {
         ShowMessageBox(LoadLangString(50394), LoadLangString(50991), 0);
         return;
@@ -98,6 +99,12 @@ int TFrmMain::MoveFiles(const std::string& source, const std::string& destinatio
 }
 
 void TFrmMain::BtnRecStopClick(TObject*) {
+    // Its folder chooser and the moves would run nested inside the wait.
+    if (Activities.RefusesPresses()) return;
+    StopStreamCopy();
+}
+
+void TFrmMain::StopStreamCopy() {
     if (StreamCopying == 0) return;
     bool finished = true;
     try {
@@ -107,7 +114,7 @@ void TFrmMain::BtnRecStopClick(TObject*) {
     }
     StreamCopyWriter.reset();
     StreamCopying = 0;
-    BtnPauseClick(this);
+    PauseTransport();
     StreamCopyTarget = ProgramFolder;
     TimerDialogPosition->SetEnabled(true);
     if (!finished) {
@@ -120,5 +127,5 @@ void TFrmMain::BtnRecStopClick(TObject*) {
     SetEnabled(true);
     BtnRecStop->Hide();
     BtnRecStart->SetVisible(true);
-    BtnPlayClick(this);
+    PlayTransport();
 }
