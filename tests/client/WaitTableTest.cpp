@@ -322,7 +322,8 @@ protected:
             ASSERT_TRUE(sim.WaitForCommandConnection(false, 3000));
             // A recording of three seconds, playing: its end comes while the connect waits.
             ASSERT_NO_FATAL_FAILURE(StartLocalPlayback(true, 3));
-            port_ = std::to_string(stalled_.Port());
+            stalled_ = std::make_unique<StalledListener>();
+            port_ = std::to_string(stalled_->Port());
             break;
         }
         case TWaitRow::UpgradeDelay:
@@ -628,7 +629,7 @@ protected:
     recsim::RecSim* other_ = nullptr;
     std::unique_ptr<form_testing::ScopedFileAnswer> firmware_;
     // An address that never answers, and the time that passes for a connect to it.
-    StalledListener stalled_;
+    std::unique_ptr<StalledListener> stalled_;
     std::unique_ptr<FakeTick> limitPassed_;
     std::string port_;
     bool fired_ = false;
