@@ -114,26 +114,6 @@ TEST_F(Standing, EveryStepShowsAPictureNotOnItsScreenYet) {
         ASSERT_EQ(shown.size(), before + 1) << (step.next ? "NEXT" : "PREV");
         EXPECT_EQ(shown.back().number, step.number) << (step.next ? "NEXT" : "PREV");
     }
-
-    // Fast reverse, then steps forward; forward, then steps back: each press changes a screen.
-    FrmMain->BtnPlayClick(FrmMain->BtnPlay);
-    Ticks(70);
-    FrmMain->BtnReverseClick(FrmMain->BtnReverse);
-    FrmMain->BtnFastReverseClick(FrmMain->BtnFastReverse);
-    Ticks(3);
-    // Away from the file's ends, where a step has no picture to go to.
-    ASSERT_GT(FrmMain->CurrentIndexPos, 20);
-    ASSERT_LT(FrmMain->CurrentIndexPos, 440);
-    for (const bool next : {true, true, true, false, false, false}) {
-        const std::array<long, 4> before = OnScreens();
-        const int at = FrmMain->CurrentIndexPos;
-        const std::size_t count = shown.size();
-        next ? FrmMain->BtnNextClick(FrmMain->BtnNext) : FrmMain->BtnPrevClick(FrmMain->BtnPrev);
-        ASSERT_EQ(shown.size(), count + 1);
-        const Shown& s = shown.back();
-        EXPECT_NE(static_cast<long>(s.number), before[s.channel - 1]) << "the picture already on screen";
-        EXPECT_TRUE(next ? static_cast<int>(s.number) > at : static_cast<int>(s.number) < at) << s.number;
-    }
 }
 
 TEST_F(Standing, TheEndsPlaybackComesToAreTakenWhileAWaitPumps) {
