@@ -56,7 +56,7 @@ TFrmMain::TFrmMain(TComponent* owner) : TForm(owner) {
 }
 
 TFrmMain::~TFrmMain() {
-    if (VideoReader != nullptr) VideoReader->StopReader();
+    if (VideoReader != nullptr) StopVideoReader();
     if (CliSocket != nullptr) {
         // Closing it below must not run the connection's handlers on a window being taken down.
         CliSocket->OnSessionConnected = nullptr;
@@ -83,8 +83,7 @@ TFrmMain::~TFrmMain() {
     }
     delete JpegImage;
     JpegImage = nullptr;
-    delete VideoReader;
-    VideoReader = nullptr;
+    ReleaseReaders();
     SetupIniFile.reset();
     UnloadG726();
     if (LangModule != nullptr) FreeLibrary(LangModule);

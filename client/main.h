@@ -37,6 +37,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 class CG726Audio;
 class CQelVideoFile;
@@ -592,6 +593,13 @@ public:
     int ClockStartSecond = 0;
     int ClockFrameSlot = 0;
     std::array<int, 4> ScreenIdleCountdown{};
+    // The frame each screen shows, by recording (CQelVideoFile::GetFileKey) and index position; -1 for
+    // none. A step passes over what is on its screen already.
+    struct TScreenFrame {
+        std::size_t file = 0;
+        int pos = -1;
+    };
+    std::array<TScreenFrame, 4> ScreenFrames{};
     PlaybackClockState ForwardClock;
     PlaybackClockState ReverseClock;
     // 0 while the fast button restarts the reader: a click meanwhile is ignored.
@@ -619,6 +627,17 @@ public:
     void BtnLastClick(TObject* sender);
     void BtnBack5Click(TObject* sender);
     void RestartPlayback();
+    // What Pause and Play do, for the program's own callers: only presses are refused while a wait pumps.
+    void PauseTransport();
+    void PlayTransport();
+    // Stops the reader, leaving one that a disk holds to its thread and going on with a new reader
+    // (readers left so are kept until the program ends).
+    void StopVideoReader();
+    std::vector<CQelVideoFile*> RetiredReaders;
+    // At the end: every reader whose thread has ended is freed.
+    void ReleaseReaders();
+    // With the reader stopped: every screen shows its camera's picture at CurrentIndexPos, or none.
+    void ShowStillFrames();
     void PauseClick(TObject* sender);
     void PlayClick(TObject* sender);
     void StepClick(TObject* sender);
@@ -675,6 +694,8 @@ public:
     std::unique_ptr<QelAvFileWriter> StreamCopyWriter;
     void BtnRecStartClick(TObject* sender);
     void BtnRecStopClick(TObject* sender);
+    // What REC STOP does, for the program's own end of a copy.
+    void StopStreamCopy();
     void WriteStreamCopyFrame(const QelFrameRecord& record);
     // 0 when everything in `source` (a folder, "*.*" allowed at its end) now lies in `destination`.
     int MoveFiles(const std::string& source, const std::string& destination);
@@ -803,7 +824,12 @@ private:
     void ShowSecondLabels(DWORD time);
     // One forward tick of the clock while the reader delivers sound but no pictures.
     void RunClockWithoutPictures();
-    void StepRestart(bool forward);
+    // False when the playback ended while the reader refilled its rings: the step stops there.
+    bool StepRestart(bool forward);
+    // A step shows the next frame not on its screen yet, across the end of a file.
+    void StepFrame(bool forward);
+    bool stepShown_ = false;
+    void ForgetScreenFrames();
     // Remote search: the plain buttons leave BtnBack5 as it is.
     void RemotePlay(bool touchBack5);
     void RemotePause(bool touchBack5);

@@ -105,7 +105,7 @@ bool TFrmMain::EndActivities(TWayOut way) {
 
 void TFrmMain::EndLocalPlayback() {
     StopPlaybackClocks();
-    VideoReader->StopReader();
+    StopVideoReader();
     VideoReader->Close();
     Activities.End(TActivity::LocalPlayback);
     PlayState = kPlayStopped;

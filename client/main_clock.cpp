@@ -72,8 +72,10 @@ void TFrmMain::ShowSecondLabels(DWORD time) {
         int& countdown = ScreenIdleCountdown[static_cast<std::size_t>(k)];
         if (countdown == 0) continue;
         // A camera that stopped delivering goes blank once, not on every second after.
-        if (--countdown == 0)
+        if (--countdown == 0) {
             VidScreen[static_cast<std::size_t>(k)]->Picture()->Assign(ImageEmpty->Picture());
+            ScreenFrames[static_cast<std::size_t>(k)] = {};
+        }
     }
 }
 
@@ -120,6 +122,12 @@ void AfterTick(TFrmMain& m, PlaybackClockState& c, SecondChange change, bool ste
     m.LabelSearchTime->SetCaption(text);
 }
 
+// The record's frame is on its screen already.
+bool OnScreen(const TFrmMain& m, const QelFrameRecord& r) {
+    const TFrmMain::TScreenFrame& shown = m.ScreenFrames[static_cast<std::size_t>(ScreenOf(r.channel))];
+    return shown.pos == static_cast<int>(r.indexPos) && shown.file == r.fileKey;
+}
+
 // Shows one video record and hands its slot back to the reader.
 void ShowAndRelease(TFrmMain& m, QelFrameRecord& record) {
     m.ShowVideoRecord(record);
@@ -127,7 +135,9 @@ void ShowAndRelease(TFrmMain& m, QelFrameRecord& record) {
     const std::size_t sideBytes = record.payload2 ? record.payloadLen2 : 0;
     m.ShowFrameOverlay(std::span<const BYTE>(record.payload2.get(), sideBytes), record.channel);
     record.payload2.reset();
-    m.ScreenIdleCountdown[static_cast<std::size_t>(ScreenOf(record.channel))] = 5;
+    const auto screen = static_cast<std::size_t>(ScreenOf(record.channel));
+    m.ScreenIdleCountdown[screen] = 5;
+    m.ScreenFrames[screen] = {record.fileKey, static_cast<int>(record.indexPos)};
     m.CurrentIndexPos = static_cast<int>(record.indexPos);
     m.CurrentIndexCount = static_cast<int>(record.indexCount);
     ++m.FramesShown;
@@ -186,7 +196,13 @@ void TFrmMain::ShowNextFrame(bool step) {
             if (static_cast<int>(r->indexCount) != CurrentIndexCount || v > ClockSecond + 2) c.resync = 1;
             ResyncAt(*this, c, v, s);
             c.timeJump = r->timeJump.load();
-            const bool show = step ? i == 0 : (s <= ClockFrameSlot && v == ClockSecond) || v < ClockSecond;
+            if (step && OnScreen(*this, *r)) {
+                // It shows already: the step goes on to the frame after it.
+                DropOldest(reader, vh, vr, c);
+                if (c.endOfFile != 0) break;
+                continue;
+            }
+            const bool show = step || (s <= ClockFrameSlot && v == ClockSecond) || v < ClockSecond;
             if (!show) break;
             if (c.endOfFile == 0) c.endOfFile = r->lastOfFile.load();
             if (step)
@@ -194,6 +210,7 @@ void TFrmMain::ShowNextFrame(bool step) {
             else if (StreamCopying != 0)
                 WriteStreamCopyFrame(*r);
             ShowAndRelease(*this, *r);
+            stepShown_ = step;
             if (step || c.endOfFile != 0) break;
         }
         ClockFrameSlot += c.speedLatch;
@@ -247,11 +264,18 @@ void TFrmMain::ShowPrevFrame(bool step) {
             if (v < ClockSecond - 2) c.resync = 1;
             ResyncAt(*this, c, v, s);
             c.timeJump = r->timeJump.load();
-            const bool show = step ? i == 0 : (s >= ClockFrameSlot && v == ClockSecond) || v > ClockSecond;
+            if (step && OnScreen(*this, *r)) {
+                // It shows already: the step goes on to the frame after it.
+                DropOldest(reader, vh, vr, c);
+                if (c.endOfFile != 0) break;
+                continue;
+            }
+            const bool show = step || (s >= ClockFrameSlot && v == ClockSecond) || v > ClockSecond;
             if (!show) break;
             if (c.endOfFile == 0) c.endOfFile = r->lastOfFile.load();
             if (step) ClockFrameSlot = s;
             ShowAndRelease(*this, *r);
+            stepShown_ = step;
             if (step || c.endOfFile != 0) break;
         }
         ClockFrameSlot -= c.speedLatch;
@@ -279,12 +303,12 @@ void TFrmMain::RunClockWithoutPictures() {
 }
 
 bool TFrmMain::ReopenAtListEnd(bool forward) {
-    CQelVideoFile& reader = *VideoReader;
     // The wait below pumps messages: no tick of this clock may run into the reopening.
     TMMTimer* clock = forward ? MMTimerPlayback : MMTimerReverse;
     const bool running = clock->Enabled();
     clock->SetEnabled(false);
-    reader.StopReader();
+    StopVideoReader();
+    CQelVideoFile& reader = *VideoReader;
     PlayListPos = forward ? 0 : std::max(reader.GetListEnd() - 1, 0);
     reader.SetListPos(PlayListPos);
     SliderSearch->SetKnobPos(forward ? 0 : 1000);
@@ -365,10 +389,10 @@ void TFrmMain::PlaybackEndOfFile(bool forward) {
         if (RepeatPlay != 0 && ReopenAtListEnd(forward)) return;
         if (FolderWalkMode != 0 && ContinueInAdjacentFolder(forward)) return;
         PlayListPos = forward ? std::max(reader.GetListEnd() - 1, 0) : std::max(reader.GetListStart(), 0);
-        // A copy running into the end is ended first: the pause would otherwise be refused for it.
-        if (StreamCopying != 0) BtnRecStopClick(this);
+        // A copy running into the end is ended first.
+        if (StreamCopying != 0) StopStreamCopy();
         SliderSearch->SetKnobPos(forward ? 1000 : 0);
-        BtnPauseClick(this);
+        PauseTransport();
         return;
     }
     // The reader has moved on by itself; once it has stopped, the list may be read again. A file that it
@@ -379,7 +403,7 @@ void TFrmMain::PlaybackEndOfFile(bool forward) {
             PlayListPos -= step;
             ShowMessageBox(LoadLangString(59880) + "\n" + name, LoadLangString(59886), 0);
             SliderSearch->SetKnobPos(forward ? 1000 : 0);
-            BtnPauseClick(this);
+            PauseTransport();
             return;
         }
     }

@@ -86,7 +86,7 @@ void TFrmMain::BtnDetectUsbClick(TObject*) {
 
 void TFrmMain::ReleaseRecorderDisk() {
     // Files open on the disk would keep it busy.
-    VideoReader->StopReader();
+    StopVideoReader();
     VideoReader->Close();
     for (const std::string& error : volumes::UnmountOwnVolumes())
         Trace("ReleaseRecorderDisk", error);
@@ -133,8 +133,8 @@ void TFrmMain::BtnSearchClick(TObject*) {
     BtnRecStop->Hide();
     SetEnabled(false);
     FolderWalkMode = 0;
-    BtnPauseClick(this);
-    VideoReader->StopReader();
+    PauseTransport();
+    StopVideoReader();
     VideoReader->Close();
     std::string dbRoot, avRoot;
     FindQelVolumes(dbRoot, avRoot);

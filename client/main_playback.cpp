@@ -112,8 +112,20 @@ void TFrmMain::StartReaderAtCurrent(bool setStartSecond) {
     VideoReader->WakeReader();
 }
 
+namespace {
+
+// Play waits no longer for the reader's first frames: a disk that gives nothing for so long does not answer.
+constexpr DWORD kRingsLimitMs = 10000;
+
+// The handler ends after the clocks were stopped: nothing runs, so the transport must not claim to play.
+void Halted(TFrmMain& m) {
+    m.PlayState = kPlayStopped;
+    m.PlayPaused = 1;
+}
+
+} // namespace
+
 bool TFrmMain::WaitForRings() {
-    // No time limit: the reader either fills a ring to half or stops (a short file, the end of the list).
     const TWaitEnd end = PumpUntil(
         TActivity::LocalPlayback, Activities,
         [this] {
@@ -123,19 +135,16 @@ bool TFrmMain::WaitForRings() {
             VideoReader->WakeReader();
             return false;
         },
-        kNoLimitMs);
+        kRingsLimitMs);
+    if (end == TWaitEnd::TimedOut) {
+        // The reader gets nothing from the disk: the transport stops there and says why.
+        StopPlaybackClocks();
+        StopVideoReader();
+        Halted(*this);
+        ShowMessageBox(LoadLangString(60600), LoadLangString(59886), 0);
+    }
     return end == TWaitEnd::Done;
 }
-
-namespace {
-
-// The handler ends after the clocks were stopped: nothing runs, so the transport must not claim to play.
-void Halted(TFrmMain& m) {
-    m.PlayState = kPlayStopped;
-    m.PlayPaused = 1;
-}
-
-} // namespace
 
 std::string TFrmMain::GetDbFilePath() {
     DbPlayEntry = VideoReader->GetListItem(0);
@@ -161,13 +170,17 @@ bool TFrmMain::FindNextFileInDb(bool next) {
         return true;
     }
     if (found.knobPos) SliderSearch->SetKnobPos(*found.knobPos);
-    BtnRecStopClick(this);
-    BtnPauseClick(this);
+    StopStreamCopy();
+    PauseTransport();
     return false;
 }
 
 void TFrmMain::BtnPlayClick(TObject*) {
     if (TransportRefused()) return;
+    PlayTransport();
+}
+
+void TFrmMain::PlayTransport() {
     if (RemoteSearchActive()) {
         RemotePlay(true);
         return;
@@ -178,7 +191,7 @@ void TFrmMain::BtnPlayClick(TObject*) {
     PlaySpeed = 1;
     ShowPlaySpeed();
     PlayForward = 1;
-    VideoReader->StopReader();
+    StopVideoReader();
     std::string name;
     if (!ChoosePlaybackFile(name) || !OpenChosenFile(name)) return Halted(*this);
     StartReaderAtCurrent(true);
@@ -201,7 +214,7 @@ void TFrmMain::BtnReverseClick(TObject*) {
     ShowPlaySpeed();
     ClockFrameSlot = 30;
     PlayForward = 0;
-    VideoReader->StopReader();
+    StopVideoReader();
     std::string name;
     if (!ChoosePlaybackFile(name) || !OpenChosenFile(name)) return Halted(*this);
     StartReaderAtCurrent(true);
@@ -215,6 +228,10 @@ void TFrmMain::BtnReverseClick(TObject*) {
 
 void TFrmMain::BtnPauseClick(TObject*) {
     if (TransportRefused()) return;
+    PauseTransport();
+}
+
+void TFrmMain::PauseTransport() {
     if (RemoteSearchActive()) {
         RemotePause(true);
         return;
@@ -242,7 +259,7 @@ void TFrmMain::BtnStopClick(TObject*) {
     PlaySpeed = 1;
     ShowPlaySpeed();
     ClockFrameSlot = 1;
-    VideoReader->StopReader();
+    StopVideoReader();
     std::string name;
     if (!ChoosePlaybackFile(name) || !OpenChosenFile(name)) return Halted(*this);
     if (VideoReader->SeekFirstFrame()) {
@@ -250,6 +267,7 @@ void TFrmMain::BtnStopClick(TObject*) {
         CurrentIndexCount = VideoReader->GetIndexCount();
         ShowPositionTexts(VideoReader->GetFrameTime());
         if (CurrentIndexPos == 0) SliderSearch->SetKnobPos(0);
+        ShowStillFrames();
     }
     LastTransportKey = kKeyStop;
     PlayPaused = 1;
@@ -263,7 +281,7 @@ void TFrmMain::BtnStopClick(TObject*) {
 
 void TFrmMain::RestartPlayback() {
     StopPlaybackClocks();
-    VideoReader->StopReader();
+    StopVideoReader();
     std::string name;
     if (!ChoosePlaybackFile(name) || !OpenChosenFile(name)) return Halted(*this);
     StartReaderAtCurrent(true);
@@ -303,23 +321,23 @@ void TFrmMain::BtnFastReverseClick(TObject*) {
     LastTransportKey = kKeyFastReverse;
 }
 
-void TFrmMain::StepRestart(bool forward) {
+bool TFrmMain::StepRestart(bool forward) {
     StopPlaybackClocks();
     const bool running = PlayForward == (forward ? 1 : 0) && PlaySpeed == 1 &&
                          VideoReader->VideoHead().count.load() > 0 && VideoReader->IsReaderRunning();
-    if (running) return;
+    if (running) return true;
     PlaySpeed = 1;
     ShowPlaySpeed();
     PlayForward = forward ? 1 : 0;
-    VideoReader->StopReader();
+    StopVideoReader();
     std::string name;
-    if (!ChoosePlaybackFile(name)) return;
+    if (!ChoosePlaybackFile(name)) return true;
     const bool atEdge = forward ? CurrentIndexPos + 1 == CurrentIndexCount : CurrentIndexPos == 0;
-    if (!OpenChosenFile(name, atEdge)) return;
+    if (!OpenChosenFile(name, atEdge)) return true;
     StartReaderAtCurrent(false);
-    if (!WaitForRings()) return;
-    // At the edge of the file the first record is the frame on screen again; the extra step crosses it.
-    if (atEdge) forward ? ShowNextFrame(true) : ShowPrevFrame(true);
+    // At the edge of the file the first record is the frame on screen again: the step passes over it
+    // into the next file.
+    return WaitForRings();
 }
 
 void TFrmMain::BtnNextClick(TObject*) {
@@ -328,11 +346,11 @@ void TFrmMain::BtnNextClick(TObject*) {
         RemoteStep(true);
         return;
     }
-    if (PlaybackFileOpen()) StepRestart(true);
+    if (PlaybackFileOpen() && !StepRestart(true)) return;
     PlaySpeed = 1;
     ShowPlaySpeed();
     PlayForward = 1;
-    ShowNextFrame(true);
+    StepFrame(true);
     PlayPaused = 1;
     LastTransportKey = kKeyNext;
     PlayState = kPlayStopped;
@@ -341,11 +359,11 @@ void TFrmMain::BtnNextClick(TObject*) {
 void TFrmMain::BtnPrevClick(TObject*) {
     if (TransportRefused()) return;
     if (RemoteSearchActive()) return;
-    if (PlaybackFileOpen()) StepRestart(false);
+    if (PlaybackFileOpen() && !StepRestart(false)) return;
     PlaySpeed = 1;
     ShowPlaySpeed();
     PlayForward = 0;
-    ShowPrevFrame(true);
+    StepFrame(false);
     PlayPaused = 1;
     LastTransportKey = kKeyPrev;
     PlayState = kPlayStopped;

@@ -37,6 +37,7 @@ std::string ReplaceQuestion(const TFrmMain& main, const std::vector<std::string>
 } // namespace
 
 void TFrmMain::BtnRecStartClick(TObject*) {
+    if (Activities.RefusesPresses()) return;
     if (PlaySpeed != 1 || PlayForward == 0 || LastTransportKey != kKeyPlay) {
         ShowMessageBox(LoadLangString(50394), LoadLangString(50991), 0);
         return;
@@ -110,9 +111,15 @@ bool TFrmMain::FinishStreamCopyFile() {
 }
 
 void TFrmMain::BtnRecStopClick(TObject*) {
+    // Its folder chooser and the moves would run nested inside the wait.
+    if (Activities.RefusesPresses()) return;
+    StopStreamCopy();
+}
+
+void TFrmMain::StopStreamCopy() {
     if (StreamCopying == 0) return;
     const bool finished = FinishStreamCopyFile();
-    BtnPauseClick(this);
+    PauseTransport();
     StreamCopyTarget = ChooserStartFolder(TChooser::StreamCopy);
     TimerDialogPosition->SetEnabled(true);
     if (!finished) {
@@ -126,5 +133,5 @@ void TFrmMain::BtnRecStopClick(TObject*) {
     SetEnabled(true);
     BtnRecStop->Hide();
     BtnRecStart->SetVisible(true);
-    BtnPlayClick(this);
+    PlayTransport();
 }

@@ -38,15 +38,17 @@ void TFrmMain::OpenPlaybackFile(const std::string& name) {
     HideScreenMarks();
     // The reader must not read the old file while the new one is opened.
     StopPlaybackClocks();
-    VideoReader->StopReader();
+    StopVideoReader();
     if (PlayState != kPlayStopped) {
         PlayState = kPlayStopped;
         PlayPaused = 1;
         LastTransportKey = kKeyPause;
     }
     bool indexed = false;
+    bool opened = false;
     try {
         indexed = VideoReader->Open(name);
+        opened = true;
     } catch (const Exception&) {
         Activities.End(TActivity::LocalPlayback);
         CurrentIndexPos = 0;
@@ -54,11 +56,18 @@ void TFrmMain::OpenPlaybackFile(const std::string& name) {
         VideoReader->Close();
         ShowMessageBox(LoadLangString(59866), LoadLangString(59886), 0);
     }
+    // Not one frame in it (its index and a scan found none): the user is told, not left before black
+    // screens, and the transport has nothing to play.
+    if (opened && !indexed && !VideoReader->SeekFirstFrame()) {
+        Activities.End(TActivity::LocalPlayback);
+        ShowMessageBox(LoadLangString(60601) + "\n" + name, LoadLangString(59886), 0);
+    }
     if (indexed && VideoReader->SeekFirstFrame()) {
         for (int k = 0; k < 4; ++k) {
             CameraLabel(k)->SetCaption("");
             VidScreen[static_cast<std::size_t>(k)]->Picture()->Assign(ImageEmpty->Picture());
         }
+        ForgetScreenFrames();
         // The readings of the recording before do not belong over this one's blank screens.
         ClearOverlayTexts();
         Sleep(0);
@@ -87,6 +96,8 @@ void TFrmMain::OpenPlaybackFile(const std::string& name) {
         for (TBmButton* button : {BtnPlay, BtnPause, BtnStop, BtnNext})
             EnableSkinButton(button, true);
         SliderSearch->SetKnobPos(KnobOfIndex(CurrentIndexPos, CurrentIndexCount));
+        // The time shown is the first frame's: so are the pictures.
+        ShowStillFrames();
     }
     const bool hasIndex = VideoReader->GetIndexCount() != 0;
     // The knob moves only while the slider takes input.
@@ -101,6 +112,7 @@ void TFrmMain::ResetScreens() {
         CameraLabel(k)->SetCaption("");
     ClearOverlayTexts();
     HideScreenMarks();
+    ForgetScreenFrames();
     Activities.End(TActivity::LocalPlayback);
     FileListShown = 0;
     SliderSearch->SetKnobPos(0);
@@ -144,7 +156,7 @@ void TFrmMain::BtnLastClick(TObject*) {
     StopPlaybackClocks();
     ShowPlaySpeed();
     ClockFrameSlot = 1;
-    VideoReader->StopReader();
+    StopVideoReader();
     const bool nextFile = (LastTransportKey == kKeyLast && PlayPaused != 0) || PlayState == kPlayForward ||
                           PlayState == kPlayFastForward;
     if (nextFile && CurrentIndexPos + 1 == CurrentIndexCount && LocalDbMode == 1) {
@@ -191,6 +203,7 @@ void TFrmMain::BtnLastClick(TObject*) {
     } else {
         PlayState = kPlayStopped;
         PlayPaused = 1;
+        ShowStillFrames();
     }
     ShowPlaySpeed();
     LastTransportKey = kKeyLast;
@@ -207,7 +220,7 @@ void TFrmMain::BtnFirstClick(TObject*) {
     StopPlaybackClocks();
     ShowPlaySpeed();
     ClockFrameSlot = 1;
-    VideoReader->StopReader();
+    StopVideoReader();
     const bool previousFile = (LastTransportKey == kKeyFirst && PlayPaused != 0) ||
                               PlayState == kPlayReverse || PlayState == kPlayFastReverse;
     if (previousFile && CurrentIndexPos == 0 && LocalDbMode == 1) {
@@ -252,6 +265,7 @@ void TFrmMain::BtnFirstClick(TObject*) {
     } else {
         PlayState = kPlayStopped;
         PlayPaused = 1;
+        ShowStillFrames();
     }
     ShowPlaySpeed();
     LastTransportKey = kKeyFirst;
@@ -289,7 +303,7 @@ void TFrmMain::LoadFolderPlayList(const std::string& folder, bool fromStart) {
         // Each step moves the current folder on, so a run of empty folders ends at the tree's edge.
         LoadFolderPlayList(DiskAvRoot + CurrentFolder, fromStart);
     } else {
-        BtnPauseClick(this);
+        PauseTransport();
     }
     SetEnabled(true);
 }
@@ -304,6 +318,7 @@ void TFrmMain::ShowFolderEdge(bool first) {
         ClockSecond = static_cast<int>(t);
         ClockStartSecond = ClockSecond;
     }
+    ShowStillFrames();
     PlayState = kPlayStopped;
     PlayPaused = 1;
     LastTransportKey = first ? kKeyFirst : kKeyLast;

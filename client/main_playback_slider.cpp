@@ -23,7 +23,7 @@ void TFrmMain::SliderSearchMouseDown(TObject*, TMouseButton, TShiftState, int, i
         MMTimerPlayback->SetEnabled(false);
         MMTimerReverse->SetEnabled(false);
         PlaybackSound(false);
-        VideoReader->StopReader();
+        StopVideoReader();
     }
     SliderDragging = 1;
 }
@@ -37,29 +37,41 @@ void TFrmMain::SliderSearchMouseMove(TObject*, TShiftState, int x, int) {
 }
 
 void TFrmMain::SliderSearchMouseUp(TObject*, TMouseButton, TShiftState, int, int) {
-    if (TransportRefused()) return;
+    if (RefusedWhileStreamCopy()) return;
+    // A wait that began after the press takes no restart nested inside it; the drag still ends, paused at
+    // the knob's frame, rather than leave the playback stopped with the knob held.
+    const bool inWait = Activities.RefusesPresses();
+    if (inWait && SliderDragging == 0) return;
     if (PlaybackFileOpen() && SliderSearch->Enabled()) {
-        SetEnabled(false);
         CurrentIndexPos = IndexOfKnob(SliderSearch->KnobPos(), CurrentIndexCount);
-        // Ended meanwhile: whoever ended the playback has put the screens back.
-        if (PumpFor(TActivity::LocalPlayback, Activities, kReleaseSettleMs) != TWaitEnd::TimedOut) {
-            SetEnabled(true);
-            SliderDragging = 0;
-            return;
+        if (!inWait) {
+            SetEnabled(false);
+            // Ended meanwhile: whoever ended the playback has put the screens back.
+            if (PumpFor(TActivity::LocalPlayback, Activities, kReleaseSettleMs) != TWaitEnd::TimedOut) {
+                SetEnabled(true);
+                SliderDragging = 0;
+                return;
+            }
         }
-        if (PlayState != kPlayStopped) {
+        if (PlayState != kPlayStopped && !inWait) {
             RestartPlayback();
         } else {
+            if (PlayState != kPlayStopped) {
+                PlayState = kPlayStopped;
+                PlayPaused = 1;
+                LastTransportKey = kKeyPause;
+            }
             std::string name;
             if (ChoosePlaybackFile(name) && OpenChosenFile(name) && VideoReader->SeekIndex(CurrentIndexPos)) {
                 ClockSecond = static_cast<int>(VideoReader->GetFrameTime());
                 std::string text;
                 FrameTimeToText(VideoReader->GetFrameTime(), text);
                 LabelSearchTime->SetCaption(text);
+                ShowStillFrames();
             }
         }
     }
-    SetEnabled(true);
+    if (!inWait) SetEnabled(true);
     SliderDragging = 0;
 }
 

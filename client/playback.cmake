@@ -7,5 +7,6 @@ target_sources(harbek_client_forms PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/main_playback.cpp
     ${CMAKE_CURRENT_LIST_DIR}/main_playback_copy.cpp
     ${CMAKE_CURRENT_LIST_DIR}/main_playback_files.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/main_playback_reader.cpp
     ${CMAKE_CURRENT_LIST_DIR}/main_playback_remote.cpp
     ${CMAKE_CURRENT_LIST_DIR}/main_playback_slider.cpp)

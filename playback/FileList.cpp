@@ -6,7 +6,10 @@
 #include "playback/FrameIndexScan.h"
 #include "playback/Qelvidfile.h"
 
+#include "formats/QelFrameIndex.h"
+#include "platform/core/Exceptions.h"
 #include "platform/core/FileUtils.h"
+#include "platform/core/StrUtils.h"
 #include "platform/vcl/WinUser.h"
 
 #include <algorithm>
@@ -54,12 +57,20 @@ bool TfrmFileList::EnsureIndex(const std::string& name) {
     const std::int64_t size = FileSize(beside);
     if (size >= 1) {
         // An index that is there but cannot be read is reported, and left as it is.
-        if (std::FILE* f = std::fopen(beside.c_str(), "rb")) {
-            std::fclose(f);
-        } else {
+        std::FILE* f = std::fopen(beside.c_str(), "rb");
+        if (f == nullptr) {
             Box(59880, beside);
+            return true;
         }
-        return true;
+        std::fclose(f);
+        // One that disagrees with its recording is built anew, as a missing one is.
+        std::vector<DWORD> offsets;
+        try {
+            offsets = ReadQelIndexFile(beside);
+        } catch (const Exception&) {
+            offsets.clear();
+        }
+        if (FrameOffsetsFit(folder_ + name, offsets)) return true;
     }
     const std::string temporary = (FrmMain != nullptr ? FrmMain->ProgramFolder : std::string()) + "Temporary";
     ::mkdir(temporary.c_str(), 0777);
@@ -103,6 +114,9 @@ bool TfrmFileList::LoadFolder(const std::string& folder, const std::string& mask
             if (ours) record->End(TActivity::LocalTask);
         }
     } end{record, ours};
+    // The play list holds kPlayListSize recordings: the first of the folder are listed, the rest told.
+    int leftOut = 0;
+    std::string firstLeftOut;
     try {
         for (const std::string& name : names) {
             if (record != nullptr && PumpFor(TActivity::LocalTask, *record, 0) != TWaitEnd::TimedOut) {
@@ -110,6 +124,10 @@ bool TfrmFileList::LoadFolder(const std::string& folder, const std::string& mask
                 return false;
             }
             if (FileSize(folder_ + name) <= 0 || name.size() < kRecordingNameLength) continue;
+            if (fileCount_ == kPlayListSize) {
+                if (leftOut++ == 0) firstLeftOut = name;
+                continue;
+            }
             ++fileCount_;
             lbFileList->Items()->Add(name);
             if (!EnsureIndex(name)) return false;
@@ -121,6 +139,10 @@ bool TfrmFileList::LoadFolder(const std::string& folder, const std::string& mask
     if (FrmMain != nullptr && FrmMain->VideoReader != nullptr)
         for (int i = 0; i < fileCount_; ++i)
             FrmMain->VideoReader->SetListItem(folder_ + lbFileList->Items()->Strings(i), i);
+    if (leftOut > 0 && FrmMain != nullptr)
+        FrmMain->ShowMessageBox(
+            Format(FrmMain->LoadLangString(60602).c_str(), kPlayListSize, leftOut, firstLeftOut.c_str()),
+            FrmMain->LoadLangString(59886), 0);
     return fileCount_ != 0;
 }
 
@@ -150,6 +172,11 @@ void TfrmFileList::ImgFrame1MouseDown(TObject*, TMouseButton button, TShiftState
 void TfrmFileList::lbFileListClick(TObject*) {
     const int row = lbFileList->ItemIndex();
     if (row < 0 || FrmMain == nullptr || FrmMain->VideoReader == nullptr) return;
+    // Opening a file inside a wait would stop the reader the wait is for; the row playing stays chosen.
+    if (FrmMain->Activities.RefusesPresses()) {
+        lbFileList->SetItemIndex(FrmMain->PlayListPos);
+        return;
+    }
     const std::string name = FrmMain->VideoReader->GetListItem(row);
     if (!name.empty() && FileExists(name)) {
         FrmMain->BtnStopClick(FrmMain->BtnStop);

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -39,6 +40,20 @@ bool MatchFrom(const char* name, const char* mask) {
         ++name;
     }
     return *name == '\0';
+}
+
+// The length word of a frame header at `at` whose frame lies inside the file; none when there is none.
+std::optional<DWORD> FrameLengthAt(std::FILE* f, std::uint64_t size, std::uint64_t at) {
+    BYTE head[kFrmHdrSize];
+    if (at + kFrmHdrSize > size || at > 0x7FFFFFFFFFFFull ||
+        ::fseeko(f, static_cast<off_t>(at), SEEK_SET) != 0 ||
+        std::fread(head, 1, sizeof head, f) != sizeof head)
+        return std::nullopt;
+    const DWORD length = GetU32(head + 8);
+    if (GetU32(head) != kFrmHdrStartCode || length < kQelFrameInfoSize || length > kQelAvMaxFrameSize ||
+        at + kFrmHdrSize + length > size)
+        return std::nullopt;
+    return length;
 }
 
 } // namespace
@@ -72,6 +87,23 @@ std::vector<DWORD> ScanFrameOffsets(const std::string& recordingPath) {
         at += kFrmHdrSize + length;
     }
     return offsets;
+}
+
+bool FrameOffsetsFit(const std::string& recordingPath, const std::vector<DWORD>& offsets) {
+    if (offsets.empty() || offsets.size() > kQelFileMaxFrames) return false;
+    for (std::size_t i = 1; i < offsets.size(); ++i)
+        if (std::uint64_t{offsets[i]} < std::uint64_t{offsets[i - 1]} + kFrmHdrSize + kQelFrameInfoSize)
+            return false;
+    FilePtr f(std::fopen(recordingPath.c_str(), "rb"));
+    if (!f || ::fseeko(f.get(), 0, SEEK_END) != 0) return false;
+    const off_t end = ::ftello(f.get());
+    if (end < 0) return false;
+    const auto size = static_cast<std::uint64_t>(end);
+    // A broken frame inside is passed over by playback; the last entry must hold one, or the entries are
+    // not this recording's.
+    const std::optional<DWORD> last = FrameLengthAt(f.get(), size, offsets.back());
+    // An index cut short would hide the frames after its last entry.
+    return last && !FrameLengthAt(f.get(), size, std::uint64_t{offsets.back()} + kFrmHdrSize + *last);
 }
 
 void WriteFrameOffsets(const std::string& indexPath, const std::vector<DWORD>& offsets) {

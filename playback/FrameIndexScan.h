@@ -13,6 +13,11 @@
 // opened and EReadError when it cannot be read.
 std::vector<DWORD> ScanFrameOffsets(const std::string& recordingPath);
 
+// Whether a frame index agrees with its recording: entries that run forward a frame apart at least, a
+// whole frame where the last entry says, and no frame after it. False also when the recording cannot be
+// read.
+bool FrameOffsetsFit(const std::string& recordingPath, const std::vector<DWORD>& offsets);
+
 // Writes the offsets as a flat array of little-endian u32. Raises EFCreateError or EWriteError.
 void WriteFrameOffsets(const std::string& indexPath, const std::vector<DWORD>& offsets);
 

@@ -55,7 +55,7 @@ void TfrmLocalSearch::btnCancelClick(TObject*) {
     if (FrmMain != nullptr) {
         FrmMain->ResetScreens();
         if (FrmMain->VideoReader != nullptr) {
-            FrmMain->VideoReader->StopReader();
+            FrmMain->StopVideoReader();
             FrmMain->VideoReader->Close();
         }
         FrmMain->SetEnabled(true);

@@ -46,6 +46,20 @@ void CQelVideoFile::SetDbChaining(int mode, const std::string& dbFolder, const s
     chainSeq = seq;
 }
 
+void CQelVideoFile::TakePlayListFrom(const CQelVideoFile& other) {
+    // In database chaining entry 1 is the other reader's thread's to write: it stays behind.
+    for (std::size_t i = 0; i < playList.size() && i < other.playList.size(); ++i)
+        if (other.chainMode != 1 || i != 1) playList[i] = other.playList[i];
+    listPos = other.listPos.load();
+    listEnd = other.listEnd.load();
+    listStart = other.listStart.load();
+    chainMode = other.chainMode;
+    dbRoot = other.dbRoot;
+    avRoot = other.avRoot;
+    chainSeq = other.chainSeq.load();
+    searchFilterSource = other.searchFilterSource;
+}
+
 QelSearchFilter CQelVideoFile::SearchFilter() const {
     return searchFilterSource ? searchFilterSource() : QelSearchFilter{};
 }

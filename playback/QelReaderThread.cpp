@@ -38,12 +38,13 @@ void CQelVideoFile::StartReader(int skip, int forward, int third) {
     if (threadHandle == nullptr) running.store(0);
 }
 
-void CQelVideoFile::StopReader() {
+bool CQelVideoFile::StopReader(DWORD limitMs) {
     if (threadHandle != nullptr) {
-        // The thread checks `running` at every wake-up, so it ends within one round.
+        // The thread checks `running` at every wake-up, so it ends within one round, unless a read of a
+        // disk that does not answer holds it: then nothing it uses is touched here.
         running.store(0);
         if (wakeEvent != nullptr) SetEvent(wakeEvent);
-        WaitForSingleObject(threadHandle, INFINITE);
+        if (WaitForSingleObject(threadHandle, limitMs) != WAIT_OBJECT_0) return false;
         CloseHandle(threadHandle);
         threadHandle = nullptr;
     }
@@ -54,6 +55,7 @@ void CQelVideoFile::StopReader() {
     ClearRing(videoHead, videoRing);
     ClearRing(audioHead, audioRing);
     running.store(0);
+    return true;
 }
 
 void CQelVideoFile::WakeReader() {
@@ -91,7 +93,7 @@ DWORD CQelVideoFile::ReaderThreadProc(LPVOID parameter) {
     return 0;
 }
 
-bool CQelVideoFile::QueueFrame(QelRingHead& head, std::vector<QelFrameRecord>& records, bool video) {
+bool CQelVideoFile::FillRecord(QelFrameRecord& record, bool video) {
     const std::size_t pad1 = static_cast<std::size_t>(Pad32(payloadLen1));
     const std::size_t pad2 = static_cast<std::size_t>(Pad32(payloadLen2));
     // Lengths were checked against the frame limit and the file by the step that validated the frame.
@@ -103,30 +105,36 @@ bool CQelVideoFile::QueueFrame(QelRingHead& head, std::vector<QelFrameRecord>& r
         payload2 = LendPayload(static_cast<int>(pad2));
         if (!payload2) return false;
     }
-    QelFrameRecord& slot = records[static_cast<std::size_t>(head.writeIndex)];
-    slot.header = frameHeader;
-    slot.info = frameInfo;
-    slot.time = GetFrameTime();
-    slot.payloadLen1 = payloadLen1;
-    slot.payloadLen2 = payloadLen2;
-    slot.channel = GetFrameChannel();
-    slot.subSecond = GetFrameAttr();
+    record.header = frameHeader;
+    record.info = frameInfo;
+    record.time = GetFrameTime();
+    record.payloadLen1 = payloadLen1;
+    record.payloadLen2 = payloadLen2;
+    record.channel = GetFrameChannel();
+    record.subSecond = GetFrameAttr();
     if (video) {
-        slot.standard = frameInfo[1];
-        slot.width = GetU32(frameInfo.data() + 40);
-        slot.height = GetU32(frameInfo.data() + 44);
-        slot.value = GetU32(frameInfo.data() + 48);
-        slot.framePeriod = slot.standard == QELSTD_PAL ? 40 : 33;
+        record.standard = frameInfo[1];
+        record.width = GetU32(frameInfo.data() + 40);
+        record.height = GetU32(frameInfo.data() + 44);
+        record.value = GetU32(frameInfo.data() + 48);
+        record.framePeriod = record.standard == QELSTD_PAL ? 40 : 33;
     }
-    slot.indexPos = static_cast<DWORD>(indexPos);
-    slot.indexCount = static_cast<DWORD>(indexCount);
+    record.indexPos = static_cast<DWORD>(indexPos);
+    record.indexCount = static_cast<DWORD>(indexCount);
+    record.fileKey = fileKey;
+    record.payload1 = std::move(payload1);
+    record.payload2 = std::move(payload2);
+    return true;
+}
+
+bool CQelVideoFile::QueueFrame(QelRingHead& head, std::vector<QelFrameRecord>& records, bool video) {
+    QelFrameRecord& slot = records[static_cast<std::size_t>(head.writeIndex)];
+    if (!FillRecord(slot, video)) return false;
     // Ordered for the consumer by the raise of `count` that publishes the slot.
     slot.lastOfFile.store(pendingLastOfFile, std::memory_order_relaxed);
     slot.timeJump.store(pendingTimeJump, std::memory_order_relaxed);
     pendingLastOfFile = 0;
     pendingTimeJump = 0;
-    slot.payload1 = std::move(payload1);
-    slot.payload2 = std::move(payload2);
     // The consumer sees the slot only once the round raises `count` (Publish).
     head.writeIndex = (head.writeIndex + 1) % static_cast<int>(records.size());
     return true;

@@ -5,8 +5,10 @@
 #include "platform/core/Exceptions.h"
 #include "platform/core/FileUtils.h"
 #include "platform/core/Registry.h"
+#include "playback/FrameIndexScan.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 
@@ -32,6 +34,12 @@ std::int64_t IndexFileSize(const std::string& path) {
     } catch (const Exception&) {
         return -1;
     }
+}
+
+// The copy of an index that the play-list window builds under Temporary/, by the recording's name.
+std::string TemporaryIndexPath(const std::string& indexName) {
+    const std::size_t keep = std::min(indexName.size(), kIndexCopyNameLength);
+    return ProgramFolder() + "Temporary/" + indexName.substr(indexName.size() - keep);
 }
 
 } // namespace
@@ -112,7 +120,30 @@ bool CQelVideoFile::Open(const std::string& name) {
     readPos = 0;
     window.Forget();
     scanFill = 0;
-    return LoadIndex(name + ".fdx");
+    openName = name;
+    fileKey = std::hash<std::string>{}(name);
+    return LoadCheckedIndex(name);
+}
+
+bool CQelVideoFile::LoadCheckedIndex(const std::string& name) {
+    const std::string beside = name + ".fdx";
+    if (LoadIndex(beside) && FrameOffsetsFit(name, index)) return true;
+    // An index that disagrees with its recording (damaged, cut short, another recording's) is passed
+    // over as a missing one is: the copy built under Temporary/, else the frames found in the file.
+    const bool besideThere = IndexFileSize(beside) > 0;
+    const std::string copy = TemporaryIndexPath(beside);
+    if (!besideThere && !FileExists(copy)) return false;
+    std::vector<DWORD> entries;
+    if (!besideThere || !ReadIndexEntries(copy, entries) || !FrameOffsetsFit(name, entries)) {
+        try {
+            entries = ScanFrameOffsets(name);
+        } catch (const Exception&) {
+            entries.clear();
+        }
+    }
+    index = std::move(entries);
+    indexCount = static_cast<int>(index.size());
+    return indexCount > 0;
 }
 
 int CQelVideoFile::Close() {
@@ -155,8 +186,7 @@ bool CQelVideoFile::LoadIndex(const std::string& name) {
     std::string path = name;
     if (IndexFileSize(name) <= 0) {
         // The play-list window builds missing indexes under Temporary/ by the recording's name.
-        const std::size_t keep = std::min(name.size(), kIndexCopyNameLength);
-        path = ProgramFolder() + "Temporary/" + name.substr(name.size() - keep);
+        path = TemporaryIndexPath(name);
         if (!FileExists(path)) return false;
     }
     std::vector<DWORD> entries;
@@ -166,11 +196,41 @@ bool CQelVideoFile::LoadIndex(const std::string& name) {
     return true;
 }
 
-int CQelVideoFile::FindInIndexFile(const std::string& name, DWORD value) const {
+int CQelVideoFile::FindInIndexFile(const std::string& name, DWORD value) {
     std::vector<DWORD> entries;
-    if (!ReadIndexEntries(name, entries)) return 0;
-    const auto found = std::find(entries.begin(), entries.end(), value);
-    return found == entries.end() ? 0 : static_cast<int>(found - entries.begin());
+    const bool read = ReadIndexEntries(name, entries);
+    // The open recording's time index is believed only while it has an entry for every frame: one cut
+    // short or damaged would start playback at the wrong minute, so the frames' own times are searched.
+    const bool ours = stream && indexCount > 0 && name == openName + ".tdx";
+    if (!ours || (read && static_cast<int>(entries.size()) == indexCount)) {
+        const auto found = std::find(entries.begin(), entries.end(), value);
+        return found == entries.end() ? 0 : static_cast<int>(found - entries.begin());
+    }
+    // Frame times only grow through a recording.
+    int low = 0;
+    int high = indexCount;
+    while (low < high) {
+        const int mid = low + (high - low) / 2;
+        DWORD time = 0;
+        if (!FrameTimeAt(mid, time)) return 0;
+        if (time < value)
+            low = mid + 1;
+        else
+            high = mid;
+    }
+    DWORD time = 0;
+    return low < indexCount && FrameTimeAt(low, time) && time == value ? low : 0;
+}
+
+bool CQelVideoFile::FrameTimeAt(int pos, DWORD& time) {
+    if (!stream || pos < 0 || pos >= indexCount) return false;
+    const std::int64_t at = index[static_cast<std::size_t>(pos)];
+    BYTE head[kFrmHdrSize];
+    if (at + static_cast<std::int64_t>(kFrmHdrSize) > fileSize ||
+        !window.Read(*stream, fileSize, at, head, sizeof head) || GetU32(head) != kFrmHdrStartCode)
+        return false;
+    time = GetU32(head + 4);
+    return true;
 }
 
 void CQelVideoFile::SetIndexCount(int n) {
@@ -361,4 +421,27 @@ bool CQelVideoFile::StepSkipping(bool forward, int skip) {
             return true;
         }
     }
+}
+
+std::array<bool, 4> CQelVideoFile::FramesAround(int pos, std::array<QelFrameRecord, 4>& frames) {
+    std::array<bool, 4> found{};
+    if (!SeekIndex(pos)) return found;
+    pos = indexPos;
+    const std::int64_t second = GetFrameTime();
+    // Back from the position first (what playing up to it shows), then forward from it for the cameras
+    // that have no picture yet: the pictures of one moment.
+    for (const int step : {-1, 1}) {
+        int p = step < 0 ? pos : pos + 1;
+        for (int n = 0; n < kStillSearchFrames && p >= 0 && p < indexCount; ++n, p += step) {
+            // A broken frame is passed over.
+            if (!SeekIndex(p)) continue;
+            if (std::llabs(static_cast<std::int64_t>(GetFrameTime()) - second) > 1) break;
+            const DWORD channel = GetFrameChannel();
+            if (GetFrameKind() != 0 || channel < 1 || channel > 4 || found[channel - 1]) continue;
+            found[channel - 1] = FillRecord(frames[channel - 1], true);
+            if (std::all_of(found.begin(), found.end(), [](bool f) { return f; })) break;
+        }
+    }
+    SeekIndex(pos);
+    return found;
 }

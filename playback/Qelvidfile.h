@@ -35,6 +35,8 @@ inline constexpr int kIndexReadPiece = 512;
 inline constexpr int kMaxSkipFactor = 64;
 // Where the reader waits for a wake-up before it looks at `running` again.
 inline constexpr DWORD kReaderWakeTimeoutMs = 50;
+// How far a still picture looks, each way from its position, for the other cameras' pictures.
+inline constexpr int kStillSearchFrames = 256;
 
 // One frame read ahead: copies of its header and info block, the values the frame clock uses, and its
 // payloads. The consumer frees the payloads it has used (reset) before it moves the read index on.
@@ -54,6 +56,8 @@ struct alignas(64) QelFrameRecord {
     DWORD framePeriod = 0;
     DWORD indexPos = 0;
     DWORD indexCount = 0;
+    // Which recording the frame is of (CQelVideoFile::GetFileKey).
+    std::size_t fileKey = 0;
     // Atomic: in database chaining the reader may mark a record the consumer already holds.
     std::atomic<BYTE> lastOfFile{0};
     std::atomic<BYTE> timeJump{0};
@@ -104,7 +108,8 @@ public:
     // The named index, or its copy in Temporary/ when it is missing or empty.
     bool LoadIndex(const std::string& name);
     // Position of the first entry equal to `value`; 0 when none matches or the file cannot be read.
-    int FindInIndexFile(const std::string& name, DWORD value) const;
+    // For the open recording's own time index that disagrees with its frame index, the frames' times.
+    int FindInIndexFile(const std::string& name, DWORD value);
     int GetIndexCount() const { return indexCount; }
     int GetIndexPos() const { return indexPos; }
     // Counts above the loaded entries are held at what was loaded.
@@ -112,6 +117,8 @@ public:
     void SetIndexPos(int n) { indexPos = n; }
     DWORD GetFileSize() const { return fileSize; }
     DWORD GetFileOffset() const { return fileOffset; }
+    // Tells the recordings apart: the same for every opening of one file.
+    std::size_t GetFileKey() const { return fileKey; }
 
     // --- The current frame ---
 
@@ -150,8 +157,10 @@ public:
 
     // Ends a running reader, then starts a new one from the current frame. `third` is kept only.
     void StartReader(int skip, int forward, int third);
-    // Ends the reader thread if one runs, closes its event and empties both rings.
-    void StopReader();
+    // Ends the reader thread if one runs, closes its event and empties both rings. False when the thread
+    // has not ended within the limit (a read the disk does not answer): it then ends by itself, and this
+    // object must be left to it.
+    bool StopReader(DWORD limitMs = INFINITE);
     bool IsReaderRunning() const { return running.load() != 0; }
     // The consumer's wake-up: the reader reads only after one.
     void WakeReader();
@@ -166,6 +175,11 @@ public:
     QelFrameRecord* OldestRecord(QelRingHead& head, std::vector<QelFrameRecord>& records);
     // Frees the oldest record's payloads and hands its slot back to the reader.
     void ReleaseOldest(QelRingHead& head, std::vector<QelFrameRecord>& records);
+
+    // With the reader stopped: each camera's last picture up to index position `pos` (or, for a camera
+    // with none before it, its first after it), within a second of its time, into frames[channel - 1];
+    // which were found. The file is left at `pos`.
+    std::array<bool, 4> FramesAround(int pos, std::array<QelFrameRecord, 4>& frames);
 
     QelRingHead& VideoHead() { return videoHead; }
     QelRingHead& AudioHead() { return audioHead; }
@@ -190,6 +204,8 @@ public:
     int GetChainSeq() const { return chainSeq; }
     // Leaves the next (or, backwards, previous) recording's full name in entry 1, "" when there is none.
     void FindNextFileInDb();
+    // The play list, its bounds and its chaining, of a reader left to a thread that did not end.
+    void TakePlayListFrom(const CQelVideoFile& other);
     // The main window tells the reader where its search mode, channel and camera come from; without a
     // source every file and channel plays.
     void SetSearchFilterSource(QelSearchFilterSource source) { searchFilterSource = std::move(source); }
@@ -198,6 +214,10 @@ private:
     void ResetFrameState();
     // Reads a whole index file of at most kQelFileMaxFrames entries; false when it cannot.
     static bool ReadIndexEntries(const std::string& path, std::vector<DWORD>& entries);
+    // The frame index of recording `name` as Open takes it: checked against the recording.
+    bool LoadCheckedIndex(const std::string& name);
+    // The time of the frame at index position `pos`, read without moving the current frame.
+    bool FrameTimeAt(int pos, DWORD& time);
     // `count` bytes at readPos, never past fileSize; false when they are not all there.
     bool ReadBytes(BYTE* out, int count);
     // `length` payload bytes at readPos as ReadPayload reads them, lent out of the file window.
@@ -207,6 +227,8 @@ private:
 
     static DWORD ReaderThreadProc(LPVOID parameter);
     void ReaderLoop();
+    // The current frame into a record, its payloads lent; false when they cannot be read.
+    bool FillRecord(QelFrameRecord& record, bool video);
     // Copies the current frame into the next slot of a ring, not yet counted; false when its payloads
     // cannot be read.
     bool QueueFrame(QelRingHead& head, std::vector<QelFrameRecord>& records, bool video);
@@ -231,9 +253,10 @@ private:
     DWORD fileSize = 0;
     int stepSign = 1;
     std::array<int, 4> skipCountdown{1, 1, 1, 1};
-    int listPos = 0;
-    int listEnd = 0;
-    int listStart = 0;
+    // Atomic: a reader left to a thread that did not end still moves them while its list is taken over.
+    std::atomic<int> listPos{0};
+    std::atomic<int> listEnd{0};
+    std::atomic<int> listStart{0};
     std::vector<std::string> playList;
     int framesPerRound = kDefaultFramesPerSecond * kDefaultReadSeconds;
     int ringCapacity = 4 * kDefaultFramesPerSecond * kDefaultReadSeconds;
@@ -259,8 +282,10 @@ private:
     int chainMode = 0;
     std::string avRoot;
     std::string dbRoot;
-    int chainSeq = 0;
+    std::atomic<int> chainSeq{0};
     DWORD lastAudioTime = 0;
+    std::string openName;
+    std::size_t fileKey = 0;
 
     // Kept from run to run: the time of the frame stepped on before, and the flags waiting for the next
     // record taken (a dropped frame passes them on, so no end of file goes unseen).

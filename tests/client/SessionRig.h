@@ -164,12 +164,12 @@ protected:
         return used;
     }
 
-    // A recording of 40 seconds of four cameras with a sound frame each second, opened from this
-    // computer, not yet playing.
-    void OpenLocalRecording() {
+    // A recording of 40 seconds (or as many as asked) of four cameras with a sound frame each second,
+    // opened from this computer, not yet playing.
+    void OpenLocalRecording(int seconds = 40) {
         CQelVideoFile& reader = *FrmMain->VideoReader;
         const recmaker::Made made =
-            recmaker::Write(HomeFile("rec0"), recmaker::Stream(1199178000, 40, 30, 4, true), 1);
+            recmaker::Write(HomeFile("rec0"), recmaker::Stream(1199178000, seconds, 30, 4, true), 1);
         reader.SetListItem(made.path, 0);
         reader.SetListStart(0);
         reader.SetListEnd(1);
@@ -180,8 +180,8 @@ protected:
     }
 
     // The same recording playing.
-    void StartLocalPlayback(bool withSound) {
-        ASSERT_NO_FATAL_FAILURE(OpenLocalRecording());
+    void StartLocalPlayback(bool withSound, int seconds = 40) {
+        ASSERT_NO_FATAL_FAILURE(OpenLocalRecording(seconds));
         FrmMain->BtnPlayClick(FrmMain->BtnPlay);
         ASSERT_EQ(FrmMain->PlayState, kPlayForward);
         // Twice the speed: the clock runs on and the sound is off.

@@ -63,6 +63,9 @@ enum class TWaitRow {
     DetectOpener,     // the detect button's wait for the desktop's opener of the disk's folder (local task)
     PlayRings,        // Play's wait for the reader to fill its rings (local playback)
     ApplySend,        // the setup menu's OK, config.ini's own sends, the recorder not reading (setup pass)
+    ConnectNoAnswer,  // a connect never answered while a local recording plays to its end (the link)
+    PlayRingsList,    // Play's wait for the rings, the play list's other row clicked (local playback)
+    PlayRingsRecord,  // Play's wait for the rings, REC START and REC STOP pressed (local playback)
 };
 
 enum class TEvent {
@@ -86,6 +89,7 @@ inline const TBoxIds kRemoteEnded = {{59878, 59868}};
 inline const TBoxIds kNone = {};
 inline const TBoxIds kBusyAnswer = {{59862, 59868}};
 inline const TBoxIds kMapUnreachable = {{50297, 50298}};
+inline const TBoxIds kCannotConnect = {{59824, 59877}};
 // The upgrade's question whether to send the image, whose text is the image's path.
 inline constexpr int kImagePath = -1;
 inline const TBoxIds kImageQuestion = {{59867, kImagePath}};
@@ -132,5 +136,7 @@ std::optional<bool> HeldAccept(TWaitRow r);
 std::vector<DWORD> Continuation(TWaitRow r);
 // The row's wait is a send's own: the work it serves (nothing when the row's wait is another).
 std::optional<TActivity> SendServes(TWaitRow r);
+// The row's connect is never answered: its limit passes once the event has come.
+bool NeverAnswered(TWaitRow r);
 
 } // namespace client_tests::wait_table

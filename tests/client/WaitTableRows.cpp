@@ -101,6 +101,12 @@ const char* RowName(TWaitRow r) {
         return "play rings";
     case TWaitRow::ApplySend:
         return "apply send";
+    case TWaitRow::ConnectNoAnswer:
+        return "connect no answer";
+    case TWaitRow::PlayRingsList:
+        return "play rings list";
+    case TWaitRow::PlayRingsRecord:
+        return "play rings record";
     }
     return "";
 }
@@ -501,6 +507,16 @@ const std::vector<WaitCell> kCells = {
     {TWaitRow::ApplySend, TEvent::RecorderBusy,     kNone,        kMainOnly, {}, true},
     {TWaitRow::ApplySend, TEvent::PowerButton,      kNone,        {},        {}, false},
     {TWaitRow::ApplySend, TEvent::ConflictingPress, kNone,        kMainOnly, {}, true, {QELFILE_CONFIG}},
+
+    // No recorder answers and none is logged in: nothing of a link can come. The recording ends inside the
+    // wait, paused at its end without its sound; refused, a second CONNECT leaves the first to fail.
+    {TWaitRow::ConnectNoAnswer, TEvent::PowerButton,      kNone,          {},        {}, false},
+    {TWaitRow::ConnectNoAnswer, TEvent::ConflictingPress, kCannotConnect, kMainOnly, {TActivity::LocalPlayback}, false},
+
+    // As Play's wait with the recorder disk button: refused, the other row and the copy buttons leave the
+    // recording playing as Play started it.
+    {TWaitRow::PlayRingsList,   TEvent::ConflictingPress, kNone, kMainOnly, {TActivity::LocalPlayback, TActivity::Sound}, true},
+    {TWaitRow::PlayRingsRecord, TEvent::ConflictingPress, kNone, kMainOnly, {TActivity::LocalPlayback, TActivity::Sound}, true},
 };
 // clang-format on
 
@@ -560,6 +576,9 @@ DWORD HeldCommand(TWaitRow r) {
     case TWaitRow::DetectOpener:
     case TWaitRow::PlayRings:
     case TWaitRow::ApplySend:
+    case TWaitRow::ConnectNoAnswer:
+    case TWaitRow::PlayRingsList:
+    case TWaitRow::PlayRingsRecord:
         return 0;
     case TWaitRow::LiveStatus:
         return NETCMD_CAMERA_INFO;
@@ -665,6 +684,10 @@ std::optional<TActivity> SendServes(TWaitRow r) {
     if (r == TWaitRow::UpgradeSend) return TActivity::Upgrade;
     if (r == TWaitRow::ApplySend) return TActivity::SetupPass;
     return std::nullopt;
+}
+
+bool NeverAnswered(TWaitRow r) {
+    return r == TWaitRow::ConnectNoAnswer;
 }
 
 void PrintTo(const WaitCell& c, std::ostream* out) {

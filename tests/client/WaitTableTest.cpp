@@ -10,7 +10,8 @@
 // through the upgrade's image and the apply's config.ini, each larger than the sockets' buffers can hold
 // (the setup file against a recorder whose receive buffer is small). No row yet: the recorder's events
 // inside Play's wait for the reader's rings, which fill within milliseconds (WaitEndsTest ends that wait
-// through the way out itself). FailedConnect below has a connect the recorder refuses at once.
+// through the way out itself). FailedConnect below has a connect the recorder refuses at once; the
+// table's unanswered connect has one that never completes.
 #include "tests/client/WaitTable.h"
 
 #include "client/LinkNumbers.h"
@@ -296,8 +297,35 @@ protected:
             opener_ = std::make_unique<SlowOpener>();
             break;
         case TWaitRow::PlayRings:
+        case TWaitRow::PlayRingsRecord:
             ASSERT_NO_FATAL_FAILURE(OpenLocalRecording());
             break;
+        case TWaitRow::PlayRingsList: {
+            ASSERT_NO_FATAL_FAILURE(OpenLocalRecording());
+            // A second recording in the play list, its row in the panel's list.
+            const recmaker::Made other =
+                recmaker::Write(HomeFile("rec1"), recmaker::Stream(1199178040, 5, 30, 4, true), 2);
+            FrmMain->VideoReader->SetListItem(other.path, 1);
+            FrmMain->VideoReader->SetListEnd(2);
+            TStrings* rows = frmFileList->lbFileList->Items();
+            rows->Clear();
+            rows->Add("rec0");
+            rows->Add("rec1");
+            frmFileList->lbFileList->SetItemIndex(0);
+            break;
+        }
+        case TWaitRow::ConnectNoAnswer: {
+            {
+                FakeTick tick(1000, 10);
+                FrmMain->BtnDisconnectClick(FrmMain->BtnDisconnect);
+            }
+            ASSERT_TRUE(sim.WaitForCommandConnection(false, 3000));
+            // A recording of three seconds, playing: its end comes while the connect waits.
+            ASSERT_NO_FATAL_FAILURE(StartLocalPlayback(true, 3));
+            stalled_ = std::make_unique<StalledListener>();
+            port_ = std::to_string(stalled_->Port());
+            break;
+        }
         case TWaitRow::UpgradeDelay:
         case TWaitRow::UpgradeCheck:
         case TWaitRow::UpgradeStatus:
@@ -404,7 +432,12 @@ protected:
             FrmMain->BtnDetectUsbClick(FrmMain->BtnDetectUsb);
             break;
         case TWaitRow::PlayRings:
+        case TWaitRow::PlayRingsList:
+        case TWaitRow::PlayRingsRecord:
             FrmMain->BtnPlayClick(FrmMain->BtnPlay);
+            break;
+        case TWaitRow::ConnectNoAnswer:
+            LogIn("127.0.0.1", port_, "1234", 1);
             break;
         case TWaitRow::RemoteRecord:
             FrmMain->BtnRemote_recClick(FrmMain->BtnRemote_rec);
@@ -440,7 +473,13 @@ protected:
             FrmMain->BtnSearchClick(FrmMain->BtnSearch);
         else if (row == TWaitRow::SliderSettle)
             FrmMain->SliderSearchMouseDown(FrmMain->SliderSearch, mbLeft, {}, 0, 0);
-        else if (row == TWaitRow::RecordingOk)
+        else if (row == TWaitRow::PlayRingsList) {
+            frmFileList->lbFileList->SetItemIndex(1);
+            frmFileList->lbFileListClick(frmFileList->lbFileList);
+        } else if (row == TWaitRow::PlayRingsRecord) {
+            FrmMain->BtnRecStartClick(FrmMain->BtnRecStart);
+            FrmMain->BtnRecStopClick(FrmMain->BtnRecStop);
+        } else if (row == TWaitRow::RecordingOk)
             frmRecord2->btnCancelClick(frmRecord2->btnCancel);
         else if (row == TWaitRow::Heartbeat)
             FrmMain->BtnLiveClick(FrmMain->BtnLive);
@@ -448,7 +487,8 @@ protected:
             FrmMain->btnLocal_mClick(FrmMain->btnLocal_m);
         else if (row == TWaitRow::LogInSysinfo || row == TWaitRow::LogInOption ||
                  row == TWaitRow::LogInStatus || row == TWaitRow::LogInPassword ||
-                 row == TWaitRow::LogInCameras || row == TWaitRow::Connect || row == TWaitRow::AvConnect)
+                 row == TWaitRow::LogInCameras || row == TWaitRow::Connect || row == TWaitRow::AvConnect ||
+                 row == TWaitRow::ConnectNoAnswer)
             FrmMain->BtnConnectClick(FrmMain->BtnConnect);
         else
             Press(row);
@@ -496,8 +536,17 @@ protected:
             };
         if (row == TWaitRow::DetectOpener)
             return [] { return FrmMain->Activities.Waited(TActivity::LocalTask); };
-        if (row == TWaitRow::PlayRings)
+        if (row == TWaitRow::PlayRings || row == TWaitRow::PlayRingsList || row == TWaitRow::PlayRingsRecord)
             return [] { return FrmMain->Activities.Waited(TActivity::LocalPlayback); };
+        // The connect pends, and the recording that played when it began has come to its end meanwhile.
+        if (row == TWaitRow::ConnectNoAnswer) {
+            auto playedInside = std::make_shared<bool>(false);
+            return [playedInside] {
+                if (FrmMain->CliSocket->State() != wsConnecting) return false;
+                if (FrmMain->PlayState == kPlayForward) *playedInside = true;
+                return *playedInside && FrmMain->PlayState == kPlayStopped;
+            };
+        }
         // The connect pends: the recorder has let its first packet go unanswered.
         if (row == TWaitRow::FolderScan) return [] { return frmFileList->lbFileList->Items()->Count() > 0; };
         // The release has locked the window for its moment.
@@ -579,6 +628,9 @@ protected:
     // The upload's other recorder.
     recsim::RecSim* other_ = nullptr;
     std::unique_ptr<form_testing::ScopedFileAnswer> firmware_;
+    // An address that never answers, and the time that passes for a connect to it.
+    std::unique_ptr<StalledListener> stalled_;
+    std::unique_ptr<FakeTick> limitPassed_;
     std::string port_;
     bool fired_ = false;
     std::size_t afterEvent_ = 0;
@@ -599,8 +651,9 @@ TEST_P(EveryWait, EndsWithItsWorkAndTheNextLogInWorks) {
     const std::size_t uploadsFrom = sim.Log().Uploads().size();
     WhenReady(Waiting(c.row, sim, from), [&] {
         Fire(c, sim);
-        // The recorder accepts after all.
+        // The recorder accepts after all; or, never answered, the connect's limit passes.
         if (const auto av = HeldAccept(c.row)) sim.HoldAccepts(*av, false);
+        if (NeverAnswered(c.row)) limitPassed_ = std::make_unique<FakeTick>(1000, 10);
         if (const auto serves = SendServes(c.row)) {
             // Where the work goes on (a refused press, an event it outlives), the recorder reads again and
             // the file goes on. Where it ended, the recorder reads nothing until the press has returned,
@@ -644,6 +697,7 @@ TEST_P(EveryWait, EndsWithItsWorkAndTheNextLogInWorks) {
             sim.ReleaseReplies(0);
     });
     Press(c.row);
+    limitPassed_.reset();
     ASSERT_TRUE(fired_) << "the event never came while the wait pumped";
     if (SendServes(c.row)) ReadAgain(sim);
     EXPECT_FALSE(sentOnAfterItsWork_) << "the send's wait pumped on after its work had ended";
@@ -683,11 +737,25 @@ TEST_P(EveryWait, EndsWithItsWorkAndTheNextLogInWorks) {
             kinds.push_back(uploads[i].kind);
         EXPECT_EQ(kinds, c.uploads);
     }
-    if (c.row == TWaitRow::PlayRings && !EndsProgram(c)) {
-        // The refused press left the playback as Play started it.
+    if ((c.row == TWaitRow::PlayRings || c.row == TWaitRow::PlayRingsList ||
+         c.row == TWaitRow::PlayRingsRecord) &&
+        !EndsProgram(c)) {
+        // The refused press left the playback as Play started it: the first recording, not copied.
         EXPECT_TRUE(FrmMain->MMTimerPlayback->Enabled());
         EXPECT_TRUE(FrmMain->VideoReader->IsReaderRunning());
         EXPECT_EQ(FrmMain->PlayState, kPlayForward);
+        EXPECT_EQ(FrmMain->PlayListPos, 0);
+        EXPECT_EQ(FrmMain->StreamCopying, 0);
+        if (c.row == TWaitRow::PlayRingsList) {
+            EXPECT_EQ(frmFileList->lbFileList->ItemIndex(), 0);
+        }
+    }
+    if (c.row == TWaitRow::ConnectNoAnswer && !EndsProgram(c)) {
+        // The end of the recording was taken inside the wait: paused at its end, the clock and sound off.
+        EXPECT_EQ(FrmMain->PlayState, kPlayStopped);
+        EXPECT_EQ(FrmMain->LastTransportKey, kKeyPause);
+        EXPECT_FALSE(FrmMain->MMTimerPlayback->Enabled());
+        EXPECT_EQ(FrmMain->SliderSearch->KnobPos(), 1000);
     }
     if (opener_) {
         // Asked once: a second press was refused, not run beside the first.

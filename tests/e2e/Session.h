@@ -46,6 +46,8 @@ public:
     std::string DisplayName() const { return x_.Display(); }
 
     const std::string& Work() const { return work_; }
+    // The X display of the road, for input the session has no call for.
+    const std::string& Display() const { return x_.Display(); }
     std::string Home() const { return work_ + "/home"; }
     std::string Store() const { return work_ + "/store"; }
     int RecorderPort() const { return port_; }

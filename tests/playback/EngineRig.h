@@ -64,6 +64,8 @@ protected:
         FrmMain->PlayListPos = 0;
         FrmMain->LastTransportKey = kKeyFirst;
         FrmMain->OpenPlaybackFile(made.front().path);
+        // The still picture of the opening is not part of what plays.
+        shown.clear();
     }
 
     // Gives the reader time to fill a ring to half, or to stop.

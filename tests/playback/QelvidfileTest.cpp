@@ -480,7 +480,9 @@ TEST_F(HandMade, IndexFilesOfOddSizes) {
         SCOPED_TRACE(c.what);
         recmaker::WriteIndex(made.path + ".fdx", c.entries, c.extra);
         CQelVideoFile reader;
-        EXPECT_EQ(reader.Open(made.path), c.loads);
+        reader.Open(made.path);
+        // The loader itself: Open would pass over the entries that are not this recording's.
+        EXPECT_EQ(reader.LoadIndex(made.path + ".fdx"), c.loads);
         EXPECT_EQ(reader.GetIndexCount(), c.count);
         if (c.loads) {
             ASSERT_TRUE(reader.SeekIndex(c.count - 1));
@@ -596,7 +598,9 @@ TEST_F(HandMade, BrokenFramesFailTheirSeekWithoutReadingPastTheFile) {
         testing_support::WriteFileBytes(Path("broken"), bytes);
         recmaker::WriteIndex(Path("broken.fdx"), offsets);
         CQelVideoFile reader;
-        ASSERT_TRUE(reader.Open(Path("broken")));
+        reader.Open(Path("broken"));
+        // The index as it was written, even where it disagrees with the file (Open would build another).
+        ASSERT_TRUE(reader.LoadIndex(Path("broken.fdx")));
         ASSERT_TRUE(reader.SeekFirstFrame());
         EXPECT_EQ(reader.StepNext(), c.frame1Valid);
         EXPECT_EQ(reader.GetIndexPos(), 1);

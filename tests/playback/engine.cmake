@@ -7,6 +7,8 @@ if(TARGET harbek_client_forms AND TARGET harbek_recsim)
             ${PROJECT_SOURCE_DIR}/tests/client/LoginRig.cpp
             PlaybackEngineTest.cpp
             PlaybackFilesTest.cpp
+            PlaybackIndexTest.cpp
+            PlaybackStandingTest.cpp
             PlaybackRemoteTest.cpp
             PlaybackCopyTest.cpp
             PlaybackMapTest.cpp
