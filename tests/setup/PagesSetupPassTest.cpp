@@ -15,7 +15,9 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <optional>
 
 namespace setup_test {
@@ -44,6 +46,13 @@ std::vector<DWORD> Requests(const std::vector<DWORD>& all) {
     for (DWORD command : all)
         if (command != 100) out.push_back(command);
     return out;
+}
+
+// An edit of the system page, as a user makes it.
+void EditTitle(const std::string& title) {
+    frmMenu->btnSystemClick(frmMenu->btnSystem);
+    frmSystem->edtTitle->SetText(title);
+    frmSystem->btnOkClick(frmSystem->btnOk);
 }
 
 std::vector<DWORD> FileKindsAsked(RecSim& sim) {
@@ -354,17 +363,6 @@ TEST_F(SetupMenu, ApplyWithoutLinkTellsAndKeepsEverything) {
     EXPECT_NE(ProgramFile("schedule.dat"), "<missing>");
 }
 
-namespace {
-
-// An edit of the system page, as a user makes it.
-void EditTitle(const std::string& title) {
-    frmMenu->btnSystemClick(frmMenu->btnSystem);
-    frmSystem->edtTitle->SetText(title);
-    frmSystem->btnOkClick(frmSystem->btnOk);
-}
-
-} // namespace
-
 TEST_F(SetupMenu, ApplyThatDoesNotGetThroughSaysSoAndKeepsTheEdits) {
     const std::string kept = "\n" + FrmMain->LoadLangString(60112);
     const std::string refused = FrmMain->LoadLangString(60114) + kept;
@@ -415,6 +413,92 @@ TEST_F(SetupMenu, ApplyThatDoesNotGetThroughSaysSoAndKeepsTheEdits) {
         EXPECT_FALSE(frmMenu->Visible());
         EXPECT_FALSE(FrmMain->Activities.Running(TActivity::SetupPass));
         EXPECT_TRUE(Idle());
+        whileBoxUp = nullptr;
+        FrmMain->CliSocket->Close();
+        form_testing::ProcessEvents();
+    }
+}
+
+namespace {
+
+// Runs `fire` in the loop's turn that first finds `ready` true (for at most 20 s).
+void WhenReady(std::function<bool()> ready, std::function<void()> fire,
+               std::chrono::steady_clock::time_point until = std::chrono::steady_clock::now() +
+                                                             std::chrono::seconds(20)) {
+    form_testing::RunLater([ready, fire, until] {
+        if (ready())
+            fire();
+        else if (std::chrono::steady_clock::now() < until)
+            WhenReady(ready, fire, until);
+    });
+}
+
+// Once the recorder holds back `n` replies to uploads, runs `fire` inside the wait.
+void WhenHeld(RecSim& sim, std::size_t n, std::function<void()> fire) {
+    WhenReady([&sim, n] { return sim.HeldReplies(NETCMD_FILE) >= n; }, std::move(fire));
+}
+
+} // namespace
+
+// Each upload takes its own reply. Here one upload's reply is still due when the next upload goes: the
+// recorder refuses the next one, and its refusal comes right behind the late acceptance of the first.
+TEST_F(SetupMenu, ALateReplyToOneUploadIsNotTakenForTheNext) {
+    const struct {
+        const char* name;
+        std::function<void(RecSim&)> leaveAReplyDue;
+    } cases[] = {
+        {"the recording page's OK stopped waiting",
+         [](RecSim&) {
+             frmMenu->btnRecordClick(frmMenu->btnRecord);
+             form_testing::ProcessEvents();
+             {
+                 testing_support::FakeTick tick(1000, 50);
+                 frmRecord2->btnOkClick(frmRecord2->btnOk);
+             }
+             frmRecord2->btnCancelClick(frmRecord2->btnCancel);
+         }},
+        {"the recorder ended the pass during APPLY",
+         [this](RecSim& sim) {
+             AnswerYes();
+             WhenHeld(sim, 1, [&sim] { sim.EndRemoteWork(1); });
+             frmMenu->btnOkClick(frmMenu->btnOk);
+             ASSERT_FALSE(FrmMain->Activities.Running(TActivity::SetupPass));
+             ASSERT_TRUE(LinkUp());
+             FrmMain->btnLive_mClick(FrmMain->btnLive_m);
+             FrmMain->BtnSetupClick(FrmMain->BtnSetup);
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecSim& sim = StartRecorder();
+        LogIn(sim);
+        // SETUP is the live tab's, where the recorder's end of remote work ends the pass.
+        FrmMain->btnLive_mClick(FrmMain->btnLive_m);
+        FrmMain->BtnSetupClick(FrmMain->BtnSetup);
+        sim.HoldReplies(NETCMD_FILE, true);
+        c.leaveAReplyDue(sim);
+        ASSERT_TRUE(frmMenu->Visible());
+        ASSERT_EQ(sim.HeldReplies(NETCMD_FILE), 1u);
+        EditTitle("COACH 7");
+        sim.SetReplyFault(NETCMD_FILE, ReplyResult(0));
+        sim.Log().Clear();
+        seen_.clear();
+        AnswerYes();
+        // The late reply comes alone once APPLY waits; the next upload's own once the client has read it.
+        const std::uint64_t replies = FrmMain->Replies().Count(NETCMD_FILE);
+        WhenReady([] { return FrmMain->Activities.Waited(TActivity::SetupPass); },
+                  [&sim, replies] {
+                      sim.ReleaseFirstReply(NETCMD_FILE);
+                      WhenReady([replies] { return FrmMain->Replies().Count(NETCMD_FILE) > replies; },
+                                [&sim] { sim.ReleaseReplies(NETCMD_FILE); });
+                  });
+        frmMenu->btnOkClick(frmMenu->btnOk);
+        EXPECT_TRUE(sim.Log().Commands(121).empty()) << "applied on the reply to another upload";
+        EXPECT_EQ(Boxes().back(),
+                  (TSeenBox{FrmMain->LoadLangString(59872),
+                            FrmMain->LoadLangString(60114) + "\n" + FrmMain->LoadLangString(60112)}));
+        EXPECT_EQ(*sim.ServedFile(QELFILE_CONFIG), RecorderConfigIni());
+        if (frmMenu->Visible()) frmMenu->btnCancelClick(frmMenu->btnCancel);
         whileBoxUp = nullptr;
         FrmMain->CliSocket->Close();
         form_testing::ProcessEvents();
