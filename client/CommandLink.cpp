@@ -290,6 +290,7 @@ void CCommandLink::NoteFileDone(const TReceivedUnit& unit) {
         replies_.Record(NETCMD_FILE_REQUEST, 1);
     } else {
         FileReceiveFailed = 1;
+        FileStoreFailure = unit.Failure;
     }
     FileFinished(unit);
 }

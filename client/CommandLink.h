@@ -104,6 +104,8 @@ public:
     BYTE FileReceived = 0;
     // The last file announced could not be stored (its bytes were still read past).
     BYTE FileReceiveFailed = 0;
+    // Then the system's reason.
+    std::string FileStoreFailure;
 
     // ---- Receiving ----
     CCommandReceiver Receiver;

@@ -20,6 +20,7 @@
 #include "platform/core/Debug.h"
 #include "platform/core/FileUtils.h"
 #include "platform/core/StrUtils.h"
+#include "platform/core/SysError.h"
 
 using namespace setup_pages;
 
@@ -174,10 +175,18 @@ void TfrmMenu::btnCancelClick(TObject*) {
     const std::string folder = SetupFolder();
     // Without the saved copy there is nothing to restore; the edited file is kept rather than lost.
     if (FileExists(folder + "temp_config.ini")) {
-        if (CopyFile(folder + "temp_config.ini", folder + "config.ini", FALSE))
+        if (CopyFile(folder + "temp_config.ini", folder + "config.ini", FALSE)) {
             DeleteFile(folder + "temp_config.ini");
-        else
-            DebugTrace("TfrmMenu::btnCancelClick", "cannot restore config.ini");
+        } else {
+            // The cancelled edits must never pass for the recorder's settings: the next pass fetches
+            // them again.
+            const std::string why = SysErrorMessage(GetLastError());
+            DeleteFile(folder + "config.ini");
+            RefetchConfig = true;
+            SetupBoxOver(this,
+                         LangText(60500) + "\n" + folder + "config.ini\n" + why + "\n" + LangText(60501),
+                         LangText(59863), 0);
+        }
     }
     setup_unapplied::Forget(folder, Recorder());
     EnableMainWindow(true);

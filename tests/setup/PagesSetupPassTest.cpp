@@ -195,16 +195,45 @@ TEST_F(SetupDownload, AResultAboveTwoGoesOn) {
     EXPECT_EQ(ProgramFile("info.ini"), *sim.ServedFile(QELFILE_INFO));
 }
 
-TEST_F(SetupDownload, AFileThatCannotBeStoredGivesTheBoxAndNoMenu) {
-    RecSim& sim = StartRecorder();
-    LogIn(sim);
-    // A folder where the file should go: the received file cannot take its name.
-    std::filesystem::create_directories(HomeFile("info.ini/inside"));
-    FrmMain->BtnSetupClick(FrmMain->BtnSetup);
-    EXPECT_EQ(Boxes(), (std::vector<TSeenBox>{Box(59863, 59858)}));
-    EXPECT_FALSE(frmMenu->Visible());
-    EXPECT_TRUE(Idle());
-    EXPECT_EQ(ProgramFile("temp_config.ini"), "<missing>");
+// Files that came but could not be kept are not told as files that did not come: the user hears the
+// folder and the system's reason, and nothing half-written stays.
+TEST_F(SetupDownload, FilesThatCannotBeStoredAreToldSo) {
+    const struct {
+        const char* name;
+        std::function<void(SmallDisk*)> harm; // the disk as it is when SETUP is pressed
+        bool mounted;
+        const char* why;
+    } cases[] = {
+        {"a folder where a file goes",
+         [this](SmallDisk*) { std::filesystem::create_directories(HomeFile("info.ini/inside")); }, false,
+         "Is a directory"},
+        {"a full disk", [](SmallDisk* disk) { disk->Fill(); }, true, "No space left on device"},
+        {"a read-only disk", [](SmallDisk* disk) { disk->ReadOnly(true); }, true, "Read-only file system"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecSim& sim = StartRecorder();
+        LogIn(sim);
+        std::optional<SmallDisk> disk;
+        if (c.mounted) {
+            disk.emplace(HomeFile(""));
+            if (!disk->Mounted()) GTEST_SKIP() << disk->Why();
+        }
+        seen_.clear();
+        c.harm(disk ? &*disk : nullptr);
+        FrmMain->BtnSetupClick(FrmMain->BtnSetup);
+        EXPECT_EQ(Boxes(), (std::vector<TSeenBox>{
+                               {FrmMain->LoadLangString(59863),
+                                FrmMain->LoadLangString(60502) + "\n" + HomeFile("") + "\n" + c.why}}));
+        EXPECT_FALSE(frmMenu->Visible());
+        EXPECT_TRUE(Idle());
+        for (const auto& entry : std::filesystem::directory_iterator(HomeFile("")))
+            EXPECT_NE(entry.path().extension(), ".part") << "left half-written: " << entry.path();
+        EXPECT_EQ(ProgramFile("temp_config.ini"), "<missing>");
+        std::filesystem::remove_all(HomeFile("info.ini"));
+        FrmMain->CliSocket->Close();
+        form_testing::ProcessEvents();
+    }
 }
 
 TEST_F(SetupDownload, TempIniColonsBecomeEquals) {
@@ -242,6 +271,60 @@ TEST_F(SetupMenu, CancelRestoresTheReceivedFileByteForByte) {
     EXPECT_EQ(ProgramFile("temp_config.ini"), "<missing>");
     EXPECT_FALSE(frmMenu->Visible());
     EXPECT_TRUE(Idle());
+}
+
+// A CANCEL that cannot put the recorder's file back says so, and the cancelled edit never passes for the
+// recorder's: the next pass fetches the file again, and APPLY sends what the recorder holds.
+TEST_F(SetupMenu, CancelThatCannotRestoreSaysSoAndTheEditNeverPassesForTheRecorders) {
+    const std::string edited = WithKey(RecorderConfigIni(), "27_1_1", "COACH 7");
+    const struct {
+        const char* name;
+        bool readOnly;
+        const char* why;
+        std::string left; // config.ini after CANCEL
+    } cases[] = {
+        {"a full disk", false, "There is not enough space on the disk.", "<missing>"},
+        {"a read-only disk", true, "The media is write protected.", edited},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SmallDisk disk(HomeFile(""));
+        if (!disk.Mounted()) GTEST_SKIP() << disk.Why();
+        RecSim& sim = OpenSetupMenu();
+        ASSERT_TRUE(frmMenu->Visible());
+        EditTitle("COACH 7");
+        c.readOnly ? disk.ReadOnly(true) : disk.Fill();
+        seen_.clear();
+        frmMenu->btnCancelClick(frmMenu->btnCancel);
+        EXPECT_EQ(Boxes(),
+                  (std::vector<TSeenBox>{{FrmMain->LoadLangString(59863),
+                                          FrmMain->LoadLangString(60500) + "\n" + HomeFile("config.ini") +
+                                              "\n" + c.why + "\n" + FrmMain->LoadLangString(60501)}}));
+        EXPECT_FALSE(frmMenu->Visible());
+        EXPECT_TRUE(Idle());
+        EXPECT_EQ(ProgramFile("config.ini"), c.left);
+        // A pass on the disk as it is cannot keep the recorder's file: it says so and shows no menu.
+        seen_.clear();
+        FrmMain->BtnSetupClick(FrmMain->BtnSetup);
+        EXPECT_FALSE(frmMenu->Visible());
+        ASSERT_EQ(Boxes().size(), 1u);
+        EXPECT_EQ(Boxes().front().text.rfind(FrmMain->LoadLangString(60502), 0), 0u) << Boxes().front().text;
+        // The disk mended: the recorder's title again, and the recorder gets its own file back.
+        c.readOnly ? disk.ReadOnly(false) : disk.Free();
+        sim.Log().Clear();
+        seen_.clear();
+        FrmMain->BtnSetupClick(FrmMain->BtnSetup);
+        ASSERT_TRUE(frmMenu->Visible());
+        frmMenu->btnSystemClick(frmMenu->btnSystem);
+        EXPECT_EQ(frmSystem->edtTitle->Text(), "BUS 12");
+        frmSystem->btnCancelClick(frmSystem->btnCancel);
+        AnswerYes();
+        frmMenu->btnOkClick(frmMenu->btnOk);
+        EXPECT_EQ(*sim.ServedFile(QELFILE_CONFIG), RecorderConfigIni());
+        whileBoxUp = nullptr;
+        FrmMain->CliSocket->Close();
+        form_testing::ProcessEvents();
+    }
 }
 
 TEST_F(SetupMenu, ApplyUploadsTheEditedFileThenAsksTheRecorderToApply) {
