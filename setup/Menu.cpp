@@ -173,18 +173,18 @@ void TfrmMenu::btnSaveClick(TObject*) {
 
 void TfrmMenu::btnCancelClick(TObject*) {
     const std::string folder = SetupFolder();
+    const std::string config = folder + "config.ini", copy = folder + "temp_config.ini";
     // Without the saved copy there is nothing to restore; the edited file is kept rather than lost.
-    if (FileExists(folder + "temp_config.ini")) {
-        if (CopyFile(folder + "temp_config.ini", folder + "config.ini", FALSE)) {
-            DeleteFile(folder + "temp_config.ini");
+    if (FileExists(copy)) {
+        if (CopyFile(copy, config, FALSE)) {
+            DeleteFile(copy);
         } else {
             // The cancelled edits must never pass for the recorder's settings: the next pass fetches
             // them again.
             const std::string why = SysErrorMessage(GetLastError());
-            DeleteFile(folder + "config.ini");
+            DeleteFile(config);
             RefetchConfig = true;
-            SetupBoxOver(this,
-                         LangText(60500) + "\n" + folder + "config.ini\n" + why + "\n" + LangText(60501),
+            SetupBoxOver(this, LangText(60500) + "\n" + config + "\n" + why + "\n" + LangText(60501),
                          LangText(59863), 0);
         }
     }
