@@ -79,8 +79,8 @@ public:
     // stops quietly), TimedOut when no reply came in time or over a connection that is not up.
     TWaitEnd LastWaitEnd() const { return lastWaitEnd_; }
     const CReplyBook& Replies() const { return replies_; }
-    // Uploads are told apart by their number: the nth announcement (104) on this link is answered by
-    // the recorder's nth reply to 104, so a late reply to one upload is never taken for the next.
+    // Uploads are numbered in the order of their announcements (104) on this link, and the recorder
+    // answers them in that order: the nth reply to 104 is the nth upload's, however late it comes.
     // The number of the last upload announced.
     std::uint64_t LastUpload() const { return uploadsAnnounced_; }
     // The result of the reply to that upload once it has come. No later upload is announced while one
