@@ -81,6 +81,8 @@ int CCommandLink::SocketSend(const void* buffer, int length, TActivity serves) {
 }
 
 int CCommandLink::SendPacket(const NetMsgPacket& packet) {
+    // Counted in the order they reach the wire, held back or not.
+    if (packet.Type() == NETMSG && packet.Command() == NETCMD_FILE) ++uploadsAnnounced_;
     if (uploadDue_ > 0) {
         // Never between an upload's announcement and its bytes.
         held_.push_back(packet);
@@ -198,6 +200,20 @@ int CCommandLink::SendCommandAndWait(DWORD command, DWORD arg0, DWORD timeoutMs,
     return 1;
 }
 
+std::optional<int> CCommandLink::UploadReply(std::uint64_t upload) const {
+    if (upload == 0 || replies_.Count(NETCMD_FILE) < upload) return std::nullopt;
+    return replies_.Value(NETCMD_FILE);
+}
+
+std::uint64_t CCommandLink::UploadRepliesDue() const {
+    const std::uint64_t replies = replies_.Count(NETCMD_FILE);
+    return uploadsAnnounced_ > replies ? uploadsAnnounced_ - replies : 0;
+}
+
+void CCommandLink::ForgetDueUploadReplies() {
+    uploadsAnnounced_ = replies_.Count(NETCMD_FILE);
+}
+
 // ---- Receiving ----
 
 void CCommandLink::NoteReply(const NetMsgPacket& reply) {
@@ -274,6 +290,7 @@ void CCommandLink::NoteFileDone(const TReceivedUnit& unit) {
         replies_.Record(NETCMD_FILE_REQUEST, 1);
     } else {
         FileReceiveFailed = 1;
+        FileStoreFailure = unit.Failure;
     }
     FileFinished(unit);
 }
@@ -286,4 +303,6 @@ void CCommandLink::ResetLink() {
     PendingSendBytes = 0;
     uploadDue_ = 0;
     held_.clear();
+    // Replies owed on the connection that ended never come on the next.
+    ForgetDueUploadReplies();
 }

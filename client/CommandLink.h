@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -78,6 +79,17 @@ public:
     // stops quietly), TimedOut when no reply came in time or over a connection that is not up.
     TWaitEnd LastWaitEnd() const { return lastWaitEnd_; }
     const CReplyBook& Replies() const { return replies_; }
+    // Uploads are numbered in the order of their announcements (104) on this link, and the recorder
+    // answers them in that order: the nth reply to 104 is the nth upload's, however late it comes.
+    // The number of the last upload announced.
+    std::uint64_t LastUpload() const { return uploadsAnnounced_; }
+    // The result of the reply to that upload once it has come. No later upload is announced while one
+    // waits for its reply, so the last reply to 104 is that one's.
+    std::optional<int> UploadReply(std::uint64_t upload) const;
+    // Uploads announced on this link whose replies have not come.
+    std::uint64_t UploadRepliesDue() const;
+    // Those replies are given up: the next reply to 104 is taken for the next upload.
+    void ForgetDueUploadReplies();
 
     // ---- Reply state for the windows that poll ----
     int SysInfoResult = 0;
@@ -92,6 +104,8 @@ public:
     BYTE FileReceived = 0;
     // The last file announced could not be stored (its bytes were still read past).
     BYTE FileReceiveFailed = 0;
+    // Then the system's reason.
+    std::string FileStoreFailure;
 
     // ---- Receiving ----
     CCommandReceiver Receiver;
@@ -130,5 +144,6 @@ private:
     std::int64_t sentBytes_ = 0;
     // An upload is under way: its raw bytes still due, and the packets held back until they are out.
     std::int64_t uploadDue_ = 0;
+    std::uint64_t uploadsAnnounced_ = 0;
     std::deque<NetMsgPacket> held_;
 };

@@ -27,12 +27,18 @@ std::optional<int> ReplySlotValue(DWORD retcommand, DWORD result) {
 void CReplyBook::Record(DWORD command, int value) {
     Entry& e = entries_[command];
     e.value = value;
+    ++e.count;
     if (value != 0) ++e.endings;
 }
 
 std::uint64_t CReplyBook::Endings(DWORD command) const {
     const auto it = entries_.find(command);
     return it == entries_.end() ? 0 : it->second.endings;
+}
+
+std::uint64_t CReplyBook::Count(DWORD command) const {
+    const auto it = entries_.find(command);
+    return it == entries_.end() ? 0 : it->second.count;
 }
 
 int CReplyBook::Value(DWORD command) const {

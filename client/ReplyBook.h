@@ -19,6 +19,9 @@ public:
     void Record(DWORD command, int value);
     // Counts the replies to `command` that could end a wait (value not 0).
     std::uint64_t Endings(DWORD command) const;
+    // Counts every reply to `command`, those of value 0 too: the recorder answers in order, so the nth
+    // reply answers the nth request.
+    std::uint64_t Count(DWORD command) const;
     // The value of the last reply to `command` (0 before any).
     int Value(DWORD command) const;
     void Clear() { entries_.clear(); }
@@ -26,6 +29,7 @@ public:
 private:
     struct Entry {
         std::uint64_t endings = 0;
+        std::uint64_t count = 0;
         int value = 0;
     };
     std::map<DWORD, Entry> entries_;

@@ -14,6 +14,7 @@
 
 #include "platform/core/Debug.h"
 #include "platform/core/FileUtils.h"
+#include "platform/core/SysError.h"
 #include "platform/core/Threads.h"
 
 #include <optional>
@@ -112,10 +113,20 @@ void TFrmMain::BtnSetupClick(TObject* sender) {
     const std::string recorder = setup_unapplied::RecorderId(CliSocket->Addr(), CliSocket->Port());
     const bool unapplied = setup_unapplied::Has(ProgramFolder, recorder);
     const bool refetch = frmMenu != nullptr && frmMenu->RefetchConfig;
+    // Files that came (or should) but cannot be kept here: the folder and why, and the pass ends.
+    const auto unstored = [&](const std::string& why) {
+        CloseWait();
+        ShowMessageBox(LoadLangString(60502) + "\n" + ProgramFolder + "\n" + why, LoadLangString(59863), 0);
+        SetEnabled(true);
+        FileReceived = 0;
+    };
     std::vector<TSetupFile> requests;
     if (unapplied || refetch || !FileExists(ProgramFolder + "config.ini")) {
         // Gone until the fresh one is whole, so a file that does not come is not taken for it.
-        DeleteFile(ProgramFolder + "config.ini");
+        if (!DeleteFile(ProgramFolder + "config.ini") && FileExists(ProgramFolder + "config.ini")) {
+            unstored(SysErrorMessage(GetLastError()));
+            return;
+        }
         if (frmMenu != nullptr) frmMenu->RefetchConfig = false;
         requests.push_back({QELFILE_CONFIG, "config.ini"});
     }
@@ -124,9 +135,10 @@ void TFrmMain::BtnSetupClick(TObject* sender) {
     requests.push_back({QELFILE_INFO, "info.ini"});
     // Files the recorder accepted to send must come; those it answered with a higher result may.
     std::vector<std::string> required{ProgramFolder + "config.ini"}, optional;
+    // A file that cannot be stored may end while a later one is asked for: it still counts.
+    FileReceiveFailed = 0;
     for (const TSetupFile& file : requests) {
         FileReceived = 0;
-        FileReceiveFailed = 0;
         if (!command(NETCMD_FILE_REQUEST, file.kind)) return;
         if (ReplySlot == 1) {
             AddDebugLine("SUCCESS:", NETCMD_FILE_REQUEST);
@@ -155,14 +167,21 @@ void TFrmMain::BtnSetupClick(TObject* sender) {
         },
         kSetupFilesLimitMs);
     if (end == TWaitEnd::Terminated || end == TWaitEnd::Ended) return;
+    if (FileReceiveFailed != 0) {
+        unstored(FileStoreFailure);
+        return;
+    }
     // Without the configuration the menu has nothing to edit, and without its copy CANCEL could not
     // restore it.
-    if (!present(required) ||
-        !CopyFile(ProgramFolder + "config.ini", ProgramFolder + "temp_config.ini", FALSE)) {
+    if (!present(required)) {
         CloseWait();
         ShowMessageBox(LoadLangString(59858), LoadLangString(59863), 0);
         SetEnabled(true);
         FileReceived = 0;
+        return;
+    }
+    if (!CopyFile(ProgramFolder + "config.ini", ProgramFolder + "temp_config.ini", FALSE)) {
+        unstored(SysErrorMessage(GetLastError()));
         return;
     }
     std::optional<setup_unapplied::TReplayed> kept;

@@ -17,6 +17,7 @@
 #include "platform/core/Threads.h"
 
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -111,9 +112,10 @@ void TFrmMain::BtnUpgradeClick(TObject*) {
     FrmUpdateStatus->ResetProgress();
 
     FrmUpdateStatus->ProgressTransfer->SetMaximumLevel(static_cast<int>(size));
-    const std::uint64_t uploadRepliesBefore = Replies().Endings(NETCMD_FILE);
     UploadAccepted = 0;
     SendNetPacketCommand(NETCMD_FILE, static_cast<DWORD>(size));
+    // The image's own reply, not a late one to an earlier upload.
+    const std::uint64_t upload = LastUpload();
     BYTE block[kUpgradeBlockBytes];
     std::int64_t total = 0;
     bool linkLost = false;
@@ -169,8 +171,8 @@ void TFrmMain::BtnUpgradeClick(TObject*) {
         ShowMessageBox(LoadLangString(59879), LoadLangString(59878), 0);
         return;
     }
-    if (Replies().Endings(NETCMD_FILE) != uploadRepliesBefore && Replies().Value(NETCMD_FILE) != 1) {
-        Trace("BtnUpgradeClick", Format("upload refused: %d", Replies().Value(NETCMD_FILE)));
+    if (const std::optional<int> reply = UploadReply(upload); reply && *reply != 1) {
+        Trace("BtnUpgradeClick", Format("upload refused: %d", *reply));
         Activities.End(TActivity::Upgrade);
         FrmUpdateStatus->Close();
         ShowMessageBox(LoadLangString(59868), LoadLangString(59872), 0);

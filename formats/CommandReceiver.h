@@ -26,6 +26,7 @@ struct TReceivedUnit {
     std::uint64_t Received = 0;
     bool Gauge = false;  // a recorder database: the download gauge follows it
     bool Stored = false; // FileDone: the file is complete under its final name
+    std::string Failure; // FileDone, not stored: the system's reason
     std::string Path;    // final path; empty when the kind names no file
 };
 
@@ -80,6 +81,7 @@ private:
     DWORD disk_ = 0;
     bool gauge_ = false;
     bool writeFailed_ = false;
+    std::string failure_; // the system's reason of the first failure to store the file
     std::string path_;
     int fd_ = -1;
 };

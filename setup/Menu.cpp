@@ -20,6 +20,7 @@
 #include "platform/core/Debug.h"
 #include "platform/core/FileUtils.h"
 #include "platform/core/StrUtils.h"
+#include "platform/core/SysError.h"
 
 using namespace setup_pages;
 
@@ -172,12 +173,20 @@ void TfrmMenu::btnSaveClick(TObject*) {
 
 void TfrmMenu::btnCancelClick(TObject*) {
     const std::string folder = SetupFolder();
+    const std::string config = folder + "config.ini", copy = folder + "temp_config.ini";
     // Without the saved copy there is nothing to restore; the edited file is kept rather than lost.
-    if (FileExists(folder + "temp_config.ini")) {
-        if (CopyFile(folder + "temp_config.ini", folder + "config.ini", FALSE))
-            DeleteFile(folder + "temp_config.ini");
-        else
-            DebugTrace("TfrmMenu::btnCancelClick", "cannot restore config.ini");
+    if (FileExists(copy)) {
+        if (CopyFile(copy, config, FALSE)) {
+            DeleteFile(copy);
+        } else {
+            // The cancelled edits must never pass for the recorder's settings: the next pass fetches
+            // them again.
+            const std::string why = SysErrorMessage(GetLastError());
+            DeleteFile(config);
+            RefetchConfig = true;
+            SetupBoxOver(this, LangText(60500) + "\n" + config + "\n" + why + "\n" + LangText(60501),
+                         LangText(59863), 0);
+        }
     }
     setup_unapplied::Forget(folder, Recorder());
     EnableMainWindow(true);

@@ -30,7 +30,7 @@ constexpr TScheduleFile kScheduleFiles[] = {{"holiday.ini", 6, 1}, {"schedule.da
 bool TfrmRecord2::SendScheduleFiles() {
     const std::string folder = SetupFolder();
     for (const TScheduleFile& file : kScheduleFiles) {
-        // Each file waits for its own reply, so a late one can never be taken for the next upload's.
+        // One after the other, each with its own reply: a late reply to the first is not the second's.
         const TUploadEnd end = SendSetupFile(file.name, file.kind, kScheduleReplyMs);
         switch (end) {
         case TUploadEnd::Accepted:

@@ -13,8 +13,8 @@ using namespace setup_pages;
 
 namespace {
 
-// The link notes 1 or 0 in UploadAccepted for each reply to 104; it never writes this.
-constexpr BYTE kNoUploadReply = 0xFF;
+// How long a reply still due to an earlier upload may take before it is given up.
+constexpr DWORD kDueReplyLimitMs = 5000;
 
 } // namespace
 
@@ -29,22 +29,31 @@ TUploadEnd SendSetupFile(const std::string& name, DWORD kind, DWORD limitMs) {
     const auto ended = [&] { return !record.Running(TActivity::SetupPass); };
     if (ended()) return TUploadEnd::Ended;
     if (!SetupLinkUp()) return TUploadEnd::LinkLost;
-    FrmMain->UploadAccepted = kNoUploadReply;
+    // Replies carry no mark of their upload, only their order: one still due to an earlier upload comes
+    // first, or is given up, before this one goes.
+    if (FrmMain->UploadRepliesDue() > 0) {
+        const TWaitEnd due = PumpUntil(
+            TActivity::SetupPass, record, [] { return FrmMain->UploadRepliesDue() == 0 || !SetupLinkUp(); },
+            kDueReplyLimitMs);
+        if (due == TWaitEnd::Terminated) return TUploadEnd::Terminated;
+        if (ended()) return TUploadEnd::Ended;
+        if (!SetupLinkUp()) return TUploadEnd::LinkLost;
+        FrmMain->ForgetDueUploadReplies();
+    }
     // The pass ended meanwhile stops the wait: whoever ended it has told the user.
     const int sent = FrmMain->SendFileUpload(kind, bytes, TActivity::SetupPass);
     // The closing of a link lost meanwhile took the pass and told the user.
     if (ended()) return TUploadEnd::Ended;
     if (sent != static_cast<int>(bytes.size()) || !SetupLinkUp()) return TUploadEnd::LinkLost;
+    const std::uint64_t upload = FrmMain->LastUpload();
     const TWaitEnd end = PumpUntil(
-        TActivity::SetupPass, record,
-        [&] { return FrmMain->UploadAccepted != kNoUploadReply || !SetupLinkUp(); }, limitMs);
+        TActivity::SetupPass, record, [&] { return FrmMain->UploadReply(upload) || !SetupLinkUp(); },
+        limitMs);
     if (end == TWaitEnd::Terminated) return TUploadEnd::Terminated;
     if (ended()) return TUploadEnd::Ended;
-    if (FrmMain->UploadAccepted == kNoUploadReply) {
-        FrmMain->UploadAccepted = 0;
-        return SetupLinkUp() ? TUploadEnd::Unanswered : TUploadEnd::LinkLost;
-    }
-    return FrmMain->UploadAccepted != 0 ? TUploadEnd::Accepted : TUploadEnd::Refused;
+    const std::optional<int> reply = FrmMain->UploadReply(upload);
+    if (!reply) return SetupLinkUp() ? TUploadEnd::Unanswered : TUploadEnd::LinkLost;
+    return *reply != 0 ? TUploadEnd::Accepted : TUploadEnd::Refused;
 }
 
 void ReportUploadEnd(TForm* over, TUploadEnd end, const std::string& kept) {

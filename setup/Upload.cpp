@@ -192,8 +192,10 @@ void TfrmUpload::SendTo(const std::string& destination, const std::string& bytes
         return;
     Log("Connect(" + host + ":" + port + ")"); // untranslated: the upload log's technical lines
     if (socket->State() != wsConnected) {
-        // Nothing can reach a recorder that did not answer; the next one is tried.
+        // Nothing can reach a recorder that did not answer; the next one is tried. No closing event
+        // comes for a connection that never was, so its link ends here.
         Log(LangText(60120));
+        FrmMain->Activities.End(TActivity::Link);
         socket->Close();
         return;
     }

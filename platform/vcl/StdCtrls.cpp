@@ -954,6 +954,9 @@ TScrollBar::TScrollBar(TComponent* owner) : TWinControl(owner) {
         const int value = bar->sliderPosition();
         vcl_internal::Guarded([this, value, code] { UserMoved(value, code); });
     });
+    // The bar follows the mouse from its press to its release itself. A capture by the control would
+    // take the moves and the release from it: an arrow would go on repeating and the thumb stand still.
+    SetControlStyle(TControlStyle{csFramed, csDoubleClicks, csOpaque});
     SetTabStop(true);
     SetBounds(0, 0, 121, 17);
     Apply();

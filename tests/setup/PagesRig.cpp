@@ -18,10 +18,42 @@
 
 #include "controls/BmButton.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <sstream>
+#include <sys/mount.h>
+#include <unistd.h>
 
 namespace setup_test {
+
+SmallDisk::SmallDisk(std::string folder) : folder_(std::move(folder)) {
+    if (::geteuid() != 0)
+        why_ = "mounting a small disk needs root";
+    else if (::mount("tmpfs", folder_.c_str(), "tmpfs", MS_NOSUID | MS_NODEV, "size=256k") != 0)
+        why_ = std::string("cannot mount a tmpfs: ") + std::strerror(errno);
+}
+
+SmallDisk::~SmallDisk() {
+    if (Mounted()) ::umount2(folder_.c_str(), MNT_DETACH);
+}
+
+void SmallDisk::Fill() {
+    std::ofstream filler(folder_ + "/.filler", std::ios::binary);
+    const std::string block(4096, 'F');
+    while (filler.write(block.data(), static_cast<std::streamsize>(block.size())) && filler.flush()) {
+    }
+}
+
+void SmallDisk::Free() {
+    std::remove((folder_ + "/.filler").c_str());
+}
+
+void SmallDisk::ReadOnly(bool on) {
+    ::mount(nullptr, folder_.c_str(), nullptr, MS_REMOUNT | MS_NOSUID | MS_NODEV | (on ? MS_RDONLY : 0),
+            "size=256k");
+}
 
 std::string RecorderConfigIni() {
     return "; written by the recorder\r\n"

@@ -13,6 +13,26 @@ namespace setup_test {
 // recording keys the pages never touch.
 std::string RecorderConfigIni();
 
+// A small tmpfs mounted over a folder while it lives, to fill or make read-only: what a disk does to
+// the files the client keeps there. Mounting needs root; `Why` says what stands in the way otherwise.
+class SmallDisk {
+public:
+    explicit SmallDisk(std::string folder);
+    ~SmallDisk();
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+    bool Mounted() const { return why_.empty(); }
+    const std::string& Why() const { return why_; }
+    // Takes every byte left; Free gives them back.
+    void Fill();
+    void Free();
+    void ReadOnly(bool on);
+
+private:
+    std::string folder_;
+    std::string why_;
+};
+
 class PagesRig : public client_tests::LoginRig {
 protected:
     void SetUp() override;

@@ -15,7 +15,9 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <optional>
 
 namespace setup_test {
@@ -44,6 +46,13 @@ std::vector<DWORD> Requests(const std::vector<DWORD>& all) {
     for (DWORD command : all)
         if (command != 100) out.push_back(command);
     return out;
+}
+
+// An edit of the system page, as a user makes it.
+void EditTitle(const std::string& title) {
+    frmMenu->btnSystemClick(frmMenu->btnSystem);
+    frmSystem->edtTitle->SetText(title);
+    frmSystem->btnOkClick(frmSystem->btnOk);
 }
 
 std::vector<DWORD> FileKindsAsked(RecSim& sim) {
@@ -186,16 +195,45 @@ TEST_F(SetupDownload, AResultAboveTwoGoesOn) {
     EXPECT_EQ(ProgramFile("info.ini"), *sim.ServedFile(QELFILE_INFO));
 }
 
-TEST_F(SetupDownload, AFileThatCannotBeStoredGivesTheBoxAndNoMenu) {
-    RecSim& sim = StartRecorder();
-    LogIn(sim);
-    // A folder where the file should go: the received file cannot take its name.
-    std::filesystem::create_directories(HomeFile("info.ini/inside"));
-    FrmMain->BtnSetupClick(FrmMain->BtnSetup);
-    EXPECT_EQ(Boxes(), (std::vector<TSeenBox>{Box(59863, 59858)}));
-    EXPECT_FALSE(frmMenu->Visible());
-    EXPECT_TRUE(Idle());
-    EXPECT_EQ(ProgramFile("temp_config.ini"), "<missing>");
+// Files that came but could not be kept are not told as files that did not come: the user hears the
+// folder and the system's reason, and nothing half-written stays.
+TEST_F(SetupDownload, FilesThatCannotBeStoredAreToldSo) {
+    const struct {
+        const char* name;
+        std::function<void(SmallDisk*)> harm; // the disk as it is when SETUP is pressed
+        bool mounted;
+        const char* why;
+    } cases[] = {
+        {"a folder where a file goes",
+         [this](SmallDisk*) { std::filesystem::create_directories(HomeFile("info.ini/inside")); }, false,
+         "Is a directory"},
+        {"a full disk", [](SmallDisk* disk) { disk->Fill(); }, true, "No space left on device"},
+        {"a read-only disk", [](SmallDisk* disk) { disk->ReadOnly(true); }, true, "Read-only file system"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecSim& sim = StartRecorder();
+        LogIn(sim);
+        std::optional<SmallDisk> disk;
+        if (c.mounted) {
+            disk.emplace(HomeFile(""));
+            if (!disk->Mounted()) GTEST_SKIP() << disk->Why();
+        }
+        seen_.clear();
+        c.harm(disk ? &*disk : nullptr);
+        FrmMain->BtnSetupClick(FrmMain->BtnSetup);
+        EXPECT_EQ(Boxes(), (std::vector<TSeenBox>{
+                               {FrmMain->LoadLangString(59863),
+                                FrmMain->LoadLangString(60502) + "\n" + HomeFile("") + "\n" + c.why}}));
+        EXPECT_FALSE(frmMenu->Visible());
+        EXPECT_TRUE(Idle());
+        for (const auto& entry : std::filesystem::directory_iterator(HomeFile("")))
+            EXPECT_NE(entry.path().extension(), ".part") << "left half-written: " << entry.path();
+        EXPECT_EQ(ProgramFile("temp_config.ini"), "<missing>");
+        std::filesystem::remove_all(HomeFile("info.ini"));
+        FrmMain->CliSocket->Close();
+        form_testing::ProcessEvents();
+    }
 }
 
 TEST_F(SetupDownload, TempIniColonsBecomeEquals) {
@@ -233,6 +271,60 @@ TEST_F(SetupMenu, CancelRestoresTheReceivedFileByteForByte) {
     EXPECT_EQ(ProgramFile("temp_config.ini"), "<missing>");
     EXPECT_FALSE(frmMenu->Visible());
     EXPECT_TRUE(Idle());
+}
+
+// A CANCEL that cannot put the recorder's file back says so, and the cancelled edit never passes for the
+// recorder's: the next pass fetches the file again, and APPLY sends what the recorder holds.
+TEST_F(SetupMenu, CancelThatCannotRestoreSaysSoAndTheEditNeverPassesForTheRecorders) {
+    const std::string edited = WithKey(RecorderConfigIni(), "27_1_1", "COACH 7");
+    const struct {
+        const char* name;
+        bool readOnly;
+        const char* why;
+        std::string left; // config.ini after CANCEL
+    } cases[] = {
+        {"a full disk", false, "There is not enough space on the disk.", "<missing>"},
+        {"a read-only disk", true, "The media is write protected.", edited},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SmallDisk disk(HomeFile(""));
+        if (!disk.Mounted()) GTEST_SKIP() << disk.Why();
+        RecSim& sim = OpenSetupMenu();
+        ASSERT_TRUE(frmMenu->Visible());
+        EditTitle("COACH 7");
+        c.readOnly ? disk.ReadOnly(true) : disk.Fill();
+        seen_.clear();
+        frmMenu->btnCancelClick(frmMenu->btnCancel);
+        EXPECT_EQ(Boxes(),
+                  (std::vector<TSeenBox>{{FrmMain->LoadLangString(59863),
+                                          FrmMain->LoadLangString(60500) + "\n" + HomeFile("config.ini") +
+                                              "\n" + c.why + "\n" + FrmMain->LoadLangString(60501)}}));
+        EXPECT_FALSE(frmMenu->Visible());
+        EXPECT_TRUE(Idle());
+        EXPECT_EQ(ProgramFile("config.ini"), c.left);
+        // A pass on the disk as it is cannot keep the recorder's file: it says so and shows no menu.
+        seen_.clear();
+        FrmMain->BtnSetupClick(FrmMain->BtnSetup);
+        EXPECT_FALSE(frmMenu->Visible());
+        ASSERT_EQ(Boxes().size(), 1u);
+        EXPECT_EQ(Boxes().front().text.rfind(FrmMain->LoadLangString(60502), 0), 0u) << Boxes().front().text;
+        // The disk mended: the recorder's title again, and the recorder gets its own file back.
+        c.readOnly ? disk.ReadOnly(false) : disk.Free();
+        sim.Log().Clear();
+        seen_.clear();
+        FrmMain->BtnSetupClick(FrmMain->BtnSetup);
+        ASSERT_TRUE(frmMenu->Visible());
+        frmMenu->btnSystemClick(frmMenu->btnSystem);
+        EXPECT_EQ(frmSystem->edtTitle->Text(), "BUS 12");
+        frmSystem->btnCancelClick(frmSystem->btnCancel);
+        AnswerYes();
+        frmMenu->btnOkClick(frmMenu->btnOk);
+        EXPECT_EQ(*sim.ServedFile(QELFILE_CONFIG), RecorderConfigIni());
+        whileBoxUp = nullptr;
+        FrmMain->CliSocket->Close();
+        form_testing::ProcessEvents();
+    }
 }
 
 TEST_F(SetupMenu, ApplyUploadsTheEditedFileThenAsksTheRecorderToApply) {
@@ -354,17 +446,6 @@ TEST_F(SetupMenu, ApplyWithoutLinkTellsAndKeepsEverything) {
     EXPECT_NE(ProgramFile("schedule.dat"), "<missing>");
 }
 
-namespace {
-
-// An edit of the system page, as a user makes it.
-void EditTitle(const std::string& title) {
-    frmMenu->btnSystemClick(frmMenu->btnSystem);
-    frmSystem->edtTitle->SetText(title);
-    frmSystem->btnOkClick(frmSystem->btnOk);
-}
-
-} // namespace
-
 TEST_F(SetupMenu, ApplyThatDoesNotGetThroughSaysSoAndKeepsTheEdits) {
     const std::string kept = "\n" + FrmMain->LoadLangString(60112);
     const std::string refused = FrmMain->LoadLangString(60114) + kept;
@@ -415,6 +496,92 @@ TEST_F(SetupMenu, ApplyThatDoesNotGetThroughSaysSoAndKeepsTheEdits) {
         EXPECT_FALSE(frmMenu->Visible());
         EXPECT_FALSE(FrmMain->Activities.Running(TActivity::SetupPass));
         EXPECT_TRUE(Idle());
+        whileBoxUp = nullptr;
+        FrmMain->CliSocket->Close();
+        form_testing::ProcessEvents();
+    }
+}
+
+namespace {
+
+// Runs `fire` in the loop's turn that first finds `ready` true (for at most 20 s).
+void WhenReady(std::function<bool()> ready, std::function<void()> fire,
+               std::chrono::steady_clock::time_point until = std::chrono::steady_clock::now() +
+                                                             std::chrono::seconds(20)) {
+    form_testing::RunLater([ready, fire, until] {
+        if (ready())
+            fire();
+        else if (std::chrono::steady_clock::now() < until)
+            WhenReady(ready, fire, until);
+    });
+}
+
+// Once the recorder holds back `n` replies to uploads, runs `fire` inside the wait.
+void WhenHeld(RecSim& sim, std::size_t n, std::function<void()> fire) {
+    WhenReady([&sim, n] { return sim.HeldReplies(NETCMD_FILE) >= n; }, std::move(fire));
+}
+
+} // namespace
+
+// Each upload takes its own reply. Here one upload's reply is still due when the next upload goes: the
+// recorder refuses the next one, and its refusal comes right behind the late acceptance of the first.
+TEST_F(SetupMenu, ALateReplyToOneUploadIsNotTakenForTheNext) {
+    const struct {
+        const char* name;
+        std::function<void(RecSim&)> leaveAReplyDue;
+    } cases[] = {
+        {"the recording page's OK stopped waiting",
+         [](RecSim&) {
+             frmMenu->btnRecordClick(frmMenu->btnRecord);
+             form_testing::ProcessEvents();
+             {
+                 testing_support::FakeTick tick(1000, 50);
+                 frmRecord2->btnOkClick(frmRecord2->btnOk);
+             }
+             frmRecord2->btnCancelClick(frmRecord2->btnCancel);
+         }},
+        {"the recorder ended the pass during APPLY",
+         [this](RecSim& sim) {
+             AnswerYes();
+             WhenHeld(sim, 1, [&sim] { sim.EndRemoteWork(1); });
+             frmMenu->btnOkClick(frmMenu->btnOk);
+             ASSERT_FALSE(FrmMain->Activities.Running(TActivity::SetupPass));
+             ASSERT_TRUE(LinkUp());
+             FrmMain->btnLive_mClick(FrmMain->btnLive_m);
+             FrmMain->BtnSetupClick(FrmMain->BtnSetup);
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecSim& sim = StartRecorder();
+        LogIn(sim);
+        // SETUP is the live tab's, where the recorder's end of remote work ends the pass.
+        FrmMain->btnLive_mClick(FrmMain->btnLive_m);
+        FrmMain->BtnSetupClick(FrmMain->BtnSetup);
+        sim.HoldReplies(NETCMD_FILE, true);
+        c.leaveAReplyDue(sim);
+        ASSERT_TRUE(frmMenu->Visible());
+        ASSERT_EQ(sim.HeldReplies(NETCMD_FILE), 1u);
+        EditTitle("COACH 7");
+        sim.SetReplyFault(NETCMD_FILE, ReplyResult(0));
+        sim.Log().Clear();
+        seen_.clear();
+        AnswerYes();
+        // The late reply comes alone once APPLY waits; the next upload's own once the client has read it.
+        const std::uint64_t replies = FrmMain->Replies().Count(NETCMD_FILE);
+        WhenReady([] { return FrmMain->Activities.Waited(TActivity::SetupPass); },
+                  [&sim, replies] {
+                      sim.ReleaseFirstReply(NETCMD_FILE);
+                      WhenReady([replies] { return FrmMain->Replies().Count(NETCMD_FILE) > replies; },
+                                [&sim] { sim.ReleaseReplies(NETCMD_FILE); });
+                  });
+        frmMenu->btnOkClick(frmMenu->btnOk);
+        EXPECT_TRUE(sim.Log().Commands(121).empty()) << "applied on the reply to another upload";
+        EXPECT_EQ(Boxes().back(),
+                  (TSeenBox{FrmMain->LoadLangString(59872),
+                            FrmMain->LoadLangString(60114) + "\n" + FrmMain->LoadLangString(60112)}));
+        EXPECT_EQ(*sim.ServedFile(QELFILE_CONFIG), RecorderConfigIni());
+        if (frmMenu->Visible()) frmMenu->btnCancelClick(frmMenu->btnCancel);
         whileBoxUp = nullptr;
         FrmMain->CliSocket->Close();
         form_testing::ProcessEvents();

@@ -66,12 +66,12 @@ void CommandHandler::Answer(const SimFaults& f, DWORD command, std::vector<BYTE>
     outbox_.Send(std::move(unit), delayMs, splitAt, gapMs);
 }
 
-std::size_t CommandHandler::ReleaseReplies(DWORD command) {
+std::size_t CommandHandler::ReleaseReplies(DWORD command, std::size_t most) {
     std::lock_guard lock(heldMutex_);
     std::size_t released = 0;
     std::vector<HeldReply> kept;
     for (HeldReply& held : heldReplies_) {
-        if (command != 0 && held.command != command) {
+        if ((command != 0 && held.command != command) || released == most) {
             kept.push_back(std::move(held));
             continue;
         }

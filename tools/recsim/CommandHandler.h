@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -58,9 +59,9 @@ public:
     // Sends what the firmware installation has to say by now; called by the I/O thread in its loop.
     void Tick();
 
-    // The held replies to `command` (0: to every command) go out now, in the order they were held.
-    // Returns how many.
-    std::size_t ReleaseReplies(DWORD command);
+    // The held replies to `command` (0: to every command) go out now, in the order they were held, at
+    // most `most` of them. Returns how many.
+    std::size_t ReleaseReplies(DWORD command, std::size_t most = SIZE_MAX);
     std::size_t HeldReplies(DWORD command) const;
     // Of the replies to a held command, the next `replies` still go out before the hold takes them.
     void PassBeforeHold(DWORD command, std::size_t replies);

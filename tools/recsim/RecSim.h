@@ -52,6 +52,9 @@ public:
     // Sends the replies held for `command` (0: every held reply) and stops holding them. Returns how many
     // went out.
     std::size_t ReleaseReplies(DWORD command);
+    // Sends the oldest reply held for `command`, late; the hold goes on for the others and those to come.
+    // False when none is held.
+    bool ReleaseFirstReply(DWORD command) { return handler_->ReleaseReplies(command, 1) == 1; }
     std::size_t HeldReplies(DWORD command) const { return handler_->HeldReplies(command); }
 
     // Unsolicited sends on the command connection.

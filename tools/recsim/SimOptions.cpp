@@ -247,6 +247,7 @@ Recorder:
                              hold CMD    hold the replies to CMD from now on
                              release CMD send the held replies to CMD (and stop holding)
                              release     send every held reply (and stop holding)
+                             release-one CMD  send the oldest held reply to CMD (the hold goes on)
 
 Faults:
   --delay CMD:MS           hold the reply to CMD

@@ -63,6 +63,8 @@ bool Control(recsim::RecSim& sim, const std::string& line) {
         sim.SetStatus(value, true);
     else if (command == "hold" && n == 2 && value > 0 && value <= 0xFFFF)
         sim.HoldReplies(value, true);
+    else if (command == "release-one" && n == 2 && value > 0 && value <= 0xFFFF)
+        sim.ReleaseFirstReply(value);
     else if (command == "release" && (n == 1 || (value > 0 && value <= 0xFFFF)))
         sim.ReleaseReplies(n == 1 ? 0 : value);
     else

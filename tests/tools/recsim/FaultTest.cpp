@@ -122,6 +122,23 @@ TEST(RecSimFaults, HeldReplyWaitsForItsReleaseWhileOthersPass) {
     EXPECT_EQ(sim->HeldReplies(0), 0u);
 }
 
+// One late reply: the oldest held goes out alone, and the hold goes on for the rest.
+TEST(RecSimFaults, ReleaseTheFirstHeldReplyOnly) {
+    SimHarness sim;
+    TestConnection cmd(sim->CommandPort());
+    sim->HoldReplies(NETCMD_MODE, true);
+    EXPECT_FALSE(sim->ReleaseFirstReply(NETCMD_MODE)) << "none held yet";
+    cmd.Send(MakeNetCommand(NETCMD_MODE, 1));
+    cmd.Send(MakeNetCommand(NETCMD_MODE, 2));
+    ASSERT_TRUE(PumpUntilHeld(*sim, NETCMD_MODE, 2));
+    EXPECT_TRUE(sim->ReleaseFirstReply(NETCMD_MODE));
+    EXPECT_TRUE(cmd.ReadPacket());
+    EXPECT_FALSE(cmd.ReadPacket(200)) << "the second stays held";
+    cmd.Send(MakeNetCommand(NETCMD_MODE, 3));
+    ASSERT_TRUE(PumpUntilHeld(*sim, NETCMD_MODE, 2));
+    EXPECT_EQ(sim->ReleaseReplies(NETCMD_MODE), 2u);
+}
+
 // A caller that asks the same command twice: the first reply passes, the second waits for its release.
 TEST(RecSimFaults, HoldAfterTheFirstReplies) {
     SimHarness sim;

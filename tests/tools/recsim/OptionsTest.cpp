@@ -157,7 +157,8 @@ TEST(RecSimOptions, ParsesWhatHelpLists) {
                                "--slow-file",
                                "event4",
                                "status",
-                               "release"})
+                               "release",
+                               "release-one"})
         EXPECT_NE(help.find(option), std::string::npos) << option;
     bool h = false;
     Parse({"--help"}, &h);
