@@ -17,10 +17,13 @@ namespace e2e {
 
 struct SessionOptions {
     bool recorder = true;
-    std::vector<std::string> recorderArgs; // beyond --port 0, --store, --standard pal and --log
+    std::vector<std::string> recorderArgs{}; // beyond --port 0, --store, --standard pal and --log
     int languageId = 1033;
-    testing_support::EnvList clientEnv; // added to the client's environment
-    bool control = false;               // the recorder takes control lines (Session::Control)
+    testing_support::EnvList clientEnv{}; // added to the client's environment
+    bool control = false;                 // the recorder takes control lines (Session::Control)
+    // The command that starts the client; empty: the build's client/harbek. Its environment is the one
+    // above all the same.
+    std::vector<std::string> client{};
 };
 
 struct Window {
@@ -39,7 +42,11 @@ public:
     void RestartClient();
     // Waits up to `ms` for the client to end by itself; its exit status, or -1 while it runs on.
     int WaitClientEnd(int ms);
+    // A signal to the client, as the desktop or kill(1) sends it.
+    void SignalClient(int signal);
 
+    // The X display the session started (":N").
+    const std::string& Display() const { return x_.Display(); }
     const std::string& Work() const { return work_; }
     std::string Home() const { return work_ + "/home"; }
     std::string Store() const { return work_ + "/store"; }
@@ -97,6 +104,7 @@ private:
     testing_support::ChildProcess recorder_;
     testing_support::ChildProcess client_;
     testing_support::EnvList clientEnv_;
+    std::vector<std::string> clientCommand_;
     int port_ = 0;
     int control_ = -1; // the write end of the recorder's control lines
     int shots_ = 0;
