@@ -25,6 +25,8 @@ RUN_PACKAGES := build-essential cmake ninja-build pkg-config file \
 RUN_PACKAGES += fonts-dejavu-core fonts-liberation fonts-ipafont-gothic fonts-nanum
 # The map window: the browser engine and the map library its page loads; showing a folder.
 RUN_PACKAGES += qt6-webengine-dev libjs-leaflet xdg-utils
+# The toolkit's own texts (standard buttons, file dialogs) in Japanese, Korean and Spanish.
+RUN_PACKAGES += qt6-translations-l10n
 # What the tests, the sanitizer and fuzz runs and the benchmarks add.
 TEST_PACKAGES := git clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev \
 	locales python3
@@ -34,6 +36,8 @@ TEST_PACKAGES += fonts-urw-base35
 # The real display of the end-to-end tests: the X server, its pointer and keyboard, its pictures and the
 # windows' properties.
 TEST_PACKAGES += xvfb xauth xdotool imagemagick x11-utils
+# The end-to-end roads' own requests to the X server, as a window manager sends them.
+TEST_PACKAGES += libx11-dev
 # The recorder disk's file system and the time zones its tests need; the checkers of the installed
 # desktop entry and metainfo.
 TEST_PACKAGES += e2fsprogs tzdata desktop-file-utils appstream

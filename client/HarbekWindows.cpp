@@ -36,8 +36,12 @@
 #include "setup/Upload.h"
 #include "setup/Vidstd.h"
 
+#include "client/ProgramStart.h"
+
+#include "platform/core/AppPaths.h"
 #include "platform/core/Exceptions.h"
 #include "platform/vcl/Forms.h"
+#include "platform/vcl/SingleInstance.h"
 
 const std::vector<std::string>& HarbekWindowOrder() {
     static const std::vector<std::string> order{
@@ -102,8 +106,19 @@ void CreateHarbekWindows(TWindowStart start) {
 }
 
 int RunHarbek() {
+    // Held until the program ends: a later start on the same folder finds this one.
+    TInstanceGuard instance;
     try {
         Application->Initialize();
+        switch (instance.Claim(ProgramFolder())) {
+        case TInstanceClaim::Claimed:
+            break;
+        case TInstanceClaim::Raised:
+            return 0;
+        case TInstanceClaim::Running:
+            Application->MessageBox(StartupLangString(60400), StartupLangString(60401), MB_OK);
+            return 1;
+        }
         CreateHarbekWindows(TWindowStart::MainFirst);
         Application->Run();
     } catch (const std::exception& e) {

@@ -15,5 +15,7 @@ enum class TWindowStart {
 // Creates every window hidden, in that order (the first becomes the application's main window).
 void CreateHarbekWindows(TWindowStart start = TWindowStart::AllAtOnce);
 // Initialises the application, creates the windows and runs the message loop until the main window
-// closes. Exceptions that escape are shown with the application's error display. Returns 0.
+// closes. Exceptions that escape are shown with the application's error display. Returns 0; when
+// another copy of the program has the program folder, it is asked to come forward and nothing of the
+// folder is touched: 0 when it came, 1 (after a box that says it runs) when it did not answer.
 int RunHarbek();

@@ -341,6 +341,12 @@ public:
     // ---- Settings file ----
     void LoadSetupIni();
     void SaveSetupIni();
+    // The folder choosers of backups (and of the backups played), stream copies and snapshots start in
+    // the folder chosen last for their kind (section "folders" of setup.ini), else the user's videos
+    // (pictures for snapshots) folder, else the home folder: never the hidden program folder.
+    enum class TChooser { Backup, StreamCopy, Snapshot };
+    std::string ChooserStartFolder(TChooser kind);
+    void RememberChosenFolder(TChooser kind, const std::string& folder);
 
     // ---- Screens, standard and clock ----
     void ApplyVideoStandard(int standard);
@@ -675,8 +681,19 @@ public:
     void IntToText(int value, std::string& text) const;
 
     // ---- Shut-down ----
+    // The ways the program is asked to end. The buttons and the window manager's close are refused while
+    // the played stream is copied; a signal and the end of the desktop session are not.
+    enum class TEndRequest { PowerButton, WindowClose, Signal, SessionEnd };
+    // How far the program's end has come.
+    enum class TProgramEnd { NotAsked, ShuttingDown, Closing };
+    TProgramEnd ProgramEnd() const { return programEnd_; }
+    // The orderly end: stop commands, sockets, sound, the recorder disk, the working files, setup.ini,
+    // then the window closes. Runs once, whichever way asks first.
+    void EndProgram(TEndRequest request);
     void BtnPowerClick(TObject* sender);
     void BtnCloseClick(TObject* sender);
+    // The window manager's close takes the power button's road.
+    void FormCloseQuery(TObject* sender, bool& canClose);
     // Removes the folder and everything in it; links inside are removed as links, never followed.
     void DeleteFolderTree(const std::string& path);
 
@@ -796,6 +813,11 @@ private:
     // the local look; the caller stops there.
     TModeReply RemoteStopCommand();
     bool started_ = false;
+    TProgramEnd programEnd_ = TProgramEnd::NotAsked;
+    // Closes the window without the shut-down (start-up failed) or after it.
+    void CloseProgram();
+    // The current copy file gets its index files and is closed; false when that failed.
+    bool FinishStreamCopyFile();
     int dialogTimerTicks_ = 0;
     // The A/V handler runs one read at a time; a nested event only asks for another round.
     bool avReading_ = false;

@@ -163,6 +163,7 @@ const TFormBindings& TFrmMain::Bindings() {
             .AddField("MMTimerPutItem", &TFrmMain::MMTimerPutItem)
             .AddMethod("FormShow", &TFrmMain::FormShow)
             .AddMethod("FormActivate", &TFrmMain::FormActivate)
+            .AddMethod("FormCloseQuery", &TFrmMain::FormCloseQuery)
             .AddMethod("BtnAboutClick", &TFrmMain::BtnAboutClick)
             .AddMethod("BtnUpgradeClick", &TFrmMain::BtnUpgradeClick)
             .AddMethod("TimerVolumeTimer", &TFrmMain::TimerVolumeTimer)

@@ -97,8 +97,7 @@ int TFrmMain::MoveFiles(const std::string& source, const std::string& destinatio
     return MoveBackupEntries(folder, destination, replace) ? 0 : 1;
 }
 
-void TFrmMain::BtnRecStopClick(TObject*) {
-    if (StreamCopying == 0) return;
+bool TFrmMain::FinishStreamCopyFile() {
     bool finished = true;
     try {
         if (StreamCopyWriter) StreamCopyWriter->Finish(false);
@@ -107,12 +106,19 @@ void TFrmMain::BtnRecStopClick(TObject*) {
     }
     StreamCopyWriter.reset();
     StreamCopying = 0;
+    return finished;
+}
+
+void TFrmMain::BtnRecStopClick(TObject*) {
+    if (StreamCopying == 0) return;
+    const bool finished = FinishStreamCopyFile();
     BtnPauseClick(this);
-    StreamCopyTarget = ProgramFolder;
+    StreamCopyTarget = ChooserStartFolder(TChooser::StreamCopy);
     TimerDialogPosition->SetEnabled(true);
     if (!finished) {
         ShowMessageBox(LoadLangString(50395), LoadLangString(50396), 0);
     } else if (SelectDirectory(LoadLangString(59827), "", StreamCopyTarget)) {
+        RememberChosenFolder(TChooser::StreamCopy, StreamCopyTarget);
         SetEnabled(false);
         if (MoveFiles(StreamCopyRoot + "*.*", StreamCopyTarget) != 0)
             ShowMessageBox(LoadLangString(50395), LoadLangString(50396), 0);

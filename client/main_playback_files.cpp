@@ -312,7 +312,8 @@ void TFrmMain::ShowFolderEdge(bool first) {
 
 void TFrmMain::OpenLocalPlayback() {
     if (CliSocket->State() == wsConnected) return;
-    if (LocalPlaybackFolder.empty()) LocalPlaybackFolder = ProgramFolder;
+    // Backups are what is played here.
+    if (LocalPlaybackFolder.empty()) LocalPlaybackFolder = ChooserStartFolder(TChooser::Backup);
     TimerDialogPosition->SetEnabled(true);
     std::string folder = LocalPlaybackFolder;
     if (!SelectDirectory(LoadLangString(59827), "", folder)) {

@@ -280,6 +280,11 @@ void TFrmMain::Dispatch(TMessage& message) {
     case kMsgLoginAccepted:
         LoginAccepted();
         break;
+    case WM_ENDSESSION:
+        // Posted by the application for a termination signal (its number) or the desktop session's end.
+        if (message.WParam != 0)
+            EndProgram(message.LParam != 0 ? TEndRequest::Signal : TEndRequest::SessionEnd);
+        break;
     default:
         TForm::Dispatch(message);
         return;

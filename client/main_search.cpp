@@ -204,10 +204,11 @@ void TFrmMain::BtnDisserClick(TObject*) {
 void TFrmMain::BtnBackupClick(TObject*) {
     if (!RemoteSearchActive() || BackupActive()) return;
     // The user says where the stream goes before anything is written.
-    if (SearchBackupFolder.empty()) SearchBackupFolder = ProgramFolder;
+    if (SearchBackupFolder.empty()) SearchBackupFolder = ChooserStartFolder(TChooser::Backup);
     std::string folder = SearchBackupFolder;
     TimerDialogPosition->SetEnabled(true);
     if (!SelectDirectory(LoadLangString(59827), "", folder)) return;
+    RememberChosenFolder(TChooser::Backup, folder);
     // The search may have ended while the chooser was open.
     if (!RemoteSearchActive() || BackupActive()) return;
     SearchBackupFolder = folder;

@@ -1,16 +1,31 @@
-// setup.ini: read once at start-up, written back at log-in, at shut-down and when a recording opens.
+// setup.ini: read once at start-up, written back at log-in, at shut-down and when a recording opens;
+// where each folder chooser was last answered.
 #include "client/main.h"
 
 #include "formats/SetupIni.h"
 
 #include "platform/core/Debug.h"
+#include "platform/core/FilePaths.h"
 #include "platform/core/FileUtils.h"
 #include "platform/core/IniFiles.h"
 #include "platform/core/Streams.h"
+#include "platform/win/UserFolders.h"
 
 namespace {
 
 constexpr const char* kSetupIni = "setup.ini";
+constexpr const char* kFoldersSection = "folders";
+
+const char* ChooserKey(TFrmMain::TChooser kind) {
+    switch (kind) {
+    case TFrmMain::TChooser::Backup:
+        return "backup";
+    case TFrmMain::TChooser::StreamCopy:
+        return "streamcopy";
+    default:
+        return "snapshot";
+    }
+}
 
 } // namespace
 
@@ -49,5 +64,22 @@ void TFrmMain::SaveSetupIni() {
                            TSetupSettings{VideoStandard, OverlayColor, LastLatitude, LastLongitude});
     } catch (const Exception& e) {
         DebugTrace("TFrmMain::SaveSetupIni", e.Message);
+    }
+}
+
+std::string TFrmMain::ChooserStartFolder(TChooser kind) {
+    if (!SetupIniFile) SetupIniFile = std::make_unique<TIniFile>(ProgramFolder + kSetupIni);
+    const std::string last = SetupIniFile->ReadString(kFoldersSection, ChooserKey(kind), "");
+    if (!last.empty() && DirectoryExists(last)) return last;
+    return kind == TChooser::Snapshot ? UserPicturesFolder() : UserVideosFolder();
+}
+
+void TFrmMain::RememberChosenFolder(TChooser kind, const std::string& folder) {
+    if (folder.empty()) return;
+    if (!SetupIniFile) SetupIniFile = std::make_unique<TIniFile>(ProgramFolder + kSetupIni);
+    try {
+        SetupIniFile->WriteString(kFoldersSection, ChooserKey(kind), ExcludeTrailingPathDelimiter(folder));
+    } catch (const Exception& e) {
+        DebugTrace("TFrmMain::RememberChosenFolder", e.Message);
     }
 }

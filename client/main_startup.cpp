@@ -38,7 +38,7 @@ void TFrmMain::FormShow(TObject*) {
     if (!LoadLanguageLibrary()) {
         // untranslated: no table is loaded yet
         ShowMessageBox("Cannot load " + LanguageTableName(LanguageCode), "Error", 0);
-        Close();
+        CloseProgram();
         return;
     }
 
@@ -63,7 +63,7 @@ void TFrmMain::FormShow(TObject*) {
     if (!LoadG726() && AudioLibrary == nullptr) {
         // untranslated: long-standing fixed text
         ShowMessageBox(Format("Can't open file \"%s\"", kAudioLibrary), "Error", 0);
-        Close();
+        CloseProgram();
         return;
     }
     if (G726Audio != nullptr) G726Audio->Init(static_cast<int>(kG726BlockBytes));

@@ -266,7 +266,7 @@ void TfrmBackup::FormShow(TObject*) {
     btnCancel->SetCaption(FrmMain->LoadLangString(50992));
     for (TButton* button : {btnBackupStart, btnCancel})
         button->Font()->SetName(Font()->Name());
-    if (backupPath_.empty()) SetPath(FrmMain->ProgramFolder);
+    if (backupPath_.empty()) SetPath(FrmMain->ChooserStartFolder(TFrmMain::TChooser::Backup));
     ShowFreeSpace();
 }
 
@@ -281,6 +281,7 @@ void TfrmBackup::btnBrowseClick(TObject*) {
     TimerSD->SetEnabled(false);
     browseWindow_ = nullptr;
     if (!chosen) return;
+    if (FrmMain != nullptr) FrmMain->RememberChosenFolder(TFrmMain::TChooser::Backup, folder);
     SetPath(folder);
     ShowFreeSpace();
 }

@@ -4,6 +4,7 @@
 #include "client/Placement.h"
 #include "client/main.h"
 
+#include "platform/core/FilePaths.h"
 #include "platform/core/FileUtils.h"
 #include "platform/core/StrUtils.h"
 #include "platform/vcl/Graphics.h"
@@ -155,12 +156,16 @@ void TfrmPrint::btnSaveClick(TObject*) {
     SaveDialog1->SetFilter("JPEG (*.JPG)|*.jpg"); // untranslated: the dialog's fixed filter
     SaveDialog1->SetDefaultExt("jpg");
     SaveDialog1->SetFileName("*.jpg");
+    if (FrmMain != nullptr)
+        SaveDialog1->SetInitialDir(FrmMain->ChooserStartFolder(TFrmMain::TChooser::Snapshot));
     TimerDialogPosition->SetEnabled(true);
     const bool chosen = SaveDialog1->Execute();
     TimerDialogPosition->SetEnabled(false);
     if (!chosen) return;
     // The file written is not the one named: the dialog could not ask about it.
     const std::string target = SnapshotFileName(SaveDialog1->FileName(), cameraNumber_);
+    if (FrmMain != nullptr)
+        FrmMain->RememberChosenFolder(TFrmMain::TChooser::Snapshot, ExtractFilePath(target));
     if (FileExists(target) && FrmMain != nullptr &&
         FrmMain->ShowMessageBox(FrmMain->LoadLangString(60251) + "\n" + target,
                                 FrmMain->LoadLangString(59977), 4) != mrYes)

@@ -47,11 +47,13 @@ std::string Normalised(const std::string& path) {
     return out;
 }
 
-bool UsableExecutableFolder(const std::string& folder) {
-    return !folder.empty() && ::access(folder.c_str(), W_OK) == 0 && DirectoryExists(folder + "resources");
-}
-
 } // namespace
+
+bool IsBuildTreeFolder(const std::string& folder) {
+    if (folder.empty()) return false;
+    const std::string path = IncludeTrailingPathDelimiter(folder);
+    return FileExists(path + kBuildTreeMarker) && ::access(path.c_str(), W_OK) == 0;
+}
 
 std::string HomeFolder() {
     std::string home = Env("HOME");
@@ -76,7 +78,7 @@ std::string ProgramFolder() {
     std::string folder = Env("HARBEK_HOME");
     if (folder.empty()) {
         const std::string exeFolder = ExtractFilePath(ExecutablePath());
-        folder = UsableExecutableFolder(exeFolder) ? exeFolder : XdgFolder("XDG_DATA_HOME", ".local/share");
+        folder = IsBuildTreeFolder(exeFolder) ? exeFolder : XdgFolder("XDG_DATA_HOME", ".local/share");
     }
     folder = IncludeTrailingPathDelimiter(folder);
     ForceDirectories(folder);

@@ -7,9 +7,15 @@
 #include <string_view>
 
 // The folder of the settings and received files, always ending in '/': $HARBEK_HOME when set; else the
-// executable's folder when it is writable and holds "resources/" (a build tree or a portable copy);
-// else $XDG_DATA_HOME/harbek/ (~/.local/share/harbek/ without it). Created when missing.
+// executable's folder when it is a build tree's (IsBuildTreeFolder); else the per-user data folder
+// $XDG_DATA_HOME/harbek/ (~/.local/share/harbek/ without it), whoever runs it, root too. Created when
+// missing.
 std::string ProgramFolder();
+// The file a build writes beside the executable, which an installation never copies.
+inline constexpr char kBuildTreeMarker[] = "harbek-build-tree";
+// The folder holds the build's marker and may be written: a build tree, where the program keeps its
+// files beside itself for development and the tests.
+bool IsBuildTreeFolder(const std::string& folder);
 // $XDG_CONFIG_HOME/harbek/ (~/.config/harbek/ without it), ending in '/'; not created here.
 std::string ConfigFolder();
 // $HOME, or the account's home folder.

@@ -1,3 +1,6 @@
+// The application object, the screen object and the list of forms.
+#include "platform/core/AppPaths.h"
+#include "platform/core/Debug.h"
 #include "platform/core/StrUtils.h"
 #include "platform/vcl/BitmapFileCache.h"
 #include "platform/vcl/ControlPeer.h"
@@ -37,6 +40,10 @@ std::vector<TForm*>& FormList() {
 TForm*& ActiveFormRef() {
     static TForm* active = nullptr;
     return active;
+}
+
+TForm* MainFormOrNull() {
+    return gApplication != nullptr ? gApplication->MainForm() : nullptr;
 }
 
 void ResetApplicationObjects() {
@@ -90,6 +97,7 @@ TApplication::~TApplication() {
 void TApplication::Initialize() {
     StartFontConfiguration();
     vcl_internal::EnsureGuiApplication();
+    vcl_internal::LoadToolkitTranslations(GetUserDefaultLangID());
 }
 
 void TApplication::FormCreated(TForm* form) {
@@ -119,12 +127,15 @@ void TApplication::CreateDeferredForms() {
 }
 
 void TApplication::Run() {
+    // The desktop's ways of ending the program reach the main form from its first showing on.
+    const vcl_internal::TEndOfSessionRoutes routes(mainForm_ ? mainForm_->Handle() : nullptr);
     if (mainForm_ && showMainForm_) {
         mainForm_->Show();
         // The main window reaches the screen before the windows that are still hidden are built.
         ProcessMessages();
     }
     CreateDeferredForms();
+    DebugTrace("TApplication::Run", "every window is there; handling messages");
     while (!Terminated())
         HandleMessage();
 }

@@ -17,5 +17,8 @@ int ExecDialog(QDialog* dialog, HWND* handle);
 QWidget* DialogOfHandle(HWND handle);
 // The newest open dialog's handle, or nullptr.
 HWND ActiveDialogHandle();
+// The top-level widget is made transient for the main form's window (it then needs no task-bar entry
+// of its own); nothing without a main form, or for the main form's own widget.
+void MakeTransientForMainForm(QWidget* window);
 
 } // namespace vcl_internal

@@ -8,9 +8,11 @@
 #include "platform/vcl/TestHooks.h"
 
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLabel>
 #include <QPointer>
+#include <QPushButton>
 #include <QStyle>
 
 #include <algorithm>
@@ -101,6 +103,7 @@ int ExecDialog(QDialog* dialog, HWND* handle) {
         QObject::connect(dialog, &QDialog::finished, [&answer](int result) { answer = result; });
     dialog->setWindowModality(Qt::ApplicationModal);
     dialog->setResult(QDialog::Rejected);
+    MakeTransientForMainForm(dialog);
     dialog->show();
     dialog->raise();
     dialog->activateWindow();
@@ -131,23 +134,32 @@ namespace {
 struct ButtonInfo {
     TMsgDlgBtn kind;
     const char* name;
-    const char* caption;
+    const char* caption; // where the toolkit has no such button
+    QDialogButtonBox::StandardButton standard;
     TModalResult result;
 };
 
 const ButtonInfo kButtons[] = {
-    {mbYes, "Yes", "&Yes", mrYes},
-    {mbNo, "No", "&No", mrNo},
-    {mbOK, "OK", "OK", mrOk},
-    {mbCancel, "Cancel", "Cancel", mrCancel},
-    {mbAbort, "Abort", "&Abort", mrAbort},
-    {mbRetry, "Retry", "&Retry", mrRetry},
-    {mbIgnore, "Ignore", "&Ignore", mrIgnore},
-    {mbAll, "All", "&All", mrAll},
-    {mbNoToAll, "NoToAll", "N&o to All", mrNoToAll},
-    {mbYesToAll, "YesToAll", "Yes to &All", mrYesToAll},
-    {mbHelp, "Help", "&Help", mrNone},
+    {mbYes, "Yes", "&Yes", QDialogButtonBox::Yes, mrYes},
+    {mbNo, "No", "&No", QDialogButtonBox::No, mrNo},
+    {mbOK, "OK", "OK", QDialogButtonBox::Ok, mrOk},
+    {mbCancel, "Cancel", "Cancel", QDialogButtonBox::Cancel, mrCancel},
+    {mbAbort, "Abort", "&Abort", QDialogButtonBox::Abort, mrAbort},
+    {mbRetry, "Retry", "&Retry", QDialogButtonBox::Retry, mrRetry},
+    {mbIgnore, "Ignore", "&Ignore", QDialogButtonBox::Ignore, mrIgnore},
+    {mbAll, "All", "&All", QDialogButtonBox::NoButton, mrAll},
+    {mbNoToAll, "NoToAll", "N&o to All", QDialogButtonBox::NoToAll, mrNoToAll},
+    {mbYesToAll, "YesToAll", "Yes to &All", QDialogButtonBox::YesToAll, mrYesToAll},
+    {mbHelp, "Help", "&Help", QDialogButtonBox::Help, mrNone},
 };
+
+// The toolkit's text for the button, in the language its translations were loaded for.
+std::string ButtonCaption(const ButtonInfo& info) {
+    if (info.standard == QDialogButtonBox::NoButton) return info.caption;
+    QDialogButtonBox box(info.standard);
+    const QPushButton* button = box.button(info.standard);
+    return button != nullptr ? FromQString(button->text()) : std::string(info.caption);
+}
 
 const char* TypeCaption(TMsgDlgType type) {
     switch (type) {
@@ -237,7 +249,7 @@ TMessageForm::TMessageForm(TComponent* owner, const std::string& text, TMsgDlgTy
         auto* button = new TButton(this);
         button->SetName(info->name);
         button->SetParent(this);
-        button->SetCaption(info->caption);
+        button->SetCaption(ButtonCaption(*info));
         button->SetModalResult(info->result);
         button->SetBounds(x, buttonTop, buttonWidth, buttonHeight);
         if (!defaultSet && (info->kind == mbOK || info->kind == mbYes)) {

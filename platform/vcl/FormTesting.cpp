@@ -464,6 +464,15 @@ void RunLater(std::function<void()> code) {
                        [code = std::move(code)] { vcl_internal::Guarded(code); });
 }
 
+void RequestWindowClose(TForm* form) {
+    form->Peer()->widget->close();
+}
+
+void EndDesktopSession() {
+    QEvent quit(QEvent::Quit);
+    QCoreApplication::sendEvent(QCoreApplication::instance(), &quit);
+}
+
 bool WaitUntil(const std::function<bool()>& condition, int milliseconds) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
     while (true) {

@@ -76,6 +76,12 @@ void PasteText(TControl* edit, TPasteRoad road, const std::string& text);
 void ProcessEvents();
 // Runs code from the message loop once everything pending now is handled (inside a modal loop, for one).
 void RunLater(std::function<void()> code);
+// The window manager's close of the form's window (its close button, Alt+F4): the close event the
+// toolkit delivers for WM_DELETE_WINDOW.
+void RequestWindowClose(TForm* form);
+// The end of the desktop session: the quit event the toolkit sends when the session manager ends the
+// program.
+void EndDesktopSession();
 // Pumps messages until the condition holds or the time (real milliseconds) is up; false on time-out.
 bool WaitUntil(const std::function<bool()>& condition, int milliseconds);
 

@@ -3,6 +3,7 @@
 #include "platform/core/Debug.h"
 #include "platform/core/StrUtils.h"
 #include "platform/vcl/ControlPeer.h"
+#include "platform/vcl/DialogWindows.h"
 #include "platform/vcl/Dialogs.h"
 #include "platform/vcl/FormsInternal.h"
 #include "platform/vcl/PropertyReaders.h"
@@ -150,7 +151,9 @@ void TForm::ApplyOpacity() {
 
 void TForm::ApplyWindowFlags() {
     QWidget* w = Peer()->widget;
-    Qt::WindowFlags flags = Qt::Window;
+    TForm* main = vcl_internal::MainFormOrNull();
+    // Every window but the main one stands for it on the desktop: no task-bar entry of its own.
+    Qt::WindowFlags flags = main != nullptr && main != this ? Qt::Dialog : Qt::Window;
     if (borderStyle_ == bsToolWindow || borderStyle_ == bsSizeToolWin) flags = Qt::Tool;
     if (borderStyle_ == bsNone) {
         flags |= Qt::FramelessWindowHint;
@@ -171,8 +174,13 @@ void TForm::ApplyWindowFlags() {
     Peer()->settingGeometry = false;
     if (shown) {
         UpdateWindowGeometry();
+        ApplyTransientParent();
         w->show();
     }
+}
+
+void TForm::ApplyTransientParent() {
+    vcl_internal::MakeTransientForMainForm(Peer()->widget);
 }
 
 void TForm::UpdateWindowGeometry() {
@@ -300,6 +308,8 @@ void TForm::SetVisible(bool value) {
         DoShow();
         if (!Visible() || ComponentState().Contains(csDestroying)) return;
         UpdateWindowGeometry();
+        ApplyWindowFlags();
+        ApplyTransientParent();
         if (windowState_ == wsMinimized)
             w->showMinimized();
         else if (windowState_ == wsMaximized)
@@ -567,6 +577,11 @@ void TForm::Dispatch(TMessage& message) {
         Close();
         message.Result = 0;
         break;
+    case WM_ENDSESSION:
+        // A form that has nothing to save lets the program end.
+        if (message.WParam != 0) Application->Terminate();
+        message.Result = 0;
+        break;
     case WM_NCLBUTTONDOWN:
         if (message.WParam == HTBOTTOMRIGHT)
             StartSizing(Point(static_cast<short>(LOWORD(static_cast<DWORD>(message.LParam))),
@@ -676,6 +691,17 @@ void TForm::FocusMovedTo(TWinControl* control) {
 }
 
 namespace vcl_internal {
+
+void MakeTransientForMainForm(QWidget* window) {
+    TForm* main = MainFormOrNull();
+    if (main == nullptr || main->Peer()->widget == window) return;
+    QWidget* mainWidget = main->Peer()->widget;
+    // Both native windows exist from here on; the hint goes out when the window is mapped.
+    mainWidget->winId();
+    window->winId();
+    if (window->windowHandle() && mainWidget->windowHandle())
+        window->windowHandle()->setTransientParent(mainWidget->windowHandle());
+}
 
 void FormCloseRequested(TControl* control) {
     if (auto* form = dynamic_cast<TForm*>(control); form && !form->InputBlocked()) form->Close();

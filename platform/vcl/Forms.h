@@ -182,6 +182,8 @@ private:
     // Clears the variable CreateForm filled, so a destroyed form never leaves it dangling.
     std::function<void()> forgetReference_;
     void ApplyWindowFlags();
+    // Secondary windows are transient for the main form's window.
+    void ApplyTransientParent();
     void ApplyOpacity();
     void UpdateWindowGeometry();
     void PlaceOnFirstShow();
@@ -241,7 +243,9 @@ public:
     // Creates the deferred forms not yet used, in the order they were deferred.
     void CreateDeferredForms();
     // Shows the main form, creates the deferred forms once it has had its first paint, and handles
-    // messages until the main form is closed.
+    // messages until the main form is closed. Meanwhile the end of the desktop session and the signals
+    // SIGTERM, SIGHUP and SIGINT reach the main form as a posted WM_ENDSESSION (wParam TRUE, lParam
+    // the signal or 0); a form that does not handle it ends the application.
     void Run();
     TForm* MainForm() const { return mainForm_; }
     bool ShowMainForm() const { return showMainForm_; }

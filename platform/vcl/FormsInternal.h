@@ -5,6 +5,7 @@
 
 #include <vector>
 
+class QObject;
 class TControl;
 class TWinControl;
 class TForm;
@@ -26,6 +27,8 @@ void ControlDestroying(TControl* control);
 // A windowed control got or lost the focus.
 void ControlFocusChanged(TWinControl* control, bool entering);
 
+// The application's main form; nullptr before the first form or without an application object.
+TForm* MainFormOrNull();
 // Every form, in creation order, and the active one.
 std::vector<TForm*>& FormList();
 TForm*& ActiveFormRef();
@@ -37,6 +40,23 @@ void BeginFormDrag(TForm* form, TFormDrag kind, TPoint anchor);
 void EndFormDrag(TForm* form);
 // Whether the left button is down, as the mouse events handled last tell.
 bool LeftButtonHeld();
+
+// While it lives, the end of the desktop session and the termination signals post WM_ENDSESSION to
+// the target (the main form); nothing when the target is nullptr.
+class TEndOfSessionRoutes {
+public:
+    explicit TEndOfSessionRoutes(HWND target);
+    ~TEndOfSessionRoutes();
+    TEndOfSessionRoutes(const TEndOfSessionRoutes&) = delete;
+    TEndOfSessionRoutes& operator=(const TEndOfSessionRoutes&) = delete;
+
+private:
+    QObject* filter_ = nullptr;
+};
+
+// The toolkit's own texts (standard buttons, file dialogs) in the language of this id, from the
+// toolkit's translations; English (none loaded) for the languages the program has no tables for.
+void LoadToolkitTranslations(LANGID language);
 
 // Mouse routing of the whole application: capture, disabled forms, window moves. Installed with the
 // QApplication.

@@ -1,5 +1,6 @@
 #include "platform/vcl/QtSupport.h"
 
+#include "platform/core/AppPaths.h"
 #include "platform/core/Exceptions.h"
 #include "platform/vcl/ControlPeer.h"
 #include "platform/vcl/Forms.h"
@@ -15,6 +16,8 @@
 
 #include <cmath>
 #include <exception>
+#include <string>
+#include <vector>
 
 namespace vcl_internal {
 
@@ -55,19 +58,32 @@ void EnsureGuiApplication() {
     if (existing && !qobject_cast<QApplication*>(existing))
         throw EInvalidOperation("The forms layer needs its application object before anything else uses Qt");
     if (!existing) {
-        // Without any display the program still runs, drawing offscreen (tests, headless tools).
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
-            qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "harbek";
-        static char* argv[] = {name, nullptr};
+        // The toolkit takes its own options (-platform, -style, -reverse, -display ...) from the
+        // command line; the program's name stays "harbek", which names its windows' class.
+        static std::vector<std::string> arguments;
+        static std::vector<char*> argv;
+        static int argc = 0;
+        arguments = {"harbek"};
+        for (int i = 1; i <= ParamCount(); ++i)
+            arguments.push_back(ParamStr(i));
+        argv.clear();
+        for (std::string& argument : arguments)
+            argv.push_back(argument.data());
+        argv.push_back(nullptr);
+        argc = static_cast<int>(arguments.size());
         // Lives to the end of the process: windows may still be torn down while the program ends.
-        existing = new QApplication(argc, argv);
+        existing = new QApplication(argc, argv.data());
     }
     auto* app = static_cast<QApplication*>(existing);
     configured = app;
-    app->setStyle(QStyleFactory::create("Fusion"));
+    // A style the user asked for on the command line wins.
+    bool styleAsked = false;
+    for (int i = 1; i <= ParamCount(); ++i) {
+        const std::string argument = ParamStr(i);
+        styleAsked |= argument == "-style" || argument == "--style" || argument.rfind("-style=", 0) == 0 ||
+                      argument.rfind("--style=", 0) == 0;
+    }
+    if (!styleAsked) app->setStyle(QStyleFactory::create("Fusion"));
     ApplyClassicPalette(*app);
     app->setQuitOnLastWindowClosed(false);
     InstallApplicationFilter();

@@ -15,6 +15,7 @@ object FrmMain: TFrmMain
   Position = poScreenCenter
   ShowHint = True
   OnActivate = FormActivate
+  OnCloseQuery = FormCloseQuery
   OnShow = FormShow
   OnShortCut = FormShortCut
   PixelsPerInch = 96

@@ -149,6 +149,10 @@ void ClientWindows::SetUp() {
     env_.push_back(std::make_unique<testing_support::ScopedEnv>("HARBEK_REGISTRY",
                                                                 scratch_->File("registry.ini").c_str()));
     env_.push_back(std::make_unique<testing_support::ScopedEnv>("HARBEK_LANGID", "1033"));
+    // The user's folders (where the choosers start) are the test's own.
+    env_.push_back(std::make_unique<testing_support::ScopedEnv>("HOME", home_->Path().c_str()));
+    env_.push_back(
+        std::make_unique<testing_support::ScopedEnv>("XDG_CONFIG_HOME", scratch_->File("config").c_str()));
     savedRoot_ = FormResourceRoot();
     SetFormResourceRoot(BuildResources());
     Application->Initialize();

@@ -52,6 +52,11 @@ void MapOfAPlayedRecording(Session& s);
 void DatabaseDownloadCutByTheLink(Session& s);
 void RecordingOkCancelledWhileHeld(Session& s);
 
+// The desktop: the window manager's close of the main window ends the client in order; a second start
+// on the same folder leaves the first alone.
+void WindowManagerCloseEndsInOrder(Session& s);
+void SecondStartOnTheSameFolder(Session& s);
+
 // A session: roads one after another in one run of the client.
 void LocalThenRecorderThenLocal(Session& s);
 

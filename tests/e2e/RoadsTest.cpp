@@ -23,6 +23,8 @@ const Road kRoads[] = {
     {"local_playback", LocalPlaybackOfABackup},
     {"played_stream_backup", BackupOfThePlayedStream},
     {"session_local_recorder_local", LocalThenRecorderThenLocal},
+    {"window_manager_close", WindowManagerCloseEndsInOrder},
+    {"second_start", SecondStartOnTheSameFolder},
     {"upgrade", FirmwareUpgrade},
     {"loglist_save_as", LogListSavedAs},
     {"print_pdf", PrintCameraOneToPdf},

@@ -3,7 +3,6 @@
 #include "tests/support/TestSupport.h"
 
 #include <chrono>
-#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
@@ -128,11 +127,6 @@ void Session::RestartClient() {
 
 int Session::WaitClientEnd(int ms) {
     return client_.Wait(std::chrono::milliseconds(ms));
-}
-
-void Session::SignalClient(int signal) {
-    if (client_.Pid() <= 0 || ::kill(client_.Pid(), signal) != 0)
-        Fail("the client does not run to take a signal");
 }
 
 std::string Session::RecorderLog() const {

@@ -42,11 +42,12 @@ public:
     void RestartClient();
     // Waits up to `ms` for the client to end by itself; its exit status, or -1 while it runs on.
     int WaitClientEnd(int ms);
-    // A signal to the client, as the desktop or kill(1) sends it.
-    void SignalClient(int signal);
+    // The client as started: its program, its environment and its process; and the X display.
+    std::string ClientProgram() const { return binary_ + "/client/harbek"; }
+    const testing_support::EnvList& ClientEnvironment() const { return clientEnv_; }
+    pid_t ClientPid() const { return client_.Pid(); }
+    std::string DisplayName() const { return x_.Display(); }
 
-    // The X display the session started (":N").
-    const std::string& Display() const { return x_.Display(); }
     const std::string& Work() const { return work_; }
     std::string Home() const { return work_ + "/home"; }
     std::string Store() const { return work_ + "/store"; }

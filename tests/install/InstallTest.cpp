@@ -205,7 +205,7 @@ TEST_F(Installed, AnOrdinaryUserRunsItReadOnlyAndSigtermKeepsTheSettingsAndClear
         // The windows carry the program's icon and the class its desktop entry names.
         const e2e::Window main = c.Main();
         std::string props;
-        RunProgram({"xprop", "-display", s.Display(), "-id", main.id, "WM_CLASS", "_NET_WM_ICON"}, {},
+        RunProgram({"xprop", "-display", s.DisplayName(), "-id", main.id, "WM_CLASS", "_NET_WM_ICON"}, {},
                    &props);
         if (!Contains(props, "WM_CLASS(STRING) = \"harbek\", \"harbek\""))
             e2e::Fail("the main window's class is not harbek: " + props.substr(0, 200));
@@ -239,7 +239,7 @@ TEST_F(Installed, AnOrdinaryUserRunsItReadOnlyAndSigtermKeepsTheSettingsAndClear
 
         // The log-in wrote setup.ini; what is there after SIGTERM is the shut-down's.
         fs::remove(data + "/setup.ini");
-        s.SignalClient(SIGTERM);
+        if (s.ClientPid() <= 0 || ::kill(s.ClientPid(), SIGTERM) != 0) e2e::Fail("no client to take SIGTERM");
         if (s.WaitClientEnd(20000) == -1) e2e::Fail("the client runs on 20 s after SIGTERM");
         const std::string settings =
             fs::exists(data + "/setup.ini") ? ReadFileBytes(data + "/setup.ini") : "";

@@ -11,6 +11,7 @@ namespace {
 
 using testing_support::ScopedEnv;
 using testing_support::TempDir;
+using testing_support::WriteFileBytes;
 
 TEST(LanguageId, FromTheLocaleName) {
     const std::pair<const char*, LANGID> cases[] = {
@@ -68,9 +69,27 @@ TEST(ProgramFolder, HarbekHomeWinsAndIsCreated) {
     EXPECT_TRUE(DirectoryExists(home));
 }
 
+TEST(ProgramFolder, OnlyABuildTreeKeepsItsFilesBesideTheProgram) {
+    TempDir tree, install, portable;
+    WriteFileBytes(tree.File(kBuildTreeMarker), "");
+    // Resources beside the program make no build tree: an installed or copied program has them too.
+    std::filesystem::create_directories(install.Path() / "resources");
+    const std::pair<std::string, bool> cases[] = {
+        {tree.Str(), true},
+        {tree.Path().string(), true},
+        {install.Str(), false},
+        {portable.File("missing/"), false},
+        {"", false},
+    };
+    for (const auto& [folder, expected] : cases) {
+        SCOPED_TRACE(folder);
+        EXPECT_EQ(IsBuildTreeFolder(folder), expected);
+    }
+}
+
 TEST(ProgramFolder, FallsBackToTheDataFolder) {
-    // The test executable's folder holds no "resources" folder, so the per-user folder is used.
-    ASSERT_FALSE(DirectoryExists(ExtractFilePath(ExecutablePath()) + "resources"));
+    // The test executable's folder is no build tree of the program, so the per-user folder is used.
+    ASSERT_FALSE(IsBuildTreeFolder(ExtractFilePath(ExecutablePath())));
     TempDir dir;
     ScopedEnv unsetHome("HARBEK_HOME", nullptr);
     {

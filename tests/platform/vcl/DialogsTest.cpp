@@ -204,4 +204,34 @@ TEST_F(DialogsTest, ImagePlacesItsPictureByStretchCentreAndProportion) {
         EInvalidOperation);
 }
 
+TEST_F(DialogsTest, MessageBoxButtonsSpeakTheProgramsLanguage) {
+    struct Case {
+        const char* language;
+        const char* ok;
+        const char* cancel;
+        const char* yes;
+    };
+    // The toolkit's own translations; a language without tables of the program stays English.
+    const Case cases[] = {
+        {"3082", "Aceptar", "Cancelar", "&S\u00ed"},
+        {"1042", "\ud655\uc778", "\ucde8\uc18c", "\uc608(&Y)"},
+        {"1041", "OK", "\u30ad\u30e3\u30f3\u30bb\u30eb", "\u306f\u3044(&Y)"},
+        {"1031", "OK", "Cancel", "&Yes"},
+        {"1033", "OK", "Cancel", "&Yes"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.language);
+        testing_support::ScopedEnv language("HARBEK_LANGID", c.language);
+        Application->Initialize();
+        std::unique_ptr<TForm> box(
+            CreateMessageDialog("?", mtConfirmation, TMsgDlgButtons{mbYes, mbOK, mbCancel}));
+        auto caption = [&](const char* name) {
+            return dynamic_cast<TButton*>(box->FindComponent(name))->Caption();
+        };
+        EXPECT_EQ(caption("OK"), c.ok);
+        EXPECT_EQ(caption("Cancel"), c.cancel);
+        EXPECT_EQ(caption("Yes"), c.yes);
+    }
+}
+
 } // namespace
