@@ -1,4 +1,5 @@
-# Two commands do everything on a fresh Debian 12 machine: `make demo` and `make test`.
+# Two commands do everything on a fresh Debian 12 machine: `make demo` and `make test`; `make install`
+# and `make package` put the program in place.
 
 SHELL := /bin/bash
 
@@ -17,41 +18,58 @@ E2E_FIRST_SEED ?= 100
 RECSIM ?=
 CMAKE_FLAGS ?=
 
-# Every Debian package the build, the tests, the sanitizer and fuzz runs and the demo need.
-DEB_PACKAGES := build-essential cmake ninja-build pkg-config git clang libclang-rt-14-dev \
-	qt6-base-dev libgl-dev libjpeg62-turbo-dev libsqlite3-dev libspandsp-dev libasound2-dev libblkid-dev \
-	libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev locales python3
-# Fonts the forms' families map to, with Japanese and Korean glyphs; and URW's look-alikes of the
-# same faces, as many desktops have them, so the tests see that the map's choice ignores them.
-DEB_PACKAGES += fonts-dejavu-core fonts-liberation fonts-ipafont-gothic fonts-nanum fonts-urw-base35
-# The real display of the end-to-end tests: the X server, its pointer and keyboard, its pictures.
-DEB_PACKAGES += xvfb xauth xdotool imagemagick
-# The end-to-end roads' own requests to the X server, as a window manager sends them.
-DEB_PACKAGES += libx11-dev
-# The map window: the browser engine and the map library its page loads.
-DEB_PACKAGES += qt6-webengine-dev libjs-leaflet
-# The recorder disk: showing its folder, and the file system and zones its tests need.
-DEB_PACKAGES += xdg-utils e2fsprogs tzdata
+# What building and running the program needs; make demo, make install and make package install only these.
+RUN_PACKAGES := build-essential cmake ninja-build pkg-config file \
+	qt6-base-dev libgl-dev libjpeg62-turbo-dev libsqlite3-dev libspandsp-dev libasound2-dev libblkid-dev
+# Fonts the forms' families map to, with Japanese and Korean glyphs.
+RUN_PACKAGES += fonts-dejavu-core fonts-liberation fonts-ipafont-gothic fonts-nanum
+# The map window: the browser engine and the map library its page loads; showing a folder.
+RUN_PACKAGES += qt6-webengine-dev libjs-leaflet xdg-utils
 # The toolkit's own texts (standard buttons, file dialogs) in Japanese, Korean and Spanish.
-DEB_PACKAGES += qt6-translations-l10n
+RUN_PACKAGES += qt6-translations-l10n
+# What the tests, the sanitizer and fuzz runs and the benchmarks add.
+TEST_PACKAGES := git clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev \
+	locales python3
+# URW's look-alikes of the forms' faces, as many desktops have them, so the tests see that the map's
+# choice ignores them.
+TEST_PACKAGES += fonts-urw-base35
+# The real display of the end-to-end tests: the X server, its pointer and keyboard, its pictures and the
+# windows' properties.
+TEST_PACKAGES += xvfb xauth xdotool imagemagick x11-utils
+# The end-to-end roads' own requests to the X server, as a window manager sends them.
+TEST_PACKAGES += libx11-dev
+# The recorder disk's file system and the time zones its tests need; the checkers of the installed
+# desktop entry and metainfo.
+TEST_PACKAGES += e2fsprogs tzdata desktop-file-utils appstream
+DEB_PACKAGES := $(RUN_PACKAGES) $(TEST_PACKAGES)
+# Where make install puts the program (DESTDIR is put before it, for staging).
+PREFIX ?= /usr/local
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps build test e2e-long asan fuzz demo bench format clean
+.PHONY: all deps deps-run build test e2e-long asan fuzz demo install package bench format clean
 
 all: build
 
-deps:
+# Installs the packages of $(1) that are missing.
+define install-missing
 	@missing=""; \
-	for p in $(DEB_PACKAGES); do \
+	for p in $(1); do \
 		dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
 		echo "Installing:$$missing"; \
 		$(SUDO) apt-get update -q && \
 		DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -q --no-install-recommends $$missing || exit 1; \
-	fi; \
-	if ! locale -a 2>/dev/null | grep -qi '^es_ES\.utf-\?8$$'; then \
+	fi
+endef
+
+deps-run:
+	$(call install-missing,$(RUN_PACKAGES))
+
+deps:
+	$(call install-missing,$(DEB_PACKAGES))
+	@if ! locale -a 2>/dev/null | grep -qi '^es_ES\.utf-\?8$$'; then \
 		echo "Generating the es_ES.UTF-8 locale (decimal-comma tests)"; \
 		$(SUDO) localedef -i es_ES -c -f UTF-8 es_ES.UTF-8 || true; \
 	fi
@@ -62,7 +80,9 @@ $(BUILD)/build.ninja:
 build: $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
 
+# A tree first configured without GoogleTest (make demo) is configured again to add the tests.
 test: deps
+	@[ ! -f $(BUILD)/build.ninja ] || [ -f $(BUILD)/tests/CTestTestfile.cmake ] || cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
 	$(MAKE) build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
@@ -117,9 +137,22 @@ bench: deps
 	$(MAKE) build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && $$b; done; true
 
-demo: deps
-	$(MAKE) build
+# Only the client (with its skins, icon and map page) and the simulated recorder.
+demo: deps-run $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target harbek recsim
 	./tools/demo.sh $(BUILD) $(RECSIM)
+
+# The program into $(DESTDIR)$(PREFIX): bin/harbek, share/harbek/, lib/harbek/, the desktop entry, icons,
+# metainfo and man page (cmake/HarbekInstall.cmake).
+install: deps-run $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target harbek
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# The Debian packages harbek and harbek-map in $(BUILD)/packages/.
+package: deps-run $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target harbek
+	cd $(BUILD) && cpack
+	@ls -1 $(BUILD)/packages/*.deb
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

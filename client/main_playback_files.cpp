@@ -345,7 +345,7 @@ void TFrmMain::OpenLocalPlayback() {
     std::string root = volumes::MountOfPath(folder, mount) ? mount.mountPoint : folder;
     if (root.empty() || root.back() != '/') root += '/';
     DiskAvRoot = root;
-    CurrentFolder = "0";
+    CurrentFolder.assign(1, '0'); // not = "0": GCC 12 warns of a false overlap there
     FolderWalkMode = 0;
     const int drive = ClassifyDrive(root);
     if (drive == kQelRecordingVolume || drive == volumes::kDriveRemovable) {

@@ -25,6 +25,9 @@ function(harbek_test name)
     # harbek_testmain sets the test environment (offscreen Qt, fixture and tree paths) before any test,
     # so a test program behaves the same under CTest and when run by hand.
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} harbek_testsupport harbek_testmain GTest::gmock)
+    # Modules the program loads at run time (the browser engine's) lie beside the client; a test program
+    # finds them through its run path.
+    set_property(TARGET ${name} APPEND PROPERTY BUILD_RPATH ${PROJECT_BINARY_DIR}/client)
     set(serial "")
     if(ARG_RUN_SERIAL)
         set(serial RUN_SERIAL TRUE)

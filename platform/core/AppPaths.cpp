@@ -3,8 +3,10 @@
 #include "platform/core/FileUtils.h"
 #include "platform/core/StrUtils.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
+#include <filesystem>
 #include <mutex>
 #include <pwd.h>
 #include <unistd.h>
@@ -26,6 +28,23 @@ std::string XdgFolder(const char* variable, const char* fallbackUnderHome) {
     std::string base = Env(variable);
     if (base.empty() || base[0] != '/') base = IncludeTrailingPathDelimiter(HomeFolder()) + fallbackUnderHome;
     return IncludeTrailingPathDelimiter(base) + "harbek/";
+}
+
+// Where the install rules put the resources and the modules, relative to the executable's folder; the
+// build sets them from its install folders, so an install under any prefix or DESTDIR finds them.
+#ifndef HARBEK_DATA_FROM_BIN
+#define HARBEK_DATA_FROM_BIN "../share/harbek"
+#endif
+#ifndef HARBEK_MODULES_FROM_BIN
+#define HARBEK_MODULES_FROM_BIN "../lib/harbek"
+#endif
+
+// "/usr/bin/../share/harbek" as "/usr/share/harbek", so messages and prefix comparisons see one name.
+std::string Normalised(const std::string& path) {
+    std::string out = std::filesystem::path(path).lexically_normal().string();
+    while (out.size() > 1 && out.back() == '/')
+        out.pop_back();
+    return out;
 }
 
 } // namespace
@@ -111,4 +130,29 @@ LANGID GetUserDefaultLangID() {
 
 LANGID GetSystemDefaultLangID() {
     return GetUserDefaultLangID();
+}
+
+std::string ResourceFolder() {
+    const std::string exeFolder = ExtractFilePath(ExecutablePath());
+    const std::string installed = exeFolder + HARBEK_DATA_FROM_BIN;
+    std::vector<std::string> candidates = {exeFolder + "resources", installed};
+    std::string dirs = Env("XDG_DATA_DIRS");
+    if (dirs.empty()) dirs = "/usr/local/share:/usr/share";
+    for (std::size_t start = 0; start <= dirs.size();) {
+        const std::size_t end = std::min(dirs.find(':', start), dirs.size());
+        const std::string dir = dirs.substr(start, end - start);
+        // Only absolute folders count, as for the other XDG variables.
+        if (!dir.empty() && dir[0] == '/') candidates.push_back(IncludeTrailingPathDelimiter(dir) + "harbek");
+        start = end + 1;
+    }
+    for (const std::string& folder : candidates)
+        if (DirectoryExists(folder + "/forms")) return Normalised(folder);
+    return Normalised(installed);
+}
+
+std::string ProgramModuleFile(const std::string& fileName) {
+    const std::string exeFolder = ExtractFilePath(ExecutablePath());
+    for (const std::string& path : {exeFolder + fileName, exeFolder + HARBEK_MODULES_FROM_BIN "/" + fileName})
+        if (FileExists(path)) return Normalised(path);
+    return fileName;
 }

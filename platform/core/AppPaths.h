@@ -23,6 +23,16 @@ std::string HomeFolder();
 // The running executable's full path.
 std::string ExecutablePath();
 
+// The folder of the program's resources (forms, skins, language tables, the map page), without a
+// trailing '/': the first that holds forms/ of resources/ beside the executable (a build tree or a
+// portable copy), the installed data folder relative to it (../share/harbek from bin/), and harbek/ in
+// each $XDG_DATA_DIRS folder; the installed one when none does.
+std::string ResourceFolder();
+// Where a module the program loads at run time lies (the map's browser engine): beside the executable,
+// else in the installed modules folder relative to it (../lib/harbek from bin/); else the bare name,
+// which leaves the search to the dynamic loader.
+std::string ProgramModuleFile(const std::string& fileName);
+
 // The command line as main received it; ParamStr(0) is the executable's full path.
 void SetCommandLine(int argc, char** argv);
 int ParamCount();

@@ -1,8 +1,8 @@
 #include "platform/vcl/FormReader.h"
 
+#include "platform/core/AppPaths.h"
 #include "platform/core/StrUtils.h"
 
-#include <filesystem>
 #include <limits>
 #include <map>
 #include <mutex>
@@ -163,13 +163,6 @@ std::string& RootFolder() {
     return root;
 }
 
-std::string DefaultResourceRoot() {
-    std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (!ec) return (exe.parent_path() / "resources").string();
-    return "resources";
-}
-
 void ReadProperties(TComponent* component, const std::vector<TDfmProperty>& properties,
                     TFormLoadContext& ctx) {
     for (const TDfmProperty& p : properties) {
@@ -243,7 +236,7 @@ void SetFormResourceRoot(const std::string& folder) {
 
 std::string FormResourceRoot() {
     std::lock_guard lock(RegistryMutex());
-    if (RootFolder().empty()) RootFolder() = DefaultResourceRoot();
+    if (RootFolder().empty()) RootFolder() = ResourceFolder();
     return RootFolder();
 }
 

@@ -161,7 +161,7 @@ TComponentFactory FindComponentClass(std::string_view className);
 // ---- Loading ----
 
 // Where "skins/..." and the other relative file names of definitions are found, and where
-// LoadFormResource looks for "forms/<unit>.dfm". Defaults to the program folder's resources/.
+// LoadFormResource looks for "forms/<unit>.dfm". Defaults to ResourceFolder().
 void SetFormResourceRoot(const std::string& folder);
 std::string FormResourceRoot();
 // A relative name resolved against the root; absolute names stay as they are.

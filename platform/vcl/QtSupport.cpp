@@ -87,6 +87,7 @@ void EnsureGuiApplication() {
     ApplyClassicPalette(*app);
     app->setQuitOnLastWindowClosed(false);
     InstallApplicationFilter();
+    ApplyProgramIdentity(*app);
 }
 
 bool IsOffscreen() {

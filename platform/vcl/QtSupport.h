@@ -11,6 +11,7 @@
 #include <functional>
 #include <string>
 
+class QApplication;
 class QWidget;
 class TControl;
 class TForm;
@@ -20,6 +21,8 @@ namespace vcl_internal {
 // The one QApplication of the process, created on first use. Raises EInvalidOperation when a plain
 // QCoreApplication already exists (something touched Qt before the forms layer).
 void EnsureGuiApplication();
+// The program's icon on its windows and its desktop entry's name (ProgramIcon.cpp).
+void ApplyProgramIdentity(QApplication& app);
 // True under Qt's offscreen platform (tests): nothing may wait for a person there.
 bool IsOffscreen();
 

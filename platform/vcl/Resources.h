@@ -1,5 +1,5 @@
 // The program's bitmap resources: BMP files in the folder bitmaps/ of its resources folder
-// (FormResourceRoot(), normally the program folder's resources/).
+// (FormResourceRoot(), normally ResourceFolder()).
 // - The resource named NAME is bitmaps/NAME.bmp; names match without regard to case, as resource
 //   names do. A name holding '/', '\' or a NUL names no resource.
 // - The resource numbered N (0..65535) is bitmaps/N.bmp, N in decimal without leading zeros; the name

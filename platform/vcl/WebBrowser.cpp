@@ -3,8 +3,6 @@
 #include "platform/core/AppPaths.h"
 #include "platform/core/Debug.h"
 #include "platform/core/Exceptions.h"
-#include "platform/core/FilePaths.h"
-#include "platform/core/FileUtils.h"
 #include "platform/vcl/ControlPeer.h"
 #include "platform/vcl/FormReader.h"
 #include "platform/vcl/QtSupport.h"
@@ -51,25 +49,15 @@ const bool Registered = [] {
 TCreateWebEngineView WebEngineEntry() {
     static TCreateWebEngineView entry = nullptr;
     if (entry != nullptr) return entry;
-    std::vector<std::string> candidates = {ExtractFilePath(ExecutablePath()) + kWebEngineModuleName};
-#ifdef HARBEK_WEBENGINE_BUILT
-    candidates.push_back(HARBEK_WEBENGINE_BUILT);
-#endif
+    const std::string path = ProgramModuleFile(kWebEngineModuleName);
     ShareOpenGlContexts();
-    std::string errors;
-    for (const std::string& path : candidates) {
-        if (!FileExists(path)) continue;
-        void* module = ::dlopen(path.c_str(), RTLD_LAZY | RTLD_LOCAL);
-        if (module == nullptr) {
-            errors += std::string(" ") + ::dlerror();
-            continue;
-        }
-        entry = reinterpret_cast<TCreateWebEngineView>(::dlsym(module, kCreateWebEngineViewSymbol));
-        if (entry != nullptr) return entry;
-        errors += " " + path + " has no entry point";
-    }
-    throw Exception(std::string("The browser engine cannot be loaded: ") +
-                    (errors.empty() ? std::string(kWebEngineModuleName) + " not found" : errors));
+    void* module = ::dlopen(path.c_str(), RTLD_LAZY | RTLD_LOCAL);
+    if (module == nullptr)
+        throw Exception(std::string("The browser engine cannot be loaded: ") + ::dlerror());
+    entry = reinterpret_cast<TCreateWebEngineView>(::dlsym(module, kCreateWebEngineViewSymbol));
+    if (entry == nullptr)
+        throw Exception("The browser engine cannot be loaded: " + path + " has no entry point");
+    return entry;
 }
 
 // The whole page's script call: the function looked up by name at call time, the arguments a JSON

@@ -34,7 +34,7 @@ public:
 // The module's one entry point.
 using TCreateWebEngineView = TWebEngineView* (*)(QWidget* parent);
 inline constexpr char kCreateWebEngineViewSymbol[] = "HarbekCreateWebEngineView";
-// The module's file name; it is looked for beside the executable, then where the build put it.
+// The module's file name; ProgramModuleFile() says where it lies.
 inline constexpr char kWebEngineModuleName[] = "harbek_webengine.so";
 
 } // namespace vcl_internal

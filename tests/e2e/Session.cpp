@@ -107,11 +107,13 @@ void Session::Start(const SessionOptions& options) {
                                  "NO_AT_BRIDGE=1"};
     env.insert(env.end(), options.clientEnv.begin(), options.clientEnv.end());
     clientEnv_ = env;
+    clientCommand_ =
+        options.client.empty() ? std::vector<std::string>{binary_ + "/client/harbek"} : options.client;
     StartClient();
 }
 
 void Session::StartClient() {
-    client_.Start({binary_ + "/client/harbek"}, clientEnv_, work_ + "/client.out", work_ + "/client.trace");
+    client_.Start(clientCommand_, clientEnv_, work_ + "/client.out", work_ + "/client.trace");
     WaitWindow("Harbek", 30000);
     // The first paint.
     Pause(500);
@@ -268,7 +270,7 @@ void Session::Type(const std::string& text) {
 // ---- screen ----
 
 Shot Session::Take(const std::string& name) {
-    char prefix[8];
+    char prefix[16];
     std::snprintf(prefix, sizeof prefix, "%03d-", ++shots_);
     const std::string file = work_ + "/shots/" + prefix + name + ".ppm";
     Tool({"import", "-window", "root", "-depth", "8", "ppm:" + file});

@@ -17,10 +17,13 @@ namespace e2e {
 
 struct SessionOptions {
     bool recorder = true;
-    std::vector<std::string> recorderArgs; // beyond --port 0, --store, --standard pal and --log
+    std::vector<std::string> recorderArgs{}; // beyond --port 0, --store, --standard pal and --log
     int languageId = 1033;
-    testing_support::EnvList clientEnv; // added to the client's environment
-    bool control = false;               // the recorder takes control lines (Session::Control)
+    testing_support::EnvList clientEnv{}; // added to the client's environment
+    bool control = false;                 // the recorder takes control lines (Session::Control)
+    // The command that starts the client; empty: the build's client/harbek. Its environment is the one
+    // above all the same.
+    std::vector<std::string> client{};
 };
 
 struct Window {
@@ -104,6 +107,7 @@ private:
     testing_support::ChildProcess recorder_;
     testing_support::ChildProcess client_;
     testing_support::EnvList clientEnv_;
+    std::vector<std::string> clientCommand_;
     int port_ = 0;
     int control_ = -1; // the write end of the recorder's control lines
     int shots_ = 0;

@@ -41,17 +41,18 @@ void Chunk(std::vector<std::uint8_t>& out, const char* type, const std::vector<s
 
 } // namespace
 
-void SaveBitmapAsPng(const TBitmap& bitmap, const std::string& fileName) {
-    const int w = bitmap.Width(), h = bitmap.Height();
+void SavePixelsAsPng(int w, int h, const std::uint32_t* argb, bool alpha, const std::string& fileName) {
+    const std::size_t channels = alpha ? 4 : 3;
     std::vector<std::uint8_t> raw;
-    raw.reserve(static_cast<std::size_t>(h) * (static_cast<std::size_t>(w) * 3 + 1));
+    raw.reserve(static_cast<std::size_t>(h) * (static_cast<std::size_t>(w) * channels + 1));
     for (int y = 0; y < h; ++y) {
         raw.push_back(0); // no filter
-        const auto* row = static_cast<const std::uint32_t*>(bitmap.ScanLine(y));
+        const std::uint32_t* row = argb + static_cast<std::size_t>(y) * static_cast<std::size_t>(w);
         for (int x = 0; x < w; ++x) {
             raw.push_back(static_cast<std::uint8_t>(row[x] >> 16));
             raw.push_back(static_cast<std::uint8_t>(row[x] >> 8));
             raw.push_back(static_cast<std::uint8_t>(row[x]));
+            if (alpha) raw.push_back(static_cast<std::uint8_t>(row[x] >> 24));
         }
     }
     std::vector<std::uint8_t> z = {0x78, 0x01};
@@ -77,11 +78,23 @@ void SaveBitmapAsPng(const TBitmap& bitmap, const std::string& fileName) {
     std::vector<std::uint8_t> ihdr;
     Put32(ihdr, static_cast<std::uint32_t>(w));
     Put32(ihdr, static_cast<std::uint32_t>(h));
-    ihdr.insert(ihdr.end(), {8, 2, 0, 0, 0});
+    // 8 bits a channel; colour type 6 is RGBA, 2 is RGB.
+    ihdr.insert(ihdr.end(), {8, static_cast<std::uint8_t>(alpha ? 6 : 2), 0, 0, 0});
     Chunk(out, "IHDR", ihdr);
     Chunk(out, "IDAT", z);
     Chunk(out, "IEND", {});
     std::ofstream file(fileName, std::ios::binary | std::ios::trunc);
     file.write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
     if (!file) throw ESkinError(fileName + ": cannot be written");
+}
+
+void SaveBitmapAsPng(const TBitmap& bitmap, const std::string& fileName) {
+    const int w = bitmap.Width(), h = bitmap.Height();
+    std::vector<std::uint32_t> pixels;
+    pixels.reserve(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+    for (int y = 0; y < h; ++y) {
+        const auto* row = static_cast<const std::uint32_t*>(bitmap.ScanLine(y));
+        pixels.insert(pixels.end(), row, row + w);
+    }
+    SavePixelsAsPng(w, h, pixels.data(), false, fileName);
 }
