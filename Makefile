@@ -25,7 +25,7 @@ DEB_PACKAGES := build-essential cmake ninja-build pkg-config git clang libclang-
 # same faces, as many desktops have them, so the tests see that the map's choice ignores them.
 DEB_PACKAGES += fonts-dejavu-core fonts-liberation fonts-ipafont-gothic fonts-nanum fonts-urw-base35
 # The real display of the end-to-end tests: the X server, its pointer and keyboard, its pictures.
-DEB_PACKAGES += xvfb xauth xdotool imagemagick
+DEB_PACKAGES += xvfb xauth xdotool imagemagick libx11-dev
 # The map window: the browser engine and the map library its page loads.
 DEB_PACKAGES += qt6-webengine-dev libjs-leaflet
 # The recorder disk: showing its folder, and the file system and zones its tests need.
