@@ -21,12 +21,15 @@ constexpr DWORD kCheckLimitMs = 4000;
 constexpr char kMapAddress[] = "http://localhost:9865/";
 
 // The map page's tile server can be reached now, as the browser will reach it (through the system's proxy).
-bool ProbeMapSite() {
-    return InternetCheckConnectionA(MapTileAddress().c_str(), FLAG_ICC_FORCE_CONNECTION, 0) != FALSE;
+// The proxies are read here, on the GUI thread; the check that is returned may run on any thread.
+std::function<bool()> MapSiteCheck() {
+    std::function<BOOL()> check = PrepareInternetCheck(MapTileAddress().c_str());
+    return [check = std::move(check)] { return check() != FALSE; };
 }
 
 // Runs the probe on a thread of its own while the GUI keeps handling its messages. A name look-up cannot be
-// interrupted: when the limit passes first, its thread is left to end on its own.
+// interrupted: when the limit passes first, its thread is left to end on its own. It holds what it uses
+// and touches neither the toolkit nor a static object, so the program may end meanwhile.
 TWaitEnd ProbeWhilePumping(CActivities& record, std::function<bool()> probe, bool& reached) {
     auto outcome = std::make_shared<std::atomic<int>>(-1);
     std::thread([probe = std::move(probe), outcome] { outcome->store(probe() ? 1 : 0); }).detach();
@@ -71,7 +74,7 @@ void TFrmMain::BtnOpenMapClick(TObject*) {
 
 void TFrmMain::CheckMapAvailability() {
     bool reached = false;
-    const TWaitEnd end = ProbeWhilePumping(Activities, MapSiteProbe ? MapSiteProbe : ProbeMapSite, reached);
+    const TWaitEnd end = ProbeWhilePumping(Activities, MapSiteProbe ? MapSiteProbe : MapSiteCheck(), reached);
     MapReachable = reached ? 1 : 0;
     if (end == TWaitEnd::Terminated || end == TWaitEnd::Ended) {
         MapReachable = 0;

@@ -5,7 +5,6 @@
 
 #include <fontconfig/fontconfig.h>
 
-#include <chrono>
 #include <functional>
 #include <future>
 #include <map>
@@ -56,28 +55,28 @@ std::mutex& FcMutex() {
     return m;
 }
 
-// Read on a thread of its own, which the program does not wait for when it ends.
-const std::shared_future<bool>& FcLoading() {
-    static const std::shared_future<bool> loading = [] {
-        std::promise<bool> read;
-        std::shared_future<bool> result = read.get_future().share();
-        std::thread([read = std::move(read)]() mutable { read.set_value(FcInit() == FcTrue); }).detach();
-        return result;
-    }();
+// The configuration is read on a thread of its own. The program's end waits for that thread: left
+// running, it may still be inside fontconfig while the program's statics and libraries go.
+struct TFcLoading {
+    std::shared_future<bool> read;
+    std::thread thread;
+    TFcLoading() {
+        std::promise<bool> done;
+        read = done.get_future().share();
+        thread = std::thread([done = std::move(done)]() mutable { done.set_value(FcInit() == FcTrue); });
+    }
+    ~TFcLoading() { thread.join(); }
+    TFcLoading(const TFcLoading&) = delete;
+    TFcLoading& operator=(const TFcLoading&) = delete;
+};
+
+const TFcLoading& FcLoading() {
+    static const TFcLoading loading;
     return loading;
 }
 
 bool FcReady() {
-    static const bool ready = [] {
-        const std::shared_future<bool>& loading = FcLoading();
-        // The reading takes a few milliseconds. A thread blocked for it may wake well after it ends
-        // (an idle virtual processor wakes late), so this one keeps turning meanwhile, for a while.
-        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(100);
-        while (loading.wait_for(std::chrono::seconds(0)) != std::future_status::ready &&
-               std::chrono::steady_clock::now() < until)
-            std::this_thread::yield();
-        return loading.get();
-    }();
+    static const bool ready = FcLoading().read.get();
     return ready;
 }
 

@@ -14,7 +14,8 @@
 #include <vector>
 
 // Starts reading the font configuration (some milliseconds of parsing) on a thread of its own, so that
-// it is ready by the time the first text is measured; everything below waits for it.
+// it is ready by the time the first text is measured; everything below waits for it, and so does the
+// end of the program (a program may end before it has measured any text).
 void StartFontConfiguration();
 
 // charset: the LOGFONT character set; SHIFTJIS_CHARSET and HANGEUL_CHARSET prefer families that

@@ -325,7 +325,7 @@ TEST_P(EveryWayOut, EndsItsWorkAndTheNextLogInWorks) {
     }
     if (c.column.closesLink && c.column.way != TWayOut::NewConnect && !offline)
         ASSERT_TRUE(sim.WaitForCommandConnection(false, 3000));
-    PumpReal([] { return false; }, 100);
+    ASSERT_TRUE(Settled(sim));
     EXPECT_EQ(StopsSince(sim, from), stops);
 
     ExpectNothingLeftOf(c);
@@ -356,10 +356,7 @@ TEST_P(EveryWayOut, EndsItsWorkAndTheNextLogInWorks) {
     // The recorder is itself again; work that went on is ended by a disconnect.
     sim.ClearFaults();
     sim.SetStatus(1, false);
-    if (FrmMain->CliSocket->State() == wsConnected && !Ends(c)) {
-        FakeTick tick(1000, 10);
-        FrmMain->BtnDisconnectClick(FrmMain->BtnDisconnect);
-    }
+    if (FrmMain->CliSocket->State() == wsConnected && !Ends(c)) Disconnect();
     if (FrmMain->CliSocket->State() != wsConnected) {
         ASSERT_TRUE(sim.WaitForCommandConnection(false, 3000));
         ASSERT_NO_FATAL_FAILURE(LogInTo(sim));

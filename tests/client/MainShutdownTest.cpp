@@ -7,7 +7,10 @@
 #include "platform/core/FileUtils.h"
 #include "platform/core/IniFiles.h"
 
+#include "tests/support/Display.h"
+
 #include <filesystem>
+#include <sstream>
 #include <sys/stat.h>
 
 namespace client_tests {
@@ -135,6 +138,42 @@ TEST_F(MainShutdown, TheWorkingFolderIsWrittenTheSystemsWay) {
     fs::create_directories(Home() + "Temporary/x");
     FrmMain->DeleteFolderTree(Home() + "Temporary\\");
     EXPECT_FALSE(fs::exists(Home() + "Temporary"));
+}
+
+// The map button's check waits on a name server that never answers, and the user quits: inside the
+// check's wait, or once it has given up and said so. The check's thread is still in its look-up, and
+// the program ends all the same, at once.
+TEST(QuitInMapCheck, TheProgramEndsWhileTheLookUpHangs) {
+    const std::string program =
+        std::string(std::getenv("HARBEK_BINARY")) + "/tests/client/client_quit_in_map_check";
+    const struct {
+        const char* when;
+        std::vector<std::string> said;
+    } cases[] = {
+        {"inside", {"look-up held: tiles.unanswered.test", "check over", "loop over"}},
+        {"after",
+         {"look-up held: tiles.unanswered.test", "box: No internet connection. The map cannot be shown.",
+          "check over", "loop over"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.when);
+        TempDir home;
+        std::string output;
+        const int status = testing_support::RunProgram(
+            {program, c.when},
+            {"HARBEK_HOME=" + home.Str(), "HARBEK_REGISTRY=" + home.File("registry.ini"),
+             "HARBEK_LANGID=1033", "HARBEK_MAP_TILES=http://tiles.unanswered.test/{z}/{x}/{y}.png",
+             "http_proxy=", "https_proxy=", "all_proxy=", "no_proxy="},
+            &output, std::chrono::seconds(30));
+        EXPECT_EQ(status, 0) << output;
+        std::vector<std::string> said;
+        std::istringstream lines(output);
+        for (std::string line; std::getline(lines, line);)
+            if (line.rfind("look-up held", 0) == 0 || line.rfind("box: ", 0) == 0 ||
+                line.find(" over") != std::string::npos)
+                said.push_back(line);
+        EXPECT_EQ(said, c.said) << output;
+    }
 }
 
 } // namespace

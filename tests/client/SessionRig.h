@@ -89,6 +89,37 @@ protected:
         ASSERT_TRUE(Idle());
     }
 
+    // The disconnect button, its four seconds on the tick source passing in a few turns.
+    static void Disconnect() {
+        testing_support::FakeTick tick(1000, 200);
+        FrmMain->BtnDisconnectClick(FrmMain->BtnDisconnect);
+    }
+
+    // Everything the client and the recorders have sent each other so far has been handled at the other
+    // end, whatever the recorder still has queued (a file sent slowly). With the link up, a heartbeat goes
+    // to the recorder and its answer comes back behind everything queued before it, twice (what the first
+    // round's arrivals made the client send is in before the second's heartbeat); without the link, each
+    // recorder has read to the end of its connection. This replaces a fixed pause: a test that checks
+    // that nothing more is sent or shown checks it once everything has had its turn.
+    ::testing::AssertionResult Settled(recsim::RecSim& sim, recsim::RecSim* other = nullptr) const {
+        for (int round = 0; round < 2 && LinkUp(); ++round) {
+            const std::uint64_t before = FrmMain->Replies().Endings(NETCMD_HEARTBEAT);
+            FrmMain->SendNetPacketCommand(NETCMD_HEARTBEAT, 0);
+            if (!PumpReal([before] { return FrmMain->Replies().Endings(NETCMD_HEARTBEAT) > before; }, 20000))
+                return ::testing::AssertionFailure() << "no answer to a heartbeat sent behind the rest";
+        }
+        for (recsim::RecSim* recorder : {&sim, other}) {
+            if (recorder == nullptr || (recorder == &sim && LinkUp())) continue;
+            if (!PumpReal([recorder] { return !recorder->CommandConnected(); }, 5000))
+                return ::testing::AssertionFailure() << "a recorder still holds a connection the client left";
+        }
+        // A first picture the client waits for comes on the A/V connection, or the client gives up on it.
+        if (!PumpReal([] { return !FrmMain->AvShow.awaitingFirstPicture; }, 10000))
+            return ::testing::AssertionFailure() << "the client still waits for a first picture";
+        form_testing::ProcessEvents();
+        return ::testing::AssertionSuccess();
+    }
+
     void Answer(TModalResult answer) {
         whileBoxUp = [answer](TForm& box) { box.SetModalResult(answer); };
     }

@@ -124,34 +124,5 @@ TEST_F(WaitEnds, TheDisconnectPauseKeepsTheWindowAndTellsNothing) {
     EXPECT_TRUE(Idle());
 }
 
-// A connect that fails takes nothing from the recording being watched.
-TEST_F(WaitEnds, AFailedConnectLeavesTheLocalPlaybackPlaying) {
-    OpenLocalRecording();
-    FrmMain->BtnPlayClick(FrmMain->BtnPlay);
-    ASSERT_TRUE(FrmMain->MMTimerPlayback->Enabled());
-    recsim::RecSim& sim = StartSim();
-    const int port = sim.CommandPort();
-    sim.Stop();
-    LogIn("127.0.0.1", std::to_string(port), "1234", 1);
-    EXPECT_EQ(Boxes(), (std::vector<TSeenBox>{Box(59824, 59877)}));
-    EXPECT_TRUE(FrmMain->PlaybackFileOpen());
-    EXPECT_TRUE(FrmMain->MMTimerPlayback->Enabled());
-    EXPECT_TRUE(FrmMain->VideoReader->IsReaderRunning());
-    EXPECT_EQ(FrmMain->PlayState, kPlayForward);
-    EXPECT_FALSE(FrmMain->Activities.Running(TActivity::Link));
-}
-
-// The same recording is left once a connection is up.
-TEST_F(WaitEnds, AConnectThatSucceedsEndsTheLocalPlayback) {
-    OpenLocalRecording();
-    FrmMain->BtnPlayClick(FrmMain->BtnPlay);
-    ASSERT_TRUE(FrmMain->MMTimerPlayback->Enabled());
-    LoggedInRecorder();
-    EXPECT_FALSE(FrmMain->PlaybackFileOpen());
-    EXPECT_FALSE(FrmMain->MMTimerPlayback->Enabled());
-    EXPECT_FALSE(FrmMain->VideoReader->IsReaderRunning());
-    EXPECT_TRUE(FrmMain->Activities.Running(TActivity::Link));
-}
-
 } // namespace
 } // namespace client_tests

@@ -169,8 +169,7 @@ protected:
         case TWaitRow::LogInCameras:
         case TWaitRow::Connect:
         case TWaitRow::AvConnect: {
-            FakeTick tick(1000, 10);
-            FrmMain->BtnDisconnectClick(FrmMain->BtnDisconnect);
+            Disconnect();
             ASSERT_TRUE(sim.WaitForCommandConnection(false, 3000));
             port_ = std::to_string(sim.CommandPort());
             break;
@@ -185,10 +184,7 @@ protected:
             FrmMain->SliderSearch->SetVal(500);
             break;
         case TWaitRow::FolderScan: {
-            {
-                FakeTick tick(1000, 10);
-                FrmMain->BtnDisconnectClick(FrmMain->BtnDisconnect);
-            }
+            Disconnect();
             ASSERT_TRUE(sim.WaitForCommandConnection(false, 3000));
             // Enough recordings for the scan to pump between them.
             std::filesystem::create_directories(HomeFile("plays"));
@@ -210,10 +206,7 @@ protected:
         }
         case TWaitRow::UploadConnect:
         case TWaitRow::UploadPause: {
-            {
-                FakeTick tick(1000, 10);
-                FrmMain->BtnDisconnectClick(FrmMain->BtnDisconnect);
-            }
+            Disconnect();
             ASSERT_TRUE(sim.WaitForCommandConnection(false, 3000));
             std::filesystem::create_directories(HomeFile("upload"));
             testing_support::WriteFileBytes(HomeFile("upload/config.ini"), "[config]\r\n27_1_1=FLEET\r\n");
@@ -534,7 +527,7 @@ protected:
                 return sim.Faults().stopReading && FrmMain->PendingSendBytes > 0 &&
                        FrmMain->Activities.RefusesPresses() && FrmMain->Activities.Running(*serves);
             };
-        if (row == TWaitRow::DetectOpener)
+        if (row == TWaitRow::DetectOpener || row == TWaitRow::MapCheck)
             return [] { return FrmMain->Activities.Waited(TActivity::LocalTask); };
         if (row == TWaitRow::PlayRings || row == TWaitRow::PlayRingsList || row == TWaitRow::PlayRingsRecord)
             return [] { return FrmMain->Activities.Waited(TActivity::LocalPlayback); };
@@ -560,8 +553,20 @@ protected:
             return [] { return FrmMain->CliSocket->State() == wsConnecting; };
         if (row == TWaitRow::AvConnect)
             return [] { return FrmMain->AVDataCliSocket->State() == wsConnecting; };
-        const auto start = std::chrono::steady_clock::now();
-        return [start] { return std::chrono::steady_clock::now() - start > std::chrono::milliseconds(500); };
+        // The way out's own pause, once live view's stop has its answer: seen on two turns running, so
+        // that the stop's wait has returned and the pause pumps.
+        if (row == TWaitRow::DisconnectPause || row == TWaitRow::PowerPause) {
+            const std::uint64_t stops = FrmMain->Replies().Endings(NETCMD_LIVE_STOP);
+            return [stops, turns = std::make_shared<int>(0)] {
+                const bool pausing = FrmMain->Activities.Ending() &&
+                                     FrmMain->Activities.Waited(TActivity::Link) &&
+                                     FrmMain->Replies().Endings(NETCMD_LIVE_STOP) > stops;
+                *turns = pausing ? *turns + 1 : 0;
+                return *turns >= 2;
+            };
+        }
+        ADD_FAILURE() << RowName(row) << ": no moment to catch its wait in";
+        return [] { return true; };
     }
 
     void Fire(const WaitCell& c, recsim::RecSim& sim) {
@@ -704,8 +709,8 @@ TEST_P(EveryWait, EndsWithItsWorkAndTheNextLogInWorks) {
     if (StopsHeartbeat(c.row)) {
         EXPECT_FALSE(heartbeatTimerAtFire_) << "a heartbeat could be lost inside the wait";
     }
-    // Whatever is still under way settles.
-    PumpReal([] { return false; }, 1500);
+    // What is still on its way in either direction arrives and is handled.
+    ASSERT_TRUE(Settled(sim, other_));
 
     if (EndsProgram(c)) {
         EXPECT_TRUE(Application->Terminated());
@@ -785,10 +790,7 @@ TEST_P(EveryWait, EndsWithItsWorkAndTheNextLogInWorks) {
     sim.ClearFaults();
     sim.SetStatus(1, false);
     if (EndsProgram(c)) RestartProgram();
-    if (FrmMain->CliSocket->State() == wsConnected) {
-        FakeTick tick(1000, 10);
-        FrmMain->BtnDisconnectClick(FrmMain->BtnDisconnect);
-    }
+    if (FrmMain->CliSocket->State() == wsConnected) Disconnect();
     ASSERT_TRUE(sim.WaitForCommandConnection(false, 3000));
     whileBoxUp = nullptr;
     ASSERT_NO_FATAL_FAILURE(LogInTo(sim));
@@ -799,12 +801,11 @@ TEST_P(EveryWait, EndsWithItsWorkAndTheNextLogInWorks) {
 
 INSTANTIATE_TEST_SUITE_P(Table, EveryWait, ::testing::ValuesIn(WaitCells()), CellName);
 
-// A connect that does not reach a recorder (refused, or no answer in time) leaves the local playback
-// that runs as it was: the client's work changes only once a recorder is there.
+// A connect that reaches no recorder (here refused at once) leaves the local playback that runs as it
+// was: the client's work changes only once a recorder is there, which ends it and shows its cameras.
 class FailedConnect : public SessionRig {};
 
-TEST_F(FailedConnect, LeavesLocalPlaybackPlaying) {
-    // A port nobody listens on any more: the connection is refused at once.
+TEST_F(FailedConnect, LeavesLocalPlaybackPlayingUntilARecorderIsThere) {
     recsim::RecSim& gone = StartSim();
     const int port = gone.CommandPort();
     gone.Stop();
@@ -813,6 +814,8 @@ TEST_F(FailedConnect, LeavesLocalPlaybackPlaying) {
     LogIn("127.0.0.1", std::to_string(port), "1234", 1);
     EXPECT_EQ(Boxes(), (std::vector<TSeenBox>{Box(59824, 59877)}));
     EXPECT_FALSE(LinkUp());
+    EXPECT_FALSE(FrmMain->Activities.Running(TActivity::Link));
+    EXPECT_TRUE(FrmMain->PlaybackFileOpen());
     EXPECT_TRUE(FrmMain->Activities.Running(TActivity::LocalPlayback));
     EXPECT_TRUE(FrmMain->Activities.Running(TActivity::Sound));
     EXPECT_EQ(FrmMain->PlayState, kPlayForward);
@@ -821,11 +824,14 @@ TEST_F(FailedConnect, LeavesLocalPlaybackPlaying) {
     EXPECT_GE(ScreensInUse(), 1);
     EXPECT_TRUE(Idle());
 
-    // The recorder that is there resets it, and shows its cameras.
     recsim::RecSim& sim = Recorder();
     seen_.clear();
     ASSERT_NO_FATAL_FAILURE(LogInTo(sim));
+    EXPECT_TRUE(FrmMain->Activities.Running(TActivity::Link));
     EXPECT_FALSE(FrmMain->Activities.Running(TActivity::LocalPlayback));
+    EXPECT_FALSE(FrmMain->PlaybackFileOpen());
+    EXPECT_FALSE(FrmMain->MMTimerPlayback->Enabled());
+    EXPECT_FALSE(FrmMain->VideoReader->IsReaderRunning());
     ASSERT_NO_FATAL_FAILURE(StartLive());
     EXPECT_TRUE(PumpReal(PicturesOnEveryScreen, 5000));
 }

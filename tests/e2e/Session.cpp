@@ -50,15 +50,17 @@ Session::Session(std::string road) : road_(std::move(road)), binary_(BinaryRoot(
 Session::~Session() {
     client_.Stop();
     recorder_.Stop();
+    screen_.reset();
     x_.Stop();
     if (control_ >= 0) ::close(control_);
 }
 
 void Session::Start(const SessionOptions& options) {
-    for (const char* tool : {"xdotool", "import", "convert"})
+    for (const char* tool : {"xdotool", "convert"})
         if (!testing_support::HaveProgram(tool))
             Fail(std::string(tool) + " is not installed (make deps installs it)");
     std::string why;
+    screen_.reset();
     if (!x_.Start(1280, 1024, why)) Fail(why);
 
     if (options.recorder) {
@@ -273,9 +275,11 @@ Shot Session::Take(const std::string& name) {
     char prefix[16];
     std::snprintf(prefix, sizeof prefix, "%03d-", ++shots_);
     const std::string file = work_ + "/shots/" + prefix + name + ".ppm";
-    Tool({"import", "-window", "root", "-depth", "8", "ppm:" + file});
+    if (!screen_) screen_ = std::make_unique<RootPicture>(x_.Display());
+    const std::string ppm = screen_->Ppm();
+    testing_support::WriteFileBytes(file, ppm);
     lastShot_ = file;
-    return Shot::FromPpm(ReadAll(file));
+    return Shot::FromPpm(ppm);
 }
 
 // ---- waiting ----
@@ -296,6 +300,7 @@ void Session::Pause(int ms) {
 void Session::Discard() {
     client_.Stop();
     recorder_.Stop();
+    screen_.reset();
     x_.Stop();
     // HARBEK_E2E_KEEP=1 keeps every road's pictures for a look at what a user would have seen.
     const char* keep = std::getenv("HARBEK_E2E_KEEP");

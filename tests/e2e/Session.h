@@ -4,10 +4,12 @@
 #pragma once
 
 #include "tests/e2e/FormLayout.h"
+#include "tests/e2e/RootPicture.h"
 #include "tests/e2e/Screen.h"
 #include "tests/support/Display.h"
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -104,6 +106,8 @@ private:
     std::string work_;
     std::string binary_;
     testing_support::XvfbServer x_;
+    // Opened at the first picture, closed before the server goes.
+    std::unique_ptr<RootPicture> screen_;
     testing_support::ChildProcess recorder_;
     testing_support::ChildProcess client_;
     testing_support::EnvList clientEnv_;

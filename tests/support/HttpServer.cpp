@@ -23,6 +23,8 @@ const char* StatusText(int status) {
         return "Forbidden";
     case 404:
         return "Not Found";
+    case 407:
+        return "Proxy Authentication Required";
     default:
         return "Status";
     }
@@ -114,7 +116,14 @@ void HttpServer::Answer(int fd) {
     const std::string method = line.substr(0, space);
     const std::string target = line.substr(space + 1, line.rfind(' ') - space - 1);
     if (method == "CONNECT") {
-        const int status = connectStatus_;
+        std::string wanted;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            wanted = proxyAuthorization_;
+        }
+        const bool allowed =
+            wanted.empty() || head.find("\r\nProxy-Authorization: " + wanted + "\r\n") != std::string::npos;
+        const int status = allowed ? connectStatus_.load() : 407;
         SendAll(fd, "HTTP/1.1 " + std::to_string(status) + " " + StatusText(status) + "\r\n\r\n");
         return;
     }

@@ -34,6 +34,11 @@ public:
     std::vector<std::string> Requests() const;
     // A CONNECT is answered with this status line's code (200 opens the tunnel, which then closes).
     void SetConnectStatus(int status) { connectStatus_ = status; }
+    // A CONNECT without this Proxy-Authorization value ("Basic ...") is answered 407.
+    void SetProxyAuthorization(const std::string& value) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        proxyAuthorization_ = value;
+    }
 
     // The path of a request target, whichever form it has.
     static std::string PathOf(const std::string& target);
@@ -49,6 +54,7 @@ private:
     std::atomic<int> connectStatus_{200};
     std::atomic<int> busy_{0};
     mutable std::mutex mutex_;
+    std::string proxyAuthorization_;
     std::vector<std::string> requests_;
     std::thread thread_;
 };
