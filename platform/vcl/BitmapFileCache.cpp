@@ -1,6 +1,7 @@
 #include "platform/vcl/BitmapFileCache.h"
 
 #include "platform/vcl/BmpCodec.h"
+#include "platform/vcl/GraphicsErrors.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -8,6 +9,8 @@
 #include <deque>
 #include <list>
 #include <thread>
+
+#include <unistd.h>
 
 namespace vcl_internal {
 
@@ -52,8 +55,7 @@ TPixelFormat FormatOfBitCount(int bitCount) {
 
 } // namespace
 
-TBitmapFile::TBitmapFile(const std::uint8_t* bytes, std::size_t size, std::unique_ptr<std::uint8_t[]> owned,
-                         std::shared_ptr<const void> mapping) {
+TBitmapFile::TBitmapFile(const std::uint8_t* bytes, std::size_t size, std::unique_ptr<std::uint8_t[]> owned) {
     TBmpImage header = ReadBmpHeader(bytes, size);
     Width = header.Width;
     Height = header.Height;
@@ -61,14 +63,9 @@ TBitmapFile::TBitmapFile(const std::uint8_t* bytes, std::size_t size, std::uniqu
     Palette = std::move(header.Palette);
     if (owned) {
         bytes_ = std::move(owned);
-        data_ = bytes_.get();
-    } else if (mapping) {
-        mapping_ = std::move(mapping);
-        data_ = bytes;
     } else {
         bytes_ = std::make_unique_for_overwrite<std::uint8_t[]>(size);
         std::memcpy(bytes_.get(), bytes, size);
-        data_ = bytes_.get();
     }
     size_ = size;
 }
@@ -76,59 +73,88 @@ TBitmapFile::TBitmapFile(const std::uint8_t* bytes, std::size_t size, std::uniqu
 std::shared_ptr<const TImageData> TBitmapFile::Pixels() const {
     std::lock_guard<std::mutex> lock(lock_);
     if (!pixels_) {
-        pixels_ = DecodeBmpPixels(data_, size_);
-        if (!kept_) {
-            data_ = nullptr;
-            bytes_.reset();
-            mapping_.reset();
-        }
+        std::shared_ptr<const TImageData> pixels = DecodeBmpPixels(bytes_.get(), size_);
+        // Bitmaps index the pixels by the size read at load.
+        if (pixels->Width != Width || pixels->Height != Height)
+            throw EInvalidGraphic("Bitmap image is not valid: its pixels do not match its header");
+        pixels_ = std::move(pixels);
+        if (!kept_) bytes_.reset();
     }
     return pixels_;
 }
 
 bool TBitmapFile::Holds(const std::uint8_t* bytes, std::size_t size) const {
     // Compared in full, which costs less than hashing them.
-    return kept_ && size_ == size && std::memcmp(data_, bytes, size) == 0;
+    return kept_ && size_ == size && std::memcmp(bytes_.get(), bytes, size) == 0;
 }
 
 namespace {
 
 std::atomic<bool> decodeAhead{false};
 
-// One thread that decodes the files given to it; it never ends, and its queue is never destroyed, so
-// that it may still be decoding while the program ends.
-struct TDecoder {
-    std::mutex Lock;
-    std::condition_variable Given;
-    std::deque<std::shared_ptr<const TBitmapFile>> Files;
+// One thread that decodes the files given to it, started with the first. It touches no object but
+// this one and the files it holds (DecodeBmpPixels uses no toolkit and no static object), and it is
+// stopped and joined when this object, a static, is destroyed at the program's end.
+class TDecoder {
+public:
+    ~TDecoder() {
+        {
+            std::lock_guard<std::mutex> hold(lock_);
+            stopping_ = true;
+            files_.clear();
+        }
+        given_.notify_one();
+        if (!thread_.joinable()) return;
+        // A child made by fork has this object but not its thread.
+        if (::getpid() == owner_)
+            thread_.join();
+        else
+            thread_.detach();
+    }
+
+    void Give(std::shared_ptr<const TBitmapFile> file) {
+        {
+            std::lock_guard<std::mutex> hold(lock_);
+            if (stopping_) return;
+            files_.push_back(std::move(file));
+            if (!thread_.joinable()) {
+                owner_ = ::getpid();
+                thread_ = std::thread([this] { Run(); });
+            }
+        }
+        given_.notify_one();
+    }
+
+private:
+    void Run() {
+        for (;;) {
+            std::shared_ptr<const TBitmapFile> next;
+            {
+                std::unique_lock<std::mutex> hold(lock_);
+                given_.wait(hold, [this] { return stopping_ || !files_.empty(); });
+                if (stopping_) return;
+                next = std::move(files_.front());
+                files_.pop_front();
+            }
+            try {
+                next->Pixels();
+            } catch (...) {
+                // The drawing decodes it again and meets the same fault where it can report it.
+            }
+        }
+    }
+
+    std::mutex lock_;
+    std::condition_variable given_;
+    std::deque<std::shared_ptr<const TBitmapFile>> files_;
+    bool stopping_ = false;
+    std::thread thread_;
+    pid_t owner_ = 0;
 };
 
 void DecodeAhead(std::shared_ptr<const TBitmapFile> file) {
-    static TDecoder* decoder = [] {
-        auto* d = new TDecoder;
-        std::thread([d] {
-            for (;;) {
-                std::shared_ptr<const TBitmapFile> next;
-                {
-                    std::unique_lock<std::mutex> lock(d->Lock);
-                    d->Given.wait(lock, [d] { return !d->Files.empty(); });
-                    next = std::move(d->Files.front());
-                    d->Files.pop_front();
-                }
-                try {
-                    next->Pixels();
-                } catch (...) {
-                    // The drawing decodes it again and meets the same fault where it can report it.
-                }
-            }
-        }).detach();
-        return d;
-    }();
-    {
-        std::lock_guard<std::mutex> lock(decoder->Lock);
-        decoder->Files.push_back(std::move(file));
-    }
-    decoder->Given.notify_one();
+    static TDecoder decoder;
+    decoder.Give(std::move(file));
 }
 
 } // namespace
@@ -138,8 +164,7 @@ void SetDecodeAhead(bool on) {
 }
 
 std::shared_ptr<const TBitmapFile> LoadBitmapFile(const std::uint8_t* bytes, std::size_t size,
-                                                  std::unique_ptr<std::uint8_t[]> owned,
-                                                  std::shared_ptr<const void> mapping) {
+                                                  std::unique_ptr<std::uint8_t[]> owned) {
     const bool keep = bytes && size > 0 && size <= MaxFileBytes;
     TCache& cache = Cache();
     if (keep) {
@@ -151,7 +176,7 @@ std::shared_ptr<const TBitmapFile> LoadBitmapFile(const std::uint8_t* bytes, std
             return *it;
         }
     }
-    auto file = std::make_shared<TBitmapFile>(bytes, size, std::move(owned), std::move(mapping));
+    auto file = std::make_shared<TBitmapFile>(bytes, size, std::move(owned));
     if (keep) {
         file->kept_ = true;
         std::lock_guard<std::mutex> lock(cache.Lock);

@@ -412,9 +412,6 @@ public:
     // else).
     void LoadFromStream(TStream* stream) override;
     void SaveToStream(TStream* stream) const override;
-    // The program's own skins are mapped rather than read: pages of a picture never drawn are never
-    // read in.
-    void LoadFromFile(const std::string& fileName) override;
     void LoadFromMemory(const void* data, std::size_t size);
     std::string SaveToMemory() const;
     // A bitmap resource of the program (Resources.h); raises EResNotFound for a missing one.
@@ -437,8 +434,7 @@ private:
     void Unshare(); // makes the pixels this bitmap's own before a write
     void TakeFile(std::shared_ptr<const vcl_internal::TBitmapFile> file);
     void TakeFilePixels() const; // decodes a loaded file's pixels at their first use
-    void LoadBytes(const std::uint8_t* data, std::size_t size, std::unique_ptr<std::uint8_t[]> owned,
-                   std::shared_ptr<const void> mapping = nullptr);
+    void LoadBytes(const std::uint8_t* data, std::size_t size, std::unique_ptr<std::uint8_t[]> owned);
     void DropCanvasHandle();
 
     int width_ = 0;
