@@ -284,20 +284,11 @@ protected:
     virtual void PrepareHandle() {}
     // Called by drawing calls that find no handle; may call SetHandle.
     virtual void CreateHandle();
-    // A canvas with no handle yet may take the pixels of an opaque picture drawn unscaled over its
-    // whole surface as its own, shared until its next drawing copies them.
-    virtual bool CanAdoptPixels(const TRect& rect, const vcl_internal::TImageData& pixels) const;
-    virtual void AdoptPixels(std::shared_ptr<const vcl_internal::TImageData> pixels);
-    // Likewise a plain fill that covers its whole surface may be kept as the colour alone.
-    virtual bool CanFillWhole(const TRect& rect) const;
-    virtual void FillWhole(COLORREF colour);
     void Changing();
     void Changed();
 
 private:
     HDC RequireHandle();
-    // A change the canvas takes as a whole, with no context: the same notices as a drawing.
-    void TakeWhole(const std::function<void()>& take);
 
     TPen pen_;
     TBrush brush_;
