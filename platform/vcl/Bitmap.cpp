@@ -2,6 +2,7 @@
 #include "platform/core/Streams.h"
 #include "platform/vcl/BitmapFileCache.h"
 #include "platform/vcl/BmpCodec.h"
+#include "platform/vcl/FormReader.h"
 #include "platform/vcl/Graphics.h"
 #include "platform/vcl/ImageData.h"
 #include "platform/vcl/StreamBytes.h"
@@ -191,6 +192,24 @@ void TBitmap::LoadFromStream(TStream* stream) {
         throw;
     }
     LoadBytes(data, size, std::move(storage));
+}
+
+void TBitmap::LoadFromFile(const std::string& fileName) {
+    const std::string root = FormResourceRoot();
+    const bool resource = !root.empty() && fileName.size() > root.size() &&
+                          fileName.compare(0, root.size(), root) == 0 && fileName[root.size()] == '/';
+    std::shared_ptr<const vcl_internal::TBitmapFile> file;
+    try {
+        if (resource) file = vcl_internal::LoadBitmapFileAt(fileName);
+    } catch (...) {
+        FreeImage();
+        throw;
+    }
+    if (!file) {
+        TGraphic::LoadFromFile(fileName); // read now, raising what the stream raises
+        return;
+    }
+    TakeFile(std::move(file));
 }
 
 std::string TBitmap::SaveToMemory() const {

@@ -2,14 +2,18 @@
 
 #include "platform/vcl/BmpCodec.h"
 #include "platform/vcl/GraphicsErrors.h"
+#include "platform/vcl/StreamBytes.h"
 
 #include <atomic>
+#include <cerrno>
 #include <condition_variable>
 #include <cstring>
 #include <deque>
 #include <list>
 #include <thread>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace vcl_internal {
@@ -70,10 +74,60 @@ TBitmapFile::TBitmapFile(const std::uint8_t* bytes, std::size_t size, std::uniqu
     size_ = size;
 }
 
+TBitmapFile::TBitmapFile(std::string path, std::size_t size, std::unique_ptr<std::uint8_t[]> head,
+                         std::size_t headSize)
+    : bytes_(std::move(head)), path_(std::move(path)), headSize_(headSize) {
+    TBmpImage header = ReadBmpHeader(bytes_.get(), size); // reads no further than the head (see the caller)
+    Width = header.Width;
+    Height = header.Height;
+    Format = FormatOfBitCount(header.BitCount);
+    Palette = std::move(header.Palette);
+    size_ = size;
+}
+
+namespace {
+
+// Reads up to `size` bytes; how many it read.
+std::size_t ReadUpTo(int fd, std::uint8_t* to, std::size_t size) {
+    std::size_t got = 0;
+    while (got < size) {
+        const ssize_t n = ::read(fd, to + got, size - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    return got;
+}
+
+// The whole file when it is still a regular file of `size` bytes.
+std::unique_ptr<std::uint8_t[]> ReadWhole(const std::string& path, std::size_t size) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    struct stat st {};
+    std::unique_ptr<std::uint8_t[]> bytes;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<std::size_t>(st.st_size) == size) {
+        bytes = std::make_unique_for_overwrite<std::uint8_t[]>(size);
+        if (ReadUpTo(fd, bytes.get(), size) != size) bytes.reset();
+    }
+    ::close(fd);
+    return bytes;
+}
+
+} // namespace
+
+std::shared_ptr<const TImageData> TBitmapFile::ReadAndDecode() const {
+    if (path_.empty()) return DecodeBmpPixels(bytes_.get(), size_);
+    std::unique_ptr<std::uint8_t[]> whole = ReadWhole(path_, size_);
+    // Rewritten since its header was read: the picture has nothing left to show.
+    if (!whole || std::memcmp(whole.get(), bytes_.get(), headSize_) != 0)
+        return TImageData::Create(Width, Height, true);
+    return DecodeBmpPixels(whole.get(), size_);
+}
+
 std::shared_ptr<const TImageData> TBitmapFile::Pixels() const {
     std::lock_guard<std::mutex> lock(lock_);
     if (!pixels_) {
-        std::shared_ptr<const TImageData> pixels = DecodeBmpPixels(bytes_.get(), size_);
+        std::shared_ptr<const TImageData> pixels = ReadAndDecode();
         // Bitmaps index the pixels by the size read at load.
         if (pixels->Width != Width || pixels->Height != Height)
             throw EInvalidGraphic("Bitmap image is not valid: its pixels do not match its header");
@@ -161,6 +215,40 @@ void DecodeAhead(std::shared_ptr<const TBitmapFile> file) {
 
 void SetDecodeAhead(bool on) {
     decodeAhead = on;
+}
+
+std::shared_ptr<const TBitmapFile> LoadBitmapFileAt(const std::string& path) {
+    constexpr std::size_t HeadBytes = 64u << 10;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    struct stat st {};
+    const std::size_t size = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= MaxPictureFileBytes
+                                 ? static_cast<std::size_t>(st.st_size)
+                                 : 0;
+    if (size > 0 && size <= MaxFileBytes) {
+        // Read into one buffer kept for it: most loads are of skins loaded before, found by their
+        // bytes, and need no memory of their own.
+        thread_local std::vector<std::uint8_t> buffer;
+        if (buffer.size() < size) buffer.resize(size);
+        const std::size_t got = ReadUpTo(fd, buffer.data(), size);
+        ::close(fd);
+        return got == size ? LoadBitmapFile(buffer.data(), size) : nullptr;
+    }
+    std::unique_ptr<std::uint8_t[]> head;
+    std::size_t got = 0;
+    if (size > MaxFileBytes) {
+        head = std::make_unique_for_overwrite<std::uint8_t[]>(HeadBytes);
+        got = ReadUpTo(fd, head.get(), HeadBytes);
+    }
+    ::close(fd);
+    // The header reads up to where the pixels start (0: right after the colour table).
+    if (got < HeadBytes || head[0] != 'B' || head[1] != 'M') return nullptr;
+    const std::uint32_t offBits =
+        head[10] | (head[11] << 8) | (head[12] << 16) | (std::uint32_t(head[13]) << 24);
+    if (offBits > HeadBytes) return nullptr;
+    auto file = std::make_shared<TBitmapFile>(path, size, std::move(head), HeadBytes);
+    if (decodeAhead) DecodeAhead(file);
+    return file;
 }
 
 std::shared_ptr<const TBitmapFile> LoadBitmapFile(const std::uint8_t* bytes, std::size_t size,

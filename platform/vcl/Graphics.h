@@ -403,6 +403,8 @@ public:
     // else).
     void LoadFromStream(TStream* stream) override;
     void SaveToStream(TStream* stream) const override;
+    // The program's own large skins are read when first drawn: those of windows never shown never are.
+    void LoadFromFile(const std::string& fileName) override;
     void LoadFromMemory(const void* data, std::size_t size);
     std::string SaveToMemory() const;
     // A bitmap resource of the program (Resources.h); raises EResNotFound for a missing one.

@@ -13,7 +13,8 @@ namespace {
 
 using namespace vcl_test;
 
-// A 24-bit skin of 40 x `height` pixels, `left` and `right` halves.
+// A 24-bit skin of 40 x `height` pixels, `left` and `right` halves (the rows a window shows are those
+// of a small skin).
 std::string Skin(int height, TColor left, TColor right) {
     TBitmap b(40, height);
     b.SetPixelFormat(pf24bit);
@@ -60,29 +61,52 @@ protected:
 };
 
 TEST_F(SkinFileTest, ASkinRewrittenInPlaceLeavesTheWindowsAsTheyReadIt) {
+    // Small skins are read at once, large ones (background pictures) at their first drawing; a large
+    // one rewritten before then shows as it is then when its header is the same, else black.
     using Halves = std::pair<TColor, TColor>;
-    const Halves other{clLime, clYellow};
-    Write("other.bmp", Skin(8, other.first, other.second)); // the same size as each skin below
+    const Halves black{clBlack, clBlack}, raises{clNone, clNone};
     struct TStep {
         const char* name;
+        int height;        // of the skin and the other picture of its size: 8 small, 3000 large
         Halves before;     // the skin's picture until the step
         std::string after; // written over it in place
-        Halves made;       // a window made afterwards; {clNone, clNone}: its load raises
+        Halves drawn;      // the window made before, drawn first after the step
+        Halves made;       // a window made afterwards
     };
-    const std::string same = Skin(8, clNavy, clOlive);
+    const std::string small = Skin(8, clNavy, clOlive), large = Skin(3000, clNavy, clOlive);
     const TStep steps[] = {
-        {"truncated", {clRed, clBlue}, "", {clNone, clNone}},
-        {"the same bytes copied over it", {clNavy, clOlive}, same, {clNavy, clOlive}},
-        {"another header", {clMaroon, clTeal}, Skin(16, clAqua, clFuchsia), {clAqua, clFuchsia}},
+        {"truncated", 8, {clRed, clBlue}, "", {clRed, clBlue}, raises},
+        {"the same bytes copied over it", 8, {clNavy, clOlive}, small, {clNavy, clOlive}, {clNavy, clOlive}},
+        {"another header",
+         8,
+         {clMaroon, clTeal},
+         Skin(16, clAqua, clFuchsia),
+         {clMaroon, clTeal},
+         {clAqua, clFuchsia}},
+        {"large, truncated", 3000, {clRed, clBlue}, "", black, raises},
+        {"large, the same bytes copied over it",
+         3000,
+         {clNavy, clOlive},
+         large,
+         {clNavy, clOlive},
+         {clNavy, clOlive}},
+        {"large, another header",
+         3000,
+         {clMaroon, clTeal},
+         Skin(16, clAqua, clFuchsia),
+         black,
+         {clAqua, clFuchsia}},
     };
     for (const TStep& s : steps) {
         SCOPED_TRACE(s.name);
-        Write("skin.bmp", Skin(8, s.before.first, s.before.second));
+        const Halves other{clLime, clYellow};
+        Write("other.bmp", Skin(s.height, other.first, other.second));
+        Write("skin.bmp", Skin(s.height, s.before.first, s.before.second));
         TForm* window = Window("skin.bmp"); // decoded at its first drawing, after the rewrite
         Write("skin.bmp", s.after);
-        EXPECT_EQ(Drawn(window), s.before);
+        EXPECT_EQ(Drawn(window), s.drawn);
         EXPECT_EQ(Drawn(Window("other.bmp")), other);
-        if (s.made.first == clNone)
+        if (s.made == raises)
             EXPECT_THROW(Window("skin.bmp"), EInvalidGraphic);
         else
             EXPECT_EQ(Drawn(Window("skin.bmp")), s.made);
