@@ -49,7 +49,7 @@ TCustomPaintBox32::TCustomPaintBox32(TComponent* AOwner)
     FRepaintOptimizer.reset(DefaultRepaintOptimizerClass(FBuffer.get(), FInvalidRects.get()));
     // Every paint copies the buffer over the whole control: nothing under it shows through, and the
     // buffer's alpha is not a transparency.
-    SetOpaquePaint(true);
+    SetPaintSurface(TPaintSurface::OpaquePicture);
     SetBounds(Left(), Top(), 192, 192);
 }
 

@@ -77,7 +77,7 @@ void TImgFrame::BoundsChanged() {
 }
 
 // A frame of an opaque picture that fills the control, or the empty control's fill, is all it shows:
-// nothing under it needs painting, and its picture no clearing.
+// it is painted on the screen from the picture's own pixels, and nothing under it is painted.
 void TImgFrame::UpdateOpaquePaint() {
     if (!picture_) return;
     const TGraphic* graphic = picture_->Graphic();
@@ -87,7 +87,7 @@ void TImgFrame::UpdateOpaquePaint() {
                                                     direction_ == HORIZONTAL);
         covers = size.X == Width() && size.Y == Height();
     }
-    SetOpaquePaint(covers);
+    SetPaintSurface(covers ? TPaintSurface::Screen : TPaintSurface::Picture);
 }
 
 void TImgFrame::Paint() {

@@ -10,11 +10,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 using vcl_internal::TImageData;
 
 // The bitmap's own canvas: its context is made on first use over the bitmap's pixels, and remade
@@ -63,6 +58,7 @@ void TBitmap::TakeFilePixels() const {
     file_.reset();
 }
 
+// Every write to the pixels comes here first (the canvas, ScanLine).
 void TBitmap::Unshare() {
     TakeFilePixels();
     if (data_ && data_.use_count() > 1) {
@@ -174,11 +170,10 @@ void TBitmap::LoadFromMemory(const void* data, std::size_t size) {
     LoadBytes(static_cast<const std::uint8_t*>(data), size, nullptr);
 }
 
-void TBitmap::LoadBytes(const std::uint8_t* data, std::size_t size, std::unique_ptr<std::uint8_t[]> owned,
-                        std::shared_ptr<const void> mapping) {
+void TBitmap::LoadBytes(const std::uint8_t* data, std::size_t size, std::unique_ptr<std::uint8_t[]> owned) {
     std::shared_ptr<const vcl_internal::TBitmapFile> file;
     try {
-        file = vcl_internal::LoadBitmapFile(data, size, std::move(owned), std::move(mapping));
+        file = vcl_internal::LoadBitmapFile(data, size, std::move(owned));
     } catch (...) {
         FreeImage();
         throw;
@@ -200,29 +195,21 @@ void TBitmap::LoadFromStream(TStream* stream) {
 }
 
 void TBitmap::LoadFromFile(const std::string& fileName) {
-    // Only files that nobody rewrites while the program runs: a mapped file cut short would fault.
     const std::string root = FormResourceRoot();
     const bool resource = !root.empty() && fileName.size() > root.size() &&
                           fileName.compare(0, root.size(), root) == 0 && fileName[root.size()] == '/';
-    const int fd = resource ? ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC) : -1;
-    if (fd < 0) {
-        TGraphic::LoadFromFile(fileName); // raises what the stream raises
+    std::shared_ptr<const vcl_internal::TBitmapFile> file;
+    try {
+        if (resource) file = vcl_internal::LoadBitmapFileAt(fileName);
+    } catch (...) {
+        FreeImage();
+        throw;
+    }
+    if (!file) {
+        TGraphic::LoadFromFile(fileName); // read now, raising what the stream raises
         return;
     }
-    struct stat st {};
-    void* address = MAP_FAILED;
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 &&
-        st.st_size <= vcl_internal::MaxPictureFileBytes)
-        address = ::mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
-    ::close(fd);
-    if (address == MAP_FAILED) {
-        TGraphic::LoadFromFile(fileName);
-        return;
-    }
-    const auto size = static_cast<std::size_t>(st.st_size);
-    std::shared_ptr<const void> mapping(address,
-                                        [size](const void* p) { ::munmap(const_cast<void*>(p), size); });
-    LoadBytes(static_cast<const std::uint8_t*>(address), size, nullptr, std::move(mapping));
+    TakeFile(std::move(file));
 }
 
 std::string TBitmap::SaveToMemory() const {

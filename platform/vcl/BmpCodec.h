@@ -29,7 +29,8 @@ struct TBmpImage {
 TBmpImage DecodeBmp(const std::uint8_t* data, std::size_t size);
 // The same checks, everything but the pixels (Pixels stays empty).
 TBmpImage ReadBmpHeader(const std::uint8_t* data, std::size_t size);
-// The pixels of a file ReadBmpHeader accepted.
+// The pixels of a file ReadBmpHeader accepted. Runs on the decoding thread (BitmapFileCache.cpp) too,
+// also while the program ends: it touches no toolkit and no static object.
 std::shared_ptr<TImageData> DecodeBmpPixels(const std::uint8_t* data, std::size_t size);
 
 // bitCount 8, 24 or 32. An 8-bit file uses `palette` (each pixel mapped to the nearest entry) or,

@@ -130,18 +130,6 @@ bool PlainBrush(TBrush& brush) {
     return brush.Style() == bsSolid && !brush.Bitmap();
 }
 
-// The colour of pixels that are all the same and opaque.
-bool OneOpaqueColour(const vcl_internal::TImageData& pixels, COLORREF& colour) {
-    const std::size_t count = pixels.Count();
-    if (count == 0 || !pixels.Pixels) return false;
-    const std::uint32_t first = pixels.Pixels[0];
-    if ((first >> 24) != 0xFF) return false;
-    for (std::size_t i = 1; i < count; ++i)
-        if (pixels.Pixels[i] != first) return false;
-    colour = RGB((first >> 16) & 0xFF, (first >> 8) & 0xFF, first & 0xFF);
-    return true;
-}
-
 QRect ToQRect(int x1, int y1, int x2, int y2) {
     return QRect(x1, y1, x2 - x1, y2 - y1);
 }
@@ -242,10 +230,6 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
 }
 
 void TCanvas::FillRect(const TRect& r) {
-    if (!dc_ && PlainBrush(brush_) && CanFillWhole(r)) {
-        TakeWhole([&] { FillWhole(Rgb(brush_.Color())); });
-        return;
-    }
     HDC dc = RequireHandle();
     if (brush_.Style() == bsClear) return;
     Changing();
@@ -357,40 +341,8 @@ void TCanvas::Draw(int x, int y, const TGraphic* graphic) {
     StretchDraw(TRect{x, y, x + graphic->Width(), y + graphic->Height()}, graphic);
 }
 
-bool TCanvas::CanAdoptPixels(const TRect&, const vcl_internal::TImageData&) const {
-    return false;
-}
-
-void TCanvas::AdoptPixels(std::shared_ptr<const vcl_internal::TImageData>) {}
-
-bool TCanvas::CanFillWhole(const TRect&) const {
-    return false;
-}
-
-void TCanvas::FillWhole(COLORREF) {}
-
-void TCanvas::TakeWhole(const std::function<void()>& take) {
-    PrepareHandle();
-    Changing();
-    take();
-    Changed();
-}
-
 void TCanvas::StretchDraw(const TRect& r, const TGraphic* graphic) {
     if (!graphic || graphic->Empty()) return;
-    if (!dc_ && !graphic->Transparent()) {
-        std::shared_ptr<const vcl_internal::TImageData> pixels = graphic->ImageData();
-        if (pixels && CanAdoptPixels(r, *pixels)) {
-            TakeWhole([&] { AdoptPixels(std::move(pixels)); });
-            return;
-        }
-        // A picture of one colour over the whole surface, at any scale, is that colour.
-        COLORREF colour = 0;
-        if (pixels && CanFillWhole(r) && OneOpaqueColour(*pixels, colour)) {
-            TakeWhole([&] { FillWhole(colour); });
-            return;
-        }
-    }
     RequireHandle();
     Changing();
     graphic->Draw(this, r);

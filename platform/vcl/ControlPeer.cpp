@@ -2,7 +2,6 @@
 
 #include "platform/vcl/FormsInternal.h"
 #include "platform/vcl/GraphicsQt.h"
-#include "platform/vcl/ImageData.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -31,33 +30,20 @@ void TBufferCanvas::Release() {
 }
 
 void TBufferCanvas::CreateHandle() {
-    QImage& buffer = peer_->Buffer();
-    if (buffer.isNull()) return;
-    dc_ = CreateMemoryDC(buffer.bits(), buffer.width(), buffer.height());
+    if (peer_->Surface() == TPaintSurface::Screen) {
+        // Outside the control's paint there is no picture to draw into: this draws nowhere, and the
+        // paint it asks for (PrepareHandle) draws the control again.
+        dc_ = CreateCompatibleDC(nullptr);
+    } else {
+        QImage& buffer = peer_->Buffer();
+        if (buffer.isNull()) return;
+        dc_ = CreateMemoryDC(buffer.bits(), buffer.width(), buffer.height());
+    }
     if (dc_) SetHandle(dc_);
 }
 
 void TBufferCanvas::PrepareHandle() {
     peer_->ScheduleBlit();
-}
-
-bool TBufferCanvas::CanAdoptPixels(const TRect& rect, const TImageData& pixels) const {
-    const QSize size = peer_->PictureSize();
-    return pixels.Pixels && rect.Left == 0 && rect.Top == 0 && rect.Width() == pixels.Width &&
-           rect.Height() == pixels.Height && pixels.Width == size.width() && pixels.Height == size.height();
-}
-
-void TBufferCanvas::AdoptPixels(std::shared_ptr<const TImageData> pixels) {
-    peer_->AdoptPicture(std::move(pixels));
-}
-
-bool TBufferCanvas::CanFillWhole(const TRect& rect) const {
-    const QSize size = peer_->PictureSize();
-    return rect.Left <= 0 && rect.Top <= 0 && rect.Right >= size.width() && rect.Bottom >= size.height();
-}
-
-void TBufferCanvas::FillWhole(COLORREF colour) {
-    peer_->FillPicture(qRgb(GetRValue(colour), GetGValue(colour), GetBValue(colour)));
 }
 
 // ---- TControlPeer ----
@@ -120,67 +106,34 @@ void TControlPeer::ResizeBuffer(int width, int height) {
 }
 
 QImage& TControlPeer::Buffer() {
-    return SizedBuffer(true);
-}
-
-QImage& TControlPeer::BufferToCover() {
-    return SizedBuffer(false);
-}
-
-QImage& TControlPeer::SizedBuffer(bool keepPixels) {
-    const bool sized =
-        !buffer_.isNull() && buffer_.width() == bufferWidth_ && buffer_.height() == bufferHeight_;
-    if (sized && !solid_) return buffer_;
-    if (canvas_) canvas_->Release();
-    QImage next = sized ? std::move(buffer_) : QImage(bufferWidth_, bufferHeight_, QImage::Format_ARGB32);
-    if (keepPixels && solid_) {
-        const QRect area = QRect(QPoint(0, 0), solidSize_).intersected(next.rect());
-        if (area == next.rect()) {
-            next.fill(*solid_);
-        } else {
-            next.fill(0);
-            QPainter p(&next);
-            p.setCompositionMode(QPainter::CompositionMode_Source);
-            p.fillRect(area, QColor::fromRgba(*solid_));
-        }
-    } else if (keepPixels && !sized) {
+    if (buffer_.isNull() || buffer_.width() != bufferWidth_ || buffer_.height() != bufferHeight_) {
+        if (canvas_) canvas_->Release();
+        QImage next(bufferWidth_, bufferHeight_, QImage::Format_ARGB32);
         next.fill(0);
         if (!buffer_.isNull()) {
             QPainter p(&next);
             p.setCompositionMode(QPainter::CompositionMode_Source);
             p.drawImage(0, 0, buffer_);
         }
+        buffer_ = std::move(next);
     }
-    buffer_ = std::move(next);
-    solid_.reset();
     return buffer_;
 }
 
-std::optional<QRgb> TControlPeer::SolidColour() const {
-    if (solid_ && solidSize_ == PictureSize()) return solid_;
-    return std::nullopt;
-}
-
-void TControlPeer::FillPicture(QRgb colour) {
+void TControlPeer::FillBuffer(QRgb colour) {
     if (canvas_) canvas_->Release();
-    // The memory is kept for the pixels the next drawing makes.
-    solid_ = colour;
-    solidSize_ = PictureSize();
+    if (buffer_.isNull() || buffer_.width() != bufferWidth_ || buffer_.height() != bufferHeight_)
+        buffer_ = QImage(bufferWidth_, bufferHeight_, QImage::Format_ARGB32);
+    buffer_.fill(colour);
 }
 
-void TControlPeer::AdoptPicture(std::shared_ptr<const TImageData> pixels) {
+void TControlPeer::SetSurface(TPaintSurface surface) {
+    if (surface == surface_) return;
+    surface_ = surface;
     if (canvas_) canvas_->Release();
-    solid_.reset();
-    // The picture reads the pixels where they are: the toolkit copies read-only pixels before the
-    // first drawing into them.
-    buffer_ = vcl_qt::ToQImage(std::move(pixels), true);
-}
-
-void TControlPeer::SetOpaque(bool opaque) {
-    if (opaque == opaque_) return;
-    opaque_ = opaque;
+    if (surface == TPaintSurface::Screen) buffer_ = QImage();
     if (!widget) return;
-    widget->setAttribute(Qt::WA_OpaquePaintEvent, opaque);
+    widget->setAttribute(Qt::WA_OpaquePaintEvent, surface != TPaintSurface::Picture);
     // What was under the control shows again, or is covered by the next paint.
     RequestPaint();
 }
@@ -194,10 +147,6 @@ void TControlPeer::ScheduleBlit() {
     if (!inPaint_ && widget) widget->update();
 }
 
-void TControlPeer::ClearBuffer() {
-    FillPicture(0);
-}
-
 void TControlPeer::PaintIfNeeded() {
     if (!needsPaint_ || !control || !canvas_) return;
     needsPaint_ = false;
@@ -206,6 +155,19 @@ void TControlPeer::PaintIfNeeded() {
         bool& flag;
         ~Done() { flag = false; }
     } done{inPaint_};
+    Guarded([this] { control->HandlePaint(); });
+}
+
+void TControlPeer::PaintOn(QPainter& painter) {
+    if (!control || !canvas_) return;
+    needsPaint_ = false;
+    canvas_->Release();
+    inPaint_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{inPaint_};
+    vcl_qt::TPaintCanvasBinding bind(*canvas_, painter, widget->size());
     Guarded([this] { control->HandlePaint(); });
 }
 
@@ -300,22 +262,23 @@ void TPeerWidget::paintEvent(QPaintEvent* event) {
     TPeerEventScope scope(peer);
     ++peer->paintEvents;
     if (!peer->Painted()) return;
+    if (peer->Surface() == TPaintSurface::Screen) {
+        QPainter p(this);
+        peer->PaintOn(p);
+        return;
+    }
     peer->PaintIfNeeded();
     if (!peer || !peer->control) return;
     QPainter p(this);
     // Opaque pixels are a plain copy of the same memory seen as RGB, with no blending.
-    const bool opaque = peer->Opaque();
+    const bool opaque = peer->Surface() == TPaintSurface::OpaquePicture;
     if (opaque) p.setCompositionMode(QPainter::CompositionMode_Source);
-    if (const std::optional<QRgb> solid = peer->SolidColour()) {
-        const QRect area = event->rect().intersected(QRect(QPoint(0, 0), peer->PictureSize()));
-        p.fillRect(area, QColor::fromRgba(opaque ? *solid | 0xFF000000u : *solid));
-        return;
-    }
     const QImage& buffer = peer->Buffer();
     const QImage::Format format = opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32;
     // The toolkit splits the blending or converting of more than 95 rows, and the premultiplying of
     // more than 2 x 65536 pixels, over a pool of threads it wakes for that. Bands below both are drawn
     // on this thread, and only those the paint needs: the same pixels, without waiting for the pool.
+    // These are the toolkit's limits of today; a test counts the pool's threads after a tall paint.
     const int width = std::max(buffer.width(), 1);
     const int band = std::clamp(131071 / width, 1, 64);
     const QRect needed = event->rect().intersected(buffer.rect());

@@ -2,7 +2,8 @@
 //
 // Every control has an outer widget (TPeerWidget) that carries its bounds, visibility, stacking and
 // mouse events. Standard controls put a Qt widget of their kind (the inner widget) over its whole
-// area; painted controls keep a picture that their canvas draws into and that the outer widget shows.
+// area; painted controls keep a picture that their canvas draws into and that the outer widget shows,
+// or, on TPaintSurface::Screen, have their canvas draw on the outer widget in its paint.
 #pragma once
 
 #include "platform/vcl/Controls.h"
@@ -13,7 +14,6 @@
 #include <QWidget>
 
 #include <memory>
-#include <optional>
 
 namespace vcl_internal {
 
@@ -51,7 +51,7 @@ private:
     bool forwardingKey_ = false;
 };
 
-// A canvas that draws into a control's picture.
+// A canvas that draws into a control's picture, or on the screen in the control's paint.
 class TBufferCanvas : public TCanvas {
 public:
     explicit TBufferCanvas(TControlPeer* peer) : peer_(peer) {}
@@ -61,10 +61,6 @@ public:
 protected:
     void CreateHandle() override;
     void PrepareHandle() override;
-    bool CanAdoptPixels(const TRect& rect, const TImageData& pixels) const override;
-    void AdoptPixels(std::shared_ptr<const TImageData> pixels) override;
-    bool CanFillWhole(const TRect& rect) const override;
-    void FillWhole(COLORREF colour) override;
 
 private:
     TControlPeer* peer_;
@@ -92,29 +88,20 @@ public:
     TCanvas* CreateCanvas(bool transparent);
     TCanvas* Canvas() const { return canvas_.get(); }
     bool Painted() const { return canvas_ != nullptr; }
-    // The control's picture, at the size last asked for.
+    // The control's picture, at the size last asked for (a new size keeps the old pixels).
     QImage& Buffer();
-    // The same, for a caller about to cover every pixel: a new picture is neither cleared nor given
-    // the old one's pixels.
-    QImage& BufferToCover();
+    // The picture at that size, all of one colour.
+    void FillBuffer(QRgb colour);
     void ResizeBuffer(int width, int height);
-    QSize PictureSize() const { return QSize(bufferWidth_, bufferHeight_); }
-    // Makes `pixels` the picture, shared until the next drawing into it copies them.
-    void AdoptPicture(std::shared_ptr<const TImageData> pixels);
-    // Makes the picture all of one colour, which is made into pixels when they are next needed.
-    void FillPicture(QRgb colour);
-    // The picture's colour while it is all of one colour.
-    std::optional<QRgb> SolidColour() const;
     void RequestPaint();
     void ScheduleBlit();
     // Runs the paint cycle now (WM_PAINT through the control's messages) when it is due.
     void PaintIfNeeded();
-    void ClearBuffer();
+    // Runs the paint cycle on the screen (TPaintSurface::Screen), in the widget's paint.
+    void PaintOn(QPainter& painter);
     bool TransparentPaint() const { return transparent_; }
-    // Every paint covers the whole picture with opaque pixels: the picture is not cleared before a
-    // paint, it is shown as it is, and the toolkit paints nothing under the control.
-    void SetOpaque(bool opaque);
-    bool Opaque() const { return opaque_; }
+    void SetSurface(TPaintSurface surface);
+    TPaintSurface Surface() const { return surface_; }
     bool InPaint() const { return inPaint_; }
 
     // Nesting depth of Qt events being handled by this peer; while it is not 0 the widget is not
@@ -129,15 +116,12 @@ public:
 
 private:
     friend class TPeerWidget;
-    QImage& SizedBuffer(bool keepPixels);
     std::unique_ptr<TBufferCanvas> canvas_;
-    QImage buffer_;
-    std::optional<QRgb> solid_; // the picture is this colour over solidSize_, whatever buffer_ holds
-    QSize solidSize_;
+    QImage buffer_; // made at its first use; none on the screen surface
     int bufferWidth_ = 0;
     int bufferHeight_ = 0;
     bool transparent_ = false;
-    bool opaque_ = false;
+    TPaintSurface surface_ = TPaintSurface::Picture;
     bool needsPaint_ = true;
     bool inPaint_ = false;
 };

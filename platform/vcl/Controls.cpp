@@ -418,10 +418,10 @@ void TControl::Dispatch(TMessage& message) {
         break;
     case WM_PAINT:
         if (peer_->Painted()) {
-            if (!peer_->Opaque()) {
-                // An opaque paint covers every pixel; any other is cleared or erased first.
+            if (peer_->Surface() == TPaintSurface::Picture) {
+                // Any other paint covers every pixel; this one is cleared or erased first.
                 if (peer_->TransparentPaint()) {
-                    peer_->ClearBuffer();
+                    peer_->FillBuffer(0);
                 } else {
                     TMessage erase;
                     erase.Msg = WM_ERASEBKGND;
@@ -432,7 +432,8 @@ void TControl::Dispatch(TMessage& message) {
         }
         break;
     case WM_ERASEBKGND:
-        if (peer_->Painted()) peer_->FillPicture(vcl_internal::ToQColor(color_).rgba());
+        if (peer_->Painted() && peer_->Surface() != TPaintSurface::Screen)
+            peer_->FillBuffer(vcl_internal::ToQColor(color_).rgba());
         message.Result = 1;
         break;
     default:
@@ -513,8 +514,8 @@ TCanvas* TControl::CreatePaintCanvas(bool transparent) {
     return peer_->CreateCanvas(transparent);
 }
 
-void TControl::SetOpaquePaint(bool opaque) {
-    if (peer_->Painted()) peer_->SetOpaque(opaque);
+void TControl::SetPaintSurface(TPaintSurface surface) {
+    if (peer_->Painted()) peer_->SetSurface(surface);
 }
 
 bool TControl::ReadProperty(TPropertyReader& r) {

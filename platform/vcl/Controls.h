@@ -74,6 +74,18 @@ enum TControlStyleItem {
 };
 using TControlStyle = TSet<TControlStyleItem>;
 
+// Where a painted control paints.
+enum class TPaintSurface {
+    // A picture the control keeps, cleared (graphic controls) or erased (the others) before each paint.
+    Picture,
+    // A kept picture that every paint covers with opaque pixels: not cleared first, and nothing under
+    // the control is painted.
+    OpaquePicture,
+    // The screen itself, at every paint of the control's area, which every paint covers with opaque
+    // pixels; no picture is kept, so what is drawn outside a paint only asks for the next one.
+    Screen,
+};
+
 // Messages of the class library itself.
 inline constexpr UINT CM_BASE = 0xB000;
 inline constexpr UINT CM_ACTIVATE = CM_BASE + 0;
@@ -248,9 +260,8 @@ protected:
     // Gives the control a picture and a canvas drawing into it (painted controls). transparent: the
     // picture starts clear at every paint cycle.
     TCanvas* CreatePaintCanvas(bool transparent);
-    // For painted controls whose paints, from now on, cover their whole picture with opaque pixels:
-    // nothing under the control is painted, and the picture is not cleared first.
-    void SetOpaquePaint(bool opaque);
+    // Where a painted control's paints go from now on (TPaintSurface).
+    void SetPaintSurface(TPaintSurface surface);
 
     std::string text_;
     bool clicked_ = false;

@@ -32,8 +32,13 @@ public:
 
 protected:
     void Paint() override;
+    void TextChanged() override;
 
 private:
+    // A panel of its colour alone is painted on the screen; one with a caption or frames keeps its
+    // picture.
+    void UpdatePaintSurface();
+
     TAlignment alignment_ = taCenter;
     TPanelBevel bevelInner_ = bvNone;
     TPanelBevel bevelOuter_ = bvRaised;
@@ -102,7 +107,8 @@ protected:
 
 private:
     void PictureChanged();
-    // A picture that covers the whole control with opaque pixels hides its parents.
+    // A picture that covers the whole control with opaque pixels hides its parents and is painted on
+    // the screen.
     void UpdateOpaquePaint();
 
     std::unique_ptr<TPicture> picture_;

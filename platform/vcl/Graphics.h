@@ -293,20 +293,11 @@ protected:
     virtual void PrepareHandle() {}
     // Called by drawing calls that find no handle; may call SetHandle.
     virtual void CreateHandle();
-    // A canvas with no handle yet may take the pixels of an opaque picture drawn unscaled over its
-    // whole surface as its own, shared until its next drawing copies them.
-    virtual bool CanAdoptPixels(const TRect& rect, const vcl_internal::TImageData& pixels) const;
-    virtual void AdoptPixels(std::shared_ptr<const vcl_internal::TImageData> pixels);
-    // Likewise a plain fill that covers its whole surface may be kept as the colour alone.
-    virtual bool CanFillWhole(const TRect& rect) const;
-    virtual void FillWhole(COLORREF colour);
     void Changing();
     void Changed();
 
 private:
     HDC RequireHandle();
-    // A change the canvas takes as a whole, with no context: the same notices as a drawing.
-    void TakeWhole(const std::function<void()>& take);
 
     TPen pen_;
     TBrush brush_;
@@ -421,8 +412,7 @@ public:
     // else).
     void LoadFromStream(TStream* stream) override;
     void SaveToStream(TStream* stream) const override;
-    // The program's own skins are mapped rather than read: pages of a picture never drawn are never
-    // read in.
+    // The program's own large skins are read when first drawn: those of windows never shown never are.
     void LoadFromFile(const std::string& fileName) override;
     void LoadFromMemory(const void* data, std::size_t size);
     std::string SaveToMemory() const;
@@ -446,8 +436,7 @@ private:
     void Unshare(); // makes the pixels this bitmap's own before a write
     void TakeFile(std::shared_ptr<const vcl_internal::TBitmapFile> file);
     void TakeFilePixels() const; // decodes a loaded file's pixels at their first use
-    void LoadBytes(const std::uint8_t* data, std::size_t size, std::unique_ptr<std::uint8_t[]> owned,
-                   std::shared_ptr<const void> mapping = nullptr);
+    void LoadBytes(const std::uint8_t* data, std::size_t size, std::unique_ptr<std::uint8_t[]> owned);
     void DropCanvasHandle();
 
     int width_ = 0;

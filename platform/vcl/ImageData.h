@@ -1,5 +1,7 @@
 // Platform-internal: the pixels of a bitmap, icon or JPEG image. Shared between graphics that hold the
-// same picture; whoever writes first makes a copy of its own.
+// same picture (a skin file's decoded pixels, copies made by Assign); only a TBitmap writes pixels, and
+// only pixels nobody else holds (TBitmap::Unshare copies them first). Controls read them while they
+// paint and keep none.
 #pragma once
 
 #include <cstddef>

@@ -30,8 +30,10 @@ void TImage::PictureChanged() {
 void TImage::UpdateOpaquePaint() {
     const TGraphic* graphic = picture_->Graphic();
     const TRect r = DestRect();
-    SetOpaquePaint(graphic && !transparent_ && graphic->Opaque() && r.Left <= 0 && r.Top <= 0 &&
-                   r.Right >= ClientWidth() && r.Bottom >= ClientHeight());
+    const bool covers = graphic && !transparent_ && graphic->Opaque() && r.Left <= 0 && r.Top <= 0 &&
+                        r.Right >= ClientWidth() && r.Bottom >= ClientHeight();
+    // Drawn from the picture's own pixels at every paint, with no picture of the control's.
+    SetPaintSurface(covers ? TPaintSurface::Screen : TPaintSurface::Picture);
 }
 
 void TImage::BoundsChanged() {

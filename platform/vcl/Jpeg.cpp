@@ -12,18 +12,11 @@ using vcl_internal::TImageData;
 
 namespace {
 
-struct TDecodeTarget {
-    std::shared_ptr<TImageData> reuse; // the image's own pixels when nobody else holds them
-    std::shared_ptr<TImageData> result;
-};
-
+// Every decoding gets pixels of its own: the last ones may be shown or held elsewhere.
 std::uint32_t* Allocate(void* context, int width, int height) {
-    auto* target = static_cast<TDecodeTarget*>(context);
-    if (target->reuse && target->reuse->Width == width && target->reuse->Height == height)
-        target->result = std::move(target->reuse);
-    else
-        target->result = TImageData::Create(width, height, false);
-    return target->result->Pixels.get();
+    auto* target = static_cast<std::shared_ptr<TImageData>*>(context);
+    *target = TImageData::Create(width, height, false);
+    return (*target)->Pixels.get();
 }
 
 int Denominator(TJPEGScale scale) {
@@ -96,8 +89,7 @@ void TJPEGImage::Clear() {
 }
 
 void TJPEGImage::Decode() {
-    TDecodeTarget target;
-    if (pixels_ && pixels_.use_count() == 1) target.reuse = std::move(pixels_);
+    std::shared_ptr<TImageData> target;
     pixels_.reset();
     decoded_ = false;
     vcl_internal::TJpegDecodeOptions options;
@@ -111,7 +103,7 @@ void TJPEGImage::Decode() {
         Clear();
         throw;
     }
-    pixels_ = std::move(target.result);
+    pixels_ = std::move(target);
     decoded_ = true;
 }
 
@@ -195,8 +187,7 @@ void TJPEGImage::Assign(const TPersistent* source) {
     }
     if (const auto* graphic = dynamic_cast<const TGraphic*>(source)) {
         compressed_.reset();
-        // Shared, never written: a decode reuses pixels only when this image holds the last reference.
-        pixels_ = std::const_pointer_cast<TImageData>(graphic->ImageData());
+        pixels_ = graphic->ImageData();
         decoded_ = false;
         Changed();
         return;

@@ -69,7 +69,8 @@ private:
     void Clear();
 
     std::shared_ptr<const std::string> compressed_; // shared between copies, never changed
-    std::shared_ptr<vcl_internal::TImageData> pixels_;
+    // Never written: shared with copies and with the graphics assigned from this one.
+    std::shared_ptr<const vcl_internal::TImageData> pixels_;
     bool decoded_ = false; // pixels_ come from decoding compressed_
     int quality_ = 90;
     bool grayscale_ = false;

@@ -39,8 +39,19 @@ constexpr int kEdge = 2;
 TCustomPanel::TCustomPanel(TComponent* owner) : TCustomControl(owner) {
     SetColor(clBtnFace);
     SetBounds(0, 0, 185, 41);
-    // Paint covers every pixel with the frames and the colour: nothing to erase or blend.
-    SetOpaquePaint(true);
+    UpdatePaintSurface();
+}
+
+// Paint covers every pixel with the frames and the colour: nothing to erase or blend.
+void TCustomPanel::UpdatePaintSurface() {
+    const bool plain =
+        Caption().empty() && bevelInner_ == bvNone && bevelOuter_ == bvNone && borderStyle_ == bsNone;
+    SetPaintSurface(plain ? TPaintSurface::Screen : TPaintSurface::OpaquePicture);
+}
+
+void TCustomPanel::TextChanged() {
+    TCustomControl::TextChanged();
+    UpdatePaintSurface();
 }
 
 void TCustomPanel::SetAlignment(TAlignment value) {
@@ -50,11 +61,13 @@ void TCustomPanel::SetAlignment(TAlignment value) {
 
 void TCustomPanel::SetBevelInner(TPanelBevel value) {
     bevelInner_ = value;
+    UpdatePaintSurface();
     Invalidate();
 }
 
 void TCustomPanel::SetBevelOuter(TPanelBevel value) {
     bevelOuter_ = value;
+    UpdatePaintSurface();
     Invalidate();
 }
 
@@ -74,6 +87,7 @@ void TCustomPanel::SetBorderStyle(TBorderStyle value) {
     // Children sit in the client area, which the frame moves.
     UpdateChildGeometry();
     AlignControls();
+    UpdatePaintSurface();
     Invalidate();
 }
 

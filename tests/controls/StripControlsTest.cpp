@@ -77,6 +77,9 @@ TEST_F(StripControls, ImgFrameTakesPictureThenCountThenDirection) {
     }
     img->SetCurrentFrame(4);
     EXPECT_EQ(At(100, 10), clFuchsia);
+    // Painted straight on the screen, the frame drawn outside a paint reaches it with the next one.
+    img->SetCurrentFrame(2);
+    EXPECT_EQ(form_testing::TakeScreenPicture(form).At(100, 10), clBlue);
 }
 
 TEST_F(StripControls, ImgFrameRefusesCountsAndEmptiesOnNull) {

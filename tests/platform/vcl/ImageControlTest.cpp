@@ -1,7 +1,8 @@
 // Image controls on a panel, as the live screens are: what the screen shows after each repaint and
 // whether the panel under the image is painted again. A picture that covers the control with opaque
-// pixels hides its panel; every other picture lets it show through. A control that takes a picture's
-// pixels or a whole fill's colour without copying them must still show, and keep, what is drawn later.
+// pixels is painted on the screen and hides its panel; every other picture lets it show through. A
+// control drawing a picture, or a fill of its whole surface, keeps what is drawn over it later, and the
+// picture stays as it was.
 #include "platform/vcl/Jpeg.h"
 #include "tests/platform/vcl/VclTestSupport.h"
 
@@ -233,8 +234,8 @@ TEST_F(ImageControlTest, APictureThatStopsCoveringUncoversThePanelAtOnce) {
 }
 
 TEST_F(ImageControlTest, APictureDrawnWholeStaysItsOwnWhenTheControlDrawsOverIt) {
-    // A picture of the control's size drawn at its origin: the control may show the picture's own
-    // pixels, but what it draws over them afterwards, in a paint or outside one, never reaches them.
+    // A picture of the control's size drawn at its origin: what the control draws over it afterwards, in
+    // a paint or outside one, never reaches the picture.
     const std::unique_ptr<TBitmap> owned = Bitmap(80, 60, clBlue, clBlue);
     TBitmap& picture = *owned;
     auto* box = new TPaintBox(form);
@@ -270,8 +271,8 @@ TEST_F(ImageControlTest, APictureDrawnWholeStaysItsOwnWhenTheControlDrawsOverIt)
 }
 
 TEST_F(ImageControlTest, AControlFilledWholeShowsItsColourAndKeepsItUnderLaterDrawing) {
-    // A fill of the whole control may be kept as its colour alone; whatever is drawn next, in a paint
-    // or outside one, lands on that colour, and a fill of part of the control is drawn as it is.
+    // Whatever is drawn after a fill of the whole control, in a paint or outside one, lands on its
+    // colour, and a fill of part of the control is drawn as it is.
     const auto fill = [](TCanvas* c, TColor colour, TRect r) {
         c->Brush()->SetColor(colour);
         c->FillRect(r);
