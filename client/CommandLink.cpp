@@ -5,6 +5,7 @@
 
 #include "platform/core/Debug.h"
 #include "platform/core/StrUtils.h"
+#include "platform/core/SysTime.h"
 
 namespace {
 
@@ -191,6 +192,8 @@ int CCommandLink::SendCommandAndWait(DWORD command, DWORD arg0, DWORD timeoutMs,
     // No reply over a connection that is not up is no reply in time; Ended is for the activity ending.
     lastWaitEnd_ = !replied && end == TWaitEnd::Done ? TWaitEnd::TimedOut : end;
     if (end == TWaitEnd::Terminated) return 0;
+    // The reply may have gone into a file the recorder announced longer than it is.
+    if (!replied) AbandonOverdueFile();
     SetHeartbeatTimer(true);
     if (!replied) return 0;
     // Other replies may have come in behind this one; the caller reads its own.
@@ -242,6 +245,8 @@ void CCommandLink::ReceiveCommandData(TWSocket* socket, TObject* sender) {
     BYTE buffer[CCommandReceiver::kReadSize];
     const int n = socket->Receive(buffer, Receiver.ReadSize());
     if (n <= 0) return;
+    // Bytes past a file's time are the recorder's packets, not that file's.
+    AbandonOverdueFile();
     Receiver.Append(buffer, static_cast<std::size_t>(n));
     std::size_t processed = 0;
     TReceivedUnit unit;
@@ -250,6 +255,8 @@ void CCommandLink::ReceiveCommandData(TWSocket* socket, TObject* sender) {
         switch (unit.Kind) {
         case TReceivedUnit::Packet:
             processed += kNetMsgPacketSize;
+            if (Receiver.ReceiveMode() == 1 && unit.packet.Command() == NETCMD_FILE)
+                fileAnnouncedAt_ = GetTickCount();
             ExecuteMsgCommands(sender, unit.packet);
             break;
         case TReceivedUnit::FileProgress:
@@ -274,8 +281,26 @@ void CCommandLink::NoteFileDone(const TReceivedUnit& unit) {
         replies_.Record(NETCMD_FILE_REQUEST, 1);
     } else {
         FileReceiveFailed = 1;
+        FileReceiveFailure = unit.Failure;
     }
     FileFinished(unit);
+}
+
+bool CCommandLink::AbandonFile() {
+    TReceivedUnit unit;
+    if (!Receiver.AbandonFile(unit)) return false;
+    CmdReadSize = Receiver.ReadSize();
+    Trace("AbandonFile",
+          Format("file kind %u: %llu of %llu bytes came", unit.FileKind,
+                 static_cast<unsigned long long>(unit.Received), static_cast<unsigned long long>(unit.Size)));
+    FileAbandoned(unit);
+    return true;
+}
+
+void CCommandLink::AbandonOverdueFile() {
+    if (Receiver.ReceiveMode() != 1) return;
+    const DWORD limit = Receiver.ShowDownloadGauge() ? kDatabaseLimitMs : kFileLimitMs;
+    if (TickDistance(fileAnnouncedAt_, GetTickCount()) > limit) AbandonFile();
 }
 
 void CCommandLink::ResetLink() {

@@ -87,6 +87,7 @@ void CCommandReceiver::BeginFile(const NetMsgPacket& announcement) {
     disk_ = fileKind_ == QELFILE_DATABASE ? announcement.Arg2() : 0;
     gauge_ = fileKind_ == QELFILE_DATABASE;
     writeFailed_ = false;
+    failure_.clear();
     const std::string name = QelFileName(fileKind_, disk_);
     path_ = name.empty() ? std::string() : folder_ + name;
     emptyFileDue_ = fileSize_ == 0;
@@ -95,8 +96,9 @@ void CCommandReceiver::BeginFile(const NetMsgPacket& announcement) {
     fd_ = ::open(partial.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0644);
     if (fd_ < 0) {
         writeFailed_ = true;
+        failure_ = std::strerror(errno);
         DebugTrace("CCommandReceiver::BeginFile",
-                   Format("cannot create %s: %s", partial.c_str(), std::strerror(errno)));
+                   Format("cannot create %s: %s", partial.c_str(), failure_.c_str()));
     }
 }
 
@@ -107,8 +109,9 @@ void CCommandReceiver::WriteFileBytes(const BYTE* data, std::size_t length) {
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
             writeFailed_ = true;
+            failure_ = std::strerror(n < 0 ? errno : ENOSPC);
             DebugTrace("CCommandReceiver::WriteFileBytes",
-                       Format("cannot write %s: %s", path_.c_str(), std::strerror(errno)));
+                       Format("cannot write %s: %s", path_.c_str(), failure_.c_str()));
             return;
         }
         data += n;
@@ -132,16 +135,19 @@ void CCommandReceiver::FinishFile(TReceivedUnit& unit) {
     bool stored = false;
     if (fd_ >= 0) {
         const bool closed = ::close(fd_) == 0;
+        if (!closed && failure_.empty()) failure_ = std::strerror(errno);
         fd_ = -1;
         const std::string partial = PartialName(path_);
         if (closed && !writeFailed_ && std::rename(partial.c_str(), path_.c_str()) == 0) {
             stored = true;
         } else {
+            if (failure_.empty()) failure_ = std::strerror(errno);
             DebugTrace("CCommandReceiver::FinishFile", Format("%s not stored", path_.c_str()));
             std::remove(partial.c_str());
         }
     }
     unit.Stored = stored;
+    if (!stored) unit.Failure = failure_;
     fileMode_ = false;
     emptyFileDue_ = false;
     gauge_ = false;
@@ -158,6 +164,21 @@ void CCommandReceiver::DropPartialFile() {
     }
 }
 
+bool CCommandReceiver::AbandonFile(TReceivedUnit& unit) {
+    if (!fileMode_) return false;
+    FillFileUnit(unit, TReceivedUnit::FileDone);
+    DropPartialFile();
+    fileMode_ = false;
+    emptyFileDue_ = false;
+    gauge_ = false;
+    writeFailed_ = false;
+    failure_.clear();
+    fileSize_ = 0;
+    fileReceived_ = 0;
+    path_.clear();
+    return true;
+}
+
 void CCommandReceiver::Reset() {
     DropPartialFile();
     queue_.clear();
@@ -166,6 +187,7 @@ void CCommandReceiver::Reset() {
     emptyFileDue_ = false;
     gauge_ = false;
     writeFailed_ = false;
+    failure_.clear();
     fileSize_ = 0;
     fileReceived_ = 0;
     fileKind_ = 0;
