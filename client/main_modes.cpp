@@ -372,14 +372,17 @@ void TFrmMain::btnSer_mClick(TObject*) {
     if (LiveActive()) {
         ShowWait();
         SetEnabled(false);
-        if (ModeCommand(NETCMD_LIVE_STOP, 0) != TModeReply::Passed) {
-            dropToLocal();
-            return;
-        }
+        const TModeReply stop = ModeCommand(NETCMD_LIVE_STOP, 0);
+        if (stop == TModeReply::Ended) return;
+        // The local tab shows no live pictures, whatever the recorder made of the stop.
         ImgAniState->SetPlay(false);
         ImgAniState->Hide();
         Activities.End(TActivity::LiveView);
         AvShow.awaitingFirstPicture = false;
+        if (stop != TModeReply::Passed) {
+            dropToLocal();
+            return;
+        }
     }
 
     ShowSearchMode();

@@ -195,6 +195,8 @@ void TFrmMain::BtnDisserClick(TObject*) {
     DisplayConnectionStatus(LoadLangString(59835));
     SetEnabled(true);
     ShowPlaybackControls(true);
+    // A stop without an answer has shown the local tab, whose buttons stay its own.
+    if (CurrentMode == kModeLocal) return;
     BtnSer->SetVisible(true);
     BtnDisser->Hide();
 }
