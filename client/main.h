@@ -700,6 +700,7 @@ protected:
     void ExecuteMsgCommands(TObject* sender, const NetMsgPacket& packet) override;
     void FileProgress(const TReceivedUnit& unit) override;
     void FileFinished(const TReceivedUnit& unit) override;
+    void FileAbandoned(const TReceivedUnit& unit) override;
 
 private:
     static const TFormBindings& Bindings();
