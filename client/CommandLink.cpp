@@ -255,6 +255,7 @@ void CCommandLink::ReceiveCommandData(TWSocket* socket, TObject* sender) {
         switch (unit.Kind) {
         case TReceivedUnit::Packet:
             processed += kNetMsgPacketSize;
+            // A file's time runs from its announcement.
             if (Receiver.ReceiveMode() == 1 && unit.packet.Command() == NETCMD_FILE)
                 fileAnnouncedAt_ = GetTickCount();
             ExecuteMsgCommands(sender, unit.packet);

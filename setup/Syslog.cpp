@@ -43,7 +43,7 @@ void TfrmSysLog::FormShow(TObject*) {
     SetClientWidth(ImgFrame1->Width());
     SetClientHeight(ImgFrame1->Height());
     if (FrmMain == nullptr) return;
-    // Beside the main window, where it hides none of the window's controls.
+    // Beside the main window, or where it covers the least of it.
     const TRect main = Rect(FrmMain->Left(), FrmMain->Top(), FrmMain->Left() + FrmMain->Width(),
                             FrmMain->Top() + FrmMain->Height());
     const TPoint at = LogPanelPlace(main, Width(), Height(), Screen->WorkAreaRect());
