@@ -5,6 +5,7 @@
 
 #include "platform/core/Debug.h"
 #include "platform/core/StrUtils.h"
+#include "platform/core/SysTime.h"
 
 namespace {
 
@@ -193,6 +194,8 @@ int CCommandLink::SendCommandAndWait(DWORD command, DWORD arg0, DWORD timeoutMs,
     // No reply over a connection that is not up is no reply in time; Ended is for the activity ending.
     lastWaitEnd_ = !replied && end == TWaitEnd::Done ? TWaitEnd::TimedOut : end;
     if (end == TWaitEnd::Terminated) return 0;
+    // The reply may have gone into a file the recorder announced longer than it is.
+    if (!replied) AbandonOverdueFile();
     SetHeartbeatTimer(true);
     if (!replied) return 0;
     // Other replies may have come in behind this one; the caller reads its own.
@@ -258,6 +261,8 @@ void CCommandLink::ReceiveCommandData(TWSocket* socket, TObject* sender) {
     BYTE buffer[CCommandReceiver::kReadSize];
     const int n = socket->Receive(buffer, Receiver.ReadSize());
     if (n <= 0) return;
+    // Bytes past a file's time are the recorder's packets, not that file's.
+    AbandonOverdueFile();
     Receiver.Append(buffer, static_cast<std::size_t>(n));
     std::size_t processed = 0;
     TReceivedUnit unit;
@@ -266,6 +271,9 @@ void CCommandLink::ReceiveCommandData(TWSocket* socket, TObject* sender) {
         switch (unit.Kind) {
         case TReceivedUnit::Packet:
             processed += kNetMsgPacketSize;
+            // A file's time runs from its announcement.
+            if (Receiver.ReceiveMode() == 1 && unit.packet.Command() == NETCMD_FILE)
+                fileAnnouncedAt_ = GetTickCount();
             ExecuteMsgCommands(sender, unit.packet);
             break;
         case TReceivedUnit::FileProgress:
@@ -293,6 +301,23 @@ void CCommandLink::NoteFileDone(const TReceivedUnit& unit) {
         FileStoreFailure = unit.Failure;
     }
     FileFinished(unit);
+}
+
+bool CCommandLink::AbandonFile() {
+    TReceivedUnit unit;
+    if (!Receiver.AbandonFile(unit)) return false;
+    CmdReadSize = Receiver.ReadSize();
+    Trace("AbandonFile",
+          Format("file kind %u: %llu of %llu bytes came", unit.FileKind,
+                 static_cast<unsigned long long>(unit.Received), static_cast<unsigned long long>(unit.Size)));
+    FileAbandoned(unit);
+    return true;
+}
+
+void CCommandLink::AbandonOverdueFile() {
+    if (Receiver.ReceiveMode() != 1) return;
+    const DWORD limit = Receiver.ShowDownloadGauge() ? kDatabaseLimitMs : kFileLimitMs;
+    if (TickDistance(fileAnnouncedAt_, GetTickCount()) > limit) AbandonFile();
 }
 
 void CCommandLink::ResetLink() {

@@ -22,6 +22,8 @@ class TWSocket;
 inline constexpr DWORD kSendLimitMs = 5000;
 inline constexpr DWORD kReplyLimitMs = 5000;
 inline constexpr DWORD kDatabaseLimitMs = 300000;
+// A file other than a recorder database comes whole within this time of its announcement, or not at all.
+inline constexpr DWORD kFileLimitMs = 10000;
 
 // The four argument words of a command packet by name; which is which differs between callers, the
 // places on the wire never do.
@@ -102,9 +104,9 @@ public:
     int HeartbeatMisses = 0;
     // A requested file is complete under its name; cleared by the requester before asking.
     BYTE FileReceived = 0;
-    // The last file announced could not be stored (its bytes were still read past).
+    // The last file announced could not be stored (its bytes were still read past), and why in the
+    // system's words (empty when it named no file).
     BYTE FileReceiveFailed = 0;
-    // Then the system's reason.
     std::string FileStoreFailure;
 
     // ---- Receiving ----
@@ -118,6 +120,10 @@ public:
     void NoteReply(const NetMsgPacket& reply);
     // A new connection or the end of one: nothing queued, no file half-received, no packet held back.
     void ResetLink();
+    // Gives up the file being received, which did not come whole in time: the recorder announced more
+    // than it sent, and what it sends next is read as packets again instead of as the file's bytes.
+    // FileAbandoned says which file; false when none was being received.
+    bool AbandonFile();
 
 protected:
     // The command connection.
@@ -129,6 +135,7 @@ protected:
     virtual void ExecuteMsgCommands(TObject* sender, const NetMsgPacket& packet) = 0;
     virtual void FileProgress(const TReceivedUnit&) {}
     virtual void FileFinished(const TReceivedUnit&) {}
+    virtual void FileAbandoned(const TReceivedUnit&) {}
 
 private:
     TWaitEnd lastWaitEnd_ = TWaitEnd::Done;
@@ -137,6 +144,8 @@ private:
     void WaitSent(TActivity serves = TActivity::Link);
     bool ConnectionUp() const;
     void NoteFileDone(const TReceivedUnit& unit);
+    // The file being received is past its time (kFileLimitMs, a database kDatabaseLimitMs) and is given up.
+    void AbandonOverdueFile();
 
     CReplyBook replies_;
     // Bytes handed to the socket and bytes it reported sent, since the link was reset.
@@ -146,4 +155,6 @@ private:
     std::int64_t uploadDue_ = 0;
     std::uint64_t uploadsAnnounced_ = 0;
     std::deque<NetMsgPacket> held_;
+    // When the file being received was announced.
+    DWORD fileAnnouncedAt_ = 0;
 };

@@ -20,6 +20,9 @@ TFrmMain* FrmMain = nullptr;
 
 TFrmMain::TFrmMain(TComponent* owner) : TForm(owner) {
     LoadDefinition("main", Bindings());
+    // The window is disabled while it waits for the recorder; the power and close buttons end any wait.
+    KeepInputWhileDisabled(BtnPower);
+    KeepInputWhileDisabled(BtnClose);
     VideoReader = new CQelVideoFile();
     JpegImage = new TJPEGImage();
     CreateScreens();

@@ -508,11 +508,23 @@ public:
     // Saving armed into the folder (the program's when empty) up to the span's end (0: no end); the caller
     // says for which activity.
     void ArmSaver(const std::string& folder, DWORD endTime);
-    // The search tab's saving of the played stream ends; the playback goes on.
-    void EndSearchBackup();
+    // The search tab's saving of the played stream ends; the playback goes on. `cause`: the failure
+    // that ended it, told to the user.
+    void EndSearchBackup(const TSaverFailure* cause = nullptr);
     // Where the search tab's saving went last: its folder chooser starts there.
     std::string SearchBackupFolder;
     CStreamSaver Saver;
+
+    // ---- The pictures' connection ----
+    // Text: the pictures' connection (its port %s) could not be made, what does not work without it.
+    static constexpr int kAvLinkMissing = 60702;
+    // Text: a press that needs the pictures while their connection is not open.
+    static constexpr int kAvLinkNotOpen = 60703;
+    std::string AvLinkMissingText();
+
+    // ---- Files from the recorder ----
+    // Text: the file (%s) did not come whole from the recorder.
+    static constexpr int kFileNotWhole = 60700;
 
     // ---- Setup download ----
     void BtnSetupClick(TObject* sender);
@@ -726,6 +738,7 @@ protected:
     void ExecuteMsgCommands(TObject* sender, const NetMsgPacket& packet) override;
     void FileProgress(const TReceivedUnit& unit) override;
     void FileFinished(const TReceivedUnit& unit) override;
+    void FileAbandoned(const TReceivedUnit& unit) override;
 
 private:
     static const TFormBindings& Bindings();

@@ -176,8 +176,11 @@ void TFrmMain::ConnectToQel(const std::string& address, const std::string& port)
             Trace("ConnectToQel", e.what());
         }
         if (av == TConnectEnd::Terminated || av == TConnectEnd::Ended) return;
-        // The log-in goes on without pictures.
-        if (av != TConnectEnd::Connected) Trace("ConnectToQel", "time out");
+        // The log-in goes on without pictures; the user hears it with the log-in's end.
+        if (av != TConnectEnd::Connected) {
+            Trace("ConnectToQel", "time out");
+            DisplayConnectionStatus(AvLinkMissingText());
+        }
     }
 
     Sleep(kLoginStepPauseMs);
@@ -251,6 +254,9 @@ void TFrmMain::LoginAccepted() {
     if (PasswordOnlyLogin != 0) {
         PasswordOnlyLogin = 0;
         ShowMessageBox(LoadLangString(59871), LoadLangString(59870), 0);
+    } else if (SysInfoResult >= 2 && AVDataCliSocket->State() != wsConnected) {
+        // The log-in asked for the pictures' connection and the recorder never took it.
+        ShowMessageBox(AvLinkMissingText(), LoadLangString(59870), 0);
     }
     if (MaxCamera == 4) {
         ShowCameraLayout(4);
@@ -375,6 +381,10 @@ int TFrmMain::PasswordLevel() {
 }
 
 // ---- Small helpers ----
+
+std::string TFrmMain::AvLinkMissingText() {
+    return Format(LoadLangString(kAvLinkMissing).c_str(), AVDataCliSocket->Port().c_str());
+}
 
 void TFrmMain::AddDebugLine(const char* prefix, DWORD command) {
     lbDebug->Items()->Add(Format("%s%u", prefix, command)); // untranslated: the hidden debug list

@@ -130,8 +130,12 @@ void TFrmMain::BtnDisliveClick(TObject*) {
         SetEnabled(true);
         AddDebugLine("FAILED:", NETCMD_LIVE_STOP);
     }
-    BtnDislive->Hide();
-    BtnLive->SetVisible(true);
+    // The buttons of the tab shown: a stop without an answer has shown the local tab, whose DISCONNECT
+    // stays where LIVE ON would be.
+    if (CurrentMode == kModeLive) {
+        BtnDislive->Hide();
+        BtnLive->SetVisible(true);
+    }
     BlankLiveView();
     CloseWait();
     SetEnabled(true);

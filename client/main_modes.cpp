@@ -238,7 +238,7 @@ void TFrmMain::btnLive_mClick(TObject* sender) {
         return;
     }
     if (AVDataCliSocket->State() != wsConnected) {
-        ShowMessageBox(LoadLangString(59869), LoadLangString(59849), 0);
+        ShowMessageBox(LoadLangString(kAvLinkNotOpen), LoadLangString(59849), 0);
         return;
     }
     if (CurrentMode == kModeLive) return;
@@ -308,6 +308,7 @@ void TFrmMain::btnLive_mClick(TObject* sender) {
     if (StatusRefused(true)) return;
 
     FileReceived = 0;
+    FileReceiveFailed = 0;
     const int tab = CurrentMode;
     const int replied = SendCommandAndWait(NETCMD_FILE_REQUEST, QELFILE_CONFIG, kReplyLimitMs);
     if (WorkEndedMeanwhile(tab)) return;
@@ -318,6 +319,22 @@ void TFrmMain::btnLive_mClick(TObject* sender) {
     }
     if (ReplySlot == 1) {
         AddDebugLine("SUCCESS:", NETCMD_FILE_REQUEST);
+        // The file follows its reply. One that does not come whole in time is given up, so the replies
+        // behind it are not taken for its bytes, and the user hears which.
+        const TWaitEnd end = PumpUntil(
+            TActivity::Link, Activities,
+            [this] {
+                return FileReceived != 0 || FileReceiveFailed != 0 || CliSocket->State() != wsConnected;
+            },
+            kReplyLimitMs);
+        if (end == TWaitEnd::Ended || end == TWaitEnd::Terminated || WorkEndedMeanwhile(tab)) return;
+        if (end == TWaitEnd::TimedOut) {
+            AbandonFile();
+            dropToLocal();
+            ShowMessageBox(Format(LoadLangString(kFileNotWhole).c_str(), QelFileName(QELFILE_CONFIG).c_str()),
+                           LoadLangString(59857), 0);
+            return;
+        }
     } else if (ReplySlot <= 2) {
         CloseWait();
         SetEnabled(true);
@@ -334,7 +351,9 @@ void TFrmMain::btnSer_mClick(TObject*) {
     if (Activities.RefusesPresses()) return;
     if (RefusedWhileCopying(*this)) return;
     if (CliSocket->State() != wsConnected || AVDataCliSocket->State() != wsConnected) {
-        ShowMessageBox(LoadLangString(59869), LoadLangString(59849), 0);
+        // The link lamp is on while only the pictures' connection is missing: say which is.
+        ShowMessageBox(LoadLangString(CliSocket->State() != wsConnected ? 59869 : kAvLinkNotOpen),
+                       LoadLangString(59849), 0);
         return;
     }
     if (CurrentMode == kModeSearch) return;
@@ -372,14 +391,17 @@ void TFrmMain::btnSer_mClick(TObject*) {
     if (LiveActive()) {
         ShowWait();
         SetEnabled(false);
-        if (ModeCommand(NETCMD_LIVE_STOP, 0) != TModeReply::Passed) {
-            dropToLocal();
-            return;
-        }
+        const TModeReply stop = ModeCommand(NETCMD_LIVE_STOP, 0);
+        if (stop == TModeReply::Ended) return;
+        // The local tab shows no live pictures, whatever the recorder made of the stop.
         ImgAniState->SetPlay(false);
         ImgAniState->Hide();
         Activities.End(TActivity::LiveView);
         AvShow.awaitingFirstPicture = false;
+        if (stop != TModeReply::Passed) {
+            dropToLocal();
+            return;
+        }
     }
 
     ShowSearchMode();

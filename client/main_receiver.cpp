@@ -32,6 +32,12 @@ constexpr const char* kDiskErrorCaption = "Disk_Error"; // untranslated: the box
 
 BYTE DiskErrorPending = 0;
 
+// The name a file announcement gave, or its kind's number when it named none.
+std::string AnnouncedFileName(const TReceivedUnit& unit) {
+    const std::string name = QelFileName(unit.FileKind, unit.Disk);
+    return name.empty() ? std::to_string(unit.FileKind) : name;
+}
+
 struct TRecordStateLook {
     TColor color;
     BYTE remoteRecording;
@@ -248,7 +254,11 @@ void TFrmMain::ExecuteDeviceMessage(const NetMsgPacket& message) {
 
 void TFrmMain::FileProgress(const TReceivedUnit& unit) {
     if (!unit.Gauge || frmDownload == nullptr) return;
-    if (!frmDownload->Visible()) frmDownload->Show();
+    if (!frmDownload->Visible()) {
+        // The gauge shows the wait from here.
+        CloseWait();
+        frmDownload->Show();
+    }
     frmDownload->ProgressTransfer->SetMaximumLevel(100);
     if (const std::optional<int> percent = ProgressPercent(unit.Received, unit.Size))
         frmDownload->ProgressTransfer->SetCurrentLevel(*percent);
@@ -259,6 +269,10 @@ void TFrmMain::FileFinished(const TReceivedUnit& unit) {
     if (!unit.Gauge || frmDownload == nullptr) return;
     frmDownload->ProgressTransfer->SetCurrentLevel(0);
     frmDownload->Hide();
+}
+
+void TFrmMain::FileAbandoned(const TReceivedUnit& unit) {
+    DisplayConnectionStatus(Format(LoadLangString(kFileNotWhole).c_str(), AnnouncedFileName(unit).c_str()));
 }
 
 void TFrmMain::Dispatch(TMessage& message) {

@@ -19,11 +19,16 @@ void TFrmMain::SetBackupMode() {
     Activities.Begin(TActivity::Backup);
 }
 
-void TFrmMain::EndSearchBackup() {
+void TFrmMain::EndSearchBackup(const TSaverFailure* cause) {
     Activities.End(TActivity::SearchBackup);
-    if (!Saver.Finish(false)) ShowSaverFailure(Saver.Failure());
+    const bool finished = Saver.Finish(false);
     BtnBackup_on->Hide();
     BtnBackup->SetVisible(true);
+    // What stopped the saving is what the user needs to hear, not what closing the file then met.
+    if (cause != nullptr)
+        ShowSaverFailure(*cause);
+    else if (!finished)
+        ShowSaverFailure(Saver.Failure());
 }
 
 void TFrmMain::SetBackupRange(DWORD lowestSeq, DWORD highestSeq, BackupSpanList spans) {
@@ -46,6 +51,11 @@ void TFrmMain::SaveStreamFrame(const CAvReceivedFrame& frame) {
     case CStreamSaver::Outcome::Failed: {
         // Going on would stream the rest of the span into nothing and then call it complete.
         const TSaverFailure why = Saver.Failure();
+        // The search tab's saving ends as its button ends it: the recorder plays on to the screens.
+        if (BackupActive()) {
+            EndSearchBackup(&why);
+            return;
+        }
         FinishBackupFiles(0);
         ShowSaverFailure(why);
         return;

@@ -12,6 +12,7 @@
 #include "recdb/MinTable.h"
 
 #include "client/LinkWait.h"
+#include "platform/core/FilePaths.h"
 #include "platform/core/SysTime.h"
 #include "platform/core/Threads.h"
 #include "platform/vcl/Dialogs.h"
@@ -20,6 +21,8 @@ namespace {
 
 constexpr int kYes = 6;
 constexpr DWORD kStopSettleMs = 100;
+// The recording database came but could not be stored.
+constexpr int kDbNotStored = 60701;
 
 // Text of a refused database request by the recorder's result.
 int DbRefusalText(int result) {
@@ -62,13 +65,17 @@ void TFrmMain::FailDbRequest(int textId, const char* prefix) {
         frmDownload->Close();
         frmDownload->ProgressTransfer->SetCurrentLevel(0);
     }
+    CloseWait();
     // A half-received file must not swallow the packets that follow.
-    Receiver.Reset();
-    CmdReadSize = Receiver.ReadSize();
+    AbandonFile();
     Activities.End(TActivity::RemoteSearch);
     CurrentMode = kModeSearch;
     SetEnabled(true);
-    ShowMessageBox(LoadLangString(textId), LoadLangString(59849), 0);
+    std::string text = LoadLangString(textId);
+    // The file came and could not be kept here: where, and the system's reason.
+    if (textId == kDbNotStored)
+        text += "\n" + ExcludeTrailingPathDelimiter(Receiver.Folder()) + "\n" + FileStoreFailure;
+    ShowMessageBox(text, LoadLangString(59849), 0);
     AddDebugLine(prefix, NETCMD_FILE_REQUEST);
 }
 
@@ -78,6 +85,8 @@ bool TFrmMain::RequestDbFile(int medium) {
     SearchMedium = medium;
     FileReceived = 0;
     FileReceiveFailed = 0;
+    // Up to five minutes: the user sees the client wait (and keeps the power button).
+    ShowWait();
     const DWORD start = GetTickCount();
     if (SendCommandAndWait(NETCMD_FILE_REQUEST, QELFILE_DATABASE, kDatabaseLimitMs,
                            static_cast<DWORD>(medium), TActivity::SearchDownload) == 0) {
@@ -99,13 +108,15 @@ bool TFrmMain::RequestDbFile(int medium) {
         if (FileReceived == 0) {
             if (end == TWaitEnd::TimedOut)
                 FailDbRequest(59850, "TIME OUT:");
+            else if (FileReceiveFailed != 0)
+                FailDbRequest(kDbNotStored, "FAILED:");
             else
                 FailDbRequest(DbRefusalText(0), "FAILED:");
             return false;
         }
         AddDebugLine("SUCCESS:", NETCMD_FILE_REQUEST);
     } else if (result <= 2 || FileReceived == 0) {
-        FailDbRequest(DbRefusalText(result), "FAILED:");
+        FailDbRequest(result > 2 && FileReceiveFailed != 0 ? kDbNotStored : DbRefusalText(result), "FAILED:");
         return false;
     }
     ShowWait();
@@ -195,6 +206,8 @@ void TFrmMain::BtnDisserClick(TObject*) {
     DisplayConnectionStatus(LoadLangString(59835));
     SetEnabled(true);
     ShowPlaybackControls(true);
+    // A stop without an answer has shown the local tab, whose buttons stay its own.
+    if (CurrentMode == kModeLocal) return;
     BtnSer->SetVisible(true);
     BtnDisser->Hide();
 }

@@ -67,6 +67,8 @@ void TFrmMain::ShowDeviceLog() {
     case TWaitEnd::Ended:
         return;
     case TWaitEnd::TimedOut:
+        // What the recorder sends next is not the log's.
+        AbandonFile();
         CloseWait();
         ShowMessageBox(LoadLangString(59858), LoadLangString(59856), 0);
         ShowSetupMenuAgain();

@@ -164,6 +164,21 @@ void CCommandReceiver::DropPartialFile() {
     }
 }
 
+bool CCommandReceiver::AbandonFile(TReceivedUnit& unit) {
+    if (!fileMode_) return false;
+    FillFileUnit(unit, TReceivedUnit::FileDone);
+    DropPartialFile();
+    fileMode_ = false;
+    emptyFileDue_ = false;
+    gauge_ = false;
+    writeFailed_ = false;
+    failure_.clear();
+    fileSize_ = 0;
+    fileReceived_ = 0;
+    path_.clear();
+    return true;
+}
+
 void CCommandReceiver::Reset() {
     DropPartialFile();
     queue_.clear();
@@ -172,6 +187,7 @@ void CCommandReceiver::Reset() {
     emptyFileDue_ = false;
     gauge_ = false;
     writeFailed_ = false;
+    failure_.clear();
     fileSize_ = 0;
     fileReceived_ = 0;
     fileKind_ = 0;

@@ -26,8 +26,8 @@ struct TReceivedUnit {
     std::uint64_t Received = 0;
     bool Gauge = false;  // a recorder database: the download gauge follows it
     bool Stored = false; // FileDone: the file is complete under its final name
-    std::string Failure; // FileDone, not stored: the system's reason
     std::string Path;    // final path; empty when the kind names no file
+    std::string Failure; // FileDone without Stored: why, in the system's words
 };
 
 class CCommandReceiver {
@@ -48,6 +48,10 @@ public:
     bool Next(TReceivedUnit& unit);
     // The connection is gone or a new one starts: forgets queued bytes, closes and deletes a partial file.
     void Reset();
+    // Gives up the file being received (it will not come whole in time): its partial file is deleted and
+    // the bytes from here on are read as packets again. `unit` says what was announced and how much
+    // came; false when no file was being received.
+    bool AbandonFile(TReceivedUnit& unit);
 
     // Bytes the next read should ask for: the rest of the file being received, at most 4096.
     int ReadSize() const;
@@ -81,7 +85,7 @@ private:
     DWORD disk_ = 0;
     bool gauge_ = false;
     bool writeFailed_ = false;
-    std::string failure_; // the system's reason of the first failure to store the file
+    std::string failure_; // why the file cannot be stored, once it is known
     std::string path_;
     int fd_ = -1;
 };

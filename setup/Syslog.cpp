@@ -4,6 +4,8 @@
 
 #include "platform/vcl/WinUser.h"
 
+#include <algorithm>
+
 TFormVar<TfrmSysLog> frmSysLog;
 
 TfrmSysLog::TfrmSysLog(TComponent* owner) : TForm(owner) {
@@ -22,22 +24,29 @@ const TFormBindings& TfrmSysLog::Bindings() {
     return bindings;
 }
 
-TPoint LogPanelPlace(const TRect& main, int width, const TRect& workArea) {
+TPoint LogPanelPlace(const TRect& main, int width, int height, const TRect& workArea) {
     constexpr int kBelowTop = 28;
     int left = main.Right;
-    if (left + width > workArea.Right) left = main.Left - width;
-    if (left < workArea.Left) left = workArea.Left;
-    return Point(left, main.Top + kBelowTop);
+    if (left + width > workArea.Right) {
+        left = main.Left - width;
+        if (left < workArea.Left) {
+            const int overRight = main.Right - (workArea.Right - width);
+            const int overLeft = workArea.Left + width - main.Left;
+            left = overRight < overLeft ? workArea.Right - width : workArea.Left;
+        }
+    }
+    const int top = std::max(workArea.Top, std::min(main.Top + kBelowTop, workArea.Bottom - height));
+    return Point(left, top);
 }
 
 void TfrmSysLog::FormShow(TObject*) {
     SetClientWidth(ImgFrame1->Width());
     SetClientHeight(ImgFrame1->Height());
     if (FrmMain == nullptr) return;
-    // Beside the main window, where it hides none of the window's controls.
+    // Beside the main window, or where it covers the least of it.
     const TRect main = Rect(FrmMain->Left(), FrmMain->Top(), FrmMain->Left() + FrmMain->Width(),
                             FrmMain->Top() + FrmMain->Height());
-    const TPoint at = LogPanelPlace(main, Width(), Screen->WorkAreaRect());
+    const TPoint at = LogPanelPlace(main, Width(), Height(), Screen->WorkAreaRect());
     SetLeft(at.X);
     SetTop(at.Y);
 }

@@ -6,10 +6,11 @@
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/StdCtrls.h"
 
-// Where a panel of that width goes beside the main window's rectangle: against its right edge when the
-// work area has room there, else against its left edge, else at the work area's left (over the video
-// side of the window, never its controls); top = the main window's top + 28.
-TPoint LogPanelPlace(const TRect& main, int width, const TRect& workArea);
+// Where a panel of that size goes beside the main window's rectangle: against its right edge when the
+// work area has room there, else against its left edge; without room on either side, at the work area's
+// edge where it covers less of the window (on a tie the left, over the pictures rather than the
+// controls). Top = the main window's top + 28, kept inside the work area.
+TPoint LogPanelPlace(const TRect& main, int width, int height, const TRect& workArea);
 
 class TfrmSysLog : public TForm {
 public:

@@ -1,5 +1,6 @@
 // The application-wide routing of input: the last mouse position, mouse capture by controls, forms
-// that take no input (disabled, or behind a modal form) and window moves by dragging.
+// that take no input (disabled, but for the controls they keep live, or behind a modal form) and
+// window moves by dragging.
 #include "platform/vcl/ControlPeer.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/FormsInternal.h"
@@ -89,7 +90,7 @@ public:
             if (gDrag.Form) return HandleDrag(type, mouse);
         }
         TForm* form = FormOfWidget(widget);
-        if (form && form->InputBlocked()) return true;
+        if (form && !form->TakesInput(ControlOfWidget(widget))) return true;
         if (IsMouseEvent(type) && type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick)
             return RedirectToCapture(widget, static_cast<QMouseEvent*>(event));
         return false;

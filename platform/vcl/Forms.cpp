@@ -488,6 +488,14 @@ TModalResult TForm::ShowModal() {
     return modalResult_;
 }
 
+bool TForm::TakesInput(const TControl* control) const {
+    if (inputBlocks_ > 0) return false;
+    if (Enabled()) return true;
+    for (const TControl* c = control; c != nullptr && c != this; c = c->Parent())
+        if (std::find(keptInput_.begin(), keptInput_.end(), c) != keptInput_.end()) return true;
+    return false;
+}
+
 bool TForm::IsShortCut(WORD key, TShiftState shift) {
     if (!OnShortCut) return false;
     TWMKey message;

@@ -107,6 +107,9 @@ public:
     bool Modal() const { return modal_; }
     // The form has been shown at least once.
     bool EverShown() const { return everShown_; }
+    // The control (a way out, such as a power button) still takes the mouse while the form is disabled;
+    // behind a modal form it takes nothing, as the rest of the form.
+    void KeepInputWhileDisabled(TControl* control) { keptInput_.push_back(control); }
 
     void SetVisible(bool value) override;
     void SetEnabled(bool value) override;
@@ -162,6 +165,8 @@ public:
     void FocusMovedTo(TWinControl* control);
     void EndDrag();
     bool InputBlocked() const { return !Enabled() || inputBlocks_ > 0; }
+    // Input for the control (of this form; null for the form itself) reaches it.
+    bool TakesInput(const TControl* control) const;
     void BlockInput(bool block) { inputBlocks_ += block ? 1 : -1; }
 
 protected:
@@ -207,6 +212,7 @@ private:
     TFormDrag drag_ = TFormDrag::None;
     bool releasing_ = false;
     int inputBlocks_ = 0;
+    std::vector<TControl*> keptInput_;
     bool topmost_ = false;
     bool alphaBlend_ = false;
     BYTE alphaBlendValue_ = 255;

@@ -274,6 +274,10 @@ void TWinControl::ColorChanged() {
 bool TWinControl::HandleKeyDown(WORD& key, TShiftState shift) {
     TForm* form = ParentForm();
     if (form && form->IsShortCut(key, shift)) return false;
+    // A key pressed in any of the program's windows is the main window's short-cut too, while that
+    // window takes input; a key it handles goes no further.
+    TForm* main = Application->MainForm();
+    if (main && main != form && !main->InputBlocked() && main->IsShortCut(key, shift)) return false;
     if (form && form != this && form->KeyPreview()) {
         form->KeyDown(key, shift);
         if (key == 0) return false;

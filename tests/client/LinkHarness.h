@@ -118,6 +118,10 @@ protected:
         if (onPacket) onPacket(packet);
     }
     void FileFinished(const TReceivedUnit& unit) override { files.push_back(unit); }
+    void FileAbandoned(const TReceivedUnit& unit) override { abandoned.push_back(unit); }
+
+public:
+    std::vector<TReceivedUnit> abandoned;
 
 private:
     TWSocket* socket_ = nullptr;

@@ -206,6 +206,7 @@ TEST_F(LiveView, StoppingBlanksTheScreensAlsoWhenTheRecorderIsSilent) {
     for (bool silent : {false, true}) {
         SCOPED_TRACE(silent ? "113 silent" : "113 answered");
         recsim::RecSim& sim = Recorder();
+        FrmMain->btnLive_mClick(FrmMain->btnLive_m);
         FrmMain->BtnLiveClick(FrmMain->BtnLive);
         ASSERT_TRUE(FramesShown(50));
         if (silent) sim.SetReplyFault(NETCMD_LIVE_STOP, SilentReply());
@@ -219,7 +220,10 @@ TEST_F(LiveView, StoppingBlanksTheScreensAlsoWhenTheRecorderIsSilent) {
         EXPECT_EQ(CommandsSinceLogin(sim).back(), 113u);
         EXPECT_EQ(Outcomes().back(), silent ? "TIME OUT:113" : "SUCCESS:113");
         EXPECT_FALSE(FrmMain->LiveActive());
-        EXPECT_TRUE(FrmMain->BtnLive->Visible());
+        // Without an answer the local tab shows, with its own button where LIVE ON would be.
+        EXPECT_EQ(FrmMain->CurrentMode, silent ? kModeLocal : kModeLive);
+        EXPECT_EQ(FrmMain->BtnLive->Visible(), !silent);
+        EXPECT_EQ(FrmMain->BtnDisconnect->Visible(), silent);
         EXPECT_FALSE(FrmMain->BtnDislive->Visible());
         for (TLabel* l : {FrmMain->LabelCamera1, FrmMain->LabelCamera4, FrmMain->LabelA2, FrmMain->LabelM3,
                           FrmMain->lbRed, FrmMain->lbGreen})

@@ -9,6 +9,7 @@
 namespace {
 
 using namespace linktest;
+using testing_support::FakeTick;
 using testing_support::ReadFileBytes;
 using testing_support::TempDir;
 
@@ -61,6 +62,33 @@ TEST(ReceiveLink, FileRequestsEndTheirWaitAndStoreTheWholeFileInEveryArrangement
         for (const auto& p : link.packets)
             EXPECT_TRUE(p.Type() == NETMSG || p.Type() == QELMSG) << "file bytes taken for a packet";
     }
+}
+
+TEST(ReceiveLink, AFileAnnouncedLongerThanSentIsGivenUpAtItsTimeAndTheRepliesAfterItCountAgain) {
+    TempDir dir;
+    recsim::RecSimOptions o = QuickOptions();
+    o.faults.announceExtra = 300;
+    Sim sim(o);
+    TestLink link(dir.Str());
+    ASSERT_TRUE(sim.Connect(link));
+    FakeTick tick(1000, 1);
+    ASSERT_EQ(link.SendCommandAndWait(NETCMD_FILE_REQUEST, QELFILE_CONFIG, kReplyLimitMs), 1);
+    const std::size_t sent = sim->ServedFile(QELFILE_CONFIG)->size();
+    // While the file is due, a reply is taken for its bytes: its wait runs out.
+    EXPECT_EQ(link.SendCommandAndWait(NETCMD_STATUS, 0, 200), 0);
+    ASSERT_TRUE(PumpReal([&] { return link.Receiver.RecvFileReceived() == sent + kNetMsgPacketSize; }));
+    EXPECT_TRUE(link.abandoned.empty());
+    // Past its time the file is given up at the next bytes: they are the recorder's answer.
+    tick.Advance(kFileLimitMs);
+    ASSERT_EQ(link.SendCommandAndWait(NETCMD_CAMERA_INFO, 0, kReplyLimitMs), 1);
+    EXPECT_EQ(link.packets.back().RetCommand(), static_cast<DWORD>(NETCMD_CAMERA_INFO));
+    ASSERT_EQ(link.abandoned.size(), 1u);
+    EXPECT_EQ(link.abandoned[0].FileKind, QELFILE_CONFIG);
+    EXPECT_EQ(link.abandoned[0].Size, sent + 300);
+    EXPECT_EQ(link.Receiver.ReceiveMode(), 0);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("config.ini")));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("config.ini.part")));
+    EXPECT_TRUE(link.files.empty());
 }
 
 TEST(ReceiveLink, LargeFileCoalescedWithItsReplyKeepsOrderWhileTheAcknowledgementPumps) {

@@ -30,6 +30,7 @@ enum class TWaitRow {
     DisconnectPause,  // the disconnect's four seconds (the disconnect itself)
     LiveTabStatus,    // the live tab's first 109, still on the local look (the link)
     LiveTabConfig,    // the live tab's config.ini, 105, still on the local look (the link)
+    LiveTabFile,      // the live tab's config.ini after its reply, sent slowly (the link)
     SearchTabMode,    // the search tab's 108, on the search look (the link)
     SearchStatus,     // the search's 109 after its database (remote search)
     TransportStop,    // the transport's STOP in a remote search, 115 (the link)

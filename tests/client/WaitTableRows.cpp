@@ -35,6 +35,8 @@ const char* RowName(TWaitRow r) {
         return "live tab status";
     case TWaitRow::LiveTabConfig:
         return "live tab config";
+    case TWaitRow::LiveTabFile:
+        return "live tab config file";
     case TWaitRow::SearchTabMode:
         return "search tab mode";
     case TWaitRow::SearchStatus:
@@ -251,6 +253,14 @@ const std::vector<WaitCell> kCells = {
     {TWaitRow::LiveTabConfig, TEvent::RecorderBusy,     kNone,     kMainOnly, {}, true, {}, kModeLive},
     {TWaitRow::LiveTabConfig, TEvent::PowerButton,      kNone,     {},        {}, false},
     {TWaitRow::LiveTabConfig, TEvent::ConflictingPress, kNone,     kMainOnly, {}, true, {}, kModeLive},
+
+    // Its reply in, the file on its way: the heartbeat runs again. The recorder's event and unasked status
+    // would come behind the file's last bytes, after the tab has shown live view: no longer this wait's.
+    {TWaitRow::LiveTabFile, TEvent::CommandLinkLost,  kLinkLost, kMainOnly, {}, false},
+    {TWaitRow::LiveTabFile, TEvent::AvLinkLost,       kLinkLost, kMainOnly, {}, false},
+    {TWaitRow::LiveTabFile, TEvent::HeartbeatLost,    kLinkLost, kMainOnly, {}, false},
+    {TWaitRow::LiveTabFile, TEvent::PowerButton,      kNone,     {},        {}, false},
+    {TWaitRow::LiveTabFile, TEvent::ConflictingPress, kNone,     kMainOnly, {}, true, {}, kModeLive},
 
     {TWaitRow::SearchTabMode, TEvent::CommandLinkLost,  kLinkLost,    kMainOnly, {}, false},
     {TWaitRow::SearchTabMode, TEvent::AvLinkLost,       kLinkLost,    kMainOnly, {}, false},
@@ -562,6 +572,7 @@ bool StopsHeartbeat(TWaitRow r) {
 DWORD HeldCommand(TWaitRow r) {
     switch (r) {
     case TWaitRow::DatabaseDownload:
+    case TWaitRow::LiveTabFile:
     case TWaitRow::DisconnectPause:
     case TWaitRow::PowerPause:
     case TWaitRow::Connect:

@@ -246,6 +246,13 @@ protected:
             FrmMain->btnLive_mClick(FrmMain->btnLive_m);
             ASSERT_TRUE(FrmMain->BtnRemote_rec->Visible());
             break;
+        case TWaitRow::LiveTabFile: {
+            recsim::SimFaults f = sim.Faults();
+            f.slowFilePiece = 32;
+            f.slowFileGapMs = 100;
+            sim.SetFaults(f);
+            break;
+        }
         case TWaitRow::SetupFiles: {
             FrmMain->btnLive_mClick(FrmMain->btnLive_m);
             recsim::SimFaults f = sim.Faults();
@@ -346,6 +353,7 @@ protected:
             break;
         case TWaitRow::LiveTabStatus:
         case TWaitRow::LiveTabConfig:
+        case TWaitRow::LiveTabFile:
         case TWaitRow::LiveTabLast:
             FrmMain->btnLive_mClick(FrmMain->btnLive_m);
             break;
@@ -509,6 +517,13 @@ protected:
                         packets[i].packet.Arg0() == QELFILE_INFO)
                         return FrmMain->Receiver.ReceiveMode() == 1;
                 return false;
+            };
+        // The tab has its reply, and the file is still on its way.
+        if (row == TWaitRow::LiveTabFile)
+            return [] {
+                return FrmMain->Receiver.ReceiveMode() == 1 && FrmMain->lbDebug->Items()->Count() > 0 &&
+                       FrmMain->lbDebug->Items()->Strings(FrmMain->lbDebug->Items()->Count() - 1) ==
+                           "SUCCESS:105";
             };
         // The log's file has come, and its list is not filled yet.
         if (row == TWaitRow::LogSettle)

@@ -240,6 +240,17 @@ void Session::Click(int x, int y, int button) {
     Pause(150);
 }
 
+void Session::Press(int x, int y, int holdMs) {
+    Tool({"xdotool", "mousemove", std::to_string(x), std::to_string(y), "sleep", "0.1", "mousedown", "1",
+          "sleep", std::to_string(holdMs / 1000.0), "mouseup", "1"});
+    Pause(150);
+}
+
+void Session::MoveMouse(int x, int y) {
+    Tool({"xdotool", "mousemove", std::to_string(x), std::to_string(y)});
+    Pause(300);
+}
+
 void Session::Click(const Window& window, int x, int y, int button) {
     Click(window.box.x + x, window.box.y + y, button);
 }

@@ -74,6 +74,10 @@ public:
     // ---- input ----
     void Click(int x, int y, int button = 1);
     void Click(const Window& window, int x, int y, int button = 1);
+    // The left button held down for `holdMs` at the point, as a hand presses, then let go.
+    void Press(int x, int y, int holdMs = 150);
+    // The pointer moved to the point, no button pressed.
+    void MoveMouse(int x, int y);
     // The centre of the control of the window's form definition.
     void ClickControl(const Window& window, const FormLayout& form, const std::string& control,
                       int button = 1);

@@ -277,7 +277,51 @@ TEST(CommandReceiver, FileThatCannotBeCreatedIsReadPastAndNotReportedStored) {
     f.Feed(stream, {stream.size()});
     ASSERT_EQ(f.Kinds(), (std::vector<K>{K::Packet, K::FileDone, K::Packet}));
     EXPECT_FALSE(f.units[1].Stored);
+    EXPECT_EQ(f.units[1].Failure, "No such file or directory");
     EXPECT_EQ(f.units[2].packet.bytes, reply.bytes);
+}
+
+TEST(CommandReceiver, AFileAnnouncedLongerThanSentIsGivenUpAndWhatFollowsIsReadAsPackets) {
+    TempDir dir;
+    testing_support::WriteFileBytes(dir.File("config.ini"), "[config]\nold=1\n");
+    CCommandReceiver rx;
+    rx.SetFolder(dir.Str());
+    // A file's bytes may look like anything, a reply too: they are the file's while it is due.
+    const NetMsgPacket lookalike = MakeReply(NETCMD_LIVE_START, 1);
+    std::vector<BYTE> content = Bytes(lookalike);
+    Append(content, Pattern(400));
+    std::vector<BYTE> whole = Bytes(MakeFileAnnouncement(static_cast<DWORD>(content.size()), QELFILE_INFO));
+    Append(whole, content);
+    Feeder f(rx);
+    f.Feed(whole, {whole.size()});
+    EXPECT_EQ(f.Kinds(), (std::vector<K>{K::Packet, K::FileDone}));
+    EXPECT_EQ(ReadFileBytes(dir.File("info.ini")), Str(content));
+
+    // Announced 300 bytes longer than sent: the reply behind it goes into the file until it is given up.
+    std::vector<BYTE> lying =
+        Bytes(MakeFileAnnouncement(static_cast<DWORD>(content.size()) + 300, QELFILE_CONFIG));
+    Append(lying, content);
+    Append(lying, Bytes(MakeReply(NETCMD_STATUS, 1)));
+    f.units.clear();
+    f.Feed(lying, {lying.size()});
+    EXPECT_EQ(f.Kinds(), (std::vector<K>{K::Packet, K::FileProgress}));
+    TReceivedUnit given;
+    ASSERT_TRUE(rx.AbandonFile(given));
+    EXPECT_EQ(given.FileKind, QELFILE_CONFIG);
+    EXPECT_EQ(given.Size, 812u);
+    EXPECT_EQ(given.Received, 624u);
+    EXPECT_FALSE(given.Stored);
+    EXPECT_EQ(rx.ReceiveMode(), 0);
+    EXPECT_EQ(rx.ReadSize(), 4096);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("config.ini.part")));
+    EXPECT_EQ(ReadFileBytes(dir.File("config.ini")), "[config]\nold=1\n");
+    EXPECT_FALSE(rx.AbandonFile(given));
+
+    const NetMsgPacket next = MakeReply(NETCMD_STATUS, 1);
+    f.units.clear();
+    f.Feed(Bytes(next), {kNetMsgPacketSize});
+    ASSERT_EQ(f.Kinds(), std::vector<K>{K::Packet});
+    EXPECT_EQ(f.units[0].packet.bytes, next.bytes);
 }
 
 TEST(CommandReceiver, LargeAnnouncedSizesStayUnsigned) {

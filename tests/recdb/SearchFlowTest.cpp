@@ -160,7 +160,10 @@ TEST_F(SearchFlow, StopThatIsNotAnsweredStillEndsTheSearch) {
     EXPECT_TRUE(DebugHas("TIME OUT:115"));
     EXPECT_EQ(FrmMain->CurrentMode, kModeLocal);
     EXPECT_FALSE(FrmMain->RemoteSearchActive());
-    EXPECT_TRUE(FrmMain->BtnSer->Visible());
+    // The local tab's own buttons: DISCONNECT where SEARCH would open the medium chooser.
+    EXPECT_FALSE(FrmMain->BtnSer->Visible());
+    EXPECT_FALSE(FrmMain->BtnDisser->Visible());
+    EXPECT_TRUE(FrmMain->BtnDisconnect->Visible());
     EXPECT_TRUE(Idle());
 }
 
@@ -171,7 +174,8 @@ TEST_F(SearchFlow, StopWithTheLinkClosedSendsNothing) {
     const std::size_t before = Commands(sim).size();
     FrmMain->BtnDisserClick(FrmMain->BtnDisser);
     EXPECT_TRUE(CommandsFrom(sim, before).empty());
-    EXPECT_TRUE(FrmMain->BtnSer->Visible());
+    // The local tab shows: no search button of its own.
+    EXPECT_FALSE(FrmMain->BtnSer->Visible());
     EXPECT_FALSE(FrmMain->BtnDisser->Visible());
     EXPECT_TRUE(Idle());
 }

@@ -627,19 +627,23 @@ TEST_F(SetupPages, AddressTestWindowPacksThePartsHighToLow) {
 }
 
 TEST_F(SetupPages, LogPanelSitsBesideTheMainWindowAndClosesItsFlag) {
-    // A window 912 wide at 100..1012 and a panel of 280: right of it, left of it, or over the screens'
-    // side when neither side has room; never over the window's controls on its right.
+    // The main window 912 x 722 and a panel of 280 x 599 on work areas of several sizes: right of the
+    // window, left of it, or at the work area's edge where it covers less of the window (the left on a
+    // tie); 28 below the window's top, inside the work area.
     const struct {
-        int workRight;
-        int mainLeft;
-        int left;
-    } cases[] = {{1920, 100, 1012}, {1280, 380, 100}, {1280, 184, 0}, {1024, 60, 0}};
+        int workRight, workBottom, mainLeft, mainTop;
+        TPoint at;
+    } cases[] = {
+        {1920, 1040, 100, 50, {1012, 78}}, {1280, 1000, 380, 50, {100, 78}},
+        {1400, 1010, 244, 164, {0, 192}},  {1280, 1000, 100, 50, {1000, 78}},
+        {1024, 740, 60, 400, {0, 141}},    {1920, 1040, 1000, 500, {720, 441}},
+        {1024, 740, 120, -40, {0, 0}},
+    };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.workRight);
-        const TPoint at = LogPanelPlace(Rect(c.mainLeft, 50, c.mainLeft + 912, 50 + 722), 280,
-                                        Rect(0, 0, c.workRight, 1000));
-        EXPECT_EQ(at.X, c.left);
-        EXPECT_EQ(at.Y, 50 + 28);
+        SCOPED_TRACE(testing::Message() << c.workRight << "x" << c.workBottom << " at " << c.mainLeft);
+        const TPoint at = LogPanelPlace(Rect(c.mainLeft, c.mainTop, c.mainLeft + 912, c.mainTop + 722), 280,
+                                        599, Rect(0, 0, c.workRight, c.workBottom));
+        EXPECT_EQ(at, c.at);
     }
     Screen->SetTestGeometry(Rect(0, 0, 1920, 1080), Rect(0, 0, 1920, 1040));
     FrmMain->SetBounds(100, 50, FrmMain->Width(), FrmMain->Height());

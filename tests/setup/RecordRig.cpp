@@ -50,8 +50,10 @@ void RecordRig::OpenPage(int cameras, int maxFrameRate) {
     frmRecord2->SetCurrentGroup(TfrmVidstd::GroupFromItem111(frmMenu->ReadConfigItem111()));
     frmRecord2->FillLists();
     frmRecord2->Show();
-    // As the setup button leaves it: the page's uploads serve the pass.
+    // As the setup button leaves it: the page's uploads serve the pass, and the main window takes no input
+    // (its shortcuts do not take the page's keys).
     FrmMain->Activities.Begin(TActivity::SetupPass);
+    FrmMain->SetEnabled(false);
     form_testing::ProcessEvents();
 }
 

@@ -95,6 +95,17 @@ TEST_F(FormsTest, ADisabledFormIgnoresClicksAndKeys) {
     form->SetEnabled(true);
     form_testing::Click(form->Ok);
     EXPECT_EQ(form->clicks, 1);
+    // A control kept live takes the mouse while its form is disabled, but not behind a modal form.
+    form->KeepInputWhileDisabled(form->Ok);
+    form->SetEnabled(false);
+    form_testing::Click(form->Ok);
+    form_testing::Drag(form->Background, Point(20, 20), Point(70, 55));
+    EXPECT_EQ(form->clicks, 2);
+    EXPECT_EQ(form->Left(), 100);
+    form->BlockInput(true);
+    form_testing::Click(form->Ok);
+    form->BlockInput(false);
+    EXPECT_EQ(form->clicks, 2);
 }
 
 TEST_F(FormsTest, ModalResultThroughTheTestHook) {
@@ -370,6 +381,43 @@ TEST_F(FormsTest, ShortCutsAndKeyPreviewComeBeforeTheControl) {
     form_testing::PressKey(form->Edit1, VK_RETURN, TShiftState(), "\r");
     EXPECT_EQ(form->calls, std::vector<std::string>{"Button1Click"});
     EXPECT_EQ(form->ModalResult(), mrOk);
+}
+
+TEST_F(FormsTest, AKeyInAnyFormIsTheMainFormsShortCutFirst) {
+    auto* main = new TExampleForm(Application);
+    Application->FormCreated(main);
+    main->Show();
+    auto* other = new TForm(Application);
+    other->SetBounds(400, 100, 200, 200);
+    auto* list = new TListBox(other);
+    list->SetBounds(10, 10, 150, 150);
+    list->SetParent(other);
+    for (const char* item : {"first", "middle", "last"})
+        list->Items()->Add(item);
+    other->Show();
+    // A key the main form handles never reaches the list; one it leaves, or any key while the main form
+    // takes no input, moves the list's selection as usual.
+    const struct {
+        bool mainEnabled;
+        bool handled;
+        std::vector<WORD> shortCuts;
+        int selectedAfter;
+    } cases[] = {
+        {true, true, {VK_END}, 1},
+        {true, false, {VK_END}, 2},
+        {false, true, {}, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.mainEnabled << c.handled);
+        main->SetEnabled(c.mainEnabled);
+        main->swallowShortCuts = c.handled;
+        main->shortCuts.clear();
+        list->SetItemIndex(1);
+        list->SetFocus();
+        form_testing::PressKey(list, VK_END);
+        EXPECT_EQ(main->shortCuts, c.shortCuts);
+        EXPECT_EQ(list->ItemIndex(), c.selectedAfter);
+    }
 }
 
 TEST_F(FormsTest, ShownFormIsActiveAndPlacesItself) {
