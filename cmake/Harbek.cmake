@@ -26,8 +26,10 @@ function(harbek_test name)
     # so a test program behaves the same under CTest and when run by hand.
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} harbek_testsupport harbek_testmain GTest::gmock)
     # Modules the program loads at run time (the browser engine's) lie beside the client; a test program
-    # finds them through its run path.
+    # finds them through its run path. An old-style RPATH, because the sanitizer's runtime makes the
+    # dlopen call and a RUNPATH serves only calls from the program itself.
     set_property(TARGET ${name} APPEND PROPERTY BUILD_RPATH ${PROJECT_BINARY_DIR}/client)
+    target_link_options(${name} PRIVATE -Wl,--disable-new-dtags)
     set(serial "")
     if(ARG_RUN_SERIAL)
         set(serial RUN_SERIAL TRUE)

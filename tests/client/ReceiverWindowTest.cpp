@@ -187,15 +187,18 @@ TEST_F(ReceiverWindow, DatabaseDownloadDrivesTheGaugeAndHidesItAtTheEnd) {
     recsim::RecSim& sim = LoggedIn(o);
     Application->CreateForm(frmDownload);
     std::vector<int> levels;
+    // Taken when it happens: a loaded machine can show and hide the window within one look.
     bool shown = false;
+    const TNotifyEvent formShow = frmDownload->OnShow;
+    frmDownload->OnShow = [&shown, formShow](TObject* sender) {
+        shown = true;
+        if (formShow) formShow(sender);
+    };
     FrmMain->FileReceived = 0;
     ASSERT_EQ(
         FrmMain->SendCommandAndWait(NETCMD_FILE_REQUEST, QELFILE_DATABASE, kDatabaseLimitMs, QELDISK_CF), 1);
     ASSERT_TRUE(PumpReal([&] {
-        if (frmDownload->Visible()) {
-            shown = true;
-            levels.push_back(frmDownload->ProgressTransfer->CurrentLevel());
-        }
+        if (frmDownload->Visible()) levels.push_back(frmDownload->ProgressTransfer->CurrentLevel());
         return FrmMain->FileReceived == 1;
     }));
     EXPECT_TRUE(testing_support::ReadFileBytes(HomeFile("qeldbfile_cf.db")) == db);
