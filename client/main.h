@@ -350,10 +350,11 @@ public:
     // ---- Settings file ----
     void LoadSetupIni();
     void SaveSetupIni();
-    // The folder choosers of backups (and of the backups played), stream copies and snapshots start in
-    // the folder chosen last for their kind (section "folders" of setup.ini), else the user's videos
-    // (pictures for snapshots) folder, else the home folder: never the hidden program folder.
-    enum class TChooser { Backup, StreamCopy, Snapshot };
+    // The folder choosers of backups (and of the backups played), stream copies, snapshots and the saved
+    // log list start in the folder chosen last for their kind (section "folders" of setup.ini), else the
+    // user's videos (pictures for snapshots, documents for the log) folder, else the home folder: never
+    // the hidden program folder.
+    enum class TChooser { Backup, StreamCopy, Snapshot, LogList };
     std::string ChooserStartFolder(TChooser kind);
     void RememberChosenFolder(TChooser kind, const std::string& folder);
 

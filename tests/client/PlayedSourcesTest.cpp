@@ -188,5 +188,42 @@ TEST_F(PlayedSources, EachPrintCarriesTheTimeOfTheFrameItShows) {
     }
 }
 
+// A connect that reaches no recorder leaves the recorder-disk playback running, and with it the copy
+// buttons the minute table gave it; one that reaches a recorder ends the playback and hides them.
+TEST_F(PlayedSources, AFailedConnectLeavesTheCopyButtonsOfADiskPlayback) {
+    AttachTheDisk();
+    ASSERT_NO_FATAL_FAILURE(PlayTheRecorderDisk());
+    ASSERT_TRUE(FrmMain->BtnRecStart->Visible());
+    ASSERT_TRUE(FrmMain->BtnRecStop->Visible());
+    recsim::RecSim& gone = StartSim();
+    const int port = gone.CommandPort();
+    gone.Stop();
+    seen_.clear();
+    LogIn("127.0.0.1", std::to_string(port), "1234", 1);
+    EXPECT_EQ(Boxes(), (std::vector<TSeenBox>{Box(59824, 59877)}));
+    ASSERT_TRUE(FrmMain->PlaybackFileOpen());
+    EXPECT_TRUE(FrmMain->BtnRecStart->Visible());
+    EXPECT_TRUE(FrmMain->BtnRecStop->Visible());
+
+    // And they work: the copy of what plays lands in the folder chosen at its stop.
+    // The two share one place; START is the one the hand meets.
+    form_testing::Click(FrmMain->BtnRecStart);
+    ASSERT_EQ(FrmMain->StreamCopying, 1);
+    EXPECT_TRUE(PumpReal([] { return DirectoryExists(FrmMain->ProgramFolder + "Backup/2008010117"); }));
+    testing_support::TempDir chosen;
+    {
+        form_testing::ScopedFolderAnswer answer(chosen.Str());
+        form_testing::Click(FrmMain->BtnRecStop);
+    }
+    EXPECT_EQ(FrmMain->StreamCopying, 0);
+    EXPECT_TRUE(DirectoryExists(chosen.File("2008010117")));
+
+    recsim::RecSim& sim = Recorder();
+    ASSERT_NO_FATAL_FAILURE(LogInTo(sim));
+    EXPECT_FALSE(FrmMain->PlaybackFileOpen());
+    EXPECT_FALSE(FrmMain->BtnRecStart->Visible());
+    EXPECT_FALSE(FrmMain->BtnRecStop->Visible());
+}
+
 } // namespace
 } // namespace client_tests
