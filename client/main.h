@@ -295,6 +295,14 @@ public:
     BYTE MapPageLoaded = 0;
     std::array<BYTE, 4> CameraCovert{};
     std::array<std::string, 4> CameraTitles;
+    // The frame each screen's picture comes from, as the print shows it with the picture: its time
+    // text, width and standard. Empty while the screen shows no frame.
+    struct TScreenPicture {
+        std::string timeText;
+        int width = 0;
+        int standard = 0;
+    };
+    std::array<TScreenPicture, 4> ScreenPictures;
     TColor OverlayColor = 0;
     double LastLatitude = 0;
     double LastLongitude = 0;
@@ -342,10 +350,11 @@ public:
     // ---- Settings file ----
     void LoadSetupIni();
     void SaveSetupIni();
-    // The folder choosers of backups (and of the backups played), stream copies and snapshots start in
-    // the folder chosen last for their kind (section "folders" of setup.ini), else the user's videos
-    // (pictures for snapshots) folder, else the home folder: never the hidden program folder.
-    enum class TChooser { Backup, StreamCopy, Snapshot };
+    // The folder choosers of backups (and of the backups played), stream copies, snapshots and the saved
+    // log list start in the folder chosen last for their kind (section "folders" of setup.ini), else the
+    // user's videos (pictures for snapshots, documents for the log) folder, else the home folder: never
+    // the hidden program folder.
+    enum class TChooser { Backup, StreamCopy, Snapshot, LogList };
     std::string ChooserStartFolder(TChooser kind);
     void RememberChosenFolder(TChooser kind, const std::string& folder);
 
@@ -403,6 +412,13 @@ public:
     void AVDataCliSocketSessionClosed(TObject* sender, WORD error);
     // 1 when the picture is shown, 0 when it could not be decoded (the screen keeps its picture).
     int ShowJpegFrame(const BYTE* data, std::size_t length, TJPEGImage* jpeg, TImage* screen);
+    // A frame's picture on screen 0..3, noted as what that screen shows; false, with the screen and its
+    // note as they were, when it does not decode.
+    bool ShowScreenPicture(int screen, const BYTE* data, std::size_t length, DWORD time, int width,
+                           int standard);
+    // The empty picture on a screen, or on all four.
+    void EmptyScreen(int screen);
+    void EmptyScreens();
     void FrameTimeToText(DWORD time, std::string& text) const;
 
     // ---- Overlays ----

@@ -88,8 +88,8 @@ void TFrmMain::AvFrameReceived(const CAvReceivedFrame& frame) {
             CloseWait();
         }
         const auto picture = frame.Payload1();
-        ShowJpegFrame(picture.data(), picture.size(), JpegImage,
-                      VidScreen[static_cast<std::size_t>(route.timeChannel - 1)]);
+        ShowScreenPicture(route.timeChannel - 1, picture.data(), picture.size(), frame.info.frameTime,
+                          LastWidth, VideoStandard);
         if (route.singleStepPause) {
             Activities.QueueAvFrames = 1;
             AVDataCliSocket->Pause();

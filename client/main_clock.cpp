@@ -55,10 +55,9 @@ void TFrmMain::ShowVideoRecord(QelFrameRecord& record) {
     CameraLabel(screen)->SetCaption(text);
     MarkLabelA(screen)->SetVisible((record.value & 1) != 0);
     MarkLabelM(screen)->SetVisible((record.value & 2) != 0);
-    if (record.payload1) {
-        ShowJpegFrame(record.payload1.get(), record.payloadLen1, JpegImage,
-                      VidScreen[static_cast<std::size_t>(screen)]);
-    }
+    if (record.payload1)
+        ShowScreenPicture(screen, record.payload1.get(), record.payloadLen1, record.time, FrameWidth,
+                          FileStandard);
     record.payload1.reset();
 }
 
@@ -73,7 +72,7 @@ void TFrmMain::ShowSecondLabels(DWORD time) {
         if (countdown == 0) continue;
         // A camera that stopped delivering goes blank once, not on every second after.
         if (--countdown == 0) {
-            VidScreen[static_cast<std::size_t>(k)]->Picture()->Assign(ImageEmpty->Picture());
+            EmptyScreen(k);
             ScreenFrames[static_cast<std::size_t>(k)] = {};
         }
     }

@@ -67,8 +67,7 @@ TMenuItem* TFrmMain::CameraMenuItem(int camera) const {
 }
 
 void TFrmMain::PrepareScreens() {
-    for (TImage* screen : VidScreen)
-        screen->Picture()->Assign(ImageEmpty->Picture());
+    EmptyScreens();
     HideScreenMarks();
 }
 

@@ -104,8 +104,7 @@ void TFrmMain::BlankLiveView() {
     ClearOverlayTexts();
     for (std::string& title : CameraTitles)
         title.clear();
-    for (TImage* screen : VidScreen)
-        screen->Picture()->Assign(ImageEmpty->Picture());
+    EmptyScreens();
     ImgAniState->SetPlay(false);
     ImgAniState->Hide();
 }
@@ -191,11 +190,36 @@ void TFrmMain::BtnQuadClick(TObject* sender) {
     MenuItemQuadClick(sender);
 }
 
+bool TFrmMain::ShowScreenPicture(int screen, const BYTE* data, std::size_t length, DWORD time, int width,
+                                 int standard) {
+    const std::size_t k = static_cast<std::size_t>(screen & 3);
+    if (ShowJpegFrame(data, length, JpegImage, VidScreen[k]) == 0) return false;
+    TScreenPicture& shown = ScreenPictures[k];
+    FrameTimeToText(time, shown.timeText);
+    shown.width = width;
+    shown.standard = standard;
+    return true;
+}
+
+void TFrmMain::EmptyScreen(int screen) {
+    const std::size_t k = static_cast<std::size_t>(screen & 3);
+    VidScreen[k]->Picture()->Assign(ImageEmpty->Picture());
+    ScreenPictures[k] = {};
+}
+
+void TFrmMain::EmptyScreens() {
+    for (int k = 0; k < 4; ++k)
+        EmptyScreen(k);
+}
+
 void TFrmMain::PrintCamera(int camera) {
     if (frmPrint == nullptr) return;
     const std::size_t k = static_cast<std::size_t>(camera);
+    // The time and size of the frame on that screen: the last stream received may be another source's.
+    const TScreenPicture& shown = ScreenPictures[k];
     frmPrint->Show();
-    frmPrint->ShowFrame(VidScreen[k], camera + 1, LastWidth, VideoStandard, ChannelTimeTexts[k],
+    frmPrint->ShowFrame(VidScreen[k], camera + 1, shown.width,
+                        shown.standard != 0 ? shown.standard : VideoStandard, shown.timeText,
                         CameraTitles[k]);
 }
 

@@ -93,8 +93,7 @@ void TFrmMain::EndRemoteSearchState() {
 namespace {
 
 void CommonLook(TFrmMain& m) {
-    for (TImage* screen : m.VidScreen)
-        screen->Picture()->Assign(m.ImageEmpty->Picture());
+    m.EmptyScreens();
     TLabel* const titles[] = {m.LabelCamera1, m.LabelCamera2, m.LabelCamera3, m.LabelCamera4};
     for (int k = 0; k < 4; ++k) {
         m.CameraTitles[static_cast<std::size_t>(k)].clear();

@@ -65,7 +65,7 @@ void TFrmMain::OpenPlaybackFile(const std::string& name) {
     if (indexed && VideoReader->SeekFirstFrame()) {
         for (int k = 0; k < 4; ++k) {
             CameraLabel(k)->SetCaption("");
-            VidScreen[static_cast<std::size_t>(k)]->Picture()->Assign(ImageEmpty->Picture());
+            EmptyScreen(k);
         }
         ForgetScreenFrames();
         // The readings of the recording before do not belong over this one's blank screens.
@@ -122,8 +122,7 @@ void TFrmMain::ResetScreens() {
         frmFileList->lbFileList->Items()->Clear();
         frmFileList->Hide();
     }
-    for (TImage* screen : VidScreen)
-        screen->Picture()->Assign(ImageEmpty->Picture());
+    EmptyScreens();
 }
 
 namespace {

@@ -47,7 +47,7 @@ void TFrmMain::ShowStillFrames() {
         if (!found[k]) {
             // A camera with no picture at this moment shows none rather than one of another time.
             const int screen = static_cast<int>(k);
-            VidScreen[k]->Picture()->Assign(ImageEmpty->Picture());
+            EmptyScreen(screen);
             CameraLabel(screen)->SetCaption("");
             MarkLabelA(screen)->Hide();
             MarkLabelM(screen)->Hide();

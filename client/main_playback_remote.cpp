@@ -100,7 +100,10 @@ void TFrmMain::ShowQueuedFrame() {
         // The last frame seen is where five seconds back counts from.
         AvShow.lastShownTime = info.frameTime;
         AvShow.lastShownStamp = info.subSecond;
-        ShowJpegFrame(node->data.data(), length, JpegImage, VidScreen[static_cast<std::size_t>(screen)]);
+        const int standard =
+            info.standard == QELSTD_NTSC || info.standard == QELSTD_PAL ? info.standard : VideoStandard;
+        ShowScreenPicture(screen, node->data.data(), length, info.frameTime, static_cast<int>(info.width),
+                          standard);
         if (!ImgAniState->Play()) ImgAniState->SetPlay(true);
     }
 }
@@ -138,7 +141,7 @@ void TFrmMain::RemoteStopSearch() {
         ClearOverlayTexts();
         for (int k = 0; k < 4; ++k) {
             CameraLabel(k)->SetCaption("");
-            VidScreen[static_cast<std::size_t>(k)]->Picture()->Assign(ImageEmpty->Picture());
+            EmptyScreen(k);
         }
     }
     Activities.End(TActivity::RemoteSearch);

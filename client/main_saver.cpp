@@ -114,9 +114,8 @@ void TFrmMain::CloseBackupFiles(int pad) {
         else
             ShowSaverFailure(why);
     }
-    for (std::size_t k = 0; k < VidScreen.size(); ++k) {
-        CameraTitles[k].clear();
-        VidScreen[k]->Picture()->Assign(ImageEmpty->Picture());
-    }
+    for (std::string& title : CameraTitles)
+        title.clear();
+    EmptyScreens();
     if (spanBackup && frmBackup != nullptr) frmBackup->Show();
 }

@@ -195,8 +195,7 @@ void TFrmMain::BtnDisserClick(TObject*) {
             CameraTitles[static_cast<std::size_t>(k)].clear();
             titles[k]->SetCaption("");
         }
-        for (TImage* screen : VidScreen)
-            screen->Picture()->Assign(ImageEmpty->Picture());
+        EmptyScreens();
         if (DisconnectRequested == 0) {
             Sleep(kStopSettleMs);
             CloseWait();

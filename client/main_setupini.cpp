@@ -22,6 +22,8 @@ const char* ChooserKey(TFrmMain::TChooser kind) {
         return "backup";
     case TFrmMain::TChooser::StreamCopy:
         return "streamcopy";
+    case TFrmMain::TChooser::LogList:
+        return "loglist";
     default:
         return "snapshot";
     }
@@ -71,7 +73,14 @@ std::string TFrmMain::ChooserStartFolder(TChooser kind) {
     if (!SetupIniFile) SetupIniFile = std::make_unique<TIniFile>(ProgramFolder + kSetupIni);
     const std::string last = SetupIniFile->ReadString(kFoldersSection, ChooserKey(kind), "");
     if (!last.empty() && DirectoryExists(last)) return last;
-    return kind == TChooser::Snapshot ? UserPicturesFolder() : UserVideosFolder();
+    switch (kind) {
+    case TChooser::Snapshot:
+        return UserPicturesFolder();
+    case TChooser::LogList:
+        return UserDocumentsFolder();
+    default:
+        return UserVideosFolder();
+    }
 }
 
 void TFrmMain::RememberChosenFolder(TChooser kind, const std::string& folder) {

@@ -76,11 +76,15 @@ void TfrmLoglist::btnSaveAsClick(TObject*) {
     SaveDialog1->SetFileName("Loglist.txt");
     // untranslated: the dialog's fixed filter
     SaveDialog1->SetFilter("Text files (*.txt)|*.txt|All Files (*.*)|*.*");
-    if (FrmMain != nullptr) SaveDialog1->SetInitialDir(FrmMain->ProgramFolder);
+    if (FrmMain != nullptr)
+        SaveDialog1->SetInitialDir(FrmMain->ChooserStartFolder(TFrmMain::TChooser::LogList));
     TimerDialogPosition->SetEnabled(true);
     if (!SaveDialog1->Execute()) return;
+    const std::string target = SaveTarget(SaveDialog1->FileName());
+    if (FrmMain != nullptr)
+        FrmMain->RememberChosenFolder(TFrmMain::TChooser::LogList, ExtractFilePath(target));
     try {
-        lbLogList->Items()->SaveToFile(SaveTarget(SaveDialog1->FileName()));
+        lbLogList->Items()->SaveToFile(target);
     } catch (const Exception& e) {
         Application->ShowException(e);
     }

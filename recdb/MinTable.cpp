@@ -189,6 +189,8 @@ void TfrmMinTable::PlayLocally(const std::string& fileName, DWORD minuteTime) {
     FrmMain->BtnPlayClick(FrmMain->BtnPlay);
     FrmMain->BtnRecStop->SetVisible(true);
     FrmMain->BtnRecStart->SetVisible(true);
+    // The two lie on one place: the copy can only start when START is the one pressed.
+    FrmMain->BtnRecStart->BringToFront();
 }
 
 void TfrmMinTable::btnBackClick(TObject*) {

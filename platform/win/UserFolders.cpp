@@ -21,3 +21,7 @@ std::string UserVideosFolder() {
 std::string UserPicturesFolder() {
     return ExistingOrHome(QStandardPaths::PicturesLocation);
 }
+
+std::string UserDocumentsFolder() {
+    return ExistingOrHome(QStandardPaths::DocumentsLocation);
+}

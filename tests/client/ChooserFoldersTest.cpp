@@ -1,9 +1,10 @@
-// Where the folder choosers of backups, stream copies and snapshots start: the folder chosen last for
-// their kind, else the user's videos or pictures folder as the desktop names it, else home; never the
-// hidden program folder. What was chosen survives the next start in setup.ini.
+// Where the folder choosers of backups, stream copies, snapshots and the saved log list start: the folder
+// chosen last for their kind, else the user's videos, pictures or documents folder as the desktop names
+// it, else home; never the hidden program folder. What was chosen survives the next start in setup.ini.
 #include "tests/client/ClientWindowsSupport.h"
 
 #include "playback/Backup.h"
+#include "recdb/Loglist.h"
 
 #include "platform/core/IniFiles.h"
 
@@ -24,28 +25,33 @@ protected:
         StartMain();
     }
     // The desktop's names of the user's folders, as xdg-user-dirs writes them.
-    void NameUserFolders(const std::string& videos, const std::string& pictures) {
+    void NameUserFolders(const std::string& videos, const std::string& pictures,
+                         const std::string& documents) {
         const std::string config = std::getenv("XDG_CONFIG_HOME");
         fs::create_directories(config);
         WriteFileBytes(config + "/user-dirs.dirs",
                        "# written by xdg-user-dirs-update\nXDG_VIDEOS_DIR=\"$HOME/" + videos +
-                           "\"\nXDG_PICTURES_DIR=\"$HOME/" + pictures + "\"\n");
+                           "\"\nXDG_PICTURES_DIR=\"$HOME/" + pictures + "\"\nXDG_DOCUMENTS_DIR=\"$HOME/" +
+                           documents + "\"\n");
     }
     std::string UserFolder(const std::string& name) const { return Home() + name; }
 };
 
 TEST_F(ChooserFolders, LastChosenElseTheDesktopsFolderElseHome) {
     using K = TFrmMain::TChooser;
-    NameUserFolders("Filme", "Bilder");
+    NameUserFolders("Filme", "Bilder", "Dokumente");
     const std::string home = fs::path(Home()).parent_path().string();
     // Named but not made yet: home.
     EXPECT_EQ(FrmMain->ChooserStartFolder(K::Backup), home);
     EXPECT_EQ(FrmMain->ChooserStartFolder(K::Snapshot), home);
+    EXPECT_EQ(FrmMain->ChooserStartFolder(K::LogList), home);
     fs::create_directories(UserFolder("Filme"));
     fs::create_directories(UserFolder("Bilder"));
+    fs::create_directories(UserFolder("Dokumente"));
     EXPECT_EQ(FrmMain->ChooserStartFolder(K::Backup), UserFolder("Filme"));
     EXPECT_EQ(FrmMain->ChooserStartFolder(K::StreamCopy), UserFolder("Filme"));
     EXPECT_EQ(FrmMain->ChooserStartFolder(K::Snapshot), UserFolder("Bilder"));
+    EXPECT_EQ(FrmMain->ChooserStartFolder(K::LogList), UserFolder("Dokumente"));
 
     // Each kind keeps its own; the settings of the file stay.
     TempDir evidence;
@@ -63,7 +69,7 @@ TEST_F(ChooserFolders, LastChosenElseTheDesktopsFolderElseHome) {
 }
 
 TEST_F(ChooserFolders, TheBackupWindowAndTheStreamCopyStartThereAndRememberTheAnswer) {
-    NameUserFolders("Videos", "Pictures");
+    NameUserFolders("Videos", "Pictures", "Documents");
     fs::create_directories(UserFolder("Videos"));
     TempDir chosen;
 
@@ -88,6 +94,22 @@ TEST_F(ChooserFolders, TheBackupWindowAndTheStreamCopyStartThereAndRememberTheAn
         EXPECT_EQ(answer.Asked()[0].Directory, UserFolder("Videos"));
     }
     EXPECT_EQ(FrmMain->ChooserStartFolder(TFrmMain::TChooser::Backup), chosen.Path().string());
+}
+
+TEST_F(ChooserFolders, TheLogListsSaveAsStartsInTheDocumentsThenWhereItLastSaved) {
+    NameUserFolders("Videos", "Pictures", "Documents");
+    fs::create_directories(UserFolder("Documents"));
+    TempDir chosen;
+    Application->CreateForm(frmLoglist);
+    const std::string line = "   2008/01/01    09:00:00       POWER ON";
+    frmLoglist->lbLogList->Items()->Add(line);
+    for (const std::string& expected : {UserFolder("Documents"), chosen.Path().string()}) {
+        form_testing::ScopedFileAnswer answer(chosen.File("recorder"));
+        frmLoglist->btnSaveAsClick(frmLoglist->btnSaveAs);
+        ASSERT_EQ(answer.Asked().size(), 1u);
+        EXPECT_EQ(answer.Asked()[0].InitialDir, expected);
+    }
+    EXPECT_NE(testing_support::ReadFileBytes(chosen.File("recorder.txt")).find(line), std::string::npos);
 }
 
 } // namespace

@@ -120,7 +120,8 @@ void AvStreamer::Apply(const Request& r) {
     case Mode::Idle:
         break;
     case Mode::Live:
-        synth_ = std::make_unique<recgen::SynthStream>(config_.live, RecorderNow());
+        synth_ = std::make_unique<recgen::SynthStream>(
+            config_.live, config_.liveStart != 0 ? config_.liveStart : RecorderNow());
         break;
     case Mode::Search:
     case Mode::Backup: {

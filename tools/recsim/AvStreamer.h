@@ -42,6 +42,7 @@ class AvStreamer {
 public:
     struct Config {
         recgen::SynthStreamOptions live;
+        DWORD liveStart = 0; // 0: the recorder's clock
         bool realtime = true;
         bool recordSent = false;
         std::string store; // empty: searches and backups are synthesised

@@ -133,6 +133,7 @@ void RecSim::Start() {
     config.live.standard = options_.standard;
     config.live.large = options_.large;
     config.live.framesPerSecond = options_.liveFps;
+    config.liveStart = options_.liveStart;
     config.live.quality = options_.quality;
     config.live.sideData = options_.sideData;
     // Live cameras show event marks coming and going all the time.

@@ -82,9 +82,10 @@ struct RecSimOptions {
     int port = 5000;   // command port; the A/V port is the next one; 0 = pick a free pair
     std::string store; // recording store folder; empty = none
     int cameras = 4;
-    BYTE standard = 1;  // 1 NTSC, 2 PAL
-    bool large = false; // 704-pixel pictures
-    int liveFps = 0;    // live frames per second per camera; 0 = the standard's full rate
+    BYTE standard = 1;   // 1 NTSC, 2 PAL
+    bool large = false;  // 704-pixel pictures
+    int liveFps = 0;     // live frames per second per camera; 0 = the standard's full rate
+    DWORD liveStart = 0; // time of the first live frame (seconds since 1970); 0 = the recorder's clock
     int quality = 60;
     // The side data of the live stream and of a store generated for the recorder.
     recgen::SideDataPattern sideData = recgen::SideDataPattern::Gps;

@@ -188,6 +188,33 @@ TEST(RecSimLive, GpsMovesAndFrameTimesAdvanceInRealTime) {
     EXPECT_GT(positions.size(), 5u);
 }
 
+// A live stream set to start at a chosen time: one sound frame, then each camera, second after second.
+TEST(RecSimLive, StartsAtTheTimeGiven) {
+    recsim::RecSimOptions o = QuickOptions();
+    o.liveFps = 1;
+    o.liveStart = 1199188800; // 2008-01-01 12:00:00
+    SimHarness sim(o);
+    TestConnection cmd, av;
+    ASSERT_EQ(FullLogin(*sim, cmd, av), 1u);
+    ASSERT_TRUE(Request(cmd, MakeNetCommand(NETCMD_LIVE_START, 0)));
+    const auto frames = ReadFrames(av, 10);
+    ASSERT_EQ(frames.size(), 10u);
+    constexpr DWORD t = 1199188800;
+    const struct {
+        bool sound;
+        DWORD channel;
+        DWORD time;
+    } expected[] = {{true, 1, t},      {false, 1, t},    {false, 2, t},     {false, 3, t},
+                    {false, 4, t},     {true, 1, t + 1}, {false, 1, t + 1}, {false, 2, t + 1},
+                    {false, 3, t + 1}, {false, 4, t + 1}};
+    for (std::size_t n = 0; n < frames.size(); ++n) {
+        SCOPED_TRACE(n);
+        EXPECT_EQ(frames[n].info.kind != 0, expected[n].sound);
+        EXPECT_EQ(frames[n].info.channel, expected[n].channel);
+        EXPECT_EQ(frames[n].info.frameTime, expected[n].time);
+    }
+}
+
 // Frames sent once the stream has stalled on a client that does not read; nothing when it never stalls.
 std::optional<std::uint64_t> StalledAt(recsim::RecSim& sim) {
     std::uint64_t before = 0, after = 1;
