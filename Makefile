@@ -7,6 +7,10 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc)
+# Most tests wait on the recorder, the display or a timer: twice as many as cores keep the cores busy.
+TEST_JOBS  ?= $(shell echo $$(( 2 * $$(nproc) )))
+# The sanitizer's tests use more of a core each.
+ASAN_TEST_JOBS ?= $(shell echo $$(( 3 * $$(nproc) / 2 )))
 FUZZ_SECONDS ?= 30
 # make e2e-long: model sessions, E2E_JOBS at a time from seed E2E_FIRST_SEED on, for E2E_SECONDS
 # or until E2E_SEEDS have passed (0: no count).
@@ -84,7 +88,7 @@ build: $(BUILD)/build.ninja
 test: deps
 	@[ ! -f $(BUILD)/build.ninja ] || [ -f $(BUILD)/tests/CTestTestfile.cmake ] || cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
 	$(MAKE) build
-	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD) && ctest --output-on-failure -j $(TEST_JOBS)
 
 # Seeds in a row until the time is up or one fails; each seed's output in $(BUILD)/e2e-long/.
 e2e-long: deps
@@ -111,27 +115,16 @@ $(ASAN_BUILD)/build.ninja:
 asan: deps $(ASAN_BUILD)/build.ninja
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-		ctest --output-on-failure -j $(JOBS)
+		ctest --output-on-failure -j $(ASAN_TEST_JOBS)
 
 $(FUZZ_BUILD)/build.ninja:
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHARBEK_FUZZ=ON $(CMAKE_FLAGS)
 
-# Each fuzz target runs for FUZZ_SECONDS (or its own limit) from its seed corpus.
+# Each fuzz target runs for FUZZ_SECONDS (or its own limit) from its seed corpus, JOBS at a time.
 fuzz: deps
 	@if [ ! -f fuzz/CMakeLists.txt ]; then echo "no fuzz targets yet"; exit 0; fi; \
 	$(MAKE) $(FUZZ_BUILD)/build.ninja && cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_all && \
-	for t in $(FUZZ_BUILD)/fuzz/fuzz_*; do \
-		[ -x "$$t" ] || continue; name=$$(basename $$t); \
-		secs=$$(awk -v n=$$name '$$1 == n {print $$2}' $(FUZZ_BUILD)/fuzz/limits.txt); \
-		[ -n "$$secs" ] && [ "$$secs" != - ] || secs=$(FUZZ_SECONDS); \
-		flags=$$(awk -v n=$$name '$$1 == n {$$1 = $$2 = ""; print}' $(FUZZ_BUILD)/fuzz/limits.txt); \
-		mkdir -p fuzz/corpus-run/$$name; \
-		seeds=""; [ -d fuzz/corpus/$$name ] && seeds=fuzz/corpus/$$name; \
-		echo "== $$name for $$secs s"; \
-		$$t -max_total_time=$$secs -timeout=10 -rss_limit_mb=4096 -print_final_stats=1 $$flags \
-			fuzz/corpus-run/$$name $$seeds 2>&1 | tail -n 25; \
-		[ "$${PIPESTATUS[0]}" = 0 ] || exit 1; \
-	done
+	./fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(JOBS)
 
 bench: deps
 	$(MAKE) build

@@ -157,8 +157,11 @@ void TFrmLog::BtnOkClick(TObject*) {
     Close();
     if (FrmMain == nullptr) return;
     FrmMain->ConnectToQel(ResolvedAddress, port);
-    FrmMain->BtnRecStart->Hide();
-    FrmMain->BtnRecStop->Hide();
+    // A connect that failed leaves the local playback running, and with it the copy of what it plays.
+    if (!FrmMain->PlaybackFileOpen()) {
+        FrmMain->BtnRecStart->Hide();
+        FrmMain->BtnRecStop->Hide();
+    }
 }
 
 void TFrmLog::ShowBox(int captionId, int textId) {

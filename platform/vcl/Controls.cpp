@@ -69,12 +69,18 @@ TControl* GetCaptureControl() {
 
 void SetCaptureControl(TControl* control) {
     if (gCaptureControl == control) return;
-    if (gCaptureControl && gCaptureControl->Peer() && gCaptureControl->Peer()->widget)
-        gCaptureControl->Peer()->widget->releaseMouse();
+    // A standard control's own toolkit widget (the inner one) took the press and follows the drag
+    // itself: a grab by the outer widget would take its moves and release, and a drag would select nothing.
+    const auto grabbed = [](TControl* c) -> QWidget* {
+        TControlPeer* peer = c->Peer();
+        return peer && peer->widget && !peer->inner ? static_cast<QWidget*>(peer->widget) : nullptr;
+    };
+    if (gCaptureControl)
+        if (QWidget* w = grabbed(gCaptureControl)) w->releaseMouse();
     gCaptureControl = control;
     // A real grab only while a window is on the screen; otherwise the routing filter redirects.
-    if (control && control->Showing() && control->Peer()->widget->isVisible() && !vcl_internal::IsOffscreen())
-        control->Peer()->widget->grabMouse();
+    if (control && control->Showing() && !vcl_internal::IsOffscreen())
+        if (QWidget* w = grabbed(control); w && w->isVisible()) w->grabMouse();
 }
 
 // ---- TControl ----

@@ -202,8 +202,8 @@ TEST_F(PlayedSources, AFailedConnectLeavesTheCopyButtonsOfADiskPlayback) {
     LogIn("127.0.0.1", std::to_string(port), "1234", 1);
     EXPECT_EQ(Boxes(), (std::vector<TSeenBox>{Box(59824, 59877)}));
     ASSERT_TRUE(FrmMain->PlaybackFileOpen());
-    EXPECT_TRUE(FrmMain->BtnRecStart->Visible());
-    EXPECT_TRUE(FrmMain->BtnRecStop->Visible());
+    ASSERT_TRUE(FrmMain->BtnRecStart->Visible());
+    ASSERT_TRUE(FrmMain->BtnRecStop->Visible());
 
     // And they work: the copy of what plays lands in the folder chosen at its stop.
     // The two share one place; START is the one the hand meets.

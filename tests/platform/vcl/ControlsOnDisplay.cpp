@@ -181,7 +181,8 @@ TEST_F(ControlsOnDisplay, EachControlDoesWhatTheHandDoes) {
              Type("Z");
              return memo->Text();
          },
-         "Z"},
+         // A memo's text is its lines, each ended by a line break.
+         "Z\r\n"},
         {"a drag over an editable combo box's text selects it",
          [](ControlsOnDisplay& t) {
              auto* combo = t.Make<TComboBox>(20, 20, 160, 24);
