@@ -167,22 +167,12 @@ void CCommandReceiver::DropPartialFile() {
 bool CCommandReceiver::AbandonFile(TReceivedUnit& unit) {
     if (!fileMode_) return false;
     FillFileUnit(unit, TReceivedUnit::FileDone);
-    DropPartialFile();
-    fileMode_ = false;
-    emptyFileDue_ = false;
-    gauge_ = false;
-    writeFailed_ = false;
-    failure_.clear();
-    fileSize_ = 0;
-    fileReceived_ = 0;
-    path_.clear();
+    EndFile();
     return true;
 }
 
-void CCommandReceiver::Reset() {
+void CCommandReceiver::EndFile() {
     DropPartialFile();
-    queue_.clear();
-    head_ = 0;
     fileMode_ = false;
     emptyFileDue_ = false;
     gauge_ = false;
@@ -190,7 +180,13 @@ void CCommandReceiver::Reset() {
     failure_.clear();
     fileSize_ = 0;
     fileReceived_ = 0;
+    path_.clear();
+}
+
+void CCommandReceiver::Reset() {
+    EndFile();
+    queue_.clear();
+    head_ = 0;
     fileKind_ = 0;
     disk_ = 0;
-    path_.clear();
 }

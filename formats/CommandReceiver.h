@@ -71,6 +71,8 @@ private:
     void FinishFile(TReceivedUnit& unit);
     void FillFileUnit(TReceivedUnit& unit, TReceivedUnit::TKind kind) const;
     void DropPartialFile();
+    // The file in progress dropped and its state cleared.
+    void EndFile();
     void Consume(std::size_t n);
 
     std::string folder_;
