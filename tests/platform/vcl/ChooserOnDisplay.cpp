@@ -8,7 +8,7 @@
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/StdCtrls.h"
 #include "platform/vcl/WinUser.h"
-#include "tests/support/Display.h"
+#include "tests/platform/vcl/HandOnDisplay.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -25,22 +25,7 @@ using std::chrono::milliseconds;
 
 class ChooserOnDisplay : public ::testing::Test {
 protected:
-    // One server for the program: the toolkit stays connected to it until the program ends.
-    static void SetUpTestSuite() {
-        static XvfbServer server;
-        static std::string why;
-        static const bool up = [] {
-            if (!HaveProgram("xdotool")) {
-                why = "xdotool is not installed (make deps installs it)";
-                return false;
-            }
-            if (!server.Start(1024, 768, why)) return false;
-            setenv("DISPLAY", server.Display().c_str(), 1);
-            setenv("QT_QPA_PLATFORM", "xcb", 1);
-            return true;
-        }();
-        skip_ = up ? nullptr : &why;
-    }
+    static void SetUpTestSuite() { skip_ = hand_on_display::StartServer(); }
 
     void SetUp() override {
         if (skip_) GTEST_SKIP() << *skip_;
@@ -57,18 +42,8 @@ protected:
 
     void TearDown() override { form_testing::ResetApplication(); }
 
-    static void Pump(milliseconds span) {
-        const DWORD end = GetTickCount() + static_cast<DWORD>(span.count());
-        while (static_cast<int>(end - GetTickCount()) > 0)
-            Application->ProcessMessages();
-    }
-
-    static void Xdotool(const std::vector<std::string>& args) {
-        std::vector<std::string> argv{"xdotool"};
-        argv.insert(argv.end(), args.begin(), args.end());
-        std::string output;
-        ASSERT_EQ(RunProgram(argv, {}, &output), 0) << output;
-    }
+    static void Pump(milliseconds span) { hand_on_display::Pump(static_cast<int>(span.count())); }
+    static void Xdotool(const std::vector<std::string>& args) { hand_on_display::Xdotool(args); }
 
     // Runs `execute` (which opens one chooser); once the chooser shows it is placed, checked still up,
     // and answered by `answer`. Returns what `execute` returned.

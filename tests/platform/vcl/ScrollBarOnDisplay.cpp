@@ -4,7 +4,7 @@
 #include "platform/vcl/FormTesting.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/StdCtrls.h"
-#include "tests/support/Display.h"
+#include "tests/platform/vcl/HandOnDisplay.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -20,22 +20,7 @@ using namespace testing_support;
 
 class ScrollBarOnDisplay : public ::testing::Test {
 public:
-    // One server for the program: the toolkit stays connected to it until the program ends.
-    static void SetUpTestSuite() {
-        static XvfbServer server;
-        static std::string why;
-        static const bool up = [] {
-            if (!HaveProgram("xdotool")) {
-                why = "xdotool is not installed (make deps installs it)";
-                return false;
-            }
-            if (!server.Start(1024, 768, why)) return false;
-            setenv("DISPLAY", server.Display().c_str(), 1);
-            setenv("QT_QPA_PLATFORM", "xcb", 1);
-            return true;
-        }();
-        skip_ = up ? nullptr : &why;
-    }
+    static void SetUpTestSuite() { skip_ = hand_on_display::StartServer(); }
 
     void SetUp() override {
         if (skip_) GTEST_SKIP() << *skip_;
@@ -55,18 +40,11 @@ public:
 
     void TearDown() override { form_testing::ResetApplication(); }
 
-    static void Pump(int ms) {
-        const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
-        while (static_cast<int>(end - GetTickCount()) > 0)
-            Application->ProcessMessages();
-    }
+    static void Pump(int ms) { hand_on_display::Pump(ms); }
 
     // xdotool with the window's events taken in meanwhile.
     static void Xdotool(const std::vector<std::string>& args) {
-        std::vector<std::string> argv{"xdotool"};
-        argv.insert(argv.end(), args.begin(), args.end());
-        std::string output;
-        ASSERT_EQ(RunProgram(argv, {}, &output), 0) << output;
+        hand_on_display::Xdotool(args);
         Pump(30);
     }
 
