@@ -96,6 +96,15 @@ public:
         return control;
     }
 
+    // A one-line text control holding `text`, shown.
+    template <class T>
+    T* Holding(const std::string& text) {
+        T* control = Make<T>(20, 20, 160, 24);
+        control->SetText(text);
+        Pump(100);
+        return control;
+    }
+
     static inline const std::string* skip_ = nullptr;
     TForm* form_ = nullptr;
 };
@@ -110,9 +119,7 @@ TEST_F(ControlsOnDisplay, EachControlDoesWhatTheHandDoes) {
     } rows[] = {
         {"a drag over an edit's text selects it, and a key replaces it",
          [](ControlsOnDisplay& t) {
-             auto* edit = t.Make<TEdit>(20, 20, 160, 24);
-             edit->SetText("abcdefghij");
-             t.Pump(100);
+             auto* edit = t.Holding<TEdit>("abcdefghij");
              DragOver(edit, Point(3, 12), Point(200, 12));
              Type("Z");
              return edit->Text();
@@ -120,9 +127,7 @@ TEST_F(ControlsOnDisplay, EachControlDoesWhatTheHandDoes) {
          "Z"},
         {"a click after an edit's text puts the caret there",
          [](ControlsOnDisplay& t) {
-             auto* edit = t.Make<TEdit>(20, 20, 160, 24);
-             edit->SetText("abcdefghij");
-             t.Pump(100);
+             auto* edit = t.Holding<TEdit>("abcdefghij");
              ClickAt(edit, 150, 12);
              Type("Z");
              return edit->Text();
@@ -130,9 +135,7 @@ TEST_F(ControlsOnDisplay, EachControlDoesWhatTheHandDoes) {
          "abcdefghijZ"},
         {"a drag back over part of an edit's text selects that part",
          [](ControlsOnDisplay& t) {
-             auto* edit = t.Make<TEdit>(20, 20, 160, 24);
-             edit->SetText("abcdefghij");
-             t.Pump(100);
+             auto* edit = t.Holding<TEdit>("abcdefghij");
              ClickAt(edit, 150, 12);
              DragOver(edit, Point(150, 12), Point(-30, 12));
              Type("Z");
@@ -141,9 +144,7 @@ TEST_F(ControlsOnDisplay, EachControlDoesWhatTheHandDoes) {
          "Z"},
         {"a drag over a mask edit's text selects it",
          [](ControlsOnDisplay& t) {
-             auto* edit = t.Make<TMaskEdit>(20, 20, 160, 24);
-             edit->SetText("abcdefghij");
-             t.Pump(100);
+             auto* edit = t.Holding<TMaskEdit>("abcdefghij");
              DragOver(edit, Point(3, 12), Point(200, 12));
              Type("Z");
              return edit->Text();
