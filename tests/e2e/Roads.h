@@ -69,4 +69,13 @@ void LanguageKorean(Session& s);
 void LanguageSpanish(Session& s);
 void EmptyBoxesSeenWithoutCjkFonts(Session& s);
 
+// Keys while live view ends and during the database wait; a backup onto a full disk, then STOP SEARCH
+// without an answer.
+void KeysLiveOffAndTheDatabaseWait(Session& s);
+void SearchBackupOnAFullDiskAndStopSearch(Session& s);
+
+// Setup: every page visited changes nothing on the recorder; every control changed and applied.
+void SetupVisitedChangesNothing(Session& s);
+void SetupEveryControlApplied(Session& s);
+
 } // namespace e2e

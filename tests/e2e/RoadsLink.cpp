@@ -107,6 +107,8 @@ void StopHeldShowsTheLocalTab(Session& s, Client& c, const Shot& local, int stop
     s.Control("release");
 }
 
+} // namespace
+
 void KeysLiveOffAndTheDatabaseWait(Session& s) {
     s.Start({.recorderArgs = {"--fast"}, .clientEnv = {}, .control = true});
     Client c(s);
@@ -210,35 +212,5 @@ void SearchBackupOnAFullDiskAndStopSearch(Session& s) {
     // STOP SEARCH without an answer.
     StopHeldShowsTheLocalTab(s, c, local, 115, "BtnDisser");
 }
-
-const Road kLinkRoads[] = {
-    {"keys_live_off_database_wait", KeysLiveOffAndTheDatabaseWait},
-    {"search_backup_full_disk_stop_search", SearchBackupOnAFullDiskAndStopSearch},
-};
-
-class LinkRoads : public ::testing::TestWithParam<Road> {};
-
-TEST_P(LinkRoads, Walk) {
-    const Road& road = GetParam();
-    Session session(road.name);
-    std::string failure;
-    try {
-        road.walk(session);
-    } catch (const std::exception& e) {
-        failure = e.what();
-        ADD_FAILURE() << failure;
-    }
-    if (HasFailure())
-        std::cout << "kept for the reader: " << session.KeepForReader(failure) << std::endl;
-    else
-        session.Discard();
-}
-
-INSTANTIATE_TEST_SUITE_P(Client, LinkRoads, ::testing::ValuesIn(kLinkRoads),
-                         [](const ::testing::TestParamInfo<Road>& info) {
-                             return std::string(info.param.name);
-                         });
-
-} // namespace
 
 } // namespace e2e

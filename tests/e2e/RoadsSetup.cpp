@@ -384,6 +384,8 @@ void WriteRecorderSetup(Session& s) {
     std::ofstream(s.Store() + "/config.ini", std::ios::binary) << kRecorderConfig;
 }
 
+} // namespace
+
 // Every page and every camera visited and left by its OK or Prev, then APPLY: the recorder gets back
 // exactly what it had.
 void SetupVisitedChangesNothing(Session& s) {
@@ -471,33 +473,4 @@ void SetupEveryControlApplied(Session& s) {
     if (!wrong.empty()) Fail(wrong);
 }
 
-const Road kSetupRoads[] = {
-    {"setup_visit_changes_nothing", SetupVisitedChangesNothing},
-    {"setup_every_control", SetupEveryControlApplied},
-};
-
-class SetupRoads : public ::testing::TestWithParam<Road> {};
-
-TEST_P(SetupRoads, Walk) {
-    const Road& road = GetParam();
-    Session session(road.name);
-    std::string failure;
-    try {
-        road.walk(session);
-    } catch (const std::exception& e) {
-        failure = e.what();
-        ADD_FAILURE() << failure;
-    }
-    if (HasFailure())
-        std::cout << "kept for the reader: " << session.KeepForReader(failure) << std::endl;
-    else
-        session.Discard();
-}
-
-INSTANTIATE_TEST_SUITE_P(Client, SetupRoads, ::testing::ValuesIn(kSetupRoads),
-                         [](const ::testing::TestParamInfo<Road>& info) {
-                             return std::string(info.param.name);
-                         });
-
-} // namespace
 } // namespace e2e

@@ -40,6 +40,10 @@ const Road kRoads[] = {
     {"language_korean", LanguageKorean},
     {"language_spanish", LanguageSpanish},
     {"empty_boxes_without_cjk_fonts", EmptyBoxesSeenWithoutCjkFonts},
+    {"keys_live_off_database_wait", KeysLiveOffAndTheDatabaseWait},
+    {"search_backup_full_disk_stop_search", SearchBackupOnAFullDiskAndStopSearch},
+    {"setup_visit_changes_nothing", SetupVisitedChangesNothing},
+    {"setup_every_control", SetupEveryControlApplied},
 };
 
 class Roads : public ::testing::TestWithParam<Road> {};

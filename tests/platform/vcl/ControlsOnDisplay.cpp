@@ -24,12 +24,11 @@ namespace {
 
 using namespace testing_support;
 
-class ControlsOnDisplay : public ::testing::Test {
+class ControlsOnDisplay : public hand_on_display::HandTest {
 public:
-    static void SetUpTestSuite() { skip_ = hand_on_display::StartServer(); }
-
     void SetUp() override {
-        if (skip_) GTEST_SKIP() << *skip_;
+        HandTest::SetUp();
+        if (IsSkipped()) return;
         form_ = new TForm(Application);
         form_->SetBorderStyle(bsNone);
         form_->SetBounds(300, 200, 320, 200);
@@ -37,26 +36,6 @@ public:
         Pump(300);
     }
 
-    void TearDown() override { form_testing::ResetApplication(); }
-
-    static void Pump(int ms) { hand_on_display::Pump(ms); }
-
-    // xdotool with the window's events taken in meanwhile.
-    static void Xdotool(const std::vector<std::string>& args) {
-        hand_on_display::Xdotool(args);
-        Pump(30);
-    }
-
-    static void MoveTo(TControl* c, int x, int y) {
-        const TPoint p = c->ClientToScreen(Point(x, y));
-        Xdotool({"mousemove", std::to_string(p.X), std::to_string(p.Y)});
-    }
-    static void Press(TControl* c, int x, int y) {
-        MoveTo(c, x, y);
-        Pump(100);
-        Xdotool({"mousedown", "1"});
-    }
-    static void Release() { Xdotool({"mouseup", "1"}); }
     // Pressed, held 150 ms, let go.
     static void ClickAt(TControl* c, int x, int y) {
         Press(c, x, y);
@@ -79,6 +58,13 @@ public:
         Xdotool({"type", "--delay", "30", text});
         Pump(100);
     }
+    // Dragged from one point to the other, then Z typed: the control's text after.
+    template <class T>
+    static std::string DragThenZ(T* control, TPoint from, TPoint to) {
+        DragOver(control, from, to);
+        Type("Z");
+        return control->Text();
+    }
 
     // <build>/snapshots/platform/controls-<n>.png, for a person to look at.
     static std::string ShotPath(int n) {
@@ -96,6 +82,22 @@ public:
         return control;
     }
 
+    // A list box of four lines, shown.
+    TListBox* FourLines() {
+        auto* list = Make<TListBox>(20, 20, 160, 120);
+        for (const char* item : {"one", "two", "three", "four"})
+            list->Items()->Add(item);
+        Pump(100);
+        return list;
+    }
+    // Where the line `index` of a list box begins.
+    static int LineTop(TListBox* list, int index) {
+        int y = 0;
+        while (y < list->Height() && list->ItemAtPos(Point(20, y), true) != index)
+            ++y;
+        return y;
+    }
+
     // A one-line text control holding `text`, shown.
     template <class T>
     T* Holding(const std::string& text) {
@@ -105,7 +107,6 @@ public:
         return control;
     }
 
-    static inline const std::string* skip_ = nullptr;
     TForm* form_ = nullptr;
 };
 
@@ -119,10 +120,7 @@ TEST_F(ControlsOnDisplay, EachControlDoesWhatTheHandDoes) {
     } rows[] = {
         {"a drag over an edit's text selects it, and a key replaces it",
          [](ControlsOnDisplay& t) {
-             auto* edit = t.Holding<TEdit>("abcdefghij");
-             DragOver(edit, Point(3, 12), Point(200, 12));
-             Type("Z");
-             return edit->Text();
+             return DragThenZ(t.Holding<TEdit>("abcdefghij"), Point(3, 12), Point(200, 12));
          },
          "Z"},
         {"a click after an edit's text puts the caret there",
@@ -137,17 +135,12 @@ TEST_F(ControlsOnDisplay, EachControlDoesWhatTheHandDoes) {
          [](ControlsOnDisplay& t) {
              auto* edit = t.Holding<TEdit>("abcdefghij");
              ClickAt(edit, 150, 12);
-             DragOver(edit, Point(150, 12), Point(-30, 12));
-             Type("Z");
-             return edit->Text();
+             return DragThenZ(edit, Point(150, 12), Point(-30, 12));
          },
          "Z"},
         {"a drag over a mask edit's text selects it",
          [](ControlsOnDisplay& t) {
-             auto* edit = t.Holding<TMaskEdit>("abcdefghij");
-             DragOver(edit, Point(3, 12), Point(200, 12));
-             Type("Z");
-             return edit->Text();
+             return DragThenZ(t.Holding<TMaskEdit>("abcdefghij"), Point(3, 12), Point(200, 12));
          },
          "Z"},
         {"a drag over a memo's lines selects them",
@@ -156,9 +149,7 @@ TEST_F(ControlsOnDisplay, EachControlDoesWhatTheHandDoes) {
              memo->Lines()->Add("first line");
              memo->Lines()->Add("second line");
              t.Pump(100);
-             DragOver(memo, Point(4, 6), Point(260, 70));
-             Type("Z");
-             return memo->Text();
+             return DragThenZ(memo, Point(4, 6), Point(260, 70));
          },
          // A memo's text is its lines, each ended by a line break.
          "Z\r\n"},
@@ -168,34 +159,20 @@ TEST_F(ControlsOnDisplay, EachControlDoesWhatTheHandDoes) {
              combo->Items()->Add("abcdefghij");
              combo->SetText("abcdefghij");
              t.Pump(100);
-             DragOver(combo, Point(4, 12), Point(125, 12));
-             Type("Z");
-             return combo->Text();
+             return DragThenZ(combo, Point(4, 12), Point(125, 12));
          },
          "Z"},
         {"a click on a list box's third line selects it",
          [](ControlsOnDisplay& t) {
-             auto* list = t.Make<TListBox>(20, 20, 160, 120);
-             for (const char* item : {"one", "two", "three", "four"})
-                 list->Items()->Add(item);
-             t.Pump(100);
-             int y = 0;
-             while (y < 120 && list->ItemAtPos(Point(20, y), true) != 2)
-                 ++y;
-             ClickAt(list, 20, y + 4);
+             auto* list = t.FourLines();
+             ClickAt(list, 20, LineTop(list, 2) + 4);
              return std::to_string(list->ItemIndex());
          },
          "2"},
         {"a drag down a list box ends on the line it was let go on",
          [](ControlsOnDisplay& t) {
-             auto* list = t.Make<TListBox>(20, 20, 160, 120);
-             for (const char* item : {"one", "two", "three", "four"})
-                 list->Items()->Add(item);
-             t.Pump(100);
-             int y = 0;
-             while (y < 120 && list->ItemAtPos(Point(20, y), true) != 3)
-                 ++y;
-             DragOver(list, Point(20, 4), Point(20, y + 4));
+             auto* list = t.FourLines();
+             DragOver(list, Point(20, 4), Point(20, LineTop(list, 3) + 4));
              return std::to_string(list->ItemIndex());
          },
          "3"},

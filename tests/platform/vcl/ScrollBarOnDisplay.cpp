@@ -18,12 +18,11 @@ namespace {
 
 using namespace testing_support;
 
-class ScrollBarOnDisplay : public ::testing::Test {
+class ScrollBarOnDisplay : public hand_on_display::HandTest {
 public:
-    static void SetUpTestSuite() { skip_ = hand_on_display::StartServer(); }
-
     void SetUp() override {
-        if (skip_) GTEST_SKIP() << *skip_;
+        HandTest::SetUp();
+        if (IsSkipped()) return;
         form_ = new TForm(Application);
         form_->SetBorderStyle(bsNone);
         form_->SetBounds(300, 300, 240, 60);
@@ -38,47 +37,20 @@ public:
         Pump(300);
     }
 
-    void TearDown() override { form_testing::ResetApplication(); }
-
-    static void Pump(int ms) { hand_on_display::Pump(ms); }
-
-    // xdotool with the window's events taken in meanwhile.
-    static void Xdotool(const std::vector<std::string>& args) {
-        hand_on_display::Xdotool(args);
-        Pump(30);
-    }
-
-    // A point of the bar (x from its left edge, at mid height) on the screen.
-    std::vector<std::string> At(int x) const {
-        const TPoint p = bar_->ClientToScreen(Point(x, 8));
-        return {std::to_string(p.X), std::to_string(p.Y)};
-    }
-
-    void Press(int x) {
-        std::vector<std::string> move{"mousemove"};
-        for (const std::string& s : At(x))
-            move.push_back(s);
-        Xdotool(move);
-        Pump(100);
-        Xdotool({"mousedown", "1"});
-    }
-    void Release() { Xdotool({"mouseup", "1"}); }
-
-    // Pressed at `x`, held `ms`, let go.
+    // Pressed at `x` from the bar's left edge (at mid height, as everywhere here), held `ms`, let go.
     void Hold(int x, int ms) {
-        Press(x);
+        Press(bar_, x, 8);
         Pump(ms);
         Release();
     }
 
     // Pressed at `from`, moved to `to` in steps of about 8 pixels, let go. The position halfway.
     int Drag(int from, int to) {
-        Press(from);
+        Press(bar_, from, 8);
         const int steps = std::max(1, std::abs(to - from) / 8);
         int halfway = -1;
         for (int k = 1; k <= steps; ++k) {
-            const std::vector<std::string> p = At(from + (to - from) * k / steps);
-            Xdotool({"mousemove", p[0], p[1]});
+            MoveTo(bar_, from + (to - from) * k / steps, 8);
             Pump(40);
             if (k == steps / 2) halfway = bar_->Position();
         }
@@ -86,7 +58,6 @@ public:
         return halfway;
     }
 
-    static inline const std::string* skip_ = nullptr;
     TForm* form_ = nullptr;
     TScrollBar* bar_ = nullptr;
 };
