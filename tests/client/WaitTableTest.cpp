@@ -535,7 +535,10 @@ protected:
                         return FrmMain->FileReceived != 0 && !frmLoglist->Visible();
                 return false;
             };
-        if (row == TWaitRow::UpgradeDelay) return [&sim] { return sim.Firmware().has_value(); };
+        // The recorder can hold the whole image before the client has ended its send and armed the
+        // heartbeat again for the delay.
+        if (row == TWaitRow::UpgradeDelay)
+            return [&sim] { return sim.Firmware().has_value() && FrmMain->HeartbeatArmed != 0; };
         // A send of the file waits: the recorder reads nothing more, and bytes are still to go.
         if (const auto serves = SendServes(row))
             return [&sim, serves] {
