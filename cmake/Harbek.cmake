@@ -10,11 +10,14 @@ function(harbek_library name)
     target_link_libraries(${name} PUBLIC ${ARG_PUBLIC_LIBS} PRIVATE ${ARG_PRIVATE_LIBS})
 endfunction()
 
-# harbek_test(NAME LABEL folder SOURCES ... [LIBS ...] [TIMEOUT seconds] [RUN_SERIAL])
+# harbek_test(NAME LABEL folder SOURCES ... [LIBS ...] [TIMEOUT seconds] [COST n] [RUN_SERIAL] [LONG])
 # One GoogleTest executable; each of its tests becomes a CTest test labelled with the folder. RUN_SERIAL
-# runs its tests with no other test beside them (they change what the whole computer sees).
+# runs its tests with no other test beside them (they change what the whole computer sees). LONG tests
+# mostly wait on real time (a driven display, a recorder's pace): each takes a slot of the "long"
+# resource that tests/resources.json declares, so under `make test` only so many run at once and the short
+# ones use the processors meanwhile.
 function(harbek_test name)
-    cmake_parse_arguments(ARG "RUN_SERIAL" "LABEL;TIMEOUT;COST" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "RUN_SERIAL;LONG" "LABEL;TIMEOUT;COST" "SOURCES;LIBS" ${ARGN})
     if(NOT ARG_LABEL)
         message(FATAL_ERROR "harbek_test(${name}) needs a LABEL")
     endif()
@@ -39,8 +42,12 @@ function(harbek_test name)
     if(ARG_COST)
         set(cost COST ${ARG_COST})
     endif()
+    set(long "")
+    if(ARG_LONG)
+        set(long RESOURCE_GROUPS long:1)
+    endif()
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 60
-        PROPERTIES LABELS ${ARG_LABEL} TIMEOUT ${ARG_TIMEOUT} ${serial} ${cost})
+        PROPERTIES LABELS ${ARG_LABEL} TIMEOUT ${ARG_TIMEOUT} ${serial} ${cost} ${long})
 endfunction()

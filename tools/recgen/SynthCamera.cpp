@@ -4,6 +4,7 @@
 #include "platform/core/StrUtils.h"
 #include "platform/core/SysTime.h"
 
+#include <climits>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -64,21 +65,33 @@ SynthCamera::SynthCamera(int channel, int width, int height, int quality)
 void SynthCamera::DrawPattern(DWORD tick) {
     const BYTE* tint = kTint[channel_ - 1];
     const int shift = static_cast<int>(tick * 4);
+    const std::size_t rowBytes = static_cast<std::size_t>(width_) * 3;
+    // The stripes repeat every 32 rows while x + y + shift stays positive, so only the first 32 rows
+    // are drawn pixel by pixel and the rest copied: the pattern was most of a generated store's time.
+    const bool periodic = shift >= 0 && shift <= INT_MAX - width_ - height_;
+    BYTE colours[2][64][3];
+    for (int stripe = 0; stripe < 2; ++stripe)
+        for (int i = 0; i < 64; ++i)
+            for (int c = 0; c < 3; ++c)
+                colours[stripe][i][c] = static_cast<BYTE>(tint[c] * (96 + i + (stripe ? 64 : 0)) / 255);
+    for (int y = 0; y < height_; ++y) {
+        BYTE* row = rgb_.data() + static_cast<std::size_t>(y) * rowBytes;
+        if (periodic && y >= 32) {
+            std::memcpy(row, row - 32 * rowBytes, rowBytes);
+            continue;
+        }
+        for (int x = 0; x < width_; ++x) {
+            const int stripe = ((x + y + shift) / 16) & 1;
+            std::memcpy(row + x * 3, colours[stripe][(x + shift) & 63], 3);
+        }
+    }
     // A bright square crossing the picture shows motion even at low rates.
     const int box = height_ / 5;
     const int boxX = static_cast<int>((tick * 7) % static_cast<DWORD>(width_ - box));
     const int boxY = height_ / 2 - box / 2;
-    for (int y = 0; y < height_; ++y) {
-        BYTE* row = rgb_.data() + static_cast<std::size_t>(y) * width_ * 3;
-        for (int x = 0; x < width_; ++x) {
-            const int stripe = ((x + y + shift) / 16) & 1;
-            const int shade = 96 + ((x + shift) & 63) + (stripe ? 64 : 0);
-            BYTE* px = row + x * 3;
-            const bool inBox = x >= boxX && x < boxX + box && y >= boxY && y < boxY + box;
-            for (int c = 0; c < 3; ++c)
-                px[c] = inBox ? 250 : static_cast<BYTE>(tint[c] * shade / 255);
-        }
-    }
+    for (int y = boxY; y < boxY + box; ++y)
+        std::memset(rgb_.data() + static_cast<std::size_t>(y) * rowBytes + static_cast<std::size_t>(boxX) * 3,
+                    250, static_cast<std::size_t>(box) * 3);
 }
 
 void SynthCamera::DrawText(const char* text, int x0, int y0, int scale) {
