@@ -90,11 +90,12 @@ build: $(BUILD)/build.ninja
 
 # A tree first configured without GoogleTest (make demo) is configured again to add the tests. The test
 # programs' heaps go into huge pages where the kernel offers them: two thousand programs each start the
-# toolkit and its windows, and page faults were a seventh of their processor time.
+# toolkit and its windows, and page faults were a seventh of their processor time. The short tests run at a
+# lower priority than the long ones, whose end is the run's end.
 test: deps
 	@[ ! -f $(BUILD)/build.ninja ] || [ -f $(BUILD)/tests/CTestTestfile.cmake ] || cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
 	$(MAKE) build
-	cd $(BUILD) && GLIBC_TUNABLES=glibc.malloc.hugetlb=1 \
+	cd $(BUILD) && GLIBC_TUNABLES=glibc.malloc.hugetlb=1 HARBEK_SHORT_TEST_NICE=5 \
 		ctest --output-on-failure -j $(TEST_JOBS) --resource-spec-file $(CURDIR)/tests/resources.json
 
 # Seeds in a row until the time is up or one fails; each seed's output in $(BUILD)/e2e-long/.

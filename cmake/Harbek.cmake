@@ -15,7 +15,7 @@ endfunction()
 # runs its tests with no other test beside them (they change what the whole computer sees). LONG tests
 # mostly wait on real time (a driven display, a recorder's pace): each takes a slot of the "long"
 # resource that tests/resources.json declares, so under `make test` only so many run at once and the short
-# ones use the processors meanwhile.
+# ones use the processors meanwhile, at a lower priority (HARBEK_SHORT_TEST_NICE).
 function(harbek_test name)
     cmake_parse_arguments(ARG "RUN_SERIAL;LONG" "LABEL;TIMEOUT;COST" "SOURCES;LIBS" ${ARGN})
     if(NOT ARG_LABEL)
@@ -44,7 +44,7 @@ function(harbek_test name)
     endif()
     set(long "")
     if(ARG_LONG)
-        set(long RESOURCE_GROUPS long:1)
+        set(long RESOURCE_GROUPS long:1 ENVIRONMENT HARBEK_TEST_LONG=1)
     endif()
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST

@@ -147,7 +147,7 @@ void Client::PopupAt(int x, int y, const FormLayout& form, std::initializer_list
 }
 
 void Client::Choose(const std::string& caption, const std::string& path) {
-    s.WaitWindow(caption);
+    s.WaitKeyboard(s.WaitWindow(caption));
     s.Take("chooser");
     // The name field has the focus; what it holds is replaced.
     s.Key("ctrl+a");
@@ -162,7 +162,9 @@ void Client::Choose(const std::string& caption, const std::string& path) {
 }
 
 bool Client::Answer(const std::string& caption, const std::string& key, int ms) {
-    if (!Session::WaitFor([&] { return s.FindWindow(caption).has_value(); }, ms)) return false;
+    std::optional<Window> box;
+    if (!Session::WaitFor([&] { return (box = s.FindWindow(caption)).has_value(); }, ms)) return false;
+    s.WaitKeyboard(*box);
     s.Pause(200);
     s.Key(key);
     if (!s.WaitGone(caption, 5000)) Fail("the box \"" + caption + "\" stayed after " + key);

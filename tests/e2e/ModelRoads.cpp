@@ -394,7 +394,7 @@ void PrintAndSaveSnapshot(Model& m) {
     if (!IsJpeg(ReadFileBytes(jpeg))) Fail("the saved snapshot " + jpeg + " is no whole JPEG picture");
     m.Wrote(jpeg);
     click("btnPrint");
-    m.s.WaitWindow("Print", 10000);
+    m.s.WaitKeyboard(m.s.WaitWindow("Print", 10000));
     m.s.Key("alt+f");
     m.s.Key("ctrl+a");
     m.s.Type(base + ".pdf");

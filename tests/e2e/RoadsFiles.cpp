@@ -145,7 +145,7 @@ void LocalPlaybackOfABackup(Session& s) {
     // The folder chooser cancelled first: the main window takes the next click.
     c.ClickMain("BtnSearch");
     s.ClickControl(s.WaitWindow("LOCAL SEARCH"), localForm, "btnFile");
-    s.WaitWindow("Select a folder");
+    s.WaitKeyboard(s.WaitWindow("Select a folder"));
     s.Key("Escape");
     if (!s.WaitGone("Select a folder", 5000)) Fail("Escape did not cancel the folder chooser");
     c.ClickMain("BtnSearch");
@@ -193,7 +193,7 @@ void BackupOfThePlayedStream(Session& s) {
     fs::create_directories(destination);
     // BACKUP asks where the stream goes; Escape there saves nothing and the playback goes on.
     c.ClickMain("BtnBackup");
-    s.WaitWindow("Select a folder");
+    s.WaitKeyboard(s.WaitWindow("Select a folder"));
     s.Key("Escape");
     if (!s.WaitGone("Select a folder", 5000)) Fail("Escape did not cancel the folder chooser");
     if (!c.Moving(screens)) Fail("the playback stopped when the folder chooser was cancelled");
@@ -253,7 +253,7 @@ void PrintCameraOneToPdf(Session& s) {
     // it: `replace` answers that question.
     const auto printTo = [&](const std::string& file, const char* replace) {
         s.Click(print, button.x + button.w / 2, button.y + button.h / 2);
-        s.WaitWindow("Print", 10000);
+        s.WaitKeyboard(s.WaitWindow("Print", 10000));
         if (!file.empty()) {
             s.Key("alt+f");
             s.Key("ctrl+a");

@@ -205,7 +205,7 @@ void SearchBackupOnAFullDiskAndStopSearch(Session& s) {
     if (files != 1) Fail("the full disk holds " + std::to_string(files) + " recordings, not one");
     // BACKUP takes a press again: it asks where to save.
     c.ClickMain("BtnBackup");
-    s.WaitWindow("Select a folder");
+    s.WaitKeyboard(s.WaitWindow("Select a folder"));
     s.Key("Escape");
     if (!s.WaitGone("Select a folder", 5000)) Fail("Escape did not cancel the folder chooser");
 

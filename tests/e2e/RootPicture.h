@@ -1,8 +1,10 @@
-// The whole screen of an X display as a binary PPM picture, read over a connection of the test's own:
-// what ImageMagick's import of the root window gives, without a program started for each picture.
+// The whole screen of an X display as a binary PPM picture, and the windows it shows, read over a
+// connection of the test's own: what ImageMagick's import of the root window and xdotool's search give,
+// without a program started for each look.
 #pragma once
 
 #include <string>
+#include <vector>
 
 struct _XDisplay;
 
@@ -18,6 +20,16 @@ public:
 
     // P6, maxval 255; throws when the screen cannot be read.
     std::string Ppm();
+
+    struct Shown {
+        unsigned long id;
+        std::string title; // UTF-8
+        int x, y, width, height;
+    };
+    // The viewable windows with a title, level by level from the root, each level bottom to top.
+    std::vector<Shown> Windows();
+    // Whether the keyboard's focus lies in the window `id` or one of its children.
+    bool HasFocus(unsigned long id);
 
 private:
     _XDisplay* display_;

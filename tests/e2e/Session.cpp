@@ -173,30 +173,16 @@ std::optional<Window> Session::FindWindow(const std::string& title) {
     return all.front();
 }
 
+RootPicture& Session::Screen() {
+    if (!screen_) screen_ = std::make_unique<RootPicture>(x_.Display());
+    return *screen_;
+}
+
 std::vector<Window> Session::FindWindows(const std::string& title) {
     std::vector<Window> found;
-    int status = 0;
-    const std::string ids = Run({"xdotool", "search", "--onlyvisible", "--name", "^" + title + "$"}, &status);
-    std::istringstream lines(ids);
-    std::string id;
-    while (lines >> id) {
-        // The search ignores case; titles are told apart by it ("BACKUP" and its box "Backup").
-        std::string name = Run({"xdotool", "getwindowname", id}, &status);
-        while (!name.empty() && (name.back() == '\n' || name.back() == '\r'))
-            name.pop_back();
-        if (name != title) continue;
-        const std::string geometry = Run({"xdotool", "getwindowgeometry", "--shell", id}, &status);
-        if (status != 0) continue;
-        std::map<std::string, int> v;
-        std::istringstream g(geometry);
-        std::string entry;
-        while (g >> entry) {
-            const auto eq = entry.find('=');
-            if (eq != std::string::npos) v[entry.substr(0, eq)] = std::atoi(entry.substr(eq + 1).c_str());
-        }
-        if (v["WIDTH"] <= 1 || v["HEIGHT"] <= 1) continue;
-        found.push_back(Window{id, Box{v["X"], v["Y"], v["WIDTH"], v["HEIGHT"]}});
-    }
+    for (const RootPicture::Shown& w : Screen().Windows())
+        if (w.title == title && w.width > 1 && w.height > 1)
+            found.push_back(Window{std::to_string(w.id), Box{w.x, w.y, w.width, w.height}});
     return found;
 }
 
@@ -215,20 +201,22 @@ Window Session::WaitWindow(const std::string& title, int ms) {
     return *found;
 }
 
+void Session::WaitKeyboard(const Window& window, int ms) {
+    const unsigned long id = std::stoul(window.id);
+    if (!WaitFor([&] { return Screen().HasFocus(id); }, ms)) {
+        Take("no-keyboard");
+        Fail("the window " + window.id + " did not take the keyboard");
+    }
+}
+
 bool Session::WaitGone(const std::string& title, int ms) {
     return WaitFor([&] { return !FindWindow(title); }, ms);
 }
 
 std::vector<std::string> Session::VisibleTitles() {
     std::vector<std::string> titles;
-    std::istringstream ids(Run({"xdotool", "search", "--onlyvisible", "--name", "."}));
-    std::string id;
-    while (ids >> id) {
-        std::string name = Run({"xdotool", "getwindowname", id});
-        while (!name.empty() && (name.back() == '\n' || name.back() == '\r'))
-            name.pop_back();
-        titles.push_back(name);
-    }
+    for (const RootPicture::Shown& w : Screen().Windows())
+        titles.push_back(w.title);
     return titles;
 }
 
@@ -286,8 +274,7 @@ Shot Session::Take(const std::string& name) {
     char prefix[16];
     std::snprintf(prefix, sizeof prefix, "%03d-", ++shots_);
     const std::string file = work_ + "/shots/" + prefix + name + ".ppm";
-    if (!screen_) screen_ = std::make_unique<RootPicture>(x_.Display());
-    const std::string ppm = screen_->Ppm();
+    const std::string ppm = Screen().Ppm();
     testing_support::WriteFileBytes(file, ppm);
     lastShot_ = file;
     return Shot::FromPpm(ppm);

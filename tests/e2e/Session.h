@@ -68,6 +68,9 @@ public:
     // Every shown window of this title.
     std::vector<Window> FindWindows(const std::string& title);
     Window WaitWindow(const std::string& title, int ms = 15000);
+    // Waits until the keyboard's focus is in `window`, as a hand waits for a window to take its keys;
+    // fails when it does not come.
+    void WaitKeyboard(const Window& window, int ms = 10000);
     bool WaitGone(const std::string& title, int ms = 15000);
     std::vector<std::string> VisibleTitles();
 
@@ -105,12 +108,13 @@ private:
     void StartClient();
     std::string Run(const std::vector<std::string>& argv, int* status = nullptr);
     std::string Tool(const std::vector<std::string>& argv);
+    RootPicture& Screen();
 
     std::string road_;
     std::string work_;
     std::string binary_;
     testing_support::XvfbServer x_;
-    // Opened at the first picture, closed before the server goes.
+    // Opened at the first look at the screen, closed before the server goes.
     std::unique_ptr<RootPicture> screen_;
     testing_support::ChildProcess recorder_;
     testing_support::ChildProcess client_;
