@@ -1,9 +1,8 @@
 #include "tests/e2e/RootPicture.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-
-#include <X11/Xatom.h>
 
 #include <memory>
 #include <stdexcept>
